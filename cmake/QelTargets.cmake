@@ -1,0 +1,128 @@
+# Target helpers shared by every folder of the tree.
+
+set(QEL_WARNINGS -Wall -Wextra)
+
+if(QEL_WINDOWS)
+    # Every module links the compiler runtime statically: the binaries then import only system DLLs,
+    # and all of them share msvcrt's heap, so memory may be freed by another of our modules.
+    set(QEL_WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX NO_DSHOW_STRSAFE
+                            _WIN32_WINNT=0x0601 WINVER=0x0601)
+    set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+    set(QEL_TEST_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+else()
+    set(QEL_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    set(QEL_TEST_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endif()
+
+function(qel_apply_common target)
+    target_compile_options(${target} PRIVATE ${QEL_WARNINGS})
+    if(QEL_WINDOWS)
+        target_link_options(${target} PRIVATE ${QEL_WIN_LINK_FLAGS})
+    endif()
+endfunction()
+
+# A platform-neutral core: includes no Windows header, builds in both configurations.
+# In the native configuration it is instrumented so that its tests run under the sanitizers.
+function(qel_core_library name)
+    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${A_SOURCES})
+    target_include_directories(${name} PUBLIC ${A_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${QEL_WARNINGS})
+    if(A_LIBS)
+        target_link_libraries(${name} PUBLIC ${A_LIBS})
+    endif()
+    if(NOT QEL_WINDOWS)
+        target_compile_options(${name} PUBLIC ${QEL_SANITIZERS})
+        target_link_options(${name} PUBLIC ${QEL_SANITIZERS})
+        # A second, optimised and uninstrumented copy for the benchmarks.
+        add_library(${name}_opt STATIC ${A_SOURCES})
+        target_include_directories(${name}_opt PUBLIC ${A_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR})
+        target_compile_options(${name}_opt PRIVATE ${QEL_WARNINGS} -O2)
+        foreach(lib ${A_LIBS})
+            if(TARGET ${lib}_opt)
+                target_link_libraries(${name}_opt PUBLIC ${lib}_opt)
+            else()
+                target_link_libraries(${name}_opt PUBLIC ${lib})
+            endif()
+        endforeach()
+    endif()
+endfunction()
+
+function(qel_discover name)
+    cmake_parse_arguments(A "" "TIMEOUT" "PROPERTIES" ${ARGN})
+    if(NOT A_TIMEOUT)
+        set(A_TIMEOUT 120)
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        TEST_PREFIX "${name}."
+        PROPERTIES TIMEOUT ${A_TIMEOUT} ${A_PROPERTIES})
+endfunction()
+
+# Test of a platform-neutral core: runs natively under the sanitizers, and under Wine in the Windows build.
+function(qel_core_test name)
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_link_libraries(${name} PRIVATE ${A_LIBS} gmock gtest_main)
+    qel_apply_common(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QEL_TEST_OUTPUT_DIRECTORY})
+    if(NOT QEL_WINDOWS)
+        target_compile_options(${name} PRIVATE ${QEL_SANITIZERS})
+        target_link_options(${name} PRIVATE ${QEL_SANITIZERS})
+    endif()
+    qel_discover(${name})
+endfunction()
+
+# Windows-only test: runs under Wine with the project's test support (watchdog, modal-box hook, COM).
+function(qel_win_test name)
+    if(NOT QEL_WINDOWS)
+        return()
+    endif()
+    cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_link_libraries(${name} PRIVATE ${A_LIBS} qel_testsupport gmock)
+    qel_apply_common(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QEL_TEST_OUTPUT_DIRECTORY})
+    qel_discover(${name} TIMEOUT ${A_TIMEOUT} PROPERTIES ${A_PROPERTIES})
+endfunction()
+
+# Benchmark of a platform-neutral core (native build only; scripts/bench runs them).
+function(qel_benchmark name)
+    if(QEL_WINDOWS)
+        return()
+    endif()
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    foreach(lib ${A_LIBS})
+        if(TARGET ${lib}_opt)
+            target_link_libraries(${name} PRIVATE ${lib}_opt)
+        else()
+            target_link_libraries(${name} PRIVATE ${lib})
+        endif()
+    endforeach()
+    target_link_libraries(${name} PRIVATE benchmark::benchmark)
+    target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -O2)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# A Windows DLL of ours. DEF gives its export table where exports are by ordinal or COM entry points.
+function(qel_dll name)
+    cmake_parse_arguments(A "" "SUFFIX;DEF" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} SHARED ${A_SOURCES} ${A_DEF})
+    target_link_libraries(${name} PRIVATE ${A_LIBS})
+    qel_apply_common(${name})
+    set_target_properties(${name} PROPERTIES PREFIX "")
+    if(A_SUFFIX)
+        set_target_properties(${name} PROPERTIES SUFFIX ${A_SUFFIX})
+    endif()
+endfunction()
+
+# An in-process COM server (effect plug-in, reader, test fixture filters): DllGetClassObject & co by .def.
+function(qel_plugin name)
+    cmake_parse_arguments(A "" "DEF" "SOURCES;LIBS" ${ARGN})
+    qel_dll(${name} SUFFIX .ax DEF ${A_DEF} SOURCES ${A_SOURCES} LIBS ${A_LIBS})
+endfunction()

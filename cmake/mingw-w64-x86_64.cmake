@@ -1,0 +1,15 @@
+# Cross toolchain: Windows x86_64 through mingw-w64's -posix compilers
+# (the -win32 flavour of GCC 12 lacks std::thread and std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QEL_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QEL_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QEL_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${QEL_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QEL_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

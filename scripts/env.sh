@@ -1,0 +1,17 @@
+# Shared environment of the project's scripts (sourced, not run).
+QEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QEL_BUILD=${QEL_BUILD:-$QEL_ROOT/build}
+QEL_DEPS=$QEL_BUILD/deps
+QEL_WIN_BUILD=$QEL_BUILD/win
+QEL_NATIVE_BUILD=$QEL_BUILD/native
+QEL_JOBS=${QEL_JOBS:-$(nproc)}
+
+# Wine: a project-private prefix, quiet, no crash debugger, no sound card needed.
+export WINEPREFIX=$QEL_BUILD/wineprefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=;mshtml="
+export ALSA_CONFIG_PATH=$QEL_BUILD/alsa-null.conf
+
+# Windows path of a Unix path, as Wine maps the root to drive Z:.
+qel_winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
