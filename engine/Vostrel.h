@@ -1,0 +1,3 @@
+#pragma once
+// The video engine's chief header: every exported class, record, enum and message of Vostrel.dll.
+#include "VostrelApi.h"
