@@ -156,4 +156,96 @@ HRESULT CInvertFilter::StopStreaming() {
     return S_OK;
 }
 
+// ---- sink -------------------------------------------------------------------------------------
+
+CTestSinkPin::CTestSinkPin(HRESULT* result, CTestSink* filter)
+    : CBaseInputPin("test sink pin", filter, &filter->lock_, result, L"In"), sink_(filter) {}
+
+HRESULT CTestSinkPin::CheckMediaType(const CMediaType* type) {
+    if (*type->Type() != MEDIATYPE_Video || *type->Subtype() != MEDIASUBTYPE_RGB24)
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    return IsValidUncompressedVideo(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample) {
+    const HRESULT hr = CBaseInputPin::Receive(sample);
+    if (hr != S_OK)
+        return hr;
+    ReceivedSample seen;
+    seen.timeResult = sample->GetTime(&seen.start, &seen.stop);
+    seen.mediaTimeResult = sample->GetMediaTime(&seen.mediaStart, &seen.mediaStop);
+    seen.sync = sample->IsSyncPoint() == S_OK;
+    seen.preroll = sample->IsPreroll() == S_OK;
+    seen.discontinuity = sample->IsDiscontinuity() == S_OK;
+    AM_MEDIA_TYPE* type = nullptr;
+    seen.hasMediaType = sample->GetMediaType(&type) == S_OK;
+    DeleteMediaType(type);
+    seen.length = sample->GetActualDataLength();
+    BYTE* data = nullptr;
+    if (SUCCEEDED(sample->GetPointer(&data)) && data && seen.length > 0)
+        seen.data.assign(data, data + seen.length);
+    std::lock_guard<std::mutex> lock(sink_->mutex_);
+    sink_->samples_.push_back(std::move(seen));
+    if (sink_->hold_) {
+        sample->AddRef();
+        sink_->held_.push_back(sample);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestSinkPin::EndOfStream() {
+    const HRESULT hr = CBaseInputPin::EndOfStream();
+    if (hr == S_OK)
+        ++sink_->endOfStreams;
+    return hr;
+}
+
+STDMETHODIMP CTestSinkPin::BeginFlush() {
+    ++sink_->beginFlushes;
+    return CBaseInputPin::BeginFlush();
+}
+
+STDMETHODIMP CTestSinkPin::EndFlush() {
+    ++sink_->endFlushes;
+    return CBaseInputPin::EndFlush();
+}
+
+STDMETHODIMP CTestSinkPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    ++sink_->newSegments;
+    sink_->segmentStart = start;
+    sink_->segmentStop = stop;
+    sink_->segmentRate = rate;
+    return CBaseInputPin::NewSegment(start, stop, rate);
+}
+
+CTestSink::CTestSink() : CBaseFilter("test sink", nullptr, &lock_, GUID_NULL) {
+    HRESULT hr = S_OK;
+    pin_ = new CTestSinkPin(&hr, this);
+}
+
+CTestSink::~CTestSink() {
+    ReleaseHeld();
+    delete pin_;
+}
+
+std::vector<ReceivedSample> CTestSink::Samples() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return samples_;
+}
+
+size_t CTestSink::Count() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return samples_.size();
+}
+
+void CTestSink::ReleaseHeld() {
+    std::vector<IMediaSample*> held;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held.swap(held_);
+    }
+    for (IMediaSample* sample : held)
+        sample->Release();
+}
+
 } // namespace dshowtest

@@ -5,6 +5,8 @@
 #include "qeldshow/transform_filter.h"
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 namespace dshowtest {
 
@@ -81,6 +83,65 @@ private:
     LONG shortfall_ = 0;
     bool dropEveryOther_ = false;
     LONG seen_ = 0;
+};
+
+// What a test sink saw of one sample.
+struct ReceivedSample {
+    HRESULT timeResult = S_OK;
+    REFERENCE_TIME start = 0, stop = 0;
+    HRESULT mediaTimeResult = S_OK;
+    LONGLONG mediaStart = 0, mediaStop = 0;
+    bool sync = false, preroll = false, discontinuity = false;
+    bool hasMediaType = false;
+    LONG length = 0;
+    std::vector<BYTE> data;
+};
+
+class CTestSink;
+
+class CTestSinkPin : public CBaseInputPin {
+public:
+    CTestSinkPin(HRESULT* result, CTestSink* filter);
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+private:
+    CTestSink* sink_;
+};
+
+// A renderer-like filter of ours that records every sample and stream call. It can keep the
+// samples it receives (to starve the upstream allocator) until ReleaseHeld.
+class CTestSink : public CBaseFilter {
+public:
+    CTestSink();
+    ~CTestSink() override;
+    int GetPinCount() override { return 1; }
+    CBasePin* GetPin(int index) override { return index == 0 ? pin_ : nullptr; }
+
+    std::vector<ReceivedSample> Samples();
+    size_t Count();
+    void SetHoldSamples(bool hold) { hold_ = hold; }
+    void ReleaseHeld();
+
+    std::atomic<LONG> endOfStreams{0};
+    std::atomic<LONG> beginFlushes{0};
+    std::atomic<LONG> endFlushes{0};
+    std::atomic<LONG> newSegments{0};
+    REFERENCE_TIME segmentStart = 0, segmentStop = 0;
+    double segmentRate = 0;
+
+private:
+    friend class CTestSinkPin;
+    CCritSec lock_;
+    CTestSinkPin* pin_;
+    std::mutex mutex_;
+    std::vector<ReceivedSample> samples_;
+    std::vector<IMediaSample*> held_;
+    std::atomic<bool> hold_{false};
 };
 
 } // namespace dshowtest
