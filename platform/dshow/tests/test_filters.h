@@ -1,0 +1,147 @@
+#pragma once
+// Small filters built on our base for the tests: an RGB24 push source with a recognisable pattern
+// and time stamps, and a transform that inverts every byte.
+#include "qeldshow/source_filter.h"
+#include "qeldshow/transform_filter.h"
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace dshowtest {
+
+// {5E1A7C10-8B2D-4F3E-9A61-0C4D2B7E9F01}, {5E1A7C11-...}: test-only class IDs.
+extern const CLSID CLSID_TestPushSource;
+extern const CLSID CLSID_TestInvert;
+
+// Byte i of frame n: (n * 7 + i) & 0xFF.
+inline BYTE PatternByte(LONG frame, size_t index) { return static_cast<BYTE>((frame * 7 + index) & 0xFF); }
+
+struct SourceSettings {
+    LONG width = 32;
+    LONG height = 24;
+    REFERENCE_TIME frameTime = 333333;  // 30 fps
+    LONG frameCount = 10;               // then end of stream; < 0 streams until stopped
+    bool live = false;                  // deliver only while running
+    bool truncatedFormat = false;       // offer a VIDEOINFOHEADER block cut short
+    HRESULT failAtFrame = S_OK;         // FillBuffer fails with this at frame failFrame
+    LONG failFrame = -1;
+};
+
+class CTestPushSource;
+
+class CTestStream : public CSourceStream {
+public:
+    CTestStream(HRESULT* result, CTestPushSource* filter, const SourceSettings& settings);
+
+    HRESULT GetMediaType(int position, CMediaType* type) override;
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT FillBuffer(IMediaSample* sample) override;
+    HRESULT OnThreadStartPlay() override;
+    bool DeliversWhilePaused() const override { return !settings_.live; }
+
+    LONG FramesFilled() const { return next_; }
+
+private:
+    SourceSettings settings_;
+    std::atomic<LONG> next_{0};
+};
+
+class CTestPushSource : public CSource {
+public:
+    explicit CTestPushSource(const SourceSettings& settings = SourceSettings(), IUnknown* outer = nullptr);
+    CTestStream* Stream() const { return stream_; }
+
+private:
+    CTestStream* stream_;
+};
+
+class CInvertFilter : public CTransformFilter {
+public:
+    explicit CInvertFilter(IUnknown* outer = nullptr);
+
+    HRESULT CheckInputType(const CMediaType* in) override;
+    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    HRESULT GetMediaType(int position, CMediaType* type) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
+    HRESULT StartStreaming() override;
+    HRESULT StopStreaming() override;
+
+    // Shrinks the output buffers by this many bytes (to provoke a too-small buffer).
+    void SetOutputShortfall(LONG bytes) { shortfall_ = bytes; }
+    // Every other sample is dropped (Transform answers S_FALSE).
+    void SetDropEveryOther(bool drop) { dropEveryOther_ = drop; }
+
+    std::atomic<LONG> transformed{0};
+    std::atomic<LONG> starts{0};
+    std::atomic<LONG> stops{0};
+    std::atomic<HRESULT> lastTransformResult{S_OK};
+
+private:
+    LONG shortfall_ = 0;
+    bool dropEveryOther_ = false;
+    LONG seen_ = 0;
+};
+
+// What a test sink saw of one sample.
+struct ReceivedSample {
+    HRESULT timeResult = S_OK;
+    REFERENCE_TIME start = 0, stop = 0;
+    HRESULT mediaTimeResult = S_OK;
+    LONGLONG mediaStart = 0, mediaStop = 0;
+    bool sync = false, preroll = false, discontinuity = false;
+    bool hasMediaType = false;
+    LONG length = 0;
+    std::vector<BYTE> data;
+};
+
+class CTestSink;
+
+class CTestSinkPin : public CBaseInputPin {
+public:
+    CTestSinkPin(HRESULT* result, CTestSink* filter);
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+private:
+    CTestSink* sink_;
+};
+
+// A renderer-like filter of ours that records every sample and stream call. It can keep the
+// samples it receives (to starve the upstream allocator) until ReleaseHeld.
+class CTestSink : public CBaseFilter {
+public:
+    CTestSink();
+    ~CTestSink() override;
+    int GetPinCount() override { return 1; }
+    CBasePin* GetPin(int index) override { return index == 0 ? pin_ : nullptr; }
+
+    std::vector<ReceivedSample> Samples();
+    size_t Count();
+    void SetHoldSamples(bool hold) { hold_ = hold; }
+    void ReleaseHeld();
+
+    std::atomic<LONG> endOfStreams{0};
+    std::atomic<LONG> beginFlushes{0};
+    std::atomic<LONG> endFlushes{0};
+    std::atomic<LONG> newSegments{0};
+    REFERENCE_TIME segmentStart = 0, segmentStop = 0;
+    double segmentRate = 0;
+
+private:
+    friend class CTestSinkPin;
+    CCritSec lock_;
+    CTestSinkPin* pin_;
+    std::mutex mutex_;
+    std::vector<ReceivedSample> samples_;
+    std::vector<IMediaSample*> held_;
+    std::atomic<bool> hold_{false};
+};
+
+} // namespace dshowtest
