@@ -30,9 +30,42 @@ struct SourceSettings {
 
 class CTestPushSource;
 
+// Just enough IMediaSeeking on the source pin to see calls pass through a transform: the duration
+// is the stream's length, the rate is remembered, the rest is not implemented.
+class CTestSeeking : public IMediaSeeking {
+public:
+    CTestSeeking(IPin* pin, const SourceSettings& settings) : pin_(pin), settings_(settings) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return pin_->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return pin_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return pin_->Release(); }
+    STDMETHODIMP GetCapabilities(DWORD* caps) override;
+    STDMETHODIMP CheckCapabilities(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsFormatSupported(const GUID* format) override;
+    STDMETHODIMP QueryPreferredFormat(GUID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTimeFormat(GUID* format) override;
+    STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
+    STDMETHODIMP SetTimeFormat(const GUID* format) override;
+    STDMETHODIMP GetDuration(LONGLONG* duration) override;
+    STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+    STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+    STDMETHODIMP ConvertTimeFormat(LONGLONG*, const GUID*, LONGLONG, const GUID*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPositions(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetAvailable(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetRate(double rate) override;
+    STDMETHODIMP GetRate(double* rate) override;
+    STDMETHODIMP GetPreroll(LONGLONG*) override { return E_NOTIMPL; }
+
+private:
+    IPin* pin_;
+    const SourceSettings& settings_;
+    double rate_ = 1.0;
+};
+
 class CTestStream : public CSourceStream {
 public:
     CTestStream(HRESULT* result, CTestPushSource* filter, const SourceSettings& settings);
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     HRESULT GetMediaType(int position, CMediaType* type) override;
     HRESULT CheckMediaType(const CMediaType* type) override;
@@ -46,6 +79,7 @@ public:
 private:
     SourceSettings settings_;
     std::atomic<LONG> next_{0};
+    CTestSeeking seeking_;
 };
 
 class CTestPushSource : public CSource {
