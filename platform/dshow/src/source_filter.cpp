@@ -25,6 +25,15 @@ CBasePin* CSource::GetPin(int index) {
     return m_paStreams[static_cast<size_t>(index)];
 }
 
+STDMETHODIMP CSource::Run(REFERENCE_TIME start) {
+    CAutoLock lock(&m_cStateLock);
+    const HRESULT hr = CBaseFilter::Run(start);
+    if (SUCCEEDED(hr))
+        for (CSourceStream* stream : m_paStreams)
+            stream->WakeUp();
+    return hr;
+}
+
 HRESULT CSource::AddPin(CSourceStream* stream) {
     if (!stream)
         return E_POINTER;
@@ -91,9 +100,9 @@ HRESULT CSourceStream::Active() {
     return S_OK;
 }
 
-HRESULT CSourceStream::Run(REFERENCE_TIME start) {
-    SetEvent(wake_);
-    return CBaseOutputPin::Run(start);
+void CSourceStream::WakeUp() {
+    if (wake_)
+        SetEvent(wake_);
 }
 
 HRESULT CSourceStream::Inactive() {
@@ -120,9 +129,15 @@ DWORD WINAPI CSourceStream::ThreadEntry(void* self) {
 
 bool CSourceStream::WaitUntilRunningOrStop() {
     while (!stopRequested_) {
-        if (DeliversWhilePaused() || m_pFilter->State() == State_Running)
+        if (DeliversWhilePaused())
             return true;
-        WaitForSingleObject(wake_, 100);
+        // Reset before looking: a Run that lands after the look sets the event again.
+        ResetEvent(wake_);
+        if (stopRequested_)
+            break;
+        if (m_pFilter->State() == State_Running)
+            return true;
+        WaitForSingleObject(wake_, INFINITE);
     }
     return false;
 }
