@@ -58,7 +58,8 @@ HRESULT CSource::RemovePin(CSourceStream* stream) {
 CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR pinName)
     : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, pinName), m_pFilter(filter) {
     wake_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!wake_ && result)
+    stopping_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if ((!wake_ || !stopping_) && result)
         *result = HRESULT_FROM_WIN32(GetLastError());
     const HRESULT hr = filter->AddPin(this);
     if (FAILED(hr) && result)
@@ -70,6 +71,7 @@ CSourceStream::~CSourceStream() {
     if (thread_) {
         stopRequested_ = true;
         SetEvent(wake_);
+        SetEvent(stopping_);
         if (m_pAllocator)
             m_pAllocator->Decommit();
         WaitForSingleObject(thread_, INFINITE);
@@ -77,11 +79,13 @@ CSourceStream::~CSourceStream() {
     }
     if (wake_)
         CloseHandle(wake_);
+    if (stopping_)
+        CloseHandle(stopping_);
     m_pFilter->RemovePin(this);
 }
 
 HRESULT CSourceStream::Active() {
-    if (!wake_)
+    if (!wake_ || !stopping_)
         return E_OUTOFMEMORY;
     if (thread_)
         return S_OK;
@@ -91,6 +95,7 @@ HRESULT CSourceStream::Active() {
     stopRequested_ = false;
     delivered_ = 0;
     ResetEvent(wake_);
+    ResetEvent(stopping_);
     thread_ = CreateThread(nullptr, 0, &CSourceStream::ThreadEntry, this, 0, nullptr);
     if (!thread_) {
         hr = HRESULT_FROM_WIN32(GetLastError());
@@ -98,6 +103,12 @@ HRESULT CSourceStream::Active() {
         return hr;
     }
     return S_OK;
+}
+
+bool CSourceStream::WaitUnlessStopping(DWORD ms) {
+    if (stopRequested_)
+        return false;
+    return WaitForSingleObject(stopping_, ms) != WAIT_OBJECT_0;
 }
 
 void CSourceStream::WakeUp() {
@@ -109,6 +120,8 @@ HRESULT CSourceStream::Inactive() {
     stopRequested_ = true;
     if (wake_)
         SetEvent(wake_);
+    if (stopping_)
+        SetEvent(stopping_);
     // Decommitting makes a GetBuffer that waits for a free sample return at once.
     const HRESULT hr = CBaseOutputPin::Inactive();
     if (thread_) {

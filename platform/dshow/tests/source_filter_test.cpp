@@ -193,6 +193,39 @@ TEST_F(SourceFilterTest, ALiveSourceDeliversOnlyWhileRunning) {
     ASSERT_TRUE(qeltest::PumpUntil([&] { return sink_->Count() >= paused + 3; }, 5000)) << "running again";
 }
 
+TEST_F(SourceFilterTest, AStreamWaitingForAFrameThatNeverComesStillStops) {
+    SourceSettings settings;
+    settings.frameCount = -1;
+    settings.stallAtFrame = 2;
+    MakeConnected(settings);
+    PauseBoth();
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return sink_->Count() == 2; }, 5000));
+    qeltest::PumpMessagesFor(50);
+    StopBoth();  // must not hang
+    EXPECT_FALSE(source_->Stream()->ThreadExists());
+    EXPECT_EQ(sink_->Count(), 2u);
+}
+
+TEST_F(SourceFilterTest, TopDownFramesHaveTheSameSizeAsBottomUpOnes) {
+    SourceSettings settings;
+    settings.width = 33;
+    settings.height = -19;
+    settings.frameCount = 2;
+    MakeConnected(settings);
+    AM_MEDIA_TYPE connected;
+    ASSERT_EQ(sinkIn_->ConnectionMediaType(&connected), S_OK);
+    const VIDEOINFOHEADER* info = VideoInfoOf(connected);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->bmiHeader.biHeight, -19);
+    EXPECT_EQ(connected.lSampleSize, 1900u);
+    FreeMediaType(connected);
+    PauseBoth();
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return sink_->endOfStreams.load() == 1; }, 5000));
+    const std::vector<ReceivedSample> seen = sink_->Samples();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].length, 1900);
+}
+
 TEST_F(SourceFilterTest, AFailingFillBufferEndsTheStream) {
     SourceSettings settings;
     settings.frameCount = -1;

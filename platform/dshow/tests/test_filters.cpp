@@ -103,6 +103,11 @@ HRESULT CTestStream::FillBuffer(IMediaSample* sample) {
         return S_FALSE;
     if (frame == settings_.failFrame)
         return settings_.failAtFrame;
+    if (settings_.stallAtFrame >= 0 && frame >= settings_.stallAtFrame) {
+        // A device that stopped delivering: only the stop ends the wait.
+        WaitUnlessStopping(INFINITE);
+        return S_FALSE;
+    }
     ++next_;
     const size_t frameBytes = DibImageSize(settings_.width, settings_.height, 24);
     BYTE* data = nullptr;

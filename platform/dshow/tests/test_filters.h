@@ -26,6 +26,7 @@ struct SourceSettings {
     bool truncatedFormat = false;       // offer a VIDEOINFOHEADER block cut short
     HRESULT failAtFrame = S_OK;         // FillBuffer fails with this at frame failFrame
     LONG failFrame = -1;
+    LONG stallAtFrame = -1;             // from this frame on FillBuffer waits until the stop
 };
 
 class CTestPushSource;

@@ -62,6 +62,12 @@ public:
     // Tells a thread waiting for Running to look at the state again.
     void WakeUp();
 
+    // For FillBuffer: waits up to ms (pacing a live source, or waiting for a frame that may never
+    // come) and answers false at once when the stream is being stopped; FillBuffer should then
+    // return S_FALSE. INFINITE waits until the stop.
+    bool WaitUnlessStopping(DWORD ms);
+    bool IsStopping() const { return stopRequested_; }
+
     bool ThreadExists() const { return thread_ != nullptr; }
     // Samples delivered since the last start (for diagnostics and tests).
     LONG DeliveredCount() const { return delivered_; }
@@ -77,6 +83,7 @@ private:
 
     HANDLE thread_ = nullptr;
     HANDLE wake_ = nullptr;  // manual-reset: set when the filter runs and on stop
+    HANDLE stopping_ = nullptr;  // manual-reset: set from the stop request until the next start
     volatile bool stopRequested_ = false;
     volatile LONG delivered_ = 0;
 };
