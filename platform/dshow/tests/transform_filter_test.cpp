@@ -37,6 +37,36 @@ bool Answers(IUnknown* object, REFIID riid) {
     return hr == S_OK && answered != nullptr;
 }
 
+// A sample that answers the flag queries with a code of the test's choice and otherwise forwards
+// to a real sample.
+class OddFlagSample : public IMediaSample {
+public:
+    OddFlagSample(IMediaSample* real, HRESULT syncAnswer) : real_(real), syncAnswer_(syncAnswer) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return real_->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetPointer(BYTE** p) override { return real_->GetPointer(p); }
+    STDMETHODIMP_(LONG) GetSize() override { return real_->GetSize(); }
+    STDMETHODIMP GetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return real_->GetTime(a, b); }
+    STDMETHODIMP SetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return real_->SetTime(a, b); }
+    STDMETHODIMP IsSyncPoint() override { return syncAnswer_; }
+    STDMETHODIMP SetSyncPoint(BOOL v) override { return real_->SetSyncPoint(v); }
+    STDMETHODIMP IsPreroll() override { return real_->IsPreroll(); }
+    STDMETHODIMP SetPreroll(BOOL v) override { return real_->SetPreroll(v); }
+    STDMETHODIMP_(LONG) GetActualDataLength() override { return real_->GetActualDataLength(); }
+    STDMETHODIMP SetActualDataLength(LONG v) override { return real_->SetActualDataLength(v); }
+    STDMETHODIMP GetMediaType(AM_MEDIA_TYPE** t) override { return real_->GetMediaType(t); }
+    STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* t) override { return real_->SetMediaType(t); }
+    STDMETHODIMP IsDiscontinuity() override { return real_->IsDiscontinuity(); }
+    STDMETHODIMP SetDiscontinuity(BOOL v) override { return real_->SetDiscontinuity(v); }
+    STDMETHODIMP GetMediaTime(LONGLONG* a, LONGLONG* b) override { return real_->GetMediaTime(a, b); }
+    STDMETHODIMP SetMediaTime(LONGLONG* a, LONGLONG* b) override { return real_->SetMediaTime(a, b); }
+
+private:
+    IMediaSample* real_;
+    HRESULT syncAnswer_;
+};
+
 class TransformFilterTest : public qeltest::ComTest {
 protected:
     void SetUp() override {
@@ -611,6 +641,36 @@ TEST_F(TransformStreamingTest, BufferHelpersNeverReadOrWritePastABuffer) {
     EXPECT_EQ(out->GetActualDataLength(), 10);
     out.Reset();
     small->Decommit();
+}
+
+TEST_F(TransformStreamingTest, SamplePropertiesCopyEverythingAndRefuseAnOddFlagAnswer) {
+    ComPtr<IMediaSample> in, out;
+    MakeSample(2, in.Out());
+    in->SetPreroll(TRUE);
+    CMediaType changed = MakeRgb24VideoType(33, -19, 0);
+    ASSERT_EQ(in->SetMediaType(&changed), S_OK);
+    ASSERT_EQ(allocator_->GetBuffer(out.Out(), nullptr, nullptr, 0), S_OK);
+    ASSERT_EQ(CTransformFilter::CopySampleProperties(in.Get(), out.Get()), S_OK);
+    REFERENCE_TIME start = 0, stop = 0;
+    EXPECT_EQ(out->GetTime(&start, &stop), S_OK);
+    EXPECT_EQ(start, 200);
+    EXPECT_EQ(stop, 300);
+    LONGLONG mediaStart = 0, mediaStop = 0;
+    EXPECT_EQ(out->GetMediaTime(&mediaStart, &mediaStop), S_OK);
+    EXPECT_EQ(mediaStart, 2);
+    EXPECT_EQ(out->IsSyncPoint(), S_OK);
+    EXPECT_EQ(out->IsPreroll(), S_OK);
+    EXPECT_EQ(out->IsDiscontinuity(), S_FALSE);
+    AM_MEDIA_TYPE* type = nullptr;
+    ASSERT_EQ(out->GetMediaType(&type), S_OK);
+    EXPECT_TRUE(MediaTypesEqual(*type, changed));
+    DeleteMediaType(type);
+
+    OddFlagSample odd(in.Get(), E_FAIL);
+    EXPECT_EQ(CTransformFilter::CopySampleProperties(&odd, out.Get()), E_UNEXPECTED);
+    OddFlagSample plainFalse(in.Get(), S_FALSE);
+    EXPECT_EQ(CTransformFilter::CopySampleProperties(&plainFalse, out.Get()), S_OK);
+    EXPECT_EQ(out->IsSyncPoint(), S_FALSE);
 }
 
 } // namespace
