@@ -226,6 +226,34 @@ TEST_F(SourceFilterTest, TopDownFramesHaveTheSameSizeAsBottomUpOnes) {
     EXPECT_EQ(seen[1].length, 1900);
 }
 
+TEST_F(SourceFilterTest, APinThatCannotStartLeavesTheWholeFilterStopped) {
+    MakeConnected(SourceSettings());
+    SourceSettings failing;
+    failing.failActive = true;
+    HRESULT hr = S_OK;
+    new CTestStream(&hr, source_, failing);  // second pin, owned by the filter
+    ComPtr<IPin> second;
+    ComPtr<IEnumPins> pins;
+    ASSERT_EQ(filter_->EnumPins(pins.Out()), S_OK);
+    pins->Skip(1);
+    ASSERT_EQ(pins->Next(1, second.Out(), nullptr), S_OK);
+    auto* otherSink = new CTestSink();
+    ComPtr<IBaseFilter> otherSinkFilter;
+    ASSERT_EQ(otherSink->NonDelegatingQueryInterface(IID_IBaseFilter, otherSinkFilter.OutVoid()), S_OK);
+    ComPtr<IPin> otherIn;
+    ASSERT_EQ(otherSinkFilter->FindPin(L"In", otherIn.Out()), S_OK);
+    ASSERT_EQ(second->Connect(otherIn.Get(), nullptr), S_OK);
+
+    ASSERT_EQ(sinkFilter_->Pause(), S_OK);
+    EXPECT_EQ(filter_->Pause(), E_FAIL);
+    FILTER_STATE state;
+    ASSERT_EQ(filter_->GetState(0, &state), S_OK);
+    EXPECT_EQ(state, State_Stopped);
+    EXPECT_FALSE(source_->Stream()->ThreadExists()) << "the first pin's thread was stopped again";
+    second->Disconnect();
+    otherIn->Disconnect();
+}
+
 TEST_F(SourceFilterTest, AFailingFillBufferEndsTheStream) {
     SourceSettings settings;
     settings.frameCount = -1;

@@ -27,6 +27,7 @@ struct SourceSettings {
     HRESULT failAtFrame = S_OK;         // FillBuffer fails with this at frame failFrame
     LONG failFrame = -1;
     LONG stallAtFrame = -1;             // from this frame on FillBuffer waits until the stop
+    bool failActive = false;            // the pin refuses to start
 };
 
 class CTestPushSource;
@@ -74,6 +75,7 @@ public:
     HRESULT FillBuffer(IMediaSample* sample) override;
     HRESULT OnThreadStartPlay() override;
     bool DeliversWhilePaused() const override { return !settings_.live; }
+    HRESULT Active() override { return settings_.failActive ? E_FAIL : CSourceStream::Active(); }
 
     LONG FramesFilled() const { return next_; }
 
