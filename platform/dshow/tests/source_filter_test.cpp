@@ -24,9 +24,10 @@ protected:
         ASSERT_EQ(source_->NonDelegatingQueryInterface(IID_IBaseFilter, filter_.OutVoid()), S_OK);
         ASSERT_EQ(filter_->FindPin(L"Out", out_.Out()), S_OK);
     }
-    void MakeConnected(const SourceSettings& settings) {
+    void MakeConnected(const SourceSettings& settings, bool sinkHasAllocator = true) {
         Make(settings);
         sink_ = new CTestSink();
+        sink_->SetNoAllocator(!sinkHasAllocator);
         ASSERT_EQ(sink_->NonDelegatingQueryInterface(IID_IBaseFilter, sinkFilter_.OutVoid()), S_OK);
         ASSERT_EQ(sinkFilter_->FindPin(L"In", sinkIn_.Out()), S_OK);
         ASSERT_EQ(out_->Connect(sinkIn_.Get(), nullptr), S_OK);
@@ -146,6 +147,21 @@ TEST_F(SourceFilterTest, StreamsEveryFrameThenEndOfStream) {
     EXPECT_EQ(source_->Stream()->DeliveredCount(), 7);
     StopBoth();
     EXPECT_FALSE(source_->Stream()->ThreadExists());
+}
+
+TEST_F(SourceFilterTest, WithoutADownstreamAllocatorTheOutputBringsItsOwn) {
+    SourceSettings settings;
+    settings.frameCount = 3;
+    MakeConnected(settings, false);
+    IMemAllocator* ours = source_->Stream()->Allocator();
+    ASSERT_NE(ours, nullptr);
+    EXPECT_EQ(sink_->NotifiedAllocator(), ours) << "the sink was told of our allocator";
+    ALLOCATOR_PROPERTIES props{};
+    ASSERT_EQ(ours->GetProperties(&props), S_OK);
+    EXPECT_GE(props.cbBuffer, static_cast<LONG>(DibImageSize(settings.width, settings.height, 24)));
+    PauseBoth();
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return sink_->endOfStreams.load() == 1; }, 5000));
+    EXPECT_EQ(sink_->Count(), 3u);
 }
 
 TEST_F(SourceFilterTest, StopsWhileTheThreadWaitsForABufferAndRestartsFromTheFirstFrame) {

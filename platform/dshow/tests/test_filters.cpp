@@ -212,6 +212,15 @@ HRESULT CTestSinkPin::CheckMediaType(const CMediaType* type) {
     return IsValidUncompressedVideo(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
+STDMETHODIMP CTestSinkPin::GetAllocator(IMemAllocator** allocator) {
+    if (sink_->noAllocator_) {
+        if (allocator)
+            *allocator = nullptr;
+        return VFW_E_NO_ALLOCATOR;
+    }
+    return CBaseInputPin::GetAllocator(allocator);
+}
+
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample) {
     const HRESULT hr = CBaseInputPin::Receive(sample);
     if (hr != S_OK)

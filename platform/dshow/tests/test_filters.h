@@ -140,6 +140,7 @@ class CTestSinkPin : public CBaseInputPin {
 public:
     CTestSinkPin(HRESULT* result, CTestSink* filter);
     HRESULT CheckMediaType(const CMediaType* type) override;
+    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
@@ -162,6 +163,9 @@ public:
     std::vector<ReceivedSample> Samples();
     size_t Count();
     void SetHoldSamples(bool hold) { hold_ = hold; }
+    // The pin offers no allocator of its own (upstream must bring one).
+    void SetNoAllocator(bool none) { noAllocator_ = none; }
+    IMemAllocator* NotifiedAllocator() const { return pin_->Allocator(); }
     void ReleaseHeld();
 
     std::atomic<LONG> endOfStreams{0};
@@ -179,6 +183,7 @@ private:
     std::vector<ReceivedSample> samples_;
     std::vector<IMediaSample*> held_;
     std::atomic<bool> hold_{false};
+    bool noAllocator_ = false;
 };
 
 } // namespace dshowtest
