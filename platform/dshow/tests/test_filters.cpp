@@ -18,8 +18,48 @@ size_t FrameBytesOf(const CMediaType& type) {
 
 // ---- source ------------------------------------------------------------------------------------
 
+STDMETHODIMP CTestSeeking::GetCapabilities(DWORD* caps) {
+    *caps = AM_SEEKING_CanGetDuration;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::IsFormatSupported(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+STDMETHODIMP CTestSeeking::GetTimeFormat(GUID* format) {
+    *format = TIME_FORMAT_MEDIA_TIME;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::IsUsingTimeFormat(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+STDMETHODIMP CTestSeeking::SetTimeFormat(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+}
+STDMETHODIMP CTestSeeking::GetDuration(LONGLONG* duration) {
+    if (settings_.frameCount < 0)
+        return E_NOTIMPL;
+    *duration = settings_.frameCount * settings_.frameTime;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::GetStopPosition(LONGLONG* stop) { return GetDuration(stop); }
+STDMETHODIMP CTestSeeking::GetCurrentPosition(LONGLONG*) { return E_NOTIMPL; }
+STDMETHODIMP CTestSeeking::SetRate(double rate) {
+    rate_ = rate;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::GetRate(double* rate) {
+    *rate = rate_;
+    return S_OK;
+}
+
 CTestStream::CTestStream(HRESULT* result, CTestPushSource* filter, const SourceSettings& settings)
-    : CSourceStream("test stream", result, filter, L"Out"), settings_(settings) {}
+    : CSourceStream("test stream", result, filter, L"Out"), settings_(settings), seeking_(this, settings_) {}
+
+STDMETHODIMP CTestStream::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (ppv && riid == IID_IMediaSeeking)
+        return GetInterface(static_cast<IMediaSeeking*>(&seeking_), ppv);
+    return CSourceStream::NonDelegatingQueryInterface(riid, ppv);
+}
 
 HRESULT CTestStream::GetMediaType(int position, CMediaType* type) {
     if (position < 0)
@@ -63,6 +103,11 @@ HRESULT CTestStream::FillBuffer(IMediaSample* sample) {
         return S_FALSE;
     if (frame == settings_.failFrame)
         return settings_.failAtFrame;
+    if (settings_.stallAtFrame >= 0 && frame >= settings_.stallAtFrame) {
+        // A device that stopped delivering: only the stop ends the wait.
+        WaitUnlessStopping(INFINITE);
+        return S_FALSE;
+    }
     ++next_;
     const size_t frameBytes = DibImageSize(settings_.width, settings_.height, 24);
     BYTE* data = nullptr;
@@ -165,6 +210,15 @@ HRESULT CTestSinkPin::CheckMediaType(const CMediaType* type) {
     if (*type->Type() != MEDIATYPE_Video || *type->Subtype() != MEDIASUBTYPE_RGB24)
         return VFW_E_TYPE_NOT_ACCEPTED;
     return IsValidUncompressedVideo(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+STDMETHODIMP CTestSinkPin::GetAllocator(IMemAllocator** allocator) {
+    if (sink_->noAllocator_) {
+        if (allocator)
+            *allocator = nullptr;
+        return VFW_E_NO_ALLOCATOR;
+    }
+    return CBaseInputPin::GetAllocator(allocator);
 }
 
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample) {
