@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "avi_clip.h"
 
 namespace {
@@ -13,7 +15,7 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 // A BMP laid out as the engine's grabber callback writes it.
 std::vector<uint8_t> MakeBmp(int width, int height, const std::vector<uint8_t>& rows) {
-    std::vector<uint8_t> file(54, 0);
+    std::vector<uint8_t> file(54 + rows.size(), 0);
     file[0] = 'B';
     file[1] = 'M';
     Put32(file, 2, static_cast<uint32_t>(rows.size() + 54));
@@ -23,7 +25,7 @@ std::vector<uint8_t> MakeBmp(int width, int height, const std::vector<uint8_t>& 
     Put32(file, 22, static_cast<uint32_t>(height));
     file[26] = 1;
     file[28] = 24;
-    file.insert(file.end(), rows.begin(), rows.end());
+    std::copy(rows.begin(), rows.end(), file.begin() + 54);
     return file;
 }
 
