@@ -10,49 +10,30 @@
 
 namespace {
 
-constexpr HRESULT kBusy = 170;            // callers that test for success take it as success
+constexpr HRESULT kBusy = 170; // callers that test for success take it as success
 constexpr DWORD kDestroyWaitMs = 5000;
 constexpr LONGLONG kNotConverted = LLONG_MIN;
 
-template <class T>
-void ReleaseAndClear(T*& pointer) {
+template <class T> void ReleaseAndClear(T*& pointer) {
     if (pointer) {
         pointer->Release();
         pointer = nullptr;
     }
 }
 
-bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+bool SameGuid(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
 
 } // namespace
 
 CGraphBuilder::CGraphBuilder()
-    : m_pLowLight(nullptr),
-      m_bTextMixApplied(FALSE),
-      m_pColorSpace(nullptr),
-      m_pTextMix(nullptr),
-      m_guidTimeFormat(TIME_FORMAT_MEDIA_TIME),
-      m_hOwner(nullptr),
-      m_hDefaultOwner(nullptr),
-      m_hr(S_OK),
-      m_szFile(),
-      m_nWndHeight(0),
-      m_nWndWidth(0),
-      m_bBusy(FALSE),
-      m_nWndLeft(0),
-      m_nWndTop(0),
-      m_VideoInfo(),
-      m_bLowLightApplied(FALSE),
-      m_nLowLightLevel(0),
-      m_pMediaDet(nullptr),
-      m_pBasicAudio(nullptr),
-      m_pBasicVideo(nullptr),
-      m_pMediaEvent(nullptr),
-      m_pMediaSeeking(nullptr),
-      m_pVideoWindow(nullptr),
-      m_pMediaControl(nullptr),
-      m_pGraph(nullptr),
-      m_bFramesDerived(FALSE) {}
+    : m_pLowLight(nullptr), m_bTextMixApplied(FALSE), m_pColorSpace(nullptr), m_pTextMix(nullptr),
+      m_guidTimeFormat(TIME_FORMAT_MEDIA_TIME), m_hOwner(nullptr), m_hDefaultOwner(nullptr), m_hr(S_OK),
+      m_szFile(), m_nWndHeight(0), m_nWndWidth(0), m_bBusy(FALSE), m_nWndLeft(0), m_nWndTop(0), m_VideoInfo(),
+      m_bLowLightApplied(FALSE), m_nLowLightLevel(0), m_pMediaDet(nullptr), m_pBasicAudio(nullptr),
+      m_pBasicVideo(nullptr), m_pMediaEvent(nullptr), m_pMediaSeeking(nullptr), m_pVideoWindow(nullptr),
+      m_pMediaControl(nullptr), m_pGraph(nullptr), m_bFramesDerived(FALSE) {}
 
 CGraphBuilder::~CGraphBuilder() {
     const DWORD start = GetTickCount();
@@ -104,7 +85,7 @@ BOOL CGraphBuilder::IsValidFileName(const WCHAR* name, int forReading) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(ansi, &found);
     if (search == INVALID_HANDLE_VALUE)
-        return TRUE;  // a file still to be made
+        return TRUE; // a file still to be made
     FindClose(search);
     if (forReading && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
@@ -113,9 +94,13 @@ BOOL CGraphBuilder::IsValidFileName(const WCHAR* name, int forReading) {
     return TRUE;
 }
 
-HRESULT CGraphBuilder::Init(HWND owner, const WCHAR* fileName, int flag) { return Open(owner, fileName, flag, false); }
+HRESULT CGraphBuilder::Init(HWND owner, const WCHAR* fileName, int flag) {
+    return Open(owner, fileName, flag, false);
+}
 
-HRESULT CGraphBuilder::Init2(HWND owner, const WCHAR* fileName, int flag) { return Open(owner, fileName, flag, true); }
+HRESULT CGraphBuilder::Init2(HWND owner, const WCHAR* fileName, int flag) {
+    return Open(owner, fileName, flag, true);
+}
 
 HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool frames) {
     if (!owner && flag == 1)
@@ -127,7 +112,7 @@ HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool fr
     if (wcslen(fileName) >= MAX_PATH)
         return E_INVALIDARG;
 
-    ReleaseGraph();  // one graph per object: a new file replaces the old graph
+    ReleaseGraph(); // one graph per object: a new file replaces the old graph
     m_VideoInfo = _LITEVIDEOINFO();
     m_guidTimeFormat = TIME_FORMAT_MEDIA_TIME;
     m_hOwner = owner;
@@ -145,9 +130,11 @@ HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool fr
     }
     wcscpy(m_szFile, fileName);
 
-    if (FAILED(hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl))) ||
+    if (FAILED(hr =
+                   m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl))) ||
         FAILED(hr = m_pGraph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&m_pVideoWindow))) ||
-        FAILED(hr = m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pMediaSeeking))) ||
+        FAILED(hr =
+                   m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pMediaSeeking))) ||
         FAILED(hr = m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pMediaEvent))) ||
         FAILED(hr = m_pGraph->QueryInterface(IID_IBasicVideo, reinterpret_cast<void**>(&m_pBasicVideo))))
         return Fail(hr);
@@ -157,7 +144,7 @@ HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool fr
 
     if (flag)
         SGInitial();
-    m_bBusy = TRUE;  // SGInitial's error path clears it
+    m_bBusy = TRUE; // SGInitial's error path clears it
 
     hr = m_pMediaSeeking->SetTimeFormat(frames ? &TIME_FORMAT_FRAME : &TIME_FORMAT_MEDIA_TIME);
     if (FAILED(hr) && frames) {
@@ -190,7 +177,8 @@ double CGraphBuilder::FrameTime100ns() {
     return seconds * 1e7;
 }
 
-HRESULT CGraphBuilder::ConvertPosition(LONGLONG* out, const GUID* toFormat, LONGLONG value, const GUID* fromFormat) {
+HRESULT CGraphBuilder::ConvertPosition(LONGLONG* out, const GUID* toFormat, LONGLONG value,
+                                       const GUID* fromFormat) {
     *out = 0;
     if (SameGuid(*toFormat, *fromFormat)) {
         *out = value;
@@ -223,8 +211,10 @@ HRESULT CGraphBuilder::ReadCommonInfo(_LITEVIDEOINFO* info, LONGLONG* duration) 
     HRESULT hr = m_pMediaSeeking->GetCapabilities(&capabilities);
     if (FAILED(hr))
         return Fail(hr);
-    info->bCanSeekForward = (capabilities & (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards)) ? 1 : 0;
-    info->bCanSeekBackward = (capabilities & (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekBackwards)) ? 1 : 0;
+    info->bCanSeekForward =
+        (capabilities & (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards)) ? 1 : 0;
+    info->bCanSeekBackward =
+        (capabilities & (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekBackwards)) ? 1 : 0;
     GUID format;
     if (FAILED(hr = m_pMediaSeeking->GetTimeFormat(&format)))
         return Fail(hr);

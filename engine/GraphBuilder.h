@@ -14,14 +14,14 @@ struct IMediaDet;
 
 // The facts of a rendered file.
 struct VOSTREL_API _LITEVIDEOINFO {
-    LONGLONG llFrames;       // length in frames
-    LONGLONG llDuration;     // length in 100-ns units
-    long nWidth;             // native video size in pixels
+    LONGLONG llFrames;   // length in frames
+    LONGLONG llDuration; // length in 100-ns units
+    long nWidth;         // native video size in pixels
     long nHeight;
     BOOL bCanSeekForward;
     BOOL bCanSeekBackward;
-    BOOL bHasAudio;          // the graph holds the "Default DirectSound Device" renderer
-    DWORD dwReserved;        // always 0
+    BOOL bHasAudio;   // the graph holds the "Default DirectSound Device" renderer
+    DWORD dwReserved; // always 0
 };
 
 class VOSTREL_API CGraphBuilder {
@@ -44,8 +44,8 @@ public:
     HRESULT GetCurrentPosition(LONGLONG* position, const GUID* format);
     HRESULT GetVideoInfo(_LITEVIDEOINFO* info);
     HRESULT GetVideoInfo2(_LITEVIDEOINFO* info);
-    HRESULT SetShowWndSize(int left, int top, int width, int height, int visibleWhilePlacing, int visibleAfter,
-                           HWND owner);
+    HRESULT SetShowWndSize(int left, int top, int width, int height, int visibleWhilePlacing,
+                           int visibleAfter, HWND owner);
     HRESULT SetTimeFormat(GUID format);
     HRESULT GetPlaybackRate(double* rate);
     HRESULT SetPlaybackRate(double rate);

@@ -11,7 +11,7 @@ IPin* FindPin(IBaseFilter* filter, PIN_DIRECTION direction) {
     while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
         PIN_DIRECTION pinDirection;
         if (SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == direction)
-            found = pin;  // keeps the reference Next gave
+            found = pin; // keeps the reference Next gave
         else
             pin->Release();
     }
@@ -54,12 +54,16 @@ IPin* BorrowPin(IBaseFilter* filter, PIN_DIRECTION direction, int index) {
     IPin* pin = nullptr;
     if (FAILED(GetPin(filter, direction, index, &pin)) || !pin)
         return nullptr;
-    pin->Release();  // the filter still holds the pin
+    pin->Release(); // the filter still holds the pin
     return pin;
 }
 
 } // namespace
 
-IPin* GetInPin(IBaseFilter* filter, int index) { return BorrowPin(filter, PINDIR_INPUT, index); }
+IPin* GetInPin(IBaseFilter* filter, int index) {
+    return BorrowPin(filter, PINDIR_INPUT, index);
+}
 
-IPin* GetOutPin(IBaseFilter* filter, int index) { return BorrowPin(filter, PINDIR_OUTPUT, index); }
+IPin* GetOutPin(IBaseFilter* filter, int index) {
+    return BorrowPin(filter, PINDIR_OUTPUT, index);
+}

@@ -64,7 +64,7 @@ HRESULT CGraphBuilder::SGInitial() {
         const bool video = type.majortype == MEDIATYPE_Video;
         FreeMediaTypeFields(type);
         if (video)
-            return S_OK;  // the detector stays on this stream
+            return S_OK; // the detector stays on this stream
     }
     m_pMediaDet->Release();
     m_pMediaDet = nullptr;
@@ -143,7 +143,8 @@ HRESULT CGraphBuilder::OneSnapshot(unsigned int frame) {
     double position = 0;
     if (FAILED(hr = SnatchPosition(&position)))
         return hr;
-    return RunFrameSnatch(m_szFile, target, position, m_VideoInfo.nWidth, m_VideoInfo.nHeight) ? S_OK : S_FALSE;
+    return RunFrameSnatch(m_szFile, target, position, m_VideoInfo.nWidth, m_VideoInfo.nHeight) ? S_OK
+                                                                                               : S_FALSE;
 }
 
 HRESULT CGraphBuilder::OneSnapshot(const WCHAR* targetFile) {
@@ -189,10 +190,11 @@ HRESULT CGraphBuilder::OneSnapshot() {
     ReplaceExtension(jpegPath, L".bmp", L".jpg");
     CLSID encoder = CLSID_NULL;
     GetEncoderClsid(L"image/jpeg", &encoder);
-    const Gdiplus::Status saved = Gdiplus::DllExports::GdipSaveImageToFile(image, jpegPath.c_str(), &encoder, nullptr);
+    const Gdiplus::Status saved =
+        Gdiplus::DllExports::GdipSaveImageToFile(image, jpegPath.c_str(), &encoder, nullptr);
     Gdiplus::DllExports::GdipDisposeImage(image);
     if (saved != Gdiplus::Ok)
-        return S_FALSE;  // the BMP stays
+        return S_FALSE; // the BMP stays
     if (jpegPath != bitmapPath)
         DeleteFileW(bitmapPath.c_str());
     return S_OK;

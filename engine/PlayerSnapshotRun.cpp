@@ -27,7 +27,8 @@ bool FrameSnatchPath(char (&path)[MAX_PATH]) {
 
 } // namespace
 
-BOOL RunFrameSnatch(const WCHAR* sourceFile, const WCHAR* targetFile, double position, int width, int height) {
+BOOL RunFrameSnatch(const WCHAR* sourceFile, const WCHAR* targetFile, double position, int width,
+                    int height) {
     if (!sourceFile || !targetFile)
         return FALSE;
     char source[MAX_PATH], target[MAX_PATH];
@@ -42,7 +43,8 @@ BOOL RunFrameSnatch(const WCHAR* sourceFile, const WCHAR* targetFile, double pos
                   position, width, height);
 
     // An old file of that name must not pass for the new still.
-    if (!DeleteFileA(target) && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+    if (!DeleteFileA(target) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND)
         return FALSE;
 
     STARTUPINFOA startup = {};
@@ -50,8 +52,8 @@ BOOL RunFrameSnatch(const WCHAR* sourceFile, const WCHAR* targetFile, double pos
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                       &process)) {
+    if (CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                       &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);

@@ -9,8 +9,7 @@
 
 namespace {
 
-template <class T>
-void ReleaseAndClear(T*& pointer) {
+template <class T> void ReleaseAndClear(T*& pointer) {
     if (pointer) {
         pointer->Release();
         pointer = nullptr;
@@ -63,9 +62,13 @@ STDMETHODIMP CSampleGrabberCB::QueryInterface(REFIID iid, void** object) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CSampleGrabberCB::AddRef() { return 2; }
+STDMETHODIMP_(ULONG) CSampleGrabberCB::AddRef() {
+    return 2;
+}
 
-STDMETHODIMP_(ULONG) CSampleGrabberCB::Release() { return 1; }
+STDMETHODIMP_(ULONG) CSampleGrabberCB::Release() {
+    return 1;
+}
 
 STDMETHODIMP CSampleGrabberCB::SampleCB(double, IMediaSample* sample) {
     if (!sample)
@@ -138,7 +141,8 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
         hr = detector->get_OutputStreams(&streams);
     for (long stream = 0; SUCCEEDED(hr) && stream < streams; ++stream) {
         AM_MEDIA_TYPE type = {};
-        if (FAILED(hr = detector->put_CurrentStream(stream)) || FAILED(hr = detector->get_StreamMediaType(&type)))
+        if (FAILED(hr = detector->put_CurrentStream(stream)) ||
+            FAILED(hr = detector->get_StreamMediaType(&type)))
             break;
         const bool video = type.majortype == MEDIATYPE_Video;
         FreeMediaTypeFields(type);
@@ -151,8 +155,8 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
         IMediaEvent* events = nullptr;
         IMediaControl* control = nullptr;
         FILTER_INFO info = {};
-        if (FAILED(hr = detector->EnterBitmapGrabMode(0.0)) || FAILED(hr = detector->GetSampleGrabber(&grabber)) ||
-            (!grabber && FAILED(hr = E_FAIL)) ||
+        if (FAILED(hr = detector->EnterBitmapGrabMode(0.0)) ||
+            FAILED(hr = detector->GetSampleGrabber(&grabber)) || (!grabber && FAILED(hr = E_FAIL)) ||
             FAILED(hr = grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter))) ||
             FAILED(hr = grabber->SetCallback(this, 0))) {
             // nothing more to set up
@@ -161,12 +165,16 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
             grabber->SetOneShot(FALSE);
             grabber->SetBufferSamples(FALSE);
             LONGLONG start = 0;
-            if (SUCCEEDED(hr = grabberFilter->QueryFilterInfo(&info)) && (info.pGraph || FAILED(hr = E_FAIL)) &&
-                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking))) &&
+            if (SUCCEEDED(hr = grabberFilter->QueryFilterInfo(&info)) &&
+                (info.pGraph || FAILED(hr = E_FAIL)) &&
+                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaSeeking,
+                                                           reinterpret_cast<void**>(&seeking))) &&
                 SUCCEEDED(hr = seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
                                                      AM_SEEKING_NoPositioning)) &&
-                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events))) &&
-                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))) &&
+                SUCCEEDED(
+                    hr = info.pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events))) &&
+                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaControl,
+                                                           reinterpret_cast<void**>(&control))) &&
                 SUCCEEDED(hr = control->Run())) {
                 long code = 0;
                 events->WaitForCompletion(INFINITE, &code);
@@ -201,8 +209,8 @@ HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
     IVideoWindow* window = nullptr;
     HRESULT result = S_FALSE;
     do {
-        if (FAILED(CoCreateInstance(vostrel::kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_ISampleGrabber,
-                                    reinterpret_cast<void**>(&grabber)))) {
+        if (FAILED(CoCreateInstance(vostrel::kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ISampleGrabber, reinterpret_cast<void**>(&grabber)))) {
             result = Report("Could not create CLSID_SampleGrabber\r\n");
             break;
         }

@@ -26,8 +26,8 @@ public:
     // One frame at start (100-ns units) through BufferCB; failures are shown and give 1.
     HRESULT FrameSnatch(char* mediaFile, LONGLONG start);
 
-    char m_szFileName[MAX_PATH];  // the BMP file the callbacks write; set by the owner
-    long m_lWidth;                // frame size for the BMP header, from the grabber's media type
+    char m_szFileName[MAX_PATH]; // the BMP file the callbacks write; set by the owner
+    long m_lWidth;               // frame size for the BMP header, from the grabber's media type
     long m_lHeight;
 
 private:

@@ -16,15 +16,16 @@
 namespace {
 
 // {C1F400A0-3F08-11D3-9F0B-006008039E37} and {C1F400A4-...}: not in mingw's qedit.h.
-constexpr GUID kClsidSampleGrabber = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-constexpr GUID kClsidNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+constexpr GUID kClsidSampleGrabber = {
+    0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+constexpr GUID kClsidNullRenderer = {
+    0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
-constexpr long kWaitMs = 30000;  // the player waits for us without a limit: never hang
+constexpr long kWaitMs = 30000; // the player waits for us without a limit: never hang
 
 enum ExitCode { kWritten = 0, kBadArguments = 1, kCannotDecode = 2, kNoFrame = 3, kCannotWrite = 4 };
 
-template <class T>
-class Com {
+template <class T> class Com {
 public:
     Com() = default;
     ~Com() {
@@ -58,17 +59,20 @@ IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
 
 struct Frame {
     int width = 0;
-    int height = 0;  // positive: bottom-up rows
+    int height = 0; // positive: bottom-up rows
     std::vector<BYTE> rows;
 };
 
-size_t Stride(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3); }
+size_t Stride(int width) {
+    return (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+}
 
 int Grab(const wchar_t* source, long long frameNumber, Frame* frame) {
     Com<IGraphBuilder> graph;
     Com<IBaseFilter> reader, grabberFilter, renderer;
     Com<ISampleGrabber> grabber;
-    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.OutVoid())) ||
+    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                graph.OutVoid())) ||
         FAILED(CoCreateInstance(kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                 grabberFilter.OutVoid())) ||
         FAILED(CoCreateInstance(kClsidNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
@@ -83,7 +87,8 @@ int Grab(const wchar_t* source, long long frameNumber, Frame* frame) {
     wanted.formattype = FORMAT_VideoInfo;
     grabber->SetMediaType(&wanted);
     if (FAILED(graph->AddSourceFilter(source, L"Source", reader.Out())) ||
-        FAILED(graph->AddFilter(grabberFilter.p, L"Grabber")) || FAILED(graph->AddFilter(renderer.p, L"Null"))) {
+        FAILED(graph->AddFilter(grabberFilter.p, L"Grabber")) ||
+        FAILED(graph->AddFilter(renderer.p, L"Null"))) {
         std::fprintf(stderr, "FrameSnatch: cannot open the source\n");
         return kCannotDecode;
     }
@@ -186,7 +191,7 @@ int WriteBitmap(const char* target, const Frame& frame) {
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
     info.biSizeImage = static_cast<DWORD>(frame.rows.size());
-    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfType = 0x4D42; // "BM"
     fileHeader.bfOffBits = sizeof fileHeader + sizeof info;
     fileHeader.bfSize = fileHeader.bfOffBits + info.biSizeImage;
     FILE* out = std::fopen(target, "wb");
@@ -198,7 +203,7 @@ int WriteBitmap(const char* target, const Frame& frame) {
                          std::fwrite(&info, sizeof info, 1, out) == 1 &&
                          std::fwrite(frame.rows.data(), 1, frame.rows.size(), out) == frame.rows.size();
     if (std::fclose(out) != 0 || !written) {
-        std::remove(target);  // a partial picture must not pass for a still
+        std::remove(target); // a partial picture must not pass for a still
         return kCannotWrite;
     }
     return kWritten;

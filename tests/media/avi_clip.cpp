@@ -33,7 +33,7 @@ public:
         for (int i = 0; i < 4; ++i)
             bytes_[sizeAt + i] = static_cast<uint8_t>(size >> (8 * i));
         if (size & 1)
-            bytes_.push_back(0);  // chunks start on even offsets
+            bytes_.push_back(0); // chunks start on even offsets
     }
     size_t Size() const { return bytes_.size(); }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
@@ -44,7 +44,7 @@ private:
 
 struct IndexEntry {
     const char* id;
-    uint32_t offset;  // from the 'movi' form type
+    uint32_t offset; // from the 'movi' form type
     uint32_t size;
 };
 
@@ -65,18 +65,18 @@ void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, 
         riff.FourCC(handler);
     else
         riff.U32(0);
-    riff.U32(0);           // flags
-    riff.U16(0);           // priority
-    riff.U16(0);           // language
-    riff.U32(0);           // initial frames
+    riff.U32(0); // flags
+    riff.U16(0); // priority
+    riff.U16(0); // language
+    riff.U32(0); // initial frames
     riff.U32(scale);
     riff.U32(rate);
-    riff.U32(0);           // start
+    riff.U32(0); // start
     riff.U32(length);
     riff.U32(bufferSize);
-    riff.U32(0xFFFFFFFF);  // quality: default
+    riff.U32(0xFFFFFFFF); // quality: default
     riff.U32(sampleSize);
-    riff.U16(0);           // frame rectangle
+    riff.U16(0); // frame rectangle
     riff.U16(0);
     riff.U16(static_cast<uint32_t>(width));
     riff.U16(static_cast<uint32_t>(height));
@@ -96,14 +96,16 @@ Bgr ClipPixel(int frame, int x, int y) {
                static_cast<uint8_t>(frame * 8 + 16)};
 }
 
-size_t Rgb24Stride(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3); }
+size_t Rgb24Stride(int width) {
+    return (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+}
 
 std::vector<uint8_t> ClipFrame(int frame, int width, int height) {
     const size_t stride = Rgb24Stride(width);
     std::vector<uint8_t> pixels(stride * static_cast<size_t>(height), 0);
     for (int row = 0; row < height; ++row) {
         uint8_t* out = pixels.data() + static_cast<size_t>(row) * stride;
-        const int y = height - 1 - row;  // bottom-up: the first stored row is the bottom of the picture
+        const int y = height - 1 - row; // bottom-up: the first stored row is the bottom of the picture
         for (int x = 0; x < width; ++x) {
             const Bgr pixel = ClipPixel(frame, x, y);
             out[3 * x] = pixel.blue;
@@ -131,14 +133,14 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
 
     const size_t hdrl = riff.Open("LIST", "hdrl");
     const size_t avih = riff.Open("avih");
-    riff.U32(static_cast<uint32_t>(1000000 / spec.framesPerSecond));                  // microseconds a frame
-    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(spec.framesPerSecond));  // max bytes/s
-    riff.U32(0);                                                                       // padding granularity
+    riff.U32(static_cast<uint32_t>(1000000 / spec.framesPerSecond)); // microseconds a frame
+    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(spec.framesPerSecond)); // max bytes/s
+    riff.U32(0); // padding granularity
     riff.U32(kAvifHasIndex | kAvifIsInterleaved);
     riff.U32(static_cast<uint32_t>(spec.frameCount));
-    riff.U32(0);  // initial frames
+    riff.U32(0); // initial frames
     riff.U32(streams);
-    riff.U32(frameBytes > audioBytesPerFrame ? frameBytes : audioBytesPerFrame);  // suggested buffer size
+    riff.U32(frameBytes > audioBytesPerFrame ? frameBytes : audioBytesPerFrame); // suggested buffer size
     riff.U32(static_cast<uint32_t>(spec.width));
     riff.U32(static_cast<uint32_t>(spec.height));
     for (int i = 0; i < 4; ++i)
@@ -149,15 +151,15 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     WriteStreamHeader(riff, "vids", "DIB ", 1, static_cast<uint32_t>(spec.framesPerSecond),
                       static_cast<uint32_t>(spec.frameCount), frameBytes, 0, spec.width, spec.height);
     const size_t videoFormat = riff.Open("strf");
-    riff.U32(40);  // BITMAPINFOHEADER
+    riff.U32(40); // BITMAPINFOHEADER
     riff.U32(static_cast<uint32_t>(spec.width));
-    riff.U32(static_cast<uint32_t>(spec.height));  // positive: bottom-up rows
-    riff.U16(1);                                    // planes
-    riff.U16(24);                                   // bits a pixel
-    riff.U32(0);                                    // BI_RGB
+    riff.U32(static_cast<uint32_t>(spec.height)); // positive: bottom-up rows
+    riff.U16(1);                                  // planes
+    riff.U16(24);                                 // bits a pixel
+    riff.U32(0);                                  // BI_RGB
     riff.U32(frameBytes);
     for (int i = 0; i < 4; ++i)
-        riff.U32(0);  // resolutions, colours
+        riff.U32(0); // resolutions, colours
     riff.Close(videoFormat);
     riff.Close(videoList);
 
@@ -168,13 +170,13 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
                           static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(spec.frameCount),
                           audioBytesPerFrame, 2, 0, 0);
         const size_t audioFormat = riff.Open("strf");
-        riff.U16(1);  // WAVE_FORMAT_PCM
-        riff.U16(1);  // mono
+        riff.U16(1); // WAVE_FORMAT_PCM
+        riff.U16(1); // mono
         riff.U32(rate);
-        riff.U32(rate * 2);  // bytes a second
-        riff.U16(2);         // block align
-        riff.U16(16);        // bits a sample
-        riff.U16(0);         // no extra format bytes
+        riff.U32(rate * 2); // bytes a second
+        riff.U16(2);        // block align
+        riff.U16(16);       // bits a sample
+        riff.U16(0);        // no extra format bytes
         riff.Close(audioFormat);
         riff.Close(audioList);
     }

@@ -14,7 +14,7 @@ struct AviClipSpec {
     int framesPerSecond = 10;
     int frameCount = 30;
     bool withAudio = false;
-    int audioSampleRate = 8000;  // mono, 16-bit PCM
+    int audioSampleRate = 8000; // mono, 16-bit PCM
 };
 
 struct Bgr {

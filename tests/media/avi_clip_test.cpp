@@ -12,13 +12,19 @@ namespace {
 
 using qelmedia::AviClipSpec;
 
-uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
-std::string Id(const std::vector<uint8_t>& b, size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); }
+uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8;
+}
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+    return U16(b, at) | U16(b, at + 2) << 16;
+}
+std::string Id(const std::vector<uint8_t>& b, size_t at) {
+    return std::string(b.begin() + at, b.begin() + at + 4);
+}
 
 struct Chunk {
     std::string id;
-    size_t data;  // offset of the chunk's data (after id and size; for a LIST after its form type)
+    size_t data; // offset of the chunk's data (after id and size; for a LIST after its form type)
     uint32_t size;
 };
 
@@ -68,7 +74,7 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
     ASSERT_EQ(56u, header[0].size);
     const size_t avih = header[0].data;
     EXPECT_EQ(1000000u / spec.framesPerSecond, U32(file, avih));
-    EXPECT_EQ(0x110u, U32(file, avih + 12));  // has index, interleaved
+    EXPECT_EQ(0x110u, U32(file, avih + 12)); // has index, interleaved
     EXPECT_EQ(static_cast<uint32_t>(spec.frameCount), U32(file, avih + 16));
     EXPECT_EQ(streams, U32(file, avih + 24));
     EXPECT_EQ(static_cast<uint32_t>(spec.width), U32(file, avih + 32));
@@ -97,9 +103,9 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
         ASSERT_EQ(2u, audio.size());
         EXPECT_EQ("auds", Id(file, audio[0].data));
         EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * spec.frameCount), U32(file, audio[0].data + 32));
-        EXPECT_EQ(2u, U32(file, audio[0].data + 44));  // sample size = block align
-        ASSERT_EQ(18u, audio[1].size);                  // WAVEFORMATEX without extra bytes
-        EXPECT_EQ(1u, U16(file, audio[1].data));        // PCM
+        EXPECT_EQ(2u, U32(file, audio[0].data + 44)); // sample size = block align
+        ASSERT_EQ(18u, audio[1].size);                // WAVEFORMATEX without extra bytes
+        EXPECT_EQ(1u, U16(file, audio[1].data));      // PCM
         EXPECT_EQ(1u, U16(file, audio[1].data + 2));
         EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate), U32(file, audio[1].data + 4));
         EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate * 2), U32(file, audio[1].data + 8));
@@ -114,7 +120,8 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
         ASSERT_EQ("00db", pictures.id);
         ASSERT_EQ(frameBytes, pictures.size);
         const std::vector<uint8_t> expected = qelmedia::ClipFrame(frame, spec.width, spec.height);
-        EXPECT_EQ(0, std::memcmp(expected.data(), file.data() + pictures.data, frameBytes)) << "frame " << frame;
+        EXPECT_EQ(0, std::memcmp(expected.data(), file.data() + pictures.data, frameBytes))
+            << "frame " << frame;
         if (spec.withAudio) {
             EXPECT_EQ("01wb", data[frame * streams + 1].id);
             EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * 2), data[frame * streams + 1].size);

@@ -11,7 +11,9 @@ namespace {
 uint32_t U16At(const std::vector<uint8_t>& bytes, size_t at) {
     return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8;
 }
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t at) { return U16At(bytes, at) | U16At(bytes, at + 2) << 16; }
+uint32_t U32At(const std::vector<uint8_t>& bytes, size_t at) {
+    return U16At(bytes, at) | U16At(bytes, at + 2) << 16;
+}
 
 bool Fail(std::string* why, const char* text) {
     if (why)
@@ -45,7 +47,8 @@ bool ParseBmp24(const std::vector<uint8_t>& file, Bmp24* image, std::string* why
     image->height = rows;
     image->bottomUp = height > 0;
     image->fileSizeField = U32At(file, 2);
-    image->rows.assign(file.begin() + dataOffset, file.begin() + dataOffset + static_cast<std::ptrdiff_t>(bytes));
+    image->rows.assign(file.begin() + dataOffset,
+                       file.begin() + dataOffset + static_cast<std::ptrdiff_t>(bytes));
     return true;
 }
 

@@ -9,10 +9,10 @@ namespace qelmedia {
 
 struct Bmp24 {
     int width = 0;
-    int height = 0;         // rows in the picture (always positive here)
-    bool bottomUp = true;   // the file's height field was positive
+    int height = 0;       // rows in the picture (always positive here)
+    bool bottomUp = true; // the file's height field was positive
     uint32_t fileSizeField = 0;
-    std::vector<uint8_t> rows;  // as stored: Rgb24Stride(width) a row, in file order
+    std::vector<uint8_t> rows; // as stored: Rgb24Stride(width) a row, in file order
 };
 
 // Parses an uncompressed 24-bit BMP; on failure returns false and says why.

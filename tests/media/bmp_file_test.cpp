@@ -71,6 +71,8 @@ TEST(Bmp24, RefusesDamagedFiles) {
     EXPECT_FALSE(qelmedia::ParseBmp24(hugeOffset, &image, &why));
 }
 
-TEST(Bmp24, MissingFileReadsEmpty) { EXPECT_TRUE(qelmedia::ReadWholeFile("no-such-file.bmp").empty()); }
+TEST(Bmp24, MissingFileReadsEmpty) {
+    EXPECT_TRUE(qelmedia::ReadWholeFile("no-such-file.bmp").empty());
+}
 
 } // namespace

@@ -16,7 +16,8 @@ namespace {
 using playertest::ClipSpec;
 using playertest::CompareBmpWithClipFrame;
 
-static_assert(!std::is_copy_constructible<CGraphBuilder>::value && !std::is_copy_assignable<CGraphBuilder>::value,
+static_assert(!std::is_copy_constructible<CGraphBuilder>::value &&
+                  !std::is_copy_assignable<CGraphBuilder>::value,
               "a copied player would release its interfaces twice");
 
 // Runs the stand-in beside this test with the given arguments and returns its exit code.
@@ -29,8 +30,8 @@ DWORD RunProgram(const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
         return 0xFFFFFFFF;
     WaitForSingleObject(process.hProcess, 60000);
     DWORD code = 0xFFFFFFFE;
@@ -40,7 +41,9 @@ DWORD RunProgram(const std::string& arguments) {
     return code;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 class FrameSnatchProgramTest : public playertest::PlayerTest {};
 
@@ -76,7 +79,8 @@ TEST_F(FrameSnatchProgramTest, RefusesWhatItCannotAnswerAndWritesNothing) {
     const std::string still = folder_.File("none.bmp");
     EXPECT_EQ(1u, RunProgram(Quoted(clip) + " " + Quoted(still) + " 0.000001"));
     EXPECT_EQ(1u, RunProgram(Quoted(clip) + " " + Quoted(still) + " -1 64 48"));
-    EXPECT_EQ(3u, RunProgram(Quoted(clip) + " " + Quoted(still) + " 0.000030 64 48")) << "past the last frame";
+    EXPECT_EQ(3u, RunProgram(Quoted(clip) + " " + Quoted(still) + " 0.000030 64 48"))
+        << "past the last frame";
     EXPECT_EQ(2u, RunProgram(Quoted(folder_.File("missing.avi")) + " " + Quoted(still) + " 0 64 48"));
     EXPECT_EQ(4u, RunProgram(Quoted(clip) + " " + Quoted(folder_.File("no-folder\\x.bmp")) + " 0 64 48"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(still.c_str()));

@@ -107,7 +107,8 @@ TEST_F(PlaybackTest, TheVideoWindowIsPlacedInsideItsOwner) {
     ASSERT_EQ(S_OK, player.Init(owner_.Handle(), clip.c_str(), 0));
     ASSERT_EQ(S_OK, player.SetShowWndSize(8, 6, 128, 96, 0, 1, nullptr));
     IVideoWindow* window = nullptr;
-    ASSERT_EQ(S_OK, player.GetIGraphBuilder()->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window)));
+    ASSERT_EQ(S_OK,
+              player.GetIGraphBuilder()->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window)));
     OAHWND owner = 0;
     EXPECT_EQ(S_OK, window->get_Owner(&owner));
     EXPECT_EQ(reinterpret_cast<OAHWND>(owner_.Handle()), owner);
@@ -145,11 +146,13 @@ TEST_F(PlaybackTest, VolumeFollowsThePercentScaleOnAFileWithSound) {
     EXPECT_FALSE(player.SetVolume(101));
     if (!playertest::AudioRendererAvailable()) {
         EXPECT_FALSE(player.SetVolume(50)) << "no audio renderer: the graph cannot take a volume";
-        GTEST_SKIP() << "no audio renderer in this Wine prefix (no audio driver): the volume scale is checked "
-                        "by PlayerVolume.PercentMapsToHundredthsOfADecibel only";
+        GTEST_SKIP()
+            << "no audio renderer in this Wine prefix (no audio driver): the volume scale is checked "
+               "by PlayerVolume.PercentMapsToHundredthsOfADecibel only";
     }
     IBasicAudio* audio = nullptr;
-    ASSERT_EQ(S_OK, player.GetIGraphBuilder()->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio)));
+    ASSERT_EQ(S_OK,
+              player.GetIGraphBuilder()->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio)));
     const struct {
         unsigned long percent;
         long volume;

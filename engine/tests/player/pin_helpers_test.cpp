@@ -11,7 +11,8 @@
 namespace {
 
 // {C1F400A4-3F08-11D3-9F0B-006008039E37}
-const GUID kClsidNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+const GUID kClsidNullRenderer = {
+    0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
 ULONG References(IUnknown* object) {
     object->AddRef();
@@ -42,7 +43,7 @@ protected:
         IPin* pin = nullptr;
         while (list && list->Next(1, &pin, nullptr) == S_OK) {
             pins.push_back(pin);
-            pin->Release();  // the tee keeps its pins
+            pin->Release(); // the tee keeps its pins
         }
         if (list)
             list->Release();
@@ -54,7 +55,7 @@ protected:
 
 TEST_F(PinHelpersTest, IndexedLookupCountsPinsOfOneDirectionInEnumerationOrder) {
     const std::vector<IPin*> pins = TeePins();
-    ASSERT_EQ(3u, pins.size());  // input, then the two outputs
+    ASSERT_EQ(3u, pins.size()); // input, then the two outputs
     EXPECT_EQ(pins[0], GetInPin(tee_, 0));
     EXPECT_EQ(nullptr, GetInPin(tee_, 1));
     EXPECT_EQ(pins[1], GetOutPin(tee_, 0));

@@ -13,7 +13,8 @@ namespace playertest {
 
 std::wstring Wide(const std::string& text) {
     std::wstring wide(text.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(length > 0 ? length - 1 : 0);
     return wide;
 }
@@ -34,11 +35,11 @@ OwnerWindow::OwnerWindow() {
     windowClass.lpfnWndProc = Proc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClass;
-    RegisterClassA(&windowClass);  // fails harmlessly once registered
-    window_ = CreateWindowA(kClass, "player owner", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 320, 240, nullptr,
-                            nullptr, windowClass.hInstance, nullptr);
+    RegisterClassA(&windowClass); // fails harmlessly once registered
+    window_ = CreateWindowA(kClass, "player owner", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 320, 240,
+                            nullptr, nullptr, windowClass.hInstance, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ShowWindow(window_, SW_SHOWNOACTIVATE);  // a child shows only in a visible owner
+    ShowWindow(window_, SW_SHOWNOACTIVATE); // a child shows only in a visible owner
 }
 
 OwnerWindow::~OwnerWindow() {
@@ -94,7 +95,8 @@ std::string CompareBmpWithClipFrame(const std::string& path, int frame, int widt
         return "";
     // Name the frame the picture does show (red steps by 8 a frame from 16).
     const int shown = (static_cast<int>(rows[2]) - 16) / 8;
-    return "pixels differ from frame " + std::to_string(frame) + " (looks like frame " + std::to_string(shown) + ")";
+    return "pixels differ from frame " + std::to_string(frame) + " (looks like frame " +
+           std::to_string(shown) + ")";
 }
 
 double MeanDifferenceFromClipFrame(const std::string& path, int frame, int width, int height) {

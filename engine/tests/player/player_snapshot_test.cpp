@@ -20,7 +20,9 @@ using playertest::ClipSpec;
 using playertest::CompareBmpWithClipFrame;
 using playertest::Wide;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 class PlayerSnapshotTest : public playertest::PlayerTest {
 protected:
@@ -103,16 +105,18 @@ TEST_F(PlayerSnapshotTest, AFileWithoutVideoHasNoDetector) {
     const std::string wav = folder_.File("tone.wav");
     {
         std::ofstream out(wav, std::ios::binary);
-        const unsigned char header[44] = {'R', 'I', 'F', 'F', 0x44, 3, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                          16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0,
-                                          'd', 'a', 't', 'a', 0x20, 3, 0, 0};
+        const unsigned char header[44] = {'R', 'I', 'F',  'F',  0x44, 3,   0,    0,    'W', 'A', 'V',
+                                          'E', 'f', 'm',  't',  ' ',  16,  0,    0,    0,   1,   0,
+                                          1,   0,   0x40, 0x1F, 0,    0,   0x80, 0x3E, 0,   0,   2,
+                                          0,   16,  0,    'd',  'a',  't', 'a',  0x20, 3,   0,   0};
         out.write(reinterpret_cast<const char*>(header), sizeof header);
         out.write(std::string(800, '\0').data(), 800);
     }
     CGraphBuilder player;
     const HRESULT hr = player.Init(owner_.Handle(), Wide(wav).c_str(), 1);
     if (FAILED(hr))
-        GTEST_SKIP() << "this machine cannot render a WAV file without a sound device (0x" << std::hex << hr << ")";
+        GTEST_SKIP() << "this machine cannot render a WAV file without a sound device (0x" << std::hex << hr
+                     << ")";
     EXPECT_EQ(E_INVALIDARG, player.OneSnapshot(Wide(folder_.File("none.bmp")).c_str()));
 }
 

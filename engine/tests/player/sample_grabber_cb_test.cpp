@@ -83,7 +83,7 @@ TEST_F(SampleGrabberCBTest, AnswersItsTwoInterfacesWithoutCountingReferences) {
 }
 
 TEST_F(SampleGrabberCBTest, BufferCallbackWritesTheHeaderLayoutAndTheBytes) {
-    const int width = 33, height = 19;  // rows padded to 100 bytes
+    const int width = 33, height = 19; // rows padded to 100 bytes
     std::vector<uint8_t> frame = qelmedia::ClipFrame(3, width, height);
     CSampleGrabberCB callback;
     Target(callback, "buffer.bmp");
@@ -101,7 +101,7 @@ TEST_F(SampleGrabberCBTest, BufferCallbackWritesTheHeaderLayoutAndTheBytes) {
     EXPECT_EQ(40u, U32(file, 14));
     EXPECT_EQ(static_cast<uint32_t>(width), U32(file, 18));
     EXPECT_EQ(static_cast<uint32_t>(height), U32(file, 22));
-    EXPECT_EQ(1u | 24u << 16, U32(file, 26));  // planes, bits a pixel
+    EXPECT_EQ(1u | 24u << 16, U32(file, 26)); // planes, bits a pixel
     for (size_t at = 30; at < 54; at += 4)
         EXPECT_EQ(0u, U32(file, at)) << "header byte " << at;
     EXPECT_EQ(0, std::memcmp(frame.data(), file.data() + 54, frame.size()));
@@ -176,8 +176,9 @@ TEST_F(SampleGrabberCBTest, GrabSamplesWritesFramesWhereTheDetectorCanGrab) {
     const HRESULT hr = callback.GrabSamples(&name[0], 0);
     if (hr == E_NOTIMPL) {
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target_.c_str()));
-        GTEST_SKIP() << "the media detector cannot grab bitmaps here (Wine: EnterBitmapGrabMode is E_NOTIMPL); "
-                        "the failure is returned and nothing is written";
+        GTEST_SKIP()
+            << "the media detector cannot grab bitmaps here (Wine: EnterBitmapGrabMode is E_NOTIMPL); "
+               "the failure is returned and nothing is written";
     }
     ASSERT_EQ(S_OK, hr);
     // Every frame overwrote the file: the last one stays.

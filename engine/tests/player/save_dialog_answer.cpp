@@ -38,7 +38,7 @@ void SaveDialogAnswer::Run() {
             Sleep(50);
             continue;
         }
-        Sleep(200);  // let the dialog finish its set-up
+        Sleep(200); // let the dialog finish its set-up
         if (fileName_.empty()) {
             PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
         } else {
