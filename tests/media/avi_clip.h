@@ -35,10 +35,10 @@ size_t Rgb24Stride(int width);
 std::vector<uint8_t> ClipFrame(int frame, int width, int height);
 
 // The complete AVI file of the clip (RIFF 'AVI ' with header list, 'movi' list and 'idx1' index).
-// An empty result means the spec is unusable (non-positive sizes or counts).
+// An empty result means the clip cannot be made (non-positive sizes or counts).
 std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec);
 
-// Writes BuildAviClip(spec) to path; false when the spec is unusable or the file cannot be written.
+// Writes BuildAviClip(spec) to path; false when the clip cannot be made or the file cannot be written.
 bool WriteAviClip(const std::string& path, const AviClipSpec& spec);
 
 // Audio samples the clip carries with each video frame (sample rate / frame rate, rounded down).

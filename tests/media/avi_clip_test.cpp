@@ -1,5 +1,5 @@
 // The generated clips must be AVI files a real demultiplexer accepts: walk the RIFF tree that the
-// writer produced and check every header field, chunk and index entry against the spec.
+// writer produced and check every header field, chunk and index entry against the clip it describes.
 #include "avi_clip.h"
 
 #include <gtest/gtest.h>
