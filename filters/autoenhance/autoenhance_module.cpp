@@ -9,16 +9,21 @@
 
 namespace {
 
-const AMOVIESETUP_FILTER kAutoEnhanceSetup = {&CLSID_QelFilter_AutoEnhance, kQelFilterName_AutoEnhance, kEffectFilterMerit,
-                                           2, kEffectFilterPins};
+const AMOVIESETUP_FILTER kAutoEnhanceSetup = {&CLSID_QelFilter_AutoEnhance, kQelFilterName_AutoEnhance,
+                                              kEffectFilterMerit, 2, kEffectFilterPins};
 
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_AutoEnhance, &CLSID_QelFilter_AutoEnhance, CAutoEnhanceFilter::CreateInstance, nullptr, &kAutoEnhanceSetup},
+    {kQelFilterName_AutoEnhance, &CLSID_QelFilter_AutoEnhance, CAutoEnhanceFilter::CreateInstance, nullptr,
+     &kAutoEnhanceSetup},
     {kQelPageName_AutoEnhance, &CLSID_QelPage_AutoEnhance, CStrengthPage::CreateInstance, nullptr, nullptr},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
 
-STDAPI DllRegisterServer() { return AMovieDllRegisterServer2(TRUE); }
-STDAPI DllUnregisterServer() { return AMovieDllRegisterServer2(FALSE); }
+STDAPI DllRegisterServer() {
+    return AMovieDllRegisterServer2(TRUE);
+}
+STDAPI DllUnregisterServer() {
+    return AMovieDllRegisterServer2(FALSE);
+}

@@ -7,13 +7,16 @@
 
 using qel::imaging::AutoCorrection;
 
-CAutoCorrectFilter::CAutoCorrectFilter(const char* name, IUnknown* outer, REFCLSID clsid, const CLSID* pageClsid,
-                                       AutoCorrection correction, HRESULT* hr)
-    : CEffectFilterBase(name, outer, clsid, pageClsid, SamplePropertyCopy::kAll, hr), m_correction(correction) {
+CAutoCorrectFilter::CAutoCorrectFilter(const char* name, IUnknown* outer, REFCLSID clsid,
+                                       const CLSID* pageClsid, AutoCorrection correction, HRESULT* hr)
+    : CEffectFilterBase(name, outer, clsid, pageClsid, SamplePropertyCopy::kAll, hr),
+      m_correction(correction) {
     CAutoCorrectFilter::SetDefaults();
 }
 
-CAutoCorrectFilter::~CAutoCorrectFilter() { CAutoCorrectFilter::ReleaseBuffers(); }
+CAutoCorrectFilter::~CAutoCorrectFilter() {
+    CAutoCorrectFilter::ReleaseBuffers();
+}
 
 void CAutoCorrectFilter::SetDefaults() {
     CEffectFilterBase::SetDefaults();
@@ -23,12 +26,13 @@ void CAutoCorrectFilter::SetDefaults() {
 HRESULT CAutoCorrectFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
     EffectFrame frame;
     if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        const qel::imaging::PixelLayout layout{frame.width, frame.height, frame.stride, 3, qel::imaging::ByteOrder::BGR};
+        const qel::imaging::PixelLayout layout{frame.width, frame.height, frame.stride, 3,
+                                               qel::imaging::ByteOrder::BGR};
         // The output starts as the input (row padding included) and is corrected in place; a frame
         // the routine refuses is left as that copy.
         std::memcpy(frame.target, frame.source, FrameBytes());
-        if (qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout, m_strength.load(std::memory_order_relaxed),
-                                           m_correction))
+        if (qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout,
+                                           m_strength.load(std::memory_order_relaxed), m_correction))
             return S_OK;
     }
     return CopyThrough(in, out);
@@ -68,5 +72,5 @@ CUnknown* CALLBACK CAutoEnhanceFilter::CreateInstance(IUnknown* outer, HRESULT* 
 }
 
 CAutoEnhanceFilter::CAutoEnhanceFilter(IUnknown* outer, HRESULT* hr)
-    : CAutoCorrectFilter("Auto enhance filter", outer, CLSID_QelFilter_AutoEnhance, &CLSID_QelPage_AutoEnhance,
-                         AutoCorrection::Enhance, hr) {}
+    : CAutoCorrectFilter("Auto enhance filter", outer, CLSID_QelFilter_AutoEnhance,
+                         &CLSID_QelPage_AutoEnhance, AutoCorrection::Enhance, hr) {}

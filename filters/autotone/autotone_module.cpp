@@ -9,16 +9,21 @@
 
 namespace {
 
-const AMOVIESETUP_FILTER kAutoToneSetup = {&CLSID_QelFilter_AutoTone, kQelFilterName_AutoTone, kEffectFilterMerit,
-                                           2, kEffectFilterPins};
+const AMOVIESETUP_FILTER kAutoToneSetup = {&CLSID_QelFilter_AutoTone, kQelFilterName_AutoTone,
+                                           kEffectFilterMerit, 2, kEffectFilterPins};
 
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_AutoTone, &CLSID_QelFilter_AutoTone, CAutoToneFilter::CreateInstance, nullptr, &kAutoToneSetup},
+    {kQelFilterName_AutoTone, &CLSID_QelFilter_AutoTone, CAutoToneFilter::CreateInstance, nullptr,
+     &kAutoToneSetup},
     {kQelPageName_AutoTone, &CLSID_QelPage_AutoTone, CStrengthPage::CreateInstance, nullptr, nullptr},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
 
-STDAPI DllRegisterServer() { return AMovieDllRegisterServer2(TRUE); }
-STDAPI DllUnregisterServer() { return AMovieDllRegisterServer2(FALSE); }
+STDAPI DllRegisterServer() {
+    return AMovieDllRegisterServer2(TRUE);
+}
+STDAPI DllUnregisterServer() {
+    return AMovieDllRegisterServer2(FALSE);
+}

@@ -55,7 +55,8 @@ HRESULT CWhiteboardFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
         std::memcpy(frame.target, frame.source, FrameBytes());
         m_image->source = frame.target;
         m_image->destination = frame.target;
-        if (qel::imaging::EnhanceWhiteboard(m_image.get(), m_settings.get(), nullptr) == qel::imaging::kWhiteboardOk)
+        if (qel::imaging::EnhanceWhiteboard(m_image.get(), m_settings.get(), nullptr) ==
+            qel::imaging::kWhiteboardOk)
             return S_OK;
     }
     return CopyThrough(in, out);

@@ -32,32 +32,36 @@ struct BenchFrame {
                 const int texture = static_cast<int>((x * 13u + y * 7u) ^ (x * y)) & 15;
                 row[3 * x + 0] = static_cast<std::uint8_t>(light - 20 + texture);
                 row[3 * x + 1] = static_cast<std::uint8_t>(light + texture);
-                row[3 * x + 2] = static_cast<std::uint8_t>(((x / 40 + y / 40) % 5 == 0 ? 200 : light) + texture / 2);
+                row[3 * x + 2] =
+                    static_cast<std::uint8_t>(((x / 40 + y / 40) % 5 == 0 ? 200 : light) + texture / 2);
             }
         }
     }
 };
 
-template <typename Kernel>
-void RunFrames(benchmark::State& state, Kernel kernel) {
+template <typename Kernel> void RunFrames(benchmark::State& state, Kernel kernel) {
     BenchFrame frame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         kernel(frame);
         benchmark::DoNotOptimize(frame.destination.data());
         benchmark::ClobberMemory();
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_FrameCopy(benchmark::State& state) {
-    RunFrames(state, [](BenchFrame& f) { std::memcpy(f.destination.data(), f.source.data(), f.source.size()); });
+    RunFrames(state,
+              [](BenchFrame& f) { std::memcpy(f.destination.data(), f.source.data(), f.source.size()); });
 }
 
 void BM_ApplyLut(benchmark::State& state) {
     Lut lut = MakeIdentityLut(3);
     const float gammas[3] = {2.0f, 2.0f, 2.0f};
     BuildGammaLut(lut, gammas);
-    RunFrames(state, [&](BenchFrame& f) { ApplyLut(f.source.data(), f.destination.data(), f.layout, nullptr, lut); });
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyLut(f.source.data(), f.destination.data(), f.layout, nullptr, lut);
+    });
 }
 
 void BM_LowLightChain(benchmark::State& state) {
@@ -80,14 +84,17 @@ void BM_ContrastBrightness(benchmark::State& state) {
     const int contrasts[3] = {30, 30, 30};
     const int brightnesses[3] = {-10, -10, -10};
     RunFrames(state, [&](BenchFrame& f) {
-        ApplyContrastBrightness(f.source.data(), f.destination.data(), f.layout, nullptr, contrasts, brightnesses);
+        ApplyContrastBrightness(f.source.data(), f.destination.data(), f.layout, nullptr, contrasts,
+                                brightnesses);
     });
 }
 
 void BM_ApplyCube(benchmark::State& state) {
     ColourCube cube;
     BuildSepiaCube(cube, 100);
-    RunFrames(state, [&](BenchFrame& f) { ApplyCube(f.source.data(), f.destination.data(), f.layout, nullptr, cube); });
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyCube(f.source.data(), f.destination.data(), f.layout, nullptr, cube);
+    });
 }
 
 void BM_HueSaturationPerPixel(benchmark::State& state) {
@@ -98,15 +105,16 @@ void BM_HueSaturationPerPixel(benchmark::State& state) {
 
 void BM_SnowLayer(benchmark::State& state) {
     NoiseRandom random(1);
-    RunFrames(state, [&](BenchFrame& f) { SnowLayer(f.source.data(), f.destination.data(), f.layout, 50, random); });
+    RunFrames(state,
+              [&](BenchFrame& f) { SnowLayer(f.source.data(), f.destination.data(), f.layout, 50, random); });
 }
 
 void BM_EnhanceWhiteboard(benchmark::State& state) {
     WhiteboardParams params{};
     params.strength = 50;
     RunFrames(state, [&](BenchFrame& f) {
-        const WhiteboardImage image{f.layout.width, f.layout.height, f.layout.stride, 3, 8, 1, f.source.data(),
-                                    f.destination.data()};
+        const WhiteboardImage image{f.layout.width,  f.layout.height,     f.layout.stride, 3, 8, 1,
+                                    f.source.data(), f.destination.data()};
         EnhanceWhiteboard(&image, &params, nullptr);
     });
 }

@@ -43,7 +43,9 @@ const CubeAxes& Axes() {
 }
 
 // Division by 17 in the shift form; arithmetic shifts keep negative sums rounding down.
-inline int DivideBy17(int sum) { return (sum - (sum >> 4)) >> 4; }
+inline int DivideBy17(int sum) {
+    return (sum - (sum >> 4)) >> 4;
+}
 
 inline std::uint8_t Bound(int value) {
     return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
@@ -64,7 +66,8 @@ inline void Interpolate(const CubeAxes& axes, const ColourCube& cube, int red, i
     };
     const int fractions[3] = {r.fraction, g.fraction, b.fraction};
     const int steps[3] = {r.step, g.step, b.step};
-    const int key = (r.fraction >= g.fraction) | ((g.fraction >= b.fraction) << 1) | ((r.fraction >= b.fraction) << 2);
+    const int key =
+        (r.fraction >= g.fraction) | ((g.fraction >= b.fraction) << 1) | ((r.fraction >= b.fraction) << 2);
     const std::uint8_t* order = kOrder[key];
     const int f1 = fractions[order[0]], f2 = fractions[order[1]], f3 = fractions[order[2]];
     const int s1 = steps[order[0]], s2 = steps[order[1]], s3 = steps[order[2]];
@@ -120,7 +123,8 @@ inline void InterpolateWide(const CubeAxes& axes, const WideCube& cube, int red,
     // Masks rather than conditions: the compiler turns those into branches, which mispredict on noise.
     const int redLargest = -(r.fraction == largest);
     const int greenLargest = -(g.fraction == largest) & ~redLargest;
-    const int stepLargest = (r.step & redLargest) | (g.step & greenLargest) | (b.step & ~(redLargest | greenLargest));
+    const int stepLargest =
+        (r.step & redLargest) | (g.step & greenLargest) | (b.step & ~(redLargest | greenLargest));
     const int blueSmallest = -(b.fraction == smallest);
     const int greenSmallest = -(g.fraction == smallest) & ~blueSmallest;
     const int stepSmallest =
@@ -133,10 +137,11 @@ inline void InterpolateWide(const CubeAxes& axes, const WideCube& cube, int red,
     // t = s + 4096 is the shift-form quotient of s plus 240.
     constexpr std::uint64_t kBias = 0x100010001000ull;
     constexpr std::uint64_t kLow12 = 0x0FFF0FFF0FFFull;
-    const std::uint64_t t = static_cast<std::uint64_t>(largest - middle) * cube.nodes[i0 + stepLargest] +
-                            static_cast<std::uint64_t>(middle - smallest) * cube.nodes[i0 + allSteps - stepSmallest] +
-                            static_cast<std::uint64_t>(smallest) * cube.nodes[i0 + allSteps] + kBias -
-                            static_cast<std::uint64_t>(largest) * p0;
+    const std::uint64_t t =
+        static_cast<std::uint64_t>(largest - middle) * cube.nodes[i0 + stepLargest] +
+        static_cast<std::uint64_t>(middle - smallest) * cube.nodes[i0 + allSteps - stepSmallest] +
+        static_cast<std::uint64_t>(smallest) * cube.nodes[i0 + allSteps] + kBias -
+        static_cast<std::uint64_t>(largest) * p0;
     const std::uint64_t quotient = ((t - ((t >> 4) & kLow12)) >> 4) & kLow12;
     const std::uint64_t result = quotient + p0; // each lane: value + 240
     const std::uint8_t* bound = BiasedBound();
@@ -186,8 +191,8 @@ Rgb LookupCube(const ColourCube& cube, Rgb colour) {
     return Rgb{out[0], out[1], out[2]};
 }
 
-bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Region* region,
-               const ColourCube& cube) {
+bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+               const Region* region, const ColourCube& cube) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
@@ -200,7 +205,8 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
         return false;
     }
     for (int y = span.y0; y < span.y1; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
+        const std::size_t offset =
+            static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* in = source + offset;
         std::uint8_t* out = destination + offset;
         for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {

@@ -13,7 +13,9 @@ namespace {
 constexpr int kBlurTaps = 7;
 constexpr int kBlurKernel[kBlurTaps] = {10, 110, 496, 817, 496, 110, 10}; // out of 2048
 
-inline std::uint8_t Weighed(int sum) { return static_cast<std::uint8_t>(std::min(sum >> 11, 255)); }
+inline std::uint8_t Weighed(int sum) {
+    return static_cast<std::uint8_t>(std::min(sum >> 11, 255));
+}
 
 // Blurs one row, repeating its edge pixels beyond each end.
 void BlurRow(const std::uint8_t* in, std::uint8_t* out, int count) {

@@ -71,8 +71,8 @@ struct OpenPage {
         IUnknown* objects[] = {filter};
         if (FAILED(page->SetObjects(1, objects)))
             return false;
-        parent = CreateWindowExW(0, L"STATIC", L"page frame", WS_OVERLAPPEDWINDOW, 0, 0, 420, 300, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = CreateWindowExW(0, L"STATIC", L"page frame", WS_OVERLAPPEDWINDOW, 0, 0, 420, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
         RECT rect = {0, 0, 400, 260};
         if (!parent || FAILED(page->Activate(parent, &rect, FALSE)))
             return false;
@@ -118,13 +118,15 @@ void StrengthPluginTest::TearDown() {
 
 ComPtr<IBaseFilter> StrengthPluginTest::Create() {
     ComPtr<IBaseFilter> filter;
-    EXPECT_EQ(S_OK, CoCreateInstance(*plugin_.filterClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+    EXPECT_EQ(S_OK,
+              CoCreateInstance(*plugin_.filterClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
     return filter;
 }
 
 ComPtr<IQelStrengthParams> StrengthPluginTest::ParamsOf(IUnknown* filter) {
     ComPtr<IQelStrengthParams> params;
-    EXPECT_EQ(S_OK, filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf())));
+    EXPECT_EQ(S_OK,
+              filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf())));
     return params;
 }
 
@@ -152,8 +154,9 @@ int StrengthPluginTest::ExpectFramesFromKernel(const FrameKernel& kernel, int st
         while (firstDifference < expected.size() && firstDifference < frame.bytes.size() &&
                expected[firstDifference] == frame.bytes[firstDifference])
             ++firstDifference;
-        EXPECT_TRUE(expected == frame.bytes) << "frame " << n << ": " << frame.bytes.size() << " bytes, "
-                                             << expected.size() << " expected, first difference at " << firstDifference;
+        EXPECT_TRUE(expected == frame.bytes)
+            << "frame " << n << ": " << frame.bytes.size() << " bytes, " << expected.size()
+            << " expected, first difference at " << firstDifference;
         changed += frame.bytes != input ? 1 : 0;
     }
     return changed;

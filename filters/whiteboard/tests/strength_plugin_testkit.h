@@ -16,8 +16,8 @@ namespace strengthtest {
 using plugintest::ComPtr;
 
 // What the plug-in should make of one frame: source and destination of the frame's bytes.
-using FrameKernel = std::function<void(const BYTE* source, BYTE* destination, int width, int height, int stride,
-                                       int strength)>;
+using FrameKernel = std::function<void(const BYTE* source, BYTE* destination, int width, int height,
+                                       int stride, int strength)>;
 
 class StrengthPluginTest : public qeltest::ComTest {
 protected:

@@ -24,7 +24,7 @@ TEST_F(WhiteboardPluginTest, EnhancesEveryFrameOfTheGraphAsTheRoutineDoes) {
     plugintest::TestVideo video;
     video.frames = 12;
     EXPECT_EQ(12, ExpectFramesFromKernel(Whiteboard, 50, video));
-    video.width = 33; // odd width: padded rows
+    video.width = 33;   // odd width: padded rows
     video.height = -19; // top-down
     EXPECT_GT(ExpectFramesFromKernel(Whiteboard, 100, video), 0);
 }
