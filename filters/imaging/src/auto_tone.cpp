@@ -301,11 +301,14 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
     Lut tone;
     tone.channels = 1;
     autotone::BuildToneTable(source, layout, strength, tone.table[0]);
-    ApplyLut(source, destination, layout, nullptr, tone);
+    // Neither step can fail once the arguments passed the checks above.
+    if (!ApplyLut(source, destination, layout, nullptr, tone)) {
+        return false;
+    }
     if (correction == AutoCorrection::Enhance) {
         ColourCube cube;
         autotone::BuildEnhanceCube(destination, layout, strength, cube);
-        ApplyCube(destination, destination, layout, nullptr, cube);
+        return ApplyCube(destination, destination, layout, nullptr, cube);
     }
     return true;
 }

@@ -1,8 +1,6 @@
 #include "qelimaging/colour_cube.h"
 
 #include <algorithm>
-#include <memory>
-#include <new>
 
 namespace qel::imaging {
 
@@ -200,10 +198,9 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
     const int red = RedIndex(layout);
     const int blue = BlueIndex(layout);
     const CubeAxes& axes = Axes();
-    std::unique_ptr<WideCube> wide(new (std::nothrow) WideCube(cube));
-    if (!wide) {
-        return false;
-    }
+    // 32 KB on the stack: nothing can fail once the arguments are good, so callers that have already
+    // written part of a frame never see this step give up.
+    const WideCube wide(cube);
     for (int y = span.y0; y < span.y1; ++y) {
         const std::size_t offset =
             static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
@@ -211,7 +208,7 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
         std::uint8_t* out = destination + offset;
         for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {
             std::uint8_t mapped[3];
-            InterpolateWide(axes, *wide, in[red], in[1], in[blue], mapped);
+            InterpolateWide(axes, wide, in[red], in[1], in[blue], mapped);
             out[red] = mapped[0];
             out[1] = mapped[1];
             out[blue] = mapped[2];
