@@ -103,6 +103,19 @@ void BM_HueSaturationPerPixel(benchmark::State& state) {
     });
 }
 
+void BM_HueSaturationCube(benchmark::State& state) {
+    RunFrames(state, [](BenchFrame& f) {
+        AdjustHueSaturation(f.source.data(), f.destination.data(), f.layout, nullptr, 20, -50, true);
+    });
+}
+
+void BM_AddNoise(benchmark::State& state) {
+    NoiseRandom random(1);
+    RunFrames(state, [&](BenchFrame& f) {
+        AddNoise(f.source.data(), f.destination.data(), f.layout, 50, 50, random);
+    });
+}
+
 void BM_SnowLayer(benchmark::State& state) {
     NoiseRandom random(1);
     RunFrames(state,
@@ -139,6 +152,8 @@ BENCHMARK(BM_ContrastBrightness) QEL_FRAME_SIZES;
 BENCHMARK(BM_LowLightChain) QEL_FRAME_SIZES;
 BENCHMARK(BM_ApplyCube) QEL_FRAME_SIZES;
 BENCHMARK(BM_HueSaturationPerPixel) QEL_FRAME_SIZES;
+BENCHMARK(BM_HueSaturationCube) QEL_FRAME_SIZES;
+BENCHMARK(BM_AddNoise) QEL_FRAME_SIZES;
 BENCHMARK(BM_SnowLayer) QEL_FRAME_SIZES;
 BENCHMARK(BM_EnhanceWhiteboard) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
