@@ -5,4 +5,4 @@
 #define IDC_STRENGTH_ENABLE 1016
 #define IDC_STRENGTH_TRACKBAR 1017
 #define IDC_STRENGTH_EDIT 1018
-#define IDC_STRENGTH_LABEL 1019
+#define IDC_STRENGTH_LABEL -1 // a label, not addressed
