@@ -12,6 +12,7 @@ struct AxisEntry {
     int offset;
     int fraction;
     int step;
+    int key; // fraction << 16 | step: sorting keys sorts the axes by fraction, steps riding along
 };
 
 struct CubeAxes {
@@ -24,6 +25,7 @@ void FillAxis(AxisEntry* axis, int nodesPerCell) {
         axis[v].offset = cell * nodesPerCell;
         axis[v].fraction = CubeFraction(v);
         axis[v].step = cell < ColourCube::kSide - 1 ? nodesPerCell : 0;
+        axis[v].key = axis[v].fraction << 16 | axis[v].step;
     }
 }
 
@@ -115,19 +117,19 @@ inline void InterpolateWide(const CubeAxes& axes, const WideCube& cube, int red,
     const AxisEntry& r = axes.red[red];
     const AxisEntry& g = axes.green[green];
     const AxisEntry& b = axes.blue[blue];
-    const int largest = std::max({r.fraction, g.fraction, b.fraction});
-    const int smallest = std::min({r.fraction, g.fraction, b.fraction});
-    const int middle = r.fraction + g.fraction + b.fraction - largest - smallest;
-    // Masks rather than conditions: the compiler turns those into branches, which mispredict on noise.
-    const int redLargest = -(r.fraction == largest);
-    const int greenLargest = -(g.fraction == largest) & ~redLargest;
-    const int stepLargest =
-        (r.step & redLargest) | (g.step & greenLargest) | (b.step & ~(redLargest | greenLargest));
-    const int blueSmallest = -(b.fraction == smallest);
-    const int greenSmallest = -(g.fraction == smallest) & ~blueSmallest;
-    const int stepSmallest =
-        (b.step & blueSmallest) | (g.step & greenSmallest) | (r.step & ~(blueSmallest | greenSmallest));
-    const int allSteps = r.step + g.step + b.step;
+    // Sorting the packed keys orders the axes by fraction and carries each axis's step along. Equal
+    // fractions are ordered by step, which is as good as any order (see above); three equal keys mean
+    // three zero steps, where every node of the walk is the base.
+    const int largestKey = std::max(r.key, std::max(g.key, b.key));
+    const int smallestKey = std::min(r.key, std::min(g.key, b.key));
+    const int keySum = r.key + g.key + b.key;
+    const int middleKey = keySum - largestKey - smallestKey;
+    const int largest = largestKey >> 16;
+    const int middle = middleKey >> 16;
+    const int smallest = smallestKey >> 16;
+    const int stepLargest = largestKey & 0xFFFF;
+    const int stepSmallest = smallestKey & 0xFFFF;
+    const int allSteps = keySum & 0xFFFF;
     const int i0 = r.offset + g.offset + b.offset;
     const std::uint64_t p0 = cube.nodes[i0];
     // Lane-wise: s + 4096 with a bias of 4096 a lane, which keeps every lane positive (f1 P0 <= 16 x 255)

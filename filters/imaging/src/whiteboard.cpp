@@ -48,8 +48,32 @@ inline std::uint8_t Bound(int v) {
     return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
+// The rebuild of a flattened pixel as lookups: the clamp of every sum it can give, and the green term
+// (3 Cr + Cb - 3) / 6 (rounded toward zero) of every colour difference pair.
+struct RebuildTables {
+    static constexpr int kClampBias = 512;  // flat + difference lies within -255..510
+    static constexpr int kGreenBias = 1024; // 3 Cr + Cb - 3 lies within -1023..1017
+    std::uint8_t clamp[1024];
+    std::int16_t green[2048];
+
+    RebuildTables() {
+        for (int i = 0; i < 1024; ++i) {
+            clamp[i] = Bound(i - kClampBias);
+        }
+        for (int i = 0; i < 2048; ++i) {
+            green[i] = static_cast<std::int16_t>((i - kGreenBias) / 6);
+        }
+    }
+};
+
+const RebuildTables& Rebuild() {
+    static const RebuildTables tables;
+    return tables;
+}
+
+// Components are 0..255, so unsigned arithmetic (a multiplication for the division) is exact.
 inline int Luma(int blue, int green, int red) {
-    return (blue + 6 * green + 3 * red + 5) / 10;
+    return static_cast<int>(static_cast<unsigned>(blue + 6 * green + 3 * red + 5) / 10u);
 }
 
 // The background map: one cell per block of the (balanced) frame, writing filled in, median smoothed.
@@ -180,6 +204,9 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
         cellOfColumn[x] = std::min(x / map.block, map.columns - 1);
     }
     const auto& flattenTable = Flatten();
+    const RebuildTables& rebuild = Rebuild();
+    const std::uint8_t* clamp = rebuild.clamp + RebuildTables::kClampBias;
+    const std::int16_t* greenTerm = rebuild.green + RebuildTables::kGreenBias;
     for (int y = 0; y < rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
         const std::uint8_t* in = image->source + offset;
@@ -195,11 +222,11 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
                 const int chromaBlue = blue - luma;
                 const int chromaRed = red - luma;
                 const int flat = flattenTable.value[mapRow[cellOfColumn[x]]][luma];
-                c[order.blue] = Bound(flat + chromaBlue);
-                c[order.red] = Bound(flat + chromaRed);
-                c[1] = Bound(flat - (3 * chromaRed + chromaBlue - 3) / 6);
+                c[order.blue] = clamp[flat + chromaBlue];
+                c[order.red] = clamp[flat + chromaRed];
+                c[1] = clamp[flat - greenTerm[3 * chromaRed + chromaBlue - 3]];
             }
-            const int spread = std::max({c[0], c[1], c[2]}) - std::min({c[0], c[1], c[2]});
+            const int spread = std::max(c[0], std::max(c[1], c[2])) - std::min(c[0], std::min(c[1], c[2]));
             // Coloured ink keeps its colour: only near-grey pixels are clipped to white.
             const std::uint8_t* table = spread > 25 ? gamma : clipThenGamma;
             out[0] = table[c[0]];
