@@ -186,8 +186,8 @@ TEST(EffectSlot, AFrameInProgressFinishesWithItsEffectAndTheNextTakesTheNewOne) 
 TEST(EffectSlot, SwitchingWhileStreamingAlwaysGivesOneWholeEffect) {
     TestFrame frame(33, 19);
     frame.FillNoise(10);
-    const std::vector<std::pair<int, int>> settings = {{-1, 50}, {0, 50},  {2, 50}, {3, 50}, {3, 20}, {4, 20},
-                                                       {6, 20},  {6, 7},   {7, 7},  {7, 90}, {8, 90}, {-1, 90}};
+    const std::vector<std::pair<int, int>> settings = {{-1, 50}, {0, 50}, {1, 50}, {2, 50}, {3, 50}, {3, 20}, {1, 20},
+                                                       {4, 20},  {6, 20}, {6, 7},  {7, 7},  {7, 90}, {8, 90}, {-1, 90}};
     std::vector<TestFrame> expected;
     for (const auto& [index, strength] : settings)
         expected.push_back(RunEffect(index, frame, strength));
