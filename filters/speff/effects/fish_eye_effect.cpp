@@ -14,9 +14,11 @@ double UnitCircle(double q) {
 
 }  // namespace
 
-bool BuildFishEyeMap(int width, int lines, CSourceMap* map) {
-    if (!map || !map->Reset(width, lines, true))
+bool BuildFishEyeMap(const FrameGeometry& geometry, CSourceMap* map) {
+    if (!map || !map->Reset(geometry, true))
         return false;
+    const int width = geometry.width;
+    const int lines = geometry.lines;
     if (width < 3 || lines < 3)
         return true;  // border only: all black
     const double cx = (width - 1) / 2.0;
@@ -55,7 +57,7 @@ bool CFishEyeEffect::Init(int width, int height, int bytesPerPixel, int bitsPerC
     if (!CEffect::Init(width, height, bytesPerPixel, bitsPerChannel, stride, byteOrder))
         return false;
     // A map that cannot be allocated stays empty: frames are then copied.
-    if (!BuildFishEyeMap(Geometry().width, Geometry().lines, &map_))
+    if (!BuildFishEyeMap(Geometry(), &map_))
         map_.Clear();
     return true;
 }

@@ -4,8 +4,8 @@
 #include "effects/effect.h"
 #include "effects/source_map.h"
 
-// Fills map (sized width x lines); false when the map cannot be allocated.
-bool BuildFishEyeMap(int width, int lines, CSourceMap* map);
+// Fills map for a frame of the geometry; false when the map cannot be built.
+bool BuildFishEyeMap(const FrameGeometry& geometry, CSourceMap* map);
 
 class CFishEyeEffect : public CEffect {
 public:

@@ -5,85 +5,104 @@
 #include <limits>
 #include <new>
 
-#include "effects/frame_geometry.h"
-
-bool CSourceMap::Reset(int width, int lines, bool blank) {
+bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
     Clear();
-    if (width <= 0 || lines <= 0)
+    if (geometry.width <= 0 || geometry.lines <= 0 || geometry.FrameBytes() >= kNoOffset)
         return false;
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(lines);
-    if (count / static_cast<size_t>(width) != static_cast<size_t>(lines) ||
-        count > std::numeric_limits<size_t>::max() / sizeof(SourceMapEntry))
+    const size_t count = static_cast<size_t>(geometry.width) * static_cast<size_t>(geometry.lines);
+    if (count > std::numeric_limits<size_t>::max() / sizeof(Entry))
         return false;
     try {
         entries_.resize(count);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    width_ = width;
-    lines_ = lines;
-    SourceMapEntry* entry = entries_.data();
-    for (int line = 0; line < lines; ++line) {
-        for (int x = 0; x < width; ++x, ++entry)
-            *entry = blank ? SourceMapEntry{kNoSource, 0, 0, 0} : SourceMapEntry{x, line, 0, 0};
+    geometry_ = geometry;
+    Entry* entry = entries_.data();
+    for (int line = 0; line < geometry.lines; ++line) {
+        for (int x = 0; x < geometry.width; ++x, ++entry)
+            *entry = Entry{blank ? kNoOffset : OffsetOf(x, line), 0, 0};
     }
     return true;
 }
 
 void CSourceMap::Clear() {
-    std::vector<SourceMapEntry>().swap(entries_);
-    width_ = 0;
-    lines_ = 0;
+    std::vector<Entry>().swap(entries_);
+    geometry_ = FrameGeometry();
+}
+
+SourcePoint CSourceMap::At(int x, int line) const {
+    const Entry& entry = entries_[Index(x, line)];
+    SourcePoint point;
+    if (entry.offset == kNoOffset) {
+        point.x = kNoSource;
+        return point;
+    }
+    const int row = static_cast<int>(entry.offset / static_cast<uint32_t>(geometry_.stride));
+    point.line = geometry_.topDown ? geometry_.lines - 1 - row : row;
+    point.x = static_cast<int>(entry.offset % static_cast<uint32_t>(geometry_.stride)) / kEffectBytesPerPixel;
+    point.fx = entry.fx;
+    point.fy = entry.fy;
+    return point;
 }
 
 bool CSourceMap::TrySetSource(int x, int line, float sourceX, float sourceLine) {
     // The negated tests also refuse NaN.
-    if (!(sourceX >= 0.0f && sourceX <= static_cast<float>(width_ - 1)) ||
-        !(sourceLine >= 0.0f && sourceLine <= static_cast<float>(lines_ - 1)))
+    if (!(sourceX >= 0.0f && sourceX <= static_cast<float>(geometry_.width - 1)) ||
+        !(sourceLine >= 0.0f && sourceLine <= static_cast<float>(geometry_.lines - 1)))
         return false;
-    const int sx = std::min(static_cast<int>(sourceX), width_ - 1);
-    const int sy = std::min(static_cast<int>(sourceLine), lines_ - 1);
+    const int sx = std::min(static_cast<int>(sourceX), geometry_.width - 1);
+    const int sy = std::min(static_cast<int>(sourceLine), geometry_.lines - 1);
+    // A fraction is 0 exactly when the point lies on the last column or line, so the neighbour beyond
+    // it is never needed.
     const int fx = std::clamp(static_cast<int>((sourceX - static_cast<float>(sx)) * 1024.0f), 0, 1023);
     const int fy = std::clamp(static_cast<int>((sourceLine - static_cast<float>(sy)) * 1024.0f), 0, 1023);
-    entries_[Index(x, line)] = SourceMapEntry{sx, sy, static_cast<uint16_t>(fx), static_cast<uint16_t>(fy)};
+    entries_[Index(x, line)] = Entry{OffsetOf(sx, sy), static_cast<uint16_t>(fx), static_cast<uint16_t>(fy)};
     return true;
 }
 
 bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const CSourceMap& map) {
     FrameGeometry g;
-    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g) ||
-        map.Width() != g.width || map.Lines() != g.lines)
+    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
         return false;
-    std::vector<size_t> lineOffsets;
-    try {
-        lineOffsets.resize(static_cast<size_t>(g.lines));
-    } catch (const std::bad_alloc&) {
+    const FrameGeometry& m = map.geometry_;
+    if (map.Empty() || m.width != g.width || m.lines != g.lines || m.stride != g.stride || m.topDown != g.topDown)
         return false;
-    }
-    for (int line = 0; line < g.lines; ++line)
-        lineOffsets[line] = g.LineOffset(line);
-
-    const SourceMapEntry* entry = map.Entries();
+    // From a pixel to the one on the next picture line.
+    const ptrdiff_t nextLine = g.topDown ? -static_cast<ptrdiff_t>(g.stride) : g.stride;
+    const CSourceMap::Entry* entry = map.entries_.data();
     for (int line = 0; line < g.lines; ++line) {
-        uint8_t* out = dst + lineOffsets[line];
+        uint8_t* out = dst + g.LineOffset(line);
         for (int x = 0; x < g.width; ++x, ++entry, out += 3) {
-            if (entry->x == CSourceMap::kNoSource) {
+            const CSourceMap::Entry e = *entry;
+            if (e.offset == CSourceMap::kNoOffset) {
                 out[0] = out[1] = out[2] = 0;
                 continue;
             }
-            const size_t column = static_cast<size_t>(entry->x) * kEffectBytesPerPixel;
-            const size_t nextColumn = entry->x + 1 < g.width ? 3 : 0;
-            const int nextLine = entry->line + 1 < g.lines ? entry->line + 1 : entry->line;
-            const uint8_t* q00 = src + lineOffsets[entry->line] + column;
-            const uint8_t* q01 = src + lineOffsets[nextLine] + column;
-            const uint8_t* q10 = q00 + nextColumn;
-            const uint8_t* q11 = q01 + nextColumn;
-            const int fx = entry->fx;
-            const int fy = entry->fy;
+            const uint8_t* q00 = src + e.offset;
+            if ((e.fx | e.fy) == 0) {
+                out[0] = q00[0];
+                out[1] = q00[1];
+                out[2] = q00[2];
+                continue;
+            }
+            const uint8_t* q10 = q00 + (e.fx ? 3 : 0);
+            const uint8_t* q01 = q00 + (e.fy ? nextLine : 0);
+            const uint8_t* q11 = q01 + (e.fx ? 3 : 0);
+            const int fx = e.fx;
+            const int fy = e.fy;
             const int fxy = (fx * fy) >> 10;
+            // All corners are read before the first byte is written (the compiler cannot know that
+            // dst and src never overlap).
+            int a[3], b[3], c[3], d[3];
             for (int k = 0; k < 3; ++k) {
-                const int a = q00[k];
-                const int value = a + (((q10[k] - a) * fx + (a + q11[k] - q10[k] - q01[k]) * fxy + (q01[k] - a) * fy) >> 10);
+                a[k] = q00[k];
+                b[k] = q10[k];
+                c[k] = q01[k];
+                d[k] = q11[k];
+            }
+            for (int k = 0; k < 3; ++k) {
+                const int value = a[k] + (((b[k] - a[k]) * fx + (a[k] + d[k] - b[k] - c[k]) * fxy + (c[k] - a[k]) * fy) >> 10);
                 out[k] = static_cast<uint8_t>(std::clamp(value, 0, 255));
             }
         }

@@ -25,9 +25,11 @@ int SwirlAngleForStrength(int strength) {
     return std::clamp(strength, -100, 100) * 180 / 100;
 }
 
-bool BuildSwirlMap(int width, int lines, int angleDegrees, CSourceMap* map) {
-    if (!map || !map->Reset(width, lines, false))
+bool BuildSwirlMap(const FrameGeometry& geometry, int angleDegrees, CSourceMap* map) {
+    if (!map || !map->Reset(geometry, false))
         return false;
+    const int width = geometry.width;
+    const int lines = geometry.lines;
     const int cx = width / 2;
     const int cy = lines / 2;
     for (int y = 0; y < lines; ++y) {
@@ -81,7 +83,7 @@ void CSwirlEffect::RebuildMap() {
     if (!IsInitialised() || angle_ == 0)
         return;
     // A map that cannot be allocated stays empty: frames are then copied.
-    if (!BuildSwirlMap(Geometry().width, Geometry().lines, angle_, &map_))
+    if (!BuildSwirlMap(Geometry(), angle_, &map_))
         map_.Clear();
 }
 

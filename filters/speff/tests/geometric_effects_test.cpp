@@ -12,16 +12,37 @@
 
 namespace {
 
-TEST(SourceMap, RefusesSizesThatDoNotFit) {
+FrameGeometry GeometryOf(int width, int height) {
+    FrameGeometry g;
+    EXPECT_TRUE(FrameGeometry::Make(width, height, 3, (width * 3 + 3) & ~3, &g));
+    return g;
+}
+
+TEST(SourceMap, RefusesFramesItCannotAddress) {
     CSourceMap map;
-    EXPECT_FALSE(map.Reset(INT_MAX, INT_MAX, false));
+    FrameGeometry huge;
+    ASSERT_TRUE(FrameGeometry::Make(100000, 20000, 3, 300000, &huge));  // 6 GB of frame
+    EXPECT_FALSE(map.Reset(huge, false));
     EXPECT_TRUE(map.Empty());
-    EXPECT_FALSE(map.Reset(0, 5, false));
+    EXPECT_FALSE(map.Reset(FrameGeometry(), false));
+}
+
+TEST(SourceMap, PointsAreKeptInPictureLinesWhateverTheOrientation) {
+    for (int height : {3, -3}) {
+        CSourceMap map;
+        ASSERT_TRUE(map.Reset(GeometryOf(4, height), false));
+        EXPECT_EQ(2, map.At(2, 1).x);
+        EXPECT_EQ(1, map.At(2, 1).line);
+        ASSERT_TRUE(map.TrySetSource(0, 0, 2.5f, 2.0f));
+        EXPECT_EQ(2, map.At(0, 0).x);
+        EXPECT_EQ(2, map.At(0, 0).line);
+        EXPECT_EQ(512, map.At(0, 0).fx);
+    }
 }
 
 TEST(SourceMap, OnlyPointsOnThePictureBecomeSources) {
     CSourceMap map;
-    ASSERT_TRUE(map.Reset(4, 3, true));
+    ASSERT_TRUE(map.Reset(GeometryOf(4, 3), true));
     EXPECT_FALSE(map.TrySetSource(0, 0, -0.01f, 1.0f));
     EXPECT_FALSE(map.TrySetSource(0, 0, 3.01f, 1.0f));
     EXPECT_FALSE(map.TrySetSource(0, 0, 1.0f, 2.5f));
@@ -40,7 +61,7 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     in.Pixel(1, 0)[0] = 100;
     in.Pixel(2, 0)[0] = 200;
     CSourceMap map;
-    ASSERT_TRUE(map.Reset(4, 3, false));
+    ASSERT_TRUE(map.Reset(GeometryOf(4, 3), false));
     ASSERT_TRUE(map.TrySetSource(0, 0, 1.5f, 0.0f));   // half way from 100 to 200
     ASSERT_TRUE(map.TrySetSource(3, 0, 1.25f, 0.0f));  // a quarter of the way
     TestFrame out(4, 3);
@@ -51,11 +72,12 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     EXPECT_TRUE(out.GuardsIntact());
 
     CSourceMap blank;
-    ASSERT_TRUE(blank.Reset(4, 3, true));
+    ASSERT_TRUE(blank.Reset(GeometryOf(4, 3), true));
     in.Fill(50, 60, 70);
     ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), 4, 3, in.Stride(), blank));
     EXPECT_EQ(0, out.Pixel(2, 1)[2]);
-    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 5, 3, 16, blank));  // map of another size
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 3, 3, in.Stride(), blank));  // map of another size
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 4, -3, in.Stride(), blank));  // or orientation
 }
 
 TEST(SwirlEffect, AngleFollowsTheBoundedStrength) {
@@ -87,11 +109,11 @@ TEST(SwirlEffect, StrengthZeroCopiesWithoutAMap) {
 
 TEST(SwirlEffect, TurnsTheCentreHalfATurnAndLeavesTheCornersAlone) {
     CSourceMap map;
-    ASSERT_TRUE(BuildSwirlMap(64, 48, 180, &map));
+    ASSERT_TRUE(BuildSwirlMap(GeometryOf(64, 48), 180, &map));
     // Two pixels right of the centre (32, 24), r = 1/16: the point is turned back by (15/16)^2 x 180
     // degrees, nearly to the opposite side.
     const double t = (15.0 / 16) * (15.0 / 16) * 3.14159265358979;
-    const SourceMapEntry& e = map.At(34, 24);
+    const SourcePoint e = map.At(34, 24);
     EXPECT_NEAR(32 + 2 * std::cos(t), e.x + e.fx / 1024.0, 0.01);
     EXPECT_NEAR(24 - 2 * std::sin(t), e.line + e.fy / 1024.0, 0.01);
     // Outside the centred ellipse every pixel is its own source.
@@ -100,8 +122,8 @@ TEST(SwirlEffect, TurnsTheCentreHalfATurnAndLeavesTheCornersAlone) {
     EXPECT_EQ(0, map.At(63, 47).fx);
     // A negative angle turns the other way round.
     CSourceMap back;
-    ASSERT_TRUE(BuildSwirlMap(64, 48, -90, &back));
-    ASSERT_TRUE(BuildSwirlMap(64, 48, 90, &map));
+    ASSERT_TRUE(BuildSwirlMap(GeometryOf(64, 48), -90, &back));
+    ASSERT_TRUE(BuildSwirlMap(GeometryOf(64, 48), 90, &map));
     EXPECT_NE(back.At(36, 24).line, map.At(36, 24).line);
 }
 
@@ -135,12 +157,12 @@ TEST(FishEyeEffect, BorderLinesAndColumnsAreBlack) {
 
 TEST(FishEyeEffect, TheCentreStaysAndPointsAreLiftedOverTheArch) {
     CSourceMap map;
-    ASSERT_TRUE(BuildFishEyeMap(33, 19, &map));
+    ASSERT_TRUE(BuildFishEyeMap(GeometryOf(33, 19), &map));
     EXPECT_EQ(16, map.At(16, 9).x);  // arch at its top, no bulge on the middle line
     EXPECT_EQ(9, map.At(16, 9).line);
     // Towards the side the arch is lower: the point comes from further up, by a quarter of the height
     // less the arch.
-    const SourceMapEntry& side = map.At(4, 5);
+    const SourcePoint side = map.At(4, 5);
     ASSERT_NE(CSourceMap::kNoSource, side.x);
     EXPECT_NEAR(5 + 4 - 4 * std::sqrt(1 - (12.0 / 16) * (12.0 / 16)), side.line + side.fy / 1024.0, 0.01);
     // Lines far from the middle bulge out of the picture: black.
