@@ -60,9 +60,16 @@ HRESULT FlipTopBottom(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetValue(1) : hr;
 }
 
+HRESULT SpecialEffectNegative(IUnknown* filter) {
+    ComPtr<IQelSpecialEffectParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetEffect(2) : hr;
+}
+
 const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_Rotate", HalfTurn},
     {L"QelFilter_Flip", FlipTopBottom},
+    {L"QelFilter_SpEff", SpecialEffectNegative},
 };
 
 std::wstring Lower(std::wstring text) {

@@ -35,3 +35,16 @@ int CEffect::CopyFrame(const uint8_t* src, uint8_t* dst) const {
     std::memcpy(dst, src, geometry_.FrameBytes());
     return 1;
 }
+
+void CEffect::CopyRowPadding(const uint8_t* src, uint8_t* dst) const {
+    if (!CanProcess(src, dst))
+        return;
+    const size_t pixels = static_cast<size_t>(geometry_.width) * kEffectBytesPerPixel;
+    const size_t padding = static_cast<size_t>(geometry_.stride) - pixels;
+    if (padding == 0)
+        return;
+    for (int row = 0; row < geometry_.lines; ++row) {
+        const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(geometry_.stride) + pixels;
+        std::memcpy(dst + offset, src + offset, padding);
+    }
+}

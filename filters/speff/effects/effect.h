@@ -28,8 +28,9 @@ public:
     virtual void Reset();
     // Stores the strength; effects that use it rebuild what depends on it.
     virtual void SetStrength(int strength) { strength_ = strength; }
-    // Writes one whole frame (stride x |height| bytes) from src into dst; the two must not overlap.
-    // Returns 0 and writes nothing when not initialised or a buffer is missing.
+    // Writes every pixel of one frame (stride x |height| bytes) from src into dst; the two must not
+    // overlap. Row padding is left as it is (CNoEffect copies it with the rest). Returns 0 and writes
+    // nothing when not initialised or a buffer is missing.
     virtual int Process(const uint8_t* src, uint8_t* dst) = 0;
 
     int EffectIndex() const { return effectIndex_; }
@@ -43,6 +44,8 @@ public:
     int Strength() const { return strength_; }
     // Bytes of one frame, 0 when not initialised.
     size_t FrameBytes() const { return initialised_ ? geometry_.FrameBytes() : 0; }
+    // Copies the bytes after the pixels of every row, so that dst holds a whole frame.
+    void CopyRowPadding(const uint8_t* src, uint8_t* dst) const;
 
 protected:
     const FrameGeometry& Geometry() const { return geometry_; }

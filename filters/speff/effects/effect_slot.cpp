@@ -98,8 +98,10 @@ bool CEffectSlot::ProcessFrame(const uint8_t* src, size_t srcBytes, uint8_t* dst
     CEffect* effect = live_ ? live_->effect.get() : nullptr;
     const bool current = live_ && live_->formatGeneration == formatGeneration_.load(std::memory_order_acquire);
     if (effect && current && effect->IsInitialised() && srcBytes >= effect->FrameBytes() &&
-        dstBytes >= effect->FrameBytes() && effect->Process(src, dst) != 0)
+        dstBytes >= effect->FrameBytes() && effect->Process(src, dst) != 0) {
+        effect->CopyRowPadding(src, dst);
         return true;
+    }
     if (src != dst)
         std::memcpy(dst, src, std::min(srcBytes, dstBytes));
     return false;

@@ -38,7 +38,8 @@ public:
     int EffectIndex() const;
     int Strength() const;
 
-    // Streaming side, one thread: takes the newest pending effect, then processes src into dst. When
+    // Streaming side, one thread: takes the newest pending effect, then processes src into dst (the
+    // row padding copied, so that dst is a whole frame). When
     // the effect does not process the frame (no format, not initialised, a buffer smaller than the
     // format's frame), the input is copied (as much as fits) and the result is false.
     bool ProcessFrame(const uint8_t* src, size_t srcBytes, uint8_t* dst, size_t dstBytes);

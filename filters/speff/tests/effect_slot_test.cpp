@@ -99,6 +99,20 @@ TEST(EffectSlot, ReconnectKeepsTheChosenEffectForTheNewFormat) {
     EXPECT_TRUE(Process(slot, large).SamePicture(RunEffect(7, large, 70)));
 }
 
+TEST(EffectSlot, DeliversWholeFramesWithTheInputsRowPadding) {
+    CEffectSlot slot;
+    TestFrame in(33, 19);  // one byte of padding a row
+    in.FillNoise(11);
+    for (int row = 0; row < 19; ++row)
+        in.Data()[row * in.Stride() + 99] = static_cast<uint8_t>(row);
+    ASSERT_TRUE(SetFormatOf(slot, in));
+    ASSERT_TRUE(slot.SetEffect(4));
+    std::vector<uint8_t> out(in.Bytes(), 0xEE);
+    ASSERT_TRUE(slot.ProcessFrame(in.Data(), in.Bytes(), out.data(), out.size()));
+    for (int row = 0; row < 19; ++row)
+        EXPECT_EQ(row, out[static_cast<size_t>(row) * in.Stride() + 99]);
+}
+
 TEST(EffectSlot, FormatsNoEffectCanProcessAreCopied) {
     CEffectSlot slot;
     ASSERT_TRUE(slot.SetEffect(2));
