@@ -25,7 +25,8 @@ bool BuildAutoContrastLut(const std::uint8_t* source, const PixelLayout& layout,
     const int samples = BuildHistogram(source, layout, region, histogram, true, false, 300, 300);
     int highs[3] = {};
     int lows[3] = {};
-    if (samples <= 0 || !FindPercentilePoints(histogram, true, samples, layout.channels, highs, lows, 0.995f, 0.005f)) {
+    if (samples <= 0 ||
+        !FindPercentilePoints(histogram, true, samples, layout.channels, highs, lows, 0.995f, 0.005f)) {
         return false;
     }
     int high = highs[0];

@@ -9,23 +9,25 @@ namespace autotone {
 namespace {
 
 constexpr std::uint8_t kBrightening[256] = {
-    0,   3,   4,   6,   8,   10,  11,  13,  14,  16,  17,  19,  20,  21,  23,  24,  25,  27,  28,  29,  31,  32,
-    33,  34,  36,  37,  38,  39,  40,  42,  43,  44,  45,  46,  48,  49,  50,  51,  52,  53,  54,  56,  57,  58,
-    59,  60,  61,  62,  63,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,  80,  81,  82,
-    83,  84,  85,  86,  87,  88,  89,  90,  91,  92,  93,  94,  95,  96,  97,  98,  99,  100, 101, 102, 103, 104,
-    105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126,
-    127, 128, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 145, 146,
-    147, 148, 149, 150, 151, 152, 153, 154, 155, 156, 157, 157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167,
-    168, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 177, 178, 179, 180, 181, 182, 183, 184, 185, 185, 186,
-    187, 188, 189, 190, 191, 192, 193, 193, 194, 195, 196, 197, 198, 199, 200, 200, 201, 202, 203, 204, 205, 206,
-    207, 207, 208, 209, 210, 211, 212, 213, 213, 214, 215, 216, 217, 218, 219, 219, 220, 221, 222, 223, 224, 225,
-    225, 226, 227, 228, 229, 230, 231, 231, 232, 233, 234, 235, 236, 237, 237, 238, 239, 240, 241, 242, 242, 243,
-    244, 245, 246, 247, 247, 248, 249, 250, 251, 252, 252, 253, 254, 255,
+    0,   3,   4,   6,   8,   10,  11,  13,  14,  16,  17,  19,  20,  21,  23,  24,  25,  27,  28,  29,
+    31,  32,  33,  34,  36,  37,  38,  39,  40,  42,  43,  44,  45,  46,  48,  49,  50,  51,  52,  53,
+    54,  56,  57,  58,  59,  60,  61,  62,  63,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,
+    76,  77,  78,  80,  81,  82,  83,  84,  85,  86,  87,  88,  89,  90,  91,  92,  93,  94,  95,  96,
+    97,  98,  99,  100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116,
+    117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 128, 128, 129, 130, 131, 132, 133, 134, 135,
+    136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 145, 146, 147, 148, 149, 150, 151, 152, 153, 154,
+    155, 156, 157, 157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 168, 169, 170, 171, 172,
+    173, 174, 175, 176, 177, 177, 178, 179, 180, 181, 182, 183, 184, 185, 185, 186, 187, 188, 189, 190,
+    191, 192, 193, 193, 194, 195, 196, 197, 198, 199, 200, 200, 201, 202, 203, 204, 205, 206, 207, 207,
+    208, 209, 210, 211, 212, 213, 213, 214, 215, 216, 217, 218, 219, 219, 220, 221, 222, 223, 224, 225,
+    225, 226, 227, 228, 229, 230, 231, 231, 232, 233, 234, 235, 236, 237, 237, 238, 239, 240, 241, 242,
+    242, 243, 244, 245, 246, 247, 247, 248, 249, 250, 251, 252, 252, 253, 254, 255,
 };
 
 // Calls visit(pixel) for every point of the sampling grid.
 template <typename Visit>
-void ForEachSample(const std::uint8_t* pixels, const PixelLayout& layout, const SampleGrid& grid, Visit visit) {
+void ForEachSample(const std::uint8_t* pixels, const PixelLayout& layout, const SampleGrid& grid,
+                   Visit visit) {
     const int rows = RowCount(layout);
     for (int y = 0; y <= rows - grid.rowStep; y += grid.rowStep) {
         const std::uint8_t* row = pixels + static_cast<std::size_t>(y) * layout.stride;
@@ -76,8 +78,8 @@ bool BuildEqualisation(const int lumaHistogram[256], std::uint8_t equalisation[2
     int weights[64];
     int total = 0;
     for (int group = 0; group < 64; ++group) {
-        const int count = lumaHistogram[4 * group] + lumaHistogram[4 * group + 1] + lumaHistogram[4 * group + 2] +
-                          lumaHistogram[4 * group + 3];
+        const int count = lumaHistogram[4 * group] + lumaHistogram[4 * group + 1] +
+                          lumaHistogram[4 * group + 2] + lumaHistogram[4 * group + 3];
         weights[group] = CeilSqrt(count);
         total += weights[group];
     }
@@ -147,7 +149,9 @@ int Saturation128(int high, int low) {
 
 } // namespace
 
-const std::uint8_t* BrighteningCurve() { return kBrightening; }
+const std::uint8_t* BrighteningCurve() {
+    return kBrightening;
+}
 
 SampleGrid MakeSampleGrid(int width, int rows) {
     SampleGrid grid;
@@ -157,7 +161,8 @@ SampleGrid MakeSampleGrid(int width, int rows) {
     return grid;
 }
 
-void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int strength, std::uint8_t table[256]) {
+void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int strength,
+                    std::uint8_t table[256]) {
     const SampleGrid grid = MakeSampleGrid(layout.width, RowCount(layout));
     int histograms[3][256] = {};
     ForEachSample(pixels, layout, grid, [&](const std::uint8_t* p) {
@@ -233,7 +238,8 @@ Rgb RaiseSaturation(Rgb colour, int gain) {
     const int upper = sum >= 256 ? lightness + ((((255 - lightness) * raised) + 64) >> 7)
                                  : ((lightness * (raised + 128)) + 64) >> 7;
     const int lower = sum - upper;
-    return Rgb{HueChannel(lower, upper, hue + 128), HueChannel(lower, upper, hue), HueChannel(lower, upper, hue - 128)};
+    return Rgb{HueChannel(lower, upper, hue + 128), HueChannel(lower, upper, hue),
+               HueChannel(lower, upper, hue - 128)};
 }
 
 void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube) {
@@ -280,10 +286,10 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
     }
 }
 
-} // namespace qel::imaging
+} // namespace autotone
 
-bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, int strength,
-                      AutoCorrection correction) {
+bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                      int strength, AutoCorrection correction) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
@@ -295,11 +301,14 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
     Lut tone;
     tone.channels = 1;
     autotone::BuildToneTable(source, layout, strength, tone.table[0]);
-    ApplyLut(source, destination, layout, nullptr, tone);
+    // Neither step can fail once the arguments passed the checks above.
+    if (!ApplyLut(source, destination, layout, nullptr, tone)) {
+        return false;
+    }
     if (correction == AutoCorrection::Enhance) {
         ColourCube cube;
         autotone::BuildEnhanceCube(destination, layout, strength, cube);
-        ApplyCube(destination, destination, layout, nullptr, cube);
+        return ApplyCube(destination, destination, layout, nullptr, cube);
     }
     return true;
 }

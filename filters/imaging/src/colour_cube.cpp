@@ -6,65 +6,146 @@ namespace qel::imaging {
 
 namespace {
 
-// Cell offset (in nodes) and fraction of every 8-bit value along one axis.
-struct AxisTable {
-    int offset[256];
-    int fraction[256];
-    int step[256]; // node distance of one step along the axis; 0 in the last cell
+// Per 8-bit value along one axis: its cell's node offset, its fraction and the node distance of one
+// step along the axis (0 in the last cell, where the fraction is 0 anyway).
+struct AxisEntry {
+    int offset;
+    int fraction;
+    int step;
 };
 
 struct CubeAxes {
-    AxisTable red, green, blue;
+    AxisEntry red[256], green[256], blue[256];
 };
 
-AxisTable MakeAxis(int nodesPerCell) {
-    AxisTable axis{};
+void FillAxis(AxisEntry* axis, int nodesPerCell) {
     for (int v = 0; v < 256; ++v) {
         const int cell = CubeCell(v);
-        axis.offset[v] = cell * nodesPerCell;
-        axis.fraction[v] = CubeFraction(v);
-        axis.step[v] = cell < ColourCube::kSide - 1 ? nodesPerCell : 0;
+        axis[v].offset = cell * nodesPerCell;
+        axis[v].fraction = CubeFraction(v);
+        axis[v].step = cell < ColourCube::kSide - 1 ? nodesPerCell : 0;
     }
-    return axis;
+}
+
+CubeAxes MakeAxes() {
+    CubeAxes axes;
+    FillAxis(axes.red, 1);
+    FillAxis(axes.green, ColourCube::kSide);
+    FillAxis(axes.blue, ColourCube::kSide * ColourCube::kSide);
+    return axes;
 }
 
 const CubeAxes& Axes() {
-    static const CubeAxes axes{MakeAxis(1), MakeAxis(ColourCube::kSide), MakeAxis(ColourCube::kSide * ColourCube::kSide)};
+    static const CubeAxes axes = MakeAxes();
     return axes;
 }
 
 // Division by 17 in the shift form; arithmetic shifts keep negative sums rounding down.
-inline int DivideBy17(int sum) { return (sum - (sum >> 4)) >> 4; }
+inline int DivideBy17(int sum) {
+    return (sum - (sum >> 4)) >> 4;
+}
 
-inline std::uint8_t Bound(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
+inline std::uint8_t Bound(int value) {
+    return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
 
-// Interpolates the three outputs of the colour with the given axis positions.
-inline void Interpolate(const ColourCube& cube, int red, int green, int blue, std::uint8_t out[3]) {
-    const CubeAxes& axes = Axes();
-    const int base = axes.red.offset[red] + axes.green.offset[green] + axes.blue.offset[blue];
-    int f[3] = {axes.red.fraction[red], axes.green.fraction[green], axes.blue.fraction[blue]};
-    int s[3] = {axes.red.step[red], axes.green.step[green], axes.blue.step[blue]};
-    // Order the axes by falling fraction; equal fractions lead to the same result either way.
-    if (f[0] < f[1]) {
-        std::swap(f[0], f[1]);
-        std::swap(s[0], s[1]);
-    }
-    if (f[1] < f[2]) {
-        std::swap(f[1], f[2]);
-        std::swap(s[1], s[2]);
-        if (f[0] < f[1]) {
-            std::swap(f[0], f[1]);
-            std::swap(s[0], s[1]);
-        }
-    }
-    const std::uint8_t* p0 = cube.nodes[base];
-    const std::uint8_t* p1 = cube.nodes[base + s[0]];
-    const std::uint8_t* p2 = cube.nodes[base + s[0] + s[1]];
-    const std::uint8_t* p3 = cube.nodes[base + s[0] + s[1] + s[2]];
+// Tetrahedral interpolation: walk from the base node along the axes in the order of falling fraction;
+// each output is the base plus the fraction-weighted differences of the walk. Equal fractions give the
+// same result in either order.
+inline void Interpolate(const CubeAxes& axes, const ColourCube& cube, int red, int green, int blue,
+                        std::uint8_t out[3]) {
+    const AxisEntry& r = axes.red[red];
+    const AxisEntry& g = axes.green[green];
+    const AxisEntry& b = axes.blue[blue];
+    // Axis order by falling fraction, picked without branches (fractions are noise-like in real
+    // pictures, so branches would mispredict): bit 0 red >= green, bit 1 green >= blue, bit 2 red >= blue.
+    static constexpr std::uint8_t kOrder[8][3] = {
+        {2, 1, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2}, {2, 1, 0}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2},
+    };
+    const int fractions[3] = {r.fraction, g.fraction, b.fraction};
+    const int steps[3] = {r.step, g.step, b.step};
+    const int key =
+        (r.fraction >= g.fraction) | ((g.fraction >= b.fraction) << 1) | ((r.fraction >= b.fraction) << 2);
+    const std::uint8_t* order = kOrder[key];
+    const int f1 = fractions[order[0]], f2 = fractions[order[1]], f3 = fractions[order[2]];
+    const int s1 = steps[order[0]], s2 = steps[order[1]], s3 = steps[order[2]];
+    const std::uint8_t* p0 = cube.nodes[r.offset + g.offset + b.offset];
+    const std::uint8_t* p1 = p0 + 3 * s1;
+    const std::uint8_t* p2 = p1 + 3 * s2;
+    const std::uint8_t* p3 = p2 + 3 * s3;
     for (int c = 0; c < 3; ++c) {
-        const int sum = f[0] * (p1[c] - p0[c]) + f[1] * (p2[c] - p1[c]) + f[2] * (p3[c] - p2[c]);
+        const int sum = f1 * (p1[c] - p0[c]) + f2 * (p2[c] - p1[c]) + f3 * (p3[c] - p2[c]);
         out[c] = Bound(p0[c] + DivideBy17(sum));
     }
+}
+
+// clamp(v - 240, 0, 255) for every lane value the wide interpolation can give.
+const std::uint8_t* BiasedBound() {
+    static const struct Table {
+        std::uint8_t value[1024];
+        Table() {
+            for (int v = 0; v < 1024; ++v) {
+                value[v] = Bound(v - 240);
+            }
+        }
+    } table;
+    return table.value;
+}
+
+// The cube with each node widened to three 16-bit lanes of one word, so that one multiplication weighs
+// all three channels of a node: the weighted sums stay below 16 x 255 per lane.
+struct WideCube {
+    std::uint64_t nodes[ColourCube::kNodes];
+
+    explicit WideCube(const ColourCube& cube) {
+        for (int n = 0; n < ColourCube::kNodes; ++n) {
+            nodes[n] = static_cast<std::uint64_t>(cube.nodes[n][0]) |
+                       (static_cast<std::uint64_t>(cube.nodes[n][1]) << 16) |
+                       (static_cast<std::uint64_t>(cube.nodes[n][2]) << 32);
+        }
+    }
+};
+
+// The same interpolation as Interpolate, rewritten as P0 + (w1 P1 + w2 P2 + w3 P3 - f1 P0) / 17 with
+// w1 = f1 - f2, w2 = f2 - f3, w3 = f3 (identical sums, a third of the multiplications), and the walk
+// found without branches: P1 steps along the largest fraction's axis, P2 along all but the smallest's,
+// P3 along all three. Where fractions tie, the node that a different order would visit has weight 0.
+inline void InterpolateWide(const CubeAxes& axes, const WideCube& cube, int red, int green, int blue,
+                            std::uint8_t out[3]) {
+    const AxisEntry& r = axes.red[red];
+    const AxisEntry& g = axes.green[green];
+    const AxisEntry& b = axes.blue[blue];
+    const int largest = std::max({r.fraction, g.fraction, b.fraction});
+    const int smallest = std::min({r.fraction, g.fraction, b.fraction});
+    const int middle = r.fraction + g.fraction + b.fraction - largest - smallest;
+    // Masks rather than conditions: the compiler turns those into branches, which mispredict on noise.
+    const int redLargest = -(r.fraction == largest);
+    const int greenLargest = -(g.fraction == largest) & ~redLargest;
+    const int stepLargest =
+        (r.step & redLargest) | (g.step & greenLargest) | (b.step & ~(redLargest | greenLargest));
+    const int blueSmallest = -(b.fraction == smallest);
+    const int greenSmallest = -(g.fraction == smallest) & ~blueSmallest;
+    const int stepSmallest =
+        (b.step & blueSmallest) | (g.step & greenSmallest) | (r.step & ~(blueSmallest | greenSmallest));
+    const int allSteps = r.step + g.step + b.step;
+    const int i0 = r.offset + g.offset + b.offset;
+    const std::uint64_t p0 = cube.nodes[i0];
+    // Lane-wise: s + 4096 with a bias of 4096 a lane, which keeps every lane positive (f1 P0 <= 16 x 255)
+    // and turns the arithmetic shifts of the division by 17 into logical ones: ((t - (t >> 4)) >> 4) on
+    // t = s + 4096 is the shift-form quotient of s plus 240.
+    constexpr std::uint64_t kBias = 0x100010001000ull;
+    constexpr std::uint64_t kLow12 = 0x0FFF0FFF0FFFull;
+    const std::uint64_t t =
+        static_cast<std::uint64_t>(largest - middle) * cube.nodes[i0 + stepLargest] +
+        static_cast<std::uint64_t>(middle - smallest) * cube.nodes[i0 + allSteps - stepSmallest] +
+        static_cast<std::uint64_t>(smallest) * cube.nodes[i0 + allSteps] + kBias -
+        static_cast<std::uint64_t>(largest) * p0;
+    const std::uint64_t quotient = ((t - ((t >> 4) & kLow12)) >> 4) & kLow12;
+    const std::uint64_t result = quotient + p0; // each lane: value + 240
+    const std::uint8_t* bound = BiasedBound();
+    out[0] = bound[result & 0xFFFF];
+    out[1] = bound[(result >> 16) & 0xFFFF];
+    out[2] = bound[(result >> 32) & 0xFFFF];
 }
 
 } // namespace
@@ -94,7 +175,7 @@ void ComposeLutIntoCube(ColourCube& cube, const Lut& lut) {
 void ComposeCubes(ColourCube& cube, const ColourCube& second) {
     for (auto& node : cube.nodes) {
         std::uint8_t out[3];
-        Interpolate(second, node[0], node[1], node[2], out);
+        Interpolate(Axes(), second, node[0], node[1], node[2], out);
         node[0] = out[0];
         node[1] = out[1];
         node[2] = out[2];
@@ -103,26 +184,31 @@ void ComposeCubes(ColourCube& cube, const ColourCube& second) {
 
 Rgb LookupCube(const ColourCube& cube, Rgb colour) {
     std::uint8_t out[3];
-    Interpolate(cube, std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
+    Interpolate(Axes(), cube, std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
                 std::clamp(colour.blue, 0, 255), out);
     return Rgb{out[0], out[1], out[2]};
 }
 
-bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Region* region,
-               const ColourCube& cube) {
+bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+               const Region* region, const ColourCube& cube) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
     const Span span = ClipRegion(layout, region);
     const int red = RedIndex(layout);
     const int blue = BlueIndex(layout);
+    const CubeAxes& axes = Axes();
+    // 32 KB on the stack: nothing can fail once the arguments are good, so callers that have already
+    // written part of a frame never see this step give up.
+    const WideCube wide(cube);
     for (int y = span.y0; y < span.y1; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
+        const std::size_t offset =
+            static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* in = source + offset;
         std::uint8_t* out = destination + offset;
         for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {
             std::uint8_t mapped[3];
-            Interpolate(cube, in[red], in[1], in[blue], mapped);
+            InterpolateWide(axes, wide, in[red], in[1], in[blue], mapped);
             out[red] = mapped[0];
             out[1] = mapped[1];
             out[blue] = mapped[2];

@@ -17,8 +17,8 @@ int SampleStep(int extent, int grid) {
 
 } // namespace
 
-int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const Region* region, Histogram& histogram,
-                   bool normalise, bool everyPixel, int gridX, int gridY) {
+int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
+                   Histogram& histogram, bool normalise, bool everyPixel, int gridX, int gridY) {
     std::memset(&histogram, 0, sizeof histogram);
     if (source == nullptr || !IsValidLayout(layout)) {
         return 0;
@@ -60,8 +60,9 @@ int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const 
     }
     for (int c = 0; c < channels; ++c) {
         for (int k = 0; k < 256; ++k) {
-            histogram.bins[c][k] = normalise && samples > 0 ? static_cast<float>(counts[c][k]) / static_cast<float>(samples)
-                                             : static_cast<float>(counts[c][k]);
+            histogram.bins[c][k] = normalise && samples > 0
+                                       ? static_cast<float>(counts[c][k]) / static_cast<float>(samples)
+                                       : static_cast<float>(counts[c][k]);
         }
     }
     return samples;
@@ -82,8 +83,8 @@ void CorrectLevelPoints(int& low, int& high) {
     }
 }
 
-bool FindPercentilePoints(const Histogram& histogram, bool normalised, int pixelCount, int channels, int high[],
-                          int low[], float highFraction, float lowFraction) {
+bool FindPercentilePoints(const Histogram& histogram, bool normalised, int pixelCount, int channels,
+                          int high[], int low[], float highFraction, float lowFraction) {
     if ((channels != 1 && channels != 3) || high == nullptr || low == nullptr) {
         return false;
     }

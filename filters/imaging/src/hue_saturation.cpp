@@ -61,7 +61,8 @@ Rgb AdjustHueSaturation(Rgb colour, int hueShift, int saturation) {
     const int m2 = lightness > 128 ? lightness + ((255 - lightness) * newSaturation + 50) / 100
                                    : (lightness * (newSaturation + 100) + 50) / 100;
     const int m1 = 2 * lightness - m2;
-    return Rgb{ChannelForHue(m1, m2, newHue + 120), ChannelForHue(m1, m2, newHue), ChannelForHue(m1, m2, newHue - 120)};
+    return Rgb{ChannelForHue(m1, m2, newHue + 120), ChannelForHue(m1, m2, newHue),
+               ChannelForHue(m1, m2, newHue - 120)};
 }
 
 void BuildHueSaturationCube(ColourCube& cube, int hueShift, int saturation) {
@@ -91,7 +92,8 @@ bool AdjustHueSaturation(const std::uint8_t* source, std::uint8_t* destination, 
     const int red = RedIndex(layout);
     const int blue = BlueIndex(layout);
     for (int y = span.y0; y < span.y1; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
+        const std::size_t offset =
+            static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* in = source + offset;
         std::uint8_t* out = destination + offset;
         for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {

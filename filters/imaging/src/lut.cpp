@@ -25,8 +25,8 @@ Lut MakeIdentityLut(int channels) {
     return lut;
 }
 
-bool ApplyLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Region* region,
-              const Lut& lut) {
+bool ApplyLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+              const Region* region, const Lut& lut) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout)) {
         return false;
     }
@@ -102,7 +102,8 @@ void BuildLevelsLut(Lut& lut, const int high[], const int low[]) {
             if (k < lowPoint) {
                 value = 0;
             } else if (k < highPoint) {
-                value = static_cast<int>(std::clamp(slope * static_cast<float>(k - lowPoint) + 0.5f, 0.0f, 255.0f));
+                value = static_cast<int>(
+                    std::clamp(slope * static_cast<float>(k - lowPoint) + 0.5f, 0.0f, 255.0f));
             } else {
                 value = 255;
             }

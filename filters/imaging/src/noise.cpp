@@ -9,17 +9,44 @@ namespace qel::imaging {
 
 namespace {
 
+// x mod m without a division (exact for every 32-bit x and m >= 1): the random draws below take one a
+// column, and a hardware division would cost more than all the rest of the work.
+class Modulo {
+public:
+    explicit Modulo(std::uint32_t m) { Set(m); }
+    void Set(std::uint32_t m) {
+        divisor_ = m;
+        factor_ = ~std::uint64_t{0} / m + 1;
+    }
+    std::uint32_t Of(std::uint32_t x) const {
+        const std::uint64_t low = factor_ * x;
+        return static_cast<std::uint32_t>((static_cast<unsigned __int128>(low) * divisor_) >> 64);
+    }
+
+private:
+    std::uint64_t factor_ = 0;
+    std::uint32_t divisor_ = 1;
+};
+
 // Marks `wanted` of `width` columns at random, spread over the row: passes over the row give a column a
-// mark with probability 1 / (e + 1) while it holds fewer than e marks.
+// mark with probability 1 / (e + 1) while it holds fewer than e marks, e = ceil(columns left / marks left).
 void ChooseColumns(int width, int wanted, NoiseRandom& random, std::uint8_t* chosen, int* marks) {
     std::fill(marks, marks + width, 0);
     int given = 0;
+    int limit = (width + wanted - 1) / wanted;
+    Modulo draw(static_cast<std::uint32_t>(limit + 1));
     while (given < wanted) {
         for (int j = 0; j < width && given < wanted; ++j) {
-            const int limit = (width + wanted - given - 1) / (wanted - given);
-            if (marks[j] < limit && random.Next() % (limit + 1) == 1) {
+            if (marks[j] < limit && draw.Of(static_cast<std::uint32_t>(random.Next())) == 1) {
                 ++marks[j];
                 ++given;
+                if (given < wanted) {
+                    const int next = (width + wanted - given - 1) / (wanted - given);
+                    if (next != limit) {
+                        limit = next;
+                        draw.Set(static_cast<std::uint32_t>(limit + 1));
+                    }
+                }
             }
         }
     }
@@ -55,6 +82,7 @@ bool AddNoise(const std::uint8_t* source, std::uint8_t* destination, const Pixel
     }
     const int channels = layout.channels;
     const int rows = RowCount(layout);
+    const Modulo amountDraw(static_cast<std::uint32_t>(range));
     for (int y = 0; y < rows; ++y) {
         ChooseColumns(width, wanted, random, chosen.get(), marks.get());
         std::uint8_t* row = destination + static_cast<std::size_t>(y) * layout.stride;
@@ -62,7 +90,7 @@ bool AddNoise(const std::uint8_t* source, std::uint8_t* destination, const Pixel
             if (!chosen[x]) {
                 continue;
             }
-            const int m = random.Next() % range;
+            const int m = static_cast<int>(amountDraw.Of(static_cast<std::uint32_t>(random.Next())));
             std::uint8_t* pixel = row + static_cast<std::size_t>(x) * channels;
             for (int c = 0; c < channels; ++c) {
                 const int v = pixel[c];

@@ -51,7 +51,8 @@ Span ClipRegion(const PixelLayout& layout, const Region* region) {
     return span;
 }
 
-void CopyPixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Span& span) {
+void CopyPixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                const Span& span) {
     if (source == destination || span.Empty()) {
         return;
     }

@@ -13,26 +13,49 @@ namespace {
 constexpr int kBlurTaps = 7;
 constexpr int kBlurKernel[kBlurTaps] = {10, 110, 496, 817, 496, 110, 10}; // out of 2048
 
-// Blurs `count` samples `pitch` apart from `in` into `out`, repeating the edge samples beyond each end.
-void BlurLine(const std::uint8_t* in, std::uint8_t* out, int count, std::size_t pitch) {
+inline std::uint8_t Weighed(int sum) {
+    return static_cast<std::uint8_t>(std::min(sum >> 11, 255));
+}
+
+// Blurs one row, repeating its edge pixels beyond each end.
+void BlurRow(const std::uint8_t* in, std::uint8_t* out, int count) {
+    constexpr int kReach = kBlurTaps / 2;
     for (int i = 0; i < count; ++i) {
         int sum = 0;
-        for (int t = 0; t < kBlurTaps; ++t) {
-            const int at = std::clamp(i + t - kBlurTaps / 2, 0, count - 1);
-            sum += kBlurKernel[t] * in[static_cast<std::size_t>(at) * pitch];
+        if (i >= kReach && i + kReach < count) {
+            for (int t = 0; t < kBlurTaps; ++t) {
+                sum += kBlurKernel[t] * in[i + t - kReach];
+            }
+        } else {
+            for (int t = 0; t < kBlurTaps; ++t) {
+                sum += kBlurKernel[t] * in[std::clamp(i + t - kReach, 0, count - 1)];
+            }
         }
-        out[static_cast<std::size_t>(i) * pitch] = static_cast<std::uint8_t>(std::min(sum >> 11, 255));
+        out[i] = Weighed(sum);
     }
 }
 
-// Rows, then columns, of a width x height layer; `scratch` is as large as the layer.
+// Rows, then columns, of a width x height layer; `scratch` is as large as the layer. The column pass
+// runs along rows (seven source rows an output row) so that it reads memory in order.
 void BlurLayer(std::uint8_t* layer, std::uint8_t* scratch, int width, int height) {
     for (int y = 0; y < height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * width;
-        BlurLine(layer + row, scratch + row, width, 1);
+        BlurRow(layer + row, scratch + row, width);
     }
-    for (int x = 0; x < width; ++x) {
-        BlurLine(scratch + x, layer + x, height, static_cast<std::size_t>(width));
+    constexpr int kReach = kBlurTaps / 2;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* rows[kBlurTaps];
+        for (int t = 0; t < kBlurTaps; ++t) {
+            rows[t] = scratch + static_cast<std::size_t>(std::clamp(y + t - kReach, 0, height - 1)) * width;
+        }
+        std::uint8_t* out = layer + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            int sum = 0;
+            for (int t = 0; t < kBlurTaps; ++t) {
+                sum += kBlurKernel[t] * rows[t][x];
+            }
+            out[x] = Weighed(sum);
+        }
     }
 }
 

@@ -44,9 +44,13 @@ const FlattenTable& Flatten() {
     return table;
 }
 
-inline std::uint8_t Bound(int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+inline std::uint8_t Bound(int v) {
+    return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
 
-inline int Luma(int blue, int green, int red) { return (blue + 6 * green + 3 * red + 5) / 10; }
+inline int Luma(int blue, int green, int red) {
+    return (blue + 6 * green + 3 * red + 5) / 10;
+}
 
 // The background map: one cell per block of the (balanced) frame, writing filled in, median smoothed.
 struct BackgroundMap {
@@ -95,7 +99,8 @@ bool BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3]
             const int low = std::min({c0, c1, c2});
             const int i = cy * map.columns + cx;
             map.luma[i] = static_cast<std::uint8_t>(Luma(blue, c1, red));
-            map.saturation[i] = static_cast<std::uint8_t>(high == 0 ? 0 : ((high - low) * 510 + high) / (2 * high));
+            map.saturation[i] =
+                static_cast<std::uint8_t>(high == 0 ? 0 : ((high - low) * 510 + high) / (2 * high));
         }
     }
     const int cells = map.columns * map.rows;
@@ -116,7 +121,8 @@ int FlattenLuma(int luma, int background) {
 
 } // namespace whiteboard
 
-int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* params, WhiteboardProgress progress) {
+int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* params,
+                      WhiteboardProgress progress) {
     using namespace whiteboard;
     if (image == nullptr || params == nullptr || image->source == nullptr || image->destination == nullptr ||
         image->bytesPerPixel != 3 || image->bitsPerChannel != 8) {
@@ -178,7 +184,8 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
         const std::uint8_t* in = image->source + offset;
         std::uint8_t* out = image->destination + offset;
-        const std::uint8_t* mapRow = map.smoothed + static_cast<std::size_t>(std::min(y / map.block, map.rows - 1)) * map.columns;
+        const std::uint8_t* mapRow =
+            map.smoothed + static_cast<std::size_t>(std::min(y / map.block, map.rows - 1)) * map.columns;
         for (int x = 0; x < width; ++x, in += 3, out += 3) {
             int c[3] = {balance[0][in[0]], balance[1][in[1]], balance[2][in[2]]};
             if (flatten) {

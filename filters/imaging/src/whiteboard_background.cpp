@@ -86,7 +86,8 @@ BackgroundBounds ClassifyCells(const std::uint8_t* luma, const std::uint8_t* sat
     while (highest > 0 && saturationHistogram[highest] == 0) {
         --highest;
     }
-    const int threshold = highest - lowest > 59 ? TwoMeansThreshold(saturationHistogram, lowest, highest) : 255;
+    const int threshold =
+        highest - lowest > 59 ? TwoMeansThreshold(saturationHistogram, lowest, highest) : 255;
     const int colourBound = threshold * 85 / 100;
 
     int backgroundHistogram[256] = {};
@@ -108,7 +109,8 @@ BackgroundBounds ClassifyCells(const std::uint8_t* luma, const std::uint8_t* sat
     bounds.found = true;
     bounds.lower = std::clamp(static_cast<int>(static_cast<float>(background.mode) - spread), 0, 255);
     bounds.upper = std::clamp(static_cast<int>(static_cast<float>(background.mode) + spread), 0, 255);
-    bounds.floor = std::max(static_cast<int>(spread), static_cast<int>(static_cast<float>(bounds.lower) - 2.0f * spread));
+    bounds.floor = std::max(static_cast<int>(spread),
+                            static_cast<int>(static_cast<float>(bounds.lower) - 2.0f * spread));
     return bounds;
 }
 

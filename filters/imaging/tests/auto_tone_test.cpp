@@ -159,7 +159,8 @@ TEST(AutoTone, BadArguments) {
     EXPECT_FALSE(AutoCorrectFrame(nullptr, in.Data(), in.Layout(), 50, AutoCorrection::Tone));
     PixelLayout empty = in.Layout();
     empty.width = 0;
-    EXPECT_TRUE(AutoCorrectFrame(in.Data(), in.Data(), empty, 50, AutoCorrection::Enhance)) << "no pixels, no work";
+    EXPECT_TRUE(AutoCorrectFrame(in.Data(), in.Data(), empty, 50, AutoCorrection::Enhance))
+        << "no pixels, no work";
     EXPECT_EQ(BrighteningCurve()[255], 255);
     EXPECT_EQ(BrighteningCurve()[128], 144);
 }

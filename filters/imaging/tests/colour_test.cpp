@@ -143,7 +143,8 @@ TEST(HueSaturation, FullDesaturationGivesTheGreyOfTheLightness) {
     for (const Rgb colour : {Rgb{255, 0, 0}, Rgb{10, 200, 90}, Rgb{250, 251, 30}, Rgb{3, 4, 5}}) {
         const Rgb grey = AdjustHueSaturation(colour, 0, -100);
         const int lightness = (std::max({colour.red, colour.green, colour.blue}) +
-                               std::min({colour.red, colour.green, colour.blue}) + 1) / 2;
+                               std::min({colour.red, colour.green, colour.blue}) + 1) /
+                              2;
         EXPECT_EQ(grey.red, lightness);
         EXPECT_EQ(grey.green, lightness);
         EXPECT_EQ(grey.blue, lightness);
@@ -221,7 +222,9 @@ TEST(Sepia, BlendsAndCubes) {
     ColourCube strong, strongest;
     BuildSepiaCube(strong, 200);
     BuildSepiaCube(strongest, 900);
-    EXPECT_EQ(std::equal(&strong.nodes[0][0], &strong.nodes[0][0] + sizeof strong.nodes, &strongest.nodes[0][0]), true);
+    EXPECT_EQ(
+        std::equal(&strong.nodes[0][0], &strong.nodes[0][0] + sizeof strong.nodes, &strongest.nodes[0][0]),
+        true);
     EXPECT_NE(strong.nodes[ColourCube::Index(8, 8, 8)][0], grey[0]);
 }
 

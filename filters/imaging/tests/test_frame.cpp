@@ -34,7 +34,9 @@ TestFrame::TestFrame(const TestFrame& other) : layout_(other.layout_) {
     Protect();
 }
 
-TestFrame::~TestFrame() { Unprotect(); }
+TestFrame::~TestFrame() {
+    Unprotect();
+}
 
 void TestFrame::Protect() {
 #ifdef QEL_TEST_ASAN
@@ -112,7 +114,9 @@ int TestFrame::MaxDifference(const TestFrame& other) const {
     return worst;
 }
 
-bool TestFrame::PixelsEqual(const TestFrame& other) const { return MaxDifference(other) == 0; }
+bool TestFrame::PixelsEqual(const TestFrame& other) const {
+    return MaxDifference(other) == 0;
+}
 
 Rgb PatternColour(int x, int y, int seed) {
     // Gradients plus a hashed component: smooth areas, hard edges and saturated colours together.

@@ -17,7 +17,8 @@ public:
     static constexpr std::size_t kGuardBytes = 64;
 
     // width x |height| pixels of `channels` bytes; rows padded by the DIB rule plus `extraPadding` bytes.
-    TestFrame(int width, int height, int channels = 3, int extraPadding = 0, ByteOrder order = ByteOrder::BGR);
+    TestFrame(int width, int height, int channels = 3, int extraPadding = 0,
+              ByteOrder order = ByteOrder::BGR);
     ~TestFrame();
     TestFrame(const TestFrame& other);
     TestFrame& operator=(const TestFrame&) = delete;
@@ -25,7 +26,9 @@ public:
     const PixelLayout& Layout() const { return layout_; }
     std::uint8_t* Data() { return storage_.data(); }
     const std::uint8_t* Data() const { return storage_.data(); }
-    std::uint8_t* At(int x, int y) { return Data() + static_cast<std::size_t>(y) * layout_.stride + x * layout_.channels; }
+    std::uint8_t* At(int x, int y) {
+        return Data() + static_cast<std::size_t>(y) * layout_.stride + x * layout_.channels;
+    }
     const std::uint8_t* At(int x, int y) const {
         return Data() + static_cast<std::size_t>(y) * layout_.stride + x * layout_.channels;
     }

@@ -82,7 +82,8 @@ TEST(PercentilePoints, FractionsOutsideZeroToOneFallBackToOneAndNinetyNinePercen
     ASSERT_TRUE(FindPercentilePoints(histogram, false, 1000, 1, high, low, 1.5f, -0.2f));
     EXPECT_EQ(low[0], 2);    // 0.012 is the first share above 1 %
     EXPECT_EQ(high[0], 247); // 0.992 is the first above 99 %
-    EXPECT_FALSE(FindPercentilePoints(histogram, false, 0, 1, high, low, 0.9f, 0.1f)) << "no pixels: no division";
+    EXPECT_FALSE(FindPercentilePoints(histogram, false, 0, 1, high, low, 0.9f, 0.1f))
+        << "no pixels: no division";
 }
 
 TEST(LevelsLut, PointsAreHeldInsideZeroTo255) {
@@ -147,7 +148,8 @@ TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
     }
     for (const FrameShape& shape : KernelShapes()) {
         for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
-            SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height << " +" << shape.extraPadding);
+            SCOPED_TRACE(::testing::Message()
+                         << shape.width << "x" << shape.height << " +" << shape.extraPadding);
             TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
             in.Fill([](int x, int y) { return PatternColour(x, y); });
             TestFrame out(in);

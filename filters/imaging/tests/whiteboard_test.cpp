@@ -17,8 +17,9 @@ using testing::TestFrame;
 
 WhiteboardImage Describe(const TestFrame& in, TestFrame& out) {
     const PixelLayout& layout = in.Layout();
-    return WhiteboardImage{layout.width, layout.height, layout.stride, 3, 8,
-                           layout.order == ByteOrder::BGR ? 1 : 0, in.Data(), out.Data()};
+    return WhiteboardImage{
+        layout.width, layout.height, layout.stride, 3, 8, layout.order == ByteOrder::BGR ? 1 : 0,
+        in.Data(),    out.Data()};
 }
 
 WhiteboardParams WithStrength(int strength) {
@@ -187,8 +188,8 @@ TestFrame ReferenceEnhance(const TestFrame& in, int strength) {
     // Step 1.
     int means[3], targets[3];
     std::uint8_t balance[3][256];
-    const bool balanced = MeasureComponentMeans(in.Data(), width, rows, layout.stride, means) &&
-                          BalanceTargets(means, targets);
+    const bool balanced =
+        MeasureComponentMeans(in.Data(), width, rows, layout.stride, means) && BalanceTargets(means, targets);
     for (int c = 0; c < 3; ++c) {
         BuildBalanceTable(balanced ? means[c] : 0, balanced ? targets[c] : 0, balance[c]);
     }
@@ -216,21 +217,28 @@ TestFrame ReferenceEnhance(const TestFrame& in, int strength) {
                 static_cast<std::uint8_t>(high == 0 ? 0 : std::lround((high - low) * 255.0 / high));
         }
     }
-    const BackgroundBounds bounds = ClassifyCells(luma.data(), saturation.data(), columns * cellRows, foreground.data());
+    const BackgroundBounds bounds =
+        ClassifyCells(luma.data(), saturation.data(), columns * cellRows, foreground.data());
     if (bounds.found) {
         FillForeground(luma.data(), foreground.data(), columns, cellRows, bounds);
         MedianFilter15(luma.data(), map.data(), columns, cellRows);
-        auto logOf = [](int k) { return 100.0f * std::log(k == 0 ? 1.0f / 510.0f : static_cast<float>(k) / 255.0f); };
+        auto logOf = [](int k) {
+            return 100.0f * std::log(k == 0 ? 1.0f / 510.0f : static_cast<float>(k) / 255.0f);
+        };
         for (int y = 0; y < rows; ++y) {
             for (int x = 0; x < width; ++x) {
                 const Rgb c = out.ColourAt(x, y);
                 const int yy = (c.blue + 6 * c.green + 3 * c.red + 5) / 10;
-                const int background = map[std::min(y / v, cellRows - 1) * columns + std::min(x / v, columns - 1)];
+                const int background =
+                    map[std::min(y / v, cellRows - 1) * columns + std::min(x / v, columns - 1)];
                 const int index = static_cast<int>(logOf(yy) - logOf(background) + 650.0f);
-                const int flat = std::clamp(static_cast<int>(std::lround(255.0 * std::exp((index - 650) / 100.0))), 0, 255);
+                const int flat = std::clamp(
+                    static_cast<int>(std::lround(255.0 * std::exp((index - 650) / 100.0))), 0, 255);
                 const int cb = c.blue - yy, cr = c.red - yy;
-                out.SetColour(x, y, Rgb{std::clamp(flat + cr, 0, 255), std::clamp(flat - (3 * cr + cb - 3) / 6, 0, 255),
-                                        std::clamp(flat + cb, 0, 255)});
+                out.SetColour(x, y,
+                              Rgb{std::clamp(flat + cr, 0, 255),
+                                  std::clamp(flat - (3 * cr + cb - 3) / 6, 0, 255),
+                                  std::clamp(flat + cb, 0, 255)});
             }
         }
     }
@@ -258,8 +266,8 @@ TEST(EnhanceWhiteboard, MatchesTheStepByStepReferenceAtEveryShape) {
         int width, height, padding, strength;
         ByteOrder order;
     };
-    const Case cases[] = {{33, 19, 0, 50, ByteOrder::BGR},  {33, -19, 0, 50, ByteOrder::BGR},
-                          {31, 8, 5, 0, ByteOrder::BGR},    {64, 48, 0, 100, ByteOrder::RGB},
+    const Case cases[] = {{33, 19, 0, 50, ByteOrder::BGR},   {33, -19, 0, 50, ByteOrder::BGR},
+                          {31, 8, 5, 0, ByteOrder::BGR},     {64, 48, 0, 100, ByteOrder::RGB},
                           {161, 121, 2, 70, ByteOrder::BGR}, {1, 1, 0, 50, ByteOrder::BGR},
                           {2, 200, 0, 30, ByteOrder::BGR}};
     for (const Case& c : cases) {
@@ -358,7 +366,8 @@ TEST(EnhanceWhiteboard, ReportsRisingProgress) {
     TestFrame out(20, 20);
     const WhiteboardImage image = Describe(in, out);
     const WhiteboardParams params = WithStrength(50);
-    ASSERT_EQ(EnhanceWhiteboard(&image, &params, [](int percent) { g_progress->push_back(percent); }), kWhiteboardOk);
+    ASSERT_EQ(EnhanceWhiteboard(&image, &params, [](int percent) { g_progress->push_back(percent); }),
+              kWhiteboardOk);
     g_progress = nullptr;
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), 20);

@@ -11,8 +11,8 @@ enum class AutoCorrection { Tone, Enhance };
 
 // Corrects a three-channel frame from source into destination (the same buffer is fine). Returns false,
 // writing nothing, for null buffers, a bad layout or a one-channel frame.
-bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, int strength,
-                      AutoCorrection correction);
+bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                      int strength, AutoCorrection correction);
 
 namespace autotone {
 
@@ -28,7 +28,8 @@ struct SampleGrid {
 SampleGrid MakeSampleGrid(int width, int rows);
 
 // The tone table of a frame (one table for all three components), strength-blended.
-void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int strength, std::uint8_t table[256]);
+void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int strength,
+                    std::uint8_t table[256]);
 
 // The saturation-raising cube of a (toned) frame, strength-blended; the identity when the frame has no
 // saturated colours to go by.

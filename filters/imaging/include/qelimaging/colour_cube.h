@@ -25,8 +25,12 @@ struct ColourCube {
 };
 
 // Cell of an 8-bit value and its fraction within the cell.
-inline int CubeCell(int value) { return (value - (value >> 4)) >> 4; }
-inline int CubeFraction(int value) { return value - 17 * CubeCell(value); }
+inline int CubeCell(int value) {
+    return (value - (value >> 4)) >> 4;
+}
+inline int CubeFraction(int value) {
+    return value - 17 * CubeCell(value);
+}
 
 // The identity cube: node (b, g, r) holds (17 r, 17 g, 17 b).
 void InitCube(ColourCube& cube);
@@ -42,7 +46,7 @@ Rgb LookupCube(const ColourCube& cube, Rgb colour);
 
 // Maps every pixel of the region (whole image when null) of a three-channel image through the cube.
 // Returns false, writing nothing, for null buffers, a bad layout or a one-channel image.
-bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Region* region,
-               const ColourCube& cube);
+bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+               const Region* region, const ColourCube& cube);
 
 } // namespace qel::imaging

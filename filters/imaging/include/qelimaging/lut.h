@@ -18,8 +18,8 @@ void InitLut(Lut& lut);
 // Maps every pixel of the region (the whole image when null) through the table into the destination;
 // the rest of the destination stays as it is. Source and destination may be the same buffer.
 // Returns false, writing nothing, for a null buffer or a bad layout.
-bool ApplyLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Region* region,
-              const Lut& lut);
+bool ApplyLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+              const Region* region, const Lut& lut);
 
 // destination[c][i] = source[c'][destination[c][i]], c' = c for a three-channel source, 0 for one channel:
 // the source table is applied after the destination table.

@@ -28,7 +28,9 @@ PixelLayout Rgb24Layout(int width, int height);
 int DibStride(int width, int bytesPerPixel);
 
 // Rows in the buffer whatever the orientation.
-inline int RowCount(const PixelLayout& layout) { return layout.height < 0 ? -layout.height : layout.height; }
+inline int RowCount(const PixelLayout& layout) {
+    return layout.height < 0 ? -layout.height : layout.height;
+}
 
 // True for a usable layout: 1 or 3 channels, width >= 0, a stride that holds a row. Zero-sized images
 // are valid and have nothing to process.
@@ -38,8 +40,12 @@ bool IsValidLayout(const PixelLayout& layout);
 std::size_t ImageBytes(const PixelLayout& layout);
 
 // Index of the red and of the blue byte within a three-channel pixel.
-inline int RedIndex(const PixelLayout& layout) { return layout.order == ByteOrder::BGR ? 2 : 0; }
-inline int BlueIndex(const PixelLayout& layout) { return layout.order == ByteOrder::BGR ? 0 : 2; }
+inline int RedIndex(const PixelLayout& layout) {
+    return layout.order == ByteOrder::BGR ? 2 : 0;
+}
+inline int BlueIndex(const PixelLayout& layout) {
+    return layout.order == ByteOrder::BGR ? 0 : 2;
+}
 
 // A rectangle in pixels (rows in buffer order). Routines that take one clip it to the image: columns
 // min(left, right) .. max(left, right) - 1 and rows min(top, bottom) .. max(top, bottom) - 1 are processed
@@ -62,7 +68,8 @@ Span ClipRegion(const PixelLayout& layout, const Region* region);
 
 // Copies the pixel bytes of every row of `span` from source to destination (no-op when they are the
 // same buffer); padding and pixels outside the span stay as they are.
-void CopyPixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, const Span& span);
+void CopyPixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                const Span& span);
 
 // Copies every pixel of the image (padding untouched).
 void CopyFramePixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout);

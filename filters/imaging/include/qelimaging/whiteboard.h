@@ -40,6 +40,7 @@ enum WhiteboardResult : int {
 
 // Enhances the source into the destination. On any failure nothing is written, so a caller can deliver
 // its input unchanged.
-int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* params, WhiteboardProgress progress);
+int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* params,
+                      WhiteboardProgress progress);
 
 } // namespace qel::imaging
