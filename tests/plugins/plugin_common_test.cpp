@@ -80,6 +80,7 @@ const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_Whiteboard", FullStrength},
     {L"QelFilter_AutoTone", FullStrength},
     {L"QelFilter_AutoEnhance", FullStrength},
+    {L"QelFilter_LowLight", FullStrength},
 };
 
 std::wstring Lower(std::wstring text) {

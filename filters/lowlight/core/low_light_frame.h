@@ -18,8 +18,8 @@ public:
     const qel::imaging::Lut& GammaTable() const { return gamma_; }
 
     // Brightens an RGB24 frame (blue, green, red; a negative height is a top-down frame) from src into
-    // dst. Returns false when the imaging routines refuse the frame; dst may then be half written and
-    // the caller delivers the input instead.
+    // dst, row padding copied. Returns false when the imaging routines refuse the frame; dst may then
+    // be half written and the caller delivers the input instead.
     bool Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride);
 
 private:
