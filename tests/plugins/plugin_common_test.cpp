@@ -66,6 +66,12 @@ HRESULT SpecialEffectNegative(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetEffect(2) : hr;
 }
 
+HRESULT FullContrast(IUnknown* filter) {
+    ComPtr<IQelContrastBrightnessParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetContrast(100) : hr;
+}
+
 // The one-strength plug-ins change the test frames at full strength.
 HRESULT FullStrength(IUnknown* filter) {
     ComPtr<IQelStrengthParams> params;
@@ -81,6 +87,7 @@ const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_AutoTone", FullStrength},
     {L"QelFilter_AutoEnhance", FullStrength},
     {L"QelFilter_LowLight", FullStrength},
+    {L"QelFilter_CB", FullContrast},
 };
 
 std::wstring Lower(std::wstring text) {
