@@ -89,22 +89,21 @@ bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int str
             const uint8_t* q10 = q00 + (e.fx ? 3 : 0);
             const uint8_t* q01 = q00 + (e.fy ? nextLine : 0);
             const uint8_t* q11 = q01 + (e.fx ? 3 : 0);
+            // Q00 + ((Q10 - Q00) fx + (Q00 + Q11 - Q10 - Q01) fxy + (Q01 - Q00) fy) >> 10 regrouped by
+            // corner: the four weights are not negative and add up to 1024, so the result needs no
+            // bounding.
             const int fx = e.fx;
             const int fy = e.fy;
             const int fxy = (fx * fy) >> 10;
-            // All corners are read before the first byte is written (the compiler cannot know that
-            // dst and src never overlap).
-            int a[3], b[3], c[3], d[3];
-            for (int k = 0; k < 3; ++k) {
-                a[k] = q00[k];
-                b[k] = q10[k];
-                c[k] = q01[k];
-                d[k] = q11[k];
-            }
-            for (int k = 0; k < 3; ++k) {
-                const int value = a[k] + (((b[k] - a[k]) * fx + (a[k] + d[k] - b[k] - c[k]) * fxy + (c[k] - a[k]) * fy) >> 10);
-                out[k] = static_cast<uint8_t>(std::clamp(value, 0, 255));
-            }
+            const int w00 = 1024 - fx - fy + fxy;
+            const int w10 = fx - fxy;
+            const int w01 = fy - fxy;
+            int value[3];
+            for (int k = 0; k < 3; ++k)
+                value[k] = (q00[k] * w00 + q10[k] * w10 + q01[k] * w01 + q11[k] * fxy) >> 10;
+            out[0] = static_cast<uint8_t>(value[0]);
+            out[1] = static_cast<uint8_t>(value[1]);
+            out[2] = static_cast<uint8_t>(value[2]);
         }
     }
     return true;
