@@ -25,10 +25,6 @@ uint8_t ClampByte(int value) {
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
-}  // namespace
-
-namespace {
-
 // The bilinear sample's weights of its four corners (out of 16384), expanded from
 // (P10 + P01 - 2 P00) f128 + (P11 + P00 - P10 - P01) f^2 + P00 16384 so that a pixel costs three
 // multiplications.
