@@ -1,5 +1,6 @@
 #include "zoom_plan.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -69,6 +70,8 @@ bool BuildAxis(const BlockPattern& pattern, int length, ZoomAxis& axis) {
     axis.origin = RegionOrigin(pattern, length, axis.blocks);
 
     axis.taps.resize(static_cast<size_t>(length));
+    axis.firstSource = length;
+    axis.lastSource = -1;
     for (int output = 0; output < length; ++output) {
         const int block = output / pattern.outputPerBlock;
         const PatternTap& tap = pattern.taps[output % pattern.outputPerBlock];
@@ -78,6 +81,8 @@ bool BuildAxis(const BlockPattern& pattern, int length, ZoomAxis& axis) {
         if (nearIndex < 0 || nearIndex >= length || farIndex < 0 || farIndex >= length)
             return false;
         axis.taps[static_cast<size_t>(output)] = {nearIndex, farIndex, tap.nearWeight, tap.farWeight};
+        axis.firstSource = std::min({axis.firstSource, nearIndex, farIndex});
+        axis.lastSource = std::max({axis.lastSource, nearIndex, farIndex});
     }
     return true;
 }

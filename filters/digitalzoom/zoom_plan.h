@@ -30,6 +30,8 @@ struct ZoomAxis {
     int sourcePerBlock = 0;  // source pixels a block steps by
     int outputPerBlock = 0;  // output pixels a block fills
     int weightSum = 0;       // the 1-D weights of every tap add up to this
+    int firstSource = 0;     // lowest and highest source pixel any tap reads
+    int lastSource = -1;
     std::vector<ZoomTap> taps;  // one per output column (row)
 };
 
