@@ -60,8 +60,15 @@ HRESULT FlipTopBottom(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetValue(1) : hr;
 }
 
+HRESULT ZoomTwice(IUnknown* filter) {
+    ComPtr<IQelDigitalZoomParams> params;
+    HRESULT hr = filter->QueryInterface(__uuidof(IQelDigitalZoomParams), reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetZoom(200) : hr;
+}
+
 const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_Rotate", HalfTurn},
+    {L"QelFilter_DigitalZoom", ZoomTwice},
     {L"QelFilter_Flip", FlipTopBottom},
 };
 
