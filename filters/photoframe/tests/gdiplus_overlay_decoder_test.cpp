@@ -12,50 +12,17 @@
 #include "frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
 #include "guarded_frame.h"
+#include "png_writer.h"
 #include "qeltest/temp_dir.h"
 
 namespace {
 
 using frametest::GuardedFrame;
+using pngtest::Argb;
+using pngtest::WritePng;
 
 std::wstring Wide(const std::string& text) {
     return std::wstring(text.begin(), text.end());
-}
-
-struct Argb {
-    BYTE a, r, g, b;
-};
-
-// Writes a PNG of width x height from rows given top row first, through GDI+'s own encoder.
-bool WritePng(const std::wstring& path, int width, int height, const std::vector<Argb>& topDownPixels) {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
-    bool ok = false;
-    {
-        UINT count = 0, bytes = 0;
-        Gdiplus::GetImageEncodersSize(&count, &bytes);
-        std::vector<BYTE> buffer(bytes);
-        auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-        CLSID png{};
-        bool found = false;
-        if (bytes > 0 && Gdiplus::GetImageEncoders(count, bytes, encoders) == Gdiplus::Ok)
-            for (UINT i = 0; i < count; ++i)
-                if (std::wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-                    png = encoders[i].Clsid;
-                    found = true;
-                }
-        Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const Argb& p = topDownPixels[static_cast<size_t>(y) * width + x];
-                bitmap.SetPixel(x, y, Gdiplus::Color(p.a, p.r, p.g, p.b));
-            }
-        ok = found && bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return ok;
 }
 
 const uint8_t* OverlayPixel(const OverlayImage& image, int x, int rowFromBottom) {
