@@ -66,7 +66,11 @@ HRESULT ZoomTwice(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetZoom(200) : hr;
 }
 
+// The stamp shows with the settings a new connection gives.
+HRESULT StampAsConnected(IUnknown*) { return S_OK; }
+
 const VisibleEffect kVisibleEffects[] = {
+    {L"QelFilter_DateTime", StampAsConnected},
     {L"QelFilter_Rotate", HalfTurn},
     {L"QelFilter_DigitalZoom", ZoomTwice},
     {L"QelFilter_Flip", FlipTopBottom},
