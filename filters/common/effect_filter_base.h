@@ -75,8 +75,9 @@ protected:
     // The filter's parameter sub-object (a CQelParamsObject), owned by the filter.
     virtual IUnknown* ParamsObject() = 0;
 
-    // Whether this sample gets the effect: enabled, and inside a range when ranges are active.
-    // Runs on the streaming thread only (it moves the list's cursor).
+    // Whether this sample gets the effect: enabled, and inside a range when ranges are active (a
+    // sample without a time counts as time 0). Runs on the streaming thread only (it moves the
+    // list's cursor), under the filter lock, so that a setter cannot free nodes under its walk.
     bool ShouldProcess(IMediaSample* in);
     // The frame's buffers when both samples hold a whole connected frame; false otherwise (then the
     // effect must not run: CopyThrough is the safe answer). Sets out's actual length to the frame.
@@ -99,7 +100,10 @@ protected:
     int m_stride = 0;
 
 private:
-    // Nothing is kept in a stream: write and read nothing, version 0 (the defaults of the base).
+    // Persistence keeps only the dirty mark: nothing is written to or read from a stream and the
+    // version is 0 (the persistence base's defaults), and IPersistStream is not answered.
+
+    // ISpecifyPropertyPages as a sub-object whose references are the filter's.
     class PagesObject : public ISpecifyPropertyPages {
     public:
         explicit PagesObject(CEffectFilterBase* filter) : filter_(filter) {}

@@ -81,24 +81,24 @@ void RotateQuarterCut(const Frame& f, bool ninety) {
 // ratio m = H/g taken as exact integer quotients. Where g does not divide H*H evenly, trunc(m*i)
 // can pass the last column: the source column is clamped so that nothing is read outside.
 void RotateQuarterZoom(const Frame& f, bool ninety) {
-    const std::int64_t g = std::int64_t{f.h} * f.h / f.w;
-    if (g <= 0) { // a band of no columns: nothing of the picture is shown
+    const std::int64_t band = std::int64_t{f.h} * f.h / f.w; // g
+    if (band <= 0) { // a band of no columns: nothing of the picture is shown
         for (int i = 0; i < f.h; ++i) {
             f.Background(f.OutRow(i), f.w);
             f.CopyPadding(i);
         }
         return;
     }
-    const std::int64_t h = (f.w - g) / 2;
-    const int first = static_cast<int>(std::max<std::int64_t>(0, h));
-    const int end = static_cast<int>(std::min<std::int64_t>(f.w, h + g));
+    const std::int64_t bandStart = (f.w - band) / 2; // h
+    const int first = static_cast<int>(std::max<std::int64_t>(0, bandStart));
+    const int end = static_cast<int>(std::min<std::int64_t>(f.w, bandStart + band));
     for (int i = 0; i < f.h; ++i) {
         std::uint8_t* out = f.OutRow(i);
-        const std::int64_t scaled = std::min<std::int64_t>(std::int64_t{f.h} * i / g, f.w - 1);
+        const std::int64_t scaled = std::min<std::int64_t>(std::int64_t{f.h} * i / band, f.w - 1);
         const std::int64_t column = ninety ? scaled : f.w - 1 - scaled;
         f.Background(out, first);
         for (int j = first; j < end; ++j) {
-            const std::int64_t along = std::min<std::int64_t>(std::int64_t{f.h} * (j - h) / g, f.h - 1);
+            const std::int64_t along = std::min<std::int64_t>(std::int64_t{f.h} * (j - bandStart) / band, f.h - 1);
             const std::int64_t row = ninety ? f.h - 1 - along : along;
             Put(out + j * 3, f.InPixel(row, column));
         }

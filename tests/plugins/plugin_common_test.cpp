@@ -162,6 +162,10 @@ protected:
     std::unique_ptr<PluginModule> module_;
 };
 
+bool RanToTheEnd(const GraphResult& run, const TestVideo& video) {
+    return run.connect == S_OK && run.run == S_OK && run.frames.size() == static_cast<size_t>(video.frames);
+}
+
 #define SKIP_WITHOUT_VISIBLE_EFFECT(filter)                                                                  \
     if (!(filter))                                                                                           \
     GTEST_SKIP() << "no visible setting is known for this plug-in: add one to kVisibleEffects"
@@ -331,6 +335,21 @@ TEST_P(PluginTest, RangeSidesThatAreNoTimeAreRefused) {
     EXPECT_EQ(E_POINTER, params.AddRanges(nullptr, ends, 1));
     EXPECT_EQ(S_OK, params.AddRanges(nullptr, nullptr, 0));
     EXPECT_EQ(S_OK, params.AddRange(1e300, -1e300)); // clamped, not overflowed
+}
+
+TEST_P(PluginTest, LeavesNoObjectAliveOnceEveryReferenceIsReleased) {
+    {
+        ComPtr<IBaseFilter> filter = Create();
+        ASSERT_TRUE(filter);
+        CommonParams params(filter.Get(), Plugin());
+        ComPtr<ISpecifyPropertyPages> pages;
+        ASSERT_EQ(S_OK, filter.As(&pages));
+        TestVideo video;
+        video.frames = 5;
+        ASSERT_TRUE(RanToTheEnd(Play(filter.Get(), video), video));
+        EXPECT_EQ(S_FALSE, module_->CanUnloadNow()) << "the filter is still referenced";
+    }
+    EXPECT_EQ(S_OK, module_->CanUnloadNow());
 }
 
 std::string PluginName(const ::testing::TestParamInfo<QelPluginIdentity>& info) {

@@ -158,6 +158,7 @@ HRESULT PluginModule::Call(const char* entry) const {
 
 HRESULT PluginModule::Register() const { return Call("DllRegisterServer"); }
 HRESULT PluginModule::Unregister() const { return Call("DllUnregisterServer"); }
+HRESULT PluginModule::CanUnloadNow() const { return Call("DllCanUnloadNow"); }
 
 STDMETHODIMP FrameRecorder::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv)

@@ -45,6 +45,7 @@ public:
     std::wstring Path() const;
     HRESULT Register() const;
     HRESULT Unregister() const;
+    HRESULT CanUnloadNow() const;
 
 private:
     HRESULT Call(const char* entry) const;
