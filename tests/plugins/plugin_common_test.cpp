@@ -89,6 +89,13 @@ HRESULT RedPhotoFrame(IUnknown* filter) {
 }
 #endif
 
+// The one-strength plug-ins change the test frames at full strength.
+HRESULT FullStrength(IUnknown* filter) {
+    ComPtr<IQelStrengthParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetStrength(100) : hr;
+}
+
 const VisibleEffect kVisibleEffects[] = {
 #ifdef QEL_TEST_PNG_WRITER
     {L"QelFilter_PhotoFrame", RedPhotoFrame},
@@ -97,6 +104,9 @@ const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_Rotate", HalfTurn},
     {L"QelFilter_DigitalZoom", ZoomTwice},
     {L"QelFilter_Flip", FlipTopBottom},
+    {L"QelFilter_Whiteboard", FullStrength},
+    {L"QelFilter_AutoTone", FullStrength},
+    {L"QelFilter_AutoEnhance", FullStrength},
 };
 
 std::wstring Lower(std::wstring text) {
