@@ -74,12 +74,16 @@ HRESULT FullContrast(IUnknown* filter) {
     HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
     return SUCCEEDED(hr) ? params->SetContrast(100) : hr;
 }
+
 HRESULT ZoomTwice(IUnknown* filter) {
     ComPtr<IQelDigitalZoomParams> params;
     HRESULT hr = filter->QueryInterface(__uuidof(IQelDigitalZoomParams), reinterpret_cast<void**>(params.GetAddressOf()));
     return SUCCEEDED(hr) ? params->SetZoom(200) : hr;
+}
+
 // The stamp shows with the settings a new connection gives.
 HRESULT StampAsConnected(IUnknown*) { return S_OK; }
+
 #ifdef QEL_TEST_PNG_WRITER
 // An opaque red picture over the whole frame, written into the temp folder under a name of this
 // process (test programs run side by side).
@@ -94,6 +98,7 @@ HRESULT RedPhotoFrame(IUnknown* filter) {
     ComPtr<IQelPhotoFrameParams> params;
     HRESULT hr = filter->QueryInterface(__uuidof(IQelPhotoFrameParams), reinterpret_cast<void**>(params.GetAddressOf()));
     return SUCCEEDED(hr) ? params->SetFramePath(path.c_str()) : hr;
+}
 #endif
 
 // The one-strength plug-ins change the test frames at full strength.
