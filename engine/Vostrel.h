@@ -1,3 +1,6 @@
 #pragma once
 // The video engine's chief header: every exported class, record, enum and message of Vostrel.dll.
 #include "VostrelApi.h"
+#include "PinHelpers.h"
+#include "GraphBuilder.h"
+#include "SampleGrabberCB.h"
