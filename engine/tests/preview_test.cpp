@@ -198,5 +198,37 @@ TEST_F(PreviewTest, VmrSwitchWithoutAUsableMixingRendererFallsBackAndStillPrevie
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
 }
 
+TEST_F(PreviewTest, ACompressorTheCameraCannotFeedIsNotKeptAndThePreviewComesBack) {
+    AddCamera(L"Qel Compressor Camera", qelcam::kWithPreviewPin);
+    PreviewCamera(L"Qel Compressor Camera");
+    int index = -1;
+    int hasPages = 7;
+    // Wine's compressors do not take the camera's RGB24: the trial connection fails.
+    const BOOL kept = engine->SetCprByName(DEVICE_VIDEO, L"Wine MS-RLE video codec", &index, &hasPages);
+    if (kept) {
+        EXPECT_EQ(index, engine->m_nCurVideoCpr);
+    } else {
+        EXPECT_EQ(-1, engine->m_nCurVideoCpr);
+        EXPECT_EQ(7, hasPages);
+    }
+    EXPECT_NE(-1, index);
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    const auto names = FilterNames(engine->m_pGraph);
+    EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), L"Mux")) << "the trial graph is gone";
+}
+
+TEST_F(PreviewTest, InitVideoProbesACameraByNameAndLeavesTheObjectClean) {
+    const CLSID camera = AddCamera(L"Qel Probe Camera", qelcam::kWithPreviewPin);
+    ASSERT_EQ(0, StartEngine());
+    EXPECT_EQ(1, engine->InitVideo(L"qel probe camera"));
+    ASSERT_EQ(0, StartEngine());
+    EXPECT_EQ(0, engine->InitVideo(L"Qel Probe Camera"));
+    EXPECT_EQ(LIVE_CLEAN, engine->GetClassState());
+    EXPECT_EQ(-1, engine->m_nCurVideoDevice);
+    EXPECT_EQ(nullptr, engine->m_pGraph);
+    EXPECT_EQ(0, LiveCameras(camera));
+    EXPECT_TRUE(host.StaticChildren().empty());
+}
+
 } // namespace
 } // namespace enginetest
