@@ -1,6 +1,13 @@
 #include "camera_fixture.h"
 
 namespace enginetest {
+namespace {
+// An export of the camera module as the function type it has.
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+} // namespace
 
 void CameraTest::SetUp() {
     qeltest::ComTest::SetUp();
@@ -8,8 +15,7 @@ void CameraTest::SetUp() {
     if (!module_)
         GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " is not built";
     // Cameras that an earlier, interrupted run left registered would change every count.
-    auto unregisterAll = reinterpret_cast<qelcam::UnregisterAllCamerasFunc>(
-        GetProcAddress(module_, qelcam::kUnregisterAllCamerasExport));
+    auto unregisterAll = Export<qelcam::UnregisterAllCamerasFunc>(module_, qelcam::kUnregisterAllCamerasExport);
     ASSERT_NE(nullptr, unregisterAll);
     unregisterAll();
     engine = new EngineProbe;
@@ -19,8 +25,7 @@ void CameraTest::TearDown() {
     delete engine;   // every camera instance goes with the engine object
     engine = nullptr;
     if (module_) {
-        auto unregister = reinterpret_cast<qelcam::UnregisterCameraFunc>(
-            GetProcAddress(module_, qelcam::kUnregisterCameraExport));
+        auto unregister = Export<qelcam::UnregisterCameraFunc>(module_, qelcam::kUnregisterCameraExport);
         for (const CLSID& clsid : cameras_)
             if (unregister)
                 unregister(&clsid);
@@ -32,8 +37,7 @@ void CameraTest::TearDown() {
 CLSID CameraTest::AddCamera(const std::wstring& name, DWORD variant) {
     CLSID clsid = GUID_NULL;
     EXPECT_EQ(S_OK, CoCreateGuid(&clsid));
-    auto registerCamera = reinterpret_cast<qelcam::RegisterCameraFunc>(
-        GetProcAddress(module_, qelcam::kRegisterCameraExport));
+    auto registerCamera = Export<qelcam::RegisterCameraFunc>(module_, qelcam::kRegisterCameraExport);
     EXPECT_NE(nullptr, registerCamera);
     if (registerCamera) {
         EXPECT_EQ(S_OK, registerCamera(&clsid, name.c_str(), variant));
@@ -43,7 +47,7 @@ CLSID CameraTest::AddCamera(const std::wstring& name, DWORD variant) {
 }
 
 LONG CameraTest::LiveCameras(const CLSID& clsid) const {
-    auto count = reinterpret_cast<qelcam::CameraCountFunc>(GetProcAddress(module_, qelcam::kLiveCamerasExport));
+    auto count = Export<qelcam::CameraCountFunc>(module_, qelcam::kLiveCamerasExport);
     return count ? count(&clsid) : -1;
 }
 
