@@ -1,0 +1,169 @@
+#include "qeldshow/source_filter.h"
+
+#include <algorithm>
+
+// ---- CSource ---------------------------------------------------------------------------------
+
+CSource::CSource(const char* name, IUnknown* outer, REFCLSID clsid)
+    : CBaseFilter(name, outer, &m_cStateLock, clsid) {}
+
+CSource::~CSource() {
+    // Deleting a stream removes it from the list.
+    while (!m_paStreams.empty())
+        delete m_paStreams.back();
+}
+
+int CSource::GetPinCount() {
+    CAutoLock lock(&m_cStateLock);
+    return static_cast<int>(m_paStreams.size());
+}
+
+CBasePin* CSource::GetPin(int index) {
+    CAutoLock lock(&m_cStateLock);
+    if (index < 0 || index >= static_cast<int>(m_paStreams.size()))
+        return nullptr;
+    return m_paStreams[static_cast<size_t>(index)];
+}
+
+HRESULT CSource::AddPin(CSourceStream* stream) {
+    if (!stream)
+        return E_POINTER;
+    CAutoLock lock(&m_cStateLock);
+    m_paStreams.push_back(stream);
+    IncrementPinVersion();
+    return S_OK;
+}
+
+HRESULT CSource::RemovePin(CSourceStream* stream) {
+    CAutoLock lock(&m_cStateLock);
+    const auto found = std::find(m_paStreams.begin(), m_paStreams.end(), stream);
+    if (found == m_paStreams.end())
+        return S_FALSE;
+    m_paStreams.erase(found);
+    IncrementPinVersion();
+    return S_OK;
+}
+
+// ---- CSourceStream ---------------------------------------------------------------------------
+
+CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR pinName)
+    : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, pinName), m_pFilter(filter) {
+    wake_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!wake_ && result)
+        *result = HRESULT_FROM_WIN32(GetLastError());
+    const HRESULT hr = filter->AddPin(this);
+    if (FAILED(hr) && result)
+        *result = hr;
+}
+
+CSourceStream::~CSourceStream() {
+    // The filter is stopped before it is destroyed; a thread left running here would use freed memory.
+    if (thread_) {
+        stopRequested_ = true;
+        SetEvent(wake_);
+        if (m_pAllocator)
+            m_pAllocator->Decommit();
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    if (wake_)
+        CloseHandle(wake_);
+    m_pFilter->RemovePin(this);
+}
+
+HRESULT CSourceStream::Active() {
+    if (!wake_)
+        return E_OUTOFMEMORY;
+    if (thread_)
+        return S_OK;
+    HRESULT hr = CBaseOutputPin::Active();
+    if (FAILED(hr))
+        return hr;
+    stopRequested_ = false;
+    delivered_ = 0;
+    ResetEvent(wake_);
+    thread_ = CreateThread(nullptr, 0, &CSourceStream::ThreadEntry, this, 0, nullptr);
+    if (!thread_) {
+        hr = HRESULT_FROM_WIN32(GetLastError());
+        CBaseOutputPin::Inactive();
+        return hr;
+    }
+    return S_OK;
+}
+
+HRESULT CSourceStream::Run(REFERENCE_TIME start) {
+    SetEvent(wake_);
+    return CBaseOutputPin::Run(start);
+}
+
+HRESULT CSourceStream::Inactive() {
+    stopRequested_ = true;
+    if (wake_)
+        SetEvent(wake_);
+    // Decommitting makes a GetBuffer that waits for a free sample return at once.
+    const HRESULT hr = CBaseOutputPin::Inactive();
+    if (thread_) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return hr;
+}
+
+DWORD WINAPI CSourceStream::ThreadEntry(void* self) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    static_cast<CSourceStream*>(self)->StreamingLoop();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return 0;
+}
+
+bool CSourceStream::WaitUntilRunningOrStop() {
+    while (!stopRequested_) {
+        if (DeliversWhilePaused() || m_pFilter->State() == State_Running)
+            return true;
+        WaitForSingleObject(wake_, 100);
+    }
+    return false;
+}
+
+void CSourceStream::StreamingLoop() {
+    HRESULT hr = OnThreadCreate();
+    if (FAILED(hr)) {
+        m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+        OnThreadDestroy();
+        return;
+    }
+    if (WaitUntilRunningOrStop())
+        hr = OnThreadStartPlay();
+    while (SUCCEEDED(hr) && WaitUntilRunningOrStop()) {
+        IMediaSample* sample = nullptr;
+        hr = GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
+        if (FAILED(hr)) {
+            // Decommitted by Stop: the normal way out.
+            if (!stopRequested_)
+                m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+            break;
+        }
+        hr = FillBuffer(sample);
+        if (hr == S_OK) {
+            hr = Deliver(sample);
+            sample->Release();
+            if (hr == S_OK) {
+                InterlockedIncrement(&delivered_);
+                continue;
+            }
+            // S_FALSE: downstream wants no more (flushing or stopping). A downstream filter that
+            // was stopped before us answers VFW_E_WRONG_STATE: that is the graph stopping, too.
+            if (FAILED(hr) && hr != VFW_E_WRONG_STATE && !stopRequested_)
+                m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+            break;
+        }
+        sample->Release();
+        DeliverEndOfStream();
+        if (FAILED(hr))
+            m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+        break;
+    }
+    OnThreadDestroy();
+}
