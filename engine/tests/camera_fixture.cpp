@@ -1,54 +1,34 @@
 #include "camera_fixture.h"
 
 namespace enginetest {
-namespace {
-// An export of the camera module as the function type it has.
-template <class Function>
-Function Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-} // namespace
 
 void CameraTest::SetUp() {
     qeltest::ComTest::SetUp();
-    module_ = LoadLibraryA(qelcam::kCameraModuleFile);
-    if (!module_)
-        GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " is not built";
+    if (!qelcam::CameraModule())
+        GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " cannot be loaded";
     // Cameras that an earlier, interrupted run left registered would change every count.
-    auto unregisterAll = Export<qelcam::UnregisterAllCamerasFunc>(module_, qelcam::kUnregisterAllCamerasExport);
-    ASSERT_NE(nullptr, unregisterAll);
-    unregisterAll();
+    ASSERT_TRUE(SUCCEEDED(qelcam::UnregisterAllTestCameras()));
     engine = new EngineProbe;
 }
 
 void CameraTest::TearDown() {
     delete engine;   // every camera instance goes with the engine object
     engine = nullptr;
-    if (module_) {
-        auto unregister = Export<qelcam::UnregisterCameraFunc>(module_, qelcam::kUnregisterCameraExport);
-        for (const CLSID& clsid : cameras_)
-            if (unregister)
-                unregister(&clsid);
-    }
+    cameras_.clear();
     qeltest::ComTest::TearDown();
-    // The module stays loaded: COM may still hold its class objects until the process ends.
 }
 
 CLSID CameraTest::AddCamera(const std::wstring& name, DWORD variant) {
-    CLSID clsid = GUID_NULL;
-    EXPECT_EQ(S_OK, CoCreateGuid(&clsid));
-    auto registerCamera = Export<qelcam::RegisterCameraFunc>(module_, qelcam::kRegisterCameraExport);
-    EXPECT_NE(nullptr, registerCamera);
-    if (registerCamera) {
-        EXPECT_EQ(S_OK, registerCamera(&clsid, name.c_str(), variant));
-        cameras_.push_back(clsid);
-    }
-    return clsid;
+    cameras_.push_back(std::make_unique<qelcam::ScopedTestCamera>(name, variant));
+    EXPECT_EQ(S_OK, cameras_.back()->Result()) << "registering the camera";
+    return cameras_.back()->Clsid();
 }
 
 LONG CameraTest::LiveCameras(const CLSID& clsid) const {
-    auto count = Export<qelcam::CameraCountFunc>(module_, qelcam::kLiveCamerasExport);
-    return count ? count(&clsid) : -1;
+    for (const auto& camera : cameras_)
+        if (IsEqualCLSID(camera->Clsid(), clsid))
+            return camera->LiveInstances();
+    return -1;
 }
 
 HRESULT CameraTest::StartEngine() {
