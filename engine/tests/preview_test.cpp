@@ -164,6 +164,29 @@ HWND RendererWindow(HWND engineChild) {
     return GetWindow(engineChild, GW_CHILD);
 }
 
+// A capture stands in the same graph as the preview; the engine marks it by its state.
+TEST_F(PreviewTest, ChoosingAnotherCameraDuringACaptureStopsTheCaptureFirst) {
+    const CLSID first = AddCamera(L"Qel Recording Camera", qelcam::kWithPreviewPin);
+    AddCamera(L"Qel Next Camera", qelcam::kWithPreviewPin);
+    PreviewCamera(L"Qel Recording Camera");
+    engine->m_state = LIVE_CAPTURING;
+    UINT index = 0;
+    EXPECT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Next Camera", &index));
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ(0, LiveCameras(first));
+}
+
+TEST_F(PreviewTest, ChoosingACompressorDuringACaptureStopsTheCaptureFirst) {
+    AddCamera(L"Qel Compressing Camera", qelcam::kWithPreviewPin);
+    PreviewCamera(L"Qel Compressing Camera");
+    ASSERT_EQ(0, engine->EnumVideoCprFilter());
+    engine->m_state = LIVE_CAPTURING;
+    int index = -1;
+    int hasPages = 0;
+    engine->SetCprByName(DEVICE_VIDEO, L"Wine MS-RLE video codec", &index, &hasPages);
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+}
+
 TEST_F(PreviewTest, ShowRectMovesAndSizesThePictureAndRespectsTheShowFlag) {
     AddCamera(L"Qel Resize Camera", qelcam::kWithPreviewPin);
     PreviewCamera(L"Qel Resize Camera");
