@@ -176,6 +176,17 @@ TEST_F(PreviewTest, ChoosingAnotherCameraDuringACaptureStopsTheCaptureFirst) {
     EXPECT_EQ(0, LiveCameras(first));
 }
 
+TEST_F(PreviewTest, DestroyingTheObjectDuringACaptureStopsItAndReleasesTheCamera) {
+    const CLSID camera = AddCamera(L"Qel Closing Camera", qelcam::kCaptureOnly);
+    PreviewCamera(L"Qel Closing Camera");
+    const HWND child = engine->GetClassNotifyHWND();
+    engine->m_state = LIVE_CAPTURING;
+    delete engine;
+    engine = nullptr;
+    EXPECT_EQ(0, LiveCameras(camera));
+    EXPECT_FALSE(IsWindow(child));
+}
+
 TEST_F(PreviewTest, ChoosingACompressorDuringACaptureStopsTheCaptureFirst) {
     AddCamera(L"Qel Compressing Camera", qelcam::kWithPreviewPin);
     PreviewCamera(L"Qel Compressing Camera");
