@@ -12,7 +12,7 @@ void CameraTest::SetUp() {
 }
 
 void CameraTest::TearDown() {
-    delete engine;   // every camera instance goes with the engine object
+    delete engine; // every camera instance goes with the engine object
     engine = nullptr;
     cameras_.clear();
     qeltest::ComTest::TearDown();

@@ -56,7 +56,8 @@ TEST_F(PreviewTest, FiveCamerasListFourAndTheFifthCannotBeChosen) {
         if (std::find(listed.begin(), listed.end(), name) != listed.end())
             continue;
         UINT index = 77;
-        EXPECT_EQ(static_cast<HRESULT>(1200), engine->SetUsedDeviceByName(DEVICE_VIDEO, name.c_str(), &index));
+        EXPECT_EQ(static_cast<HRESULT>(1200),
+                  engine->SetUsedDeviceByName(DEVICE_VIDEO, name.c_str(), &index));
         EXPECT_EQ(77u, index);
     }
     // Ten characters of a longer name: nine and a terminator.
@@ -69,7 +70,8 @@ TEST_F(PreviewTest, ANameInOtherLettersIsNotListedButTheExactNamePreviews) {
     AddCamera(L"Qel Preview Camera", qelcam::kWithPreviewPin);
     ASSERT_EQ(0, StartEngine());
     UINT index = 77;
-    EXPECT_EQ(static_cast<HRESULT>(1200), engine->SetUsedDeviceByName(DEVICE_VIDEO, L"qel preview camera", &index));
+    EXPECT_EQ(static_cast<HRESULT>(1200),
+              engine->SetUsedDeviceByName(DEVICE_VIDEO, L"qel preview camera", &index));
     EXPECT_EQ(77u, index);
     EXPECT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Preview Camera", &index));
     EXPECT_EQ(0u, index);
@@ -87,7 +89,8 @@ TEST_F(PreviewTest, ANameInOtherLettersIsNotListedButTheExactNamePreviews) {
     EXPECT_EQ(current.nHeight, header.biHeight);
 
     ISampleGrabber* grabber = nullptr;
-    ASSERT_EQ(S_OK, engine->m_pGrabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&grabber)));
+    ASSERT_EQ(S_OK, engine->m_pGrabberFilter->QueryInterface(IID_ISampleGrabber,
+                                                             reinterpret_cast<void**>(&grabber)));
     CountingCallback counter;
     grabber->SetCallback(&counter, 1);
     EXPECT_TRUE(qeltest::PumpUntil([&] { return counter.frames >= 3; }, 5000));
@@ -119,7 +122,7 @@ TEST_F(PreviewTest, StopStartAndTearDownFollowTheState) {
     PreviewCamera(L"Qel Stop Start Camera");
     EXPECT_GT(LiveCameras(camera), 0);
 
-    EXPECT_TRUE(engine->StartPreview());   // already running
+    EXPECT_TRUE(engine->StartPreview()); // already running
     EXPECT_TRUE(engine->StopPreview());
     EXPECT_EQ(LIVE_STOPPED, engine->GetClassState());
     EXPECT_FALSE(engine->StopPreview());

@@ -14,7 +14,8 @@ class DevicesTest : public qeltest::ComTest {
 protected:
     void SetUp() override {
         qeltest::ComTest::SetUp();
-        ASSERT_EQ(static_cast<HRESULT>(1167), engine.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 0));
+        ASSERT_EQ(static_cast<HRESULT>(1167),
+                  engine.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 0));
     }
     HostWindow host;
     EngineProbe engine;
@@ -33,7 +34,7 @@ TEST_F(DevicesTest, GetDeviceNameRefusesBadArgumentsWithoutWriting) {
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, 0, nullptr, 16));
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, -2, name, 16));
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, -1, name, 16));
-    EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, 0, name, 16));   // nothing listed
+    EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, 0, name, 16)); // nothing listed
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_AUDIO, 0, name, 16));
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(static_cast<DeviceType>(7), 0, name, 16));
     EXPECT_EQ(E_INVALIDARG, engine.GetDeviceName(DEVICE_VIDEO, 0, name, 0));
@@ -48,8 +49,8 @@ TEST_F(DevicesTest, DeviceNameOfAMonikerIsCutToTheBufferWithATerminator) {
     IMoniker* moniker = nullptr;
     {
         ICreateDevEnum* devices = nullptr;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                         reinterpret_cast<void**>(&devices)));
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_ICreateDevEnum, reinterpret_cast<void**>(&devices)));
         IEnumMoniker* list = nullptr;
         ASSERT_EQ(S_OK, devices->CreateClassEnumerator(CLSID_VideoCompressorCategory, &list, 0));
         ASSERT_EQ(S_OK, list->Next(1, &moniker, nullptr));
@@ -89,7 +90,8 @@ TEST_F(DevicesTest, ChoosingByNameChecksTheNameAndReports1200ForAnUnlistedOne) {
     EXPECT_EQ(static_cast<HRESULT>(1200), engine.SetUsedDeviceByName(DEVICE_VIDEO, longest.c_str(), &index));
     EXPECT_EQ(static_cast<HRESULT>(1200), engine.SetUsedDeviceByName(DEVICE_VIDEO, L"USB Camera", &index));
     EXPECT_EQ(static_cast<HRESULT>(1200), engine.SetUsedDeviceByName(DEVICE_AUDIO, L"Microphone", &index));
-    EXPECT_EQ(static_cast<HRESULT>(1200), engine.SetUsedDeviceByName(static_cast<DeviceType>(5), L"x", &index));
+    EXPECT_EQ(static_cast<HRESULT>(1200),
+              engine.SetUsedDeviceByName(static_cast<DeviceType>(5), L"x", &index));
     EXPECT_EQ(77u, index);
     EXPECT_TRUE(engine.IsValidNameStr(longest.c_str()));
     EXPECT_FALSE(engine.IsValidNameStr(tooLong.c_str()));
@@ -97,7 +99,7 @@ TEST_F(DevicesTest, ChoosingByNameChecksTheNameAndReports1200ForAnUnlistedOne) {
 }
 
 TEST_F(DevicesTest, CompatibilityFlipFollowsTheSettingOrTheCameraModel) {
-    EXPECT_EQ(0, engine.bIsCompatibilityFlip());   // decided by the model: no camera in use
+    EXPECT_EQ(0, engine.bIsCompatibilityFlip()); // decided by the model: no camera in use
     EXPECT_EQ(0, engine.IsR8TCamera());
     engine.SetFlipCompatibility(0);
     EXPECT_EQ(0, engine.bIsCompatibilityFlip());

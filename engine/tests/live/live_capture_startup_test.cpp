@@ -50,7 +50,8 @@ TEST_F(LiveCaptureStartupTest, WithoutACameraTheChildWindowIsMadeAndTheResultIs1
 
     // A null notify window: the video window hears the notifications.
     EXPECT_EQ(host.Handle(), engine.m_hNotifyWnd);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(host.Handle(), GWLP_WNDPROC)), engine.m_pfnNotifyProc);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(host.Handle(), GWLP_WNDPROC)),
+              engine.m_pfnNotifyProc);
 
     const HWND child = engine.GetClassNotifyHWND();
     ASSERT_NE(nullptr, child);
@@ -58,7 +59,8 @@ TEST_F(LiveCaptureStartupTest, WithoutACameraTheChildWindowIsMadeAndTheResultIs1
     EXPECT_EQ(host.Handle(), GetParent(child));
     EXPECT_EQ(static_cast<LONG_PTR>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS),
               GetWindowLongPtrA(child, GWL_STYLE) & 0xFFFF0000);
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CLiveCapture::s_InterWindowProc), GetWindowLongPtrA(child, GWLP_WNDPROC));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CLiveCapture::s_InterWindowProc),
+              GetWindowLongPtrA(child, GWLP_WNDPROC));
     ASSERT_EQ(1u, host.StaticChildren().size());
 
     // The picture sits over the host's whole client area.
@@ -125,7 +127,8 @@ TEST_F(LiveCaptureStartupTest, ChildWindowProcedureAnswersEngineMessagesWithoutA
     CLiveCapture engine;
     engine.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 0);
     const HWND child = engine.GetClassNotifyHWND();
-    for (UINT message : {WM_LIVECAP_SNAPSHOT, WM_LIVECAP_FILELIMIT, WM_LIVECAP_LOWDISK, WM_LIVECAP_GRAPHNOTIFY})
+    for (UINT message :
+         {WM_LIVECAP_SNAPSHOT, WM_LIVECAP_FILELIMIT, WM_LIVECAP_LOWDISK, WM_LIVECAP_GRAPHNOTIFY})
         EXPECT_EQ(1, SendMessageA(child, message, 0, 0)) << std::hex << message;
     EXPECT_TRUE(host.Notifications().empty());
 }

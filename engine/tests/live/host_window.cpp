@@ -21,9 +21,9 @@ HostWindow::HostWindow(int width, int height) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    RegisterClassA(&wc);   // fails harmlessly when a previous window registered it
-    hwnd_ = CreateWindowA(kClassName, "engine test host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
-                          height, nullptr, nullptr, wc.hInstance, nullptr);
+    RegisterClassA(&wc); // fails harmlessly when a previous window registered it
+    hwnd_ = CreateWindowA(kClassName, "engine test host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                          width, height, nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -48,7 +48,7 @@ TEST_F(CompressorsTest, ListsWinesVideoCompressorsAndNoAudioCompressor) {
     EXPECT_NE(-1, IndexOf(L"Wine Video 1 video codec"));
     EXPECT_EQ(static_cast<HRESULT>(1168), engine.EnumAudioCprFilter());
     EXPECT_EQ(0, engine.GetCprNum(DEVICE_AUDIO));
-    EXPECT_EQ(0, engine.GetCprNum(static_cast<DeviceType>(9)));   // any type but 1 reads the audio list
+    EXPECT_EQ(0, engine.GetCprNum(static_cast<DeviceType>(9))); // any type but 1 reads the audio list
 }
 
 TEST_F(CompressorsTest, NameIsCutToTheGivenLengthAndTerminated) {

@@ -10,16 +10,17 @@ namespace enginetest {
 struct FakeFormat {
     int width;
     int height;
-    REFERENCE_TIME frameTime;   // 0: the format names no rate
+    REFERENCE_TIME frameTime; // 0: the format names no rate
 };
 
 class FakeStreamConfig : public IAMStreamConfig {
 public:
-    explicit FakeStreamConfig(std::vector<FakeFormat> formats) : formats_(std::move(formats)), current_(formats_[0]) {}
+    explicit FakeStreamConfig(std::vector<FakeFormat> formats)
+        : formats_(std::move(formats)), current_(formats_[0]) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override { return --references_; }   // lives on the test's stack
+    STDMETHODIMP_(ULONG) Release() override { return --references_; } // lives on the test's stack
 
     STDMETHODIMP SetFormat(AM_MEDIA_TYPE* type) override;
     STDMETHODIMP GetFormat(AM_MEDIA_TYPE** type) override;

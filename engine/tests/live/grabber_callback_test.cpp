@@ -78,12 +78,13 @@ TEST_F(GrabberCallbackTest, AMemorySnapshotCopiesAtMostTheFrameAndReportsItsLeng
     EXPECT_EQ(0, engine.GrabberCallback()->BufferCB(0, frame, sizeof frame));
     EXPECT_FALSE(engine.m_bSnapPending);
     EXPECT_EQ(24u, engine.m_nSnapLength);
-    EXPECT_EQ(nullptr, engine.m_pSnapBuffer);   // the buffer stays the host's
+    EXPECT_EQ(nullptr, engine.m_pSnapBuffer); // the buffer stays the host's
     EXPECT_EQ(0, std::memcmp(frame, hostBuffer.data(), 24));
     EXPECT_EQ(0xEE, hostBuffer[24]);
 
     MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT,
+                             PM_REMOVE));
     EXPECT_EQ(1u, message.wParam);
     EXPECT_EQ(reinterpret_cast<LPARAM>(static_cast<CLiveCapture*>(&engine)), message.lParam);
 }
@@ -97,7 +98,8 @@ TEST_F(GrabberCallbackTest, AFileSnapshotKeepsTheFrameInTheEnginesBuffer) {
     EXPECT_EQ(12u, engine.m_nSnapLength);
     EXPECT_EQ(0, std::memcmp(frame, engine.m_pSnapBuffer, 12));
     MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT,
+                             PM_REMOVE));
     EXPECT_EQ(0u, message.wParam);
 }
 
@@ -109,7 +111,8 @@ TEST_F(GrabberCallbackTest, AMemorySnapshotWhoseBufferIsGoneEndsWithoutAMessage)
     EXPECT_EQ(1, engine.GrabberCallback()->BufferCB(0, frame, sizeof frame));
     EXPECT_FALSE(engine.m_bSnapPending);
     MSG message;
-    EXPECT_FALSE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&message, engine.GetClassNotifyHWND(), WM_LIVECAP_SNAPSHOT, WM_LIVECAP_SNAPSHOT,
+                              PM_REMOVE));
 }
 
 TEST_F(GrabberCallbackTest, TearDownGivesTheGrabberBackAndClearsTheReadyFlag) {

@@ -52,9 +52,9 @@ TEST_F(CameraFormatsTest, SettingThirtyFramesASecondSends333333AndRestartsThePre
     AddCamera(L"Qel Rate Camera", qelcam::kWithPreviewPin);
     PreviewCamera(L"Qel Rate Camera");
     _LiteCapVideoInfo info = {};
-    ASSERT_TRUE(engine->GetVideoFormat(2, &info));   // 320 x 240
+    ASSERT_TRUE(engine->GetVideoFormat(2, &info)); // 320 x 240
     info.nFrameRate = 30;
-    info.nBitCount = 8;   // not applied: the depth stays the current format's
+    info.nBitCount = 8; // not applied: the depth stays the current format's
     ASSERT_TRUE(engine->SetVideoFormat(&info));
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
     EXPECT_EQ(30, engine->m_nFrameRate);
@@ -102,7 +102,8 @@ TEST_F(CameraFormatsTest, ReapplyingASizeGoesThroughTheFirstCapabilityOfTheCompr
     EXPECT_EQ(S_OK, engine->xSetVideoFormatEx(config, 320, 240, BI_RGB, 0, nullptr, 0));
     // The first RGB capability is 640 x 480 only: another size does not fit it.
     EXPECT_EQ(E_FAIL, engine->xSetVideoFormatEx(config, 320, 240, BI_RGB, 0, nullptr, 1));
-    EXPECT_EQ(E_FAIL, engine->xSetVideoFormatEx(config, 640, 480, MAKEFOURCC('Y', 'U', 'Y', '2'), 0, nullptr, 1));
+    EXPECT_EQ(E_FAIL,
+              engine->xSetVideoFormatEx(config, 640, 480, MAKEFOURCC('Y', 'U', 'Y', '2'), 0, nullptr, 1));
     EXPECT_EQ(S_OK, engine->xSetVideoFormatEx(config, 640, 480, BI_RGB, 0, nullptr, 1));
     AM_MEDIA_TYPE* type = CurrentFormat(config);
     ASSERT_NE(nullptr, type);
@@ -116,7 +117,7 @@ TEST_F(CameraFormatsTest, TheCompatibilityCameraDropsTo640x480ForACaptureAndGets
     EXPECT_EQ(1, engine->IsR8TCamera());
     EXPECT_EQ(1, engine->bIsCompatibilityFlip());
     _LiteCapVideoInfo large = {};
-    ASSERT_TRUE(engine->GetVideoFormat(4, &large));   // 1280 x 1024
+    ASSERT_TRUE(engine->GetVideoFormat(4, &large)); // 1280 x 1024
     ASSERT_EQ(1280, large.nWidth);
     ASSERT_TRUE(engine->SetVideoFormat(&large));
     ASSERT_TRUE(engine->StopPreview());

@@ -12,25 +12,44 @@ struct NamedSubtype {
 };
 
 const NamedSubtype kNamed[] = {
-    {L"YVU9", &MEDIASUBTYPE_YVU9},       {L"IYUV", &MEDIASUBTYPE_IYUV},
-    {L"Y411", &MEDIASUBTYPE_Y411},       {L"Y41P", &MEDIASUBTYPE_Y41P},
-    {L"YUY2", &MEDIASUBTYPE_YUY2},       {L"YVYU", &MEDIASUBTYPE_YVYU},
-    {L"UYVY", &MEDIASUBTYPE_UYVY},       {L"Y211", &MEDIASUBTYPE_Y211},
-    {L"CLJR", &MEDIASUBTYPE_CLJR},       {L"IF09", &MEDIASUBTYPE_IF09},
-    {L"CPLA", &MEDIASUBTYPE_CPLA},       {L"MJPG", &MEDIASUBTYPE_MJPG},
-    {L"TVMJ", &MEDIASUBTYPE_TVMJ},       {L"WAKE", &MEDIASUBTYPE_WAKE},
-    {L"CFCC", &MEDIASUBTYPE_CFCC},       {L"IJPG", &MEDIASUBTYPE_IJPG},
-    {L"Plum", &MEDIASUBTYPE_Plum},       {L"RGB1", &MEDIASUBTYPE_RGB1},
-    {L"RGB4", &MEDIASUBTYPE_RGB4},       {L"RGB8", &MEDIASUBTYPE_RGB8},
-    {L"RGB565", &MEDIASUBTYPE_RGB565},   {L"RGB555", &MEDIASUBTYPE_RGB555},
-    {L"RGB24", &MEDIASUBTYPE_RGB24},     {L"RGB32", &MEDIASUBTYPE_RGB32},
-    {L"ARGB32", &MEDIASUBTYPE_ARGB32},   {L"Overlay", &MEDIASUBTYPE_Overlay},
-    {L"QTMovie", &MEDIASUBTYPE_QTMovie}, {L"QTRpza", &MEDIASUBTYPE_QTRpza},
-    {L"QTSmc", &MEDIASUBTYPE_QTSmc},     {L"QTRle", &MEDIASUBTYPE_QTRle},
-    {L"QTJpeg", &MEDIASUBTYPE_QTJpeg},   {L"dvsd", &MEDIASUBTYPE_dvsd},
-    {L"dvhd", &MEDIASUBTYPE_dvhd},       {L"dvsl", &MEDIASUBTYPE_dvsl},
-    {L"MPEG1Packet", &MEDIASUBTYPE_MPEG1Packet}, {L"MPEG1Payload", &MEDIASUBTYPE_MPEG1Payload},
-    {L"Avi", &MEDIASUBTYPE_Avi},         {L"VPVideo", &MEDIASUBTYPE_VPVideo},
+    {L"YVU9", &MEDIASUBTYPE_YVU9},
+    {L"IYUV", &MEDIASUBTYPE_IYUV},
+    {L"Y411", &MEDIASUBTYPE_Y411},
+    {L"Y41P", &MEDIASUBTYPE_Y41P},
+    {L"YUY2", &MEDIASUBTYPE_YUY2},
+    {L"YVYU", &MEDIASUBTYPE_YVYU},
+    {L"UYVY", &MEDIASUBTYPE_UYVY},
+    {L"Y211", &MEDIASUBTYPE_Y211},
+    {L"CLJR", &MEDIASUBTYPE_CLJR},
+    {L"IF09", &MEDIASUBTYPE_IF09},
+    {L"CPLA", &MEDIASUBTYPE_CPLA},
+    {L"MJPG", &MEDIASUBTYPE_MJPG},
+    {L"TVMJ", &MEDIASUBTYPE_TVMJ},
+    {L"WAKE", &MEDIASUBTYPE_WAKE},
+    {L"CFCC", &MEDIASUBTYPE_CFCC},
+    {L"IJPG", &MEDIASUBTYPE_IJPG},
+    {L"Plum", &MEDIASUBTYPE_Plum},
+    {L"RGB1", &MEDIASUBTYPE_RGB1},
+    {L"RGB4", &MEDIASUBTYPE_RGB4},
+    {L"RGB8", &MEDIASUBTYPE_RGB8},
+    {L"RGB565", &MEDIASUBTYPE_RGB565},
+    {L"RGB555", &MEDIASUBTYPE_RGB555},
+    {L"RGB24", &MEDIASUBTYPE_RGB24},
+    {L"RGB32", &MEDIASUBTYPE_RGB32},
+    {L"ARGB32", &MEDIASUBTYPE_ARGB32},
+    {L"Overlay", &MEDIASUBTYPE_Overlay},
+    {L"QTMovie", &MEDIASUBTYPE_QTMovie},
+    {L"QTRpza", &MEDIASUBTYPE_QTRpza},
+    {L"QTSmc", &MEDIASUBTYPE_QTSmc},
+    {L"QTRle", &MEDIASUBTYPE_QTRle},
+    {L"QTJpeg", &MEDIASUBTYPE_QTJpeg},
+    {L"dvsd", &MEDIASUBTYPE_dvsd},
+    {L"dvhd", &MEDIASUBTYPE_dvhd},
+    {L"dvsl", &MEDIASUBTYPE_dvsl},
+    {L"MPEG1Packet", &MEDIASUBTYPE_MPEG1Packet},
+    {L"MPEG1Payload", &MEDIASUBTYPE_MPEG1Payload},
+    {L"Avi", &MEDIASUBTYPE_Avi},
+    {L"VPVideo", &MEDIASUBTYPE_VPVideo},
     {L"VPVBI", &MEDIASUBTYPE_VPVBI},
 };
 
@@ -59,7 +78,7 @@ TEST(SubtypeNamesTest, OtherFourCharacterNamesGiveTheirFourccGuid) {
     EXPECT_FALSE(engine.GetGUIDBySubtype(L"abc", &guid));
     EXPECT_FALSE(engine.GetGUIDBySubtype(nullptr, &guid));
     EXPECT_FALSE(engine.GetGUIDBySubtype(L"YUY2", nullptr));
-    ASSERT_TRUE(engine.GetGUIDBySubtype(L"yuy2", &guid));   // a FOURCC in other letters
+    ASSERT_TRUE(engine.GetGUIDBySubtype(L"yuy2", &guid)); // a FOURCC in other letters
     EXPECT_EQ(0x32797579u, guid.Data1);
 }
 
@@ -69,10 +88,10 @@ TEST(SubtypeNamesTest, UnknownGuidsReadAsTheCharactersOfTheirFirstField) {
     WCHAR name[13] = {0};
     ASSERT_TRUE(engine.GetSubtypeByGUID(&odd, name, 13));
     EXPECT_STREQ(L"ABCD", name);
-    odd.Data1 = 0x00004241;   // a zero byte ends the name
+    odd.Data1 = 0x00004241; // a zero byte ends the name
     ASSERT_TRUE(engine.GetSubtypeByGUID(&odd, name, 13));
     EXPECT_STREQ(L"AB", name);
-    odd.Data1 = 0x44434200;   // first byte zero: no name
+    odd.Data1 = 0x44434200; // first byte zero: no name
     EXPECT_FALSE(engine.GetSubtypeByGUID(&odd, name, 13));
 }
 

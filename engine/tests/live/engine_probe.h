@@ -8,6 +8,7 @@ namespace enginetest {
 class EngineProbe : public CLiveCapture {
 public:
     using CLiveCapture::m_bGrabberReady;
+    using CLiveCapture::m_bihGrabber;
     using CLiveCapture::m_bLogToFile;
     using CLiveCapture::m_bPreviewBuilt;
     using CLiveCapture::m_bResolutionLowered;
@@ -17,6 +18,7 @@ public:
     using CLiveCapture::m_bUseVMR;
     using CLiveCapture::m_hNotifyWnd;
     using CLiveCapture::m_hPictureWnd;
+    using CLiveCapture::m_hr;
     using CLiveCapture::m_hSinkWnd;
     using CLiveCapture::m_hVideoWnd;
     using CLiveCapture::m_nCurAudioCpr;
@@ -33,19 +35,17 @@ public:
     using CLiveCapture::m_nSnapLength;
     using CLiveCapture::m_nVideoQuality;
     using CLiveCapture::m_pfnNotifyProc;
-    using CLiveCapture::m_pGraph;
     using CLiveCapture::m_pGrabberCB;
     using CLiveCapture::m_pGrabberFilter;
+    using CLiveCapture::m_pGraph;
     using CLiveCapture::m_pProcAmp;
     using CLiveCapture::m_pSnapBuffer;
     using CLiveCapture::m_pVideoCapFilter;
     using CLiveCapture::m_pVideoConfig;
     using CLiveCapture::m_rcShow;
     using CLiveCapture::m_recordFileType;
-    using CLiveCapture::m_wszCaptureFile;
-    using CLiveCapture::m_bihGrabber;
-    using CLiveCapture::m_hr;
     using CLiveCapture::m_state;
+    using CLiveCapture::m_wszCaptureFile;
 
     // The sample-grabber callback as the grabber calls it.
     ISampleGrabberCB* GrabberCallback() const;

@@ -45,7 +45,7 @@ TEST_F(FormatsTest, ResolutionFitsACapabilityWithinItsRangeAndGranularity) {
     EXPECT_TRUE(engine.xIsCaptureSourceSupportResolution(CSize(160, 120), caps));
     EXPECT_TRUE(engine.xIsCaptureSourceSupportResolution(CSize(1280, 1024), caps));
     EXPECT_TRUE(engine.xIsCaptureSourceSupportResolution(CSize(640, 480), caps));
-    EXPECT_FALSE(engine.xIsCaptureSourceSupportResolution(CSize(648, 480), caps));   // off the 16-pixel grid
+    EXPECT_FALSE(engine.xIsCaptureSourceSupportResolution(CSize(648, 480), caps)); // off the 16-pixel grid
     EXPECT_FALSE(engine.xIsCaptureSourceSupportResolution(CSize(640, 484), caps));
     EXPECT_FALSE(engine.xIsCaptureSourceSupportResolution(CSize(144, 120), caps));
     EXPECT_FALSE(engine.xIsCaptureSourceSupportResolution(CSize(1296, 1024), caps));
@@ -56,10 +56,10 @@ TEST_F(FormatsTest, ResolutionFitsACapabilityWithinItsRangeAndGranularity) {
 
 TEST_F(FormatsTest, ResolutionSwitchNeedsACompatibilityCameraAndASavedResolution) {
     EngineProbe engine;
-    EXPECT_FALSE(engine.xChangeReslution(1));   // nothing lowered
-    EXPECT_FALSE(engine.xChangeReslution(0));   // no compatibility camera
+    EXPECT_FALSE(engine.xChangeReslution(1)); // nothing lowered
+    EXPECT_FALSE(engine.xChangeReslution(0)); // no compatibility camera
     engine.SetFlipCompatibility(1);
-    EXPECT_FALSE(engine.xChangeReslution(0));   // no stream configuration
+    EXPECT_FALSE(engine.xChangeReslution(0)); // no stream configuration
     EXPECT_FALSE(engine.m_bResolutionLowered);
 }
 

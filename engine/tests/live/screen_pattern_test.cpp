@@ -57,7 +57,8 @@ TEST_F(ScreenPatternTest, TheHostWindowShowsTheCamerasMovingPicture) {
     ASSERT_TRUE(qeltest::PumpUntil([&] { return ScreenFrameNumber(host.Handle(), &first); }, 5000))
         << "the camera's frame band is not on the screen";
     uint32_t later = first;
-    EXPECT_TRUE(qeltest::PumpUntil([&] { return ScreenFrameNumber(host.Handle(), &later) && later > first; }, 5000))
+    EXPECT_TRUE(
+        qeltest::PumpUntil([&] { return ScreenFrameNumber(host.Handle(), &later) && later > first; }, 5000))
         << "the picture on the screen does not move";
 }
 

@@ -34,7 +34,7 @@ TEST(FormatEdgesTest, AFormatWithoutAFrameTimeKeepsThePreviousRate) {
     EXPECT_EQ(15, info.nFrameRate);
     EXPECT_EQ(15, engine.m_nFrameRate);
     ASSERT_TRUE(engine.GetVideoFormat(1, &info));
-    EXPECT_EQ(15, info.nFrameRate);   // 10,000,000 / 666,666
+    EXPECT_EQ(15, info.nFrameRate); // 10,000,000 / 666,666
     ASSERT_TRUE(engine.GetVideoInfo(&info));
     EXPECT_EQ(640, info.nWidth);
     EXPECT_EQ(15, info.nFrameRate);
@@ -70,7 +70,7 @@ TEST(FormatEdgesTest, TheResolutionSwitchLeavesOtherWideFormatsAlone) {
     EXPECT_FALSE(engine.m_bResolutionLowered);
     EXPECT_FALSE(engine.xChangeReslution(1));
 
-    engine.m_state = LIVE_CAPTURING;   // not stopped: no switch
+    engine.m_state = LIVE_CAPTURING; // not stopped: no switch
     FakeStreamConfig wide({{1024, 768, 333333}});
     HeldConfig again(engine, wide);
     EXPECT_FALSE(engine.xChangeReslution(0));

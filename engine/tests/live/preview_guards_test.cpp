@@ -21,8 +21,8 @@ TEST_F(PreviewGuardsTest, WithoutACameraNothingIsBuiltOrRun) {
     EXPECT_FALSE(engine.BuildPreviewGraph());
     EXPECT_FALSE(engine.StartPreview());
     EXPECT_FALSE(engine.StopPreview());
-    EXPECT_NE(S_OK, engine.InitCapFilters());   // no camera chosen: nothing to add to a graph
-    EXPECT_EQ(nullptr, engine.m_pGraph);        // and what it made is given back
+    EXPECT_NE(S_OK, engine.InitCapFilters()); // no camera chosen: nothing to add to a graph
+    EXPECT_EQ(nullptr, engine.m_pGraph);      // and what it made is given back
     engine.TearDownGraph();
     EXPECT_EQ(LIVE_CLEAN, engine.GetClassState());
 }

@@ -15,8 +15,8 @@ const char kLogPath[] = "C:\\CLiveCap.log";
 
 std::string ReadWholeFile(const char* path) {
     std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return text;
     char chunk[4096];
@@ -44,7 +44,8 @@ TEST(EngineLogFormatTest, LongTextsAreNeitherCutNorOverflowed) {
     const std::string text(600, 'e');
     const std::string file(300, 'f');
     const CString record = FormatLiveCapLogRecord(E_FAIL, text.c_str(), file.c_str(), 1);
-    EXPECT_NE(std::string::npos, std::string(record.GetString()).find(text + "\n in " + file + "\n Line 1\n"));
+    EXPECT_NE(std::string::npos,
+              std::string(record.GetString()).find(text + "\n in " + file + "\n Line 1\n"));
     EXPECT_EQ(3 + 600 + 5 + 300 + 9 + 50, record.GetLength());
 }
 
@@ -56,20 +57,22 @@ TEST_F(EngineLogFileTest, LogFlagDecidesWhetherFailuresAreAppendedToTheHiddenLog
     HostWindow host;
     {
         CLiveCapture quiet;
-        EXPECT_EQ(static_cast<HRESULT>(1167), quiet.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 0));
+        EXPECT_EQ(static_cast<HRESULT>(1167),
+                  quiet.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 0));
         quiet.MyShowErrMSG(E_FAIL, "quiet.cpp", 1);
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(kLogPath)) << "no log without the flag";
 
     CLiveCapture logging;
-    EXPECT_EQ(static_cast<HRESULT>(1167), logging.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 1));
+    EXPECT_EQ(static_cast<HRESULT>(1167),
+              logging.InitLiveCapture(host.Instance(), host.Handle(), host.Handle(), 1));
     const DWORD attributes = GetFileAttributesA(kLogPath);
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
 
     // The empty camera category is logged by the enumeration and again by the start-up.
     const std::string log = ReadWholeFile(kLogPath);
-    const std::string head = "CLiveCapture,Err code: 1,Hex: 0x00000001";   // S_FALSE: the empty category
+    const std::string head = "CLiveCapture,Err code: 1,Hex: 0x00000001"; // S_FALSE: the empty category
     EXPECT_NE(std::string::npos, log.find(head)) << log;
     EXPECT_NE(std::string::npos, log.find("CLiveCapture,Err code: 1167,Hex: 0x0000048f")) << log;
     EXPECT_NE(std::string::npos, log.find(" in LiveCaptureDevices.cpp\n Line ")) << log;
