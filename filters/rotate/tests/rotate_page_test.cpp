@@ -2,6 +2,7 @@
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "plugin_testkit.h"
+#include "test_page_site.h"
 #include "../resource.h"
 
 #include "qeltest/com_test.h"
@@ -16,38 +17,7 @@
 namespace {
 
 using plugintest::ComPtr;
-
-class TestPageSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; } // lives as long as the test
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        if (flags & PROPPAGESTATUS_DIRTY)
-            ++dirtyReports;
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* locale) override {
-        *locale = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-    int dirtyReports = 0;
-};
+using plugintest::TestPageSite;
 
 class RotatePageTest : public qeltest::ComTest {
 protected:
