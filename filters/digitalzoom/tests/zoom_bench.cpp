@@ -1,29 +1,13 @@
 // Frames per second of the zoom scaler at each step, beside a plain frame copy.
-#include <benchmark/benchmark.h>
-
-#include <cstring>
+#include "frame_bench.h"
 
 #include "guarded_frame.h"
 #include "zoom_engine.h"
 
 namespace {
 
-void SetFrameRate(benchmark::State& state) {
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
-}
-
-void BM_FrameCopy(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
-    src.FillRandom(1);
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.data(), src.size());
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
-    }
-    SetFrameRate(state);
-}
+using framebench::BM_FrameCopy;
+using framebench::SetFrameRate;
 
 void BM_ZoomScaler(benchmark::State& state) {
     frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
