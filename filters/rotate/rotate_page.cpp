@@ -1,8 +1,8 @@
 #include "rotate_page.h"
 
+#include "page_controls.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -85,9 +85,7 @@ void CRotatePage::EnableControls(HWND page, bool on) {
 
 void CRotatePage::InitialiseControls(HWND page) {
     initialising_ = true;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(current_.color));
-    SetDlgItemTextA(page, IDC_ROTATE_BACK_COLOR, text);
+    qelpage::ShowNumber(page, IDC_ROTATE_BACK_COLOR, static_cast<int>(current_.color));
     CheckDlgButton(page, IDC_ROTATE_ENABLE, current_.enable ? BST_CHECKED : BST_UNCHECKED);
     for (size_t i = 0; i < 4; ++i)
         CheckDlgButton(page, kAngleButtons[i], current_.angle == kAngles[i] ? BST_CHECKED : BST_UNCHECKED);

@@ -1,23 +1,16 @@
 #include "strength_page.h"
 
+#include "page_controls.h"
 #include "strength_page_ids.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 
 namespace {
 
 constexpr int kMinimum = 0;
 constexpr int kMaximum = 100;
-
-void WriteNumber(HWND page, int id, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    SetDlgItemTextA(page, id, text);
-}
 
 } // namespace
 
@@ -100,7 +93,7 @@ void CStrengthPage::InitialiseControls(HWND page) {
     SendMessageW(trackbar_, TBM_SETRANGE, TRUE, MAKELPARAM(kMinimum, kMaximum));
     SendMessageW(trackbar_, TBM_SETTICFREQ, 10, 0);
     SendMessageW(trackbar_, TBM_SETPOS, TRUE, currentStrength_);
-    WriteNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
+    qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
     EnableStrengthControls(page, currentEnable_ != 0);
     CheckDlgButton(page, IDC_STRENGTH_ENABLE, currentEnable_ ? BST_CHECKED : BST_UNCHECKED);
     initialising_ = false;
@@ -113,15 +106,11 @@ void CStrengthPage::OnEnableClicked(HWND page) {
 }
 
 void CStrengthPage::OnStrengthEdited(HWND page) {
-    char text[261] = {};
-    GetDlgItemTextA(page, IDC_STRENGTH_EDIT, text, sizeof text);
-    long value = std::strtol(text, nullptr, 10);
-    if (value > kMaximum || value < kMinimum) {
-        value = value > kMaximum ? kMaximum : kMinimum;
-        // Rewriting the text comes back here once more, with a value in range.
-        WriteNumber(page, IDC_STRENGTH_EDIT, static_cast<int>(value));
-    }
-    currentStrength_ = static_cast<int>(value);
+    const qelpage::TypedNumber typed = qelpage::ReadBoundedNumber(page, IDC_STRENGTH_EDIT, kMinimum, kMaximum);
+    // Rewriting the text comes back here once more, with a value in range.
+    if (typed.bounded)
+        qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, typed.value);
+    currentStrength_ = typed.value;
     SendMessageW(GetDlgItem(page, IDC_STRENGTH_TRACKBAR), TBM_SETPOS, TRUE, currentStrength_);
     params_->SetStrength(currentStrength_);
 }
@@ -130,7 +119,7 @@ void CStrengthPage::OnTrackbarMoved(HWND page, HWND trackbar) {
     if (trackbar == nullptr || trackbar != trackbar_)
         return;
     currentStrength_ = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
-    WriteNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
+    qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
     params_->SetStrength(currentStrength_);
 }
 
@@ -151,7 +140,7 @@ INT_PTR CStrengthPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, 
         return TRUE;
     case WM_HSCROLL:
         // The trackbar's final notifications; the position is read from the control itself.
-        if (LOWORD(wParam) == TB_THUMBPOSITION || LOWORD(wParam) == TB_ENDTRACK) {
+        if (qelpage::IsFinishedMove(wParam)) {
             if (initialising_ || !params_)
                 return TRUE;
             SetDirty();
