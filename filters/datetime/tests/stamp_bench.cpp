@@ -1,7 +1,7 @@
 // Frames per second of painting the date/time stamp from its mask, beside a plain frame copy.
 #include "frame_bench.h"
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "stamp_paint.h"
 
 namespace {
@@ -11,7 +11,7 @@ using framebench::SetFrameRate;
 
 // The stamp of a 12-pixel font is about 130 x 14; a third of its pixels are text.
 void BM_StampPaint(benchmark::State& state) {
-    frametest::GuardedFrame frame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
+    TestFrame frame = TestFrame::DataPadded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     frame.FillRandom(1);
     StampMask mask;
     mask.width = 130;
@@ -19,10 +19,10 @@ void BM_StampPaint(benchmark::State& state) {
     mask.coverage.resize(130 * 14);
     for (size_t i = 0; i < mask.coverage.size(); ++i)
         mask.coverage[i] = i % 3 == 0 ? 255 : 0;
-    const StampPoint place{frame.width() - 5 - mask.width, frame.rows() - 5 - mask.height};
+    const StampPoint place{frame.Width() - 5 - mask.width, frame.Lines() - 5 - mask.height};
     for (auto _ : state) {
-        PaintStampMask(frame.data(), frame.width(), frame.height(), frame.stride(), mask, place, StampColour{});
-        benchmark::DoNotOptimize(frame.data());
+        PaintStampMask(frame.Data(), frame.Width(), frame.Height(), frame.Stride(), mask, place, StampColour{});
+        benchmark::DoNotOptimize(frame.Data());
         benchmark::ClobberMemory();
     }
     SetFrameRate(state);

@@ -1,7 +1,7 @@
 // Frames per second of the zoom scaler at each step, beside a plain frame copy.
 #include "frame_bench.h"
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "zoom_engine.h"
 
 namespace {
@@ -10,15 +10,15 @@ using framebench::BM_FrameCopy;
 using framebench::SetFrameRate;
 
 void BM_ZoomScaler(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
+    TestFrame src = TestFrame::DataPadded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height());
     src.FillRandom(1);
     ZoomEngine engine;
-    engine.SetFormat(ZoomFormat{src.width(), src.height(), 3, src.stride()});
+    engine.SetFormat(ZoomFormat{src.Width(), src.Height(), 3, src.Stride()});
     engine.SetZoom(static_cast<int>(state.range(2)));
     for (auto _ : state) {
-        engine.Process(src.data(), src.size(), dst.data(), dst.size());
-        benchmark::DoNotOptimize(dst.data());
+        engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes());
+        benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }
     SetFrameRate(state);

@@ -2,7 +2,7 @@
 #include "frame_bench.h"
 #include <random>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "overlay_blend.h"
 
 namespace {
@@ -31,13 +31,13 @@ OverlayImage PhotoFrame(int width, int height) {
 }
 
 void BM_PhotoFrameBlend(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
+    TestFrame src = TestFrame::DataPadded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height());
     src.FillRandom(1);
-    const OverlayImage overlay = PhotoFrame(src.width(), src.rows());
+    const OverlayImage overlay = PhotoFrame(src.Width(), src.Lines());
     for (auto _ : state) {
-        BlendOverlayFrame(src.data(), dst.data(), src.width(), src.height(), src.stride(), overlay);
-        benchmark::DoNotOptimize(dst.data());
+        BlendOverlayFrame(src.Data(), dst.Data(), src.Width(), src.Height(), src.Stride(), overlay);
+        benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }
     SetFrameRate(state);
