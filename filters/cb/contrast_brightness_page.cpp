@@ -29,26 +29,16 @@ CUnknown* CALLBACK CContrastBrightnessPage::CreateInstance(IUnknown* outer, HRES
 }
 
 CContrastBrightnessPage::CContrastBrightnessPage(IUnknown* outer)
-    : CBasePropertyPage("Contrast brightness property page", outer, IDD_CB_PAGE, IDS_CB_PAGE_TITLE) {
+    : CParamsPage("Contrast brightness property page", outer, IDD_CB_PAGE, IDS_CB_PAGE_TITLE) {
     // The dialog's trackbars are common controls.
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CContrastBrightnessPage::~CContrastBrightnessPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CContrastBrightnessPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelContrastBrightnessParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     params_->GetEnable(&saved_.enable);
     params_->GetContrast(&saved_.contrast);
     params_->GetBrightness(&saved_.brightness);
@@ -67,18 +57,7 @@ HRESULT CContrastBrightnessPage::OnDisconnect() {
     if (!params_)
         return E_UNEXPECTED;
     Send(saved_, true);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CContrastBrightnessPage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CContrastBrightnessPage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 

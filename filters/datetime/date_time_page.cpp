@@ -45,23 +45,13 @@ CDateTimePage::Values CDateTimePage::DefaultValues() {
 }
 
 CDateTimePage::CDateTimePage(IUnknown* outer)
-    : CBasePropertyPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
+    : CParamsPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
       saved_(DefaultValues()), current_(DefaultValues()) {}
 
-CDateTimePage::~CDateTimePage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CDateTimePage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelDateTimeParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     Values read = DefaultValues();
     params_->GetEnable(&read.enable);
     params_->GetFont(&read.font);
@@ -88,18 +78,7 @@ HRESULT CDateTimePage::OnDisconnect() {
     if (!params_)
         return E_UNEXPECTED;
     Send(saved_);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CDateTimePage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CDateTimePage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 

@@ -18,26 +18,16 @@ CUnknown* CALLBACK CSpecialEffectPage::CreateInstance(IUnknown* outer, HRESULT* 
 }
 
 CSpecialEffectPage::CSpecialEffectPage(IUnknown* outer)
-    : CBasePropertyPage("Special effect property page", outer, IDD_SPEFF_PAGE, IDS_SPEFF_PAGE_TITLE) {
+    : CParamsPage("Special effect property page", outer, IDD_SPEFF_PAGE, IDS_SPEFF_PAGE_TITLE) {
     // The dialog's trackbar is a common control.
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CSpecialEffectPage::~CSpecialEffectPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CSpecialEffectPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelSpecialEffectParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     int effect = -1;
     params_->GetEnable(&saved_.enable);
     params_->GetStrength(&saved_.strength);
@@ -53,18 +43,7 @@ HRESULT CSpecialEffectPage::OnDisconnect() {
     params_->SetStrength(saved_.strength);
     params_->SetEnable(saved_.enable);
     params_->SetEffect(kSpecialEffectRows[saved_.row].effectIndex);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CSpecialEffectPage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CSpecialEffectPage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 

@@ -22,26 +22,16 @@ CUnknown* CALLBACK CStrengthPage::CreateInstance(IUnknown* outer, HRESULT* hr) {
 }
 
 CStrengthPage::CStrengthPage(IUnknown* outer)
-    : CBasePropertyPage("Strength property page", outer, IDD_STRENGTH_PAGE, IDS_STRENGTH_PAGE_TITLE) {
+    : CParamsPage("Strength property page", outer, IDD_STRENGTH_PAGE, IDS_STRENGTH_PAGE_TITLE) {
     // The trackbar class lives in the common controls.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CStrengthPage::~CStrengthPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CStrengthPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelStrengthParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     params_->GetEnable(&savedEnable_);
     params_->GetStrength(&savedStrength_);
     currentEnable_ = savedEnable_;
@@ -56,20 +46,13 @@ HRESULT CStrengthPage::OnDisconnect() {
     // Closing without Apply: the filter gets back what it had.
     params_->SetStrength(savedStrength_);
     params_->SetEnable(savedEnable_);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CStrengthPage::OnActivate() {
-    active_ = true;
+    ReleaseParams();
     return S_OK;
 }
 
 HRESULT CStrengthPage::OnDeactivate() {
-    active_ = false;
     trackbar_ = nullptr;
-    return S_OK;
+    return CParamsPage::OnDeactivate();
 }
 
 HRESULT CStrengthPage::OnApplyChanges() {
