@@ -1,10 +1,8 @@
 #pragma once
 // The fixture of the property-page tests: one plug-in's filter and page, created through COM from the
 // registered module, a host window, and the steps a property frame takes to show and close the page.
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 #include "test_page_site.h"
-
-#include "qeltest/com_test.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,6 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <memory>
 #include <string>
 
 namespace plugintest {
@@ -30,17 +27,15 @@ struct PageUnderTest {
 };
 
 template <class Params>
-class PluginPageTest : public qeltest::ComTest {
+class PluginPageTest : public PluginParamsTest<Params> {
 protected:
-    explicit PluginPageTest(const PageUnderTest& plugin) : plugin_(plugin) {}
+    explicit PluginPageTest(const PageUnderTest& plugin)
+        : PluginParamsTest<Params>(plugin.module, plugin.filter, plugin.params), plugin_(plugin) {}
 
     void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<PluginModule>(plugin_.module);
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(plugin_.filter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(plugin_.params, reinterpret_cast<void**>(params_.GetAddressOf())));
+        PluginParamsTest<Params>::SetUp();
+        if (this->HasFatalFailure())
+            return;
         ASSERT_EQ(S_OK, CoCreateInstance(plugin_.page, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&page_)));
         host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                 plugin_.width + 20, plugin_.height + 40, nullptr, nullptr, GetModuleHandleW(nullptr),
@@ -49,18 +44,15 @@ protected:
     }
     void TearDown() override {
         page_.Reset();
-        params_.Reset();
-        filter_.Reset();
         if (host_)
             DestroyWindow(host_);
-        module_.reset();
-        ComTest::TearDown();
+        PluginParamsTest<Params>::TearDown();
     }
 
     // Connects the page to the filter and shows it; the page's dialog window.
     HWND Open() {
         EXPECT_EQ(S_OK, page_->SetPageSite(&site_));
-        IUnknown* objects[] = {filter_.Get()};
+        IUnknown* objects[] = {this->filter_.Get()};
         EXPECT_EQ(S_OK, page_->SetObjects(1, objects));
         const RECT rect = {0, 0, plugin_.width, plugin_.height};
         EXPECT_EQ(S_OK, page_->Activate(host_, &rect, FALSE));
@@ -108,14 +100,11 @@ protected:
 
     int Enabled() {
         int on = -1;
-        params_->GetEnable(&on);
+        this->params_->GetEnable(&on);
         return on;
     }
 
     const PageUnderTest& plugin_;
-    std::unique_ptr<PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<Params> params_;
     ComPtr<IPropertyPage> page_;
     TestPageSite site_;
     HWND host_ = nullptr;
