@@ -1,6 +1,8 @@
 #pragma once
 // The video engine's chief header: every exported class, record, enum and message of Vostrel.dll.
 #include "VostrelApi.h"
+#include "LiveCapTypes.h"
+#include "LiveCapture.h"
 #include "PinHelpers.h"
 #include "GraphBuilder.h"
 #include "SampleGrabberCB.h"

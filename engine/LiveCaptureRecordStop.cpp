@@ -1,0 +1,24 @@
+// Ending a capture: stop the graph, give back the record graph's plug-ins, bring the preview back.
+#include "LiveCaptureInternal.h"
+
+BOOL CLiveCapture::StopCapture() {
+    if (m_state != LIVE_CAPTURING)
+        return FALSE;
+    IMediaControl* control = nullptr;
+    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))
+                    : E_POINTER;
+    if (SUCCEEDED(m_hr)) {
+        m_hr = control->Stop();
+        control->Release();
+    }
+    if (FAILED(m_hr)) {
+        LIVECAP_LOG(this, m_hr);
+        return FALSE; // still capturing
+    }
+    m_state = LIVE_STOPPED;
+    xReleaseCapEffFilters();
+    xReleasePreEffFilters();
+    if (m_bWantPreview && BuildPreviewGraph())
+        StartPreview();
+    return TRUE;
+}

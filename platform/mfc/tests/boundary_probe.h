@@ -1,0 +1,15 @@
+#pragma once
+// A second module that takes, changes and returns strings, as our DLLs pass them to each other.
+#include <afx.h>
+
+#ifdef MFC_PROBE_BUILD
+#define MFC_PROBE_API __declspec(dllexport)
+#else
+#define MFC_PROBE_API __declspec(dllimport)
+#endif
+
+MFC_PROBE_API CString ProbeGreeting(CString name);               // "Hello, " + name, by value both ways
+MFC_PROBE_API void ProbeAppendInPlace(CString& text, int count); // appends count '#' characters
+MFC_PROBE_API void ProbeKeep(CString text);                      // keeps a copy inside the probe
+MFC_PROBE_API CString ProbeKept();
+MFC_PROBE_API void ProbeForget();
