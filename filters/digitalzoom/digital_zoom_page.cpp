@@ -96,8 +96,8 @@ INT_PTR CDigitalZoomPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wPara
         }
         return TRUE;
     case WM_HSCROLL:
-        // The trackbar reports a finished move with one of these as the whole first parameter.
-        if (wParam == TB_THUMBPOSITION || wParam == TB_ENDTRACK) {
+        // A finished move: a thumb-position notification carries the position in the high word.
+        if (LOWORD(wParam) == TB_THUMBPOSITION || LOWORD(wParam) == TB_ENDTRACK) {
             SetDirty();
             if (reinterpret_cast<HWND>(lParam) == GetDlgItem(hwnd, IDC_DIGITALZOOM_SLIDER))
                 OnTrackbar(hwnd);

@@ -85,6 +85,17 @@ TEST_F(DigitalZoomPageTest, SendsEveryChangeAtOnceAndPutsBackWithoutApply) {
     EXPECT_EQ(Zoom(), 100);
 }
 
+TEST_F(DigitalZoomPageTest, ADraggedThumbTakesEffectWhenReleased) {
+    HWND page = Open();
+    ASSERT_NE(page, nullptr);
+    HWND trackbar = GetDlgItem(page, IDC_DIGITALZOOM_SLIDER);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, 3);
+    // Released after a drag: the notification carries the position beside its code.
+    SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3), reinterpret_cast<LPARAM>(trackbar));
+    EXPECT_EQ(Zoom(), 250);
+    EXPECT_EQ(S_OK, page_->IsPageDirty());
+}
+
 TEST_F(DigitalZoomPageTest, ApplyKeepsTheChanges) {
     HWND page = Open();
     ASSERT_NE(page, nullptr);
