@@ -1,0 +1,199 @@
+// Self-registration: the COM keys, the filter mapper's entry, creation by CLSID and clean removal.
+// These tests change the prefix's registry and share the test server's CLSIDs (a CTest resource lock
+// keeps them apart).
+#include <windows.h>
+#include <dshow.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "qeldshow/server_registration.h"
+#include "qeltest/com_test.h"
+#include "test_server_loader.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// {6A1E0F31-3C52-4B8E-9D1A-7E5B2C4F9A20}: a capture device that exists only as registration data.
+const CLSID CLSID_QelRegistrationProbe = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1a, 0x7e, 0x5b, 0x2c, 0x4f, 0x9a, 0x20}};
+
+std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD bytes = sizeof value;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
+        return L"<missing>";
+    return value;
+}
+
+bool KeyExists(const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+std::wstring ClsidKey(REFCLSID clsid) { return L"CLSID\\" + GuidToString(clsid); }
+
+// Whether the category's enumerator lists a device with this friendly name, and its CLSID value.
+bool CategoryLists(REFCLSID category, const std::wstring& friendlyName, CLSID* clsidOut = nullptr) {
+    ComPtr<ICreateDevEnum> devices;
+    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                     &devices));
+    if (!devices)
+        return false;
+    ComPtr<IEnumMoniker> monikers;
+    if (devices->CreateClassEnumerator(category, &monikers, 0) != S_OK)
+        return false;
+    ComPtr<IMoniker> moniker;
+    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag))) {
+            VARIANT name;
+            VariantInit(&name);
+            bool match = SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
+                         friendlyName == name.bstrVal;
+            VariantClear(&name);
+            if (match) {
+                if (clsidOut) {
+                    VARIANT clsid;
+                    VariantInit(&clsid);
+                    if (SUCCEEDED(bag->Read(L"CLSID", &clsid, nullptr)) && clsid.vt == VT_BSTR)
+                        CLSIDFromString(clsid.bstrVal, clsidOut);
+                    VariantClear(&clsid);
+                }
+                return true;
+            }
+        }
+        moniker.Reset();
+    }
+    return false;
+}
+
+class ServerRegistrationTest : public qeltest::ComTest {
+protected:
+    void TearDown() override {
+        // Whatever a failed test left registered.
+        if (server_.Loaded())
+            server_.Unregister();
+        qeltest::ComTest::TearDown();
+    }
+
+    TestServer server_;
+};
+
+TEST_F(ServerRegistrationTest, RegisterWritesEveryClassAsInprocServerOfTheModule) {
+    ASSERT_TRUE(server_.Loaded());
+    ASSERT_EQ(S_OK, server_.Register());
+    for (const CLSID* clsid : {&CLSID_QelTestObject, &CLSID_QelTestPage, &CLSID_QelTestFailing}) {
+        const std::wstring server = ClsidKey(*clsid) + L"\\InprocServer32";
+        EXPECT_EQ(server_.Path(), ReadString(server, nullptr));
+        EXPECT_EQ(L"Both", ReadString(server, L"ThreadingModel"));
+    }
+    EXPECT_EQ(QEL_TEST_OBJECT_NAME, ReadString(ClsidKey(CLSID_QelTestObject), nullptr));
+    EXPECT_EQ(QEL_TEST_PAGE_NAME, ReadString(ClsidKey(CLSID_QelTestPage), nullptr));
+
+    ComPtr<IQelTestValue> value;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelTestObject, nullptr, CLSCTX_INPROC_SERVER, IID_IQelTestValue, &value));
+    EXPECT_EQ(S_OK, value->SetValue(3));
+    ComPtr<IPropertyPage> page;
+    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_QelTestPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, &page));
+    ComPtr<IUnknown> failing;
+    EXPECT_EQ(E_ACCESSDENIED,
+              CoCreateInstance(CLSID_QelTestFailing, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &failing));
+}
+
+TEST_F(ServerRegistrationTest, FilterSetupIsFoundThroughTheMapperUnlikeThePage) {
+    ASSERT_EQ(S_OK, server_.Register());
+    CLSID listed = CLSID_NULL;
+    EXPECT_TRUE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME, &listed));
+    EXPECT_EQ(CLSID_QelTestObject, listed);
+    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_PAGE_NAME));
+
+    ComPtr<IFilterMapper2> mapper;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2, &mapper));
+    const GUID rgb24[] = {MEDIATYPE_Video, MEDIASUBTYPE_RGB24};
+    ComPtr<IEnumMoniker> matches;
+    ASSERT_EQ(S_OK, mapper->EnumMatchingFilters(&matches, 0, FALSE, MERIT_DO_NOT_USE, TRUE, 1, rgb24, nullptr,
+                                                nullptr, FALSE, TRUE, 1, rgb24, nullptr, nullptr));
+    bool found = false;
+    ComPtr<IMoniker> moniker;
+    while (!found && matches->Next(1, &moniker, nullptr) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        VARIANT clsid;
+        VariantInit(&clsid);
+        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag)) &&
+            SUCCEEDED(bag->Read(L"CLSID", &clsid, nullptr)) && clsid.vt == VT_BSTR) {
+            CLSID value = CLSID_NULL;
+            CLSIDFromString(clsid.bstrVal, &value);
+            found = value == CLSID_QelTestObject;
+        }
+        VariantClear(&clsid);
+        moniker.Reset();
+    }
+    EXPECT_TRUE(found) << "RGB24 in and out, as the setup data's pins say";
+}
+
+TEST_F(ServerRegistrationTest, UnregisterRemovesEverythingAndMayBeRepeated) {
+    ASSERT_EQ(S_OK, server_.Register());
+    ASSERT_EQ(S_OK, server_.Unregister());
+    for (const CLSID* clsid : {&CLSID_QelTestObject, &CLSID_QelTestPage, &CLSID_QelTestNoMemory})
+        EXPECT_FALSE(KeyExists(ClsidKey(*clsid)));
+    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+    ComPtr<IUnknown> object;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG,
+              CoCreateInstance(CLSID_QelTestObject, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object));
+    EXPECT_EQ(S_OK, server_.Unregister()) << "unregistering what is not registered leaves it so";
+}
+
+TEST_F(ServerRegistrationTest, Regsvr32RegistersAndUnregistersTheModule) {
+    auto run = [](const std::wstring& arguments) -> DWORD {
+        std::wstring command = L"regsvr32.exe " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return GetLastError() | 0x80000000u;
+        WaitForSingleObject(process.hProcess, 30000);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    };
+    const std::wstring quoted = L"\"" + server_.Path() + L"\"";
+    ASSERT_EQ(0u, run(L"/s " + quoted));
+    EXPECT_EQ(server_.Path(), ReadString(ClsidKey(CLSID_QelTestObject) + L"\\InprocServer32", nullptr));
+    EXPECT_TRUE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+    ASSERT_EQ(0u, run(L"/u /s " + quoted));
+    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelTestObject)));
+    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+}
+
+TEST_F(ServerRegistrationTest, FilterInAnotherCategoryIsListedUnderTheGivenFriendlyName) {
+    const AMOVIESETUP_FILTER setup = {&CLSID_QelRegistrationProbe, L"Probe", MERIT_DO_NOT_USE, 0, nullptr,
+                                      &CLSID_VideoInputDeviceCategory};
+    const wchar_t* name = L"Qel Registration Probe Camera";
+    ASSERT_EQ(S_OK, RegisterFilterSetup(setup, name));
+    CLSID listed = CLSID_NULL;
+    EXPECT_TRUE(CategoryLists(CLSID_VideoInputDeviceCategory, name, &listed));
+    EXPECT_EQ(CLSID_QelRegistrationProbe, listed);
+    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, name));
+    EXPECT_EQ(S_OK, UnregisterFilterSetup(CLSID_QelRegistrationProbe, &CLSID_VideoInputDeviceCategory));
+    EXPECT_FALSE(CategoryLists(CLSID_VideoInputDeviceCategory, name));
+    EXPECT_EQ(S_OK, UnregisterFilterSetup(CLSID_QelRegistrationProbe, &CLSID_VideoInputDeviceCategory));
+}
+
+TEST_F(ServerRegistrationTest, IncompleteRegistrationDataIsRefused) {
+    const AMOVIESETUP_FILTER noClsid = {nullptr, L"Nameless", MERIT_DO_NOT_USE, 0, nullptr};
+    EXPECT_EQ(E_INVALIDARG, RegisterFilterSetup(noClsid));
+    const AMOVIESETUP_FILTER missingPins = {&CLSID_QelRegistrationProbe, L"Probe", MERIT_DO_NOT_USE, 2, nullptr};
+    EXPECT_EQ(E_INVALIDARG, RegisterFilterSetup(missingPins));
+    EXPECT_EQ(E_INVALIDARG, RegisterInprocServer(CLSID_QelRegistrationProbe, L"Probe", L""));
+    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
+}
+
+} // namespace
