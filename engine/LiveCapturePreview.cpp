@@ -90,7 +90,11 @@ BOOL CLiveCapture::BuildPreviewGraph() {
         m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_pVideoCapFilter, grabber, nullptr);
         if (FAILED(m_hr)) {
             LIVECAP_LOG(this, m_hr);
-            return FALSE;
+            // A preview already rendered into the mixing renderer cannot be rendered twice: the
+            // picture is there, only the grabber stays out of the stream.
+            if (!m_pPreviewRenderer)
+                return FALSE;
+            m_bGrabberReady = FALSE;
         }
     }
 

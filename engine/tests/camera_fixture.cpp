@@ -4,47 +4,31 @@ namespace enginetest {
 
 void CameraTest::SetUp() {
     qeltest::ComTest::SetUp();
-    module_ = LoadLibraryA(qelcam::kCameraModuleFile);
-    if (!module_)
-        GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " is not built";
+    if (!qelcam::CameraModule())
+        GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " cannot be loaded";
     // Cameras that an earlier, interrupted run left registered would change every count.
-    auto unregisterAll = reinterpret_cast<qelcam::UnregisterAllCamerasFunc>(
-        GetProcAddress(module_, qelcam::kUnregisterAllCamerasExport));
-    ASSERT_NE(nullptr, unregisterAll);
-    unregisterAll();
+    ASSERT_TRUE(SUCCEEDED(qelcam::UnregisterAllTestCameras()));
     engine = new EngineProbe;
 }
 
 void CameraTest::TearDown() {
     delete engine;   // every camera instance goes with the engine object
     engine = nullptr;
-    if (module_) {
-        auto unregister = reinterpret_cast<qelcam::UnregisterCameraFunc>(
-            GetProcAddress(module_, qelcam::kUnregisterCameraExport));
-        for (const CLSID& clsid : cameras_)
-            if (unregister)
-                unregister(&clsid);
-    }
+    cameras_.clear();
     qeltest::ComTest::TearDown();
-    // The module stays loaded: COM may still hold its class objects until the process ends.
 }
 
 CLSID CameraTest::AddCamera(const std::wstring& name, DWORD variant) {
-    CLSID clsid = GUID_NULL;
-    EXPECT_EQ(S_OK, CoCreateGuid(&clsid));
-    auto registerCamera = reinterpret_cast<qelcam::RegisterCameraFunc>(
-        GetProcAddress(module_, qelcam::kRegisterCameraExport));
-    EXPECT_NE(nullptr, registerCamera);
-    if (registerCamera) {
-        EXPECT_EQ(S_OK, registerCamera(&clsid, name.c_str(), variant));
-        cameras_.push_back(clsid);
-    }
-    return clsid;
+    cameras_.push_back(std::make_unique<qelcam::ScopedTestCamera>(name, variant));
+    EXPECT_EQ(S_OK, cameras_.back()->Result()) << "registering the camera";
+    return cameras_.back()->Clsid();
 }
 
 LONG CameraTest::LiveCameras(const CLSID& clsid) const {
-    auto count = reinterpret_cast<qelcam::CameraCountFunc>(GetProcAddress(module_, qelcam::kLiveCamerasExport));
-    return count ? count(&clsid) : -1;
+    for (const auto& camera : cameras_)
+        if (IsEqualCLSID(camera->Clsid(), clsid))
+            return camera->LiveInstances();
+    return -1;
 }
 
 HRESULT CameraTest::StartEngine() {

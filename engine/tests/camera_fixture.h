@@ -1,8 +1,9 @@
 #pragma once
-// Synthetic cameras for the preview tests: the test camera module registers cameras of its own under
-// fresh class IDs and names, and counts the live camera instances of this process.
+// Synthetic cameras for the preview tests, registered under fresh class IDs and names of the test's
+// choice, and an engine object on a host window.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 #include "engine_probe.h"
 #include "host_window.h"
 #include "qeltest/com_test.h"
-#include "test_camera_exports.h"
+#include "test_camera.h"
 
 namespace enginetest {
 
@@ -22,21 +23,21 @@ protected:
 
     // Registers a camera; returns its class ID.
     CLSID AddCamera(const std::wstring& name, DWORD variant);
+    // Live instances of a camera in this process.
     LONG LiveCameras(const CLSID& clsid) const;
     // Starts the engine on the host window; the cameras must be registered before.
     HRESULT StartEngine();
-    // The engine chooses the camera by name (exact) and previews it.
+    // The engine chooses the camera by its exact name and previews it.
     void PreviewCamera(const std::wstring& name);
 
     HostWindow host;
     EngineProbe* engine = nullptr;
 
 private:
-    HMODULE module_ = nullptr;
-    std::vector<CLSID> cameras_;
+    std::vector<std::unique_ptr<qelcam::ScopedTestCamera>> cameras_;
 };
 
-// Names of the filters in the engine's graph, and whether one of them is of the given class.
+// Names of the filters in a graph, and whether one of them is of the given class.
 std::vector<std::wstring> FilterNames(IGraphBuilder* graph);
 bool GraphHoldsClass(IGraphBuilder* graph, REFCLSID clsid);
 

@@ -45,6 +45,7 @@ public:
     using CLiveCapture::m_wszCaptureFile;
     using CLiveCapture::m_bihGrabber;
     using CLiveCapture::m_hr;
+    using CLiveCapture::m_state;
 
     // The sample-grabber callback as the grabber calls it.
     ISampleGrabberCB* GrabberCallback() const;

@@ -159,43 +159,87 @@ TEST_F(PreviewTest, ChoosingAnotherCameraRebuildsThePreview) {
     EXPECT_TRUE(GraphHoldsClass(engine->m_pGraph, CLSID_SmartTee));
 }
 
+// The renderer's own window inside the engine's child window.
+HWND RendererWindow(HWND engineChild) {
+    return GetWindow(engineChild, GW_CHILD);
+}
+
+// A capture stands in the same graph as the preview; the engine marks it by its state.
+TEST_F(PreviewTest, ChoosingAnotherCameraDuringACaptureStopsTheCaptureFirst) {
+    const CLSID first = AddCamera(L"Qel Recording Camera", qelcam::kWithPreviewPin);
+    AddCamera(L"Qel Next Camera", qelcam::kWithPreviewPin);
+    PreviewCamera(L"Qel Recording Camera");
+    engine->m_state = LIVE_CAPTURING;
+    UINT index = 0;
+    EXPECT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Next Camera", &index));
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ(0, LiveCameras(first));
+}
+
+TEST_F(PreviewTest, DestroyingTheObjectDuringACaptureStopsItAndReleasesTheCamera) {
+    const CLSID camera = AddCamera(L"Qel Closing Camera", qelcam::kCaptureOnly);
+    PreviewCamera(L"Qel Closing Camera");
+    const HWND child = engine->GetClassNotifyHWND();
+    engine->m_state = LIVE_CAPTURING;
+    delete engine;
+    engine = nullptr;
+    EXPECT_EQ(0, LiveCameras(camera));
+    EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(PreviewTest, ChoosingACompressorDuringACaptureStopsTheCaptureFirst) {
+    AddCamera(L"Qel Compressing Camera", qelcam::kWithPreviewPin);
+    PreviewCamera(L"Qel Compressing Camera");
+    ASSERT_EQ(0, engine->EnumVideoCprFilter());
+    engine->m_state = LIVE_CAPTURING;
+    int index = -1;
+    int hasPages = 0;
+    engine->SetCprByName(DEVICE_VIDEO, L"Wine MS-RLE video codec", &index, &hasPages);
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+}
+
 TEST_F(PreviewTest, ShowRectMovesAndSizesThePictureAndRespectsTheShowFlag) {
     AddCamera(L"Qel Resize Camera", qelcam::kWithPreviewPin);
     PreviewCamera(L"Qel Resize Camera");
+    const HWND child = engine->GetClassNotifyHWND();
     EXPECT_EQ(0, engine->SetShowRect(20, 10, 320, 240));
     RECT placed;
-    GetWindowRect(engine->GetClassNotifyHWND(), &placed);
+    GetWindowRect(child, &placed);
     MapWindowPoints(nullptr, host.Handle(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(20, placed.left);
     EXPECT_EQ(10, placed.top);
     EXPECT_EQ(340, placed.right);
     EXPECT_EQ(250, placed.bottom);
-    IVideoWindow* window = nullptr;
-    ASSERT_EQ(S_OK, engine->m_pGraph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window)));
-    long left = -1, top = -1, width = 0, height = 0, visible = 0;
-    window->GetWindowPosition(&left, &top, &width, &height);
-    EXPECT_EQ(0, left);
-    EXPECT_EQ(320, width);
-    EXPECT_EQ(240, height);
-    window->get_Visible(&visible);
-    EXPECT_EQ(OATRUE, visible);
+    // The picture fills the child window.
+    const HWND renderer = RendererWindow(child);
+    ASSERT_NE(nullptr, renderer);
+    RECT picture, frame;
+    GetWindowRect(renderer, &picture);
+    GetWindowRect(child, &frame);
+    EXPECT_TRUE(EqualRect(&picture, &frame));
+    EXPECT_TRUE(IsWindowVisible(renderer));
 
     EXPECT_EQ(S_OK, engine->ShowPreview(0));
+    EXPECT_FALSE(IsWindowVisible(renderer));
     EXPECT_EQ(0, engine->SetShowRect(0, 0, 160, 120));
-    window->get_Visible(&visible);
-    EXPECT_EQ(OAFALSE, visible) << "moved, but left hidden";
-    window->GetWindowPosition(&left, &top, &width, &height);
-    EXPECT_EQ(160, width);
-    window->Release();
+    EXPECT_FALSE(IsWindowVisible(renderer)) << "moved, but left hidden";
+    GetWindowRect(renderer, &picture);
+    EXPECT_EQ(160, picture.right - picture.left);
+    EXPECT_EQ(120, picture.bottom - picture.top);
+    EXPECT_EQ(S_OK, engine->ShowPreview(1));
+    EXPECT_TRUE(IsWindowVisible(renderer));
 }
 
-TEST_F(PreviewTest, VmrSwitchWithoutAUsableMixingRendererFallsBackAndStillPreviews) {
+TEST_F(PreviewTest, WithTheVmrSwitchThePreviewRendersThroughTheMixingRenderer) {
     AddCamera(L"Qel Renderer Camera", qelcam::kWithPreviewPin);
     ASSERT_EQ(0, StartEngine());
     engine->EnableVMR(TRUE);
     UINT index = 0;
     ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Renderer Camera", &index));
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    const auto names = FilterNames(engine->m_pGraph);
+    EXPECT_NE(names.end(), std::find(names.begin(), names.end(), L"VMR"));
+    EXPECT_TRUE(engine->m_bUseVMR) << "a mixing renderer was there";
 }
 
 TEST_F(PreviewTest, ACompressorTheCameraCannotFeedIsNotKeptAndThePreviewComesBack) {

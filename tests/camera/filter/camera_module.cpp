@@ -1,0 +1,102 @@
+// The synthetic camera's COM server: any CLSID registered as a test camera is served here, with the
+// variant its registration names.
+#include <windows.h>
+#include <dshow.h>
+
+#include <new>
+
+#include "camera_directory.h"
+#include "camera_filter.h"
+#include "camera_registration.h"
+#include "control/test_camera_exports.h"
+#include "qeldshow/class_factory.h"
+
+namespace {
+
+class CCameraFactory : public CClassFactory {
+public:
+    CCameraFactory(REFCLSID clsid, DWORD variant) : CClassFactory(nullptr), clsid_(clsid), variant_(variant) {}
+
+protected:
+    CUnknown* CreateObject(IUnknown* outer, HRESULT* hr) override {
+        return CTestCamera::Create(outer, clsid_, variant_, hr);
+    }
+
+private:
+    CLSID clsid_;
+    DWORD variant_;
+};
+
+}  // namespace
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IClassFactory)
+        return E_NOINTERFACE;
+    DWORD variant = 0;
+    if (!RegisteredVariant(clsid, &variant))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    CCameraFactory* factory = new (std::nothrow) CCameraFactory(clsid, variant);
+    if (!factory)
+        return E_OUTOFMEMORY;
+    factory->NonDelegatingAddRef();
+    const HRESULT hr = factory->NonDelegatingQueryInterface(riid, ppv);
+    factory->NonDelegatingRelease();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow() { return ModuleCanUnloadNow(); }
+
+STDAPI DllRegisterServer() {
+    return RegisterCamera(qelcam::CLSID_QelDefaultTestCamera, qelcam::kDefaultTestCameraName,
+                          qelcam::kWithPreviewPin);
+}
+
+STDAPI DllUnregisterServer() { return UnregisterCamera(qelcam::CLSID_QelDefaultTestCamera); }
+
+extern "C" {
+
+HRESULT WINAPI QelCameraRegister(const CLSID* clsid, const wchar_t* friendlyName, DWORD variant) {
+    return clsid ? RegisterCamera(*clsid, friendlyName, variant) : E_POINTER;
+}
+
+HRESULT WINAPI QelCameraUnregister(const CLSID* clsid) { return clsid ? UnregisterCamera(*clsid) : E_POINTER; }
+
+HRESULT WINAPI QelCameraUnregisterAll() { return UnregisterAllCameras(); }
+
+HRESULT WINAPI QelCameraRaiseEvent(const CLSID* clsid, long eventCode, LONG_PTR param) {
+    if (eventCode != EC_DEVICE_LOST && eventCode != EC_ERRORABORT)
+        return E_INVALIDARG;
+    HRESULT first = S_OK;
+    const int cameras = camera_directory::ForEachCamera(clsid, [&](CTestCamera& camera) {
+        const HRESULT hr = camera.RaiseEvent(eventCode, param);
+        if (FAILED(hr) && SUCCEEDED(first))
+            first = hr;
+    });
+    if (FAILED(first))
+        return first;
+    return cameras > 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI QelCameraSetDelivering(const CLSID* clsid, BOOL on) {
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.delivering = on != FALSE; });
+    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI QelCameraSetMirrored(const CLSID* clsid, BOOL on) {
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.mirrored = on != FALSE; });
+    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI QelCameraSetButtonState(const CLSID* clsid, ULONG state) {
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.buttonState = state; });
+    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+}
+
+LONG WINAPI QelCameraLiveInstances(const CLSID* clsid) {
+    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {});
+}
+
+}  // extern "C"

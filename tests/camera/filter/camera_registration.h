@@ -1,0 +1,11 @@
+#pragma once
+// Registers synthetic cameras: a COM class of this module per CLSID, listed by the system device
+// enumerator in the video input device category under its friendly name.
+#include <windows.h>
+
+HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD variant);
+HRESULT UnregisterCamera(REFCLSID clsid);
+// Every test camera listed in the category (also ones a crashed test left behind).
+HRESULT UnregisterAllCameras();
+// The variant registered for clsid; false when clsid is no test camera.
+bool RegisteredVariant(REFCLSID clsid, DWORD* variant);
