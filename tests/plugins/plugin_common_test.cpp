@@ -60,9 +60,34 @@ HRESULT FlipTopBottom(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetValue(1) : hr;
 }
 
+HRESULT SpecialEffectNegative(IUnknown* filter) {
+    ComPtr<IQelSpecialEffectParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetEffect(2) : hr;
+}
+
+HRESULT FullContrast(IUnknown* filter) {
+    ComPtr<IQelContrastBrightnessParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetContrast(100) : hr;
+}
+
+// The one-strength plug-ins change the test frames at full strength.
+HRESULT FullStrength(IUnknown* filter) {
+    ComPtr<IQelStrengthParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetStrength(100) : hr;
+}
+
 const VisibleEffect kVisibleEffects[] = {
     {L"QelFilter_Rotate", HalfTurn},
     {L"QelFilter_Flip", FlipTopBottom},
+    {L"QelFilter_SpEff", SpecialEffectNegative},
+    {L"QelFilter_Whiteboard", FullStrength},
+    {L"QelFilter_AutoTone", FullStrength},
+    {L"QelFilter_AutoEnhance", FullStrength},
+    {L"QelFilter_LowLight", FullStrength},
+    {L"QelFilter_CB", FullContrast},
 };
 
 std::wstring Lower(std::wstring text) {
