@@ -93,7 +93,12 @@ IPin* PeerOf(IPin* pin) {
     return peer;
 }
 
+// Some filters cannot answer the media type of a pin that is not connected: ask only a connected one.
 bool IsVideoConnection(IPin* pin) {
+    IPin* peer = PeerOf(pin);
+    if (!peer)
+        return false;
+    peer->Release();
     AM_MEDIA_TYPE type = {};
     if (FAILED(pin->ConnectionMediaType(&type)))
         return false;
@@ -243,7 +248,7 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
         // when that one does, else whichever input is connected to a video stream.
         const int preferred = m_recordFileType == RECORD_AVI_NOAUDIO ? 0 : 1;
         target = FindInputPin(m_pGraph, "Mux", preferred);
-        if (target && !IsVideoConnection(target)) {
+        if (!target || !IsVideoConnection(target)) {
             for (int n = 0;; ++n) {
                 IPin* candidate = FindInputPin(m_pGraph, "Mux", n);
                 if (!candidate)

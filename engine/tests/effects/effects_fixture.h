@@ -35,6 +35,7 @@ public:
     using CLiveCapture::m_bRotateInPreview;
     using CLiveCapture::m_bSpecialSelected;
     using CLiveCapture::m_bUseVMR;
+    using CLiveCapture::m_bWantPreview;
     using CLiveCapture::m_nAudioSwitch;
     using CLiveCapture::m_nBrightness;
     using CLiveCapture::m_nContrast;
