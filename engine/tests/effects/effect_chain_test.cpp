@@ -216,5 +216,34 @@ TEST_F(EffectChainTest, ARebuiltPreviewBringsBackEveryEnabledEffectTheZoomAndFli
     EXPECT_TRUE(Running());
 }
 
+TEST_F(EffectChainTest, TheStandAloneFlipSpliceReplacesTheFlipInFrontOfTheGrabber) {
+    Preview(kCamera);
+    const size_t base = FilterCount();
+    IBaseFilter* first = engine->m_pPreFlipFilter;
+    first->AddRef();
+    standins.ClearLog();
+    EXPECT_EQ(S_OK, engine->BuildPreFlip());
+    EXPECT_NE(first, engine->m_pPreFlipFilter);
+    first->Release();
+    EXPECT_EQ(base, FilterCount()) << "the old flip went";
+    EXPECT_THAT(Narrow(ChainInFrontOf(L"SampleGrabber")),
+                ElementsAre("Q&LFilter - Rotate", "Q&LFilter - Digital Zoom", "Q&LFilter - Flip"));
+    EXPECT_THAT(Calls(CLSID_QelFilter_Flip), IsEmpty()) << "no parameters";
+    EXPECT_TRUE(engine->m_bFlipInPreview) << "the flags are left alone";
+    EXPECT_TRUE(Running());
+    EXPECT_THAT(boxes.Texts(), IsEmpty());
+}
+
+TEST_F(EffectChainTest, TheStandAloneFlipSpliceWithoutTheFlipPlugInReturnsTheCreationFailure) {
+    Preview(kCamera);
+    ASSERT_EQ(S_OK, standins.Unregister(CLSID_QelFilter_Flip));
+    IBaseFilter* kept = engine->m_pPreFlipFilter;
+    EXPECT_TRUE(FAILED(engine->BuildPreFlip()));
+    EXPECT_EQ(kept, engine->m_pPreFlipFilter) << "the flip in the chain stays";
+    EXPECT_THAT(Narrow(ChainInFrontOf(L"SampleGrabber")),
+                ElementsAre("Q&LFilter - Flip", "Q&LFilter - Rotate", "Q&LFilter - Digital Zoom"));
+    EXPECT_TRUE(Running());
+}
+
 } // namespace
 } // namespace enginetest
