@@ -216,6 +216,19 @@ TEST_F(EffectChainTest, ARebuiltPreviewBringsBackEveryEnabledEffectTheZoomAndFli
     EXPECT_TRUE(Running());
 }
 
+TEST_F(EffectChainTest, ThroughTheMixingRendererTheChainSitsInFrontOfIt) {
+    engine->EnableVMR(TRUE);
+    Preview(kCamera);
+    if (!engine->m_bUseVMR)
+        GTEST_SKIP() << "no mixing renderer could be made here";
+    engine->SetLowLightEnable(1, 25);
+    EXPECT_THAT(Narrow(ChainInFrontOf(L"VMR")),
+                ElementsAre("Q&LFilter - Flip", "Q&LFilter - Rotate", "Q&LFilter - Digital Zoom",
+                            "Q&LFilter - Low Light"));
+    EXPECT_THAT(Calls(CLSID_QelFilter_LowLight), ElementsAre("#1 SetEnable(1)", "#1 SetStrength(25)"));
+    EXPECT_THAT(boxes.Texts(), IsEmpty());
+}
+
 TEST_F(EffectChainTest, TheStandAloneFlipSpliceReplacesTheFlipInFrontOfTheGrabber) {
     Preview(kCamera);
     const size_t base = FilterCount();

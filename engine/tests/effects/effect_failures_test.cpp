@@ -123,7 +123,12 @@ TEST_F(EffectFailureTest, WithoutAGraphTheSpliceAndTheSwitchOffDoNothing) {
     // The update path needs no graph; a plug-in that does not answer gets nothing and the value back.
     EXPECT_EQ(100, engine->SetPreviewFilterPercent(QF_WHITEBOARD, plugin, 130));
     EXPECT_THAT(Calls(CLSID_QelFilter_Whiteboard), ElementsAre("#1 SetEnable(1)", "#1 SetStrength(100)"));
-    EXPECT_EQ(130, engine->SetPreviewFilterPercent(QF_WHITEBOARD, engine->m_pVideoCapFilter ? nullptr : nullptr, 130));
+    IBaseFilter* other = nullptr;   // answers the rotate interface only
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_Rotate, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                     reinterpret_cast<void**>(&other)));
+    EXPECT_EQ(130, engine->SetPreviewFilterPercent(QF_WHITEBOARD, other, 130));
+    EXPECT_THAT(Calls(CLSID_QelFilter_Rotate), IsEmpty());
+    other->Release();
     plugin->Release();
     EXPECT_THAT(boxes.Texts(), IsEmpty());
 }
