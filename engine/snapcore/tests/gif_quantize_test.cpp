@@ -88,8 +88,9 @@ TEST(GifQuantize, PureColoursAreExactAndFlatAreasKeepTheirAverage) {
                 sum += Entry(indexes[row * kIndexStride + x]).g;
         const double average = sum / (32.0 * 16.0);
         EXPECT_NEAR(value, average, 51.0 / 16) << value;
-        if (value % 51 == 0)
+        if (value % 51 == 0) {
             EXPECT_EQ(value, Entry(indexes[0]).r) << value;
+        }
     }
 }
 
