@@ -5,14 +5,15 @@ BOOL CLiveCapture::StopCapture() {
     if (m_state != LIVE_CAPTURING)
         return FALSE;
     IMediaControl* control = nullptr;
-    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)) : E_POINTER;
+    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))
+                    : E_POINTER;
     if (SUCCEEDED(m_hr)) {
         m_hr = control->Stop();
         control->Release();
     }
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
-        return FALSE;   // still capturing
+        return FALSE; // still capturing
     }
     m_state = LIVE_STOPPED;
     xReleaseCapEffFilters();
