@@ -16,11 +16,12 @@ BOOL WriteSnapshotBmp(const BITMAPINFOHEADER& header, const char* fileName, cons
     BYTE fileHeader[kBmpFileHeaderBytes];
     if (!fileName || (!bits && length) || !MakeBmpFileHeader(length, fileHeader))
         return FALSE;
-    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;
-    const bool written = WriteAll(file, fileHeader, sizeof fileHeader) && WriteAll(file, &header, sizeof header) &&
-                         WriteAll(file, bits, length);
+    const bool written = WriteAll(file, fileHeader, sizeof fileHeader) &&
+                         WriteAll(file, &header, sizeof header) && WriteAll(file, bits, length);
     const bool closed = CloseHandle(file) != 0;
     if (written && closed)
         return TRUE;

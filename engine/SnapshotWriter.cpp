@@ -30,8 +30,9 @@ bool ToWide(const char* ansi, std::vector<WCHAR>* wide) {
 // pictures only. The copy draws on *indexes, which must outlive it.
 GpBitmap* HalftoneCopy(GpImage* image, std::vector<BYTE>* indexes) {
     UINT width = 0, height = 0;
-    if (DllExports::GdipGetImageWidth(image, &width) != Ok || DllExports::GdipGetImageHeight(image, &height) != Ok ||
-        width == 0 || height == 0 || width > 0x7FFF || height > 0x7FFF)
+    if (DllExports::GdipGetImageWidth(image, &width) != Ok ||
+        DllExports::GdipGetImageHeight(image, &height) != Ok || width == 0 || height == 0 || width > 0x7FFF ||
+        height > 0x7FFF)
         return nullptr;
     const INT stride = static_cast<INT>((width + 3) & ~3u);
     indexes->assign(static_cast<size_t>(stride) * height, 0);
@@ -42,9 +43,10 @@ GpBitmap* HalftoneCopy(GpImage* image, std::vector<BYTE>* indexes) {
                                        PixelFormat24bppRGB, &locked) != Ok)
         return nullptr;
     // Locked rows run from the top of the picture.
-    const bool reduced = locked.Stride > 0 &&
-                         ReduceToHalftone(static_cast<const uint8_t*>(locked.Scan0), locked.Stride, indexes->data(),
-                                          stride, static_cast<int>(width), -static_cast<int>(height));
+    const bool reduced =
+        locked.Stride > 0 &&
+        ReduceToHalftone(static_cast<const uint8_t*>(locked.Scan0), locked.Stride, indexes->data(), stride,
+                         static_cast<int>(width), -static_cast<int>(height));
     DllExports::GdipBitmapUnlockBits(static_cast<GpBitmap*>(image), &locked);
     if (!reduced)
         return nullptr;
@@ -96,8 +98,9 @@ bool Encode(const char* temporaryName, const char* targetName, SnapshotFormat fo
     parameters.Parameter[0].NumberOfValues = 1;
     parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
     parameters.Parameter[0].Value = &qualityValue;
-    const bool saved = (format != SnapshotFormat::Gif || indexed) &&
-                       DllExports::GdipSaveImageToFile(toSave, targetWide.data(), &encoder, &parameters) == Ok;
+    const bool saved =
+        (format != SnapshotFormat::Gif || indexed) &&
+        DllExports::GdipSaveImageToFile(toSave, targetWide.data(), &encoder, &parameters) == Ok;
     if (indexed)
         DllExports::GdipDisposeImage(indexed);
     DllExports::GdipDisposeImage(image);
@@ -116,7 +119,7 @@ BOOL SaveSnapshotFile(const BITMAPINFOHEADER& header, const char* fileName, cons
     if (!WriteSnapshotBmp(header, plan.temporaryName.c_str(), bits, length))
         return FALSE;
     if (!Encode(plan.temporaryName.c_str(), fileName, plan.format, quality))
-        return FALSE;   // the temporary BMP stays beside the target
+        return FALSE; // the temporary BMP stays beside the target
     std::remove(plan.temporaryName.c_str());
     return TRUE;
 }

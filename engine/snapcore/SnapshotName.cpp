@@ -26,7 +26,8 @@ bool PlanSnapshotSave(const char* name, SnapshotPlan* plan) {
     if (!name || !plan)
         return false;
     const void* end = std::memchr(name, 0, kSnapshotNameBytes);
-    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - name) : kSnapshotNameBytes;
+    const std::size_t length =
+        end ? static_cast<std::size_t>(static_cast<const char*>(end) - name) : kSnapshotNameBytes;
     if (length < 4 || length >= kSnapshotNameBytes)
         return false;
 

@@ -11,7 +11,7 @@ constexpr std::size_t kSnapshotNameBytes = 260;
 
 struct SnapshotPlan {
     SnapshotFormat format = SnapshotFormat::Bmp;
-    std::string temporaryName;   // empty for BMP, which is written directly
+    std::string temporaryName; // empty for BMP, which is written directly
 };
 
 // The extension is the name's last three characters, without regard to case: "bmp", "jpg", "png",

@@ -9,8 +9,8 @@
 namespace {
 
 constexpr int kWidth = 33, kHeight = 19;
-constexpr int kSourceStride = 104;   // 99 bytes of pixels and 5 of padding
-constexpr int kIndexStride = 36;     // 33 indexes and 3 of padding
+constexpr int kSourceStride = 104; // 99 bytes of pixels and 5 of padding
+constexpr int kIndexStride = 36;   // 33 indexes and 3 of padding
 
 struct Rgb {
     int r, g, b;
@@ -18,7 +18,8 @@ struct Rgb {
 
 Rgb Entry(int index) {
     const std::uint32_t argb = HalftonePaletteEntry(index);
-    return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF), static_cast<int>(argb & 0xFF)};
+    return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+            static_cast<int>(argb & 0xFF)};
 }
 
 // A picture with gradients in every channel, stored bottom-up (row 0 in memory is the bottom row).
@@ -104,7 +105,8 @@ TEST(GifQuantize, TheDitherFollowsThePictureInEitherRowOrder) {
     const auto fromTopDown = Reduce(topDown, -kHeight);
     for (int row = 0; row < kHeight; ++row)
         for (int x = 0; x < kWidth; ++x)
-            ASSERT_EQ(fromBottomUp[row * kIndexStride + x], fromTopDown[(kHeight - 1 - row) * kIndexStride + x])
+            ASSERT_EQ(fromBottomUp[row * kIndexStride + x],
+                      fromTopDown[(kHeight - 1 - row) * kIndexStride + x])
                 << row << "," << x;
 }
 
@@ -115,7 +117,8 @@ TEST(GifQuantize, BadArgumentsWriteNothing) {
     EXPECT_FALSE(ReduceToHalftone(source.data(), kSourceStride, nullptr, kIndexStride, kWidth, kHeight));
     EXPECT_FALSE(ReduceToHalftone(source.data(), kSourceStride, indexes.data(), kIndexStride, 0, kHeight));
     EXPECT_FALSE(ReduceToHalftone(source.data(), kSourceStride, indexes.data(), kIndexStride, kWidth, 0));
-    EXPECT_FALSE(ReduceToHalftone(source.data(), kWidth * 3 - 1, indexes.data(), kIndexStride, kWidth, kHeight));
+    EXPECT_FALSE(
+        ReduceToHalftone(source.data(), kWidth * 3 - 1, indexes.data(), kIndexStride, kWidth, kHeight));
     EXPECT_FALSE(ReduceToHalftone(source.data(), kSourceStride, indexes.data(), kWidth - 1, kWidth, kHeight));
     for (std::uint8_t b : indexes)
         ASSERT_EQ(0xEE, b);

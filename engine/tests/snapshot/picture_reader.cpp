@@ -50,18 +50,21 @@ bool DecodePicture(const std::string& path, DecodedPicture* picture) {
     bool ok = false;
     GUID raw = GUID_NULL;
     UINT width = 0, height = 0;
-    if (DllExports::GdipGetImageRawFormat(bitmap, &raw) == Ok && DllExports::GdipGetImageWidth(bitmap, &width) == Ok &&
+    if (DllExports::GdipGetImageRawFormat(bitmap, &raw) == Ok &&
+        DllExports::GdipGetImageWidth(bitmap, &width) == Ok &&
         DllExports::GdipGetImageHeight(bitmap, &height) == Ok) {
         picture->format = FormatOf(raw);
         picture->width = static_cast<int>(width);
         picture->height = static_cast<int>(height);
         const GpRect whole(0, 0, picture->width, picture->height);
         BitmapData locked = {};
-        if (DllExports::GdipBitmapLockBits(bitmap, &whole, ImageLockModeRead, PixelFormat24bppRGB, &locked) == Ok) {
+        if (DllExports::GdipBitmapLockBits(bitmap, &whole, ImageLockModeRead, PixelFormat24bppRGB, &locked) ==
+            Ok) {
             picture->pixels.resize(static_cast<size_t>(width) * height * 3);
             for (UINT y = 0; y < height; ++y)
                 std::memcpy(&picture->pixels[static_cast<size_t>(y) * width * 3],
-                            static_cast<const uint8_t*>(locked.Scan0) + static_cast<ptrdiff_t>(y) * locked.Stride,
+                            static_cast<const uint8_t*>(locked.Scan0) +
+                                static_cast<ptrdiff_t>(y) * locked.Stride,
                             width * 3);
             DllExports::GdipBitmapUnlockBits(bitmap, &locked);
             ok = true;

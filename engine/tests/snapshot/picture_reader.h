@@ -27,7 +27,7 @@ struct DecodedPicture {
     PictureFormat format = PictureFormat::Unknown;
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> pixels;   // top row first, (blue, green, red), width * 3 bytes a row
+    std::vector<uint8_t> pixels; // top row first, (blue, green, red), width * 3 bytes a row
 
     const uint8_t* At(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 3]; }
 };

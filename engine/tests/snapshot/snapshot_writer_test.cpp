@@ -53,7 +53,8 @@ int WorstDifference(const DecodedPicture& picture, const Frame& frame) {
         for (int x = 0; x < frame.width; ++x) {
             const qelcam::Bgr want = qelcam::ExpectedPixel(x, y, frame.width, frame.height, frame.number);
             const uint8_t* got = picture.At(x, y);
-            worst = std::max({worst, std::abs(got[0] - want.b), std::abs(got[1] - want.g), std::abs(got[2] - want.r)});
+            worst = std::max(
+                {worst, std::abs(got[0] - want.b), std::abs(got[1] - want.g), std::abs(got[2] - want.r)});
         }
     return worst;
 }
@@ -79,7 +80,8 @@ protected:
 TEST_F(SnapshotWriterTest, TheBmpOfA640x480FrameIsTheHeadersAndTheFrame) {
     const Frame frame = PatternFrame(640, 480);
     const std::string path = dir.File("shot.bmp");
-    ASSERT_TRUE(WriteSnapshotBmp(frame.header, path.c_str(), frame.bits.data(), static_cast<UINT>(frame.bits.size())));
+    ASSERT_TRUE(WriteSnapshotBmp(frame.header, path.c_str(), frame.bits.data(),
+                                 static_cast<UINT>(frame.bits.size())));
     const std::vector<uint8_t> file = qelmedia::ReadWholeFile(path);
     ASSERT_EQ(921654u, file.size());
     EXPECT_EQ(0, std::memcmp(file.data() + 14, &frame.header, 40));
@@ -98,7 +100,8 @@ TEST_F(SnapshotWriterTest, TheBmpOfA640x480FrameIsTheHeadersAndTheFrame) {
 TEST_F(SnapshotWriterTest, TheBmpWriterReportsAFileItCannotCreate) {
     const Frame frame = PatternFrame(41, 19);
     const std::string path = dir.File("missing\\shot.bmp");
-    EXPECT_FALSE(WriteSnapshotBmp(frame.header, path.c_str(), frame.bits.data(), static_cast<UINT>(frame.bits.size())));
+    EXPECT_FALSE(WriteSnapshotBmp(frame.header, path.c_str(), frame.bits.data(),
+                                  static_cast<UINT>(frame.bits.size())));
     EXPECT_FALSE(WriteSnapshotBmp(frame.header, nullptr, frame.bits.data(), 4));
     EXPECT_FALSE(WriteSnapshotBmp(frame.header, dir.File("null.bmp").c_str(), nullptr, 4));
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
@@ -109,7 +112,8 @@ TEST_F(SnapshotWriterTest, TheBmpWriterReportsAFailedWriteAndLeavesNoTruncatedFi
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     const SIZE_T page = system.dwPageSize;
-    BYTE* block = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    BYTE* block =
+        static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     ASSERT_NE(nullptr, block);
     DWORD old = 0;
     ASSERT_TRUE(VirtualProtect(block + page, page, PAGE_NOACCESS, &old));
@@ -124,13 +128,15 @@ TEST_F(SnapshotWriterTest, EachFormatDecodesBackAndNoTemporaryFileStays) {
     struct Case {
         const char* name;
         PictureFormat format;
-        int worst;   // largest channel difference allowed
+        int worst; // largest channel difference allowed
     };
     // BMP, PNG and TIFF are lossless; GIF keeps each channel within one halftone level.
     const Case cases[] = {
-        {"a.bmp", PictureFormat::Bmp, 0},   {"b.png", PictureFormat::Png, 0},    {"c.tif", PictureFormat::Tiff, 0},
-        {"d.TIFF", PictureFormat::Tiff, 0}, {"e.jpg", PictureFormat::Jpeg, 255}, {"f.JPG", PictureFormat::Jpeg, 255},
-        {"g.jpeg", PictureFormat::Jpeg, 255}, {"h.gif", PictureFormat::Gif, 50}, {"i.Bmp", PictureFormat::Bmp, 0},
+        {"a.bmp", PictureFormat::Bmp, 0},     {"b.png", PictureFormat::Png, 0},
+        {"c.tif", PictureFormat::Tiff, 0},    {"d.TIFF", PictureFormat::Tiff, 0},
+        {"e.jpg", PictureFormat::Jpeg, 255},  {"f.JPG", PictureFormat::Jpeg, 255},
+        {"g.jpeg", PictureFormat::Jpeg, 255}, {"h.gif", PictureFormat::Gif, 50},
+        {"i.Bmp", PictureFormat::Bmp, 0},
     };
     const Frame frame = PatternFrame(41, 19, 0x12345);
     for (const Case& c : cases) {
@@ -145,12 +151,13 @@ TEST_F(SnapshotWriterTest, EachFormatDecodesBackAndNoTemporaryFileStays) {
         ASSERT_EQ(19, picture.height) << c.name;
         EXPECT_LE(WorstDifference(picture, frame), c.worst) << c.name;
         if (c.format == PictureFormat::Jpeg || c.format == PictureFormat::Gif) {
-            EXPECT_LT(MeanDifference(picture, frame), c.format == PictureFormat::Jpeg ? 24.0 : 16.0) << c.name;
+            EXPECT_LT(MeanDifference(picture, frame), c.format == PictureFormat::Jpeg ? 24.0 : 16.0)
+                << c.name;
         }
     }
     std::vector<std::string> files = FilesIn(dir.Path());
     std::sort(files.begin(), files.end());
-    const std::vector<std::string> expected = {"a.bmp", "b.png", "c.tif", "d.TIFF", "e.jpg",
+    const std::vector<std::string> expected = {"a.bmp", "b.png",  "c.tif", "d.TIFF", "e.jpg",
                                                "f.JPG", "g.jpeg", "h.gif", "i.Bmp"};
     EXPECT_EQ(expected, files);
 }
@@ -158,7 +165,8 @@ TEST_F(SnapshotWriterTest, EachFormatDecodesBackAndNoTemporaryFileStays) {
 TEST_F(SnapshotWriterTest, A640x480GifIsAValidPicture) {
     const Frame frame = PatternFrame(640, 480);
     const std::string path = dir.File("shot.gif");
-    ASSERT_TRUE(SaveSnapshotFile(frame.header, path.c_str(), frame.bits.data(), static_cast<UINT>(frame.bits.size()), 100));
+    ASSERT_TRUE(SaveSnapshotFile(frame.header, path.c_str(), frame.bits.data(),
+                                 static_cast<UINT>(frame.bits.size()), 100));
     DecodedPicture picture;
     ASSERT_TRUE(DecodePicture(path, &picture));
     EXPECT_EQ(PictureFormat::Gif, picture.format);
@@ -172,7 +180,8 @@ TEST_F(SnapshotWriterTest, AFailedEncodingKeepsTheTemporaryBmp) {
     const std::string target = dir.File("taken.png");
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
     const Frame frame = PatternFrame(41, 19);
-    EXPECT_FALSE(SaveSnapshotFile(frame.header, target.c_str(), frame.bits.data(), static_cast<UINT>(frame.bits.size()), 100));
+    EXPECT_FALSE(SaveSnapshotFile(frame.header, target.c_str(), frame.bits.data(),
+                                  static_cast<UINT>(frame.bits.size()), 100));
     const std::string temporary = dir.File("taken.bmp~bmp~");
     EXPECT_EQ(54 + static_cast<long long>(frame.bits.size()), FileSize(temporary));
     RemoveDirectoryA(target.c_str());
