@@ -76,7 +76,11 @@ public:
     // Capture control (the part the device changes need).
     BOOL StopCapture();
 
-    // Snapshots: the grabber's connected format.
+    // Snapshots of the next preview frame: into the host's buffer, or to a file (by its extension BMP,
+    // JPEG, PNG, TIFF or GIF), or to the last file name again; and the grabber's connected format.
+    BOOL OneSnapshot(BYTE* buffer, UINT size);
+    BOOL OneSnapshot(const WCHAR* fileName);
+    BOOL OneSnapshot();
     BOOL GetSnapshotHeader(BITMAPINFOHEADER* header);
 
     // Camera model and display switches.
@@ -167,6 +171,13 @@ protected:
     void xStopCaptureForDeviceChange();
     void xReleaseAll();
     BOOL xReadFormat(BOOL current, int index, _LiteCapVideoInfo* info);
+
+    // Notifications: the sink window's handling and the call of the host's kept procedure.
+    BOOL HandleDirectShowNotify(long* message, long* wParam, long* lParam);
+    BOOL xIsVideoCaptureFilter(IUnknown* object);
+    LRESULT xOnSnapshotTaken(WPARAM callerBuffer);
+    LRESULT xNotifyHost(UINT message, WPARAM wParam, LPARAM lParam);
+    void xArmFileSnapshot();
 
     // Settings kept for snapshots, recording, flip and rotate.
     int m_nImageQuality;
