@@ -3,3 +3,6 @@
 #include "VostrelApi.h"
 #include "LiveCapTypes.h"
 #include "LiveCapture.h"
+#include "PinHelpers.h"
+#include "GraphBuilder.h"
+#include "SampleGrabberCB.h"

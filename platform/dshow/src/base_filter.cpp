@@ -53,8 +53,15 @@ STDMETHODIMP CBaseFilter::Pause() {
             CBasePin* pin = GetPin(i);
             if (pin && pin->IsConnected()) {
                 const HRESULT hr = pin->Active();
-                if (FAILED(hr))
+                if (FAILED(hr)) {
+                    // Stay stopped as a whole: pins already started (a source's thread) stop again.
+                    for (int j = 0; j < i; ++j) {
+                        CBasePin* started = GetPin(j);
+                        if (started && started->IsConnected())
+                            started->Inactive();
+                    }
                     return hr;
+                }
             }
         }
     }

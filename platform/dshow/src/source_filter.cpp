@@ -25,6 +25,15 @@ CBasePin* CSource::GetPin(int index) {
     return m_paStreams[static_cast<size_t>(index)];
 }
 
+STDMETHODIMP CSource::Run(REFERENCE_TIME start) {
+    CAutoLock lock(&m_cStateLock);
+    const HRESULT hr = CBaseFilter::Run(start);
+    if (SUCCEEDED(hr))
+        for (CSourceStream* stream : m_paStreams)
+            stream->WakeUp();
+    return hr;
+}
+
 HRESULT CSource::AddPin(CSourceStream* stream) {
     if (!stream)
         return E_POINTER;
@@ -49,7 +58,8 @@ HRESULT CSource::RemovePin(CSourceStream* stream) {
 CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR pinName)
     : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, pinName), m_pFilter(filter) {
     wake_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!wake_ && result)
+    stopping_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if ((!wake_ || !stopping_) && result)
         *result = HRESULT_FROM_WIN32(GetLastError());
     const HRESULT hr = filter->AddPin(this);
     if (FAILED(hr) && result)
@@ -61,6 +71,7 @@ CSourceStream::~CSourceStream() {
     if (thread_) {
         stopRequested_ = true;
         SetEvent(wake_);
+        SetEvent(stopping_);
         if (m_pAllocator)
             m_pAllocator->Decommit();
         WaitForSingleObject(thread_, INFINITE);
@@ -68,11 +79,13 @@ CSourceStream::~CSourceStream() {
     }
     if (wake_)
         CloseHandle(wake_);
+    if (stopping_)
+        CloseHandle(stopping_);
     m_pFilter->RemovePin(this);
 }
 
 HRESULT CSourceStream::Active() {
-    if (!wake_)
+    if (!wake_ || !stopping_)
         return E_OUTOFMEMORY;
     if (thread_)
         return S_OK;
@@ -82,6 +95,7 @@ HRESULT CSourceStream::Active() {
     stopRequested_ = false;
     delivered_ = 0;
     ResetEvent(wake_);
+    ResetEvent(stopping_);
     thread_ = CreateThread(nullptr, 0, &CSourceStream::ThreadEntry, this, 0, nullptr);
     if (!thread_) {
         hr = HRESULT_FROM_WIN32(GetLastError());
@@ -91,15 +105,23 @@ HRESULT CSourceStream::Active() {
     return S_OK;
 }
 
-HRESULT CSourceStream::Run(REFERENCE_TIME start) {
-    SetEvent(wake_);
-    return CBaseOutputPin::Run(start);
+bool CSourceStream::WaitUnlessStopping(DWORD ms) {
+    if (stopRequested_)
+        return false;
+    return WaitForSingleObject(stopping_, ms) != WAIT_OBJECT_0;
+}
+
+void CSourceStream::WakeUp() {
+    if (wake_)
+        SetEvent(wake_);
 }
 
 HRESULT CSourceStream::Inactive() {
     stopRequested_ = true;
     if (wake_)
         SetEvent(wake_);
+    if (stopping_)
+        SetEvent(stopping_);
     // Decommitting makes a GetBuffer that waits for a free sample return at once.
     const HRESULT hr = CBaseOutputPin::Inactive();
     if (thread_) {
@@ -120,9 +142,15 @@ DWORD WINAPI CSourceStream::ThreadEntry(void* self) {
 
 bool CSourceStream::WaitUntilRunningOrStop() {
     while (!stopRequested_) {
-        if (DeliversWhilePaused() || m_pFilter->State() == State_Running)
+        if (DeliversWhilePaused())
             return true;
-        WaitForSingleObject(wake_, 100);
+        // Reset before looking: a Run that lands after the look sets the event again.
+        ResetEvent(wake_);
+        if (stopRequested_)
+            break;
+        if (m_pFilter->State() == State_Running)
+            return true;
+        WaitForSingleObject(wake_, INFINITE);
     }
     return false;
 }

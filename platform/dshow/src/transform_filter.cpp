@@ -65,10 +65,16 @@ STDMETHODIMP CTransformInputPin::ReceiveCanBlock() {
 }
 
 STDMETHODIMP CTransformInputPin::EndOfStream() {
-    CAutoLock lock(&transform_->m_csReceive);
-    const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK)
-        return hr;
+    {
+        CAutoLock lock(&transform_->m_csReceive);
+        const HRESULT hr = CBaseInputPin::EndOfStream();
+        if (hr != S_OK)
+            return hr;
+    }
+    // Passed on without the receive lock: a renderer signals completion to the graph from inside its
+    // EndOfStream and may wait there for the graph, while the graph's Stop holds our filter lock and
+    // waits for the receive lock. Receive and EndOfStream come from one upstream thread, so they stay
+    // in order without it.
     return transform_->EndOfStream();
 }
 
@@ -108,7 +114,7 @@ STDMETHODIMP CTransformOutputPin::NonDelegatingQueryInterface(REFIID riid, void*
     if (!ppv)
         return E_POINTER;
     if (riid == IID_IMediaSeeking || riid == IID_IMediaPosition) {
-        CAutoLock lock(m_pLock);
+        CAutoLock lock(&positionLock_);
         if (!position_) {
             // Aggregated by this pin: its references are the pin's, and so the filter's.
             auto* pinIdentity = reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(this));

@@ -4,7 +4,7 @@
 #include "test_filters.h"
 
 #include "qeltest/com_test.h"
-#include "qeltest/watchdog.h"
+#include "qeltest/pump.h"
 
 #include <evcode.h>
 
@@ -81,6 +81,10 @@ namespace {
 // source -> invert -> sample grabber -> null renderer, built and connected pin by pin.
 class GraphTest : public qeltest::ComTest {
 protected:
+    void SetUp() override {
+        qeltest::ComTest::SetUp();
+        liveBefore_ = QelLiveObjectCount();
+    }
     void Build(const SourceSettings& settings, bool connect = true) {
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                                   IID_IGraphBuilder, graph_.OutVoid()));
@@ -156,7 +160,7 @@ protected:
         }
     }
 
-    void TearDown() override {
+    void ReleaseGraph() {
         if (control_)
             control_->Stop();
         if (grabber_)
@@ -169,8 +173,14 @@ protected:
         invertFilter_.Reset();
         sourceFilter_.Reset();
         graph_.Reset();
+    }
+
+    void TearDown() override {
+        ReleaseGraph();
         qeltest::ComTest::TearDown();
     }
+
+    LONG liveBefore_ = 0;
 
     RecordingGrabberCallback callback_;
     std::vector<long> seenEvents_;
@@ -206,6 +216,102 @@ TEST_F(GraphTest, FramesPassInvertedWithTheirTimeStampsToCompletion) {
                 << "frame " << n << " byte " << i;
     }
     EXPECT_EQ(invert_->transformed.load(), 12);
+}
+
+TEST_F(GraphTest, StopAndRunAgainStartsTheStreamOver) {
+    SourceSettings settings;
+    settings.frameCount = -1;
+    Build(settings);
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return callback_.Count() >= 5; }, 5000));
+    ASSERT_HRESULT_SUCCEEDED(control_->Stop());
+    EXPECT_FALSE(source_->Stream()->ThreadExists());
+    EXPECT_EQ(invert_->starts.load(), 1);
+    EXPECT_EQ(invert_->stops.load(), 1);
+    const size_t firstRun = callback_.Count();
+    qeltest::PumpMessagesFor(50);
+    EXPECT_EQ(callback_.Count(), firstRun) << "nothing arrives after Stop";
+
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return callback_.Count() >= firstRun + 5; }, 5000));
+    ASSERT_HRESULT_SUCCEEDED(control_->Stop());
+    EXPECT_EQ(invert_->starts.load(), 2);
+    const std::vector<REFERENCE_TIME> starts = callback_.StartTimes();
+    for (size_t n = 0; n < firstRun; ++n)
+        EXPECT_EQ(starts[n], static_cast<REFERENCE_TIME>(n) * settings.frameTime);
+    EXPECT_EQ(starts[firstRun], 0) << "the second run starts at the first frame again";
+    EXPECT_EQ(starts[firstRun + 1], settings.frameTime);
+}
+
+TEST_F(GraphTest, ATruncatedFormatBlockIsRefusedAtConnection) {
+    SourceSettings settings;
+    settings.truncatedFormat = true;
+    Build(settings, false);
+    EXPECT_TRUE(FAILED(Connect(sourceFilter_.Get(), invertFilter_.Get())));
+    EXPECT_FALSE(invert_->InputPin()->IsConnected());
+    EXPECT_FALSE(source_->Stream()->IsConnected());
+}
+
+TEST_F(GraphTest, AFailingSourceRaisesErrorAbortWithItsCode) {
+    SourceSettings settings;
+    settings.frameCount = -1;
+    settings.failFrame = 4;
+    settings.failAtFrame = E_OUTOFMEMORY;
+    Build(settings);
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    long code = 0;
+    ASSERT_TRUE(WaitForEvent(EC_ERRORABORT, &code, 10000)) << "no EC_ERRORABORT";
+    EXPECT_EQ(code, E_OUTOFMEMORY);
+    EXPECT_EQ(callback_.Count(), 4u);
+}
+
+TEST_F(GraphTest, AnOutputBufferTooSmallForTheFrameAbortsTheStreamUntouched) {
+    SourceSettings settings;
+    settings.frameCount = -1;
+    Build(settings, false);
+    invert_->SetOutputShortfall(256);  // well below any rounding an allocator does
+    ConnectAll();
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    long code = 0;
+    ASSERT_TRUE(WaitForEvent(EC_ERRORABORT, &code, 10000)) << "no EC_ERRORABORT";
+    EXPECT_EQ(code, VFW_E_BUFFER_OVERFLOW);
+    EXPECT_EQ(invert_->lastTransformResult.load(), VFW_E_BUFFER_OVERFLOW);
+    EXPECT_EQ(callback_.Count(), 0u);
+}
+
+TEST_F(GraphTest, TheGraphSeeksThroughTheTransformToTheSource) {
+    SourceSettings settings;
+    settings.frameCount = 30;
+    Build(settings);
+    ComPtr<IMediaSeeking> seeking;
+    ASSERT_HRESULT_SUCCEEDED(graph_->QueryInterface(IID_IMediaSeeking, seeking.OutVoid()));
+    LONGLONG duration = 0;
+    ASSERT_HRESULT_SUCCEEDED(seeking->GetDuration(&duration));
+    EXPECT_EQ(duration, 30 * settings.frameTime);
+}
+
+TEST_F(GraphTest, ALiveSourcePausedInTheGraphWaitsForRun) {
+    SourceSettings settings;
+    settings.frameCount = -1;
+    settings.live = true;
+    Build(settings);
+    const HRESULT paused = control_->Pause();
+    EXPECT_TRUE(SUCCEEDED(paused)) << std::hex << paused;
+    qeltest::PumpMessagesFor(200);
+    EXPECT_EQ(callback_.Count(), 0u);
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return callback_.Count() >= 3; }, 5000));
+}
+
+TEST_F(GraphTest, ReleasingTheGraphFreesOurFilters) {
+    SourceSettings settings;
+    settings.frameCount = 3;
+    Build(settings);
+    ASSERT_HRESULT_SUCCEEDED(control_->Run());
+    ASSERT_TRUE(WaitForEvent(EC_COMPLETE, nullptr, 10000));
+    EXPECT_GT(QelLiveObjectCount(), liveBefore_);
+    ReleaseGraph();
+    EXPECT_EQ(QelLiveObjectCount(), liveBefore_) << "every object of ours is gone";
 }
 
 } // namespace

@@ -18,8 +18,48 @@ size_t FrameBytesOf(const CMediaType& type) {
 
 // ---- source ------------------------------------------------------------------------------------
 
+STDMETHODIMP CTestSeeking::GetCapabilities(DWORD* caps) {
+    *caps = AM_SEEKING_CanGetDuration;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::IsFormatSupported(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+STDMETHODIMP CTestSeeking::GetTimeFormat(GUID* format) {
+    *format = TIME_FORMAT_MEDIA_TIME;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::IsUsingTimeFormat(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+STDMETHODIMP CTestSeeking::SetTimeFormat(const GUID* format) {
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+}
+STDMETHODIMP CTestSeeking::GetDuration(LONGLONG* duration) {
+    if (settings_.frameCount < 0)
+        return E_NOTIMPL;
+    *duration = settings_.frameCount * settings_.frameTime;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::GetStopPosition(LONGLONG* stop) { return GetDuration(stop); }
+STDMETHODIMP CTestSeeking::GetCurrentPosition(LONGLONG*) { return E_NOTIMPL; }
+STDMETHODIMP CTestSeeking::SetRate(double rate) {
+    rate_ = rate;
+    return S_OK;
+}
+STDMETHODIMP CTestSeeking::GetRate(double* rate) {
+    *rate = rate_;
+    return S_OK;
+}
+
 CTestStream::CTestStream(HRESULT* result, CTestPushSource* filter, const SourceSettings& settings)
-    : CSourceStream("test stream", result, filter, L"Out"), settings_(settings) {}
+    : CSourceStream("test stream", result, filter, L"Out"), settings_(settings), seeking_(this, settings_) {}
+
+STDMETHODIMP CTestStream::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (ppv && riid == IID_IMediaSeeking)
+        return GetInterface(static_cast<IMediaSeeking*>(&seeking_), ppv);
+    return CSourceStream::NonDelegatingQueryInterface(riid, ppv);
+}
 
 HRESULT CTestStream::GetMediaType(int position, CMediaType* type) {
     if (position < 0)
@@ -63,6 +103,11 @@ HRESULT CTestStream::FillBuffer(IMediaSample* sample) {
         return S_FALSE;
     if (frame == settings_.failFrame)
         return settings_.failAtFrame;
+    if (settings_.stallAtFrame >= 0 && frame >= settings_.stallAtFrame) {
+        // A device that stopped delivering: only the stop ends the wait.
+        WaitUnlessStopping(INFINITE);
+        return S_FALSE;
+    }
     ++next_;
     const size_t frameBytes = DibImageSize(settings_.width, settings_.height, 24);
     BYTE* data = nullptr;
@@ -154,6 +199,107 @@ HRESULT CInvertFilter::StartStreaming() {
 HRESULT CInvertFilter::StopStreaming() {
     ++stops;
     return S_OK;
+}
+
+// ---- sink -------------------------------------------------------------------------------------
+
+CTestSinkPin::CTestSinkPin(HRESULT* result, CTestSink* filter)
+    : CBaseInputPin("test sink pin", filter, &filter->lock_, result, L"In"), sink_(filter) {}
+
+HRESULT CTestSinkPin::CheckMediaType(const CMediaType* type) {
+    if (*type->Type() != MEDIATYPE_Video || *type->Subtype() != MEDIASUBTYPE_RGB24)
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    return IsValidUncompressedVideo(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+STDMETHODIMP CTestSinkPin::GetAllocator(IMemAllocator** allocator) {
+    if (sink_->noAllocator_) {
+        if (allocator)
+            *allocator = nullptr;
+        return VFW_E_NO_ALLOCATOR;
+    }
+    return CBaseInputPin::GetAllocator(allocator);
+}
+
+STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample) {
+    const HRESULT hr = CBaseInputPin::Receive(sample);
+    if (hr != S_OK)
+        return hr;
+    ReceivedSample seen;
+    seen.timeResult = sample->GetTime(&seen.start, &seen.stop);
+    seen.mediaTimeResult = sample->GetMediaTime(&seen.mediaStart, &seen.mediaStop);
+    seen.sync = sample->IsSyncPoint() == S_OK;
+    seen.preroll = sample->IsPreroll() == S_OK;
+    seen.discontinuity = sample->IsDiscontinuity() == S_OK;
+    AM_MEDIA_TYPE* type = nullptr;
+    seen.hasMediaType = sample->GetMediaType(&type) == S_OK;
+    DeleteMediaType(type);
+    seen.length = sample->GetActualDataLength();
+    BYTE* data = nullptr;
+    if (SUCCEEDED(sample->GetPointer(&data)) && data && seen.length > 0)
+        seen.data.assign(data, data + seen.length);
+    std::lock_guard<std::mutex> lock(sink_->mutex_);
+    sink_->samples_.push_back(std::move(seen));
+    if (sink_->hold_) {
+        sample->AddRef();
+        sink_->held_.push_back(sample);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestSinkPin::EndOfStream() {
+    const HRESULT hr = CBaseInputPin::EndOfStream();
+    if (hr == S_OK)
+        ++sink_->endOfStreams;
+    return hr;
+}
+
+STDMETHODIMP CTestSinkPin::BeginFlush() {
+    ++sink_->beginFlushes;
+    return CBaseInputPin::BeginFlush();
+}
+
+STDMETHODIMP CTestSinkPin::EndFlush() {
+    ++sink_->endFlushes;
+    return CBaseInputPin::EndFlush();
+}
+
+STDMETHODIMP CTestSinkPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    ++sink_->newSegments;
+    sink_->segmentStart = start;
+    sink_->segmentStop = stop;
+    sink_->segmentRate = rate;
+    return CBaseInputPin::NewSegment(start, stop, rate);
+}
+
+CTestSink::CTestSink() : CBaseFilter("test sink", nullptr, &lock_, GUID_NULL) {
+    HRESULT hr = S_OK;
+    pin_ = new CTestSinkPin(&hr, this);
+}
+
+CTestSink::~CTestSink() {
+    ReleaseHeld();
+    delete pin_;
+}
+
+std::vector<ReceivedSample> CTestSink::Samples() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return samples_;
+}
+
+size_t CTestSink::Count() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return samples_.size();
+}
+
+void CTestSink::ReleaseHeld() {
+    std::vector<IMediaSample*> held;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held.swap(held_);
+    }
+    for (IMediaSample* sample : held)
+        sample->Release();
 }
 
 } // namespace dshowtest

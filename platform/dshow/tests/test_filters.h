@@ -5,6 +5,8 @@
 #include "qeldshow/transform_filter.h"
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 namespace dshowtest {
 
@@ -24,13 +26,48 @@ struct SourceSettings {
     bool truncatedFormat = false;       // offer a VIDEOINFOHEADER block cut short
     HRESULT failAtFrame = S_OK;         // FillBuffer fails with this at frame failFrame
     LONG failFrame = -1;
+    LONG stallAtFrame = -1;             // from this frame on FillBuffer waits until the stop
+    bool failActive = false;            // the pin refuses to start
 };
 
 class CTestPushSource;
 
+// Just enough IMediaSeeking on the source pin to see calls pass through a transform: the duration
+// is the stream's length, the rate is remembered, the rest is not implemented.
+class CTestSeeking : public IMediaSeeking {
+public:
+    CTestSeeking(IPin* pin, const SourceSettings& settings) : pin_(pin), settings_(settings) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return pin_->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return pin_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return pin_->Release(); }
+    STDMETHODIMP GetCapabilities(DWORD* caps) override;
+    STDMETHODIMP CheckCapabilities(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsFormatSupported(const GUID* format) override;
+    STDMETHODIMP QueryPreferredFormat(GUID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTimeFormat(GUID* format) override;
+    STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
+    STDMETHODIMP SetTimeFormat(const GUID* format) override;
+    STDMETHODIMP GetDuration(LONGLONG* duration) override;
+    STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+    STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+    STDMETHODIMP ConvertTimeFormat(LONGLONG*, const GUID*, LONGLONG, const GUID*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPositions(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetAvailable(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetRate(double rate) override;
+    STDMETHODIMP GetRate(double* rate) override;
+    STDMETHODIMP GetPreroll(LONGLONG*) override { return E_NOTIMPL; }
+
+private:
+    IPin* pin_;
+    const SourceSettings& settings_;
+    double rate_ = 1.0;
+};
+
 class CTestStream : public CSourceStream {
 public:
     CTestStream(HRESULT* result, CTestPushSource* filter, const SourceSettings& settings);
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     HRESULT GetMediaType(int position, CMediaType* type) override;
     HRESULT CheckMediaType(const CMediaType* type) override;
@@ -38,12 +75,14 @@ public:
     HRESULT FillBuffer(IMediaSample* sample) override;
     HRESULT OnThreadStartPlay() override;
     bool DeliversWhilePaused() const override { return !settings_.live; }
+    HRESULT Active() override { return settings_.failActive ? E_FAIL : CSourceStream::Active(); }
 
     LONG FramesFilled() const { return next_; }
 
 private:
     SourceSettings settings_;
     std::atomic<LONG> next_{0};
+    CTestSeeking seeking_;
 };
 
 class CTestPushSource : public CSource {
@@ -81,6 +120,70 @@ private:
     LONG shortfall_ = 0;
     bool dropEveryOther_ = false;
     LONG seen_ = 0;
+};
+
+// What a test sink saw of one sample.
+struct ReceivedSample {
+    HRESULT timeResult = S_OK;
+    REFERENCE_TIME start = 0, stop = 0;
+    HRESULT mediaTimeResult = S_OK;
+    LONGLONG mediaStart = 0, mediaStop = 0;
+    bool sync = false, preroll = false, discontinuity = false;
+    bool hasMediaType = false;
+    LONG length = 0;
+    std::vector<BYTE> data;
+};
+
+class CTestSink;
+
+class CTestSinkPin : public CBaseInputPin {
+public:
+    CTestSinkPin(HRESULT* result, CTestSink* filter);
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+private:
+    CTestSink* sink_;
+};
+
+// A renderer-like filter of ours that records every sample and stream call. It can keep the
+// samples it receives (to starve the upstream allocator) until ReleaseHeld.
+class CTestSink : public CBaseFilter {
+public:
+    CTestSink();
+    ~CTestSink() override;
+    int GetPinCount() override { return 1; }
+    CBasePin* GetPin(int index) override { return index == 0 ? pin_ : nullptr; }
+
+    std::vector<ReceivedSample> Samples();
+    size_t Count();
+    void SetHoldSamples(bool hold) { hold_ = hold; }
+    // The pin offers no allocator of its own (upstream must bring one).
+    void SetNoAllocator(bool none) { noAllocator_ = none; }
+    IMemAllocator* NotifiedAllocator() const { return pin_->Allocator(); }
+    void ReleaseHeld();
+
+    std::atomic<LONG> endOfStreams{0};
+    std::atomic<LONG> beginFlushes{0};
+    std::atomic<LONG> endFlushes{0};
+    std::atomic<LONG> newSegments{0};
+    REFERENCE_TIME segmentStart = 0, segmentStop = 0;
+    double segmentRate = 0;
+
+private:
+    friend class CTestSinkPin;
+    CCritSec lock_;
+    CTestSinkPin* pin_;
+    std::mutex mutex_;
+    std::vector<ReceivedSample> samples_;
+    std::vector<IMediaSample*> held_;
+    std::atomic<bool> hold_{false};
+    bool noAllocator_ = false;
 };
 
 } // namespace dshowtest

@@ -19,6 +19,7 @@
 // source returns false from DeliversWhilePaused and the thread then waits until the filter runs.
 // FillBuffer must not take the filter's state lock (m_cStateLock): Stop holds it while it waits
 // for the thread to end. Use a lock of your own for values shared with the application thread.
+// A live source also answers VFW_S_CANT_CUE from GetState while paused (override GetState).
 #include "qeldshow/output_pin.h"
 
 #include <vector>
@@ -32,6 +33,8 @@ public:
 
     int GetPinCount() override;
     CBasePin* GetPin(int index) override;
+    // Wakes streams that wait for the filter to run (once the state says Running).
+    STDMETHODIMP Run(REFERENCE_TIME start) override;
 
     // Pins register themselves here; the filter owns and deletes them.
     HRESULT AddPin(CSourceStream* stream);
@@ -56,7 +59,14 @@ public:
 
     HRESULT Active() override;
     HRESULT Inactive() override;
-    HRESULT Run(REFERENCE_TIME start) override;
+    // Tells a thread waiting for Running to look at the state again.
+    void WakeUp();
+
+    // For FillBuffer: waits up to ms (pacing a live source, or waiting for a frame that may never
+    // come) and answers false at once when the stream is being stopped; FillBuffer should then
+    // return S_FALSE. INFINITE waits until the stop.
+    bool WaitUnlessStopping(DWORD ms);
+    bool IsStopping() const { return stopRequested_; }
 
     bool ThreadExists() const { return thread_ != nullptr; }
     // Samples delivered since the last start (for diagnostics and tests).
@@ -72,7 +82,8 @@ private:
     bool WaitUntilRunningOrStop();
 
     HANDLE thread_ = nullptr;
-    HANDLE wake_ = nullptr;  // manual-reset: set on Run and on stop
+    HANDLE wake_ = nullptr;  // manual-reset: set when the filter runs and on stop
+    HANDLE stopping_ = nullptr;  // manual-reset: set from the stop request until the next start
     volatile bool stopRequested_ = false;
     volatile LONG delivered_ = 0;
 };

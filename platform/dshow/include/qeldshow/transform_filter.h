@@ -66,6 +66,9 @@ public:
 private:
     CTransformFilter* transform_;
     CPosPassThru* position_ = nullptr;  // made on first request
+    // Guards only the creation of position_: the filter lock must not be taken here, because a renderer
+    // asks for seeking on the streaming thread while Stop holds the filter lock and waits for that thread.
+    CCritSec positionLock_;
 };
 
 class CTransformFilter : public CBaseFilter {

@@ -1,0 +1,156 @@
+#pragma once
+// The base of every effect plug-in: an RGB24 copy transform with an enable switch, the time ranges
+// in which the effect applies, the common parameter slots, the property-page link and the media
+// type rules. A filter adds its values, its own parameter slots (a CQelParamsObject<Layout>
+// extended with them) and its frame transform (TransformFrame).
+#include "QelFilterParams.h"
+#include "time_range_list.h"
+
+#include "qeldshow/critical_section.h"
+#include "qeldshow/media_type.h"
+#include "qeldshow/persist_stream.h"
+#include "qeldshow/setup_data.h"
+#include "qeldshow/transform_filter.h"
+
+#include <ocidl.h>
+
+// What TransformAndCopyProperties copies from the input sample to the output after the transform.
+enum class SamplePropertyCopy {
+    kAll,                     // times (on S_OK), media times (on S_OK), flags, media type, length
+    kAllMediaTimesOnSuccess,  // the same, media times whenever GetMediaTime succeeds
+    kLengthOnly,              // the actual data length alone
+};
+
+// The two buffers of one frame, as the base hands them to a frame transform.
+struct EffectFrame {
+    const BYTE* source = nullptr;
+    BYTE* target = nullptr;
+    int width = 0;
+    int height = 0; // sign kept: negative for a top-down frame
+    int stride = 0;
+};
+
+class CEffectFilterBase : public CTransformFilter, public CPersistStream {
+public:
+    // pageClsid: the filter's property page, or nullptr for a filter without one.
+    CEffectFilterBase(const char* name, IUnknown* outer, REFCLSID clsid, const CLSID* pageClsid,
+                      SamplePropertyCopy propertyCopy, HRESULT* hr);
+    ~CEffectFilterBase() override;
+
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP GetClassID(CLSID* clsid) override;
+
+    // ---- the common parameter slots (the interface sub-objects forward to these) ----
+    virtual HRESULT Enable(BOOL on);
+    virtual HRESULT AddRange(double startSeconds, double endSeconds);
+    virtual HRESULT AddRanges(const double* startSeconds, const double* endSeconds, int count);
+    virtual HRESULT ClearRanges();
+    // Defaults: no ranges, enabled. A filter sets its own as well and calls this one.
+    virtual void SetDefaults();
+    // The effect on one frame. The base copies the input through (see CopyThrough).
+    virtual HRESULT TransformFrame(IMediaSample* in, IMediaSample* out);
+    // Frees working buffers; the base clears the ranges. Called by the destructors.
+    virtual void ReleaseBuffers();
+    // Video, RGB24, 24 bits a pixel, with a format block long enough to say so.
+    virtual bool IsAcceptedType(const CMediaType* type);
+    virtual HRESULT TransformAndCopyProperties(IMediaSample* in, IMediaSample* out);
+
+    HRESULT GetEnable(int* on);
+
+    // ---- CTransformFilter ----
+    HRESULT CheckInputType(const CMediaType* in) override;
+    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    HRESULT GetMediaType(int position, CMediaType* type) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
+    HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
+
+    // Bytes of one connected frame (0 before the input is connected).
+    size_t FrameBytes() const;
+
+protected:
+    // The IID answered with ParamsObject: IID_IQelFilterParams unless the filter has its own.
+    virtual REFIID ParamsIid() const { return IID_IQelFilterParams; }
+    // The filter's parameter sub-object (a CQelParamsObject), owned by the filter.
+    virtual IUnknown* ParamsObject() = 0;
+
+    // Whether this sample gets the effect: enabled, and inside a range when ranges are active (a
+    // sample without a time counts as time 0). Runs on the streaming thread only (it moves the
+    // list's cursor), under the filter lock, so that a setter cannot free nodes under its walk.
+    bool ShouldProcess(IMediaSample* in);
+    // The frame's buffers when both samples hold a whole connected frame; false otherwise (then the
+    // effect must not run: CopyThrough is the safe answer). Sets out's actual length to the frame.
+    bool LockFrame(IMediaSample* in, IMediaSample* out, EffectFrame* frame);
+    // Copies the input's data unchanged, never more than the output buffer holds.
+    static HRESULT CopyThrough(IMediaSample* in, IMediaSample* out);
+    // Raises the persistence dirty flag: every setter does.
+    void MarkChanged() { SetDirty(TRUE); }
+
+    // The filter lock: guards every parameter setter and getter.
+    CCritSec m_filterLock;
+    CTimeRangeList m_ranges;
+    int m_enabled = 1;
+    int m_rangesActive = 0;
+    int m_valueChanged = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_bytesPerPixel = 0;
+    int m_bitsPerChannel = 0;
+    int m_stride = 0;
+
+private:
+    // Persistence keeps only the dirty mark: nothing is written to or read from a stream and the
+    // version is 0 (the persistence base's defaults), and IPersistStream is not answered.
+
+    // ISpecifyPropertyPages as a sub-object whose references are the filter's.
+    class PagesObject : public ISpecifyPropertyPages {
+    public:
+        explicit PagesObject(CEffectFilterBase* filter) : filter_(filter) {}
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+        STDMETHODIMP_(ULONG) AddRef() override;
+        STDMETHODIMP_(ULONG) Release() override;
+        STDMETHODIMP GetPages(CAUUID* pages) override;
+
+    private:
+        CEffectFilterBase* filter_;
+    };
+
+    const CLSID* pageClsid_;
+    SamplePropertyCopy propertyCopy_;
+    PagesObject pages_{this};
+};
+
+// Fills pages with the one page, in memory from allocate (CoTaskMemAlloc by default). Without a
+// page, or when memory runs out (E_OUTOFMEMORY), the count is 0 and the array null.
+HRESULT FillPropertyPages(CAUUID* pages, const CLSID* page, void* (*allocate)(SIZE_T) = CoTaskMemAlloc);
+
+// The parameter sub-object of a filter: IUnknown goes to the filter's outer unknown, the common
+// slots to the filter. Interface is IQelFilterParams, one of its layouts, or IQelRotateParams; a
+// filter derives from this and adds its own slots.
+template <class Interface>
+class CQelParamsObject : public Interface {
+public:
+    explicit CQelParamsObject(CEffectFilterBase* filter) : filter_(filter) {}
+    virtual ~CQelParamsObject() = default;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return filter_->GetOwner()->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return filter_->GetOwner()->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return filter_->GetOwner()->Release(); }
+
+    STDMETHODIMP Enable(BOOL on) override { return filter_->Enable(on); }
+    STDMETHODIMP AddRange(double start, double end) override { return filter_->AddRange(start, end); }
+    STDMETHODIMP AddRanges(const double* starts, const double* ends, int count) override {
+        return filter_->AddRanges(starts, ends, count);
+    }
+    STDMETHODIMP ClearRanges() override { return filter_->ClearRanges(); }
+    STDMETHODIMP GetEnable(int* on) override { return filter_->GetEnable(on); }
+    STDMETHODIMP SetEnable(BOOL on) override { return filter_->Enable(on); }
+
+protected:
+    CEffectFilterBase* filter_;
+};
+
+// Registration data every plug-in shares: its two pins, "Input" and "Output", RGB24 video.
+extern const AMOVIESETUP_PIN kEffectFilterPins[2];
+constexpr DWORD kEffectFilterMerit = 0x200000; // MERIT_DO_NOT_USE: only ever added by name

@@ -1,0 +1,164 @@
+// Frames per second of the per-frame paths at 640x480 and 1280x720, beside a plain frame copy.
+#include "qelimaging/auto_levels.h"
+#include "qelimaging/auto_tone.h"
+#include "qelimaging/colour_cube.h"
+#include "qelimaging/hue_saturation.h"
+#include "qelimaging/noise.h"
+#include "qelimaging/sepia.h"
+#include "qelimaging/whiteboard.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace qel::imaging;
+
+struct BenchFrame {
+    PixelLayout layout;
+    std::vector<std::uint8_t> source;
+    std::vector<std::uint8_t> destination;
+
+    BenchFrame(int width, int height) : layout(Rgb24Layout(width, height)) {
+        source.resize(ImageBytes(layout));
+        destination.resize(source.size());
+        // A camera-like picture: smooth light, texture and some colour.
+        for (int y = 0; y < height; ++y) {
+            std::uint8_t* row = source.data() + static_cast<std::size_t>(y) * layout.stride;
+            for (int x = 0; x < width; ++x) {
+                const int light = 140 + (x * 60) / width - (y * 40) / height;
+                const int texture = static_cast<int>((x * 13u + y * 7u) ^ (x * y)) & 15;
+                row[3 * x + 0] = static_cast<std::uint8_t>(light - 20 + texture);
+                row[3 * x + 1] = static_cast<std::uint8_t>(light + texture);
+                row[3 * x + 2] =
+                    static_cast<std::uint8_t>(((x / 40 + y / 40) % 5 == 0 ? 200 : light) + texture / 2);
+            }
+        }
+    }
+};
+
+template <typename Kernel> void RunFrames(benchmark::State& state, Kernel kernel) {
+    BenchFrame frame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        kernel(frame);
+        benchmark::DoNotOptimize(frame.destination.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_FrameCopy(benchmark::State& state) {
+    RunFrames(state,
+              [](BenchFrame& f) { std::memcpy(f.destination.data(), f.source.data(), f.source.size()); });
+}
+
+void BM_ApplyLut(benchmark::State& state) {
+    Lut lut = MakeIdentityLut(3);
+    const float gammas[3] = {2.0f, 2.0f, 2.0f};
+    BuildGammaLut(lut, gammas);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyLut(f.source.data(), f.destination.data(), f.layout, nullptr, lut);
+    });
+}
+
+void BM_LowLightChain(benchmark::State& state) {
+    // What the low-light filter does per frame: levels from the 1 %/99 % points, gamma, auto contrast.
+    Lut gamma = MakeIdentityLut(3);
+    const float gammas[3] = {2.0f, 2.0f, 2.0f};
+    BuildGammaLut(gamma, gammas);
+    RunFrames(state, [&](BenchFrame& f) {
+        int high[3], low[3];
+        AutoLevelsPoints(f.source.data(), f.layout, nullptr, high, low);
+        Lut working = MakeIdentityLut(3);
+        BuildLevelsLut(working, high, low);
+        ComposeLut(working, gamma);
+        ApplyLut(f.source.data(), f.destination.data(), f.layout, nullptr, working);
+        AutoContrast(f.destination.data(), f.destination.data(), f.layout, nullptr, nullptr, 150);
+    });
+}
+
+void BM_ContrastBrightness(benchmark::State& state) {
+    const int contrasts[3] = {30, 30, 30};
+    const int brightnesses[3] = {-10, -10, -10};
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyContrastBrightness(f.source.data(), f.destination.data(), f.layout, nullptr, contrasts,
+                                brightnesses);
+    });
+}
+
+void BM_ApplyCube(benchmark::State& state) {
+    ColourCube cube;
+    BuildSepiaCube(cube, 100);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyCube(f.source.data(), f.destination.data(), f.layout, nullptr, cube);
+    });
+}
+
+void BM_HueSaturationPerPixel(benchmark::State& state) {
+    RunFrames(state, [](BenchFrame& f) {
+        AdjustHueSaturation(f.source.data(), f.destination.data(), f.layout, nullptr, 20, -50, false);
+    });
+}
+
+void BM_HueSaturationCube(benchmark::State& state) {
+    RunFrames(state, [](BenchFrame& f) {
+        AdjustHueSaturation(f.source.data(), f.destination.data(), f.layout, nullptr, 20, -50, true);
+    });
+}
+
+void BM_AddNoise(benchmark::State& state) {
+    NoiseRandom random(1);
+    RunFrames(state, [&](BenchFrame& f) {
+        AddNoise(f.source.data(), f.destination.data(), f.layout, 50, 50, random);
+    });
+}
+
+void BM_SnowLayer(benchmark::State& state) {
+    NoiseRandom random(1);
+    RunFrames(state,
+              [&](BenchFrame& f) { SnowLayer(f.source.data(), f.destination.data(), f.layout, 50, random); });
+}
+
+void BM_EnhanceWhiteboard(benchmark::State& state) {
+    WhiteboardParams params{};
+    params.strength = 50;
+    RunFrames(state, [&](BenchFrame& f) {
+        const WhiteboardImage image{f.layout.width,  f.layout.height,     f.layout.stride, 3, 8, 1,
+                                    f.source.data(), f.destination.data()};
+        EnhanceWhiteboard(&image, &params, nullptr);
+    });
+}
+
+void BM_AutoTone(benchmark::State& state) {
+    RunFrames(state, [](BenchFrame& f) {
+        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Tone);
+    });
+}
+
+void BM_AutoEnhance(benchmark::State& state) {
+    RunFrames(state, [](BenchFrame& f) {
+        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance);
+    });
+}
+
+#define QEL_FRAME_SIZES ->Args({640, 480})->Args({1280, 720})->Unit(benchmark::kMillisecond)
+
+BENCHMARK(BM_FrameCopy) QEL_FRAME_SIZES;
+BENCHMARK(BM_ApplyLut) QEL_FRAME_SIZES;
+BENCHMARK(BM_ContrastBrightness) QEL_FRAME_SIZES;
+BENCHMARK(BM_LowLightChain) QEL_FRAME_SIZES;
+BENCHMARK(BM_ApplyCube) QEL_FRAME_SIZES;
+BENCHMARK(BM_HueSaturationPerPixel) QEL_FRAME_SIZES;
+BENCHMARK(BM_HueSaturationCube) QEL_FRAME_SIZES;
+BENCHMARK(BM_AddNoise) QEL_FRAME_SIZES;
+BENCHMARK(BM_SnowLayer) QEL_FRAME_SIZES;
+BENCHMARK(BM_EnhanceWhiteboard) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhance) QEL_FRAME_SIZES;
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,43 @@
+#pragma once
+// Automatic tone and colour correction of a frame from its own statistics: a levels stretch with a
+// histogram equalisation (tone), then for the enhance mode a saturation boost through a colour cube.
+// The strength (0..100, 50 usual) blends the correction with the unchanged picture: 0 leaves the frame
+// as it is, 100 applies the full tone correction and twice the colour change.
+#include "qelimaging/colour_cube.h"
+
+namespace qel::imaging {
+
+enum class AutoCorrection { Tone, Enhance };
+
+// Corrects a three-channel frame from source into destination (the same buffer is fine). Returns false,
+// writing nothing, for null buffers, a bad layout or a one-channel frame.
+bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                      int strength, AutoCorrection correction);
+
+namespace autotone {
+
+// The constant curve that lifts a short equalisation curve (index: value, 0 -> 0, 255 -> 255).
+const std::uint8_t* BrighteningCurve();
+
+// The sampling grid of both steps: about 128 x 128 points.
+struct SampleGrid {
+    int rowStep = 1;
+    int columnStep = 1;
+    int count = 0; // (rows / rowStep) x (width / columnStep)
+};
+SampleGrid MakeSampleGrid(int width, int rows);
+
+// The tone table of a frame (one table for all three components), strength-blended.
+void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int strength,
+                    std::uint8_t table[256]);
+
+// The saturation-raising cube of a (toned) frame, strength-blended; the identity when the frame has no
+// saturated colours to go by.
+void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube);
+
+// The saturation boost of one node colour by `gain` (0..96, out of 128), hue on a 0..383 circle.
+Rgb RaiseSaturation(Rgb colour, int gain);
+
+} // namespace autotone
+
+} // namespace qel::imaging

@@ -1,0 +1,112 @@
+#include "rotate_filter.h"
+
+#include "QelPluginIds.h"
+#include "rotate_kernel.h"
+
+#include <new>
+
+CUnknown* CALLBACK CRotateFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
+    auto* filter = new (std::nothrow) CRotateFilter(outer, hr);
+    if (!filter)
+        *hr = E_OUTOFMEMORY;
+    return filter;
+}
+
+CRotateFilter::CRotateFilter(IUnknown* outer, HRESULT* hr)
+    : CEffectFilterBase("Rotate filter", outer, CLSID_QelFilter_Rotate, &CLSID_QelPage_Rotate,
+                        SamplePropertyCopy::kAllMediaTimesOnSuccess, hr) {
+    CRotateFilter::SetDefaults();
+}
+
+CRotateFilter::~CRotateFilter() { CRotateFilter::ReleaseBuffers(); }
+
+void CRotateFilter::SetDefaults() {
+    CEffectFilterBase::SetDefaults();
+    m_value = 0;
+    m_value2 = 0;
+    m_angle = 0;
+    m_method = 0;
+    m_backColor = 0;
+}
+
+HRESULT CRotateFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+    EffectFrame frame;
+    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
+        RotateParams params;
+        params.angle = m_angle.load(std::memory_order_relaxed);
+        params.method = m_method.load(std::memory_order_relaxed);
+        params.backColor = m_backColor.load(std::memory_order_relaxed);
+        if (RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params))
+            return S_OK;
+    }
+    return CopyThrough(in, out);
+}
+
+HRESULT CRotateFilter::GetValue(int* value) {
+    if (!value)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *value = m_value;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::SetValue(int value) {
+    CAutoLock lock(&m_filterLock);
+    m_value = value;
+    MarkChanged();
+    return S_OK;
+}
+
+HRESULT CRotateFilter::GetValue2(int* value) {
+    if (!value)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *value = m_value2;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::SetValue2(int value) {
+    CAutoLock lock(&m_filterLock);
+    m_value2 = value;
+    MarkChanged();
+    return S_OK;
+}
+
+HRESULT CRotateFilter::SetMethod(int method) {
+    m_method = method;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::GetMethod(int* method) {
+    if (!method)
+        return E_POINTER;
+    *method = m_method;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::SetBackColor(COLORREF color) {
+    m_backColor = color;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::GetBackColor(COLORREF* color) {
+    if (!color)
+        return E_POINTER;
+    *color = m_backColor;
+    return S_OK;
+}
+
+HRESULT CRotateFilter::SetAngle(int degrees) {
+    CAutoLock lock(&m_filterLock);
+    m_angle = degrees;
+    MarkChanged();
+    return S_OK;
+}
+
+HRESULT CRotateFilter::GetAngle(int* degrees) {
+    if (!degrees)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *degrees = m_angle;
+    return S_OK;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The rotate plug-in's filter: turns each frame by 0, 90, 180 or 270 degrees, cutting the centred
+// square or shrinking the picture into a band for the quarter turns. Parameterised through
+// IQelRotateParams (it answers no IQelFilterParams).
+#include "effect_filter_base.h"
+
+#include <atomic>
+
+class CRotateFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CRotateFilter(IUnknown* outer, HRESULT* hr);
+    ~CRotateFilter() override;
+
+    void SetDefaults() override;
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+
+    // Own slots of IQelRotateParams.
+    HRESULT GetValue(int* value);
+    HRESULT SetValue(int value);
+    HRESULT GetValue2(int* value);
+    HRESULT SetValue2(int value);
+    HRESULT SetMethod(int method);
+    HRESULT GetMethod(int* method);
+    HRESULT SetBackColor(COLORREF color);
+    HRESULT GetBackColor(COLORREF* color);
+    HRESULT SetAngle(int degrees);
+    HRESULT GetAngle(int* degrees);
+
+protected:
+    REFIID ParamsIid() const override { return IID_IQelRotateParams; }
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    class Params : public CQelParamsObject<IQelRotateParams> {
+    public:
+        explicit Params(CRotateFilter* filter) : CQelParamsObject(filter), rotate_(filter) {}
+        STDMETHODIMP GetValue(int* value) override { return rotate_->GetValue(value); }
+        STDMETHODIMP SetValue(int value) override { return rotate_->SetValue(value); }
+        STDMETHODIMP GetValue2(int* value) override { return rotate_->GetValue2(value); }
+        STDMETHODIMP SetValue2(int value) override { return rotate_->SetValue2(value); }
+        STDMETHODIMP SetMethod(int method) override { return rotate_->SetMethod(method); }
+        STDMETHODIMP GetMethod(int* method) override { return rotate_->GetMethod(method); }
+        STDMETHODIMP SetBackColor(COLORREF color) override { return rotate_->SetBackColor(color); }
+        STDMETHODIMP GetBackColor(COLORREF* color) override { return rotate_->GetBackColor(color); }
+        STDMETHODIMP SetAngle(int degrees) override { return rotate_->SetAngle(degrees); }
+        STDMETHODIMP GetAngle(int* degrees) override { return rotate_->GetAngle(degrees); }
+
+    private:
+        CRotateFilter* rotate_;
+    };
+
+    int m_value = 0;
+    int m_value2 = 0;
+    // Read by the streaming thread without the lock; each is whole, but a frame may see a new
+    // value of one with the old value of another.
+    std::atomic<int> m_angle{0};
+    std::atomic<int> m_method{0};
+    std::atomic<COLORREF> m_backColor{0};
+    Params params_{this};
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The rotate plug-in's property page: enable, angle, method and background colour. Every change
+// reaches the filter at once; Apply keeps it; closing without Apply puts back the enable and the
+// angle read at connection or at the last Apply.
+#include "QelFilterParams.h"
+
+#include "qeldshow/property_page.h"
+
+class CRotatePage : public CBasePropertyPage {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    explicit CRotatePage(IUnknown* outer);
+    ~CRotatePage() override;
+
+protected:
+    HRESULT OnConnect(IUnknown* object) override;
+    HRESULT OnDisconnect() override;
+    HRESULT OnActivate() override;
+    HRESULT OnDeactivate() override;
+    HRESULT OnApplyChanges() override;
+    INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Values {
+        int enable = 0;
+        int angle = 0;
+        int method = 0;
+        COLORREF color = 0;
+    };
+
+    void InitialiseControls(HWND page);
+    void EnableControls(HWND page, bool on);
+    void OnCommand(HWND page, int id, int code);
+
+    IQelRotateParams* params_ = nullptr; // owned reference while connected
+    bool active_ = false;
+    bool initialising_ = false; // controls being filled: their notifications are not changes
+    Values saved_;
+    Values current_;
+};

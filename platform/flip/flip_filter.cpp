@@ -1,0 +1,67 @@
+#include "flip_filter.h"
+
+#include "QelPluginIds.h"
+#include "flip_kernel.h"
+
+#include <new>
+
+CUnknown* CALLBACK CFlipFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
+    auto* filter = new (std::nothrow) CFlipFilter(outer, hr);
+    if (!filter)
+        *hr = E_OUTOFMEMORY;
+    return filter;
+}
+
+CFlipFilter::CFlipFilter(IUnknown* outer, HRESULT* hr)
+    : CEffectFilterBase("Flip filter", outer, CLSID_QelFilter_Flip, nullptr, SamplePropertyCopy::kAll, hr) {
+    CFlipFilter::SetDefaults();
+}
+
+CFlipFilter::~CFlipFilter() { CFlipFilter::ReleaseBuffers(); }
+
+void CFlipFilter::SetDefaults() {
+    CEffectFilterBase::SetDefaults();
+    m_value = 0;
+    m_value2 = 0;
+}
+
+HRESULT CFlipFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+    FlipParams params;
+    params.topBottom = m_value.load(std::memory_order_relaxed) != 0;
+    params.leftRight = m_value2.load(std::memory_order_relaxed) != 0;
+    EffectFrame frame;
+    if ((params.topBottom || params.leftRight) && ShouldProcess(in) && LockFrame(in, out, &frame) &&
+        FlipFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params))
+        return S_OK;
+    return CopyThrough(in, out);
+}
+
+HRESULT CFlipFilter::GetValue(int* value) {
+    if (!value)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *value = m_value;
+    return S_OK;
+}
+
+HRESULT CFlipFilter::SetValue(int value) {
+    CAutoLock lock(&m_filterLock);
+    m_value = value;
+    MarkChanged();
+    return S_OK;
+}
+
+HRESULT CFlipFilter::GetValue2(int* value) {
+    if (!value)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *value = m_value2;
+    return S_OK;
+}
+
+HRESULT CFlipFilter::SetValue2(int value) {
+    CAutoLock lock(&m_filterLock);
+    m_value2 = value;
+    MarkChanged();
+    return S_OK;
+}

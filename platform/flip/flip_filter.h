@@ -1,0 +1,43 @@
+#pragma once
+// The flip plug-in: mirrors the picture for the engine. Value 1 (SetValue) nonzero flips it top to
+// bottom, value 2 (SetValue2) nonzero mirrors it left to right; both make a half turn.
+#include "effect_filter_base.h"
+
+#include <atomic>
+
+class CFlipFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CFlipFilter(IUnknown* outer, HRESULT* hr);
+    ~CFlipFilter() override;
+
+    void SetDefaults() override;
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+
+    HRESULT GetValue(int* value);
+    HRESULT SetValue(int value);
+    HRESULT GetValue2(int* value);
+    HRESULT SetValue2(int value);
+
+protected:
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    class Params : public CQelParamsObject<IQelFlipParams> {
+    public:
+        explicit Params(CFlipFilter* filter) : CQelParamsObject(filter), flip_(filter) {}
+        STDMETHODIMP GetValue(int* value) override { return flip_->GetValue(value); }
+        STDMETHODIMP SetValue(int value) override { return flip_->SetValue(value); }
+        STDMETHODIMP GetValue2(int* value) override { return flip_->GetValue2(value); }
+        STDMETHODIMP SetValue2(int value) override { return flip_->SetValue2(value); }
+
+    private:
+        CFlipFilter* flip_;
+    };
+
+    // Set under the filter lock, read by the streaming thread without it.
+    std::atomic<int> m_value{0};
+    std::atomic<int> m_value2{0};
+    Params params_{this};
+};

@@ -1,0 +1,191 @@
+// The generated clips must be AVI files a real demultiplexer accepts: walk the RIFF tree that the
+// writer produced and check every header field, chunk and index entry against the clip it describes.
+#include "avi_clip.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+using qelmedia::AviClipSpec;
+
+uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8;
+}
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+    return U16(b, at) | U16(b, at + 2) << 16;
+}
+std::string Id(const std::vector<uint8_t>& b, size_t at) {
+    return std::string(b.begin() + at, b.begin() + at + 4);
+}
+
+struct Chunk {
+    std::string id;
+    size_t data; // offset of the chunk's data (after id and size; for a LIST after its form type)
+    uint32_t size;
+};
+
+// The chunks directly inside [begin, end), each checked to lie within it.
+std::vector<Chunk> Children(const std::vector<uint8_t>& b, size_t begin, size_t end) {
+    std::vector<Chunk> chunks;
+    size_t at = begin;
+    while (at + 8 <= end) {
+        Chunk chunk{Id(b, at), at + 8, U32(b, at + 4)};
+        EXPECT_LE(chunk.data + chunk.size, end) << "chunk " << chunk.id << " overruns its parent";
+        chunks.push_back(chunk);
+        at = chunk.data + chunk.size + (chunk.size & 1);
+    }
+    EXPECT_EQ(end, at) << "bytes left over after the last chunk";
+    return chunks;
+}
+
+const Chunk* ListOf(const std::vector<Chunk>& chunks, const std::vector<uint8_t>& b, const char* form) {
+    for (const Chunk& c : chunks)
+        if (c.id == "LIST" && Id(b, c.data) == form)
+            return &c;
+    return nullptr;
+}
+
+class AviClipLayout : public ::testing::TestWithParam<AviClipSpec> {};
+
+TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
+    const AviClipSpec spec = GetParam();
+    const std::vector<uint8_t> file = qelmedia::BuildAviClip(spec);
+    ASSERT_GT(file.size(), 12u);
+    ASSERT_EQ("RIFF", Id(file, 0));
+    ASSERT_EQ(file.size() - 8, U32(file, 4));
+    ASSERT_EQ("AVI ", Id(file, 8));
+
+    const std::vector<Chunk> top = Children(file, 12, file.size());
+    ASSERT_EQ(3u, top.size());
+    const Chunk* hdrl = ListOf(top, file, "hdrl");
+    const Chunk* movi = ListOf(top, file, "movi");
+    ASSERT_TRUE(hdrl && movi);
+    EXPECT_EQ("idx1", top[2].id);
+
+    const size_t frameBytes = qelmedia::Rgb24Stride(spec.width) * spec.height;
+    const uint32_t streams = spec.withAudio ? 2 : 1;
+    const std::vector<Chunk> header = Children(file, hdrl->data + 4, hdrl->data + hdrl->size);
+    ASSERT_EQ(1 + streams, header.size());
+    ASSERT_EQ("avih", header[0].id);
+    ASSERT_EQ(56u, header[0].size);
+    const size_t avih = header[0].data;
+    EXPECT_EQ(1000000u / spec.framesPerSecond, U32(file, avih));
+    EXPECT_EQ(0x110u, U32(file, avih + 12)); // has index, interleaved
+    EXPECT_EQ(static_cast<uint32_t>(spec.frameCount), U32(file, avih + 16));
+    EXPECT_EQ(streams, U32(file, avih + 24));
+    EXPECT_EQ(static_cast<uint32_t>(spec.width), U32(file, avih + 32));
+    EXPECT_EQ(static_cast<uint32_t>(spec.height), U32(file, avih + 36));
+
+    // Video stream: rate/scale give the frame rate, the format is a bottom-up 24-bit BI_RGB header.
+    ASSERT_EQ("LIST", header[1].id);
+    const std::vector<Chunk> video = Children(file, header[1].data + 4, header[1].data + header[1].size);
+    ASSERT_EQ(2u, video.size());
+    ASSERT_EQ("strh", video[0].id);
+    EXPECT_EQ("vids", Id(file, video[0].data));
+    EXPECT_EQ(1u, U32(file, video[0].data + 20));
+    EXPECT_EQ(static_cast<uint32_t>(spec.framesPerSecond), U32(file, video[0].data + 24));
+    EXPECT_EQ(static_cast<uint32_t>(spec.frameCount), U32(file, video[0].data + 32));
+    ASSERT_EQ("strf", video[1].id);
+    ASSERT_EQ(40u, video[1].size);
+    EXPECT_EQ(static_cast<uint32_t>(spec.width), U32(file, video[1].data + 4));
+    EXPECT_EQ(static_cast<uint32_t>(spec.height), U32(file, video[1].data + 8));
+    EXPECT_EQ(24u, U16(file, video[1].data + 14));
+    EXPECT_EQ(0u, U32(file, video[1].data + 16));
+    EXPECT_EQ(frameBytes, U32(file, video[1].data + 20));
+
+    const int samplesPerFrame = qelmedia::AudioSamplesPerFrame(spec);
+    if (spec.withAudio) {
+        const std::vector<Chunk> audio = Children(file, header[2].data + 4, header[2].data + header[2].size);
+        ASSERT_EQ(2u, audio.size());
+        EXPECT_EQ("auds", Id(file, audio[0].data));
+        EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * spec.frameCount), U32(file, audio[0].data + 32));
+        EXPECT_EQ(2u, U32(file, audio[0].data + 44)); // sample size = block align
+        ASSERT_EQ(18u, audio[1].size);                // WAVEFORMATEX without extra bytes
+        EXPECT_EQ(1u, U16(file, audio[1].data));      // PCM
+        EXPECT_EQ(1u, U16(file, audio[1].data + 2));
+        EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate), U32(file, audio[1].data + 4));
+        EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate * 2), U32(file, audio[1].data + 8));
+        EXPECT_EQ(16u, U16(file, audio[1].data + 14));
+    }
+
+    // 'movi': the frames in order with exactly the pixels of ClipFrame, sound interleaved after each.
+    const std::vector<Chunk> data = Children(file, movi->data + 4, movi->data + movi->size);
+    ASSERT_EQ(static_cast<size_t>(spec.frameCount) * streams, data.size());
+    for (int frame = 0; frame < spec.frameCount; ++frame) {
+        const Chunk& pictures = data[frame * streams];
+        ASSERT_EQ("00db", pictures.id);
+        ASSERT_EQ(frameBytes, pictures.size);
+        const std::vector<uint8_t> expected = qelmedia::ClipFrame(frame, spec.width, spec.height);
+        EXPECT_EQ(0, std::memcmp(expected.data(), file.data() + pictures.data, frameBytes))
+            << "frame " << frame;
+        if (spec.withAudio) {
+            EXPECT_EQ("01wb", data[frame * streams + 1].id);
+            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * 2), data[frame * streams + 1].size);
+        }
+    }
+
+    // Index: one key-frame entry a chunk, offsets counted from the 'movi' form type.
+    ASSERT_EQ(data.size() * 16, top[2].size);
+    for (size_t i = 0; i < data.size(); ++i) {
+        const size_t entry = top[2].data + 16 * i;
+        EXPECT_EQ(data[i].id, Id(file, entry));
+        EXPECT_EQ(0x10u, U32(file, entry + 4));
+        EXPECT_EQ(data[i].data - 8, movi->data + U32(file, entry + 8)) << "index entry " << i;
+        EXPECT_EQ(data[i].size, U32(file, entry + 12));
+    }
+}
+
+AviClipSpec Spec(int width, int height, int fps, int frames, bool audio) {
+    AviClipSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.framesPerSecond = fps;
+    spec.frameCount = frames;
+    spec.withAudio = audio;
+    return spec;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, AviClipLayout,
+                         ::testing::Values(Spec(64, 48, 10, 30, false), Spec(64, 48, 10, 30, true),
+                                           Spec(33, 19, 7, 5, true), Spec(1, 1, 25, 1, false)));
+
+TEST(AviClip, FramesAreBottomUpWithZeroedRowPadding) {
+    const int width = 33, height = 19;
+    const std::vector<uint8_t> frame = qelmedia::ClipFrame(4, width, height);
+    const size_t stride = qelmedia::Rgb24Stride(width);
+    ASSERT_EQ(100u, stride);
+    ASSERT_EQ(stride * height, frame.size());
+    // First stored row is the bottom picture row.
+    const qelmedia::Bgr bottomLeft = qelmedia::ClipPixel(4, 0, height - 1);
+    EXPECT_EQ(bottomLeft.blue, frame[0]);
+    EXPECT_EQ(bottomLeft.green, frame[1]);
+    EXPECT_EQ(bottomLeft.red, frame[2]);
+    const qelmedia::Bgr topRight = qelmedia::ClipPixel(4, width - 1, 0);
+    const size_t last = (height - 1) * stride + 3 * (width - 1);
+    EXPECT_EQ(topRight.blue, frame[last]);
+    EXPECT_EQ(topRight.red, frame[last + 2]);
+    for (int row = 0; row < height; ++row)
+        EXPECT_EQ(0, frame[row * stride + 99]) << "padding of row " << row;
+}
+
+TEST(AviClip, NeighbouringFramesDifferInEveryPixel) {
+    for (int frame = 0; frame < 30; ++frame)
+        EXPECT_NE(qelmedia::ClipPixel(frame, 5, 5).red, qelmedia::ClipPixel(frame + 1, 5, 5).red);
+}
+
+TEST(AviClip, UnusableSpecsGiveNoFile) {
+    EXPECT_TRUE(qelmedia::BuildAviClip(Spec(0, 48, 10, 30, false)).empty());
+    EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, -1, 10, 30, false)).empty());
+    EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, 48, 0, 30, false)).empty());
+    EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, 48, 10, 0, false)).empty());
+    AviClipSpec slowAudio = Spec(64, 48, 10, 3, true);
+    slowAudio.audioSampleRate = 5;
+    EXPECT_TRUE(qelmedia::BuildAviClip(slowAudio).empty());
+    EXPECT_FALSE(qelmedia::WriteAviClip("unused.avi", Spec(0, 0, 0, 0, false)));
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#pragma once
+// What the plug-in tests share: loading and registering a plug-in module, a test RGB24 (or RGB32)
+// push source with numbered frames, and a graph source -> plug-in -> Sample Grabber -> Null Renderer
+// that records every frame reaching the grabber.
+#include <windows.h>
+#include <dshow.h>
+#include <qedit.h>
+#include <wrl/client.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace plugintest {
+
+using Microsoft::WRL::ComPtr;
+
+extern const CLSID CLSID_SampleGrabberFilter; // {C1F400A0-3F08-11D3-9F0B-006008039E37}
+extern const CLSID CLSID_NullRendererFilter;  // {C1F400A4-3F08-11D3-9F0B-006008039E37}
+
+struct TestVideo {
+    int width = 64;
+    int height = 48;             // negative: top-down
+    bool rgb32 = false;          // offer RGB32 instead of RGB24
+    int frames = 100;
+    REFERENCE_TIME frameTime = 1000000; // 0.1 s
+};
+
+int StrideOf(const TestVideo& video);
+size_t FrameBytesOf(const TestVideo& video);
+// Frame n of the test source: every byte differs from its neighbours and from frame to frame,
+// and no flip or turn of a frame equals the frame itself.
+std::vector<BYTE> TestFrame(const TestVideo& video, int n);
+
+// A plug-in module loaded into the test process (COM then finds the same module by its path).
+class PluginModule {
+public:
+    explicit PluginModule(const wchar_t* module);
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    bool Loaded() const { return module_ != nullptr; }
+    std::wstring Path() const;
+    HRESULT Register() const;
+    HRESULT Unregister() const;
+    HRESULT CanUnloadNow() const;
+
+private:
+    HRESULT Call(const char* entry) const;
+    HMODULE module_;
+};
+
+struct CapturedFrame {
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    HRESULT timeResult = E_FAIL;
+    std::vector<BYTE> bytes;
+};
+
+// Records what reaches the Sample Grabber; its callback runs on the streaming thread.
+class FrameRecorder : public ISampleGrabberCB {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; } // lives as long as the test
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP SampleCB(double time, IMediaSample* sample) override;
+    STDMETHODIMP BufferCB(double time, BYTE* buffer, long length) override;
+
+    std::vector<CapturedFrame> Frames();
+
+private:
+    std::mutex mutex_;
+    std::vector<CapturedFrame> frames_;
+};
+
+// Creates the test source (not registered: it is added to graphs directly). streamEnded, when given,
+// is set once the streaming thread has delivered its last sample and the end of stream.
+HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded = nullptr);
+
+HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin);
+
+// Plays the test video through the plug-in into the recorder, without a clock, to the end.
+// connect is the first failing connection step's result (S_OK when all connected).
+struct GraphResult {
+    HRESULT connect = E_FAIL;
+    HRESULT run = E_FAIL;
+    std::vector<CapturedFrame> frames;
+};
+GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video);
+
+} // namespace plugintest
