@@ -93,7 +93,12 @@ IPin* PeerOf(IPin* pin) {
     return peer;
 }
 
+// Some filters cannot answer the media type of a pin that is not connected: ask only a connected one.
 bool IsVideoConnection(IPin* pin) {
+    IPin* peer = PeerOf(pin);
+    if (!peer)
+        return false;
+    peer->Release();
     AM_MEDIA_TYPE type = {};
     if (FAILED(pin->ConnectionMediaType(&type)))
         return false;
@@ -265,6 +270,10 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
                 fail(splicetext::kCaptureDisconnectTarget);
             else if (upstream && FAILED(m_pGraph->Disconnect(upstream)))
                 fail(splicetext::kCaptureDisconnectUpstream);
+            else if (IPin* fresh = xFreshMuxInput(target)) {
+                SafeRelease(target);
+                target = fresh;
+            }
         }
     } else if (m_bUseVMR) {
         target = FindInputPin(m_pGraph, "VMR", 0);
