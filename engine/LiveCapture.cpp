@@ -137,7 +137,7 @@ void CLiveCapture::CleanMemberVar() {
 // Everything the object holds, in the order the destructor gives it back.
 void CLiveCapture::xReleaseAll() {
     if (m_state == LIVE_CAPTURING) {
-        m_bWantPreview = FALSE;   // nothing may restart
+        m_bWantPreview = FALSE; // nothing may restart
         StopCapture();
     }
     xStopPollingThread();   // also a watch whose capture ended another way
@@ -169,7 +169,8 @@ void CLiveCapture::xReleaseAll() {
     m_hPictureWnd = nullptr;
 }
 
-HRESULT CLiveCapture::InitLiveCapture(HINSTANCE instance, HWND videoWindow, HWND notifyWindow, int logToFile) {
+HRESULT CLiveCapture::InitLiveCapture(HINSTANCE instance, HWND videoWindow, HWND notifyWindow,
+                                      int logToFile) {
     if (!instance || !videoWindow)
         return E_INVALIDARG;
     m_hInstance = instance;
@@ -220,7 +221,8 @@ int CLiveCapture::InitVideo(const WCHAR* deviceName) {
         int match = -1;
         for (int i = 0; i < MAX_DEVICES && match < 0; ++i) {
             WCHAR name[NAME_CHARS] = {0};
-            if (m_rgVideoMoniker[i] && SUCCEEDED(GetDeviceNameByMoniker(m_rgVideoMoniker[i], name, NAME_CHARS)) &&
+            if (m_rgVideoMoniker[i] &&
+                SUCCEEDED(GetDeviceNameByMoniker(m_rgVideoMoniker[i], name, NAME_CHARS)) &&
                 wcscmp(name, deviceName) == 0)
                 match = i;
         }

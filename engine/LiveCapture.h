@@ -48,8 +48,8 @@ public:
     BOOL StopPreview();
     void TearDownGraph();
     void NukeDownstream(IGraphBuilder* graph, IBaseFilter* filter);
-    HRESULT xRenderStreamToVMR(const GUID* category, const GUID* type, IUnknown* source, IBaseFilter* intermediate,
-                               IBaseFilter** renderer, int unused);
+    HRESULT xRenderStreamToVMR(const GUID* category, const GUID* type, IUnknown* source,
+                               IBaseFilter* intermediate, IBaseFilter** renderer, int unused);
     void EnableVMR(BOOL on);
     HRESULT SetShowRect(int x, int y, int width, int height);
     void xReleasePreEffFilters();
@@ -183,7 +183,8 @@ public:
 protected:
     friend class CLiveCaptureGrabberCB;
 
-    HRESULT xEnumCategory(REFCLSID category, IMoniker** monikers, int capacity, int* count, HRESULT emptyResult);
+    HRESULT xEnumCategory(REFCLSID category, IMoniker** monikers, int capacity, int* count,
+                          HRESULT emptyResult);
     void xReapplyPreviewEffects();
     BOOL xSetCurrentVideoCompressor(int index, int* hasPages);
     void xRemoveCompressor(IBaseFilter** compressor, int* currentIndex);

@@ -16,7 +16,8 @@ HRESULT CompressorName(CLiveCapture& engine, IMoniker* moniker, WCHAR (&name)[kC
 
 // The AVI multiplexer and a file writer on the capture file, as the capture graph builder makes them.
 // For builders that cannot make the pair themselves.
-HRESULT MakeAviWriterPair(IGraphBuilder* graph, const WCHAR* fileName, IBaseFilter** mux, IFileSinkFilter** sink) {
+HRESULT MakeAviWriterPair(IGraphBuilder* graph, const WCHAR* fileName, IBaseFilter** mux,
+                          IFileSinkFilter** sink) {
     *mux = nullptr;
     *sink = nullptr;
     IBaseFilter* writer = nullptr;
@@ -196,9 +197,11 @@ BOOL CLiveCapture::xSetCurrentVideoCompressor(int index, int* hasPages) {
         return FALSE;
     }
     m_pGraph->AddFilter(compressor, nullptr);
-    m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pVideoCapFilter, compressor, mux);
+    m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pVideoCapFilter,
+                                    compressor, mux);
     if (FAILED(m_hr))
-        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pVideoCapFilter, compressor, mux);
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pVideoCapFilter,
+                                        compressor, mux);
     const BOOL connected = SUCCEEDED(m_hr);
     if (!connected) {
         NukeDownstream(m_pGraph, mux);

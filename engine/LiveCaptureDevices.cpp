@@ -15,7 +15,7 @@ HRESULT CLiveCapture::xEnumCategory(REFCLSID category, IMoniker** monikers, int 
     }
     IEnumMoniker* list = nullptr;
     m_hr = devices->CreateClassEnumerator(category, &list, 0);
-    if (m_hr != S_OK) {   // S_FALSE: the category is empty
+    if (m_hr != S_OK) { // S_FALSE: the category is empty
         SafeRelease(list);
         devices->Release();
         LIVECAP_LOG(this, m_hr);
@@ -66,14 +66,14 @@ HRESULT CLiveCapture::EnumAudioDevice() {
 
 HRESULT CLiveCapture::EnumVideoCprFilter() {
     m_nVideoCprCount = 0;
-    return xEnumCategory(CLSID_VideoCompressorCategory, m_rgVideoCprMoniker, MAX_COMPRESSORS, &m_nVideoCprCount,
-                         LIVECAP_E_NOCOMPRESSOR);
+    return xEnumCategory(CLSID_VideoCompressorCategory, m_rgVideoCprMoniker, MAX_COMPRESSORS,
+                         &m_nVideoCprCount, LIVECAP_E_NOCOMPRESSOR);
 }
 
 HRESULT CLiveCapture::EnumAudioCprFilter() {
     m_nAudioCprCount = 0;
-    return xEnumCategory(CLSID_AudioCompressorCategory, m_rgAudioCprMoniker, MAX_COMPRESSORS, &m_nAudioCprCount,
-                         LIVECAP_E_NOCOMPRESSOR);
+    return xEnumCategory(CLSID_AudioCompressorCategory, m_rgAudioCprMoniker, MAX_COMPRESSORS,
+                         &m_nAudioCprCount, LIVECAP_E_NOCOMPRESSOR);
 }
 
 void CLiveCapture::ReleaseMonikerArray(IMoniker** monikers, int count) {
@@ -83,7 +83,7 @@ void CLiveCapture::ReleaseMonikerArray(IMoniker** monikers, int count) {
 
 HRESULT CLiveCapture::GetDeviceNameByMoniker(IMoniker* moniker, WCHAR* buffer, int length) {
     if (!moniker || !buffer || length <= 0)
-        return E_INVALIDARG;   // no room even for the terminator
+        return E_INVALIDARG; // no room even for the terminator
     IPropertyBag* bag = nullptr;
     m_hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
     if (FAILED(m_hr))
@@ -205,7 +205,9 @@ HRESULT CLiveCapture::SetUsedDeviceByIndex(DeviceType type, int index) {
 HRESULT CLiveCapture::SetUsedDeviceByName(DeviceType type, const WCHAR* name, UINT* index) {
     if (!index || !IsValidNameStr(name))
         return E_INVALIDARG;
-    IMoniker** list = type == DEVICE_VIDEO ? m_rgVideoMoniker : type == DEVICE_AUDIO ? m_rgAudioMoniker : nullptr;
+    IMoniker** list = type == DEVICE_VIDEO   ? m_rgVideoMoniker
+                      : type == DEVICE_AUDIO ? m_rgAudioMoniker
+                                             : nullptr;
     if (!list)
         return LIVECAP_E_BADDEVICENAME;
     for (int i = 0; i < MAX_DEVICES; ++i) {

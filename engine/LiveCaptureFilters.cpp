@@ -4,14 +4,16 @@
 
 namespace {
 // The camera's snapshot-button interface, answered by some camera drivers.
-const IID kIidCameraButtonState = {0x9C757C5A, 0x8D95, 0x453C, {0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA}};
+const IID kIidCameraButtonState = {
+    0x9C757C5A, 0x8D95, 0x453C, {0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA}};
 const int kAudioNameChars = 127;
 } // namespace
 
 HRESULT CLiveCapture::InitCapFilters() {
     if (!m_pBuilder) {
-        m_hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&m_pBuilder));
+        m_hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr,
+                                CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_ICaptureGraphBuilder2,
+                                reinterpret_cast<void**>(&m_pBuilder));
         if (FAILED(m_hr)) {
             LIVECAP_LOG(this, m_hr);
             return m_hr;
@@ -19,8 +21,8 @@ HRESULT CLiveCapture::InitCapFilters() {
     }
     if (m_nCurVideoDevice >= 0 && m_rgVideoMoniker[m_nCurVideoDevice]) {
         SafeRelease(m_pVideoCapFilter);
-        m_hr = m_rgVideoMoniker[m_nCurVideoDevice]->BindToObject(nullptr, nullptr, IID_IBaseFilter,
-                                                                 reinterpret_cast<void**>(&m_pVideoCapFilter));
+        m_hr = m_rgVideoMoniker[m_nCurVideoDevice]->BindToObject(
+            nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&m_pVideoCapFilter));
         if (FAILED(m_hr)) {
             const HRESULT failure = m_hr;
             FreeCapFilters();
@@ -59,7 +61,8 @@ HRESULT CLiveCapture::InitCapFilters() {
         InitAudioCapFilter();
     if (FAILED(m_pVideoCapFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&m_pProcAmp))))
         m_pProcAmp = nullptr;
-    if (FAILED(m_pVideoCapFilter->QueryInterface(kIidCameraButtonState, reinterpret_cast<void**>(&m_pCameraButton))))
+    if (FAILED(m_pVideoCapFilter->QueryInterface(kIidCameraButtonState,
+                                                 reinterpret_cast<void**>(&m_pCameraButton))))
         m_pCameraButton = nullptr;
     return 0;
 }
@@ -76,7 +79,8 @@ HRESULT CLiveCapture::InitAudioCapFilter() {
     }
     SafeRelease(m_pAudioConfig);
     IMoniker* moniker = m_rgAudioMoniker[m_nCurAudioDevice];
-    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&m_pAudioCapFilter));
+    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,
+                                 reinterpret_cast<void**>(&m_pAudioCapFilter));
     if (FAILED(m_hr)) {
         m_pAudioCapFilter = nullptr;
         LIVECAP_LOG(this, m_hr);

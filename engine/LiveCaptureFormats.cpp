@@ -9,14 +9,16 @@
 namespace {
 
 VIDEOINFOHEADER* VideoInfoOf(AM_MEDIA_TYPE* type) {
-    if (!type || type->formattype != FORMAT_VideoInfo || !type->pbFormat || type->cbFormat < sizeof(VIDEOINFOHEADER))
+    if (!type || type->formattype != FORMAT_VideoInfo || !type->pbFormat ||
+        type->cbFormat < sizeof(VIDEOINFOHEADER))
         return nullptr;
     return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
 }
 
 // Bytes of a frame of the format's bit depth at the given size.
 long FrameBytes(const BITMAPINFOHEADER& header, int width, int height) {
-    return static_cast<long>(static_cast<LONGLONG>(header.biBitCount) * header.biPlanes * width * std::abs(height) / 8);
+    return static_cast<long>(static_cast<LONGLONG>(header.biBitCount) * header.biPlanes * width *
+                             std::abs(height) / 8);
 }
 
 } // namespace
@@ -63,13 +65,15 @@ BOOL CLiveCapture::xReadFormat(BOOL current, int index, _LiteCapVideoInfo* info)
         if (FAILED(m_pVideoConfig->GetNumberOfCapabilities(&count, &size)) || index < 0 || index >= count)
             return FALSE;
         // The capability block is as large as the pin says, never smaller than the video one.
-        const int capsSize = size > static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS)) ? size
-                                                                                       : sizeof(VIDEO_STREAM_CONFIG_CAPS);
+        const int capsSize = size > static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS))
+                                 ? size
+                                 : sizeof(VIDEO_STREAM_CONFIG_CAPS);
         BYTE* caps = new BYTE[capsSize]();
         hr = m_pVideoConfig->GetStreamCaps(index, &type, caps);
         delete[] caps;
     }
-    VIDEOINFOHEADER* video = (SUCCEEDED(hr) && type && type->majortype == MEDIATYPE_Video) ? VideoInfoOf(type) : nullptr;
+    VIDEOINFOHEADER* video =
+        (SUCCEEDED(hr) && type && type->majortype == MEDIATYPE_Video) ? VideoInfoOf(type) : nullptr;
     if (!video) {
         info->nWidth = 0;
         WixDeleteMediaType(type);
@@ -143,8 +147,8 @@ BOOL CLiveCapture::SetVideoSetting(VideoProcAmpProperty property, long value) {
     return m_pProcAmp->Set(property, value, VideoProcAmp_Flags_Manual) == S_OK;
 }
 
-BOOL CLiveCapture::GetVideoSetting(VideoProcAmpProperty property, long* value, long* min, long* max, long* step,
-                                   long* defaultValue) {
+BOOL CLiveCapture::GetVideoSetting(VideoProcAmpProperty property, long* value, long* min, long* max,
+                                   long* step, long* defaultValue) {
     if (!value || !min || !max || !step || !defaultValue || !m_pProcAmp)
         return FALSE;
     long flags = 0;
@@ -200,8 +204,8 @@ BOOL CLiveCapture::CallACMAudioFormatDlg() {
 }
 
 BOOL CLiveCapture::xIsCaptureSourceSupportResolution(CSize size, VIDEO_STREAM_CONFIG_CAPS caps) {
-    if (size.cx < caps.MinOutputSize.cx || size.cx > caps.MaxOutputSize.cx || size.cy < caps.MinOutputSize.cy ||
-        size.cy > caps.MaxOutputSize.cy)
+    if (size.cx < caps.MinOutputSize.cx || size.cx > caps.MaxOutputSize.cx ||
+        size.cy < caps.MinOutputSize.cy || size.cy > caps.MaxOutputSize.cy)
         return FALSE;
     if (caps.OutputGranularityX && (size.cx - caps.MinOutputSize.cx) % caps.OutputGranularityX)
         return FALSE;
@@ -259,7 +263,8 @@ BOOL CLiveCapture::xChangeReslution(int restore) {
     if (FAILED(m_pVideoConfig->GetFormat(&type)) || !type)
         return FALSE;
     VIDEOINFOHEADER* video = VideoInfoOf(type);
-    const bool sizeFits = video && (restore ? video->bmiHeader.biWidth == 640 : video->bmiHeader.biWidth > 640);
+    const bool sizeFits =
+        video && (restore ? video->bmiHeader.biWidth == 640 : video->bmiHeader.biWidth > 640);
     if (!sizeFits) {
         WixDeleteMediaType(type);
         return FALSE;

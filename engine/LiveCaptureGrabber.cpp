@@ -102,7 +102,7 @@ STDMETHODIMP CLiveCaptureGrabberCB::BufferCB(double /*sampleTime*/, BYTE* buffer
         const UINT copied = engine.m_nSnapLength < frameLength ? engine.m_nSnapLength : frameLength;
         std::memcpy(engine.m_pSnapBuffer, buffer, copied);
         engine.m_nSnapLength = frameLength;
-        engine.m_pSnapBuffer = nullptr;   // it stays the host's
+        engine.m_pSnapBuffer = nullptr; // it stays the host's
     }
     PostMessageA(engine.m_hSinkWnd, WM_LIVECAP_SNAPSHOT, static_cast<WPARAM>(engine.m_bSnapCallerBuffer),
                  reinterpret_cast<LPARAM>(&engine));

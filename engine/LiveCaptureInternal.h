@@ -22,8 +22,7 @@ constexpr const char* LiveCapSourceName(const char* path) {
 // Appends one record to the error log when the object's log flag is set.
 #define LIVECAP_LOG(object, result) (object)->MyShowErrMSG((result), LiveCapSourceName(__FILE__), __LINE__)
 
-template <class T>
-void SafeRelease(T*& pointer) {
+template <class T> void SafeRelease(T*& pointer) {
     if (pointer) {
         pointer->Release();
         pointer = nullptr;
@@ -37,7 +36,8 @@ inline REFERENCE_TIME FrameRateToAvgTime(int frameRate) {
 
 // Error text of a result for the log (AMGetErrorTextA into a buffer of 160 characters) and the
 // record "\n\n\n<text>\n in <file>\n Line <line>\nCLiveCapture,Err code: <dec>,Hex: 0x<hex8>".
-VOSTREL_API CString FormatLiveCapLogRecord(HRESULT result, const char* errorText, const char* sourceFile, int line);
+VOSTREL_API CString FormatLiveCapLogRecord(HRESULT result, const char* errorText, const char* sourceFile,
+                                           int line);
 
 // Sample-grabber callback of the preview graph: owned by its engine object, not reference counted.
 class CLiveCaptureGrabberCB : public ISampleGrabberCB {

@@ -6,7 +6,8 @@ namespace {
 
 const CLSID kClsidVmr9 = {0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
 const CLSID kClsidVmr7 = {0xB87BEB7B, 0x8D29, 0x423F, {0xAE, 0x4D, 0x65, 0x82, 0xC1, 0x01, 0x75, 0xAC}};
-const CLSID kClsidVideoRenderer = {0x70E102B0, 0x5556, 0x11CE, {0x97, 0xC0, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
+const CLSID kClsidVideoRenderer = {
+    0x70E102B0, 0x5556, 0x11CE, {0x97, 0xC0, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
 
 bool IsPreviewRendered(HRESULT hr) {
     return hr == S_OK || hr == VFW_S_NOPREVIEWPIN;
@@ -40,7 +41,8 @@ IBaseFilter* CreateAndAddRenderer(IGraphBuilder* graph, REFCLSID clsid, const WC
 } // namespace
 
 HRESULT CLiveCapture::xRenderStreamToVMR(const GUID* category, const GUID* type, IUnknown* source,
-                                         IBaseFilter* intermediate, IBaseFilter** rendererOut, int /*unused*/) {
+                                         IBaseFilter* intermediate, IBaseFilter** rendererOut,
+                                         int /*unused*/) {
     if (rendererOut)
         *rendererOut = nullptr;
     if (!m_pGraph || !m_pBuilder)
@@ -75,7 +77,7 @@ BOOL CLiveCapture::BuildPreviewGraph() {
         return FALSE;
     if (m_bCaptureBuilt)
         TearDownGraph();
-    xChangeReslution(1);   // give back a resolution lowered for a capture
+    xChangeReslution(1); // give back a resolution lowered for a capture
 
     if (m_bUseVMR) {
         SafeRelease(m_pPreviewRenderer);
@@ -85,9 +87,11 @@ BOOL CLiveCapture::BuildPreviewGraph() {
     m_hr = BuilderSampleGrabber();
 
     IBaseFilter* grabber = m_bGrabberReady ? m_pGrabberFilter : nullptr;
-    m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, m_pVideoCapFilter, grabber, nullptr);
+    m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, m_pVideoCapFilter, grabber,
+                                    nullptr);
     if (!IsPreviewRendered(m_hr)) {
-        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_pVideoCapFilter, grabber, nullptr);
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_pVideoCapFilter, grabber,
+                                        nullptr);
         if (FAILED(m_hr)) {
             LIVECAP_LOG(this, m_hr);
             // A preview already rendered into the mixing renderer cannot be rendered twice: the
@@ -100,7 +104,8 @@ BOOL CLiveCapture::BuildPreviewGraph() {
 
     if (m_bGrabberReady) {
         ISampleGrabber* sampleGrabber = nullptr;
-        if (FAILED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&sampleGrabber)))) {
+        if (FAILED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber,
+                                                    reinterpret_cast<void**>(&sampleGrabber)))) {
             m_bGrabberReady = FALSE;
         } else {
             AM_MEDIA_TYPE connected = {};
@@ -126,15 +131,17 @@ BOOL CLiveCapture::BuildPreviewGraph() {
     }
     m_pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(m_hPictureWnd));
     m_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
-    m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left), labs(m_rcShow.bottom - m_rcShow.top));
+    m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left),
+                                      labs(m_rcShow.bottom - m_rcShow.top));
     m_pVideoWindow->put_Visible(OATRUE);
 
-    if (m_pVideoConfig && m_nFrameRate > 0) {   // a zero rate keeps the camera's rate
+    if (m_pVideoConfig && m_nFrameRate > 0) { // a zero rate keeps the camera's rate
         AM_MEDIA_TYPE* format = nullptr;
         if (SUCCEEDED(m_pVideoConfig->GetFormat(&format)) && format) {
             if (format->formattype == FORMAT_VideoInfo && format->pbFormat &&
                 format->cbFormat >= sizeof(VIDEOINFOHEADER)) {
-                reinterpret_cast<VIDEOINFOHEADER*>(format->pbFormat)->AvgTimePerFrame = FrameRateToAvgTime(m_nFrameRate);
+                reinterpret_cast<VIDEOINFOHEADER*>(format->pbFormat)->AvgTimePerFrame =
+                    FrameRateToAvgTime(m_nFrameRate);
                 m_hr = m_pVideoConfig->SetFormat(format);
                 if (FAILED(m_hr))
                     LIVECAP_LOG(this, m_hr);
@@ -244,7 +251,8 @@ void CLiveCapture::TearDownGraph() {
     SafeRelease(m_pConfigAviMux);
     if (m_pGrabberFilter) {
         ISampleGrabber* sampleGrabber = nullptr;
-        if (SUCCEEDED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&sampleGrabber)))) {
+        if (SUCCEEDED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber,
+                                                       reinterpret_cast<void**>(&sampleGrabber)))) {
             sampleGrabber->SetCallback(nullptr, 1);
             sampleGrabber->Release();
         }

@@ -6,7 +6,8 @@ BOOL CLiveCapture::StopCapture() {
     if (m_state != LIVE_CAPTURING)
         return FALSE;
     IMediaControl* control = nullptr;
-    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)) : E_POINTER;
+    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))
+                    : E_POINTER;
     if (SUCCEEDED(m_hr)) {
         // The camera first: some capture graphs crash when a source still delivers into a stopping
         // multiplexer. The graph then stops the rest, the file's headers last.
@@ -17,7 +18,7 @@ BOOL CLiveCapture::StopCapture() {
     }
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
-        return FALSE;   // still capturing
+        return FALSE; // still capturing
     }
     m_state = LIVE_STOPPED;
     xStopPollingThread();

@@ -72,7 +72,8 @@ BOOL CLiveCapture::GetGUIDBySubtype(const WCHAR* name, GUID* guid) {
     char bytes[16] = {0};
     WideCharToMultiByte(CP_ACP, 0, name, 4, bytes, sizeof bytes, nullptr, nullptr);
     *guid = kFourccBase;
-    guid->Data1 = static_cast<DWORD>(static_cast<BYTE>(bytes[0])) | static_cast<DWORD>(static_cast<BYTE>(bytes[1])) << 8 |
+    guid->Data1 = static_cast<DWORD>(static_cast<BYTE>(bytes[0])) |
+                  static_cast<DWORD>(static_cast<BYTE>(bytes[1])) << 8 |
                   static_cast<DWORD>(static_cast<BYTE>(bytes[2])) << 16 |
                   static_cast<DWORD>(static_cast<BYTE>(bytes[3])) << 24;
     return TRUE;
@@ -84,15 +85,15 @@ BOOL CLiveCapture::GetSubtypeByGUID(GUID* guid, WCHAR* buffer, int length) {
     for (const SubtypeName& entry : kSubtypeNames) {
         if (IsEqualGUID(*entry.subtype, *guid)) {
             if (static_cast<int>(wcslen(entry.name)) >= length)
-                return FALSE;   // the buffer must hold the name with its terminator
+                return FALSE; // the buffer must hold the name with its terminator
             wcscpy(buffer, entry.name);
             return TRUE;
         }
     }
     // Any other subtype reads as the four characters of its first field, lowest byte first.
-    const char fourcc[5] = {static_cast<char>(guid->Data1 & 0xFF), static_cast<char>((guid->Data1 >> 8) & 0xFF),
-                            static_cast<char>((guid->Data1 >> 16) & 0xFF),
-                            static_cast<char>((guid->Data1 >> 24) & 0xFF), 0};
+    const char fourcc[5] = {
+        static_cast<char>(guid->Data1 & 0xFF), static_cast<char>((guid->Data1 >> 8) & 0xFF),
+        static_cast<char>((guid->Data1 >> 16) & 0xFF), static_cast<char>((guid->Data1 >> 24) & 0xFF), 0};
     if (fourcc[0] == 0)
         return FALSE;
     return MultiByteToWideChar(CP_ACP, 0, fourcc, -1, buffer, length) > 0;

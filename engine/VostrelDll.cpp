@@ -12,7 +12,7 @@ AFX_EXTENSION_MODULE g_vostrelModule = {};
 class GdiplusSession {
 public:
     GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;   // version 1, no debug callback, background thread, codecs
+        Gdiplus::GdiplusStartupInput input; // version 1, no debug callback, background thread, codecs
         if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok)
             m_token = 0;
     }

@@ -8,6 +8,9 @@
 #include "qeltest/com_test.h"
 
 #include "qeldshow/media_type.h"
+#ifdef QEL_TEST_PNG_WRITER
+#include "png_writer.h"
+#endif
 #include "qeldshow/server_registration.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +63,44 @@ HRESULT FlipTopBottom(IUnknown* filter) {
     return SUCCEEDED(hr) ? params->SetValue(1) : hr;
 }
 
+HRESULT SpecialEffectNegative(IUnknown* filter) {
+    ComPtr<IQelSpecialEffectParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetEffect(2) : hr;
+}
+
+HRESULT FullContrast(IUnknown* filter) {
+    ComPtr<IQelContrastBrightnessParams> params;
+    HRESULT hr = filter->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetContrast(100) : hr;
+}
+
+HRESULT ZoomTwice(IUnknown* filter) {
+    ComPtr<IQelDigitalZoomParams> params;
+    HRESULT hr = filter->QueryInterface(__uuidof(IQelDigitalZoomParams), reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetZoom(200) : hr;
+}
+
+// The stamp shows with the settings a new connection gives.
+HRESULT StampAsConnected(IUnknown*) { return S_OK; }
+
+#ifdef QEL_TEST_PNG_WRITER
+// An opaque red picture over the whole frame, written into the temp folder under a name of this
+// process (test programs run side by side).
+HRESULT RedPhotoFrame(IUnknown* filter) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetTempPathW(MAX_PATH, folder))
+        return E_FAIL;
+    const std::wstring path =
+        std::wstring(folder) + L"qel_common_test_frame_" + std::to_wstring(GetCurrentProcessId()) + L".png";
+    if (!pngtest::WritePng(path, 8, 8, std::vector<pngtest::Argb>(64, pngtest::Argb{255, 255, 0, 0})))
+        return E_FAIL;
+    ComPtr<IQelPhotoFrameParams> params;
+    HRESULT hr = filter->QueryInterface(__uuidof(IQelPhotoFrameParams), reinterpret_cast<void**>(params.GetAddressOf()));
+    return SUCCEEDED(hr) ? params->SetFramePath(path.c_str()) : hr;
+}
+#endif
+
 // The one-strength plug-ins change the test frames at full strength.
 HRESULT FullStrength(IUnknown* filter) {
     ComPtr<IQelStrengthParams> params;
@@ -68,11 +109,19 @@ HRESULT FullStrength(IUnknown* filter) {
 }
 
 const VisibleEffect kVisibleEffects[] = {
+#ifdef QEL_TEST_PNG_WRITER
+    {L"QelFilter_PhotoFrame", RedPhotoFrame},
+#endif
+    {L"QelFilter_DateTime", StampAsConnected},
     {L"QelFilter_Rotate", HalfTurn},
+    {L"QelFilter_DigitalZoom", ZoomTwice},
     {L"QelFilter_Flip", FlipTopBottom},
+    {L"QelFilter_SpEff", SpecialEffectNegative},
     {L"QelFilter_Whiteboard", FullStrength},
     {L"QelFilter_AutoTone", FullStrength},
     {L"QelFilter_AutoEnhance", FullStrength},
+    {L"QelFilter_LowLight", FullStrength},
+    {L"QelFilter_CB", FullContrast},
 };
 
 std::wstring Lower(std::wstring text) {

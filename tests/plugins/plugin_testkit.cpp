@@ -245,6 +245,11 @@ struct EventHandle {
 };
 
 GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video) {
+    return PlayThrough(plugin, pluginName, video, nullptr);
+}
+
+GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video,
+                        const std::function<void()>& connected) {
     GraphResult result;
     FrameRecorder recorder;
     EventHandle streamEnded; // outlives the source, which signals it
@@ -290,6 +295,8 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
     if (SUCCEEDED(hr))
         hr = Connect(graph.Get(), grabberFilter.Get(), renderer.Get());
     result.connect = hr;
+    if (SUCCEEDED(hr) && connected)
+        connected();
 
     if (SUCCEEDED(hr)) {
         ComPtr<IMediaFilter> timing;

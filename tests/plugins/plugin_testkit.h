@@ -7,6 +7,7 @@
 #include <qedit.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -88,5 +89,9 @@ struct GraphResult {
     std::vector<CapturedFrame> frames;
 };
 GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video);
+// The same; connected runs once every pin is connected and before the graph runs (parameters that
+// a new connection resets are set there).
+GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video,
+                        const std::function<void()>& connected);
 
 } // namespace plugintest

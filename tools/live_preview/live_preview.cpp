@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     wc.lpszClassName = "LivePreviewHost";
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RegisterClassA(&wc);
-    HWND host = CreateWindowA("LivePreviewHost", "Live preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                              640, 480, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND host = CreateWindowA("LivePreviewHost", "Live preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                              0, 640, 480, nullptr, nullptr, wc.hInstance, nullptr);
     if (!host) {
         std::fprintf(stderr, "live_preview: no window\n");
         return 1;
@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
         CLiveCapture engine;
         HRESULT hr = engine.InitLiveCapture(wc.hInstance, host, host, 0);
         if (hr != 0) {
-            std::fprintf(stderr, "live_preview: InitLiveCapture gave %ld (no camera?)\n", static_cast<long>(hr));
+            std::fprintf(stderr, "live_preview: InitLiveCapture gave %ld (no camera?)\n",
+                         static_cast<long>(hr));
             rc = 1;
         } else {
             for (int i = 0; i < engine.GetDeviceNum(DEVICE_VIDEO); ++i) {

@@ -12,7 +12,7 @@ std::wstring ClsidKey(REFCLSID clsid) { return L"CLSID\\" + GuidToString(clsid);
 
 HRESULT SetStringValue(HKEY key, const wchar_t* name, const std::wstring& value) {
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return HRESULT_FROM_WIN32(
+    return RegistryResult(
         RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes));
 }
 
@@ -23,7 +23,7 @@ public:
             RegCloseKey(key_);
     }
     HRESULT Create(HKEY parent, const std::wstring& path) {
-        return HRESULT_FROM_WIN32(RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        return RegistryResult(RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                   KEY_WRITE, nullptr, &key_, nullptr));
     }
     HKEY get() const { return key_; }
@@ -81,7 +81,7 @@ HRESULT RegisterInprocServer(REFCLSID clsid, const wchar_t* name, const std::wst
 }
 
 HRESULT UnregisterInprocServer(REFCLSID clsid) {
-    const HRESULT hr = HRESULT_FROM_WIN32(RegDeleteTreeW(HKEY_CLASSES_ROOT, ClsidKey(clsid).c_str()));
+    const HRESULT hr = RegistryResult(RegDeleteTreeW(HKEY_CLASSES_ROOT, ClsidKey(clsid).c_str()));
     return hr == kNotFound ? S_OK : hr;
 }
 

@@ -8,7 +8,7 @@
 struct AFX_EXTENSION_MODULE {
     BOOL bInitialized;
     HMODULE hModule;
-    HMODULE hResource;   // where the library's resources are looked up (the module itself)
+    HMODULE hResource; // where the library's resources are looked up (the module itself)
 };
 
 // Records the library's module in state. FALSE for a null module. A second call on an initialised

@@ -12,9 +12,9 @@ class QEL_MFC_API CString {
 public:
     CString();
     CString(const CString& other);
-    CString(LPCSTR text);                // null gives an empty string
-    CString(LPCSTR text, int length);    // the first length bytes (fewer when text ends earlier)
-    CString(LPCWSTR text);               // converted from wide characters with the ANSI code page
+    CString(LPCSTR text);             // null gives an empty string
+    CString(LPCSTR text, int length); // the first length bytes (fewer when text ends earlier)
+    CString(LPCWSTR text);            // converted from wide characters with the ANSI code page
     CString(char ch, int repeat = 1);
     ~CString();
 
@@ -31,7 +31,7 @@ public:
     int GetLength() const;
     BOOL IsEmpty() const;
     void Empty();
-    char GetAt(int index) const;         // index must lie in 0..GetLength()-1
+    char GetAt(int index) const; // index must lie in 0..GetLength()-1
     void SetAt(int index, char ch);
     char operator[](int index) const;
     operator LPCSTR() const;
@@ -55,23 +55,23 @@ public:
     CString SpanIncluding(LPCSTR charSet) const;
     CString SpanExcluding(LPCSTR charSet) const;
 
-    int Find(char ch, int start = 0) const;        // -1 when absent
+    int Find(char ch, int start = 0) const; // -1 when absent
     int Find(LPCSTR sub, int start = 0) const;
     int ReverseFind(char ch) const;
     int FindOneOf(LPCSTR charSet) const;
 
-    int Compare(LPCSTR other) const;               // <0, 0, >0 like strcmp
+    int Compare(LPCSTR other) const; // <0, 0, >0 like strcmp
     int CompareNoCase(LPCSTR other) const;
 
     CString& MakeUpper();
     CString& MakeLower();
     CString& MakeReverse();
-    int Replace(char oldCh, char newCh);           // number replaced
+    int Replace(char oldCh, char newCh); // number replaced
     int Replace(LPCSTR oldText, LPCSTR newText);
     int Remove(char ch);
-    int Insert(int index, char ch);                // new length
+    int Insert(int index, char ch); // new length
     int Insert(int index, LPCSTR text);
-    int Delete(int index, int count = 1);          // new length
+    int Delete(int index, int count = 1); // new length
     CString& Trim();
     CString& Trim(char ch);
     CString& Trim(LPCSTR targets);
@@ -85,10 +85,10 @@ public:
 private:
     void Assign(LPCSTR text, int length);
     void Append(LPCSTR text, int length);
-    void Reserve(int capacity, bool keep);         // room for capacity characters and a terminator
+    void Reserve(int capacity, bool keep); // room for capacity characters and a terminator
     void SetLength(int length);
 
-    LPSTR m_pszData;   // points behind a length/capacity header, or at the shared empty string
+    LPSTR m_pszData; // points behind a length/capacity header, or at the shared empty string
 };
 
 QEL_MFC_API CString operator+(const CString& a, const CString& b);

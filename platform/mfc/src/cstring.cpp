@@ -499,7 +499,7 @@ void CString::Reserve(int capacity, bool keep) {
     if (!IsShared(m_pszData) && HeaderOf(m_pszData)->capacity >= capacity)
         return;
     if (capacity == 0)
-        capacity = 1;   // GetBuffer must hand out a writable block even for an empty string
+        capacity = 1; // GetBuffer must hand out a writable block even for an empty string
     const int old = GetLength();
     // Grow geometrically so that repeated appends stay linear.
     if (!IsShared(m_pszData) && keep) {
@@ -558,13 +558,33 @@ CString operator+(char a, const CString& b) {
     return r;
 }
 
-bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
-bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
-bool operator==(LPCSTR a, const CString& b) { return b.Compare(a) == 0; }
-bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
-bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
-bool operator!=(LPCSTR a, const CString& b) { return b.Compare(a) != 0; }
-bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
+bool operator==(const CString& a, const CString& b) {
+    return a.Compare(b) == 0;
+}
+bool operator==(const CString& a, LPCSTR b) {
+    return a.Compare(b) == 0;
+}
+bool operator==(LPCSTR a, const CString& b) {
+    return b.Compare(a) == 0;
+}
+bool operator!=(const CString& a, const CString& b) {
+    return a.Compare(b) != 0;
+}
+bool operator!=(const CString& a, LPCSTR b) {
+    return a.Compare(b) != 0;
+}
+bool operator!=(LPCSTR a, const CString& b) {
+    return b.Compare(a) != 0;
+}
+bool operator<(const CString& a, const CString& b) {
+    return a.Compare(b) < 0;
+}
+bool operator>(const CString& a, const CString& b) {
+    return a.Compare(b) > 0;
+}
+bool operator<=(const CString& a, const CString& b) {
+    return a.Compare(b) <= 0;
+}
+bool operator>=(const CString& a, const CString& b) {
+    return a.Compare(b) >= 0;
+}

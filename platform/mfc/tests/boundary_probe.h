@@ -8,8 +8,8 @@
 #define MFC_PROBE_API __declspec(dllimport)
 #endif
 
-MFC_PROBE_API CString ProbeGreeting(CString name);          // "Hello, " + name, by value both ways
-MFC_PROBE_API void ProbeAppendInPlace(CString& text, int count);  // appends count '#' characters
-MFC_PROBE_API void ProbeKeep(CString text);                 // keeps a copy inside the probe
+MFC_PROBE_API CString ProbeGreeting(CString name);               // "Hello, " + name, by value both ways
+MFC_PROBE_API void ProbeAppendInPlace(CString& text, int count); // appends count '#' characters
+MFC_PROBE_API void ProbeKeep(CString text);                      // keeps a copy inside the probe
 MFC_PROBE_API CString ProbeKept();
 MFC_PROBE_API void ProbeForget();

@@ -34,7 +34,7 @@ TEST(CStringTest, CopiesAreIndependent) {
     a += "!";
     EXPECT_STREQ("First", static_cast<LPCSTR>(b));
     EXPECT_STREQ("First!", static_cast<LPCSTR>(a));
-    a = a;   // self-assignment keeps the text
+    a = a; // self-assignment keeps the text
     EXPECT_STREQ("First!", static_cast<LPCSTR>(a));
     a = 'z';
     EXPECT_STREQ("z", static_cast<LPCSTR>(a));
@@ -98,7 +98,7 @@ TEST(CStringTest, GetBufferAndReleaseBufferSetTheLength) {
     EXPECT_EQ(17, s.GetLength());
     EXPECT_STREQ("written by an API", static_cast<LPCSTR>(s));
 
-    buffer = s.GetBuffer(4);   // keeps the text, never shrinks
+    buffer = s.GetBuffer(4); // keeps the text, never shrinks
     EXPECT_STREQ("written by an API", buffer);
     s.ReleaseBuffer(7);
     EXPECT_STREQ("written", static_cast<LPCSTR>(s));
@@ -146,7 +146,7 @@ TEST(CStringTest, PassesByValueAndReferenceThroughAnotherModule) {
     EXPECT_STREQ("Hello, camera", static_cast<LPCSTR>(greeting));
 
     CString grown("x");
-    ProbeAppendInPlace(grown, 1000);   // the other module grows (reallocates) our string
+    ProbeAppendInPlace(grown, 1000); // the other module grows (reallocates) our string
     EXPECT_EQ(1001, grown.GetLength());
     EXPECT_EQ('#', grown[1000]);
 

@@ -14,7 +14,7 @@ TEST(GeometryTest, RectangleMeasuresAndMoves) {
     EXPECT_TRUE(r.BottomRight() == CPoint(110, 70));
     EXPECT_TRUE(r.CenterPoint() == CPoint(60, 45));
     EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
-    EXPECT_FALSE(r.PtInRect(CPoint(110, 70)));   // right and bottom lie outside
+    EXPECT_FALSE(r.PtInRect(CPoint(110, 70))); // right and bottom lie outside
 
     r.OffsetRect(5, -5);
     EXPECT_TRUE(r == CRect(15, 15, 115, 65));
@@ -57,7 +57,7 @@ TEST(GeometryTest, PointAndSizeArithmetic) {
     p.Offset(-10, 0);
     EXPECT_EQ(-6, p.x);
     const CPoint packed(static_cast<LPARAM>(MAKELPARAM(static_cast<WORD>(-2), 7)));
-    EXPECT_EQ(-2, packed.x);   // window-message coordinates are signed
+    EXPECT_EQ(-2, packed.x); // window-message coordinates are signed
     EXPECT_EQ(7, packed.y);
 
     CSize s(10, 20);

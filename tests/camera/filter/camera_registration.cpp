@@ -37,9 +37,9 @@ HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD varian
     HRESULT hr = RegisterInprocServer(clsid, friendlyName, QelModulePath());
     if (SUCCEEDED(hr)) {
         HKEY key = nullptr;
-        hr = HRESULT_FROM_WIN32(RegOpenKeyExW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str(), 0, KEY_SET_VALUE, &key));
+        hr = RegistryResult(RegOpenKeyExW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str(), 0, KEY_SET_VALUE, &key));
         if (SUCCEEDED(hr)) {
-            hr = HRESULT_FROM_WIN32(RegSetValueExW(key, qelcam::kCameraVariantValue, 0, REG_DWORD,
+            hr = RegistryResult(RegSetValueExW(key, qelcam::kCameraVariantValue, 0, REG_DWORD,
                                                    reinterpret_cast<const BYTE*>(&variant), sizeof variant));
             RegCloseKey(key);
         }
@@ -69,7 +69,7 @@ HRESULT UnregisterAllCameras() {
     if (error == ERROR_FILE_NOT_FOUND)
         return S_OK;
     if (error != ERROR_SUCCESS)
-        return HRESULT_FROM_WIN32(error);
+        return RegistryResult(error);
     std::vector<CLSID> cameras;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
@@ -87,7 +87,7 @@ HRESULT UnregisterAllCameras() {
     }
     RegCloseKey(key);
     if (error != ERROR_NO_MORE_ITEMS)
-        return HRESULT_FROM_WIN32(error);
+        return RegistryResult(error);
     HRESULT first = S_OK;
     for (const CLSID& clsid : cameras) {
         const HRESULT hr = UnregisterCamera(clsid);

@@ -208,19 +208,13 @@ HRESULT CCameraStream::Active() {
         notDropped_ = 0;
         droppedFrames_.clear();
     }
-    stopping_ = false;
     return CSourceStream::Active();
 }
 
-HRESULT CCameraStream::Inactive() {
-    // Before the base joins the streaming thread: a frame being waited for is given up.
-    stopping_ = true;
-    return CSourceStream::Inactive();
-}
-
 HRESULT CCameraStream::Deliver(IMediaSample* sample) {
-    // S_FALSE ends the streaming loop quietly (no end of stream: a camera that stops has none).
-    if (stopping_)
+    // A frame filled while the stream was being stopped is not sent: S_FALSE ends the streaming loop
+    // quietly (no end of stream, which a stopping camera does not send).
+    if (IsStopping())
         return S_FALSE;
     return CSourceStream::Deliver(sample);
 }
@@ -246,15 +240,14 @@ bool CCameraStream::Now(REFERENCE_TIME* now, bool* fromClock) {
 
 bool CCameraStream::WaitUntil(REFERENCE_TIME due) {
     for (;;) {
-        if (stopping_)
-            return false;
         REFERENCE_TIME now = 0;
         bool fromClock = false;
         Now(&now, &fromClock);
         if (now >= due)
-            return true;
-        // Short slices, so that Stop never waits long for this thread.
-        Sleep(static_cast<DWORD>(std::min<REFERENCE_TIME>((due - now + 9999) / 10000, 10)));
+            return !IsStopping();
+        // In slices: the clock may be changed or run at another pace than the wait.
+        if (!WaitUnlessStopping(static_cast<DWORD>(std::min<REFERENCE_TIME>((due - now + 9999) / 10000, 20))))
+            return false;
     }
 }
 
@@ -263,10 +256,9 @@ HRESULT CCameraStream::FillBuffer(IMediaSample* sample) {
     // it did not take meanwhile are not drops.
     bool resumed = false;
     while (!camera_->Controls().delivering) {
-        if (stopping_)
+        if (!WaitUnlessStopping(10))
             return S_OK;  // Deliver discards it
         resumed = true;
-        Sleep(10);
     }
 
     const VIDEOINFOHEADER* info = VideoInfoOf(m_mt);

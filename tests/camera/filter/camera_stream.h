@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <dshow.h>
 
-#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -51,7 +50,6 @@ public:
     HRESULT OnThreadStartPlay() override;
     bool DeliversWhilePaused() const override { return false; }
     HRESULT Active() override;
-    HRESULT Inactive() override;
     HRESULT Deliver(IMediaSample* sample) override;
 
     const GUID& Category() const { return category_; }
@@ -67,7 +65,6 @@ private:
 
     CTestCamera* camera_;
     GUID category_;
-    std::atomic<bool> stopping_{false};
 
     // Streaming state (streaming thread only, statistics read under statsLock_).
     REFERENCE_TIME interval_ = 333333;

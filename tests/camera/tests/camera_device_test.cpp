@@ -230,5 +230,26 @@ TEST_F(CameraDeviceTest, RegistrationRefusesBadInputAndLeftoversCanBeCleared) {
     EXPECT_EQ(S_OK, qelcam::UnregisterTestCamera(clsid)) << "already gone";
 }
 
+TEST_F(CameraDeviceTest, ModuleSelfRegistrationListsTheDefaultCamera) {
+    HMODULE module = qelcam::CameraModule();
+    ASSERT_NE(nullptr, module);
+    typedef HRESULT(STDAPICALLTYPE * EntryPoint)();
+    auto registerServer = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    auto unregisterServer =
+        reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+    ASSERT_TRUE(registerServer && unregisterServer);
+    ASSERT_EQ(S_OK, registerServer());
+    ComPtr<IBaseFilter> filter;
+    EXPECT_EQ(S_OK, qelcam::BindVideoInputDevice(qelcam::kDefaultTestCameraName, &filter));
+    CLSID clsid = CLSID_NULL;
+    if (filter)
+        filter->GetClassID(&clsid);
+    EXPECT_EQ(qelcam::CLSID_QelDefaultTestCamera, clsid);
+    EXPECT_TRUE(PinAt(filter.Get(), 1)) << "with a preview pin";
+    filter.Reset();
+    ASSERT_EQ(S_OK, unregisterServer());
+    EXPECT_TRUE(ListedNames().empty());
+}
+
 }  // namespace
 }  // namespace cameratest

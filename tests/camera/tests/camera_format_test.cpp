@@ -178,5 +178,30 @@ TEST_F(CameraFormatTest, ConnectedPinTakesANewRateButNoNewSizeWhileRunning) {
         EXPECT_EQ(640 * 480 * 3, frame.length);
 }
 
+TEST_F(CameraFormatTest, NewSizeOnAConnectedStoppedPinReconnectsIt) {
+    FrameRecorder recorder;
+    CaptureGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(filter_.Get(), &recorder));
+    ASSERT_EQ(640, graph.Width());
+
+    AM_MEDIA_TYPE* smaller = TypeOf(320, 240, 333333, MEDIASUBTYPE_RGB24);
+    ASSERT_EQ(S_OK, config_->SetFormat(smaller));
+    Free(smaller);
+    AM_MEDIA_TYPE connected = {};
+    ASSERT_EQ(S_OK, graph.CapturePin()->ConnectionMediaType(&connected));
+    ASSERT_EQ(FORMAT_VideoInfo, connected.formattype);
+    EXPECT_EQ(320, reinterpret_cast<const VIDEOINFOHEADER*>(connected.pbFormat)->bmiHeader.biWidth);
+    CoTaskMemFree(connected.pbFormat);
+
+    recorder.SetFrameSize(320, 240);
+    ASSERT_EQ(S_OK, graph.Run());
+    ASSERT_TRUE(recorder.WaitForCount(2, 5000));
+    graph.Stop();
+    for (const ReceivedFrame& frame : recorder.Frames()) {
+        EXPECT_EQ(320 * 240 * 3, frame.length);
+        EXPECT_TRUE(frame.decoded);
+    }
+}
+
 }  // namespace
 }  // namespace cameratest

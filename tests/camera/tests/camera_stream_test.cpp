@@ -69,6 +69,20 @@ TEST_F(CameraStreamTest, StopsDeliveringUntilSwitchedOnAgain) {
     EXPECT_GE(frames[stalled].number, frames[stalled - 1].number + 10) << "time went on while it was off";
 }
 
+TEST_F(CameraStreamTest, StopsCleanlyWhileItDeliversNothing) {
+    ASSERT_EQ(S_OK, graph_.Run());
+    ASSERT_TRUE(recorder_.WaitForCount(1, 10000));
+    EXPECT_EQ(S_OK, camera_.SetDelivering(false));
+    qeltest::PumpMessagesFor(100);
+    // The streaming thread waits for frames that do not come: Stop must still end it (the watchdog
+    // fails the test if it hangs), and nothing reaches downstream after it.
+    EXPECT_EQ(S_OK, graph_.Camera()->Stop());
+    const size_t afterStop = recorder_.Count();
+    EXPECT_EQ(S_OK, camera_.SetDelivering(true));
+    qeltest::PumpMessagesFor(200);
+    EXPECT_EQ(afterStop, recorder_.Count());
+}
+
 TEST_F(CameraStreamTest, FramesMissedWhileDownstreamIsBusyCountAsDropped) {
     ComPtr<IAMDroppedFrames> dropped;
     ASSERT_EQ(S_OK, ComPtr<IPin>(graph_.CapturePin()).As(&dropped));

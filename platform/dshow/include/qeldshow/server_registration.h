@@ -25,3 +25,7 @@ HRESULT UnregisterFilterSetup(REFCLSID clsid, const CLSID* category = nullptr, c
 HRESULT AMovieDllRegisterServer2(BOOL doRegister);
 
 std::wstring GuidToString(REFGUID guid);
+
+// A registry call's result as an HRESULT. A function, not the HRESULT_FROM_WIN32 macro, which
+// evaluates its argument twice: given a call, it would make that call twice.
+inline HRESULT RegistryResult(LONG error) { return HRESULT_FROM_WIN32(error); }

@@ -219,6 +219,31 @@ TEST_F(PropertyPageTest, TabKeysAreTranslatedForThePageOnly) {
     Close();
 }
 
+TEST_F(PropertyPageTest, ClassicDialogTemplateBecomesAHiddenChildPageToo) {
+    ComPtr<IPropertyPage> classic;
+    ASSERT_EQ(S_OK, server_.Factory(CLSID_QelTestClassicPage)->CreateInstance(nullptr, IID_IPropertyPage, &classic));
+    PROPPAGEINFO info = {}, extendedInfo = {};
+    ASSERT_EQ(S_OK, classic->GetPageInfo(&info));
+    ASSERT_EQ(S_OK, page_->GetPageInfo(&extendedInfo));
+    EXPECT_EQ(extendedInfo.size.cx, info.size.cx) << "same units and font as the DIALOGEX page";
+    EXPECT_EQ(extendedInfo.size.cy, info.size.cy);
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(extendedInfo.pszTitle);
+
+    IUnknown* objects[] = {value_.Get()};
+    ASSERT_EQ(S_OK, classic->SetObjects(1, objects));
+    const RECT where = {0, 0, 200, 100};
+    ASSERT_EQ(S_OK, classic->Activate(frame_, &where, FALSE));
+    HWND window = PageWindow();
+    ASSERT_NE(nullptr, window);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_NE(nullptr, GetDlgItem(window, IDC_QEL_TEST_ENABLE));
+    EXPECT_EQ(S_OK, classic->Deactivate());
+    EXPECT_EQ(S_OK, classic->SetObjects(0, nullptr));
+}
+
 TEST_F(PropertyPageTest, ReleasingAnActivePageDestroysItsWindow) {
     Open();
     HWND page = PageWindow();

@@ -187,6 +187,17 @@ TEST_F(ServerRegistrationTest, FilterInAnotherCategoryIsListedUnderTheGivenFrien
     EXPECT_EQ(S_OK, UnregisterFilterSetup(CLSID_QelRegistrationProbe, &CLSID_VideoInputDeviceCategory));
 }
 
+TEST_F(ServerRegistrationTest, EachRegistryStepAnswersExactlyItsOwnResult) {
+    ASSERT_EQ(S_OK, RegisterInprocServer(CLSID_QelRegistrationProbe, L"Probe", server_.Path()));
+    EXPECT_EQ(L"Probe", ReadString(ClsidKey(CLSID_QelRegistrationProbe), nullptr));
+    // Removing what exists is S_OK itself, not a success code left by a second attempt.
+    EXPECT_EQ(S_OK, UnregisterInprocServer(CLSID_QelRegistrationProbe));
+    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
+    EXPECT_EQ(S_OK, UnregisterInprocServer(CLSID_QelRegistrationProbe));
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), RegistryResult(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(S_OK, RegistryResult(ERROR_SUCCESS));
+}
+
 TEST_F(ServerRegistrationTest, IncompleteRegistrationDataIsRefused) {
     const AMOVIESETUP_FILTER noClsid = {nullptr, L"Nameless", MERIT_DO_NOT_USE, 0, nullptr};
     EXPECT_EQ(E_INVALIDARG, RegisterFilterSetup(noClsid));

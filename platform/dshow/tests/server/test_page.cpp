@@ -2,8 +2,8 @@
 
 #include <new>
 
-CTestPage::CTestPage(IUnknown* outer)
-    : CBasePropertyPage("Test page", outer, IDD_QEL_TEST_PAGE, IDS_QEL_TEST_PAGE_TITLE) {}
+CTestPage::CTestPage(IUnknown* outer, int dialogId)
+    : CBasePropertyPage("Test page", outer, dialogId, IDS_QEL_TEST_PAGE_TITLE) {}
 
 CTestPage::~CTestPage() {
     if (value_)
@@ -11,7 +11,14 @@ CTestPage::~CTestPage() {
 }
 
 CUnknown* CALLBACK CTestPage::Create(IUnknown* outer, HRESULT* hr) {
-    CUnknown* page = new (std::nothrow) CTestPage(outer);
+    CUnknown* page = new (std::nothrow) CTestPage(outer, IDD_QEL_TEST_PAGE);
+    if (!page)
+        *hr = E_OUTOFMEMORY;
+    return page;
+}
+
+CUnknown* CALLBACK CTestPage::CreateClassic(IUnknown* outer, HRESULT* hr) {
+    CUnknown* page = new (std::nothrow) CTestPage(outer, IDD_QEL_TEST_CLASSIC_PAGE);
     if (!page)
         *hr = E_OUTOFMEMORY;
     return page;

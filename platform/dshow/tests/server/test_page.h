@@ -6,9 +6,10 @@
 class CTestPage : public CBasePropertyPage {
 public:
     static CUnknown* CALLBACK Create(IUnknown* outer, HRESULT* hr);
+    static CUnknown* CALLBACK CreateClassic(IUnknown* outer, HRESULT* hr);
 
 private:
-    explicit CTestPage(IUnknown* outer);
+    CTestPage(IUnknown* outer, int dialogId);
     ~CTestPage() override;
 
     HRESULT OnConnect(IUnknown* object) override;

@@ -14,6 +14,10 @@ static const CLSID CLSID_QelTestFailing = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x
 // {6A1E0F31-3C52-4B8E-9D1A-7E5B2C4F9A04}
 static const CLSID CLSID_QelTestNoMemory = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1a, 0x7e, 0x5b, 0x2c, 0x4f, 0x9a, 0x04}};
 
+// The same page over a classic DIALOG template (the other template layout).
+// {6A1E0F31-3C52-4B8E-9D1A-7E5B2C4F9A05}
+static const CLSID CLSID_QelTestClassicPage = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1a, 0x7e, 0x5b, 0x2c, 0x4f, 0x9a, 0x05}};
+
 // {6A1E0F31-3C52-4B8E-9D1A-7E5B2C4F9A10}
 static const IID IID_IQelTestValue = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1a, 0x7e, 0x5b, 0x2c, 0x4f, 0x9a, 0x10}};
 
@@ -29,6 +33,7 @@ struct IQelTestValue : public IUnknown {
 
 // Resources of the test page.
 #define IDD_QEL_TEST_PAGE 101
+#define IDD_QEL_TEST_CLASSIC_PAGE 102
 #define IDC_QEL_TEST_ENABLE 1001
 #define IDC_QEL_TEST_EDIT 1002
 #define IDS_QEL_TEST_PAGE_TITLE 1015

@@ -26,6 +26,7 @@ const AMOVIESETUP_FILTER kTestObjectSetup = {&CLSID_QelTestObject, QEL_TEST_OBJE
 CFactoryTemplate g_Templates[] = {
     {QEL_TEST_OBJECT_NAME, &CLSID_QelTestObject, &CTestObject::Create, &CountInit, &kTestObjectSetup},
     {QEL_TEST_PAGE_NAME, &CLSID_QelTestPage, &CTestPage::Create, nullptr, nullptr},
+    {L"Qel Test Classic Page", &CLSID_QelTestClassicPage, &CTestPage::CreateClassic, nullptr, nullptr},
     {L"Qel Test Failing Object", &CLSID_QelTestFailing, &CFailingObject::Create, nullptr, nullptr},
     {L"Qel Test Out Of Memory", &CLSID_QelTestNoMemory, &CreateNoMemory, nullptr, nullptr},
 };

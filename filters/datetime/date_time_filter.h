@@ -1,0 +1,64 @@
+#pragma once
+// The date and time plug-in's filter: burns the current local date and time into every frame, in
+// a chosen font and colour, at one of nine aligned places or at a start position. The setters
+// change one settings record; each frame takes one copy of it.
+#include "effect_filter_base.h"
+#include "gdi_stamp_rasteriser.h"
+#include "settings_snapshot.h"
+#include "stamp_renderer.h"
+
+class CDateTimeFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CDateTimeFilter(IUnknown* outer, HRESULT* hr);
+    ~CDateTimeFilter() override;
+
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+    HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
+    void ReleaseBuffers() override;
+
+    // Own slots of IQelDateTimeParams.
+    HRESULT GetColor(BYTE* red, BYTE* green, BYTE* blue);
+    HRESULT SetColor(int red, int green, int blue);
+    HRESULT GetFont(LOGFONTA* font);
+    HRESULT SetFont(const LOGFONTA* font);
+    HRESULT GetAlignment(int* alignment, int* padding);
+    HRESULT SetAlignment(int alignment, int padding);
+    HRESULT GetStartPosition(POINT* position);
+    HRESULT SetStartPosition(const POINT* position);
+
+protected:
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    struct Settings {
+        StampSettings stamp;
+        LOGFONTA font;
+    };
+
+    class Params : public CQelParamsObject<IQelDateTimeParams> {
+    public:
+        explicit Params(CDateTimeFilter* filter) : CQelParamsObject(filter), stamp_(filter) {}
+        STDMETHODIMP GetColor(BYTE* r, BYTE* g, BYTE* b) override { return stamp_->GetColor(r, g, b); }
+        STDMETHODIMP SetColor(int r, int g, int b) override { return stamp_->SetColor(r, g, b); }
+        STDMETHODIMP GetFont(LOGFONTA* font) override { return stamp_->GetFont(font); }
+        STDMETHODIMP SetFont(const LOGFONTA* font) override { return stamp_->SetFont(font); }
+        STDMETHODIMP GetAlignment(int* alignment, int* padding) override { return stamp_->GetAlignment(alignment, padding); }
+        STDMETHODIMP SetAlignment(int alignment, int padding) override { return stamp_->SetAlignment(alignment, padding); }
+        STDMETHODIMP GetStartPosition(POINT* position) override { return stamp_->GetStartPosition(position); }
+        STDMETHODIMP SetStartPosition(const POINT* position) override { return stamp_->SetStartPosition(position); }
+
+    private:
+        CDateTimeFilter* stamp_;
+    };
+
+    static Settings DefaultSettings();
+
+    SettingsSnapshot<Settings> m_settings{DefaultSettings()};
+    // Streaming thread only (set while the filter is stopped).
+    StampFrameFormat m_format;
+    CGdiStampRasteriser m_rasteriser;
+    StampRenderer m_renderer;
+    Params params_{this};
+};

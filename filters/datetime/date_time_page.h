@@ -1,0 +1,53 @@
+#pragma once
+// The date and time plug-in's property page: enable, font and size, colour, and either a start
+// position or an aligned place with its padding. Every change reaches the filter at once; Apply
+// keeps it; closing without Apply sends back the values read at connection or at the last Apply.
+#include "QelFilterParams.h"
+#include "font_list.h"
+
+#include "qeldshow/module.h"
+#include "qeldshow/property_page.h"
+
+class CDateTimePage : public CBasePropertyPage {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    explicit CDateTimePage(IUnknown* outer);
+    ~CDateTimePage() override;
+
+protected:
+    HRESULT OnConnect(IUnknown* object) override;
+    HRESULT OnDisconnect() override;
+    HRESULT OnActivate() override;
+    HRESULT OnDeactivate() override;
+    HRESULT OnApplyChanges() override;
+    INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Values {
+        int enable = 0;
+        BYTE colour[3] = {255, 255, 255};  // red, green, blue
+        LOGFONTA font;
+        POINT start = {0, 0};
+        int alignment = 9;
+        int padding = 0;
+    };
+
+    static Values DefaultValues();
+    void Send(const Values& values);
+    void InitialiseControls(HWND page);
+    void FillSizes(HWND page);
+    void EnableControls(HWND page);
+    void OnCommand(HWND page, int id, int code);
+    void OnColourEdit(HWND page, int id, int component);
+    int EditNumber(HWND page, int id);
+
+    IQelDateTimeParams* params_ = nullptr;  // owned reference while connected
+    bool active_ = false;
+    bool initialising_ = false;  // controls being filled: their notifications are not changes
+    Values saved_;
+    Values current_;
+    int listIndex_ = 8;  // row of the alignment list
+    int family_ = -1;    // row of the font list
+    CFontList fonts_;
+};

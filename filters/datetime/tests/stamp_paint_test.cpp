@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "guarded_frame.h"
+#include "stamp_paint.h"
+
+namespace {
+
+using frametest::GuardedFrame;
+
+constexpr StampColour kColour{10, 20, 30};  // red, green, blue
+
+// A mask whose pixel (x, y) is set when (x + 2 y) % 3 == 0: easy to predict, not symmetric.
+StampMask PatternMask(int width, int height) {
+    StampMask mask;
+    mask.width = width;
+    mask.height = height;
+    mask.coverage.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            mask.coverage[static_cast<size_t>(y) * width + x] = (x + 2 * y) % 3 == 0 ? 255 : 0;
+    return mask;
+}
+
+bool IsColour(const uint8_t* pixel) {
+    return pixel[0] == kColour.blue && pixel[1] == kColour.green && pixel[2] == kColour.red;
+}
+
+// Paints the pattern at place and checks every pixel of the picture against the expectation.
+void ExpectPainted(int width, int height, int padding, StampPoint place, int maskWidth, int maskHeight) {
+    GuardedFrame frame(width, height, 3, padding);
+    frame.FillRandom(11);
+    GuardedFrame original(width, height, 3, padding);
+    std::memcpy(original.data(), frame.data(), frame.size());
+    const StampMask mask = PatternMask(maskWidth, maskHeight);
+
+    PaintStampMask(frame.data(), width, height, frame.stride(), mask, place, kColour);
+
+    for (int y = 0; y < frame.rows(); ++y)
+        for (int x = 0; x < width; ++x) {
+            const int mx = x - place.x, my = y - place.y;
+            const bool inBox = mx >= 0 && my >= 0 && mx < maskWidth && my < maskHeight;
+            const bool set = inBox && (mx + 2 * my) % 3 == 0;
+            if (set)
+                ASSERT_TRUE(IsColour(frame.AtPicture(x, y))) << x << "," << y;
+            else
+                ASSERT_EQ(std::memcmp(frame.AtPicture(x, y), original.AtPicture(x, y), 3), 0) << x << "," << y;
+        }
+    // Row padding is never painted.
+    for (int row = 0; row < frame.rows(); ++row)
+        ASSERT_EQ(std::memcmp(frame.At(width, row), original.At(width, row),
+                              static_cast<size_t>(frame.stride() - width * 3)), 0);
+    EXPECT_TRUE(frame.GuardIntact());
+}
+
+TEST(StampPaint, PaintsTheMaskUprightInBothOrientations) {
+    ExpectPainted(33, 19, 0, {4, 3}, 10, 7);
+    ExpectPainted(33, -19, 0, {4, 3}, 10, 7);
+    ExpectPainted(33, 19, 8, {0, 0}, 33, 19);
+    ExpectPainted(33, -19, 4, {22, 11}, 11, 8);
+}
+
+TEST(StampPaint, ClipsAtEveryEdge) {
+    ExpectPainted(33, 19, 0, {-10, -5}, 20, 12);   // left and top cut off
+    ExpectPainted(33, 19, 0, {25, 14}, 20, 12);    // right and bottom cut off
+    ExpectPainted(33, -19, 4, {-3, -2}, 40, 25);   // larger than the frame
+    ExpectPainted(1, 1, 0, {0, 0}, 5, 5);
+}
+
+TEST(StampPaint, BoxesOutsideTheFrameLeaveItUnchanged) {
+    ExpectPainted(33, 19, 0, {33, 0}, 10, 5);
+    ExpectPainted(33, 19, 0, {0, 19}, 10, 5);
+    ExpectPainted(33, 19, 0, {-10, 0}, 10, 5);
+}
+
+TEST(StampPaint, IgnoresNullAndEmptyInput) {
+    GuardedFrame frame(8, 8, 3);
+    frame.Fill(1);
+    PaintStampMask(frame.data(), 8, 8, frame.stride(), StampMask{}, {0, 0}, kColour);
+    PaintStampMask(nullptr, 8, 8, frame.stride(), PatternMask(4, 4), {0, 0}, kColour);
+    PaintStampMask(frame.data(), 8, 8, 8 * 3 - 1, PatternMask(4, 4), {0, 0}, kColour);
+    for (size_t i = 0; i < frame.size(); ++i)
+        ASSERT_EQ(frame.data()[i], 1);
+}
+
+TEST(StampMaskExpand, BitSevenIsTheLeftmostPixelAndBottomUpRowsAreTurned) {
+    // Two rows of 10 pixels, 4 bytes a row as a DIB pads them; the first row in memory is the bottom.
+    const uint8_t bits[8] = {0x80, 0x40, 0xFF, 0xFF,  // bottom: pixels 0 and 9
+                             0x01, 0x00, 0xFF, 0xFF}; // top: pixel 7
+    StampMask mask;
+    ASSERT_TRUE(ExpandOneBitMask(bits, 10, 2, 4, MaskRowOrder::BottomUp, mask));
+    ASSERT_EQ(mask.coverage.size(), 20u);
+    std::vector<uint8_t> expected(20, 0);
+    expected[7] = 255;            // top row
+    expected[10 + 0] = 255;       // bottom row
+    expected[10 + 9] = 255;
+    EXPECT_EQ(mask.coverage, expected);
+
+    ASSERT_TRUE(ExpandOneBitMask(bits, 10, 2, 4, MaskRowOrder::TopDown, mask));
+    EXPECT_EQ(mask.coverage[0], 255);
+    EXPECT_EQ(mask.coverage[10 + 7], 255);
+}
+
+TEST(StampMaskExpand, RefusesBuffersThatCannotHoldTheMask) {
+    const uint8_t bits[4] = {};
+    StampMask mask;
+    EXPECT_FALSE(ExpandOneBitMask(nullptr, 8, 1, 4, MaskRowOrder::TopDown, mask));
+    EXPECT_FALSE(ExpandOneBitMask(bits, 17, 1, 2, MaskRowOrder::TopDown, mask));
+    EXPECT_FALSE(ExpandOneBitMask(bits, 0, 1, 4, MaskRowOrder::TopDown, mask));
+    EXPECT_TRUE(mask.empty());
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "digital_zoom_filter.h"
+
+#include "QelPluginIds.h"
+
+#include <new>
+
+CUnknown* CALLBACK CDigitalZoomFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
+    auto* filter = new (std::nothrow) CDigitalZoomFilter(outer, hr);
+    if (!filter)
+        *hr = E_OUTOFMEMORY;
+    return filter;
+}
+
+CDigitalZoomFilter::CDigitalZoomFilter(IUnknown* outer, HRESULT* hr)
+    : CEffectFilterBase("Digital zoom filter", outer, CLSID_QelFilter_DigitalZoom, &CLSID_QelPage_DigitalZoom,
+                        SamplePropertyCopy::kAll, hr) {
+    CDigitalZoomFilter::SetDefaults();
+}
+
+CDigitalZoomFilter::~CDigitalZoomFilter() { CDigitalZoomFilter::ReleaseBuffers(); }
+
+void CDigitalZoomFilter::SetDefaults() {
+    CEffectFilterBase::SetDefaults();
+    // The engine keeps its step: defaults only reset what GetZoom reports.
+    m_percent = 100;
+}
+
+HRESULT CDigitalZoomFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType* type) {
+    const HRESULT hr = CEffectFilterBase::SetMediaType(direction, type);
+    if (FAILED(hr) || direction != PINDIR_INPUT)
+        return hr;
+    if (!InputPin() || !InputPin()->IsConnected() || type->formattype != FORMAT_VideoInfo)
+        return E_FAIL;
+    m_engine.SetFormat(ZoomFormat{m_width, m_height, m_bytesPerPixel, m_stride});
+    return S_OK;
+}
+
+HRESULT CDigitalZoomFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+    EffectFrame frame;
+    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
+        const size_t bytes = FrameBytes();
+        m_engine.Process(frame.source, bytes, frame.target, bytes);
+        return S_OK;
+    }
+    return CopyThrough(in, out);
+}
+
+HRESULT CDigitalZoomFilter::GetZoom(int* percent) {
+    if (!percent)
+        return E_POINTER;
+    CAutoLock lock(&m_filterLock);
+    *percent = m_percent;
+    return S_OK;
+}
+
+HRESULT CDigitalZoomFilter::SetZoom(int percent) {
+    CAutoLock lock(&m_filterLock);
+    m_percent = percent;
+    m_engine.SetZoom(percent);
+    MarkChanged();
+    return S_OK;
+}

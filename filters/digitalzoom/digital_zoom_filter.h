@@ -1,0 +1,40 @@
+#pragma once
+// The digital zoom plug-in's filter: enlarges the centre of each frame 1.5 to 3 times to the full
+// frame. The zoom engine keeps the frame format and the step; a step change made while a frame is
+// scaled shows from the next frame.
+#include "effect_filter_base.h"
+#include "zoom_engine.h"
+
+class CDigitalZoomFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CDigitalZoomFilter(IUnknown* outer, HRESULT* hr);
+    ~CDigitalZoomFilter() override;
+
+    void SetDefaults() override;
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+    HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
+
+    // Own slots of IQelDigitalZoomParams.
+    HRESULT GetZoom(int* percent);
+    HRESULT SetZoom(int percent);
+
+protected:
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    class Params : public CQelParamsObject<IQelDigitalZoomParams> {
+    public:
+        explicit Params(CDigitalZoomFilter* filter) : CQelParamsObject(filter), zoom_(filter) {}
+        STDMETHODIMP GetZoom(int* percent) override { return zoom_->GetZoom(percent); }
+        STDMETHODIMP SetZoom(int percent) override { return zoom_->SetZoom(percent); }
+
+    private:
+        CDigitalZoomFilter* zoom_;
+    };
+
+    ZoomEngine m_engine;
+    int m_percent = 100;
+    Params params_{this};
+};

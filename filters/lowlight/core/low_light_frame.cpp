@@ -1,0 +1,50 @@
+#include "core/low_light_frame.h"
+
+#include "qelimaging/auto_levels.h"
+
+#include <cstring>
+
+using namespace qel::imaging;
+
+namespace {
+
+// The routines write pixels only; the bytes after them in each row come from the input, so that
+// the output is a whole frame.
+void CopyRowPadding(const uint8_t* src, uint8_t* dst, const PixelLayout& layout) {
+    const size_t pixels = static_cast<size_t>(layout.width) * 3;
+    const size_t padding = static_cast<size_t>(layout.stride) - pixels;
+    for (int row = 0; padding > 0 && row < RowCount(layout); ++row) {
+        const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(layout.stride) + pixels;
+        std::memcpy(dst + offset, src + offset, padding);
+    }
+}
+
+}  // namespace
+
+void CLowLightFrame::SetStrength(int strength) {
+    params_ = DeriveLowLightParams(strength);
+    const float gammas[3] = {params_.gamma, params_.gamma, params_.gamma};
+    InitLut(gamma_);
+    BuildGammaLut(gamma_, gammas);
+}
+
+bool CLowLightFrame::Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride) {
+    PixelLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.stride = stride;
+    layout.channels = 3;
+    layout.order = ByteOrder::BGR;
+    int high[3], low[3];
+    if (!src || !dst || !AutoLevelsPoints(src, layout, nullptr, high, low))
+        return false;
+    InitLut(working_);
+    BuildLevelsLut(working_, high, low);
+    ComposeLut(working_, gamma_);  // the gamma curve after the levels stretch
+    if (!ApplyLut(src, dst, layout, nullptr, working_))
+        return false;
+    if (params_.contrastStrength != 0 && !AutoContrast(dst, dst, layout, nullptr, nullptr, params_.contrastStrength))
+        return false;
+    CopyRowPadding(src, dst, layout);
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The photo frame plug-in's filter: lays a PNG picture with transparency over every frame. The
+// overlay decodes and rescales on the setter's thread and swaps the result in between frames.
+#include "effect_filter_base.h"
+#include "frame_overlay_core.h"
+#include "gdiplus_overlay_decoder.h"
+
+class CPhotoFrameFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CPhotoFrameFilter(IUnknown* outer, HRESULT* hr);
+    ~CPhotoFrameFilter() override;
+
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+    HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
+    void ReleaseBuffers() override;
+
+    // Own slots of IQelPhotoFrameParams.
+    HRESULT GetFramePath(wchar_t* path);
+    HRESULT SetFramePath(const wchar_t* path);
+
+protected:
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    class Params : public CQelParamsObject<IQelPhotoFrameParams> {
+    public:
+        explicit Params(CPhotoFrameFilter* filter) : CQelParamsObject(filter), frame_(filter) {}
+        STDMETHODIMP GetFramePath(wchar_t* path) override { return frame_->GetFramePath(path); }
+        STDMETHODIMP SetFramePath(const wchar_t* path) override { return frame_->SetFramePath(path); }
+
+    private:
+        CPhotoFrameFilter* frame_;
+    };
+
+    CGdiplusOverlayDecoder m_decoder;
+    FrameOverlayCore m_overlay{m_decoder};
+    Params params_{this};
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Resources of QelFilter_SpEff.
+#define IDD_SPEFF_PAGE 101
+#define IDS_SPEFF_PAGE_TITLE 1015
+#define IDC_SPEFF_ENABLE 1016
+#define IDC_SPEFF_STRENGTH_TRACKBAR 1017
+#define IDC_SPEFF_STRENGTH_EDIT 1018
+#define IDC_SPEFF_EFFECT_COMBO 1019
+// The effects' names: 1016 + the row of the page's effect table.
+#define IDS_SPEFF_NO_EFFECT 1016
+#define IDS_SPEFF_BLACK_WHITE 1017
+#define IDS_SPEFF_SEPIA 1018
+#define IDS_SPEFF_NEGATIVE 1019
+#define IDS_SPEFF_EMBOSS 1020
+#define IDS_SPEFF_FISH_EYE 1021
+#define IDS_SPEFF_SNOW 1022
+#define IDS_SPEFF_MOSAIC 1023
+#define IDS_SPEFF_SWIRL 1024
+#define IDS_SPEFF_SPOTLIGHT 1025

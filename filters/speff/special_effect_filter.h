@@ -1,0 +1,43 @@
+#pragma once
+// The special-effect plug-in's filter: one of nine picture effects, or none, on every frame. The
+// effect, its strength and the connected format live in an effect slot, which builds every change
+// aside on the setter's thread and swaps it in between frames on the streaming thread.
+#include "effect_filter_base.h"
+#include "effects/effect_slot.h"
+
+class CSpecialEffectFilter : public CEffectFilterBase {
+public:
+    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
+
+    CSpecialEffectFilter(IUnknown* outer, HRESULT* hr);
+    ~CSpecialEffectFilter() override;
+
+    void SetDefaults() override;
+    HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
+    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
+
+    // Own slots of IQelSpecialEffectParams.
+    HRESULT GetStrength(int* strength);
+    HRESULT SetStrength(int strength);
+    HRESULT GetEffect(int* index);
+    HRESULT SetEffect(int index);
+
+protected:
+    IUnknown* ParamsObject() override { return &params_; }
+
+private:
+    class Params : public CQelParamsObject<IQelSpecialEffectParams> {
+    public:
+        explicit Params(CSpecialEffectFilter* filter) : CQelParamsObject(filter), effect_(filter) {}
+        STDMETHODIMP GetStrength(int* strength) override { return effect_->GetStrength(strength); }
+        STDMETHODIMP SetStrength(int strength) override { return effect_->SetStrength(strength); }
+        STDMETHODIMP GetEffect(int* index) override { return effect_->GetEffect(index); }
+        STDMETHODIMP SetEffect(int index) override { return effect_->SetEffect(index); }
+
+    private:
+        CSpecialEffectFilter* effect_;
+    };
+
+    CEffectSlot slot_;
+    Params params_{this};
+};
