@@ -248,7 +248,7 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
         // when that one does, else whichever input is connected to a video stream.
         const int preferred = m_recordFileType == RECORD_AVI_NOAUDIO ? 0 : 1;
         target = FindInputPin(m_pGraph, "Mux", preferred);
-        if (target && !IsVideoConnection(target)) {
+        if (!target || !IsVideoConnection(target)) {
             for (int n = 0;; ++n) {
                 IPin* candidate = FindInputPin(m_pGraph, "Mux", n);
                 if (!candidate)
@@ -384,8 +384,9 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
 }
 
 // A stand-alone flip splice in front of the frame grabber (or renderer); it sends no parameters and
-// leaves the flip flags alone. On a failure after the graph was stopped, the links are made again
-// and the graph restarted as for the other splices; the failure code is returned.
+// leaves the flip flags alone. The graph is stopped before anything is taken out of it. On a
+// failure the links are made again and the graph restarted as for the other splices; the failure
+// code is returned (the result of Stop when pins or the target are missing).
 HRESULT CLiveCapture::BuildPreFlip() {
     IBaseFilter* flip = nullptr;
     HRESULT hr = CreateFlipPlugin(&flip);
@@ -399,21 +400,33 @@ HRESULT CLiveCapture::BuildPreFlip() {
         SafeRelease(m_pPreFlipFilter);
         return E_POINTER;
     }
-    IBaseFilter* old = nullptr;
-    if (SUCCEEDED(m_pGraph->FindFilterByName(kFlipGraphName, &old)) && old) {
-        m_pGraph->RemoveFilter(old);
-        old->Release();
-    }
-    hr = m_pGraph->AddFilter(m_pPreFlipFilter, kFlipGraphName);
-    if (hr != S_OK) {
-        SafeRelease(m_pPreFlipFilter);
-        return hr;
-    }
     StoppedGraph stopped(m_pGraph);
     IMediaControl* control = nullptr;
     if (SUCCEEDED(m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)))) {
         hr = control->Stop();
         control->Release();
+    }
+    // A flip already in the graph goes; its neighbours are joined again so the chain stays whole.
+    IBaseFilter* old = nullptr;
+    if (SUCCEEDED(m_pGraph->FindFilterByName(kFlipGraphName, &old)) && old) {
+        IPin* oldIn = GetInPin(old, 0);
+        IPin* oldOut = GetOutPin(old, 0);
+        IPin* before = PeerOf(oldIn);
+        IPin* after = PeerOf(oldOut);
+        m_pGraph->RemoveFilter(old);
+        if (before && after)
+            m_pGraph->Connect(before, after);
+        SafeRelease(before);
+        SafeRelease(after);
+        SafeRelease(oldIn);
+        SafeRelease(oldOut);
+        old->Release();
+    }
+    const HRESULT added = m_pGraph->AddFilter(m_pPreFlipFilter, kFlipGraphName);
+    if (added != S_OK) {
+        SafeRelease(m_pPreFlipFilter);
+        stopped.Restore();
+        return added;
     }
     IPin* pluginIn = GetInPin(m_pPreFlipFilter, 0);
     IPin* pluginOut = GetOutPin(m_pPreFlipFilter, 0);
