@@ -15,6 +15,7 @@ namespace recordtest {
 class RecordProbe : public enginetest::EngineProbe {
 public:
     using CLiveCapture::m_bCaptureBuilt;
+    using CLiveCapture::m_bPreviewThroughTee;
     using CLiveCapture::m_bWantPreview;
     using CLiveCapture::m_hPollingThread;
     using CLiveCapture::m_nCaptureStatus;

@@ -292,6 +292,91 @@ TEST_F(RecordTest, APlugInThatCannotBeMadeEndsTheBuildAndThePreviewComesBack) {
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
 }
 
+
+// A second synthetic camera listed in the audio input category stands in for a microphone (Wine
+// lists none): it offers no audio stream, so every render of the audio capture stream fails.
+class ScopedAudioInput {
+public:
+    ScopedAudioInput(REFCLSID clsid, const std::wstring& name) : clsid_(clsid), name_(name) {
+        if (FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
+                                    reinterpret_cast<void**>(&mapper_))))
+            return;
+        REGFILTER2 filter = {};
+        filter.dwVersion = 1;
+        filter.dwMerit = MERIT_DO_NOT_USE;
+        result_ = mapper_->RegisterFilter(clsid_, name_.c_str(), nullptr, &CLSID_AudioInputDeviceCategory,
+                                          name_.c_str(), &filter);
+    }
+    ~ScopedAudioInput() {
+        if (mapper_) {
+            if (SUCCEEDED(result_))
+                mapper_->UnregisterFilter(&CLSID_AudioInputDeviceCategory, name_.c_str(), clsid_);
+            mapper_->Release();
+        }
+    }
+    HRESULT Result() const { return result_; }
+
+private:
+    CLSID clsid_;
+    std::wstring name_;
+    IFilterMapper2* mapper_ = nullptr;
+    HRESULT result_ = E_FAIL;
+};
+
+TEST_F(RecordTest, AnAudioStreamThatCannotBeRecordedFailsTheBuildWithItsBits) {
+    const CLSID clsid = AddCamera(L"Qel Record Microphone Source", qelcam::kWithPreviewPin);
+    ScopedAudioInput microphone(clsid, L"Qel Record Stand-in Microphone");
+    ASSERT_EQ(S_OK, microphone.Result());
+    ASSERT_EQ(S_OK, engine->EnumAudioDevice());
+    UINT index = 0;
+    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_AUDIO, L"Qel Record Stand-in Microphone", &index));
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("sound.avi").c_str()));
+    engine->SetVolume(0);   // sound off
+
+    // Type 0 mutes: the muter (not installed here) is asked for first and reported missing.
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = 0;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(0x8000 | 0x8 | 0x4, status);
+    const std::vector<std::string> shown = UnexpectedBoxes();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Failed to create Audio Mute Filter", shown[0]);
+    EXPECT_EQ(LIVE_STOPPED, engine->GetClassState());
+    EXPECT_FALSE(Engine()->m_bCaptureBuilt);
+
+    // Type 1 takes the sound out instead: no muter is made.
+    engine->SetRecordFileType(RECORD_AVI_NOAUDIO);
+    status = 0;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(0x8000 | 0x8 | 0x4, status);
+    EXPECT_EQ(1u, UnexpectedBoxes().size());
+}
+
+TEST_F(RecordTest, ACameraWithoutPreviewPinRecordsThroughTheSplitStream) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    AddCamera(L"Qel Record Capture-only Camera", qelcam::kCaptureOnly);
+    ASSERT_EQ(S_OK, engine->EnumVideoDevice());
+    UINT index = 0;
+    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Record Capture-only Camera", &index));
+    ASSERT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    const std::wstring file = FileIn("tee.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    EXPECT_EQ(0, status);
+    EXPECT_TRUE(Engine()->m_bPreviewThroughTee);
+    const std::vector<std::wstring> chain = ChainInFrontOfMux();
+    ASSERT_GE(chain.size(), 2u);
+    EXPECT_EQ(kQelFilterName_Flip, chain[chain.size() - 2]);
+    EXPECT_EQ(kQelFilterName_Rotate, chain.back());
+    ASSERT_TRUE(WaitForFrames(5));
+    ASSERT_TRUE(engine->StopCapture());
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_GE(avi.storedFrames, 5u);
+}
+
 } // namespace
 
 // The profile number: 22 or 23 only.
