@@ -7,6 +7,7 @@
 #include <dshow.h>
 
 #include "LiveCapTypes.h"
+#include "QelFilter.h"
 #include "VostrelApi.h"
 
 class CLiveCaptureGrabberCB;
@@ -73,8 +74,17 @@ public:
     BOOL xIsCaptureSourceSupportResolution(CSize size, VIDEO_STREAM_CONFIG_CAPS caps);
     BOOL xChangeReslution(int restore);
 
-    // Capture control (the part the device changes need).
+    // Recording: the capture file, the record graph, starting and stopping, statistics and limits.
+    BOOL SetCaptureFileName(const WCHAR* path);
+    BOOL SetRecordFileType(RecordFileType type);
+    BOOL SetMinFreeSpace(UINT megabytes, UINT intervalMs);
+    BOOL SetCaptureLimit(CaptureLimit kind, LONGLONG value);
+    BOOL SetProfileID(unsigned long id);
+    BOOL StartCapture(int* status);
     BOOL StopCapture();
+    BOOL GetCapturedVideoInfo(_CapturedVideoInfo* info);
+    BOOL BuildCaptureGraph2(RecordFileType type);
+    BOOL xBuildAudioMuterFilter();
 
     // Snapshots of the next preview frame: into the host's buffer, or to a file (by its extension BMP,
     // JPEG, PNG, TIFF or GIF), or to the last file name again; and the grabber's connected format.
@@ -110,6 +120,20 @@ public:
     void SetMosaicEnable(int on, int strength);
     void SetSwirlEnable(int on, int strength);
     void SetSpotLightEnable(int on, int strength);
+    void SetNoEffect();
+    int GetDateTimeEnable();
+    void SetDateTimeFont(LOGFONTA& font);
+    void GetDateTimeFont(LOGFONTA& font);
+
+    // Flip, rotate and camera quirks.
+    int IsFliped();
+    UINT GetRotateDegree();
+    UINT GetRotateMethod();
+    DWORD GetRotateBgColor();
+    HRESULT BuildPreFlip();
+    UINT GetSnapButtonState();
+    int SetVolume(int on);
+    void SetQuality(int which, int value);
 
     // Window procedure of the engine's "STATIC" child (message sink and picture host).
     static LRESULT CALLBACK s_InterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -178,6 +202,39 @@ protected:
     LRESULT xOnSnapshotTaken(WPARAM callerBuffer);
     LRESULT xNotifyHost(UINT message, WPARAM wParam, LPARAM lParam);
     void xArmFileSnapshot();
+
+    // The effect chain: splicing a plug-in into the preview or the record branch, its parameter
+    // passes, and the record build's effect step (the record graph calls it once its streams are
+    // rendered; FALSE when a plug-in the recording needs cannot be created).
+    int ApplyPreviewQelFilter(QelFilter row, IBaseFilter* plugin, int value);
+    int ApplyCaptureQelFilter(QelFilter row, IBaseFilter* plugin, int value);
+    int SetPreviewFilterPercent(QelFilter row, IBaseFilter* plugin, int value);
+    void SetOffPreviewFilter(QelFilter row, IBaseFilter* plugin);
+    IPin* FindInputPin(IGraphBuilder* graph, const char* name, int index);
+    IPin* FindOutputPin(IGraphBuilder* graph, const char* name, int index);
+    BOOL xInsertCaptureEffects();
+    int xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value, BOOL record);
+    int xPassEffectParams(QelFilter row, IBaseFilter* plugin, int value, int pass);
+    void xSetValueEffect(QelFilter row, int on, int value);
+    void xSetSpecialEffect(QelFilter row, int on, int strength);
+    int GetVimicroCameraFlipStatus();
+
+    // Recording internals.
+    const WCHAR* GetCaptureFileName() const;
+    ULONGLONG GetMinFreeSpace() const;
+    UINT GetSpacePollingInterval() const;
+    BOOL MySetCaptureFile(HWND owner);
+    BOOL CheckFreeSpace(const WCHAR* path, ULONGLONG bytes);
+    static DWORD WINAPI s_PollingFreeSizeThread(LPVOID object);
+    BOOL xBuildRecordEnd();
+    BOOL xBuildAviMuxFallback();
+    // The multiplexer input a record splice connects to instead of the one it took apart, where the
+    // multiplexer cannot take a second connection on a pin (nullptr: keep the old pin).
+    IPin* xFreshMuxInput(IPin* disconnected);
+    BOOL xRenewFallbackMux();
+    BOOL xConfigureAsfWriter();
+    BOOL xStartPollingThread();
+    void xStopPollingThread();
 
     // Settings kept for snapshots, recording, flip and rotate.
     int m_nImageQuality;
@@ -297,4 +354,13 @@ protected:
     BOOL m_bLogToFile;
     RecordFileType m_recordFileType;
     UINT m_nProfileID;
+
+    // The free-space and file-size watch of a running capture: its thread, the event that ends it,
+    // and whether it is inside its notification (then a stop cannot wait for it). The file-size
+    // limit is 2 GB; tests lower it.
+    HANDLE m_hPollingThread;
+    HANDLE m_hPollingStop;
+    volatile LONG m_lPollerNotifying;
+    ULONGLONG m_ullFileSizeLimit;
+    BOOL m_bMuxNeedsFreshInput;   // the fallback multiplexer: see xFreshMuxInput
 };
