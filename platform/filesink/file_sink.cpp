@@ -162,7 +162,9 @@ public:
 
     STDMETHODIMP Receive(IMediaSample* sample) override {
         CAutoLock streaming(&receiveLock_);
-        HRESULT hr = CBaseInputPin::Receive(sample);
+        // A multiplexer stops after us and hands over the samples it still holds: they belong in
+        // the file as much as its late header writes do.
+        HRESULT hr = IsStopped() && file_->IsOpen() ? (sample ? S_OK : E_POINTER) : CBaseInputPin::Receive(sample);
         if (hr != S_OK)
             return hr;
         BYTE* data = nullptr;

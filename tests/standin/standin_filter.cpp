@@ -30,7 +30,19 @@ void CStandinFilter::Record(const char* format, ...) {
     standin::Log(clsid_, instance_, text);
 }
 
+namespace {
+const CLSID kClsidTextMix = {0xEDFC8581, 0x2D0A, 0x4A0F, {0xB8, 0xCB, 0xFB, 0x4C, 0xC8, 0x4A, 0x84, 0x63}};
+const IID kIidTextMix = {0xD66FF6EA, 0xA5A0, 0x421B, {0x87, 0xE7, 0x96, 0xB7, 0x68, 0x7F, 0xA2, 0x5F}};
+} // namespace
+
 STDMETHODIMP CStandinFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (riid == kIidTextMix && clsid_ == kClsidTextMix) {   // standing in for the text overlay
+        if (!ppv)
+            return E_POINTER;
+        *ppv = static_cast<IStandinTextMix*>(&textMix_);
+        textMix_.AddRef();
+        return S_OK;
+    }
     if (riid == ParamsIid())
         Record("QueryParams");
     return CEffectFilterBase::NonDelegatingQueryInterface(riid, ppv);

@@ -12,6 +12,26 @@ public:
     virtual IUnknown* Interface() = 0;
 };
 
+// The text overlay's interface as its callers see it: twelve operations nobody calls, then three.
+// {D66FF6EA-A5A0-421B-87E7-96B7687FA25F}
+struct IStandinTextMix : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Unused1() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused2() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused3() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused7() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused8() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused9() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused10() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused11() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused12() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetMixInfo(void* info, BOOL flag) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ClearMixInfo() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetPosition(LONGLONG position, BOOL flag) = 0;
+};
+
 class CStandinFilter : public CEffectFilterBase {
 public:
     CStandinFilter(IUnknown* outer, REFCLSID clsid, HRESULT* hr);
@@ -42,6 +62,46 @@ protected:
     IUnknown* ParamsObject() override { return params_ ? params_->Interface() : nullptr; }
 
 private:
+    class TextMix : public IStandinTextMix {
+    public:
+        explicit TextMix(CStandinFilter* filter) : filter_(filter) {}
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return filter_->GetOwner()->QueryInterface(riid, ppv); }
+        STDMETHODIMP_(ULONG) AddRef() override { return filter_->GetOwner()->AddRef(); }
+        STDMETHODIMP_(ULONG) Release() override { return filter_->GetOwner()->Release(); }
+        STDMETHODIMP Unused1() override { return Unexpected(1); }
+        STDMETHODIMP Unused2() override { return Unexpected(2); }
+        STDMETHODIMP Unused3() override { return Unexpected(3); }
+        STDMETHODIMP Unused4() override { return Unexpected(4); }
+        STDMETHODIMP Unused5() override { return Unexpected(5); }
+        STDMETHODIMP Unused6() override { return Unexpected(6); }
+        STDMETHODIMP Unused7() override { return Unexpected(7); }
+        STDMETHODIMP Unused8() override { return Unexpected(8); }
+        STDMETHODIMP Unused9() override { return Unexpected(9); }
+        STDMETHODIMP Unused10() override { return Unexpected(10); }
+        STDMETHODIMP Unused11() override { return Unexpected(11); }
+        STDMETHODIMP Unused12() override { return Unexpected(12); }
+        STDMETHODIMP SetMixInfo(void* info, BOOL flag) override {
+            filter_->Record("SetMixInfo(%s,%d)", info ? "info" : "null", flag);
+            return S_OK;
+        }
+        STDMETHODIMP ClearMixInfo() override {
+            filter_->Record("ClearMixInfo");
+            return S_OK;
+        }
+        STDMETHODIMP SetPosition(LONGLONG position, BOOL flag) override {
+            filter_->Record("SetPosition(%lld,%d)", static_cast<long long>(position), flag);
+            return S_OK;
+        }
+
+    private:
+        HRESULT Unexpected(int slot) {
+            filter_->Record("Unused%d", slot);
+            return E_NOTIMPL;
+        }
+        CStandinFilter* filter_;
+    };
+
+    TextMix textMix_{this};
     CLSID clsid_;
     int instance_;
     bool rotate_;

@@ -7,6 +7,8 @@
 
 #include <gmock/gmock.h>
 
+#include <memory>
+
 #include "qeltest/pump.h"
 
 using ::testing::ElementsAre;
@@ -118,6 +120,38 @@ TEST_F(RealPluginTest, TheRealSpecialEffectPlugInShowsTheSelectedEffect) {
     EXPECT_EQ(7, effect);
     params->Release();
     qeltest::PumpMessagesFor(200);
+    EXPECT_TRUE(Running());
+    EXPECT_THAT(boxes.Texts(), IsEmpty());
+}
+
+TEST_F(RealPluginTest, EveryBuiltPlugInJoinsTheRunningPreview) {
+    std::vector<std::unique_ptr<RealPlugin>> plugins;
+    std::vector<std::wstring> missing;
+    for (const QelPluginIdentity& identity : kQelPlugins) {
+        plugins.push_back(std::make_unique<RealPlugin>(identity.module));
+        if (!plugins.back()->Registered())
+            missing.push_back(identity.module);
+    }
+    if (!missing.empty())
+        GTEST_SKIP() << "not every plug-in is built in this tree";
+    Preview(kCamera);
+    engine->SetEnhanceEnable(1, 50);
+    engine->SetToneEnable(1, 50);
+    engine->SetLowLightEnable(1, 50);
+    engine->SetWhiteBoardEnable(1, 50);
+    engine->SetCBEnable(1, 10, 10);
+    engine->SetDigitalZoomEnable(1, 1);
+    engine->SetDateTimeEnable(1, 4);
+    engine->SetSepiaEnable(1, 50);
+    engine->SetRotateEnable(1, 180, 0, 0);
+    engine->SetFlipEnable(1, 1);
+    EXPECT_EQ((std::vector<std::wstring>{L"Q&LFilter - Flip", L"Q&LFilter - Rotate", L"Q&LFilter - Digital Zoom",
+                                         L"Q&LFilter - Auto Enhance", L"Q&LFilter - Auto Tone",
+                                         L"Q&LFilter - Low Light", L"Q&LFilter - Whiteboard",
+                                         L"Q&LFilter - Contrast Brightness", L"Q&LFilter - Date & Time",
+                                         L"Q&LFilter - Special Effect"}),
+              ChainInFrontOf(L"SampleGrabber"));
+    qeltest::PumpMessagesFor(300);
     EXPECT_TRUE(Running());
     EXPECT_THAT(boxes.Texts(), IsEmpty());
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "GraphBuilder.h"
+#include "qeltest/audio_device_lock.h"
 #include "player_fixture.h"
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
@@ -140,6 +141,8 @@ TEST_F(PlaybackTest, TheVideoWindowIsPlacedInsideItsOwner) {
 }
 
 TEST_F(PlaybackTest, VolumeFollowsThePercentScaleOnAFileWithSound) {
+    qeltest::ScopedAudioDeviceLock soundDevice;
+    ASSERT_TRUE(soundDevice.Held());
     const std::wstring clip = Wide(MakeClip("sound.avi", ClipSpec(10, true)));
     CGraphBuilder player;
     ASSERT_TRUE(SUCCEEDED(player.Init(owner_.Handle(), clip.c_str(), 0)));

@@ -11,6 +11,7 @@
 
 #include "GraphBuilder.h"
 #include "GraphBuilderVolume.h"
+#include "qeltest/audio_device_lock.h"
 #include "player_fixture.h"
 
 namespace {
@@ -75,6 +76,8 @@ TEST_F(GraphBuilderTest, Init2GivesTheSameFactsInFramesOrThroughTheFrameTime) {
 }
 
 TEST_F(GraphBuilderTest, SoundIsReportedWhenTheGraphRendersIt) {
+    qeltest::ScopedAudioDeviceLock soundDevice;
+    ASSERT_TRUE(soundDevice.Held());
     const std::wstring clip = Wide(MakeClip("sound.avi", ClipSpec(10, true)));
     CGraphBuilder player;
     const HRESULT hr = player.Init2(owner_.Handle(), clip.c_str(), 1);

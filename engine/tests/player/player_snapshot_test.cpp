@@ -11,6 +11,7 @@
 
 #include "GraphBuilder.h"
 #include "bmp_file.h"
+#include "qeltest/audio_device_lock.h"
 #include "player_fixture.h"
 #include "save_dialog_answer.h"
 
@@ -101,6 +102,8 @@ TEST_F(PlayerSnapshotTest, RefusedRequestsStartNothing) {
 }
 
 TEST_F(PlayerSnapshotTest, AFileWithoutVideoHasNoDetector) {
+    qeltest::ScopedAudioDeviceLock soundDevice;
+    ASSERT_TRUE(soundDevice.Held());
     // Sound only: a WAV file renders, but the detector finds no video stream.
     const std::string wav = folder_.File("tone.wav");
     {

@@ -392,4 +392,17 @@ TEST(ProfileId, OnlyTwentyTwoAndTwentyThreeAreKept) {
     EXPECT_EQ(22u, engine.m_nProfileID);
 }
 
+// The initial capture file name has no folder: its free space is the current folder's.
+TEST(MinFreeSpace, ABareFileNameMeasuresTheCurrentFolder) {
+    RecordProbe engine;
+    EXPECT_EQ(std::wstring(L"outavi"), std::wstring(engine.m_wszCaptureFile));
+    EXPECT_TRUE(engine.SetMinFreeSpace(1, 100));
+    EXPECT_EQ(1048576u, engine.m_ullMinFreeSpace);
+    EXPECT_EQ(100u, engine.m_nSpacePollingInterval);
+    // More than any disk holds: refused, and the limit is gone.
+    EXPECT_FALSE(engine.SetMinFreeSpace(0xFFFFFFFFu, 100));
+    EXPECT_EQ(0u, engine.m_ullMinFreeSpace);
+    EXPECT_EQ(0u, engine.m_nSpacePollingInterval);
+}
+
 } // namespace recordtest

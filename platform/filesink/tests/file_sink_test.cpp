@@ -10,6 +10,7 @@
 #include <evcode.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,55 @@ TEST_F(FileSinkTest, PinOffersStreamThatWritesSeeksAndReadsTheFile) {
 
     const std::vector<BYTE> bytes = ReadAll(path_);
     EXPECT_EQ(std::string("HbXYefgh"), std::string(bytes.begin(), bytes.end()));
+}
+
+// Samples land at the byte offset their start time gives, also when the multiplexer hands its last
+// ones over after the sink stopped; without a time they follow the last write.
+TEST_F(FileSinkTest, SamplesAreWrittenAtTheirOffsetsAlsoAfterTheStop) {
+    IPin* pin = PinOf(sink_, PINDIR_INPUT);
+    ASSERT_NE(nullptr, pin);
+    IMemInputPin* input = nullptr;
+    ASSERT_EQ(S_OK, pin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)));
+    IMemAllocator* allocator = nullptr;
+    ASSERT_EQ(S_OK, input->GetAllocator(&allocator));
+    ALLOCATOR_PROPERTIES wanted = {2, 16, 1, 0}, got = {};
+    ASSERT_EQ(S_OK, allocator->SetProperties(&wanted, &got));
+    ASSERT_EQ(S_OK, allocator->Commit());
+    auto send = [&](const char* bytes, REFERENCE_TIME* at) {
+        IMediaSample* sample = nullptr;
+        HRESULT hr = allocator->GetBuffer(&sample, nullptr, nullptr, 0);
+        if (FAILED(hr))
+            return hr;
+        BYTE* data = nullptr;
+        sample->GetPointer(&data);
+        const long length = static_cast<long>(strlen(bytes));
+        memcpy(data, bytes, length);
+        sample->SetActualDataLength(length);
+        REFERENCE_TIME stop = at ? *at + length : 0;
+        sample->SetTime(at, at ? &stop : nullptr);
+        hr = input->Receive(sample);
+        sample->Release();
+        return hr;
+    };
+    EXPECT_EQ(VFW_E_WRONG_STATE, send("early", nullptr));   // stopped, and no file yet
+    ASSERT_EQ(S_OK, fileSink_->SetFileName(path_.c_str(), nullptr));
+    ASSERT_EQ(S_OK, sink_->Pause());
+    REFERENCE_TIME at = 4;
+    EXPECT_EQ(S_OK, send("WXYZ", &at));
+    EXPECT_EQ(S_OK, send("tail", nullptr));
+    ASSERT_EQ(S_OK, sink_->Stop());
+    at = 0;
+    EXPECT_EQ(S_OK, send("head", &at));
+    allocator->Decommit();
+    allocator->Release();
+    input->Release();
+    pin->Release();
+    sink_->Release();
+    sink_ = nullptr;
+    fileSink_->Release();
+    fileSink_ = nullptr;
+    const std::vector<BYTE> bytes = ReadAll(path_);
+    EXPECT_EQ(std::string("headWXYZtail"), std::string(bytes.begin(), bytes.end()));
 }
 
 TEST_F(FileSinkTest, EachRunStartsTheFileAfresh) {
