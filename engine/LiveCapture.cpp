@@ -127,6 +127,11 @@ void CLiveCapture::CleanMemberVar() {
     m_bLogToFile = FALSE;
     m_recordFileType = RECORD_ASF_SYSTEM;
     m_nProfileID = 22;
+    m_hPollingThread = nullptr;   // xReleaseAll has ended the watch before a clean-up
+    m_hPollingStop = nullptr;
+    m_lPollerNotifying = 0;
+    m_ullFileSizeLimit = 0x80000000ull;
+    m_bMuxNeedsFreshInput = FALSE;
 }
 
 // Everything the object holds, in the order the destructor gives it back.
@@ -135,6 +140,7 @@ void CLiveCapture::xReleaseAll() {
         m_bWantPreview = FALSE; // nothing may restart
         StopCapture();
     }
+    xStopPollingThread();   // also a watch whose capture ended another way
     if (m_state == LIVE_PREVIEWING)
         StopPreview();
     SafeRelease(m_pVideoCpr);

@@ -74,10 +74,23 @@ public:
     BOOL xIsCaptureSourceSupportResolution(CSize size, VIDEO_STREAM_CONFIG_CAPS caps);
     BOOL xChangeReslution(int restore);
 
-    // Capture control (the part the device changes need).
+    // Recording: the capture file, the record graph, starting and stopping, statistics and limits.
+    BOOL SetCaptureFileName(const WCHAR* path);
+    BOOL SetRecordFileType(RecordFileType type);
+    BOOL SetMinFreeSpace(UINT megabytes, UINT intervalMs);
+    BOOL SetCaptureLimit(CaptureLimit kind, LONGLONG value);
+    BOOL SetProfileID(unsigned long id);
+    BOOL StartCapture(int* status);
     BOOL StopCapture();
+    BOOL GetCapturedVideoInfo(_CapturedVideoInfo* info);
+    BOOL BuildCaptureGraph2(RecordFileType type);
+    BOOL xBuildAudioMuterFilter();
 
-    // Snapshots: the grabber's connected format.
+    // Snapshots of the next preview frame: into the host's buffer, or to a file (by its extension BMP,
+    // JPEG, PNG, TIFF or GIF), or to the last file name again; and the grabber's connected format.
+    BOOL OneSnapshot(BYTE* buffer, UINT size);
+    BOOL OneSnapshot(const WCHAR* fileName);
+    BOOL OneSnapshot();
     BOOL GetSnapshotHeader(BITMAPINFOHEADER* header);
 
     // Camera model and display switches.
@@ -183,6 +196,13 @@ protected:
     void xReleaseAll();
     BOOL xReadFormat(BOOL current, int index, _LiteCapVideoInfo* info);
 
+    // Notifications: the sink window's handling and the call of the host's kept procedure.
+    BOOL HandleDirectShowNotify(long* message, long* wParam, long* lParam);
+    BOOL xIsVideoCaptureFilter(IUnknown* object);
+    LRESULT xOnSnapshotTaken(WPARAM callerBuffer);
+    LRESULT xNotifyHost(UINT message, WPARAM wParam, LPARAM lParam);
+    void xArmFileSnapshot();
+
     // The effect chain: splicing a plug-in into the preview or the record branch, its parameter
     // passes, and the record build's effect step (the record graph calls it once its streams are
     // rendered; FALSE when a plug-in the recording needs cannot be created).
@@ -198,6 +218,23 @@ protected:
     void xSetValueEffect(QelFilter row, int on, int value);
     void xSetSpecialEffect(QelFilter row, int on, int strength);
     int GetVimicroCameraFlipStatus();
+
+    // Recording internals.
+    const WCHAR* GetCaptureFileName() const;
+    ULONGLONG GetMinFreeSpace() const;
+    UINT GetSpacePollingInterval() const;
+    BOOL MySetCaptureFile(HWND owner);
+    BOOL CheckFreeSpace(const WCHAR* path, ULONGLONG bytes);
+    static DWORD WINAPI s_PollingFreeSizeThread(LPVOID object);
+    BOOL xBuildRecordEnd();
+    BOOL xBuildAviMuxFallback();
+    // The multiplexer input a record splice connects to instead of the one it took apart, where the
+    // multiplexer cannot take a second connection on a pin (nullptr: keep the old pin).
+    IPin* xFreshMuxInput(IPin* disconnected);
+    BOOL xRenewFallbackMux();
+    BOOL xConfigureAsfWriter();
+    BOOL xStartPollingThread();
+    void xStopPollingThread();
 
     // Settings kept for snapshots, recording, flip and rotate.
     int m_nImageQuality;
@@ -317,4 +354,13 @@ protected:
     BOOL m_bLogToFile;
     RecordFileType m_recordFileType;
     UINT m_nProfileID;
+
+    // The free-space and file-size watch of a running capture: its thread, the event that ends it,
+    // and whether it is inside its notification (then a stop cannot wait for it). The file-size
+    // limit is 2 GB; tests lower it.
+    HANDLE m_hPollingThread;
+    HANDLE m_hPollingStop;
+    volatile LONG m_lPollerNotifying;
+    ULONGLONG m_ullFileSizeLimit;
+    BOOL m_bMuxNeedsFreshInput;   // the fallback multiplexer: see xFreshMuxInput
 };

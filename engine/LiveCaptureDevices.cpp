@@ -154,6 +154,9 @@ HRESULT CLiveCapture::SetUsedDeviceByIndex(DeviceType type, int index) {
     if (type == DEVICE_VIDEO) {
         if (index < 0 || index >= m_nVideoDeviceCount || !m_rgVideoMoniker[index])
             return E_INVALIDARG;
+        // Choosing a camera asks for its picture, also after an error abort or a lost device
+        // switched the preview off.
+        m_bWantPreview = TRUE;
         xStopCaptureForDeviceChange();
         if (m_nCurVideoDevice >= 0 && m_rgVideoMoniker[m_nCurVideoDevice])
             m_rgVideoMoniker[m_nCurVideoDevice]->Release();

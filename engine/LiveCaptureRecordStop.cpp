@@ -1,4 +1,5 @@
-// Ending a capture: stop the graph, give back the record graph's plug-ins, bring the preview back.
+// Ending a capture: stop the graph, end the limit watch, give back the record graph's plug-ins,
+// bring the preview back.
 #include "LiveCaptureInternal.h"
 
 BOOL CLiveCapture::StopCapture() {
@@ -8,6 +9,10 @@ BOOL CLiveCapture::StopCapture() {
     m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))
                     : E_POINTER;
     if (SUCCEEDED(m_hr)) {
+        // The camera first: some capture graphs crash when a source still delivers into a stopping
+        // multiplexer. The graph then stops the rest, the file's headers last.
+        if (m_pVideoCapFilter)
+            m_pVideoCapFilter->Stop();
         m_hr = control->Stop();
         control->Release();
     }
@@ -16,6 +21,7 @@ BOOL CLiveCapture::StopCapture() {
         return FALSE; // still capturing
     }
     m_state = LIVE_STOPPED;
+    xStopPollingThread();
     xReleaseCapEffFilters();
     xReleasePreEffFilters();
     if (m_bWantPreview && BuildPreviewGraph())

@@ -270,6 +270,10 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
                 fail(splicetext::kCaptureDisconnectTarget);
             else if (upstream && FAILED(m_pGraph->Disconnect(upstream)))
                 fail(splicetext::kCaptureDisconnectUpstream);
+            else if (IPin* fresh = xFreshMuxInput(target)) {
+                SafeRelease(target);
+                target = fresh;
+            }
         }
     } else if (m_bUseVMR) {
         target = FindInputPin(m_pGraph, "VMR", 0);

@@ -6,3 +6,4 @@
 #include "PinHelpers.h"
 #include "GraphBuilder.h"
 #include "SampleGrabberCB.h"
+#include "AsfBuilder.h"

@@ -45,6 +45,10 @@ public:
     using CLiveCapture::m_rcShow;
     using CLiveCapture::m_recordFileType;
     using CLiveCapture::m_state;
+    using CLiveCapture::m_szSnapFile;
+    using CLiveCapture::m_pMediaEvent;
+    using CLiveCapture::m_bWantPreview;
+    using CLiveCapture::HandleDirectShowNotify;
     using CLiveCapture::m_wszCaptureFile;
 
     // The sample-grabber callback as the grabber calls it.

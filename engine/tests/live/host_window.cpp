@@ -44,8 +44,11 @@ std::vector<HWND> HostWindow::StaticChildren() const {
 
 LRESULT CALLBACK HostWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self && message >= 0x431 && message <= 0x435)
+    if (self && message >= 0x431 && message <= 0x435) {
         self->notifications_.push_back({message, wParam, lParam});
+        if (self->observer_)
+            self->observer_(self->notifications_.back());
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

@@ -3,6 +3,7 @@
 // window procedure receives.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace enginetest {
@@ -23,6 +24,8 @@ public:
     HWND Handle() const { return hwnd_; }
     HINSTANCE Instance() const;
     const std::vector<ReceivedMessage>& Notifications() const { return notifications_; }
+    // Called with each notification as it arrives, inside the window procedure.
+    void SetObserver(std::function<void(const ReceivedMessage&)> observer) { observer_ = std::move(observer); }
 
     // The children of class "STATIC" that the window holds now.
     std::vector<HWND> StaticChildren() const;
@@ -32,6 +35,7 @@ private:
 
     HWND hwnd_ = nullptr;
     std::vector<ReceivedMessage> notifications_;
+    std::function<void(const ReceivedMessage&)> observer_;
 };
 
 } // namespace enginetest

@@ -1,0 +1,145 @@
+// The limits of a running capture: the free space of the capture file's disk and the file's size,
+// watched by a thread of the engine that tells the message-sink window when either is reached.
+#include "LiveCaptureInternal.h"
+
+#include "CaptureLimits.h"
+
+#include <string>
+
+namespace {
+
+std::string AnsiOf(const WCHAR* wide) {
+    char ansi[CLiveCapture::NAME_CHARS] = {0};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+    return ansi;
+}
+
+// The size of the growing capture file, through a handle without access rights. Where such a
+// handle cannot tell its size, the file's directory entry does. False when the file cannot be opened.
+bool CaptureFileSize(const std::string& file, ULONGLONG* size) {
+    HANDLE handle = CreateFileA(file.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(handle, &high);
+    const DWORD error = low == INVALID_FILE_SIZE ? GetLastError() : NO_ERROR;
+    CloseHandle(handle);
+    if (error == NO_ERROR) {
+        *size = static_cast<ULONGLONG>(high) << 32 | low;
+        return true;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA entry;
+    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &entry))
+        return false;
+    *size = static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
+    return true;
+}
+
+} // namespace
+
+const WCHAR* CLiveCapture::GetCaptureFileName() const {
+    return m_wszCaptureFile;
+}
+
+ULONGLONG CLiveCapture::GetMinFreeSpace() const {
+    return m_ullMinFreeSpace;
+}
+
+UINT CLiveCapture::GetSpacePollingInterval() const {
+    return m_nSpacePollingInterval;
+}
+
+BOOL CLiveCapture::SetMinFreeSpace(UINT megabytes, UINT intervalMs) {
+    if (m_state == LIVE_CAPTURING || intervalMs == 0)
+        return FALSE;
+    const ULONGLONG bytes = qelrec::MegabytesToBytes(megabytes);
+    if (CheckFreeSpace(m_wszCaptureFile, bytes)) {
+        m_ullMinFreeSpace = bytes;
+        m_nSpacePollingInterval = intervalMs;
+        return TRUE;
+    }
+    m_ullMinFreeSpace = 0;
+    m_nSpacePollingInterval = 0;
+    return FALSE;
+}
+
+BOOL CLiveCapture::CheckFreeSpace(const WCHAR* path, ULONGLONG bytes) {
+    // A bare file name lies in the current directory, which a null directory measures.
+    const std::wstring directory = qelrec::CaptureDirectoryOf(path ? path : L"");
+    const std::string ansi = AnsiOf(directory.c_str());
+    ULARGE_INTEGER available = {};
+    if (!GetDiskFreeSpaceExA(ansi.empty() ? nullptr : ansi.c_str(), &available, nullptr, nullptr)) {
+        LIVECAP_LOG(this, static_cast<HRESULT>(GetLastError()));
+        return FALSE;
+    }
+    return qelrec::IsFreeSpaceEnough(available.QuadPart, bytes);
+}
+
+DWORD WINAPI CLiveCapture::s_PollingFreeSizeThread(LPVOID object) {
+    CLiveCapture* self = static_cast<CLiveCapture*>(object);
+    if (!self || self->m_nSpacePollingInterval == 0)
+        return 1;
+    const ULONGLONG minimum = self->m_ullMinFreeSpace;
+    const UINT interval = self->m_nSpacePollingInterval;
+    const HWND sink = self->m_hSinkWnd;
+    const HANDLE stop = self->m_hPollingStop;
+    const ULONGLONG sizeLimit = self->m_ullFileSizeLimit;
+
+    // Once it notifies, the thread touches the object no more: the handler may stop the capture
+    // (which then cannot wait for this thread) or delete the object.
+    auto notify = [self, sink](UINT message, WPARAM wParam) {
+        InterlockedExchange(&self->m_lPollerNotifying, 1);
+        SendMessageA(sink, message, wParam, reinterpret_cast<LPARAM>(self));
+        return 0;
+    };
+    for (;;) {
+        if (!self->CheckFreeSpace(self->m_wszCaptureFile, minimum))
+            return notify(WM_LIVECAP_LOWDISK, static_cast<WPARAM>(static_cast<DWORD>(minimum)));
+        ULONGLONG size = 0;
+        if (CaptureFileSize(AnsiOf(self->m_wszCaptureFile), &size) && qelrec::HasReachedFileSizeLimit(size, sizeLimit))
+            break;
+        if (WaitForSingleObject(stop, interval) == WAIT_OBJECT_0 || self->m_state != LIVE_CAPTURING)
+            return 0;
+    }
+    return notify(WM_LIVECAP_FILELIMIT, 0);
+}
+
+BOOL CLiveCapture::xStartPollingThread() {
+    xStopPollingThread();
+    m_lPollerNotifying = 0;
+    m_hPollingStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!m_hPollingStop) {
+        LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
+        return FALSE;
+    }
+    m_hPollingThread = CreateThread(nullptr, 0, &CLiveCapture::s_PollingFreeSizeThread, this, 0, nullptr);
+    if (!m_hPollingThread) {
+        LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
+        CloseHandle(m_hPollingStop);
+        m_hPollingStop = nullptr;
+        return FALSE;
+    }
+    SetThreadPriority(m_hPollingThread, THREAD_PRIORITY_ABOVE_NORMAL);
+    return TRUE;
+}
+
+void CLiveCapture::xStopPollingThread() {
+    HANDLE thread = m_hPollingThread;
+    HANDLE stop = m_hPollingStop;
+    if (!thread)
+        return;
+    m_hPollingThread = nullptr;   // a stop nested in a notification below finds nothing to end
+    m_hPollingStop = nullptr;
+    SetEvent(stop);
+    // A thread inside its notification waits for this very thread: it ends on its own once answered.
+    // Otherwise wait, answering a notification that may be on its way meanwhile.
+    while (!m_lPollerNotifying) {
+        const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1)
+            break;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(thread);
+    CloseHandle(stop);
+}

@@ -1,0 +1,134 @@
+#include "record_fixture.h"
+
+#include "QelPluginIds.h"
+#include "qeltest/pump.h"
+
+#include <algorithm>
+
+namespace recordtest {
+
+void RecordTest::SetUp() {
+    CameraTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    for (const wchar_t* module : {L"QelFilter_Flip", L"QelFilter_Rotate", L"QelFilter_AutoEnhance", L"QelFilter_AutoTone",
+                                  L"QelFilter_Whiteboard"}) {
+        auto plugin = std::make_unique<plugintest::PluginModule>(module);
+        if (!plugin->Loaded())
+            GTEST_SKIP() << "the plug-in module " << std::string(module, module + wcslen(module)) << " is not built";
+        ASSERT_EQ(S_OK, plugin->Register());
+        plugins_.push_back(std::move(plugin));
+    }
+    boxes = std::make_unique<qeltest::ScopedMessageBoxHook>();
+    delete engine;
+    engine = new RecordProbe;
+    AddCamera(kCamera, qelcam::kWithPreviewPin);
+    PreviewCamera(kCamera);
+}
+
+void RecordTest::TearDown() {
+    CameraTest::TearDown();
+    boxes.reset();
+    plugins_.clear();
+}
+
+std::wstring RecordTest::FileIn(const std::string& name) const {
+    const std::string path = folder.File(name);
+    return std::wstring(path.begin(), path.end());
+}
+
+namespace {
+
+std::wstring NameOf(IBaseFilter* filter) {
+    FILTER_INFO info = {};
+    if (FAILED(filter->QueryFilterInfo(&info)))
+        return L"";
+    if (info.pGraph)
+        info.pGraph->Release();
+    return info.achName;
+}
+
+bool IsVideo(IPin* pin) {
+    AM_MEDIA_TYPE type = {};
+    if (FAILED(pin->ConnectionMediaType(&type)))
+        return false;
+    const bool video = type.majortype == MEDIATYPE_Video;
+    CoTaskMemFree(type.pbFormat);
+    if (type.pUnk)
+        type.pUnk->Release();
+    return video;
+}
+
+// The filter upstream of the first connected input pin of `filter` that carries video.
+IBaseFilter* UpstreamOf(IBaseFilter* filter) {
+    IEnumPins* pins = nullptr;
+    if (FAILED(filter->EnumPins(&pins)))
+        return nullptr;
+    IBaseFilter* upstream = nullptr;
+    IPin* pin = nullptr;
+    while (!upstream && pins->Next(1, &pin, nullptr) == S_OK) {
+        PIN_DIRECTION direction;
+        IPin* peer = nullptr;
+        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
+            SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
+            if (IsVideo(pin)) {
+                PIN_INFO info = {};
+                if (SUCCEEDED(peer->QueryPinInfo(&info)))
+                    upstream = info.pFilter;
+            }
+            peer->Release();
+        }
+        pin->Release();
+    }
+    pins->Release();
+    return upstream;
+}
+
+} // namespace
+
+std::vector<std::wstring> RecordTest::ChainInFrontOfMux() const {
+    std::vector<std::wstring> chain;
+    IBaseFilter* mux = Engine()->m_pMux;
+    if (!mux)
+        return chain;
+    mux->AddRef();
+    IBaseFilter* at = mux;
+    for (int steps = 0; steps < 32; ++steps) {
+        IBaseFilter* up = UpstreamOf(at);
+        at->Release();
+        at = up;
+        if (!at || at == Engine()->m_pVideoCapFilter)
+            break;
+        chain.push_back(NameOf(at));
+    }
+    if (at)
+        at->Release();
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+std::vector<std::string> RecordTest::UnexpectedBoxes() const {
+    std::vector<std::string> unexpected;
+    for (const std::string& text : boxes->Texts())
+        if (text != "Failed to create DigitalZoom Filter")
+            unexpected.push_back(text);
+    return unexpected;
+}
+
+bool RecordTest::WaitForFrames(int frames) const {
+    return qeltest::PumpUntil(
+        [&] {
+            _CapturedVideoInfo seen = {};
+            return engine->GetCapturedVideoInfo(&seen) && seen.nFramesCaptured >= frames;
+        },
+        10000);
+}
+
+bool RecordTest::HostHeard(UINT message) const {
+    for (const auto& received : host.Notifications())
+        if (received.message == message)
+            return true;
+    return false;
+}
+
+} // namespace recordtest

@@ -1,0 +1,408 @@
+// Whole recordings with the synthetic camera: the record chain, the file read back, statistics, the
+// two limits, the file name rules, the ASF failure where the writer is missing, and ending the engine
+// in the middle of it all.
+#include "record_fixture.h"
+
+#include "QelPluginIds.h"
+#include "riff_reader.h"
+
+#include "qeltest/pump.h"
+#include "qeltest/watchdog.h"
+
+#include <fstream>
+
+namespace recordtest {
+namespace {
+
+using enginetest::FilterNames;
+
+bool Holds(const std::vector<std::wstring>& names, const wchar_t* name) {
+    for (const std::wstring& candidate : names)
+        if (candidate == name)
+            return true;
+    return false;
+}
+
+ULONGLONG SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return ~0ull;
+    return static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+TEST_F(RecordTest, AviRecordingCarriesFlipRotateAndTheEffectsAndReadsBack) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    engine->SetEnhanceEnable(1, 40);
+    engine->SetWhiteBoardEnable(1, 30);
+    engine->SetToneEnable(1, 20);
+    _LiteCapVideoInfo format = {};
+    ASSERT_TRUE(engine->GetVideoInfo(&format));
+    const std::wstring file = FileIn("clip0001.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    ASSERT_TRUE(engine->SetRecordFileType(RECORD_AVI));
+
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(LIVE_CAPTURING, engine->GetClassState());
+    const std::vector<std::wstring> expected = {kQelFilterName_Flip, kQelFilterName_Rotate, kQelFilterName_AutoEnhance,
+                                                kQelFilterName_AutoTone, kQelFilterName_Whiteboard};
+    EXPECT_EQ(expected, ChainInFrontOfMux());
+
+    qeltest::PumpMessagesFor(2500);
+    _CapturedVideoInfo info = {};
+    ASSERT_TRUE(engine->GetCapturedVideoInfo(&info));
+    EXPECT_GT(info.nFramesCaptured, 10);
+    EXPECT_GE(info.nFramesDropped, 0);
+    EXPECT_GE(info.dwElapsedMs, 2000u);
+    EXPECT_LT(info.dwElapsedMs, 20000u);
+
+    ASSERT_TRUE(engine->StopCapture());
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ(nullptr, Engine()->m_hPollingThread);
+    // The preview carries its effects again.
+    const std::vector<std::wstring> preview = FilterNames(engine->m_pGraph);
+    for (const std::wstring& name : expected)
+        EXPECT_TRUE(Holds(preview, name.c_str())) << std::string(name.begin(), name.end());
+    EXPECT_FALSE(Holds(preview, L"Mux"));
+
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.riffAvi);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_EQ(format.nWidth, avi.width);
+    EXPECT_EQ(format.nHeight, avi.height);
+    EXPECT_EQ(24, avi.bitCount);
+    EXPECT_EQ(avi.headerFrames, avi.storedFrames);
+    // 2.5 s at the capture rate (15 per second), with room for a slow machine.
+    EXPECT_GE(avi.storedFrames, 10u);
+    EXPECT_LE(avi.storedFrames, 80u);
+    EXPECT_TRUE(avi.hasIndex);
+    EXPECT_TRUE(UnexpectedBoxes().empty());
+}
+
+TEST_F(RecordTest, StartingWhileCapturingIsRefusedAndLeavesTheStatusAlone) {
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("twice.avi").c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    status = 1234;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(1234, status);
+    EXPECT_FALSE(engine->SetCaptureFileName(FileIn("other.avi").c_str()));
+    EXPECT_EQ(FileIn("twice.avi"), std::wstring(engine->m_wszCaptureFile));
+    EXPECT_FALSE(engine->SetMinFreeSpace(1, 100));
+    ASSERT_TRUE(WaitForFrames(3));
+    ASSERT_TRUE(engine->StopCapture());
+    EXPECT_FALSE(engine->StopCapture());   // not capturing any more
+    EXPECT_TRUE(rifftest::ReadAviFile(FileIn("twice.avi")).complete);
+}
+
+TEST_F(RecordTest, TheFileSizeLimitStopsTheCaptureAndTellsTheHost) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    const std::wstring file = FileIn("limit.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    ASSERT_TRUE(engine->SetMinFreeSpace(1, 50));
+    Engine()->m_ullFileSizeLimit = 200 * 1024;   // a few frames
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return HostHeard(WM_LIVECAP_FILELIMIT); }, 20000));
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_FALSE(HostHeard(WM_LIVECAP_LOWDISK));
+    for (const auto& received : host.Notifications())
+        if (received.message == WM_LIVECAP_FILELIMIT) {
+            EXPECT_EQ(0u, received.wParam);
+            EXPECT_EQ(1, received.lParam);
+        }
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_GT(avi.storedFrames, 0u);
+    EXPECT_EQ(avi.headerFrames, avi.storedFrames);
+    EXPECT_GE(SizeOf(file), 200u * 1024u);
+}
+
+TEST_F(RecordTest, FreeSpaceBelowTheMinimumStopsTheCaptureAndTellsTheHost) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    const std::wstring file = FileIn("lowdisk.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    ASSERT_TRUE(engine->SetMinFreeSpace(1, 50));
+    // A minimum no disk has: asked through the setter it is refused (and nothing is kept) ...
+    EXPECT_FALSE(engine->SetMinFreeSpace(0xFFFFFFFFu, 50));
+    EXPECT_EQ(0u, Engine()->m_ullMinFreeSpace);
+    EXPECT_EQ(0u, Engine()->m_nSpacePollingInterval);
+    // ... so the disk "fills up" during the capture by raising the kept minimum.
+    ASSERT_TRUE(engine->SetMinFreeSpace(1, 50));
+    Engine()->m_ullMinFreeSpace = ~0ull;
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    ASSERT_TRUE(qeltest::PumpUntil([&] { return HostHeard(WM_LIVECAP_LOWDISK); }, 20000));
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_FALSE(HostHeard(WM_LIVECAP_FILELIMIT));
+    // The watch looks at once, so the file may hold no frame yet; it is an AVI whose header agrees
+    // with what it stores. (The platform's multiplexer gives a file without frames a RIFF size 8
+    // bytes short of its last list, so "complete" is only asked of files with frames.)
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.riffAvi);
+    EXPECT_EQ(avi.headerFrames, avi.storedFrames);
+    if (avi.storedFrames > 0) {
+        EXPECT_TRUE(avi.complete);
+    }
+}
+
+TEST_F(RecordTest, MinimumFreeSpaceSetterRefusesAZeroInterval) {
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("space.avi").c_str()));
+    ASSERT_TRUE(engine->SetMinFreeSpace(2, 75));
+    EXPECT_EQ(2u * 1048576u, Engine()->m_ullMinFreeSpace);
+    EXPECT_FALSE(engine->SetMinFreeSpace(100, 0));
+    EXPECT_EQ(2u * 1048576u, Engine()->m_ullMinFreeSpace);
+    EXPECT_EQ(75u, Engine()->m_nSpacePollingInterval);
+}
+
+TEST_F(RecordTest, CaptureFileNamesUpTo259CharactersAreTakenAndTheFileIsEmptied) {
+    const std::string base = folder.Path() + "\\";
+    const std::string name259 = base + std::string(259 - base.size() - 4, 'n') + ".avi";
+    ASSERT_EQ(259u, name259.size());
+    const std::wstring wide259(name259.begin(), name259.end());
+    {
+        std::ofstream existing(name259, std::ios::binary);
+        existing << "old content";
+    }
+    EXPECT_TRUE(engine->SetCaptureFileName(wide259.c_str()));
+    EXPECT_EQ(0u, SizeOf(wide259));
+    EXPECT_EQ(wide259, std::wstring(engine->m_wszCaptureFile));
+    const std::wstring wide260 = wide259.substr(0, 255) + L"x.avi";
+    ASSERT_EQ(260u, wide260.size());
+    EXPECT_FALSE(engine->SetCaptureFileName(wide260.c_str()));
+    EXPECT_FALSE(engine->SetCaptureFileName(nullptr));
+    EXPECT_FALSE(engine->SetCaptureFileName(FileIn("no folder\\x.avi").c_str()));
+    EXPECT_EQ(wide259, std::wstring(engine->m_wszCaptureFile));
+}
+
+TEST_F(RecordTest, AsfWithoutTheWriterFailsCleanlyAndAviStillRecords) {
+    IBaseFilter* writer = nullptr;
+    static const CLSID kAsfWriter = {0x7c23220e, 0x55bb, 0x11d3, {0x8b, 0x16, 0x00, 0xc0, 0x4f, 0xb6, 0xbd, 0x3d}};
+    if (SUCCEEDED(CoCreateInstance(kAsfWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                   reinterpret_cast<void**>(&writer)))) {
+        writer->Release();
+        GTEST_SKIP() << "this machine has the Windows Media ASF writer: the missing-writer path cannot run";
+    }
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("clip.wmv").c_str()));
+    for (RecordFileType type : {RECORD_ASF_SYSTEM, RECORD_ASF_PROFILE}) {
+        engine->SetRecordFileType(type);
+        int status = 0;
+        EXPECT_FALSE(engine->StartCapture(&status)) << type;
+        EXPECT_EQ(0x8000, status & 0x8000) << type;
+        EXPECT_EQ(LIVE_STOPPED, engine->GetClassState());
+        EXPECT_FALSE(Engine()->m_bCaptureBuilt);
+        EXPECT_EQ(nullptr, Engine()->m_pMux);
+    }
+    // The busy flag was cleared: the next start goes ahead.
+    engine->SetRecordFileType(RECORD_AVI);
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("after.avi").c_str()));
+    int status = -1;
+    EXPECT_TRUE(engine->StartCapture(&status));
+    EXPECT_EQ(0, status);
+    ASSERT_TRUE(WaitForFrames(3));
+    EXPECT_TRUE(engine->StopCapture());
+    EXPECT_TRUE(rifftest::ReadAviFile(FileIn("after.avi")).complete);
+}
+
+TEST_F(RecordTest, StatisticsNeedACapture) {
+    _CapturedVideoInfo info = {};
+    EXPECT_FALSE(engine->GetCapturedVideoInfo(&info));
+    EXPECT_FALSE(engine->GetCapturedVideoInfo(nullptr));
+}
+
+TEST_F(RecordTest, DeletingTheEngineDuringACaptureLeavesACompleteFile) {
+    const std::wstring file = FileIn("cut.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    ASSERT_TRUE(engine->SetMinFreeSpace(1, 50));   // the watch runs too
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    ASSERT_TRUE(WaitForFrames(3));
+    delete engine;
+    engine = nullptr;
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_GT(avi.storedFrames, 0u);
+}
+
+TEST_F(RecordTest, DeletingTheEngineRightAfterTheStop) {
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("short.avi").c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    ASSERT_TRUE(engine->SetMinFreeSpace(1, 20));
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    ASSERT_TRUE(engine->StopCapture());
+    delete engine;
+    engine = nullptr;
+    EXPECT_TRUE(rifftest::ReadAviFile(FileIn("short.avi")).riffAvi);
+}
+
+// A class factory of this process in place of the rotate plug-in's, which makes nothing.
+class RefusingFactory : public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *ppv = this;
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** ppv) override {
+        *ppv = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+TEST_F(RecordTest, APlugInThatCannotBeMadeEndsTheBuildAndThePreviewComesBack) {
+    RefusingFactory factory;
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, CoRegisterClassObject(CLSID_QelFilter_Rotate, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                          &cookie));
+    IBaseFilter* probe = nullptr;
+    const HRESULT replaced = CoCreateInstance(CLSID_QelFilter_Rotate, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                              reinterpret_cast<void**>(&probe));
+    if (SUCCEEDED(replaced)) {
+        probe->Release();
+        CoRevokeClassObject(cookie);
+        GTEST_SKIP() << "a class object registered in the process does not take the place of the registered server here";
+    }
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("noplugin.avi").c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = 0;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(0x8000, status);
+    CoRevokeClassObject(cookie);
+    const std::vector<std::string> shown = UnexpectedBoxes();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Failed to create Rotate Filter when Capture", shown[0]);
+    EXPECT_FALSE(Engine()->m_bCaptureBuilt);
+    EXPECT_EQ(nullptr, Engine()->m_pMux);
+    EXPECT_FALSE(Holds(FilterNames(engine->m_pGraph), L"Mux"));
+    // Nothing of the half-built graph is in the way of the preview.
+    EXPECT_TRUE(engine->BuildPreviewGraph());
+    EXPECT_TRUE(engine->StartPreview());
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+}
+
+
+// A second synthetic camera listed in the audio input category stands in for a microphone (Wine
+// lists none): it offers no audio stream, so every render of the audio capture stream fails.
+class ScopedAudioInput {
+public:
+    ScopedAudioInput(REFCLSID clsid, const std::wstring& name) : clsid_(clsid), name_(name) {
+        if (FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
+                                    reinterpret_cast<void**>(&mapper_))))
+            return;
+        REGFILTER2 filter = {};
+        filter.dwVersion = 1;
+        filter.dwMerit = MERIT_DO_NOT_USE;
+        result_ = mapper_->RegisterFilter(clsid_, name_.c_str(), nullptr, &CLSID_AudioInputDeviceCategory,
+                                          name_.c_str(), &filter);
+    }
+    ~ScopedAudioInput() {
+        if (mapper_) {
+            if (SUCCEEDED(result_))
+                mapper_->UnregisterFilter(&CLSID_AudioInputDeviceCategory, name_.c_str(), clsid_);
+            mapper_->Release();
+        }
+    }
+    HRESULT Result() const { return result_; }
+
+private:
+    CLSID clsid_;
+    std::wstring name_;
+    IFilterMapper2* mapper_ = nullptr;
+    HRESULT result_ = E_FAIL;
+};
+
+TEST_F(RecordTest, AnAudioStreamThatCannotBeRecordedFailsTheBuildWithItsBits) {
+    const CLSID clsid = AddCamera(L"Qel Record Microphone Source", qelcam::kWithPreviewPin);
+    ScopedAudioInput microphone(clsid, L"Qel Record Stand-in Microphone");
+    ASSERT_EQ(S_OK, microphone.Result());
+    ASSERT_EQ(S_OK, engine->EnumAudioDevice());
+    UINT index = 0;
+    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_AUDIO, L"Qel Record Stand-in Microphone", &index));
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("sound.avi").c_str()));
+    engine->SetVolume(0);   // sound off
+
+    // Type 0 mutes: the muter (not installed here) is asked for first and reported missing.
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = 0;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(0x8000 | 0x8 | 0x4, status);
+    const std::vector<std::string> shown = UnexpectedBoxes();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Failed to create Audio Mute Filter", shown[0]);
+    EXPECT_EQ(LIVE_STOPPED, engine->GetClassState());
+    EXPECT_FALSE(Engine()->m_bCaptureBuilt);
+
+    // Type 1 takes the sound out instead: no muter is made.
+    engine->SetRecordFileType(RECORD_AVI_NOAUDIO);
+    status = 0;
+    EXPECT_FALSE(engine->StartCapture(&status));
+    EXPECT_EQ(0x8000 | 0x8 | 0x4, status);
+    EXPECT_EQ(1u, UnexpectedBoxes().size());
+}
+
+TEST_F(RecordTest, ACameraWithoutPreviewPinRecordsThroughTheSplitStream) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    AddCamera(L"Qel Record Capture-only Camera", qelcam::kCaptureOnly);
+    ASSERT_EQ(S_OK, engine->EnumVideoDevice());
+    UINT index = 0;
+    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_VIDEO, L"Qel Record Capture-only Camera", &index));
+    ASSERT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    const std::wstring file = FileIn("tee.avi");
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    engine->SetRecordFileType(RECORD_AVI);
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    EXPECT_EQ(0, status);
+    EXPECT_TRUE(Engine()->m_bPreviewThroughTee);
+    const std::vector<std::wstring> chain = ChainInFrontOfMux();
+    ASSERT_GE(chain.size(), 2u);
+    EXPECT_EQ(kQelFilterName_Flip, chain[chain.size() - 2]);
+    EXPECT_EQ(kQelFilterName_Rotate, chain.back());
+    ASSERT_TRUE(WaitForFrames(5));
+    ASSERT_TRUE(engine->StopCapture());
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_GE(avi.storedFrames, 5u);
+}
+
+} // namespace
+
+// The profile number: 22 or 23 only.
+TEST(ProfileId, OnlyTwentyTwoAndTwentyThreeAreKept) {
+    enginetest::EngineProbe engine;
+    EXPECT_EQ(22u, engine.m_nProfileID);
+    EXPECT_FALSE(engine.SetProfileID(21));
+    EXPECT_EQ(22u, engine.m_nProfileID);
+    EXPECT_TRUE(engine.SetProfileID(23));
+    EXPECT_EQ(23u, engine.m_nProfileID);
+    EXPECT_FALSE(engine.SetProfileID(0));
+    EXPECT_TRUE(engine.SetProfileID(22));
+    EXPECT_EQ(22u, engine.m_nProfileID);
+}
+
+// The initial capture file name has no folder: its free space is the current folder's.
+TEST(MinFreeSpace, ABareFileNameMeasuresTheCurrentFolder) {
+    RecordProbe engine;
+    EXPECT_EQ(std::wstring(L"outavi"), std::wstring(engine.m_wszCaptureFile));
+    EXPECT_TRUE(engine.SetMinFreeSpace(1, 100));
+    EXPECT_EQ(1048576u, engine.m_ullMinFreeSpace);
+    EXPECT_EQ(100u, engine.m_nSpacePollingInterval);
+    // More than any disk holds: refused, and the limit is gone.
+    EXPECT_FALSE(engine.SetMinFreeSpace(0xFFFFFFFFu, 100));
+    EXPECT_EQ(0u, engine.m_ullMinFreeSpace);
+    EXPECT_EQ(0u, engine.m_nSpacePollingInterval);
+}
+
+} // namespace recordtest
