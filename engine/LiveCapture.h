@@ -7,6 +7,7 @@
 #include <dshow.h>
 
 #include "LiveCapTypes.h"
+#include "QelFilter.h"
 #include "VostrelApi.h"
 
 class CLiveCaptureGrabberCB;
@@ -106,6 +107,20 @@ public:
     void SetMosaicEnable(int on, int strength);
     void SetSwirlEnable(int on, int strength);
     void SetSpotLightEnable(int on, int strength);
+    void SetNoEffect();
+    int GetDateTimeEnable();
+    void SetDateTimeFont(LOGFONTA& font);
+    void GetDateTimeFont(LOGFONTA& font);
+
+    // Flip, rotate and camera quirks.
+    int IsFliped();
+    UINT GetRotateDegree();
+    UINT GetRotateMethod();
+    DWORD GetRotateBgColor();
+    HRESULT BuildPreFlip();
+    UINT GetSnapButtonState();
+    int SetVolume(int on);
+    void SetQuality(int which, int value);
 
     // Window procedure of the engine's "STATIC" child (message sink and picture host).
     static LRESULT CALLBACK s_InterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -167,6 +182,22 @@ protected:
     void xStopCaptureForDeviceChange();
     void xReleaseAll();
     BOOL xReadFormat(BOOL current, int index, _LiteCapVideoInfo* info);
+
+    // The effect chain: splicing a plug-in into the preview or the record branch, its parameter
+    // passes, and the record build's effect step (the record graph calls it once its streams are
+    // rendered; FALSE when a plug-in the recording needs cannot be created).
+    int ApplyPreviewQelFilter(QelFilter row, IBaseFilter* plugin, int value);
+    int ApplyCaptureQelFilter(QelFilter row, IBaseFilter* plugin, int value);
+    int SetPreviewFilterPercent(QelFilter row, IBaseFilter* plugin, int value);
+    void SetOffPreviewFilter(QelFilter row, IBaseFilter* plugin);
+    IPin* FindInputPin(IGraphBuilder* graph, const char* name, int index);
+    IPin* FindOutputPin(IGraphBuilder* graph, const char* name, int index);
+    BOOL xInsertCaptureEffects();
+    int xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value, BOOL record);
+    int xPassEffectParams(QelFilter row, IBaseFilter* plugin, int value, int pass);
+    void xSetValueEffect(QelFilter row, int on, int value);
+    void xSetSpecialEffect(QelFilter row, int on, int strength);
+    int GetVimicroCameraFlipStatus();
 
     // Settings kept for snapshots, recording, flip and rotate.
     int m_nImageQuality;

@@ -1,24 +1,145 @@
-// Effect setters. The plug-in chain that splices the effects into the graphs is not part of this
-// library yet: until it is, the setters leave the graph and the kept effect state as they are, and a
-// rebuilt preview shows the camera's picture unchanged.
-#include "LiveCaptureInternal.h"
+// The per-effect setters the host calls: each creates its plug-in on first use, splices it into
+// the preview (or, once it is there, only sends the new values), and switches it off again. The
+// kept flags and values are what a rebuilt graph re-applies.
+#include "EffectChain.h"
+#include "QelFilterParams.h"
 
-void CLiveCapture::SetFlipEnable(int, int) {}
-void CLiveCapture::SetRotateEnable(int, UINT, UINT, DWORD) {}
-void CLiveCapture::SetDigitalZoomEnable(int, int) {}
-void CLiveCapture::SetEnhanceEnable(int, int) {}
-void CLiveCapture::SetToneEnable(int, int) {}
-void CLiveCapture::SetLowLightEnable(int, int) {}
-void CLiveCapture::SetWhiteBoardEnable(int, int) {}
-void CLiveCapture::SetCBEnable(int, int, int) {}
-void CLiveCapture::SetPhotoFrameEnable(int, const WCHAR*) {}
-void CLiveCapture::SetDateTimeEnable(int, int) {}
-void CLiveCapture::SetBlackWhiteEnable(int, int) {}
-void CLiveCapture::SetSepiaEnable(int, int) {}
-void CLiveCapture::SetNegativeEnable(int, int) {}
-void CLiveCapture::SetEmbossEnable(int, int) {}
-void CLiveCapture::SetSphereEnable(int, int) {}
-void CLiveCapture::SetSnowEnable(int, int) {}
-void CLiveCapture::SetMosaicEnable(int, int) {}
-void CLiveCapture::SetSwirlEnable(int, int) {}
-void CLiveCapture::SetSpotLightEnable(int, int) {}
+#include <cwchar>
+
+// Rows 0..7: one plug-in each.
+void CLiveCapture::xSetValueEffect(QelFilter row, int on, int value) {
+    const int slot = EffectSlotOf(row);
+    const EffectRowInfo* info = EffectRow(row);
+    if (slot < 0 || slot == EFFECT_SPECIAL || !info)
+        return;
+    if (!on) {
+        if (m_bEffectInPreview[slot])
+            SetOffPreviewFilter(row, m_pPreEffect[slot]);
+        m_bEffectOn[slot] = FALSE;
+        return;
+    }
+    if (!m_pPreEffect[slot] && FAILED(CreateEffectPlugin(*info->clsid, &m_pPreEffect[slot]))) {
+        ShowEffectMessage(info->previewCreateText);
+        return;
+    }
+    if (m_bEffectInPreview[slot])
+        SetPreviewFilterPercent(row, m_pPreEffect[slot], value);
+    else
+        ApplyPreviewQelFilter(row, m_pPreEffect[slot], value);
+    switch (row) {
+    case QF_ENHANCE: m_nEnhanceLevel = value; break;
+    case QF_TONE: m_nToneLevel = value; break;
+    case QF_LOWLIGHT: m_nLowLightLevel = value; break;
+    case QF_WHITEBOARD: m_nWhiteBoardLevel = value; break;
+    case QF_DIGITALZOOM: m_nZoomIndex = value; break;
+    default: break;   // the others stored theirs before the splice
+    }
+    // Set even when the splice failed: a later switch-on then only updates the values.
+    m_bEffectInPreview[slot] = TRUE;
+    m_bEffectOn[slot] = on;
+}
+
+void CLiveCapture::SetEnhanceEnable(int on, int strength) { xSetValueEffect(QF_ENHANCE, on, strength); }
+void CLiveCapture::SetToneEnable(int on, int strength) { xSetValueEffect(QF_TONE, on, strength); }
+void CLiveCapture::SetLowLightEnable(int on, int strength) { xSetValueEffect(QF_LOWLIGHT, on, strength); }
+void CLiveCapture::SetWhiteBoardEnable(int on, int strength) { xSetValueEffect(QF_WHITEBOARD, on, strength); }
+
+void CLiveCapture::SetCBEnable(int on, int brightness, int contrast) {
+    if (on) {
+        m_nBrightness = brightness;
+        m_nContrast = contrast;
+    }
+    xSetValueEffect(QF_CB, on, brightness);
+}
+
+// The zoom table has five steps: an index beyond them is kept as the nearest step.
+void CLiveCapture::SetDigitalZoomEnable(int on, int zoomIndex) {
+    xSetValueEffect(QF_DIGITALZOOM, on, ClampZoomIndex(zoomIndex));
+}
+
+// The path is copied, cut to the room of the kept one; a null path is an empty one.
+void CLiveCapture::SetPhotoFrameEnable(int on, const WCHAR* framePath) {
+    if (on) {
+        if (framePath != m_wszPhotoFrame) {
+            const WCHAR* source = framePath ? framePath : L"";
+            wcsncpy(m_wszPhotoFrame, source, NAME_CHARS - 1);
+            m_wszPhotoFrame[NAME_CHARS - 1] = 0;
+        }
+    }
+    xSetValueEffect(QF_PHOTOFRAME, on, 0);
+}
+
+void CLiveCapture::SetDateTimeEnable(int on, int padding) {
+    if (on)
+        m_nDateTimePadding = ClampDateTimePadding(padding);
+    xSetValueEffect(QF_DATETIME, on, m_nDateTimePadding);
+}
+
+int CLiveCapture::GetDateTimeEnable() { return m_bEffectOn[EFFECT_DATETIME]; }
+
+void CLiveCapture::SetDateTimeFont(LOGFONTA& font) {
+    if (!m_pPreEffect[EFFECT_DATETIME] &&
+        FAILED(CreateEffectPlugin(CLSID_QelFilter_DateTime, &m_pPreEffect[EFFECT_DATETIME]))) {
+        ShowEffectMessage(EffectRow(QF_DATETIME)->previewCreateText);
+        return;
+    }
+    IQelDateTimeParams* params = nullptr;
+    if (FAILED(m_pPreEffect[EFFECT_DATETIME]->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))))
+        return;
+    params->SetFont(&font);
+    params->SetAlignment(kDateTimeAlignment, 0);
+    params->Release();
+}
+
+void CLiveCapture::GetDateTimeFont(LOGFONTA& font) {
+    if (!m_pPreEffect[EFFECT_DATETIME])
+        return;
+    IQelDateTimeParams* params = nullptr;
+    if (FAILED(m_pPreEffect[EFFECT_DATETIME]->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))))
+        return;
+    params->GetFont(&font);
+    params->Release();
+}
+
+// Rows 8..16: one shared special-effect plug-in showing the effect last sent to it.
+void CLiveCapture::xSetSpecialEffect(QelFilter row, int on, int strength) {
+    const int special = SpecialSlotOf(row);
+    if (special < 0)
+        return;
+    IBaseFilter*& shared = m_pPreEffect[EFFECT_SPECIAL];
+    if (!on) {
+        if (m_bSpecialSelected[special])
+            SetOffPreviewFilter(row, shared);
+        m_bEffectOn[EFFECT_SPECIAL] = FALSE;
+        return;
+    }
+    if (!shared && FAILED(CreateEffectPlugin(CLSID_QelFilter_SpecialEffect, &shared))) {
+        ShowEffectMessage(EffectRow(row)->previewCreateText);
+        return;
+    }
+    if (m_bEffectInPreview[EFFECT_SPECIAL])
+        SetPreviewFilterPercent(row, shared, strength);
+    else
+        ApplyPreviewQelFilter(row, shared, strength);
+    m_nSpecialStrength[special] = strength;
+    m_bEffectInPreview[EFFECT_SPECIAL] = TRUE;
+    m_bSpecialSelected[special] = TRUE;
+    m_bEffectOn[EFFECT_SPECIAL] = on;
+}
+
+void CLiveCapture::SetBlackWhiteEnable(int on, int strength) { xSetSpecialEffect(QF_BLACKWHITE, on, strength); }
+void CLiveCapture::SetSepiaEnable(int on, int strength) { xSetSpecialEffect(QF_SEPIA, on, strength); }
+void CLiveCapture::SetNegativeEnable(int on, int strength) { xSetSpecialEffect(QF_NEGATIVE, on, strength); }
+void CLiveCapture::SetEmbossEnable(int on, int strength) { xSetSpecialEffect(QF_EMBOSS, on, strength); }
+void CLiveCapture::SetSphereEnable(int on, int strength) { xSetSpecialEffect(QF_SPHERE, on, strength); }
+void CLiveCapture::SetSnowEnable(int on, int strength) { xSetSpecialEffect(QF_SNOW, on, strength); }
+void CLiveCapture::SetMosaicEnable(int on, int strength) { xSetSpecialEffect(QF_MOSAIC, on, strength); }
+void CLiveCapture::SetSwirlEnable(int on, int strength) { xSetSpecialEffect(QF_SWIRL, on, strength); }
+void CLiveCapture::SetSpotLightEnable(int on, int strength) { xSetSpecialEffect(QF_SPOTLIGHT, on, strength); }
+
+void CLiveCapture::SetNoEffect() {
+    if (m_pPreEffect[EFFECT_SPECIAL])
+        SetOffPreviewFilter(QF_NONE, m_pPreEffect[EFFECT_SPECIAL]);
+    for (int i = 0; i < SPEFF_COUNT; ++i)
+        m_bSpecialSelected[i] = FALSE;
+}

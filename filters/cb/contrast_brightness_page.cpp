@@ -1,11 +1,10 @@
 #include "contrast_brightness_page.h"
 
+#include "page_controls.h"
 #include "resource.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 
 namespace {
@@ -30,26 +29,16 @@ CUnknown* CALLBACK CContrastBrightnessPage::CreateInstance(IUnknown* outer, HRES
 }
 
 CContrastBrightnessPage::CContrastBrightnessPage(IUnknown* outer)
-    : CBasePropertyPage("Contrast brightness property page", outer, IDD_CB_PAGE, IDS_CB_PAGE_TITLE) {
+    : CParamsPage("Contrast brightness property page", outer, IDD_CB_PAGE, IDS_CB_PAGE_TITLE) {
     // The dialog's trackbars are common controls.
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CContrastBrightnessPage::~CContrastBrightnessPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CContrastBrightnessPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelContrastBrightnessParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     params_->GetEnable(&saved_.enable);
     params_->GetContrast(&saved_.contrast);
     params_->GetBrightness(&saved_.brightness);
@@ -68,18 +57,7 @@ HRESULT CContrastBrightnessPage::OnDisconnect() {
     if (!params_)
         return E_UNEXPECTED;
     Send(saved_, true);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CContrastBrightnessPage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CContrastBrightnessPage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 
@@ -101,20 +79,15 @@ void CContrastBrightnessPage::EnableControls(HWND page) {
 void CContrastBrightnessPage::ShowValue(HWND page, const Control& control) {
     const bool wasUpdating = updating_;
     updating_ = true;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", current_.*control.value);
-    SetDlgItemTextA(page, control.edit, text);
+    qelpage::ShowNumber(page, control.edit, current_.*control.value);
     updating_ = wasUpdating;
 }
 
 void CContrastBrightnessPage::InitialiseControls(HWND page) {
     updating_ = true;
     for (const Control& control : kControls) {
-        const HWND trackbar = GetDlgItem(page, control.trackbar);
-        SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, kMinimum);
-        SendMessageA(trackbar, TBM_SETRANGEMAX, TRUE, kMaximum);
-        SendMessageA(trackbar, TBM_SETPAGESIZE, 0, kPageStep);
-        SendMessageA(trackbar, TBM_SETPOS, TRUE, current_.*control.value);
+        qelpage::SetUpTrackbar(GetDlgItem(page, control.trackbar), kMinimum, kMaximum, kPageStep,
+                               current_.*control.value);
         ShowValue(page, control);
     }
     EnableControls(page);
@@ -123,17 +96,14 @@ void CContrastBrightnessPage::InitialiseControls(HWND page) {
 }
 
 void CContrastBrightnessPage::OnEdited(HWND page, const Control& control) {
-    char text[261] = {};
-    GetDlgItemTextA(page, control.edit, text, sizeof text);
-    const long typed = std::strtol(text, nullptr, 10);
-    const int value = typed > kMaximum ? kMaximum : typed < kMinimum ? kMinimum : static_cast<int>(typed);
-    current_.*control.value = value;
+    const qelpage::TypedNumber typed = qelpage::ReadBoundedNumber(page, control.edit, kMinimum, kMaximum);
+    current_.*control.value = typed.value;
     // Only a bounded value is written back: a rewrite on every change would keep a user from typing
     // a minus sign.
-    if (value != typed)
+    if (typed.bounded)
         ShowValue(page, control);
-    SendDlgItemMessageA(page, control.trackbar, TBM_SETPOS, TRUE, value);
-    (params_->*control.send)(value);
+    SendDlgItemMessageA(page, control.trackbar, TBM_SETPOS, TRUE, typed.value);
+    (params_->*control.send)(typed.value);
 }
 
 void CContrastBrightnessPage::OnCommand(HWND page, int id, int code) {
@@ -154,9 +124,7 @@ void CContrastBrightnessPage::OnCommand(HWND page, int id, int code) {
 }
 
 void CContrastBrightnessPage::OnScroll(HWND page, WPARAM wParam, HWND trackbar) {
-    // The position rides in the high word of a thumb-position notification.
-    const WORD code = LOWORD(wParam);
-    if (code != TB_THUMBPOSITION && code != TB_ENDTRACK)
+    if (!qelpage::IsFinishedMove(wParam))
         return;
     SetDirty();
     if (!params_)

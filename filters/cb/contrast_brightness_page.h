@@ -4,20 +4,17 @@
 // without Apply puts back the values read at connection or at the last Apply.
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CContrastBrightnessPage : public CBasePropertyPage {
+class CContrastBrightnessPage : public CParamsPage<IQelContrastBrightnessParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CContrastBrightnessPage(IUnknown* outer);
-    ~CContrastBrightnessPage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -44,8 +41,6 @@ private:
     void OnScroll(HWND page, WPARAM wParam, HWND trackbar);
     void Send(const Values& values, bool withEnable);
 
-    IQelContrastBrightnessParams* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;
     bool updating_ = false;  // controls being filled by the page: their notifications are not edits
     Values saved_;
     Values current_;

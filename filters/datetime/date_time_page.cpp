@@ -1,8 +1,8 @@
 #include "date_time_page.h"
 
+#include "page_controls.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -16,12 +16,6 @@ constexpr int kStartControls[] = {IDC_DATETIME_X, IDC_DATETIME_Y};
 constexpr int kEnabledControls[] = {IDC_DATETIME_FONT,  IDC_DATETIME_SIZE,     IDC_DATETIME_RED,
                                     IDC_DATETIME_GREEN, IDC_DATETIME_BLUE,     IDC_DATETIME_AT_START,
                                     IDC_DATETIME_ALIGNED};
-
-void SetNumber(HWND page, int id, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    SetDlgItemTextA(page, id, text);
-}
 
 std::string ComboText(HWND combo, LRESULT row) {
     const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(row), 0);
@@ -51,23 +45,13 @@ CDateTimePage::Values CDateTimePage::DefaultValues() {
 }
 
 CDateTimePage::CDateTimePage(IUnknown* outer)
-    : CBasePropertyPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
+    : CParamsPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
       saved_(DefaultValues()), current_(DefaultValues()) {}
 
-CDateTimePage::~CDateTimePage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CDateTimePage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelDateTimeParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     Values read = DefaultValues();
     params_->GetEnable(&read.enable);
     params_->GetFont(&read.font);
@@ -94,18 +78,7 @@ HRESULT CDateTimePage::OnDisconnect() {
     if (!params_)
         return E_UNEXPECTED;
     Send(saved_);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CDateTimePage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CDateTimePage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 
@@ -143,18 +116,18 @@ void CDateTimePage::FillSizes(HWND page) {
     if (selected >= 0)
         SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     else
-        SetNumber(page, IDC_DATETIME_SIZE, wanted);
+        qelpage::ShowNumber(page, IDC_DATETIME_SIZE, wanted);
 }
 
 void CDateTimePage::InitialiseControls(HWND page) {
     initialising_ = true;
     CheckDlgButton(page, IDC_DATETIME_ENABLE, current_.enable ? BST_CHECKED : BST_UNCHECKED);
-    SetNumber(page, IDC_DATETIME_RED, current_.colour[0]);
-    SetNumber(page, IDC_DATETIME_GREEN, current_.colour[1]);
-    SetNumber(page, IDC_DATETIME_BLUE, current_.colour[2]);
-    SetNumber(page, IDC_DATETIME_X, static_cast<int>(current_.start.x));
-    SetNumber(page, IDC_DATETIME_Y, static_cast<int>(current_.start.y));
-    SetNumber(page, IDC_DATETIME_PADDING, current_.padding);
+    qelpage::ShowNumber(page, IDC_DATETIME_RED, current_.colour[0]);
+    qelpage::ShowNumber(page, IDC_DATETIME_GREEN, current_.colour[1]);
+    qelpage::ShowNumber(page, IDC_DATETIME_BLUE, current_.colour[2]);
+    qelpage::ShowNumber(page, IDC_DATETIME_X, static_cast<int>(current_.start.x));
+    qelpage::ShowNumber(page, IDC_DATETIME_Y, static_cast<int>(current_.start.y));
+    qelpage::ShowNumber(page, IDC_DATETIME_PADDING, current_.padding);
 
     fonts_.Build();
     HWND families = GetDlgItem(page, IDC_DATETIME_FONT);
@@ -194,7 +167,7 @@ void CDateTimePage::OnColourEdit(HWND page, int id, int component) {
     current_.colour[component] = static_cast<BYTE>(value);
     if (value != typed) {
         initialising_ = true;  // the rewritten text is no new change
-        SetNumber(page, id, value);
+        qelpage::ShowNumber(page, id, value);
         initialising_ = false;
     }
     params_->SetColor(current_.colour[0], current_.colour[1], current_.colour[2]);

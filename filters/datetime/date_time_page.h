@@ -6,20 +6,17 @@
 #include "font_list.h"
 
 #include "qeldshow/module.h"
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CDateTimePage : public CBasePropertyPage {
+class CDateTimePage : public CParamsPage<IQelDateTimeParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CDateTimePage(IUnknown* outer);
-    ~CDateTimePage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -42,8 +39,6 @@ private:
     void OnColourEdit(HWND page, int id, int component);
     int EditNumber(HWND page, int id);
 
-    IQelDateTimeParams* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;
     bool initialising_ = false;  // controls being filled: their notifications are not changes
     Values saved_;
     Values current_;

@@ -16,26 +16,16 @@ CUnknown* CALLBACK CDigitalZoomPage::CreateInstance(IUnknown* outer, HRESULT* hr
 }
 
 CDigitalZoomPage::CDigitalZoomPage(IUnknown* outer)
-    : CBasePropertyPage("Digital zoom property page", outer, IDD_DIGITALZOOM_PAGE, IDS_DIGITALZOOM_PAGE_TITLE) {
+    : CParamsPage("Digital zoom property page", outer, IDD_DIGITALZOOM_PAGE, IDS_DIGITALZOOM_PAGE_TITLE) {
     // The dialog holds a trackbar: its window class must be registered before the dialog is made.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CDigitalZoomPage::~CDigitalZoomPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CDigitalZoomPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelDigitalZoomParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     Values read;
     params_->GetEnable(&read.enable);
     int percent = 100;
@@ -52,18 +42,7 @@ HRESULT CDigitalZoomPage::OnDisconnect() {
         return E_UNEXPECTED;
     params_->SetEnable(saved_.enable);
     params_->SetZoom(ZoomStepPercent(saved_.step));
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CDigitalZoomPage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CDigitalZoomPage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 
@@ -117,8 +96,8 @@ INT_PTR CDigitalZoomPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wPara
         }
         return TRUE;
     case WM_HSCROLL:
-        // The trackbar reports a finished move with one of these as the whole first parameter.
-        if (wParam == TB_THUMBPOSITION || wParam == TB_ENDTRACK) {
+        // A finished move: a thumb-position notification carries the position in the high word.
+        if (LOWORD(wParam) == TB_THUMBPOSITION || LOWORD(wParam) == TB_ENDTRACK) {
             SetDirty();
             if (reinterpret_cast<HWND>(lParam) == GetDlgItem(hwnd, IDC_DIGITALZOOM_SLIDER))
                 OnTrackbar(hwnd);

@@ -4,20 +4,17 @@
 // connection or at the last Apply.
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CDigitalZoomPage : public CBasePropertyPage {
+class CDigitalZoomPage : public CParamsPage<IQelDigitalZoomParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CDigitalZoomPage(IUnknown* outer);
-    ~CDigitalZoomPage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -31,8 +28,6 @@ private:
     void ShowFactor(HWND page);
     void OnTrackbar(HWND page);
 
-    IQelDigitalZoomParams* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;
     Values saved_;
     Values current_;
 };

@@ -15,22 +15,12 @@ CUnknown* CALLBACK CPhotoFramePage::CreateInstance(IUnknown* outer, HRESULT* hr)
 }
 
 CPhotoFramePage::CPhotoFramePage(IUnknown* outer)
-    : CBasePropertyPage("Photo frame property page", outer, IDD_PHOTOFRAME_PAGE, IDS_PHOTOFRAME_PAGE_TITLE) {}
-
-CPhotoFramePage::~CPhotoFramePage() {
-    if (params_)
-        params_->Release();
-}
+    : CParamsPage("Photo frame property page", outer, IDD_PHOTOFRAME_PAGE, IDS_PHOTOFRAME_PAGE_TITLE) {}
 
 HRESULT CPhotoFramePage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelPhotoFrameParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     params_->GetEnable(&savedEnable_);
     currentEnable_ = savedEnable_;
     wchar_t wide[kQelFramePathChars] = {};
@@ -44,18 +34,7 @@ HRESULT CPhotoFramePage::OnConnect(IUnknown* object) {
 HRESULT CPhotoFramePage::OnDisconnect() {
     if (!params_)
         return E_UNEXPECTED;
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CPhotoFramePage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CPhotoFramePage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 

@@ -3,20 +3,17 @@
 // reaches the filter at once; the path on Apply.
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CPhotoFramePage : public CBasePropertyPage {
+class CPhotoFramePage : public CParamsPage<IQelPhotoFrameParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CPhotoFramePage(IUnknown* outer);
-    ~CPhotoFramePage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -27,8 +24,6 @@ private:
     void EnableControls(HWND page);
     void Browse(HWND page);
 
-    IQelPhotoFrameParams* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;
     bool initialising_ = false;  // controls being filled: their notifications are not changes
     int savedEnable_ = 0;
     int currentEnable_ = 0;

@@ -1,8 +1,8 @@
 #include "rotate_page.h"
 
+#include "page_controls.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -24,22 +24,12 @@ CUnknown* CALLBACK CRotatePage::CreateInstance(IUnknown* outer, HRESULT* hr) {
 }
 
 CRotatePage::CRotatePage(IUnknown* outer)
-    : CBasePropertyPage("Rotate property page", outer, IDD_ROTATE_PAGE, IDS_ROTATE_PAGE_TITLE) {}
-
-CRotatePage::~CRotatePage() {
-    if (params_)
-        params_->Release();
-}
+    : CParamsPage("Rotate property page", outer, IDD_ROTATE_PAGE, IDS_ROTATE_PAGE_TITLE) {}
 
 HRESULT CRotatePage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelRotateParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelRotateParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelRotateParams);
+    if (FAILED(connected))
+        return connected;
     Values read;
     params_->GetEnable(&read.enable);
     params_->GetAngle(&read.angle);
@@ -54,18 +44,7 @@ HRESULT CRotatePage::OnDisconnect() {
         return E_UNEXPECTED;
     params_->SetEnable(saved_.enable);
     params_->SetAngle(saved_.angle);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CRotatePage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CRotatePage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 
@@ -85,9 +64,7 @@ void CRotatePage::EnableControls(HWND page, bool on) {
 
 void CRotatePage::InitialiseControls(HWND page) {
     initialising_ = true;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(current_.color));
-    SetDlgItemTextA(page, IDC_ROTATE_BACK_COLOR, text);
+    qelpage::ShowNumber(page, IDC_ROTATE_BACK_COLOR, static_cast<int>(current_.color));
     CheckDlgButton(page, IDC_ROTATE_ENABLE, current_.enable ? BST_CHECKED : BST_UNCHECKED);
     for (size_t i = 0; i < 4; ++i)
         CheckDlgButton(page, kAngleButtons[i], current_.angle == kAngles[i] ? BST_CHECKED : BST_UNCHECKED);

@@ -4,20 +4,17 @@
 // angle read at connection or at the last Apply.
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CRotatePage : public CBasePropertyPage {
+class CRotatePage : public CParamsPage<IQelRotateParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CRotatePage(IUnknown* outer);
-    ~CRotatePage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -33,8 +30,6 @@ private:
     void EnableControls(HWND page, bool on);
     void OnCommand(HWND page, int id, int code);
 
-    IQelRotateParams* params_ = nullptr; // owned reference while connected
-    bool active_ = false;
     bool initialising_ = false; // controls being filled: their notifications are not changes
     Values saved_;
     Values current_;

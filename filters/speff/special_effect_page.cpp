@@ -1,14 +1,13 @@
 #include "special_effect_page.h"
 
 #include "effects/special_effect_table.h"
+#include "page_controls.h"
 #include "resource.h"
 
 #include "qeldshow/module.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 
 CUnknown* CALLBACK CSpecialEffectPage::CreateInstance(IUnknown* outer, HRESULT* hr) {
@@ -19,26 +18,16 @@ CUnknown* CALLBACK CSpecialEffectPage::CreateInstance(IUnknown* outer, HRESULT* 
 }
 
 CSpecialEffectPage::CSpecialEffectPage(IUnknown* outer)
-    : CBasePropertyPage("Special effect property page", outer, IDD_SPEFF_PAGE, IDS_SPEFF_PAGE_TITLE) {
+    : CParamsPage("Special effect property page", outer, IDD_SPEFF_PAGE, IDS_SPEFF_PAGE_TITLE) {
     // The dialog's trackbar is a common control.
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CSpecialEffectPage::~CSpecialEffectPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CSpecialEffectPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelSpecialEffectParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     int effect = -1;
     params_->GetEnable(&saved_.enable);
     params_->GetStrength(&saved_.strength);
@@ -54,18 +43,7 @@ HRESULT CSpecialEffectPage::OnDisconnect() {
     params_->SetStrength(saved_.strength);
     params_->SetEnable(saved_.enable);
     params_->SetEffect(kSpecialEffectRows[saved_.row].effectIndex);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CSpecialEffectPage::OnActivate() {
-    active_ = true;
-    return S_OK;
-}
-
-HRESULT CSpecialEffectPage::OnDeactivate() {
-    active_ = false;
+    ReleaseParams();
     return S_OK;
 }
 
@@ -84,19 +62,14 @@ void CSpecialEffectPage::EnableControls(HWND page) {
 void CSpecialEffectPage::ShowStrengthText(HWND page) {
     const bool wasUpdating = updating_;
     updating_ = true;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", current_.strength);
-    SetDlgItemTextA(page, IDC_SPEFF_STRENGTH_EDIT, text);
+    qelpage::ShowNumber(page, IDC_SPEFF_STRENGTH_EDIT, current_.strength);
     updating_ = wasUpdating;
 }
 
 void CSpecialEffectPage::ShowStrength(HWND page) {
     const SpecialEffectRow& row = kSpecialEffectRows[current_.row];
-    const HWND trackbar = GetDlgItem(page, IDC_SPEFF_STRENGTH_TRACKBAR);
-    SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, row.minimum);
-    SendMessageA(trackbar, TBM_SETRANGEMAX, TRUE, row.maximum);
-    SendMessageA(trackbar, TBM_SETPAGESIZE, 0, row.pageStep);
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, current_.strength);
+    qelpage::SetUpTrackbar(GetDlgItem(page, IDC_SPEFF_STRENGTH_TRACKBAR), row.minimum, row.maximum, row.pageStep,
+                           current_.strength);
     ShowStrengthText(page);
 }
 
@@ -145,16 +118,14 @@ void CSpecialEffectPage::OnCommand(HWND page, int id, int code) {
     case IDC_SPEFF_STRENGTH_EDIT: {
         if (code != EN_CHANGE)
             break;
-        char text[261] = {};
-        GetDlgItemTextA(page, IDC_SPEFF_STRENGTH_EDIT, text, sizeof text);
-        const long typed = std::strtol(text, nullptr, 10);
         const SpecialEffectRow& row = kSpecialEffectRows[current_.row];
-        const int value = typed < row.minimum ? row.minimum : typed > row.maximum ? row.maximum : static_cast<int>(typed);
-        current_.strength = value;
-        if (value != typed)
+        const qelpage::TypedNumber typed =
+            qelpage::ReadBoundedNumber(page, IDC_SPEFF_STRENGTH_EDIT, row.minimum, row.maximum);
+        current_.strength = typed.value;
+        if (typed.bounded)
             ShowStrengthText(page);
-        SendDlgItemMessageA(page, IDC_SPEFF_STRENGTH_TRACKBAR, TBM_SETPOS, TRUE, value);
-        params_->SetStrength(value);
+        SendDlgItemMessageA(page, IDC_SPEFF_STRENGTH_TRACKBAR, TBM_SETPOS, TRUE, typed.value);
+        params_->SetStrength(typed.value);
         break;
     }
     default:
@@ -163,9 +134,7 @@ void CSpecialEffectPage::OnCommand(HWND page, int id, int code) {
 }
 
 void CSpecialEffectPage::OnScroll(HWND page, WPARAM wParam, HWND control) {
-    // The position rides in the high word of a thumb-position notification.
-    const WORD code = LOWORD(wParam);
-    if (code != TB_THUMBPOSITION && code != TB_ENDTRACK)
+    if (!qelpage::IsFinishedMove(wParam))
         return;
     SetDirty();
     const HWND trackbar = GetDlgItem(page, IDC_SPEFF_STRENGTH_TRACKBAR);

@@ -4,20 +4,17 @@
 // Apply keeps it; closing without Apply puts back the values read at connection or at the last Apply.
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CSpecialEffectPage : public CBasePropertyPage {
+class CSpecialEffectPage : public CParamsPage<IQelSpecialEffectParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CSpecialEffectPage(IUnknown* outer);
-    ~CSpecialEffectPage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
-    HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -37,8 +34,6 @@ private:
     void OnCommand(HWND page, int id, int code);
     void OnScroll(HWND page, WPARAM wParam, HWND control);
 
-    IQelSpecialEffectParams* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;
     bool updating_ = false;  // controls being filled by the page: their notifications are not changes
     Values saved_;
     Values current_;

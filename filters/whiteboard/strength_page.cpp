@@ -1,23 +1,16 @@
 #include "strength_page.h"
 
+#include "page_controls.h"
 #include "strength_page_ids.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 
 namespace {
 
 constexpr int kMinimum = 0;
 constexpr int kMaximum = 100;
-
-void WriteNumber(HWND page, int id, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    SetDlgItemTextA(page, id, text);
-}
 
 } // namespace
 
@@ -29,26 +22,16 @@ CUnknown* CALLBACK CStrengthPage::CreateInstance(IUnknown* outer, HRESULT* hr) {
 }
 
 CStrengthPage::CStrengthPage(IUnknown* outer)
-    : CBasePropertyPage("Strength property page", outer, IDD_STRENGTH_PAGE, IDS_STRENGTH_PAGE_TITLE) {
+    : CParamsPage("Strength property page", outer, IDD_STRENGTH_PAGE, IDS_STRENGTH_PAGE_TITLE) {
     // The trackbar class lives in the common controls.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-CStrengthPage::~CStrengthPage() {
-    if (params_)
-        params_->Release();
-}
-
 HRESULT CStrengthPage::OnConnect(IUnknown* object) {
-    if (!object)
-        return E_POINTER;
-    IQelStrengthParams* params = nullptr;
-    if (FAILED(object->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))) || !params)
-        return E_NOINTERFACE;
-    if (params_)
-        params_->Release();
-    params_ = params;
+    const HRESULT connected = ConnectParams(object, IID_IQelFilterParams);
+    if (FAILED(connected))
+        return connected;
     params_->GetEnable(&savedEnable_);
     params_->GetStrength(&savedStrength_);
     currentEnable_ = savedEnable_;
@@ -63,20 +46,13 @@ HRESULT CStrengthPage::OnDisconnect() {
     // Closing without Apply: the filter gets back what it had.
     params_->SetStrength(savedStrength_);
     params_->SetEnable(savedEnable_);
-    params_->Release();
-    params_ = nullptr;
-    return S_OK;
-}
-
-HRESULT CStrengthPage::OnActivate() {
-    active_ = true;
+    ReleaseParams();
     return S_OK;
 }
 
 HRESULT CStrengthPage::OnDeactivate() {
-    active_ = false;
     trackbar_ = nullptr;
-    return S_OK;
+    return CParamsPage::OnDeactivate();
 }
 
 HRESULT CStrengthPage::OnApplyChanges() {
@@ -100,7 +76,7 @@ void CStrengthPage::InitialiseControls(HWND page) {
     SendMessageW(trackbar_, TBM_SETRANGE, TRUE, MAKELPARAM(kMinimum, kMaximum));
     SendMessageW(trackbar_, TBM_SETTICFREQ, 10, 0);
     SendMessageW(trackbar_, TBM_SETPOS, TRUE, currentStrength_);
-    WriteNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
+    qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
     EnableStrengthControls(page, currentEnable_ != 0);
     CheckDlgButton(page, IDC_STRENGTH_ENABLE, currentEnable_ ? BST_CHECKED : BST_UNCHECKED);
     initialising_ = false;
@@ -113,15 +89,11 @@ void CStrengthPage::OnEnableClicked(HWND page) {
 }
 
 void CStrengthPage::OnStrengthEdited(HWND page) {
-    char text[261] = {};
-    GetDlgItemTextA(page, IDC_STRENGTH_EDIT, text, sizeof text);
-    long value = std::strtol(text, nullptr, 10);
-    if (value > kMaximum || value < kMinimum) {
-        value = value > kMaximum ? kMaximum : kMinimum;
-        // Rewriting the text comes back here once more, with a value in range.
-        WriteNumber(page, IDC_STRENGTH_EDIT, static_cast<int>(value));
-    }
-    currentStrength_ = static_cast<int>(value);
+    const qelpage::TypedNumber typed = qelpage::ReadBoundedNumber(page, IDC_STRENGTH_EDIT, kMinimum, kMaximum);
+    // Rewriting the text comes back here once more, with a value in range.
+    if (typed.bounded)
+        qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, typed.value);
+    currentStrength_ = typed.value;
     SendMessageW(GetDlgItem(page, IDC_STRENGTH_TRACKBAR), TBM_SETPOS, TRUE, currentStrength_);
     params_->SetStrength(currentStrength_);
 }
@@ -130,7 +102,7 @@ void CStrengthPage::OnTrackbarMoved(HWND page, HWND trackbar) {
     if (trackbar == nullptr || trackbar != trackbar_)
         return;
     currentStrength_ = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
-    WriteNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
+    qelpage::ShowNumber(page, IDC_STRENGTH_EDIT, currentStrength_);
     params_->SetStrength(currentStrength_);
 }
 
@@ -151,7 +123,7 @@ INT_PTR CStrengthPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, 
         return TRUE;
     case WM_HSCROLL:
         // The trackbar's final notifications; the position is read from the control itself.
-        if (LOWORD(wParam) == TB_THUMBPOSITION || LOWORD(wParam) == TB_ENDTRACK) {
+        if (qelpage::IsFinishedMove(wParam)) {
             if (initialising_ || !params_)
                 return TRUE;
             SetDirty();

@@ -6,19 +6,17 @@
 // from strength_page.rc) and its own title (string 1015).
 #include "QelFilterParams.h"
 
-#include "qeldshow/property_page.h"
+#include "params_page.h"
 
-class CStrengthPage : public CBasePropertyPage {
+class CStrengthPage : public CParamsPage<IQelStrengthParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
     explicit CStrengthPage(IUnknown* outer);
-    ~CStrengthPage() override;
 
 protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
-    HRESULT OnActivate() override;
     HRESULT OnDeactivate() override;
     HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,8 +28,6 @@ private:
     void OnStrengthEdited(HWND page);
     void OnTrackbarMoved(HWND page, HWND trackbar);
 
-    IQelStrengthParams* params_ = nullptr; // owned reference while connected
-    bool active_ = false;
     bool initialising_ = false; // controls being filled: their notifications are not edits
     int savedEnable_ = 0;
     int currentEnable_ = 0;

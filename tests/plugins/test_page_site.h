@@ -26,11 +26,14 @@ public:
         return S_OK;
     }
     STDMETHODIMP GetLocaleID(LCID* locale) override {
+        if (!locale)
+            return E_POINTER;
         *locale = LOCALE_USER_DEFAULT;
         return S_OK;
     }
     STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
+        if (container)
+            *container = nullptr;
         return E_NOTIMPL;
     }
     STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }

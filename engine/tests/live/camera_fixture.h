@@ -12,6 +12,7 @@
 #include "engine_probe.h"
 #include "host_window.h"
 #include "qeltest/com_test.h"
+#include "qeltest/message_box_hook.h"
 #include "test_camera.h"
 
 namespace enginetest {
@@ -30,6 +31,9 @@ protected:
     // The engine chooses the camera by its exact name and previews it.
     void PreviewCamera(const std::wstring& name);
 
+    // Every preview build splices the flip, rotate and zoom plug-ins: where they are not registered,
+    // their creation messages are answered here.
+    qeltest::ScopedMessageBoxHook pluginMessages;
     HostWindow host;
     EngineProbe* engine = nullptr;
 

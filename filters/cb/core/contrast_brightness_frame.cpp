@@ -2,24 +2,7 @@
 
 #include "qelimaging/auto_levels.h"
 
-#include <cstring>
-
 using namespace qel::imaging;
-
-namespace {
-
-// The table is applied to pixels only; the bytes after them in each row come from the input, so
-// that the output is a whole frame.
-void CopyRowPadding(const uint8_t* src, uint8_t* dst, const PixelLayout& layout) {
-    const size_t pixels = static_cast<size_t>(layout.width) * 3;
-    const size_t padding = static_cast<size_t>(layout.stride) - pixels;
-    for (int row = 0; padding > 0 && row < RowCount(layout); ++row) {
-        const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(layout.stride) + pixels;
-        std::memcpy(dst + offset, src + offset, padding);
-    }
-}
-
-}  // namespace
 
 void CContrastBrightnessFrame::SetValues(int contrast, int brightness) {
     contrast_ = contrast;
@@ -39,6 +22,6 @@ bool CContrastBrightnessFrame::Process(const uint8_t* src, uint8_t* dst, int wid
     layout.order = ByteOrder::BGR;
     if (!src || !dst || !ApplyLut(src, dst, layout, nullptr, table_))
         return false;
-    CopyRowPadding(src, dst, layout);
+    CopyRowPadding(src, dst, layout);  // the routines write pixels only: the output is a whole frame
     return true;
 }

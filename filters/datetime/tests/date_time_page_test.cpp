@@ -1,74 +1,21 @@
 // The date and time page in a test page site: it shows the filter's values and sends every change at once.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
-#include "test_page_site.h"
+#include "page_test_fixture.h"
 #include "../resource.h"
-
-#include "qeltest/com_test.h"
 
 #include <gtest/gtest.h>
 
-#include <ocidl.h>
-#include <olectl.h>
-
-#include <memory>
 #include <string>
 
 namespace {
 
-using plugintest::ComPtr;
-using plugintest::TestPageSite;
+const plugintest::PageUnderTest kDateTimePage{
+    L"QelFilter_DateTime", CLSID_QelFilter_DateTime, CLSID_QelPage_DateTime, IID_IQelFilterParams, 440, 280};
 
-class DateTimePageTest : public qeltest::ComTest {
+class DateTimePageTest : public plugintest::PluginPageTest<IQelDateTimeParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_DateTime");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_DateTime, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelPage_DateTime, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&page_)));
-        host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460, 320, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(host_, nullptr);
-    }
-    void TearDown() override {
-        page_.Reset();
-        params_.Reset();
-        filter_.Reset();
-        if (host_)
-            DestroyWindow(host_);
-        module_.reset();
-        ComTest::TearDown();
-    }
-
-    HWND Open() {
-        EXPECT_EQ(S_OK, page_->SetPageSite(&site_));
-        IUnknown* objects[] = {filter_.Get()};
-        EXPECT_EQ(S_OK, page_->SetObjects(1, objects));
-        const RECT rect = {0, 0, 440, 280};
-        EXPECT_EQ(S_OK, page_->Activate(host_, &rect, FALSE));
-        return GetWindow(host_, GW_CHILD);
-    }
-    void Close() {
-        EXPECT_EQ(S_OK, page_->Deactivate());
-        EXPECT_EQ(S_OK, page_->SetObjects(0, nullptr));
-        EXPECT_EQ(S_OK, page_->SetPageSite(nullptr));
-    }
-
-    static std::string Text(HWND page, int id) {
-        char text[64] = {};
-        GetDlgItemTextA(page, id, text, sizeof text);
-        return text;
-    }
-    static void Select(HWND page, int id, int row) {
-        HWND combo = GetDlgItem(page, id);
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
-        SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    }
-    static void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+    DateTimePageTest() : PluginPageTest(kDateTimePage) {}
 
     int Alignment(int* padding = nullptr) {
         int alignment = -1, pad = -1;
@@ -77,13 +24,6 @@ protected:
             *padding = pad;
         return alignment;
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelDateTimeParams> params_;
-    ComPtr<IPropertyPage> page_;
-    TestPageSite site_;
-    HWND host_ = nullptr;
 };
 
 TEST_F(DateTimePageTest, ShowsTheFilterValuesWhenItOpens) {
@@ -104,12 +44,9 @@ TEST_F(DateTimePageTest, ShowsTheFilterValuesWhenItOpens) {
     EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_DATETIME_ALIGNMENT), CB_GETCOUNT, 0, 0), 9);
     EXPECT_EQ(site_.dirtyReports, 0) << "opening is no change";
 
-    PROPPAGEINFO info{};
-    ASSERT_EQ(S_OK, page_->GetPageInfo(&info));
-    EXPECT_STREQ(info.pszTitle, L"Filter Property of Data & Time");
-    CoTaskMemFree(info.pszTitle);
-    CoTaskMemFree(info.pszDocString);
-    CoTaskMemFree(info.pszHelpFile);
+    std::wstring title;
+    ASSERT_EQ(S_OK, Title(title));
+    EXPECT_EQ(title, L"Filter Property of Data & Time");
     Close();
 }
 
@@ -183,11 +120,7 @@ TEST_F(DateTimePageTest, FontAndSizeChoicesAreSentAtOnce) {
 }
 
 TEST_F(DateTimePageTest, RefusesAnObjectWithoutTheParameterInterface) {
-    ComPtr<IUnknown> notAFilter;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&notAFilter)));
-    IUnknown* objects[] = {notAFilter.Get()};
-    EXPECT_EQ(E_NOINTERFACE, page_->SetObjects(1, objects));
-    EXPECT_EQ(E_UNEXPECTED, page_->SetObjects(0, nullptr)) << "nothing to disconnect";
+    ExpectRefusesAnObjectWithoutTheParameters();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The date and time plug-in in real graphs: test source -> plug-in -> Sample Grabber -> Null Renderer.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 
 #include "qeltest/com_test.h"
 
@@ -49,30 +49,14 @@ Changes ChangesOf(const std::vector<BYTE>& frame, const TestVideo& video, int n,
 
 const BYTE kWhite[3] = {255, 255, 255};
 
-class DateTimePluginTest : public qeltest::ComTest {
+class DateTimePluginTest : public plugintest::PluginParamsTest<IQelDateTimeParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_DateTime");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_DateTime, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
-    }
+    DateTimePluginTest()
+        : PluginParamsTest(L"QelFilter_DateTime", CLSID_QelFilter_DateTime, IID_IQelFilterParams) {}
 
     plugintest::GraphResult Play(const TestVideo& video, const std::function<void()>& connected = nullptr) {
         return plugintest::PlayThrough(filter_.Get(), kQelFilterName_DateTime, video, connected);
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelDateTimeParams> params_;
 };
 
 TEST_F(DateTimePluginTest, DefaultsAreWhiteTahomaAtTheStartPosition) {

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "gdi_stamp_rasteriser.h"
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "stamp_renderer.h"
 
 namespace {
-
-using frametest::GuardedFrame;
 
 const std::string kStamp = "2026.12.09  06:23:05";
 
@@ -102,10 +100,10 @@ TEST(GdiStampRasteriser, AnUnknownFaceFallsBackToAnotherFont) {
 // At 640 x 480 the stamp's box ends 5 pixels from the right and bottom edges, in both orientations.
 TEST(GdiStampRasteriser, TheStampLandsBottomRightAt640x480) {
     for (int height : {480, -480}) {
-        GuardedFrame frame(640, height, 3);
+        TestFrame frame = TestFrame::DataPadded(640, height);
         CGdiStampRasteriser rasteriser;
         StampRenderer renderer;
-        ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), {640, height, 3, frame.stride()}, kStamp,
+        ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), {640, height, 3, frame.Stride()}, kStamp,
                                   BottomRightYellow(), rasteriser));
         const int cx = renderer.BoxWidth(), cy = renderer.BoxHeight();
         EXPECT_EQ(renderer.LastPlace().x, 635 - cx);
@@ -114,50 +112,50 @@ TEST(GdiStampRasteriser, TheStampLandsBottomRightAt640x480) {
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) {
                 const bool inBox = x >= 635 - cx && x < 635 && y >= 475 - cy && y < 475;
-                if (IsStampColour(frame.AtPicture(x, y)))
+                if (IsStampColour(frame.FromTop(x, y)))
                     ++(inBox ? inside : outside);
             }
         EXPECT_GT(inside, 100) << height;
         EXPECT_EQ(outside, 0) << height;
-        EXPECT_TRUE(frame.GuardIntact());
+        EXPECT_TRUE(frame.GuardsIntact());
     }
 }
 
 // The same text drawn on a bottom-up and on a top-down frame gives the same picture.
 TEST(GdiStampRasteriser, TopDownFramesShowTheStampUpright) {
-    GuardedFrame bottomUp(320, 240, 3);
-    GuardedFrame topDown(320, -240, 3);
+    TestFrame bottomUp = TestFrame::DataPadded(320, 240);
+    TestFrame topDown = TestFrame::DataPadded(320, -240);
     CGdiStampRasteriser rasteriser;
     rasteriser.SetFont(Font("Tahoma", -24));
     StampRenderer renderer;
     StampSettings settings = BottomRightYellow();
     settings.layout.alignment = kStampTopLeft;
-    ASSERT_TRUE(renderer.Draw(bottomUp.data(), bottomUp.size(), {320, 240, 3, bottomUp.stride()}, "Tp", settings,
+    ASSERT_TRUE(renderer.Draw(bottomUp.Data(), bottomUp.Bytes(), {320, 240, 3, bottomUp.Stride()}, "Tp", settings,
                               rasteriser));
-    ASSERT_TRUE(renderer.Draw(topDown.data(), topDown.size(), {320, -240, 3, topDown.stride()}, "Tp", settings,
+    ASSERT_TRUE(renderer.Draw(topDown.Data(), topDown.Bytes(), {320, -240, 3, topDown.Stride()}, "Tp", settings,
                               rasteriser));
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
-            ASSERT_EQ(std::memcmp(bottomUp.AtPicture(x, y), topDown.AtPicture(x, y), 3), 0) << x << "," << y;
+            ASSERT_EQ(std::memcmp(bottomUp.FromTop(x, y), topDown.FromTop(x, y), 3), 0) << x << "," << y;
 }
 
 TEST(GdiStampRasteriser, AStampAtTheEdgeIsCut) {
-    GuardedFrame frame(640, 480, 3);
+    TestFrame frame = TestFrame::DataPadded(640, 480);
     CGdiStampRasteriser rasteriser;
     StampRenderer renderer;
     StampSettings settings = BottomRightYellow();
     settings.layout.alignment = kStampAtStartPosition;
     settings.layout.start = {600, 470};
-    ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), {640, 480, 3, frame.stride()}, kStamp, settings, rasteriser));
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), {640, 480, 3, frame.Stride()}, kStamp, settings, rasteriser));
     int drawn = 0;
     for (int y = 470; y < 480; ++y)
         for (int x = 600; x < 640; ++x)
-            drawn += IsStampColour(frame.AtPicture(x, y));
+            drawn += IsStampColour(frame.FromTop(x, y));
     EXPECT_GT(drawn, 0);
     for (int y = 0; y < 470; ++y)
         for (int x = 0; x < 600; ++x)
-            ASSERT_FALSE(IsStampColour(frame.AtPicture(x, y)));
-    EXPECT_TRUE(frame.GuardIntact());
+            ASSERT_FALSE(IsStampColour(frame.FromTop(x, y)));
+    EXPECT_TRUE(frame.GuardsIntact());
 }
 
 // Every rendering frees what it made: 20,000 of them (a new text each) and the stamp still appears.

@@ -3,12 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "stamp_paint.h"
 
 namespace {
-
-using frametest::GuardedFrame;
 
 constexpr StampColour kColour{10, 20, 30};  // red, green, blue
 
@@ -30,29 +28,29 @@ bool IsColour(const uint8_t* pixel) {
 
 // Paints the pattern at place and checks every pixel of the picture against the expectation.
 void ExpectPainted(int width, int height, int padding, StampPoint place, int maskWidth, int maskHeight) {
-    GuardedFrame frame(width, height, 3, padding);
+    TestFrame frame = TestFrame::DataPadded(width, height, padding);
     frame.FillRandom(11);
-    GuardedFrame original(width, height, 3, padding);
-    std::memcpy(original.data(), frame.data(), frame.size());
+    TestFrame original = TestFrame::DataPadded(width, height, padding);
+    std::memcpy(original.Data(), frame.Data(), frame.Bytes());
     const StampMask mask = PatternMask(maskWidth, maskHeight);
 
-    PaintStampMask(frame.data(), width, height, frame.stride(), mask, place, kColour);
+    PaintStampMask(frame.Data(), width, height, frame.Stride(), mask, place, kColour);
 
-    for (int y = 0; y < frame.rows(); ++y)
+    for (int y = 0; y < frame.Lines(); ++y)
         for (int x = 0; x < width; ++x) {
             const int mx = x - place.x, my = y - place.y;
             const bool inBox = mx >= 0 && my >= 0 && mx < maskWidth && my < maskHeight;
             const bool set = inBox && (mx + 2 * my) % 3 == 0;
             if (set)
-                ASSERT_TRUE(IsColour(frame.AtPicture(x, y))) << x << "," << y;
+                ASSERT_TRUE(IsColour(frame.FromTop(x, y))) << x << "," << y;
             else
-                ASSERT_EQ(std::memcmp(frame.AtPicture(x, y), original.AtPicture(x, y), 3), 0) << x << "," << y;
+                ASSERT_EQ(std::memcmp(frame.FromTop(x, y), original.FromTop(x, y), 3), 0) << x << "," << y;
         }
     // Row padding is never painted.
-    for (int row = 0; row < frame.rows(); ++row)
-        ASSERT_EQ(std::memcmp(frame.At(width, row), original.At(width, row),
-                              static_cast<size_t>(frame.stride() - width * 3)), 0);
-    EXPECT_TRUE(frame.GuardIntact());
+    for (int row = 0; row < frame.Lines(); ++row)
+        ASSERT_EQ(std::memcmp(frame.AtRow(width, row), original.AtRow(width, row),
+                              static_cast<size_t>(frame.Stride() - width * 3)), 0);
+    EXPECT_TRUE(frame.GuardsIntact());
 }
 
 TEST(StampPaint, PaintsTheMaskUprightInBothOrientations) {
@@ -76,13 +74,13 @@ TEST(StampPaint, BoxesOutsideTheFrameLeaveItUnchanged) {
 }
 
 TEST(StampPaint, IgnoresNullAndEmptyInput) {
-    GuardedFrame frame(8, 8, 3);
-    frame.Fill(1);
-    PaintStampMask(frame.data(), 8, 8, frame.stride(), StampMask{}, {0, 0}, kColour);
-    PaintStampMask(nullptr, 8, 8, frame.stride(), PatternMask(4, 4), {0, 0}, kColour);
-    PaintStampMask(frame.data(), 8, 8, 8 * 3 - 1, PatternMask(4, 4), {0, 0}, kColour);
-    for (size_t i = 0; i < frame.size(); ++i)
-        ASSERT_EQ(frame.data()[i], 1);
+    TestFrame frame = TestFrame::DataPadded(8, 8);
+    frame.FillBytes(1);
+    PaintStampMask(frame.Data(), 8, 8, frame.Stride(), StampMask{}, {0, 0}, kColour);
+    PaintStampMask(nullptr, 8, 8, frame.Stride(), PatternMask(4, 4), {0, 0}, kColour);
+    PaintStampMask(frame.Data(), 8, 8, 8 * 3 - 1, PatternMask(4, 4), {0, 0}, kColour);
+    for (size_t i = 0; i < frame.Bytes(); ++i)
+        ASSERT_EQ(frame.Data()[i], 1);
 }
 
 TEST(StampMaskExpand, BitSevenIsTheLeftmostPixelAndBottomUpRowsAreTurned) {

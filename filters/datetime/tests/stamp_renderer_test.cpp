@@ -5,13 +5,11 @@
 #include <cstring>
 #include <thread>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "settings_snapshot.h"
 #include "stamp_renderer.h"
 
 namespace {
-
-using frametest::GuardedFrame;
 
 // Stands in for the platform's text rendering: 6 x 10 pixels a character, solid, wrapped into lines
 // of at most maxWidth pixels.
@@ -34,8 +32,8 @@ public:
     bool fail = false;
 };
 
-StampFrameFormat FormatOf(const GuardedFrame& frame) {
-    return StampFrameFormat{frame.width(), frame.height(), 3, frame.stride()};
+StampFrameFormat FormatOf(const TestFrame& frame) {
+    return StampFrameFormat{frame.Width(), frame.Height(), 3, frame.Stride()};
 }
 
 StampSettings BottomRight() {
@@ -55,118 +53,118 @@ const std::string kText = "2026.12.09  06:23:05";  // 20 characters: 120 x 10
 
 TEST(StampRenderer, TheStampLandsBottomRightFivePixelsIn) {
     for (int height : {480, -480}) {
-        GuardedFrame frame(640, height, 3);
+        TestFrame frame = TestFrame::DataPadded(640, height);
         FakeRasteriser rasteriser;
         StampRenderer renderer;
-        ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), kText, BottomRight(), rasteriser));
+        ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), kText, BottomRight(), rasteriser));
         EXPECT_EQ(renderer.LastPlace().x, 635 - 120);
         EXPECT_EQ(renderer.LastPlace().y, 475 - 10);
-        EXPECT_TRUE(IsRed(frame.AtPicture(515, 465)));
-        EXPECT_TRUE(IsRed(frame.AtPicture(634, 474)));
-        EXPECT_FALSE(IsRed(frame.AtPicture(514, 465)));
-        EXPECT_FALSE(IsRed(frame.AtPicture(635, 474)));
-        EXPECT_FALSE(IsRed(frame.AtPicture(634, 475)));
-        EXPECT_FALSE(IsRed(frame.AtPicture(515, 464)));
-        EXPECT_TRUE(frame.GuardIntact());
+        EXPECT_TRUE(IsRed(frame.FromTop(515, 465)));
+        EXPECT_TRUE(IsRed(frame.FromTop(634, 474)));
+        EXPECT_FALSE(IsRed(frame.FromTop(514, 465)));
+        EXPECT_FALSE(IsRed(frame.FromTop(635, 474)));
+        EXPECT_FALSE(IsRed(frame.FromTop(634, 475)));
+        EXPECT_FALSE(IsRed(frame.FromTop(515, 464)));
+        EXPECT_TRUE(frame.GuardsIntact());
     }
 }
 
 TEST(StampRenderer, TheMaskIsRenderedAgainOnlyWhenTextFontOrWidthChange) {
-    GuardedFrame frame(640, 480, 3);
+    TestFrame frame = TestFrame::DataPadded(640, 480);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
     StampSettings settings = BottomRight();
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), kText, settings, rasteriser));
+        ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), kText, settings, rasteriser));
     EXPECT_EQ(rasteriser.calls, 1);
 
     settings.colour = StampColour{0, 255, 0};
     settings.layout.alignment = kStampTopLeft;
-    ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), kText, settings, rasteriser));
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), kText, settings, rasteriser));
     EXPECT_EQ(rasteriser.calls, 1);
 
-    ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "2026.12.09  06:23:06", settings,
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "2026.12.09  06:23:06", settings,
                               rasteriser));
     EXPECT_EQ(rasteriser.calls, 2);
     ++settings.fontRevision;
-    ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "2026.12.09  06:23:06", settings,
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "2026.12.09  06:23:06", settings,
                               rasteriser));
     EXPECT_EQ(rasteriser.calls, 3);
-    GuardedFrame smaller(320, 240, 3);
-    ASSERT_TRUE(renderer.Draw(smaller.data(), smaller.size(), FormatOf(smaller), "2026.12.09  06:23:06", settings,
+    TestFrame smaller = TestFrame::DataPadded(320, 240);
+    ASSERT_TRUE(renderer.Draw(smaller.Data(), smaller.Bytes(), FormatOf(smaller), "2026.12.09  06:23:06", settings,
                               rasteriser));
     EXPECT_EQ(rasteriser.calls, 4);
     renderer.Reset();
-    ASSERT_TRUE(renderer.Draw(smaller.data(), smaller.size(), FormatOf(smaller), "2026.12.09  06:23:06", settings,
+    ASSERT_TRUE(renderer.Draw(smaller.Data(), smaller.Bytes(), FormatOf(smaller), "2026.12.09  06:23:06", settings,
                               rasteriser));
     EXPECT_EQ(rasteriser.calls, 5);
 }
 
 TEST(StampRenderer, NoTextDrawsNothing) {
-    GuardedFrame frame(64, 48, 3);
+    TestFrame frame = TestFrame::DataPadded(64, 48);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "", BottomRight(), rasteriser));
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "", BottomRight(), rasteriser));
     EXPECT_EQ(rasteriser.calls, 0);
-    for (size_t i = 0; i < frame.size(); ++i)
-        ASSERT_EQ(frame.data()[i], 0);
+    for (size_t i = 0; i < frame.Bytes(); ++i)
+        ASSERT_EQ(frame.Data()[i], 0);
 }
 
 TEST(StampRenderer, AFailedRenderingDrawsNothingAndIsTriedAgain) {
-    GuardedFrame frame(64, 48, 3);
+    TestFrame frame = TestFrame::DataPadded(64, 48);
     FakeRasteriser rasteriser;
     rasteriser.fail = true;
     StampRenderer renderer;
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "x", BottomRight(), rasteriser));
-    for (size_t i = 0; i < frame.size(); ++i)
-        ASSERT_EQ(frame.data()[i], 0);
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "x", BottomRight(), rasteriser));
+    for (size_t i = 0; i < frame.Bytes(); ++i)
+        ASSERT_EQ(frame.Data()[i], 0);
     rasteriser.fail = false;
-    EXPECT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "x", BottomRight(), rasteriser));
+    EXPECT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "x", BottomRight(), rasteriser));
     EXPECT_EQ(rasteriser.calls, 2);
 }
 
 TEST(StampRenderer, OnlyWholeRgb24FramesAreDrawnOn) {
-    GuardedFrame frame(64, 48, 3);
+    TestFrame frame = TestFrame::DataPadded(64, 48);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
     StampFrameFormat rgb32{64, 48, 4, 256};
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size(), rgb32, kText, BottomRight(), rasteriser));
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size() - 1, FormatOf(frame), kText, BottomRight(), rasteriser));
-    EXPECT_FALSE(renderer.Draw(nullptr, frame.size(), FormatOf(frame), kText, BottomRight(), rasteriser));
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), rgb32, kText, BottomRight(), rasteriser));
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes() - 1, FormatOf(frame), kText, BottomRight(), rasteriser));
+    EXPECT_FALSE(renderer.Draw(nullptr, frame.Bytes(), FormatOf(frame), kText, BottomRight(), rasteriser));
     EXPECT_EQ(rasteriser.calls, 0);
 }
 
 // Text wrapped to the frame's width is as wide as the frame: aligned right it starts left of the
 // frame and is cut there rather than vanishing.
 TEST(StampRenderer, WrappedTextIsDrawnCutAtTheEdges) {
-    GuardedFrame frame(100, 60, 3);
+    TestFrame frame = TestFrame::DataPadded(100, 60);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
-    ASSERT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), kText, BottomRight(), rasteriser));
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), kText, BottomRight(), rasteriser));
     EXPECT_EQ(renderer.BoxWidth(), 100);
     EXPECT_EQ(renderer.BoxHeight(), 20);
     EXPECT_EQ(renderer.LastPlace().x, -5);
-    EXPECT_TRUE(IsRed(frame.AtPicture(0, 60 - 5 - 20)));
-    EXPECT_TRUE(IsRed(frame.AtPicture(94, 54)));
-    EXPECT_FALSE(IsRed(frame.AtPicture(95, 54)));
-    EXPECT_TRUE(frame.GuardIntact());
+    EXPECT_TRUE(IsRed(frame.FromTop(0, 60 - 5 - 20)));
+    EXPECT_TRUE(IsRed(frame.FromTop(94, 54)));
+    EXPECT_FALSE(IsRed(frame.FromTop(95, 54)));
+    EXPECT_TRUE(frame.GuardsIntact());
 }
 
 TEST(StampRenderer, AStartPositionOutsideTheFrameDrawsNothing) {
-    GuardedFrame frame(64, 48, 3);
+    TestFrame frame = TestFrame::DataPadded(64, 48);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
     StampSettings settings = BottomRight();
     settings.layout.alignment = kStampAtStartPosition;
     settings.layout.start = {64, 0};
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "x", settings, rasteriser));
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "x", settings, rasteriser));
     settings.layout.start = {-6, 0};
-    EXPECT_FALSE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "x", settings, rasteriser));
+    EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "x", settings, rasteriser));
     settings.layout.start = {-5, -9};
-    EXPECT_TRUE(renderer.Draw(frame.data(), frame.size(), FormatOf(frame), "x", settings, rasteriser));
-    EXPECT_TRUE(IsRed(frame.AtPicture(0, 0)));
-    EXPECT_FALSE(IsRed(frame.AtPicture(1, 0)));
-    EXPECT_FALSE(IsRed(frame.AtPicture(0, 1)));
+    EXPECT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), FormatOf(frame), "x", settings, rasteriser));
+    EXPECT_TRUE(IsRed(frame.FromTop(0, 0)));
+    EXPECT_FALSE(IsRed(frame.FromTop(1, 0)));
+    EXPECT_FALSE(IsRed(frame.FromTop(0, 1)));
 }
 
 // A setter changes colour and place together; every copy the drawing takes holds one whole change.

@@ -1,7 +1,7 @@
 // The digital zoom plug-in in real graphs: test source -> plug-in -> Sample Grabber -> Null Renderer.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 #include "zoom_engine.h"
 
 #include "qeltest/com_test.h"
@@ -40,23 +40,10 @@ bool SamePixels(const std::vector<BYTE>& a, const std::vector<BYTE>& b, const Te
     return true;
 }
 
-class DigitalZoomPluginTest : public qeltest::ComTest {
+class DigitalZoomPluginTest : public plugintest::PluginParamsTest<IQelDigitalZoomParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_DigitalZoom");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK,
-                  CoCreateInstance(CLSID_QelFilter_DigitalZoom, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
-    }
+    DigitalZoomPluginTest()
+        : PluginParamsTest(L"QelFilter_DigitalZoom", CLSID_QelFilter_DigitalZoom, IID_IQelFilterParams) {}
 
     plugintest::GraphResult Play(const TestVideo& video) {
         return plugintest::PlayThrough(filter_.Get(), kQelFilterName_DigitalZoom, video);
@@ -67,10 +54,6 @@ protected:
         EXPECT_EQ(S_OK, params_->GetZoom(&percent));
         return percent;
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelDigitalZoomParams> params_;
 };
 
 TEST_F(DigitalZoomPluginTest, ANewFilterShowsTheFrameAsItIs) {

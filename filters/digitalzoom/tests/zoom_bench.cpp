@@ -1,40 +1,24 @@
 // Frames per second of the zoom scaler at each step, beside a plain frame copy.
-#include <benchmark/benchmark.h>
+#include "frame_bench.h"
 
-#include <cstring>
-
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "zoom_engine.h"
 
 namespace {
 
-void SetFrameRate(benchmark::State& state) {
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
-}
-
-void BM_FrameCopy(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
-    src.FillRandom(1);
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.data(), src.size());
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
-    }
-    SetFrameRate(state);
-}
+using framebench::BM_FrameCopy;
+using framebench::SetFrameRate;
 
 void BM_ZoomScaler(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
+    TestFrame src = TestFrame::DataPadded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height());
     src.FillRandom(1);
     ZoomEngine engine;
-    engine.SetFormat(ZoomFormat{src.width(), src.height(), 3, src.stride()});
+    engine.SetFormat(ZoomFormat{src.Width(), src.Height(), 3, src.Stride()});
     engine.SetZoom(static_cast<int>(state.range(2)));
     for (auto _ : state) {
-        engine.Process(src.data(), src.size(), dst.data(), dst.size());
-        benchmark::DoNotOptimize(dst.data());
+        engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes());
+        benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }
     SetFrameRate(state);

@@ -5,66 +5,64 @@
 #include <thread>
 #include <vector>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "zoom_engine.h"
 #include "zoom_scaler.h"
 
 namespace {
 
-using frametest::GuardedFrame;
-
-ZoomFormat FormatOf(const GuardedFrame& frame) {
-    return ZoomFormat{frame.width(), frame.height(), frame.bytesPerPixel(), frame.stride()};
+ZoomFormat FormatOf(const TestFrame& frame) {
+    return ZoomFormat{frame.Width(), frame.Height(), frame.PixelBytes(), frame.Stride()};
 }
 
 // The frame the scaler makes for this percent, built independently of any engine.
-std::vector<uint8_t> Expected(int percent, const GuardedFrame& src) {
+std::vector<uint8_t> Expected(int percent, const TestFrame& src) {
     const ZoomFormat format = FormatOf(src);
     const ZoomPlan plan = BuildZoomPlan(percent, &format);
     if (plan.mode != ZoomMode::Scale)
-        return std::vector<uint8_t>(src.data(), src.data() + src.size());
+        return std::vector<uint8_t>(src.Data(), src.Data() + src.Bytes());
     // The scaler leaves the padding at the end of each row alone; the frames under test start zeroed.
-    std::vector<uint8_t> out(src.size(), 0);
-    ScaleZoomFrame(src.data(), out.data(), format.width, format.height, format.stride, 3, plan.columns, plan.rows);
+    std::vector<uint8_t> out(src.Bytes(), 0);
+    ScaleZoomFrame(src.Data(), out.data(), format.width, format.height, format.stride, 3, plan.columns, plan.rows);
     return out;
 }
 
-bool SameBytes(const GuardedFrame& frame, const std::vector<uint8_t>& bytes) {
-    return frame.size() == bytes.size() && std::memcmp(frame.data(), bytes.data(), bytes.size()) == 0;
+bool SameBytes(const TestFrame& frame, const std::vector<uint8_t>& bytes) {
+    return frame.Bytes() == bytes.size() && std::memcmp(frame.Data(), bytes.data(), bytes.size()) == 0;
 }
 
 TEST(ZoomEngine, ANewEngineCopiesUnzoomed) {
     ZoomEngine engine;
     EXPECT_EQ(engine.Zoom(), 100);
-    GuardedFrame src(33, 19, 3);
+    TestFrame src = TestFrame::DataPadded(33, 19);
     src.FillRandom(1);
-    GuardedFrame dst(33, 19, 3);
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Copied);
-    EXPECT_EQ(std::memcmp(src.data(), dst.data(), src.size()), 0);
-    EXPECT_TRUE(dst.GuardIntact());
+    TestFrame dst = TestFrame::DataPadded(33, 19);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Copied);
+    EXPECT_EQ(std::memcmp(src.Data(), dst.Data(), src.Bytes()), 0);
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST(ZoomEngine, AValueThatIsNoStepCopiesAndIsKept) {
     ZoomEngine engine;
-    GuardedFrame src(640, 480, 3);
+    TestFrame src = TestFrame::DataPadded(640, 480);
     src.FillRandom(2);
-    GuardedFrame dst(640, 480, 3);
+    TestFrame dst = TestFrame::DataPadded(640, 480);
     engine.SetFormat(FormatOf(src));
     engine.SetZoom(175);
     EXPECT_EQ(engine.Zoom(), 175);
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Copied);
-    EXPECT_EQ(std::memcmp(src.data(), dst.data(), src.size()), 0);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Copied);
+    EXPECT_EQ(std::memcmp(src.Data(), dst.Data(), src.Bytes()), 0);
 }
 
 TEST(ZoomEngine, ZoomSetBeforeTheFormatAppliesOnceTheFormatArrives) {
     ZoomEngine engine;
     engine.SetZoom(250);
-    GuardedFrame src(160, -120, 3);
+    TestFrame src = TestFrame::DataPadded(160, -120);
     src.FillRandom(3);
-    GuardedFrame dst(160, -120, 3);
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Copied);
+    TestFrame dst = TestFrame::DataPadded(160, -120);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Copied);
     engine.SetFormat(FormatOf(src));
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Scaled);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Scaled);
     EXPECT_TRUE(SameBytes(dst, Expected(250, src)));
 }
 
@@ -72,13 +70,13 @@ TEST(ZoomEngine, AFormatChangeRebuildsTheTablesForTheNewSize) {
     ZoomEngine engine;
     engine.SetZoom(300);
     engine.SetFormat(ZoomFormat{640, 480, 3, 1920});
-    GuardedFrame src(33, 19, 3);
+    TestFrame src = TestFrame::DataPadded(33, 19);
     src.FillRandom(4);
-    GuardedFrame dst(33, 19, 3);
+    TestFrame dst = TestFrame::DataPadded(33, 19);
     engine.SetFormat(FormatOf(src));
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Scaled);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Scaled);
     EXPECT_TRUE(SameBytes(dst, Expected(300, src)));
-    EXPECT_TRUE(dst.GuardIntact());
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST(ZoomEngine, FramesTooSmallForTheStepPassThrough) {
@@ -90,14 +88,14 @@ TEST(ZoomEngine, FramesTooSmallForTheStepPassThrough) {
     for (const TooSmall& c : cases) {
         for (int size : c.sizes) {
             ZoomEngine engine;
-            GuardedFrame src(size, size, 3);
+            TestFrame src = TestFrame::DataPadded(size, size);
             src.FillRandom(static_cast<unsigned>(size));
-            GuardedFrame dst(size, size, 3);
+            TestFrame dst = TestFrame::DataPadded(size, size);
             engine.SetFormat(FormatOf(src));
             engine.SetZoom(c.percent);
-            EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Copied);
-            EXPECT_EQ(std::memcmp(src.data(), dst.data(), src.size()), 0) << c.percent << " at " << size;
-            EXPECT_TRUE(dst.GuardIntact());
+            EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Copied);
+            EXPECT_EQ(std::memcmp(src.Data(), dst.Data(), src.Bytes()), 0) << c.percent << " at " << size;
+            EXPECT_TRUE(dst.GuardsIntact());
         }
     }
 }
@@ -107,38 +105,38 @@ TEST(ZoomEngine, BuffersShorterThanTheFormatAreCopiedNotScaled) {
     ZoomEngine engine;
     engine.SetFormat(ZoomFormat{64, 48, 3, 192});
     engine.SetZoom(200);
-    GuardedFrame src(64, 20, 3);
+    TestFrame src = TestFrame::DataPadded(64, 20);
     src.FillRandom(5);
-    GuardedFrame dst(64, 20, 3);
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Copied);
-    EXPECT_EQ(std::memcmp(src.data(), dst.data(), src.size()), 0);
-    EXPECT_TRUE(dst.GuardIntact());
+    TestFrame dst = TestFrame::DataPadded(64, 20);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Copied);
+    EXPECT_EQ(std::memcmp(src.Data(), dst.Data(), src.Bytes()), 0);
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST(ZoomEngine, AFrameKeepsThePlanItStartedWith) {
     ZoomEngine engine;
-    GuardedFrame src(96, 64, 3);
+    TestFrame src = TestFrame::DataPadded(96, 64);
     src.FillRandom(6);
-    GuardedFrame dst(96, 64, 3);
+    TestFrame dst = TestFrame::DataPadded(96, 64);
     engine.SetFormat(FormatOf(src));
     engine.SetZoom(200);
 
     const std::shared_ptr<const ZoomPlan> framePlan = engine.Snapshot();
     engine.SetZoom(300);  // arrives while the frame is being scaled
     EXPECT_EQ(framePlan->percent, 200);
-    EXPECT_EQ(ApplyZoomPlan(*framePlan, src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Scaled);
+    EXPECT_EQ(ApplyZoomPlan(*framePlan, src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Scaled);
     EXPECT_TRUE(SameBytes(dst, Expected(200, src)));
 
-    EXPECT_EQ(engine.Process(src.data(), src.size(), dst.data(), dst.size()), ZoomResult::Scaled);
+    EXPECT_EQ(engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes()), ZoomResult::Scaled);
     EXPECT_TRUE(SameBytes(dst, Expected(300, src)));
 }
 
 // While another thread keeps switching the step, every frame shows exactly one of the two steps.
 TEST(ZoomEngine, FramesNeverMixTwoGeometriesUnderConcurrentChanges) {
     ZoomEngine engine;
-    GuardedFrame src(120, 90, 3);
+    TestFrame src = TestFrame::DataPadded(120, 90);
     src.FillRandom(8);
-    GuardedFrame dst(120, 90, 3);
+    TestFrame dst = TestFrame::DataPadded(120, 90);
     engine.SetFormat(FormatOf(src));
     engine.SetZoom(150);
     const std::vector<uint8_t> zoom150 = Expected(150, src);
@@ -151,7 +149,7 @@ TEST(ZoomEngine, FramesNeverMixTwoGeometriesUnderConcurrentChanges) {
     });
     int seen150 = 0, seen300 = 0;
     for (int frame = 0; frame < 400; ++frame) {
-        engine.Process(src.data(), src.size(), dst.data(), dst.size());
+        engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes());
         if (SameBytes(dst, zoom150))
             ++seen150;
         else if (SameBytes(dst, zoom300))

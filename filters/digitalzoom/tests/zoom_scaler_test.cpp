@@ -4,27 +4,25 @@
 #include <cstring>
 #include <vector>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "zoom_plan.h"
 #include "zoom_reference.h"
 #include "zoom_scaler.h"
 
 namespace {
 
-using frametest::GuardedFrame;
-
 constexpr int kScalePercents[] = {150, 200, 250, 300};
 
-ZoomPlan PlanFor(int percent, const GuardedFrame& frame) {
-    const ZoomFormat format{frame.width(), frame.height(), frame.bytesPerPixel(), frame.stride()};
+ZoomPlan PlanFor(int percent, const TestFrame& frame) {
+    const ZoomFormat format{frame.Width(), frame.Height(), frame.PixelBytes(), frame.Stride()};
     return BuildZoomPlan(percent, &format);
 }
 
 // Compares the pixels only: the padding at the end of each row is not part of the picture.
-void ExpectSamePixels(const GuardedFrame& actual, const GuardedFrame& expected, const char* what) {
-    const int rowBytes = actual.width() * actual.bytesPerPixel();
-    for (int row = 0; row < actual.rows(); ++row) {
-        if (std::memcmp(actual.At(0, row), expected.At(0, row), static_cast<size_t>(rowBytes)) != 0) {
+void ExpectSamePixels(const TestFrame& actual, const TestFrame& expected, const char* what) {
+    const int rowBytes = actual.Width() * actual.PixelBytes();
+    for (int row = 0; row < actual.Lines(); ++row) {
+        if (std::memcmp(actual.AtRow(0, row), expected.AtRow(0, row), static_cast<size_t>(rowBytes)) != 0) {
             ADD_FAILURE() << what << ": row " << row << " differs";
             return;
         }
@@ -32,19 +30,19 @@ void ExpectSamePixels(const GuardedFrame& actual, const GuardedFrame& expected, 
 }
 
 void ExpectMatchesReference(int percent, int width, int height, int padding) {
-    GuardedFrame src(width, height, 3, padding);
+    TestFrame src = TestFrame::DataPadded(width, height, padding);
     src.FillRandom(static_cast<unsigned>(width * 7919 + height * 31 + percent));
-    GuardedFrame dst(width, height, 3, padding);
-    GuardedFrame expected(width, height, 3, padding);
+    TestFrame dst = TestFrame::DataPadded(width, height, padding);
+    TestFrame expected = TestFrame::DataPadded(width, height, padding);
     const ZoomPlan plan = PlanFor(percent, src);
     ASSERT_EQ(plan.mode, ZoomMode::Scale) << percent << " at " << width << "x" << height;
 
-    ASSERT_TRUE(ScaleZoomFrame(src.data(), dst.data(), width, height, src.stride(), 3, plan.columns, plan.rows));
-    zoomtest::ReferenceZoom(src.data(), expected.data(), width, height, src.stride(), 3, percent,
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), width, height, src.Stride(), 3, plan.columns, plan.rows));
+    zoomtest::ReferenceZoom(src.Data(), expected.Data(), width, height, src.Stride(), 3, percent,
                             plan.columns.origin, plan.rows.origin);
     ExpectSamePixels(dst, expected, "scaled frame");
-    EXPECT_TRUE(dst.GuardIntact());
-    EXPECT_TRUE(src.GuardIntact());
+    EXPECT_TRUE(dst.GuardsIntact());
+    EXPECT_TRUE(src.GuardsIntact());
 }
 
 TEST(ZoomScaler, MatchesTheReferenceAtCommonAndOddSizes) {
@@ -86,22 +84,22 @@ TEST(ZoomScaler, MatchesTheReferenceForEveryScalableSmallSize) {
 TEST(ZoomScaler, ConstantFramesStayConstant) {
     for (int percent : kScalePercents) {
         for (int size : {5, 33, 97, 640}) {
-            GuardedFrame src(size, size < 8 ? size : size * 3 / 4 + 1, 3, 4);
-            for (int row = 0; row < src.rows(); ++row)
-                for (int x = 0; x < src.width(); ++x) {
-                    uint8_t* pixel = src.At(x, row);
+            TestFrame src = TestFrame::DataPadded(size, size < 8 ? size : size * 3 / 4 + 1, 4);
+            for (int row = 0; row < src.Lines(); ++row)
+                for (int x = 0; x < src.Width(); ++x) {
+                    uint8_t* pixel = src.AtRow(x, row);
                     pixel[0] = 17;
                     pixel[1] = 128;
                     pixel[2] = 255;
                 }
-            GuardedFrame dst(src.width(), src.height(), 3, 4);
+            TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height(), 4);
             const ZoomPlan plan = PlanFor(percent, src);
             ASSERT_EQ(plan.mode, ZoomMode::Scale);
-            ASSERT_TRUE(ScaleZoomFrame(src.data(), dst.data(), src.width(), src.height(), src.stride(), 3,
+            ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), src.Width(), src.Height(), src.Stride(), 3,
                                        plan.columns, plan.rows));
-            for (int row = 0; row < dst.rows(); ++row)
-                for (int x = 0; x < dst.width(); ++x) {
-                    const uint8_t* pixel = dst.At(x, row);
+            for (int row = 0; row < dst.Lines(); ++row)
+                for (int x = 0; x < dst.Width(); ++x) {
+                    const uint8_t* pixel = dst.AtRow(x, row);
                     ASSERT_EQ(pixel[0], 17) << percent << " at " << x << "," << row;
                     ASSERT_EQ(pixel[1], 128);
                     ASSERT_EQ(pixel[2], 255);
@@ -112,43 +110,43 @@ TEST(ZoomScaler, ConstantFramesStayConstant) {
 
 // The block formulas written out for one block: each output from the four source pixels around it.
 TEST(ZoomScaler, BlockFormulasAt200And150) {
-    GuardedFrame src(12, 12, 3);
+    TestFrame src = TestFrame::DataPadded(12, 12);
     src.FillRandom(7);
-    GuardedFrame dst(12, 12, 3);
+    TestFrame dst = TestFrame::DataPadded(12, 12);
 
     const ZoomPlan zoom200 = PlanFor(200, src);
-    ASSERT_TRUE(ScaleZoomFrame(src.data(), dst.data(), 12, 12, src.stride(), 3, zoom200.columns, zoom200.rows));
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), 12, 12, src.Stride(), 3, zoom200.columns, zoom200.rows));
     const int x0 = zoom200.columns.origin;
     const int y0 = zoom200.rows.origin;
     for (int c = 0; c < 3; ++c) {
-        const int p = src.At(x0, y0)[c], right = src.At(x0 + 1, y0)[c];
-        const int down = src.At(x0, y0 + 1)[c], downRight = src.At(x0 + 1, y0 + 1)[c];
-        EXPECT_EQ(dst.At(0, 0)[c], (9 * p + 3 * right + 3 * down + downRight) >> 4);
-        EXPECT_EQ(dst.At(1, 1)[c], (p + 3 * right + 3 * down + 9 * downRight) >> 4);
+        const int p = src.AtRow(x0, y0)[c], right = src.AtRow(x0 + 1, y0)[c];
+        const int down = src.AtRow(x0, y0 + 1)[c], downRight = src.AtRow(x0 + 1, y0 + 1)[c];
+        EXPECT_EQ(dst.AtRow(0, 0)[c], (9 * p + 3 * right + 3 * down + downRight) >> 4);
+        EXPECT_EQ(dst.AtRow(1, 1)[c], (p + 3 * right + 3 * down + 9 * downRight) >> 4);
     }
 
     const ZoomPlan zoom150 = PlanFor(150, src);
-    ASSERT_TRUE(ScaleZoomFrame(src.data(), dst.data(), 12, 12, src.stride(), 3, zoom150.columns, zoom150.rows));
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), 12, 12, src.Stride(), 3, zoom150.columns, zoom150.rows));
     const int vx = zoom150.columns.origin + 1;
     const int vy = zoom150.rows.origin + 1;
     for (int c = 0; c < 3; ++c) {
-        const int v = src.At(vx, vy)[c], left = src.At(vx - 1, vy)[c];
-        const int up = src.At(vx, vy - 1)[c], upLeft = src.At(vx - 1, vy - 1)[c];
-        EXPECT_EQ(dst.At(1, 1)[c], v);
-        EXPECT_EQ(dst.At(0, 0)[c], (v + 2 * left + 2 * up + 4 * upLeft) / 9);
+        const int v = src.AtRow(vx, vy)[c], left = src.AtRow(vx - 1, vy)[c];
+        const int up = src.AtRow(vx, vy - 1)[c], upLeft = src.AtRow(vx - 1, vy - 1)[c];
+        EXPECT_EQ(dst.AtRow(1, 1)[c], v);
+        EXPECT_EQ(dst.AtRow(0, 0)[c], (v + 2 * left + 2 * up + 4 * upLeft) / 9);
     }
 }
 
 TEST(ZoomScaler, RefusesTablesOfAnotherSizeWithoutWriting) {
-    GuardedFrame src(64, 48, 3);
+    TestFrame src = TestFrame::DataPadded(64, 48);
     src.FillRandom(3);
-    GuardedFrame dst(32, 24, 3);
-    dst.Fill(0x5A);
+    TestFrame dst = TestFrame::DataPadded(32, 24);
+    dst.FillBytes(0x5A);
     const ZoomPlan plan = PlanFor(200, src);
-    EXPECT_FALSE(ScaleZoomFrame(src.data(), dst.data(), 32, 24, dst.stride(), 3, plan.columns, plan.rows));
-    for (size_t i = 0; i < dst.size(); ++i)
-        ASSERT_EQ(dst.data()[i], 0x5A);
-    EXPECT_FALSE(ScaleZoomFrame(nullptr, dst.data(), 64, 48, src.stride(), 3, plan.columns, plan.rows));
+    EXPECT_FALSE(ScaleZoomFrame(src.Data(), dst.Data(), 32, 24, dst.Stride(), 3, plan.columns, plan.rows));
+    for (size_t i = 0; i < dst.Bytes(); ++i)
+        ASSERT_EQ(dst.Data()[i], 0x5A);
+    EXPECT_FALSE(ScaleZoomFrame(nullptr, dst.Data(), 64, 48, src.Stride(), 3, plan.columns, plan.rows));
 }
 
 }  // namespace

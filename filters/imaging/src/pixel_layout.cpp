@@ -68,4 +68,15 @@ void CopyFramePixels(const std::uint8_t* source, std::uint8_t* destination, cons
     CopyPixels(source, destination, layout, ClipRegion(layout, nullptr));
 }
 
+void CopyRowPadding(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout) {
+    const std::size_t pixels = static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.channels);
+    if (layout.stride < 0 || static_cast<std::size_t>(layout.stride) <= pixels)
+        return;  // no padding (or rows too short to hold their pixels)
+    const std::size_t padding = static_cast<std::size_t>(layout.stride) - pixels;
+    for (int row = 0; row < RowCount(layout); ++row) {
+        const std::size_t offset = static_cast<std::size_t>(row) * static_cast<std::size_t>(layout.stride) + pixels;
+        std::memcpy(destination + offset, source + offset, padding);
+    }
+}
+
 } // namespace qel::imaging

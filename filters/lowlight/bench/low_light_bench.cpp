@@ -1,43 +1,23 @@
 // Frames per second of the low-light path at camera sizes, beside a plain frame copy.
-#include <benchmark/benchmark.h>
-
-#include <cstring>
-#include <vector>
+#include "frame_bench.h"
 
 #include "core/low_light_frame.h"
 
 namespace {
 
-struct BenchFrame {
-    BenchFrame(int width, int height) : stride((width * 3 + 3) & ~3), in(static_cast<size_t>(stride) * height), out(in.size()) {
-        uint32_t state = 99;
-        for (uint8_t& b : in) {
-            state = state * 1664525u + 1013904223u;
-            b = static_cast<uint8_t>((state >> 24) % 90);  // a dark picture
-        }
-    }
-    int stride;
-    std::vector<uint8_t> in, out;
-};
-
-void BM_FrameCopy(benchmark::State& state) {
-    BenchFrame frame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    for (auto _ : state) {
-        std::memcpy(frame.out.data(), frame.in.data(), frame.in.size());
-        benchmark::DoNotOptimize(frame.out.data());
-    }
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
+using framebench::BenchFrame;
+using framebench::BM_FrameCopy;
+using framebench::SetFrameRate;
 
 void BM_LowLight(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    BenchFrame frame(width, height);
+    BenchFrame frame(width, height, 99, 90);  // a dark picture
     CLowLightFrame lowLight;
     for (auto _ : state) {
         lowLight.Process(frame.in.data(), frame.out.data(), width, height, frame.stride);
         benchmark::DoNotOptimize(frame.out.data());
     }
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    SetFrameRate(state);
 }
 
 BENCHMARK(BM_FrameCopy)->Args({640, 480})->Args({1280, 720});

@@ -2,24 +2,7 @@
 
 #include "qelimaging/auto_levels.h"
 
-#include <cstring>
-
 using namespace qel::imaging;
-
-namespace {
-
-// The routines write pixels only; the bytes after them in each row come from the input, so that
-// the output is a whole frame.
-void CopyRowPadding(const uint8_t* src, uint8_t* dst, const PixelLayout& layout) {
-    const size_t pixels = static_cast<size_t>(layout.width) * 3;
-    const size_t padding = static_cast<size_t>(layout.stride) - pixels;
-    for (int row = 0; padding > 0 && row < RowCount(layout); ++row) {
-        const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(layout.stride) + pixels;
-        std::memcpy(dst + offset, src + offset, padding);
-    }
-}
-
-}  // namespace
 
 void CLowLightFrame::SetStrength(int strength) {
     params_ = DeriveLowLightParams(strength);
@@ -45,6 +28,6 @@ bool CLowLightFrame::Process(const uint8_t* src, uint8_t* dst, int width, int he
         return false;
     if (params_.contrastStrength != 0 && !AutoContrast(dst, dst, layout, nullptr, nullptr, params_.contrastStrength))
         return false;
-    CopyRowPadding(src, dst, layout);
+    CopyRowPadding(src, dst, layout);  // the routines write pixels only: the output is a whole frame
     return true;
 }

@@ -9,11 +9,9 @@
 #include <thread>
 
 #include "frame_overlay_core.h"
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 
 namespace {
-
-using frametest::GuardedFrame;
 
 OverlayImage SolidOverlay(int width, int height, uint8_t blue, uint8_t alpha) {
     OverlayImage image;
@@ -49,38 +47,38 @@ private:
     std::map<std::wstring, OverlayImage> images_;
 };
 
-OverlayVideoFormat FormatOf(const GuardedFrame& frame) {
-    return OverlayVideoFormat{frame.width(), frame.height(), 3, frame.stride()};
+OverlayVideoFormat FormatOf(const TestFrame& frame) {
+    return OverlayVideoFormat{frame.Width(), frame.Height(), 3, frame.Stride()};
 }
 
 // Every pixel's first byte; true when all equal value.
-bool AllBlue(const GuardedFrame& frame, uint8_t value) {
-    for (int row = 0; row < frame.rows(); ++row)
-        for (int x = 0; x < frame.width(); ++x)
-            if (frame.At(x, row)[0] != value)
+bool AllBlue(const TestFrame& frame, uint8_t value) {
+    for (int row = 0; row < frame.Lines(); ++row)
+        for (int x = 0; x < frame.Width(); ++x)
+            if (frame.AtRow(x, row)[0] != value)
                 return false;
     return true;
 }
 
-bool SameFrame(const GuardedFrame& a, const GuardedFrame& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0;
+bool SameFrame(const TestFrame& a, const TestFrame& b) {
+    return a.Bytes() == b.Bytes() && std::memcmp(a.Data(), b.Data(), a.Bytes()) == 0;
 }
 
 class FrameOverlayTest : public ::testing::Test {
 protected:
-    FrameOverlayTest() : src(64, 48, 3), dst(64, 48, 3), overlay(decoder) {
-        src.Fill(7);
+    FrameOverlayTest() : src(TestFrame::DataPadded(64, 48)), dst(TestFrame::DataPadded(64, 48)), overlay(decoder) {
+        src.FillBytes(7);
         decoder.Add(L"C:\\frames\\gold.png", SolidOverlay(16, 12, 200, 255));
         decoder.Add(L"C:\\frames\\GOLD.PNG", SolidOverlay(16, 12, 201, 255));
         decoder.Add(L"C:\\frames\\blue.png", SolidOverlay(16, 12, 50, 255));
         decoder.Add(L"C:\\frames\\gold.jpg", SolidOverlay(16, 12, 99, 255));
     }
 
-    bool BlendOnce() { return overlay.Blend(src.data(), dst.data(), src.size()); }
+    bool BlendOnce() { return overlay.Blend(src.Data(), dst.Data(), src.Bytes()); }
 
     FakeDecoder decoder;
-    GuardedFrame src;
-    GuardedFrame dst;
+    TestFrame src;
+    TestFrame dst;
     FrameOverlayCore overlay;
 };
 
@@ -97,7 +95,7 @@ TEST_F(FrameOverlayTest, APathSetBeforeTheFormatLoadsWhenTheFormatArrives) {
     EXPECT_TRUE(BlendOnce());
     EXPECT_EQ(overlay.State(), OverlayLoadState::Idle);
     EXPECT_TRUE(AllBlue(dst, 200));
-    EXPECT_TRUE(dst.GuardIntact());
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST_F(FrameOverlayTest, WithoutAPathFramesPassUnchanged) {
@@ -201,13 +199,13 @@ TEST_F(FrameOverlayTest, AFormatChangeRescalesBeforeTheNextBlend) {
     ASSERT_TRUE(BlendOnce());
 
     for (auto size : {std::pair<int, int>{33, 19}, {1280, -720}, {1, 1}}) {
-        GuardedFrame other(size.first, size.second, 3);
-        other.Fill(9);
-        GuardedFrame out(size.first, size.second, 3);
+        TestFrame other = TestFrame::DataPadded(size.first, size.second);
+        other.FillBytes(9);
+        TestFrame out = TestFrame::DataPadded(size.first, size.second);
         overlay.Init(FormatOf(other));
-        EXPECT_TRUE(overlay.Blend(other.data(), out.data(), other.size())) << size.first;
+        EXPECT_TRUE(overlay.Blend(other.Data(), out.Data(), other.Bytes())) << size.first;
         EXPECT_TRUE(AllBlue(out, 200)) << size.first;
-        EXPECT_TRUE(out.GuardIntact());
+        EXPECT_TRUE(out.GuardsIntact());
     }
     EXPECT_EQ(decoder.decodes, 1);
 }
@@ -227,12 +225,12 @@ TEST_F(FrameOverlayTest, ForgettingTheFormatDropsTheFrameUntilTheNextFormat) {
 TEST_F(FrameOverlayTest, ASampleShorterThanTheFormatIsCopiedNotBlended) {
     overlay.Init(FormatOf(src));
     ASSERT_TRUE(overlay.SetPath(L"C:\\frames\\gold.png"));
-    GuardedFrame shortSrc(64, 20, 3);
-    shortSrc.Fill(3);
-    GuardedFrame shortDst(64, 20, 3);
-    EXPECT_FALSE(overlay.Blend(shortSrc.data(), shortDst.data(), shortSrc.size()));
+    TestFrame shortSrc = TestFrame::DataPadded(64, 20);
+    shortSrc.FillBytes(3);
+    TestFrame shortDst = TestFrame::DataPadded(64, 20);
+    EXPECT_FALSE(overlay.Blend(shortSrc.Data(), shortDst.Data(), shortSrc.Bytes()));
     EXPECT_TRUE(SameFrame(shortDst, shortSrc));
-    EXPECT_TRUE(shortDst.GuardIntact());
+    EXPECT_TRUE(shortDst.GuardsIntact());
 }
 
 // A decoded picture arrives top-down; its first row must end up at the top of the picture.
@@ -245,13 +243,13 @@ TEST_F(FrameOverlayTest, TheDecodedTopRowLandsAtTheTopOfBothOrientations) {
     ASSERT_TRUE(ImportOverlay(decoded, 2, 2, 8, OverlayRowOrder::TopDown, image));
     decoder.Add(L"C:\\frames\\rows.png", image);
     for (int height : {2, -2}) {
-        GuardedFrame video(2, height, 3);
-        GuardedFrame out(2, height, 3);
+        TestFrame video = TestFrame::DataPadded(2, height);
+        TestFrame out = TestFrame::DataPadded(2, height);
         overlay.Init(FormatOf(video));
         ASSERT_TRUE(overlay.SetPath(L"C:\\frames\\rows.png"));
-        ASSERT_TRUE(overlay.Blend(video.data(), out.data(), video.size()));
-        EXPECT_EQ(out.AtPicture(0, 0)[0], 40) << height;
-        EXPECT_EQ(out.AtPicture(1, 1)[0], 80) << height;
+        ASSERT_TRUE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
+        EXPECT_EQ(out.FromTop(0, 0)[0], 40) << height;
+        EXPECT_EQ(out.FromTop(1, 1)[0], 80) << height;
     }
 }
 
@@ -288,7 +286,7 @@ TEST_F(FrameOverlayTest, PathChangesDuringBlendsNeverTearOrFreeTheLiveFrame) {
     }
     stop = true;
     setter.join();
-    EXPECT_TRUE(dst.GuardIntact());
+    EXPECT_TRUE(dst.GuardsIntact());
     EXPECT_GT(gold, 0);
     EXPECT_GT(blue, 0);
     EXPECT_GT(unchanged, 0);

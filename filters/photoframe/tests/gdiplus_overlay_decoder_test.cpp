@@ -11,13 +11,12 @@
 
 #include "frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "png_writer.h"
 #include "qeltest/temp_dir.h"
 
 namespace {
 
-using frametest::GuardedFrame;
 using pngtest::Argb;
 using pngtest::WritePng;
 
@@ -78,16 +77,16 @@ TEST_F(GdiplusDecoderTest, BlendsOverTheVideoWithItsTopRowAtTheTop) {
     ASSERT_TRUE(WritePng(path, 3, 2, kThreeAlphas));
     CountingDecoder decoder;
     FrameOverlayCore overlay(decoder);
-    GuardedFrame video(3, 2, 3);  // bottom-up, black
-    GuardedFrame out(3, 2, 3);
-    overlay.Init({3, 2, 3, video.stride()});
+    TestFrame video = TestFrame::DataPadded(3, 2);  // bottom-up, black
+    TestFrame out = TestFrame::DataPadded(3, 2);
+    overlay.Init({3, 2, 3, video.Stride()});
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
-    ASSERT_TRUE(overlay.Blend(video.data(), out.data(), video.size()));
-    EXPECT_EQ(std::memcmp(out.AtPicture(0, 0), "\0\0\0", 3), 0);      // transparent: the video
-    EXPECT_EQ(std::memcmp(out.AtPicture(1, 0), "\0\x80\0", 3), 0);    // half green over black
-    EXPECT_EQ(std::memcmp(out.AtPicture(2, 0), "\xFF\0\0", 3), 0);    // opaque blue
+    ASSERT_TRUE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
+    EXPECT_EQ(std::memcmp(out.FromTop(0, 0), "\0\0\0", 3), 0);      // transparent: the video
+    EXPECT_EQ(std::memcmp(out.FromTop(1, 0), "\0\x80\0", 3), 0);    // half green over black
+    EXPECT_EQ(std::memcmp(out.FromTop(2, 0), "\xFF\0\0", 3), 0);    // opaque blue
     for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(std::memcmp(out.AtPicture(x, 1), "\xFF\xFF\xFF", 3), 0) << x;
+        EXPECT_EQ(std::memcmp(out.FromTop(x, 1), "\xFF\xFF\xFF", 3), 0) << x;
     EXPECT_EQ(decoder.decodes, 1);
 }
 
@@ -101,18 +100,18 @@ TEST_F(GdiplusDecoderTest, TheFrameIsStretchedOverTheVideo) {
     ASSERT_TRUE(WritePng(path, 8, 8, pixels));
     CountingDecoder decoder;
     FrameOverlayCore overlay(decoder);
-    GuardedFrame video(640, 480, 3);
-    video.Fill(40);
-    GuardedFrame out(640, 480, 3);
-    overlay.Init({640, 480, 3, video.stride()});
+    TestFrame video = TestFrame::DataPadded(640, 480);
+    video.FillBytes(40);
+    TestFrame out = TestFrame::DataPadded(640, 480);
+    overlay.Init({640, 480, 3, video.Stride()});
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
-    ASSERT_TRUE(overlay.Blend(video.data(), out.data(), video.size()));
+    ASSERT_TRUE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
     for (int y : {0, 239, 479}) {
-        EXPECT_EQ(std::memcmp(out.AtPicture(0, y), "\x28\x28\x28", 3), 0) << y;
-        EXPECT_EQ(std::memcmp(out.AtPicture(200, y), "\x28\x28\x28", 3), 0) << y;
-        EXPECT_EQ(std::memcmp(out.AtPicture(639, y), "\0\0\xFF", 3), 0) << y;
+        EXPECT_EQ(std::memcmp(out.FromTop(0, y), "\x28\x28\x28", 3), 0) << y;
+        EXPECT_EQ(std::memcmp(out.FromTop(200, y), "\x28\x28\x28", 3), 0) << y;
+        EXPECT_EQ(std::memcmp(out.FromTop(639, y), "\0\0\xFF", 3), 0) << y;
     }
-    EXPECT_TRUE(out.GuardIntact());
+    EXPECT_TRUE(out.GuardsIntact());
 }
 
 TEST_F(GdiplusDecoderTest, TheSamePathTwiceLoadsOnce) {
@@ -140,13 +139,13 @@ TEST_F(GdiplusDecoderTest, OtherFilesGiveNoOverlay) {
     for (const std::wstring& path : {jpg, garbage, missing, tooLong}) {
         CountingDecoder decoder;
         FrameOverlayCore overlay(decoder);
-        GuardedFrame video(3, 2, 3);
-        video.Fill(9);
-        GuardedFrame out(3, 2, 3);
-        overlay.Init({3, 2, 3, video.stride()});
+        TestFrame video = TestFrame::DataPadded(3, 2);
+        video.FillBytes(9);
+        TestFrame out = TestFrame::DataPadded(3, 2);
+        overlay.Init({3, 2, 3, video.Stride()});
         overlay.SetPath(path.c_str());
-        EXPECT_FALSE(overlay.Blend(video.data(), out.data(), video.size()));
-        EXPECT_EQ(std::memcmp(out.data(), video.data(), video.size()), 0);
+        EXPECT_FALSE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
+        EXPECT_EQ(std::memcmp(out.Data(), video.Data(), video.Bytes()), 0);
     }
     CGdiplusOverlayDecoder decoder;
     OverlayImage image;

@@ -1,30 +1,14 @@
 // Frames per second of the photo-frame blend, beside a plain frame copy.
-#include <benchmark/benchmark.h>
-
-#include <cstring>
+#include "frame_bench.h"
 #include <random>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "overlay_blend.h"
 
 namespace {
 
-void SetFrameRate(benchmark::State& state) {
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
-}
-
-void BM_FrameCopy(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
-    src.FillRandom(1);
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.data(), src.size());
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
-    }
-    SetFrameRate(state);
-}
+using framebench::BM_FrameCopy;
+using framebench::SetFrameRate;
 
 // A typical frame picture: an opaque border, a soft inner edge and a transparent middle.
 OverlayImage PhotoFrame(int width, int height) {
@@ -47,13 +31,13 @@ OverlayImage PhotoFrame(int width, int height) {
 }
 
 void BM_PhotoFrameBlend(benchmark::State& state) {
-    frametest::GuardedFrame src(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
-    frametest::GuardedFrame dst(src.width(), src.height(), 3);
+    TestFrame src = TestFrame::DataPadded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height());
     src.FillRandom(1);
-    const OverlayImage overlay = PhotoFrame(src.width(), src.rows());
+    const OverlayImage overlay = PhotoFrame(src.Width(), src.Lines());
     for (auto _ : state) {
-        BlendOverlayFrame(src.data(), dst.data(), src.width(), src.height(), src.stride(), overlay);
-        benchmark::DoNotOptimize(dst.data());
+        BlendOverlayFrame(src.Data(), dst.Data(), src.Width(), src.Height(), src.Stride(), overlay);
+        benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }
     SetFrameRate(state);

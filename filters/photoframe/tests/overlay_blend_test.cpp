@@ -3,12 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "guarded_frame.h"
+#include "frame_fixture.h"
 #include "overlay_blend.h"
 
 namespace {
-
-using frametest::GuardedFrame;
 
 OverlayImage Overlay(int width, int height) {
     OverlayImage image;
@@ -23,10 +21,10 @@ uint8_t* OverlayPixel(OverlayImage& image, int x, int rowFromBottom) {
 }
 
 TEST(OverlayBlend, AlphaZeroKeepsTheVideoAlpha255TakesTheFrameAndHalfwayMixes) {
-    GuardedFrame src(3, 1, 3);
+    TestFrame src = TestFrame::DataPadded(3, 1);
     for (int x = 0; x < 3; ++x)
-        std::memset(src.At(x, 0), 0, 3);
-    src.At(0, 0)[0] = 77;
+        std::memset(src.AtRow(x, 0), 0, 3);
+    src.AtRow(0, 0)[0] = 77;
     OverlayImage overlay = Overlay(3, 1);
     const uint8_t transparent[4] = {255, 255, 255, 0};
     const uint8_t opaque[4] = {10, 20, 30, 255};
@@ -34,41 +32,41 @@ TEST(OverlayBlend, AlphaZeroKeepsTheVideoAlpha255TakesTheFrameAndHalfwayMixes) {
     std::memcpy(OverlayPixel(overlay, 0, 0), transparent, 4);
     std::memcpy(OverlayPixel(overlay, 1, 0), opaque, 4);
     std::memcpy(OverlayPixel(overlay, 2, 0), half, 4);
-    GuardedFrame dst(3, 1, 3);
+    TestFrame dst = TestFrame::DataPadded(3, 1);
 
-    ASSERT_TRUE(BlendOverlayFrame(src.data(), dst.data(), 3, 1, src.stride(), overlay));
-    EXPECT_EQ(dst.At(0, 0)[0], 77);
-    EXPECT_EQ(dst.At(0, 0)[1], 0);
-    EXPECT_EQ(dst.At(1, 0)[0], 10);
-    EXPECT_EQ(dst.At(1, 0)[1], 20);
-    EXPECT_EQ(dst.At(1, 0)[2], 30);
-    EXPECT_EQ(dst.At(2, 0)[0], 128);
-    EXPECT_EQ(dst.At(2, 0)[2], 128);
-    EXPECT_TRUE(dst.GuardIntact());
+    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), 3, 1, src.Stride(), overlay));
+    EXPECT_EQ(dst.AtRow(0, 0)[0], 77);
+    EXPECT_EQ(dst.AtRow(0, 0)[1], 0);
+    EXPECT_EQ(dst.AtRow(1, 0)[0], 10);
+    EXPECT_EQ(dst.AtRow(1, 0)[1], 20);
+    EXPECT_EQ(dst.AtRow(1, 0)[2], 30);
+    EXPECT_EQ(dst.AtRow(2, 0)[0], 128);
+    EXPECT_EQ(dst.AtRow(2, 0)[2], 128);
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST(OverlayBlend, PartialAlphaMixesByTheIntegerFormula) {
-    GuardedFrame src(1, 1, 3);
-    GuardedFrame dst(1, 1, 3);
+    TestFrame src = TestFrame::DataPadded(1, 1);
+    TestFrame dst = TestFrame::DataPadded(1, 1);
     OverlayImage overlay = Overlay(1, 1);
     for (int alpha : {1, 64, 127, 200, 254}) {
-        src.At(0, 0)[0] = 200;
-        src.At(0, 0)[1] = 13;
-        src.At(0, 0)[2] = 90;
+        src.AtRow(0, 0)[0] = 200;
+        src.AtRow(0, 0)[1] = 13;
+        src.AtRow(0, 0)[2] = 90;
         const uint8_t pixel[4] = {50, 240, 90, static_cast<uint8_t>(alpha)};
         std::memcpy(OverlayPixel(overlay, 0, 0), pixel, 4);
-        ASSERT_TRUE(BlendOverlayFrame(src.data(), dst.data(), 1, 1, src.stride(), overlay));
-        EXPECT_EQ(dst.At(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
-        EXPECT_EQ(dst.At(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
-        EXPECT_EQ(dst.At(0, 0)[2], 90) << alpha;
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), 1, 1, src.Stride(), overlay));
+        EXPECT_EQ(dst.AtRow(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
+        EXPECT_EQ(dst.AtRow(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
+        EXPECT_EQ(dst.AtRow(0, 0)[2], 90) << alpha;
     }
 }
 
 // Each overlay row carries its row number from the bottom; the video must receive it upright.
 void ExpectUprightAt(int width, int height, int padding) {
-    GuardedFrame src(width, height, 3, padding);
+    TestFrame src = TestFrame::DataPadded(width, height, padding);
     src.FillRandom(5);
-    GuardedFrame dst(width, height, 3, padding);
+    TestFrame dst = TestFrame::DataPadded(width, height, padding);
     const int rows = std::abs(height);
     OverlayImage overlay = Overlay(width, rows);
     for (int row = 0; row < rows; ++row)
@@ -79,13 +77,13 @@ void ExpectUprightAt(int width, int height, int padding) {
             pixel[2] = 0;
             pixel[3] = 255;
         }
-    ASSERT_TRUE(BlendOverlayFrame(src.data(), dst.data(), width, height, src.stride(), overlay));
+    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), width, height, src.Stride(), overlay));
     for (int y = 0; y < rows; ++y)  // y counts from the top of the picture
         for (int x = 0; x < width; ++x) {
-            ASSERT_EQ(dst.AtPicture(x, y)[0], rows - 1 - y) << width << "x" << height << " at " << x << "," << y;
-            ASSERT_EQ(dst.AtPicture(x, y)[1], x);
+            ASSERT_EQ(dst.FromTop(x, y)[0], rows - 1 - y) << width << "x" << height << " at " << x << "," << y;
+            ASSERT_EQ(dst.FromTop(x, y)[1], x);
         }
-    EXPECT_TRUE(dst.GuardIntact());
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 TEST(OverlayBlend, TheOverlayStaysUprightInBothOrientationsWithPaddedRows) {
@@ -97,29 +95,29 @@ TEST(OverlayBlend, TheOverlayStaysUprightInBothOrientationsWithPaddedRows) {
 }
 
 TEST(OverlayBlend, BlendsInPlace) {
-    GuardedFrame frame(5, 2, 3);
-    frame.Fill(100);
+    TestFrame frame = TestFrame::DataPadded(5, 2);
+    frame.FillBytes(100);
     OverlayImage overlay = Overlay(5, 2);
     for (size_t i = 0; i < overlay.pixels.size(); i += 4) {
         overlay.pixels[i] = 200;
         overlay.pixels[i + 3] = 51;
     }
-    ASSERT_TRUE(BlendOverlayFrame(frame.data(), frame.data(), 5, 2, frame.stride(), overlay));
-    EXPECT_EQ(frame.At(4, 1)[0], (100 * 204 + 200 * 51) / 255);
-    EXPECT_EQ(frame.At(4, 1)[1], (100 * 204) / 255);
+    ASSERT_TRUE(BlendOverlayFrame(frame.Data(), frame.Data(), 5, 2, frame.Stride(), overlay));
+    EXPECT_EQ(frame.AtRow(4, 1)[0], (100 * 204 + 200 * 51) / 255);
+    EXPECT_EQ(frame.AtRow(4, 1)[1], (100 * 204) / 255);
 }
 
 TEST(OverlayBlend, RefusesAnOverlayOfAnotherSizeWithoutWriting) {
-    GuardedFrame src(33, 19, 3);
+    TestFrame src = TestFrame::DataPadded(33, 19);
     src.FillRandom(1);
-    GuardedFrame dst(33, 19, 3);
-    dst.Fill(0x3C);
-    EXPECT_FALSE(BlendOverlayFrame(src.data(), dst.data(), 33, 19, src.stride(), Overlay(32, 19)));
-    EXPECT_FALSE(BlendOverlayFrame(src.data(), dst.data(), 33, 19, src.stride(), Overlay(33, 20)));
-    EXPECT_FALSE(BlendOverlayFrame(src.data(), dst.data(), 33, 19, src.stride(), OverlayImage{}));
-    EXPECT_FALSE(BlendOverlayFrame(src.data(), dst.data(), 33, 19, 33 * 3 - 1, Overlay(33, 19)));
-    for (size_t i = 0; i < dst.size(); ++i)
-        ASSERT_EQ(dst.data()[i], 0x3C);
+    TestFrame dst = TestFrame::DataPadded(33, 19);
+    dst.FillBytes(0x3C);
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), Overlay(32, 19)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), Overlay(33, 20)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), OverlayImage{}));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, 33 * 3 - 1, Overlay(33, 19)));
+    for (size_t i = 0; i < dst.Bytes(); ++i)
+        ASSERT_EQ(dst.Data()[i], 0x3C);
 }
 
 }  // namespace

@@ -1,81 +1,27 @@
 // The photo frame page in a test page site: the enable goes to the filter at once, the path on Apply.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
-#include "test_page_site.h"
+#include "page_test_fixture.h"
 #include "../resource.h"
-
-#include "qeltest/com_test.h"
 
 #include <gtest/gtest.h>
 
-#include <ocidl.h>
-#include <olectl.h>
-
-#include <memory>
 #include <string>
 
 namespace {
 
-using plugintest::ComPtr;
-using plugintest::TestPageSite;
+const plugintest::PageUnderTest kPhotoFramePage{
+    L"QelFilter_PhotoFrame", CLSID_QelFilter_PhotoFrame, CLSID_QelPage_PhotoFrame, IID_IQelFilterParams};
 
-class PhotoFramePageTest : public qeltest::ComTest {
+class PhotoFramePageTest : public plugintest::PluginPageTest<IQelPhotoFrameParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_PhotoFrame");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK,
-                  CoCreateInstance(CLSID_QelFilter_PhotoFrame, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelPage_PhotoFrame, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&page_)));
-        host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 300, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(host_, nullptr);
-    }
-    void TearDown() override {
-        page_.Reset();
-        params_.Reset();
-        filter_.Reset();
-        if (host_)
-            DestroyWindow(host_);
-        module_.reset();
-        ComTest::TearDown();
-    }
-
-    HWND Open() {
-        EXPECT_EQ(S_OK, page_->SetPageSite(&site_));
-        IUnknown* objects[] = {filter_.Get()};
-        EXPECT_EQ(S_OK, page_->SetObjects(1, objects));
-        const RECT rect = {0, 0, 400, 260};
-        EXPECT_EQ(S_OK, page_->Activate(host_, &rect, FALSE));
-        return GetWindow(host_, GW_CHILD);
-    }
-    void Close() {
-        EXPECT_EQ(S_OK, page_->Deactivate());
-        EXPECT_EQ(S_OK, page_->SetObjects(0, nullptr));
-        EXPECT_EQ(S_OK, page_->SetPageSite(nullptr));
-    }
+    PhotoFramePageTest() : PluginPageTest(kPhotoFramePage) {}
 
     std::wstring Path() {
         wchar_t path[kQelFramePathChars] = {};
         params_->GetFramePath(path);
         return path;
     }
-    int Enabled() {
-        int on = -1;
-        params_->GetEnable(&on);
-        return on;
-    }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelPhotoFrameParams> params_;
-    ComPtr<IPropertyPage> page_;
-    TestPageSite site_;
-    HWND host_ = nullptr;
 };
 
 TEST_F(PhotoFramePageTest, ShowsThePathAndTheEnable) {
@@ -119,11 +65,7 @@ TEST_F(PhotoFramePageTest, ClosingWithoutApplySendsNoPath) {
 }
 
 TEST_F(PhotoFramePageTest, RefusesAnObjectWithoutTheParameterInterface) {
-    ComPtr<IUnknown> notAFilter;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&notAFilter)));
-    IUnknown* objects[] = {notAFilter.Get()};
-    EXPECT_EQ(E_NOINTERFACE, page_->SetObjects(1, objects));
-    EXPECT_EQ(E_UNEXPECTED, page_->SetObjects(0, nullptr)) << "nothing to disconnect";
+    ExpectRefusesAnObjectWithoutTheParameters();
 }
 
 } // namespace

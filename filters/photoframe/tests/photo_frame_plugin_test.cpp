@@ -2,7 +2,7 @@
 // with PNG pictures written for each test.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 #include "png_writer.h"
 
 #include "qeltest/com_test.h"
@@ -44,24 +44,17 @@ const BYTE* PictureAt(const std::vector<BYTE>& frame, const TestVideo& video, in
     return &frame[static_cast<size_t>(row) * plugintest::StrideOf(video) + static_cast<size_t>(x) * 3];
 }
 
-class PhotoFramePluginTest : public qeltest::ComTest {
+class PhotoFramePluginTest : public plugintest::PluginParamsTest<IQelPhotoFrameParams> {
 protected:
+    PhotoFramePluginTest()
+        : PluginParamsTest(L"QelFilter_PhotoFrame", CLSID_QelFilter_PhotoFrame, IID_IQelFilterParams) {}
+
     void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_PhotoFrame");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK,
-                  CoCreateInstance(CLSID_QelFilter_PhotoFrame, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
+        PluginParamsTest::SetUp();
+        if (HasFatalFailure())
+            return;
         picture_ = File("frame.png");
         ASSERT_TRUE(pngtest::WritePng(picture_, kWidth, kHeight, FramePicture()));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
     }
 
     std::wstring File(const char* name) {
@@ -88,9 +81,6 @@ protected:
 
     qeltest::TempDir folder_;
     std::wstring picture_;
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelPhotoFrameParams> params_;
 };
 
 TEST_F(PhotoFramePluginTest, BlendsTheFrameUprightOverBothOrientations) {

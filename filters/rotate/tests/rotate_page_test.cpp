@@ -1,94 +1,22 @@
 // The rotate page in a test page site: it shows the filter's values and sends every change at once.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
+#include "page_test_fixture.h"
 #include "../resource.h"
 
-#include "qeltest/com_test.h"
-
 #include <gtest/gtest.h>
-
-#include <ocidl.h>
-#include <olectl.h>
 
 #include <string>
 
 namespace {
 
-using plugintest::ComPtr;
+const plugintest::PageUnderTest kRotatePage{
+    L"QelFilter_Rotate", CLSID_QelFilter_Rotate, CLSID_QelPage_Rotate, IID_IQelRotateParams};
 
-class TestPageSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; } // lives as long as the test
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        if (flags & PROPPAGESTATUS_DIRTY)
-            ++dirtyReports;
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* locale) override {
-        *locale = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-    int dirtyReports = 0;
-};
-
-class RotatePageTest : public qeltest::ComTest {
+class RotatePageTest : public plugintest::PluginPageTest<IQelRotateParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_Rotate");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_Rotate, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelRotateParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelPage_Rotate, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&page_)));
-        host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 300, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(host_, nullptr);
-    }
-    void TearDown() override {
-        page_.Reset();
-        params_.Reset();
-        filter_.Reset();
-        if (host_)
-            DestroyWindow(host_);
-        module_.reset();
-        ComTest::TearDown();
-    }
+    RotatePageTest() : PluginPageTest(kRotatePage) {}
 
-    // Connects the page to the filter and shows it; the page's dialog window.
-    HWND Open() {
-        EXPECT_EQ(S_OK, page_->SetPageSite(&site_));
-        IUnknown* objects[] = {filter_.Get()};
-        EXPECT_EQ(S_OK, page_->SetObjects(1, objects));
-        const RECT rect = {0, 0, 400, 260};
-        EXPECT_EQ(S_OK, page_->Activate(host_, &rect, FALSE));
-        return GetWindow(host_, GW_CHILD);
-    }
-    void Close() {
-        EXPECT_EQ(S_OK, page_->Deactivate());
-        EXPECT_EQ(S_OK, page_->SetObjects(0, nullptr));
-        EXPECT_EQ(S_OK, page_->SetPageSite(nullptr));
-    }
-
-    static void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
     static bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
 
     int Angle() {
@@ -96,18 +24,6 @@ protected:
         params_->GetAngle(&angle);
         return angle;
     }
-    int Enabled() {
-        int on = -1;
-        params_->GetEnable(&on);
-        return on;
-    }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelRotateParams> params_;
-    ComPtr<IPropertyPage> page_;
-    TestPageSite site_;
-    HWND host_ = nullptr;
 };
 
 } // namespace
@@ -127,12 +43,9 @@ TEST_F(RotatePageTest, ShowsTheFilterValuesWhenItOpens) {
     EXPECT_STREQ(text, "65280");
     EXPECT_EQ(site_.dirtyReports, 0) << "opening is no change";
 
-    PROPPAGEINFO info{};
-    ASSERT_EQ(S_OK, page_->GetPageInfo(&info));
-    EXPECT_STREQ(info.pszTitle, L"Rotate");
-    CoTaskMemFree(info.pszTitle);
-    CoTaskMemFree(info.pszDocString);
-    CoTaskMemFree(info.pszHelpFile);
+    std::wstring title;
+    ASSERT_EQ(S_OK, Title(title));
+    EXPECT_EQ(title, L"Rotate");
     Close();
 }
 
@@ -178,9 +91,5 @@ TEST_F(RotatePageTest, ApplyKeepsTheChanges) {
 }
 
 TEST_F(RotatePageTest, RefusesAnObjectWithoutTheRotateInterface) {
-    ComPtr<IUnknown> notAFilter;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&notAFilter)));
-    IUnknown* objects[] = {notAFilter.Get()};
-    EXPECT_EQ(E_NOINTERFACE, page_->SetObjects(1, objects));
-    EXPECT_EQ(E_UNEXPECTED, page_->SetObjects(0, nullptr)) << "nothing to disconnect";
+    ExpectRefusesAnObjectWithoutTheParameters();
 }

@@ -2,7 +2,7 @@
 // parameter interface.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 
 #include "qeltest/com_test.h"
 
@@ -19,22 +19,10 @@ using plugintest::TestVideo;
 
 constexpr COLORREF kRed = 0x0000FF;
 
-class RotatePluginTest : public qeltest::ComTest {
+class RotatePluginTest : public plugintest::PluginParamsTest<IQelRotateParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_Rotate");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_Rotate, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelRotateParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
-    }
+    RotatePluginTest()
+        : PluginParamsTest(L"QelFilter_Rotate", CLSID_QelFilter_Rotate, IID_IQelRotateParams) {}
 
     // Turns frame 0 of the video and returns it with its input.
     bool Turn(const TestVideo& video, int angle, int method, std::vector<BYTE>* in, std::vector<BYTE>* out) {
@@ -50,10 +38,6 @@ protected:
         *out = run.frames[0].bytes;
         return out->size() == in->size();
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelRotateParams> params_;
 };
 
 struct Picture {

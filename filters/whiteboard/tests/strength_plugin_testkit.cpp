@@ -1,4 +1,5 @@
 #include "strength_plugin_testkit.h"
+#include "test_page_site.h"
 
 #include <commctrl.h>
 
@@ -14,42 +15,6 @@ constexpr int kEnableCheckBox = 1016;
 constexpr int kTrackbar = 1017;
 constexpr int kEdit = 1018;
 
-// The frame of a property page, as far as a page talks to it.
-class FakePageSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; } // lives as long as the test
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        if (flags & PROPPAGESTATUS_DIRTY)
-            ++dirtyReports;
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* locale) override {
-        if (!locale)
-            return E_POINTER;
-        *locale = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        if (container)
-            *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-    int dirtyReports = 0;
-};
-
 std::string TextOf(HWND window) {
     char text[64] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -59,7 +24,7 @@ std::string TextOf(HWND window) {
 // One page connected to one filter and shown in a parent window.
 struct OpenPage {
     ComPtr<IPropertyPage> page;
-    FakePageSite site;
+    plugintest::TestPageSite site;
     HWND parent = nullptr;
     HWND dialog = nullptr;
 

@@ -3,7 +3,7 @@
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "core/contrast_brightness_frame.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 
 #include "qeltest/com_test.h"
 
@@ -17,23 +17,10 @@ using plugintest::ComPtr;
 using plugintest::GraphResult;
 using plugintest::TestVideo;
 
-class ContrastBrightnessPluginTest : public qeltest::ComTest {
+class ContrastBrightnessPluginTest : public plugintest::PluginParamsTest<IQelContrastBrightnessParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_CB");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_ContrastBrightness, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
-    }
+    ContrastBrightnessPluginTest()
+        : PluginParamsTest(L"QelFilter_CB", CLSID_QelFilter_ContrastBrightness, IID_IQelFilterParams) {}
 
     // Plays the video at the values and checks every frame against the core; how many changed.
     int ExpectCoreResult(const TestVideo& video, int contrast, int brightness) {
@@ -57,10 +44,6 @@ protected:
         }
         return changed;
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelContrastBrightnessParams> params_;
 };
 
 TEST_F(ContrastBrightnessPluginTest, StartsAtZeroAndZeroWhichLeavesFramesUnchanged) {

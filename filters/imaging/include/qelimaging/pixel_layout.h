@@ -74,4 +74,8 @@ void CopyPixels(const std::uint8_t* source, std::uint8_t* destination, const Pix
 // Copies every pixel of the image (padding untouched).
 void CopyFramePixels(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout);
 
+// Copies the row padding (the bytes after the pixels of each row) and nothing else, so that a routine
+// that writes pixels only still gives a whole frame.
+void CopyRowPadding(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout);
+
 } // namespace qel::imaging

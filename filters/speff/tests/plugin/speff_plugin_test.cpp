@@ -3,7 +3,7 @@
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "effects/effect_factory.h"
-#include "plugin_testkit.h"
+#include "plugin_fixture.h"
 
 #include "qeltest/com_test.h"
 
@@ -43,23 +43,10 @@ TestVideo SmallVideo(int frames = 3) {
     return video;
 }
 
-class SpecialEffectPluginTest : public qeltest::ComTest {
+class SpecialEffectPluginTest : public plugintest::PluginParamsTest<IQelSpecialEffectParams> {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        module_ = std::make_unique<plugintest::PluginModule>(L"QelFilter_SpEff");
-        ASSERT_TRUE(module_->Loaded());
-        ASSERT_EQ(S_OK, module_->Register());
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelFilter_SpecialEffect, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&filter_)));
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(params_.GetAddressOf())));
-    }
-    void TearDown() override {
-        params_.Reset();
-        filter_.Reset();
-        module_.reset();
-        ComTest::TearDown();
-    }
+    SpecialEffectPluginTest()
+        : PluginParamsTest(L"QelFilter_SpEff", CLSID_QelFilter_SpecialEffect, IID_IQelFilterParams) {}
 
     GraphResult Play(const TestVideo& video) {
         GraphResult run = plugintest::PlayThrough(filter_.Get(), kQelFilterName_SpecialEffect, video);
@@ -85,10 +72,6 @@ protected:
                 << (run.frames[n].bytes == in ? " (the input unchanged)" : "");
         }
     }
-
-    std::unique_ptr<plugintest::PluginModule> module_;
-    ComPtr<IBaseFilter> filter_;
-    ComPtr<IQelSpecialEffectParams> params_;
 };
 
 TEST_F(SpecialEffectPluginTest, StartsWithNoEffectAtStrength50) {

@@ -1,6 +1,7 @@
 #include "frame_fixture.h"
 
 #include <cstring>
+#include <random>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QEL_TEST_ASAN 1
@@ -18,11 +19,19 @@ size_t TestFrame::TrailingGuard() {
 #endif
 }
 
-TestFrame::TestFrame(int width, int height, int stride)
-    : width_(width), height_(height), stride_(stride ? stride : (width * 3 + 3) & ~3) {
+TestFrame::TestFrame(int width, int height, int stride, Padding padding)
+    : width_(width), height_(height), stride_(stride ? stride : DibStride(width)), padding_(padding) {
     storage_.assign(kGuard + Bytes() + TrailingGuard(), kSentinel);
+    if (padding_ == Padding::Data) {
+        std::memset(Data(), 0, Bytes());
+        return;
+    }
     for (int line = 0; line < Lines(); ++line)
         std::memset(Pixel(0, line), 0, static_cast<size_t>(width_) * 3);
+}
+
+TestFrame TestFrame::DataPadded(int width, int height, int extraPadding) {
+    return TestFrame(width, height, DibStride(width, extraPadding), Padding::Data);
 }
 
 size_t TestFrame::RowOffset(int line) const {
@@ -70,8 +79,17 @@ void TestFrame::FillRamp() {
     }
 }
 
+void TestFrame::FillBytes(uint8_t value) { std::memset(Data(), value, Bytes()); }
+
+void TestFrame::FillRandom(uint32_t seed) {
+    std::mt19937 random(seed);
+    uint8_t* bytes = Data();
+    for (size_t i = 0; i < Bytes(); ++i)
+        bytes[i] = static_cast<uint8_t>(random());
+}
+
 TestFrame TestFrame::Flipped() const {
-    TestFrame flipped(width_, -height_, stride_);
+    TestFrame flipped(width_, -height_, stride_, padding_);
     for (int line = 0; line < Lines(); ++line)
         std::memcpy(flipped.Pixel(0, line), Pixel(0, line), static_cast<size_t>(width_) * 3);
     return flipped;
@@ -96,6 +114,8 @@ bool TestFrame::GuardsIntact() const {
         if (storage_[i] != kSentinel)
             return false;
     }
+    if (padding_ == Padding::Data)
+        return true;
     const size_t rowBytes = static_cast<size_t>(width_) * 3;
     for (int row = 0; row < Lines(); ++row) {
         const uint8_t* padding = Data() + static_cast<size_t>(row) * stride_ + rowBytes;

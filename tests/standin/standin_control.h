@@ -1,0 +1,36 @@
+#pragma once
+// For tests: the stand-in plug-in module, loaded into the test process (the same module COM then
+// uses for the instances), registered under plug-in class IDs for the life of a scope.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standin_exports.h"
+
+namespace standin {
+
+class StandinModule {
+public:
+    StandinModule();
+    ~StandinModule();
+    StandinModule(const StandinModule&) = delete;
+    StandinModule& operator=(const StandinModule&) = delete;
+
+    bool Loaded() const { return module_ != nullptr; }
+
+    HRESULT Register(REFCLSID clsid);
+    HRESULT Unregister(REFCLSID clsid);
+    HRESULT SetMode(REFCLSID clsid, DWORD mode) const;
+    // The calls logged for clsid since the last ClearLog, one per entry ("#1 SetEnable(1)"). With
+    // withLifetime false, the "Created", "Destroyed" and "QueryParams" entries are left out.
+    std::vector<std::string> Log(REFCLSID clsid, bool withLifetime = false) const;
+    void ClearLog() const;
+    LONG LiveInstances(REFCLSID clsid) const;
+
+private:
+    HMODULE module_ = nullptr;
+    std::vector<CLSID> registered_;
+};
+
+} // namespace standin
