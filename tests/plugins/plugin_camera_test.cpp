@@ -133,6 +133,11 @@ CameraRun PlayCameraThrough(IBaseFilter* camera, IBaseFilter* plugin, const wcha
         // the filters it delivers to.
         camera->Stop();
         control->Stop();
+        if (FAILED(result.run)) { // a failed Run leaves the filters paused whatever Stop answers
+            plugin->Stop();
+            grabberFilter->Stop();
+            renderer->Stop();
+        }
     }
     if (grabber)
         grabber->SetCallback(nullptr, 0);
