@@ -187,6 +187,11 @@ STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample) {
 
 STDMETHODIMP FrameRecorder::BufferCB(double, BYTE*, long) { return E_NOTIMPL; }
 
+size_t FrameRecorder::Count() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return frames_.size();
+}
+
 std::vector<CapturedFrame> FrameRecorder::Frames() {
     std::lock_guard<std::mutex> lock(mutex_);
     return frames_;

@@ -69,6 +69,7 @@ public:
     STDMETHODIMP BufferCB(double time, BYTE* buffer, long length) override;
 
     std::vector<CapturedFrame> Frames();
+    size_t Count();
 
 private:
     std::mutex mutex_;
