@@ -126,3 +126,15 @@ function(qel_plugin name)
     cmake_parse_arguments(A "" "DEF" "SOURCES;LIBS" ${ARGN})
     qel_dll(${name} SUFFIX .ax DEF ${A_DEF} SOURCES ${A_SOURCES} LIBS ${A_LIBS})
 endfunction()
+
+# Resource locks on every test a qel_win_test or qel_core_test program holds. Several locks cannot go
+# through PROPERTIES (the test discovery keeps only the first item of a list): they are set once CTest
+# has read the discovered tests. Call in the folder that made the program.
+function(qel_test_locks name)
+    string(JOIN ";" locks ${ARGN})
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake
+         "foreach(test IN LISTS ${name}_TESTS)\n"
+         "    set_tests_properties(\${test} PROPERTIES RESOURCE_LOCK \"${locks}\")\n"
+         "endforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
+endfunction()
