@@ -152,7 +152,11 @@ IBaseFilter* FindUnnamedVideoRenderer(CLiveCapture* engine, IGraphBuilder* graph
 
 } // namespace
 
-IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int index) {
+namespace {
+
+// The pin of the given direction and index on the first filter whose name contains name.
+IPin* FindPinOfNamedFilter(CLiveCapture* engine, IGraphBuilder* graph, const char* name, PIN_DIRECTION direction,
+                           int index) {
     if (!graph || !name)
         return nullptr;
     IEnumFilters* walk = nullptr;
@@ -170,7 +174,7 @@ IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int ind
             SafeRelease(info.pGraph);
         }
         if (match)
-            GetPin(filter, PINDIR_INPUT, index, &pin);
+            engine->GetPin(filter, direction, index, &pin);
         filter->Release();
         if (match)
             break;
@@ -179,31 +183,14 @@ IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int ind
     return pin;
 }
 
+} // namespace
+
+IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int index) {
+    return FindPinOfNamedFilter(this, graph, name, PINDIR_INPUT, index);
+}
+
 IPin* CLiveCapture::FindOutputPin(IGraphBuilder* graph, const char* name, int index) {
-    if (!graph || !name)
-        return nullptr;
-    IEnumFilters* walk = nullptr;
-    if (FAILED(graph->EnumFilters(&walk)))
-        return nullptr;
-    IPin* pin = nullptr;
-    IBaseFilter* filter = nullptr;
-    while (walk->Next(1, &filter, nullptr) == S_OK) {
-        FILTER_INFO info = {};
-        bool match = false;
-        if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
-            char ansi[256] = {0};
-            WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-            match = std::strstr(ansi, name) != nullptr;
-            SafeRelease(info.pGraph);
-        }
-        if (match)
-            GetPin(filter, PINDIR_OUTPUT, index, &pin);
-        filter->Release();
-        if (match)
-            break;
-    }
-    walk->Release();
-    return pin;
+    return FindPinOfNamedFilter(this, graph, name, PINDIR_OUTPUT, index);
 }
 
 int CLiveCapture::ApplyPreviewQelFilter(QelFilter row, IBaseFilter* plugin, int value) {

@@ -3,38 +3,10 @@
 #include <algorithm>
 
 #include "camera_fixture.h"
+#include "scoped_audio_input.h"
 
 namespace enginetest {
 namespace {
-
-// One entry of the audio input category, for the object's life.
-class ScopedAudioInput {
-public:
-    ScopedAudioInput(REFCLSID clsid, const std::wstring& name) : clsid_(clsid), name_(name) {
-        if (FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                    reinterpret_cast<void**>(&mapper_))))
-            return;
-        REGFILTER2 filter = {};
-        filter.dwVersion = 1;
-        filter.dwMerit = MERIT_DO_NOT_USE;
-        result_ = mapper_->RegisterFilter(clsid_, name_.c_str(), nullptr, &CLSID_AudioInputDeviceCategory,
-                                          name_.c_str(), &filter);
-    }
-    ~ScopedAudioInput() {
-        if (mapper_) {
-            if (SUCCEEDED(result_))
-                mapper_->UnregisterFilter(&CLSID_AudioInputDeviceCategory, name_.c_str(), clsid_);
-            mapper_->Release();
-        }
-    }
-    HRESULT Result() const { return result_; }
-
-private:
-    CLSID clsid_;
-    std::wstring name_;
-    IFilterMapper2* mapper_ = nullptr;
-    HRESULT result_ = E_FAIL;
-};
 
 class AudioInputTest : public CameraTest {};
 

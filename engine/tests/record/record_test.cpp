@@ -5,6 +5,7 @@
 
 #include "QelPluginIds.h"
 #include "riff_reader.h"
+#include "scoped_audio_input.h"
 
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
@@ -15,6 +16,7 @@ namespace recordtest {
 namespace {
 
 using enginetest::FilterNames;
+using enginetest::ScopedAudioInput;
 
 bool Holds(const std::vector<std::wstring>& names, const wchar_t* name) {
     for (const std::wstring& candidate : names)
@@ -293,36 +295,8 @@ TEST_F(RecordTest, APlugInThatCannotBeMadeEndsTheBuildAndThePreviewComesBack) {
 }
 
 
-// A second synthetic camera listed in the audio input category stands in for a microphone (Wine
-// lists none): it offers no audio stream, so every render of the audio capture stream fails.
-class ScopedAudioInput {
-public:
-    ScopedAudioInput(REFCLSID clsid, const std::wstring& name) : clsid_(clsid), name_(name) {
-        if (FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                    reinterpret_cast<void**>(&mapper_))))
-            return;
-        REGFILTER2 filter = {};
-        filter.dwVersion = 1;
-        filter.dwMerit = MERIT_DO_NOT_USE;
-        result_ = mapper_->RegisterFilter(clsid_, name_.c_str(), nullptr, &CLSID_AudioInputDeviceCategory,
-                                          name_.c_str(), &filter);
-    }
-    ~ScopedAudioInput() {
-        if (mapper_) {
-            if (SUCCEEDED(result_))
-                mapper_->UnregisterFilter(&CLSID_AudioInputDeviceCategory, name_.c_str(), clsid_);
-            mapper_->Release();
-        }
-    }
-    HRESULT Result() const { return result_; }
-
-private:
-    CLSID clsid_;
-    std::wstring name_;
-    IFilterMapper2* mapper_ = nullptr;
-    HRESULT result_ = E_FAIL;
-};
-
+// A second synthetic camera listed in the audio input category stands in for a microphone: it offers
+// no audio stream, so every render of the audio capture stream fails.
 TEST_F(RecordTest, AnAudioStreamThatCannotBeRecordedFailsTheBuildWithItsBits) {
     const CLSID clsid = AddCamera(L"Qel Record Microphone Source", qelcam::kWithPreviewPin);
     ScopedAudioInput microphone(clsid, L"Qel Record Stand-in Microphone");
