@@ -132,6 +132,8 @@ void CLiveCapture::CleanMemberVar() {
     m_lPollerNotifying = 0;
     m_ullFileSizeLimit = 0x80000000ull;
     m_bMuxNeedsFreshInput = FALSE;
+    ZeroMemory(&m_lastCaptureInfo, sizeof m_lastCaptureInfo);
+    m_bLastCaptureInfoKept = FALSE;
 }
 
 // Everything the object holds, in the order the destructor gives it back.

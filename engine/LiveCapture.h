@@ -235,6 +235,8 @@ protected:
     BOOL xConfigureAsfWriter();
     BOOL xStartPollingThread();
     void xStopPollingThread();
+    // The running capture's figures from the statistics interface.
+    BOOL xReadCaptureStatistics(_CapturedVideoInfo* info);
 
     // Settings kept for snapshots, recording, flip and rotate.
     int m_nImageQuality;
@@ -363,4 +365,8 @@ protected:
     volatile LONG m_lPollerNotifying;
     ULONGLONG m_ullFileSizeLimit;
     BOOL m_bMuxNeedsFreshInput;   // the fallback multiplexer: see xFreshMuxInput
+    // The figures of the capture that ended last, kept at its stop: the host reads them after
+    // StopCapture, when the statistics interface has gone with the record graph.
+    _CapturedVideoInfo m_lastCaptureInfo;
+    BOOL m_bLastCaptureInfoKept;
 };

@@ -2,6 +2,8 @@
 // statistics of the running capture and the stored limit.
 #include "LiveCaptureInternal.h"
 
+#include "AudioMuter.h"
+
 #include <commdlg.h>
 
 #include <cstring>
@@ -89,16 +91,15 @@ BOOL CLiveCapture::MySetCaptureFile(HWND owner) {
 }
 
 BOOL CLiveCapture::xBuildAudioMuterFilter() {
-    static const CLSID kClsidAudioMuter = {0xf542f75c, 0x080c, 0x47f0, {0x8c, 0xfa, 0x9c, 0x27, 0xeb, 0xf3, 0xa7, 0x9e}};
     if (!m_pAudioMuter) {
         if (FAILED(CoCreateInstance(kClsidAudioMuter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                     reinterpret_cast<void**>(&m_pAudioMuter)))) {
             m_pAudioMuter = nullptr;
-            AfxMessageBox("Failed to create Audio Mute Filter");
+            AfxMessageBox(kAudioMuterCreateFailedText);
             return FALSE;
         }
     }
-    return m_pGraph && m_pGraph->AddFilter(m_pAudioMuter, L"Audio Muter Filter") == S_OK;
+    return m_pGraph && m_pGraph->AddFilter(m_pAudioMuter, kAudioMuterGraphName) == S_OK;
 }
 
 BOOL CLiveCapture::StartCapture(int* status) {
@@ -106,6 +107,7 @@ BOOL CLiveCapture::StartCapture(int* status) {
     if (m_state == LIVE_CAPTURING || s_bCaptureStartBusy)
         return FALSE;
     s_bCaptureStartBusy = TRUE;
+    m_bLastCaptureInfoKept = FALSE;
     if (m_state == LIVE_PREVIEWING)
         StopPreview();
     if (m_bPreviewBuilt)
@@ -198,6 +200,16 @@ BOOL CLiveCapture::StartCapture(int* status) {
 }
 
 BOOL CLiveCapture::GetCapturedVideoInfo(_CapturedVideoInfo* info) {
+    if (!info)
+        return FALSE;
+    if (m_state != LIVE_CAPTURING && m_bLastCaptureInfoKept) {
+        *info = m_lastCaptureInfo;
+        return TRUE;
+    }
+    return xReadCaptureStatistics(info);
+}
+
+BOOL CLiveCapture::xReadCaptureStatistics(_CapturedVideoInfo* info) {
     if (!info || !m_pDroppedFrames)
         return FALSE;
     m_hr = S_OK;

@@ -4,6 +4,7 @@
 #include "LiveCaptureInternal.h"
 
 #include "AsfBuilder.h"
+#include "AudioMuter.h"
 #include "AsfWriterConfig.h"
 #include "CaptureLimits.h"
 #include "file_sink.h"
@@ -17,13 +18,6 @@ constexpr UINT kStatusNoVideoStream = 0x1;
 constexpr UINT kStatusVideoWithoutCompressor = 0x2;
 constexpr UINT kStatusNoAudioStream = 0x4;
 constexpr UINT kStatusAudioWithoutMuter = 0x8;
-
-// {87B10591-E08F-4B82-8DC5-50105A616363}: the audio muter's switch.
-const IID kIidAudioMuter = {0x87b10591, 0xe08f, 0x4b82, {0x8d, 0xc5, 0x50, 0x10, 0x5a, 0x61, 0x63, 0x63}};
-struct IAudioMuter : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetMute(int* mute) = 0;   // not called by the engine
-    virtual HRESULT STDMETHODCALLTYPE SetMute(int mute) = 0;
-};
 
 IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
     IEnumPins* pins = nullptr;

@@ -1,5 +1,5 @@
-// Ending a capture: stop the graph, end the limit watch, give back the record graph's plug-ins,
-// bring the preview back.
+// Ending a capture: stop the graph, keep its final statistics, end the limit watch, give back the
+// record graph's plug-ins, bring the preview back.
 #include "LiveCaptureInternal.h"
 
 BOOL CLiveCapture::StopCapture() {
@@ -13,6 +13,9 @@ BOOL CLiveCapture::StopCapture() {
         // multiplexer. The graph then stops the rest, the file's headers last.
         if (m_pVideoCapFilter)
             m_pVideoCapFilter->Stop();
+        // The final figures, read once the camera has sent its last frame and before the graph
+        // stops it again (a graph manager may pause it on the way, which starts its counts afresh).
+        m_bLastCaptureInfoKept = xReadCaptureStatistics(&m_lastCaptureInfo);
         m_hr = control->Stop();
         control->Release();
     }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <utility>
 #include <cstring>
 #include <new>
 
@@ -43,12 +45,49 @@ CMediaType VideoType(const TestVideo& video) {
     return type;
 }
 
-class TestSource;
+CMediaType SoundType(const TestSound& sound) {
+    CMediaType type;
+    type.SetType(&MEDIATYPE_Audio);
+    type.SetSubtype(&MEDIASUBTYPE_PCM);
+    type.SetFormatType(&FORMAT_WaveFormatEx);
+    auto* format = reinterpret_cast<WAVEFORMATEX*>(type.AllocFormatBuffer(sizeof(WAVEFORMATEX)));
+    if (!format)
+        return type;
+    format->wFormatTag = WAVE_FORMAT_PCM;
+    format->nChannels = sound.channels;
+    format->nSamplesPerSec = sound.rate;
+    format->wBitsPerSample = sound.bitsPerSample;
+    format->nBlockAlign = static_cast<WORD>(sound.channels * sound.bitsPerSample / 8);
+    format->nAvgBytesPerSec = sound.rate * format->nBlockAlign;
+    type.SetSampleSize(format->nBlockAlign);
+    return type;
+}
+
+// What a test source streams: its one media type and `count` buffers of `duration` each.
+struct TestStreamContent {
+    CMediaType type;
+    int count = 0;
+    REFERENCE_TIME duration = 0;
+    size_t bytes = 0;
+    std::function<std::vector<BYTE>(int)> buffer;
+};
+
+TestStreamContent ContentOf(const TestVideo& video) {
+    return {VideoType(video), video.frames, video.frameTime, FrameBytesOf(video),
+            [video](int n) { return TestFrame(video, n); }};
+}
+
+TestStreamContent ContentOf(const TestSound& sound) {
+    const REFERENCE_TIME duration = static_cast<REFERENCE_TIME>(sound.samplesPerBuffer) * 10000000 / sound.rate;
+    return {SoundType(sound), sound.buffers, duration, SoundBufferBytesOf(sound),
+            [sound](int n) { return TestSoundBuffer(sound, n); }};
+}
 
 class TestStream : public CSourceStream {
 public:
-    TestStream(HRESULT* hr, CSource* filter, const TestVideo& video, HANDLE streamEnded)
-        : CSourceStream("Plug-in test stream", hr, filter, L"Output"), video_(video), streamEnded_(streamEnded) {}
+    TestStream(HRESULT* hr, CSource* filter, TestStreamContent content, HANDLE streamEnded)
+        : CSourceStream("Plug-in test stream", hr, filter, L"Output"), content_(std::move(content)),
+          streamEnded_(streamEnded) {}
 
     // Runs on the streaming thread after its last delivery (end of stream included) has returned.
     HRESULT OnThreadDestroy() override {
@@ -62,14 +101,14 @@ public:
             return E_INVALIDARG;
         if (position > 0)
             return VFW_S_NO_MORE_ITEMS;
-        return type->Set(VideoType(video_));
+        return type->Set(content_.type);
     }
     HRESULT CheckMediaType(const CMediaType* type) override {
-        return type && MediaTypesEqual(*type, VideoType(video_)) ? S_OK : E_FAIL;
+        return type && MediaTypesEqual(*type, content_.type) ? S_OK : E_FAIL;
     }
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override {
         request->cBuffers = 2;
-        request->cbBuffer = static_cast<long>(FrameBytesOf(video_));
+        request->cbBuffer = static_cast<long>(content_.bytes);
         if (request->cbAlign <= 0)
             request->cbAlign = 1;
         ALLOCATOR_PROPERTIES actual{};
@@ -80,34 +119,34 @@ public:
     }
     HRESULT FillBuffer(IMediaSample* sample) override {
         const int n = next_++;
-        if (n >= video_.frames)
+        if (n >= content_.count)
             return S_FALSE;
         BYTE* data = nullptr;
         HRESULT hr = sample->GetPointer(&data);
         if (FAILED(hr))
             return hr;
-        const std::vector<BYTE> frame = TestFrame(video_, n);
+        const std::vector<BYTE> frame = content_.buffer(n);
         if (sample->GetSize() < static_cast<long>(frame.size()))
             return E_FAIL;
         std::memcpy(data, frame.data(), frame.size());
         sample->SetActualDataLength(static_cast<long>(frame.size()));
-        REFERENCE_TIME start = n * video_.frameTime, stop = start + video_.frameTime;
+        REFERENCE_TIME start = n * content_.duration, stop = start + content_.duration;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
         return S_OK;
     }
 
 private:
-    TestVideo video_;
+    TestStreamContent content_;
     HANDLE streamEnded_; // not owned
     std::atomic<int> next_{0};
 };
 
 class TestSource : public CSource {
 public:
-    TestSource(const TestVideo& video, HANDLE streamEnded, HRESULT* hr)
+    TestSource(TestStreamContent content, HANDLE streamEnded, HRESULT* hr)
         : CSource("Plug-in test source", nullptr, CLSID_PluginTestSource) {
-        stream_ = new (std::nothrow) TestStream(hr, this, video, streamEnded); // the filter owns its pins
+        stream_ = new (std::nothrow) TestStream(hr, this, std::move(content), streamEnded); // the filter owns its pins
         if (!stream_)
             *hr = E_OUTOFMEMORY;
     }
@@ -197,9 +236,23 @@ std::vector<CapturedFrame> FrameRecorder::Frames() {
     return frames_;
 }
 
-HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded) {
+size_t SoundBufferBytesOf(const TestSound& sound) {
+    return static_cast<size_t>(sound.samplesPerBuffer) * sound.channels * sound.bitsPerSample / 8;
+}
+
+std::vector<BYTE> TestSoundBuffer(const TestSound& sound, int n) {
+    // A loud saw tooth: no byte is the silence of either sample width (0x80 for 8 bits, 0 for 16).
+    std::vector<BYTE> buffer(SoundBufferBytesOf(sound));
+    for (size_t i = 0; i < buffer.size(); ++i)
+        buffer[i] = static_cast<BYTE>(0x10 + (i * 7 + static_cast<size_t>(n) * 3) % 0x60);
+    return buffer;
+}
+
+namespace {
+
+HRESULT CreateSource(TestStreamContent content, IBaseFilter** source, HANDLE streamEnded) {
     HRESULT hr = S_OK;
-    auto* filter = new (std::nothrow) TestSource(video, streamEnded, &hr);
+    auto* filter = new (std::nothrow) TestSource(std::move(content), streamEnded, &hr);
     if (!filter)
         return E_OUTOFMEMORY;
     filter->NonDelegatingAddRef();
@@ -207,6 +260,16 @@ HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE st
         hr = filter->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(source));
     filter->NonDelegatingRelease();
     return hr;
+}
+
+} // namespace
+
+HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded) {
+    return CreateSource(ContentOf(video), source, streamEnded);
+}
+
+HRESULT CreateTestSoundSource(const TestSound& sound, IBaseFilter** source, HANDLE streamEnded) {
+    return CreateSource(ContentOf(sound), source, streamEnded);
 }
 
 HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin) {
@@ -253,7 +316,10 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
     return PlayThrough(plugin, pluginName, video, nullptr);
 }
 
-GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video,
+namespace {
+
+// Plays everything a test source has through the plug-in into a recorder (see PlayThrough).
+GraphResult PlayContent(IBaseFilter* plugin, const wchar_t* pluginName, TestStreamContent content,
                         const std::function<void()>& connected) {
     GraphResult result;
     FrameRecorder recorder;
@@ -261,10 +327,11 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
     ComPtr<IGraphBuilder> graph;
     ComPtr<IBaseFilter> source, grabberFilter, renderer;
     ComPtr<ISampleGrabber> grabber;
+    const GUID major = content.type.majortype, sub = content.type.subtype;
 
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
     if (SUCCEEDED(hr))
-        hr = CreateTestSource(video, &source, streamEnded.handle);
+        hr = CreateSource(std::move(content), &source, streamEnded.handle);
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(CLSID_SampleGrabberFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
     if (SUCCEEDED(hr))
@@ -273,8 +340,8 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
         hr = grabberFilter.As(&grabber);
     if (SUCCEEDED(hr)) {
         AM_MEDIA_TYPE want{};
-        want.majortype = MEDIATYPE_Video;
-        want.subtype = MEDIASUBTYPE_RGB24;
+        want.majortype = major;
+        want.subtype = sub;
         hr = grabber->SetMediaType(&want);
     }
     if (SUCCEEDED(hr))
@@ -341,6 +408,18 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
     graph->RemoveFilter(plugin);
     graph->RemoveFilter(source.Get());
     return result;
+}
+
+} // namespace
+
+GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video,
+                        const std::function<void()>& connected) {
+    return PlayContent(plugin, pluginName, ContentOf(video), connected);
+}
+
+GraphResult PlaySoundThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestSound& sound,
+                             const std::function<void()>& connected) {
+    return PlayContent(plugin, pluginName, ContentOf(sound), connected);
 }
 
 } // namespace plugintest

@@ -33,6 +33,19 @@ size_t FrameBytesOf(const TestVideo& video);
 // and no flip or turn of a frame equals the frame itself.
 std::vector<BYTE> TestFrame(const TestVideo& video, int n);
 
+// A test sound: 16-bit (or 8-bit) PCM in `buffers` buffers of samplesPerBuffer samples.
+struct TestSound {
+    WORD bitsPerSample = 16;
+    WORD channels = 1;
+    DWORD rate = 22050;
+    int buffers = 10;
+    int samplesPerBuffer = 2205;  // 0.1 s
+};
+
+size_t SoundBufferBytesOf(const TestSound& sound);
+// Buffer n of the test sound source: loud everywhere, no byte is silence at either sample width.
+std::vector<BYTE> TestSoundBuffer(const TestSound& sound, int n);
+
 // A plug-in module loaded into the test process (COM then finds the same module by its path).
 class PluginModule {
 public:
@@ -79,6 +92,8 @@ private:
 // Creates the test source (not registered: it is added to graphs directly). streamEnded, when given,
 // is set once the streaming thread has delivered its last sample and the end of stream.
 HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded = nullptr);
+// The same for sound: a PCM source of the test sound.
+HRESULT CreateTestSoundSource(const TestSound& sound, IBaseFilter** source, HANDLE streamEnded = nullptr);
 
 HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin);
 
@@ -94,5 +109,8 @@ GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const Te
 // a new connection resets are set there).
 GraphResult PlayThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestVideo& video,
                         const std::function<void()>& connected);
+// The test sound through an audio filter; every buffer reaching the grabber is one "frame".
+GraphResult PlaySoundThrough(IBaseFilter* plugin, const wchar_t* pluginName, const TestSound& sound,
+                             const std::function<void()>& connected = nullptr);
 
 } // namespace plugintest

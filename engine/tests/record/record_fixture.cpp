@@ -2,8 +2,11 @@
 
 #include "QelPluginIds.h"
 #include "qeltest/pump.h"
+#include "riff_reader.h"
+#include "test_frame_pattern.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace recordtest {
 
@@ -122,6 +125,40 @@ bool RecordTest::WaitForFrames(int frames) const {
             return engine->GetCapturedVideoInfo(&seen) && seen.nFramesCaptured >= frames;
         },
         10000);
+}
+
+int RecordTest::FramesOfLastCapture() const {
+    _CapturedVideoInfo info = {};
+    EXPECT_TRUE(engine->GetCapturedVideoInfo(&info));
+    return info.nFramesCaptured;
+}
+
+void RecordTest::ExpectWholeRecording(const std::wstring& file, int delivered, bool readNumbers) const {
+    std::vector<std::uint8_t> bytes;
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file, &bytes);
+    ASSERT_TRUE(avi.riffAvi);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_TRUE(avi.hasIndex);
+    EXPECT_EQ(static_cast<std::uint32_t>(delivered), avi.storedFrames);
+    EXPECT_EQ(avi.videoStreamLength, avi.indexedFrames);
+    EXPECT_EQ(avi.storedFrames + avi.indexedEmptyFrames, avi.indexedFrames);
+    if (!readNumbers)
+        return;
+    std::uint32_t skipped = 0, previous = 0;
+    for (size_t i = 0; i < avi.frameOffsets.size(); ++i) {
+        std::uint32_t number = 0;
+        const size_t stride = static_cast<size_t>(qelcam::Rgb24Stride(avi.width));
+        ASSERT_LE(avi.frameOffsets[i] + stride * static_cast<size_t>(std::abs(avi.height)), bytes.size());
+        ASSERT_TRUE(qelcam::ReadFrameNumber(&bytes[avi.frameOffsets[i]], avi.width, avi.height,
+                                            static_cast<ptrdiff_t>(stride), &number))
+            << "stored frame " << i;
+        if (i > 0) {
+            ASSERT_GT(number, previous) << "stored frame " << i;
+            skipped += number - previous - 1;
+        }
+        previous = number;
+    }
+    EXPECT_EQ(skipped, avi.indexedEmptyFrames);
 }
 
 bool RecordTest::HostHeard(UINT message) const {

@@ -20,6 +20,7 @@ public:
     using CLiveCapture::m_hPollingThread;
     using CLiveCapture::m_nCaptureStatus;
     using CLiveCapture::m_nSpacePollingInterval;
+    using CLiveCapture::m_pAudioMuter;
     using CLiveCapture::m_pDroppedFrames;
     using CLiveCapture::m_pFileSink;
     using CLiveCapture::m_pMux;
@@ -43,6 +44,13 @@ protected:
     bool WaitForFrames(int frames) const;
     // The host received this notification.
     bool HostHeard(UINT message) const;
+    // The frames the capture that ended last recorded, by the engine's statistics kept at its stop.
+    int FramesOfLastCapture() const;
+    // A complete AVI holding exactly `delivered` frames of the camera, whose index and stream length
+    // are those frames plus one place holder for each frame the camera skipped. With readNumbers,
+    // every stored frame must carry the camera's frame number (no effect changed the picture), the
+    // numbers must rise, and each gap between them must be filled by exactly that many place holders.
+    void ExpectWholeRecording(const std::wstring& file, int delivered, bool readNumbers) const;
 
     static constexpr const wchar_t* kCamera = L"Qel Record Camera";
     std::unique_ptr<qeltest::ScopedMessageBoxHook> boxes;

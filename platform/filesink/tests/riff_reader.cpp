@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace rifftest {
 
@@ -22,6 +23,13 @@ struct Walker {
     int streamIndex = -1;
     bool inVideoStrl = false;
     bool ok = true;
+
+    // 'NNdb' or 'NNdc' of the first video stream.
+    bool IsVideoChunk(const std::uint8_t* id) const {
+        if (videoStream < 0 || id[2] != 'd' || (id[3] != 'b' && id[3] != 'c'))
+            return false;
+        return (id[0] - '0') * 10 + (id[1] - '0') == videoStream;
+    }
 
     void Walk(size_t begin, size_t end, bool inMovi) {
         size_t at = begin;
@@ -56,13 +64,19 @@ struct Walker {
                 inVideoStrl = false;
             } else if (Is(chunk, "idx1")) {
                 out.hasIndex = true;
-            } else if (inMovi && videoStream >= 0 && (chunk[2] == 'd') && (chunk[3] == 'b' || chunk[3] == 'c')) {
-                const int number = (chunk[0] - '0') * 10 + (chunk[1] - '0');
-                if (number == videoStream) {
-                    if (out.storedFrames == 0)
-                        out.firstFrameBytes = size;
-                    ++out.storedFrames;
+                for (size_t entry = body; entry + 16 <= body + size; entry += 16) {
+                    const std::uint8_t* id = &bytes[entry];
+                    if (IsVideoChunk(id)) {
+                        ++out.indexedFrames;
+                        if (U32(id + 12) == 0)
+                            ++out.indexedEmptyFrames;
+                    }
                 }
+            } else if (inMovi && IsVideoChunk(chunk)) {
+                if (out.storedFrames == 0)
+                    out.firstFrameBytes = size;
+                ++out.storedFrames;
+                out.frameOffsets.push_back(body);
             }
             at = body + size + (size & 1);
         }
@@ -85,7 +99,7 @@ AviSummary ReadAvi(const std::vector<std::uint8_t>& bytes) {
     return out;
 }
 
-AviSummary ReadAviFile(const std::wstring& path) {
+AviSummary ReadAviFile(const std::wstring& path, std::vector<std::uint8_t>* whole) {
     std::vector<std::uint8_t> bytes;
     FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file)
@@ -95,7 +109,10 @@ AviSummary ReadAviFile(const std::wstring& path) {
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         bytes.insert(bytes.end(), buffer, buffer + got);
     std::fclose(file);
-    return ReadAvi(bytes);
+    AviSummary summary = ReadAvi(bytes);
+    if (whole)
+        *whole = std::move(bytes);
+    return summary;
 }
 
 } // namespace rifftest

@@ -1,6 +1,7 @@
 #pragma once
 // A small reader of AVI files for the tests: the main header, the first video stream's header and
 // format, and the video frames actually stored in the 'movi' list.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,10 +19,16 @@ struct AviSummary {
     std::uint32_t videoStreamLength = 0;  // strh dwLength of the video stream
     std::uint32_t storedFrames = 0;       // 'NNdb'/'NNdc' chunks of the video stream in 'movi'
     std::uint32_t firstFrameBytes = 0;
+    std::vector<std::size_t> frameOffsets;  // where each stored video frame's data starts
     bool hasIndex = false;                // an 'idx1' chunk
+    std::uint32_t indexedFrames = 0;      // its entries for the video stream
+    // Those without data: a multiplexer's place holders for frames the source skipped, which a
+    // player shows as the frame before (they count in the stream length, not in storedFrames).
+    std::uint32_t indexedEmptyFrames = 0;
 };
 
 AviSummary ReadAvi(const std::vector<std::uint8_t>& bytes);
-AviSummary ReadAviFile(const std::wstring& path);
+// bytes, when given, receives the whole file (frameOffsets point into it).
+AviSummary ReadAviFile(const std::wstring& path, std::vector<std::uint8_t>* bytes = nullptr);
 
 } // namespace rifftest

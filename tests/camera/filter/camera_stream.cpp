@@ -216,7 +216,13 @@ HRESULT CCameraStream::Deliver(IMediaSample* sample) {
     // quietly (no end of stream, which a stopping camera does not send).
     if (IsStopping())
         return S_FALSE;
-    return CSourceStream::Deliver(sample);
+    const HRESULT hr = CSourceStream::Deliver(sample);
+    // Counted once downstream has it: a recording holds exactly the frames counted here.
+    if (hr == S_OK) {
+        std::lock_guard<std::mutex> hold(statsLock_);
+        ++notDropped_;
+    }
+    return hr;
 }
 
 HRESULT CCameraStream::OnThreadStartPlay() {
@@ -308,7 +314,6 @@ HRESULT CCameraStream::FillBuffer(IMediaSample* sample) {
     ++frameIndex_;
     {
         std::lock_guard<std::mutex> hold(statsLock_);
-        ++notDropped_;
         frameBytes_ = static_cast<LONG>(frameBytes);
     }
     return S_OK;
