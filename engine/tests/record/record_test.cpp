@@ -4,6 +4,7 @@
 #include "record_fixture.h"
 
 #include "AudioMuter.h"
+#include "GraphBuilder.h"
 #include "QelPluginIds.h"
 #include "riff_reader.h"
 #include "scoped_audio_input.h"
@@ -42,7 +43,7 @@ TEST_F(RecordTest, AviRecordingCarriesFlipRotateAndTheEffectsAndReadsBack) {
     ASSERT_TRUE(engine->GetVideoInfo(&format));
     const std::wstring file = FileIn("clip0001.avi");
     ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
-    ASSERT_TRUE(engine->SetRecordFileType(RECORD_AVI));
+    ASSERT_TRUE(engine->SetRecordFileType(RECORD_AVI_NOAUDIO));
 
     int status = -1;
     ASSERT_TRUE(engine->StartCapture(&status));
@@ -106,6 +107,22 @@ TEST_F(RecordTest, ARecordingHoldsEveryFrameTheCameraDeliveredInItsTime) {
     EXPECT_EQ(first.nFramesCaptured, again.nFramesCaptured);
     EXPECT_GE(delivered, 20);
     ExpectWholeRecording(file, delivered, true);
+
+    // The program opens each new recording with the engine's file player for its facts.
+    _LiteCapVideoInfo format = {};
+    ASSERT_TRUE(engine->GetVideoInfo(&format));
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(file);
+    {
+        CGraphBuilder player;
+        ASSERT_EQ(S_OK, player.Init(host.Handle(), file.c_str(), 0));
+        _LITEVIDEOINFO facts = {};
+        ASSERT_EQ(S_OK, player.GetVideoInfo(&facts));
+        EXPECT_EQ(format.nWidth, facts.nWidth);
+        EXPECT_EQ(format.nHeight, facts.nHeight);
+        EXPECT_GE(facts.llFrames, static_cast<LONGLONG>(avi.storedFrames));
+        EXPECT_LE(facts.llFrames, static_cast<LONGLONG>(avi.indexedFrames) + 1);
+        EXPECT_FALSE(facts.bHasAudio);
+    }
 
     // A new capture starts its figures afresh.
     ASSERT_TRUE(engine->SetCaptureFileName(FileIn("next.avi").c_str()));
