@@ -127,6 +127,16 @@ bool RecordTest::WaitForFrames(int frames) const {
         10000);
 }
 
+void RecordTest::UseStandInMicrophone(const std::wstring& name,
+                                      std::unique_ptr<enginetest::ScopedAudioInput>* microphone) {
+    const CLSID clsid = AddCamera(name + L" Source", qelcam::kWithPreviewPin);
+    *microphone = std::make_unique<enginetest::ScopedAudioInput>(clsid, name);
+    ASSERT_EQ(S_OK, (*microphone)->Result());
+    ASSERT_EQ(S_OK, engine->EnumAudioDevice());
+    UINT index = 0;
+    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_AUDIO, name.c_str(), &index));
+}
+
 int RecordTest::FramesOfLastCapture() const {
     _CapturedVideoInfo info = {};
     EXPECT_TRUE(engine->GetCapturedVideoInfo(&info));

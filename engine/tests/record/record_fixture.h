@@ -3,6 +3,7 @@
 // and every message box answered (the digital zoom plug-in of the preview may be missing here).
 #include "camera_fixture.h"
 #include "plugin_testkit.h"
+#include "scoped_audio_input.h"
 #include "qeltest/message_box_hook.h"
 #include "qeltest/temp_dir.h"
 
@@ -44,6 +45,9 @@ protected:
     bool WaitForFrames(int frames) const;
     // The host received this notification.
     bool HostHeard(UINT message) const;
+    // A second synthetic camera listed in the audio input category under `name`, standing in for a
+    // microphone (it offers no audio stream), chosen as the engine's audio input.
+    void UseStandInMicrophone(const std::wstring& name, std::unique_ptr<enginetest::ScopedAudioInput>* microphone);
     // The frames the capture that ended last recorded, by the engine's statistics kept at its stop.
     int FramesOfLastCapture() const;
     // A complete AVI holding exactly `delivered` frames of the camera, whose index and stream length

@@ -345,15 +345,10 @@ TEST_F(RecordTest, APlugInThatCannotBeMadeEndsTheBuildAndThePreviewComesBack) {
 }
 
 
-// A second synthetic camera listed in the audio input category stands in for a microphone: it offers
-// no audio stream, so every render of the audio capture stream fails.
+// The stand-in microphone offers no audio stream, so every render of the audio capture stream fails.
 TEST_F(RecordTest, AnAudioStreamThatCannotBeRecordedFailsTheBuildWithItsBits) {
-    const CLSID clsid = AddCamera(L"Qel Record Microphone Source", qelcam::kWithPreviewPin);
-    ScopedAudioInput microphone(clsid, L"Qel Record Stand-in Microphone");
-    ASSERT_EQ(S_OK, microphone.Result());
-    ASSERT_EQ(S_OK, engine->EnumAudioDevice());
-    UINT index = 0;
-    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_AUDIO, L"Qel Record Stand-in Microphone", &index));
+    std::unique_ptr<ScopedAudioInput> microphone;
+    ASSERT_NO_FATAL_FAILURE(UseStandInMicrophone(L"Qel Record Stand-in Microphone", &microphone));
     ASSERT_TRUE(engine->SetCaptureFileName(FileIn("sound.avi").c_str()));
     engine->SetVolume(0);   // sound off
     plugintest::PluginModule muterModule(L"QelAudioMuter");
@@ -403,12 +398,8 @@ TEST_F(RecordTest, TheAudioMuterIsMadeOnceAndJoinsTheGraph) {
     EXPECT_EQ(made, Engine()->m_pAudioMuter);
     EXPECT_TRUE(UnexpectedBoxes().empty());
 
-    const CLSID clsid = AddCamera(L"Qel Record Muted Microphone Source", qelcam::kWithPreviewPin);
-    ScopedAudioInput microphone(clsid, L"Qel Record Muted Microphone");
-    ASSERT_EQ(S_OK, microphone.Result());
-    ASSERT_EQ(S_OK, engine->EnumAudioDevice());
-    UINT index = 0;
-    ASSERT_EQ(0, engine->SetUsedDeviceByName(DEVICE_AUDIO, L"Qel Record Muted Microphone", &index));
+    std::unique_ptr<ScopedAudioInput> microphone;
+    ASSERT_NO_FATAL_FAILURE(UseStandInMicrophone(L"Qel Record Muted Microphone", &microphone));
     ASSERT_TRUE(engine->SetCaptureFileName(FileIn("muted.avi").c_str()));
     engine->SetVolume(0);
     engine->SetRecordFileType(RECORD_AVI);
