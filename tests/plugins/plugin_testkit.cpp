@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
-#include <utility>
 #include <cstring>
+#include <functional>
 #include <new>
+#include <utility>
 
 namespace plugintest {
 
@@ -266,10 +266,6 @@ HRESULT CreateSource(TestStreamContent content, IBaseFilter** source, HANDLE str
 
 HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded) {
     return CreateSource(ContentOf(video), source, streamEnded);
-}
-
-HRESULT CreateTestSoundSource(const TestSound& sound, IBaseFilter** source, HANDLE streamEnded) {
-    return CreateSource(ContentOf(sound), source, streamEnded);
 }
 
 HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin) {

@@ -1,7 +1,7 @@
 #pragma once
 // What the plug-in tests share: loading and registering a plug-in module, a test RGB24 (or RGB32)
-// push source with numbered frames, and a graph source -> plug-in -> Sample Grabber -> Null Renderer
-// that records every frame reaching the grabber.
+// push source with numbered frames (or a PCM one with loud buffers), and a graph source -> plug-in ->
+// Sample Grabber -> Null Renderer that records every frame (or buffer) reaching the grabber.
 #include <windows.h>
 #include <dshow.h>
 #include <qedit.h>
@@ -92,8 +92,6 @@ private:
 // Creates the test source (not registered: it is added to graphs directly). streamEnded, when given,
 // is set once the streaming thread has delivered its last sample and the end of stream.
 HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded = nullptr);
-// The same for sound: a PCM source of the test sound.
-HRESULT CreateTestSoundSource(const TestSound& sound, IBaseFilter** source, HANDLE streamEnded = nullptr);
 
 HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin);
 

@@ -154,10 +154,10 @@ void RecordTest::ExpectWholeRecording(const std::wstring& file, int delivered, b
     EXPECT_EQ(avi.storedFrames + avi.indexedEmptyFrames, avi.indexedFrames);
     if (!readNumbers)
         return;
+    const size_t stride = static_cast<size_t>(qelcam::Rgb24Stride(avi.width));
     std::uint32_t skipped = 0, previous = 0;
     for (size_t i = 0; i < avi.frameOffsets.size(); ++i) {
         std::uint32_t number = 0;
-        const size_t stride = static_cast<size_t>(qelcam::Rgb24Stride(avi.width));
         ASSERT_LE(avi.frameOffsets[i] + stride * static_cast<size_t>(std::abs(avi.height)), bytes.size());
         ASSERT_TRUE(qelcam::ReadFrameNumber(&bytes[avi.frameOffsets[i]], avi.width, avi.height,
                                             static_cast<ptrdiff_t>(stride), &number))
