@@ -13,14 +13,11 @@ CUnknown* CALLBACK CContrastBrightnessFilter::CreateInstance(IUnknown* outer, HR
 
 CContrastBrightnessFilter::CContrastBrightnessFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Contrast brightness filter", outer, CLSID_QelFilter_ContrastBrightness,
-                        &CLSID_QelPage_ContrastBrightness, SamplePropertyCopy::kAll, hr) {
+                        &CLSID_QelPage_ContrastBrightness, SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {
     CContrastBrightnessFilter::SetDefaults();
 }
 
-CContrastBrightnessFilter::~CContrastBrightnessFilter() {
-    m_enabled = 0;
-    CContrastBrightnessFilter::ReleaseBuffers();
-}
+CContrastBrightnessFilter::~CContrastBrightnessFilter() { CContrastBrightnessFilter::ReleaseBuffers(); }
 
 void CContrastBrightnessFilter::SetDefaults() {
     CEffectFilterBase::SetDefaults();
@@ -30,16 +27,15 @@ void CContrastBrightnessFilter::SetDefaults() {
     m_frame.SetValues(0, 0);
 }
 
-HRESULT CContrastBrightnessFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+void CContrastBrightnessFilter::TakeChangedValues() {
     // A setter that runs after the flag is taken raises it again: the next frame picks its value up.
     if (m_valuesChanged.exchange(false))
         m_frame.SetValues(m_contrast.load(), m_brightness.load());
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame) &&
-        m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride))
-        return S_OK;
-    // Not to be processed, or refused by the table: the input goes out unchanged.
-    return CopyThrough(in, out);
+}
+
+bool CContrastBrightnessFilter::ProcessFrame(const EffectFrame& frame) {
+    // Refused by the table: the input goes out unchanged.
+    return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
 }
 
 HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) {

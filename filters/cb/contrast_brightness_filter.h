@@ -15,7 +15,6 @@ public:
     ~CContrastBrightnessFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Stored as given: -100..100 by convention.
     HRESULT GetContrast(int* contrast);
@@ -24,7 +23,9 @@ public:
     HRESULT SetBrightness(int brightness);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    void TakeChangedValues() override;
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelContrastBrightnessParams> {
@@ -44,5 +45,5 @@ private:
     // Raised by the setters, taken down by the streaming thread when it rebuilds the table.
     std::atomic<bool> m_valuesChanged{false};
     CContrastBrightnessFrame m_frame;  // the streaming thread's, once constructed
-    Params params_{this};
+    Params m_params{this};
 };

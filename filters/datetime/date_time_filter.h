@@ -14,7 +14,6 @@ public:
     CDateTimeFilter(IUnknown* outer, HRESULT* hr);
     ~CDateTimeFilter() override;
 
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
     void ReleaseBuffers() override;
 
@@ -29,7 +28,8 @@ public:
     HRESULT SetStartPosition(const POINT* position);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     struct Settings {
@@ -60,5 +60,5 @@ private:
     StampFrameFormat m_format;
     CGdiStampRasteriser m_rasteriser;
     StampRenderer m_renderer;
-    Params params_{this};
+    Params m_params{this};
 };

@@ -13,7 +13,7 @@ CUnknown* CALLBACK CDigitalZoomFilter::CreateInstance(IUnknown* outer, HRESULT* 
 
 CDigitalZoomFilter::CDigitalZoomFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Digital zoom filter", outer, CLSID_QelFilter_DigitalZoom, &CLSID_QelPage_DigitalZoom,
-                        SamplePropertyCopy::kAll, hr) {
+                        SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {
     CDigitalZoomFilter::SetDefaults();
 }
 
@@ -35,14 +35,10 @@ HRESULT CDigitalZoomFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTy
     return S_OK;
 }
 
-HRESULT CDigitalZoomFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        const size_t bytes = FrameBytes();
-        m_engine.Process(frame.source, bytes, frame.target, bytes);
-        return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CDigitalZoomFilter::ProcessFrame(const EffectFrame& frame) {
+    const size_t bytes = FrameBytes();
+    m_engine.Process(frame.source, bytes, frame.target, bytes);
+    return true;
 }
 
 HRESULT CDigitalZoomFilter::GetZoom(int* percent) {

@@ -13,7 +13,6 @@ public:
     ~CDigitalZoomFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
 
     // Own slots of IQelDigitalZoomParams.
@@ -21,7 +20,8 @@ public:
     HRESULT SetZoom(int percent);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelDigitalZoomParams> {
@@ -36,5 +36,5 @@ private:
 
     ZoomEngine m_engine;
     int m_percent = 100;
-    Params params_{this};
+    Params m_params{this};
 };

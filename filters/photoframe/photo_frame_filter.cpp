@@ -15,7 +15,7 @@ CUnknown* CALLBACK CPhotoFrameFilter::CreateInstance(IUnknown* outer, HRESULT* h
 
 CPhotoFrameFilter::CPhotoFrameFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Photo frame filter", outer, CLSID_QelFilter_PhotoFrame, &CLSID_QelPage_PhotoFrame,
-                        SamplePropertyCopy::kLengthOnly, hr) {}
+                        SamplePropertyCopy::kLengthOnly, FrameStart::kEmpty, hr) {}
 
 CPhotoFrameFilter::~CPhotoFrameFilter() { CPhotoFrameFilter::ReleaseBuffers(); }
 
@@ -34,13 +34,9 @@ HRESULT CPhotoFrameFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTyp
     return S_OK;
 }
 
-HRESULT CPhotoFrameFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        m_overlay.Blend(frame.source, frame.target, FrameBytes());
-        return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CPhotoFrameFilter::ProcessFrame(const EffectFrame& frame) {
+    m_overlay.Blend(frame.source, frame.target, FrameBytes());
+    return true;
 }
 
 HRESULT CPhotoFrameFilter::GetFramePath(wchar_t* path) {

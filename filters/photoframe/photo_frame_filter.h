@@ -12,7 +12,6 @@ public:
     CPhotoFrameFilter(IUnknown* outer, HRESULT* hr);
     ~CPhotoFrameFilter() override;
 
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
     void ReleaseBuffers() override;
 
@@ -21,7 +20,8 @@ public:
     HRESULT SetFramePath(const wchar_t* path);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelPhotoFrameParams> {
@@ -36,5 +36,5 @@ private:
 
     CGdiplusOverlayDecoder m_decoder;
     FrameOverlayCore m_overlay{m_decoder};
-    Params params_{this};
+    Params m_params{this};
 };

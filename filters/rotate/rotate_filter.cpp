@@ -14,7 +14,7 @@ CUnknown* CALLBACK CRotateFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
 
 CRotateFilter::CRotateFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Rotate filter", outer, CLSID_QelFilter_Rotate, &CLSID_QelPage_Rotate,
-                        SamplePropertyCopy::kAllMediaTimesOnSuccess, hr) {
+                        SamplePropertyCopy::kAllMediaTimesOnSuccess, FrameStart::kEmpty, hr) {
     CRotateFilter::SetDefaults();
 }
 
@@ -29,17 +29,12 @@ void CRotateFilter::SetDefaults() {
     m_backColor = 0;
 }
 
-HRESULT CRotateFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        RotateParams params;
-        params.angle = m_angle.load(std::memory_order_relaxed);
-        params.method = m_method.load(std::memory_order_relaxed);
-        params.backColor = m_backColor.load(std::memory_order_relaxed);
-        if (RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params))
-            return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CRotateFilter::ProcessFrame(const EffectFrame& frame) {
+    RotateParams params;
+    params.angle = m_angle.load(std::memory_order_relaxed);
+    params.method = m_method.load(std::memory_order_relaxed);
+    params.backColor = m_backColor.load(std::memory_order_relaxed);
+    return RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
 }
 
 HRESULT CRotateFilter::GetValue(int* value) {

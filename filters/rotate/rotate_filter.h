@@ -14,7 +14,6 @@ public:
     ~CRotateFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Own slots of IQelRotateParams.
     HRESULT GetValue(int* value);
@@ -29,8 +28,9 @@ public:
     HRESULT GetAngle(int* degrees);
 
 protected:
+    bool ProcessFrame(const EffectFrame& frame) override;
     REFIID ParamsIid() const override { return IID_IQelRotateParams; }
-    IUnknown* ParamsObject() override { return &params_; }
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelRotateParams> {
@@ -58,5 +58,5 @@ private:
     std::atomic<int> m_angle{0};
     std::atomic<int> m_method{0};
     std::atomic<COLORREF> m_backColor{0};
-    Params params_{this};
+    Params m_params{this};
 };

@@ -14,7 +14,6 @@ public:
 
     void SetDefaults() override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Own slots of IQelSpecialEffectParams.
     HRESULT GetStrength(int* strength);
@@ -23,7 +22,8 @@ public:
     HRESULT SetEffect(int index);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelSpecialEffectParams> {
@@ -38,6 +38,6 @@ private:
         CSpecialEffectFilter* effect_;
     };
 
-    CEffectSlot slot_;
-    Params params_{this};
+    CEffectSlot m_slot;
+    Params m_params{this};
 };

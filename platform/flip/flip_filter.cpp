@@ -13,7 +13,8 @@ CUnknown* CALLBACK CFlipFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
 }
 
 CFlipFilter::CFlipFilter(IUnknown* outer, HRESULT* hr)
-    : CEffectFilterBase("Flip filter", outer, CLSID_QelFilter_Flip, nullptr, SamplePropertyCopy::kAll, hr) {
+    : CEffectFilterBase("Flip filter", outer, CLSID_QelFilter_Flip, nullptr, SamplePropertyCopy::kAll,
+                        FrameStart::kEmpty, hr) {
     CFlipFilter::SetDefaults();
 }
 
@@ -25,15 +26,13 @@ void CFlipFilter::SetDefaults() {
     m_value2 = 0;
 }
 
-HRESULT CFlipFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+bool CFlipFilter::ProcessFrame(const EffectFrame& frame) {
     FlipParams params;
     params.topBottom = m_value.load(std::memory_order_relaxed) != 0;
     params.leftRight = m_value2.load(std::memory_order_relaxed) != 0;
-    EffectFrame frame;
-    if ((params.topBottom || params.leftRight) && ShouldProcess(in) && LockFrame(in, out, &frame) &&
-        FlipFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params))
-        return S_OK;
-    return CopyThrough(in, out);
+    // Nothing to flip: the base's plain copy.
+    return (params.topBottom || params.leftRight) &&
+           FlipFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
 }
 
 HRESULT CFlipFilter::GetValue(int* value) {

@@ -13,7 +13,6 @@ public:
     ~CFlipFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     HRESULT GetValue(int* value);
     HRESULT SetValue(int value);
@@ -21,7 +20,8 @@ public:
     HRESULT SetValue2(int value);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelFlipParams> {
@@ -39,5 +39,5 @@ private:
     // Set under the filter lock, read by the streaming thread without it.
     std::atomic<int> m_value{0};
     std::atomic<int> m_value2{0};
-    Params params_{this};
+    Params m_params{this};
 };
