@@ -7,6 +7,7 @@
 #include "AudioMuter.h"
 #include "AsfWriterConfig.h"
 #include "CaptureLimits.h"
+#include "PinHelpers.h"
 #include "file_sink.h"
 
 #include <vector>
@@ -18,23 +19,6 @@ constexpr UINT kStatusNoVideoStream = 0x1;
 constexpr UINT kStatusVideoWithoutCompressor = 0x2;
 constexpr UINT kStatusNoAudioStream = 0x4;
 constexpr UINT kStatusAudioWithoutMuter = 0x8;
-
-IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
-    IEnumPins* pins = nullptr;
-    if (!filter || FAILED(filter->EnumPins(&pins)))
-        return nullptr;
-    IPin* pin = nullptr;
-    IPin* found = nullptr;
-    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
-        PIN_DIRECTION direction;
-        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted)
-            found = pin;
-        else
-            pin->Release();
-    }
-    pins->Release();
-    return found;
-}
 
 } // namespace
 
@@ -58,11 +42,9 @@ BOOL CLiveCapture::xBuildAviMuxFallback() {
     if (SUCCEEDED(m_hr))
         m_hr = m_pFileSink->SetFileName(m_wszCaptureFile, nullptr);
     if (SUCCEEDED(m_hr)) {
-        IPin* muxOut = FirstPin(m_pMux, PINDIR_OUTPUT);
-        IPin* sinkIn = FirstPin(sink, PINDIR_INPUT);
-        m_hr = muxOut && sinkIn ? m_pGraph->ConnectDirect(muxOut, sinkIn, nullptr) : E_FAIL;
-        SafeRelease(muxOut);
-        SafeRelease(sinkIn);
+        const qel::ComPtr<IPin> muxOut = PinOf(m_pMux, PINDIR_OUTPUT);
+        const qel::ComPtr<IPin> sinkIn = PinOf(sink, PINDIR_INPUT);
+        m_hr = muxOut && sinkIn ? m_pGraph->ConnectDirect(muxOut.Get(), sinkIn.Get(), nullptr) : E_FAIL;
     }
     if (SUCCEEDED(m_hr)) {
         // This multiplexer refuses to run with any other interleaving.

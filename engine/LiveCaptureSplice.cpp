@@ -3,102 +3,21 @@
 // reconnected and restarted when it was running. A splice that fails puts the graph back as it
 // was, without the plug-in, so that the preview never runs half connected.
 #include "EffectChain.h"
+#include "GraphSplice.h"
 #include "OutsideFilters.h"
+#include "PinHelpers.h"
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+using qel::ComPtr;
 
 namespace {
 
-// Position, length and state of the graph before a splice stopped it.
-class StoppedGraph {
-public:
-    explicit StoppedGraph(IGraphBuilder* graph) {
-        graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control_));
-        graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking_));
-        if (seeking_) {
-            seeking_->GetDuration(&duration_);
-            seeking_->GetCurrentPosition(&position_);
-        }
-        if (control_) {
-            control_->GetState(INFINITE, &state_);
-            control_->Stop();
-        }
-    }
-    ~StoppedGraph() {
-        SafeRelease(control_);
-        SafeRelease(seeking_);
-    }
-    StoppedGraph(const StoppedGraph&) = delete;
-    StoppedGraph& operator=(const StoppedGraph&) = delete;
-
-    void Restore() {
-        if (seeking_)
-            seeking_->SetPositions(&position_, AM_SEEKING_AbsolutePositioning, &duration_,
-                                   AM_SEEKING_AbsolutePositioning);
-        if (control_ && state_ == State_Running)
-            control_->Run();
-    }
-
-private:
-    IMediaControl* control_ = nullptr;
-    IMediaSeeking* seeking_ = nullptr;
-    LONGLONG duration_ = 0;
-    LONGLONG position_ = 0;
-    OAFilterState state_ = State_Stopped;
-};
-
-// A direct connection taken apart by the splice, kept with its media type so that a failed splice can
-// make it again.
-struct TakenLink {
-    IPin* out = nullptr;
-    IPin* in = nullptr;
-    AM_MEDIA_TYPE type = {};
-    bool haveType = false;
-
-    ~TakenLink() {
-        if (haveType)
-            CLiveCapture::WixFreeMediaType(&type);
-        SafeRelease(out);
-        SafeRelease(in);
-    }
-    // Records the link that ends in `in` (nothing when it is not connected).
-    void Keep(IPin* input) {
-        IPin* peer = nullptr;
-        if (!input || FAILED(input->ConnectedTo(&peer)) || !peer)
-            return;
-        out = peer;
-        in = input;
-        in->AddRef();
-        haveType = SUCCEEDED(in->ConnectionMediaType(&type));
-    }
-    void Remake(IGraphBuilder* graph) {
-        if (!out || !in)
-            return;
-        IPin* peer = nullptr;
-        if (SUCCEEDED(in->ConnectedTo(&peer)) && peer) {   // still (or again) connected
-            peer->Release();
-            return;
-        }
-        if (FAILED(graph->ConnectDirect(out, in, haveType ? &type : nullptr)))
-            graph->Connect(out, in);
-    }
-};
-
-IPin* PeerOf(IPin* pin) {
-    IPin* peer = nullptr;
-    if (!pin || FAILED(pin->ConnectedTo(&peer)))
-        return nullptr;
-    return peer;
-}
-
 // Some filters cannot answer the media type of a pin that is not connected: ask only a connected one.
 bool IsVideoConnection(IPin* pin) {
-    IPin* peer = PeerOf(pin);
-    if (!peer)
+    if (!PeerOf(pin))
         return false;
-    peer->Release();
     AM_MEDIA_TYPE type = {};
     if (FAILED(pin->ConnectionMediaType(&type)))
         return false;
@@ -107,90 +26,52 @@ bool IsVideoConnection(IPin* pin) {
     return video;
 }
 
-std::vector<IBaseFilter*> FiltersOf(IGraphBuilder* graph) {
-    std::vector<IBaseFilter*> filters;
-    IEnumFilters* walk = nullptr;
-    if (FAILED(graph->EnumFilters(&walk)))
-        return filters;
-    IBaseFilter* filter = nullptr;
-    while (walk->Next(1, &filter, nullptr) == S_OK)
-        filters.push_back(filter);
-    walk->Release();
-    return filters;
-}
-
-void ReleaseAll(std::vector<IBaseFilter*>& filters) {
-    for (IBaseFilter* filter : filters)
-        filter->Release();
-    filters.clear();
-}
-
 // The renderer where the graph's filters are not named as the splice expects (a capture graph
 // builder may add its renderer under a name of its own): the first filter with inputs only that
 // owns a video window.
-IBaseFilter* FindUnnamedVideoRenderer(CLiveCapture* engine, IGraphBuilder* graph) {
-    std::vector<IBaseFilter*> filters = FiltersOf(graph);
-    IBaseFilter* found = nullptr;
-    for (IBaseFilter* filter : filters) {
-        IPin* input = engine->GetInPin(filter, 0);
-        IPin* output = engine->GetOutPin(filter, 0);
-        IVideoWindow* window = nullptr;
-        const bool renderer = input && !output &&
-                              SUCCEEDED(filter->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window)));
-        SafeRelease(window);
-        SafeRelease(input);
-        SafeRelease(output);
-        if (renderer) {
-            found = filter;
-            found->AddRef();
-            break;
-        }
+ComPtr<IBaseFilter> FindUnnamedVideoRenderer(IGraphBuilder* graph) {
+    for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
+        ComPtr<IVideoWindow> window;
+        if (PinOf(filter.Get(), PINDIR_INPUT) && !PinOf(filter.Get(), PINDIR_OUTPUT) &&
+            SUCCEEDED(filter.As(&window)))
+            return filter;
     }
-    ReleaseAll(filters);
-    return found;
+    return nullptr;
 }
 
-} // namespace
-
-namespace {
-
 // The pin of the given direction and index on the first filter whose name contains name.
-IPin* FindPinOfNamedFilter(CLiveCapture* engine, IGraphBuilder* graph, const char* name, PIN_DIRECTION direction,
-                           int index) {
+ComPtr<IPin> FindPinOfNamedFilter(IGraphBuilder* graph, const char* name, PIN_DIRECTION direction, int index) {
     if (!graph || !name)
         return nullptr;
-    IEnumFilters* walk = nullptr;
-    if (FAILED(graph->EnumFilters(&walk)))
-        return nullptr;
-    IPin* pin = nullptr;
-    IBaseFilter* filter = nullptr;
-    while (walk->Next(1, &filter, nullptr) == S_OK) {
+    for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
         FILTER_INFO info = {};
-        bool match = false;
-        if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
-            char ansi[256] = {0};
-            WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-            match = std::strstr(ansi, name) != nullptr;
-            SafeRelease(info.pGraph);
-        }
-        if (match)
-            engine->GetPin(filter, direction, index, &pin);
-        filter->Release();
-        if (match)
-            break;
+        if (FAILED(filter->QueryFilterInfo(&info)))
+            continue;
+        const ComPtr<IFilterGraph> infoGraph = qel::TakeOver(info.pGraph);
+        char ansi[256] = {0};
+        WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+        if (std::strstr(ansi, name))
+            return PinOf(filter.Get(), direction, index);
     }
-    walk->Release();
+    return nullptr;
+}
+
+// The input pin of the renderer, named or not.
+ComPtr<IPin> RendererInput(IGraphBuilder* graph) {
+    ComPtr<IPin> pin = FindPinOfNamedFilter(graph, "Video Renderer", PINDIR_INPUT, 0);
+    if (!pin)
+        pin = PinOf(FindUnnamedVideoRenderer(graph).Get(), PINDIR_INPUT);
     return pin;
 }
 
 } // namespace
 
 IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int index) {
-    return FindPinOfNamedFilter(this, graph, name, PINDIR_INPUT, index);
+    return FindPinOfNamedFilter(graph, name, PINDIR_INPUT, index).Detach();
 }
 
 IPin* CLiveCapture::FindOutputPin(IGraphBuilder* graph, const char* name, int index) {
-    return FindPinOfNamedFilter(this, graph, name, PINDIR_OUTPUT, index);
+    return FindPinOfNamedFilter(graph, name, PINDIR_OUTPUT, index).Detach();
 }
 
 int CLiveCapture::ApplyPreviewQelFilter(QelFilter row, IBaseFilter* plugin, int value) {
@@ -206,132 +87,106 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
     if (!m_pGraph || !plugin || !info || !info->graphName)
         return 0;
     StoppedGraph stopped(m_pGraph);
-
+    // Everything from here on is undone when a step fails: the plug-in, filters that an intelligent
+    // connect added, and the links the splice took apart.
+    GraphSplice splice(m_pGraph, [this](HRESULT hr) { LIVECAP_LOG(this, hr); });
     if (FAILED(m_pGraph->AddFilter(plugin, info->graphName))) {
         ShowEffectMessage(record ? splicetext::kCaptureAdd : splicetext::kPreviewAdd);
-        stopped.Restore();
         return 0;
     }
-    // Everything from here on is undone when a step fails: filters that an intelligent connect
-    // added, the plug-in, and the links the splice took apart.
-    std::vector<IBaseFilter*> before = FiltersOf(m_pGraph);
-    IPin* pluginIn = GetInPin(plugin, 0);
-    IPin* pluginOut = GetOutPin(plugin, 0);
-    IPin* target = nullptr;
-    IPin* upstream = nullptr;
-    IPin* rendererPin = nullptr;
-    IPin* rendererUpstream = nullptr;
-    TakenLink targetLink;
-    TakenLink rendererLink;
+    const ComPtr<IPin> pluginIn = PinOf(plugin, PINDIR_INPUT);
+    const ComPtr<IPin> pluginOut = PinOf(plugin, PINDIR_OUTPUT);
+    ComPtr<IPin> target;
+    ComPtr<IPin> upstream;
+    ComPtr<IPin> rendererUpstream;
     const char* failure = nullptr;
     char formatted[160] = {0};
-
-    auto fail = [&](const char* text) { failure = text; };
+    SpliceStep step = SpliceStep::kNone;
 
     if (!pluginIn || !pluginOut) {
-        fail(record ? splicetext::kCapturePins : splicetext::kPreviewPins);
+        failure = record ? splicetext::kCapturePins : splicetext::kPreviewPins;
     } else if (record) {
         // The multiplexer's input that carries the video: the pin the container's layout puts it on
         // when that one does, else whichever input is connected to a video stream.
         const int preferred = m_recordFileType == RECORD_AVI_NOAUDIO ? 0 : 1;
-        target = FindInputPin(m_pGraph, "Mux", preferred);
-        if (!target || !IsVideoConnection(target)) {
+        target = FindPinOfNamedFilter(m_pGraph, "Mux", PINDIR_INPUT, preferred);
+        if (!target || !IsVideoConnection(target.Get())) {
             for (int n = 0;; ++n) {
-                IPin* candidate = FindInputPin(m_pGraph, "Mux", n);
+                ComPtr<IPin> candidate = FindPinOfNamedFilter(m_pGraph, "Mux", PINDIR_INPUT, n);
                 if (!candidate)
                     break;
-                if (IsVideoConnection(candidate)) {
-                    SafeRelease(target);
+                if (IsVideoConnection(candidate.Get())) {
                     target = candidate;
                     break;
                 }
-                candidate->Release();
             }
         }
         if (!target) {
-            fail(splicetext::kCaptureNoTarget);
+            failure = splicetext::kCaptureNoTarget;
         } else {
-            upstream = PeerOf(target);
-            targetLink.Keep(target);
-            if (FAILED(m_pGraph->Disconnect(target)))
-                fail(splicetext::kCaptureDisconnectTarget);
-            else if (upstream && FAILED(m_pGraph->Disconnect(upstream)))
-                fail(splicetext::kCaptureDisconnectUpstream);
-            else if (IPin* fresh = xFreshMuxInput(target)) {
-                SafeRelease(target);
+            upstream = PeerOf(target.Get());
+            if (FAILED(splice.TakeApart(target.Get(), &step)))
+                failure = step == SpliceStep::kDisconnectInput ? splicetext::kCaptureDisconnectTarget
+                                                               : splicetext::kCaptureDisconnectUpstream;
+            else if (ComPtr<IPin> fresh = qel::TakeOver(xFreshMuxInput(target.Get())))
                 target = fresh;
-            }
         }
     } else if (m_bUseVMR) {
-        target = FindInputPin(m_pGraph, "VMR", 0);
+        target = FindPinOfNamedFilter(m_pGraph, "VMR", PINDIR_INPUT, 0);
         if (!target) {
-            fail(splicetext::kPreviewNoTarget);
+            failure = splicetext::kPreviewNoTarget;
         } else {
-            upstream = PeerOf(target);
+            upstream = PeerOf(target.Get());
             if (!upstream)
                 ShowEffectMessage(splicetext::kNoRenderToPin);
-            targetLink.Keep(target);
-            if (FAILED(m_pGraph->Disconnect(target)))
-                fail(splicetext::kPreviewDisconnectVmr);
-            else if (upstream && FAILED(m_pGraph->Disconnect(upstream)))
-                fail(splicetext::kPreviewDisconnectUpstream);
+            if (FAILED(splice.TakeApart(target.Get(), &step)))
+                failure = step == SpliceStep::kDisconnectInput ? splicetext::kPreviewDisconnectVmr
+                                                               : splicetext::kPreviewDisconnectUpstream;
         }
     } else {
-        target = FindInputPin(m_pGraph, "SampleGrabber", 0);
+        target = FindPinOfNamedFilter(m_pGraph, "SampleGrabber", PINDIR_INPUT, 0);
         const bool throughGrabber = target != nullptr;
-        rendererPin = FindInputPin(m_pGraph, "Video Renderer", 0);
-        if (!rendererPin) {
-            if (IBaseFilter* renderer = FindUnnamedVideoRenderer(this, m_pGraph)) {
-                rendererPin = GetInPin(renderer, 0);
-                renderer->Release();
-            }
-        }
-        if (!throughGrabber) {
-            target = rendererPin;
-            rendererPin = nullptr;
-        }
+        ComPtr<IPin> rendererPin = RendererInput(m_pGraph);
+        if (!throughGrabber)
+            target.Swap(rendererPin);
         if (throughGrabber && !rendererPin) {
-            fail(splicetext::kPreviewNoRendererPin);
+            failure = splicetext::kPreviewNoRendererPin;
         } else if (!target) {
-            fail(splicetext::kPreviewNoTarget);
+            failure = splicetext::kPreviewNoTarget;
         } else {
             if (rendererPin) {
-                rendererUpstream = PeerOf(rendererPin);
+                rendererUpstream = PeerOf(rendererPin.Get());
                 if (!rendererUpstream)
                     ShowEffectMessage(splicetext::kNoRendererUpstream);
             }
-            upstream = PeerOf(target);
+            upstream = PeerOf(target.Get());
             if (!upstream)
                 ShowEffectMessage(splicetext::kNoUpstream);
-            rendererLink.Keep(rendererPin);
-            targetLink.Keep(target);
-            bool ok = true;
-            if (rendererPin)
-                ok = SUCCEEDED(m_pGraph->Disconnect(rendererPin)) &&
-                     (!rendererUpstream || SUCCEEDED(m_pGraph->Disconnect(rendererUpstream)));
-            else
-                ok = upstream != nullptr;   // the renderer's input must be connected to be spliced
+            // The grabber's output comes off the renderer too, so that its input can take a new format.
+            bool ok = rendererPin ? SUCCEEDED(splice.TakeApart(rendererPin.Get(), &step))
+                                  : upstream != nullptr;   // the renderer's input must be connected to be spliced
+            splice.Keep(target.Get());
             if (ok)
-                ok = SUCCEEDED(m_pGraph->Disconnect(target));
+                ok = SUCCEEDED(splice.Disconnect(target.Get()));
             if (!ok)
-                fail(splicetext::kPreviewDisconnectGrabber);
-            else if (upstream && FAILED(m_pGraph->Disconnect(upstream)))
-                fail(splicetext::kPreviewDisconnectUpstream);
+                failure = splicetext::kPreviewDisconnectGrabber;
+            else if (upstream && FAILED(splice.Disconnect(upstream.Get())))
+                failure = splicetext::kPreviewDisconnectUpstream;
         }
     }
 
     if (!failure) {
-        const HRESULT in = upstream ? m_pGraph->Connect(upstream, pluginIn) : E_POINTER;
-        if (FAILED(in)) {
+        const HRESULT hr = splice.Insert(upstream.Get(), pluginIn.Get(), pluginOut.Get(), target.Get(), &step);
+        if (step == SpliceStep::kConnectInput) {
             if (record) {
                 std::snprintf(formatted, sizeof formatted, splicetext::kCaptureConnectInputFormat,
-                              static_cast<unsigned>(in));
-                fail(formatted);
+                              static_cast<unsigned>(hr));
+                failure = formatted;
             } else {
-                fail(splicetext::kPreviewConnectInput);
+                failure = splicetext::kPreviewConnectInput;
             }
-        } else if (FAILED(m_pGraph->Connect(pluginOut, target))) {
-            fail(record ? splicetext::kCaptureConnectOutput : splicetext::kPreviewConnectOutput);
+        } else if (step == SpliceStep::kConnectOutput) {
+            failure = record ? splicetext::kCaptureConnectOutput : splicetext::kPreviewConnectOutput;
         }
     }
 
@@ -339,35 +194,15 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
         ShowEffectMessage(failure);
         if (record && failure == formatted && !upstream)
             ShowEffectMessage(splicetext::kCaptureNoUpstream);
-        // Put the graph back: take out what the splice added, then make the links it took apart.
-        std::vector<IBaseFilter*> now = FiltersOf(m_pGraph);
-        for (IBaseFilter* filter : now) {
-            bool wasThere = false;
-            for (IBaseFilter* old : before)
-                wasThere = wasThere || old == filter;
-            if (!wasThere)
-                m_pGraph->RemoveFilter(filter);
-        }
-        ReleaseAll(now);
-        m_pGraph->RemoveFilter(plugin);
-        targetLink.Remake(m_pGraph);
-        rendererLink.Remake(m_pGraph);
-    } else {
-        // The frame grabber's output was taken off the renderer so that its input could take a new
-        // format: render it again.
-        if (rendererUpstream)
-            m_pGraph->Render(rendererUpstream);
-        xPassEffectParams(row, plugin, value, record ? PASS_RECORD_SPLICE : PASS_PREVIEW_SPLICE);
+        return 0;
     }
-    ReleaseAll(before);
-    SafeRelease(pluginIn);
-    SafeRelease(pluginOut);
-    SafeRelease(target);
-    SafeRelease(upstream);
-    SafeRelease(rendererPin);
-    SafeRelease(rendererUpstream);
-    stopped.Restore();
-    return failure ? 0 : 1;
+    splice.Commit();
+    // The frame grabber's output was taken off the renderer so that its input could take a new
+    // format: render it again.
+    if (rendererUpstream)
+        m_pGraph->Render(rendererUpstream.Get());
+    xPassEffectParams(row, plugin, value, record ? PASS_RECORD_SPLICE : PASS_PREVIEW_SPLICE);
+    return 1;
 }
 
 // A stand-alone flip splice in front of the frame grabber (or renderer); it sends no parameters and
@@ -375,95 +210,69 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
 // failure the links are made again and the graph restarted as for the other splices; the failure
 // code is returned (the result of Stop when pins or the target are missing).
 HRESULT CLiveCapture::BuildPreFlip() {
-    IBaseFilter* flip = nullptr;
+    ComPtr<IBaseFilter> flip;
     HRESULT hr = CreateFlipPlugin(&flip);
-    if (hr != S_OK) {
-        SafeRelease(flip);
+    if (hr != S_OK)
         return hr;
-    }
     SafeRelease(m_pPreFlipFilter);
-    m_pPreFlipFilter = flip;
+    m_pPreFlipFilter = flip.Detach();
     if (!m_pGraph) {
         SafeRelease(m_pPreFlipFilter);
         return E_POINTER;
     }
     StoppedGraph stopped(m_pGraph);
-    IMediaControl* control = nullptr;
-    if (SUCCEEDED(m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)))) {
+    ComPtr<IMediaControl> control;
+    if (SUCCEEDED(m_pGraph->QueryInterface(IID_PPV_ARGS(&control))))
         hr = control->Stop();
-        control->Release();
-    }
     // A flip already in the graph goes; its neighbours are joined again so the chain stays whole.
-    IBaseFilter* old = nullptr;
+    ComPtr<IBaseFilter> old;
     if (SUCCEEDED(m_pGraph->FindFilterByName(kFlipGraphName, &old)) && old) {
-        IPin* oldIn = GetInPin(old, 0);
-        IPin* oldOut = GetOutPin(old, 0);
-        IPin* before = PeerOf(oldIn);
-        IPin* after = PeerOf(oldOut);
-        m_pGraph->RemoveFilter(old);
+        const ComPtr<IPin> before = PeerOf(PinOf(old.Get(), PINDIR_INPUT).Get());
+        const ComPtr<IPin> after = PeerOf(PinOf(old.Get(), PINDIR_OUTPUT).Get());
+        m_pGraph->RemoveFilter(old.Get());
         if (before && after)
-            m_pGraph->Connect(before, after);
-        SafeRelease(before);
-        SafeRelease(after);
-        SafeRelease(oldIn);
-        SafeRelease(oldOut);
-        old->Release();
+            m_pGraph->Connect(before.Get(), after.Get());
     }
+    GraphSplice splice(m_pGraph, [this](HRESULT failed) { LIVECAP_LOG(this, failed); });
     const HRESULT added = m_pGraph->AddFilter(m_pPreFlipFilter, kFlipGraphName);
     if (added != S_OK) {
         SafeRelease(m_pPreFlipFilter);
-        stopped.Restore();
         return added;
     }
-    IPin* pluginIn = GetInPin(m_pPreFlipFilter, 0);
-    IPin* pluginOut = GetOutPin(m_pPreFlipFilter, 0);
-    IPin* target = nullptr;
-    IPin* upstream = nullptr;
-    TakenLink link;
+    const ComPtr<IPin> pluginIn = PinOf(m_pPreFlipFilter, PINDIR_INPUT);
+    const ComPtr<IPin> pluginOut = PinOf(m_pPreFlipFilter, PINDIR_OUTPUT);
+    ComPtr<IPin> target;
     const char* failure = nullptr;
     if (!pluginIn || !pluginOut) {
         failure = splicetext::kPreFlipPins;
     } else {
-        target = FindInputPin(m_pGraph, "SampleGrabber", 0);
+        target = FindPinOfNamedFilter(m_pGraph, "SampleGrabber", PINDIR_INPUT, 0);
         if (!target)
-            target = FindInputPin(m_pGraph, "Video Renderer", 0);
-        if (!target) {
-            if (IBaseFilter* renderer = FindUnnamedVideoRenderer(this, m_pGraph)) {
-                target = GetInPin(renderer, 0);
-                renderer->Release();
-            }
-        }
+            target = RendererInput(m_pGraph);
         if (!target)
             failure = splicetext::kPreFlipNoTarget;
     }
     if (!failure) {
-        upstream = PeerOf(target);
-        link.Keep(target);
-        HRESULT step = m_pGraph->Disconnect(target);
-        if (FAILED(step)) {
-            failure = splicetext::kPreFlipDisconnectTarget;
-        } else if (upstream && FAILED(step = m_pGraph->Disconnect(upstream))) {
-            failure = splicetext::kPreFlipDisconnectUpstream;
-        } else if (FAILED(step = upstream ? m_pGraph->Connect(upstream, pluginIn) : E_POINTER)) {
-            failure = splicetext::kPreFlipConnectInput;
-        } else if (FAILED(step = m_pGraph->Connect(pluginOut, target))) {
-            failure = splicetext::kPreFlipConnectOutput;
+        const ComPtr<IPin> upstream = PeerOf(target.Get());
+        SpliceStep step = SpliceStep::kNone;
+        HRESULT result = splice.TakeApart(target.Get(), &step);
+        if (SUCCEEDED(result))
+            result = splice.Insert(upstream.Get(), pluginIn.Get(), pluginOut.Get(), target.Get(), &step);
+        switch (step) {
+        case SpliceStep::kDisconnectInput: failure = splicetext::kPreFlipDisconnectTarget; break;
+        case SpliceStep::kDisconnectUpstream: failure = splicetext::kPreFlipDisconnectUpstream; break;
+        case SpliceStep::kConnectInput: failure = splicetext::kPreFlipConnectInput; break;
+        case SpliceStep::kConnectOutput: failure = splicetext::kPreFlipConnectOutput; break;
+        case SpliceStep::kNone: break;
         }
         if (failure)
-            hr = step;
+            hr = result;
     }
     if (failure) {
         ShowEffectMessage(failure);
-        m_pGraph->RemoveFilter(m_pPreFlipFilter);
-        link.Remake(m_pGraph);
         SafeRelease(m_pPreFlipFilter);
-    } else {
-        hr = S_OK;
+        return hr;
     }
-    SafeRelease(pluginIn);
-    SafeRelease(pluginOut);
-    SafeRelease(target);
-    SafeRelease(upstream);
-    stopped.Restore();
-    return hr;
+    splice.Commit();
+    return S_OK;
 }
