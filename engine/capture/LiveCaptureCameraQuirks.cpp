@@ -51,21 +51,20 @@ int CLiveCapture::IsFliped() {
 int CLiveCapture::GetVimicroCameraFlipStatus() {
     if (!m_pVideoCapFilter)
         return 0;
-    vostrel::ICameraFlipStatus* status = nullptr;
-    if (FAILED(m_pVideoCapFilter->QueryInterface(vostrel::kIidCameraFlipStatus, reinterpret_cast<void**>(&status))))
+    qel::ComPtr<ICameraFlipStatus> status;
+    if (FAILED(m_pVideoCapFilter->QueryInterface(IID_ICameraFlipStatus, &status)))
         return 0;
-    ULONG block[vostrel::kFlipStatusBlockBytes / sizeof(ULONG)] = {0, vostrel::kFlipStatusRequest, 0, 0, 0};
-    const HRESULT hr = status->GetFlipStatus(vostrel::kFlipStatusBlockBytes, block);
-    status->Release();
+    ULONG block[kCameraFlipStatusBlockSize / sizeof(ULONG)] = {0, kCameraFlipStatusRequest, 0, 0, 0};
+    const HRESULT hr = status->GetFlipStatus(kCameraFlipStatusBlockSize, block);
     return FAILED(hr) ? 0 : static_cast<int>(block[2]);
 }
 
 UINT CLiveCapture::GetSnapButtonState() {
     if (!m_pCameraButton)
         return 0;
-    auto* button = static_cast<vostrel::ICameraButtonState*>(m_pCameraButton);
+    auto* button = static_cast<ICameraButtonState*>(m_pCameraButton);
     ULONG state = 0, extra1 = 0, extra2 = 0;
-    if (FAILED(button->GetButtonState(vostrel::kSnapshotButtonRequest, &state, &extra1, &extra2)))
+    if (FAILED(button->GetButtonState(kCameraButtonSnapshot, &state, &extra1, &extra2)))
         return 0;
     return state;
 }

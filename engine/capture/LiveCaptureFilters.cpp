@@ -2,10 +2,9 @@
 // and the camera's picture controls; made once per device choice and outliving graph rebuilds.
 #include "LiveCaptureInternal.h"
 
+#include "CameraDriver.h"
+
 namespace {
-// The camera's snapshot-button interface, answered by some camera drivers.
-const IID kIidCameraButtonState = {
-    0x9C757C5A, 0x8D95, 0x453C, {0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA}};
 const int kAudioNameChars = 127;
 } // namespace
 
@@ -61,7 +60,7 @@ HRESULT CLiveCapture::InitCapFilters() {
         InitAudioCapFilter();
     if (FAILED(m_pVideoCapFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&m_pProcAmp))))
         m_pProcAmp = nullptr;
-    if (FAILED(m_pVideoCapFilter->QueryInterface(kIidCameraButtonState,
+    if (FAILED(m_pVideoCapFilter->QueryInterface(IID_ICameraButtonState,
                                                  reinterpret_cast<void**>(&m_pCameraButton))))
         m_pCameraButton = nullptr;
     return 0;
