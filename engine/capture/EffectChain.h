@@ -3,6 +3,7 @@
 // engine's effect rows and the slots that keep their state.
 #include "EffectTables.h"
 #include "LiveCaptureInternal.h"
+#include "QelFilterParams.h"
 #include "QelPluginIds.h"
 
 // Which column of the parameter table a pass sends.
@@ -19,6 +20,16 @@ int EffectSlotOf(QelFilter row);
 // Spotlight) of rows 8..16, and back.
 int SpecialSlotOf(QelFilter row);
 QelFilter SpecialRowOf(int specialSlot);
+
+// The plug-in's parameter interface in one of its layouts (they share one IID), or null when the
+// plug-in does not answer it.
+template <class Layout>
+qel::ComPtr<Layout> QueryLayout(IUnknown* plugin, REFIID iid = IID_IQelFilterParams) {
+    qel::ComPtr<Layout> params;
+    if (!plugin || FAILED(plugin->QueryInterface(iid, &params)))
+        return nullptr;
+    return params;
+}
 
 // Shows one of the chain's fixed texts in a modal box with an OK button.
 void ShowEffectMessage(const char* text);

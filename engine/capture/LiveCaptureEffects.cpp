@@ -83,22 +83,19 @@ void CLiveCapture::SetDateTimeFont(LOGFONTA& font) {
         ShowEffectMessage(EffectRow(QF_DATETIME)->previewCreateText);
         return;
     }
-    IQelDateTimeParams* params = nullptr;
-    if (FAILED(m_pPreEffect[EFFECT_DATETIME]->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))))
+    const qel::ComPtr<IQelDateTimeParams> params = QueryLayout<IQelDateTimeParams>(m_pPreEffect[EFFECT_DATETIME]);
+    if (!params)
         return;
     params->SetFont(&font);
     params->SetAlignment(kDateTimeAlignment, 0);
-    params->Release();
 }
 
 void CLiveCapture::GetDateTimeFont(LOGFONTA& font) {
     if (!m_pPreEffect[EFFECT_DATETIME])
         return;
-    IQelDateTimeParams* params = nullptr;
-    if (FAILED(m_pPreEffect[EFFECT_DATETIME]->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))))
-        return;
-    params->GetFont(&font);
-    params->Release();
+    const qel::ComPtr<IQelDateTimeParams> params = QueryLayout<IQelDateTimeParams>(m_pPreEffect[EFFECT_DATETIME]);
+    if (params)
+        params->GetFont(&font);
 }
 
 // Rows 8..16: one shared special-effect plug-in showing the effect last sent to it.

@@ -44,11 +44,9 @@ void CLiveCapture::SetRotateEnable(int on, UINT degree, UINT method, DWORD backg
         SetPreviewFilterPercent(QF_ROTATE, m_pPreRotateFilter, static_cast<int>(degree));
     else
         ApplyPreviewQelFilter(QF_ROTATE, m_pPreRotateFilter, static_cast<int>(degree));
-    IQelRotateParams* rotate = nullptr;
-    if (SUCCEEDED(m_pPreRotateFilter->QueryInterface(IID_IQelRotateParams, reinterpret_cast<void**>(&rotate)))) {
+    if (const qel::ComPtr<IQelRotateParams> rotate = QueryLayout<IQelRotateParams>(m_pPreRotateFilter, IID_IQelRotateParams)) {
         rotate->SetMethod(static_cast<int>(method));
         rotate->SetBackColor(background);
-        rotate->Release();
     }
     m_bRotateInPreview = TRUE;
 }

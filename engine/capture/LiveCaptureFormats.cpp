@@ -24,16 +24,8 @@ long FrameBytes(const BITMAPINFOHEADER& header, int width, int height) {
 } // namespace
 
 void CLiveCapture::WixFreeMediaType(AM_MEDIA_TYPE* type) {
-    if (!type)
-        return;
-    if (type->cbFormat && type->pbFormat)
-        CoTaskMemFree(type->pbFormat);
-    type->cbFormat = 0;
-    type->pbFormat = nullptr;
-    if (type->pUnk) {
-        type->pUnk->Release();
-        type->pUnk = nullptr;
-    }
+    if (type)
+        FreeMediaTypeFields(*type);
 }
 
 void CLiveCapture::WixDeleteMediaType(AM_MEDIA_TYPE* type) {

@@ -5,21 +5,18 @@
 #include <cstring>
 
 HRESULT CLiveCapture::BuilderSampleGrabber() {
-    IBaseFilter* grabber = nullptr;
-    ISampleGrabber* sampleGrabber = nullptr;
+    qel::ComPtr<IBaseFilter> grabber;
+    qel::ComPtr<ISampleGrabber> sampleGrabber;
     auto fail = [&](HRESULT hr) {
         m_bGrabberReady = FALSE;
-        SafeRelease(sampleGrabber);
-        SafeRelease(grabber);
         LIVECAP_LOG(this, hr);
         return hr;
     };
     if (!m_pGraph)
         return fail(E_POINTER);
-    m_hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                            reinterpret_cast<void**>(&grabber));
+    m_hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabber));
     if (SUCCEEDED(m_hr))
-        m_hr = grabber->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&sampleGrabber));
+        m_hr = grabber.As(&sampleGrabber);
     if (FAILED(m_hr))
         return fail(m_hr);
 
@@ -36,23 +33,20 @@ HRESULT CLiveCapture::BuilderSampleGrabber() {
     if (FAILED(m_hr))
         return fail(m_hr);
 
-    IBaseFilter* previous = nullptr;
-    if (SUCCEEDED(m_pGraph->FindFilterByName(L"SampleGrabber", &previous)) && previous) {
-        m_pGraph->RemoveFilter(previous);
-        previous->Release();
-    }
-    m_hr = m_pGraph->AddFilter(grabber, L"SampleGrabber");
+    qel::ComPtr<IBaseFilter> previous;
+    if (SUCCEEDED(m_pGraph->FindFilterByName(L"SampleGrabber", &previous)) && previous)
+        m_pGraph->RemoveFilter(previous.Get());
+    m_hr = m_pGraph->AddFilter(grabber.Get(), L"SampleGrabber");
     if (FAILED(m_hr))
         return fail(m_hr);
     SafeRelease(m_pGrabberFilter);
-    m_pGrabberFilter = grabber;
+    m_pGrabberFilter = grabber.Detach();
 
     sampleGrabber->SetBufferSamples(FALSE);
     sampleGrabber->SetOneShot(FALSE);
     delete m_pGrabberCB;
     m_pGrabberCB = new CLiveCaptureGrabberCB(this);
     sampleGrabber->SetCallback(m_pGrabberCB, 1);
-    sampleGrabber->Release();
     m_bGrabberReady = TRUE;
     return S_OK;
 }

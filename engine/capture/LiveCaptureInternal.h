@@ -5,6 +5,7 @@
 #include <dshow.h>
 #include <qedit.h>
 
+#include "EngineCom.h"
 #include "LiveCapture.h"
 
 // In the platform's GUID library, but not declared by qedit.h.
@@ -21,13 +22,6 @@ constexpr const char* LiveCapSourceName(const char* path) {
 
 // Appends one record to the error log when the object's log flag is set.
 #define LIVECAP_LOG(object, result) (object)->MyShowErrMSG((result), LiveCapSourceName(__FILE__), __LINE__)
-
-template <class T> void SafeRelease(T*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
 
 // The frame rate as AvgTimePerFrame: 10,000,000 / rate (32-bit division, widened).
 inline REFERENCE_TIME FrameRateToAvgTime(int frameRate) {

@@ -11,26 +11,21 @@ LRESULT CLiveCapture::xNotifyHost(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CLiveCapture::xIsVideoCaptureFilter(IUnknown* object) {
     if (!object || !m_pVideoCapFilter)
         return FALSE;
-    IBaseFilter* filter = nullptr;
-    if (FAILED(object->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter))))
+    qel::ComPtr<IBaseFilter> filter;
+    if (FAILED(object->QueryInterface(IID_PPV_ARGS(&filter))))
         return FALSE;
-    IUnknown* eventIdentity = nullptr;
-    IUnknown* cameraIdentity = nullptr;
-    filter->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&eventIdentity));
-    m_pVideoCapFilter->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&cameraIdentity));
-    const BOOL same = eventIdentity && eventIdentity == cameraIdentity;
-    SafeRelease(eventIdentity);
-    SafeRelease(cameraIdentity);
-    filter->Release();
-    return same;
+    qel::ComPtr<IUnknown> eventIdentity;
+    qel::ComPtr<IUnknown> cameraIdentity;
+    filter->QueryInterface(IID_PPV_ARGS(&eventIdentity));
+    m_pVideoCapFilter->QueryInterface(IID_PPV_ARGS(&cameraIdentity));
+    return eventIdentity && eventIdentity.Get() == cameraIdentity.Get();
 }
 
 BOOL CLiveCapture::HandleDirectShowNotify(long* message, long* wParam, long* lParam) {
     if (!m_pMediaEvent || !message || !wParam || !lParam)
         return FALSE;
     // Stopping a capture rebuilds the preview, which replaces the event interface: keep this one.
-    IMediaEventEx* events = m_pMediaEvent;
-    events->AddRef();
+    const qel::ComPtr<IMediaEventEx> events = m_pMediaEvent;
     BOOL forward = FALSE;
     while (!forward &&
            events->GetEvent(&m_lLastEventCode, &m_lLastEventParam1, &m_lLastEventParam2, 0) == S_OK) {
@@ -69,7 +64,6 @@ BOOL CLiveCapture::HandleDirectShowNotify(long* message, long* wParam, long* lPa
         }
         events->FreeEventParams(code, first, second);
     }
-    events->Release();
     if (forward) {
         *wParam = 0;
         *lParam = 0;

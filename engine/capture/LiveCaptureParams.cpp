@@ -9,14 +9,6 @@
 
 namespace {
 
-template <class Layout>
-Layout* QueryLayout(IBaseFilter* plugin, REFIID iid) {
-    Layout* params = nullptr;
-    if (FAILED(plugin->QueryInterface(iid, reinterpret_cast<void**>(&params))))
-        return nullptr;
-    return params;
-}
-
 int ClampStrength(int value) {
     if (value < 0)
         return 0;
@@ -76,7 +68,7 @@ int CLiveCapture::xPassEffectParams(QelFilter row, IBaseFilter* plugin, int valu
         return value;
     }
     if (row == QF_ROTATE) {
-        IQelRotateParams* rotate = QueryLayout<IQelRotateParams>(plugin, IID_IQelRotateParams);
+        const qel::ComPtr<IQelRotateParams> rotate = QueryLayout<IQelRotateParams>(plugin, IID_IQelRotateParams);
         if (!rotate)
             return value;
         if (pass == PASS_OFF) {
@@ -85,25 +77,23 @@ int CLiveCapture::xPassEffectParams(QelFilter row, IBaseFilter* plugin, int valu
             rotate->SetEnable(TRUE);
             rotate->SetAngle(value);
         }
-        rotate->Release();
         return value;
     }
 
-    IQelFilterParams* common = QueryLayout<IQelFilterParams>(plugin, IID_IQelFilterParams);
+    const qel::ComPtr<IQelFilterParams> common = QueryLayout<IQelFilterParams>(plugin);
     if (!common)
         return value;
     int result = value;
     if (pass == PASS_OFF) {
         if (IsSpecialEffectRow(row)) {
-            static_cast<IQelSpecialEffectParams*>(common)->SetEffect(SpecialEffectIndex(row));
+            static_cast<IQelSpecialEffectParams*>(common.Get())->SetEffect(SpecialEffectIndex(row));
             common->SetEnable(FALSE);
         } else if (row == QF_NONE) {
             common->SetEnable(FALSE);
-            static_cast<IQelSpecialEffectParams*>(common)->SetEffect(-1);
+            static_cast<IQelSpecialEffectParams*>(common.Get())->SetEffect(-1);
         } else {
             common->SetEnable(FALSE);
         }
-        common->Release();
         return result;
     }
 
@@ -111,26 +101,25 @@ int CLiveCapture::xPassEffectParams(QelFilter row, IBaseFilter* plugin, int valu
     if (IsStrengthRow(row)) {
         if (pass == PASS_UPDATE)
             result = ClampStrength(value);
-        static_cast<IQelStrengthParams*>(common)->SetStrength(result);
+        static_cast<IQelStrengthParams*>(common.Get())->SetStrength(result);
     } else if (row == QF_CB) {
-        auto* cb = static_cast<IQelContrastBrightnessParams*>(common);
+        auto* cb = static_cast<IQelContrastBrightnessParams*>(common.Get());
         cb->SetBrightness(m_nBrightness);
         cb->SetContrast(m_nContrast);
     } else if (row == QF_DIGITALZOOM) {
-        static_cast<IQelDigitalZoomParams*>(common)->SetZoom(ZoomPercent(value));
+        static_cast<IQelDigitalZoomParams*>(common.Get())->SetZoom(ZoomPercent(value));
     } else if (row == QF_PHOTOFRAME) {
-        static_cast<IQelPhotoFrameParams*>(common)->SetFramePath(m_wszPhotoFrame);
+        static_cast<IQelPhotoFrameParams*>(common.Get())->SetFramePath(m_wszPhotoFrame);
     } else if (row == QF_DATETIME) {
         // An update re-aligns without the padding, as the font setter does.
-        static_cast<IQelDateTimeParams*>(common)->SetAlignment(kDateTimeAlignment,
+        static_cast<IQelDateTimeParams*>(common.Get())->SetAlignment(kDateTimeAlignment,
                                                                pass == PASS_UPDATE ? 0 : m_nDateTimePadding);
     } else if (IsSpecialEffectRow(row)) {
-        auto* special = static_cast<IQelSpecialEffectParams*>(common);
+        auto* special = static_cast<IQelSpecialEffectParams*>(common.Get());
         if (pass == PASS_RECORD_SPLICE)
             special->AddRange(-1.0, -1.0);   // open at both ends: the whole recording
         special->SetEffect(SpecialEffectIndex(row));
     }
-    common->Release();
     return result;
 }
 

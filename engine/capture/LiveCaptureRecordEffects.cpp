@@ -8,12 +8,11 @@
 namespace {
 
 void SendRotateExtras(IBaseFilter* plugin, UINT method, DWORD background) {
-    IQelRotateParams* rotate = nullptr;
-    if (!plugin || FAILED(plugin->QueryInterface(IID_IQelRotateParams, reinterpret_cast<void**>(&rotate))))
+    const qel::ComPtr<IQelRotateParams> rotate = QueryLayout<IQelRotateParams>(plugin, IID_IQelRotateParams);
+    if (!rotate)
         return;
     rotate->SetMethod(static_cast<int>(method));
     rotate->SetBackColor(background);
-    rotate->Release();
 }
 
 // Makes the record instance when there is none; reports and answers false when it cannot.

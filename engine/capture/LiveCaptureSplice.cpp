@@ -33,7 +33,7 @@ ComPtr<IBaseFilter> FindUnnamedVideoRenderer(IGraphBuilder* graph) {
     for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
         ComPtr<IVideoWindow> window;
         if (PinOf(filter.Get(), PINDIR_INPUT) && !PinOf(filter.Get(), PINDIR_OUTPUT) &&
-            SUCCEEDED(filter.As(&window)))
+            SUCCEEDED(filter->QueryInterface(IID_IVideoWindow, &window)))
             return filter;
     }
     return nullptr;

@@ -1,6 +1,7 @@
 #include "OutsideFilters.h"
 
 #include "QelFilterParams.h"
+#include "qeldshow/com_ptr.h"
 
 EXTERN_C const CLSID CLSID_QelFlipPlugin = {0x5D090C4B, 0xAFE4, 0x4E76, {0xB0, 0x24, 0xBD, 0xB6, 0x22, 0x2F, 0x74, 0x78}};
 EXTERN_C const CLSID CLSID_TarnTextMix = {0xEDFC8581, 0x2D0A, 0x4A0F, {0xB8, 0xCB, 0xFB, 0x4C, 0xC8, 0x4A, 0x84, 0x63}};
@@ -19,16 +20,16 @@ HRESULT CreateFilter(REFCLSID clsid, IBaseFilter** filter) {
     return hr;
 }
 
-IQelFlipParams* FlipParamsOf(IBaseFilter* plugin) {
-    IQelFlipParams* params = nullptr;
-    if (!plugin || FAILED(plugin->QueryInterface(IID_IQelFilterParams, reinterpret_cast<void**>(&params))))
+qel::ComPtr<IQelFlipParams> FlipParamsOf(IBaseFilter* plugin) {
+    qel::ComPtr<IQelFlipParams> params;
+    if (!plugin || FAILED(plugin->QueryInterface(IID_IQelFilterParams, &params)))
         return nullptr;
     return params;
 }
 
-ITarnTextMix* TextMixOf(IBaseFilter* filter) {
-    ITarnTextMix* mix = nullptr;
-    if (!filter || FAILED(filter->QueryInterface(IID_ITarnTextMix, reinterpret_cast<void**>(&mix))))
+qel::ComPtr<ITarnTextMix> TextMixOf(IBaseFilter* filter) {
+    qel::ComPtr<ITarnTextMix> mix;
+    if (!filter || FAILED(filter->QueryInterface(IID_ITarnTextMix, &mix)))
         return nullptr;
     return mix;
 }
@@ -40,7 +41,7 @@ HRESULT CreateFlipPlugin(IBaseFilter** plugin) { return CreateFilter(CLSID_QelFl
 HRESULT CreateTextMixFilter(IBaseFilter** filter) { return CreateFilter(CLSID_TarnTextMix, filter); }
 
 void FlipSendParams(IBaseFilter* plugin, int flipBits) {
-    IQelFlipParams* params = FlipParamsOf(plugin);
+    const qel::ComPtr<IQelFlipParams> params = FlipParamsOf(plugin);
     if (!params)
         return;
     params->SetEnable(TRUE);
@@ -48,34 +49,24 @@ void FlipSendParams(IBaseFilter* plugin, int flipBits) {
         params->SetValue2(1);
     if (flipBits & 2)
         params->SetValue(1);
-    params->Release();
 }
 
 void FlipSwitchOff(IBaseFilter* plugin) {
-    IQelFlipParams* params = FlipParamsOf(plugin);
-    if (!params)
-        return;
-    params->SetEnable(FALSE);
-    params->Release();
+    if (const qel::ComPtr<IQelFlipParams> params = FlipParamsOf(plugin))
+        params->SetEnable(FALSE);
 }
 
 void TextMixSetMixInfo(IBaseFilter* filter, CTextMixInfo* info, BOOL flag) {
-    if (ITarnTextMix* mix = TextMixOf(filter)) {
+    if (const qel::ComPtr<ITarnTextMix> mix = TextMixOf(filter))
         mix->SetMixInfo(info, flag);
-        mix->Release();
-    }
 }
 
 void TextMixClearMixInfo(IBaseFilter* filter) {
-    if (ITarnTextMix* mix = TextMixOf(filter)) {
+    if (const qel::ComPtr<ITarnTextMix> mix = TextMixOf(filter))
         mix->ClearMixInfo();
-        mix->Release();
-    }
 }
 
 void TextMixSetPosition(IBaseFilter* filter, LONGLONG position, BOOL flag) {
-    if (ITarnTextMix* mix = TextMixOf(filter)) {
+    if (const qel::ComPtr<ITarnTextMix> mix = TextMixOf(filter))
         mix->SetPosition(position, flag);
-        mix->Release();
-    }
 }

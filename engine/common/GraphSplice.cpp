@@ -1,5 +1,7 @@
 #include "GraphSplice.h"
 
+#include "EngineCom.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -55,12 +57,8 @@ GraphSplice::TakenLink::TakenLink(ComPtr<IPin> out, ComPtr<IPin> in) : m_out(std
 }
 
 GraphSplice::TakenLink::~TakenLink() {
-    if (!m_haveType)
-        return;
-    if (m_type.cbFormat && m_type.pbFormat)
-        CoTaskMemFree(m_type.pbFormat);
-    if (m_type.pUnk)
-        m_type.pUnk->Release();
+    if (m_haveType)
+        FreeMediaTypeFields(m_type);
 }
 
 HRESULT GraphSplice::TakenLink::Remake(IGraphBuilder* graph) {

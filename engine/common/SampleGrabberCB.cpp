@@ -4,28 +4,11 @@
 
 #include <cstring>
 
+#include "EngineCom.h"
 #include "PinHelpers.h"
 #include "SampleGrabberClsid.h"
 
 namespace {
-
-template <class T> void ReleaseAndClear(T*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
-
-void FreeMediaTypeFields(AM_MEDIA_TYPE& type) {
-    if (type.cbFormat && type.pbFormat)
-        CoTaskMemFree(type.pbFormat);
-    type.pbFormat = nullptr;
-    type.cbFormat = 0;
-    if (type.pUnk) {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
-}
 
 void PutU16(BYTE* at, unsigned value) {
     at[0] = static_cast<BYTE>(value);
@@ -183,12 +166,12 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
             }
             grabber->SetCallback(nullptr, 0);
         }
-        ReleaseAndClear(control);
-        ReleaseAndClear(events);
-        ReleaseAndClear(seeking);
-        ReleaseAndClear(info.pGraph);
-        ReleaseAndClear(grabberFilter);
-        ReleaseAndClear(grabber);
+        SafeRelease(control);
+        SafeRelease(events);
+        SafeRelease(seeking);
+        SafeRelease(info.pGraph);
+        SafeRelease(grabberFilter);
+        SafeRelease(grabber);
         break;
     }
     detector->Release();
@@ -275,14 +258,14 @@ HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
     } while (false);
     if (grabber)
         grabber->SetCallback(nullptr, 1);
-    ReleaseAndClear(window);
-    ReleaseAndClear(events);
-    ReleaseAndClear(control);
-    ReleaseAndClear(seeking);
-    ReleaseAndClear(fileSource);
-    ReleaseAndClear(graph);
-    ReleaseAndClear(source);
-    ReleaseAndClear(grabberFilter);
-    ReleaseAndClear(grabber);
+    SafeRelease(window);
+    SafeRelease(events);
+    SafeRelease(control);
+    SafeRelease(seeking);
+    SafeRelease(fileSource);
+    SafeRelease(graph);
+    SafeRelease(source);
+    SafeRelease(grabberFilter);
+    SafeRelease(grabber);
     return result;
 }

@@ -1,6 +1,8 @@
 // The file player's graph: building it from a file, its lifecycle, and the file's facts.
 #include "GraphBuilder.h"
 
+#include "EngineCom.h"
+
 #include <qedit.h>
 
 #include <climits>
@@ -13,13 +15,6 @@ namespace {
 constexpr HRESULT kBusy = 170; // callers that test for success take it as success
 constexpr DWORD kDestroyWaitMs = 5000;
 constexpr LONGLONG kNotConverted = LLONG_MIN;
-
-template <class T> void ReleaseAndClear(T*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
 
 bool SameGuid(const GUID& a, const GUID& b) {
     return std::memcmp(&a, &b, sizeof(GUID)) == 0;
@@ -45,21 +40,21 @@ CGraphBuilder::~CGraphBuilder() {
 void CGraphBuilder::ReleaseGraph() {
     if (m_pMediaControl)
         m_pMediaControl->Stop();
-    ReleaseAndClear(m_pMediaDet);
-    ReleaseAndClear(m_pLowLight);
-    ReleaseAndClear(m_pTextMix);
-    ReleaseAndClear(m_pColorSpace);
-    ReleaseAndClear(m_pMediaSeeking);
+    SafeRelease(m_pMediaDet);
+    SafeRelease(m_pLowLight);
+    SafeRelease(m_pTextMix);
+    SafeRelease(m_pColorSpace);
+    SafeRelease(m_pMediaSeeking);
     if (m_pVideoWindow)
         m_pVideoWindow->put_Visible(OAFALSE);
-    ReleaseAndClear(m_pVideoWindow);
+    SafeRelease(m_pVideoWindow);
     if (m_pMediaEvent)
         m_pMediaEvent->SetNotifyWindow(0, 0, 0);
-    ReleaseAndClear(m_pMediaEvent);
-    ReleaseAndClear(m_pMediaControl);
-    ReleaseAndClear(m_pBasicVideo);
-    ReleaseAndClear(m_pBasicAudio);
-    ReleaseAndClear(m_pGraph);
+    SafeRelease(m_pMediaEvent);
+    SafeRelease(m_pMediaControl);
+    SafeRelease(m_pBasicVideo);
+    SafeRelease(m_pBasicAudio);
+    SafeRelease(m_pGraph);
     m_bTextMixApplied = FALSE;
     m_bLowLightApplied = FALSE;
     m_bFramesDerived = FALSE;
@@ -125,7 +120,7 @@ HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool fr
         return Fail(hr);
     hr = m_pGraph->RenderFile(fileName, nullptr);
     if (FAILED(hr)) {
-        ReleaseAndClear(m_pGraph);
+        SafeRelease(m_pGraph);
         return Fail(hr);
     }
     wcscpy(m_szFile, fileName);
@@ -228,11 +223,9 @@ void CGraphBuilder::ReadSizeAndSound(_LITEVIDEOINFO* info) {
     if (m_pBasicVideo)
         m_pBasicVideo->GetVideoSize(&info->nWidth, &info->nHeight);
     if (m_pBasicAudio) {
-        IBaseFilter* renderer = nullptr;
-        if (m_pGraph->FindFilterByName(L"Default DirectSound Device", &renderer) == S_OK) {
+        qel::ComPtr<IBaseFilter> renderer;
+        if (m_pGraph->FindFilterByName(L"Default DirectSound Device", &renderer) == S_OK)
             info->bHasAudio = 1;
-            renderer->Release();
-        }
     }
 }
 

@@ -2,6 +2,8 @@
 // program, which writes the picture; the JPEG overload converts that program's BMP with GDI+.
 #include "GraphBuilder.h"
 
+#include "EngineCom.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 #include <qedit.h>
@@ -17,17 +19,6 @@
 namespace {
 
 constexpr DWORD kSeekFlags = AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame;
-
-void FreeMediaTypeFields(AM_MEDIA_TYPE& type) {
-    if (type.cbFormat && type.pbFormat)
-        CoTaskMemFree(type.pbFormat);
-    type.pbFormat = nullptr;
-    type.cbFormat = 0;
-    if (type.pUnk) {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
-}
 
 // Replaces the first occurrence of extension (any letter case) and what follows it by replacement;
 // false when the path does not hold it.

@@ -38,34 +38,18 @@ bool CContrastBrightnessFilter::ProcessFrame(const EffectFrame& frame) {
     return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
 }
 
-HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) {
-    if (!contrast)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *contrast = m_contrast;
-    return S_OK;
-}
+HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) { return ReadParam(contrast, m_contrast); }
 
 HRESULT CContrastBrightnessFilter::SetContrast(int contrast) {
-    CAutoLock lock(&m_filterLock);
-    m_contrast = contrast;
+    const HRESULT hr = StoreParam(m_contrast, contrast);
     m_valuesChanged = true;
-    MarkChanged();
-    return S_OK;
+    return hr;
 }
 
-HRESULT CContrastBrightnessFilter::GetBrightness(int* brightness) {
-    if (!brightness)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *brightness = m_brightness;
-    return S_OK;
-}
+HRESULT CContrastBrightnessFilter::GetBrightness(int* brightness) { return ReadParam(brightness, m_brightness); }
 
 HRESULT CContrastBrightnessFilter::SetBrightness(int brightness) {
-    CAutoLock lock(&m_filterLock);
-    m_brightness = brightness;
+    const HRESULT hr = StoreParam(m_brightness, brightness);
     m_valuesChanged = true;
-    MarkChanged();
-    return S_OK;
+    return hr;
 }

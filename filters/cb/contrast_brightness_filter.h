@@ -30,14 +30,14 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelContrastBrightnessParams> {
     public:
-        explicit Params(CContrastBrightnessFilter* filter) : CQelParamsObject(filter), cb_(filter) {}
-        STDMETHODIMP GetContrast(int* contrast) override { return cb_->GetContrast(contrast); }
-        STDMETHODIMP SetContrast(int contrast) override { return cb_->SetContrast(contrast); }
-        STDMETHODIMP GetBrightness(int* brightness) override { return cb_->GetBrightness(brightness); }
-        STDMETHODIMP SetBrightness(int brightness) override { return cb_->SetBrightness(brightness); }
+        explicit Params(CContrastBrightnessFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetContrast(int* contrast) override { return m_filter->GetContrast(contrast); }
+        STDMETHODIMP SetContrast(int contrast) override { return m_filter->SetContrast(contrast); }
+        STDMETHODIMP GetBrightness(int* brightness) override { return m_filter->GetBrightness(brightness); }
+        STDMETHODIMP SetBrightness(int brightness) override { return m_filter->SetBrightness(brightness); }
 
     private:
-        CContrastBrightnessFilter* cb_;
+        CContrastBrightnessFilter* m_filter;
     };
 
     std::atomic<int> m_contrast{0};

@@ -88,6 +88,23 @@ protected:
     virtual bool ProcessFrame(const EffectFrame& frame) = 0;
     // Raises the persistence dirty flag: every setter does.
     void MarkChanged() { SetDirty(TRUE); }
+    // A parameter getter: the stored value read under the filter lock.
+    template <class Value, class Stored>
+    HRESULT ReadParam(Value* out, const Stored& stored) {
+        if (!out)
+            return E_POINTER;
+        CAutoLock lock(&m_filterLock);
+        *out = stored;
+        return S_OK;
+    }
+    // A parameter setter: the value stored as given under the filter lock, the dirty flag raised.
+    template <class Stored, class Value>
+    HRESULT StoreParam(Stored& stored, Value value) {
+        CAutoLock lock(&m_filterLock);
+        stored = value;
+        MarkChanged();
+        return S_OK;
+    }
 
     // The filter lock: guards every parameter setter and getter.
     CCritSec m_filterLock;
@@ -144,24 +161,24 @@ HRESULT FillPropertyPages(CAUUID* pages, const CLSID* page, void* (*allocate)(SI
 template <class Interface>
 class CQelParamsObject : public Interface {
 public:
-    explicit CQelParamsObject(CEffectFilterBase* filter) : filter_(filter) {}
+    explicit CQelParamsObject(CEffectFilterBase* filter) : m_effect(filter) {}
     virtual ~CQelParamsObject() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return filter_->GetOwner()->QueryInterface(riid, ppv); }
-    STDMETHODIMP_(ULONG) AddRef() override { return filter_->GetOwner()->AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return filter_->GetOwner()->Release(); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_effect->GetOwner()->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_effect->GetOwner()->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_effect->GetOwner()->Release(); }
 
-    STDMETHODIMP Enable(BOOL on) override { return filter_->Enable(on); }
-    STDMETHODIMP AddRange(double start, double end) override { return filter_->AddRange(start, end); }
+    STDMETHODIMP Enable(BOOL on) override { return m_effect->Enable(on); }
+    STDMETHODIMP AddRange(double start, double end) override { return m_effect->AddRange(start, end); }
     STDMETHODIMP AddRanges(const double* starts, const double* ends, int count) override {
-        return filter_->AddRanges(starts, ends, count);
+        return m_effect->AddRanges(starts, ends, count);
     }
-    STDMETHODIMP ClearRanges() override { return filter_->ClearRanges(); }
-    STDMETHODIMP GetEnable(int* on) override { return filter_->GetEnable(on); }
-    STDMETHODIMP SetEnable(BOOL on) override { return filter_->Enable(on); }
+    STDMETHODIMP ClearRanges() override { return m_effect->ClearRanges(); }
+    STDMETHODIMP GetEnable(int* on) override { return m_effect->GetEnable(on); }
+    STDMETHODIMP SetEnable(BOOL on) override { return m_effect->Enable(on); }
 
 protected:
-    CEffectFilterBase* filter_;
+    CEffectFilterBase* m_effect;
 };
 
 // Registration data every plug-in shares: its two pins, "Input" and "Output", RGB24 video.

@@ -40,18 +40,10 @@ void CStrengthFilter::TakeChangedValues() {
 
 bool CStrengthFilter::ProcessFrame(const EffectFrame& frame) { return m_kernel->Process(frame); }
 
-HRESULT CStrengthFilter::GetStrength(int* strength) {
-    if (!strength)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *strength = m_strength;
-    return S_OK;
-}
+HRESULT CStrengthFilter::GetStrength(int* strength) { return ReadParam(strength, m_strength); }
 
 HRESULT CStrengthFilter::SetStrength(int strength) {
-    CAutoLock lock(&m_filterLock);
-    m_strength = strength;
+    const HRESULT hr = StoreParam(m_strength, strength);
     m_strengthChanged = true;
-    MarkChanged();
-    return S_OK;
+    return hr;
 }

@@ -50,12 +50,12 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelStrengthParams> {
     public:
-        explicit Params(CStrengthFilter* filter) : CQelParamsObject(filter), strength_(filter) {}
-        STDMETHODIMP GetStrength(int* strength) override { return strength_->GetStrength(strength); }
-        STDMETHODIMP SetStrength(int strength) override { return strength_->SetStrength(strength); }
+        explicit Params(CStrengthFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetStrength(int* strength) override { return m_filter->GetStrength(strength); }
+        STDMETHODIMP SetStrength(int strength) override { return m_filter->SetStrength(strength); }
 
     private:
-        CStrengthFilter* strength_;
+        CStrengthFilter* m_filter;
     };
 
     const int m_defaultStrength;

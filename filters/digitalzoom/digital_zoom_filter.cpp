@@ -41,13 +41,7 @@ bool CDigitalZoomFilter::ProcessFrame(const EffectFrame& frame) {
     return true;
 }
 
-HRESULT CDigitalZoomFilter::GetZoom(int* percent) {
-    if (!percent)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *percent = m_percent;
-    return S_OK;
-}
+HRESULT CDigitalZoomFilter::GetZoom(int* percent) { return ReadParam(percent, m_percent); }
 
 HRESULT CDigitalZoomFilter::SetZoom(int percent) {
     CAutoLock lock(&m_filterLock);

@@ -26,12 +26,12 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelDigitalZoomParams> {
     public:
-        explicit Params(CDigitalZoomFilter* filter) : CQelParamsObject(filter), zoom_(filter) {}
-        STDMETHODIMP GetZoom(int* percent) override { return zoom_->GetZoom(percent); }
-        STDMETHODIMP SetZoom(int percent) override { return zoom_->SetZoom(percent); }
+        explicit Params(CDigitalZoomFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetZoom(int* percent) override { return m_filter->GetZoom(percent); }
+        STDMETHODIMP SetZoom(int percent) override { return m_filter->SetZoom(percent); }
 
     private:
-        CDigitalZoomFilter* zoom_;
+        CDigitalZoomFilter* m_filter;
     };
 
     ZoomEngine m_engine;

@@ -35,32 +35,10 @@ bool CFlipFilter::ProcessFrame(const EffectFrame& frame) {
            FlipFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
 }
 
-HRESULT CFlipFilter::GetValue(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value;
-    return S_OK;
-}
+HRESULT CFlipFilter::GetValue(int* value) { return ReadParam(value, m_value); }
 
-HRESULT CFlipFilter::SetValue(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CFlipFilter::SetValue(int value) { return StoreParam(m_value, value); }
 
-HRESULT CFlipFilter::GetValue2(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value2;
-    return S_OK;
-}
+HRESULT CFlipFilter::GetValue2(int* value) { return ReadParam(value, m_value2); }
 
-HRESULT CFlipFilter::SetValue2(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value2 = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CFlipFilter::SetValue2(int value) { return StoreParam(m_value2, value); }

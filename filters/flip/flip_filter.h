@@ -26,14 +26,14 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelFlipParams> {
     public:
-        explicit Params(CFlipFilter* filter) : CQelParamsObject(filter), flip_(filter) {}
-        STDMETHODIMP GetValue(int* value) override { return flip_->GetValue(value); }
-        STDMETHODIMP SetValue(int value) override { return flip_->SetValue(value); }
-        STDMETHODIMP GetValue2(int* value) override { return flip_->GetValue2(value); }
-        STDMETHODIMP SetValue2(int value) override { return flip_->SetValue2(value); }
+        explicit Params(CFlipFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetValue(int* value) override { return m_filter->GetValue(value); }
+        STDMETHODIMP SetValue(int value) override { return m_filter->SetValue(value); }
+        STDMETHODIMP GetValue2(int* value) override { return m_filter->GetValue2(value); }
+        STDMETHODIMP SetValue2(int value) override { return m_filter->SetValue2(value); }
 
     private:
-        CFlipFilter* flip_;
+        CFlipFilter* m_filter;
     };
 
     // Set under the filter lock, read by the streaming thread without it.

@@ -26,12 +26,12 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelPhotoFrameParams> {
     public:
-        explicit Params(CPhotoFrameFilter* filter) : CQelParamsObject(filter), frame_(filter) {}
-        STDMETHODIMP GetFramePath(wchar_t* path) override { return frame_->GetFramePath(path); }
-        STDMETHODIMP SetFramePath(const wchar_t* path) override { return frame_->SetFramePath(path); }
+        explicit Params(CPhotoFrameFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetFramePath(wchar_t* path) override { return m_filter->GetFramePath(path); }
+        STDMETHODIMP SetFramePath(const wchar_t* path) override { return m_filter->SetFramePath(path); }
 
     private:
-        CPhotoFrameFilter* frame_;
+        CPhotoFrameFilter* m_filter;
     };
 
     CGdiplusOverlayDecoder m_decoder;

@@ -37,35 +37,13 @@ bool CRotateFilter::ProcessFrame(const EffectFrame& frame) {
     return RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
 }
 
-HRESULT CRotateFilter::GetValue(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetValue(int* value) { return ReadParam(value, m_value); }
 
-HRESULT CRotateFilter::SetValue(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetValue(int value) { return StoreParam(m_value, value); }
 
-HRESULT CRotateFilter::GetValue2(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value2;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetValue2(int* value) { return ReadParam(value, m_value2); }
 
-HRESULT CRotateFilter::SetValue2(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value2 = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetValue2(int value) { return StoreParam(m_value2, value); }
 
 HRESULT CRotateFilter::SetMethod(int method) {
     m_method = method;
@@ -91,17 +69,6 @@ HRESULT CRotateFilter::GetBackColor(COLORREF* color) {
     return S_OK;
 }
 
-HRESULT CRotateFilter::SetAngle(int degrees) {
-    CAutoLock lock(&m_filterLock);
-    m_angle = degrees;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetAngle(int degrees) { return StoreParam(m_angle, degrees); }
 
-HRESULT CRotateFilter::GetAngle(int* degrees) {
-    if (!degrees)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *degrees = m_angle;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetAngle(int* degrees) { return ReadParam(degrees, m_angle); }

@@ -28,14 +28,14 @@ protected:
 private:
     class Params : public CQelParamsObject<IQelSpecialEffectParams> {
     public:
-        explicit Params(CSpecialEffectFilter* filter) : CQelParamsObject(filter), effect_(filter) {}
-        STDMETHODIMP GetStrength(int* strength) override { return effect_->GetStrength(strength); }
-        STDMETHODIMP SetStrength(int strength) override { return effect_->SetStrength(strength); }
-        STDMETHODIMP GetEffect(int* index) override { return effect_->GetEffect(index); }
-        STDMETHODIMP SetEffect(int index) override { return effect_->SetEffect(index); }
+        explicit Params(CSpecialEffectFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetStrength(int* strength) override { return m_filter->GetStrength(strength); }
+        STDMETHODIMP SetStrength(int strength) override { return m_filter->SetStrength(strength); }
+        STDMETHODIMP GetEffect(int* index) override { return m_filter->GetEffect(index); }
+        STDMETHODIMP SetEffect(int index) override { return m_filter->SetEffect(index); }
 
     private:
-        CSpecialEffectFilter* effect_;
+        CSpecialEffectFilter* m_filter;
     };
 
     CEffectSlot m_slot;
