@@ -19,15 +19,19 @@ BOOL CLiveCapture::StopCapture() {
         m_hr = control->Stop();
         control->Release();
     }
-    if (FAILED(m_hr)) {
+    // A failed stop (a full disk, a lost device) still ends the capture: every filter is stopped
+    // by hand, and the engine goes back to the preview as after any other stop.
+    const BOOL stopped = SUCCEEDED(m_hr);
+    if (!stopped) {
         LIVECAP_LOG(this, m_hr);
-        return FALSE; // still capturing
+        StopEveryFilter(m_pGraph);
     }
     m_state = LIVE_STOPPED;
+    m_bCaptureEnded = TRUE;
     xStopPollingThread();
     xReleaseCapEffFilters();
     xReleasePreEffFilters();
     if (m_bWantPreview && BuildPreviewGraph())
         StartPreview();
-    return TRUE;
+    return stopped;
 }
