@@ -134,6 +134,7 @@ void CLiveCapture::CleanMemberVar() {
     m_bMuxNeedsFreshInput = FALSE;
     ZeroMemory(&m_lastCaptureInfo, sizeof m_lastCaptureInfo);
     m_bLastCaptureInfoKept = FALSE;
+    m_bCaptureEnded = FALSE;
 }
 
 // Everything the object holds, in the order the destructor gives it back.

@@ -369,4 +369,6 @@ protected:
     // StopCapture, when the statistics interface has gone with the record graph.
     _CapturedVideoInfo m_lastCaptureInfo;
     BOOL m_bLastCaptureInfoKept;
+    // The last capture has ended: a limit notice still on its way for it is not passed on again.
+    BOOL m_bCaptureEnded;
 };

@@ -23,6 +23,10 @@ constexpr const char* LiveCapSourceName(const char* path) {
 // Appends one record to the error log when the object's log flag is set.
 #define LIVECAP_LOG(object, result) (object)->MyShowErrMSG((result), LiveCapSourceName(__FILE__), __LINE__)
 
+// Stops each filter of the graph itself: after a failed Run or Stop some graph managers leave their
+// filters paused.
+void StopEveryFilter(IGraphBuilder* graph);
+
 // The frame rate as AvgTimePerFrame: 10,000,000 / rate (32-bit division, widened).
 inline REFERENCE_TIME FrameRateToAvgTime(int frameRate) {
     return static_cast<REFERENCE_TIME>(10000000 / frameRate);

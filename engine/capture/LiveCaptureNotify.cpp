@@ -2,6 +2,15 @@
 // the notify window's kept procedure.
 #include "LiveCaptureInternal.h"
 
+namespace {
+
+bool IsDiskFull(HRESULT error) {
+    return error == HRESULT_FROM_WIN32(ERROR_DISK_FULL) || error == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL) ||
+           error == STG_E_MEDIUMFULL;
+}
+
+} // namespace
+
 LRESULT CLiveCapture::xNotifyHost(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_pfnNotifyProc)
         return 0;
@@ -27,12 +36,23 @@ BOOL CLiveCapture::HandleDirectShowNotify(long* message, long* wParam, long* lPa
     // Stopping a capture rebuilds the preview, which replaces the event interface: keep this one.
     const qel::ComPtr<IMediaEventEx> events = m_pMediaEvent;
     BOOL forward = FALSE;
+    long forwardLParam = 0;
     while (!forward &&
            events->GetEvent(&m_lLastEventCode, &m_lLastEventParam1, &m_lLastEventParam2, 0) == S_OK) {
         const long code = m_lLastEventCode;
         const LONG_PTR first = m_lLastEventParam1, second = m_lLastEventParam2;
         switch (code) {
         case EC_ERRORABORT:
+            if (m_state == LIVE_CAPTURING && IsDiskFull(static_cast<HRESULT>(first))) {
+                // A full disk ends the recording as the low-disk watch does: the file is closed
+                // while its closing writes still fit, and the preview comes back.
+                LIVECAP_LOG(this, static_cast<HRESULT>(first));
+                StopCapture();
+                *message = WM_LIVECAP_LOWDISK;
+                forwardLParam = 1;
+                forward = TRUE;
+                break;
+            }
             if (m_state == LIVE_CAPTURING) {
                 m_bWantPreview = FALSE;
                 StopCapture();
@@ -66,7 +86,7 @@ BOOL CLiveCapture::HandleDirectShowNotify(long* message, long* wParam, long* lPa
     }
     if (forward) {
         *wParam = 0;
-        *lParam = 0;
+        *lParam = forwardLParam;
     }
     return forward;
 }

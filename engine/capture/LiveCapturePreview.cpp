@@ -13,19 +13,6 @@ bool IsPreviewRendered(HRESULT hr) {
     return hr == S_OK || hr == VFW_S_NOPREVIEWPIN;
 }
 
-// After a failed Run some graph managers leave their filters paused: stop each one as well.
-void StopEveryFilter(IGraphBuilder* graph) {
-    IEnumFilters* filters = nullptr;
-    if (FAILED(graph->EnumFilters(&filters)))
-        return;
-    IBaseFilter* filter = nullptr;
-    while (filters->Next(1, &filter, nullptr) == S_OK) {
-        filter->Stop();
-        filter->Release();
-    }
-    filters->Release();
-}
-
 IBaseFilter* CreateAndAddRenderer(IGraphBuilder* graph, REFCLSID clsid, const WCHAR* name) {
     IBaseFilter* renderer = nullptr;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,

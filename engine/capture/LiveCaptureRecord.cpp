@@ -18,7 +18,8 @@ BOOL s_bCaptureStartBusy = FALSE;
 constexpr UINT kStatusFileNameRefused = 0x10;
 constexpr UINT kStatusNotBuiltOrRun = 0x8000;
 
-// After a failed Run some graph managers leave their filters paused: stop each one as well.
+} // namespace
+
 void StopEveryFilter(IGraphBuilder* graph) {
     IEnumFilters* filters = nullptr;
     if (!graph || FAILED(graph->EnumFilters(&filters)))
@@ -30,8 +31,6 @@ void StopEveryFilter(IGraphBuilder* graph) {
     }
     filters->Release();
 }
-
-} // namespace
 
 BOOL CLiveCapture::SetCaptureFileName(const WCHAR* path) {
     if (!path || wcslen(path) >= NAME_CHARS || m_state == LIVE_CAPTURING)
@@ -108,6 +107,7 @@ BOOL CLiveCapture::StartCapture(int* status) {
         return FALSE;
     s_bCaptureStartBusy = TRUE;
     m_bLastCaptureInfoKept = FALSE;
+    m_bCaptureEnded = FALSE;
     if (m_state == LIVE_PREVIEWING)
         StopPreview();
     if (m_bPreviewBuilt)

@@ -19,15 +19,27 @@ BOOL CLiveCapture::StopCapture() {
         m_hr = control->Stop();
         control->Release();
     }
-    if (FAILED(m_hr)) {
+    // A failed stop (a full disk, a lost device) still ends the capture: every filter is stopped
+    // by hand, and the engine goes back to the preview as after any other stop.
+    const BOOL stopped = SUCCEEDED(m_hr);
+    if (!stopped) {
         LIVECAP_LOG(this, m_hr);
-        return FALSE; // still capturing
+        StopEveryFilter(m_pGraph);
     }
     m_state = LIVE_STOPPED;
+    m_bCaptureEnded = TRUE;
     xStopPollingThread();
+    // The fallback multiplexer closes a recording that got no frame without its index (a camera lost
+    // before its first frame): a file no reader opens and with no picture in it, removed rather
+    // than left broken.
+    if (m_bMuxNeedsFreshInput && m_bLastCaptureInfoKept && m_lastCaptureInfo.nFramesCaptured == 0) {
+        TearDownGraph();   // the file sink lets go of the file
+        if (!DeleteFileW(m_wszCaptureFile))
+            LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
+    }
     xReleaseCapEffFilters();
     xReleasePreEffFilters();
     if (m_bWantPreview && BuildPreviewGraph())
         StartPreview();
-    return TRUE;
+    return stopped;
 }

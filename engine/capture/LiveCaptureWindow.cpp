@@ -14,7 +14,10 @@ LRESULT CALLBACK CLiveCapture::s_InterWindowProc(HWND window, UINT message, WPAR
     case WM_LIVECAP_LOWDISK:
         if (!engine)
             return 1;
-        // The host hears of the limit with the capture already stopped, also when none was running.
+        // The host hears of the limit with the capture already stopped, also when none was running;
+        // a watch's notice for a capture that another path ended already is not passed on.
+        if (engine->m_state != LIVE_CAPTURING && engine->m_bCaptureEnded)
+            return 1;
         if (engine->m_state == LIVE_CAPTURING)
             engine->StopCapture();
         engine->xNotifyHost(message, 0, 1);

@@ -10,6 +10,35 @@ namespace {
 
 class CFileSink;
 
+// A multiplexer writes its header and index only as it stops: a disk that fills before then leaves
+// a file no reader opens. While the graph streams, the sink keeps back the room those closing writes
+// need for what the file holds so far: the multiplexer's write buffer and the header and index blocks
+// it skipped (well under 512 KB), and an index entry per frame, counted generously as 1/32 of the
+// file. Growing writes that would reach into that reserve are refused; once the free space beyond
+// it falls under a margin, the graph is told the disk is full, so the recording ends while the
+// frames still in flight fit.
+class ClosingReserve {
+public:
+    static constexpr ULONGLONG kFixed = 512 * 1024;
+    static constexpr ULONGLONG kMargin = 4 * 1024 * 1024;
+
+    enum class Room { Plenty, Short, None };
+
+    static ULONGLONG For(ULONGLONG fileSize) { return kFixed + fileSize / 32; }
+    static Room Judge(ULONGLONG freeBytes, ULONGLONG fileSize, ULONGLONG growth) {
+        const ULONGLONG needed = growth + For(fileSize);
+        if (freeBytes < needed)
+            return Room::None;
+        return freeBytes - needed < kMargin ? Room::Short : Room::Plenty;
+    }
+};
+
+// The folder a file lies in, as GetDiskFreeSpaceEx takes it (empty: the current folder).
+std::wstring FolderOf(const std::wstring& file) {
+    const size_t slash = file.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash + 1);
+}
+
 // The open capture file and its write position; every access holds the file lock.
 class SinkFile {
 public:
@@ -27,6 +56,10 @@ public:
         if (handle_ == INVALID_HANDLE_VALUE)
             return HRESULT_FROM_WIN32(GetLastError());
         position_ = 0;
+        folder_ = FolderOf(name);
+        refusing_ = false;
+        diskFullSeen_ = false;
+        diskFullTold_ = false;
         return S_OK;
     }
     void Close() {
@@ -35,6 +68,21 @@ public:
             CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
         position_ = 0;
+        keepReserve_ = false;
+    }
+    // While streaming, growing writes leave the closing reserve alone; once stopped, the closing
+    // writes may use it.
+    void KeepReserve(bool keep) {
+        CAutoLock lock(&lock_);
+        keepReserve_ = keep;
+    }
+    // True once for each run in which the disk came near full.
+    bool TakeDiskFullNotice() {
+        CAutoLock lock(&lock_);
+        if (!diskFullSeen_ || diskFullTold_)
+            return false;
+        diskFullTold_ = true;
+        return true;
     }
     bool IsOpen() {
         CAutoLock lock(&lock_);
@@ -52,16 +100,27 @@ public:
             *written = 0;
         if (handle_ == INVALID_HANDLE_VALUE)
             return E_UNEXPECTED;
+        if (keepReserve_) {
+            const HRESULT room = CheckRoomLocked(length);
+            if (FAILED(room))
+                return room;
+        }
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(position_);
         if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN))
             return HRESULT_FROM_WIN32(GetLastError());
         DWORD done = 0;
-        if (!WriteFile(handle_, data, length, &done, nullptr))
-            return HRESULT_FROM_WIN32(GetLastError());
+        if (!WriteFile(handle_, data, length, &done, nullptr)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+                diskFullSeen_ = true;
+            return HRESULT_FROM_WIN32(error);
+        }
         position_ += done;
         if (written)
             *written = done;
+        if (done != length)
+            diskFullSeen_ = true;
         return done == length ? S_OK : STG_E_MEDIUMFULL;
     }
     HRESULT ReadHere(void* data, ULONG length, ULONG* read) {
@@ -127,6 +186,35 @@ public:
     }
 
 private:
+    // Refuses a growing write that would reach into the closing reserve; after one refusal every
+    // later growing write of the run is refused too, so the frames the file holds stay whole.
+    HRESULT CheckRoomLocked(ULONG length) {
+        ULONGLONG size = 0;
+        HRESULT hr = SizeLocked(&size);
+        if (FAILED(hr))
+            return hr;
+        const ULONGLONG end = position_ + length;
+        if (end <= size)
+            return S_OK;
+        if (refusing_)
+            return STG_E_MEDIUMFULL;
+        ULARGE_INTEGER available = {};
+        if (!GetDiskFreeSpaceExW(folder_.empty() ? nullptr : folder_.c_str(), &available, nullptr, nullptr))
+            return S_OK;   // the disk cannot tell: the write itself will
+        switch (ClosingReserve::Judge(available.QuadPart, size, end - size)) {
+        case ClosingReserve::Room::None:
+            refusing_ = true;
+            diskFullSeen_ = true;
+            return STG_E_MEDIUMFULL;
+        case ClosingReserve::Room::Short:
+            diskFullSeen_ = true;
+            return S_OK;
+        case ClosingReserve::Room::Plenty:
+            return S_OK;
+        }
+        return S_OK;
+    }
+
     HRESULT SizeLocked(ULONGLONG* size) {
         if (handle_ == INVALID_HANDLE_VALUE)
             return E_UNEXPECTED;
@@ -140,6 +228,11 @@ private:
     CCritSec lock_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     ULONGLONG position_ = 0;
+    std::wstring folder_;
+    bool keepReserve_ = false;
+    bool refusing_ = false;
+    bool diskFullSeen_ = false;
+    bool diskFullTold_ = false;
 };
 
 class CFileSinkPin : public CBaseInputPin, public IStream {
@@ -179,10 +272,10 @@ public:
             hr = file_->WriteAt(static_cast<ULONGLONG>(start), data, static_cast<ULONG>(length), nullptr);
         else
             hr = file_->WriteHere(data, static_cast<ULONG>(length), nullptr);
-        if (FAILED(hr)) {
+        if (FAILED(hr))
             SetRunTimeError();
+        if (!TellDiskFull() && FAILED(hr))
             m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
-        }
         return hr;
     }
     STDMETHODIMP EndOfStream() override {
@@ -208,7 +301,9 @@ public:
     STDMETHODIMP Write(const void* data, ULONG length, ULONG* written) override {
         if (!data)
             return STG_E_INVALIDPOINTER;
-        return file_->WriteHere(data, length, written);
+        const HRESULT hr = file_->WriteHere(data, length, written);
+        TellDiskFull();
+        return hr;
     }
     // IStream
     STDMETHODIMP Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* now) override {
@@ -239,6 +334,14 @@ public:
     STDMETHODIMP Clone(IStream**) override { return E_NOTIMPL; }
 
 private:
+    // The graph hears once a run that the disk is (nearly) full: the recording should end now.
+    bool TellDiskFull() {
+        if (!file_->TakeDiskFullNotice())
+            return false;
+        m_pFilter->NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(ERROR_DISK_FULL), 0);
+        return true;
+    }
+
     SinkFile* file_;
     CCritSec receiveLock_;
 };
@@ -270,8 +373,14 @@ public:
             const HRESULT hr = file_.Open(name_);
             if (FAILED(hr))
                 return hr;
+            file_.KeepReserve(true);
         }
         return CBaseFilter::Pause();
+    }
+    STDMETHODIMP Stop() override {
+        CAutoLock lock(&lock_);
+        file_.KeepReserve(false);   // the closing writes follow
+        return CBaseFilter::Stop();
     }
 
     // IAMFilterMiscFlags: the graph waits for this filter's end of stream.
