@@ -2,15 +2,6 @@
 
 #include "QelPluginIds.h"
 
-#include <new>
-
-CUnknown* CALLBACK CContrastBrightnessFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CContrastBrightnessFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CContrastBrightnessFilter::CContrastBrightnessFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Contrast brightness filter", outer, CLSID_QelFilter_ContrastBrightness,
                         &CLSID_QelPage_ContrastBrightness, SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {

@@ -9,8 +9,6 @@
 
 class CContrastBrightnessFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CContrastBrightnessFilter(IUnknown* outer, HRESULT* hr);
     ~CContrastBrightnessFilter() override;
 

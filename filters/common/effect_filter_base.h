@@ -15,6 +15,8 @@
 
 #include <ocidl.h>
 
+#include <new>
+
 // What TransformAndCopyProperties copies from the input sample to the output after the transform.
 enum class SamplePropertyCopy {
     kAll,                     // times (on S_OK), media times (on S_OK), flags, media type, length
@@ -180,6 +182,16 @@ public:
 protected:
     CEffectFilterBase* m_effect;
 };
+
+// The class factory's creation function of an effect filter: a new Filter(outer, hr), or null with
+// E_OUTOFMEMORY.
+template <class Filter>
+CUnknown* CALLBACK CreateEffectFilter(IUnknown* outer, HRESULT* hr) {
+    auto* filter = new (std::nothrow) Filter(outer, hr);
+    if (!filter)
+        *hr = E_OUTOFMEMORY;
+    return filter;
+}
 
 // Registration data every plug-in shares: its two pins, "Input" and "Output", RGB24 video.
 extern const AMOVIESETUP_PIN kEffectFilterPins[2];

@@ -7,13 +7,6 @@
 #include <ctime>
 #include <new>
 
-CUnknown* CALLBACK CDateTimeFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CDateTimeFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CDateTimeFilter::Settings CDateTimeFilter::DefaultSettings() {
     Settings settings;
     std::memset(&settings.font, 0, sizeof settings.font);

@@ -9,8 +9,6 @@
 
 class CDateTimeFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CDateTimeFilter(IUnknown* outer, HRESULT* hr);
     ~CDateTimeFilter() override;
 

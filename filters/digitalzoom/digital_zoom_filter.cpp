@@ -2,15 +2,6 @@
 
 #include "QelPluginIds.h"
 
-#include <new>
-
-CUnknown* CALLBACK CDigitalZoomFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CDigitalZoomFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CDigitalZoomFilter::CDigitalZoomFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Digital zoom filter", outer, CLSID_QelFilter_DigitalZoom, &CLSID_QelPage_DigitalZoom,
                         SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {

@@ -7,8 +7,6 @@
 
 class CDigitalZoomFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CDigitalZoomFilter(IUnknown* outer, HRESULT* hr);
     ~CDigitalZoomFilter() override;
 

@@ -3,15 +3,6 @@
 #include "QelPluginIds.h"
 #include "flip_kernel.h"
 
-#include <new>
-
-CUnknown* CALLBACK CFlipFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CFlipFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CFlipFilter::CFlipFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Flip filter", outer, CLSID_QelFilter_Flip, nullptr, SamplePropertyCopy::kAll,
                         FrameStart::kEmpty, hr) {

@@ -7,8 +7,6 @@
 
 class CFlipFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CFlipFilter(IUnknown* outer, HRESULT* hr);
     ~CFlipFilter() override;
 

@@ -14,7 +14,7 @@ const AMOVIESETUP_FILTER kFlipSetup = {&CLSID_QelFilter_Flip, kQelFilterName_Fli
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_Flip, &CLSID_QelFilter_Flip, CFlipFilter::CreateInstance, nullptr, &kFlipSetup},
+    {kQelFilterName_Flip, &CLSID_QelFilter_Flip, CreateEffectFilter<CFlipFilter>, nullptr, &kFlipSetup},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
 

@@ -3,15 +3,7 @@
 #include "QelPluginIds.h"
 
 #include <cwchar>
-#include <new>
 #include <string>
-
-CUnknown* CALLBACK CPhotoFrameFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CPhotoFrameFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
 
 CPhotoFrameFilter::CPhotoFrameFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Photo frame filter", outer, CLSID_QelFilter_PhotoFrame, &CLSID_QelPage_PhotoFrame,

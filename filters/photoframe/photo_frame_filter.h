@@ -7,8 +7,6 @@
 
 class CPhotoFrameFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CPhotoFrameFilter(IUnknown* outer, HRESULT* hr);
     ~CPhotoFrameFilter() override;
 

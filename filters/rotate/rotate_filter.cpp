@@ -3,15 +3,6 @@
 #include "QelPluginIds.h"
 #include "rotate_kernel.h"
 
-#include <new>
-
-CUnknown* CALLBACK CRotateFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CRotateFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CRotateFilter::CRotateFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Rotate filter", outer, CLSID_QelFilter_Rotate, &CLSID_QelPage_Rotate,
                         SamplePropertyCopy::kAllMediaTimesOnSuccess, FrameStart::kEmpty, hr) {

@@ -8,8 +8,6 @@
 
 class CRotateFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CRotateFilter(IUnknown* outer, HRESULT* hr);
     ~CRotateFilter() override;
 

@@ -4,13 +4,6 @@
 
 #include <new>
 
-CUnknown* CALLBACK CSpecialEffectFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CSpecialEffectFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CSpecialEffectFilter::CSpecialEffectFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Special effect filter", outer, CLSID_QelFilter_SpecialEffect, &CLSID_QelPage_SpecialEffect,
                         SamplePropertyCopy::kLengthOnly, FrameStart::kEmpty, hr) {

@@ -7,8 +7,6 @@
 
 class CSpecialEffectFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CSpecialEffectFilter(IUnknown* outer, HRESULT* hr);
     ~CSpecialEffectFilter() override;
 
