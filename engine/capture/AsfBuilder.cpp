@@ -5,6 +5,7 @@
 #include <dshow.h>
 
 #include "CaptureLimits.h"
+#include "EngineCom.h"
 #include "WmProfiles.h"
 
 #include <vector>
@@ -58,15 +59,12 @@ HRESULT CAsfBuilder::SetUseWMFVersion(unsigned version) {
         if (FAILED(hr))
             return hr;
     }
-    IWMProfileManager2* manager2 = nullptr;
-    if (FAILED(m_pProfileManager->QueryInterface(__uuidof(IWMProfileManager2), reinterpret_cast<void**>(&manager2))) ||
-        !manager2)
+    qel::ComPtr<IWMProfileManager2> manager2;
+    if (FAILED(m_pProfileManager->QueryInterface(__uuidof(IWMProfileManager2), &manager2)) || !manager2)
         return E_UNEXPECTED;
-    HRESULT hr = S_FALSE;
-    if (choice.choice == qelrec::WmfVersionChoice::kSet)
-        hr = manager2->SetSystemProfileVersion(static_cast<WMT_VERSION>(choice.version));
-    manager2->Release();
-    return hr;
+    if (choice.choice != qelrec::WmfVersionChoice::kSet)
+        return S_FALSE;
+    return manager2->SetSystemProfileVersion(static_cast<WMT_VERSION>(choice.version));
 }
 
 HRESULT CAsfBuilder::GetProfileCount(unsigned long* count) {
@@ -104,8 +102,8 @@ namespace {
 
 // Sets the frame size of one stream when it is video; S_OK for a stream left as it is.
 HRESULT ResizeVideoStream(IWMProfile* profile, IWMStreamConfig* stream, long width, long height) {
-    IWMMediaProps* props = nullptr;
-    HRESULT hr = stream->QueryInterface(__uuidof(IWMMediaProps), reinterpret_cast<void**>(&props));
+    qel::ComPtr<IWMMediaProps> props;
+    HRESULT hr = stream->QueryInterface(__uuidof(IWMMediaProps), &props);
     if (FAILED(hr) || !props)
         return FAILED(hr) ? hr : E_NOINTERFACE;
     DWORD size = 0;
@@ -127,7 +125,6 @@ HRESULT ResizeVideoStream(IWMProfile* profile, IWMStreamConfig* stream, long wid
                 hr = profile->ReconfigStream(stream);
         }
     }
-    props->Release();
     return hr;
 }
 
@@ -145,14 +142,12 @@ HRESULT CAsfBuilder::SetASFFormat(IWMProfile* profile, long width, long height, 
     // Every stream is tried; the first failure is what the caller hears.
     HRESULT firstFailure = S_OK;
     for (DWORD index = 0; index < streams; ++index) {
-        IWMStreamConfig* stream = nullptr;
+        qel::ComPtr<IWMStreamConfig> stream;
         hr = profile->GetStream(index, &stream);
         if (SUCCEEDED(hr) && stream)
-            hr = ResizeVideoStream(profile, stream, width, height);
+            hr = ResizeVideoStream(profile, stream.Get(), width, height);
         else if (SUCCEEDED(hr))
             hr = E_POINTER;
-        if (stream)
-            stream->Release();
         if (FAILED(hr) && SUCCEEDED(firstFailure))
             firstFailure = hr;
     }

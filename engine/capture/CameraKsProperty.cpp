@@ -2,6 +2,8 @@
 
 #include <dshow.h>
 
+#include "EngineCom.h"
+
 #include <cstring>
 
 EXTERN_C const GUID KSPROPSETID_QelCameraMirror = {0xA7974C56, 0xA77E, 0x4B90, {0x8C, 0xBF, 0x1C, 0x71, 0xEC, 0x30, 0x20, 0x00}};
@@ -56,35 +58,29 @@ BOOL CCameraKsProperty::IsKnownCameraPrefix(const WCHAR* friendlyName) {
 }
 
 BOOL CCameraKsProperty::FindCamera() {
-    ICreateDevEnum* devices = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                reinterpret_cast<void**>(&devices))))
+    qel::ComPtr<ICreateDevEnum> devices;
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &devices)))
         return FALSE;
-    IEnumMoniker* cameras = nullptr;
-    const HRESULT hr = devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &cameras, 0);
-    devices->Release();
-    if (hr != S_OK || !cameras)
+    qel::ComPtr<IEnumMoniker> cameras;
+    if (devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &cameras, 0) != S_OK || !cameras)
         return FALSE;
     cameras->Reset();
-    IMoniker* moniker = nullptr;
-    BOOL found = FALSE;
-    while (!found && cameras->Next(1, &moniker, nullptr) == S_OK) {
-        IPropertyBag* bag = nullptr;
-        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag)))) {
-            VARIANT name;
-            VariantInit(&name);
-            if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR)
-                found = IsKnownCameraPrefix(name.bstrVal);
-            VariantClear(&name);
-            bag->Release();
+    qel::ComPtr<IMoniker> moniker;
+    while (cameras->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        qel::ComPtr<IPropertyBag> bag;
+        if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag)))
+            continue;
+        VARIANT name;
+        VariantInit(&name);
+        const BOOL found = SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
+                           IsKnownCameraPrefix(name.bstrVal);
+        VariantClear(&name);
+        if (found) {
+            m_pMoniker = moniker.Detach();
+            return TRUE;
         }
-        if (found)
-            m_pMoniker = moniker;
-        else
-            moniker->Release();
     }
-    cameras->Release();
-    return found;
+    return FALSE;
 }
 
 BOOL CCameraKsProperty::Open() {
@@ -97,11 +93,10 @@ BOOL CCameraKsProperty::Open() {
     if (FAILED(m_pMoniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&device))))
         return FALSE;
     m_pDevice = device;
-    IKsObjectHandle* ks = nullptr;
-    if (FAILED(device->QueryInterface(kIidKsObject, reinterpret_cast<void**>(&ks))))
+    qel::ComPtr<IKsObjectHandle> ks;
+    if (FAILED(device->QueryInterface(kIidKsObject, &ks)))
         return FALSE;
     m_hDevice = ks->KsGetObjectHandle();
-    ks->Release();
     return m_hDevice != nullptr;
 }
 
@@ -129,14 +124,8 @@ BOOL CCameraKsProperty::GetProperty(ULONG propertyId, BYTE* result) {
 
 void CCameraKsProperty::Close() {
     m_hDevice = nullptr;   // owned by the device object
-    if (m_pDevice) {
-        m_pDevice->Release();
-        m_pDevice = nullptr;
-    }
-    if (m_pMoniker) {
-        m_pMoniker->Release();
-        m_pMoniker = nullptr;
-    }
+    SafeRelease(m_pDevice);
+    SafeRelease(m_pMoniker);
     if (m_bComInitialized) {
         CoUninitialize();
         m_bComInitialized = FALSE;

@@ -1,6 +1,7 @@
 // Video and audio compressors: names, property pages, and choosing one (a video compressor only after a
 // trial connection from the camera into an AVI multiplexer).
 #include "LiveCaptureInternal.h"
+#include "PinHelpers.h"
 
 #include <cwchar>
 
@@ -20,52 +21,34 @@ HRESULT MakeAviWriterPair(IGraphBuilder* graph, const WCHAR* fileName, IBaseFilt
                           IFileSinkFilter** sink) {
     *mux = nullptr;
     *sink = nullptr;
-    IBaseFilter* writer = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                  reinterpret_cast<void**>(mux));
+    qel::ComPtr<IBaseFilter> newMux;
+    qel::ComPtr<IBaseFilter> writer;
+    qel::ComPtr<IFileSinkFilter> newSink;
+    HRESULT hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, &newMux);
     if (SUCCEEDED(hr))
-        hr = graph->AddFilter(*mux, L"Mux");
+        hr = graph->AddFilter(newMux.Get(), L"Mux");
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(&writer));
+        hr = CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, &writer);
     if (SUCCEEDED(hr))
-        hr = writer->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(sink));
+        hr = writer->QueryInterface(IID_IFileSinkFilter, &newSink);
     if (SUCCEEDED(hr))
-        hr = (*sink)->SetFileName(fileName, nullptr);
+        hr = newSink->SetFileName(fileName, nullptr);
     if (SUCCEEDED(hr))
-        hr = graph->AddFilter(writer, L"File Writer");
+        hr = graph->AddFilter(writer.Get(), L"File Writer");
     if (SUCCEEDED(hr)) {
-        IEnumPins* pins = nullptr;
-        IPin* muxOut = nullptr;
-        IPin* writerIn = nullptr;
-        if (SUCCEEDED((*mux)->EnumPins(&pins))) {
-            IPin* pin = nullptr;
-            while (!muxOut && pins->Next(1, &pin, nullptr) == S_OK) {
-                PIN_DIRECTION direction;
-                if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_OUTPUT)
-                    muxOut = pin;
-                else
-                    pin->Release();
-            }
-            pins->Release();
-        }
-        if (SUCCEEDED(writer->EnumPins(&pins))) {
-            pins->Next(1, &writerIn, nullptr);
-            pins->Release();
-        }
-        hr = (muxOut && writerIn) ? graph->ConnectDirect(muxOut, writerIn, nullptr) : E_FAIL;
-        SafeRelease(muxOut);
-        SafeRelease(writerIn);
+        const qel::ComPtr<IPin> muxOut = PinOf(newMux.Get(), PINDIR_OUTPUT);
+        const qel::ComPtr<IPin> writerIn = PinOf(writer.Get(), PINDIR_INPUT);
+        hr = (muxOut && writerIn) ? graph->ConnectDirect(muxOut.Get(), writerIn.Get(), nullptr) : E_FAIL;
     }
     if (FAILED(hr)) {
-        if (*mux)
-            graph->RemoveFilter(*mux);
+        if (newMux)
+            graph->RemoveFilter(newMux.Get());
         if (writer)
-            graph->RemoveFilter(writer);
-        SafeRelease(*mux);
-        SafeRelease(*sink);
+            graph->RemoveFilter(writer.Get());
+        return hr;
     }
-    SafeRelease(writer);
+    *mux = newMux.Detach();
+    *sink = newSink.Detach();
     return hr;
 }
 
@@ -78,10 +61,9 @@ int CLiveCapture::GetCprNum(DeviceType type) {
 BOOL CLiveCapture::IsSupportsPropertyPage(IBaseFilter* filter) {
     if (!filter)
         return FALSE;
-    ISpecifyPropertyPages* pages = nullptr;
-    if (FAILED(filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages))))
+    qel::ComPtr<ISpecifyPropertyPages> pages;
+    if (FAILED(filter->QueryInterface(IID_ISpecifyPropertyPages, &pages)))
         return FALSE;
-    pages->Release();
     return TRUE;
 }
 
@@ -104,11 +86,10 @@ BOOL CLiveCapture::GetCprCap(DeviceType type, int index, WCHAR* buffer, UINT len
     buffer[copied] = 0;
 
     *hasPages = 0;
-    IBaseFilter* filter = nullptr;
-    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+    qel::ComPtr<IBaseFilter> filter;
+    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, &filter);
     if (SUCCEEDED(m_hr)) {
-        *hasPages = IsSupportsPropertyPage(filter);
-        filter->Release();
+        *hasPages = IsSupportsPropertyPage(filter.Get());
     }
     return TRUE;
 }
@@ -165,8 +146,8 @@ BOOL CLiveCapture::xSetCurrentVideoCompressor(int index, int* hasPages) {
     IMoniker* moniker = m_rgVideoCprMoniker[index];
     if (!moniker)
         return FALSE;
-    IBaseFilter* compressor = nullptr;
-    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&compressor));
+    qel::ComPtr<IBaseFilter> compressor;
+    m_hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, &compressor);
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
         return FALSE;
@@ -182,45 +163,43 @@ BOOL CLiveCapture::xSetCurrentVideoCompressor(int index, int* hasPages) {
         if (camera >= 0)
             SetUsedDeviceByIndex(DEVICE_VIDEO, camera);
     };
-    if (InitCapFilters() != S_OK) {
-        compressor->Release();
+    if (InitCapFilters() != S_OK)
         return FALSE;
-    }
-    IBaseFilter* mux = nullptr;
-    IFileSinkFilter* sink = nullptr;
+    qel::ComPtr<IBaseFilter> mux;
+    qel::ComPtr<IFileSinkFilter> sink;
     m_hr = m_pBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, m_wszCaptureFile, &mux, &sink);
     if (m_hr == E_NOTIMPL)
         m_hr = MakeAviWriterPair(m_pGraph, m_wszCaptureFile, &mux, &sink);
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
-        compressor->Release();
         return FALSE;
     }
-    m_pGraph->AddFilter(compressor, nullptr);
+    m_pGraph->AddFilter(compressor.Get(), nullptr);
     m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pVideoCapFilter,
-                                    compressor, mux);
+                                    compressor.Get(), mux.Get());
     if (FAILED(m_hr))
         m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pVideoCapFilter,
-                                        compressor, mux);
+                                        compressor.Get(), mux.Get());
     const BOOL connected = SUCCEEDED(m_hr);
     if (!connected) {
-        NukeDownstream(m_pGraph, mux);
-        m_pGraph->RemoveFilter(mux);
-        m_pGraph->RemoveFilter(compressor);
-        compressor->Release();
-        mux->Release();
-        SafeRelease(sink);
+        NukeDownstream(m_pGraph, mux.Get());
+        m_pGraph->RemoveFilter(mux.Get());
+        m_pGraph->RemoveFilter(compressor.Get());
+        // The trial's filters go before the preview comes back.
+        compressor.Reset();
+        mux.Reset();
+        sink.Reset();
         restorePreview();
         return FALSE;
     }
     NukeDownstream(m_pGraph, m_pVideoCapFilter);
-    mux->Release();
-    SafeRelease(sink);
+    mux.Reset();
+    sink.Reset();
     SafeRelease(m_pVideoCpr);
-    m_pVideoCpr = compressor;
+    m_pVideoCpr = compressor.Detach();
     m_nCurVideoCpr = index;
     if (hasPages)
-        *hasPages = IsSupportsPropertyPage(compressor);
+        *hasPages = IsSupportsPropertyPage(m_pVideoCpr);
     restorePreview();
     return TRUE;
 }

@@ -111,9 +111,8 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
     if (!MultiByteToWideChar(CP_ACP, 0, mediaFile, -1, wideName, MAX_PATH))
         return E_INVALIDARG;
 
-    IMediaDet* detector = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_MediaDet, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaDet,
-                                  reinterpret_cast<void**>(&detector));
+    qel::ComPtr<IMediaDet> detector;
+    HRESULT hr = CoCreateInstance(CLSID_MediaDet, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaDet, &detector);
     if (FAILED(hr))
         return hr;
     BSTR name = SysAllocString(wideName);
@@ -132,32 +131,29 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
         if (!video)
             continue;
 
-        ISampleGrabber* grabber = nullptr;
-        IBaseFilter* grabberFilter = nullptr;
-        IMediaSeeking* seeking = nullptr;
-        IMediaEvent* events = nullptr;
-        IMediaControl* control = nullptr;
+        qel::ComPtr<ISampleGrabber> grabber;
+        qel::ComPtr<IBaseFilter> grabberFilter;
+        qel::ComPtr<IMediaSeeking> seeking;
+        qel::ComPtr<IMediaEvent> events;
+        qel::ComPtr<IMediaControl> control;
         FILTER_INFO info = {};
         if (FAILED(hr = detector->EnterBitmapGrabMode(0.0)) ||
             FAILED(hr = detector->GetSampleGrabber(&grabber)) || (!grabber && FAILED(hr = E_FAIL)) ||
-            FAILED(hr = grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter))) ||
+            FAILED(hr = grabber->QueryInterface(IID_IBaseFilter, &grabberFilter)) ||
             FAILED(hr = grabber->SetCallback(this, 0))) {
             // nothing more to set up
         } else {
-            TakeFrameSize(grabber);
+            TakeFrameSize(grabber.Get());
             grabber->SetOneShot(FALSE);
             grabber->SetBufferSamples(FALSE);
             LONGLONG start = 0;
             if (SUCCEEDED(hr = grabberFilter->QueryFilterInfo(&info)) &&
                 (info.pGraph || FAILED(hr = E_FAIL)) &&
-                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaSeeking,
-                                                           reinterpret_cast<void**>(&seeking))) &&
+                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaSeeking, &seeking)) &&
                 SUCCEEDED(hr = seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
                                                      AM_SEEKING_NoPositioning)) &&
-                SUCCEEDED(
-                    hr = info.pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events))) &&
-                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaControl,
-                                                           reinterpret_cast<void**>(&control))) &&
+                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaEvent, &events)) &&
+                SUCCEEDED(hr = info.pGraph->QueryInterface(IID_IMediaControl, &control)) &&
                 SUCCEEDED(hr = control->Run())) {
                 long code = 0;
                 events->WaitForCompletion(INFINITE, &code);
@@ -166,15 +162,9 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
             }
             grabber->SetCallback(nullptr, 0);
         }
-        SafeRelease(control);
-        SafeRelease(events);
-        SafeRelease(seeking);
         SafeRelease(info.pGraph);
-        SafeRelease(grabberFilter);
-        SafeRelease(grabber);
         break;
     }
-    detector->Release();
     return hr;
 }
 

@@ -57,8 +57,7 @@ HRESULT CGraphBuilder::SGInitial() {
         if (video)
             return S_OK; // the detector stays on this stream
     }
-    m_pMediaDet->Release();
-    m_pMediaDet = nullptr;
+    SafeRelease(m_pMediaDet);
     return Fail(VFW_E_INVALIDMEDIATYPE);
 }
 
