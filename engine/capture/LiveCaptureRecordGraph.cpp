@@ -26,7 +26,7 @@ constexpr UINT kStatusAudioWithoutMuter = 0x8;
 // full interleaving and our file sink behind it, under the builder's names, the file set as the
 // builder would set it.
 BOOL CLiveCapture::xBuildAviMuxFallback() {
-    IBaseFilter* sink = nullptr;
+    qel::ComPtr<IBaseFilter> sink;
     m_hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                             reinterpret_cast<void**>(&m_pMux));
     if (FAILED(m_hr))
@@ -36,86 +36,72 @@ BOOL CLiveCapture::xBuildAviMuxFallback() {
     if (SUCCEEDED(m_hr))
         m_hr = CreateQelFileSink(&sink);
     if (SUCCEEDED(m_hr))
-        m_hr = m_pGraph->AddFilter(sink, L"File Writer");
+        m_hr = m_pGraph->AddFilter(sink.Get(), L"File Writer");
     if (SUCCEEDED(m_hr))
         m_hr = sink->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&m_pFileSink));
     if (SUCCEEDED(m_hr))
         m_hr = m_pFileSink->SetFileName(m_wszCaptureFile, nullptr);
     if (SUCCEEDED(m_hr)) {
         const qel::ComPtr<IPin> muxOut = PinOf(m_pMux, PINDIR_OUTPUT);
-        const qel::ComPtr<IPin> sinkIn = PinOf(sink, PINDIR_INPUT);
+        const qel::ComPtr<IPin> sinkIn = PinOf(sink.Get(), PINDIR_INPUT);
         m_hr = muxOut && sinkIn ? m_pGraph->ConnectDirect(muxOut.Get(), sinkIn.Get(), nullptr) : E_FAIL;
     }
     if (SUCCEEDED(m_hr)) {
         // This multiplexer refuses to run with any other interleaving.
-        IConfigInterleaving* interleaving = nullptr;
-        m_hr = m_pMux->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving));
-        if (SUCCEEDED(m_hr)) {
+        qel::ComPtr<IConfigInterleaving> interleaving;
+        m_hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
+        if (SUCCEEDED(m_hr))
             m_hr = interleaving->put_Mode(INTERLEAVE_FULL);
-            interleaving->Release();
-        }
     }
     // Its input pins lose their buffers with their connection: a splice must use a new pin.
     m_bMuxNeedsFreshInput = SUCCEEDED(m_hr);
     if (FAILED(m_hr)) {
         SafeRelease(m_pFileSink);
         if (sink)
-            m_pGraph->RemoveFilter(sink);
+            m_pGraph->RemoveFilter(sink.Get());
         if (m_pMux)
             m_pGraph->RemoveFilter(m_pMux);
         SafeRelease(m_pMux);
     }
-    SafeRelease(sink);
     return SUCCEEDED(m_hr);
 }
 
 BOOL CLiveCapture::xConfigureAsfWriter() {
     CAsfBuilder builder;
-    IConfigAsfWriter* config = nullptr;
-    if (FAILED(m_pMux->QueryInterface(IID_IConfigAsfWriter, reinterpret_cast<void**>(&config))) || !config)
+    qel::ComPtr<IConfigAsfWriter> config;
+    if (FAILED(m_pMux->QueryInterface(IID_IConfigAsfWriter, &config)) || !config)
         return FALSE;
     if (m_recordFileType == RECORD_ASF_SYSTEM)
         config->ConfigureFilterUsingProfileGuid(kAsfSystemProfiles[qelrec::SystemProfileIndexForQuality(m_nVideoQuality)]);
-    IWMProfile* profile = nullptr;
+    qel::ComPtr<IWMProfile> profile;
     m_hr = config->GetCurrentProfile(&profile);
     _LiteCapVideoInfo format = {};
-    BOOL configured = FALSE;
-    if (SUCCEEDED(m_hr) && profile && GetVideoInfo(&format)) {
-        m_hr = builder.SetASFFormat(profile, format.nWidth, format.nHeight, static_cast<unsigned>(m_nVideoQuality));
-        if (m_hr == S_OK)
-            m_hr = config->ConfigureFilterUsingProfile(profile);
-        configured = m_hr == S_OK;
-    }
-    if (profile)
-        profile->Release();
-    config->Release();
-    return configured;
+    if (FAILED(m_hr) || !profile || !GetVideoInfo(&format))
+        return FALSE;
+    m_hr = builder.SetASFFormat(profile.Get(), format.nWidth, format.nHeight, static_cast<unsigned>(m_nVideoQuality));
+    if (m_hr == S_OK)
+        m_hr = config->ConfigureFilterUsingProfile(profile.Get());
+    return m_hr == S_OK;
 }
 
 IPin* CLiveCapture::xFreshMuxInput(IPin* disconnected) {
     if (!m_bMuxNeedsFreshInput || !m_pMux)
         return nullptr;
-    IEnumPins* pins = nullptr;
+    qel::ComPtr<IEnumPins> pins;
     if (FAILED(m_pMux->EnumPins(&pins)))
         return nullptr;
     // The multiplexer adds a new input behind the others whenever one is connected: the last free
     // input is that new one, never one an earlier splice took apart.
-    IPin* fresh = nullptr;
-    IPin* pin = nullptr;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
+    qel::ComPtr<IPin> fresh;
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
         PIN_DIRECTION direction;
-        IPin* peer = nullptr;
-        if (pin != disconnected && SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
-            pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED) {
-            SafeRelease(fresh);
+        qel::ComPtr<IPin> peer;
+        if (pin.Get() != disconnected && SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
+            pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED)
             fresh = pin;
-        } else {
-            pin->Release();
-        }
-        SafeRelease(peer);
     }
-    pins->Release();
-    return fresh;
+    return fresh.Detach();
 }
 
 // The fallback multiplexer keeps the inputs that splices took apart, and cannot start with them:
@@ -123,31 +109,29 @@ IPin* CLiveCapture::xFreshMuxInput(IPin* disconnected) {
 BOOL CLiveCapture::xRenewFallbackMux() {
     if (!m_bMuxNeedsFreshInput || !m_pMux)
         return TRUE;
-    std::vector<IPin*> streams;   // the outputs feeding the multiplexer, in its pin order
-    IEnumPins* pins = nullptr;
+    std::vector<qel::ComPtr<IPin>> streams;   // the outputs feeding the multiplexer, in its pin order
+    qel::ComPtr<IEnumPins> pins;
     if (SUCCEEDED(m_pMux->EnumPins(&pins))) {
-        IPin* pin = nullptr;
-        while (pins->Next(1, &pin, nullptr) == S_OK) {
+        qel::ComPtr<IPin> pin;
+        while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
             PIN_DIRECTION direction;
-            IPin* peer = nullptr;
+            qel::ComPtr<IPin> peer;
             if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
                 SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
-                m_pGraph->Disconnect(peer);
-                m_pGraph->Disconnect(pin);
+                m_pGraph->Disconnect(peer.Get());
+                m_pGraph->Disconnect(pin.Get());
                 streams.push_back(peer);
             }
-            pin->Release();
         }
-        pins->Release();
     }
     // The old pair goes: sink first, then the multiplexer.
-    IBaseFilter* oldSink = nullptr;
+    qel::ComPtr<IBaseFilter> oldSink;
     if (m_pFileSink)
-        m_pFileSink->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&oldSink));
+        m_pFileSink->QueryInterface(IID_IBaseFilter, &oldSink);
     if (oldSink) {
         NukeDownstream(m_pGraph, m_pMux);
-        m_pGraph->RemoveFilter(oldSink);
-        oldSink->Release();
+        m_pGraph->RemoveFilter(oldSink.Get());
+        oldSink.Reset();
     }
     m_pGraph->RemoveFilter(m_pMux);
     SafeRelease(m_pConfigAviMux);
@@ -155,18 +139,17 @@ BOOL CLiveCapture::xRenewFallbackMux() {
     SafeRelease(m_pMux);
 
     BOOL renewed = xBuildAviMuxFallback();
-    for (IPin* stream : streams) {
-        if (renewed) {
-            IPin* input = xFreshMuxInput(nullptr);
-            m_hr = input ? m_pGraph->ConnectDirect(stream, input, nullptr) : E_FAIL;
-            SafeRelease(input);
-            if (FAILED(m_hr)) {
-                LIVECAP_LOG(this, m_hr);
-                renewed = FALSE;
-            }
+    for (const qel::ComPtr<IPin>& stream : streams) {
+        if (!renewed)
+            break;
+        const qel::ComPtr<IPin> input = qel::TakeOver(xFreshMuxInput(nullptr));
+        m_hr = input ? m_pGraph->ConnectDirect(stream.Get(), input.Get(), nullptr) : E_FAIL;
+        if (FAILED(m_hr)) {
+            LIVECAP_LOG(this, m_hr);
+            renewed = FALSE;
         }
-        stream->Release();
     }
+    streams.clear();
     if (renewed && FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux))))
         m_pConfigAviMux = nullptr;
     return renewed;
@@ -308,11 +291,9 @@ BOOL CLiveCapture::BuildCaptureGraph2(RecordFileType /*type: the member decides*
             if (FAILED(m_hr))
                 return fail();
         } else if (m_pAudioMuter) {
-            IAudioMuter* muter = nullptr;
-            if (SUCCEEDED(m_pAudioMuter->QueryInterface(kIidAudioMuter, reinterpret_cast<void**>(&muter))) && muter) {
+            qel::ComPtr<IAudioMuter> muter;
+            if (SUCCEEDED(m_pAudioMuter->QueryInterface(kIidAudioMuter, &muter)) && muter)
                 muter->SetMute(1);
-                muter->Release();
-            }
         }
     }
 
