@@ -88,20 +88,25 @@ HRESULT CLiveCapture::GetDeviceNameByMoniker(IMoniker* moniker, WCHAR* buffer, i
     m_hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
     if (FAILED(m_hr))
         return m_hr;
+    // Asked for as a string. Older systems' VariantInit sets the type only, so the string is set
+    // too, and only what the bag has read is cleared.
     VARIANT name;
     VariantInit(&name);
     name.vt = VT_BSTR;
+    name.bstrVal = nullptr;
     m_hr = bag->Read(L"FriendlyName", &name, nullptr);
-    if (SUCCEEDED(m_hr) && name.vt == VT_BSTR && name.bstrVal) {
-        const int chars = static_cast<int>(wcslen(name.bstrVal));
-        if (chars + 1 <= length) {
-            wcscpy(buffer, name.bstrVal);
-        } else {
-            wcsncpy(buffer, name.bstrVal, length - 1);
-            buffer[length - 1] = 0;
+    if (SUCCEEDED(m_hr)) {
+        if (name.vt == VT_BSTR && name.bstrVal) {
+            const int chars = static_cast<int>(wcslen(name.bstrVal));
+            if (chars + 1 <= length) {
+                wcscpy(buffer, name.bstrVal);
+            } else {
+                wcsncpy(buffer, name.bstrVal, length - 1);
+                buffer[length - 1] = 0;
+            }
         }
+        VariantClear(&name);
     }
-    VariantClear(&name);
     bag->Release();
     return m_hr;
 }

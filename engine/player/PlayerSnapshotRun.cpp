@@ -11,6 +11,9 @@
 
 namespace {
 
+// The program bounds its own run (30 s); this wait is the caller's guard should it fail to.
+constexpr DWORD kFrameSnatchLimitMs = 120000;
+
 // The folder of the running program with "FrameSnatch.exe" appended.
 bool FrameSnatchPath(char (&path)[MAX_PATH]) {
     const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), path, MAX_PATH);
@@ -54,9 +57,17 @@ BOOL RunFrameSnatch(const WCHAR* sourceFile, const WCHAR* targetFile, double pos
     PROCESS_INFORMATION process = {};
     if (CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                        &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
+        const bool ended = WaitForSingleObject(process.hProcess, kFrameSnatchLimitMs) == WAIT_OBJECT_0;
+        if (!ended) {
+            // A hung program must not hang the player: it is ended, and what it began to write goes.
+            TerminateProcess(process.hProcess, ERROR_TIMEOUT);
+            WaitForSingleObject(process.hProcess, 5000);
+            DeleteFileA(target);
+        }
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
+        if (!ended)
+            return FALSE;
     }
     return _access(target, 0) == 0;
 }

@@ -3,6 +3,8 @@
 // Writes one frame of a media file as a 24-bit BMP and exits (0 written, nonzero not). The player
 // hands over the frame number scaled by 1e-7 as position; the frame is found through the video's
 // frame time. A width and height that differ from the video's scale the picture (nearest pixel).
+// The whole run is bounded: a source that hangs while it is opened or connected ends the program
+// with kTimedOut after 30 s (or the milliseconds in FRAMESNATCH_TIME_LIMIT_MS, for tests).
 #include <windows.h>
 #include <dshow.h>
 #include <qedit.h>
@@ -23,7 +25,55 @@ constexpr GUID kClsidNullRenderer = {
 
 constexpr long kWaitMs = 30000; // the player waits for us without a limit: never hang
 
-enum ExitCode { kWritten = 0, kBadArguments = 1, kCannotDecode = 2, kNoFrame = 3, kCannotWrite = 4 };
+enum ExitCode { kWritten = 0, kBadArguments = 1, kCannotDecode = 2, kNoFrame = 3, kCannotWrite = 4, kTimedOut = 5 };
+
+// The time limit of the whole run.
+DWORD RunLimitMs() {
+    char text[16] = {};
+    const DWORD length = GetEnvironmentVariableA("FRAMESNATCH_TIME_LIMIT_MS", text, sizeof text);
+    const long value = length > 0 && length < sizeof text ? std::atol(text) : 0;
+    return value > 0 ? static_cast<DWORD>(value) : static_cast<DWORD>(kWaitMs);
+}
+
+// Ends the process when the run outlives its limit, wherever the main thread hangs (the platform's
+// source filters can block while they are added or connected). A partial picture is removed first.
+class RunGuard {
+public:
+    explicit RunGuard(const char* target) : target_(target), limit_(RunLimitMs()) {
+        done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (done_)
+            thread_ = CreateThread(nullptr, 0, &RunGuard::Watch, this, 0, nullptr);
+    }
+    ~RunGuard() {
+        if (done_)
+            SetEvent(done_);
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+        if (done_)
+            CloseHandle(done_);
+    }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+    bool Armed() const { return thread_ != nullptr; }
+
+private:
+    static DWORD WINAPI Watch(LPVOID self) {
+        const RunGuard* guard = static_cast<const RunGuard*>(self);
+        if (WaitForSingleObject(guard->done_, guard->limit_) != WAIT_TIMEOUT)
+            return 0;
+        std::fprintf(stderr, "FrameSnatch: no picture within %lu ms\n", static_cast<unsigned long>(guard->limit_));
+        DeleteFileA(guard->target_);
+        TerminateProcess(GetCurrentProcess(), kTimedOut);
+        return 0;
+    }
+
+    const char* target_;
+    DWORD limit_;
+    HANDLE done_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
 
 template <class T> class Com {
 public:
@@ -216,6 +266,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: FrameSnatch.exe \"source\" \"target\" position width height\n");
         return kBadArguments;
     }
+    const RunGuard guard(argv[2]);
+    if (!guard.Armed())
+        return kCannotDecode;   // a run without its limit could hang its caller
     wchar_t source[MAX_PATH];
     if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, source, MAX_PATH))
         return kBadArguments;

@@ -4,32 +4,13 @@
 
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
-#include "test_camera_exports.h"
 
 #include <string>
 
 namespace recordtest {
 namespace {
 
-class DeviceLostTest : public RecordTest {
-protected:
-    static HRESULT RaiseCameraEvent(long code, LONG_PTR param) {
-        auto raise = reinterpret_cast<qelcam::RaiseCameraEventFunc>(
-            reinterpret_cast<void*>(GetProcAddress(qelcam::CameraModule(), qelcam::kRaiseCameraEventExport)));
-        return raise ? raise(nullptr, code, param) : E_NOINTERFACE;
-    }
-    static HRESULT SetCamerasDelivering(bool on) {
-        auto set = reinterpret_cast<qelcam::SetCameraFlagFunc>(
-            reinterpret_cast<void*>(GetProcAddress(qelcam::CameraModule(), qelcam::kSetDeliveringExport)));
-        return set ? set(nullptr, on ? TRUE : FALSE) : E_NOINTERFACE;
-    }
-    int TimesHostHeard(UINT message) const {
-        int times = 0;
-        for (const auto& received : host.Notifications())
-            times += received.message == message;
-        return times;
-    }
-};
+using DeviceLostTest = RecordTest;
 
 TEST_F(DeviceLostTest, EveryRecordingEndedByALostCameraIsCompleteWithTheFramesCounted) {
     constexpr int kRecordings = 50;

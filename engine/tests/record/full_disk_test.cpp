@@ -55,12 +55,6 @@ protected:
         files.push_back(disk + name);
         return files.back();
     }
-    int TimesHostHeard(UINT message) const {
-        int times = 0;
-        for (const auto& received : host.Notifications())
-            times += received.message == message;
-        return times;
-    }
     // Records until the capture ends by itself, then checks how it ended and the file.
     void ExpectRecordingEndsAsLowDisk(const std::wstring& file) {
         engine->SetRecordFileType(RECORD_AVI);
