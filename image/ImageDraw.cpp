@@ -137,6 +137,20 @@ void CImage::Display(HDC dc, RECT* rect, int mode) {
 
 // ---- proportional fitting -------------------------------------------------------------------------
 
+namespace {
+
+// Gives target the size w x h, moved by (ox, oy) first when centred.
+void PlaceFitted(CRect& target, int centre, int ox, int oy, int w, int h) {
+    if (centre) {
+        target.left += ox;
+        target.top += oy;
+    }
+    target.right = target.left + w;
+    target.bottom = target.top + h;
+}
+
+} // namespace
+
 void CImage::ShrinkPropRect(CRect source, CRect& target, int centre, int enlarge) {
     const int sw = source.Width();
     const int sh = source.Height();
@@ -172,12 +186,7 @@ void CImage::ShrinkPropRect(CRect source, CRect& target, int centre, int enlarge
         ox = 0;
         oy = (th - h + 1) / 2;
     }
-    if (centre) {
-        target.left += ox;
-        target.top += oy;
-    }
-    target.right = target.left + w;
-    target.bottom = target.top + h;
+    PlaceFitted(target, centre, ox, oy, w, h);
 }
 
 void CImage::CropPropRect(CRect& target, CRect source, int centre, int fit) {
@@ -217,12 +226,7 @@ void CImage::CropPropRect(CRect& target, CRect source, int centre, int fit) {
         ox = (tw - w) / 2;
         oy = 0;
     }
-    if (centre) {
-        target.left += ox;
-        target.top += oy;
-    }
-    target.right = target.left + w;
-    target.bottom = target.top + h;
+    PlaceFitted(target, centre, ox, oy, w, h);
 }
 
 void CImage::GetPropRect(CRect& a, CRect& b, int crop, int centre, int enlargeOrFit) {

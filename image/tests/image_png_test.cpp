@@ -10,31 +10,11 @@ using namespace Gdiplus;
 namespace {
 
 // A w x h PNG of one colour type; pixel (x, y) samples come from fill(x, y, channel).
-template <typename Fill>
 std::string WriteTestPng(const TestFolder& folder, const std::string& name, std::uint32_t w, std::uint32_t h,
-                         int colorType, int bitDepth, Fill fill, std::vector<std::uint8_t> palette = {}) {
-    PngSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.colorType = colorType;
-    spec.bitDepth = bitDepth;
+                         int colorType, int bitDepth, const std::function<unsigned(std::uint32_t, std::uint32_t, int)>& fill,
+                         std::vector<std::uint8_t> palette = {}) {
+    PngSpec spec = SpecFromSamples(w, h, colorType, bitDepth, fill);
     spec.paletteRgb = palette;
-    const int channels = colorType == 6 ? 4 : colorType == 2 ? 3 : colorType == 4 ? 2 : 1;
-    for (std::uint32_t y = 0; y < h; ++y) {
-        std::vector<std::uint8_t> row((w * channels * bitDepth + 7) / 8, 0);
-        for (std::uint32_t x = 0; x < w; ++x)
-            for (int c = 0; c < channels; ++c) {
-                const unsigned v = fill(x, y, c);
-                if (bitDepth == 8)
-                    row[x * channels + c] = static_cast<std::uint8_t>(v);
-                else if (bitDepth == 16) {
-                    row[(x * channels + c) * 2] = static_cast<std::uint8_t>(v >> 8);
-                    row[(x * channels + c) * 2 + 1] = static_cast<std::uint8_t>(v);
-                } else
-                    PutPackedSample(row, x, bitDepth, v);
-            }
-        spec.rows.push_back(row);
-    }
     const std::string path = folder.File(name);
     EXPECT_TRUE(WritePng(path, spec));
     return path;

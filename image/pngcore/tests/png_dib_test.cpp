@@ -32,42 +32,10 @@ unsigned Sample(std::uint32_t x, std::uint32_t y, int c, int bits) {
     return (x * 37 + y * 101 + static_cast<unsigned>(c) * 59 + x * y * 7) % (max + 1);
 }
 
-int Channels(int colorType) {
-    switch (colorType) {
-    case 0: case 3: return 1;
-    case 2: return 3;
-    case 4: return 2;
-    default: return 4;
-    }
-}
-
 PngSpec MakeSpec(int colorType, int bitDepth, bool interlaced, std::uint32_t width = 13, std::uint32_t height = 7) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = colorType;
-    spec.bitDepth = bitDepth;
+    PngSpec spec = SpecFromSamples(width, height, colorType, bitDepth,
+                                   [bitDepth](std::uint32_t x, std::uint32_t y, int c) { return Sample(x, y, c, bitDepth); });
     spec.interlaced = interlaced;
-    const int channels = Channels(colorType);
-    const std::size_t rowBytes = (static_cast<std::size_t>(width) * channels * bitDepth + 7) / 8;
-    for (std::uint32_t y = 0; y < height; ++y) {
-        std::vector<std::uint8_t> row(rowBytes, 0);
-        for (std::uint32_t x = 0; x < width; ++x) {
-            for (int c = 0; c < channels; ++c) {
-                const unsigned value = Sample(x, y, c, bitDepth);
-                if (bitDepth == 16) {
-                    const std::size_t at = (static_cast<std::size_t>(x) * channels + c) * 2;
-                    row[at] = static_cast<std::uint8_t>(value >> 8);
-                    row[at + 1] = static_cast<std::uint8_t>(value);
-                } else if (bitDepth == 8) {
-                    row[static_cast<std::size_t>(x) * channels + c] = static_cast<std::uint8_t>(value);
-                } else {
-                    PutPackedSample(row, x, bitDepth, value);
-                }
-            }
-        }
-        spec.rows.push_back(row);
-    }
     if (colorType == 3) {
         const int entries = 1 << bitDepth;
         for (int i = 0; i < entries; ++i) {

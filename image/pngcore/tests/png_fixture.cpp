@@ -73,6 +73,44 @@ bool WritePng(const std::string& path, const PngSpec& spec) {
     return written;
 }
 
+int PngChannels(int colorType) {
+    switch (colorType) {
+    case 0: case 3: return 1;
+    case 2: return 3;
+    case 4: return 2;
+    default: return 4;
+    }
+}
+
+PngSpec SpecFromSamples(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth,
+                        const std::function<unsigned(std::uint32_t, std::uint32_t, int)>& sample) {
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colorType = colorType;
+    spec.bitDepth = bitDepth;
+    const int channels = PngChannels(colorType);
+    const std::size_t rowBytes = (static_cast<std::size_t>(width) * channels * bitDepth + 7) / 8;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::vector<std::uint8_t> row(rowBytes, 0);
+        for (std::uint32_t x = 0; x < width; ++x)
+            for (int c = 0; c < channels; ++c) {
+                const unsigned value = sample(x, y, c);
+                const std::size_t at = static_cast<std::size_t>(x) * channels + static_cast<std::size_t>(c);
+                if (bitDepth == 16) {
+                    row[2 * at] = static_cast<std::uint8_t>(value >> 8);
+                    row[2 * at + 1] = static_cast<std::uint8_t>(value);
+                } else if (bitDepth == 8) {
+                    row[at] = static_cast<std::uint8_t>(value);
+                } else {
+                    PutPackedSample(row, x, bitDepth, value);
+                }
+            }
+        spec.rows.push_back(row);
+    }
+    return spec;
+}
+
 bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

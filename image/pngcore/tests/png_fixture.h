@@ -1,6 +1,7 @@
 #pragma once
 // Test PNG files written with libpng, and raw chunk files for crafted headers. Platform-neutral.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@ struct PngSpec {
     std::uint32_t physY = 0;
     int physUnit = 1; // 1 metre, 0 unknown
 };
+
+// A spec whose rows hold sample(x, y, channel) for every pixel and channel of the colour type, packed
+// as the PNG stores them (below 8 bits packed, 16 bits big-endian). No palette.
+PngSpec SpecFromSamples(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth,
+                        const std::function<unsigned(std::uint32_t, std::uint32_t, int)>& sample);
+
+// The samples per pixel of a PNG colour type.
+int PngChannels(int colorType);
 
 // Writes the PNG; false when libpng refuses.
 bool WritePng(const std::string& path, const PngSpec& spec);
