@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -182,10 +183,11 @@ void KeepAsSeed(const Bytes& file) {
     const char* seeds = std::getenv("QEL_FUZZ_SEEDS");
     if (!seeds || !*seeds)
         return;
-    static int counter = 0;
+    // Named by content: each test runs in a process of its own, and equal files need one seed.
     const std::string folder = std::string(seeds) + "/exif_fuzzer";
     std::filesystem::create_directories(folder);
-    WriteBytes(folder + "/seed" + std::to_string(counter++) + ".jpg", file);
+    const std::size_t key = std::hash<std::string>()(std::string(file.begin(), file.end()));
+    WriteBytes(folder + "/seed" + std::to_string(key) + ".jpg", file);
 }
 
 Decoded Decode(const Bytes& file) {
