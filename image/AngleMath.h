@@ -1,5 +1,5 @@
 #pragma once
-// Angle normalisation into [0, 360) for rotations. Platform-neutral.
+// Angle normalisation into [0, 360) and rounding of rotated coordinates. Platform-neutral.
 #include <cmath>
 
 // A negative angle becomes its remainder by -360 plus 360, an angle of 360 or more its remainder by
@@ -13,4 +13,9 @@ inline float NormaliseAngle(float angle) {
         angle = std::fmod(angle, 360.0f);
     }
     return angle;
+}
+
+// Rounds half away from zero, as rotated corner coordinates are rounded.
+inline long RoundHalfAway(float value) {
+    return static_cast<long>(value < 0 ? std::ceil(value - 0.5f) : std::floor(value + 0.5f));
 }

@@ -10,8 +10,6 @@ using namespace Gdiplus;
 
 namespace {
 
-LONG RoundHalfAway(REAL value) { return static_cast<LONG>(value < 0 ? std::ceil(value - 0.5f) : std::floor(value + 0.5f)); }
-
 // The name in the ANSI code page as a wide string; empty when it has invalid characters or is too long.
 std::wstring WideFamilyName(const char* name) {
     wchar_t wide[260];

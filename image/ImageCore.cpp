@@ -165,17 +165,21 @@ void CImage::Adopt(GpBitmap* native) {
 
 void CImage::SetStatus(Status status) { LastStatusOf(*this) = status; }
 
+int CImage::ReplaceWith(Status status, GpBitmap* made) {
+    SetStatus(status);
+    if (status != Ok)
+        return 0;
+    Adopt(made);
+    return 1;
+}
+
 // ---- replacing the picture ------------------------------------------------------------------------
 
 int CImage::SetBitmap(const char* path) {
     const std::wstring wide = WidePath(path);
     GpBitmap* decoded = nullptr;
     const Status status = wide.empty() ? InvalidParameter : DllExports::GdipCreateBitmapFromFile(wide.c_str(), &decoded);
-    SetStatus(status);
-    if (status != Ok)
-        return 0;
-    Adopt(decoded);
-    return 1;
+    return ReplaceWith(status, decoded);
 }
 
 int CImage::Load(const char* path) { return SetBitmap(path); }
@@ -185,41 +189,25 @@ int CImage::SetBitmap(UINT resourceId, HINSTANCE module) {
     GpBitmap* loaded = nullptr;
     const Status status = DllExports::GdipCreateBitmapFromResource(module ? module : GetModuleHandleW(nullptr),
                                                                    MAKEINTRESOURCEW(resourceId), &loaded);
-    SetStatus(status);
-    if (status != Ok)
-        return 0;
-    Adopt(loaded);
-    return 1;
+    return ReplaceWith(status, loaded);
 }
 
 int CImage::SetBitmap(HBITMAP bitmap, HPALETTE palette) {
     GpBitmap* made = nullptr;
     const Status status = DllExports::GdipCreateBitmapFromHBITMAP(bitmap, palette, &made);
-    SetStatus(status);
-    if (status != Ok)
-        return 0;
-    Adopt(made);
-    return 1;
+    return ReplaceWith(status, made);
 }
 
 int CImage::SetBitmap(BITMAPINFO* info, void* bits) {
     GpBitmap* made = nullptr;
     const Status status = DllExports::GdipCreateBitmapFromGdiDib(info, bits, &made);
-    SetStatus(status);
-    if (status != Ok)
-        return 0;
-    Adopt(made);
-    return 1;
+    return ReplaceWith(status, made);
 }
 
 int CImage::SetBitmap(HICON icon) {
     GpBitmap* made = nullptr;
     const Status status = DllExports::GdipCreateBitmapFromHICON(icon, &made);
-    SetStatus(status);
-    if (status != Ok)
-        return 0;
-    Adopt(made);
-    return 1;
+    return ReplaceWith(status, made);
 }
 
 // ---- loading with status ---------------------------------------------------------------------------

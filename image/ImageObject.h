@@ -142,6 +142,11 @@ private:
     // Makes native the picture, releasing the previous one; a null native leaves the image empty.
     void Adopt(Gdiplus::GpBitmap* native);
     void SetStatus(Gdiplus::Status status);
+    // Records status; when Ok, made becomes the picture. 1 or 0.
+    int ReplaceWith(Gdiplus::Status status, Gdiplus::GpBitmap* made);
+    // A new w x h image of format filled with background (when not 0) and this image drawn scaled into it
+    // with mode; null on failure.
+    CImage* ScaledInto(int w, int h, int format, DWORD background, Gdiplus::InterpolationMode mode);
     // A new image of this size and format with this image's resolution; null on failure.
     CImage* NewLike(int width, int height, int format);
     void DrawIn(Gdiplus::Graphics& graphics, int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);

@@ -94,21 +94,27 @@ CImage* CImage::Copy(int x, int y, int w, int h) {
 
 CImage* CImage::Copy(Rect& rect) { return Copy(rect.X, rect.Y, rect.Width, rect.Height); }
 
-CImage* CImage::GetThumbnail(int w, int h, InterpolationMode mode, int format) {
+CImage* CImage::ScaledInto(int w, int h, int format, DWORD background, InterpolationMode mode) {
     if (!NativeImageOf(*this))
         return nullptr;
-    CImage* thumbnail = NewLike(w, h, format);
-    if (!thumbnail)
+    CImage* scaled = NewLike(w, h, format);
+    if (!scaled)
         return nullptr;
-    Color white(0xFFFFFFFF);
-    thumbnail->FillColor(white);
-    Graphics graphics(thumbnail);
+    if (background != 0) {
+        Color fill(background);
+        scaled->FillColor(fill);
+    }
+    Graphics graphics(scaled);
     graphics.SetInterpolationMode(mode);
     if (graphics.DrawImage(this, 0, 0, w, h) != Ok) {
-        delete thumbnail;
+        delete scaled;
         return nullptr;
     }
-    return thumbnail;
+    return scaled;
+}
+
+CImage* CImage::GetThumbnail(int w, int h, InterpolationMode mode, int format) {
+    return ScaledInto(w, h, format, 0xFFFFFFFF, mode);
 }
 
 CImage* CImage::GetPropThumbnail(int w, int h, int enlarge, InterpolationMode mode) {
@@ -120,22 +126,7 @@ CImage* CImage::GetPropThumbnail(int w, int h, int enlarge, InterpolationMode mo
 }
 
 CImage* CImage::GetResizeImage(int w, int h, DWORD background, InterpolationMode mode) {
-    if (!NativeImageOf(*this))
-        return nullptr;
-    CImage* resized = NewLike(w, h, Format());
-    if (!resized)
-        return nullptr;
-    if (background != 0) {
-        Color fill(background);
-        resized->FillColor(fill);
-    }
-    Graphics graphics(resized);
-    graphics.SetInterpolationMode(mode);
-    if (graphics.DrawImage(this, 0, 0, w, h) != Ok) {
-        delete resized;
-        return nullptr;
-    }
-    return resized;
+    return ScaledInto(w, h, Format(), background, mode);
 }
 
 // ---- in place ---------------------------------------------------------------------------------------

@@ -27,8 +27,6 @@ RotateFlipType RotateFlipFor(int angle, bool flipX, bool flipY) {
 
 bool IsRightAngle(int angle) { return angle == 0 || angle == 90 || angle == 180 || angle == 270; }
 
-LONG RoundHalfAway(REAL value) { return static_cast<LONG>(value < 0 ? std::ceil(value - 0.5f) : std::floor(value + 0.5f)); }
-
 bool HasAlpha(int format) { return (format & PixelFormatAlpha) != 0; }
 
 } // namespace
