@@ -25,6 +25,12 @@ protected:
         std::ofstream(path, std::ios::binary) << content;
         return path;
     }
+    // Starts xml on the standard document and returns its root.
+    IXMLDOMElementPtr Open(CXmlParsing& xml) {
+        xml.Initialize();
+        EXPECT_EQ(1, xml.LoadFile(Write("skin.xml", kDocument).c_str()));
+        return xml.GetElementPtr();
+    }
 
 private:
     qeltest::TempDir dir_;
@@ -40,11 +46,8 @@ bool ComIsUninitialised() {
 }
 
 TEST_F(XmlFile, GettersReadNamesTextsAndAttributes) {
-    const std::string path = Write("skin.xml", kDocument);
     CXmlParsing xml;
-    xml.Initialize();
-    ASSERT_EQ(1, xml.LoadFile(path.c_str()));
-    IXMLDOMElementPtr root = xml.GetElementPtr();
+    IXMLDOMElementPtr root = Open(xml);
     ASSERT_TRUE(root);
     EXPECT_EQ("skin", xml.GetNodeName(root));
     EXPECT_EQ("2", xml.GetAttribute(root, const_cast<char*>("version")));
@@ -74,11 +77,8 @@ TEST_F(XmlFile, GettersReadNamesTextsAndAttributes) {
 }
 
 TEST_F(XmlFile, MissingAttributesTagsAndEmptyPointersGiveEmptyTexts) {
-    const std::string path = Write("skin.xml", kDocument);
     CXmlParsing xml;
-    xml.Initialize();
-    ASSERT_EQ(1, xml.LoadFile(path.c_str()));
-    IXMLDOMElementPtr root = xml.GetElementPtr();
+    IXMLDOMElementPtr root = Open(xml);
     EXPECT_EQ("", xml.GetAttribute(root, const_cast<char*>("missing")));
     EXPECT_EQ("", xml.GetAttribute(root, nullptr));
     EXPECT_EQ("", xml.GetAttribute(IXMLDOMElementPtr(), const_cast<char*>("version")));
