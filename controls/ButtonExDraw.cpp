@@ -24,62 +24,72 @@ private:
     HGDIOBJ old_;
 };
 
-qel_controls::ButtonState StateOf(const CButtonEx& button, UINT itemState) {
+} // namespace
+
+qel_controls::ButtonState CButtonEx::StateOf(UINT itemState) const {
     qel_controls::ButtonState state;
-    state.enabled = button.m_enabled != FALSE;
-    state.useDisableLook = button.m_useDisableLook != FALSE;
-    state.disableLook = button.m_disableLook;
+    state.enabled = m_enabled != FALSE;
+    state.useDisableLook = m_useDisableLook != FALSE;
+    state.disableLook = m_disableLook;
     state.selected = (itemState & ODS_SELECTED) != 0;
-    state.checked = button.m_checked || (itemState & ODS_CHECKED);
-    state.hover = button.m_hover != FALSE;
+    state.checked = m_checked || (itemState & ODS_CHECKED);
+    state.hover = m_hover != FALSE;
     return state;
 }
 
-} // namespace
-
-void CButtonEx::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (!m_strip || m_frameCount <= 0)
-        return;
+bool CButtonEx::DrawFrame(LPDRAWITEMSTRUCT item, int frame, int format, bool fillBack) {
     const int w = m_strip->Width() / m_frameCount;
     const int h = m_strip->Height();
-    CImage offscreen(w, h, PixelFormat32bppARGB, 0);
+    CImage offscreen(w, h, format, 0);
     if (offscreen.GetLastStatus() != Gdiplus::Ok)
-        return;
-    if (!m_transparent) {
+        return false;
+    if (fillBack) {
         Gdiplus::Color back;
         back.SetFromCOLORREF(m_backColor);
         offscreen.FillColor(back);
     }
-    const int frame = qel_controls::ButtonFrameIndex(StateOf(*this, item->itemState));
     m_strip->DrawImage(offscreen, 0, 0, w, h, frame * w, 0, w, h);
     offscreen.DrawImage(item->hDC, 0, 0, w, h, 0, 0, w, h);
-    if (m_showText)
+    return true;
+}
+
+void CButtonEx::DrawItem(LPDRAWITEMSTRUCT item) {
+    if (!m_strip || m_frameCount <= 0)
+        return;
+    const int frame = qel_controls::ButtonFrameIndex(StateOf(item->itemState));
+    if (DrawFrame(item, frame, PixelFormat32bppARGB, !m_transparent) && m_showText)
         DrawCaption(item);
 }
 
 void CButtonEx::DrawCaption(LPDRAWITEMSTRUCT item) {
+    const int inset = m_textOffset + (m_buttonType == 0 ? m_imageInset : 0);
+    CRect client;
+    GetClientRect(&client);
+    const CRect measure(client.left + inset, client.top, client.right - inset, client.bottom);
+    DrawCaptionText(item, measure, inset, (item->itemState & ODS_SELECTED) != 0);
+}
+
+void CButtonEx::DrawCaptionText(LPDRAWITEMSTRUCT item, const CRect& measureArea, int left, bool shifted) {
     CString text;
     GetWindowText(text);
     HDC dc = item->hDC;
     HFONT font = m_font ? m_font : reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     SelectedFont selected(dc, font);
 
-    const int inset = m_textOffset + (m_buttonType == 0 ? m_imageInset : 0);
-    CRect client;
-    GetClientRect(&client);
-    CRect measure(client.left + inset, client.top, client.right - inset, client.bottom);
+    CRect measure = measureArea;
     DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);
     const int textHeight = measure.Height();
-
-    CRect rect(inset, (client.Height() - textHeight) / 2, client.right, 0);
+    CRect client;
+    GetClientRect(&client);
+    CRect rect(left, (client.Height() - textHeight) / 2, client.right, 0);
     rect.bottom = rect.top + textHeight;
-    if (item->itemState & ODS_SELECTED)
+    if (shifted)
         rect.OffsetRect(1, 1);
 
     const COLORREF colours[] = {m_textColorNormal, m_textColorDown, m_textColorGray, m_textColorHoverNormal,
                                 m_textColorHoverDown};
     SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, colours[qel_controls::ButtonCaptionColour(StateOf(*this, item->itemState))]);
+    ::SetTextColor(dc, colours[qel_controls::ButtonCaptionColour(StateOf(item->itemState))]);
     UINT format = DT_SINGLELINE;
     if (m_textAlignment == 1)
         format |= DT_CENTER;

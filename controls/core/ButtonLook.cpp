@@ -10,6 +10,12 @@ int ButtonFrameIndex(const ButtonState& state) {
     return state.hover ? 2 : 0;
 }
 
+int CheckFrameIndex(const ButtonState& state) {
+    if (!state.enabled)
+        return state.checked ? 5 : 4;
+    return (state.hover ? 1 : 0) + (state.checked ? 2 : 0);
+}
+
 CaptionColour ButtonCaptionColour(const ButtonState& state) {
     if (!state.enabled)
         return kCaptionGray;

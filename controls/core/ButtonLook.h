@@ -18,6 +18,8 @@ struct ButtonState {
 enum CaptionColour { kCaptionNormal, kCaptionDown, kCaptionGray, kCaptionHoverNormal, kCaptionHoverDown };
 
 int ButtonFrameIndex(const ButtonState& state);
+// Six-frame check-box strip: 0/1 unchecked (hover), 2/3 checked (hover), 4/5 disabled; no pressed frame.
+int CheckFrameIndex(const ButtonState& state);
 CaptionColour ButtonCaptionColour(const ButtonState& state);
 
 int ClampTextAlignment(int alignment); // 0..3; 3 draws like 0

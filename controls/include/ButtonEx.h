@@ -8,6 +8,9 @@
 #include <afxwin.h>
 
 class CImageArray;
+namespace qel_controls {
+struct ButtonState;
+}
 
 class QEL_CONTROL_API CButtonEx : public CButton {
     DECLARE_DYNAMIC(CButtonEx)
@@ -62,6 +65,14 @@ protected:
     void ReleaseStrip();
     void InvalidateWithParent();
     void DrawCaption(LPDRAWITEMSTRUCT item);
+    // The window text, measured in measureArea, drawn from left to the client's right edge, vertically
+    // centred, moved by (1, 1) when shifted, in the state's colour.
+    void DrawCaptionText(LPDRAWITEMSTRUCT item, const CRect& measureArea, int left, bool shifted);
+    // The state a paint reads from the button and the item state.
+    qel_controls::ButtonState StateOf(UINT itemState) const;
+    // Composes the frame off-screen (starting from blank pixels of the given format) and blends it onto
+    // the item's context; false when the off-screen image cannot be made.
+    bool DrawFrame(LPDRAWITEMSTRUCT item, int frame, int format, bool fillBack);
     // Posts the press or release notification (message number = control ID) when asked for.
     void PostMouseNotification(BOOL wanted, UINT mouseMessage);
 

@@ -260,10 +260,5 @@ TEST_F(PushButton, CaptionedButtonsShowOnTheScreen) {
     Repaint(host);
     EXPECT_GT(CountColour(button, white), 0);
     EXPECT_GT(CountColour(second, white), 0);
-    char folder[MAX_PATH] = {};
-    qeltest::TempDir temp;
-    const std::string path = (GetEnvironmentVariableA("QEL_GALLERY_SHOTS", folder, MAX_PATH) ? std::string(folder)
-                                                                                              : temp.Path()) +
-                             "\\buttons.png";
-    EXPECT_TRUE(SaveScreenshot(host, path));
+    EXPECT_TRUE(SaveGalleryShot(host, "buttons.png"));
 }

@@ -174,4 +174,14 @@ bool SaveScreenshot(CWnd& wnd, const std::string& path) {
     return saved;
 }
 
+bool SaveGalleryShot(CWnd& wnd, const std::string& name) {
+    char folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("QEL_GALLERY_SHOTS", folder, MAX_PATH) && !GetTempPathA(MAX_PATH, folder))
+        return false;
+    std::string path = folder;
+    if (!path.empty() && path.back() != '\\')
+        path += '\\';
+    return SaveScreenshot(wnd, path + name);
+}
+
 } // namespace gallery

@@ -56,6 +56,8 @@ int CountColour(CWnd& wnd, COLORREF colour);
 void Repaint(CWnd& wnd);
 // The window as the screen shows it, as a PNG file.
 bool SaveScreenshot(CWnd& wnd, const std::string& path);
+// The same, named name in the folder QEL_GALLERY_SHOTS names (for a person to look at), else the temp folder.
+bool SaveGalleryShot(CWnd& wnd, const std::string& name);
 void MovePointerTo(CWnd& wnd, int x, int y); // client coordinates of wnd; pumps afterwards
 void MovePointerAway();
 void LeftDown();

@@ -65,3 +65,20 @@ TEST(ButtonLook, TooltipResourceSplitsAtTheFirstNewline) {
     EXPECT_EQ("Word", parts.status);
     EXPECT_EQ("", parts.tooltip);
 }
+
+TEST(ButtonLook, CheckBoxFramesFollowHoverCheckAndDisabledButNotThePress) {
+    ButtonState s;
+    s.selected = true;
+    EXPECT_EQ(0, CheckFrameIndex(s));
+    s.hover = true;
+    EXPECT_EQ(1, CheckFrameIndex(s));
+    s.checked = true;
+    EXPECT_EQ(3, CheckFrameIndex(s));
+    s.hover = false;
+    EXPECT_EQ(2, CheckFrameIndex(s));
+    s.enabled = false;
+    s.hover = true;
+    EXPECT_EQ(5, CheckFrameIndex(s));
+    s.checked = false;
+    EXPECT_EQ(4, CheckFrameIndex(s));
+}
