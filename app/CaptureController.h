@@ -125,6 +125,10 @@ public:
     int GetVideoCount() const { return m_settings.videoCount; }
     int GetImageCount() const { return m_settings.imageCount; }
     int GetBytesPerPixel() const { return m_settings.colorDepthIndex + 2; }
+    // The frames a motion watch grabs are the engine's 24-bit frames of the capture size, whatever
+    // the colour depth setting says: rows of three bytes a pixel padded to four bytes.
+    int GetMotionRowLength() const;
+    UINT GetMotionFrameBytes() const;
     int GetDigitalZoomOn() const { return m_digitalZoomOn; }
     int GetDigitalZoomLevel() const { return m_digitalZoomLevel; }
     BOOL IsTempFolderReadOnly() const { return m_folderReadOnly; }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "MotionDetector.h"
 #include "ProgramFolder.h"
 #include "UserSettingsFormat.h"
 #include "WideText.h"
@@ -138,3 +139,9 @@ CString CCaptureController::MakeImageFileName() {
 
 void CCaptureController::NextVideoCount() { m_settings.videoCount = qelapp::NextCount(m_settings.videoCount); }
 void CCaptureController::NextImageCount() { m_settings.imageCount = qelapp::NextCount(m_settings.imageCount); }
+
+int CCaptureController::GetMotionRowLength() const { return MD_FrameRowLength(m_settings.outputWidth); }
+
+UINT CCaptureController::GetMotionFrameBytes() const {
+    return static_cast<UINT>(GetMotionRowLength()) * static_cast<UINT>(m_settings.outputHeight);
+}

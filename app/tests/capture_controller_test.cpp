@@ -209,6 +209,25 @@ TEST_F(ControllerCapture, UnusableFileNameIsRefusedWithItsText) {
     EXPECT_EQ(LIVE_PREVIEWING, EngineState());
 }
 
+TEST_F(ControllerCapture, PictureChoicesReachTheEngine) {
+    AddCamera(kCamera);
+    PreviewCamera(kCamera);
+    controller->SetRotate(90, 1, RGB(1, 2, 3));
+    EXPECT_EQ(90u, controller->m_engine->GetRotateDegree());
+    EXPECT_EQ(1u, controller->m_engine->GetRotateMethod());
+    EXPECT_EQ(90u, controller->Settings().rotateDegree);
+    EXPECT_EQ(RGB(1, 2, 3), controller->Settings().rotateBgColor);
+    // The date/time overlay is on only for its own effect index.
+    controller->ApplyEffect(10, 3, nullptr);
+    EXPECT_TRUE(controller->m_engine->GetDateTimeEnable());
+    controller->ApplyEffect(2, 3, nullptr);
+    EXPECT_FALSE(controller->m_engine->GetDateTimeEnable());
+    controller->SetDigitalZoom(1, 3);
+    EXPECT_EQ(1, controller->GetDigitalZoomOn());
+    EXPECT_EQ(3, controller->GetDigitalZoomLevel());
+    EXPECT_EQ(S_OK, controller->ShowLivePreview(TRUE));
+}
+
 TEST_F(ControllerCapture, WithoutAnEngineNothingReachesIt) {
     program.WriteIni("[Basic]\r\nImage Folder=" + PictureFolder() + "\r\nVideo Folder=" + VideoFolder() + "\r\n");
     ControllerProbe idle;
@@ -216,6 +235,8 @@ TEST_F(ControllerCapture, WithoutAnEngineNothingReachesIt) {
     EXPECT_EQ(E_FAIL, idle.ShowLivePreview(TRUE));
     EXPECT_EQ(1, idle.StartRecording((VideoFolder() + "\\x.AVI").c_str()));
     EXPECT_FALSE(idle.IsFlipped());
+    idle.SetRotate(180, 0, 0); // kept only with an engine
+    EXPECT_EQ(0u, idle.Settings().rotateDegree);
     EXPECT_EQ(E_UNEXPECTED, idle.SelectVideoDevice("any"));
     _AlbumItemInfo record;
     std::memset(&record, 0x5A, sizeof record);

@@ -18,7 +18,8 @@ void ControllerTest::SetUp() {
     // Cameras an interrupted run left registered would change every list.
     ASSERT_TRUE(SUCCEEDED(qelcam::UnregisterAllTestCameras()));
     for (const wchar_t* module : {L"QelFilter_Flip", L"QelFilter_Rotate", L"QelFilter_AutoEnhance",
-                                  L"QelFilter_AutoTone", L"QelFilter_Whiteboard"}) {
+                                  L"QelFilter_AutoTone", L"QelFilter_Whiteboard", L"QelFilter_DateTime",
+                                  L"QelFilter_SpEff"}) {
         auto plugin = std::make_unique<plugintest::PluginModule>(module);
         if (!plugin->Loaded())
             GTEST_SKIP() << "the plug-in module " << Narrow(module) << " is not built";

@@ -103,6 +103,15 @@ TEST_F(UserSettingsFileTest, FrameSizeOrDepthOutsideTheirListsKeepTheIndex) {
     EXPECT_EQ("32", program.RawValue("MergeSetting", "Video"));
 }
 
+// A 16-bit setting would give two bytes a pixel, but the grabbed frames have three.
+TEST_F(UserSettingsFileTest, MotionFramesAreTheEngines24BitFramesWhateverTheDepthSetting) {
+    RoundTrip(Folders() + "[Format]\r\nOutput Size=322x240\r\n[MergeSetting]\r\nVideo=16\r\n");
+    CCaptureController controller;
+    EXPECT_EQ(2, controller.GetBytesPerPixel());
+    EXPECT_EQ(968, controller.GetMotionRowLength()); // 322 x 3 = 966, padded to 968
+    EXPECT_EQ(968u * 240u, controller.GetMotionFrameBytes());
+}
+
 TEST_F(UserSettingsFileTest, RecordFormatTwoIsWrittenUnderBothKeysAndDecidesTheNextStart) {
     program.WriteIni(Folders());
     {
