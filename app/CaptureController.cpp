@@ -16,8 +16,11 @@ constexpr int kDeviceNameChars = 130;
 const char kFailedToInitialize[] = "Failed to Initialize Live Mode";
 
 BOOL IsDirectory(const char* path) {
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    CFileFind find;
+    if (!find.FindFile(path))
+        return FALSE;
+    find.FindNextFile(); // moves onto the one match
+    return find.IsDirectory();
 }
 
 } // namespace
@@ -64,19 +67,20 @@ void CCaptureController::CloseEngine() {
 
 namespace {
 
-int ListDevices(CLiveCapture* engine, DeviceType type, std::vector<CString>* names) {
-    names->clear();
+int ListDevices(CLiveCapture* engine, DeviceType type, CStringList* names) {
+    names->RemoveAll();
     const int count = engine ? engine->GetDeviceNum(type) : 0;
     for (int i = 0; i < count; ++i) {
         WCHAR name[kDeviceNameChars] = {};
         engine->GetDeviceName(type, i, name, kDeviceNameChars);
-        names->push_back(CString(name));
+        names->AddTail(CString(name));
     }
     return count < 0 ? 0 : count;
 }
 
-CString NameAt(const std::vector<CString>& names, int index) {
-    return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)] : CString();
+CString NameAt(const CStringList& names, int index) {
+    const POSITION at = index >= 0 ? names.FindIndex(index) : nullptr;
+    return at ? names.GetAt(at) : CString();
 }
 
 } // namespace
@@ -115,10 +119,7 @@ BOOL CCaptureController::xReadCompatibilityFlip(const char* cameraName) const {
 HRESULT CCaptureController::SelectVideoDevice(const char* name) {
     if (!m_engine || !name)
         return E_UNEXPECTED;
-    BOOL listed = FALSE;
-    for (const CString& device : m_videoDevices)
-        listed = listed || device.Compare(name) == 0;
-    if (!listed)
+    if (!m_videoDevices.Find(name))
         return E_UNEXPECTED;
     // Rotation off while the device changes.
     m_engine->SetRotateEnable(0, m_settings.rotateDegree, m_settings.rotateMethod, m_settings.rotateBgColor);
@@ -136,17 +137,17 @@ HRESULT CCaptureController::SelectVideoDevice(const char* name) {
 HRESULT CCaptureController::SelectAudioDevice(int index, int enable) {
     if (!m_engine)
         return E_UNEXPECTED;
-    if (m_audioDevices.empty()) {
+    if (m_audioDevices.IsEmpty()) {
         m_engine->SetUsedDeviceByIndex(DEVICE_AUDIO, -1);
         return E_UNEXPECTED;
     }
     if (!enable)
         return m_engine->SetUsedDeviceByIndex(DEVICE_AUDIO, -1);
-    if (index < 0 || index >= static_cast<int>(m_audioDevices.size()))
+    const POSITION at = index >= 0 ? m_audioDevices.FindIndex(index) : nullptr;
+    if (!at)
         return E_INVALIDARG;
     UINT chosen = 0;
-    return m_engine->SetUsedDeviceByName(DEVICE_AUDIO, qelapp::Widen(m_audioDevices[static_cast<size_t>(index)]).c_str(),
-                                         &chosen);
+    return m_engine->SetUsedDeviceByName(DEVICE_AUDIO, qelapp::Widen(m_audioDevices.GetAt(at)).c_str(), &chosen);
 }
 
 int CCaptureController::GetFormatCount() {

@@ -8,8 +8,6 @@
 
 #include <Vostrel.h>
 
-#include <vector>
-
 #include "AlbumItemInfo.h"
 
 // The user's capture settings as the settings file keeps them (defaults: those of a missing key).
@@ -168,8 +166,8 @@ protected:
     CString m_captureFileName;
     CString m_lastSnapshotName;
     int m_captureStatus = 0;
-    std::vector<CString> m_videoDevices;
-    std::vector<CString> m_audioDevices;
+    CStringList m_videoDevices;     // friendly names in the engine's order
+    CStringList m_audioDevices;
     int m_digitalZoomOn = 0;
     int m_digitalZoomLevel = 0;
     _CapturedVideoInfo m_lastCaptureStats = {};

@@ -37,12 +37,8 @@ const char* StatusFailureText(int status) {
 }
 
 bool FileExists(const std::string& path) {
-    WIN32_FIND_DATAA found = {};
-    const HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    CFileFind find;
+    return find.FindFile(path.c_str()) != FALSE;
 }
 
 } // namespace

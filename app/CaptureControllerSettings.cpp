@@ -29,12 +29,9 @@ CString ReadFolder(const CProfileFile& file, const char* key) {
     CString folder = file.ReadText(kBasic, key, fallback);
     if (folder.IsEmpty())
         folder = fallback;
-    WIN32_FIND_DATAA found = {};
-    const HANDLE search = FindFirstFileA(folder, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    CFileFind find;
+    if (!find.FindFile(folder))
         CreateDirectoryA(folder, nullptr);
-    else
-        FindClose(search);
     return folder;
 }
 
