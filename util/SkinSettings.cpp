@@ -1,0 +1,162 @@
+// The skin settings readers: one profile read per call, parsed by the value syntaxes of the core.
+#include "SkinSettings.h"
+
+#include <cstring>
+
+#include "BoundedText.h"
+#include "SkinValueSyntax.h"
+
+using qel::skin::ScanIntList;
+
+namespace {
+
+// One value of the ini file into a buffer of the platform's path size. False when the section, key
+// or file is missing or the value is empty. A null section or key would make the platform list
+// section or key names instead of reading a value, so they count as missing.
+bool ReadValue(const char* section, const char* key, const char* iniPath, char (&value)[qel::text::kPathBytes]) {
+    if (!section || !key || !iniPath)
+        return false;
+    value[0] = '\0';
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, iniPath);
+    return value[0] != '\0';
+}
+
+// A four-number list with missing numbers 0.
+void ScanFour(const char* text, int32_t (&numbers)[4]) {
+    std::memset(numbers, 0, sizeof numbers);
+    ScanIntList(text, numbers, 4);
+}
+
+CRect RectFromOriginAndSize(const int32_t (&n)[4]) {
+    return CRect(n[0], n[1], qel::skin::SaturatingAdd(n[0], n[2]), qel::skin::SaturatingAdd(n[1], n[3]));
+}
+
+} // namespace
+
+int ql_GetSettingRect(const char* section, const char* key, const char* iniPath, RECT* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = str2rect2(value);
+    return 1;
+}
+
+int ql_GetSettingInt(const char* section, const char* key, const char* iniPath, int* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = qel::skin::ParseInt(value);
+    return 1;
+}
+
+int ql_GetSettingSize(const char* section, const char* key, const char* iniPath, SIZE* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    int32_t numbers[2];
+    const int count = ScanIntList(value, numbers, 2);
+    if (count > 0)
+        out->cx = numbers[0];
+    if (count > 1)
+        out->cy = numbers[1];
+    return 1;
+}
+
+int ql_GetSettingPoint(const char* section, const char* key, const char* iniPath, POINT* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    int32_t numbers[2];
+    const int count = ScanIntList(value, numbers, 2);
+    if (count > 0)
+        out->x = numbers[0];
+    if (count > 1)
+        out->y = numbers[1];
+    return 1;
+}
+
+int ql_GetSettingBorder(const char* section, const char* key, const char* iniPath, CBorder* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = str2border(value);
+    return 1;
+}
+
+int ql_GetSettingString(const char* section, const char* key, const char* iniPath, char* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    std::memcpy(out, value, std::strlen(value) + 1);
+    return 1;
+}
+
+int ql_GetSettingColor(const char* section, const char* key, const char* iniPath, COLORREF* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = str2colorref(value);
+    return 1;
+}
+
+int ql_GetSettingFontStyle(const char* section, const char* key, const char* iniPath, WORD* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = str2fontstyle(value);
+    return 1;
+}
+
+int ql_GetSettingQuality(const char* section, const char* key, const char* iniPath, BYTE* out) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    *out = str2fontquality(value);
+    return 1;
+}
+
+int str2bool(char* text) { return qel::skin::BoolFromText(text); }
+
+CPoint str2point(const char* text) {
+    int32_t n[2] = {0, 0};
+    ScanIntList(text, n, 2);
+    return CPoint(n[0], n[1]);
+}
+
+CSize str2size(const char* text) {
+    int32_t n[2] = {0, 0};
+    ScanIntList(text, n, 2);
+    return CSize(n[0], n[1]);
+}
+
+CBorder str2border(const char* text) {
+    int32_t n[4];
+    ScanFour(text, n);
+    return CBorder(n[0], n[1], n[2], n[3]);
+}
+
+CRect str2rect(const char* text) {
+    int32_t n[4];
+    ScanFour(text, n);
+    return CRect(n[0], n[1], n[2], n[3]);
+}
+
+CRect str2rect2(const char* text) {
+    int32_t n[4];
+    ScanFour(text, n);
+    return RectFromOriginAndSize(n);
+}
+
+COLORREF str2colorref(const char* text) {
+    int32_t n[3] = {0, 0, 0};
+    ScanIntList(text, n, 3);
+    return qel::skin::ColorFromRgb(n[0], n[1], n[2]);
+}
+
+WORD str2fontstyle(char* text) { return qel::skin::FontStyleFromText(text); }
+
+BYTE str2fontquality(char* text) { return qel::skin::FontQualityFromText(text); }
+
+void fontstyle2str(int style, char* out) { qel::skin::AppendFontStyleText(style, out); }
+
+void fontquality2str(int quality, char* out) { qel::skin::FontQualityToText(quality, out); }
