@@ -6,6 +6,7 @@
 
 #include "CaptureController.h"
 #include "FolderReadOnly.h"
+#include "ProgramFolder.h"
 #include "program_folder_fixture.h"
 
 namespace {
@@ -217,6 +218,27 @@ TEST(FolderReadOnly, ProbesInsideTheFolderWithOrWithoutItsSeparator) {
     EXPECT_FALSE(FileExists(folder + "test.txt"));
     EXPECT_TRUE(IsFolderReadOnly(nullptr));
     EXPECT_TRUE(IsFolderReadOnly(program.File("missing").c_str()));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProgramFolder, IsTheRunningProgramsFolderUnlessRedirected) {
+    char module[MAX_PATH] = {};
+    ASSERT_NE(0u, GetModuleFileNameA(nullptr, module, MAX_PATH));
+    std::string folder(module);
+    folder.erase(folder.rfind('\\') + 1);
+    EXPECT_STREQ(folder.c_str(), qelapp::ProgramFolder());
+    EXPECT_STREQ((folder + "Zentrik.ini").c_str(), qelapp::SettingsFilePath());
+    ULONGLONG freeBytes = 0;
+    EXPECT_TRUE(qelapp::QueryFreeBytes(folder.c_str(), &freeBytes));
+    EXPECT_GT(freeBytes, 0u);
+    {
+        apptest::ScopedProgramFolder program;
+        EXPECT_STREQ(program.Folder().c_str(), qelapp::ProgramFolder());
+    }
+    EXPECT_STREQ(folder.c_str(), qelapp::ProgramFolder());
 }
 
 } // namespace
