@@ -34,6 +34,7 @@ CCaptureController::CCaptureController() : m_lastErrorText("Error") {
     m_settings.videoFileType = m_settings.recordKind;
 }
 
+// A destructor has no one to tell of a failed write; callers that can report one write themselves.
 CCaptureController::~CCaptureController() {
     WriteCounters();
     WriteSettings();
