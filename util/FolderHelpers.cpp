@@ -21,45 +21,46 @@ bool IsDotEntry(const WIN32_FIND_DATAA& entry) {
     return std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0;
 }
 
-// Searches folder + "\*.*"; a folder whose pattern does not fit finds nothing.
-qel::FindHandle SearchFolder(const char* folder, WIN32_FIND_DATAA* found) {
-    char pattern[kPathBytes];
-    if (!JoinBounded(pattern, sizeof pattern, {folder, "\\*.*"}))
-        return qel::FindHandle::None();
-    return qel::FindHandle::First(pattern, found);
-}
-
 bool IsNullOrEmpty(const char* text) { return !text || !*text; }
+
+// Calls visit(entry) for every entry of folder + "\*.*" until it returns false. False when the search
+// finds nothing (a folder whose pattern would not fit 260 characters finds nothing).
+template <typename Visit>
+bool ForEachEntry(const char* folder, Visit visit) {
+    char pattern[kPathBytes];
+    WIN32_FIND_DATAA entry;
+    if (!JoinBounded(pattern, sizeof pattern, {folder, "\\*.*"}))
+        return false;
+    qel::FindHandle search = qel::FindHandle::First(pattern, &entry);
+    if (!search.IsOpen())
+        return false;
+    while (visit(entry) && search.Next(&entry)) {
+    }
+    return true;
+}
 
 } // namespace
 
 int ql_GetDirFileCount(const char* folder) {
-    if (IsNullOrEmpty(folder))
-        return 0;
-    WIN32_FIND_DATAA entry;
-    qel::FindHandle search = SearchFolder(folder, &entry);
-    if (!search.IsOpen())
-        return 0;
     int count = 0;
-    do {
-        if (!IsFolder(entry))
-            ++count;
-    } while (search.Next(&entry));
+    if (!IsNullOrEmpty(folder)) {
+        ForEachEntry(folder, [&count](const WIN32_FIND_DATAA& entry) {
+            count += IsFolder(entry) ? 0 : 1;
+            return true;
+        });
+    }
     return count;
 }
 
 int ql_IsSubFolderExist(const char* folder) {
-    if (IsNullOrEmpty(folder))
-        return 0;
-    WIN32_FIND_DATAA entry;
-    qel::FindHandle search = SearchFolder(folder, &entry);
-    if (!search.IsOpen())
-        return 0;
-    do {
-        if (IsFolder(entry) && !IsDotEntry(entry))
-            return 1;
-    } while (search.Next(&entry));
-    return 0;
+    bool found = false;
+    if (!IsNullOrEmpty(folder)) {
+        ForEachEntry(folder, [&found](const WIN32_FIND_DATAA& entry) {
+            found = IsFolder(entry) && !IsDotEntry(entry);
+            return !found;
+        });
+    }
+    return found ? 1 : 0;
 }
 
 int ql_CopyDirectory(const char* source, const char* target) {
@@ -68,46 +69,40 @@ int ql_CopyDirectory(const char* source, const char* target) {
     CWaitCursor wait;
     if (!CreateDirectoryA(target, nullptr))
         return 0;
-    WIN32_FIND_DATAA entry;
-    qel::FindHandle search = SearchFolder(source, &entry);
-    if (!search.IsOpen())
-        return 0;
-    do {
-        if (IsFolder(entry))
-            continue;
+    // Single failures, among them names that would not fit 260 characters, are skipped.
+    const bool found = ForEachEntry(source, [source, target](const WIN32_FIND_DATAA& entry) {
         char from[kPathBytes];
         char to[kPathBytes];
-        if (JoinBounded(from, sizeof from, {source, "\\", entry.cFileName}) &&
+        if (!IsFolder(entry) && JoinBounded(from, sizeof from, {source, "\\", entry.cFileName}) &&
             JoinBounded(to, sizeof to, {target, "\\", entry.cFileName}))
             CopyFileA(from, to, FALSE);
-    } while (search.Next(&entry));
-    return 1;
+        return true;
+    });
+    return found ? 1 : 0;
 }
 
 int ql_DeleteDirectory(const char* folder, int removeFolder, WORD flags) {
     if (IsNullOrEmpty(folder))
         return 0;
     CWaitCursor wait;
-    WIN32_FIND_DATAA entry;
-    qel::FindHandle search = SearchFolder(folder, &entry);
-    if (!search.IsOpen())
-        return 0;
     CWnd* mainWindow = AfxGetMainWnd();
-    do {
-        if (IsFolder(entry))
-            continue;
+    const HWND owner = mainWindow ? mainWindow->GetSafeHwnd() : nullptr;
+    const bool found = ForEachEntry(folder, [folder, flags, owner](const WIN32_FIND_DATAA& entry) {
         // The shell wants a list of names ending in an empty one: room for a second terminator.
         char names[kPathBytes + 1];
-        if (!JoinBounded(names, kPathBytes, {folder, "\\", entry.cFileName}))
-            continue;
+        if (IsFolder(entry) || !JoinBounded(names, kPathBytes, {folder, "\\", entry.cFileName}))
+            return true;
         names[std::strlen(names) + 1] = '\0';
         SHFILEOPSTRUCTA operation{};
-        operation.hwnd = mainWindow ? mainWindow->GetSafeHwnd() : nullptr;
+        operation.hwnd = owner;
         operation.wFunc = FO_DELETE;
         operation.pFrom = names;
         operation.fFlags = flags;
         SHFileOperationA(&operation);
-    } while (search.Next(&entry));
+        return true;
+    });
+    if (!found)
+        return 0;
     if (removeFolder)
         RemoveDirectoryA(folder);
     return 1;

@@ -1,6 +1,8 @@
 // Fonts from a face name, and the library-wide defaults the x-variants fill in.
 #include "FontHelpers.h"
 
+#include <afxwin.h>
+
 #include <cstring>
 
 namespace {
@@ -23,22 +25,6 @@ int CALLBACK TakeFirstFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPAR
     return 0; // the first one is enough
 }
 
-// The screen's device context for the lifetime of the object.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 const char* DefaultFace(const char* face) {
     if (face)
         return face;
@@ -50,15 +36,15 @@ const char* DefaultFace(const char* face) {
 int ql_GetLogfont(const char* face, LOGFONTA* out) {
     if (!face || !out)
         return 0;
-    ScreenDc screen;
-    if (!screen.Get())
+    CClientDC screen(nullptr);
+    if (!screen.GetSafeHdc())
         return 0;
     LOGFONTA wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     CopyFace(wanted.lfFaceName, face);
     LOGFONTA found{};
     found.lfFaceName[0] = '\0';
-    EnumFontFamiliesExA(screen.Get(), &wanted, TakeFirstFont, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(screen.GetSafeHdc(), &wanted, TakeFirstFont, reinterpret_cast<LPARAM>(&found), 0);
     if (!found.lfFaceName[0])
         return 0;
     *out = found;

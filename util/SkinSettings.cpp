@@ -13,7 +13,8 @@ namespace {
 // One value of the ini file into a buffer of the platform's path size. False when the section, key
 // or file is missing or the value is empty. A null section or key would make the platform list
 // section or key names instead of reading a value, so they count as missing.
-bool ReadValue(const char* section, const char* key, const char* iniPath, char (&value)[qel::text::kPathBytes]) {
+bool ReadValue(const char* section, const char* key, const char* iniPath,
+               char (&value)[qel::text::kPathBytes]) {
     if (!section || !key || !iniPath)
         return false;
     value[0] = '\0';
@@ -31,91 +32,75 @@ CRect RectFromOriginAndSize(const int32_t (&n)[4]) {
     return CRect(n[0], n[1], qel::skin::SaturatingAdd(n[0], n[2]), qel::skin::SaturatingAdd(n[1], n[3]));
 }
 
+// One reader: the value of section/key stored into out by `store` when there is one.
+template <typename Out, typename Store>
+int ReadSetting(const char* section, const char* key, const char* iniPath, Out* out, Store store) {
+    char value[qel::text::kPathBytes];
+    if (!out || !ReadValue(section, key, iniPath, value))
+        return 0;
+    store(value, out);
+    return 1;
+}
+
+// Two numbers scanned straight into two fields: a number that is missing leaves its field as it was.
+void ScanPairInto(const char* text, LONG* first, LONG* second) {
+    int32_t numbers[2];
+    const int count = ScanIntList(text, numbers, 2);
+    if (count > 0)
+        *first = numbers[0];
+    if (count > 1)
+        *second = numbers[1];
+}
+
 } // namespace
 
 int ql_GetSettingRect(const char* section, const char* key, const char* iniPath, RECT* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = str2rect2(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out, [](char* value, RECT* rect) { *rect = str2rect2(value); });
 }
 
 int ql_GetSettingInt(const char* section, const char* key, const char* iniPath, int* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = qel::skin::ParseInt(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, int* number) { *number = qel::skin::ParseInt(value); });
 }
 
 int ql_GetSettingSize(const char* section, const char* key, const char* iniPath, SIZE* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    int32_t numbers[2];
-    const int count = ScanIntList(value, numbers, 2);
-    if (count > 0)
-        out->cx = numbers[0];
-    if (count > 1)
-        out->cy = numbers[1];
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, SIZE* size) { ScanPairInto(value, &size->cx, &size->cy); });
 }
 
 int ql_GetSettingPoint(const char* section, const char* key, const char* iniPath, POINT* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    int32_t numbers[2];
-    const int count = ScanIntList(value, numbers, 2);
-    if (count > 0)
-        out->x = numbers[0];
-    if (count > 1)
-        out->y = numbers[1];
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, POINT* point) { ScanPairInto(value, &point->x, &point->y); });
 }
 
 int ql_GetSettingBorder(const char* section, const char* key, const char* iniPath, CBorder* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = str2border(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, CBorder* border) { *border = str2border(value); });
 }
 
 int ql_GetSettingString(const char* section, const char* key, const char* iniPath, char* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    std::memcpy(out, value, std::strlen(value) + 1);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, char* text) { std::memcpy(text, value, std::strlen(value) + 1); });
 }
 
 int ql_GetSettingColor(const char* section, const char* key, const char* iniPath, COLORREF* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = str2colorref(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, COLORREF* color) { *color = str2colorref(value); });
 }
 
 int ql_GetSettingFontStyle(const char* section, const char* key, const char* iniPath, WORD* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = str2fontstyle(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, WORD* style) { *style = str2fontstyle(value); });
 }
 
 int ql_GetSettingQuality(const char* section, const char* key, const char* iniPath, BYTE* out) {
-    char value[qel::text::kPathBytes];
-    if (!out || !ReadValue(section, key, iniPath, value))
-        return 0;
-    *out = str2fontquality(value);
-    return 1;
+    return ReadSetting(section, key, iniPath, out,
+                       [](char* value, BYTE* quality) { *quality = str2fontquality(value); });
 }
 
-int str2bool(char* text) { return qel::skin::BoolFromText(text); }
+int str2bool(char* text) {
+    return qel::skin::BoolFromText(text);
+}
 
 CPoint str2point(const char* text) {
     int32_t n[2] = {0, 0};
@@ -153,10 +138,18 @@ COLORREF str2colorref(const char* text) {
     return qel::skin::ColorFromRgb(n[0], n[1], n[2]);
 }
 
-WORD str2fontstyle(char* text) { return qel::skin::FontStyleFromText(text); }
+WORD str2fontstyle(char* text) {
+    return qel::skin::FontStyleFromText(text);
+}
 
-BYTE str2fontquality(char* text) { return qel::skin::FontQualityFromText(text); }
+BYTE str2fontquality(char* text) {
+    return qel::skin::FontQualityFromText(text);
+}
 
-void fontstyle2str(int style, char* out) { qel::skin::AppendFontStyleText(style, out); }
+void fontstyle2str(int style, char* out) {
+    qel::skin::AppendFontStyleText(style, out);
+}
 
-void fontquality2str(int quality, char* out) { qel::skin::FontQualityToText(quality, out); }
+void fontquality2str(int quality, char* out) {
+    qel::skin::FontQualityToText(quality, out);
+}

@@ -10,22 +10,6 @@
 
 namespace {
 
-// An information context of the display, deleted with the object.
-class DisplayInfoContext {
-public:
-    DisplayInfoContext() : dc_(CreateICA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~DisplayInfoContext() {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    DisplayInfoContext(const DisplayInfoContext&) = delete;
-    DisplayInfoContext& operator=(const DisplayInfoContext&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // A library loaded only to learn that it can be, and freed at once.
 bool CanLoad(const char* library) {
     HMODULE module = LoadLibraryA(library);
@@ -51,20 +35,19 @@ int ql_GetScreenResolution(CDC* dc, int* resolution) {
         resolution[1] = dc->GetDeviceCaps(LOGPIXELSY);
         return 1;
     }
-    DisplayInfoContext display;
-    if (!display.Get())
+    CDC display;
+    if (!display.CreateIC("DISPLAY", nullptr, nullptr, nullptr))
         return 0;
-    resolution[0] = GetDeviceCaps(display.Get(), LOGPIXELSX);
-    resolution[1] = GetDeviceCaps(display.Get(), LOGPIXELSY);
+    resolution[0] = display.GetDeviceCaps(LOGPIXELSX);
+    resolution[1] = display.GetDeviceCaps(LOGPIXELSY);
     return 1;
 }
 
 int ql_GetScreenColors() {
-    HDC screen = GetDC(nullptr);
-    if (!screen)
+    CClientDC screen(nullptr);
+    if (!screen.GetSafeHdc())
         return 0;
-    const int colors = GetDeviceCaps(screen, NUMCOLORS);
-    ReleaseDC(nullptr, screen);
+    const int colors = screen.GetDeviceCaps(NUMCOLORS);
     return colors == -1 ? 64000 : colors;
 }
 

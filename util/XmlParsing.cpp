@@ -89,22 +89,16 @@ IXMLDOMNodePtr CXmlParsing::GetNode(IXMLDOMElementPtr element, char* tagName, lo
     return GetNode(matches, index);
 }
 
-_SS<char>& CXmlParsing::GetNodeName(IXMLDOMNodePtr node) {
-    m_text.clear();
-    if (!node)
-        return m_text;
-    BSTR name = nullptr;
-    Check(node->get_nodeName(&name), node.GetInterfacePtr());
-    m_text = Narrow(name);
-    return m_text;
-}
+_SS<char>& CXmlParsing::GetNodeName(IXMLDOMNodePtr node) { return FillText(node, &IXMLDOMNode::get_nodeName); }
 
-_SS<char>& CXmlParsing::GetNodeValue(IXMLDOMNodePtr node) {
+_SS<char>& CXmlParsing::GetNodeValue(IXMLDOMNodePtr node) { return FillText(node, &IXMLDOMNode::get_text); }
+
+_SS<char>& CXmlParsing::FillText(IXMLDOMNodePtr node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*read)(BSTR*)) {
     m_text.clear();
     if (!node)
         return m_text;
     BSTR text = nullptr;
-    Check(node->get_text(&text), node.GetInterfacePtr());
+    Check((node.GetInterfacePtr()->*read)(&text), node.GetInterfacePtr());
     m_text = Narrow(text);
     return m_text;
 }

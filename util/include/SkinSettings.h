@@ -7,7 +7,7 @@
 
 #include <atltypes.h>
 
-#include "Border.h"
+#include "QelBorder.h"
 #include "QelLib1Api.h"
 
 // x,y,w,h into (x, y, x+w, y+h); missing numbers 0.

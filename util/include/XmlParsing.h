@@ -37,6 +37,9 @@ public:
     _SS<char>& GetNodeData(IXMLDOMElementPtr element, char* tagName);
 
 private:
+    // text := what `read` gives of node ("" for an empty node).
+    _SS<char>& FillText(IXMLDOMNodePtr node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*read)(BSTR*));
+
     IXMLDOMDocumentPtr m_document;
     _SS<char> m_text;
 };
