@@ -138,3 +138,23 @@ function(qel_test_locks name)
          "endforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
 endfunction()
+
+# A libFuzzer harness of a platform-neutral core (native clang build only, built by scripts/fuzz
+# through the "fuzzers" target). Its seed corpus is what the core's tests write into
+# $QEL_FUZZ_SEEDS/<name> when that variable is set.
+function(qel_fuzzer name)
+    if(QEL_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        return()
+    endif()
+    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES" ${ARGN})
+    add_executable(${name} EXCLUDE_FROM_ALL ${A_SOURCES})
+    target_include_directories(${name} PRIVATE ${A_INCLUDES})
+    target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -g -O1 -fsanitize=fuzzer,address,undefined
+                                           -fno-sanitize-recover=undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    if(NOT TARGET fuzzers)
+        add_custom_target(fuzzers)
+    endif()
+    add_dependencies(fuzzers ${name})
+endfunction()

@@ -52,9 +52,9 @@ constexpr uint32_t kAvifHasIndex = 0x10;
 constexpr uint32_t kAvifIsInterleaved = 0x100;
 constexpr uint32_t kAviifKeyframe = 0x10;
 
-bool Usable(const AviClipSpec& spec) {
-    return spec.width > 0 && spec.height > 0 && spec.framesPerSecond > 0 && spec.frameCount > 0 &&
-           (!spec.withAudio || spec.audioSampleRate >= spec.framesPerSecond);
+bool Usable(const AviClipFormat& clip) {
+    return clip.width > 0 && clip.height > 0 && clip.framesPerSecond > 0 && clip.frameCount > 0 &&
+           (!clip.withAudio || clip.audioSampleRate >= clip.framesPerSecond);
 }
 
 void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, uint32_t scale, uint32_t rate,
@@ -84,8 +84,8 @@ void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, 
 }
 
 // The tone of the sound track: a square wave of sample rate / 20 Hz at a quarter of full scale.
-int16_t AudioSample(const AviClipSpec& spec, long index) {
-    const long period = spec.audioSampleRate / 400 > 0 ? spec.audioSampleRate / 400 : 1;
+int16_t AudioSample(const AviClipFormat& clip, long index) {
+    const long period = clip.audioSampleRate / 400 > 0 ? clip.audioSampleRate / 400 : 1;
     return (index / period) % 2 ? 8192 : -8192;
 }
 
@@ -116,44 +116,44 @@ std::vector<uint8_t> ClipFrame(int frame, int width, int height) {
     return pixels;
 }
 
-int AudioSamplesPerFrame(const AviClipSpec& spec) {
-    return spec.framesPerSecond > 0 ? spec.audioSampleRate / spec.framesPerSecond : 0;
+int AudioSamplesPerFrame(const AviClipFormat& clip) {
+    return clip.framesPerSecond > 0 ? clip.audioSampleRate / clip.framesPerSecond : 0;
 }
 
-std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
-    if (!Usable(spec))
+std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip) {
+    if (!Usable(clip))
         return {};
-    const uint32_t frameBytes = static_cast<uint32_t>(Rgb24Stride(spec.width) * spec.height);
-    const int samplesPerFrame = spec.withAudio ? AudioSamplesPerFrame(spec) : 0;
+    const uint32_t frameBytes = static_cast<uint32_t>(Rgb24Stride(clip.width) * clip.height);
+    const int samplesPerFrame = clip.withAudio ? AudioSamplesPerFrame(clip) : 0;
     const uint32_t audioBytesPerFrame = static_cast<uint32_t>(samplesPerFrame) * 2;
-    const uint32_t streams = spec.withAudio ? 2 : 1;
+    const uint32_t streams = clip.withAudio ? 2 : 1;
 
     RiffWriter riff;
     const size_t file = riff.Open("RIFF", "AVI ");
 
     const size_t hdrl = riff.Open("LIST", "hdrl");
     const size_t avih = riff.Open("avih");
-    riff.U32(static_cast<uint32_t>(1000000 / spec.framesPerSecond)); // microseconds a frame
-    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(spec.framesPerSecond)); // max bytes/s
+    riff.U32(static_cast<uint32_t>(1000000 / clip.framesPerSecond)); // microseconds a frame
+    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(clip.framesPerSecond)); // max bytes/s
     riff.U32(0); // padding granularity
     riff.U32(kAvifHasIndex | kAvifIsInterleaved);
-    riff.U32(static_cast<uint32_t>(spec.frameCount));
+    riff.U32(static_cast<uint32_t>(clip.frameCount));
     riff.U32(0); // initial frames
     riff.U32(streams);
     riff.U32(frameBytes > audioBytesPerFrame ? frameBytes : audioBytesPerFrame); // suggested buffer size
-    riff.U32(static_cast<uint32_t>(spec.width));
-    riff.U32(static_cast<uint32_t>(spec.height));
+    riff.U32(static_cast<uint32_t>(clip.width));
+    riff.U32(static_cast<uint32_t>(clip.height));
     for (int i = 0; i < 4; ++i)
         riff.U32(0);
     riff.Close(avih);
 
     const size_t videoList = riff.Open("LIST", "strl");
-    WriteStreamHeader(riff, "vids", "DIB ", 1, static_cast<uint32_t>(spec.framesPerSecond),
-                      static_cast<uint32_t>(spec.frameCount), frameBytes, 0, spec.width, spec.height);
+    WriteStreamHeader(riff, "vids", "DIB ", 1, static_cast<uint32_t>(clip.framesPerSecond),
+                      static_cast<uint32_t>(clip.frameCount), frameBytes, 0, clip.width, clip.height);
     const size_t videoFormat = riff.Open("strf");
     riff.U32(40); // BITMAPINFOHEADER
-    riff.U32(static_cast<uint32_t>(spec.width));
-    riff.U32(static_cast<uint32_t>(spec.height)); // positive: bottom-up rows
+    riff.U32(static_cast<uint32_t>(clip.width));
+    riff.U32(static_cast<uint32_t>(clip.height)); // positive: bottom-up rows
     riff.U16(1);                                  // planes
     riff.U16(24);                                 // bits a pixel
     riff.U32(0);                                  // BI_RGB
@@ -163,11 +163,11 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     riff.Close(videoFormat);
     riff.Close(videoList);
 
-    if (spec.withAudio) {
-        const uint32_t rate = static_cast<uint32_t>(spec.audioSampleRate);
+    if (clip.withAudio) {
+        const uint32_t rate = static_cast<uint32_t>(clip.audioSampleRate);
         const size_t audioList = riff.Open("LIST", "strl");
         WriteStreamHeader(riff, "auds", nullptr, 2, rate * 2,
-                          static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(spec.frameCount),
+                          static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(clip.frameCount),
                           audioBytesPerFrame, 2, 0, 0);
         const size_t audioFormat = riff.Open("strf");
         riff.U16(1); // WAVE_FORMAT_PCM
@@ -187,15 +187,15 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     const size_t moviFormType = movi + 4;
     std::vector<uint8_t> audio(audioBytesPerFrame);
     long audioSample = 0;
-    for (int frame = 0; frame < spec.frameCount; ++frame) {
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
         index.push_back({"00db", static_cast<uint32_t>(riff.Size() - moviFormType), frameBytes});
         const size_t video = riff.Open("00db");
-        const std::vector<uint8_t> pixels = ClipFrame(frame, spec.width, spec.height);
+        const std::vector<uint8_t> pixels = ClipFrame(frame, clip.width, clip.height);
         riff.Bytes(pixels.data(), pixels.size());
         riff.Close(video);
-        if (spec.withAudio) {
+        if (clip.withAudio) {
             for (int i = 0; i < samplesPerFrame; ++i) {
-                const uint16_t sample = static_cast<uint16_t>(AudioSample(spec, audioSample++));
+                const uint16_t sample = static_cast<uint16_t>(AudioSample(clip, audioSample++));
                 audio[2 * i] = static_cast<uint8_t>(sample);
                 audio[2 * i + 1] = static_cast<uint8_t>(sample >> 8);
             }
@@ -219,8 +219,8 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     return riff.Take();
 }
 
-bool WriteAviClip(const std::string& path, const AviClipSpec& spec) {
-    const std::vector<uint8_t> bytes = BuildAviClip(spec);
+bool WriteAviClip(const std::string& path, const AviClipFormat& clip) {
+    const std::vector<uint8_t> bytes = BuildAviClip(clip);
     if (bytes.empty())
         return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
