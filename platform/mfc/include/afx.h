@@ -2,6 +2,8 @@
 // Core of the MFC-compatible layer: the string class, the geometry types, the object root with its
 // run-time class information, the module handles and the file finder.
 #include <windows.h>
+// Names the dialog header maps to their ANSI forms (GetFileTitle) are mapped for every user alike.
+#include <commdlg.h>
 
 #include "afxdllapi.h"
 #include "afxstr.h"

@@ -59,6 +59,7 @@ struct ThreadState {
     HandleMap<HMENU, CMenu> menus;
     CWnd* windowInCreation = nullptr; // attached at the first message its window receives
     HHOOK creationHook = nullptr;
+    int creationDepth = 0; // nested CreateEx calls sharing the hook
     const MSG* currentMessage = nullptr;
     MSG lastMessage = {};
 };

@@ -16,6 +16,10 @@ void Release(CDC* object) {
     object->m_hAttribDC = nullptr;
     delete object;
 }
+void Release(CMenu* object) {
+    object->m_hMenu = nullptr;
+    delete object;
+}
 void Release(CGdiObject* object) {
     object->m_hObject = nullptr;
     delete object;
@@ -47,6 +51,7 @@ ThreadState::~ThreadState() {
     DeleteTemporaries(windows);
     DeleteTemporaries(dcs);
     DeleteTemporaries(gdiObjects);
+    DeleteTemporaries(menus);
 }
 
 void DeleteTempMaps() {
@@ -54,6 +59,7 @@ void DeleteTempMaps() {
     DeleteTemporaries(thread.windows);
     DeleteTemporaries(thread.dcs);
     DeleteTemporaries(thread.gdiObjects);
+    DeleteTemporaries(thread.menus);
 }
 
 } // namespace qelmfc
