@@ -319,10 +319,7 @@ public:
         }
         return CWinApp::PreTranslateMessage(msg);
     }
-    int ExitInstance() override {
-        CWinApp::ExitInstance();
-        return checksResult;
-    }
+    int ExitInstance() override;
 };
 
 CTestApp theApp;
@@ -353,7 +350,12 @@ void SendKey(WORD key, bool up) {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
+// What the start-up recorded, kept before the first check takes the events.
+std::vector<std::string> g_startEvents;
+
 TEST(AppStartTest, WinMainRanTheApplicationWithItsFrameAndPanel) {
+    EXPECT_THAT(g_startEvents, Contains(std::string("create Layer Test Frame")));
+    EXPECT_THAT(g_startEvents, Contains(std::string("initdialog")));
     EXPECT_EQ(&theApp, AfxGetApp());
     EXPECT_EQ(&Frame(), AfxGetMainWnd());
     EXPECT_EQ(GetModuleHandleA(nullptr), AfxGetInstanceHandle());
@@ -586,6 +588,7 @@ HANDLE g_closeSent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 LRESULT CTestFrame::OnRunChecks(WPARAM, LPARAM) {
     CreateThread(nullptr, 0, &Watchdog, g_closeSent, 0, nullptr);
     Pump();
+    g_startEvents = g_events;
     int argc = 1;
     char name[] = "qelmfc_app_test";
     char* argv[] = {name, nullptr};
@@ -596,6 +599,23 @@ LRESULT CTestFrame::OnRunChecks(WPARAM, LPARAM) {
     SetEvent(g_closeSent);
     PostMessage(WM_CLOSE); // ends the program: frame destroyed, WM_QUIT, exit code from ExitInstance
     return 0;
+}
+
+// The end of the program: WM_CLOSE reached the frame, which destroyed itself and its panel.
+int CTestApp::ExitInstance() {
+    CWinApp::ExitInstance();
+    const std::vector<std::string> expected = {"close", "panel destroy", "frame destroy"};
+    for (const std::string& event : expected) {
+        bool seen = false;
+        for (const std::string& recorded : g_events)
+            seen = seen || recorded == event;
+        if (!seen) {
+            std::fprintf(stderr, "the end of the program missed \"%s\"\n", event.c_str());
+            return 5;
+        }
+    }
+    std::printf("the program ended through WM_CLOSE\n");
+    return checksResult;
 }
 
 } // namespace
