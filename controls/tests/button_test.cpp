@@ -21,14 +21,9 @@ constexpr UINT kButtonId = 1003;
 constexpr int kFrameWidth = 50;
 constexpr int kHeight = 30;
 // One flat colour per frame: normal, pressed/checked, hover, disabled.
-const COLORREF kFrames[] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
+const std::vector<COLORREF> kFrames = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
 
-std::vector<Gdiplus::Color> FrameColours() {
-    std::vector<Gdiplus::Color> colours;
-    for (COLORREF c : kFrames)
-        colours.push_back(Opaque(c));
-    return colours;
-}
+std::vector<Gdiplus::Color> FrameColours() { return Opaque(kFrames); }
 
 template <class Button>
 class ButtonGallery : public ::testing::Test {

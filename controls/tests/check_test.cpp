@@ -18,15 +18,10 @@ constexpr UINT kCheckId = 1010;
 constexpr int kFrameWidth = 20; // a 120-pixel strip of six frames
 constexpr int kHeight = 20;
 // unchecked, unchecked hover, checked, checked hover, unchecked disabled, checked disabled
-const COLORREF kFrames[] = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200),
+const std::vector<COLORREF> kFrames = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200),
                             RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)};
 
-std::vector<Gdiplus::Color> FrameColours() {
-    std::vector<Gdiplus::Color> colours;
-    for (COLORREF c : kFrames)
-        colours.push_back(Opaque(c));
-    return colours;
-}
+std::vector<Gdiplus::Color> FrameColours() { return Opaque(kFrames); }
 
 // Records the check state copied into the window: an owner-drawn button keeps none of its own.
 template <class Check>

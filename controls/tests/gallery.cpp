@@ -70,6 +70,13 @@ Gdiplus::Color Opaque(COLORREF colour) {
     return c;
 }
 
+std::vector<Gdiplus::Color> Opaque(const std::vector<COLORREF>& colours) {
+    std::vector<Gdiplus::Color> opaque;
+    for (COLORREF c : colours)
+        opaque.push_back(Opaque(c));
+    return opaque;
+}
+
 std::unique_ptr<CImageArray> MakeStrip(const std::vector<Gdiplus::Color>& colours, int frameWidth, int height) {
     const int count = static_cast<int>(colours.size());
     auto strip = std::make_unique<CImageArray>(frameWidth * count, height, PixelFormat32bppARGB, 0);

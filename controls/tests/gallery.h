@@ -47,6 +47,7 @@ constexpr int kHostY = 40;
 // Frame i filled with colours[i] (alpha 255 unless the colour list says otherwise).
 std::unique_ptr<CImageArray> MakeStrip(const std::vector<Gdiplus::Color>& colours, int frameWidth, int height);
 Gdiplus::Color Opaque(COLORREF colour);
+std::vector<Gdiplus::Color> Opaque(const std::vector<COLORREF>& colours);
 
 COLORREF ScreenPixel(int x, int y);
 COLORREF ProbeClient(CWnd& wnd, int x, int y);
