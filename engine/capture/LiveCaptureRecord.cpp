@@ -4,6 +4,7 @@
 
 #include "AudioMuter.h"
 
+#include <afxdlgs.h>
 #include <commdlg.h>
 
 #include <cstring>
@@ -71,7 +72,7 @@ BOOL CLiveCapture::MySetCaptureFile(HWND owner) {
         ZeroMemory(name, sizeof name);
         OPENFILENAMEA dialog;
         ZeroMemory(&dialog, sizeof dialog);
-        dialog.lStructSize = 76;   // the size of the first, shorter layout of the structure
+        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A; // the first, shorter layout of the structure
         dialog.hwndOwner = owner;
         dialog.lpstrFilter = "AVI File (*.avi);\0*.avi;\0\0";
         dialog.nFilterIndex = 1;
@@ -79,8 +80,11 @@ BOOL CLiveCapture::MySetCaptureFile(HWND owner) {
         dialog.nMaxFile = sizeof name;
         dialog.lpstrTitle = "Select Saved File Name";
         dialog.Flags = OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOREADONLYRETURN | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-        if (GetSaveFileNameA(&dialog) && name[0])
+        if (AfxGetFileName(&dialog, TRUE) && name[0])
             break;
+        // Cancel asks again; a dialog that cannot be shown at all would ask forever.
+        if (CommDlgExtendedError() != 0)
+            return FALSE;
     }
     if (std::strlen(name) < 256)
         std::strcat(name, ".avi");

@@ -1,6 +1,7 @@
 // Starting the frame-grabbing program beside the running program, and the stills' save dialog.
 #include "GraphBuilder.h"
 
+#include <afxdlgs.h>
 #include <commdlg.h>
 #include <io.h>
 
@@ -82,5 +83,5 @@ bool AskSnapshotFileName(const char* defaultExtension, const char* filter, char 
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    return GetSaveFileNameA(&dialog) != FALSE;
+    return AfxGetFileName(&dialog, TRUE) != FALSE;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Answers the save-file dialog that the player shows on this thread, from a helper thread: types a
-// file name and presses OK, or cancels.
+// Answers the save-file dialog that the player shows while this object lives: types a file name and
+// presses OK, or cancels. The dialog comes through the layer's modal hook.
 #include <windows.h>
 
-#include <atomic>
+#include <memory>
 #include <string>
-#include <thread>
+
+#include "qeltest/modal_hook.h"
 
 namespace playertest {
 
@@ -13,18 +14,14 @@ class SaveDialogAnswer {
 public:
     // An empty name cancels the dialog.
     explicit SaveDialogAnswer(const std::string& fileName);
-    ~SaveDialogAnswer();
     SaveDialogAnswer(const SaveDialogAnswer&) = delete;
     SaveDialogAnswer& operator=(const SaveDialogAnswer&) = delete;
     bool Answered() const { return answered_; }
 
 private:
-    void Run();
     std::string fileName_;
-    DWORD dialogThread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> answered_{false};
-    std::thread worker_;
+    bool answered_ = false;
+    qeltest::ScopedModalHook hook_;
 };
 
 } // namespace playertest

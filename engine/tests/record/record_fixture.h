@@ -27,6 +27,8 @@ public:
     using CLiveCapture::m_pMux;
     using CLiveCapture::m_ullFileSizeLimit;
     using CLiveCapture::m_ullMinFreeSpace;
+    using CLiveCapture::GetCaptureFileName;
+    using CLiveCapture::MySetCaptureFile;
 };
 
 class RecordTest : public enginetest::CameraTest {

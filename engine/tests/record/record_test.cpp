@@ -9,6 +9,7 @@
 #include "riff_reader.h"
 #include "scoped_audio_input.h"
 
+#include "qeltest/modal_hook.h"
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
 
@@ -461,6 +462,30 @@ TEST(MinFreeSpace, ABareFileNameMeasuresTheCurrentFolder) {
     EXPECT_FALSE(engine.SetMinFreeSpace(0xFFFFFFFFu, 100));
     EXPECT_EQ(0u, engine.m_ullMinFreeSpace);
     EXPECT_EQ(0u, engine.m_nSpacePollingInterval);
+}
+
+} // namespace recordtest
+
+namespace recordtest {
+
+TEST_F(RecordTest, TheCaptureFileDialogRunsThroughTheModalHookAndAsksAgainAfterCancel) {
+    qeltest::TempDir dir;
+    const std::string typed = dir.File("capture");
+    int asked = 0;
+    qeltest::ScopedModalHook hook([&](HWND dialog, AFX_MODAL_KIND kind) -> INT_PTR {
+        EXPECT_EQ(AFX_MODAL_FILE, kind);
+        if (++asked == 1)
+            return IDCANCEL; // no name yet: the engine asks again
+        HWND name = GetDlgItem(dialog, 0x47C); // the explorer-style dialog's name box
+        if (!name)
+            name = GetDlgItem(dialog, 0x480);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        return IDOK;
+    });
+    ASSERT_TRUE(Engine()->MySetCaptureFile(nullptr));
+    EXPECT_EQ(2, asked);
+    const std::wstring expected = std::wstring(typed.begin(), typed.end()) + L".avi";
+    EXPECT_EQ(expected, std::wstring(Engine()->GetCaptureFileName()));
 }
 
 } // namespace recordtest

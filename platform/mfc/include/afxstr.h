@@ -12,7 +12,7 @@ class QEL_MFC_API CString {
 public:
     CString();
     CString(const CString& other);
-    CString(LPCSTR text);             // null gives an empty string
+    CString(LPCSTR text);             // null gives an empty string; MAKEINTRESOURCE(id) loads string id
     CString(LPCSTR text, int length); // the first length bytes (fewer when text ends earlier)
     CString(LPCWSTR text);            // converted from wide characters with the ANSI code page
     CString(char ch, int repeat = 1);
@@ -43,6 +43,10 @@ public:
     LPSTR GetBuffer();
     LPSTR GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
+
+    // Loads string id from the resource handle (AfxGetResourceHandle); FALSE (string unchanged) when absent.
+    BOOL LoadString(UINT id);
+    BOOL LoadString(HINSTANCE instance, UINT id);
 
     void Format(LPCSTR format, ...);
     void FormatV(LPCSTR format, va_list args);

@@ -1,4 +1,4 @@
-#include "afxstr.h"
+#include "afx.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +40,10 @@ CString::CString(const CString& other) : m_pszData(g_emptyString) {
 }
 
 CString::CString(LPCSTR text) : m_pszData(g_emptyString) {
-    Assign(text, SafeLength(text));
+    if (text && IS_INTRESOURCE(text))
+        LoadString(LOWORD(reinterpret_cast<ULONG_PTR>(text)));
+    else
+        Assign(text, SafeLength(text));
 }
 
 CString::CString(LPCSTR text, int length) : m_pszData(g_emptyString) {
@@ -587,4 +590,24 @@ bool operator<=(const CString& a, const CString& b) {
 }
 bool operator>=(const CString& a, const CString& b) {
     return a.Compare(b) >= 0;
+}
+
+BOOL CString::LoadString(UINT id) {
+    return LoadString(AfxGetResourceHandle(), id);
+}
+
+BOOL CString::LoadString(HINSTANCE instance, UINT id) {
+    // LoadStringA truncates to the buffer: grow until the text fits with room to spare. A string that
+    // is absent leaves this one unchanged.
+    CString loaded;
+    for (int size = 256; size <= 65536; size *= 4) {
+        const int length = ::LoadStringA(instance, id, loaded.GetBuffer(size), size + 1);
+        if (length <= 0)
+            return FALSE;
+        loaded.ReleaseBuffer(length);
+        if (length < size)
+            break;
+    }
+    *this = loaded;
+    return TRUE;
 }

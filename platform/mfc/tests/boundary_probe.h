@@ -13,3 +13,12 @@ MFC_PROBE_API void ProbeAppendInPlace(CString& text, int count); // appends coun
 MFC_PROBE_API void ProbeKeep(CString text);                      // keeps a copy inside the probe
 MFC_PROBE_API CString ProbeKept();
 MFC_PROBE_API void ProbeForget();
+
+#include <afxtempl.h>
+
+// Lists and arrays filled, changed and emptied on the probe's side of the boundary.
+MFC_PROBE_API void ProbeAppendPaths(CList<CString, CString&>* paths, int count); // "path0".."pathN-1"
+MFC_PROBE_API CString ProbeJoin(const CStringList& list);                        // "a|b|c"
+MFC_PROBE_API void ProbeDropFirst(CStringList& list);                            // RemoveHead
+MFC_PROBE_API CStringArray* ProbeNewArray(int count);                            // "0".."count-1", delete it
+MFC_PROBE_API HINSTANCE ProbeModule();                                           // holds string 101 "probe text"

@@ -1,4 +1,4 @@
-// Main of every Windows test program: a watchdog against hangs and a guard against modal boxes.
+// Main of every Windows test program: a watchdog against hangs and guards against modal boxes and windows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "qeltest/message_box_hook.h"
+#include "qeltest/modal_hook.h"
 #include "qeltest/watchdog.h"
 
 int main(int argc, char** argv) {
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
         seconds = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
     ::testing::UnitTest::GetInstance()->listeners().Append(new qeltest::Watchdog(seconds));
     qeltest::InstallUnexpectedMessageBoxGuard();
+    qeltest::InstallUnexpectedModalGuard();
     return RUN_ALL_TESTS();
 }

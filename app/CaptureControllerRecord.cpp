@@ -1,0 +1,143 @@
+// Recordings, snapshots and the numbered capture names.
+#include "CaptureController.h"
+
+#include <cstring>
+
+#include "MotionDetector.h"
+#include "ProgramFolder.h"
+#include "UserSettingsFormat.h"
+#include "WideText.h"
+
+namespace {
+
+// A recording needs more than this on the TempStorage disk before anything is created.
+constexpr ULONGLONG kRefuseAtOrBelowBytes = 10ull * 1024 * 1024;
+// The engine's own guard while recording: megabytes and polling milliseconds.
+constexpr UINT kEngineMinFreeMB = 100;
+constexpr UINT kEngineFreePollMs = 100;
+constexpr int kStatusLowDisk = 16;
+
+const char kInvalidFileName[] = "Invalid filename.\n";
+const char kLowDiskSpace[] = "Low disk space";
+const char kUnknownError[] = "Unknown Error";
+
+// The text of a failed StartCapture's status bits; null when they name no failure.
+const char* StatusFailureText(int status) {
+    if (status & 0x2)
+        return "Video Compression Error";
+    if (status & 0x4)
+        return "Audio Error";
+    if (status & 0x8)
+        return "Audio Compression Error";
+    if ((status & 0x8000) && !(status & 0x10))
+        return kUnknownError;
+    if (status & 0x10)
+        return kInvalidFileName;
+    return nullptr;
+}
+
+bool FileExists(const std::string& path) {
+    CFileFind find;
+    return find.FindFile(path.c_str()) != FALSE;
+}
+
+} // namespace
+
+HRESULT CCaptureController::StartRecording(const char* path) {
+    if (!m_engine)
+        return 1;
+    ULONGLONG freeBytes = 0;
+    if (qelapp::QueryFreeBytes(m_tempFolder, &freeBytes) && freeBytes <= kRefuseAtOrBelowBytes) {
+        m_captureStatus = kStatusLowDisk;
+        m_lastErrorText = kLowDiskSpace;
+        return E_OUTOFMEMORY;
+    }
+    xCreateTempFolder();
+    m_captureFileName = path ? path : "";
+    // A name longer than the engine's buffer would name another file: refused whole.
+    const std::wstring wide = qelapp::Widen(m_captureFileName);
+    if (wide.empty() || wide.size() >= MAX_PATH || !m_engine->SetCaptureFileName(wide.c_str())) {
+        m_lastErrorText = kInvalidFileName;
+        return 1;
+    }
+    m_engine->SetOutputCompatibility(0);
+    if (!m_engine->SetMinFreeSpace(kEngineMinFreeMB, kEngineFreePollMs)) {
+        m_lastErrorText = kLowDiskSpace;
+        return E_OUTOFMEMORY;
+    }
+    m_engine->SetOutputCompatibility(0);
+    m_captureStatus = 0;
+    const BOOL started = m_engine->StartCapture(&m_captureStatus);
+    if (const char* failure = StatusFailureText(m_captureStatus)) {
+        m_lastErrorText = failure;
+        return 1;
+    }
+    if (!started) {
+        m_lastErrorText = kUnknownError;
+        return 1;
+    }
+    return 0;
+}
+
+CString CCaptureController::StopRecording() {
+    if (m_engine) {
+        m_engine->StopCapture();
+        m_engine->GetCapturedVideoInfo(&m_lastCaptureStats);
+        // The recorded file's facts through a player graph of its own, gone again at once.
+        CGraphBuilder player;
+        if (SUCCEEDED(player.Init2(m_videoWindow, qelapp::Widen(m_captureFileName).c_str(), 1)))
+            player.GetVideoInfo2(&m_lastRecordingInfo);
+    }
+    m_lastSnapshotName.Empty();
+    return m_captureFileName;
+}
+
+void CCaptureController::GetCaptureInfo(_AlbumItemInfo* record) const {
+    if (!record)
+        return;
+    std::memset(record, 0, sizeof *record);
+    if (m_initialized && m_engine)
+        lstrcpynA(record->path, m_captureFileName, MAX_PATH);
+}
+
+CString CCaptureController::TakeSnapshot(const char* path) {
+    m_lastSnapshotName = path ? path : "";
+    if (xIsLive())
+        m_engine->OneSnapshot(qelapp::Widen(m_lastSnapshotName).c_str());
+    return m_lastSnapshotName;
+}
+
+BOOL CCaptureController::SnapshotToMemory(BYTE* buffer, UINT size) {
+    if (!m_engine || !buffer || size == 0)
+        return FALSE;
+    return m_engine->OneSnapshot(buffer, size);
+}
+
+namespace {
+
+CString NextFreeName(const CString& folder, const CString& prefix, int* count, const char* extension) {
+    return CString(qelapp::NextFreeCaptureName(static_cast<const char*>(folder), static_cast<const char*>(prefix),
+                                               count, extension, FileExists)
+                       .c_str());
+}
+
+} // namespace
+
+CString CCaptureController::MakeVideoFileName() {
+    return NextFreeName(m_settings.videoFolder, m_settings.videoName, &m_settings.videoCount,
+                        qelapp::VideoExtension(m_settings.videoFileType));
+}
+
+CString CCaptureController::MakeImageFileName() {
+    return NextFreeName(m_settings.imageFolder, m_settings.imageName, &m_settings.imageCount,
+                        qelapp::ImageExtension(m_settings.imageFileType));
+}
+
+void CCaptureController::NextVideoCount() { m_settings.videoCount = qelapp::NextCount(m_settings.videoCount); }
+void CCaptureController::NextImageCount() { m_settings.imageCount = qelapp::NextCount(m_settings.imageCount); }
+
+int CCaptureController::GetMotionRowLength() const { return MD_FrameRowLength(m_settings.outputWidth); }
+
+UINT CCaptureController::GetMotionFrameBytes() const {
+    return static_cast<UINT>(GetMotionRowLength()) * static_cast<UINT>(m_settings.outputHeight);
+}

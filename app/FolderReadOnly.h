@@ -1,0 +1,8 @@
+#pragma once
+// Whether no file can be created in a folder.
+#include <windows.h>
+
+// TRUE for a null folder, for a folder that carries the read-only attribute, and when a probe file
+// cannot be created inside it; the probe ("test.txt") is deleted again at once. The folder may end
+// in a backslash or not: the probe always goes inside it.
+BOOL IsFolderReadOnly(const char* folder);

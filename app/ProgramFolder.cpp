@@ -1,0 +1,51 @@
+// The program's folder and the free-space query, each with its test redirection.
+#include "ProgramFolder.h"
+
+#include <qelLib1.h>
+
+namespace qelapp {
+
+namespace {
+
+CString& RedirectedFolder() {
+    static CString folder;
+    return folder;
+}
+
+FreeBytesQuery& RedirectedQuery() {
+    static FreeBytesQuery query = nullptr;
+    return query;
+}
+
+BOOL DiskFreeBytes(const char* folder, ULONGLONG* freeBytes) {
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    if (!GetDiskFreeSpaceExA(folder, &available, &total, &free))
+        return FALSE;
+    *freeBytes = free.QuadPart;
+    return TRUE;
+}
+
+} // namespace
+
+CString ProgramFolder() {
+    if (!RedirectedFolder().IsEmpty())
+        return RedirectedFolder();
+    char folder[MAX_PATH] = {};
+    ql_GetModulePath(nullptr, folder);
+    return CString(folder);
+}
+
+CString SettingsFilePath() { return ProgramFolder() + "Zentrik.ini"; }
+
+BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes) {
+    if (!folder || !freeBytes)
+        return FALSE;
+    if (RedirectedQuery())
+        return RedirectedQuery()(folder, freeBytes);
+    return DiskFreeBytes(folder, freeBytes);
+}
+
+void RedirectProgramFolder(const char* folder) { RedirectedFolder() = folder; }
+void RedirectFreeBytesQuery(FreeBytesQuery query) { RedirectedQuery() = query; }
+
+} // namespace qelapp

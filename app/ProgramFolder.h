@@ -1,0 +1,22 @@
+#pragma once
+// Where the program keeps its files and how much room their disk has. Both come from here alone so
+// that tests can point them elsewhere.
+#include <afx.h>
+
+namespace qelapp {
+
+// The program's folder with its trailing backslash: the folder of the running program, or the
+// folder a test redirected it to.
+CString ProgramFolder();
+// The program's settings file, "Zentrik.ini" in the program's folder.
+CString SettingsFilePath();
+
+// The total free bytes of the disk holding `folder`; FALSE when they cannot be read.
+BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes);
+
+// For tests: a folder (null: the program's own again) and a free-space answer (null: the disk's).
+typedef BOOL (*FreeBytesQuery)(const char* folder, ULONGLONG* freeBytes);
+void RedirectProgramFolder(const char* folder);
+void RedirectFreeBytesQuery(FreeBytesQuery query);
+
+} // namespace qelapp
