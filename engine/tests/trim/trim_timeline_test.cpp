@@ -5,31 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include "../engine_log_file.h"
 #include "Vostrel.h"
 #include "qeltest/com_test.h"
 
 namespace {
 
-const char kLogPath[] = "C:\\CLiveCap.log";
-
-std::string ReadLog() {
-    std::string text;
-    HANDLE file = CreateFileA(kLogPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
-
-void RemoveLog() {
-    SetFileAttributesA(kLogPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(kLogPath);
-}
+using enginetest::ReadEngineLog;
+using enginetest::RemoveEngineLog;
 
 size_t CountOf(const std::string& text, const std::string& part) {
     size_t count = 0;
@@ -117,24 +100,24 @@ TEST_F(TrimTimelineTest, ClipTimesMustRunForwardAndFailingNodesStoreNothing) {
 
 // The one test here that writes the log file; it shares the capture log test's lock.
 TEST_F(TrimTimelineTest, InitialEitherBuildsBothGroupsOrFailsOnceInTheLog) {
-    RemoveLog();
+    RemoveEngineLog();
     OwnerWindow owner;
     {
         CVideoTrim editor;
         const HRESULT hr = editor.Initial(owner.Get(), TRUE);
         if (hr == S_OK) {
             EXPECT_EQ(TrimStateReady, editor.GetTrimState());
-            EXPECT_EQ(std::string(), ReadLog());
+            EXPECT_EQ(std::string(), ReadEngineLog());
         } else {
             // Wine's empty timeline: the first group's interface is missing.
             EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
             EXPECT_EQ(TrimStateConstructed, editor.GetTrimState());
-            const std::string log = ReadLog();
+            const std::string log = ReadEngineLog();
             EXPECT_EQ(1u, CountOf(log, "CLiveCapture,Err code: ")) << log;
             EXPECT_EQ(1u, CountOf(log, " in VideoTrim\n Line ")) << log;
             // A second call drops the first timeline and fails the same way, logging once more.
             EXPECT_EQ(hr, editor.Initial(owner.Get(), TRUE));
-            EXPECT_EQ(2u, CountOf(ReadLog(), " in VideoTrim\n Line "));
+            EXPECT_EQ(2u, CountOf(ReadEngineLog(), " in VideoTrim\n Line "));
             // The group node made so far stays: a track then fails at the group's composition
             // interface and keeps no node; a type other than video or audio is refused first.
             CTrimTrack track;
@@ -144,11 +127,11 @@ TEST_F(TrimTimelineTest, InitialEitherBuildsBothGroupsOrFailsOnceInTheLog) {
             EXPECT_EQ(nullptr, track.GetThisObj(1));
         }
     }
-    RemoveLog();
+    RemoveEngineLog();
     {
         CVideoTrim quiet;
         EXPECT_NE(E_INVALIDARG, quiet.Initial(owner.Get(), FALSE));
-        EXPECT_EQ(std::string(), ReadLog());
+        EXPECT_EQ(std::string(), ReadEngineLog());
     }
 }
 
