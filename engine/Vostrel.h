@@ -7,3 +7,7 @@
 #include "GraphBuilder.h"
 #include "SampleGrabberCB.h"
 #include "AsfBuilder.h"
+#include "MixInfo.h"
+#include "TrimRecords.h"
+#include "VideoTrim.h"
+#include "TrimObjects.h"

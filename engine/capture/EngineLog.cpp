@@ -1,5 +1,6 @@
 // The engine's error log "C:\CLiveCap.log": one record per failing COM step, when the log flag is set.
 #include "LiveCaptureInternal.h"
+#include "EngineLog.h"
 
 namespace {
 const char kLogPath[] = "C:\\CLiveCap.log";
@@ -18,13 +19,11 @@ CString FormatLiveCapLogRecord(HRESULT result, const char* errorText, const char
     return record;
 }
 
-void CLiveCapture::MyShowErrMSG(HRESULT result, const char* sourceFile, int line) {
+void AppendEngineLogRecord(HRESULT result, const char* sourceFile, int line) {
     char errorText[160] = {0};
     AMGetErrorTextA(result, errorText, sizeof errorText);
     errorText[sizeof errorText - 1] = 0;
     const CString record = FormatLiveCapLogRecord(result, errorText, sourceFile, line);
-    if (!m_bLogToFile)
-        return;
     HANDLE file = CreateFileA(kLogPath, kLogAccess, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -34,4 +33,9 @@ void CLiveCapture::MyShowErrMSG(HRESULT result, const char* sourceFile, int line
     WriteFile(file, record.GetString(), static_cast<DWORD>(record.GetLength()), &written, nullptr);
     SetEndOfFile(file);
     CloseHandle(file);
+}
+
+void CLiveCapture::MyShowErrMSG(HRESULT result, const char* sourceFile, int line) {
+    if (m_bLogToFile)
+        AppendEngineLogRecord(result, sourceFile, line);
 }

@@ -15,6 +15,18 @@ void SafeRelease(T*& pointer) {
     }
 }
 
+// Asks `from` for T's interface into an owning pointer (released first).
+template <class T>
+HRESULT QueryInto(IUnknown* from, qel::ComPtr<T>& to) {
+    return from->QueryInterface(__uuidof(T), reinterpret_cast<void**>(to.ReleaseAndGetAddressOf()));
+}
+
+// The same for interfaces whose platform header gives no __uuidof.
+template <class T>
+HRESULT QueryInto(IUnknown* from, REFIID iid, qel::ComPtr<T>& to) {
+    return from->QueryInterface(iid, reinterpret_cast<void**>(to.ReleaseAndGetAddressOf()));
+}
+
 // Frees a media type's format block and its unknown, leaving both cleared.
 inline void FreeMediaTypeFields(AM_MEDIA_TYPE& type) {
     if (type.cbFormat && type.pbFormat)

@@ -2,6 +2,7 @@
 #include "GraphBuilder.h"
 
 #include "EngineCom.h"
+#include "SeekingTime.h"
 
 #include <qedit.h>
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr HRESULT kBusy = 170; // callers that test for success take it as success
 constexpr DWORD kDestroyWaitMs = 5000;
-constexpr LONGLONG kNotConverted = LLONG_MIN;
-
-bool SameGuid(const GUID& a, const GUID& b) {
-    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
-}
 
 } // namespace
 
@@ -166,38 +162,12 @@ HRESULT CGraphBuilder::Open(HWND owner, const WCHAR* fileName, int flag, bool fr
 }
 
 double CGraphBuilder::FrameTime100ns() {
-    REFTIME seconds = 0;
-    if (!m_pBasicVideo || FAILED(m_pBasicVideo->get_AvgTimePerFrame(&seconds)) || !(seconds > 0))
-        return 0;
-    return seconds * 1e7;
+    return VideoFrameTime100ns(m_pBasicVideo);
 }
 
 HRESULT CGraphBuilder::ConvertPosition(LONGLONG* out, const GUID* toFormat, LONGLONG value,
                                        const GUID* fromFormat) {
-    *out = 0;
-    if (SameGuid(*toFormat, *fromFormat)) {
-        *out = value;
-        return S_OK;
-    }
-    LONGLONG converted = kNotConverted;
-    const HRESULT hr = m_pMediaSeeking->ConvertTimeFormat(&converted, toFormat, value, fromFormat);
-    if (SUCCEEDED(hr) && converted != kNotConverted) {
-        *out = converted;
-        return hr;
-    }
-    // Wine answers S_OK without converting (or refuses): relate frames and media time ourselves.
-    const double frameTime = FrameTime100ns();
-    if (frameTime > 0) {
-        if (SameGuid(*fromFormat, TIME_FORMAT_MEDIA_TIME) && SameGuid(*toFormat, TIME_FORMAT_FRAME)) {
-            *out = std::llround(static_cast<double>(value) / frameTime);
-            return S_OK;
-        }
-        if (SameGuid(*fromFormat, TIME_FORMAT_FRAME) && SameGuid(*toFormat, TIME_FORMAT_MEDIA_TIME)) {
-            *out = std::llround(static_cast<double>(value) * frameTime);
-            return S_OK;
-        }
-    }
-    return FAILED(hr) ? hr : E_FAIL;
+    return ConvertSeekingTime(m_pMediaSeeking, m_pBasicVideo, out, toFormat, value, fromFormat);
 }
 
 HRESULT CGraphBuilder::ReadCommonInfo(_LITEVIDEOINFO* info, LONGLONG* duration) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "LiveCaptureInternal.h"
+#include "../engine_log_file.h"
 #include "engine_probe.h"
 #include "host_window.h"
 #include "qeltest/com_test.h"
@@ -11,25 +12,14 @@
 namespace enginetest {
 namespace {
 
-const char kLogPath[] = "C:\\CLiveCap.log";
+const char* const kLogPath = kEngineLogPath;
 
-std::string ReadWholeFile(const char* path) {
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
+std::string ReadWholeFile(const char*) {
+    return ReadEngineLog();
 }
 
 void RemoveLog() {
-    SetFileAttributesA(kLogPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(kLogPath);
+    RemoveEngineLog();
 }
 
 TEST(EngineLogFormatTest, RecordIsTailFirstThenTheHeadWithoutALineFeed) {
