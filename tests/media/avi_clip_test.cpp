@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -124,7 +125,7 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
             << "frame " << frame;
         if (spec.withAudio) {
             EXPECT_EQ("01wb", data[frame * streams + 1].id);
-            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * 2), data[frame * streams + 1].size);
+            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * spec.audioBitsPerSample / 8), data[frame * streams + 1].size);
         }
     }
 
@@ -186,6 +187,41 @@ TEST(AviClip, UnusableSpecsGiveNoFile) {
     slowAudio.audioSampleRate = 5;
     EXPECT_TRUE(qelmedia::BuildAviClip(slowAudio).empty());
     EXPECT_FALSE(qelmedia::WriteAviClip("unused.avi", Spec(0, 0, 0, 0, false)));
+}
+
+} // namespace
+
+namespace {
+
+TEST(AviClipSound, EightBitRampTracksCarryTheirSamplesInOrder) {
+    AviClipSpec spec = Spec(8, 4, 10, 3, true);
+    spec.audioBitsPerSample = 8;
+    spec.audioRamp = true;
+    const std::vector<uint8_t> file = qelmedia::BuildAviClip(spec);
+    ASSERT_FALSE(file.empty());
+    const int perFrame = qelmedia::AudioSamplesPerFrame(spec);
+    const std::vector<uint8_t> track = qelmedia::ClipAudioBytes(spec, 0, perFrame * spec.frameCount);
+    ASSERT_EQ(static_cast<size_t>(perFrame * spec.frameCount), track.size()) << "one byte a sample";
+    EXPECT_EQ(0, track[39]);
+    EXPECT_EQ(1, track[40]);
+    // Each sound chunk holds the next slice of the track.
+    for (int frame = 0; frame < spec.frameCount; ++frame) {
+        const std::vector<uint8_t> slice = qelmedia::ClipAudioBytes(spec, frame * perFrame, perFrame);
+        const auto at = std::search(file.begin(), file.end(), slice.begin(), slice.end());
+        EXPECT_NE(file.end(), at) << "slice of frame " << frame;
+    }
+    AviClipSpec odd = spec;
+    odd.audioBitsPerSample = 12;
+    EXPECT_TRUE(qelmedia::BuildAviClip(odd).empty());
+}
+
+TEST(AviClipSound, SixteenBitRampNamesEverySample) {
+    AviClipSpec spec = Spec(8, 4, 10, 3, true);
+    spec.audioRamp = true;
+    const std::vector<uint8_t> bytes = qelmedia::ClipAudioBytes(spec, 1000, 2);
+    ASSERT_EQ(4u, bytes.size());
+    EXPECT_EQ(static_cast<uint16_t>(7000), static_cast<uint16_t>(bytes[0] | bytes[1] << 8));
+    EXPECT_EQ(static_cast<uint16_t>(7007), static_cast<uint16_t>(bytes[2] | bytes[3] << 8));
 }
 
 } // namespace
