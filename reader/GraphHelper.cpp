@@ -7,6 +7,7 @@
 
 #include "ComRef.h"
 #include "ReaderClsids.h"
+#include "media_kind.h"
 
 namespace {
 
@@ -84,14 +85,6 @@ bool ReadConnectionType(IPin* pin, ConnectionType* out) {
     out->sub = type.subtype;
     FreeType(&type);
     return true;
-}
-
-bool PathNamesWindowsMedia(const char* path) {
-    static const char* const kNames[] = {".asf", ".ASF", ".wma", ".WMA", ".wmv", ".WMV", ".asx", ".ASX"};
-    for (const char* name : kNames)
-        if (path && strstr(path, name))
-            return true;
-    return false;
 }
 
 } // namespace
@@ -376,7 +369,7 @@ BOOL CGraphHelper::IsAsfFile(const char* path) {
     if (source)
         answer = HasClass(source.Get(), qelclsid::kWmAsfReader) || HasClass(source.Get(), qelclsid::kWindowsMediaSource);
     else
-        answer = PathNamesWindowsMedia(path) ? TRUE : FALSE; // only when the trial graph could not tell
+        answer = qelreader::IsWindowsMediaPath(path) ? TRUE : FALSE; // only when the trial graph could not tell
     if (graph) {
         if (source) {
             RemoveDownstream(graph.Get(), source.Get());

@@ -6,6 +6,7 @@
 #include "GraphHelper.h"
 #include "MediaFrameReader.h"
 #include "ReaderClsids.h"
+#include "ReaderGraphParts.h"
 #include "media_kind.h"
 
 namespace {
@@ -44,17 +45,6 @@ private:
     uint64_t size_ = 0;
 };
 
-bool HasClass(IBaseFilter* filter, REFCLSID clsid) {
-    CLSID actual = GUID_NULL;
-    return filter && SUCCEEDED(filter->GetClassID(&actual)) && actual == clsid;
-}
-
-ComRef<IBaseFilter> Create(REFCLSID clsid) {
-    ComRef<IBaseFilter> filter;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, reinterpret_cast<void**>(filter.GetAddressOf()));
-    return filter;
-}
-
 bool IsDvSubtype(const GUID& subtype) {
     static const DWORD kDv[] = {MAKEFOURCC('d', 'v', 's', 'd'), MAKEFOURCC('d', 'v', 'h', 'd'), MAKEFOURCC('d', 'v', 's', 'l')};
     for (DWORD code : kDv)
@@ -71,10 +61,7 @@ int KindBehindAviSplitter(IBaseFilter* splitter) {
         AM_MEDIA_TYPE type = {};
         if (SUCCEEDED(video->ConnectionMediaType(&type))) {
             const bool dv = IsDvSubtype(type.subtype);
-            if (type.cbFormat)
-                CoTaskMemFree(type.pbFormat);
-            if (type.pUnk)
-                type.pUnk->Release();
+            readerparts::FreeMediaType(type);
             if (dv)
                 return qelreader::kKindAviDv;
         }
@@ -121,7 +108,7 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
         helper.Log("Error %x: CoCreateInstance IGraphBuilder Interface failed", hr);
         return 0;
     }
-    ComRef<IBaseFilter> videoNull = Create(qelclsid::kNullRenderer);
+    ComRef<IBaseFilter> videoNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
     if (!videoNull) {
         helper.Log("Error %x: CoCreateInstance null render for video failed", E_FAIL);
         return 0;
@@ -130,7 +117,7 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
         helper.Log("Error %x: Cannot add the null render for video into graph", hr);
         return 0;
     }
-    ComRef<IBaseFilter> audioNull = Create(qelclsid::kNullRenderer);
+    ComRef<IBaseFilter> audioNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
     if (!audioNull) {
         helper.Log("Error %x: CoCreateInstance null render for audio failed", E_FAIL);
         return 0;
@@ -148,11 +135,11 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
                                     {&qelclsid::kMpeg1Splitter, L"Microsoft MPEG1 Splitter"},
                                     {&qelclsid::kOutsideTsSplitter, L"NewSoft MPEG TS Splitter"}};
     for (const Candidate& candidate : candidates)
-        if (ComRef<IBaseFilter> filter = Create(*candidate.clsid))
+        if (ComRef<IBaseFilter> filter = readerparts::CreateFilter(*candidate.clsid))
             graph->AddFilter(filter.Get(), candidate.name);
-    if (ComRef<IBaseFilter> outside = Create(qelclsid::kOutsideMpeg2Splitter))
+    if (ComRef<IBaseFilter> outside = readerparts::CreateFilter(qelclsid::kOutsideMpeg2Splitter))
         graph->AddFilter(outside.Get(), L"NewSoft MPEG2 Splitter");
-    else if (ComRef<IBaseFilter> platform = Create(qelclsid::kMpeg2Splitter))
+    else if (ComRef<IBaseFilter> platform = readerparts::CreateFilter(qelclsid::kMpeg2Splitter))
         graph->AddFilter(platform.Get(), L"Microsoft MPEG2 Splitter");
 
     std::vector<wchar_t> wide(MAX_PATH);
@@ -170,7 +157,7 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
     }
     if (source) {
         auto inGraph = [&](REFCLSID clsid) { return TakeOver(helper.FindFilterByClsid(graph.Get(), clsid)); };
-        if (HasClass(source.Get(), qelclsid::kWmAsfReader) || HasClass(source.Get(), qelclsid::kWindowsMediaSource))
+        if (readerparts::HasClass(source.Get(), qelclsid::kWmAsfReader) || readerparts::HasClass(source.Get(), qelclsid::kWindowsMediaSource))
             kind = qelreader::kKindWindowsMedia;
         else if (inGraph(qelclsid::kDvSplitter))
             kind = qelreader::kKindAviInterleavedDv;

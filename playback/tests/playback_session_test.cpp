@@ -91,6 +91,7 @@ TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     OAHWND owner = 0;
     EXPECT_EQ(S_OK, window->get_Owner(&owner));
     EXPECT_EQ(reinterpret_cast<OAHWND>(host.Handle()), owner);
+    window.Reset(); // the graph must go with the stop
     PlaybackSession().Stop(false);
     EXPECT_FALSE(PlaybackSession().Playing());
     EXPECT_EQ(nullptr, PlaybackSession().Graph());

@@ -1,5 +1,6 @@
 // Opening files: the codes for missing, empty and unreadable files, the formats and kind of a clip,
 // OpenFileEx's described-only sound, and the stream-flag methods on Wine's graphs.
+#include <algorithm>
 #include <cstring>
 
 #include "reader_fixture.h"
@@ -27,6 +28,17 @@ TEST_F(ReaderOpenTest, MissingEmptyAndUnreadableFilesGiveTheirCodes) {
     HGLOBAL frame = reinterpret_cast<HGLOBAL>(1);
     EXPECT_EQ(E_FAIL, reader_->ReadVideoFrame(-1, &frame));
     EXPECT_EQ(nullptr, frame);
+}
+
+TEST_F(ReaderOpenTest, AnAviClaimingNoStreamsIsToldByTheTrialGraph) {
+    std::vector<uint8_t> clip = qelmedia::BuildAviClip(ClipSpec(false));
+    ASSERT_GT(clip.size(), 60u);
+    std::fill(clip.begin() + 56, clip.begin() + 60, 0); // the main header's stream count
+    const HRESULT opened = reader_->OpenFile(MakeFile("nostreams.avi", clip).c_str());
+    int kind = -1;
+    EXPECT_EQ(S_OK, reader_->GetFileType(&kind));
+    EXPECT_EQ(READER_KIND_AVI_AUDIO_ONLY, kind) << "the header walk refuses it; the trial graph finds an AVI";
+    EXPECT_EQ(S_OK, opened);
 }
 
 TEST_F(ReaderOpenTest, AClipWithSoundOpensWithBothFormats) {
