@@ -17,9 +17,10 @@ class ReaderCyclesTest : public readertest::ReaderTest {};
 
 TEST_F(ReaderCyclesTest, FiftyOpensAndClosesLeaveHandlesThreadsAndMemoryFlat) {
     qeltest::Watchdog::ExtendCurrentTest(240);
-    qeltest::ScopedAudioDeviceLock audioDevice;
     const std::string clip = MakeClip("av.avi", readertest::ClipSpec(true));
     auto cycle = [&] {
+        // The sound device is taken per cycle: other test programs wait for it no longer than one open.
+        qeltest::ScopedAudioDeviceLock audioDevice;
         ComRef<IMediaFrameReader> reader = readertest::NewReader();
         ASSERT_EQ(S_OK, reader->OpenFile(clip.c_str()));
         readertest::GlobalBlock frame;

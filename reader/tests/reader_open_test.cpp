@@ -41,6 +41,19 @@ TEST_F(ReaderOpenTest, AnAviClaimingNoStreamsIsToldByTheTrialGraph) {
     EXPECT_EQ(S_OK, opened);
 }
 
+TEST_F(ReaderOpenTest, MpegTwoWithoutItsOutsideSplitterEndsInACleanCode) {
+    // An MPEG-2 sequence header and extension: kind 6, whose splitter is another vendor's filter that
+    // this system does not have; neither graph can be built.
+    std::vector<BYTE> mpeg2(4096, 0xFF);
+    const BYTE head[] = {0, 0, 1, 0xB3, 0x14, 0x00, 0xF0, 0x13, 0, 0, 1, 0xB5, 0x14, 0x8A};
+    std::copy(head, head + sizeof head, mpeg2.begin() + 8);
+    EXPECT_EQ(ERROR_OPEN_FAILED, reader_->OpenFile(MakeFile("clip.m2v", mpeg2).c_str()));
+    int kind = 0;
+    EXPECT_EQ(S_OK, reader_->GetFileType(&kind));
+    EXPECT_EQ(READER_KIND_MPEG2, kind);
+    EXPECT_EQ(E_FAIL, reader_->HasVideo());
+}
+
 TEST_F(ReaderOpenTest, AClipWithSoundOpensWithBothFormats) {
     const std::string clip = MakeClip("av.avi", ClipSpec(true));
     ASSERT_EQ(S_OK, reader_->OpenFile(clip.c_str()));
