@@ -139,27 +139,22 @@ function(qel_test_locks name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
 endfunction()
 
-# A libFuzzer harness of a platform-neutral core (native clang build configured with QEL_FUZZ, which
-# scripts/fuzz makes). SOURCES hold LLVMFuzzerTestOneInput and the core's own sources, compiled with the
-# fuzzer's coverage and ASan/UBSan. SEEDS is a program that writes the seed corpus into the folder it is
-# given. Outputs go to <build>/fuzz/<name> and <build>/fuzz/<name>.seeds.
-option(QEL_FUZZ "Build the libFuzzer harnesses (clang, native)" OFF)
-function(qel_fuzz_target name)
-    if(QEL_WINDOWS OR NOT QEL_FUZZ)
+# A libFuzzer harness of a platform-neutral core (native clang build only, built by scripts/fuzz
+# through the "fuzzers" target). Its seed corpus is what the core's tests write into
+# $QEL_FUZZ_SEEDS/<name> when that variable is set.
+function(qel_fuzzer name)
+    if(QEL_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         return()
     endif()
-    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES;SEEDS;SEED_LIBS" ${ARGN})
-    set(fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-    add_executable(${name} ${A_SOURCES})
+    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES" ${ARGN})
+    add_executable(${name} EXCLUDE_FROM_ALL ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${A_INCLUDES})
-    target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -g -O1 ${fuzz_flags})
-    target_link_options(${name} PRIVATE ${fuzz_flags})
+    target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -g -O1 -fsanitize=fuzzer,address,undefined
+                                           -fno-sanitize-recover=undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
-    if(A_SEEDS)
-        add_executable(${name}.seeds ${A_SEEDS})
-        target_include_directories(${name}.seeds PRIVATE ${A_INCLUDES})
-        target_link_libraries(${name}.seeds PRIVATE ${A_SEED_LIBS})
-        target_compile_options(${name}.seeds PRIVATE ${QEL_WARNINGS})
-        set_target_properties(${name}.seeds PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    if(NOT TARGET fuzzers)
+        add_custom_target(fuzzers)
     endif()
+    add_dependencies(fuzzers ${name})
 endfunction()

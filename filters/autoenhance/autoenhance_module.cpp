@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kAutoEnhanceSetup = {&CLSID_QelFilter_AutoEnhance, kQel
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_AutoEnhance, &CLSID_QelFilter_AutoEnhance, CAutoEnhanceFilter::CreateInstance, nullptr,
+    {kQelFilterName_AutoEnhance, &CLSID_QelFilter_AutoEnhance, CreateAutoEnhanceFilter, nullptr,
      &kAutoEnhanceSetup},
     {kQelPageName_AutoEnhance, &CLSID_QelPage_AutoEnhance, CStrengthPage::CreateInstance, nullptr, nullptr},
 };

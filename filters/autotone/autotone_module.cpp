@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kAutoToneSetup = {&CLSID_QelFilter_AutoTone, kQelFilter
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_AutoTone, &CLSID_QelFilter_AutoTone, CAutoToneFilter::CreateInstance, nullptr,
+    {kQelFilterName_AutoTone, &CLSID_QelFilter_AutoTone, CreateAutoToneFilter, nullptr,
      &kAutoToneSetup},
     {kQelPageName_AutoTone, &CLSID_QelPage_AutoTone, CStrengthPage::CreateInstance, nullptr, nullptr},
 };

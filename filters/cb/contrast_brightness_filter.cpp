@@ -2,25 +2,13 @@
 
 #include "QelPluginIds.h"
 
-#include <new>
-
-CUnknown* CALLBACK CContrastBrightnessFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CContrastBrightnessFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CContrastBrightnessFilter::CContrastBrightnessFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Contrast brightness filter", outer, CLSID_QelFilter_ContrastBrightness,
-                        &CLSID_QelPage_ContrastBrightness, SamplePropertyCopy::kAll, hr) {
+                        &CLSID_QelPage_ContrastBrightness, SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {
     CContrastBrightnessFilter::SetDefaults();
 }
 
-CContrastBrightnessFilter::~CContrastBrightnessFilter() {
-    m_enabled = 0;
-    CContrastBrightnessFilter::ReleaseBuffers();
-}
+CContrastBrightnessFilter::~CContrastBrightnessFilter() { CContrastBrightnessFilter::ReleaseBuffers(); }
 
 void CContrastBrightnessFilter::SetDefaults() {
     CEffectFilterBase::SetDefaults();
@@ -30,46 +18,29 @@ void CContrastBrightnessFilter::SetDefaults() {
     m_frame.SetValues(0, 0);
 }
 
-HRESULT CContrastBrightnessFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
+void CContrastBrightnessFilter::TakeChangedValues() {
     // A setter that runs after the flag is taken raises it again: the next frame picks its value up.
     if (m_valuesChanged.exchange(false))
         m_frame.SetValues(m_contrast.load(), m_brightness.load());
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame) &&
-        m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride))
-        return S_OK;
-    // Not to be processed, or refused by the table: the input goes out unchanged.
-    return CopyThrough(in, out);
 }
 
-HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) {
-    if (!contrast)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *contrast = m_contrast;
-    return S_OK;
+bool CContrastBrightnessFilter::ProcessFrame(const EffectFrame& frame) {
+    // Refused by the table: the input goes out unchanged.
+    return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
 }
+
+HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) { return ReadParam(contrast, m_contrast); }
 
 HRESULT CContrastBrightnessFilter::SetContrast(int contrast) {
-    CAutoLock lock(&m_filterLock);
-    m_contrast = contrast;
+    const HRESULT hr = StoreParam(m_contrast, contrast);
     m_valuesChanged = true;
-    MarkChanged();
-    return S_OK;
+    return hr;
 }
 
-HRESULT CContrastBrightnessFilter::GetBrightness(int* brightness) {
-    if (!brightness)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *brightness = m_brightness;
-    return S_OK;
-}
+HRESULT CContrastBrightnessFilter::GetBrightness(int* brightness) { return ReadParam(brightness, m_brightness); }
 
 HRESULT CContrastBrightnessFilter::SetBrightness(int brightness) {
-    CAutoLock lock(&m_filterLock);
-    m_brightness = brightness;
+    const HRESULT hr = StoreParam(m_brightness, brightness);
     m_valuesChanged = true;
-    MarkChanged();
-    return S_OK;
+    return hr;
 }

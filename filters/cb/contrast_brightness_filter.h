@@ -9,13 +9,10 @@
 
 class CContrastBrightnessFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CContrastBrightnessFilter(IUnknown* outer, HRESULT* hr);
     ~CContrastBrightnessFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Stored as given: -100..100 by convention.
     HRESULT GetContrast(int* contrast);
@@ -24,19 +21,21 @@ public:
     HRESULT SetBrightness(int brightness);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    void TakeChangedValues() override;
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelContrastBrightnessParams> {
     public:
-        explicit Params(CContrastBrightnessFilter* filter) : CQelParamsObject(filter), cb_(filter) {}
-        STDMETHODIMP GetContrast(int* contrast) override { return cb_->GetContrast(contrast); }
-        STDMETHODIMP SetContrast(int contrast) override { return cb_->SetContrast(contrast); }
-        STDMETHODIMP GetBrightness(int* brightness) override { return cb_->GetBrightness(brightness); }
-        STDMETHODIMP SetBrightness(int brightness) override { return cb_->SetBrightness(brightness); }
+        explicit Params(CContrastBrightnessFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetContrast(int* contrast) override { return m_filter->GetContrast(contrast); }
+        STDMETHODIMP SetContrast(int contrast) override { return m_filter->SetContrast(contrast); }
+        STDMETHODIMP GetBrightness(int* brightness) override { return m_filter->GetBrightness(brightness); }
+        STDMETHODIMP SetBrightness(int brightness) override { return m_filter->SetBrightness(brightness); }
 
     private:
-        CContrastBrightnessFilter* cb_;
+        CContrastBrightnessFilter* m_filter;
     };
 
     std::atomic<int> m_contrast{0};
@@ -44,5 +43,5 @@ private:
     // Raised by the setters, taken down by the streaming thread when it rebuilds the table.
     std::atomic<bool> m_valuesChanged{false};
     CContrastBrightnessFrame m_frame;  // the streaming thread's, once constructed
-    Params params_{this};
+    Params m_params{this};
 };

@@ -17,7 +17,7 @@ const AMOVIESETUP_FILTER kContrastBrightnessSetup = {&CLSID_QelFilter_ContrastBr
 
 CFactoryTemplate g_Templates[] = {
     {kQelFilterName_ContrastBrightness, &CLSID_QelFilter_ContrastBrightness,
-     CContrastBrightnessFilter::CreateInstance, nullptr, &kContrastBrightnessSetup},
+     CreateEffectFilter<CContrastBrightnessFilter>, nullptr, &kContrastBrightnessSetup},
     {kQelPageName_ContrastBrightness, &CLSID_QelPage_ContrastBrightness, CContrastBrightnessPage::CreateInstance,
      nullptr, nullptr},
 };

@@ -11,17 +11,6 @@ namespace {
 
 const AMOVIESETUP_MEDIATYPE kRgb24Video = {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB24};
 
-// S_OK true, S_FALSE false; anything else is no answer at all.
-HRESULT FlagAnswer(HRESULT answer, BOOL* flag) {
-    if (answer == S_OK)
-        *flag = TRUE;
-    else if (answer == S_FALSE)
-        *flag = FALSE;
-    else
-        return E_UNEXPECTED;
-    return S_OK;
-}
-
 } // namespace
 
 const AMOVIESETUP_PIN kEffectFilterPins[2] = {
@@ -46,9 +35,9 @@ HRESULT FillPropertyPages(CAUUID* pages, const CLSID* page, void* (*allocate)(SI
 }
 
 CEffectFilterBase::CEffectFilterBase(const char* name, IUnknown* outer, REFCLSID clsid, const CLSID* pageClsid,
-                                     SamplePropertyCopy propertyCopy, HRESULT* hr)
-    : CTransformFilter(name, outer, clsid), CPersistStream(GetOwner(), hr), pageClsid_(pageClsid),
-      propertyCopy_(propertyCopy) {
+                                     SamplePropertyCopy propertyCopy, FrameStart start, HRESULT* hr)
+    : CTransformFilter(name, outer, clsid), CPersistStream(GetOwner(), hr), m_pageClsid(pageClsid),
+      m_propertyCopy(propertyCopy), m_frameStart(start) {
     CEffectFilterBase::SetDefaults();
 }
 
@@ -60,7 +49,7 @@ STDMETHODIMP CEffectFilterBase::NonDelegatingQueryInterface(REFIID riid, void** 
     if (riid == ParamsIid())
         return GetInterface(ParamsObject(), ppv);
     if (riid == IID_ISpecifyPropertyPages)
-        return GetInterface(&pages_, ppv);
+        return GetInterface(&m_pages, ppv);
     return CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 
@@ -159,85 +148,50 @@ bool CEffectFilterBase::ShouldProcess(IMediaSample* in) {
     return m_ranges.Contains(start);
 }
 
-bool CEffectFilterBase::LockFrame(IMediaSample* in, IMediaSample* out, EffectFrame* frame) {
+HRESULT CEffectFilterBase::ProcessOrCopy(IMediaSample* in, IMediaSample* out) {
+    TakeChangedValues();
     const size_t frameBytes = FrameBytes();
-    BYTE* source = nullptr;
+    const BYTE* source = nullptr;
     BYTE* target = nullptr;
-    if (frameBytes == 0 || FAILED(in->GetPointer(&source)) || FAILED(out->GetPointer(&target)) || !source ||
-        !target)
-        return false;
-    const long available = in->GetActualDataLength();
-    const long room = out->GetSize();
-    if (available < 0 || room < 0 || static_cast<size_t>(available) < frameBytes ||
-        static_cast<size_t>(room) < frameBytes)
-        return false;
-    if (FAILED(out->SetActualDataLength(static_cast<long>(frameBytes))))
-        return false;
-    frame->source = source;
-    frame->target = target;
-    frame->width = m_width;
-    frame->height = m_height;
-    frame->stride = m_stride;
-    return true;
+    if (frameBytes > 0 && ShouldProcess(in) &&
+        SUCCEEDED(LockFrameBuffers(in, out, frameBytes, &source, &target))) {
+        if (m_frameStart == FrameStart::kCopyOfInput)
+            std::memcpy(target, source, frameBytes);
+        if (ProcessFrame(EffectFrame{source, target, m_width, m_height, m_stride}))
+            return S_OK;
+    }
+    return CopyWhatFits(in, out);
 }
 
-HRESULT CEffectFilterBase::CopyThrough(IMediaSample* in, IMediaSample* out) {
-    BYTE* source = nullptr;
-    BYTE* target = nullptr;
-    HRESULT hr = in->GetPointer(&source);
-    if (SUCCEEDED(hr))
-        hr = out->GetPointer(&target);
-    if (FAILED(hr))
-        return hr;
-    if (!source || !target)
-        return E_POINTER;
+HRESULT CEffectFilterBase::CopyWhatFits(IMediaSample* in, IMediaSample* out) {
     // A sample whose buffer is smaller than the data gets what fits.
     const long length = std::max(0L, std::min(in->GetActualDataLength(), out->GetSize()));
-    if (length > 0)
-        std::memcpy(target, source, static_cast<size_t>(length));
-    return out->SetActualDataLength(length);
-}
-
-HRESULT CEffectFilterBase::TransformFrame(IMediaSample* in, IMediaSample* out) { return CopyThrough(in, out); }
-
-HRESULT CEffectFilterBase::TransformAndCopyProperties(IMediaSample* in, IMediaSample* out) {
-    HRESULT hr = TransformFrame(in, out);
+    const BYTE* source = nullptr;
+    BYTE* target = nullptr;
+    const HRESULT hr = LockFrameBuffers(in, out, static_cast<size_t>(length), &source, &target);
     if (FAILED(hr))
         return hr;
-
-    if (propertyCopy_ != SamplePropertyCopy::kLengthOnly) {
-        REFERENCE_TIME start = 0, stop = 0;
-        if (in->GetTime(&start, &stop) == S_OK)
-            out->SetTime(&start, &stop);
-        LONGLONG mediaStart = 0, mediaStop = 0;
-        const HRESULT media = in->GetMediaTime(&mediaStart, &mediaStop);
-        if (propertyCopy_ == SamplePropertyCopy::kAllMediaTimesOnSuccess ? SUCCEEDED(media) : media == S_OK)
-            out->SetMediaTime(&mediaStart, &mediaStop);
-
-        BOOL flag = FALSE;
-        if (FAILED(FlagAnswer(in->IsSyncPoint(), &flag)))
-            return E_UNEXPECTED;
-        out->SetSyncPoint(flag);
-
-        AM_MEDIA_TYPE* type = nullptr;
-        if (in->GetMediaType(&type) == S_OK && type) {
-            out->SetMediaType(type);
-            DeleteMediaType(type);
-        }
-
-        if (FAILED(FlagAnswer(in->IsPreroll(), &flag)))
-            return E_UNEXPECTED;
-        out->SetPreroll(flag);
-        if (FAILED(FlagAnswer(in->IsDiscontinuity(), &flag)))
-            return E_UNEXPECTED;
-        out->SetDiscontinuity(flag);
-    }
-    const long length = std::max(0L, std::min(in->GetActualDataLength(), out->GetSize()));
-    return out->SetActualDataLength(length);
+    if (length > 0)
+        std::memcpy(target, source, static_cast<size_t>(length));
+    return S_OK;
 }
 
 HRESULT CEffectFilterBase::Transform(IMediaSample* in, IMediaSample* out) {
-    const HRESULT hr = TransformAndCopyProperties(in, out);
+    HRESULT hr = ProcessOrCopy(in, out);
+    if (FAILED(hr))
+        return hr;
+    if (m_propertyCopy != SamplePropertyCopy::kLengthOnly) {
+        hr = CopySampleProperties(in, out);
+        if (FAILED(hr))
+            return hr;
+        LONGLONG mediaStart = 0, mediaStop = 0;
+        if (m_propertyCopy == SamplePropertyCopy::kAllMediaTimesOnSuccess &&
+            SUCCEEDED(in->GetMediaTime(&mediaStart, &mediaStop)))
+            out->SetMediaTime(&mediaStart, &mediaStop);
+    }
+    // The output carries as much of the input's length as its buffer holds.
+    const long length = std::max(0L, std::min(in->GetActualDataLength(), out->GetSize()));
+    hr = out->SetActualDataLength(length);
     return FAILED(hr) ? hr : S_OK;
 }
 
@@ -316,10 +270,10 @@ HRESULT CEffectFilterBase::SetMediaType(PIN_DIRECTION direction, const CMediaTyp
 // ---- ISpecifyPropertyPages ----
 
 STDMETHODIMP CEffectFilterBase::PagesObject::QueryInterface(REFIID riid, void** ppv) {
-    return filter_->GetOwner()->QueryInterface(riid, ppv);
+    return m_filter->GetOwner()->QueryInterface(riid, ppv);
 }
-STDMETHODIMP_(ULONG) CEffectFilterBase::PagesObject::AddRef() { return filter_->GetOwner()->AddRef(); }
-STDMETHODIMP_(ULONG) CEffectFilterBase::PagesObject::Release() { return filter_->GetOwner()->Release(); }
+STDMETHODIMP_(ULONG) CEffectFilterBase::PagesObject::AddRef() { return m_filter->GetOwner()->AddRef(); }
+STDMETHODIMP_(ULONG) CEffectFilterBase::PagesObject::Release() { return m_filter->GetOwner()->Release(); }
 STDMETHODIMP CEffectFilterBase::PagesObject::GetPages(CAUUID* pages) {
-    return FillPropertyPages(pages, filter_->pageClsid_);
+    return FillPropertyPages(pages, m_filter->m_pageClsid);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The base of every effect plug-in: an RGB24 copy transform with an enable switch, the time ranges
 // in which the effect applies, the common parameter slots, the property-page link and the media
-// type rules. A filter adds its values, its own parameter slots (a CQelParamsObject<Layout>
-// extended with them) and its frame transform (TransformFrame).
+// type rules. The base owns the frame gate (is this frame to be processed, does a whole frame fit
+// both buffers, else the input goes out unchanged); a filter adds its values, its own parameter
+// slots (a CQelParamsObject<Layout> extended with them) and its kernel call (ProcessFrame).
 #include "QelFilterParams.h"
 #include "time_range_list.h"
 
@@ -14,6 +15,8 @@
 
 #include <ocidl.h>
 
+#include <new>
+
 // What TransformAndCopyProperties copies from the input sample to the output after the transform.
 enum class SamplePropertyCopy {
     kAll,                     // times (on S_OK), media times (on S_OK), flags, media type, length
@@ -21,7 +24,14 @@ enum class SamplePropertyCopy {
     kLengthOnly,              // the actual data length alone
 };
 
-// The two buffers of one frame, as the base hands them to a frame transform.
+// What the output buffer holds when ProcessFrame is called: nothing yet, or the input copied (for an
+// effect that works in place or draws over the picture).
+enum class FrameStart {
+    kEmpty,
+    kCopyOfInput,
+};
+
+// The two buffers of one frame, as the base hands them to ProcessFrame.
 struct EffectFrame {
     const BYTE* source = nullptr;
     BYTE* target = nullptr;
@@ -34,7 +44,7 @@ class CEffectFilterBase : public CTransformFilter, public CPersistStream {
 public:
     // pageClsid: the filter's property page, or nullptr for a filter without one.
     CEffectFilterBase(const char* name, IUnknown* outer, REFCLSID clsid, const CLSID* pageClsid,
-                      SamplePropertyCopy propertyCopy, HRESULT* hr);
+                      SamplePropertyCopy propertyCopy, FrameStart start, HRESULT* hr);
     ~CEffectFilterBase() override;
 
     DECLARE_IUNKNOWN
@@ -48,13 +58,10 @@ public:
     virtual HRESULT ClearRanges();
     // Defaults: no ranges, enabled. A filter sets its own as well and calls this one.
     virtual void SetDefaults();
-    // The effect on one frame. The base copies the input through (see CopyThrough).
-    virtual HRESULT TransformFrame(IMediaSample* in, IMediaSample* out);
     // Frees working buffers; the base clears the ranges. Called by the destructors.
     virtual void ReleaseBuffers();
     // Video, RGB24, 24 bits a pixel, with a format block long enough to say so.
     virtual bool IsAcceptedType(const CMediaType* type);
-    virtual HRESULT TransformAndCopyProperties(IMediaSample* in, IMediaSample* out);
 
     HRESULT GetEnable(int* on);
 
@@ -75,17 +82,31 @@ protected:
     // The filter's parameter sub-object (a CQelParamsObject), owned by the filter.
     virtual IUnknown* ParamsObject() = 0;
 
-    // Whether this sample gets the effect: enabled, and inside a range when ranges are active (a
-    // sample without a time counts as time 0). Runs on the streaming thread only (it moves the
-    // list's cursor), under the filter lock, so that a setter cannot free nodes under its walk.
-    bool ShouldProcess(IMediaSample* in);
-    // The frame's buffers when both samples hold a whole connected frame; false otherwise (then the
-    // effect must not run: CopyThrough is the safe answer). Sets out's actual length to the frame.
-    bool LockFrame(IMediaSample* in, IMediaSample* out, EffectFrame* frame);
-    // Copies the input's data unchanged, never more than the output buffer holds.
-    static HRESULT CopyThrough(IMediaSample* in, IMediaSample* out);
+    // Streaming thread, before every frame (processed or not): take up the values the setters
+    // changed since the last frame.
+    virtual void TakeChangedValues() {}
+    // The effect on one whole connected frame that is to be processed. False: the input goes out
+    // unchanged instead.
+    virtual bool ProcessFrame(const EffectFrame& frame) = 0;
     // Raises the persistence dirty flag: every setter does.
     void MarkChanged() { SetDirty(TRUE); }
+    // A parameter getter: the stored value read under the filter lock.
+    template <class Value, class Stored>
+    HRESULT ReadParam(Value* out, const Stored& stored) {
+        if (!out)
+            return E_POINTER;
+        CAutoLock lock(&m_filterLock);
+        *out = stored;
+        return S_OK;
+    }
+    // A parameter setter: the value stored as given under the filter lock, the dirty flag raised.
+    template <class Stored, class Value>
+    HRESULT StoreParam(Stored& stored, Value value) {
+        CAutoLock lock(&m_filterLock);
+        stored = value;
+        MarkChanged();
+        return S_OK;
+    }
 
     // The filter lock: guards every parameter setter and getter.
     CCritSec m_filterLock;
@@ -100,25 +121,36 @@ protected:
     int m_stride = 0;
 
 private:
+    // Whether this sample gets the effect: enabled, and inside a range when ranges are active (a
+    // sample without a time counts as time 0). Runs on the streaming thread only (it moves the
+    // list's cursor), under the filter lock, so that a setter cannot free nodes under its walk.
+    bool ShouldProcess(IMediaSample* in);
+    // The frame gate: ProcessFrame when this sample is to be processed and both samples hold a whole
+    // connected frame; the input copied through otherwise.
+    HRESULT ProcessOrCopy(IMediaSample* in, IMediaSample* out);
+    // Copies the input's data unchanged, never more than the output buffer holds.
+    static HRESULT CopyWhatFits(IMediaSample* in, IMediaSample* out);
+
     // Persistence keeps only the dirty mark: nothing is written to or read from a stream and the
     // version is 0 (the persistence base's defaults), and IPersistStream is not answered.
 
     // ISpecifyPropertyPages as a sub-object whose references are the filter's.
     class PagesObject : public ISpecifyPropertyPages {
     public:
-        explicit PagesObject(CEffectFilterBase* filter) : filter_(filter) {}
+        explicit PagesObject(CEffectFilterBase* filter) : m_filter(filter) {}
         STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
         STDMETHODIMP_(ULONG) AddRef() override;
         STDMETHODIMP_(ULONG) Release() override;
         STDMETHODIMP GetPages(CAUUID* pages) override;
 
     private:
-        CEffectFilterBase* filter_;
+        CEffectFilterBase* m_filter;
     };
 
-    const CLSID* pageClsid_;
-    SamplePropertyCopy propertyCopy_;
-    PagesObject pages_{this};
+    const CLSID* m_pageClsid;
+    const SamplePropertyCopy m_propertyCopy;
+    const FrameStart m_frameStart;
+    PagesObject m_pages{this};
 };
 
 // Fills pages with the one page, in memory from allocate (CoTaskMemAlloc by default). Without a
@@ -131,25 +163,35 @@ HRESULT FillPropertyPages(CAUUID* pages, const CLSID* page, void* (*allocate)(SI
 template <class Interface>
 class CQelParamsObject : public Interface {
 public:
-    explicit CQelParamsObject(CEffectFilterBase* filter) : filter_(filter) {}
+    explicit CQelParamsObject(CEffectFilterBase* filter) : m_effect(filter) {}
     virtual ~CQelParamsObject() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return filter_->GetOwner()->QueryInterface(riid, ppv); }
-    STDMETHODIMP_(ULONG) AddRef() override { return filter_->GetOwner()->AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return filter_->GetOwner()->Release(); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_effect->GetOwner()->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_effect->GetOwner()->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_effect->GetOwner()->Release(); }
 
-    STDMETHODIMP Enable(BOOL on) override { return filter_->Enable(on); }
-    STDMETHODIMP AddRange(double start, double end) override { return filter_->AddRange(start, end); }
+    STDMETHODIMP Enable(BOOL on) override { return m_effect->Enable(on); }
+    STDMETHODIMP AddRange(double start, double end) override { return m_effect->AddRange(start, end); }
     STDMETHODIMP AddRanges(const double* starts, const double* ends, int count) override {
-        return filter_->AddRanges(starts, ends, count);
+        return m_effect->AddRanges(starts, ends, count);
     }
-    STDMETHODIMP ClearRanges() override { return filter_->ClearRanges(); }
-    STDMETHODIMP GetEnable(int* on) override { return filter_->GetEnable(on); }
-    STDMETHODIMP SetEnable(BOOL on) override { return filter_->Enable(on); }
+    STDMETHODIMP ClearRanges() override { return m_effect->ClearRanges(); }
+    STDMETHODIMP GetEnable(int* on) override { return m_effect->GetEnable(on); }
+    STDMETHODIMP SetEnable(BOOL on) override { return m_effect->Enable(on); }
 
 protected:
-    CEffectFilterBase* filter_;
+    CEffectFilterBase* m_effect;
 };
+
+// The class factory's creation function of an effect filter: a new Filter(outer, hr), or null with
+// E_OUTOFMEMORY.
+template <class Filter>
+CUnknown* CALLBACK CreateEffectFilter(IUnknown* outer, HRESULT* hr) {
+    auto* filter = new (std::nothrow) Filter(outer, hr);
+    if (!filter)
+        *hr = E_OUTOFMEMORY;
+    return filter;
+}
 
 // Registration data every plug-in shares: its two pins, "Input" and "Output", RGB24 video.
 extern const AMOVIESETUP_PIN kEffectFilterPins[2];

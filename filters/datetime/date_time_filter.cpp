@@ -7,13 +7,6 @@
 #include <ctime>
 #include <new>
 
-CUnknown* CALLBACK CDateTimeFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CDateTimeFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CDateTimeFilter::Settings CDateTimeFilter::DefaultSettings() {
     Settings settings;
     std::memset(&settings.font, 0, sizeof settings.font);
@@ -24,12 +17,9 @@ CDateTimeFilter::Settings CDateTimeFilter::DefaultSettings() {
 
 CDateTimeFilter::CDateTimeFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Date and time filter", outer, CLSID_QelFilter_DateTime, &CLSID_QelPage_DateTime,
-                        SamplePropertyCopy::kAll, hr) {}
+                        SamplePropertyCopy::kAll, FrameStart::kCopyOfInput, hr) {}
 
-CDateTimeFilter::~CDateTimeFilter() {
-    m_enabled = 0;
-    CDateTimeFilter::ReleaseBuffers();
-}
+CDateTimeFilter::~CDateTimeFilter() { CDateTimeFilter::ReleaseBuffers(); }
 
 void CDateTimeFilter::ReleaseBuffers() {
     m_renderer.Reset();
@@ -55,13 +45,9 @@ HRESULT CDateTimeFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType*
     return S_OK;
 }
 
-HRESULT CDateTimeFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (!ShouldProcess(in) || !LockFrame(in, out, &frame))
-        return CopyThrough(in, out);
+bool CDateTimeFilter::ProcessFrame(const EffectFrame& frame) {
+    // The stamp is drawn over the input's copy.
     const size_t bytes = FrameBytes();
-    std::memcpy(frame.target, frame.source, bytes);
-
     const std::time_t now = std::time(nullptr);
     const std::string text = FormatStampText(std::localtime(&now));  // no time: no text, nothing drawn
     const Settings settings = m_settings.Get();
@@ -75,7 +61,7 @@ HRESULT CDateTimeFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
                 s.stamp.layout.start = place;
         });
     }
-    return S_OK;
+    return true;
 }
 
 HRESULT CDateTimeFilter::GetColor(BYTE* red, BYTE* green, BYTE* blue) {

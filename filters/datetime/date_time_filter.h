@@ -9,12 +9,9 @@
 
 class CDateTimeFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CDateTimeFilter(IUnknown* outer, HRESULT* hr);
     ~CDateTimeFilter() override;
 
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
     void ReleaseBuffers() override;
 
@@ -29,7 +26,8 @@ public:
     HRESULT SetStartPosition(const POINT* position);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     struct Settings {
@@ -39,18 +37,18 @@ private:
 
     class Params : public CQelParamsObject<IQelDateTimeParams> {
     public:
-        explicit Params(CDateTimeFilter* filter) : CQelParamsObject(filter), stamp_(filter) {}
-        STDMETHODIMP GetColor(BYTE* r, BYTE* g, BYTE* b) override { return stamp_->GetColor(r, g, b); }
-        STDMETHODIMP SetColor(int r, int g, int b) override { return stamp_->SetColor(r, g, b); }
-        STDMETHODIMP GetFont(LOGFONTA* font) override { return stamp_->GetFont(font); }
-        STDMETHODIMP SetFont(const LOGFONTA* font) override { return stamp_->SetFont(font); }
-        STDMETHODIMP GetAlignment(int* alignment, int* padding) override { return stamp_->GetAlignment(alignment, padding); }
-        STDMETHODIMP SetAlignment(int alignment, int padding) override { return stamp_->SetAlignment(alignment, padding); }
-        STDMETHODIMP GetStartPosition(POINT* position) override { return stamp_->GetStartPosition(position); }
-        STDMETHODIMP SetStartPosition(const POINT* position) override { return stamp_->SetStartPosition(position); }
+        explicit Params(CDateTimeFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetColor(BYTE* r, BYTE* g, BYTE* b) override { return m_filter->GetColor(r, g, b); }
+        STDMETHODIMP SetColor(int r, int g, int b) override { return m_filter->SetColor(r, g, b); }
+        STDMETHODIMP GetFont(LOGFONTA* font) override { return m_filter->GetFont(font); }
+        STDMETHODIMP SetFont(const LOGFONTA* font) override { return m_filter->SetFont(font); }
+        STDMETHODIMP GetAlignment(int* alignment, int* padding) override { return m_filter->GetAlignment(alignment, padding); }
+        STDMETHODIMP SetAlignment(int alignment, int padding) override { return m_filter->SetAlignment(alignment, padding); }
+        STDMETHODIMP GetStartPosition(POINT* position) override { return m_filter->GetStartPosition(position); }
+        STDMETHODIMP SetStartPosition(const POINT* position) override { return m_filter->SetStartPosition(position); }
 
     private:
-        CDateTimeFilter* stamp_;
+        CDateTimeFilter* m_filter;
     };
 
     static Settings DefaultSettings();
@@ -60,5 +58,5 @@ private:
     StampFrameFormat m_format;
     CGdiStampRasteriser m_rasteriser;
     StampRenderer m_renderer;
-    Params params_{this};
+    Params m_params{this};
 };

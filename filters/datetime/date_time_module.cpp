@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kDateTimeSetup = {&CLSID_QelFilter_DateTime, kQelFilter
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_DateTime, &CLSID_QelFilter_DateTime, CDateTimeFilter::CreateInstance, nullptr,
+    {kQelFilterName_DateTime, &CLSID_QelFilter_DateTime, CreateEffectFilter<CDateTimeFilter>, nullptr,
      &kDateTimeSetup},
     {kQelPageName_DateTime, &CLSID_QelPage_DateTime, CDateTimePage::CreateInstance, nullptr, nullptr},
 };

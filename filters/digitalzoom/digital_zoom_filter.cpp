@@ -2,18 +2,9 @@
 
 #include "QelPluginIds.h"
 
-#include <new>
-
-CUnknown* CALLBACK CDigitalZoomFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CDigitalZoomFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CDigitalZoomFilter::CDigitalZoomFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Digital zoom filter", outer, CLSID_QelFilter_DigitalZoom, &CLSID_QelPage_DigitalZoom,
-                        SamplePropertyCopy::kAll, hr) {
+                        SamplePropertyCopy::kAll, FrameStart::kEmpty, hr) {
     CDigitalZoomFilter::SetDefaults();
 }
 
@@ -35,23 +26,13 @@ HRESULT CDigitalZoomFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTy
     return S_OK;
 }
 
-HRESULT CDigitalZoomFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        const size_t bytes = FrameBytes();
-        m_engine.Process(frame.source, bytes, frame.target, bytes);
-        return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CDigitalZoomFilter::ProcessFrame(const EffectFrame& frame) {
+    const size_t bytes = FrameBytes();
+    m_engine.Process(frame.source, bytes, frame.target, bytes);
+    return true;
 }
 
-HRESULT CDigitalZoomFilter::GetZoom(int* percent) {
-    if (!percent)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *percent = m_percent;
-    return S_OK;
-}
+HRESULT CDigitalZoomFilter::GetZoom(int* percent) { return ReadParam(percent, m_percent); }
 
 HRESULT CDigitalZoomFilter::SetZoom(int percent) {
     CAutoLock lock(&m_filterLock);

@@ -7,13 +7,10 @@
 
 class CDigitalZoomFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CDigitalZoomFilter(IUnknown* outer, HRESULT* hr);
     ~CDigitalZoomFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
 
     // Own slots of IQelDigitalZoomParams.
@@ -21,20 +18,21 @@ public:
     HRESULT SetZoom(int percent);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelDigitalZoomParams> {
     public:
-        explicit Params(CDigitalZoomFilter* filter) : CQelParamsObject(filter), zoom_(filter) {}
-        STDMETHODIMP GetZoom(int* percent) override { return zoom_->GetZoom(percent); }
-        STDMETHODIMP SetZoom(int percent) override { return zoom_->SetZoom(percent); }
+        explicit Params(CDigitalZoomFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetZoom(int* percent) override { return m_filter->GetZoom(percent); }
+        STDMETHODIMP SetZoom(int percent) override { return m_filter->SetZoom(percent); }
 
     private:
-        CDigitalZoomFilter* zoom_;
+        CDigitalZoomFilter* m_filter;
     };
 
     ZoomEngine m_engine;
     int m_percent = 100;
-    Params params_{this};
+    Params m_params{this};
 };

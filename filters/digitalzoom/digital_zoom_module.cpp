@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kDigitalZoomSetup = {&CLSID_QelFilter_DigitalZoom, kQel
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_DigitalZoom, &CLSID_QelFilter_DigitalZoom, CDigitalZoomFilter::CreateInstance, nullptr,
+    {kQelFilterName_DigitalZoom, &CLSID_QelFilter_DigitalZoom, CreateEffectFilter<CDigitalZoomFilter>, nullptr,
      &kDigitalZoomSetup},
     {kQelPageName_DigitalZoom, &CLSID_QelPage_DigitalZoom, CDigitalZoomPage::CreateInstance, nullptr, nullptr},
 };

@@ -1,57 +1,30 @@
 #include "low_light_filter.h"
 
 #include "QelPluginIds.h"
+#include "core/low_light_frame.h"
 
 #include <new>
 
-CUnknown* CALLBACK CLowLightFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CLowLightFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
+namespace {
 
-CLowLightFilter::CLowLightFilter(IUnknown* outer, HRESULT* hr)
-    : CEffectFilterBase("Low light filter", outer, CLSID_QelFilter_LowLight, &CLSID_QelPage_LowLight,
-                        SamplePropertyCopy::kAll, hr) {
-    CLowLightFilter::SetDefaults();
-}
+class CLowLightKernel : public CStrengthKernel {
+public:
+    void SetStrength(int strength) override { m_frame.SetStrength(strength); }
+    // Refused by the routines: the input goes out unchanged.
+    bool Process(const EffectFrame& frame) override {
+        return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
+    }
 
-CLowLightFilter::~CLowLightFilter() {
-    m_enabled = 0;
-    CLowLightFilter::ReleaseBuffers();
-}
+private:
+    CLowLightFrame m_frame;
+};
 
-void CLowLightFilter::SetDefaults() {
-    CEffectFilterBase::SetDefaults();
-    m_strength = CLowLightFrame::kDefaultStrength;
-    m_strengthChanged = false;
-    m_frame.SetStrength(m_strength);
-}
+const StrengthPlugin kLowLight = {"Low light filter", &CLSID_QelFilter_LowLight, &CLSID_QelPage_LowLight,
+                                  CLowLightFrame::kDefaultStrength, FrameStart::kEmpty};
 
-HRESULT CLowLightFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    if (m_strengthChanged.exchange(false))
-        m_frame.SetStrength(m_strength.load());
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame) &&
-        m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride))
-        return S_OK;
-    // Not to be processed, or refused by the routines: the input goes out unchanged.
-    return CopyThrough(in, out);
-}
+} // namespace
 
-HRESULT CLowLightFilter::GetStrength(int* strength) {
-    if (!strength)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *strength = m_strength;
-    return S_OK;
-}
-
-HRESULT CLowLightFilter::SetStrength(int strength) {
-    CAutoLock lock(&m_filterLock);
-    m_strength = strength;
-    m_strengthChanged = true;
-    MarkChanged();
-    return S_OK;
+CUnknown* CALLBACK CreateLowLightFilter(IUnknown* outer, HRESULT* hr) {
+    return CStrengthFilter::Create(kLowLight, std::unique_ptr<CStrengthKernel>(new (std::nothrow) CLowLightKernel),
+                                   outer, hr);
 }

@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kLowLightSetup = {&CLSID_QelFilter_LowLight, kQelFilter
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_LowLight, &CLSID_QelFilter_LowLight, CLowLightFilter::CreateInstance, nullptr, &kLowLightSetup},
+    {kQelFilterName_LowLight, &CLSID_QelFilter_LowLight, CreateLowLightFilter, nullptr, &kLowLightSetup},
     {kQelPageName_LowLight, &CLSID_QelPage_LowLight, CStrengthPage::CreateInstance, nullptr, nullptr},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);

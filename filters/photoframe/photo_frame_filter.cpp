@@ -3,19 +3,11 @@
 #include "QelPluginIds.h"
 
 #include <cwchar>
-#include <new>
 #include <string>
-
-CUnknown* CALLBACK CPhotoFrameFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CPhotoFrameFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
 
 CPhotoFrameFilter::CPhotoFrameFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Photo frame filter", outer, CLSID_QelFilter_PhotoFrame, &CLSID_QelPage_PhotoFrame,
-                        SamplePropertyCopy::kLengthOnly, hr) {}
+                        SamplePropertyCopy::kLengthOnly, FrameStart::kEmpty, hr) {}
 
 CPhotoFrameFilter::~CPhotoFrameFilter() { CPhotoFrameFilter::ReleaseBuffers(); }
 
@@ -34,13 +26,9 @@ HRESULT CPhotoFrameFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTyp
     return S_OK;
 }
 
-HRESULT CPhotoFrameFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        m_overlay.Blend(frame.source, frame.target, FrameBytes());
-        return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CPhotoFrameFilter::ProcessFrame(const EffectFrame& frame) {
+    m_overlay.Blend(frame.source, frame.target, FrameBytes());
+    return true;
 }
 
 HRESULT CPhotoFrameFilter::GetFramePath(wchar_t* path) {

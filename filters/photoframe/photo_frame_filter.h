@@ -7,12 +7,9 @@
 
 class CPhotoFrameFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CPhotoFrameFilter(IUnknown* outer, HRESULT* hr);
     ~CPhotoFrameFilter() override;
 
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
     void ReleaseBuffers() override;
 
@@ -21,20 +18,21 @@ public:
     HRESULT SetFramePath(const wchar_t* path);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelPhotoFrameParams> {
     public:
-        explicit Params(CPhotoFrameFilter* filter) : CQelParamsObject(filter), frame_(filter) {}
-        STDMETHODIMP GetFramePath(wchar_t* path) override { return frame_->GetFramePath(path); }
-        STDMETHODIMP SetFramePath(const wchar_t* path) override { return frame_->SetFramePath(path); }
+        explicit Params(CPhotoFrameFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetFramePath(wchar_t* path) override { return m_filter->GetFramePath(path); }
+        STDMETHODIMP SetFramePath(const wchar_t* path) override { return m_filter->SetFramePath(path); }
 
     private:
-        CPhotoFrameFilter* frame_;
+        CPhotoFrameFilter* m_filter;
     };
 
     CGdiplusOverlayDecoder m_decoder;
     FrameOverlayCore m_overlay{m_decoder};
-    Params params_{this};
+    Params m_params{this};
 };

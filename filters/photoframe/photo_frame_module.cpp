@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kPhotoFrameSetup = {&CLSID_QelFilter_PhotoFrame, kQelFi
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_PhotoFrame, &CLSID_QelFilter_PhotoFrame, CPhotoFrameFilter::CreateInstance, nullptr,
+    {kQelFilterName_PhotoFrame, &CLSID_QelFilter_PhotoFrame, CreateEffectFilter<CPhotoFrameFilter>, nullptr,
      &kPhotoFrameSetup},
     {kQelPageName_PhotoFrame, &CLSID_QelPage_PhotoFrame, CPhotoFramePage::CreateInstance, nullptr, nullptr},
 };

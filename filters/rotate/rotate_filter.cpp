@@ -3,18 +3,9 @@
 #include "QelPluginIds.h"
 #include "rotate_kernel.h"
 
-#include <new>
-
-CUnknown* CALLBACK CRotateFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CRotateFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CRotateFilter::CRotateFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Rotate filter", outer, CLSID_QelFilter_Rotate, &CLSID_QelPage_Rotate,
-                        SamplePropertyCopy::kAllMediaTimesOnSuccess, hr) {
+                        SamplePropertyCopy::kAllMediaTimesOnSuccess, FrameStart::kEmpty, hr) {
     CRotateFilter::SetDefaults();
 }
 
@@ -29,48 +20,21 @@ void CRotateFilter::SetDefaults() {
     m_backColor = 0;
 }
 
-HRESULT CRotateFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        RotateParams params;
-        params.angle = m_angle.load(std::memory_order_relaxed);
-        params.method = m_method.load(std::memory_order_relaxed);
-        params.backColor = m_backColor.load(std::memory_order_relaxed);
-        if (RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params))
-            return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CRotateFilter::ProcessFrame(const EffectFrame& frame) {
+    RotateParams params;
+    params.angle = m_angle.load(std::memory_order_relaxed);
+    params.method = m_method.load(std::memory_order_relaxed);
+    params.backColor = m_backColor.load(std::memory_order_relaxed);
+    return RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
 }
 
-HRESULT CRotateFilter::GetValue(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetValue(int* value) { return ReadParam(value, m_value); }
 
-HRESULT CRotateFilter::SetValue(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetValue(int value) { return StoreParam(m_value, value); }
 
-HRESULT CRotateFilter::GetValue2(int* value) {
-    if (!value)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *value = m_value2;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetValue2(int* value) { return ReadParam(value, m_value2); }
 
-HRESULT CRotateFilter::SetValue2(int value) {
-    CAutoLock lock(&m_filterLock);
-    m_value2 = value;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetValue2(int value) { return StoreParam(m_value2, value); }
 
 HRESULT CRotateFilter::SetMethod(int method) {
     m_method = method;
@@ -96,17 +60,6 @@ HRESULT CRotateFilter::GetBackColor(COLORREF* color) {
     return S_OK;
 }
 
-HRESULT CRotateFilter::SetAngle(int degrees) {
-    CAutoLock lock(&m_filterLock);
-    m_angle = degrees;
-    MarkChanged();
-    return S_OK;
-}
+HRESULT CRotateFilter::SetAngle(int degrees) { return StoreParam(m_angle, degrees); }
 
-HRESULT CRotateFilter::GetAngle(int* degrees) {
-    if (!degrees)
-        return E_POINTER;
-    CAutoLock lock(&m_filterLock);
-    *degrees = m_angle;
-    return S_OK;
-}
+HRESULT CRotateFilter::GetAngle(int* degrees) { return ReadParam(degrees, m_angle); }

@@ -8,13 +8,10 @@
 
 class CRotateFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CRotateFilter(IUnknown* outer, HRESULT* hr);
     ~CRotateFilter() override;
 
     void SetDefaults() override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Own slots of IQelRotateParams.
     HRESULT GetValue(int* value);
@@ -29,26 +26,27 @@ public:
     HRESULT GetAngle(int* degrees);
 
 protected:
+    bool ProcessFrame(const EffectFrame& frame) override;
     REFIID ParamsIid() const override { return IID_IQelRotateParams; }
-    IUnknown* ParamsObject() override { return &params_; }
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelRotateParams> {
     public:
-        explicit Params(CRotateFilter* filter) : CQelParamsObject(filter), rotate_(filter) {}
-        STDMETHODIMP GetValue(int* value) override { return rotate_->GetValue(value); }
-        STDMETHODIMP SetValue(int value) override { return rotate_->SetValue(value); }
-        STDMETHODIMP GetValue2(int* value) override { return rotate_->GetValue2(value); }
-        STDMETHODIMP SetValue2(int value) override { return rotate_->SetValue2(value); }
-        STDMETHODIMP SetMethod(int method) override { return rotate_->SetMethod(method); }
-        STDMETHODIMP GetMethod(int* method) override { return rotate_->GetMethod(method); }
-        STDMETHODIMP SetBackColor(COLORREF color) override { return rotate_->SetBackColor(color); }
-        STDMETHODIMP GetBackColor(COLORREF* color) override { return rotate_->GetBackColor(color); }
-        STDMETHODIMP SetAngle(int degrees) override { return rotate_->SetAngle(degrees); }
-        STDMETHODIMP GetAngle(int* degrees) override { return rotate_->GetAngle(degrees); }
+        explicit Params(CRotateFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetValue(int* value) override { return m_filter->GetValue(value); }
+        STDMETHODIMP SetValue(int value) override { return m_filter->SetValue(value); }
+        STDMETHODIMP GetValue2(int* value) override { return m_filter->GetValue2(value); }
+        STDMETHODIMP SetValue2(int value) override { return m_filter->SetValue2(value); }
+        STDMETHODIMP SetMethod(int method) override { return m_filter->SetMethod(method); }
+        STDMETHODIMP GetMethod(int* method) override { return m_filter->GetMethod(method); }
+        STDMETHODIMP SetBackColor(COLORREF color) override { return m_filter->SetBackColor(color); }
+        STDMETHODIMP GetBackColor(COLORREF* color) override { return m_filter->GetBackColor(color); }
+        STDMETHODIMP SetAngle(int degrees) override { return m_filter->SetAngle(degrees); }
+        STDMETHODIMP GetAngle(int* degrees) override { return m_filter->GetAngle(degrees); }
 
     private:
-        CRotateFilter* rotate_;
+        CRotateFilter* m_filter;
     };
 
     int m_value = 0;
@@ -58,5 +56,5 @@ private:
     std::atomic<int> m_angle{0};
     std::atomic<int> m_method{0};
     std::atomic<COLORREF> m_backColor{0};
-    Params params_{this};
+    Params m_params{this};
 };

@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kRotateSetup = {&CLSID_QelFilter_Rotate, kQelFilterName
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_Rotate, &CLSID_QelFilter_Rotate, CRotateFilter::CreateInstance, nullptr, &kRotateSetup},
+    {kQelFilterName_Rotate, &CLSID_QelFilter_Rotate, CreateEffectFilter<CRotateFilter>, nullptr, &kRotateSetup},
     {kQelPageName_Rotate, &CLSID_QelPage_Rotate, CRotatePage::CreateInstance, nullptr, nullptr},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);

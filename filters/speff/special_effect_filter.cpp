@@ -4,16 +4,9 @@
 
 #include <new>
 
-CUnknown* CALLBACK CSpecialEffectFilter::CreateInstance(IUnknown* outer, HRESULT* hr) {
-    auto* filter = new (std::nothrow) CSpecialEffectFilter(outer, hr);
-    if (!filter)
-        *hr = E_OUTOFMEMORY;
-    return filter;
-}
-
 CSpecialEffectFilter::CSpecialEffectFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Special effect filter", outer, CLSID_QelFilter_SpecialEffect, &CLSID_QelPage_SpecialEffect,
-                        SamplePropertyCopy::kLengthOnly, hr) {
+                        SamplePropertyCopy::kLengthOnly, FrameStart::kEmpty, hr) {
     CSpecialEffectFilter::SetDefaults();
 }
 
@@ -21,8 +14,8 @@ CSpecialEffectFilter::~CSpecialEffectFilter() { CSpecialEffectFilter::ReleaseBuf
 
 void CSpecialEffectFilter::SetDefaults() {
     CEffectFilterBase::SetDefaults();
-    slot_.SetEffect(CEffectSlot::kDefaultEffectIndex);
-    slot_.SetStrength(CEffectSlot::kDefaultStrength);
+    m_slot.SetEffect(CEffectSlot::kDefaultEffectIndex);
+    m_slot.SetStrength(CEffectSlot::kDefaultStrength);
 }
 
 HRESULT CSpecialEffectFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType* type) {
@@ -34,32 +27,28 @@ HRESULT CSpecialEffectFilter::SetMediaType(PIN_DIRECTION direction, const CMedia
     // A new connection keeps the chosen effect, initialised for the new format. A format no effect
     // can process leaves its frames copied.
     CAutoLock lock(&m_filterLock);
-    slot_.SetFormat(m_width, m_height, m_bytesPerPixel, m_stride);
+    m_slot.SetFormat(m_width, m_height, m_bytesPerPixel, m_stride);
     return S_OK;
 }
 
-HRESULT CSpecialEffectFilter::TransformFrame(IMediaSample* in, IMediaSample* out) {
-    EffectFrame frame;
-    if (ShouldProcess(in) && LockFrame(in, out, &frame)) {
-        const size_t bytes = FrameBytes();
-        // The slot delivers the input unchanged when its effect cannot process the frame.
-        slot_.ProcessFrame(frame.source, bytes, frame.target, bytes);
-        return S_OK;
-    }
-    return CopyThrough(in, out);
+bool CSpecialEffectFilter::ProcessFrame(const EffectFrame& frame) {
+    const size_t bytes = FrameBytes();
+    // The slot delivers the input unchanged when its effect cannot process the frame.
+    m_slot.ProcessFrame(frame.source, bytes, frame.target, bytes);
+    return true;
 }
 
 HRESULT CSpecialEffectFilter::GetStrength(int* strength) {
     if (!strength)
         return E_POINTER;
     CAutoLock lock(&m_filterLock);
-    *strength = slot_.Strength();
+    *strength = m_slot.Strength();
     return S_OK;
 }
 
 HRESULT CSpecialEffectFilter::SetStrength(int strength) {
     CAutoLock lock(&m_filterLock);
-    const bool built = slot_.SetStrength(strength);
+    const bool built = m_slot.SetStrength(strength);
     MarkChanged();
     return built ? S_OK : E_OUTOFMEMORY;
 }
@@ -68,13 +57,13 @@ HRESULT CSpecialEffectFilter::GetEffect(int* index) {
     if (!index)
         return E_POINTER;
     CAutoLock lock(&m_filterLock);
-    *index = slot_.EffectIndex();
+    *index = m_slot.EffectIndex();
     return S_OK;
 }
 
 HRESULT CSpecialEffectFilter::SetEffect(int index) {
     CAutoLock lock(&m_filterLock);
-    const bool built = slot_.SetEffect(index);
+    const bool built = m_slot.SetEffect(index);
     MarkChanged();
     return built ? S_OK : E_OUTOFMEMORY;
 }

@@ -7,14 +7,11 @@
 
 class CSpecialEffectFilter : public CEffectFilterBase {
 public:
-    static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
-
     CSpecialEffectFilter(IUnknown* outer, HRESULT* hr);
     ~CSpecialEffectFilter() override;
 
     void SetDefaults() override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override;
 
     // Own slots of IQelSpecialEffectParams.
     HRESULT GetStrength(int* strength);
@@ -23,21 +20,22 @@ public:
     HRESULT SetEffect(int index);
 
 protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    bool ProcessFrame(const EffectFrame& frame) override;
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
     class Params : public CQelParamsObject<IQelSpecialEffectParams> {
     public:
-        explicit Params(CSpecialEffectFilter* filter) : CQelParamsObject(filter), effect_(filter) {}
-        STDMETHODIMP GetStrength(int* strength) override { return effect_->GetStrength(strength); }
-        STDMETHODIMP SetStrength(int strength) override { return effect_->SetStrength(strength); }
-        STDMETHODIMP GetEffect(int* index) override { return effect_->GetEffect(index); }
-        STDMETHODIMP SetEffect(int index) override { return effect_->SetEffect(index); }
+        explicit Params(CSpecialEffectFilter* filter) : CQelParamsObject(filter), m_filter(filter) {}
+        STDMETHODIMP GetStrength(int* strength) override { return m_filter->GetStrength(strength); }
+        STDMETHODIMP SetStrength(int strength) override { return m_filter->SetStrength(strength); }
+        STDMETHODIMP GetEffect(int* index) override { return m_filter->GetEffect(index); }
+        STDMETHODIMP SetEffect(int index) override { return m_filter->SetEffect(index); }
 
     private:
-        CSpecialEffectFilter* effect_;
+        CSpecialEffectFilter* m_filter;
     };
 
-    CEffectSlot slot_;
-    Params params_{this};
+    CEffectSlot m_slot;
+    Params m_params{this};
 };

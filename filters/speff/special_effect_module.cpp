@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kSpecialEffectSetup = {&CLSID_QelFilter_SpecialEffect, 
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_SpecialEffect, &CLSID_QelFilter_SpecialEffect, CSpecialEffectFilter::CreateInstance, nullptr,
+    {kQelFilterName_SpecialEffect, &CLSID_QelFilter_SpecialEffect, CreateEffectFilter<CSpecialEffectFilter>, nullptr,
      &kSpecialEffectSetup},
     {kQelPageName_SpecialEffect, &CLSID_QelPage_SpecialEffect, CSpecialEffectPage::CreateInstance, nullptr, nullptr},
 };

@@ -15,7 +15,7 @@ const AMOVIESETUP_FILTER kWhiteboardSetup = {&CLSID_QelFilter_Whiteboard, kQelFi
 } // namespace
 
 CFactoryTemplate g_Templates[] = {
-    {kQelFilterName_Whiteboard, &CLSID_QelFilter_Whiteboard, CWhiteboardFilter::CreateInstance, nullptr,
+    {kQelFilterName_Whiteboard, &CLSID_QelFilter_Whiteboard, CreateWhiteboardFilter, nullptr,
      &kWhiteboardSetup},
     {kQelPageName_Whiteboard, &CLSID_QelPage_Whiteboard, CStrengthPage::CreateInstance, nullptr, nullptr},
 };

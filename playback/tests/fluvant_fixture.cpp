@@ -92,7 +92,7 @@ void PlaybackTest::SetUp() {
 }
 
 std::string PlaybackTest::MakeClip(const std::string& name, int frames) {
-    qelmedia::AviClipSpec spec;
+    qelmedia::AviClipFormat spec;
     spec.frameCount = frames;
     const std::string path = folder_.File(name);
     qelmedia::WriteAviClip(path, spec);

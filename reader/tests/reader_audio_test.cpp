@@ -13,7 +13,7 @@ class ReaderAudioTest : public readertest::ReaderTest, public ::testing::WithPar
 protected:
     int Bits() const { return GetParam(); }
     int BlockAlign() const { return Bits() / 8; }
-    qelmedia::AviClipSpec Spec() const { return ClipSpec(true, Bits()); }
+    qelmedia::AviClipFormat Spec() const { return ClipSpec(true, Bits()); }
     qeltest::ScopedAudioDeviceLock audioDevice_;
 };
 

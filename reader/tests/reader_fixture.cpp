@@ -20,8 +20,8 @@ std::vector<BYTE> GlobalBlock::Bytes() const {
     return bytes;
 }
 
-qelmedia::AviClipSpec ClipSpec(bool audio, int audioBits) {
-    qelmedia::AviClipSpec spec;
+qelmedia::AviClipFormat ClipSpec(bool audio, int audioBits) {
+    qelmedia::AviClipFormat spec;
     spec.width = 64;
     spec.height = 48;
     spec.framesPerSecond = 10;
@@ -55,7 +55,7 @@ void ReaderTest::TearDown() {
     qeltest::ComTest::TearDown();
 }
 
-std::string ReaderTest::MakeClip(const std::string& name, const qelmedia::AviClipSpec& spec) {
+std::string ReaderTest::MakeClip(const std::string& name, const qelmedia::AviClipFormat& spec) {
     const std::string path = folder_.File(name);
     EXPECT_TRUE(qelmedia::WriteAviClip(path, spec)) << path;
     return path;

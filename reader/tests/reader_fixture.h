@@ -40,13 +40,13 @@ private:
 };
 
 // A 64x48 clip at 10 frames a second, 30 frames, optionally with a sound ramp of the given bits.
-qelmedia::AviClipSpec ClipSpec(bool audio = false, int audioBits = 16);
+qelmedia::AviClipFormat ClipSpec(bool audio = false, int audioBits = 16);
 
 class ReaderTest : public qeltest::ComTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    std::string MakeClip(const std::string& name, const qelmedia::AviClipSpec& spec);
+    std::string MakeClip(const std::string& name, const qelmedia::AviClipFormat& spec);
     std::string MakeFile(const std::string& name, const std::vector<BYTE>& bytes);
 
     ComRef<IMediaFrameReader> reader_;

@@ -52,13 +52,13 @@ constexpr uint32_t kAvifHasIndex = 0x10;
 constexpr uint32_t kAvifIsInterleaved = 0x100;
 constexpr uint32_t kAviifKeyframe = 0x10;
 
-bool Usable(const AviClipSpec& spec) {
-    return spec.width > 0 && spec.height > 0 && spec.framesPerSecond > 0 && spec.frameCount > 0 &&
-           (!spec.withAudio || (spec.audioSampleRate >= spec.framesPerSecond &&
-                                (spec.audioBitsPerSample == 8 || spec.audioBitsPerSample == 16)));
+bool Usable(const AviClipFormat& clip) {
+    return clip.width > 0 && clip.height > 0 && clip.framesPerSecond > 0 && clip.frameCount > 0 &&
+           (!clip.withAudio || (clip.audioSampleRate >= clip.framesPerSecond &&
+                                (clip.audioBitsPerSample == 8 || clip.audioBitsPerSample == 16)));
 }
 
-uint32_t AudioBlockAlign(const AviClipSpec& spec) { return spec.audioBitsPerSample == 8 ? 1 : 2; }
+uint32_t AudioBlockAlign(const AviClipFormat& clip) { return clip.audioBitsPerSample == 8 ? 1 : 2; }
 
 void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, uint32_t scale, uint32_t rate,
                        uint32_t length, uint32_t bufferSize, uint32_t sampleSize, int width, int height) {
@@ -87,22 +87,22 @@ void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, 
 }
 
 // The tone of the sound track: a square wave of sample rate / 20 Hz at a quarter of full scale.
-int16_t AudioSample(const AviClipSpec& spec, long index) {
-    const long period = spec.audioSampleRate / 400 > 0 ? spec.audioSampleRate / 400 : 1;
+int16_t AudioSample(const AviClipFormat& clip, long index) {
+    const long period = clip.audioSampleRate / 400 > 0 ? clip.audioSampleRate / 400 : 1;
     return (index / period) % 2 ? 8192 : -8192;
 }
 
 // One sample's bytes in the clip's format.
-void PutAudioSample(const AviClipSpec& spec, long index, uint8_t* out) {
-    if (spec.audioBitsPerSample == 8) {
-        if (spec.audioRamp)
+void PutAudioSample(const AviClipFormat& clip, long index, uint8_t* out) {
+    if (clip.audioBitsPerSample == 8) {
+        if (clip.audioRamp)
             out[0] = static_cast<uint8_t>((index / 40) % 256);
         else
-            out[0] = static_cast<uint8_t>(AudioSample(spec, index) > 0 ? 0xA0 : 0x60);
+            out[0] = static_cast<uint8_t>(AudioSample(clip, index) > 0 ? 0xA0 : 0x60);
         return;
     }
-    const uint16_t sample = spec.audioRamp ? static_cast<uint16_t>(index * 7)
-                                           : static_cast<uint16_t>(AudioSample(spec, index));
+    const uint16_t sample = clip.audioRamp ? static_cast<uint16_t>(index * 7)
+                                           : static_cast<uint16_t>(AudioSample(clip, index));
     out[0] = static_cast<uint8_t>(sample);
     out[1] = static_cast<uint8_t>(sample >> 8);
 }
@@ -134,53 +134,53 @@ std::vector<uint8_t> ClipFrame(int frame, int width, int height) {
     return pixels;
 }
 
-int AudioSamplesPerFrame(const AviClipSpec& spec) {
-    return spec.framesPerSecond > 0 ? spec.audioSampleRate / spec.framesPerSecond : 0;
+int AudioSamplesPerFrame(const AviClipFormat& clip) {
+    return clip.framesPerSecond > 0 ? clip.audioSampleRate / clip.framesPerSecond : 0;
 }
 
-std::vector<uint8_t> ClipAudioBytes(const AviClipSpec& spec, long first, long count) {
-    const uint32_t blockAlign = AudioBlockAlign(spec);
+std::vector<uint8_t> ClipAudioBytes(const AviClipFormat& clip, long first, long count) {
+    const uint32_t blockAlign = AudioBlockAlign(clip);
     std::vector<uint8_t> bytes(count > 0 ? static_cast<size_t>(count) * blockAlign : 0);
     for (long i = 0; i < count; ++i)
-        PutAudioSample(spec, first + i, bytes.data() + static_cast<size_t>(i) * blockAlign);
+        PutAudioSample(clip, first + i, bytes.data() + static_cast<size_t>(i) * blockAlign);
     return bytes;
 }
 
-std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
-    if (!Usable(spec))
+std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip) {
+    if (!Usable(clip))
         return {};
-    const uint32_t frameBytes = static_cast<uint32_t>(Rgb24Stride(spec.width) * spec.height);
-    const int samplesPerFrame = spec.withAudio ? AudioSamplesPerFrame(spec) : 0;
-    const uint32_t blockAlign = AudioBlockAlign(spec);
+    const uint32_t frameBytes = static_cast<uint32_t>(Rgb24Stride(clip.width) * clip.height);
+    const int samplesPerFrame = clip.withAudio ? AudioSamplesPerFrame(clip) : 0;
+    const uint32_t blockAlign = AudioBlockAlign(clip);
     const uint32_t audioBytesPerFrame = static_cast<uint32_t>(samplesPerFrame) * blockAlign;
-    const uint32_t streams = spec.withAudio ? 2 : 1;
+    const uint32_t streams = clip.withAudio ? 2 : 1;
 
     RiffWriter riff;
     const size_t file = riff.Open("RIFF", "AVI ");
 
     const size_t hdrl = riff.Open("LIST", "hdrl");
     const size_t avih = riff.Open("avih");
-    riff.U32(static_cast<uint32_t>(1000000 / spec.framesPerSecond)); // microseconds a frame
-    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(spec.framesPerSecond)); // max bytes/s
+    riff.U32(static_cast<uint32_t>(1000000 / clip.framesPerSecond)); // microseconds a frame
+    riff.U32((frameBytes + audioBytesPerFrame) * static_cast<uint32_t>(clip.framesPerSecond)); // max bytes/s
     riff.U32(0); // padding granularity
     riff.U32(kAvifHasIndex | kAvifIsInterleaved);
-    riff.U32(static_cast<uint32_t>(spec.frameCount));
+    riff.U32(static_cast<uint32_t>(clip.frameCount));
     riff.U32(0); // initial frames
     riff.U32(streams);
     riff.U32(frameBytes > audioBytesPerFrame ? frameBytes : audioBytesPerFrame); // suggested buffer size
-    riff.U32(static_cast<uint32_t>(spec.width));
-    riff.U32(static_cast<uint32_t>(spec.height));
+    riff.U32(static_cast<uint32_t>(clip.width));
+    riff.U32(static_cast<uint32_t>(clip.height));
     for (int i = 0; i < 4; ++i)
         riff.U32(0);
     riff.Close(avih);
 
     const size_t videoList = riff.Open("LIST", "strl");
-    WriteStreamHeader(riff, "vids", "DIB ", 1, static_cast<uint32_t>(spec.framesPerSecond),
-                      static_cast<uint32_t>(spec.frameCount), frameBytes, 0, spec.width, spec.height);
+    WriteStreamHeader(riff, "vids", "DIB ", 1, static_cast<uint32_t>(clip.framesPerSecond),
+                      static_cast<uint32_t>(clip.frameCount), frameBytes, 0, clip.width, clip.height);
     const size_t videoFormat = riff.Open("strf");
     riff.U32(40); // BITMAPINFOHEADER
-    riff.U32(static_cast<uint32_t>(spec.width));
-    riff.U32(static_cast<uint32_t>(spec.height)); // positive: bottom-up rows
+    riff.U32(static_cast<uint32_t>(clip.width));
+    riff.U32(static_cast<uint32_t>(clip.height)); // positive: bottom-up rows
     riff.U16(1);                                  // planes
     riff.U16(24);                                 // bits a pixel
     riff.U32(0);                                  // BI_RGB
@@ -190,11 +190,11 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     riff.Close(videoFormat);
     riff.Close(videoList);
 
-    if (spec.withAudio) {
-        const uint32_t rate = static_cast<uint32_t>(spec.audioSampleRate);
+    if (clip.withAudio) {
+        const uint32_t rate = static_cast<uint32_t>(clip.audioSampleRate);
         const size_t audioList = riff.Open("LIST", "strl");
         WriteStreamHeader(riff, "auds", nullptr, blockAlign, rate * blockAlign,
-                          static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(spec.frameCount),
+                          static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(clip.frameCount),
                           audioBytesPerFrame, blockAlign, 0, 0);
         const size_t audioFormat = riff.Open("strf");
         riff.U16(1); // WAVE_FORMAT_PCM
@@ -202,7 +202,7 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
         riff.U32(rate);
         riff.U32(rate * blockAlign); // bytes a second
         riff.U16(blockAlign);        // block align
-        riff.U16(static_cast<uint32_t>(spec.audioBitsPerSample));
+        riff.U16(static_cast<uint32_t>(clip.audioBitsPerSample));
         riff.U16(0);        // no extra format bytes
         riff.Close(audioFormat);
         riff.Close(audioList);
@@ -214,15 +214,15 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     const size_t moviFormType = movi + 4;
     std::vector<uint8_t> audio(audioBytesPerFrame);
     long audioSample = 0;
-    for (int frame = 0; frame < spec.frameCount; ++frame) {
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
         index.push_back({"00db", static_cast<uint32_t>(riff.Size() - moviFormType), frameBytes});
         const size_t video = riff.Open("00db");
-        const std::vector<uint8_t> pixels = ClipFrame(frame, spec.width, spec.height);
+        const std::vector<uint8_t> pixels = ClipFrame(frame, clip.width, clip.height);
         riff.Bytes(pixels.data(), pixels.size());
         riff.Close(video);
-        if (spec.withAudio) {
+        if (clip.withAudio) {
             for (int i = 0; i < samplesPerFrame; ++i)
-                PutAudioSample(spec, audioSample++, audio.data() + static_cast<size_t>(i) * blockAlign);
+                PutAudioSample(clip, audioSample++, audio.data() + static_cast<size_t>(i) * blockAlign);
             index.push_back({"01wb", static_cast<uint32_t>(riff.Size() - moviFormType), audioBytesPerFrame});
             const size_t sound = riff.Open("01wb");
             riff.Bytes(audio.data(), audio.size());
@@ -243,8 +243,8 @@ std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec) {
     return riff.Take();
 }
 
-bool WriteAviClip(const std::string& path, const AviClipSpec& spec) {
-    const std::vector<uint8_t> bytes = BuildAviClip(spec);
+bool WriteAviClip(const std::string& path, const AviClipFormat& clip) {
+    const std::vector<uint8_t> bytes = BuildAviClip(clip);
     if (bytes.empty())
         return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

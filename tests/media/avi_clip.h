@@ -8,7 +8,8 @@
 
 namespace qelmedia {
 
-struct AviClipSpec {
+// The clip a test writes: picture size, frame rate and length, and whether it carries sound.
+struct AviClipFormat {
     int width = 64;
     int height = 48;
     int framesPerSecond = 10;
@@ -40,15 +41,15 @@ std::vector<uint8_t> ClipFrame(int frame, int width, int height);
 
 // The complete AVI file of the clip (RIFF 'AVI ' with header list, 'movi' list and 'idx1' index).
 // An empty result means the clip cannot be made (non-positive sizes or counts).
-std::vector<uint8_t> BuildAviClip(const AviClipSpec& spec);
+std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip);
 
-// Writes BuildAviClip(spec) to path; false when the clip cannot be made or the file cannot be written.
-bool WriteAviClip(const std::string& path, const AviClipSpec& spec);
+// Writes BuildAviClip(clip) to path; false when the clip cannot be made or the file cannot be written.
+bool WriteAviClip(const std::string& path, const AviClipFormat& clip);
 
 // Audio samples the clip carries with each video frame (sample rate / frame rate, rounded down).
-int AudioSamplesPerFrame(const AviClipSpec& spec);
+int AudioSamplesPerFrame(const AviClipFormat& clip);
 
 // The PCM bytes of count samples of the clip's sound track from sample first on (little-endian).
-std::vector<uint8_t> ClipAudioBytes(const AviClipSpec& spec, long first, long count);
+std::vector<uint8_t> ClipAudioBytes(const AviClipFormat& clip, long first, long count);
 
 } // namespace qelmedia

@@ -11,7 +11,7 @@
 
 namespace {
 
-using qelmedia::AviClipSpec;
+using qelmedia::AviClipFormat;
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | b[at + 1] << 8;
@@ -50,11 +50,11 @@ const Chunk* ListOf(const std::vector<Chunk>& chunks, const std::vector<uint8_t>
     return nullptr;
 }
 
-class AviClipLayout : public ::testing::TestWithParam<AviClipSpec> {};
+class AviClipLayout : public ::testing::TestWithParam<AviClipFormat> {};
 
 TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
-    const AviClipSpec spec = GetParam();
-    const std::vector<uint8_t> file = qelmedia::BuildAviClip(spec);
+    const AviClipFormat clip = GetParam();
+    const std::vector<uint8_t> file = qelmedia::BuildAviClip(clip);
     ASSERT_GT(file.size(), 12u);
     ASSERT_EQ("RIFF", Id(file, 0));
     ASSERT_EQ(file.size() - 8, U32(file, 4));
@@ -67,19 +67,19 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
     ASSERT_TRUE(hdrl && movi);
     EXPECT_EQ("idx1", top[2].id);
 
-    const size_t frameBytes = qelmedia::Rgb24Stride(spec.width) * spec.height;
-    const uint32_t streams = spec.withAudio ? 2 : 1;
+    const size_t frameBytes = qelmedia::Rgb24Stride(clip.width) * clip.height;
+    const uint32_t streams = clip.withAudio ? 2 : 1;
     const std::vector<Chunk> header = Children(file, hdrl->data + 4, hdrl->data + hdrl->size);
     ASSERT_EQ(1 + streams, header.size());
     ASSERT_EQ("avih", header[0].id);
     ASSERT_EQ(56u, header[0].size);
     const size_t avih = header[0].data;
-    EXPECT_EQ(1000000u / spec.framesPerSecond, U32(file, avih));
+    EXPECT_EQ(1000000u / clip.framesPerSecond, U32(file, avih));
     EXPECT_EQ(0x110u, U32(file, avih + 12)); // has index, interleaved
-    EXPECT_EQ(static_cast<uint32_t>(spec.frameCount), U32(file, avih + 16));
+    EXPECT_EQ(static_cast<uint32_t>(clip.frameCount), U32(file, avih + 16));
     EXPECT_EQ(streams, U32(file, avih + 24));
-    EXPECT_EQ(static_cast<uint32_t>(spec.width), U32(file, avih + 32));
-    EXPECT_EQ(static_cast<uint32_t>(spec.height), U32(file, avih + 36));
+    EXPECT_EQ(static_cast<uint32_t>(clip.width), U32(file, avih + 32));
+    EXPECT_EQ(static_cast<uint32_t>(clip.height), U32(file, avih + 36));
 
     // Video stream: rate/scale give the frame rate, the format is a bottom-up 24-bit BI_RGB header.
     ASSERT_EQ("LIST", header[1].id);
@@ -88,44 +88,44 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
     ASSERT_EQ("strh", video[0].id);
     EXPECT_EQ("vids", Id(file, video[0].data));
     EXPECT_EQ(1u, U32(file, video[0].data + 20));
-    EXPECT_EQ(static_cast<uint32_t>(spec.framesPerSecond), U32(file, video[0].data + 24));
-    EXPECT_EQ(static_cast<uint32_t>(spec.frameCount), U32(file, video[0].data + 32));
+    EXPECT_EQ(static_cast<uint32_t>(clip.framesPerSecond), U32(file, video[0].data + 24));
+    EXPECT_EQ(static_cast<uint32_t>(clip.frameCount), U32(file, video[0].data + 32));
     ASSERT_EQ("strf", video[1].id);
     ASSERT_EQ(40u, video[1].size);
-    EXPECT_EQ(static_cast<uint32_t>(spec.width), U32(file, video[1].data + 4));
-    EXPECT_EQ(static_cast<uint32_t>(spec.height), U32(file, video[1].data + 8));
+    EXPECT_EQ(static_cast<uint32_t>(clip.width), U32(file, video[1].data + 4));
+    EXPECT_EQ(static_cast<uint32_t>(clip.height), U32(file, video[1].data + 8));
     EXPECT_EQ(24u, U16(file, video[1].data + 14));
     EXPECT_EQ(0u, U32(file, video[1].data + 16));
     EXPECT_EQ(frameBytes, U32(file, video[1].data + 20));
 
-    const int samplesPerFrame = qelmedia::AudioSamplesPerFrame(spec);
-    if (spec.withAudio) {
+    const int samplesPerFrame = qelmedia::AudioSamplesPerFrame(clip);
+    if (clip.withAudio) {
         const std::vector<Chunk> audio = Children(file, header[2].data + 4, header[2].data + header[2].size);
         ASSERT_EQ(2u, audio.size());
         EXPECT_EQ("auds", Id(file, audio[0].data));
-        EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * spec.frameCount), U32(file, audio[0].data + 32));
+        EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * clip.frameCount), U32(file, audio[0].data + 32));
         EXPECT_EQ(2u, U32(file, audio[0].data + 44)); // sample size = block align
         ASSERT_EQ(18u, audio[1].size);                // WAVEFORMATEX without extra bytes
         EXPECT_EQ(1u, U16(file, audio[1].data));      // PCM
         EXPECT_EQ(1u, U16(file, audio[1].data + 2));
-        EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate), U32(file, audio[1].data + 4));
-        EXPECT_EQ(static_cast<uint32_t>(spec.audioSampleRate * 2), U32(file, audio[1].data + 8));
+        EXPECT_EQ(static_cast<uint32_t>(clip.audioSampleRate), U32(file, audio[1].data + 4));
+        EXPECT_EQ(static_cast<uint32_t>(clip.audioSampleRate * 2), U32(file, audio[1].data + 8));
         EXPECT_EQ(16u, U16(file, audio[1].data + 14));
     }
 
     // 'movi': the frames in order with exactly the pixels of ClipFrame, sound interleaved after each.
     const std::vector<Chunk> data = Children(file, movi->data + 4, movi->data + movi->size);
-    ASSERT_EQ(static_cast<size_t>(spec.frameCount) * streams, data.size());
-    for (int frame = 0; frame < spec.frameCount; ++frame) {
+    ASSERT_EQ(static_cast<size_t>(clip.frameCount) * streams, data.size());
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
         const Chunk& pictures = data[frame * streams];
         ASSERT_EQ("00db", pictures.id);
         ASSERT_EQ(frameBytes, pictures.size);
-        const std::vector<uint8_t> expected = qelmedia::ClipFrame(frame, spec.width, spec.height);
+        const std::vector<uint8_t> expected = qelmedia::ClipFrame(frame, clip.width, clip.height);
         EXPECT_EQ(0, std::memcmp(expected.data(), file.data() + pictures.data, frameBytes))
             << "frame " << frame;
-        if (spec.withAudio) {
+        if (clip.withAudio) {
             EXPECT_EQ("01wb", data[frame * streams + 1].id);
-            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * spec.audioBitsPerSample / 8), data[frame * streams + 1].size);
+            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * clip.audioBitsPerSample / 8), data[frame * streams + 1].size);
         }
     }
 
@@ -140,14 +140,14 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
     }
 }
 
-AviClipSpec Spec(int width, int height, int fps, int frames, bool audio) {
-    AviClipSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.framesPerSecond = fps;
-    spec.frameCount = frames;
-    spec.withAudio = audio;
-    return spec;
+AviClipFormat Spec(int width, int height, int fps, int frames, bool audio) {
+    AviClipFormat clip;
+    clip.width = width;
+    clip.height = height;
+    clip.framesPerSecond = fps;
+    clip.frameCount = frames;
+    clip.withAudio = audio;
+    return clip;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, AviClipLayout,
@@ -183,7 +183,7 @@ TEST(AviClip, UnusableSpecsGiveNoFile) {
     EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, -1, 10, 30, false)).empty());
     EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, 48, 0, 30, false)).empty());
     EXPECT_TRUE(qelmedia::BuildAviClip(Spec(64, 48, 10, 0, false)).empty());
-    AviClipSpec slowAudio = Spec(64, 48, 10, 3, true);
+    AviClipFormat slowAudio = Spec(64, 48, 10, 3, true);
     slowAudio.audioSampleRate = 5;
     EXPECT_TRUE(qelmedia::BuildAviClip(slowAudio).empty());
     EXPECT_FALSE(qelmedia::WriteAviClip("unused.avi", Spec(0, 0, 0, 0, false)));
@@ -194,31 +194,31 @@ TEST(AviClip, UnusableSpecsGiveNoFile) {
 namespace {
 
 TEST(AviClipSound, EightBitRampTracksCarryTheirSamplesInOrder) {
-    AviClipSpec spec = Spec(8, 4, 10, 3, true);
-    spec.audioBitsPerSample = 8;
-    spec.audioRamp = true;
-    const std::vector<uint8_t> file = qelmedia::BuildAviClip(spec);
+    AviClipFormat clip = Spec(8, 4, 10, 3, true);
+    clip.audioBitsPerSample = 8;
+    clip.audioRamp = true;
+    const std::vector<uint8_t> file = qelmedia::BuildAviClip(clip);
     ASSERT_FALSE(file.empty());
-    const int perFrame = qelmedia::AudioSamplesPerFrame(spec);
-    const std::vector<uint8_t> track = qelmedia::ClipAudioBytes(spec, 0, perFrame * spec.frameCount);
-    ASSERT_EQ(static_cast<size_t>(perFrame * spec.frameCount), track.size()) << "one byte a sample";
+    const int perFrame = qelmedia::AudioSamplesPerFrame(clip);
+    const std::vector<uint8_t> track = qelmedia::ClipAudioBytes(clip, 0, perFrame * clip.frameCount);
+    ASSERT_EQ(static_cast<size_t>(perFrame * clip.frameCount), track.size()) << "one byte a sample";
     EXPECT_EQ(0, track[39]);
     EXPECT_EQ(1, track[40]);
     // Each sound chunk holds the next slice of the track.
-    for (int frame = 0; frame < spec.frameCount; ++frame) {
-        const std::vector<uint8_t> slice = qelmedia::ClipAudioBytes(spec, frame * perFrame, perFrame);
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
+        const std::vector<uint8_t> slice = qelmedia::ClipAudioBytes(clip, frame * perFrame, perFrame);
         const auto at = std::search(file.begin(), file.end(), slice.begin(), slice.end());
         EXPECT_NE(file.end(), at) << "slice of frame " << frame;
     }
-    AviClipSpec odd = spec;
+    AviClipFormat odd = clip;
     odd.audioBitsPerSample = 12;
     EXPECT_TRUE(qelmedia::BuildAviClip(odd).empty());
 }
 
 TEST(AviClipSound, SixteenBitRampNamesEverySample) {
-    AviClipSpec spec = Spec(8, 4, 10, 3, true);
-    spec.audioRamp = true;
-    const std::vector<uint8_t> bytes = qelmedia::ClipAudioBytes(spec, 1000, 2);
+    AviClipFormat clip = Spec(8, 4, 10, 3, true);
+    clip.audioRamp = true;
+    const std::vector<uint8_t> bytes = qelmedia::ClipAudioBytes(clip, 1000, 2);
     ASSERT_EQ(4u, bytes.size());
     EXPECT_EQ(static_cast<uint16_t>(7000), static_cast<uint16_t>(bytes[0] | bytes[1] << 8));
     EXPECT_EQ(static_cast<uint16_t>(7007), static_cast<uint16_t>(bytes[2] | bytes[3] << 8));

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 CStandinFilter::CStandinFilter(IUnknown* outer, REFCLSID clsid, HRESULT* hr)
-    : CEffectFilterBase("Stand-in plug-in", outer, clsid, nullptr, SamplePropertyCopy::kAll, hr),
+    : CEffectFilterBase("Stand-in plug-in", outer, clsid, nullptr, SamplePropertyCopy::kAll, FrameStart::kEmpty, hr),
       clsid_(clsid), instance_(standin::AddInstance(clsid)), rotate_(false), params_(nullptr) {
     params_ = CreateStandinParams(this, clsid, &rotate_);
     if (!params_ && hr)

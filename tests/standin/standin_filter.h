@@ -58,6 +58,8 @@ public:
     CCritSec* Lock() { return &m_filterLock; }
 
 protected:
+    // A pass-through: every frame goes out as it came.
+    bool ProcessFrame(const EffectFrame&) override { return false; }
     REFIID ParamsIid() const override { return rotate_ ? IID_IQelRotateParams : IID_IQelFilterParams; }
     IUnknown* ParamsObject() override { return params_ ? params_->Interface() : nullptr; }
 

@@ -1,4 +1,5 @@
-// Our FrameSnatch.exe stand-in on its own: the frame it picks, scaling, and its refusals.
+// Our FrameSnatch.exe stand-in on its own: the frame it picks, scaling, its refusals, and its time
+// limit on a source that never answers, also as the player starts it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,37 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+// A source that never answers: a named pipe nobody writes into. Opening it succeeds and every read
+// of it blocks, as a damaged file can make the platform's source filters block.
+class SilentPipe {
+public:
+    SilentPipe() : path_("\\\\.\\pipe\\qel_framesnatch_silent_" + std::to_string(GetCurrentProcessId())) {
+        for (HANDLE& instance : instances_)
+            instance = CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                        PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+    }
+    ~SilentPipe() {
+        for (HANDLE instance : instances_)
+            if (instance != INVALID_HANDLE_VALUE)
+                CloseHandle(instance);
+    }
+    SilentPipe(const SilentPipe&) = delete;
+    SilentPipe& operator=(const SilentPipe&) = delete;
+    bool Open() const { return instances_[0] != INVALID_HANDLE_VALUE; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    HANDLE instances_[4];
+};
+
+// The program's time limit for this test's runs, given through its environment.
+class ShortRunLimit {
+public:
+    ShortRunLimit() { SetEnvironmentVariableA("FRAMESNATCH_TIME_LIMIT_MS", "2000"); }
+    ~ShortRunLimit() { SetEnvironmentVariableA("FRAMESNATCH_TIME_LIMIT_MS", nullptr); }
+};
+
 class FrameSnatchProgramTest : public playertest::PlayerTest {};
 
 TEST_F(FrameSnatchProgramTest, PicksTheFrameWhoseNumberThePositionCarries) {
@@ -84,6 +116,20 @@ TEST_F(FrameSnatchProgramTest, RefusesWhatItCannotAnswerAndWritesNothing) {
     EXPECT_EQ(2u, RunProgram(Quoted(folder_.File("missing.avi")) + " " + Quoted(still) + " 0 64 48"));
     EXPECT_EQ(4u, RunProgram(Quoted(clip) + " " + Quoted(folder_.File("no-folder\\x.bmp")) + " 0 64 48"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(still.c_str()));
+}
+
+TEST_F(FrameSnatchProgramTest, ASourceThatNeverAnswersEndsTheRunAtItsLimitWithoutAPicture) {
+    SilentPipe source;
+    ASSERT_TRUE(source.Open());
+    const ShortRunLimit limit;
+    const std::string still = folder_.File("silent.bmp");
+    EXPECT_EQ(5u, RunProgram(Quoted(source.Path()) + " " + Quoted(still) + " 0 64 48"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(still.c_str()));
+
+    // As the player starts it: the player hears of the failure and no still is left.
+    const std::wstring wideStill = playertest::Wide(folder_.File("player.bmp"));
+    EXPECT_FALSE(RunFrameSnatch(playertest::Wide(source.Path()).c_str(), wideStill.c_str(), 0.0, 64, 48));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wideStill.c_str()));
 }
 
 } // namespace

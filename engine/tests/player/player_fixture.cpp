@@ -19,14 +19,14 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-qelmedia::AviClipSpec ClipSpec(int frames, bool audio) {
-    qelmedia::AviClipSpec spec;
-    spec.width = 64;
-    spec.height = 48;
-    spec.framesPerSecond = 10;
-    spec.frameCount = frames;
-    spec.withAudio = audio;
-    return spec;
+qelmedia::AviClipFormat ClipSpec(int frames, bool audio) {
+    qelmedia::AviClipFormat clip;
+    clip.width = 64;
+    clip.height = 48;
+    clip.framesPerSecond = 10;
+    clip.frameCount = frames;
+    clip.withAudio = audio;
+    return clip;
 }
 
 OwnerWindow::OwnerWindow() {
@@ -64,9 +64,9 @@ LRESULT CALLBACK OwnerWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-std::string PlayerTest::MakeClip(const std::string& name, const qelmedia::AviClipSpec& spec) {
+std::string PlayerTest::MakeClip(const std::string& name, const qelmedia::AviClipFormat& clip) {
     const std::string path = folder_.File(name);
-    EXPECT_TRUE(qelmedia::WriteAviClip(path, spec)) << path;
+    EXPECT_TRUE(qelmedia::WriteAviClip(path, clip)) << path;
     return path;
 }
 

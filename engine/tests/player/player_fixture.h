@@ -20,7 +20,7 @@ namespace playertest {
 std::wstring Wide(const std::string& text);
 
 // A 64x48 clip at 10 frames a second; 30 frames (3 s) unless told otherwise.
-qelmedia::AviClipSpec ClipSpec(int frames = 30, bool audio = false);
+qelmedia::AviClipFormat ClipSpec(int frames = 30, bool audio = false);
 
 // A top-level window that receives the player's 0x1601 and collects every event code it drains.
 class OwnerWindow {
@@ -45,7 +45,7 @@ private:
 class PlayerTest : public qeltest::ComTest {
 protected:
     // Writes a clip into the test's folder and returns its path.
-    std::string MakeClip(const std::string& name, const qelmedia::AviClipSpec& spec);
+    std::string MakeClip(const std::string& name, const qelmedia::AviClipFormat& clip);
     qeltest::TempDir folder_;
 };
 

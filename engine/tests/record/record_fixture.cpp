@@ -3,6 +3,7 @@
 #include "QelPluginIds.h"
 #include "qeltest/pump.h"
 #include "riff_reader.h"
+#include "test_camera_exports.h"
 #include "test_frame_pattern.h"
 
 #include <algorithm>
@@ -172,10 +173,26 @@ void RecordTest::ExpectWholeRecording(const std::wstring& file, int delivered, b
 }
 
 bool RecordTest::HostHeard(UINT message) const {
+    return TimesHostHeard(message) > 0;
+}
+
+int RecordTest::TimesHostHeard(UINT message) const {
+    int times = 0;
     for (const auto& received : host.Notifications())
-        if (received.message == message)
-            return true;
-    return false;
+        times += received.message == message;
+    return times;
+}
+
+HRESULT RecordTest::RaiseCameraEvent(long code, LONG_PTR param) {
+    auto raise = reinterpret_cast<qelcam::RaiseCameraEventFunc>(
+        reinterpret_cast<void*>(GetProcAddress(qelcam::CameraModule(), qelcam::kRaiseCameraEventExport)));
+    return raise ? raise(nullptr, code, param) : E_NOINTERFACE;
+}
+
+HRESULT RecordTest::SetCamerasDelivering(bool on) {
+    auto set = reinterpret_cast<qelcam::SetCameraFlagFunc>(
+        reinterpret_cast<void*>(GetProcAddress(qelcam::CameraModule(), qelcam::kSetDeliveringExport)));
+    return set ? set(nullptr, on ? TRUE : FALSE) : E_NOINTERFACE;
 }
 
 } // namespace recordtest

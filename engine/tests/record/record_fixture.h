@@ -43,8 +43,12 @@ protected:
     std::vector<std::string> UnexpectedBoxes() const;
     // Pumps until the running capture has recorded at least `frames` frames (false after 10 s).
     bool WaitForFrames(int frames) const;
-    // The host received this notification.
+    // The host received this notification (how many times).
     bool HostHeard(UINT message) const;
+    int TimesHostHeard(UINT message) const;
+    // On every synthetic camera of the process: raise a graph event, stop or resume its frames.
+    static HRESULT RaiseCameraEvent(long code, LONG_PTR param);
+    static HRESULT SetCamerasDelivering(bool on);
     // A second synthetic camera listed in the audio input category under `name`, standing in for a
     // microphone (it offers no audio stream), chosen as the engine's audio input.
     void UseStandInMicrophone(const std::wstring& name, std::unique_ptr<enginetest::ScopedAudioInput>* microphone);

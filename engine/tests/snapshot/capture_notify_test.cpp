@@ -9,7 +9,6 @@
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
 #include "record_fixture.h"
-#include "test_camera_exports.h"
 
 namespace recordtest {
 namespace {
@@ -32,12 +31,6 @@ protected:
         ASSERT_TRUE(engine->StartCapture(&status));
         ASSERT_EQ(LIVE_CAPTURING, engine->GetClassState());
         ASSERT_TRUE(WaitForFrames(3));
-    }
-    // Every test camera of the process (the fixture's one).
-    static HRESULT RaiseCameraEvent(long code, LONG_PTR param) {
-        auto raise = reinterpret_cast<qelcam::RaiseCameraEventFunc>(
-            reinterpret_cast<void*>(GetProcAddress(qelcam::CameraModule(), qelcam::kRaiseCameraEventExport)));
-        return raise ? raise(nullptr, code, param) : E_NOINTERFACE;
     }
     // The engine's state when the host received the message; LIVE_CLEAN when it never came.
     LiveState StateWhenHeard(UINT message) const {

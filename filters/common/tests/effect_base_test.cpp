@@ -20,23 +20,19 @@ const CLSID CLSID_TestPage = {0x6a4d1f21, 0x3c5b, 0x4e71, {0x9d, 0x82, 0x1b, 0x0
 class CTestEffect : public CEffectFilterBase {
 public:
     CTestEffect(SamplePropertyCopy copy, HRESULT* hr)
-        : CEffectFilterBase("Test effect", nullptr, CLSID_TestEffect, &CLSID_TestPage, copy, hr) {}
+        : CEffectFilterBase("Test effect", nullptr, CLSID_TestEffect, &CLSID_TestPage, copy, FrameStart::kEmpty, hr) {}
 
-    HRESULT TransformFrame(IMediaSample* in, IMediaSample* out) override {
-        EffectFrame frame;
-        if (!ShouldProcess(in) || !LockFrame(in, out, &frame))
-            return CopyThrough(in, out);
+protected:
+    bool ProcessFrame(const EffectFrame& frame) override {
         const size_t bytes = FrameBytes();
         for (size_t i = 0; i < bytes; ++i)
             frame.target[i] = static_cast<BYTE>(~frame.source[i]);
-        return S_OK;
+        return true;
     }
-
-protected:
-    IUnknown* ParamsObject() override { return &params_; }
+    IUnknown* ParamsObject() override { return &m_params; }
 
 private:
-    CQelParamsObject<IQelFilterParams> params_{this};
+    CQelParamsObject<IQelFilterParams> m_params{this};
 };
 
 // A media sample over a buffer of our own, with guard bytes after the size it reports.

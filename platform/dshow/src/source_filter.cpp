@@ -57,9 +57,9 @@ HRESULT CSource::RemovePin(CSourceStream* stream) {
 
 CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR pinName)
     : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, pinName), m_pFilter(filter) {
-    wake_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    stopping_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if ((!wake_ || !stopping_) && result)
+    m_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_stopping = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if ((!m_wake || !m_stopping) && result)
         *result = HRESULT_FROM_WIN32(GetLastError());
     const HRESULT hr = filter->AddPin(this);
     if (FAILED(hr) && result)
@@ -68,36 +68,36 @@ CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* f
 
 CSourceStream::~CSourceStream() {
     // The filter is stopped before it is destroyed; a thread left running here would use freed memory.
-    if (thread_) {
-        stopRequested_ = true;
-        SetEvent(wake_);
-        SetEvent(stopping_);
+    if (m_thread) {
+        m_stopRequested = true;
+        SetEvent(m_wake);
+        SetEvent(m_stopping);
         if (m_pAllocator)
             m_pAllocator->Decommit();
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
     }
-    if (wake_)
-        CloseHandle(wake_);
-    if (stopping_)
-        CloseHandle(stopping_);
+    if (m_wake)
+        CloseHandle(m_wake);
+    if (m_stopping)
+        CloseHandle(m_stopping);
     m_pFilter->RemovePin(this);
 }
 
 HRESULT CSourceStream::Active() {
-    if (!wake_ || !stopping_)
+    if (!m_wake || !m_stopping)
         return E_OUTOFMEMORY;
-    if (thread_)
+    if (m_thread)
         return S_OK;
     HRESULT hr = CBaseOutputPin::Active();
     if (FAILED(hr))
         return hr;
-    stopRequested_ = false;
-    delivered_ = 0;
-    ResetEvent(wake_);
-    ResetEvent(stopping_);
-    thread_ = CreateThread(nullptr, 0, &CSourceStream::ThreadEntry, this, 0, nullptr);
-    if (!thread_) {
+    m_stopRequested = false;
+    m_delivered = 0;
+    ResetEvent(m_wake);
+    ResetEvent(m_stopping);
+    m_thread = CreateThread(nullptr, 0, &CSourceStream::ThreadEntry, this, 0, nullptr);
+    if (!m_thread) {
         hr = HRESULT_FROM_WIN32(GetLastError());
         CBaseOutputPin::Inactive();
         return hr;
@@ -106,28 +106,28 @@ HRESULT CSourceStream::Active() {
 }
 
 bool CSourceStream::WaitUnlessStopping(DWORD ms) {
-    if (stopRequested_)
+    if (m_stopRequested)
         return false;
-    return WaitForSingleObject(stopping_, ms) != WAIT_OBJECT_0;
+    return WaitForSingleObject(m_stopping, ms) != WAIT_OBJECT_0;
 }
 
 void CSourceStream::WakeUp() {
-    if (wake_)
-        SetEvent(wake_);
+    if (m_wake)
+        SetEvent(m_wake);
 }
 
 HRESULT CSourceStream::Inactive() {
-    stopRequested_ = true;
-    if (wake_)
-        SetEvent(wake_);
-    if (stopping_)
-        SetEvent(stopping_);
+    m_stopRequested = true;
+    if (m_wake)
+        SetEvent(m_wake);
+    if (m_stopping)
+        SetEvent(m_stopping);
     // Decommitting makes a GetBuffer that waits for a free sample return at once.
     const HRESULT hr = CBaseOutputPin::Inactive();
-    if (thread_) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
+    if (m_thread) {
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
     }
     return hr;
 }
@@ -141,16 +141,16 @@ DWORD WINAPI CSourceStream::ThreadEntry(void* self) {
 }
 
 bool CSourceStream::WaitUntilRunningOrStop() {
-    while (!stopRequested_) {
+    while (!m_stopRequested) {
         if (DeliversWhilePaused())
             return true;
         // Reset before looking: a Run that lands after the look sets the event again.
-        ResetEvent(wake_);
-        if (stopRequested_)
+        ResetEvent(m_wake);
+        if (m_stopRequested)
             break;
         if (m_pFilter->State() == State_Running)
             return true;
-        WaitForSingleObject(wake_, INFINITE);
+        WaitForSingleObject(m_wake, INFINITE);
     }
     return false;
 }
@@ -169,7 +169,7 @@ void CSourceStream::StreamingLoop() {
         hr = GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
         if (FAILED(hr)) {
             // Decommitted by Stop: the normal way out.
-            if (!stopRequested_)
+            if (!m_stopRequested)
                 m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
             break;
         }
@@ -178,12 +178,12 @@ void CSourceStream::StreamingLoop() {
             hr = Deliver(sample);
             sample->Release();
             if (hr == S_OK) {
-                InterlockedIncrement(&delivered_);
+                InterlockedIncrement(&m_delivered);
                 continue;
             }
             // S_FALSE: downstream wants no more (flushing or stopping). A downstream filter that
             // was stopped before us answers VFW_E_WRONG_STATE: that is the graph stopping, too.
-            if (FAILED(hr) && hr != VFW_E_WRONG_STATE && !stopRequested_)
+            if (FAILED(hr) && hr != VFW_E_WRONG_STATE && !m_stopRequested)
                 m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
             break;
         }

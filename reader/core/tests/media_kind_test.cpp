@@ -48,7 +48,7 @@ TEST(MediaKindNames, MpegExtensionsAnyCaseOrNoExtensionAreScanned) {
 }
 
 TEST(AviHeaderWalk, GeneratedClipsAreOtherVideoWithTheirRate) {
-    qelmedia::AviClipSpec spec;
+    qelmedia::AviClipFormat spec;
     spec.framesPerSecond = 15;
     spec.withAudio = true;
     const Bytes clip = qelmedia::BuildAviClip(spec);

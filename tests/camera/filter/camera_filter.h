@@ -10,7 +10,7 @@
 #include "camera_directory.h"
 #include "camera_formats.h"
 #include "camera_stream.h"
-#include "qeldshow/camera_driver.h"
+#include "CameraDriver.h"
 #include "qeldshow/source_filter.h"
 
 class CTestCamera : public CSource,

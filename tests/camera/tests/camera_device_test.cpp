@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "camera_test_support.h"
-#include "qeldshow/camera_driver.h"
+#include "CameraDriver.h"
 
 namespace cameratest {
 namespace {

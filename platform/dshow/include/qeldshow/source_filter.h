@@ -66,11 +66,11 @@ public:
     // come) and answers false at once when the stream is being stopped; FillBuffer should then
     // return S_FALSE. INFINITE waits until the stop.
     bool WaitUnlessStopping(DWORD ms);
-    bool IsStopping() const { return stopRequested_; }
+    bool IsStopping() const { return m_stopRequested; }
 
-    bool ThreadExists() const { return thread_ != nullptr; }
+    bool ThreadExists() const { return m_thread != nullptr; }
     // Samples delivered since the last start (for diagnostics and tests).
-    LONG DeliveredCount() const { return delivered_; }
+    LONG DeliveredCount() const { return m_delivered; }
 
 protected:
     CSource* m_pFilter;
@@ -81,9 +81,9 @@ private:
     // Waits until the filter runs or the thread is told to stop; true when it should go on.
     bool WaitUntilRunningOrStop();
 
-    HANDLE thread_ = nullptr;
-    HANDLE wake_ = nullptr;  // manual-reset: set when the filter runs and on stop
-    HANDLE stopping_ = nullptr;  // manual-reset: set from the stop request until the next start
-    volatile bool stopRequested_ = false;
-    volatile LONG delivered_ = 0;
+    HANDLE m_thread = nullptr;
+    HANDLE m_wake = nullptr;  // manual-reset: set when the filter runs and on stop
+    HANDLE m_stopping = nullptr;  // manual-reset: set from the stop request until the next start
+    volatile bool m_stopRequested = false;
+    volatile LONG m_delivered = 0;
 };

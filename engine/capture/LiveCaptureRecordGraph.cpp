@@ -1,0 +1,339 @@
+// The record graph: camera -> [compressor] -> flip -> rotate -> [effects] -> multiplexer (or ASF
+// writer) -> file, with the preview beside it and the audio input (muted or left out) into the
+// same file. It is built in the preview's filter graph once the preview is torn down.
+#include "LiveCaptureInternal.h"
+
+#include "AsfBuilder.h"
+#include "AudioMuter.h"
+#include "AsfWriterConfig.h"
+#include "CaptureLimits.h"
+#include "PinHelpers.h"
+#include "file_sink.h"
+
+#include <vector>
+
+namespace {
+
+// Status word bits of the record build.
+constexpr UINT kStatusNoVideoStream = 0x1;
+constexpr UINT kStatusVideoWithoutCompressor = 0x2;
+constexpr UINT kStatusNoAudioStream = 0x4;
+constexpr UINT kStatusAudioWithoutMuter = 0x8;
+
+} // namespace
+
+// Where the capture graph builder cannot name the output file: the platform's AVI multiplexer with
+// full interleaving and our file sink behind it, under the builder's names, the file set as the
+// builder would set it.
+BOOL CLiveCapture::xBuildAviMuxFallback() {
+    qel::ComPtr<IBaseFilter> sink;
+    m_hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                            reinterpret_cast<void**>(&m_pMux));
+    if (FAILED(m_hr))
+        m_pMux = nullptr;
+    if (SUCCEEDED(m_hr))
+        m_hr = m_pGraph->AddFilter(m_pMux, L"Mux");
+    if (SUCCEEDED(m_hr))
+        m_hr = CreateQelFileSink(&sink);
+    if (SUCCEEDED(m_hr))
+        m_hr = m_pGraph->AddFilter(sink.Get(), L"File Writer");
+    if (SUCCEEDED(m_hr))
+        m_hr = sink->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&m_pFileSink));
+    if (SUCCEEDED(m_hr))
+        m_hr = m_pFileSink->SetFileName(m_wszCaptureFile, nullptr);
+    if (SUCCEEDED(m_hr)) {
+        const qel::ComPtr<IPin> muxOut = PinOf(m_pMux, PINDIR_OUTPUT);
+        const qel::ComPtr<IPin> sinkIn = PinOf(sink.Get(), PINDIR_INPUT);
+        m_hr = muxOut && sinkIn ? m_pGraph->ConnectDirect(muxOut.Get(), sinkIn.Get(), nullptr) : E_FAIL;
+    }
+    if (SUCCEEDED(m_hr)) {
+        // This multiplexer refuses to run with any other interleaving.
+        qel::ComPtr<IConfigInterleaving> interleaving;
+        m_hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
+        if (SUCCEEDED(m_hr))
+            m_hr = interleaving->put_Mode(INTERLEAVE_FULL);
+    }
+    // Its input pins lose their buffers with their connection: a splice must use a new pin.
+    m_bMuxNeedsFreshInput = SUCCEEDED(m_hr);
+    if (FAILED(m_hr)) {
+        SafeRelease(m_pFileSink);
+        if (sink)
+            m_pGraph->RemoveFilter(sink.Get());
+        if (m_pMux)
+            m_pGraph->RemoveFilter(m_pMux);
+        SafeRelease(m_pMux);
+    }
+    return SUCCEEDED(m_hr);
+}
+
+BOOL CLiveCapture::xConfigureAsfWriter() {
+    CAsfBuilder builder;
+    qel::ComPtr<IConfigAsfWriter> config;
+    if (FAILED(m_pMux->QueryInterface(IID_IConfigAsfWriter, &config)) || !config)
+        return FALSE;
+    if (m_recordFileType == RECORD_ASF_SYSTEM)
+        config->ConfigureFilterUsingProfileGuid(kAsfSystemProfiles[qelrec::SystemProfileIndexForQuality(m_nVideoQuality)]);
+    qel::ComPtr<IWMProfile> profile;
+    m_hr = config->GetCurrentProfile(&profile);
+    _LiteCapVideoInfo format = {};
+    if (FAILED(m_hr) || !profile || !GetVideoInfo(&format))
+        return FALSE;
+    m_hr = builder.SetASFFormat(profile.Get(), format.nWidth, format.nHeight, static_cast<unsigned>(m_nVideoQuality));
+    if (m_hr == S_OK)
+        m_hr = config->ConfigureFilterUsingProfile(profile.Get());
+    return m_hr == S_OK;
+}
+
+IPin* CLiveCapture::xFreshMuxInput(IPin* disconnected) {
+    if (!m_bMuxNeedsFreshInput || !m_pMux)
+        return nullptr;
+    qel::ComPtr<IEnumPins> pins;
+    if (FAILED(m_pMux->EnumPins(&pins)))
+        return nullptr;
+    // The multiplexer adds a new input behind the others whenever one is connected: the last free
+    // input is that new one, never one an earlier splice took apart.
+    qel::ComPtr<IPin> fresh;
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        PIN_DIRECTION direction;
+        qel::ComPtr<IPin> peer;
+        if (pin.Get() != disconnected && SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
+            pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED)
+            fresh = pin;
+    }
+    return fresh.Detach();
+}
+
+// The fallback multiplexer keeps the inputs that splices took apart, and cannot start with them:
+// once the record chain stands, a new multiplexer and sink take the streams over, in their order.
+BOOL CLiveCapture::xRenewFallbackMux() {
+    if (!m_bMuxNeedsFreshInput || !m_pMux)
+        return TRUE;
+    std::vector<qel::ComPtr<IPin>> streams;   // the outputs feeding the multiplexer, in its pin order
+    qel::ComPtr<IEnumPins> pins;
+    if (SUCCEEDED(m_pMux->EnumPins(&pins))) {
+        qel::ComPtr<IPin> pin;
+        while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+            PIN_DIRECTION direction;
+            qel::ComPtr<IPin> peer;
+            if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT &&
+                SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
+                m_pGraph->Disconnect(peer.Get());
+                m_pGraph->Disconnect(pin.Get());
+                streams.push_back(peer);
+            }
+        }
+    }
+    // The old pair goes: sink first, then the multiplexer.
+    qel::ComPtr<IBaseFilter> oldSink;
+    if (m_pFileSink)
+        m_pFileSink->QueryInterface(IID_IBaseFilter, &oldSink);
+    if (oldSink) {
+        NukeDownstream(m_pGraph, m_pMux);
+        m_pGraph->RemoveFilter(oldSink.Get());
+        oldSink.Reset();
+    }
+    m_pGraph->RemoveFilter(m_pMux);
+    SafeRelease(m_pConfigAviMux);
+    SafeRelease(m_pFileSink);
+    SafeRelease(m_pMux);
+
+    BOOL renewed = xBuildAviMuxFallback();
+    for (const qel::ComPtr<IPin>& stream : streams) {
+        if (!renewed)
+            break;
+        const qel::ComPtr<IPin> input = qel::TakeOver(xFreshMuxInput(nullptr));
+        m_hr = input ? m_pGraph->ConnectDirect(stream.Get(), input.Get(), nullptr) : E_FAIL;
+        if (FAILED(m_hr)) {
+            LIVECAP_LOG(this, m_hr);
+            renewed = FALSE;
+        }
+    }
+    streams.clear();
+    if (renewed && FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux))))
+        m_pConfigAviMux = nullptr;
+    return renewed;
+}
+
+// Step 6 of the build: the end of the graph for the file type.
+BOOL CLiveCapture::xBuildRecordEnd() {
+    m_bMuxNeedsFreshInput = FALSE;
+    const bool asf = m_recordFileType == RECORD_ASF_PROFILE || m_recordFileType == RECORD_ASF_SYSTEM;
+    if (asf) {
+        m_hr = m_pBuilder->SetOutputFileName(&MEDIASUBTYPE_QelAsf, m_wszCaptureFile, &m_pMux, &m_pFileSink);
+        if (FAILED(m_hr)) {
+            LIVECAP_LOG(this, m_hr);
+            return FALSE;
+        }
+        return xConfigureAsfWriter();
+    }
+    m_hr = m_pBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, m_wszCaptureFile, &m_pMux, &m_pFileSink);
+    if (m_hr == E_NOTIMPL)
+        xBuildAviMuxFallback();
+    if (FAILED(m_hr)) {
+        LIVECAP_LOG(this, m_hr);
+        return FALSE;
+    }
+    if (SUCCEEDED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux)))) {
+        m_pConfigAviMux->SetOutputCompatibilityIndex(TRUE);
+        m_hr = m_pConfigAviMux->SetMasterStream(m_bWantAudio && m_nAudioSwitch ? 1 : 0);
+        if (FAILED(m_hr))
+            LIVECAP_LOG(this, m_hr);
+    } else {
+        m_pConfigAviMux = nullptr;
+    }
+    return TRUE;
+}
+
+BOOL CLiveCapture::BuildCaptureGraph2(RecordFileType /*type: the member decides*/) {
+    if (m_bCaptureBuilt)
+        return TRUE;
+    if (m_state == LIVE_PREVIEWING || m_state == LIVE_CAPTURING || !m_pVideoCapFilter)
+        return FALSE;
+    if (!m_pAudioCapFilter && m_bWantAudio && InitAudioCapFilter() == 1)
+        return FALSE;
+    if (!m_wszCaptureFile[0] && !MySetCaptureFile(m_hPictureWnd))
+        return FALSE;
+    if (m_bPreviewBuilt)
+        TearDownGraph();
+
+    auto fail = [this]() {
+        TearDownGraph();
+        return FALSE;
+    };
+    if (!xBuildRecordEnd())
+        return fail();
+
+    // 7. The chosen compressor, under its friendly name.
+    IBaseFilter* compressor = nullptr;
+    if (m_pVideoCpr && m_nCurVideoCpr >= 0 && m_nCurVideoCpr < MAX_COMPRESSORS && m_rgVideoCprMoniker[m_nCurVideoCpr]) {
+        WCHAR name[129] = {0};
+        if (SUCCEEDED(GetDeviceNameByMoniker(m_rgVideoCprMoniker[m_nCurVideoCpr], name, 129)) &&
+            SUCCEEDED(m_pGraph->AddFilter(m_pVideoCpr, name)))
+            compressor = m_pVideoCpr;
+    }
+
+    // 8. The capture stream into the file.
+    auto renderCapture = [this](IBaseFilter* through) {
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pVideoCapFilter, through, m_pMux);
+        if (m_hr != S_OK)
+            m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pVideoCapFilter, through, m_pMux);
+        return m_hr == S_OK;
+    };
+    if (!renderCapture(compressor)) {
+        // Without a chosen compressor a failed render goes unreported here; the record then has no
+        // video, which no recording may: end it as when the compressor is dropped too.
+        if (compressor)
+            m_nCaptureStatus |= kStatusVideoWithoutCompressor;
+        if (!compressor || !renderCapture(nullptr)) {
+            m_nCaptureStatus |= kStatusNoVideoStream;
+            LIVECAP_LOG(this, m_hr);
+            return fail();
+        }
+    }
+
+    // 9. The preview beside it.
+    if (m_bWantPreview) {
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, m_pVideoCapFilter, nullptr, nullptr);
+        if (m_hr != S_OK && m_hr != VFW_S_NOPREVIEWPIN)
+            m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_pVideoCapFilter, nullptr, nullptr);
+        if (m_hr == VFW_S_NOPREVIEWPIN)
+            m_bPreviewThroughTee = TRUE;
+        else if (m_hr != S_OK) {
+            LIVECAP_LOG(this, m_hr);
+            return fail();
+        }
+    }
+
+    // 10. The audio input, through the muter when the sound is switched off.
+    if (m_pAudioCapFilter && m_bWantAudio) {
+        SafeRelease(m_pAudioMuter);
+        if (m_nAudioSwitch == 0 && m_recordFileType != RECORD_AVI_NOAUDIO)
+            xBuildAudioMuterFilter();
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Audio, m_pAudioCapFilter, m_pAudioMuter, m_pMux);
+        if (m_hr != S_OK) {
+            m_nCaptureStatus |= kStatusAudioWithoutMuter;
+            m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Audio, m_pAudioCapFilter, nullptr, m_pMux);
+            if (m_hr != S_OK) {
+                m_nCaptureStatus |= kStatusNoAudioStream;
+                LIVECAP_LOG(this, m_hr);
+                return fail();
+            }
+        }
+    }
+
+    // 11. Closed captions.
+    if (m_bCaptureClosedCaption) {
+        m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_CC, nullptr, m_pVideoCapFilter, nullptr, m_pMux);
+        if (m_hr != S_OK) {
+            m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_VBI, nullptr, m_pVideoCapFilter, nullptr, m_pMux);
+            if (m_hr != S_OK)
+                LIVECAP_LOG(this, m_hr);
+        }
+        if (m_bWantPreview)
+            m_hr = m_pBuilder->RenderStream(&PIN_CATEGORY_VBI, nullptr, m_pVideoCapFilter, nullptr, nullptr);
+    }
+
+    // 12. Flip, rotate and the enabled effects in front of the multiplexer. A plug-in that cannot be
+    // made has said so itself; the half-built graph goes, so that the preview can be built again.
+    if (!xInsertCaptureEffects())
+        return fail();
+    if (!xRenewFallbackMux())
+        return fail();
+
+    // 13. Sound switched off: out of the graph, or muted.
+    if (m_nAudioSwitch == 0 && m_pAudioCapFilter) {
+        if (m_recordFileType == RECORD_AVI_NOAUDIO) {
+            NukeDownstream(m_pGraph, m_pAudioCapFilter);
+            m_hr = m_pGraph->RemoveFilter(m_pAudioCapFilter);
+            SafeRelease(m_pAudioCapFilter);
+            SafeRelease(m_pAudioConfig);
+            if (FAILED(m_hr))
+                return fail();
+        } else if (m_pAudioMuter) {
+            qel::ComPtr<IAudioMuter> muter;
+            if (SUCCEEDED(m_pAudioMuter->QueryInterface(kIidAudioMuter, &muter)) && muter)
+                muter->SetMute(1);
+        }
+    }
+
+    // 14. The picture in the engine's window.
+    if (m_bWantPreview) {
+        SafeRelease(m_pVideoWindow);
+        m_hr = m_pGraph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&m_pVideoWindow));
+        if (FAILED(m_hr)) {
+            m_pVideoWindow = nullptr;
+            LIVECAP_LOG(this, m_hr);
+        } else {
+            m_pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(m_hPictureWnd));
+            m_pVideoWindow->put_WindowStyle(WS_CHILD);
+            m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left),
+                                              labs(m_rcShow.bottom - m_rcShow.top));
+            m_pVideoWindow->put_Visible(OATRUE);
+        }
+    }
+
+    // 15. The frame rate of the capture pin.
+    if (m_pVideoConfig && m_bApplyFrameRate && m_nFrameRate > 0) {
+        AM_MEDIA_TYPE* format = nullptr;
+        if (SUCCEEDED(m_pVideoConfig->GetFormat(&format)) && format) {
+            if (format->formattype == FORMAT_VideoInfo && format->pbFormat && format->cbFormat >= sizeof(VIDEOINFOHEADER)) {
+                reinterpret_cast<VIDEOINFOHEADER*>(format->pbFormat)->AvgTimePerFrame = FrameRateToAvgTime(m_nFrameRate);
+                m_pVideoConfig->SetFormat(format);
+            }
+            WixDeleteMediaType(format);
+        }
+    }
+
+    // 16, 17. Graph events to the message-sink window.
+    SafeRelease(m_pMediaEvent);
+    m_hr = m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pMediaEvent));
+    if (FAILED(m_hr)) {
+        m_pMediaEvent = nullptr;
+        return fail();
+    }
+    m_pMediaEvent->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hSinkWnd), WM_LIVECAP_GRAPHNOTIFY,
+                                   reinterpret_cast<LONG_PTR>(this));
+    m_bCaptureBuilt = TRUE;
+    return TRUE;
+}

@@ -1,0 +1,2 @@
+#pragma once
+#define IDB_FOUR_BY_TWO 101
