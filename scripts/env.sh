@@ -10,7 +10,9 @@ QEL_JOBS=${QEL_JOBS:-$(nproc)}
 export WINEPREFIX=$QEL_BUILD/wineprefix
 export WINEARCH=win64
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=;mshtml="
+# A test may switch more DLLs off for its own program through QEL_EXTRA_DLLOVERRIDES (a CTest
+# ENVIRONMENT property), for example the sound driver.
+export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=;mshtml=${QEL_EXTRA_DLLOVERRIDES:+;$QEL_EXTRA_DLLOVERRIDES}"
 export ALSA_CONFIG_PATH=$QEL_BUILD/alsa-null.conf
 
 # Windows path of a Unix path, as Wine maps the root to drive Z:.

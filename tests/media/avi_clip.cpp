@@ -54,8 +54,11 @@ constexpr uint32_t kAviifKeyframe = 0x10;
 
 bool Usable(const AviClipFormat& clip) {
     return clip.width > 0 && clip.height > 0 && clip.framesPerSecond > 0 && clip.frameCount > 0 &&
-           (!clip.withAudio || clip.audioSampleRate >= clip.framesPerSecond);
+           (!clip.withAudio || (clip.audioSampleRate >= clip.framesPerSecond &&
+                                (clip.audioBitsPerSample == 8 || clip.audioBitsPerSample == 16)));
 }
+
+uint32_t AudioBlockAlign(const AviClipFormat& clip) { return clip.audioBitsPerSample == 8 ? 1 : 2; }
 
 void WriteStreamHeader(RiffWriter& riff, const char* type, const char* handler, uint32_t scale, uint32_t rate,
                        uint32_t length, uint32_t bufferSize, uint32_t sampleSize, int width, int height) {
@@ -89,6 +92,21 @@ int16_t AudioSample(const AviClipFormat& clip, long index) {
     return (index / period) % 2 ? 8192 : -8192;
 }
 
+// One sample's bytes in the clip's format.
+void PutAudioSample(const AviClipFormat& clip, long index, uint8_t* out) {
+    if (clip.audioBitsPerSample == 8) {
+        if (clip.audioRamp)
+            out[0] = static_cast<uint8_t>((index / 40) % 256);
+        else
+            out[0] = static_cast<uint8_t>(AudioSample(clip, index) > 0 ? 0xA0 : 0x60);
+        return;
+    }
+    const uint16_t sample = clip.audioRamp ? static_cast<uint16_t>(index * 7)
+                                           : static_cast<uint16_t>(AudioSample(clip, index));
+    out[0] = static_cast<uint8_t>(sample);
+    out[1] = static_cast<uint8_t>(sample >> 8);
+}
+
 } // namespace
 
 Bgr ClipPixel(int frame, int x, int y) {
@@ -120,12 +138,21 @@ int AudioSamplesPerFrame(const AviClipFormat& clip) {
     return clip.framesPerSecond > 0 ? clip.audioSampleRate / clip.framesPerSecond : 0;
 }
 
+std::vector<uint8_t> ClipAudioBytes(const AviClipFormat& clip, long first, long count) {
+    const uint32_t blockAlign = AudioBlockAlign(clip);
+    std::vector<uint8_t> bytes(count > 0 ? static_cast<size_t>(count) * blockAlign : 0);
+    for (long i = 0; i < count; ++i)
+        PutAudioSample(clip, first + i, bytes.data() + static_cast<size_t>(i) * blockAlign);
+    return bytes;
+}
+
 std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip) {
     if (!Usable(clip))
         return {};
     const uint32_t frameBytes = static_cast<uint32_t>(Rgb24Stride(clip.width) * clip.height);
     const int samplesPerFrame = clip.withAudio ? AudioSamplesPerFrame(clip) : 0;
-    const uint32_t audioBytesPerFrame = static_cast<uint32_t>(samplesPerFrame) * 2;
+    const uint32_t blockAlign = AudioBlockAlign(clip);
+    const uint32_t audioBytesPerFrame = static_cast<uint32_t>(samplesPerFrame) * blockAlign;
     const uint32_t streams = clip.withAudio ? 2 : 1;
 
     RiffWriter riff;
@@ -166,16 +193,16 @@ std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip) {
     if (clip.withAudio) {
         const uint32_t rate = static_cast<uint32_t>(clip.audioSampleRate);
         const size_t audioList = riff.Open("LIST", "strl");
-        WriteStreamHeader(riff, "auds", nullptr, 2, rate * 2,
+        WriteStreamHeader(riff, "auds", nullptr, blockAlign, rate * blockAlign,
                           static_cast<uint32_t>(samplesPerFrame) * static_cast<uint32_t>(clip.frameCount),
-                          audioBytesPerFrame, 2, 0, 0);
+                          audioBytesPerFrame, blockAlign, 0, 0);
         const size_t audioFormat = riff.Open("strf");
         riff.U16(1); // WAVE_FORMAT_PCM
         riff.U16(1); // mono
         riff.U32(rate);
-        riff.U32(rate * 2); // bytes a second
-        riff.U16(2);        // block align
-        riff.U16(16);       // bits a sample
+        riff.U32(rate * blockAlign); // bytes a second
+        riff.U16(blockAlign);        // block align
+        riff.U16(static_cast<uint32_t>(clip.audioBitsPerSample));
         riff.U16(0);        // no extra format bytes
         riff.Close(audioFormat);
         riff.Close(audioList);
@@ -194,11 +221,8 @@ std::vector<uint8_t> BuildAviClip(const AviClipFormat& clip) {
         riff.Bytes(pixels.data(), pixels.size());
         riff.Close(video);
         if (clip.withAudio) {
-            for (int i = 0; i < samplesPerFrame; ++i) {
-                const uint16_t sample = static_cast<uint16_t>(AudioSample(clip, audioSample++));
-                audio[2 * i] = static_cast<uint8_t>(sample);
-                audio[2 * i + 1] = static_cast<uint8_t>(sample >> 8);
-            }
+            for (int i = 0; i < samplesPerFrame; ++i)
+                PutAudioSample(clip, audioSample++, audio.data() + static_cast<size_t>(i) * blockAlign);
             index.push_back({"01wb", static_cast<uint32_t>(riff.Size() - moviFormType), audioBytesPerFrame});
             const size_t sound = riff.Open("01wb");
             riff.Bytes(audio.data(), audio.size());

@@ -15,7 +15,11 @@ struct AviClipFormat {
     int framesPerSecond = 10;
     int frameCount = 30;
     bool withAudio = false;
-    int audioSampleRate = 8000; // mono, 16-bit PCM
+    int audioSampleRate = 8000; // mono PCM
+    int audioBitsPerSample = 16; // 16 (signed) or 8 (unsigned)
+    // false: a square tone. true: a ramp that names each sample's place in the track (16-bit: the
+    // value steps by 7 every sample; 8-bit: by 1 every 40 samples), so a cut range shows where it lies.
+    bool audioRamp = false;
 };
 
 struct Bgr {
@@ -44,5 +48,8 @@ bool WriteAviClip(const std::string& path, const AviClipFormat& clip);
 
 // Audio samples the clip carries with each video frame (sample rate / frame rate, rounded down).
 int AudioSamplesPerFrame(const AviClipFormat& clip);
+
+// The PCM bytes of count samples of the clip's sound track from sample first on (little-endian).
+std::vector<uint8_t> ClipAudioBytes(const AviClipFormat& clip, long first, long count);
 
 } // namespace qelmedia

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -124,7 +125,7 @@ TEST_P(AviClipLayout, HeadersChunksAndIndexDescribeTheClip) {
             << "frame " << frame;
         if (clip.withAudio) {
             EXPECT_EQ("01wb", data[frame * streams + 1].id);
-            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * 2), data[frame * streams + 1].size);
+            EXPECT_EQ(static_cast<uint32_t>(samplesPerFrame * clip.audioBitsPerSample / 8), data[frame * streams + 1].size);
         }
     }
 
@@ -186,6 +187,41 @@ TEST(AviClip, UnusableSpecsGiveNoFile) {
     slowAudio.audioSampleRate = 5;
     EXPECT_TRUE(qelmedia::BuildAviClip(slowAudio).empty());
     EXPECT_FALSE(qelmedia::WriteAviClip("unused.avi", Spec(0, 0, 0, 0, false)));
+}
+
+} // namespace
+
+namespace {
+
+TEST(AviClipSound, EightBitRampTracksCarryTheirSamplesInOrder) {
+    AviClipFormat clip = Spec(8, 4, 10, 3, true);
+    clip.audioBitsPerSample = 8;
+    clip.audioRamp = true;
+    const std::vector<uint8_t> file = qelmedia::BuildAviClip(clip);
+    ASSERT_FALSE(file.empty());
+    const int perFrame = qelmedia::AudioSamplesPerFrame(clip);
+    const std::vector<uint8_t> track = qelmedia::ClipAudioBytes(clip, 0, perFrame * clip.frameCount);
+    ASSERT_EQ(static_cast<size_t>(perFrame * clip.frameCount), track.size()) << "one byte a sample";
+    EXPECT_EQ(0, track[39]);
+    EXPECT_EQ(1, track[40]);
+    // Each sound chunk holds the next slice of the track.
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
+        const std::vector<uint8_t> slice = qelmedia::ClipAudioBytes(clip, frame * perFrame, perFrame);
+        const auto at = std::search(file.begin(), file.end(), slice.begin(), slice.end());
+        EXPECT_NE(file.end(), at) << "slice of frame " << frame;
+    }
+    AviClipFormat odd = clip;
+    odd.audioBitsPerSample = 12;
+    EXPECT_TRUE(qelmedia::BuildAviClip(odd).empty());
+}
+
+TEST(AviClipSound, SixteenBitRampNamesEverySample) {
+    AviClipFormat clip = Spec(8, 4, 10, 3, true);
+    clip.audioRamp = true;
+    const std::vector<uint8_t> bytes = qelmedia::ClipAudioBytes(clip, 1000, 2);
+    ASSERT_EQ(4u, bytes.size());
+    EXPECT_EQ(static_cast<uint16_t>(7000), static_cast<uint16_t>(bytes[0] | bytes[1] << 8));
+    EXPECT_EQ(static_cast<uint16_t>(7007), static_cast<uint16_t>(bytes[2] | bytes[3] << 8));
 }
 
 } // namespace

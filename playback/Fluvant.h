@@ -1,0 +1,16 @@
+#pragma once
+// The playback library: plays one file at a time into a window that the caller owns and reports the
+// position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2.
+#include <windows.h>
+
+// Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a
+// playback before its stop time, and once at the end with current = stop (on the caller's thread).
+// Times are 100-ns units; user is the word given to lpPlay (always 0).
+typedef void(CALLBACK* lpProgressCallback)(LONGLONG start, LONGLONG stop, LONGLONG current, DWORD user);
+
+extern "C" {
+// Plays file (ANSI path) inside host from start to stop (0: to the end); always answers 0.
+int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
+// Stops the current playback; nothing happens when nothing plays.
+void WINAPI lpStop();
+}

@@ -1,0 +1,21 @@
+// The library's entry point and its two exports. Every notification initialises COM on the thread it
+// comes on: the program's threads get their COM initialisation from this library.
+#include <windows.h>
+#include <objbase.h>
+
+#include "PlaybackSession.h"
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    CoInitialize(nullptr);
+    if (reason == DLL_PROCESS_ATTACH) {
+        PlaybackSession();
+        RegisterNotificationClass();
+    }
+    return TRUE;
+}
+
+extern "C" int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
+    return PlaybackSession().Play(file, host, start, stop, callback);
+}
+
+extern "C" void WINAPI lpStop() { PlaybackSession().Stop(false); }

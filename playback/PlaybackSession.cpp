@@ -1,0 +1,332 @@
+// Playing one file into the host window, its progress thread and its stop.
+#include "PlaybackSession.h"
+
+#include <cstring>
+
+#include "GraphHelper.h"
+#include "MixerPinConfig.h"
+#include "ReaderClsids.h"
+
+const char kNotificationClass[] = "DirectShow Notification";
+
+namespace {
+
+CGraphHelper& Helper() {
+    static CGraphHelper helper;
+    return helper;
+}
+
+// The pin of the filter with that name, or null.
+ComRef<IPin> PinNamed(IBaseFilter* filter, const wchar_t* name) {
+    ComRef<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(&pins)) || !pins)
+        return nullptr;
+    ComRef<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        PIN_INFO info = {};
+        if (FAILED(pin->QueryPinInfo(&info)))
+            continue;
+        if (info.pFilter)
+            info.pFilter->Release();
+        if (wcscmp(info.achName, name) == 0)
+            return pin;
+    }
+    return nullptr;
+}
+
+bool WindowExists(HWND window) { return window && IsWindow(window); }
+
+} // namespace
+
+HRESULT PlaybackPlatform::CreateFilter(REFCLSID clsid, IBaseFilter** filter) {
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, reinterpret_cast<void**>(filter));
+}
+
+int PlaybackPlatform::MajorVersion() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL known = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    return known ? static_cast<int>(version.dwMajorVersion) : 0;
+}
+
+CPlaybackSession& PlaybackSession() {
+    static CPlaybackSession session;
+    return session;
+}
+
+bool RegisterNotificationClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_CLASSDC;
+    windowClass.lpfnWndProc = CPlaybackSession::NotifyProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr); // the process's, as the class is the process's
+    windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.lpszClassName = kNotificationClass;
+    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+CPlaybackSession::CPlaybackSession() = default;
+
+CPlaybackSession::~CPlaybackSession() = default;
+
+void CPlaybackSession::SetPlatform(PlaybackPlatform* platform) { platform_ = platform ? platform : &defaultPlatform_; }
+
+void CPlaybackSession::AddRenderers(ComRef<IUnknown>* mixerConfig) {
+    bool wantOverlay = true;
+    if (platform_->MajorVersion() > 4) {
+        ComRef<IBaseFilter> mixing;
+        if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoMixingRenderer, mixing.GetAddressOf())) &&
+            SUCCEEDED(graph_->AddFilter(mixing.Get(), L"Video Mixing Render")))
+            wantOverlay = false;
+    } else {
+        ComRef<IBaseFilter> renderer;
+        if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoRenderer, renderer.GetAddressOf())))
+            graph_->AddFilter(renderer.Get(), L"Video Render");
+    }
+    if (!wantOverlay)
+        return;
+    ComRef<IBaseFilter> overlay;
+    if (FAILED(platform_->CreateFilter(qelclsid::kOverlayMixer, overlay.GetAddressOf())) ||
+        FAILED(graph_->AddFilter(overlay.Get(), L"OverlayMixer")))
+        return;
+    ComRef<IBaseFilter> found = TakeOver(Helper().FindFilterByClsid(graph_.Get(), qelclsid::kOverlayMixer));
+    ComRef<IPin> input = PinNamed(found.Get(), L"Input0");
+    if (!input || FAILED(input->QueryInterface(kIidMixerPinConfig, reinterpret_cast<void**>(mixerConfig->GetAddressOf()))))
+        graph_->RemoveFilter(overlay.Get());
+}
+
+int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
+    Stop(false);
+    if (!file || !host)
+        return 0;
+    host_ = host;
+    callback_ = callback;
+    user_ = 0;
+    if (FAILED(CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                reinterpret_cast<void**>(graph_.GetAddressOf())))) {
+        playing_ = true; // so that the stop below clears what was kept
+        Stop(false);
+        return 0;
+    }
+    graph_.As(&control_);
+    graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(events_.GetAddressOf()));
+    graph_->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(videoWindow_.GetAddressOf()));
+
+    ComRef<IUnknown> mixerConfig;
+    AddRenderers(&mixerConfig);
+
+    HRESULT rendered;
+    if (Helper().IsAsfFile(file)) {
+        rendered = Helper().BuildAsfGraph(file, graph_.Get(), 3, nullptr, nullptr);
+    } else {
+        wchar_t wide[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
+        wide[MAX_PATH - 1] = 0;
+        rendered = graph_->RenderFile(wide, nullptr);
+    }
+    Helper().RemoveUnconnectedFilters(graph_.Get());
+    if (mixerConfig) {
+        static_cast<IMixerPinConfig*>(mixerConfig.Get())->SetAspectRatioMode(kAspectLetterBox);
+        mixerConfig.Reset();
+    }
+
+    graph_.As(&seeking_);
+    start_ = start;
+    stop_ = stop;
+    if (seeking_) {
+        if (stop_ == 0)
+            seeking_->GetDuration(&stop_);
+        seeking_->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+        LONGLONG duration = 0;
+        seeking_->GetDuration(&duration);
+        LONGLONG seekStop = stop_ == 0 || stop_ > duration ? duration : stop_;
+        LONGLONG seekStart = start;
+        seeking_->SetPositions(&seekStart, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame, &seekStop,
+                               AM_SEEKING_AbsolutePositioning);
+    }
+
+    if (notifyWindow_)
+        DestroyWindow(notifyWindow_);
+    notifyWindow_ = CreateWindowExA(0, kNotificationClass, "q&l", WS_OVERLAPPEDWINDOW, 100, 100, 300, 300,
+                                    GetDesktopWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (videoWindow_) {
+        videoWindow_->put_Owner(reinterpret_cast<OAHWND>(host_));
+        videoWindow_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        RECT client = {};
+        GetClientRect(host_, &client);
+        videoWindow_->SetWindowPosition(client.left, client.top, client.right - client.left, client.bottom - client.top);
+    }
+    if (events_)
+        events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_), kGraphNotifyMessage, 0);
+
+    if (rendered >= 0 && control_) {
+        savedHostProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc)));
+        if (videoWindow_) {
+            videoWindow_->put_AutoShow(OAFALSE);
+            videoWindow_->put_Visible(OAFALSE);
+        }
+        if (control_->Run() == S_FALSE) {
+            OAFilterState state = 0;
+            control_->GetState(2000, &state);
+        }
+        if (videoWindow_)
+            videoWindow_->put_Visible(OATRUE);
+        ResetEvent(stopEvent_.Get());
+        progressThread_.Reset(CreateThread(nullptr, 0, &CPlaybackSession::ProgressThread, this, CREATE_SUSPENDED, nullptr));
+        if (progressThread_) {
+            SetThreadPriority(progressThread_.Get(), THREAD_PRIORITY_LOWEST);
+            ResumeThread(progressThread_.Get());
+        }
+    }
+    playing_ = true;
+    return 0;
+}
+
+DWORD WINAPI CPlaybackSession::ProgressThread(void* session) {
+    static_cast<CPlaybackSession*>(session)->ReportProgress();
+    return 0;
+}
+
+void CPlaybackSession::ReportProgress() {
+    while (WaitForSingleObject(stopEvent_.Get(), kProgressPeriodMs) == WAIT_TIMEOUT) {
+        LONGLONG current = 0;
+        if (!seeking_ || FAILED(seeking_->GetCurrentPosition(&current)))
+            return;
+        if (!callback_)
+            continue;
+        if (current >= stop_)
+            return;
+        callback_(start_, stop_, current, user_);
+    }
+}
+
+void CPlaybackSession::Stop(bool hostGone) {
+    if (!playing_)
+        return;
+    if (progressThread_) {
+        SetEvent(stopEvent_.Get());
+        // The thread may be inside the caller's callback, sending a message to this very thread:
+        // handle sent messages while waiting, and wait until it has ended, so that it never touches
+        // the graph after it is released nor calls back after the stop.
+        HANDLE thread = progressThread_.Get();
+        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        progressThread_.Reset();
+    }
+    ResetEvent(stopEvent_.Get());
+
+    CAutoLock hold(&lock_);
+    if (seeking_ && callback_) {
+        LONGLONG current = 0;
+        if (SUCCEEDED(seeking_->GetCurrentPosition(&current)) && current < stop_)
+            callback_(start_, stop_, current, user_);
+    }
+    if (control_) {
+        const HRESULT stopped = control_->Stop();
+        if (events_)
+            events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
+        if (SUCCEEDED(stopped) && events_) {
+            long code = 0;
+            events_->WaitForCompletion(INFINITE, &code);
+        }
+    }
+    if (!hostGone && WindowExists(host_) && savedHostProc_)
+        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    if (WindowExists(host_) && videoWindow_) {
+        videoWindow_->put_Visible(OAFALSE);
+        videoWindow_->put_Owner(0);
+    }
+    if (notifyWindow_) {
+        SendMessageA(notifyWindow_, WM_CLOSE, 0, 0);
+        if (IsWindow(notifyWindow_))
+            DestroyWindow(notifyWindow_);
+        notifyWindow_ = nullptr;
+    }
+    savedHostProc_ = nullptr;
+    host_ = nullptr;
+    callback_ = nullptr;
+    user_ = 0;
+    if (graph_) {
+        ComRef<IBaseFilter> source = TakeOver(Helper().FindSourceFilter(graph_.Get()));
+        if (source) {
+            Helper().RemoveDownstream(graph_.Get(), source.Get());
+            graph_->RemoveFilter(source.Get());
+        }
+    }
+    control_.Reset();
+    events_.Reset();
+    videoWindow_.Reset();
+    graph_.Reset();
+    seeking_.Reset();
+    playing_ = false;
+}
+
+void CPlaybackSession::HandleGraphEvents() {
+    if (!events_)
+        return;
+    long code = 0;
+    LONG_PTR first = 0, second = 0;
+    while (events_ && events_->GetEvent(&code, &first, &second, 0) == S_OK) {
+        events_->FreeEventParams(code, first, second);
+        if (code == EC_COMPLETE || code == EC_END_OF_SEGMENT || code == EC_USERABORT ||
+            code == EC_STREAM_ERROR_STOPPED || code == EC_WINDOW_DESTROYED) {
+            const lpProgressCallback callback = callback_;
+            const DWORD user = user_;
+            const LONGLONG start = start_, stop = stop_;
+            Stop(code == EC_WINDOW_DESTROYED);
+            // The last report always says the stop was reached.
+            if (callback)
+                callback(start, stop, stop, user);
+            return;
+        }
+    }
+}
+
+void CPlaybackSession::FitVideoToHost() {
+    if (!videoWindow_ || !WindowExists(host_))
+        return;
+    RECT client = {};
+    GetClientRect(host_, &client);
+    videoWindow_->SetWindowPosition(client.left, client.top, client.right - client.left, client.bottom - client.top);
+}
+
+LRESULT CALLBACK CPlaybackSession::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CPlaybackSession& session = PlaybackSession();
+    const WNDPROC saved = session.savedHostProc_;
+    switch (message) {
+    case WM_SIZE:
+        if (session.notifyWindow_)
+            SetTimer(session.notifyWindow_, kResizeTimer, kResizeDelayMs, nullptr);
+        break;
+    case WM_CLOSE:
+    case WM_DESTROY:
+    case WM_NCDESTROY: {
+        const LRESULT result = saved ? CallWindowProcA(saved, window, message, wParam, lParam)
+                                     : DefWindowProcA(window, message, wParam, lParam);
+        session.Stop(false);
+        return result;
+    }
+    default:
+        break;
+    }
+    return saved ? CallWindowProcA(saved, window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CPlaybackSession::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CPlaybackSession& session = PlaybackSession();
+    if (message == WM_TIMER) {
+        KillTimer(window, wParam);
+        session.FitVideoToHost();
+        return 0;
+    }
+    if (message == kGraphNotifyMessage) {
+        session.HandleGraphEvents();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// CPlaybackSession: the one playback of the library. It renders the file into its own graph, makes
+// the renderer's window a child of the host, keeps it fitted to the host, reports the position from a
+// low-priority thread and stops on lpStop, a new play, the host's end or the graph's end.
+#include <windows.h>
+#include <dshow.h>
+
+#include "ComRef.h"
+#include "Fluvant.h"
+#include "Win32Handle.h"
+#include "qeldshow/critical_section.h"
+
+// What the session asks of the system, replaceable by tests: filters by class id and the system's
+// major version (which picks the renderer).
+struct PlaybackPlatform {
+    virtual ~PlaybackPlatform() = default;
+    virtual HRESULT CreateFilter(REFCLSID clsid, IBaseFilter** filter);
+    virtual int MajorVersion(); // 0 when unknown
+};
+
+constexpr UINT kGraphNotifyMessage = 1251;
+constexpr UINT_PTR kResizeTimer = 2222;
+constexpr UINT kResizeDelayMs = 300;
+constexpr DWORD kProgressPeriodMs = 67;
+extern const char kNotificationClass[]; // "DirectShow Notification"
+
+class CPlaybackSession {
+public:
+    CPlaybackSession();
+    virtual ~CPlaybackSession();
+    CPlaybackSession(const CPlaybackSession&) = delete;
+    CPlaybackSession& operator=(const CPlaybackSession&) = delete;
+
+    int Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
+    // hostGone: the host window is being destroyed (its procedure must not be put back).
+    void Stop(bool hostGone);
+
+    bool Playing() const { return playing_; }
+    HWND NotificationWindow() const { return notifyWindow_; }
+    IGraphBuilder* Graph() const { return graph_.Get(); }
+    // Replaces the platform (tests); null puts the real one back.
+    void SetPlatform(PlaybackPlatform* platform);
+
+    // The library's window procedures.
+    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void AddRenderers(ComRef<IUnknown>* mixerConfig);
+    void HandleGraphEvents();
+    void FitVideoToHost();
+    static DWORD WINAPI ProgressThread(void* session);
+    void ReportProgress();
+
+    LONGLONG start_ = 0;
+    LONGLONG stop_ = 0;
+    EventHandle stopEvent_{true};
+    Win32Handle progressThread_;
+    HWND host_ = nullptr;
+    ComRef<IVideoWindow> videoWindow_;
+    ComRef<IMediaEventEx> events_;
+    ComRef<IMediaControl> control_;
+    ComRef<IGraphBuilder> graph_;
+    ComRef<IMediaSeeking> seeking_;
+    DWORD user_ = 0;
+    lpProgressCallback callback_ = nullptr;
+    HWND notifyWindow_ = nullptr;
+    bool playing_ = false;
+    CCritSec lock_;
+    WNDPROC savedHostProc_ = nullptr;
+    PlaybackPlatform defaultPlatform_;
+    PlaybackPlatform* platform_ = &defaultPlatform_;
+};
+
+// The library's one session; the window class is registered with it.
+CPlaybackSession& PlaybackSession();
+// Registers "DirectShow Notification" for the process (done when the library is loaded).
+bool RegisterNotificationClass();

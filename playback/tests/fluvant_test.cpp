@@ -1,0 +1,253 @@
+// The playback library through its ordinals: playing to the end and to a stop time, the reports, the
+// video window inside the host, the host's end, refitting after resizes, and many play/stop cycles.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include "ComRef.h"
+#include "ReaderClsids.h"
+#include "fluvant_fixture.h"
+#include "qeltest/process_counts.h"
+#include "qeltest/pump.h"
+#include "qeltest/watchdog.h"
+
+namespace {
+
+using fluvanttest::Children;
+using fluvanttest::HostWindow;
+using fluvanttest::Report;
+using fluvanttest::ReportLog;
+
+typedef int(WINAPI* PlayFn)(const char*, HWND, LONGLONG, LONGLONG, lpProgressCallback);
+typedef void(WINAPI* StopFn)();
+
+constexpr LONGLONG kSecond = 10000000;
+
+class FluvantTest : public fluvanttest::PlaybackTest {
+protected:
+    void SetUp() override {
+        fluvanttest::PlaybackTest::SetUp();
+        module_ = LoadLibraryA("Fluvant.dll");
+        ASSERT_NE(nullptr, module_);
+        play_ = reinterpret_cast<PlayFn>(reinterpret_cast<void*>(GetProcAddress(module_, MAKEINTRESOURCEA(1))));
+        stop_ = reinterpret_cast<StopFn>(reinterpret_cast<void*>(GetProcAddress(module_, MAKEINTRESOURCEA(2))));
+        ASSERT_NE(nullptr, play_);
+        ASSERT_NE(nullptr, stop_);
+    }
+    void TearDown() override {
+        if (stop_)
+            stop_();
+        ReportLog::SendTo(nullptr);
+        if (module_)
+            FreeLibrary(module_);
+        fluvanttest::PlaybackTest::TearDown();
+    }
+    // Pumps until a report with current == stop arrived (the last one); returns all reports.
+    std::vector<Report> PlayToTheEnd(LONGLONG expectedStop, std::vector<Report>* all) {
+        std::vector<Report> seen;
+        qeltest::PumpUntil(
+            [&] {
+                for (const Report& report : ReportLog::Take())
+                    seen.push_back(report);
+                return !seen.empty() && seen.back().current == expectedStop && seen.back().stop == expectedStop;
+            },
+            20000);
+        *all = seen;
+        return seen;
+    }
+
+    HMODULE module_ = nullptr;
+    PlayFn play_ = nullptr;
+    StopFn stop_ = nullptr;
+};
+
+TEST_F(FluvantTest, ExportsAreBoundByOrdinal) {
+    EXPECT_EQ(reinterpret_cast<void*>(play_), reinterpret_cast<void*>(GetProcAddress(module_, "lpPlay")));
+    EXPECT_EQ(reinterpret_cast<void*>(stop_), reinterpret_cast<void*>(GetProcAddress(module_, "lpStop")));
+}
+
+TEST_F(FluvantTest, PlaysToTheEndWithPeriodicReportsAndAFinalOne) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    EXPECT_EQ(0, play_(MakeClip("clip.avi", 10).c_str(), host.Handle(), 0, 0, &ReportLog::Callback));
+    // The renderer's window is a child of the host, fitted to its client area.
+    const std::vector<HWND> children = Children(host.Handle());
+    ASSERT_FALSE(children.empty()) << "no video window inside the host";
+    RECT client = {}, video = {};
+    GetClientRect(host.Handle(), &client);
+    GetClientRect(children.front(), &video);
+    EXPECT_EQ(client.right, video.right);
+    EXPECT_EQ(client.bottom, video.bottom);
+
+    std::vector<Report> reports;
+    PlayToTheEnd(kSecond, &reports);
+    ASSERT_FALSE(reports.empty());
+    const Report last = reports.back();
+    EXPECT_EQ(kSecond, last.stop) << "a stop of 0 plays to the duration";
+    EXPECT_EQ(kSecond, last.current) << "the last report says the stop was reached";
+    EXPECT_EQ(GetCurrentThreadId(), last.thread) << "the final report comes on the caller's thread";
+    for (size_t i = 0; i + 1 < reports.size(); ++i) {
+        EXPECT_LT(reports[i].current, kSecond);
+        EXPECT_EQ(0u, reports[i].user);
+        EXPECT_EQ(0, reports[i].start);
+    }
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count()) << "nothing after the end";
+    stop_();
+    EXPECT_EQ(0u, ReportLog::Count()) << "a stop after the end reports nothing";
+}
+
+TEST_F(FluvantTest, AStopBeyondTheDurationIsReportedAsGiven) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    const LONGLONG givenStop = 5 * kSecond;
+    play_(MakeClip("clip.avi", 10).c_str(), host.Handle(), 0, givenStop, &ReportLog::Callback);
+    std::vector<Report> reports;
+    PlayToTheEnd(givenStop, &reports);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(givenStop, reports.back().current);
+    for (const Report& report : reports)
+        EXPECT_EQ(givenStop, report.stop);
+}
+
+TEST_F(FluvantTest, LpStopEndsThePlaybackWithOneReportAndNothingLater) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    play_(MakeClip("long.avi", 100).c_str(), host.Handle(), 2 * kSecond, 0, &ReportLog::Callback);
+    ASSERT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 2; }, 10000)) << "no periodic reports";
+    ReportLog::Take();
+    stop_();
+    const std::vector<Report> atStop = ReportLog::Take();
+    ASSERT_EQ(1u, atStop.size()) << "the stop reports the position once";
+    EXPECT_LT(atStop[0].current, 10 * kSecond);
+    EXPECT_GE(atStop[0].current, 2 * kSecond) << "playing started at the given start";
+    EXPECT_EQ(GetCurrentThreadId(), atStop[0].thread);
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count());
+    EXPECT_TRUE(Children(host.Handle()).empty()) << "the video window left the host";
+}
+
+TEST_F(FluvantTest, NothingPlaysWithoutAFileOrAHost) {
+    HostWindow host;
+    EXPECT_EQ(0, play_(nullptr, host.Handle(), 0, 0, &ReportLog::Callback));
+    EXPECT_EQ(0, play_(MakeClip("clip.avi", 10).c_str(), nullptr, 0, 0, &ReportLog::Callback));
+    stop_();
+    qeltest::PumpMessagesFor(200);
+    EXPECT_EQ(0u, ReportLog::Count());
+    EXPECT_TRUE(Children(host.Handle()).empty());
+}
+
+TEST_F(FluvantTest, AFileThatCannotBeRenderedNeverReports) {
+    HostWindow host;
+    const std::string junk = folder_.File("junk.avi");
+    HANDLE file = CreateFileA(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "not a clip at all", 17, &written, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(0, play_(junk.c_str(), host.Handle(), 0, 0, &ReportLog::Callback));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count());
+    stop_();
+}
+
+TEST_F(FluvantTest, ClosingTheHostStopsAndGivesItsProcedureBackFirst) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    play_(MakeClip("long.avi", 100).c_str(), host.Handle(), 0, 0, &ReportLog::Callback);
+    ASSERT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 1; }, 10000));
+    host.Destroy();
+    EXPECT_TRUE(HostWindow::OwnProcedureAtEnd()) << "the host's own procedure was back before its end";
+    ReportLog::Take();
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count()) << "no report after the host is gone";
+}
+
+TEST_F(FluvantTest, ResizingRefitsTheVideoOnlyAfterTheLastResize) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host(320, 240);
+    play_(MakeClip("long.avi", 100).c_str(), host.Handle(), 0, 0, nullptr);
+    const std::vector<HWND> children = Children(host.Handle());
+    ASSERT_FALSE(children.empty());
+    const HWND video = children.front();
+    for (int width : {300, 280, 260}) {
+        SetWindowPos(host.Handle(), nullptr, 0, 0, width, 200, SWP_NOMOVE | SWP_NOZORDER);
+        qeltest::PumpMessagesFor(100);
+    }
+    RECT client = {}, placed = {};
+    GetClientRect(host.Handle(), &client);
+    GetClientRect(video, &placed);
+    EXPECT_NE(client.right, placed.right) << "refitted before the timer ran out";
+    EXPECT_TRUE(qeltest::PumpUntil(
+        [&] {
+            GetClientRect(video, &placed);
+            return placed.right == client.right && placed.bottom == client.bottom;
+        },
+        3000))
+        << "not refitted after the last resize";
+}
+
+// What the platform alone leaves behind per played graph (the same renderer, file and stop, none of
+// our code): the thread check below allows for it.
+double PlatformThreadsPerGraph(const std::string& clip, HWND host, int cycles) {
+    const int before = qeltest::ThreadCount();
+    const std::wstring wide(clip.begin(), clip.end());
+    for (int i = 0; i < cycles; ++i) {
+        ComRef<IGraphBuilder> graph;
+        if (FAILED(CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                    reinterpret_cast<void**>(graph.GetAddressOf()))))
+            return 0;
+        ComRef<IBaseFilter> mixing;
+        if (SUCCEEDED(CoCreateInstance(qelclsid::kVideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                       reinterpret_cast<void**>(mixing.GetAddressOf()))))
+            graph->AddFilter(mixing.Get(), L"Video Mixing Render");
+        graph->RenderFile(wide.c_str(), nullptr);
+        ComRef<IVideoWindow> window;
+        graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf()));
+        if (window)
+            window->put_Owner(reinterpret_cast<OAHWND>(host));
+        ComRef<IMediaControl> control;
+        graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control.GetAddressOf()));
+        control->Run();
+        qeltest::PumpMessagesFor(20);
+        control->Stop();
+        if (window) {
+            window->put_Visible(OAFALSE);
+            window->put_Owner(0);
+        }
+    }
+    qeltest::PumpMessagesFor(300);
+    return static_cast<double>(qeltest::ThreadCount() - before) / cycles;
+}
+
+TEST_F(FluvantTest, HundredPlayStopCyclesWithACallbackThatSendsToThisThread) {
+    qeltest::Watchdog::ExtendCurrentTest(400);
+    HostWindow host;
+    ReportLog::SendTo(host.Handle());
+    const std::string clip = MakeClip("long.avi", 100);
+    // One cycle first, so that the platform's own threads that stay (Wine's) are counted in the base.
+    play_(clip.c_str(), host.Handle(), 0, 0, &ReportLog::Callback);
+    qeltest::PumpMessagesFor(100);
+    stop_();
+    qeltest::PumpMessagesFor(300);
+    const int threadsBefore = qeltest::ThreadCount();
+    for (int cycle = 0; cycle < 100; ++cycle) {
+        play_(clip.c_str(), host.Handle(), 0, 0, &ReportLog::Callback);
+        qeltest::PumpMessagesFor(cycle % 4 == 0 ? 150 : 20);
+        stop_();
+        const size_t afterStop = ReportLog::Count();
+        qeltest::PumpMessagesFor(5);
+        ASSERT_EQ(afterStop, ReportLog::Count()) << "a report after lpStop in cycle " << cycle;
+    }
+    qeltest::PumpMessagesFor(500);
+    const int grown = qeltest::ThreadCount() - threadsBefore;
+    EXPECT_GT(HostWindow::SentReports(), 0) << "the callback's sends reached the host";
+    ReportLog::SendTo(nullptr);
+    const double platformPerGraph = PlatformThreadsPerGraph(clip, host.Handle(), 10);
+    EXPECT_LE(grown, static_cast<int>(platformPerGraph * 100 + 0.5) + 2)
+        << "threads grew by " << grown << " over 100 cycles; the platform alone leaves " << platformPerGraph
+        << " a graph";
+}
+
+} // namespace
