@@ -139,6 +139,16 @@ function(qel_test_locks name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
 endfunction()
 
+# Tests that read the screen or move the real pointer run alone: any other test's window may cover theirs.
+# Set once CTest has read the discovered tests, as with the locks above.
+function(qel_test_serial name)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_serial.cmake
+         "foreach(test IN LISTS ${name}_TESTS)\n"
+         "    set_tests_properties(\${test} PROPERTIES RUN_SERIAL TRUE)\n"
+         "endforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_serial.cmake)
+endfunction()
+
 # A libFuzzer harness of a platform-neutral core (native clang build only, built by scripts/fuzz
 # through the "fuzzers" target). Its seed corpus is what the core's tests write into
 # $QEL_FUZZ_SEEDS/<name> when that variable is set.
