@@ -159,6 +159,17 @@ TEST_F(Scrolling, BothAxesScrollWhenTheViewIsLargerBothWays) {
     EXPECT_EQ(CSize(399, 299), RectInParent(*content).Size());
 }
 
+TEST_F(Scrolling, AlwaysShownBarStaysVisibleDisabledAndTakesItsRoom) {
+    scroller.SetScrollMode(2); // the horizontal bar always shown
+    ASSERT_EQ(1, scroller.xSetViewSize(150, 60)); // fits both ways
+    EXPECT_TRUE(scroller.GetStyle() & WS_HSCROLL);
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(scroller.m_hWnd, OBJID_HSCROLL, &bar));
+    EXPECT_TRUE(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) << "shown, but disabled while not needed";
+    EXPECT_EQ(CSize(200, 100 - GetSystemMetrics(SM_CYHSCROLL)), RectInParent(*content).Size());
+}
+
 TEST_F(Scrolling, BarNotAllowedNeverScrolls) {
     scroller.SetScrollMode(8); // no horizontal bar
     ASSERT_EQ(1, scroller.xSetViewSize(500, 60));
