@@ -6,13 +6,27 @@
 
 #include <qelImage.h>
 
+namespace {
+
+// Columns [sx, sx + sw) of image stretched over (dx, 0, dw, h) of target. Edge pixels are repeated
+// rather than blended with the neighbouring frame of the strip.
+void DrawSlice(CImage& target, CImageArray* image, int dx, int dw, int h, int sx, int sw) {
+    Gdiplus::Graphics graphics(&target);
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    graphics.DrawImage(image, Gdiplus::Rect(dx, 0, dw, h), sx, 0, sw, static_cast<int>(image->Height()),
+                       Gdiplus::UnitPixel, &attributes);
+}
+
+} // namespace
+
 void CRescaleButton::DrawPart(CImage& target, CImageArray* image, int frame, int x, int w, int h) {
     if (!image || m_frameCount <= 0 || w <= 0)
         return;
     const int frameWidth = static_cast<int>(image->Width()) / m_frameCount;
     if (frameWidth <= 0)
         return;
-    image->DrawImage(target, x, 0, w, h, frame * frameWidth, 0, frameWidth, static_cast<int>(image->Height()));
+    DrawSlice(target, image, x, w, h, frame * frameWidth, frameWidth);
 }
 
 void CRescaleButton::DrawFace(LPDRAWITEMSTRUCT item, int frame, int format, bool stretchCentre) {
@@ -40,15 +54,14 @@ void CRescaleButton::DrawFace(LPDRAWITEMSTRUCT item, int frame, int format, bool
         // A centre image without width has nothing to repeat (and nothing to divide by).
         const int frameWidth = m_pCenterImage ? static_cast<int>(m_pCenterImage->Width()) / m_frameCount : 0;
         if (frameWidth > 0 && m_centerWidth > 0) {
-            const int sourceHeight = static_cast<int>(m_pCenterImage->Height());
             const int copies = m_centerWidth / frameWidth;
             for (int i = 0; i < copies; ++i)
-                m_pCenterImage->DrawImage(offscreen, m_leftWidth + i * frameWidth, 0, frameWidth, h,
-                                          frame * frameWidth, 0, frameWidth, sourceHeight);
+                DrawSlice(offscreen, m_pCenterImage, m_leftWidth + i * frameWidth, frameWidth, h, frame * frameWidth,
+                          frameWidth);
             const int rest = m_centerWidth - copies * frameWidth;
             if (rest > 0)
-                m_pCenterImage->DrawImage(offscreen, m_leftWidth + copies * frameWidth, 0, rest, h,
-                                          frame * frameWidth, 0, rest, sourceHeight);
+                DrawSlice(offscreen, m_pCenterImage, m_leftWidth + copies * frameWidth, rest, h, frame * frameWidth,
+                          rest);
         }
     }
     if (m_strip) {
