@@ -23,7 +23,8 @@ using gallery::DialogDriver;
 
 namespace {
 
-constexpr int kFileNameBox = 0x47C; // the explorer dialog's file name combo box
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
 
 std::unique_ptr<CPreviewFileDlg> NewDialog(DWORD flags = 0) {
     return std::make_unique<CPreviewFileDlg>(TRUE, nullptr, nullptr, flags, nullptr, nullptr, nullptr);
@@ -90,11 +91,16 @@ TEST(BrowseFolder, CancelGivesOneAndAPickedFolderGivesZeroAndItsPath) {
 
     qeltest::TempDir dir;
     const std::string folder = dir.Path();
-    // The browser starts on its root item: rooted at the folder, OK picks the folder itself.
+    // Rooted at the folder, the browser's root item is the folder itself.
     browse.m_root = ILCreateFromPathA(folder.c_str());
     ASSERT_NE(nullptr, browse.m_root);
     {
-        DialogDriver pick(GetCurrentThreadId(), [&](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
+        DialogDriver pick(GetCurrentThreadId(), [&](HWND dialog) {
+            HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+            const LPARAM root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+            SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, root);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
         EXPECT_EQ(0, browse.Show(nullptr, path));
         ASSERT_TRUE(pick.Found());
     }
@@ -127,11 +133,15 @@ TEST(PreviewFileDlg, UnderAVersionCountedAsLaterItRunsWithoutHookAndGivesTheType
         GTEST_SKIP() << "this program is given an old system version: the preview hook would be installed";
     qeltest::TempDir dir;
     std::ofstream(dir.File("typed.txt")) << "text";
-    auto dlg = std::make_unique<CPreviewFileDlg>(TRUE, nullptr, nullptr, dir.Path().c_str(), 0, nullptr, nullptr,
-                                                 nullptr);
+    // The folder stays removable: the dialog leaves the current folder alone.
+    auto dlg = std::make_unique<CPreviewFileDlg>(TRUE, nullptr, nullptr, dir.Path().c_str(), OFN_NOCHANGEDIR, nullptr,
+                                                 nullptr, nullptr);
     const std::string typed = dir.File("typed.txt");
     qeltest::ScopedModalHook hook([&](HWND dialog, AFX_MODAL_KIND) -> INT_PTR {
-        SendDlgItemMessageA(dialog, kFileNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        // The name box: a combo box in the newer explorer layout, an edit box in the one this size gets.
+        HWND box = GetDlgItem(dialog, kFileNameCombo);
+        SendMessageA(box ? box : GetDlgItem(dialog, kFileNameEdit), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(typed.c_str()));
         return IDOK;
     });
     EXPECT_EQ(IDOK, dlg->DoModal());

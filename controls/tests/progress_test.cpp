@@ -338,3 +338,46 @@ TEST_F(NumberBar, PercentModeIsTheBaseBars) {
     ASSERT_FALSE(bar.texts.empty());
     EXPECT_EQ("25%", bar.texts[0].text);
 }
+
+// Bars of every layout side by side, as a person sees them.
+TEST(ProgressGallery, BarsOfEveryLayoutShowOnTheScreen) {
+    Host host;
+    ASSERT_TRUE(host.Open(520, 230));
+    CFont font;
+    ASSERT_TRUE(font.CreateFont(16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, "Tahoma"));
+    CProgressCtrlEx gradient, reverse, tied, snake, vertical;
+    CProgressCtrlEx2 number;
+    struct Row {
+        CProgressCtrlEx* bar;
+        CRect rect;
+        DWORD style;
+        int pos;
+    } rows[] = {{&gradient, CRect(20, 20, 420, 44), 0, 70},   {&reverse, CRect(20, 54, 420, 78), PBS_EX_REVERSE, 40},
+                {&tied, CRect(20, 88, 420, 112), PBS_EX_TIEDTEXT, 55}, {&snake, CRect(20, 122, 420, 146), 0, 60},
+                {&number, CRect(20, 156, 420, 180), PBS_SMOOTH, 30},  {&vertical, CRect(450, 20, 480, 180), PBS_VERTICAL, 65}};
+    for (Row& row : rows) {
+        ASSERT_TRUE(row.bar->Create(WS_CHILD | WS_VISIBLE | row.style, row.rect, &host, 2100));
+        row.bar->SetFont(&font);
+        row.bar->SetBkColor(RGB(30, 30, 30));
+        row.bar->SetRange32(0, 100);
+        row.bar->SetTextColor(RGB(255, 255, 255), RGB(200, 200, 200));
+    }
+    gradient.SetGradientColorsX(3, RGB(200, 0, 0), RGB(230, 200, 0), RGB(0, 170, 0));
+    gradient.SetShowPercent(TRUE);
+    reverse.SetGradientColors(RGB(0, 60, 160), RGB(80, 180, 255));
+    reverse.SetShowPercent(TRUE);
+    tied.SetBarColor(RGB(120, 40, 160));
+    tied.SetShowPosition(" items");
+    snake.SetGradientColors(RGB(0, 120, 0), RGB(160, 255, 160));
+    snake.SetSnake(TRUE);
+    number.SetBarColor(RGB(0, 120, 160));
+    number.SetShowNumber(TRUE);
+    vertical.SetGradientColors(RGB(160, 0, 0), RGB(255, 160, 160));
+    for (Row& row : rows)
+        row.bar->SetPos(row.pos);
+    Repaint(host);
+    EXPECT_EQ(RGB(200, 0, 0), ProbeClient(gradient, 0, 12));
+    EXPECT_EQ(RGB(30, 30, 30), ProbeClient(reverse, 2, 12)) << "a reverse bar starts on the right";
+    EXPECT_EQ(RGB(30, 30, 30), ProbeClient(vertical, 15, 2)) << "a vertical bar starts at the bottom";
+    EXPECT_TRUE(SaveGalleryShot(host, "progress_bars.png"));
+}
