@@ -111,19 +111,24 @@ HWND CPhotoWnd::NotifyTarget() {
     return ::GetParent(m_hWnd);
 }
 
-void CPhotoWnd::SetZoom(float zoom, BOOL resize) {
+bool CPhotoWnd::TakeZoom(float zoom, bool insets, CRect& area) {
     // A zoom of 0 or less has no picture to show and would divide by zero everywhere.
     if (m_zoomLocked || !(zoom > 0))
-        return;
+        return false;
     m_zoom = zoom;
     CWnd* parent = GetSafeHwnd() ? GetParent() : NULL;
     if (!parent)
-        return;
-    CRect area;
+        return false;
     parent->GetClientRect(&area);
-    area.DeflateRect(m_border.left, m_border.top, m_border.right, m_border.bottom);
+    if (insets)
+        area.DeflateRect(m_border.left, m_border.top, m_border.right, m_border.bottom);
     Invalidate(FALSE);
-    if (resize)
+    return true;
+}
+
+void CPhotoWnd::SetZoom(float zoom, BOOL resize) {
+    CRect area;
+    if (TakeZoom(zoom, true, area) && resize)
         OnParentSize(area.Width(), area.Height());
 }
 
@@ -165,8 +170,14 @@ void CPhotoWnd::ScaleToWindow(int cx, int cy, int on) {
     m_fitToWindow = on;
 }
 
-CPoint CPhotoWnd::OffsetLimit(int zw, int zh, int vw, int vh) {
-    return CPoint(static_cast<int>((zw - vw) * 100 / m_zoom), static_cast<int>((zh - vh) * 100 / m_zoom));
+void CPhotoWnd::FitOffset(int zw, int zh, int vw, int vh) {
+    if (!m_pannable) {
+        m_offset = CPoint(0, 0);
+        return;
+    }
+    const CPoint limit(static_cast<int>((zw - vw) * 100 / m_zoom), static_cast<int>((zh - vh) * 100 / m_zoom));
+    m_offset.x = m_offset.x < limit.x ? m_offset.x : limit.x;
+    m_offset.y = m_offset.y < limit.y ? m_offset.y : limit.y;
 }
 
 void CPhotoWnd::OnParentSize(int cx, int cy) {
@@ -185,13 +196,7 @@ void CPhotoWnd::OnParentSize(int cx, int cy) {
         m_pannable = TRUE;
     else
         vh = zh, y = (cy - zh) / 2;
-    if (m_pannable) {
-        const CPoint limit = OffsetLimit(zw, zh, vw, vh);
-        m_offset.x = m_offset.x < limit.x ? m_offset.x : limit.x;
-        m_offset.y = m_offset.y < limit.y ? m_offset.y : limit.y;
-    } else {
-        m_offset = CPoint(0, 0);
-    }
+    FitOffset(zw, zh, vw, vh);
     SetCurCursor();
     SetWindowPos(NULL, x + m_border.left, y + m_border.top, vw, vh, SWP_NOZORDER);
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -21,6 +22,24 @@ void CopyOut(char* out, const char* text) {
         return;
     strncpy(out, text, kOut - 1);
     out[kOut - 1] = '\0';
+}
+
+enum Part { kDrive, kFolder, kName, kExtension };
+
+// A part of path as _splitpath cuts it; the folder comes with its drive.
+std::string PathPart(const char* path, Part part) {
+    char drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+    _splitpath(path, drive, dir, name, ext);
+    switch (part) {
+    case kDrive:
+        return drive;
+    case kFolder:
+        return std::string(drive) + dir;
+    case kName:
+        return name;
+    default:
+        return ext;
+    }
 }
 
 bool EndsInSeparator(const char* folder) {
@@ -117,31 +136,10 @@ int CPreviewFileDlg::SetOPENFILENAME(OPENFILENAMEA* ofn) {
 void CPreviewFileDlg::GetPathName(char* out) { CopyOut(out, m_fileBuffer); }
 void CPreviewFileDlg::GetFileName(char* out) { CopyOut(out, m_fileTitle); }
 
-void CPreviewFileDlg::GetFileTitle(char* out) {
-    char name[_MAX_FNAME];
-    _splitpath(m_fileBuffer, NULL, NULL, name, NULL);
-    CopyOut(out, name);
-}
-
-void CPreviewFileDlg::GetFileExt(char* out) {
-    char ext[_MAX_EXT];
-    _splitpath(m_fileBuffer, NULL, NULL, NULL, ext);
-    CopyOut(out, ext);
-}
-
-void CPreviewFileDlg::GetFileDrive(char* out) {
-    char drive[_MAX_DRIVE];
-    _splitpath(m_fileBuffer, drive, NULL, NULL, NULL);
-    CopyOut(out, drive);
-}
-
-void CPreviewFileDlg::GetFileDir(char* out) {
-    char drive[_MAX_DRIVE];
-    char dir[_MAX_DIR];
-    _splitpath(m_fileBuffer, drive, dir, NULL, NULL);
-    if (out)
-        snprintf(out, kOut, "%s%s", drive, dir);
-}
+void CPreviewFileDlg::GetFileTitle(char* out) { CopyOut(out, PathPart(m_fileBuffer, kName).c_str()); }
+void CPreviewFileDlg::GetFileExt(char* out) { CopyOut(out, PathPart(m_fileBuffer, kExtension).c_str()); }
+void CPreviewFileDlg::GetFileDrive(char* out) { CopyOut(out, PathPart(m_fileBuffer, kDrive).c_str()); }
+void CPreviewFileDlg::GetFileDir(char* out) { CopyOut(out, PathPart(m_fileBuffer, kFolder).c_str()); }
 
 UINT CPreviewFileDlg::GetSelectFileNum() { return m_selectionCount; }
 

@@ -37,16 +37,9 @@ void CSrlWndPhoto::Refresh() {
 }
 
 void CSrlWndPhoto::SetZoom(float zoom) {
-    if (m_zoomLocked || !(zoom > 0))
-        return;
-    m_zoom = zoom;
-    CWnd* parent = GetSafeHwnd() ? GetParent() : NULL;
-    if (!parent)
-        return;
     CRect area;
-    parent->GetClientRect(&area);
-    Invalidate(FALSE);
-    OnParentSize(area.Width(), area.Height());
+    if (TakeZoom(zoom, false, area))
+        OnParentSize(area.Width(), area.Height());
 }
 
 void CSrlWndPhoto::PlaceAxis(int bar, int area, int zoomed, int scrollBarSize, int offset, int& extent, int& start) {
@@ -84,13 +77,7 @@ void CSrlWndPhoto::OnParentSize(int cx, int cy) {
     int vw = 0, vh = 0, x = 0, y = 0;
     PlaceAxis(SB_HORZ, cx, zw, GetSystemMetrics(SM_CXHSCROLL), m_offset.x, vw, x);
     PlaceAxis(SB_VERT, cy, zh, GetSystemMetrics(SM_CXVSCROLL), m_offset.y, vh, y);
-    if (m_pannable) {
-        const CPoint limit = OffsetLimit(zw, zh, vw, vh);
-        m_offset.x = m_offset.x < limit.x ? m_offset.x : limit.x;
-        m_offset.y = m_offset.y < limit.y ? m_offset.y : limit.y;
-    } else {
-        m_offset = CPoint(0, 0);
-    }
+    FitOffset(zw, zh, vw, vh);
     if (!m_useScroll && m_mode == 1)
         SetClassCursor(m_pannable ? m_panCursor : LoadCursorA(NULL, IDC_ARROW));
     SetWindowPos(NULL, x, y, vw, vh, SWP_NOZORDER);

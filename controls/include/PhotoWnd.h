@@ -77,8 +77,11 @@ protected:
     CImage* ShownImage();
     // The view extent in image pixels for the client size at the zoom.
     CSize ViewExtentInImage();
-    // The offset limit when the zoomed image (zw, zh) is larger than the view (vw, vh).
-    CPoint OffsetLimit(int zw, int zh, int vw, int vh);
+    // Keeps the offset within the zoomed image (zw, zh) shown in a view (vw, vh) when pannable, else (0, 0).
+    void FitOffset(int zw, int zh, int vw, int vh);
+    // Stores an acceptable zoom and gives the parent's client area (less the insets when asked);
+    // false when the zoom is refused or there is no parent to place the view in.
+    bool TakeZoom(float zoom, bool insets, CRect& area);
     void SetClassCursor(HCURSOR cursor);
     void BeginPan(CPoint point);
     // Sends WM_MOUSEMOVE's pan step; true when a pan drag is under way.

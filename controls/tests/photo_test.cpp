@@ -73,8 +73,22 @@ using DropperView = PhotoGallery<CPhotoWnd2>;
 class ScrollView : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(host.Open(kAreaWidth, kAreaHeight)); }
+    void TearDown() override {
+        if (view.GetSafeHwnd())
+            view.DestroyWindow();
+    }
+    // A view with scroll bars over the whole area showing a w x h picture at zoom 100.
+    void Make(int w, int h) {
+        image = Picture(w, h);
+        ASSERT_TRUE(view.Create(CRect(0, 0, kAreaWidth, kAreaHeight), &host, kViewId));
+        view.UseScroll(TRUE);
+        view.ShowWindow(SW_SHOW);
+        view.SetImage(image.get());
+        view.SetZoom(100.0f);
+    }
     Host host;
     CSrlWndPhoto view;
+    std::unique_ptr<CImage> image;
 };
 
 } // namespace
@@ -255,12 +269,7 @@ TEST(PhotoMessages, AreRegisteredUnderTheirNames) {
 }
 
 TEST_F(ScrollView, ScrollCodesMoveByLineAndPageAndToTheEnds) {
-    std::unique_ptr<CImage> image = Picture(1000, 800);
-    ASSERT_TRUE(view.Create(CRect(0, 0, kAreaWidth, kAreaHeight), &host, kViewId));
-    view.UseScroll(TRUE);
-    view.ShowWindow(SW_SHOW);
-    view.SetImage(image.get());
-    view.SetZoom(100.0f);
+    Make(1000, 800);
     CRect client;
     view.GetClientRect(&client);
     auto scroll = [&](UINT message, UINT code, UINT thumb = 0) {
@@ -295,17 +304,11 @@ TEST_F(ScrollView, ScrollCodesMoveByLineAndPageAndToTheEnds) {
 }
 
 TEST_F(ScrollView, AFittingImageIsCentredWithoutBars) {
-    std::unique_ptr<CImage> image = Picture(300, 200);
-    ASSERT_TRUE(view.Create(CRect(0, 0, kAreaWidth, kAreaHeight), &host, kViewId));
-    view.UseScroll(TRUE);
-    view.ShowWindow(SW_SHOW);
-    view.SetImage(image.get());
-    view.SetZoom(100.0f);
+    Make(300, 200);
     CRect r;
     view.GetWindowRect(&r);
     host.ScreenToClient(&r);
     EXPECT_EQ(CRect(150, 100, 450, 300), r);
-    view.DestroyWindow();
 }
 
 // The view at fit size, as a person sees it.
