@@ -8,10 +8,12 @@
 
 namespace {
 
-// Columns [sx, sx + sw) of image stretched over (dx, 0, dw, h) of target. Edge pixels are repeated
-// rather than blended with the neighbouring frame of the strip.
+// Columns [sx, sx + sw) of image stretched over (dx, 0, dw, h) of target. Each target pixel takes one
+// source pixel: a smoothing filter would blend the neighbouring frame of the strip into the edges.
 void DrawSlice(CImage& target, CImageArray* image, int dx, int dw, int h, int sx, int sw) {
     Gdiplus::Graphics graphics(&target);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     graphics.DrawImage(image, Gdiplus::Rect(dx, 0, dw, h), sx, 0, sw, static_cast<int>(image->Height()),

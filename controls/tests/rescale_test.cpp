@@ -214,6 +214,7 @@ TEST_F(TabButton, PressPostsTheCommandOnceSelectsTheTabAndKeepsFrameZeroUnderThe
     host.log.clear();
     host.commandsReached.clear();
     EXPECT_EQ(kTabCentre[1], At(20));
+    EXPECT_EQ(kTabCentre[1], At(69)) << "the stretched centre's edge takes nothing of the next frame";
     EXPECT_EQ(kTabRight[1], At(75));
 
     MovePointerTo(button, 20, 10);
