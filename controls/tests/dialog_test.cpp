@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -355,4 +356,7 @@ TEST(PreviewFileDlg, UnderAnOldSystemVersionThePreviewFollowsTheSelection) {
     EXPECT_NE(std::string::npos, text.find("small 100 50\n")) << text;
     EXPECT_NE(std::string::npos, text.find("text none\n")) << "a text file clears the preview\n" << text;
     EXPECT_NE(std::string::npos, text.find("result 2\n")) << text;
+    const size_t count = text.find("selections ");
+    ASSERT_NE(std::string::npos, count) << text;
+    EXPECT_GE(std::atoi(text.c_str() + count + 11), 4) << "every selection change is counted";
 }

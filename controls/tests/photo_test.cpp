@@ -106,6 +106,14 @@ TEST_F(PhotoView, FittingImageIsCentredAndALargerOneTakesTheAreaWithItsOffsetLim
     view.SetOffset(CPoint(-5, 30), FALSE);
     EXPECT_EQ(CPoint(0, 30), view.GetOffset());
 
+    view.SetZoomOffset(CPoint(100, 60), FALSE);
+    EXPECT_EQ(CPoint(50, 30), view.GetOffset()) << "zoomed pixels become image pixels";
+    view.ShiftZoomOffset(CSize(20, 20));
+    EXPECT_EQ(CPoint(60, 40), view.GetOffset());
+    view.ShiftOffset(CPoint(-100, 0));
+    EXPECT_EQ(CPoint(0, 40), view.GetOffset());
+    EXPECT_EQ(CSize(200, 150), view.GetZoomSize(50));
+
     view.SetOffset(CPoint(100, 100), FALSE);
     view.SetZoom(100, TRUE);
     EXPECT_EQ(CPoint(0, 0), view.GetOffset()) << "an image that fits shows from its corner";
@@ -309,6 +317,9 @@ TEST_F(ScrollView, AFittingImageIsCentredWithoutBars) {
     view.GetWindowRect(&r);
     host.ScreenToClient(&r);
     EXPECT_EQ(CRect(150, 100, 450, 300), r);
+    view.UseScroll(FALSE);
+    view.Refresh();
+    EXPECT_EQ(0u, view.GetStyle() & (WS_HSCROLL | WS_VSCROLL));
 }
 
 // The view at fit size, as a person sees it.
