@@ -37,6 +37,12 @@ qel_controls::ButtonState CButtonEx::StateOf(UINT itemState) const {
     return state;
 }
 
+COLORREF CButtonEx::CaptionColourOf(UINT itemState) const {
+    const COLORREF colours[] = {m_textColorNormal, m_textColorDown, m_textColorGray, m_textColorHoverNormal,
+                                m_textColorHoverDown};
+    return colours[qel_controls::ButtonCaptionColour(StateOf(itemState))];
+}
+
 bool CButtonEx::DrawFrame(LPDRAWITEMSTRUCT item, int frame, int format, bool fillBack) {
     const int w = m_strip->Width() / m_frameCount;
     const int h = m_strip->Height();
@@ -86,10 +92,8 @@ void CButtonEx::DrawCaptionText(LPDRAWITEMSTRUCT item, const CRect& measureArea,
     if (shifted)
         rect.OffsetRect(1, 1);
 
-    const COLORREF colours[] = {m_textColorNormal, m_textColorDown, m_textColorGray, m_textColorHoverNormal,
-                                m_textColorHoverDown};
     SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, colours[qel_controls::ButtonCaptionColour(StateOf(item->itemState))]);
+    ::SetTextColor(dc, CaptionColourOf(item->itemState));
     UINT format = DT_SINGLELINE;
     if (m_textAlignment == 1)
         format |= DT_CENTER;

@@ -70,6 +70,7 @@ protected:
     void DrawCaptionText(LPDRAWITEMSTRUCT item, const CRect& measureArea, int left, bool shifted);
     // The state a paint reads from the button and the item state.
     qel_controls::ButtonState StateOf(UINT itemState) const;
+    COLORREF CaptionColourOf(UINT itemState) const;
     // Composes the frame off-screen (starting from blank pixels of the given format) and blends it onto
     // the item's context; false when the off-screen image cannot be made.
     bool DrawFrame(LPDRAWITEMSTRUCT item, int frame, int format, bool fillBack);
