@@ -1,6 +1,7 @@
 // CHyperLink: drawing, fitting, hover and opening of a link drawn by its parent.
 #include "HyperLink.h"
 
+#include "LibraryModule.h"
 #include "LinkCursor.h"
 
 #include <FontHelpers.h>
@@ -8,14 +9,6 @@
 #include <shellapi.h>
 
 namespace {
-
-// The control library's own module, where the hand cursor lives.
-HINSTANCE LibraryModule() {
-    HMODULE module = NULL;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&LibraryModule), &module);
-    return module;
-}
 
 // Selects a font into a context for one drawing and restores and deletes it after.
 class LinkFontOn {
@@ -41,7 +34,7 @@ private:
 CHyperLink::CHyperLink()
     : m_parent(NULL), m_normalColor(0xEE0000), m_visitedColor(0x8B1A55), m_hoverColor(0x0000FF), m_visited(FALSE),
       m_hover(FALSE), m_underline(TRUE), m_rect(0, 0, 0, 0),
-      m_cursor(LoadCursorA(LibraryModule(), MAKEINTRESOURCEA(kLinkCursorId))) {}
+      m_cursor(LoadCursorA(qel_controls::LibraryModule(), MAKEINTRESOURCEA(kLinkCursorId))) {}
 
 CHyperLink::CHyperLink(const CHyperLink& other) = default;
 CHyperLink& CHyperLink::operator=(const CHyperLink& other) = default;
