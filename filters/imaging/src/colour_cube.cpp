@@ -1,5 +1,8 @@
 #include "qelimaging/colour_cube.h"
 
+#include "colour_cube_avx2.h"
+#include "cpu_features.h"
+
 #include <algorithm>
 
 namespace qel::imaging {
@@ -203,12 +206,24 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
     // 32 KB on the stack: nothing can fail once the arguments are good, so callers that have already
     // written part of a frame never see this step give up.
     const WideCube wide(cube);
+    const bool avx2 = CpuHasAvx2();
+    PackedCube packed;
+    if (avx2) {
+        PackCube(cube, packed);
+    }
     for (int y = span.y0; y < span.y1; ++y) {
         const std::size_t offset =
             static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* in = source + offset;
         std::uint8_t* out = destination + offset;
-        for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {
+        int x = span.x0;
+        if (avx2) {
+            const int done = ApplyCubeRowAvx2(in, out, span.x1 - span.x0, layout.order == ByteOrder::BGR, packed);
+            x += done;
+            in += 3 * done;
+            out += 3 * done;
+        }
+        for (; x < span.x1; ++x, in += 3, out += 3) {
             std::uint8_t mapped[3];
             InterpolateWide(axes, wide, in[red], in[1], in[blue], mapped);
             out[red] = mapped[0];
