@@ -47,7 +47,8 @@ inline __m256i Channels(__m256i n0, __m256i n1, __m256i n2, __m256i n3, __m256i 
 
 } // namespace
 
-int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr, const PackedCube& cube) {
+int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr, const PackedCube& cube,
+                     const std::int32_t* after) {
     // Pixels 0-3 of a group into the low 128 bits, 4-7 into the high ones, then each channel of four
     // pixels into the low byte of four lanes.
     const __m256i spread = _mm256_setr_epi32(0, 1, 2, 0, 3, 4, 5, 0);
@@ -106,7 +107,15 @@ int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool 
         const __m256i rb = Channels(n0, n1, n2, n3, w0, w1, w2, w3, redBlue);
         const __m256i g = Channels(_mm256_srli_epi32(n0, 8), _mm256_srli_epi32(n1, 8), _mm256_srli_epi32(n2, 8),
                                    _mm256_srli_epi32(n3, 8), w0, w1, w2, w3, redBlue);
-        const __m256i words = _mm256_or_si256(rb, _mm256_and_si256(_mm256_slli_epi32(g, 8), green));
+        __m256i words;
+        if (after == nullptr) {
+            words = _mm256_or_si256(rb, _mm256_and_si256(_mm256_slli_epi32(g, 8), green));
+        } else {
+            const __m256i r = _mm256_i32gather_epi32(after, _mm256_and_si256(rb, low16), 4);
+            const __m256i gg = _mm256_i32gather_epi32(after + 256, _mm256_and_si256(g, low16), 4);
+            const __m256i bb = _mm256_i32gather_epi32(after + 512, _mm256_srli_epi32(rb, 16), 4);
+            words = _mm256_or_si256(_mm256_or_si256(r, _mm256_slli_epi32(gg, 8)), _mm256_slli_epi32(bb, 16));
+        }
         const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack), gather);
         std::uint8_t* to = out + 3 * done;
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(packed));

@@ -13,7 +13,9 @@ void PackCube(const ColourCube& cube, PackedCube& packed);
 
 // Maps the first pixels of `count` three-byte pixels from in to out (the same buffer or apart) and
 // returns how many it did: a multiple of eight, leaving at least the last few pixels to the caller,
-// since each group reads eight bytes beyond its own 24.
-int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr, const PackedCube& cube);
+// since each group reads eight bytes beyond its own 24. With `after` (three tables of 256, red, green,
+// blue) each output channel then goes through its table.
+int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr, const PackedCube& cube,
+                     const std::int32_t* after = nullptr);
 
 } // namespace qel::imaging

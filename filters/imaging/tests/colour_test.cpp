@@ -146,6 +146,29 @@ TEST(ColourCube, WidePathMatchesTheReferenceForTiesAndAnyColour) {
     }
 }
 
+TEST(ColourCube, CubeAndLutInOnePassEqualsTheTwoPasses) {
+    const ColourCube cube = ScrambledCube();
+    Lut lut = MakeIdentityLut(3);
+    for (int c = 0; c < 3; ++c) {
+        for (int v = 0; v < 256; ++v) {
+            lut.table[c][v] = static_cast<std::uint8_t>((v * (c + 3) + 17 * c) & 255);
+        }
+    }
+    for (const FrameShape& shape : KernelShapes()) {
+        for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
+            SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
+            TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
+            in.Fill([](int x, int y) { return PatternColour(x, y, 4); });
+            TestFrame once(in), twice(in);
+            ASSERT_TRUE(ApplyCubeAndLut(in.Data(), once.Data(), in.Layout(), nullptr, cube, lut));
+            ASSERT_TRUE(ApplyCube(in.Data(), twice.Data(), in.Layout(), nullptr, cube));
+            ASSERT_TRUE(ApplyLut(twice.Data(), twice.Data(), in.Layout(), nullptr, lut));
+            EXPECT_EQ(once.MaxDifference(twice), 0);
+            EXPECT_TRUE(once.PaddingIntact());
+        }
+    }
+}
+
 TEST(ColourCube, RegionAndBadArguments) {
     TestFrame in(10, 6);
     in.Fill([](int x, int y) { return PatternColour(x, y); });
