@@ -1,7 +1,7 @@
 #include "qelimaging/colour_cube.h"
 
 #include "colour_cube_avx2.h"
-#include "cpu_features.h"
+#include "qelimaging/cpu_features.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cpu_features.h"
+#include "qelimaging/cpu_features.h"
 
 namespace qel::imaging {
 

@@ -3,7 +3,7 @@
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/sepia.h"
 #include "src/colour_cube_avx2.h"
-#include "src/cpu_features.h"
+#include "qelimaging/cpu_features.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>

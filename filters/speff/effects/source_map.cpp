@@ -1,5 +1,8 @@
 #include "effects/source_map.h"
 
+#include "effects/remap_avx2.h"
+#include "qelimaging/cpu_features.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -71,9 +74,16 @@ bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int str
     // From a pixel to the one on the next picture line.
     const ptrdiff_t nextLine = g.topDown ? -static_cast<ptrdiff_t>(g.stride) : g.stride;
     const CSourceMap::Entry* entry = map.entries_.data();
+    const bool avx2 = qel::imaging::CpuHasAvx2();
     for (int line = 0; line < g.lines; ++line) {
         uint8_t* out = dst + g.LineOffset(line);
-        for (int x = 0; x < g.width; ++x, ++entry, out += 3) {
+        int x = 0;
+        if (avx2) {
+            x = RemapLineAvx2(src, g.FrameBytes(), nextLine, entry, g.width, out);
+            entry += x;
+            out += 3 * x;
+        }
+        for (; x < g.width; ++x, ++entry, out += 3) {
             const CSourceMap::Entry e = *entry;
             if (e.offset == CSourceMap::kNoOffset) {
                 out[0] = out[1] = out[2] = 0;

@@ -35,15 +35,15 @@ public:
     // This is the one place where points off the picture are caught.
     bool TrySetSource(int x, int line, float sourceX, float sourceLine);
 
-private:
-    friend bool RemapFrame(const uint8_t*, uint8_t*, int, int, int, const CSourceMap&);
-
     struct Entry {
         uint32_t offset;  // of the source pixel's first byte in the frame; kNoOffset: black
         uint16_t fx;
         uint16_t fy;
     };
     static constexpr uint32_t kNoOffset = 0xFFFFFFFFu;
+
+private:
+    friend bool RemapFrame(const uint8_t*, uint8_t*, int, int, int, const CSourceMap&);
 
     size_t Index(int x, int line) const {
         return static_cast<size_t>(line) * static_cast<size_t>(geometry_.width) + static_cast<size_t>(x);
