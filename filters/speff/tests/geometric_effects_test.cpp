@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "effect_test_util.h"
-#include "effects/fish_eye_effect.h"
-#include "effects/source_map.h"
-#include "effects/swirl_effect.h"
+#include "core/fish_eye_effect.h"
+#include "core/source_map.h"
+#include "core/swirl_effect.h"
 
 namespace {
 
