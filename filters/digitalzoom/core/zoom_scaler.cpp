@@ -16,9 +16,7 @@ void ScaleRows(const uint8_t* src, uint8_t* dst, int width, int rowCount, int st
     const int pixelBytes = BytesPerPixel > 0 ? BytesPerPixel : bytesPerPixel;
     const int firstByte = columns.firstSource * pixelBytes;
     const int spanBytes = (columns.lastSource - columns.firstSource + 1) * pixelBytes;
-    // Weights add up to at most 6 an axis, so a vertical mix (at most 6 x 255) fits 16 bits: half the
-    // memory traffic of wider sums, and the mixing loop vectorises.
-    std::vector<uint16_t> mixed(static_cast<size_t>(spanBytes));
+    std::vector<unsigned> mixed(static_cast<size_t>(spanBytes));
     // Column taps as offsets into the mixed row.
     std::vector<int> nearOffsets(static_cast<size_t>(width)), farOffsets(static_cast<size_t>(width));
     for (int column = 0; column < width; ++column) {
@@ -33,15 +31,14 @@ void ScaleRows(const uint8_t* src, uint8_t* dst, int width, int rowCount, int st
         const uint8_t* farRow = src + static_cast<ptrdiff_t>(rowTap.farIndex) * stride + firstByte;
         const unsigned nearRowWeight = static_cast<unsigned>(rowTap.nearWeight);
         const unsigned farRowWeight = static_cast<unsigned>(rowTap.farWeight);
-        uint16_t* mixing = mixed.data();
         for (int i = 0; i < spanBytes; ++i)
-            mixing[i] = static_cast<uint16_t>(nearRowWeight * nearRow[i] + farRowWeight * farRow[i]);
+            mixed[static_cast<size_t>(i)] = nearRowWeight * nearRow[i] + farRowWeight * farRow[i];
 
         uint8_t* out = dst + static_cast<ptrdiff_t>(row) * stride;
-        const uint16_t* line = mixed.data();
+        const unsigned* line = mixed.data();
         for (int column = 0; column < width; ++column) {
-            const uint16_t* nearPixel = line + nearOffsets[static_cast<size_t>(column)];
-            const uint16_t* farPixel = line + farOffsets[static_cast<size_t>(column)];
+            const unsigned* nearPixel = line + nearOffsets[static_cast<size_t>(column)];
+            const unsigned* farPixel = line + farOffsets[static_cast<size_t>(column)];
             const unsigned nearWeight = static_cast<unsigned>(columnTaps[column].nearWeight);
             const unsigned farWeight = static_cast<unsigned>(columnTaps[column].farWeight);
             for (int component = 0; component < pixelBytes; ++component)
