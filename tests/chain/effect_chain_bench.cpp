@@ -5,7 +5,6 @@
 #include "frame_bench.h"
 
 #include <memory>
-#include <random>
 #include <utility>
 
 #include "qelimaging/auto_tone.h"
@@ -16,6 +15,7 @@
 #include "core/zoom_engine.h"
 #include "core/flip_kernel.h"
 #include "core/low_light_frame.h"
+#include "bench/bench_overlay.h"
 #include "core/overlay_blend.h"
 #include "core/rotate_kernel.h"
 #include "core/effect_factory.h"
@@ -23,27 +23,6 @@
 namespace {
 
 using namespace qel::imaging;
-
-// An opaque border, a soft inner edge and a transparent middle.
-OverlayImage PhotoFrame(int width, int height) {
-    OverlayImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(static_cast<size_t>(width) * height * 4);
-    std::mt19937 random(3);
-    const int border = height / 10;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint8_t* pixel = &image.pixels[(static_cast<size_t>(y) * width + x) * 4];
-            const int edge = std::min(std::min(x, width - 1 - x), std::min(y, height - 1 - y));
-            pixel[0] = static_cast<uint8_t>(random());
-            pixel[1] = static_cast<uint8_t>(random());
-            pixel[2] = static_cast<uint8_t>(random());
-            pixel[3] = edge < border ? 255 : edge < border * 2 ? static_cast<uint8_t>(255 * (border * 2 - edge) / border) : 0;
-        }
-    }
-    return image;
-}
 
 void BM_EffectChain(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
@@ -60,7 +39,7 @@ void BM_EffectChain(benchmark::State& state) {
     ZoomEngine zoom;
     zoom.SetFormat(ZoomFormat{width, height, 3, stride});
     zoom.SetZoom(150);
-    const OverlayImage overlay = PhotoFrame(width, height);
+    const OverlayImage overlay = BenchPhotoFrame(width, height);
     StampMask stamp;
     stamp.width = 130;
     stamp.height = 14;
@@ -93,29 +72,14 @@ void BM_EffectChain(benchmark::State& state) {
     framebench::SetFrameRate(state);
 }
 
-const char* const kEffectNames[] = {"BlackWhite", "Sepia", "Negative", "Emboss", "FishEye",
-                                    "Snow",       "Mosaic", "Swirl",    "Spotlight"};
-
-void RegisterAll() {
-    for (const auto& size : {std::make_pair(640, 480), std::make_pair(1280, 720)}) {
-        benchmark::RegisterBenchmark("FrameCopy", framebench::BM_FrameCopy)
-            ->Args({size.first, size.second})
-            ->Unit(benchmark::kMillisecond);
-        for (int index : {1, 4, 5, 7}) {
-            const std::string name = std::string("Chain/") + kEffectNames[index];
-            benchmark::RegisterBenchmark(name.c_str(), BM_EffectChain)
-                ->Args({size.first, size.second, index})
-                ->Unit(benchmark::kMillisecond);
-        }
-    }
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// Special effects 1 (sepia), 4 (fish eye), 5 (snow) and 7 (swirl): the heaviest ones.
+BENCHMARK(framebench::BM_FrameCopy)->ArgNames({"width", "height"})->Args({640, 480})->Args({1280, 720});
+BENCHMARK(BM_EffectChain)
+    ->ArgNames({"width", "height", "effect"})
+    ->ArgsProduct({{640}, {480}, {1, 4, 5, 7}})
+    ->ArgsProduct({{1280}, {720}, {1, 4, 5, 7}})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

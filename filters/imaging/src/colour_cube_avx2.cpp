@@ -1,7 +1,7 @@
 // Compiled with AVX2 enabled; only called where the processor has it.
 #include "colour_cube_avx2.h"
 
-#include <immintrin.h>
+#include "rgb24_avx2.h"
 
 namespace qel::imaging {
 
@@ -49,27 +49,11 @@ inline __m256i Channels(__m256i n0, __m256i n1, __m256i n2, __m256i n3, __m256i 
 
 int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr, const PackedCube& cube,
                      const std::int32_t* after) {
-    // Pixels 0-3 of a group into the low 128 bits, 4-7 into the high ones, then each channel of four
-    // pixels into the low byte of four lanes.
-    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 0, 3, 4, 5, 0);
     const int red = bgr ? 2 : 0;
     const int blue = bgr ? 0 : 2;
-    auto channelMask = [](int c) {
-        return _mm256_setr_epi8(c, -1, -1, -1, c + 3, -1, -1, -1, c + 6, -1, -1, -1, c + 9, -1, -1, -1, c, -1,
-                                -1, -1, c + 3, -1, -1, -1, c + 6, -1, -1, -1, c + 9, -1, -1, -1);
-    };
-    const __m256i takeRed = channelMask(red);
-    const __m256i takeGreen = channelMask(1);
-    const __m256i takeBlue = channelMask(blue);
-    // From the result words (red, green, blue in bytes 0, 1, 2) to twelve pixel bytes a 128-bit half.
-    const char r = static_cast<char>(red), b = static_cast<char>(blue);
-    const __m256i pack = _mm256_setr_epi8(r, 1, b, static_cast<char>(4 + r), 5, static_cast<char>(4 + b),
-                                          static_cast<char>(8 + r), 9, static_cast<char>(8 + b),
-                                          static_cast<char>(12 + r), 13, static_cast<char>(12 + b), -1, -1, -1, -1,
-                                          r, 1, b, static_cast<char>(4 + r), 5, static_cast<char>(4 + b),
-                                          static_cast<char>(8 + r), 9, static_cast<char>(8 + b),
-                                          static_cast<char>(12 + r), 13, static_cast<char>(12 + b), -1, -1, -1, -1);
-    const __m256i gather = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    const __m256i takeRed = avx2::TakeByte(red);
+    const __m256i takeGreen = avx2::TakeByte(1);
+    const __m256i takeBlue = avx2::TakeByte(blue);
     const __m256i redBlue = _mm256_set1_epi32(0x00FF00FF);
     const __m256i green = _mm256_set1_epi32(0x0000FF00);
     const __m256i low16 = _mm256_set1_epi32(0xFFFF);
@@ -78,8 +62,7 @@ int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool 
     int done = 0;
     // Each group loads 32 bytes for its 24: eleven pixels must remain.
     for (; done + 11 <= count; done += 8) {
-        const __m256i bytes = _mm256_permutevar8x32_epi32(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 3 * done)), spread);
+        const __m256i bytes = avx2::LoadEightPixels(in + 3 * done);
         __m256i rOffset, gOffset, bOffset, rKey, gKey, bKey;
         Axis(_mm256_shuffle_epi8(bytes, takeRed), 1, rOffset, rKey);
         Axis(_mm256_shuffle_epi8(bytes, takeGreen), ColourCube::kSide, gOffset, gKey);
@@ -116,10 +99,8 @@ int ApplyCubeRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool 
             const __m256i bb = _mm256_i32gather_epi32(after + 512, _mm256_srli_epi32(rb, 16), 4);
             words = _mm256_or_si256(_mm256_or_si256(r, _mm256_slli_epi32(gg, 8)), _mm256_slli_epi32(bb, 16));
         }
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack), gather);
-        std::uint8_t* to = out + 3 * done;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(packed));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + 16), _mm256_extracti128_si256(packed, 1));
+        // The words hold red, green, blue in bytes 0, 1, 2: the pixel's red byte takes byte 0.
+        avx2::StoreEightPixels(words, out + 3 * done, red, blue);
     }
     return done;
 }

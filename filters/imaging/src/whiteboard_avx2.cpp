@@ -1,16 +1,11 @@
 // Compiled with AVX2 enabled; only called where the processor has it.
 #include "whiteboard_avx2.h"
 
-#include <immintrin.h>
+#include "rgb24_avx2.h"
 
 namespace qel::imaging::whiteboard {
 
 namespace {
-
-__m256i TakeChannel(int c) {
-    return _mm256_setr_epi8(c, -1, -1, -1, c + 3, -1, -1, -1, c + 6, -1, -1, -1, c + 9, -1, -1, -1, c, -1, -1, -1,
-                            c + 3, -1, -1, -1, c + 6, -1, -1, -1, c + 9, -1, -1, -1);
-}
 
 inline __m256i Bound(__m256i v) {
     return _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
@@ -19,11 +14,7 @@ inline __m256i Bound(__m256i v) {
 } // namespace
 
 int EnhanceWhiteboardRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, const WhiteboardRowTables& t) {
-    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 0, 3, 4, 5, 0);
-    const __m256i take[3] = {TakeChannel(0), TakeChannel(1), TakeChannel(2)};
-    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8,
-                                          9, 10, 12, 13, 14, -1, -1, -1, -1);
-    const __m256i gather = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    const __m256i take[3] = {avx2::TakeByte(0), avx2::TakeByte(1), avx2::TakeByte(2)};
     const __m256i byteMask = _mm256_set1_epi32(0xFF);
     const __m256i tenth = _mm256_set1_epi32(6554);  // (x * 6554) >> 16 is x / 10 for x up to 16388
     const __m256i sixth = _mm256_set1_epi32(10923); // (x * 10923) >> 16 is x / 6 for x up to 1023
@@ -32,8 +23,7 @@ int EnhanceWhiteboardRowAvx2(const std::uint8_t* in, std::uint8_t* out, int coun
     const int* flatten = reinterpret_cast<const int*>(t.flatten);
     int done = 0;
     for (; done + 11 <= count; done += 8) {
-        const __m256i bytes = _mm256_permutevar8x32_epi32(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 3 * done)), spread);
+        const __m256i bytes = avx2::LoadEightPixels(in + 3 * done);
         __m256i c[3];
         for (int k = 0; k < 3; ++k)
             c[k] = _mm256_i32gather_epi32(t.balance + 256 * k, _mm256_shuffle_epi8(bytes, take[k]), 4);
@@ -69,10 +59,7 @@ int EnhanceWhiteboardRowAvx2(const std::uint8_t* in, std::uint8_t* out, int coun
             const __m256i value = _mm256_i32gather_epi32(t.finish, _mm256_add_epi32(c[k], half), 4);
             words = _mm256_or_si256(words, _mm256_slli_epi32(value, 8 * k));
         }
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack), gather);
-        std::uint8_t* to = out + 3 * done;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(packed));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + 16), _mm256_extracti128_si256(packed, 1));
+        avx2::StoreEightPixels(words, out + 3 * done);
     }
     return done;
 }

@@ -1,7 +1,7 @@
 // Compiled with AVX2 enabled; only called where the processor has it.
 #include "core/remap_avx2.h"
 
-#include <immintrin.h>
+#include "src/rgb24_avx2.h"
 
 namespace {
 
@@ -35,9 +35,6 @@ int RemapLineAvx2(const uint8_t* src, size_t frameBytes, ptrdiff_t nextLine, con
     // Last start of a four-byte read within the frame, biased for an unsigned comparison.
     const __m256i sign = _mm256_set1_epi32(static_cast<int>(0x80000000u));
     const __m256i lastRead = _mm256_xor_si256(_mm256_set1_epi32(static_cast<int>(frameBytes - 4)), sign);
-    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8,
-                                          9, 10, 12, 13, 14, -1, -1, -1, -1);
-    const __m256i gather = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
     __m256i low[3], high[3];
     for (int c = 0; c < 3; ++c) {
         low[c] = TakeByte(c, false);
@@ -84,10 +81,7 @@ int RemapLineAvx2(const uint8_t* src, size_t frameBytes, ptrdiff_t nextLine, con
             words = _mm256_or_si256(words, _mm256_slli_epi32(_mm256_srli_epi32(sum, 10), 8 * c));
         }
         words = _mm256_andnot_si256(black, words);
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack), gather);
-        uint8_t* to = out + 3 * done;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(packed));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + 16), _mm256_extracti128_si256(packed, 1));
+        qel::imaging::avx2::StoreEightPixels(words, out + 3 * done);
     }
     return done;
 }

@@ -1,5 +1,7 @@
 #include "core/sepia_effect.h"
 
+#include "core/effect_layout.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -29,11 +31,5 @@ void CSepiaEffect::SetStrength(int strength) {
 int CSepiaEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (!CanProcess(src, dst))
         return 0;
-    PixelLayout layout;
-    layout.width = Width();
-    layout.height = Height();
-    layout.stride = Stride();
-    layout.channels = 3;
-    layout.order = ByteOrder() == kByteOrderRgb ? qel::imaging::ByteOrder::RGB : qel::imaging::ByteOrder::BGR;
-    return ApplyCube(src, dst, layout, nullptr, *cube_) ? 1 : 0;
+    return ApplyCube(src, dst, ImagingLayoutOf(*this), nullptr, *cube_) ? 1 : 0;
 }

@@ -1,5 +1,7 @@
 #include "core/snow_effect.h"
 
+#include "core/effect_layout.h"
+
 #include <algorithm>
 
 using namespace qel::imaging;
@@ -45,11 +47,5 @@ int CSnowEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (std::clamp(Strength(), 0, 100) == 0 || !built_)
         return CopyFrame(src, dst);
     last_ = (last_ + 1 + random_.Next() % (kLayers - 1)) % kLayers;
-    PixelLayout layout;
-    layout.width = Width();
-    layout.height = Height();
-    layout.stride = Stride();
-    layout.channels = 3;
-    layout.order = ByteOrder() == kByteOrderRgb ? qel::imaging::ByteOrder::RGB : qel::imaging::ByteOrder::BGR;
-    return ApplySnowFlakes(src, dst, layout, layers_[last_]) ? 1 : 0;
+    return ApplySnowFlakes(src, dst, ImagingLayoutOf(*this), layers_[last_]) ? 1 : 0;
 }
