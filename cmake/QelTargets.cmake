@@ -90,9 +90,10 @@ function(qel_win_test name)
     qel_discover(${name} TIMEOUT ${A_TIMEOUT} PROPERTIES ${A_PROPERTIES})
 endfunction()
 
-# Benchmark of a platform-neutral core (native build only; scripts/bench runs them).
+# Benchmark of a platform-neutral core, built natively and, when Google Benchmark was cross-built, for
+# Windows (scripts/bench runs both; the Windows ones under Wine).
 function(qel_benchmark name)
-    if(QEL_WINDOWS)
+    if(NOT TARGET benchmark::benchmark)
         return()
     endif()
     cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
@@ -106,6 +107,9 @@ function(qel_benchmark name)
     endforeach()
     target_link_libraries(${name} PRIVATE benchmark::benchmark)
     target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -O2)
+    if(QEL_WINDOWS)
+        target_link_options(${name} PRIVATE ${QEL_WIN_LINK_FLAGS})
+    endif()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
 

@@ -160,20 +160,7 @@ HRESULT CEffectFilterBase::ProcessOrCopy(IMediaSample* in, IMediaSample* out) {
         if (ProcessFrame(EffectFrame{source, target, m_width, m_height, m_stride}))
             return S_OK;
     }
-    return CopyWhatFits(in, out);
-}
-
-HRESULT CEffectFilterBase::CopyWhatFits(IMediaSample* in, IMediaSample* out) {
-    // A sample whose buffer is smaller than the data gets what fits.
-    const long length = std::max(0L, std::min(in->GetActualDataLength(), out->GetSize()));
-    const BYTE* source = nullptr;
-    BYTE* target = nullptr;
-    const HRESULT hr = LockFrameBuffers(in, out, static_cast<size_t>(length), &source, &target);
-    if (FAILED(hr))
-        return hr;
-    if (length > 0)
-        std::memcpy(target, source, static_cast<size_t>(length));
-    return S_OK;
+    return CopySampleDataThatFits(in, out);  // a buffer smaller than the data gets what fits
 }
 
 HRESULT CEffectFilterBase::Transform(IMediaSample* in, IMediaSample* out) {

@@ -128,8 +128,6 @@ private:
     // The frame gate: ProcessFrame when this sample is to be processed and both samples hold a whole
     // connected frame; the input copied through otherwise.
     HRESULT ProcessOrCopy(IMediaSample* in, IMediaSample* out);
-    // Copies the input's data unchanged, never more than the output buffer holds.
-    static HRESULT CopyWhatFits(IMediaSample* in, IMediaSample* out);
 
     // Persistence keeps only the dirty mark: nothing is written to or read from a stream and the
     // version is 0 (the persistence base's defaults), and IPersistStream is not answered.

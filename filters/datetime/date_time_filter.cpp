@@ -1,7 +1,7 @@
 #include "date_time_filter.h"
 
 #include "QelPluginIds.h"
-#include "stamp_text.h"
+#include "core/stamp_text.h"
 
 #include <cstring>
 #include <ctime>

@@ -4,8 +4,8 @@
 // change one settings record; each frame takes one copy of it.
 #include "effect_filter_base.h"
 #include "gdi_stamp_rasteriser.h"
-#include "settings_snapshot.h"
-#include "stamp_renderer.h"
+#include "core/settings_snapshot.h"
+#include "core/stamp_renderer.h"
 
 class CDateTimeFilter : public CEffectFilterBase {
 public:

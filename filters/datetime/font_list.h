@@ -1,7 +1,7 @@
 // The TrueType font families of the display, with their sizes, for the date/time page.
 #pragma once
 
-#include "font_catalogue.h"
+#include "core/font_catalogue.h"
 
 class CFontList {
 public:

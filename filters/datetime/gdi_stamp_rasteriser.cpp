@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "stamp_mask.h"
+#include "core/stamp_mask.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "stamp_renderer.h"
+#include "core/stamp_renderer.h"
 
 class CGdiStampRasteriser : public StampRasteriser {
 public:

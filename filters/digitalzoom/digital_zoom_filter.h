@@ -3,7 +3,7 @@
 // frame. The zoom engine keeps the frame format and the step; a step change made while a frame is
 // scaled shows from the next frame.
 #include "effect_filter_base.h"
-#include "zoom_engine.h"
+#include "core/zoom_engine.h"
 
 class CDigitalZoomFilter : public CEffectFilterBase {
 public:

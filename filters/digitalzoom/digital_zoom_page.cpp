@@ -1,7 +1,7 @@
 #include "digital_zoom_page.h"
 
 #include "resource.h"
-#include "zoom_steps.h"
+#include "core/zoom_steps.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #include "flip_filter.h"
 
 #include "QelPluginIds.h"
-#include "flip_kernel.h"
+#include "core/flip_kernel.h"
 
 CFlipFilter::CFlipFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Flip filter", outer, CLSID_QelFilter_Flip, nullptr, SamplePropertyCopy::kAll,

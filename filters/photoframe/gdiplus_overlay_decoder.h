@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frame_overlay_core.h"
+#include "core/frame_overlay_core.h"
 
 class CGdiplusOverlayDecoder : public OverlayDecoder {
 public:

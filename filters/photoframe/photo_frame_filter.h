@@ -2,7 +2,7 @@
 // The photo frame plug-in's filter: lays a PNG picture with transparency over every frame. The
 // overlay decodes and rescales on the setter's thread and swaps the result in between frames.
 #include "effect_filter_base.h"
-#include "frame_overlay_core.h"
+#include "core/frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
 
 class CPhotoFrameFilter : public CEffectFilterBase {

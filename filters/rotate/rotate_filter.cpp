@@ -1,7 +1,7 @@
 #include "rotate_filter.h"
 
 #include "QelPluginIds.h"
-#include "rotate_kernel.h"
+#include "core/rotate_kernel.h"
 
 CRotateFilter::CRotateFilter(IUnknown* outer, HRESULT* hr)
     : CEffectFilterBase("Rotate filter", outer, CLSID_QelFilter_Rotate, &CLSID_QelPage_Rotate,

@@ -3,7 +3,7 @@
 // effect, its strength and the connected format live in an effect slot, which builds every change
 // aside on the setter's thread and swaps it in between frames on the streaming thread.
 #include "effect_filter_base.h"
-#include "effects/effect_slot.h"
+#include "core/effect_slot.h"
 
 class CSpecialEffectFilter : public CEffectFilterBase {
 public:

@@ -1,6 +1,6 @@
 #include "special_effect_page.h"
 
-#include "effects/special_effect_table.h"
+#include "core/special_effect_table.h"
 #include "page_controls.h"
 #include "resource.h"
 

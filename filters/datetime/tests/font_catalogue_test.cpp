@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "font_catalogue.h"
+#include "core/font_catalogue.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "gdi_stamp_rasteriser.h"
 #include "frame_fixture.h"
-#include "stamp_renderer.h"
+#include "core/stamp_renderer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "stamp_layout.h"
+#include "core/stamp_layout.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "stamp_paint.h"
+#include "core/stamp_paint.h"
 
 namespace {
 

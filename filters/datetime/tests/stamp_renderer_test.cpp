@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "frame_fixture.h"
-#include "settings_snapshot.h"
-#include "stamp_renderer.h"
+#include "core/settings_snapshot.h"
+#include "core/stamp_renderer.h"
 
 namespace {
 

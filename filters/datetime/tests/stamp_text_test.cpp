@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "stamp_text.h"
+#include "core/stamp_text.h"
 
 namespace {
 

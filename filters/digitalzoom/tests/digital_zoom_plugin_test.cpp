@@ -2,7 +2,7 @@
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "plugin_fixture.h"
-#include "zoom_engine.h"
+#include "core/zoom_engine.h"
 
 #include "qeltest/com_test.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "zoom_engine.h"
-#include "zoom_scaler.h"
+#include "core/zoom_engine.h"
+#include "core/zoom_scaler.h"
 
 namespace {
 

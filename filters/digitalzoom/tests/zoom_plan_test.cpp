@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "zoom_plan.h"
-#include "zoom_steps.h"
+#include "core/zoom_plan.h"
+#include "core/zoom_steps.h"
 
 namespace {
 

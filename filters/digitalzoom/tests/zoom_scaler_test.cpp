@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "zoom_plan.h"
+#include "core/zoom_plan.h"
 #include "zoom_reference.h"
-#include "zoom_scaler.h"
+#include "core/zoom_scaler.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "flip_kernel.h"
+#include "core/flip_kernel.h"
 
 #include <gtest/gtest.h>
 

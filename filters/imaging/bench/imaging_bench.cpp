@@ -122,6 +122,16 @@ void BM_SnowLayer(benchmark::State& state) {
               [&](BenchFrame& f) { SnowLayer(f.source.data(), f.destination.data(), f.layout, 50, random); });
 }
 
+// What the Snow effect does per frame: one prebuilt flake layer screened on, washed out, lightened.
+void BM_SnowFlakesApply(benchmark::State& state) {
+    NoiseRandom random(1);
+    SnowFlakes flakes;
+    BuildSnowFlakes(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 50, random, flakes);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplySnowFlakes(f.source.data(), f.destination.data(), f.layout, flakes);
+    });
+}
+
 void BM_EnhanceWhiteboard(benchmark::State& state) {
     WhiteboardParams params{};
     params.strength = 50;
@@ -155,6 +165,7 @@ BENCHMARK(BM_HueSaturationPerPixel) QEL_FRAME_SIZES;
 BENCHMARK(BM_HueSaturationCube) QEL_FRAME_SIZES;
 BENCHMARK(BM_AddNoise) QEL_FRAME_SIZES;
 BENCHMARK(BM_SnowLayer) QEL_FRAME_SIZES;
+BENCHMARK(BM_SnowFlakesApply) QEL_FRAME_SIZES;
 BENCHMARK(BM_EnhanceWhiteboard) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhance) QEL_FRAME_SIZES;

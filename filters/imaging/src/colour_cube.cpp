@@ -1,5 +1,8 @@
 #include "qelimaging/colour_cube.h"
 
+#include "colour_cube_avx2.h"
+#include "qelimaging/cpu_features.h"
+
 #include <algorithm>
 
 namespace qel::imaging {
@@ -191,8 +194,11 @@ Rgb LookupCube(const ColourCube& cube, Rgb colour) {
     return Rgb{out[0], out[1], out[2]};
 }
 
-bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-               const Region* region, const ColourCube& cube) {
+namespace {
+
+// ApplyCube, and with `after` each output channel then through that LUT (table 0 red, 1 green, 2 blue).
+bool MapThroughCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                    const Region* region, const ColourCube& cube, const Lut* after) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
@@ -203,20 +209,59 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
     // 32 KB on the stack: nothing can fail once the arguments are good, so callers that have already
     // written part of a frame never see this step give up.
     const WideCube wide(cube);
+    Lut identity;
+    if (after == nullptr) {
+        identity = MakeIdentityLut(3);
+    }
+    const bool single = after != nullptr && after->channels == 1;
+    const std::uint8_t* tables[3] = {after ? after->table[0] : identity.table[0],
+                                     after ? after->table[single ? 0 : 1] : identity.table[1],
+                                     after ? after->table[single ? 0 : 2] : identity.table[2]};
+    const bool avx2 = CpuHasAvx2();
+    PackedCube packed;
+    std::int32_t wideTables[3][256];
+    if (avx2) {
+        PackCube(cube, packed);
+        for (int c = 0; c < 3; ++c) {
+            for (int v = 0; v < 256; ++v) {
+                wideTables[c][v] = tables[c][v];
+            }
+        }
+    }
     for (int y = span.y0; y < span.y1; ++y) {
         const std::size_t offset =
             static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* in = source + offset;
         std::uint8_t* out = destination + offset;
-        for (int x = span.x0; x < span.x1; ++x, in += 3, out += 3) {
+        int x = span.x0;
+        if (avx2) {
+            const int done = ApplyCubeRowAvx2(in, out, span.x1 - span.x0, layout.order == ByteOrder::BGR, packed,
+                                              after ? wideTables[0] : nullptr);
+            x += done;
+            in += 3 * done;
+            out += 3 * done;
+        }
+        for (; x < span.x1; ++x, in += 3, out += 3) {
             std::uint8_t mapped[3];
             InterpolateWide(axes, wide, in[red], in[1], in[blue], mapped);
-            out[red] = mapped[0];
-            out[1] = mapped[1];
-            out[blue] = mapped[2];
+            out[red] = tables[0][mapped[0]];
+            out[1] = tables[1][mapped[1]];
+            out[blue] = tables[2][mapped[2]];
         }
     }
     return true;
+}
+
+} // namespace
+
+bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+               const Region* region, const ColourCube& cube) {
+    return MapThroughCube(source, destination, layout, region, cube, nullptr);
+}
+
+bool ApplyCubeAndLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                     const Region* region, const ColourCube& cube, const Lut& after) {
+    return MapThroughCube(source, destination, layout, region, cube, &after);
 }
 
 } // namespace qel::imaging

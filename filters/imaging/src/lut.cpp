@@ -18,6 +18,23 @@ void InitLut(Lut& lut) {
     }
 }
 
+namespace {
+
+// True when every table of the LUT maps each value to itself.
+bool IsIdentity(const Lut& lut) {
+    const int tables = lut.channels == 1 ? 1 : 3;
+    for (int c = 0; c < tables; ++c) {
+        for (int i = 0; i < 256; ++i) {
+            if (lut.table[c][i] != i) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 Lut MakeIdentityLut(int channels) {
     Lut lut;
     lut.channels = channels;
@@ -32,6 +49,11 @@ bool ApplyLut(const std::uint8_t* source, std::uint8_t* destination, const Pixel
     }
     const Span span = ClipRegion(layout, region);
     if (span.Empty()) {
+        return true;
+    }
+    if (IsIdentity(lut)) {
+        // Settings that change nothing (contrast and brightness 0, say) cost a copy, not a lookup a byte.
+        CopyPixels(source, destination, layout, span);
         return true;
     }
     const int channels = layout.channels;

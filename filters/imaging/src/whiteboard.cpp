@@ -1,6 +1,8 @@
 #include "qelimaging/whiteboard.h"
 
+#include "qelimaging/cpu_features.h"
 #include "qelimaging/whiteboard_steps.h"
+#include "whiteboard_avx2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +20,7 @@ namespace {
 // is one lookup.
 struct FlattenTable {
     std::uint8_t value[256][256]; // [background][luma]
+    std::uint8_t tail[4] = {};    // the wide pass reads four bytes at every entry
 
     FlattenTable() {
         float logs[256];
@@ -207,13 +210,48 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
     const RebuildTables& rebuild = Rebuild();
     const std::uint8_t* clamp = rebuild.clamp + RebuildTables::kClampBias;
     const std::int16_t* greenTerm = rebuild.green + RebuildTables::kGreenBias;
+
+    // The wide pass takes its tables as 32-bit words and each row's background per column.
+    const bool avx2 = CpuHasAvx2();
+    std::unique_ptr<std::int32_t[]> background;
+    std::int32_t wideBalance[3][256];
+    std::int32_t finish[512];
+    if (avx2) {
+        background.reset(new (std::nothrow) std::int32_t[width]);
+        if (!background) {
+            return kWhiteboardStepFailed;
+        }
+        for (int v = 0; v < 256; ++v) {
+            for (int c = 0; c < 3; ++c) {
+                wideBalance[c][v] = balance[c][v];
+            }
+            finish[v] = gamma[v];
+            finish[256 + v] = clipThenGamma[v];
+        }
+    }
+    const WhiteboardRowTables wideTables{wideBalance[0], &flattenTable.value[0][0], background.get(), finish,
+                                         flatten, order.blue, order.red};
+    int backgroundRow = -1;
+
     for (int y = 0; y < rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
         const std::uint8_t* in = image->source + offset;
         std::uint8_t* out = image->destination + offset;
-        const std::uint8_t* mapRow =
-            map.smoothed + static_cast<std::size_t>(std::min(y / map.block, map.rows - 1)) * map.columns;
-        for (int x = 0; x < width; ++x, in += 3, out += 3) {
+        const int mapRowIndex = std::min(y / map.block, map.rows - 1);
+        const std::uint8_t* mapRow = map.smoothed + static_cast<std::size_t>(mapRowIndex) * map.columns;
+        int x = 0;
+        if (avx2) {
+            if (flatten && mapRowIndex != backgroundRow) {
+                for (int column = 0; column < width; ++column) {
+                    background[column] = mapRow[cellOfColumn[column]] << 8;
+                }
+                backgroundRow = mapRowIndex;
+            }
+            x = EnhanceWhiteboardRowAvx2(in, out, width, wideTables);
+            in += 3 * x;
+            out += 3 * x;
+        }
+        for (; x < width; ++x, in += 3, out += 3) {
             int c[3] = {balance[0][in[0]], balance[1][in[1]], balance[2][in[2]]};
             if (flatten) {
                 const int blue = c[order.blue];

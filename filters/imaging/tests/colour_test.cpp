@@ -2,11 +2,14 @@
 #include "qelimaging/colour_cube.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/sepia.h"
+#include "src/colour_cube_avx2.h"
+#include "qelimaging/cpu_features.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace qel::imaging {
 namespace {
@@ -89,6 +92,79 @@ TEST(ColourCube, ApplyMatchesTheReferenceAtEveryShape) {
             EXPECT_TRUE(out.PaddingIntact());
             ASSERT_TRUE(ApplyCube(in.Data(), in.Data(), in.Layout(), nullptr, cube));
             EXPECT_TRUE(in.PixelsEqual(out)) << "in place gives the same";
+        }
+    }
+}
+
+// Colours where fractions tie (two or three equal channels) and the rest pseudo-random, eight-pixel
+// groups of them ending with a short tail.
+std::vector<std::uint8_t> MixedColourRow(int& count) {
+    std::vector<std::uint8_t> row;
+    for (int v = 0; v < 256; ++v) {
+        for (int w = 0; w < 256; w += 3) {
+            const std::uint8_t a = static_cast<std::uint8_t>(v), b = static_cast<std::uint8_t>(w);
+            row.insert(row.end(), {a, b, a, a, a, b, b, a, a});
+        }
+    }
+    std::uint32_t state = 7;
+    for (int i = 0; i < 3 * 20000 + 5; ++i) {
+        state = state * 1664525u + 1013904223u;
+        row.push_back(static_cast<std::uint8_t>(state >> 24));
+    }
+    count = static_cast<int>(row.size() / 3);
+    return row;
+}
+
+TEST(ColourCube, WidePathMatchesTheReferenceForTiesAndAnyColour) {
+    if (!CpuHasAvx2()) {
+        GTEST_SKIP() << "this processor has no AVX2: only the plain path runs here";
+    }
+    const ColourCube cube = ScrambledCube();
+    PackedCube packed;
+    PackCube(cube, packed);
+    int count = 0;
+    const std::vector<std::uint8_t> in = MixedColourRow(count);
+    for (bool bgr : {true, false}) {
+        std::vector<std::uint8_t> out(in.size(), 0xA5);
+        const int done = ApplyCubeRowAvx2(in.data(), out.data(), count, bgr, packed);
+        ASSERT_GE(done, count - 11);
+        ASSERT_EQ(done % 8, 0);
+        const int red = bgr ? 2 : 0, blue = bgr ? 0 : 2;
+        for (int p = 0; p < done; ++p) {
+            const std::uint8_t* pixel = &in[3 * p];
+            const Rgb expected = ReferenceLookup(cube, Rgb{pixel[red], pixel[1], pixel[blue]});
+            ASSERT_EQ(out[3 * p + red], expected.red) << p;
+            ASSERT_EQ(out[3 * p + 1], expected.green) << p;
+            ASSERT_EQ(out[3 * p + blue], expected.blue) << p;
+        }
+        for (std::size_t i = 3 * static_cast<std::size_t>(done); i < out.size(); ++i) {
+            ASSERT_EQ(out[i], 0xA5) << "the tail is the caller's";
+        }
+        std::vector<std::uint8_t> inPlace = in;
+        ASSERT_EQ(ApplyCubeRowAvx2(inPlace.data(), inPlace.data(), count, bgr, packed), done);
+        EXPECT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + 3 * done, out.begin()));
+    }
+}
+
+TEST(ColourCube, CubeAndLutInOnePassEqualsTheTwoPasses) {
+    const ColourCube cube = ScrambledCube();
+    Lut lut = MakeIdentityLut(3);
+    for (int c = 0; c < 3; ++c) {
+        for (int v = 0; v < 256; ++v) {
+            lut.table[c][v] = static_cast<std::uint8_t>((v * (c + 3) + 17 * c) & 255);
+        }
+    }
+    for (const FrameShape& shape : KernelShapes()) {
+        for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
+            SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
+            TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
+            in.Fill([](int x, int y) { return PatternColour(x, y, 4); });
+            TestFrame once(in), twice(in);
+            ASSERT_TRUE(ApplyCubeAndLut(in.Data(), once.Data(), in.Layout(), nullptr, cube, lut));
+            ASSERT_TRUE(ApplyCube(in.Data(), twice.Data(), in.Layout(), nullptr, cube));
+            ASSERT_TRUE(ApplyLut(twice.Data(), twice.Data(), in.Layout(), nullptr, lut));
+            EXPECT_EQ(once.MaxDifference(twice), 0);
+            EXPECT_TRUE(once.PaddingIntact());
         }
     }
 }

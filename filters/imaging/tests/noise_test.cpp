@@ -1,4 +1,6 @@
 // Noise and the Snow overlay.
+#include "qelimaging/auto_levels.h"
+#include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
 #include "test_frame.h"
 
@@ -7,8 +9,33 @@
 namespace qel::imaging {
 namespace {
 
+using testing::FrameShape;
+using testing::KernelShapes;
 using testing::PatternColour;
 using testing::TestFrame;
+
+// The flakes screened on pixel by pixel, then the wash-out cube and the brightness table as whole
+// passes: the straightforward form of ApplySnowFlakes.
+void ReferenceSnowApply(const TestFrame& in, TestFrame& out, const SnowFlakes& flakes) {
+    const PixelLayout& layout = in.Layout();
+    CopyFramePixels(in.Data(), out.Data(), layout);
+    for (int y = 0; y < RowCount(layout); ++y) {
+        for (int x = 0; x < layout.width; ++x) {
+            std::uint8_t* pixel = out.At(x, y);
+            for (int c = 0; c < 3; ++c) {
+                const int s = pixel[c];
+                const int n = flakes.values[(static_cast<std::size_t>(y) * layout.width + x) * 3 + c];
+                pixel[c] = static_cast<std::uint8_t>(s + n - s * n / 255);
+            }
+        }
+    }
+    ColourCube washOut;
+    BuildHueSaturationCube(washOut, 0, -50);
+    ASSERT_TRUE(ApplyCube(out.Data(), out.Data(), layout, nullptr, washOut));
+    const int contrasts[3] = {0, 0, 0};
+    const int brightnesses[3] = {10, 10, 10};
+    ASSERT_TRUE(ApplyContrastBrightness(out.Data(), out.Data(), layout, nullptr, contrasts, brightnesses));
+}
 
 TEST(AddNoise, NothingButACopyWithoutAmountOrCoverage) {
     TestFrame in(33, 19, 3, 1);
@@ -95,6 +122,53 @@ TEST(SnowLayer, FlakesLightenTheDarkPictureAndRepeatWithTheSeed) {
         ASSERT_TRUE(SnowLayer(in.Data(), in.Data(), in.Layout(), 100, c));
         EXPECT_TRUE(in.PixelsEqual(first));
     }
+}
+
+TEST(SnowFlakes, ScreeningEveryPixelValueUnderEveryFlakeValueMatchesTheReference) {
+    // Column x holds value x in its three bytes, row y lies under flake value y.
+    TestFrame in(256, 256, 3, 0);
+    in.Fill([](int x, int) { return Rgb{x, x, x}; });
+    SnowFlakes flakes;
+    flakes.width = 256;
+    flakes.rows = 256;
+    flakes.values.resize(3 * 256 * 256);
+    for (std::size_t i = 0; i < flakes.values.size(); ++i) {
+        flakes.values[i] = static_cast<std::uint8_t>(i / (3 * 256));
+    }
+    TestFrame fast(in), reference(in);
+    ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
+    ReferenceSnowApply(in, reference, flakes);
+    EXPECT_EQ(fast.MaxDifference(reference), 0);
+}
+
+TEST(SnowFlakes, BuiltLayersScreenedAtEveryShapeMatchTheReferenceAndSnowLayerIsBoth) {
+    for (const FrameShape& shape : KernelShapes()) {
+        SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
+        TestFrame in(shape.width, shape.height, 3, shape.extraPadding);
+        in.Fill([](int x, int y) { return PatternColour(x, y, 2); });
+        NoiseRandom random(9), again(9);
+        SnowFlakes flakes;
+        ASSERT_TRUE(BuildSnowFlakes(shape.width, RowCount(in.Layout()), 60, random, flakes));
+        TestFrame fast(in), reference(in), whole(in);
+        ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
+        ReferenceSnowApply(in, reference, flakes);
+        EXPECT_EQ(fast.MaxDifference(reference), 0);
+        EXPECT_TRUE(fast.PaddingIntact());
+        ASSERT_TRUE(SnowLayer(in.Data(), whole.Data(), in.Layout(), 60, again));
+        EXPECT_TRUE(whole.PixelsEqual(fast)) << "SnowLayer is building then screening";
+    }
+}
+
+TEST(SnowFlakes, FlakesOfAnotherSizeAreRefused) {
+    TestFrame in(16, 8);
+    NoiseRandom random;
+    SnowFlakes flakes;
+    ASSERT_TRUE(BuildSnowFlakes(16, 7, 50, random, flakes));
+    TestFrame out(in);
+    EXPECT_FALSE(ApplySnowFlakes(in.Data(), out.Data(), in.Layout(), flakes));
+    EXPECT_TRUE(out.PixelsEqual(in));
+    EXPECT_FALSE(BuildSnowFlakes(-1, 7, 50, random, flakes));
+    EXPECT_TRUE(flakes.values.empty());
 }
 
 TEST(SnowLayer, OneChannelAndTinyFrames) {

@@ -170,6 +170,30 @@ TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
     }
 }
 
+TEST(ApplyLut, AnIdentityTableCopiesTheRegionAndNothingElse) {
+    const Lut identity = MakeIdentityLut(3);
+    for (const FrameShape& shape : KernelShapes()) {
+        SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height << " +" << shape.extraPadding);
+        TestFrame in(shape.width, shape.height, 3, shape.extraPadding);
+        in.Fill([](int x, int y) { return PatternColour(x, y, 6); });
+        TestFrame out(shape.width, shape.height, 3, shape.extraPadding);
+        out.Fill([](int, int) { return Rgb{1, 2, 3}; });
+        TestFrame expected(out);
+        const Region region{1, 0, shape.width - 1, 2};
+        ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &region, identity));
+        ReferenceApplyLut(in, expected, identity, ClipRegion(in.Layout(), &region));
+        EXPECT_TRUE(out.PixelsEqual(expected));
+        EXPECT_TRUE(out.PaddingIntact());
+        // Contrast and brightness 0 make the identity: the frame comes out as it went in.
+        Lut neutral = MakeIdentityLut(3);
+        const int zero[3] = {0, 0, 0};
+        BuildContrastBrightnessLut(neutral, zero, zero);
+        TestFrame whole(in);
+        ASSERT_TRUE(ApplyLut(in.Data(), whole.Data(), in.Layout(), nullptr, neutral));
+        EXPECT_TRUE(whole.PixelsEqual(in));
+    }
+}
+
 TEST(ApplyLut, OneChannelImagesAndBadArguments) {
     TestFrame grey(7, 3, 1);
     grey.FillGrey([](int x, int y) { return x * 30 + y; });

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "frame_overlay_core.h"
+#include "core/frame_overlay_core.h"
 #include "frame_fixture.h"
 
 namespace {

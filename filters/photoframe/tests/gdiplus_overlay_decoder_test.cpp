@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame_overlay_core.h"
+#include "core/frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
 #include "frame_fixture.h"
 #include "png_writer.h"

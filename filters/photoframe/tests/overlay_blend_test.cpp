@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "overlay_blend.h"
+#include "core/overlay_blend.h"
 
 namespace {
 

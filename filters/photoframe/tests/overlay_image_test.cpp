@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "overlay_image.h"
+#include "core/overlay_image.h"
 
 namespace {
 

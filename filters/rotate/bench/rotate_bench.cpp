@@ -1,5 +1,5 @@
 // Frames per second of the rotation beside a plain copy of the same frame.
-#include "rotate_kernel.h"
+#include "core/rotate_kernel.h"
 
 #include "frame_bench.h"
 

@@ -1,4 +1,4 @@
-#include "rotate_kernel.h"
+#include "core/rotate_kernel.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "effects/effect_factory.h"
+#include "core/effect_factory.h"
 
 namespace {
 

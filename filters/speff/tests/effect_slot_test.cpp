@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "effect_test_util.h"
-#include "effects/effect_slot.h"
-#include "effects/mosaic_effect.h"
+#include "core/effect_slot.h"
+#include "core/mosaic_effect.h"
 
 namespace {
 

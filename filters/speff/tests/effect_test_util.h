@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "effects/effect.h"
-#include "effects/effect_factory.h"
+#include "core/effect.h"
+#include "core/effect_factory.h"
 #include "frame_fixture.h"
 
 // An effect of the index, initialised for the frame's format (as the filter does) and given strength.

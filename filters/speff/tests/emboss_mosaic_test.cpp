@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "effect_test_util.h"
-#include "effects/emboss_effect.h"
-#include "effects/mosaic_effect.h"
+#include "core/emboss_effect.h"
+#include "core/mosaic_effect.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "effect_test_util.h"
-#include "effects/fish_eye_effect.h"
-#include "effects/source_map.h"
-#include "effects/swirl_effect.h"
+#include "core/fish_eye_effect.h"
+#include "core/source_map.h"
+#include "core/swirl_effect.h"
 
 namespace {
 
@@ -78,6 +78,64 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     EXPECT_EQ(0, out.Pixel(2, 1)[2]);
     EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 3, 3, in.Stride(), blank));  // map of another size
     EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 4, -3, in.Stride(), blank));  // or orientation
+}
+
+// The bilinear sample of one output pixel written straight from its definition.
+void ReferenceSample(const TestFrame& in, const SourcePoint& p, uint8_t* out) {
+    if (p.x == CSourceMap::kNoSource) {
+        out[0] = out[1] = out[2] = 0;
+        return;
+    }
+    const int x1 = p.fx ? p.x + 1 : p.x;
+    const int line1 = p.fy ? p.line + 1 : p.line;
+    const int fxy = p.fx * p.fy / 1024;
+    for (int k = 0; k < 3; ++k) {
+        const int q00 = in.Pixel(p.x, p.line)[k], q10 = in.Pixel(x1, p.line)[k];
+        const int q01 = in.Pixel(p.x, line1)[k], q11 = in.Pixel(x1, line1)[k];
+        const int v = q00 + (((q10 - q00) * p.fx + (q00 + q11 - q10 - q01) * fxy + (q01 - q00) * p.fy) >> 10);
+        out[k] = static_cast<uint8_t>(v < 0 ? 0 : v);
+    }
+}
+
+// Odd sizes, widths either side of a multiple of eight, frames without row padding (where the last
+// pixel of the buffer is a source), both orientations; sources anywhere, every corner and blanks.
+TEST(SourceMap, RemapMatchesTheReferenceAtEveryShape) {
+    const int shapes[][2] = {{33, 19}, {33, -19}, {32, 7}, {31, 8}, {24, -5}, {17, 3}, {1, 1}, {9, 2}, {64, 48}};
+    for (const auto& shape : shapes) {
+        const int width = shape[0], height = shape[1];
+        SCOPED_TRACE(::testing::Message() << width << "x" << height);
+        TestFrame in(width, height);
+        in.FillNoise(3);
+        const FrameGeometry g = GeometryOf(width, height);
+        CSourceMap map;
+        ASSERT_TRUE(map.Reset(g, true));
+        uint32_t state = 11;
+        auto next = [&state](int range) {
+            state = state * 1664525u + 1013904223u;
+            return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
+        };
+        for (int line = 0; line < g.lines; ++line) {
+            for (int x = 0; x < width; ++x) {
+                switch (next(5)) {
+                case 0: break;  // no source: black
+                case 1: map.TrySetSource(x, line, static_cast<float>(width - 1), static_cast<float>(g.lines - 1)); break;
+                case 2: map.TrySetSource(x, line, static_cast<float>(next(width)), static_cast<float>(next(g.lines))); break;
+                default:
+                    map.TrySetSource(x, line, next(width * 1024) / 1024.0f, next(g.lines * 1024) / 1024.0f);
+                }
+            }
+        }
+        TestFrame out(width, height);
+        ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), width, height, in.Stride(), map));
+        EXPECT_TRUE(out.GuardsIntact());
+        for (int line = 0; line < g.lines; ++line) {
+            for (int x = 0; x < width; ++x) {
+                uint8_t expected[3];
+                ReferenceSample(in, map.At(x, line), expected);
+                ASSERT_EQ(0, std::memcmp(expected, out.Pixel(x, line), 3)) << x << "," << line;
+            }
+        }
+    }
 }
 
 TEST(SwirlEffect, AngleFollowsTheBoundedStrength) {

@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "effect_test_util.h"
-#include "effects/black_white_effect.h"
-#include "effects/negative_effect.h"
-#include "effects/no_effect.h"
+#include "core/black_white_effect.h"
+#include "core/negative_effect.h"
+#include "core/no_effect.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "effect_test_util.h"
-#include "effects/sepia_effect.h"
-#include "effects/snow_effect.h"
+#include "core/sepia_effect.h"
+#include "core/snow_effect.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The page's effect table: rows by effect and the strength bounds of each.
 #include <gtest/gtest.h>
 
-#include "effects/effect_factory.h"
-#include "effects/special_effect_table.h"
+#include "core/effect_factory.h"
+#include "core/special_effect_table.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "effect_test_util.h"
-#include "effects/light_mask.h"
-#include "effects/spotlight_effect.h"
+#include "core/light_mask.h"
+#include "core/spotlight_effect.h"
 
 namespace {
 

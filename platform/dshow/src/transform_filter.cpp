@@ -2,6 +2,7 @@
 
 #include "qeldshow/pos_passthru.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -363,13 +364,24 @@ HRESULT CTransformFilter::CopySampleData(IMediaSample* in, IMediaSample* out) {
     const LONG length = in->GetActualDataLength();
     if (length < 0)
         return E_UNEXPECTED;
+    return CopyLeadingBytes(in, out, static_cast<size_t>(length));
+}
+
+HRESULT CTransformFilter::CopySampleDataThatFits(IMediaSample* in, IMediaSample* out) {
+    if (!in || !out)
+        return E_POINTER;
+    const long length = std::max(0L, std::min(in->GetActualDataLength(), out->GetSize()));
+    return CopyLeadingBytes(in, out, static_cast<size_t>(length));
+}
+
+HRESULT CTransformFilter::CopyLeadingBytes(IMediaSample* in, IMediaSample* out, size_t length) {
     const BYTE* source = nullptr;
     BYTE* target = nullptr;
-    const HRESULT hr = LockFrameBuffers(in, out, static_cast<size_t>(length), &source, &target);
+    const HRESULT hr = LockFrameBuffers(in, out, length, &source, &target);
     if (FAILED(hr))
         return hr;
     if (length > 0)
-        std::memmove(target, source, static_cast<size_t>(length));
+        std::memmove(target, source, length);
     return S_OK;
 }
 

@@ -49,4 +49,8 @@ Rgb LookupCube(const ColourCube& cube, Rgb colour);
 bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
                const Region* region, const ColourCube& cube);
 
+// ApplyCube, then every channel through the LUT, in one pass: the same as the two one after the other.
+bool ApplyCubeAndLut(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+                     const Region* region, const ColourCube& cube, const Lut& after);
+
 } // namespace qel::imaging

@@ -2,7 +2,7 @@
 // cases, reconnection, and switching while frames stream.
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
-#include "effects/effect_factory.h"
+#include "core/effect_factory.h"
 #include "plugin_fixture.h"
 
 #include "qeltest/com_test.h"

@@ -107,6 +107,9 @@ public:
     // Copies in's actual data into out and sets out's actual length. When out's buffer is smaller
     // than the data, nothing is written and VFW_E_BUFFER_OVERFLOW is returned.
     static HRESULT CopySampleData(IMediaSample* in, IMediaSample* out);
+    // Copies as much of in's actual data as out's buffer holds (all of it when it fits) and sets out's
+    // actual length to what was copied.
+    static HRESULT CopySampleDataThatFits(IMediaSample* in, IMediaSample* out);
     // The two buffers for a frame of frameBytes bytes: S_OK only when the input holds at least
     // frameBytes of data and the output buffer can take them (VFW_E_BUFFER_OVERFLOW otherwise,
     // E_POINTER for missing buffers). On success out's actual length is set to frameBytes.
@@ -120,6 +123,8 @@ public:
     CTransformOutputPin* OutputPin() const { return m_pOutput; }
 
 protected:
+    // Copies the first `length` bytes of in's buffer into out's and sets out's actual length to it.
+    static HRESULT CopyLeadingBytes(IMediaSample* in, IMediaSample* out, size_t length);
     // A delivery buffer carrying in's properties (see the top of this file).
     HRESULT InitializeOutputSample(IMediaSample* in, IMediaSample** out);
 

@@ -1,0 +1,36 @@
+#include "core/stamp_paint.h"
+
+#include <cstddef>
+#include <cstdlib>
+
+void PaintStampMask(uint8_t* frame, int width, int height, int stride, const uint8_t* mask, int maskWidth,
+                    int maskHeight, int maskStride, StampPoint place, StampColour colour) {
+    const int rows = std::abs(height);
+    if (!frame || !mask || width <= 0 || rows <= 0 || maskStride < maskWidth ||
+        static_cast<long long>(width) * 3 > stride)
+        return;
+    const StampClip clip = ClipStampBox(place, maskWidth, maskHeight, width, rows);
+    if (!clip.visible)
+        return;
+    for (int i = 0; i < clip.height; ++i) {
+        const int pictureRow = clip.y + i;
+        const int bufferRow = height > 0 ? rows - 1 - pictureRow : pictureRow;
+        uint8_t* pixel = frame + static_cast<ptrdiff_t>(bufferRow) * stride + static_cast<ptrdiff_t>(clip.x) * 3;
+        const uint8_t* coverage = mask + static_cast<ptrdiff_t>(clip.maskY + i) * maskStride + clip.maskX;
+        for (int j = 0; j < clip.width; ++j, pixel += 3) {
+            if (coverage[j]) {
+                pixel[0] = colour.blue;
+                pixel[1] = colour.green;
+                pixel[2] = colour.red;
+            }
+        }
+    }
+}
+
+void PaintStampMask(uint8_t* frame, int width, int height, int stride, const StampMask& mask, StampPoint place,
+                    StampColour colour) {
+    if (mask.empty() || mask.coverage.size() < static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height))
+        return;
+    PaintStampMask(frame, width, height, stride, mask.coverage.data(), mask.width, mask.height, mask.width, place,
+                   colour);
+}

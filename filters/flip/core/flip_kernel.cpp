@@ -1,0 +1,30 @@
+#include "core/flip_kernel.h"
+
+#include <cstring>
+#include <limits>
+
+bool FlipFrame(const std::uint8_t* source, std::uint8_t* destination, int width, int height, int stride,
+               const FlipParams& params) {
+    if (!source || !destination || width <= 0 || height == 0 || stride <= 0 ||
+        height == std::numeric_limits<int>::min())
+        return false;
+    const std::int64_t rowBytes = stride;
+    if (rowBytes < std::int64_t{width} * 3)
+        return false;
+    const int rows = height < 0 ? -height : height;
+
+    for (int i = 0; i < rows; ++i) {
+        const std::uint8_t* in = source + rowBytes * (params.topBottom ? rows - 1 - i : i);
+        std::uint8_t* out = destination + rowBytes * i;
+        std::memcpy(out, in, static_cast<size_t>(rowBytes));
+        if (params.leftRight) {
+            const std::uint8_t* from = in + std::int64_t{width - 1} * 3;
+            for (int x = 0; x < width; ++x, out += 3, from -= 3) {
+                out[0] = from[0];
+                out[1] = from[1];
+                out[2] = from[2];
+            }
+        }
+    }
+    return true;
+}

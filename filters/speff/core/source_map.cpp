@@ -1,0 +1,120 @@
+#include "core/source_map.h"
+
+#include "core/remap_avx2.h"
+#include "qelimaging/cpu_features.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
+    Clear();
+    if (geometry.width <= 0 || geometry.lines <= 0 || geometry.FrameBytes() >= kNoOffset)
+        return false;
+    const size_t count = static_cast<size_t>(geometry.width) * static_cast<size_t>(geometry.lines);
+    if (count > std::numeric_limits<size_t>::max() / sizeof(Entry))
+        return false;
+    try {
+        entries_.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    geometry_ = geometry;
+    Entry* entry = entries_.data();
+    for (int line = 0; line < geometry.lines; ++line) {
+        for (int x = 0; x < geometry.width; ++x, ++entry)
+            *entry = Entry{blank ? kNoOffset : OffsetOf(x, line), 0, 0};
+    }
+    return true;
+}
+
+void CSourceMap::Clear() {
+    std::vector<Entry>().swap(entries_);
+    geometry_ = FrameGeometry();
+}
+
+SourcePoint CSourceMap::At(int x, int line) const {
+    const Entry& entry = entries_[Index(x, line)];
+    SourcePoint point;
+    if (entry.offset == kNoOffset) {
+        point.x = kNoSource;
+        return point;
+    }
+    const int row = static_cast<int>(entry.offset / static_cast<uint32_t>(geometry_.stride));
+    point.line = geometry_.topDown ? geometry_.lines - 1 - row : row;
+    point.x = static_cast<int>(entry.offset % static_cast<uint32_t>(geometry_.stride)) / kEffectBytesPerPixel;
+    point.fx = entry.fx;
+    point.fy = entry.fy;
+    return point;
+}
+
+bool CSourceMap::TrySetSource(int x, int line, float sourceX, float sourceLine) {
+    // The negated tests also refuse NaN.
+    if (!(sourceX >= 0.0f && sourceX <= static_cast<float>(geometry_.width - 1)) ||
+        !(sourceLine >= 0.0f && sourceLine <= static_cast<float>(geometry_.lines - 1)))
+        return false;
+    const int sx = std::min(static_cast<int>(sourceX), geometry_.width - 1);
+    const int sy = std::min(static_cast<int>(sourceLine), geometry_.lines - 1);
+    // A fraction is 0 exactly when the point lies on the last column or line, so the neighbour beyond
+    // it is never needed.
+    const int fx = std::clamp(static_cast<int>((sourceX - static_cast<float>(sx)) * 1024.0f), 0, 1023);
+    const int fy = std::clamp(static_cast<int>((sourceLine - static_cast<float>(sy)) * 1024.0f), 0, 1023);
+    entries_[Index(x, line)] = Entry{OffsetOf(sx, sy), static_cast<uint16_t>(fx), static_cast<uint16_t>(fy)};
+    return true;
+}
+
+bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const CSourceMap& map) {
+    FrameGeometry g;
+    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
+        return false;
+    const FrameGeometry& m = map.geometry_;
+    if (map.Empty() || m.width != g.width || m.lines != g.lines || m.stride != g.stride || m.topDown != g.topDown)
+        return false;
+    // From a pixel to the one on the next picture line.
+    const ptrdiff_t nextLine = g.topDown ? -static_cast<ptrdiff_t>(g.stride) : g.stride;
+    const CSourceMap::Entry* entry = map.entries_.data();
+    const bool avx2 = qel::imaging::CpuHasAvx2();
+    for (int line = 0; line < g.lines; ++line) {
+        uint8_t* out = dst + g.LineOffset(line);
+        int x = 0;
+        if (avx2) {
+            x = RemapLineAvx2(src, g.FrameBytes(), nextLine, entry, g.width, out);
+            entry += x;
+            out += 3 * x;
+        }
+        for (; x < g.width; ++x, ++entry, out += 3) {
+            const CSourceMap::Entry e = *entry;
+            if (e.offset == CSourceMap::kNoOffset) {
+                out[0] = out[1] = out[2] = 0;
+                continue;
+            }
+            const uint8_t* q00 = src + e.offset;
+            if ((e.fx | e.fy) == 0) {
+                out[0] = q00[0];
+                out[1] = q00[1];
+                out[2] = q00[2];
+                continue;
+            }
+            const uint8_t* q10 = q00 + (e.fx ? 3 : 0);
+            const uint8_t* q01 = q00 + (e.fy ? nextLine : 0);
+            const uint8_t* q11 = q01 + (e.fx ? 3 : 0);
+            // Q00 + ((Q10 - Q00) fx + (Q00 + Q11 - Q10 - Q01) fxy + (Q01 - Q00) fy) >> 10 regrouped by
+            // corner: the four weights are not negative and add up to 1024, so the result needs no
+            // bounding.
+            const int fx = e.fx;
+            const int fy = e.fy;
+            const int fxy = (fx * fy) >> 10;
+            const int w00 = 1024 - fx - fy + fxy;
+            const int w10 = fx - fxy;
+            const int w01 = fy - fxy;
+            int value[3];
+            for (int k = 0; k < 3; ++k)
+                value[k] = (q00[k] * w00 + q10[k] * w10 + q01[k] * w01 + q11[k] * fxy) >> 10;
+            out[0] = static_cast<uint8_t>(value[0]);
+            out[1] = static_cast<uint8_t>(value[1]);
+            out[2] = static_cast<uint8_t>(value[2]);
+        }
+    }
+    return true;
+}
