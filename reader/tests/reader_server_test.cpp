@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "QelReader.h"
 #include "qeltest/com_test.h"
 
@@ -60,7 +60,7 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
     STDMETHODIMP_(ULONG) Release() override { return --refs; }
     ULONG refs = 1;
-    ComRef<IUnknown> inner;
+    qel::ComPtr<IUnknown> inner;
 };
 
 class ReaderServerTest : public qeltest::ComTest {
@@ -88,7 +88,7 @@ TEST_F(ReaderServerTest, Regsvr32WritesAndRemovesTheClassKey) {
     EXPECT_EQ(path_, ReadValue(std::string(kClassKey) + "\\InprocServer32", nullptr));
     EXPECT_EQ("Both", ReadValue(std::string(kClassKey) + "\\InprocServer32", "ThreadingModel"));
 
-    ComRef<IMediaFrameReader> reader;
+    qel::ComPtr<IMediaFrameReader> reader;
     EXPECT_EQ(S_OK, CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
                                      reinterpret_cast<void**>(reader.GetAddressOf())));
     EXPECT_TRUE(reader);
@@ -104,13 +104,13 @@ TEST_F(ReaderServerTest, BothInterfaceIdsGiveOnePointerAndOthersNone) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
     ASSERT_NE(nullptr, getClassObject);
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, getClassObject(CLSID_MediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
-    ComRef<IMediaFrameReader> first, second;
+    qel::ComPtr<IMediaFrameReader> first, second;
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IMediaFrameReader, reinterpret_cast<void**>(first.GetAddressOf())));
     ASSERT_EQ(S_OK, first->QueryInterface(IID_IMediaFrameReaderAlias, reinterpret_cast<void**>(second.GetAddressOf())));
     EXPECT_EQ(first.Get(), second.Get());
-    ComRef<IUnknown> unknown;
+    qel::ComPtr<IUnknown> unknown;
     EXPECT_EQ(S_OK, first->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.GetAddressOf())));
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(E_NOINTERFACE, first->QueryInterface(IID_IBaseFilter, &other));
@@ -122,16 +122,16 @@ TEST_F(ReaderServerTest, BothInterfaceIdsGiveOnePointerAndOthersNone) {
 TEST_F(ReaderServerTest, AnAggregatedReaderForwardsItsIdentityToTheOuter) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, getClassObject(CLSID_MediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
     Outer outer;
     void* refused = nullptr;
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IMediaFrameReader, &refused));
     ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(outer.inner.GetAddressOf())));
-    ComRef<IMediaFrameReader> reader;
+    qel::ComPtr<IMediaFrameReader> reader;
     ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IMediaFrameReader, reinterpret_cast<void**>(reader.GetAddressOf())));
     const ULONG before = outer.refs;
-    ComRef<IUnknown> identity;
+    qel::ComPtr<IUnknown> identity;
     ASSERT_EQ(S_OK, reader->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(identity.GetAddressOf())));
     EXPECT_EQ(static_cast<IUnknown*>(&outer), identity.Get()) << "the interface's IUnknown is the outer one";
     EXPECT_GT(outer.refs, before);
@@ -145,7 +145,7 @@ TEST_F(ReaderServerTest, AnAggregatedReaderForwardsItsIdentityToTheOuter) {
 TEST_F(ReaderServerTest, OnlyItsOwnClassIsServed) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, getClassObject(IID_IMediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
 }
 
