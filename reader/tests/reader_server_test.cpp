@@ -9,42 +9,11 @@
 #include "qeldshow/com_ptr.h"
 #include "QelReader.h"
 #include "qeltest/com_test.h"
+#include "qeltest/registry_probe.h"
 
 namespace {
 
-const char* const kClassKey = "CLSID\\{A04BEC5B-DF29-45F0-8BFD-E7174A590081}";
-
-std::string ReadValue(const std::string& key, const char* name) {
-    char value[1024] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return "<missing>";
-    return value;
-}
-
-bool KeyExists(const std::string& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// Runs the system's regsvr32 silently on the module and returns its exit code.
-DWORD RunRegsvr32(const std::string& arguments) {
-    std::string command = "regsvr32.exe /s " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return GetLastError() | 0x80000000u;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
+const wchar_t* const kClassKey = L"CLSID\\{A04BEC5B-DF29-45F0-8BFD-E7174A590081}";
 
 // An outer object that aggregates the reader and answers its interface through it.
 class Outer : public IUnknown {
@@ -69,8 +38,8 @@ protected:
         qeltest::ComTest::SetUp();
         module_ = LoadLibraryA("QelReader.ax");
         ASSERT_NE(nullptr, module_) << "QelReader.ax not found on the DLL path";
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(module_, path, MAX_PATH);
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module_, path, MAX_PATH);
         path_ = path;
     }
     void TearDown() override {
@@ -79,14 +48,14 @@ protected:
         qeltest::ComTest::TearDown();
     }
     HMODULE module_ = nullptr;
-    std::string path_;
+    std::wstring path_;
 };
 
 TEST_F(ReaderServerTest, Regsvr32WritesAndRemovesTheClassKey) {
-    ASSERT_EQ(0u, RunRegsvr32("\"" + path_ + "\""));
-    EXPECT_EQ("Q&l - Reader", ReadValue(kClassKey, nullptr));
-    EXPECT_EQ(path_, ReadValue(std::string(kClassKey) + "\\InprocServer32", nullptr));
-    EXPECT_EQ("Both", ReadValue(std::string(kClassKey) + "\\InprocServer32", "ThreadingModel"));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/s \"" + path_ + L"\""));
+    EXPECT_EQ(L"Q&l - Reader", qeltest::ClassesRootString(kClassKey, nullptr));
+    EXPECT_EQ(path_, qeltest::ClassesRootString(std::wstring(kClassKey) + L"\\InprocServer32", nullptr));
+    EXPECT_EQ(L"Both", qeltest::ClassesRootString(std::wstring(kClassKey) + L"\\InprocServer32", L"ThreadingModel"));
 
     qel::ComPtr<IMediaFrameReader> reader;
     EXPECT_EQ(S_OK, CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
@@ -94,8 +63,8 @@ TEST_F(ReaderServerTest, Regsvr32WritesAndRemovesTheClassKey) {
     EXPECT_TRUE(reader);
     reader.Reset();
 
-    ASSERT_EQ(0u, RunRegsvr32("/u \"" + path_ + "\""));
-    EXPECT_FALSE(KeyExists(kClassKey));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/u /s \"" + path_ + L"\""));
+    EXPECT_FALSE(qeltest::ClassesRootKeyExists(kClassKey));
     EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER,
                                                     IID_IMediaFrameReader, reinterpret_cast<void**>(reader.GetAddressOf())));
 }
