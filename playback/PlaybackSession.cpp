@@ -17,11 +17,11 @@ CGraphHelper& Helper() {
 }
 
 // The pin of the filter with that name, or null.
-ComRef<IPin> PinNamed(IBaseFilter* filter, const wchar_t* name) {
-    ComRef<IEnumPins> pins;
+qel::ComPtr<IPin> PinNamed(IBaseFilter* filter, const wchar_t* name) {
+    qel::ComPtr<IEnumPins> pins;
     if (!filter || FAILED(filter->EnumPins(&pins)) || !pins)
         return nullptr;
-    ComRef<IPin> pin;
+    qel::ComPtr<IPin> pin;
     while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
         PIN_INFO info = {};
         if (FAILED(pin->QueryPinInfo(&info)))
@@ -73,26 +73,26 @@ CPlaybackSession::~CPlaybackSession() = default;
 
 void CPlaybackSession::SetPlatform(PlaybackPlatform* platform) { platform_ = platform ? platform : &defaultPlatform_; }
 
-void CPlaybackSession::AddRenderers(ComRef<IUnknown>* mixerConfig) {
+void CPlaybackSession::AddRenderers(qel::ComPtr<IUnknown>* mixerConfig) {
     bool wantOverlay = true;
     if (platform_->MajorVersion() > 4) {
-        ComRef<IBaseFilter> mixing;
+        qel::ComPtr<IBaseFilter> mixing;
         if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoMixingRenderer, mixing.GetAddressOf())) &&
             SUCCEEDED(graph_->AddFilter(mixing.Get(), L"Video Mixing Render")))
             wantOverlay = false;
     } else {
-        ComRef<IBaseFilter> renderer;
+        qel::ComPtr<IBaseFilter> renderer;
         if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoRenderer, renderer.GetAddressOf())))
             graph_->AddFilter(renderer.Get(), L"Video Render");
     }
     if (!wantOverlay)
         return;
-    ComRef<IBaseFilter> overlay;
+    qel::ComPtr<IBaseFilter> overlay;
     if (FAILED(platform_->CreateFilter(qelclsid::kOverlayMixer, overlay.GetAddressOf())) ||
         FAILED(graph_->AddFilter(overlay.Get(), L"OverlayMixer")))
         return;
-    ComRef<IBaseFilter> found = TakeOver(Helper().FindFilterByClsid(graph_.Get(), qelclsid::kOverlayMixer));
-    ComRef<IPin> input = PinNamed(found.Get(), L"Input0");
+    qel::ComPtr<IBaseFilter> found = qel::TakeOver(Helper().FindFilterByClsid(graph_.Get(), qelclsid::kOverlayMixer));
+    qel::ComPtr<IPin> input = PinNamed(found.Get(), L"Input0");
     if (!input || FAILED(input->QueryInterface(kIidMixerPinConfig, reinterpret_cast<void**>(mixerConfig->GetAddressOf()))))
         graph_->RemoveFilter(overlay.Get());
 }
@@ -114,7 +114,7 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(events_.GetAddressOf()));
     graph_->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(videoWindow_.GetAddressOf()));
 
-    ComRef<IUnknown> mixerConfig;
+    qel::ComPtr<IUnknown> mixerConfig;
     AddRenderers(&mixerConfig);
 
     HRESULT rendered;
@@ -252,7 +252,7 @@ void CPlaybackSession::Stop(bool hostGone) {
     callback_ = nullptr;
     user_ = 0;
     if (graph_) {
-        ComRef<IBaseFilter> source = TakeOver(Helper().FindSourceFilter(graph_.Get()));
+        qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph_.Get()));
         if (source) {
             Helper().RemoveDownstream(graph_.Get(), source.Get());
             graph_->RemoveFilter(source.Get());

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <dshow.h>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "Fluvant.h"
 #include "Win32Handle.h"
 #include "qeldshow/critical_section.h"
@@ -46,7 +46,7 @@ public:
     static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void AddRenderers(ComRef<IUnknown>* mixerConfig);
+    void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
     void HandleGraphEvents();
     void FitVideoToHost();
     static DWORD WINAPI ProgressThread(void* session);
@@ -57,11 +57,11 @@ private:
     EventHandle stopEvent_{true};
     Win32Handle progressThread_;
     HWND host_ = nullptr;
-    ComRef<IVideoWindow> videoWindow_;
-    ComRef<IMediaEventEx> events_;
-    ComRef<IMediaControl> control_;
-    ComRef<IGraphBuilder> graph_;
-    ComRef<IMediaSeeking> seeking_;
+    qel::ComPtr<IVideoWindow> videoWindow_;
+    qel::ComPtr<IMediaEventEx> events_;
+    qel::ComPtr<IMediaControl> control_;
+    qel::ComPtr<IGraphBuilder> graph_;
+    qel::ComPtr<IMediaSeeking> seeking_;
     DWORD user_ = 0;
     lpProgressCallback callback_ = nullptr;
     HWND notifyWindow_ = nullptr;

@@ -5,14 +5,14 @@
 #include <list>
 #include <vector>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "ReaderClsids.h"
 #include "media_kind.h"
 
 namespace {
 
 bool IsConnected(IPin* pin) {
-    ComRef<IPin> peer;
+    qel::ComPtr<IPin> peer;
     return SUCCEEDED(pin->ConnectedTo(&peer)) && peer;
 }
 
@@ -23,38 +23,38 @@ PIN_DIRECTION DirectionOf(IPin* pin) {
 }
 
 // Every pin of the filter; empty when it has none or cannot list them.
-std::vector<ComRef<IPin>> PinsOf(IBaseFilter* filter, HRESULT* listed = nullptr) {
-    std::vector<ComRef<IPin>> pins;
-    ComRef<IEnumPins> pinList;
+std::vector<qel::ComPtr<IPin>> PinsOf(IBaseFilter* filter, HRESULT* listed = nullptr) {
+    std::vector<qel::ComPtr<IPin>> pins;
+    qel::ComPtr<IEnumPins> pinList;
     const HRESULT hr = filter ? filter->EnumPins(&pinList) : E_POINTER;
     if (listed)
         *listed = FAILED(hr) ? hr : (pinList ? S_OK : E_FAIL);
     if (FAILED(hr) || !pinList)
         return pins;
     pinList->Reset();
-    ComRef<IPin> pin;
+    qel::ComPtr<IPin> pin;
     while (pinList->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
         pins.push_back(pin);
     return pins;
 }
 
-std::vector<ComRef<IBaseFilter>> FiltersOf(IGraphBuilder* graph) {
-    std::vector<ComRef<IBaseFilter>> filters;
-    ComRef<IEnumFilters> filterList;
+std::vector<qel::ComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* graph) {
+    std::vector<qel::ComPtr<IBaseFilter>> filters;
+    qel::ComPtr<IEnumFilters> filterList;
     if (!graph || FAILED(graph->EnumFilters(&filterList)) || !filterList)
         return filters;
     filterList->Reset();
-    ComRef<IBaseFilter> filter;
+    qel::ComPtr<IBaseFilter> filter;
     while (filterList->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK)
         filters.push_back(filter);
     return filters;
 }
 
-ComRef<IBaseFilter> OwnerOf(IPin* pin) {
+qel::ComPtr<IBaseFilter> OwnerOf(IPin* pin) {
     PIN_INFO info = {};
     if (!pin || FAILED(pin->QueryPinInfo(&info)))
         return nullptr;
-    return TakeOver(info.pFilter);
+    return qel::TakeOver(info.pFilter);
 }
 
 bool HasClass(IBaseFilter* filter, REFCLSID clsid) {
@@ -95,9 +95,9 @@ HRESULT CGraphHelper::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin*
     if (!pin)
         return E_POINTER;
     *pin = nullptr;
-    for (const ComRef<IPin>& candidate : PinsOf(filter))
+    for (const qel::ComPtr<IPin>& candidate : PinsOf(filter))
         if (DirectionOf(candidate.Get()) == direction) {
-            *pin = ComRef<IPin>(candidate).Detach();
+            *pin = qel::ComPtr<IPin>(candidate).Detach();
             return S_OK;
         }
     return E_FAIL;
@@ -106,14 +106,14 @@ HRESULT CGraphHelper::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin*
 HRESULT CGraphHelper::ConnectFilters(IGraphBuilder* graph, IBaseFilter* upstream, IBaseFilter* downstream) {
     if (!graph)
         return E_FAIL;
-    ComRef<IPin> out, in;
+    qel::ComPtr<IPin> out, in;
     if (FAILED(GetPin(upstream, PINDIR_OUTPUT, &out)) || FAILED(GetPin(downstream, PINDIR_INPUT, &in)))
         return E_FAIL;
     return graph->Connect(out.Get(), in.Get());
 }
 
 BOOL CGraphHelper::PinSupportsMediaType(IPin* pin, const GUID* majorType, const GUID* subType) {
-    ComRef<IEnumMediaTypes> types;
+    qel::ComPtr<IEnumMediaTypes> types;
     if (!pin || FAILED(pin->EnumMediaTypes(&types)) || !types)
         return FALSE;
     types->Reset();
@@ -133,22 +133,22 @@ BOOL CGraphHelper::PinSupportsMediaType(IPin* pin, const GUID* majorType, const 
 
 IPin* CGraphHelper::FindPinByMediaType(IBaseFilter* filter, PIN_DIRECTION direction, const GUID* majorType,
                                        const GUID* subType, BOOL unconnectedOnly) {
-    for (const ComRef<IPin>& pin : PinsOf(filter)) {
+    for (const qel::ComPtr<IPin>& pin : PinsOf(filter)) {
         if (DirectionOf(pin.Get()) != direction)
             continue;
         if (unconnectedOnly && IsConnected(pin.Get()))
             continue;
         if (PinSupportsMediaType(pin.Get(), majorType, subType))
-            return ComRef<IPin>(pin).Detach();
+            return qel::ComPtr<IPin>(pin).Detach();
     }
     return nullptr;
 }
 
 IPin* CGraphHelper::FindPinByMajorType(IBaseFilter* filter, PIN_DIRECTION direction, const GUID* majorType) {
-    for (const ComRef<IPin>& pin : PinsOf(filter))
+    for (const qel::ComPtr<IPin>& pin : PinsOf(filter))
         if (DirectionOf(pin.Get()) == direction && PinSupportsMediaType(pin.Get(), majorType, nullptr) &&
             IsConnected(pin.Get()))
-            return ComRef<IPin>(pin).Detach();
+            return qel::ComPtr<IPin>(pin).Detach();
     return nullptr;
 }
 
@@ -158,10 +158,10 @@ HRESULT CGraphHelper::CountConnectedPins(IBaseFilter* filter, int* inputs, int* 
     if (outputs)
         *outputs = 0;
     HRESULT listed = S_OK;
-    const std::vector<ComRef<IPin>> pins = PinsOf(filter, &listed);
+    const std::vector<qel::ComPtr<IPin>> pins = PinsOf(filter, &listed);
     if (FAILED(listed))
         return listed;
-    for (const ComRef<IPin>& pin : pins) {
+    for (const qel::ComPtr<IPin>& pin : pins) {
         if (!IsConnected(pin.Get()))
             continue;
         int* count = DirectionOf(pin.Get()) == PINDIR_INPUT ? inputs : outputs;
@@ -174,37 +174,37 @@ HRESULT CGraphHelper::CountConnectedPins(IBaseFilter* filter, int* inputs, int* 
 BOOL CGraphHelper::IsFilterUnconnected(IGraphBuilder* graph, IBaseFilter* filter) {
     if (!graph || !filter)
         return TRUE;
-    for (const ComRef<IPin>& pin : PinsOf(filter))
+    for (const qel::ComPtr<IPin>& pin : PinsOf(filter))
         if (IsConnected(pin.Get()))
             return FALSE;
     return TRUE;
 }
 
 IBaseFilter* CGraphHelper::FindFilterByClsid(IGraphBuilder* graph, REFCLSID clsid) {
-    for (const ComRef<IBaseFilter>& filter : FiltersOf(graph))
+    for (const qel::ComPtr<IBaseFilter>& filter : FiltersOf(graph))
         if (HasClass(filter.Get(), clsid))
-            return ComRef<IBaseFilter>(filter).Detach();
+            return qel::ComPtr<IBaseFilter>(filter).Detach();
     return nullptr;
 }
 
 IBaseFilter* CGraphHelper::FindSourceFilter(IGraphBuilder* graph) {
-    for (const ComRef<IBaseFilter>& filter : FiltersOf(graph)) {
+    for (const qel::ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
         int inputs = 0, outputs = 0;
         if (SUCCEEDED(CountConnectedPins(filter.Get(), &inputs, &outputs)) && outputs > 0 && inputs == 0)
-            return ComRef<IBaseFilter>(filter).Detach();
+            return qel::ComPtr<IBaseFilter>(filter).Detach();
     }
     return nullptr;
 }
 
 IBaseFilter* CGraphHelper::FindSplitter(IGraphBuilder* graph) {
-    ComRef<IBaseFilter> current = TakeOver(FindSourceFilter(graph));
+    qel::ComPtr<IBaseFilter> current = qel::TakeOver(FindSourceFilter(graph));
     while (current) {
         int connected = 0;
-        ComRef<IBaseFilter> below;
-        for (const ComRef<IPin>& pin : PinsOf(current.Get())) {
+        qel::ComPtr<IBaseFilter> below;
+        for (const qel::ComPtr<IPin>& pin : PinsOf(current.Get())) {
             if (DirectionOf(pin.Get()) != PINDIR_OUTPUT)
                 continue;
-            ComRef<IPin> peer;
+            qel::ComPtr<IPin> peer;
             if (FAILED(pin->ConnectedTo(&peer)) || !peer)
                 continue;
             if (++connected == 1)
@@ -218,18 +218,18 @@ IBaseFilter* CGraphHelper::FindSplitter(IGraphBuilder* graph) {
 }
 
 IBaseFilter* CGraphHelper::FindVideoRenderer(IGraphBuilder* graph) {
-    for (const ComRef<IBaseFilter>& filter : FiltersOf(graph))
+    for (const qel::ComPtr<IBaseFilter>& filter : FiltersOf(graph))
         if (HasClass(filter.Get(), qelclsid::kVideoRenderer) || HasClass(filter.Get(), qelclsid::kVideoMixingRenderer))
-            return ComRef<IBaseFilter>(filter).Detach();
+            return qel::ComPtr<IBaseFilter>(filter).Detach();
     return nullptr;
 }
 
 IBaseFilter* CGraphHelper::FindStreamFilter(IGraphBuilder* graph, BOOL video) {
     const GUID& major = video ? MEDIATYPE_Video : MEDIATYPE_Audio;
     const GUID& sub = video ? MEDIASUBTYPE_RGB24 : MEDIASUBTYPE_PCM;
-    for (const ComRef<IBaseFilter>& filter : FiltersOf(graph)) {
-        ComRef<IPin> in = TakeOver(FindPinByMajorType(filter.Get(), PINDIR_INPUT, nullptr));
-        ComRef<IPin> out = TakeOver(FindPinByMajorType(filter.Get(), PINDIR_OUTPUT, nullptr));
+    for (const qel::ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
+        qel::ComPtr<IPin> in = qel::TakeOver(FindPinByMajorType(filter.Get(), PINDIR_INPUT, nullptr));
+        qel::ComPtr<IPin> out = qel::TakeOver(FindPinByMajorType(filter.Get(), PINDIR_OUTPUT, nullptr));
         if (!in || !out)
             continue;
         ConnectionType outType, inType;
@@ -240,7 +240,7 @@ IBaseFilter* CGraphHelper::FindStreamFilter(IGraphBuilder* graph, BOOL video) {
         if (inType.major == MEDIATYPE_Stream || inType.major == MEDIATYPE_Interleaved ||
             (inType.major == major && inType.sub == sub))
             continue;
-        return ComRef<IBaseFilter>(filter).Detach();
+        return qel::ComPtr<IBaseFilter>(filter).Detach();
     }
     return nullptr;
 }
@@ -248,13 +248,13 @@ IBaseFilter* CGraphHelper::FindStreamFilter(IGraphBuilder* graph, BOOL video) {
 HRESULT CGraphHelper::RemoveDownstreamFromPin(IGraphBuilder* graph, IPin* pin) {
     if (!graph || !pin || DirectionOf(pin) != PINDIR_OUTPUT)
         return E_FAIL;
-    ComRef<IPin> peer;
+    qel::ComPtr<IPin> peer;
     if (FAILED(pin->ConnectedTo(&peer)) || !peer)
         return E_FAIL;
     PIN_INFO info = {};
     if (FAILED(peer->QueryPinInfo(&info)))
         return E_FAIL;
-    ComRef<IBaseFilter> peerFilter = TakeOver(info.pFilter);
+    qel::ComPtr<IBaseFilter> peerFilter = qel::TakeOver(info.pFilter);
     if (info.dir != PINDIR_INPUT)
         return E_FAIL;
     HRESULT hr = RemoveDownstream(graph, peerFilter.Get());
@@ -270,7 +270,7 @@ HRESULT CGraphHelper::RemoveDownstreamFromPin(IGraphBuilder* graph, IPin* pin) {
 HRESULT CGraphHelper::RemoveDownstream(IGraphBuilder* graph, IBaseFilter* filter) {
     if (!graph || !filter)
         return E_FAIL;
-    for (const ComRef<IPin>& pin : PinsOf(filter)) {
+    for (const qel::ComPtr<IPin>& pin : PinsOf(filter)) {
         if (DirectionOf(pin.Get()) != PINDIR_OUTPUT || !IsConnected(pin.Get()))
             continue;
         const HRESULT hr = RemoveDownstreamFromPin(graph, pin.Get());
@@ -283,18 +283,18 @@ HRESULT CGraphHelper::RemoveDownstream(IGraphBuilder* graph, IBaseFilter* filter
 HRESULT CGraphHelper::RemoveBranch(IGraphBuilder* graph, IBaseFilter* filter) {
     if (!graph || !filter)
         return E_FAIL;
-    ComRef<IBaseFilter> current(filter);
-    ComRef<IPin> branchPin;
+    qel::ComPtr<IBaseFilter> current(filter);
+    qel::ComPtr<IPin> branchPin;
     // Each step goes one filter upstream; a graph has no cycles, but a bound keeps a damaged one finite.
     for (int steps = 0; current && !branchPin && steps < 256; ++steps) {
-        ComRef<IBaseFilter> upstream;
-        for (const ComRef<IPin>& pin : PinsOf(current.Get())) {
+        qel::ComPtr<IBaseFilter> upstream;
+        for (const qel::ComPtr<IPin>& pin : PinsOf(current.Get())) {
             if (DirectionOf(pin.Get()) != PINDIR_INPUT)
                 continue;
-            ComRef<IPin> peer;
+            qel::ComPtr<IPin> peer;
             if (FAILED(pin->ConnectedTo(&peer)) || !peer)
                 continue;
-            ComRef<IBaseFilter> owner = OwnerOf(peer.Get());
+            qel::ComPtr<IBaseFilter> owner = OwnerOf(peer.Get());
             int inputs = 0, outputs = 0;
             if (owner && SUCCEEDED(CountConnectedPins(owner.Get(), &inputs, &outputs)) && outputs > 1) {
                 branchPin = peer;
@@ -312,14 +312,14 @@ HRESULT CGraphHelper::RemoveBranch(IGraphBuilder* graph, IBaseFilter* filter) {
 HRESULT CGraphHelper::RemoveUnconnectedFilters(IGraphBuilder* graph) {
     if (!graph)
         return E_FAIL;
-    std::list<ComRef<IBaseFilter>> toRemove; // the list of filters to be removed
-    for (const ComRef<IBaseFilter>& filter : FiltersOf(graph)) {
+    std::list<qel::ComPtr<IBaseFilter>> toRemove; // the list of filters to be removed
+    for (const qel::ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
         HRESULT listed = S_OK;
-        const std::vector<ComRef<IPin>> pins = PinsOf(filter.Get(), &listed);
+        const std::vector<qel::ComPtr<IPin>> pins = PinsOf(filter.Get(), &listed);
         if (FAILED(listed) || pins.empty())
             continue;
         bool connected = false;
-        for (const ComRef<IPin>& pin : pins)
+        for (const qel::ComPtr<IPin>& pin : pins)
             connected = connected || IsConnected(pin.Get());
         if (!connected)
             toRemove.push_back(filter);
@@ -333,13 +333,13 @@ HRESULT CGraphHelper::RemoveUnconnectedFilters(IGraphBuilder* graph) {
 }
 
 BOOL CGraphHelper::IsAsfFile(const char* path) {
-    ComRef<IGraphBuilder> graph;
-    ComRef<IBaseFilter> source;
+    qel::ComPtr<IGraphBuilder> graph;
+    qel::ComPtr<IBaseFilter> source;
     HRESULT hr = CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   reinterpret_cast<void**>(graph.GetAddressOf()));
     if (FAILED(hr))
         Log("Error %x: Cannot CoCreateInstance IGraphBuilder", hr);
-    ComRef<IBaseFilter> renderers[2];
+    qel::ComPtr<IBaseFilter> renderers[2];
     const wchar_t* names[2] = {L"Null Render1", L"Null Render2"};
     for (int i = 0; i < 2 && SUCCEEDED(hr); ++i) {
         hr = CoCreateInstance(qelclsid::kNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
@@ -359,7 +359,7 @@ BOOL CGraphHelper::IsAsfFile(const char* path) {
     }
     if (SUCCEEDED(hr)) {
         RemoveUnconnectedFilters(graph.Get());
-        source = TakeOver(FindSourceFilter(graph.Get()));
+        source = qel::TakeOver(FindSourceFilter(graph.Get()));
         if (!source) {
             Log("Error : Cannot find the source filter of file %s", path);
             hr = E_FAIL;
@@ -385,8 +385,8 @@ HRESULT CGraphHelper::RenderOutputPins(IGraphBuilder* graph, IBaseFilter* filter
         return E_FAIL;
     bool anySucceeded = false;
     HRESULT last = E_FAIL;
-    for (const ComRef<IPin>& pin : PinsOf(filter)) {
-        ComRef<IPin> peer;
+    for (const qel::ComPtr<IPin>& pin : PinsOf(filter)) {
+        qel::ComPtr<IPin> peer;
         if (pin->ConnectedTo(&peer) != VFW_E_NOT_CONNECTED || DirectionOf(pin.Get()) != PINDIR_OUTPUT)
             continue;
         last = graph->Render(pin.Get());
@@ -399,14 +399,14 @@ HRESULT CGraphHelper::BuildAsfGraph(const char* path, IGraphBuilder* graph, int 
                                     IBaseFilter* audioRenderer) {
     if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES || !graph)
         return ERROR_INVALID_PARAMETER;
-    ComRef<IBaseFilter> reader;
+    qel::ComPtr<IBaseFilter> reader;
     HRESULT hr = CoCreateInstance(qelclsid::kWmAsfReader, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                   reinterpret_cast<void**>(reader.GetAddressOf()));
     if (FAILED(hr)) {
         Log("Error %x: Cannot CoCreateInstance WMAsfReader filter", hr);
         return hr;
     }
-    ComRef<IFileSourceFilter> fileSource;
+    qel::ComPtr<IFileSourceFilter> fileSource;
     if (FAILED(hr = graph->AddFilter(reader.Get(), L"ASF Reader"))) {
         Log("Error %x: Cannot add the ASF Reader filter into graph", hr);
     } else if (FAILED(hr = reader.As(&fileSource))) {
@@ -429,7 +429,7 @@ HRESULT CGraphHelper::BuildAsfGraph(const char* path, IGraphBuilder* graph, int 
         if (mode == 1 || mode == 2) {
             const bool audio = mode == 1;
             addRenderer(audio ? audioRenderer : videoRenderer, audio ? L"Audio Render" : L"Video Render");
-            ComRef<IPin> pin = TakeOver(FindPinByMediaType(reader.Get(), PINDIR_OUTPUT,
+            qel::ComPtr<IPin> pin = qel::TakeOver(FindPinByMediaType(reader.Get(), PINDIR_OUTPUT,
                                                            audio ? &MEDIATYPE_Audio : &MEDIATYPE_Video, nullptr, TRUE));
             if (!pin) {
                 hr = E_FAIL;

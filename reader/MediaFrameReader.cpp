@@ -116,7 +116,7 @@ HRESULT CMediaFrameReader::Open(const char* path, bool dvFull, bool describeOnly
             CloseAll();
             return STG_E_SEEKERROR;
         }
-        ComRef<IBaseFilter> decoder = TakeOver(ReaderGraphHelper().FindStreamFilter(video_.graph.Get(), TRUE));
+        qel::ComPtr<IBaseFilter> decoder = qel::TakeOver(ReaderGraphHelper().FindStreamFilter(video_.graph.Get(), TRUE));
         TakeFilterName(decoder.Get(), videoFilterName_);
         frameCopied_.Renew();
         sampleArrived_.Renew();
@@ -158,7 +158,7 @@ HRESULT CMediaFrameReader::Open(const char* path, bool dvFull, bool describeOnly
             return audioResult;
         audioOk = audioResult == S_OK;
         if (audioOk) {
-            ComRef<IBaseFilter> decoder = TakeOver(ReaderGraphHelper().FindStreamFilter(audio_.graph.Get(), FALSE));
+            qel::ComPtr<IBaseFilter> decoder = qel::TakeOver(ReaderGraphHelper().FindStreamFilter(audio_.graph.Get(), FALSE));
             TakeFilterName(decoder.Get(), audioFilterName_);
             if (describeOnly && hasVideo_) {
                 // Only described: the format, the mark and the name stay, the graph goes.
@@ -177,7 +177,7 @@ void CMediaFrameReader::TakeDown(ReaderGraph& graph) {
     if (graph.control)
         graph.control->Stop();
     CGraphHelper& helper = ReaderGraphHelper();
-    ComRef<IBaseFilter> source = TakeOver(helper.FindSourceFilter(graph.graph.Get()));
+    qel::ComPtr<IBaseFilter> source = qel::TakeOver(helper.FindSourceFilter(graph.graph.Get()));
     if (source) {
         helper.RemoveDownstream(graph.graph.Get(), source.Get());
         graph.graph->RemoveFilter(source.Get());

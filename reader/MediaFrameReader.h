@@ -13,7 +13,7 @@
 #include <dshow.h>
 #include <qedit.h>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "GrabberCallbacks.h"
 #include "QelReader.h"
 #include "Win32Handle.h"
@@ -22,12 +22,12 @@
 
 // The private graph of one stream and the interfaces the reader drives it with.
 struct ReaderGraph {
-    ComRef<ICaptureGraphBuilder2> builder;
-    ComRef<IGraphBuilder> graph;
-    ComRef<IMediaControl> control;
-    ComRef<IMediaEvent> events;
-    ComRef<IMediaSeeking> seeking;
-    ComRef<IMediaSeeking> dvrSeeking; // the Stream Buffer Source's seeking, for recorded TV files
+    qel::ComPtr<ICaptureGraphBuilder2> builder;
+    qel::ComPtr<IGraphBuilder> graph;
+    qel::ComPtr<IMediaControl> control;
+    qel::ComPtr<IMediaEvent> events;
+    qel::ComPtr<IMediaSeeking> seeking;
+    qel::ComPtr<IMediaSeeking> dvrSeeking; // the Stream Buffer Source's seeking, for recorded TV files
 
     IMediaSeeking* Seeking() const { return dvrSeeking ? dvrSeeking.Get() : seeking.Get(); }
     // Capture Graph Builder over a new Filter Graph Manager, media time as time format.
@@ -95,9 +95,9 @@ private:
     HRESULT RenderAudioBySplitter(const char* path);
     HRESULT BuildWindowsMediaSource(ReaderGraph& target, const char* path, int stream, IBaseFilter* grabber,
                                     IBaseFilter* sink, bool alsoAudio);
-    ComRef<IBaseFilter> FindKindSplitter(IGraphBuilder* graph);
-    HRESULT ChooseVideoFeedPin(IGraphBuilder* graph, ComRef<IPin>* feed);
-    HRESULT ChooseAudioFeedPin(IGraphBuilder* graph, ComRef<IPin>* feed);
+    qel::ComPtr<IBaseFilter> FindKindSplitter(IGraphBuilder* graph);
+    HRESULT ChooseVideoFeedPin(IGraphBuilder* graph, qel::ComPtr<IPin>* feed);
+    HRESULT ChooseAudioFeedPin(IGraphBuilder* graph, qel::ComPtr<IPin>* feed);
     HRESULT AttachVideoGrabber(IPin* feed);
     HRESULT TakeVideoFormat(ISampleGrabber* grabber, const char* path);
     HRESULT FinishAudioGraph(ISampleGrabber* grabber);

@@ -39,7 +39,7 @@ HRESULT CMediaFrameReader::BuildAudioGraph(const char* path) {
         readerparts::WidePath(path, wide);
         hr = graph->RenderFile(wide, nullptr);
         // Without any sound driver Wine answers "partially rendered" where Windows says "no audio".
-        if (hr == VFW_S_PARTIAL_RENDER && !TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer)))
+        if (hr == VFW_S_PARTIAL_RENDER && !qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer)))
             hr = VFW_S_AUDIO_NOT_RENDERED;
         if (hr == VFW_S_AUDIO_NOT_RENDERED || hr == VFW_E_NO_AUDIO_HARDWARE) {
             helper.Log("Error %x: No audio render device", hr);
@@ -51,18 +51,18 @@ HRESULT CMediaFrameReader::BuildAudioGraph(const char* path) {
         }
         helper.RemoveUnconnectedFilters(graph);
         // The picture has no place in the audio graph.
-        ComRef<IBaseFilter> splitter = FindKindSplitter(graph);
-        ComRef<IPin> picturePin;
+        qel::ComPtr<IBaseFilter> splitter = FindKindSplitter(graph);
+        qel::ComPtr<IPin> picturePin;
         if (splitter) {
             if (readerparts::HasClass(splitter.Get(), qelclsid::kWindowsMediaSource))
-                picturePin = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &qelclsid::kWmSourceMajor, &qelclsid::kWmSourceVideo, FALSE));
+                picturePin = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &qelclsid::kWmSourceMajor, &qelclsid::kWmSourceVideo, FALSE));
             else
-                picturePin = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Video, nullptr, FALSE));
+                picturePin = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Video, nullptr, FALSE));
             if (!picturePin)
                 helper.Log("Error: Cannot find the video output pin of the splitter");
         }
         if (!picturePin || FAILED(helper.RemoveDownstreamFromPin(graph, picturePin.Get()))) {
-            ComRef<IBaseFilter> renderer = TakeOver(helper.FindVideoRenderer(graph));
+            qel::ComPtr<IBaseFilter> renderer = qel::TakeOver(helper.FindVideoRenderer(graph));
             const HRESULT removed = helper.RemoveBranch(graph, renderer.Get());
             if (FAILED(removed))
                 helper.Log("Error %x: Nuke up video stream failed", removed);
@@ -74,11 +74,11 @@ HRESULT CMediaFrameReader::BuildAudioGraph(const char* path) {
         audio_.control->Stop();
     }
 
-    ComRef<IPin> feed;
+    qel::ComPtr<IPin> feed;
     if (FAILED(hr = ChooseAudioFeedPin(graph, &feed)))
         return hr;
-    ComRef<IBaseFilter> grabberFilter, sink;
-    ComRef<ISampleGrabber> grabber;
+    qel::ComPtr<IBaseFilter> grabberFilter, sink;
+    qel::ComPtr<ISampleGrabber> grabber;
     if (FAILED(hr = readerparts::AddGrabberAndSink(graph, false, &grabberFilter, &grabber, &sink)))
         return hr;
     if (FAILED(hr = readerparts::RenderThrough(audio_.builder.Get(), graph, feed.Get(), &MEDIATYPE_Audio, grabberFilter.Get(), sink.Get()))) {
@@ -88,17 +88,17 @@ HRESULT CMediaFrameReader::BuildAudioGraph(const char* path) {
     return FinishAudioGraph(grabber.Get());
 }
 
-HRESULT CMediaFrameReader::ChooseAudioFeedPin(IGraphBuilder* graph, ComRef<IPin>* feed) {
+HRESULT CMediaFrameReader::ChooseAudioFeedPin(IGraphBuilder* graph, qel::ComPtr<IPin>* feed) {
     CGraphHelper& helper = ReaderGraphHelper();
-    ComRef<IBaseFilter> decoder;
+    qel::ComPtr<IBaseFilter> decoder;
     if (kind_ == qelreader::kKindMpeg1 && hasVideo_)
-        decoder = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kMpegAudioDecoder));
+        decoder = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kMpegAudioDecoder));
     else if (kind_ == qelreader::kKindMpeg2 || kind_ == qelreader::kKindTransportStream)
-        decoder = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kOutsideMpegAudioDecoder));
+        decoder = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kOutsideMpegAudioDecoder));
     else
-        decoder = TakeOver(helper.FindStreamFilter(graph, FALSE));
+        decoder = qel::TakeOver(helper.FindStreamFilter(graph, FALSE));
     if (decoder) {
-        *feed = TakeOver(helper.FindPinByMajorType(decoder.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio));
+        *feed = qel::TakeOver(helper.FindPinByMajorType(decoder.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio));
         if (!*feed) {
             helper.Log("Error: Cannot find the connect outpin with the audio decoder");
             return E_FAIL;
@@ -106,10 +106,10 @@ HRESULT CMediaFrameReader::ChooseAudioFeedPin(IGraphBuilder* graph, ComRef<IPin>
         helper.RemoveDownstreamFromPin(graph, feed->Get());
         return S_OK;
     }
-    ComRef<IBaseFilter> sound = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer));
+    qel::ComPtr<IBaseFilter> sound = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer));
     if (!sound)
         return E_FAIL;
-    ComRef<IPin> input;
+    qel::ComPtr<IPin> input;
     *feed = readerparts::UpstreamOfFirstInput(sound.Get(), &input);
     if (!input) {
         helper.Log("Error %x: Cannot get the input pin of the Direct Sound", E_FAIL);
@@ -152,7 +152,7 @@ HRESULT CMediaFrameReader::FinishAudioGraph(ISampleGrabber* grabber) {
     if (FAILED(clock))
         helper.Log("Error %x: Audio Stream annot get the IMediaFilter interface", clock);
     hasAudio_ = TRUE;
-    if (!hasVideo_ && TakeOver(helper.FindFilterByClsid(audio_.graph.Get(), qelclsid::kMp3Decoder)))
+    if (!hasVideo_ && qel::TakeOver(helper.FindFilterByClsid(audio_.graph.Get(), qelclsid::kMp3Decoder)))
         kind_ = qelreader::kKindMp3Audio;
     return S_OK;
 }
@@ -171,8 +171,8 @@ HRESULT CMediaFrameReader::RenderAudioBySplitter(const char* path) {
 HRESULT CMediaFrameReader::BuildAudioBySplitter(const char* path) {
     CGraphHelper& helper = ReaderGraphHelper();
     IGraphBuilder* graph = audio_.graph.Get();
-    ComRef<IBaseFilter> grabberFilter, sink;
-    ComRef<ISampleGrabber> grabber;
+    qel::ComPtr<IBaseFilter> grabberFilter, sink;
+    qel::ComPtr<ISampleGrabber> grabber;
     HRESULT hr = readerparts::AddGrabberAndSink(graph, false, &grabberFilter, &grabber, &sink);
     if (FAILED(hr))
         return hr;
@@ -185,22 +185,22 @@ HRESULT CMediaFrameReader::BuildAudioBySplitter(const char* path) {
     }
     wchar_t wide[MAX_PATH];
     readerparts::WidePath(path, wide);
-    ComRef<IBaseFilter> source;
+    qel::ComPtr<IBaseFilter> source;
     if (FAILED(hr = graph->AddSourceFilter(wide, L"File Source Filter", source.GetAddressOf()))) {
         helper.Log("Error %x: Cannot add the source filter of the %s", hr, path);
         return hr;
     }
-    ComRef<IBaseFilter> splitter = FindKindSplitter(graph);
+    qel::ComPtr<IBaseFilter> splitter = FindKindSplitter(graph);
     bool rendered = false;
     if (splitter && splitter.Get() != source.Get()) {
         if (FAILED(hr = helper.ConnectFilters(graph, source.Get(), splitter.Get()))) {
             helper.Log("Error %x: Cannot connect the source and splitter", hr);
             return hr;
         }
-        ComRef<IPin> grabberInput;
+        qel::ComPtr<IPin> grabberInput;
         helper.GetPin(grabberFilter.Get(), PINDIR_INPUT, &grabberInput);
         if (kind_ == qelreader::kKindAviInterleavedDv && grabberInput) {
-            ComRef<IPin> sound = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, TRUE));
+            qel::ComPtr<IPin> sound = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, TRUE));
             if (sound && SUCCEEDED(graph->Connect(sound.Get(), grabberInput.Get()))) {
                 audio_.control->Pause();
                 Sleep(50);
@@ -209,7 +209,7 @@ HRESULT CMediaFrameReader::BuildAudioBySplitter(const char* path) {
                 graph->Disconnect(grabberInput.Get());
             }
         }
-        ComRef<IPin> sound = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, TRUE));
+        qel::ComPtr<IPin> sound = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, TRUE));
         if (!sound) {
             helper.Log("Error: Cannot find the audio output pin of the splitter");
         } else if (FAILED(hr = readerparts::RenderThrough(audio_.builder.Get(), graph, sound.Get(), &MEDIATYPE_Audio, grabberFilter.Get(), sink.Get()))) {

@@ -6,8 +6,8 @@
 
 namespace readerparts {
 
-ComRef<IBaseFilter> CreateFilter(REFCLSID clsid, HRESULT* hr) {
-    ComRef<IBaseFilter> filter;
+qel::ComPtr<IBaseFilter> CreateFilter(REFCLSID clsid, HRESULT* hr) {
+    qel::ComPtr<IBaseFilter> filter;
     const HRESULT made = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                           reinterpret_cast<void**>(filter.GetAddressOf()));
     if (hr)
@@ -17,9 +17,9 @@ ComRef<IBaseFilter> CreateFilter(REFCLSID clsid, HRESULT* hr) {
     return filter;
 }
 
-ComRef<IBaseFilter> AddNewFilter(IGraphBuilder* graph, REFCLSID clsid, const wchar_t* name, HRESULT* hr) {
+qel::ComPtr<IBaseFilter> AddNewFilter(IGraphBuilder* graph, REFCLSID clsid, const wchar_t* name, HRESULT* hr) {
     HRESULT result = E_FAIL;
-    ComRef<IBaseFilter> filter = CreateFilter(clsid, &result);
+    qel::ComPtr<IBaseFilter> filter = CreateFilter(clsid, &result);
     if (filter && FAILED(result = graph->AddFilter(filter.Get(), name)))
         filter.Reset();
     if (hr)
@@ -27,8 +27,8 @@ ComRef<IBaseFilter> AddNewFilter(IGraphBuilder* graph, REFCLSID clsid, const wch
     return filter;
 }
 
-HRESULT AddGrabber(IGraphBuilder* graph, bool video, const wchar_t* name, ComRef<IBaseFilter>* filter,
-                   ComRef<ISampleGrabber>* grabber) {
+HRESULT AddGrabber(IGraphBuilder* graph, bool video, const wchar_t* name, qel::ComPtr<IBaseFilter>* filter,
+                   qel::ComPtr<ISampleGrabber>* grabber) {
     HRESULT hr = E_FAIL;
     if (video)
         *filter = CreateFilter(qelclsid::kOutsideSampleGrabber, &hr);
@@ -57,8 +57,8 @@ HRESULT AddGrabber(IGraphBuilder* graph, bool video, const wchar_t* name, ComRef
     return hr;
 }
 
-HRESULT AddGrabberAndSink(IGraphBuilder* graph, bool video, ComRef<IBaseFilter>* grabberFilter,
-                          ComRef<ISampleGrabber>* grabber, ComRef<IBaseFilter>* sink) {
+HRESULT AddGrabberAndSink(IGraphBuilder* graph, bool video, qel::ComPtr<IBaseFilter>* grabberFilter,
+                          qel::ComPtr<ISampleGrabber>* grabber, qel::ComPtr<IBaseFilter>* sink) {
     HRESULT hr = AddGrabber(graph, video, video ? L"Sample Grabber(V)" : L"Sample Grabber(A)", grabberFilter, grabber);
     if (FAILED(hr))
         return hr;
@@ -79,12 +79,12 @@ HRESULT RenderThrough(ICaptureGraphBuilder2* builder, IGraphBuilder* graph, IUnk
     if (SUCCEEDED(hr))
         return hr;
     // Wine's builder refuses some sources; connecting the chain directly gives the same graph.
-    ComRef<IPin> from;
+    qel::ComPtr<IPin> from;
     if (FAILED(feed->QueryInterface(IID_IPin, reinterpret_cast<void**>(from.GetAddressOf())))) {
-        ComRef<IBaseFilter> filter;
+        qel::ComPtr<IBaseFilter> filter;
         if (FAILED(feed->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(filter.GetAddressOf()))))
             return hr;
-        from = TakeOver(ReaderGraphHelper().FindPinByMediaType(filter.Get(), PINDIR_OUTPUT, mediaType, nullptr, TRUE));
+        from = qel::TakeOver(ReaderGraphHelper().FindPinByMediaType(filter.Get(), PINDIR_OUTPUT, mediaType, nullptr, TRUE));
         if (!from)
             return hr;
     }
@@ -93,7 +93,7 @@ HRESULT RenderThrough(ICaptureGraphBuilder2* builder, IGraphBuilder* graph, IUnk
     for (IBaseFilter* next : chain) {
         if (!next)
             continue;
-        ComRef<IPin> in;
+        qel::ComPtr<IPin> in;
         if (FAILED(helper.GetPin(next, PINDIR_INPUT, &in)))
             return hr;
         const HRESULT connected = graph->Connect(from.Get(), in.Get());
@@ -111,8 +111,8 @@ bool HasClass(IBaseFilter* filter, REFCLSID clsid) {
     return filter && SUCCEEDED(filter->GetClassID(&actual)) && actual == clsid;
 }
 
-ComRef<IPin> UpstreamOfFirstInput(IBaseFilter* filter, ComRef<IPin>* input) {
-    ComRef<IPin> in, out;
+qel::ComPtr<IPin> UpstreamOfFirstInput(IBaseFilter* filter, qel::ComPtr<IPin>* input) {
+    qel::ComPtr<IPin> in, out;
     if (FAILED(ReaderGraphHelper().GetPin(filter, PINDIR_INPUT, &in)))
         return nullptr;
     if (FAILED(in->ConnectedTo(&out)))
@@ -122,11 +122,11 @@ ComRef<IPin> UpstreamOfFirstInput(IBaseFilter* filter, ComRef<IPin>* input) {
     return out;
 }
 
-ComRef<IBaseFilter> OwnerOf(IPin* pin) {
+qel::ComPtr<IBaseFilter> OwnerOf(IPin* pin) {
     PIN_INFO info = {};
     if (!pin || FAILED(pin->QueryPinInfo(&info)))
         return nullptr;
-    return TakeOver(info.pFilter);
+    return qel::TakeOver(info.pFilter);
 }
 
 void FreeMediaType(AM_MEDIA_TYPE& type) {
@@ -169,7 +169,7 @@ bool WaitForGraphEnd(IMediaEvent* events, long limitMs) {
 }
 
 HRESULT RunWithoutClock(IGraphBuilder* graph) {
-    ComRef<IMediaFilter> filter;
+    qel::ComPtr<IMediaFilter> filter;
     HRESULT hr = graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(filter.GetAddressOf()));
     if (SUCCEEDED(hr))
         hr = filter->SetSyncSource(nullptr);

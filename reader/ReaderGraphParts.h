@@ -5,23 +5,23 @@
 #include <dshow.h>
 #include <qedit.h>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 
 namespace readerparts {
 
 // Creates a filter by class id; null (and *hr set when given) when it cannot be made.
-ComRef<IBaseFilter> CreateFilter(REFCLSID clsid, HRESULT* hr = nullptr);
+qel::ComPtr<IBaseFilter> CreateFilter(REFCLSID clsid, HRESULT* hr = nullptr);
 // Creates and adds a filter under name; null when either step fails (*hr says why).
-ComRef<IBaseFilter> AddNewFilter(IGraphBuilder* graph, REFCLSID clsid, const wchar_t* name, HRESULT* hr = nullptr);
+qel::ComPtr<IBaseFilter> AddNewFilter(IGraphBuilder* graph, REFCLSID clsid, const wchar_t* name, HRESULT* hr = nullptr);
 
 // A sample grabber for the given major and subtype, added under name. For video the outside grabber
 // class is tried first. *grabber gets its ISampleGrabber.
-HRESULT AddGrabber(IGraphBuilder* graph, bool video, const wchar_t* name, ComRef<IBaseFilter>* filter,
-                   ComRef<ISampleGrabber>* grabber);
+HRESULT AddGrabber(IGraphBuilder* graph, bool video, const wchar_t* name, qel::ComPtr<IBaseFilter>* filter,
+                   qel::ComPtr<ISampleGrabber>* grabber);
 
 // A grabber (as AddGrabber) and a Null Renderer added under sinkName: the end of either stream's graph.
-HRESULT AddGrabberAndSink(IGraphBuilder* graph, bool video, ComRef<IBaseFilter>* grabberFilter,
-                          ComRef<ISampleGrabber>* grabber, ComRef<IBaseFilter>* sink);
+HRESULT AddGrabberAndSink(IGraphBuilder* graph, bool video, qel::ComPtr<IBaseFilter>* grabberFilter,
+                          qel::ComPtr<ISampleGrabber>* grabber, qel::ComPtr<IBaseFilter>* sink);
 
 // RenderStream from feed (a pin or a filter) through grabber into sink; where the builder cannot
 // render from it, the three are connected directly.
@@ -31,9 +31,9 @@ HRESULT RenderThrough(ICaptureGraphBuilder2* builder, IGraphBuilder* graph, IUnk
 // Whether the filter's class is clsid.
 bool HasClass(IBaseFilter* filter, REFCLSID clsid);
 // The output pin connected to the filter's first input pin (null when none), and that input pin.
-ComRef<IPin> UpstreamOfFirstInput(IBaseFilter* filter, ComRef<IPin>* input);
+qel::ComPtr<IPin> UpstreamOfFirstInput(IBaseFilter* filter, qel::ComPtr<IPin>* input);
 // The owner filter of a pin.
-ComRef<IBaseFilter> OwnerOf(IPin* pin);
+qel::ComPtr<IBaseFilter> OwnerOf(IPin* pin);
 
 void FreeMediaType(AM_MEDIA_TYPE& type);
 // Wide form of an ANSI path, at most MAX_PATH characters.

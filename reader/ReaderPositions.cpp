@@ -52,11 +52,11 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::get_Duration(double* seconds, DWORD
 void CMediaFrameReader::SeekSplitterDirectly(LONGLONG position, bool stopPosition) {
     // Wine's splitter takes a seek only through its first output pin, which the sound graph leaves
     // unconnected: the position goes to that pin as well. On Windows it is the same seek again.
-    ComRef<IBaseFilter> splitter = FindKindSplitter(audio_.graph.Get());
-    ComRef<IPin> first;
+    qel::ComPtr<IBaseFilter> splitter = FindKindSplitter(audio_.graph.Get());
+    qel::ComPtr<IPin> first;
     if (!splitter || FAILED(ReaderGraphHelper().GetPin(splitter.Get(), PINDIR_OUTPUT, &first)))
         return;
-    ComRef<IMediaSeeking> seeking;
+    qel::ComPtr<IMediaSeeking> seeking;
     if (FAILED(first->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(seeking.GetAddressOf()))))
         return;
     LONGLONG value = position;

@@ -56,7 +56,7 @@ bool IsDvSubtype(const GUID& subtype) {
 // The kind an AVI Splitter of the trial graph implies: 3 for DV video, 2 for interleaved DV only, else 4.
 int KindBehindAviSplitter(IBaseFilter* splitter) {
     CGraphHelper& helper = ReaderGraphHelper();
-    ComRef<IPin> video = TakeOver(helper.FindPinByMediaType(splitter, PINDIR_OUTPUT, &MEDIATYPE_Video, nullptr, FALSE));
+    qel::ComPtr<IPin> video = qel::TakeOver(helper.FindPinByMediaType(splitter, PINDIR_OUTPUT, &MEDIATYPE_Video, nullptr, FALSE));
     if (video) {
         AM_MEDIA_TYPE type = {};
         if (SUCCEEDED(video->ConnectionMediaType(&type))) {
@@ -67,8 +67,8 @@ int KindBehindAviSplitter(IBaseFilter* splitter) {
         }
         return qelreader::kKindAviAudioOnly;
     }
-    ComRef<IPin> interleaved =
-        TakeOver(helper.FindPinByMediaType(splitter, PINDIR_OUTPUT, &MEDIATYPE_Interleaved, nullptr, FALSE));
+    qel::ComPtr<IPin> interleaved =
+        qel::TakeOver(helper.FindPinByMediaType(splitter, PINDIR_OUTPUT, &MEDIATYPE_Interleaved, nullptr, FALSE));
     return interleaved ? qelreader::kKindAviInterleavedDv : qelreader::kKindAviAudioOnly;
 }
 
@@ -101,14 +101,14 @@ int CMediaFrameReader::CheckFileType(const char* path) {
 
 int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
     CGraphHelper& helper = ReaderGraphHelper();
-    ComRef<IGraphBuilder> graph;
+    qel::ComPtr<IGraphBuilder> graph;
     HRESULT hr = CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   reinterpret_cast<void**>(graph.GetAddressOf()));
     if (FAILED(hr)) {
         helper.Log("Error %x: CoCreateInstance IGraphBuilder Interface failed", hr);
         return 0;
     }
-    ComRef<IBaseFilter> videoNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
+    qel::ComPtr<IBaseFilter> videoNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
     if (!videoNull) {
         helper.Log("Error %x: CoCreateInstance null render for video failed", E_FAIL);
         return 0;
@@ -117,7 +117,7 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
         helper.Log("Error %x: Cannot add the null render for video into graph", hr);
         return 0;
     }
-    ComRef<IBaseFilter> audioNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
+    qel::ComPtr<IBaseFilter> audioNull = readerparts::CreateFilter(qelclsid::kNullRenderer);
     if (!audioNull) {
         helper.Log("Error %x: CoCreateInstance null render for audio failed", E_FAIL);
         return 0;
@@ -135,33 +135,33 @@ int CMediaFrameReader::CheckFileTypeByGraph(const char* path) {
                                     {&qelclsid::kMpeg1Splitter, L"Microsoft MPEG1 Splitter"},
                                     {&qelclsid::kOutsideTsSplitter, L"NewSoft MPEG TS Splitter"}};
     for (const Candidate& candidate : candidates)
-        if (ComRef<IBaseFilter> filter = readerparts::CreateFilter(*candidate.clsid))
+        if (qel::ComPtr<IBaseFilter> filter = readerparts::CreateFilter(*candidate.clsid))
             graph->AddFilter(filter.Get(), candidate.name);
-    if (ComRef<IBaseFilter> outside = readerparts::CreateFilter(qelclsid::kOutsideMpeg2Splitter))
+    if (qel::ComPtr<IBaseFilter> outside = readerparts::CreateFilter(qelclsid::kOutsideMpeg2Splitter))
         graph->AddFilter(outside.Get(), L"NewSoft MPEG2 Splitter");
-    else if (ComRef<IBaseFilter> platform = readerparts::CreateFilter(qelclsid::kMpeg2Splitter))
+    else if (qel::ComPtr<IBaseFilter> platform = readerparts::CreateFilter(qelclsid::kMpeg2Splitter))
         graph->AddFilter(platform.Get(), L"Microsoft MPEG2 Splitter");
 
     std::vector<wchar_t> wide(MAX_PATH);
     MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), MAX_PATH);
     wide[MAX_PATH - 1] = 0;
     int kind = 0;
-    ComRef<IBaseFilter> source;
+    qel::ComPtr<IBaseFilter> source;
     if (FAILED(hr = graph->RenderFile(wide.data(), nullptr))) {
         helper.Log("Error %x: xCheckFileTypeByGraph RenderFile failed", hr);
     } else {
         helper.RemoveUnconnectedFilters(graph.Get());
-        source = TakeOver(helper.FindSourceFilter(graph.Get()));
+        source = qel::TakeOver(helper.FindSourceFilter(graph.Get()));
         if (!source)
             helper.Log("xCheckFileTypeByGraph cannot find the source filter");
     }
     if (source) {
-        auto inGraph = [&](REFCLSID clsid) { return TakeOver(helper.FindFilterByClsid(graph.Get(), clsid)); };
+        auto inGraph = [&](REFCLSID clsid) { return qel::TakeOver(helper.FindFilterByClsid(graph.Get(), clsid)); };
         if (readerparts::HasClass(source.Get(), qelclsid::kWmAsfReader) || readerparts::HasClass(source.Get(), qelclsid::kWindowsMediaSource))
             kind = qelreader::kKindWindowsMedia;
         else if (inGraph(qelclsid::kDvSplitter))
             kind = qelreader::kKindAviInterleavedDv;
-        else if (ComRef<IBaseFilter> avi = inGraph(qelclsid::kAviSplitter))
+        else if (qel::ComPtr<IBaseFilter> avi = inGraph(qelclsid::kAviSplitter))
             kind = KindBehindAviSplitter(avi.Get());
         else if (inGraph(qelclsid::kMpeg1Splitter))
             kind = qelreader::kKindMpeg1;

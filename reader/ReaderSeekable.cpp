@@ -122,10 +122,10 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::QuerySeekable(const char* path, BOO
 
     bool editorAnswered = false;
     BOOL answer = FALSE;
-    ComRef<IWMMetadataEditor> editor;
+    qel::ComPtr<IWMMetadataEditor> editor;
     if (createEditor && SUCCEEDED(createEditor(editor.GetAddressOf())) && editor &&
         SUCCEEDED(editor->Open(wide.data()))) {
-        ComRef<IWMHeaderInfo> header;
+        qel::ComPtr<IWMHeaderInfo> header;
         if (SUCCEEDED(editor.As(&header))) {
             const HRESULT hr = ReadSeekable(header.Get(), &answer);
             if (SUCCEEDED(hr))
@@ -145,8 +145,8 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::QuerySeekable(const char* path, BOO
             callback->Release();
         return E_OUTOFMEMORY;
     }
-    ComRef<IWMReaderCallback> callbackOwner = TakeOver<IWMReaderCallback>(callback);
-    ComRef<IWMReader> reader;
+    qel::ComPtr<IWMReaderCallback> callbackOwner = qel::TakeOver<IWMReaderCallback>(callback);
+    qel::ComPtr<IWMReader> reader;
     HRESULT hr = createReader(nullptr, 1 /* WMT_RIGHT_PLAYBACK */, reader.GetAddressOf());
     if (FAILED(hr) || !reader) {
         helper.Log("Error %x: Could not create Reader", hr);
@@ -160,7 +160,7 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::QuerySeekable(const char* path, BOO
         return hr;
     }
     if (!editorAnswered) {
-        ComRef<IWMHeaderInfo> header;
+        qel::ComPtr<IWMHeaderInfo> header;
         if (FAILED(hr = reader.As(&header)))
             helper.Log("Error %x: Could not QI for IWMHeaderInfo", hr);
         else if (FAILED(hr = ReadSeekable(header.Get(), &answer)))

@@ -32,11 +32,11 @@ struct IOutsideMpegVideoProperty : public IUnknown {
 };
 
 // Creates the outside MPEG-2 video decoder and hands it the value 3 before it joins a graph.
-ComRef<IBaseFilter> CreateOutsideVideoDecoder(HRESULT* hr) {
-    ComRef<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpeg2VideoDecoder, hr);
+qel::ComPtr<IBaseFilter> CreateOutsideVideoDecoder(HRESULT* hr) {
+    qel::ComPtr<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpeg2VideoDecoder, hr);
     if (!decoder)
         return decoder;
-    ComRef<IOutsideMpegVideoProperty> property;
+    qel::ComPtr<IOutsideMpegVideoProperty> property;
     const HRESULT queried = decoder->QueryInterface(qelclsid::kOutsideMpeg2VideoProperty,
                                                     reinterpret_cast<void**>(property.GetAddressOf()));
     if (FAILED(queried))
@@ -71,8 +71,8 @@ bool CMediaFrameReader::AddKindFilters(IGraphBuilder* graph, int kind, bool dvFu
         if (!AddNewFilter(graph, qelclsid::kDvSplitter, L"DV Splitter", &hr))
             log.Log("Error %x: Cannot add the DV Splitter into graph", hr);
         if (video) {
-            ComRef<IBaseFilter> decoder = CreateFilter(qelclsid::kDvVideoDecoder, &hr);
-            ComRef<IIPDVDec> resolution;
+            qel::ComPtr<IBaseFilter> decoder = CreateFilter(qelclsid::kDvVideoDecoder, &hr);
+            qel::ComPtr<IIPDVDec> resolution;
             if (!decoder)
                 log.Log("Error %x: Cannot get the DV decoder filter", hr);
             else if (FAILED(hr = decoder->QueryInterface(IID_IIPDVDec, reinterpret_cast<void**>(resolution.GetAddressOf()))))
@@ -94,7 +94,7 @@ bool CMediaFrameReader::AddKindFilters(IGraphBuilder* graph, int kind, bool dvFu
     case qelreader::kKindMpeg2:
     case qelreader::kKindTransportStream: {
         const bool transport = kind == qelreader::kKindTransportStream;
-        ComRef<IBaseFilter> splitter =
+        qel::ComPtr<IBaseFilter> splitter =
             CreateFilter(transport ? qelclsid::kOutsideTsSplitter : qelclsid::kOutsideMpeg2Splitter, &hr);
         if (!splitter) {
             log.Log(transport ? "Error %x: Cannot CoCreateInstance NewSoft MPEG TS Splitter"
@@ -106,7 +106,7 @@ bool CMediaFrameReader::AddKindFilters(IGraphBuilder* graph, int kind, bool dvFu
             return false;
         }
         if (video) {
-            ComRef<IBaseFilter> decoder = CreateOutsideVideoDecoder(&hr);
+            qel::ComPtr<IBaseFilter> decoder = CreateOutsideVideoDecoder(&hr);
             if (!decoder) {
                 log.Log("Error %x: Cannot CoCreateInstance NewSoft MPEG Video Decoder", hr);
                 return false;
@@ -117,7 +117,7 @@ bool CMediaFrameReader::AddKindFilters(IGraphBuilder* graph, int kind, bool dvFu
             }
         }
         if (audio) {
-            ComRef<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpegAudioDecoder);
+            qel::ComPtr<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpegAudioDecoder);
             const wchar_t* name = L"NewSoft MPEG Audio Decoder";
             if (!decoder) {
                 decoder = CreateFilter(qelclsid::kMpegAudioDecoder, &hr);
@@ -138,14 +138,14 @@ HRESULT CMediaFrameReader::BuildWindowsMediaSource(ReaderGraph& target, const ch
     CGraphHelper& log = ReaderGraphHelper();
     IGraphBuilder* graph = target.graph.Get();
     HRESULT hr = S_OK;
-    ComRef<IBaseFilter> source;
+    qel::ComPtr<IBaseFilter> source;
     if (qelreader::IsDvrMsPath(path)) {
         if (stream == READER_STREAM_VIDEO) {
-            if (ComRef<IBaseFilter> decoder = CreateOutsideVideoDecoder(nullptr))
+            if (qel::ComPtr<IBaseFilter> decoder = CreateOutsideVideoDecoder(nullptr))
                 graph->AddFilter(decoder.Get(), L"NewSoft MPEG2 Video Decoder");
         }
         if (stream == READER_STREAM_AUDIO || alsoAudio) {
-            if (ComRef<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpegAudioDecoder))
+            if (qel::ComPtr<IBaseFilter> decoder = CreateFilter(qelclsid::kOutsideMpegAudioDecoder))
                 graph->AddFilter(decoder.Get(), L"NewSoft MPEG Audio Decoder");
         }
         source = CreateFilter(qelclsid::kStreamBufferSource, &hr);
@@ -172,7 +172,7 @@ HRESULT CMediaFrameReader::BuildWindowsMediaSource(ReaderGraph& target, const ch
             return hr;
         }
     }
-    ComRef<IFileSourceFilter> file;
+    qel::ComPtr<IFileSourceFilter> file;
     wchar_t wide[MAX_PATH];
     readerparts::WidePath(path, wide);
     if (FAILED(hr = source.As(&file)))
@@ -180,7 +180,7 @@ HRESULT CMediaFrameReader::BuildWindowsMediaSource(ReaderGraph& target, const ch
     else if (FAILED(hr = file->Load(wide, nullptr)))
         log.Log("Error %x: Cannot load the source file", hr);
     if (SUCCEEDED(hr) && stream == READER_STREAM_VIDEO) {
-        ComRef<IBaseFilter> renderer;
+        qel::ComPtr<IBaseFilter> renderer;
         if (!sink) {
             renderer = AddNewFilter(graph, qelclsid::kVideoRenderer, L"Video Render");
             sink = renderer.Get();
@@ -208,10 +208,10 @@ HRESULT CMediaFrameReader::BuildWindowsMediaSource(ReaderGraph& target, const ch
     return hr;
 }
 
-ComRef<IBaseFilter> CMediaFrameReader::FindKindSplitter(IGraphBuilder* graph) {
+qel::ComPtr<IBaseFilter> CMediaFrameReader::FindKindSplitter(IGraphBuilder* graph) {
     CGraphHelper& helper = ReaderGraphHelper();
-    auto find = [&](REFCLSID clsid) { return TakeOver(helper.FindFilterByClsid(graph, clsid)); };
-    ComRef<IBaseFilter> splitter;
+    auto find = [&](REFCLSID clsid) { return qel::TakeOver(helper.FindFilterByClsid(graph, clsid)); };
+    qel::ComPtr<IBaseFilter> splitter;
     switch (kind_) {
     case qelreader::kKindAvi:
     case qelreader::kKindAviDv:
@@ -239,13 +239,13 @@ ComRef<IBaseFilter> CMediaFrameReader::FindKindSplitter(IGraphBuilder* graph) {
         break;
     }
     if (!splitter)
-        splitter = TakeOver(helper.FindSplitter(graph));
+        splitter = qel::TakeOver(helper.FindSplitter(graph));
     return splitter;
 }
 
 void CMediaFrameReader::DescribeAudioFromVideoGraph(IGraphBuilder* graph) {
     CGraphHelper& helper = ReaderGraphHelper();
-    ComRef<IBaseFilter> decoder = TakeOver(helper.FindStreamFilter(graph, FALSE));
+    qel::ComPtr<IBaseFilter> decoder = qel::TakeOver(helper.FindStreamFilter(graph, FALSE));
     audioFilterName_[0] = 0;
     if (decoder) {
         FILTER_INFO info = {};
@@ -256,16 +256,16 @@ void CMediaFrameReader::DescribeAudioFromVideoGraph(IGraphBuilder* graph) {
             audioFilterName_[MAX_PATH - 1] = 0;
         }
     }
-    ComRef<IBaseFilter> sound = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer));
+    qel::ComPtr<IBaseFilter> sound = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer));
     if (!sound)
         return;
     hasAudio_ = TRUE;
     QueryDuration(video_, &audioDuration_);
     if (kind_ == qelreader::kKindAviInterleavedDv) {
-        ComRef<IBasicAudio> volume;
+        qel::ComPtr<IBasicAudio> volume;
         if (SUCCEEDED(graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(volume.GetAddressOf()))))
             volume->put_Volume(-10000);
-        ComRef<IVideoWindow> window;
+        qel::ComPtr<IVideoWindow> window;
         if (SUCCEEDED(graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf())))) {
             window->put_Visible(OAFALSE);
             window->put_AutoShow(OAFALSE);
@@ -276,7 +276,7 @@ void CMediaFrameReader::DescribeAudioFromVideoGraph(IGraphBuilder* graph) {
         if (window)
             window->put_Owner(0);
     }
-    ComRef<IPin> input;
+    qel::ComPtr<IPin> input;
     if (SUCCEEDED(helper.GetPin(sound.Get(), PINDIR_INPUT, &input))) {
         AM_MEDIA_TYPE type = {};
         if (SUCCEEDED(input->ConnectionMediaType(&type))) {
@@ -290,7 +290,7 @@ void CMediaFrameReader::DescribeAudioFromVideoGraph(IGraphBuilder* graph) {
     }
 }
 
-HRESULT CMediaFrameReader::ChooseVideoFeedPin(IGraphBuilder* graph, ComRef<IPin>* feed) {
+HRESULT CMediaFrameReader::ChooseVideoFeedPin(IGraphBuilder* graph, qel::ComPtr<IPin>* feed) {
     CGraphHelper& helper = ReaderGraphHelper();
     const GUID* decoderClass = nullptr;
     if (kind_ == qelreader::kKindAviInterleavedDv || kind_ == qelreader::kKindAviDv)
@@ -300,8 +300,8 @@ HRESULT CMediaFrameReader::ChooseVideoFeedPin(IGraphBuilder* graph, ComRef<IPin>
     else if (kind_ == qelreader::kKindMpeg2 || kind_ == qelreader::kKindTransportStream)
         decoderClass = &qelclsid::kOutsideMpeg2VideoDecoder;
     if (decoderClass) {
-        if (ComRef<IBaseFilter> decoder = TakeOver(helper.FindFilterByClsid(graph, *decoderClass))) {
-            *feed = TakeOver(helper.FindPinByMajorType(decoder.Get(), PINDIR_OUTPUT, &MEDIATYPE_Video));
+        if (qel::ComPtr<IBaseFilter> decoder = qel::TakeOver(helper.FindFilterByClsid(graph, *decoderClass))) {
+            *feed = qel::TakeOver(helper.FindPinByMajorType(decoder.Get(), PINDIR_OUTPUT, &MEDIATYPE_Video));
             if (!*feed) {
                 helper.Log("Error: Cannot find the connect outpin with the decoder");
                 return E_FAIL;
@@ -310,12 +310,12 @@ HRESULT CMediaFrameReader::ChooseVideoFeedPin(IGraphBuilder* graph, ComRef<IPin>
             return S_OK;
         }
     }
-    ComRef<IBaseFilter> renderer = TakeOver(helper.FindVideoRenderer(graph));
+    qel::ComPtr<IBaseFilter> renderer = qel::TakeOver(helper.FindVideoRenderer(graph));
     if (!renderer) {
         helper.Log("Error: Cannot find the Video Render filter");
         return E_FAIL;
     }
-    ComRef<IPin> input;
+    qel::ComPtr<IPin> input;
     *feed = readerparts::UpstreamOfFirstInput(renderer.Get(), &input);
     if (!input) {
         helper.Log("Error %x: Cannot get the input pin of the Video Render", E_FAIL);
@@ -328,10 +328,10 @@ HRESULT CMediaFrameReader::ChooseVideoFeedPin(IGraphBuilder* graph, ComRef<IPin>
     graph->Disconnect(feed->Get());
     graph->Disconnect(input.Get());
     graph->RemoveFilter(renderer.Get());
-    ComRef<IBaseFilter> converter = readerparts::OwnerOf(feed->Get());
+    qel::ComPtr<IBaseFilter> converter = readerparts::OwnerOf(feed->Get());
     if (IsBypassedConverter(converter.Get())) {
-        ComRef<IPin> converterInput = TakeOver(helper.FindPinByMediaType(converter.Get(), PINDIR_INPUT, &MEDIATYPE_Video, nullptr, FALSE));
-        ComRef<IPin> upstream;
+        qel::ComPtr<IPin> converterInput = qel::TakeOver(helper.FindPinByMediaType(converter.Get(), PINDIR_INPUT, &MEDIATYPE_Video, nullptr, FALSE));
+        qel::ComPtr<IPin> upstream;
         if (!converterInput || FAILED(converterInput->ConnectedTo(&upstream)) || !upstream)
             return E_FAIL;
         graph->Disconnect(upstream.Get());
@@ -386,8 +386,8 @@ HRESULT CMediaFrameReader::TakeVideoFormat(ISampleGrabber* grabber, const char* 
 HRESULT CMediaFrameReader::AttachVideoGrabber(IPin* feed) {
     CGraphHelper& log = ReaderGraphHelper();
     IGraphBuilder* graph = video_.graph.Get();
-    ComRef<IBaseFilter> grabberFilter, sink;
-    ComRef<ISampleGrabber> grabber;
+    qel::ComPtr<IBaseFilter> grabberFilter, sink;
+    qel::ComPtr<ISampleGrabber> grabber;
     HRESULT hr = readerparts::AddGrabberAndSink(graph, true, &grabberFilter, &grabber, &sink);
     if (FAILED(hr))
         return hr;
@@ -425,7 +425,7 @@ HRESULT CMediaFrameReader::BuildVideoGraph(const char* path, bool dvFull, bool* 
         hr = graph->RenderFile(wide, nullptr);
     }
     const bool noSoundDevice = hr == VFW_S_AUDIO_NOT_RENDERED || hr == VFW_E_NO_AUDIO_HARDWARE ||
-                               (hr == VFW_S_PARTIAL_RENDER && !ComRef<IBaseFilter>(TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer))));
+                               (hr == VFW_S_PARTIAL_RENDER && !qel::ComPtr<IBaseFilter>(qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer))));
     if (noSoundDevice)
         *describeAudio = false;
     else if (FAILED(hr)) {
@@ -441,31 +441,31 @@ HRESULT CMediaFrameReader::BuildVideoGraph(const char* path, bool dvFull, bool* 
     }
 
     // The sound has no place in the video graph.
-    ComRef<IBaseFilter> splitter = FindKindSplitter(graph);
-    ComRef<IPin> soundPin;
+    qel::ComPtr<IBaseFilter> splitter = FindKindSplitter(graph);
+    qel::ComPtr<IPin> soundPin;
     if (splitter) {
         if (readerparts::HasClass(splitter.Get(), qelclsid::kWindowsMediaSource))
-            soundPin = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &qelclsid::kWmSourceMajor, &qelclsid::kWmSourceAudio, FALSE));
+            soundPin = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &qelclsid::kWmSourceMajor, &qelclsid::kWmSourceAudio, FALSE));
         else
-            soundPin = TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, FALSE));
+            soundPin = qel::TakeOver(helper.FindPinByMediaType(splitter.Get(), PINDIR_OUTPUT, &MEDIATYPE_Audio, nullptr, FALSE));
     }
     if (!soundPin || FAILED(helper.RemoveDownstreamFromPin(graph, soundPin.Get()))) {
-        if (ComRef<IBaseFilter> sound = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer))) {
+        if (qel::ComPtr<IBaseFilter> sound = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kDirectSoundRenderer))) {
             const HRESULT removed = helper.RemoveBranch(graph, sound.Get());
             if (FAILED(removed))
                 helper.Log("Error %x: Nuke up audio stream failed", removed);
         }
     }
 
-    ComRef<IPin> feed;
+    qel::ComPtr<IPin> feed;
     if (FAILED(hr = ChooseVideoFeedPin(graph, &feed)))
         return hr;
     if (FAILED(hr = AttachVideoGrabber(feed.Get())))
         return hr;
-    ComRef<IBaseFilter> grabberFilter = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kOutsideSampleGrabber));
+    qel::ComPtr<IBaseFilter> grabberFilter = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kOutsideSampleGrabber));
     if (!grabberFilter)
-        grabberFilter = TakeOver(helper.FindFilterByClsid(graph, qelclsid::kSampleGrabber));
-    ComRef<ISampleGrabber> grabber;
+        grabberFilter = qel::TakeOver(helper.FindFilterByClsid(graph, qelclsid::kSampleGrabber));
+    qel::ComPtr<ISampleGrabber> grabber;
     if (!grabberFilter || FAILED(hr = grabberFilter.As(&grabber)))
         return FAILED(hr) ? hr : E_FAIL;
     if (FAILED(hr = TakeVideoFormat(grabber.Get(), path)))

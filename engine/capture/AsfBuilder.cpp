@@ -17,19 +17,19 @@ CAsfBuilder::CAsfBuilder(const CAsfBuilder& other) : m_pProfileManager(other.m_p
         m_pProfileManager->AddRef();
 }
 
+// The exported class keeps a raw field: the new reference is taken before the old one goes, so
+// assigning an object to itself keeps its manager.
 CAsfBuilder& CAsfBuilder::operator=(const CAsfBuilder& other) {
-    if (other.m_pProfileManager)
-        other.m_pProfileManager->AddRef();
-    if (m_pProfileManager)
-        m_pProfileManager->Release();
+    auto* previous = m_pProfileManager;
     m_pProfileManager = other.m_pProfileManager;
+    if (m_pProfileManager)
+        m_pProfileManager->AddRef();
+    SafeRelease(previous);
     return *this;
 }
 
 CAsfBuilder::~CAsfBuilder() {
-    if (m_pProfileManager)
-        m_pProfileManager->Release();
-    m_pProfileManager = nullptr;
+    SafeRelease(m_pProfileManager);
 }
 
 HRESULT CAsfBuilder::xCreateProfileManager() {

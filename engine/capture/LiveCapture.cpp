@@ -152,13 +152,8 @@ void CLiveCapture::xReleaseAll() {
     FreeCapFilters();
     ReleaseMonikerArray(m_rgVideoCprMoniker, MAX_COMPRESSORS);
     ReleaseMonikerArray(m_rgAudioCprMoniker, MAX_COMPRESSORS);
-    // The current devices hold one reference of their own besides their list slot.
-    if (m_nCurVideoDevice >= 0 && m_nCurVideoDevice < MAX_DEVICES && m_rgVideoMoniker[m_nCurVideoDevice])
-        m_rgVideoMoniker[m_nCurVideoDevice]->Release();
-    if (m_nCurAudioDevice >= 0 && m_nCurAudioDevice < MAX_DEVICES && m_rgAudioMoniker[m_nCurAudioDevice])
-        m_rgAudioMoniker[m_nCurAudioDevice]->Release();
-    m_nCurVideoDevice = -1;
-    m_nCurAudioDevice = -1;
+    xSetCurrentMoniker(m_rgVideoMoniker, &m_nCurVideoDevice, -1);
+    xSetCurrentMoniker(m_rgAudioMoniker, &m_nCurAudioDevice, -1);
     ReleaseMonikerArray(m_rgVideoMoniker, MAX_DEVICES);
     ReleaseMonikerArray(m_rgAudioMoniker, MAX_DEVICES);
     if (!m_bSnapCallerBuffer)
@@ -230,10 +225,7 @@ int CLiveCapture::InitVideo(const WCHAR* deviceName) {
                 match = i;
         }
         if (match >= 0) {
-            if (m_nCurVideoDevice >= 0 && m_rgVideoMoniker[m_nCurVideoDevice])
-                m_rgVideoMoniker[m_nCurVideoDevice]->Release();
-            m_rgVideoMoniker[match]->AddRef();
-            m_nCurVideoDevice = match;
+            xSetCurrentMoniker(m_rgVideoMoniker, &m_nCurVideoDevice, match);
             FreeCapFilters();
             if (InitCapFilters() == S_OK)
                 result = 0;

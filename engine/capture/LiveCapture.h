@@ -144,6 +144,7 @@ public:
     HRESULT EnumVideoCprFilter();
     HRESULT EnumAudioCprFilter();
     void ReleaseMonikerArray(IMoniker** monikers, int count);
+    void xSetCurrentMoniker(IMoniker** monikers, int* current, int index);
     HRESULT GetDeviceNameByMoniker(IMoniker* moniker, WCHAR* buffer, int length);
     BOOL IsSupportsPropertyPage(IBaseFilter* filter);
     BOOL IsValidNameStr(const WCHAR* name);

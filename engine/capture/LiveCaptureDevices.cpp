@@ -6,18 +6,16 @@
 
 HRESULT CLiveCapture::xEnumCategory(REFCLSID category, IMoniker** monikers, int capacity, int* count,
                                     HRESULT emptyResult) {
-    ICreateDevEnum* devices = nullptr;
+    qel::ComPtr<ICreateDevEnum> devices;
     m_hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                            reinterpret_cast<void**>(&devices));
+                            reinterpret_cast<void**>(devices.GetAddressOf()));
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
         return m_hr;
     }
-    IEnumMoniker* list = nullptr;
-    m_hr = devices->CreateClassEnumerator(category, &list, 0);
+    qel::ComPtr<IEnumMoniker> list;
+    m_hr = devices->CreateClassEnumerator(category, list.GetAddressOf(), 0);
     if (m_hr != S_OK) { // S_FALSE: the category is empty
-        SafeRelease(list);
-        devices->Release();
         LIVECAP_LOG(this, m_hr);
         return emptyResult;
     }
@@ -30,37 +28,28 @@ HRESULT CLiveCapture::xEnumCategory(REFCLSID category, IMoniker** monikers, int 
             break;
         monikers[(*count)++] = moniker;
     }
-    list->Release();
-    devices->Release();
     return 0;
 }
 
 HRESULT CLiveCapture::EnumVideoDevice() {
-    // The current camera's own reference belongs to the list being replaced.
-    if (m_nCurVideoDevice >= 0 && m_rgVideoMoniker[m_nCurVideoDevice])
-        m_rgVideoMoniker[m_nCurVideoDevice]->Release();
+    // The current camera's own reference belongs to the list being replaced; the same slot of the
+    // new list is current afterwards.
+    const int current = m_nCurVideoDevice;
+    xSetCurrentMoniker(m_rgVideoMoniker, &m_nCurVideoDevice, -1);
     const HRESULT hr = xEnumCategory(CLSID_VideoInputDeviceCategory, m_rgVideoMoniker, MAX_DEVICES,
                                      &m_nVideoDeviceCount, LIVECAP_E_NODEVICE);
-    if (m_nCurVideoDevice >= 0) {
-        if (m_nCurVideoDevice < m_nVideoDeviceCount && m_rgVideoMoniker[m_nCurVideoDevice])
-            m_rgVideoMoniker[m_nCurVideoDevice]->AddRef();
-        else
-            m_nCurVideoDevice = -1;
-    }
+    if (current >= 0 && current < m_nVideoDeviceCount)
+        xSetCurrentMoniker(m_rgVideoMoniker, &m_nCurVideoDevice, current);
     return hr;
 }
 
 HRESULT CLiveCapture::EnumAudioDevice() {
-    if (m_nCurAudioDevice >= 0 && m_rgAudioMoniker[m_nCurAudioDevice])
-        m_rgAudioMoniker[m_nCurAudioDevice]->Release();
+    const int current = m_nCurAudioDevice;
+    xSetCurrentMoniker(m_rgAudioMoniker, &m_nCurAudioDevice, -1);
     const HRESULT hr = xEnumCategory(CLSID_AudioInputDeviceCategory, m_rgAudioMoniker, MAX_DEVICES,
                                      &m_nAudioDeviceCount, LIVECAP_E_NODEVICE);
-    if (m_nCurAudioDevice >= 0) {
-        if (m_nCurAudioDevice < m_nAudioDeviceCount && m_rgAudioMoniker[m_nCurAudioDevice])
-            m_rgAudioMoniker[m_nCurAudioDevice]->AddRef();
-        else
-            m_nCurAudioDevice = -1;
-    }
+    if (current >= 0 && current < m_nAudioDeviceCount)
+        xSetCurrentMoniker(m_rgAudioMoniker, &m_nCurAudioDevice, current);
     return hr;
 }
 
@@ -81,11 +70,26 @@ void CLiveCapture::ReleaseMonikerArray(IMoniker** monikers, int count) {
         SafeRelease(monikers[i]);
 }
 
+// The current device holds one reference of its own besides its list slot: the old one's is given
+// back, the new one's taken (-1 or an empty slot: none current).
+void CLiveCapture::xSetCurrentMoniker(IMoniker** monikers, int* current, int index) {
+    if (*current >= 0 && *current < MAX_DEVICES) {
+        IMoniker* own = monikers[*current];
+        SafeRelease(own);
+    }
+    *current = -1;
+    if (index >= 0 && index < MAX_DEVICES && monikers[index]) {
+        monikers[index]->AddRef();
+        *current = index;
+    }
+}
+
 HRESULT CLiveCapture::GetDeviceNameByMoniker(IMoniker* moniker, WCHAR* buffer, int length) {
     if (!moniker || !buffer || length <= 0)
         return E_INVALIDARG; // no room even for the terminator
-    IPropertyBag* bag = nullptr;
-    m_hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
+    qel::ComPtr<IPropertyBag> bag;
+    m_hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
+                                  reinterpret_cast<void**>(bag.GetAddressOf()));
     if (FAILED(m_hr))
         return m_hr;
     // Asked for as a string. Older systems' VariantInit sets the type only, so the string is set
@@ -107,7 +111,6 @@ HRESULT CLiveCapture::GetDeviceNameByMoniker(IMoniker* moniker, WCHAR* buffer, i
         }
         VariantClear(&name);
     }
-    bag->Release();
     return m_hr;
 }
 
@@ -163,10 +166,7 @@ HRESULT CLiveCapture::SetUsedDeviceByIndex(DeviceType type, int index) {
         // switched the preview off.
         m_bWantPreview = TRUE;
         xStopCaptureForDeviceChange();
-        if (m_nCurVideoDevice >= 0 && m_rgVideoMoniker[m_nCurVideoDevice])
-            m_rgVideoMoniker[m_nCurVideoDevice]->Release();
-        m_rgVideoMoniker[index]->AddRef();
-        m_nCurVideoDevice = index;
+        xSetCurrentMoniker(m_rgVideoMoniker, &m_nCurVideoDevice, index);
         if (m_state == LIVE_PREVIEWING)
             StopPreview();
         if (m_bPreviewBuilt || m_bCaptureBuilt)
@@ -187,11 +187,8 @@ HRESULT CLiveCapture::SetUsedDeviceByIndex(DeviceType type, int index) {
     if (type == DEVICE_AUDIO) {
         if (index != -1 && (index >= m_nAudioDeviceCount || !m_rgAudioMoniker[index]))
             return E_INVALIDARG;
-        if (m_nCurAudioDevice >= 0 && m_rgAudioMoniker[m_nCurAudioDevice])
-            m_rgAudioMoniker[m_nCurAudioDevice]->Release();
+        xSetCurrentMoniker(m_rgAudioMoniker, &m_nCurAudioDevice, index);
         if (index >= 0) {
-            m_rgAudioMoniker[index]->AddRef();
-            m_nCurAudioDevice = index;
             m_bWantAudio = TRUE;
             return InitAudioCapFilter();
         }

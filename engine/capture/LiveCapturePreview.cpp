@@ -13,16 +13,15 @@ bool IsPreviewRendered(HRESULT hr) {
     return hr == S_OK || hr == VFW_S_NOPREVIEWPIN;
 }
 
+// The renderer's reference goes to the caller, which keeps it in a raw field of the engine.
 IBaseFilter* CreateAndAddRenderer(IGraphBuilder* graph, REFCLSID clsid, const WCHAR* name) {
-    IBaseFilter* renderer = nullptr;
+    qel::ComPtr<IBaseFilter> renderer;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                reinterpret_cast<void**>(&renderer))))
+                                reinterpret_cast<void**>(renderer.GetAddressOf()))))
         return nullptr;
-    if (FAILED(graph->AddFilter(renderer, name))) {
-        renderer->Release();
+    if (FAILED(graph->AddFilter(renderer.Get(), name)))
         return nullptr;
-    }
-    return renderer;
+    return renderer.Detach();
 }
 
 } // namespace
@@ -90,9 +89,8 @@ BOOL CLiveCapture::BuildPreviewGraph() {
     }
 
     if (m_bGrabberReady) {
-        ISampleGrabber* sampleGrabber = nullptr;
-        if (FAILED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber,
-                                                    reinterpret_cast<void**>(&sampleGrabber)))) {
+        qel::ComPtr<ISampleGrabber> sampleGrabber;
+        if (FAILED(QueryInto(m_pGrabberFilter, IID_ISampleGrabber, sampleGrabber))) {
             m_bGrabberReady = FALSE;
         } else {
             AM_MEDIA_TYPE connected = {};
@@ -105,7 +103,6 @@ BOOL CLiveCapture::BuildPreviewGraph() {
             } else {
                 LIVECAP_LOG(this, m_hr);
             }
-            sampleGrabber->Release();
         }
     }
 
@@ -196,15 +193,14 @@ BOOL CLiveCapture::StartPreview() {
         return TRUE;
     if (!m_bPreviewBuilt || !m_pGraph)
         return FALSE;
-    IMediaControl* control = nullptr;
-    m_hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    qel::ComPtr<IMediaControl> control;
+    m_hr = QueryInto(m_pGraph, IID_IMediaControl, control);
     if (SUCCEEDED(m_hr)) {
         m_hr = control->Run();
         if (FAILED(m_hr)) {
             control->Stop();
             StopEveryFilter(m_pGraph);
         }
-        control->Release();
     }
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
@@ -217,11 +213,10 @@ BOOL CLiveCapture::StartPreview() {
 BOOL CLiveCapture::StopPreview() {
     if (m_state != LIVE_PREVIEWING || !m_pGraph)
         return FALSE;
-    IMediaControl* control = nullptr;
-    m_hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    qel::ComPtr<IMediaControl> control;
+    m_hr = QueryInto(m_pGraph, IID_IMediaControl, control);
     if (SUCCEEDED(m_hr)) {
         control->Stop();
-        control->Release();
     } else {
         LIVECAP_LOG(this, m_hr);
     }
@@ -237,12 +232,9 @@ void CLiveCapture::TearDownGraph() {
     SafeRelease(m_pFileSink);
     SafeRelease(m_pConfigAviMux);
     if (m_pGrabberFilter) {
-        ISampleGrabber* sampleGrabber = nullptr;
-        if (SUCCEEDED(m_pGrabberFilter->QueryInterface(IID_ISampleGrabber,
-                                                       reinterpret_cast<void**>(&sampleGrabber)))) {
+        qel::ComPtr<ISampleGrabber> sampleGrabber;
+        if (SUCCEEDED(QueryInto(m_pGrabberFilter, IID_ISampleGrabber, sampleGrabber)))
             sampleGrabber->SetCallback(nullptr, 1);
-            sampleGrabber->Release();
-        }
         SafeRelease(m_pGrabberFilter);
     }
     m_bGrabberReady = FALSE;
@@ -270,32 +262,26 @@ void CLiveCapture::TearDownGraph() {
 void CLiveCapture::NukeDownstream(IGraphBuilder* graph, IBaseFilter* filter) {
     if (!graph || !filter)
         return;
-    IEnumPins* pins = nullptr;
-    if (FAILED(filter->EnumPins(&pins)))
+    qel::ComPtr<IEnumPins> pins;
+    if (FAILED(filter->EnumPins(pins.GetAddressOf())))
         return;
     pins->Reset();
-    IPin* pin = nullptr;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
-        IPin* peer = nullptr;
-        if (SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
-            PIN_INFO info = {};
-            if (FAILED(peer->QueryPinInfo(&info))) {
-                peer->Release();
-                pin->Release();
-                break;
-            }
-            if (info.dir == PINDIR_INPUT && info.pFilter) {
-                NukeDownstream(graph, info.pFilter);
-                graph->Disconnect(peer);
-                graph->Disconnect(pin);
-                graph->RemoveFilter(info.pFilter);
-            }
-            SafeRelease(info.pFilter);
-            peer->Release();
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        qel::ComPtr<IPin> peer;
+        if (FAILED(pin->ConnectedTo(peer.GetAddressOf())) || !peer)
+            continue;
+        PIN_INFO info = {};
+        if (FAILED(peer->QueryPinInfo(&info)))
+            break;
+        const qel::ComPtr<IBaseFilter> downstream = qel::TakeOver(info.pFilter);
+        if (info.dir == PINDIR_INPUT && downstream) {
+            NukeDownstream(graph, downstream.Get());
+            graph->Disconnect(peer.Get());
+            graph->Disconnect(pin.Get());
+            graph->RemoveFilter(downstream.Get());
         }
-        pin->Release();
     }
-    pins->Release();
 }
 
 HRESULT CLiveCapture::SetShowRect(int x, int y, int width, int height) {
@@ -337,23 +323,19 @@ HRESULT CLiveCapture::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n
     *pinOut = nullptr;
     if (!filter)
         return E_POINTER;
-    IEnumPins* pins = nullptr;
-    HRESULT hr = filter->EnumPins(&pins);
+    qel::ComPtr<IEnumPins> pins;
+    const HRESULT hr = filter->EnumPins(pins.GetAddressOf());
     if (FAILED(hr))
         return hr;
-    IPin* pin = nullptr;
-    hr = E_FAIL;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
         PIN_DIRECTION pinDirection;
         if (SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == direction && n-- == 0) {
-            *pinOut = pin;
-            hr = S_OK;
-            break;
+            *pinOut = pin.Detach();
+            return S_OK;
         }
-        pin->Release();
     }
-    pins->Release();
-    return hr;
+    return E_FAIL;
 }
 
 IPin* CLiveCapture::GetInPin(IBaseFilter* filter, int n) {

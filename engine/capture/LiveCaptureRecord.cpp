@@ -22,15 +22,12 @@ constexpr UINT kStatusNotBuiltOrRun = 0x8000;
 } // namespace
 
 void StopEveryFilter(IGraphBuilder* graph) {
-    IEnumFilters* filters = nullptr;
-    if (!graph || FAILED(graph->EnumFilters(&filters)))
+    qel::ComPtr<IEnumFilters> filters;
+    if (!graph || FAILED(graph->EnumFilters(filters.GetAddressOf())))
         return;
-    IBaseFilter* filter = nullptr;
-    while (filters->Next(1, &filter, nullptr) == S_OK) {
+    qel::ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK)
         filter->Stop();
-        filter->Release();
-    }
-    filters->Release();
 }
 
 BOOL CLiveCapture::SetCaptureFileName(const WCHAR* path) {
@@ -147,8 +144,8 @@ BOOL CLiveCapture::StartCapture(int* status) {
     const bool heldBack =
         m_pBuilder->ControlStream(&PIN_CATEGORY_CAPTURE, nullptr, nullptr, &never, nullptr, 0, 0) == S_OK;
 
-    IMediaControl* control = nullptr;
-    m_hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    qel::ComPtr<IMediaControl> control;
+    m_hr = QueryInto(m_pGraph, IID_IMediaControl, control);
     if (FAILED(m_hr)) {
         LIVECAP_LOG(this, m_hr);
         return failEnd(kStatusNotBuiltOrRun);
@@ -156,7 +153,6 @@ BOOL CLiveCapture::StartCapture(int* status) {
     auto runFailed = [&]() {
         control->Stop();
         StopEveryFilter(m_pGraph);
-        control->Release();
         LIVECAP_LOG(this, m_hr);
         return failEnd(kStatusNotBuiltOrRun);
     };
@@ -195,7 +191,6 @@ BOOL CLiveCapture::StartCapture(int* status) {
         if (FAILED(m_hr))
             return runFailed();
     }
-    control->Release();
 
     m_state = LIVE_CAPTURING;
     xStartPollingThread();

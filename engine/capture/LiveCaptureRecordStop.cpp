@@ -5,9 +5,8 @@
 BOOL CLiveCapture::StopCapture() {
     if (m_state != LIVE_CAPTURING)
         return FALSE;
-    IMediaControl* control = nullptr;
-    m_hr = m_pGraph ? m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))
-                    : E_POINTER;
+    qel::ComPtr<IMediaControl> control;
+    m_hr = m_pGraph ? QueryInto(m_pGraph, IID_IMediaControl, control) : E_POINTER;
     if (SUCCEEDED(m_hr)) {
         // The camera first: some capture graphs crash when a source still delivers into a stopping
         // multiplexer. The graph then stops the rest, the file's headers last.
@@ -17,7 +16,6 @@ BOOL CLiveCapture::StopCapture() {
         // stops it again (a graph manager may pause it on the way, which starts its counts afresh).
         m_bLastCaptureInfoKept = xReadCaptureStatistics(&m_lastCaptureInfo);
         m_hr = control->Stop();
-        control->Release();
     }
     // A failed stop (a full disk, a lost device) still ends the capture: every filter is stopped
     // by hand, and the engine goes back to the preview as after any other stop.

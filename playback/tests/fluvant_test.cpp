@@ -6,7 +6,7 @@
 
 #include <dshow.h>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "ReaderClsids.h"
 #include "fluvant_fixture.h"
 #include "qeltest/process_counts.h"
@@ -194,20 +194,20 @@ double PlatformThreadsPerGraph(const std::string& clip, HWND host, int cycles) {
     const int before = qeltest::ThreadCount();
     const std::wstring wide(clip.begin(), clip.end());
     for (int i = 0; i < cycles; ++i) {
-        ComRef<IGraphBuilder> graph;
+        qel::ComPtr<IGraphBuilder> graph;
         if (FAILED(CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                     reinterpret_cast<void**>(graph.GetAddressOf()))))
             return 0;
-        ComRef<IBaseFilter> mixing;
+        qel::ComPtr<IBaseFilter> mixing;
         if (SUCCEEDED(CoCreateInstance(qelclsid::kVideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                        reinterpret_cast<void**>(mixing.GetAddressOf()))))
             graph->AddFilter(mixing.Get(), L"Video Mixing Render");
         graph->RenderFile(wide.c_str(), nullptr);
-        ComRef<IVideoWindow> window;
+        qel::ComPtr<IVideoWindow> window;
         graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf()));
         if (window)
             window->put_Owner(reinterpret_cast<OAHWND>(host));
-        ComRef<IMediaControl> control;
+        qel::ComPtr<IMediaControl> control;
         graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control.GetAddressOf()));
         control->Run();
         qeltest::PumpMessagesFor(20);

@@ -30,7 +30,7 @@ public:
     }
     int MajorVersion() override { return 4; }
     FakeOverlayMixer* mixer = nullptr;
-    ComRef<IBaseFilter> held;
+    qel::ComPtr<IBaseFilter> held;
 
 private:
     bool offersConfig_;
@@ -86,7 +86,7 @@ TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     EXPECT_TRUE(PlaybackSession().Playing());
     EXPECT_FALSE(GraphHolds(qelclsid::kOverlayMixer));
     EXPECT_FALSE(GraphHolds(qelclsid::kVideoRenderer)) << "the plain renderer is only for old systems";
-    ComRef<IVideoWindow> window;
+    qel::ComPtr<IVideoWindow> window;
     ASSERT_EQ(S_OK, PlaybackSession().Graph()->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf())));
     OAHWND owner = 0;
     EXPECT_EQ(S_OK, window->get_Owner(&owner));

@@ -42,8 +42,8 @@ protected:
             ConnectStream(&MEDIATYPE_Audio, audioSink_.Get());
         }
     }
-    ComRef<IBaseFilter> Add(REFCLSID clsid, const wchar_t* name) {
-        ComRef<IBaseFilter> filter;
+    qel::ComPtr<IBaseFilter> Add(REFCLSID clsid, const wchar_t* name) {
+        qel::ComPtr<IBaseFilter> filter;
         if (SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                        reinterpret_cast<void**>(filter.GetAddressOf())))) {
             EXPECT_EQ(S_OK, graph_->AddFilter(filter.Get(), name));
@@ -51,8 +51,8 @@ protected:
         return filter;
     }
     void ConnectStream(const GUID* major, IBaseFilter* sink) {
-        ComRef<IPin> out = TakeOver(helper_.FindPinByMediaType(splitter_.Get(), PINDIR_OUTPUT, major, nullptr, TRUE));
-        ComRef<IPin> in;
+        qel::ComPtr<IPin> out = qel::TakeOver(helper_.FindPinByMediaType(splitter_.Get(), PINDIR_OUTPUT, major, nullptr, TRUE));
+        qel::ComPtr<IPin> in;
         ASSERT_TRUE(out);
         ASSERT_EQ(S_OK, helper_.GetPin(sink, PINDIR_INPUT, &in));
         ASSERT_EQ(S_OK, graph_->Connect(out.Get(), in.Get()));
@@ -77,41 +77,41 @@ protected:
     }
 
     CGraphHelper helper_;
-    ComRef<IGraphBuilder> graph_;
-    ComRef<IBaseFilter> source_, splitter_, videoSink_, audioSink_;
+    qel::ComPtr<IGraphBuilder> graph_;
+    qel::ComPtr<IBaseFilter> source_, splitter_, videoSink_, audioSink_;
 };
 
 TEST_F(GraphHelperTest, FindersWalkTheGraph) {
     BuildClipGraph(true);
-    ComRef<IBaseFilter> source = TakeOver(helper_.FindSourceFilter(graph_.Get()));
+    qel::ComPtr<IBaseFilter> source = qel::TakeOver(helper_.FindSourceFilter(graph_.Get()));
     EXPECT_EQ(source_.Get(), source.Get());
-    ComRef<IBaseFilter> splitter = TakeOver(helper_.FindSplitter(graph_.Get()));
+    qel::ComPtr<IBaseFilter> splitter = qel::TakeOver(helper_.FindSplitter(graph_.Get()));
     EXPECT_EQ(splitter_.Get(), splitter.Get());
-    ComRef<IBaseFilter> byClass = TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kAviSplitter));
+    qel::ComPtr<IBaseFilter> byClass = qel::TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kAviSplitter));
     EXPECT_EQ(splitter_.Get(), byClass.Get());
-    EXPECT_FALSE(TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kDvSplitter)));
-    EXPECT_FALSE(TakeOver(helper_.FindVideoRenderer(graph_.Get()))) << "only null renderers here";
-    EXPECT_FALSE(TakeOver(helper_.FindStreamFilter(graph_.Get(), TRUE))) << "no decoder for uncompressed frames";
+    EXPECT_FALSE(qel::TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kDvSplitter)));
+    EXPECT_FALSE(qel::TakeOver(helper_.FindVideoRenderer(graph_.Get()))) << "only null renderers here";
+    EXPECT_FALSE(qel::TakeOver(helper_.FindStreamFilter(graph_.Get(), TRUE))) << "no decoder for uncompressed frames";
     EXPECT_FALSE(helper_.IsFilterUnconnected(graph_.Get(), splitter_.Get()));
     EXPECT_TRUE(helper_.IsFilterUnconnected(nullptr, splitter_.Get()));
     EXPECT_TRUE(helper_.IsFilterUnconnected(graph_.Get(), nullptr));
-    EXPECT_FALSE(TakeOver(helper_.FindSourceFilter(nullptr)));
+    EXPECT_FALSE(qel::TakeOver(helper_.FindSourceFilter(nullptr)));
 }
 
 TEST_F(GraphHelperTest, PinLookupsHonourTheirConnectionRules) {
     BuildClipGraph(false);
-    ComRef<IBaseFilter> spareSink = Add(qelclsid::kNullRenderer, L"spare");
+    qel::ComPtr<IBaseFilter> spareSink = Add(qelclsid::kNullRenderer, L"spare");
     // Connected-only and unconnected-only lookups never cross over.
-    EXPECT_FALSE(TakeOver(helper_.FindPinByMajorType(spareSink.Get(), PINDIR_INPUT, nullptr)));
-    ComRef<IPin> connected = TakeOver(helper_.FindPinByMajorType(videoSink_.Get(), PINDIR_INPUT, nullptr));
+    EXPECT_FALSE(qel::TakeOver(helper_.FindPinByMajorType(spareSink.Get(), PINDIR_INPUT, nullptr)));
+    qel::ComPtr<IPin> connected = qel::TakeOver(helper_.FindPinByMajorType(videoSink_.Get(), PINDIR_INPUT, nullptr));
     EXPECT_TRUE(connected);
-    EXPECT_FALSE(TakeOver(helper_.FindPinByMediaType(videoSink_.Get(), PINDIR_INPUT, nullptr, nullptr, TRUE)));
-    EXPECT_TRUE(TakeOver(helper_.FindPinByMediaType(videoSink_.Get(), PINDIR_INPUT, nullptr, nullptr, FALSE)));
+    EXPECT_FALSE(qel::TakeOver(helper_.FindPinByMediaType(videoSink_.Get(), PINDIR_INPUT, nullptr, nullptr, TRUE)));
+    EXPECT_TRUE(qel::TakeOver(helper_.FindPinByMediaType(videoSink_.Get(), PINDIR_INPUT, nullptr, nullptr, FALSE)));
 
     // A pin that lists no media types supports whatever is asked.
-    ComRef<IPin> spareInput;
+    qel::ComPtr<IPin> spareInput;
     ASSERT_EQ(S_OK, helper_.GetPin(spareSink.Get(), PINDIR_INPUT, &spareInput));
-    ComRef<IEnumMediaTypes> types;
+    qel::ComPtr<IEnumMediaTypes> types;
     AM_MEDIA_TYPE* first = nullptr;
     ASSERT_EQ(S_OK, spareInput->EnumMediaTypes(&types));
     if (types->Next(1, &first, nullptr) == S_OK) {
@@ -121,7 +121,7 @@ TEST_F(GraphHelperTest, PinLookupsHonourTheirConnectionRules) {
     }
     EXPECT_TRUE(helper_.PinSupportsMediaType(spareInput.Get(), &MEDIATYPE_Audio, &MEDIASUBTYPE_PCM));
     EXPECT_FALSE(helper_.PinSupportsMediaType(nullptr, nullptr, nullptr));
-    ComRef<IPin> none;
+    qel::ComPtr<IPin> none;
     EXPECT_EQ(E_FAIL, helper_.GetPin(spareSink.Get(), PINDIR_OUTPUT, &none));
 }
 
@@ -136,7 +136,7 @@ TEST_F(GraphHelperTest, CountingZeroesOnlyTheOutputCount) {
 
 TEST_F(GraphHelperTest, AChainWithoutABranchHasNoSplitterAndNoBranchToRemove) {
     BuildClipGraph(false);
-    EXPECT_FALSE(TakeOver(helper_.FindSplitter(graph_.Get())));
+    EXPECT_FALSE(qel::TakeOver(helper_.FindSplitter(graph_.Get())));
     EXPECT_EQ(E_FAIL, helper_.RemoveBranch(graph_.Get(), videoSink_.Get()));
     EXPECT_TRUE(InGraph(videoSink_.Get())) << "nothing was removed";
 }
@@ -146,7 +146,7 @@ TEST_F(GraphHelperTest, RemovingABranchTakesOnlyThatStream) {
     EXPECT_EQ(S_OK, helper_.RemoveBranch(graph_.Get(), audioSink_.Get()));
     EXPECT_FALSE(InGraph(audioSink_.Get()));
     EXPECT_TRUE(InGraph(videoSink_.Get()));
-    EXPECT_FALSE(TakeOver(helper_.FindSplitter(graph_.Get()))) << "one stream left";
+    EXPECT_FALSE(qel::TakeOver(helper_.FindSplitter(graph_.Get()))) << "one stream left";
     EXPECT_EQ(S_OK, helper_.RemoveDownstream(graph_.Get(), source_.Get()));
     EXPECT_FALSE(InGraph(splitter_.Get()));
     EXPECT_FALSE(InGraph(videoSink_.Get()));
@@ -155,9 +155,9 @@ TEST_F(GraphHelperTest, RemovingABranchTakesOnlyThatStream) {
 
 TEST_F(GraphHelperTest, UnconnectedFiltersGoExceptThoseWithoutPins) {
     BuildClipGraph(false);
-    ComRef<IBaseFilter> spare = Add(qelclsid::kNullRenderer, L"spare");
+    qel::ComPtr<IBaseFilter> spare = Add(qelclsid::kNullRenderer, L"spare");
     PinlessFilter* pinless = new PinlessFilter();
-    ComRef<IBaseFilter> pinlessFilter(static_cast<IBaseFilter*>(pinless));
+    qel::ComPtr<IBaseFilter> pinlessFilter(static_cast<IBaseFilter*>(pinless));
     ASSERT_EQ(S_OK, graph_->AddFilter(pinlessFilter.Get(), L"pinless"));
     EXPECT_EQ(S_OK, helper_.RemoveUnconnectedFilters(graph_.Get()));
     EXPECT_FALSE(InGraph(spare.Get()));
@@ -183,13 +183,13 @@ TEST_F(GraphHelperTest, AsfGraphsNeedAFileAndAGraph) {
     EXPECT_EQ(ERROR_INVALID_PARAMETER, helper_.BuildAsfGraph(folder_.File("absent.wmv").c_str(), graph_.Get(), 3, nullptr, nullptr));
     const std::string clip = MakeClip("clip.wmv", ClipSpec(true));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, helper_.BuildAsfGraph(clip.c_str(), nullptr, 3, nullptr, nullptr));
-    ComRef<IBaseFilter> sink = Add(qelclsid::kNullRenderer, L"sink");
+    qel::ComPtr<IBaseFilter> sink = Add(qelclsid::kNullRenderer, L"sink");
     const HRESULT hr = helper_.BuildAsfGraph(clip.c_str(), graph_.Get(), 2, sink.Get(), nullptr);
     if (FAILED(hr))
         GTEST_SKIP() << "this Wine's ASF reader does not open the clip: 0x" << std::hex << hr;
-    ComRef<IBaseFilter> reader = TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kWmAsfReader));
+    qel::ComPtr<IBaseFilter> reader = qel::TakeOver(helper_.FindFilterByClsid(graph_.Get(), qelclsid::kWmAsfReader));
     ASSERT_TRUE(reader);
-    ComRef<IBaseFilter> source = TakeOver(helper_.FindSourceFilter(graph_.Get()));
+    qel::ComPtr<IBaseFilter> source = qel::TakeOver(helper_.FindSourceFilter(graph_.Get()));
     EXPECT_EQ(reader.Get(), source.Get());
     EXPECT_EQ(S_OK, helper_.RemoveDownstream(graph_.Get(), reader.Get()));
 }

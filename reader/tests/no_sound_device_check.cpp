@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "ReaderClsids.h"
 #include "qeltest/com_test.h"
 
@@ -14,7 +14,7 @@ namespace {
 class NoSoundDevice : public qeltest::ComTest {};
 
 TEST_F(NoSoundDevice, TheSoundRendererCannotBeMade) {
-    ComRef<IBaseFilter> renderer;
+    qel::ComPtr<IBaseFilter> renderer;
     const HRESULT hr = CoCreateInstance(qelclsid::kDirectSoundRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                         reinterpret_cast<void**>(renderer.GetAddressOf()));
     EXPECT_TRUE(FAILED(hr)) << "the sound driver is still on for this program: the fallback is not tested";

@@ -21,7 +21,7 @@ TEST_F(ReaderCyclesTest, FiftyOpensAndClosesLeaveHandlesThreadsAndMemoryFlat) {
     auto cycle = [&] {
         // The sound device is taken per cycle: other test programs wait for it no longer than one open.
         qeltest::ScopedAudioDeviceLock audioDevice;
-        ComRef<IMediaFrameReader> reader = readertest::NewReader();
+        qel::ComPtr<IMediaFrameReader> reader = readertest::NewReader();
         ASSERT_EQ(S_OK, reader->OpenFile(clip.c_str()));
         readertest::GlobalBlock frame;
         ASSERT_EQ(S_OK, reader->ReadVideoFrame(-3, frame.Out()));

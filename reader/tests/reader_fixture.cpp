@@ -32,10 +32,10 @@ qelmedia::AviClipFormat ClipSpec(bool audio, int audioBits) {
     return spec;
 }
 
-ComRef<IMediaFrameReader> NewReader() {
+qel::ComPtr<IMediaFrameReader> NewReader() {
     HRESULT hr = S_OK;
     CUnknown* object = CMediaFrameReader::CreateInstance(nullptr, &hr);
-    ComRef<IMediaFrameReader> reader;
+    qel::ComPtr<IMediaFrameReader> reader;
     if (!object)
         return reader;
     object->NonDelegatingAddRef();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "QelReader.h"
 #include "avi_clip.h"
 #include "qeltest/com_test.h"
@@ -49,12 +49,12 @@ protected:
     std::string MakeClip(const std::string& name, const qelmedia::AviClipFormat& spec);
     std::string MakeFile(const std::string& name, const std::vector<BYTE>& bytes);
 
-    ComRef<IMediaFrameReader> reader_;
+    qel::ComPtr<IMediaFrameReader> reader_;
     qeltest::TempDir folder_;
 };
 
 // Makes a reader object directly from the class (no registration needed).
-ComRef<IMediaFrameReader> NewReader();
+qel::ComPtr<IMediaFrameReader> NewReader();
 
 // Empty when the block is a 24-bit frame of the clip showing frame `frame`, else what differs.
 std::string CompareFrameBlock(HGLOBAL block, int frame, int width, int height);

@@ -6,45 +6,14 @@
 
 #include <string>
 
-#include "ComRef.h"
+#include "qeldshow/com_ptr.h"
 #include "QelReader.h"
 #include "qeltest/com_test.h"
+#include "qeltest/registry_probe.h"
 
 namespace {
 
-const char* const kClassKey = "CLSID\\{A04BEC5B-DF29-45F0-8BFD-E7174A590081}";
-
-std::string ReadValue(const std::string& key, const char* name) {
-    char value[1024] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return "<missing>";
-    return value;
-}
-
-bool KeyExists(const std::string& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// Runs the system's regsvr32 silently on the module and returns its exit code.
-DWORD RunRegsvr32(const std::string& arguments) {
-    std::string command = "regsvr32.exe /s " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return GetLastError() | 0x80000000u;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
+const wchar_t* const kClassKey = L"CLSID\\{A04BEC5B-DF29-45F0-8BFD-E7174A590081}";
 
 // An outer object that aggregates the reader and answers its interface through it.
 class Outer : public IUnknown {
@@ -60,7 +29,7 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
     STDMETHODIMP_(ULONG) Release() override { return --refs; }
     ULONG refs = 1;
-    ComRef<IUnknown> inner;
+    qel::ComPtr<IUnknown> inner;
 };
 
 class ReaderServerTest : public qeltest::ComTest {
@@ -69,8 +38,8 @@ protected:
         qeltest::ComTest::SetUp();
         module_ = LoadLibraryA("QelReader.ax");
         ASSERT_NE(nullptr, module_) << "QelReader.ax not found on the DLL path";
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(module_, path, MAX_PATH);
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module_, path, MAX_PATH);
         path_ = path;
     }
     void TearDown() override {
@@ -79,23 +48,23 @@ protected:
         qeltest::ComTest::TearDown();
     }
     HMODULE module_ = nullptr;
-    std::string path_;
+    std::wstring path_;
 };
 
 TEST_F(ReaderServerTest, Regsvr32WritesAndRemovesTheClassKey) {
-    ASSERT_EQ(0u, RunRegsvr32("\"" + path_ + "\""));
-    EXPECT_EQ("Q&l - Reader", ReadValue(kClassKey, nullptr));
-    EXPECT_EQ(path_, ReadValue(std::string(kClassKey) + "\\InprocServer32", nullptr));
-    EXPECT_EQ("Both", ReadValue(std::string(kClassKey) + "\\InprocServer32", "ThreadingModel"));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/s \"" + path_ + L"\""));
+    EXPECT_EQ(L"Q&l - Reader", qeltest::ClassesRootString(kClassKey, nullptr));
+    EXPECT_EQ(path_, qeltest::ClassesRootString(std::wstring(kClassKey) + L"\\InprocServer32", nullptr));
+    EXPECT_EQ(L"Both", qeltest::ClassesRootString(std::wstring(kClassKey) + L"\\InprocServer32", L"ThreadingModel"));
 
-    ComRef<IMediaFrameReader> reader;
+    qel::ComPtr<IMediaFrameReader> reader;
     EXPECT_EQ(S_OK, CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
                                      reinterpret_cast<void**>(reader.GetAddressOf())));
     EXPECT_TRUE(reader);
     reader.Reset();
 
-    ASSERT_EQ(0u, RunRegsvr32("/u \"" + path_ + "\""));
-    EXPECT_FALSE(KeyExists(kClassKey));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/u /s \"" + path_ + L"\""));
+    EXPECT_FALSE(qeltest::ClassesRootKeyExists(kClassKey));
     EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER,
                                                     IID_IMediaFrameReader, reinterpret_cast<void**>(reader.GetAddressOf())));
 }
@@ -104,13 +73,13 @@ TEST_F(ReaderServerTest, BothInterfaceIdsGiveOnePointerAndOthersNone) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
     ASSERT_NE(nullptr, getClassObject);
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, getClassObject(CLSID_MediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
-    ComRef<IMediaFrameReader> first, second;
+    qel::ComPtr<IMediaFrameReader> first, second;
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IMediaFrameReader, reinterpret_cast<void**>(first.GetAddressOf())));
     ASSERT_EQ(S_OK, first->QueryInterface(IID_IMediaFrameReaderAlias, reinterpret_cast<void**>(second.GetAddressOf())));
     EXPECT_EQ(first.Get(), second.Get());
-    ComRef<IUnknown> unknown;
+    qel::ComPtr<IUnknown> unknown;
     EXPECT_EQ(S_OK, first->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.GetAddressOf())));
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(E_NOINTERFACE, first->QueryInterface(IID_IBaseFilter, &other));
@@ -122,16 +91,16 @@ TEST_F(ReaderServerTest, BothInterfaceIdsGiveOnePointerAndOthersNone) {
 TEST_F(ReaderServerTest, AnAggregatedReaderForwardsItsIdentityToTheOuter) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, getClassObject(CLSID_MediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
     Outer outer;
     void* refused = nullptr;
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IMediaFrameReader, &refused));
     ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(outer.inner.GetAddressOf())));
-    ComRef<IMediaFrameReader> reader;
+    qel::ComPtr<IMediaFrameReader> reader;
     ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IMediaFrameReader, reinterpret_cast<void**>(reader.GetAddressOf())));
     const ULONG before = outer.refs;
-    ComRef<IUnknown> identity;
+    qel::ComPtr<IUnknown> identity;
     ASSERT_EQ(S_OK, reader->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(identity.GetAddressOf())));
     EXPECT_EQ(static_cast<IUnknown*>(&outer), identity.Get()) << "the interface's IUnknown is the outer one";
     EXPECT_GT(outer.refs, before);
@@ -145,7 +114,7 @@ TEST_F(ReaderServerTest, AnAggregatedReaderForwardsItsIdentityToTheOuter) {
 TEST_F(ReaderServerTest, OnlyItsOwnClassIsServed) {
     typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    ComRef<IClassFactory> factory;
+    qel::ComPtr<IClassFactory> factory;
     EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, getClassObject(IID_IMediaFrameReader, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
 }
 

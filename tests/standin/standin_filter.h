@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in plug-in: a pass-through effect filter that answers the parameter layout of the class
 // ID it was created as and logs every parameter call, with what it was given, for the tests.
+#include "TextMix.h"
 #include "effect_filter_base.h"
 
 #include <string>
@@ -10,26 +11,6 @@ class StandinParamsOwner {
 public:
     virtual ~StandinParamsOwner() = default;
     virtual IUnknown* Interface() = 0;
-};
-
-// The text overlay's interface as its callers see it: twelve operations nobody calls, then three.
-// {D66FF6EA-A5A0-421B-87E7-96B7687FA25F}
-struct IStandinTextMix : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Unused1() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused2() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused3() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused7() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused8() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused9() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused10() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused11() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused12() = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetMixInfo(void* info, BOOL flag) = 0;
-    virtual HRESULT STDMETHODCALLTYPE ClearMixInfo() = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetPosition(LONGLONG position, BOOL flag) = 0;
 };
 
 class CStandinFilter : public CEffectFilterBase {
@@ -53,18 +34,18 @@ public:
         LOGFONTA font = {};
         POINT start = {0, 0};
         wchar_t path[kQelFramePathChars] = {0};
-    } values;
+    } m_values;
 
     CCritSec* Lock() { return &m_filterLock; }
 
 protected:
     // A pass-through: every frame goes out as it came.
     bool ProcessFrame(const EffectFrame&) override { return false; }
-    REFIID ParamsIid() const override { return rotate_ ? IID_IQelRotateParams : IID_IQelFilterParams; }
-    IUnknown* ParamsObject() override { return params_ ? params_->Interface() : nullptr; }
+    REFIID ParamsIid() const override { return m_rotate ? IID_IQelRotateParams : IID_IQelFilterParams; }
+    IUnknown* ParamsObject() override { return m_params ? m_params->Interface() : nullptr; }
 
 private:
-    class TextMix : public IStandinTextMix {
+    class TextMix : public ITarnTextMix {
     public:
         explicit TextMix(CStandinFilter* filter) : filter_(filter) {}
         STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return filter_->GetOwner()->QueryInterface(riid, ppv); }
@@ -82,7 +63,7 @@ private:
         STDMETHODIMP Unused10() override { return Unexpected(10); }
         STDMETHODIMP Unused11() override { return Unexpected(11); }
         STDMETHODIMP Unused12() override { return Unexpected(12); }
-        STDMETHODIMP SetMixInfo(void* info, BOOL flag) override {
+        STDMETHODIMP SetMixInfo(CTextMixInfo* info, BOOL flag) override {
             filter_->Record("SetMixInfo(%s,%d)", info ? "info" : "null", flag);
             return S_OK;
         }
@@ -103,11 +84,11 @@ private:
         CStandinFilter* filter_;
     };
 
-    TextMix textMix_{this};
-    CLSID clsid_;
-    int instance_;
-    bool rotate_;
-    StandinParamsOwner* params_;   // the layout object, owned
+    TextMix m_textMix{this};
+    CLSID m_clsid;
+    int m_instance;
+    bool m_rotate;
+    StandinParamsOwner* m_params;   // the layout object, owned
 };
 
 // Makes the parameter object of clsid's layout for filter.

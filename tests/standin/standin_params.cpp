@@ -19,44 +19,44 @@ std::string Ansi(const wchar_t* text) {
 template <class Layout>
 class Logged : public CQelParamsObject<Layout>, public StandinParamsOwner {
 public:
-    explicit Logged(CStandinFilter* filter) : CQelParamsObject<Layout>(filter), s_(filter) {}
+    explicit Logged(CStandinFilter* filter) : CQelParamsObject<Layout>(filter), m_standin(filter) {}
     IUnknown* Interface() override { return static_cast<Layout*>(this); }
 
     STDMETHODIMP Enable(BOOL on) override {
-        s_->Record("Enable(%d)", on);
-        return s_->CEffectFilterBase::Enable(on);
+        m_standin->Record("Enable(%d)", on);
+        return m_standin->CEffectFilterBase::Enable(on);
     }
     STDMETHODIMP SetEnable(BOOL on) override {
-        s_->Record("SetEnable(%d)", on);
-        return s_->CEffectFilterBase::Enable(on);
+        m_standin->Record("SetEnable(%d)", on);
+        return m_standin->CEffectFilterBase::Enable(on);
     }
     STDMETHODIMP GetEnable(int* on) override {
-        s_->Record("GetEnable");
-        return s_->GetEnable(on);
+        m_standin->Record("GetEnable");
+        return m_standin->GetEnable(on);
     }
     STDMETHODIMP AddRange(double start, double end) override {
-        s_->Record("AddRange(%g,%g)", start, end);
-        return s_->CEffectFilterBase::AddRange(start, end);
+        m_standin->Record("AddRange(%g,%g)", start, end);
+        return m_standin->CEffectFilterBase::AddRange(start, end);
     }
     STDMETHODIMP AddRanges(const double* starts, const double* ends, int count) override {
-        s_->Record("AddRanges(%d)", count);
-        return s_->CEffectFilterBase::AddRanges(starts, ends, count);
+        m_standin->Record("AddRanges(%d)", count);
+        return m_standin->CEffectFilterBase::AddRanges(starts, ends, count);
     }
     STDMETHODIMP ClearRanges() override {
-        s_->Record("ClearRanges");
-        return s_->CEffectFilterBase::ClearRanges();
+        m_standin->Record("ClearRanges");
+        return m_standin->CEffectFilterBase::ClearRanges();
     }
 
 protected:
     // A getter of one kept int.
     HRESULT Get(const char* name, int* out, int value) {
-        s_->Record("%s", name);
+        m_standin->Record("%s", name);
         if (!out)
             return E_POINTER;
         *out = value;
         return S_OK;
     }
-    CStandinFilter* s_;
+    CStandinFilter* m_standin;
 };
 
 class CommonParams : public Logged<IQelFilterParams> {
@@ -67,10 +67,10 @@ public:
 class StrengthParams : public Logged<IQelStrengthParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, s_->values.value[0]); }
+    STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetStrength(int v) override {
-        s_->Record("SetStrength(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetStrength(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
 };
@@ -78,16 +78,16 @@ public:
 class ContrastBrightnessParams : public Logged<IQelContrastBrightnessParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetContrast(int* v) override { return Get("GetContrast", v, s_->values.value[0]); }
+    STDMETHODIMP GetContrast(int* v) override { return Get("GetContrast", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetContrast(int v) override {
-        s_->Record("SetContrast(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetContrast(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
-    STDMETHODIMP GetBrightness(int* v) override { return Get("GetBrightness", v, s_->values.value[1]); }
+    STDMETHODIMP GetBrightness(int* v) override { return Get("GetBrightness", v, m_standin->m_values.value[1]); }
     STDMETHODIMP SetBrightness(int v) override {
-        s_->Record("SetBrightness(%d)", v);
-        s_->values.value[1] = v;
+        m_standin->Record("SetBrightness(%d)", v);
+        m_standin->m_values.value[1] = v;
         return S_OK;
     }
 };
@@ -96,51 +96,51 @@ class DateTimeParams : public Logged<IQelDateTimeParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetColor(BYTE* red, BYTE* green, BYTE* blue) override {
-        s_->Record("GetColor");
-        *red = s_->values.red;
-        *green = s_->values.green;
-        *blue = s_->values.blue;
+        m_standin->Record("GetColor");
+        *red = m_standin->m_values.red;
+        *green = m_standin->m_values.green;
+        *blue = m_standin->m_values.blue;
         return S_OK;
     }
     STDMETHODIMP SetColor(int red, int green, int blue) override {
-        s_->Record("SetColor(%d,%d,%d)", red, green, blue);
-        s_->values.red = static_cast<BYTE>(red);
-        s_->values.green = static_cast<BYTE>(green);
-        s_->values.blue = static_cast<BYTE>(blue);
+        m_standin->Record("SetColor(%d,%d,%d)", red, green, blue);
+        m_standin->m_values.red = static_cast<BYTE>(red);
+        m_standin->m_values.green = static_cast<BYTE>(green);
+        m_standin->m_values.blue = static_cast<BYTE>(blue);
         return S_OK;
     }
     STDMETHODIMP GetFont(LOGFONTA* font) override {
-        s_->Record("GetFont");
-        *font = s_->values.font;
+        m_standin->Record("GetFont");
+        *font = m_standin->m_values.font;
         return S_OK;
     }
     STDMETHODIMP SetFont(const LOGFONTA* font) override {
-        s_->Record("SetFont(%s,%ld)", font->lfFaceName, static_cast<long>(font->lfHeight));
-        s_->values.font = *font;
-        s_->values.font.lfEscapement = 0;
-        s_->values.font.lfOrientation = 0;
+        m_standin->Record("SetFont(%s,%ld)", font->lfFaceName, static_cast<long>(font->lfHeight));
+        m_standin->m_values.font = *font;
+        m_standin->m_values.font.lfEscapement = 0;
+        m_standin->m_values.font.lfOrientation = 0;
         return S_OK;
     }
     STDMETHODIMP GetAlignment(int* alignment, int* padding) override {
-        s_->Record("GetAlignment");
-        *alignment = s_->values.alignment;
-        *padding = s_->values.padding;
+        m_standin->Record("GetAlignment");
+        *alignment = m_standin->m_values.alignment;
+        *padding = m_standin->m_values.padding;
         return S_OK;
     }
     STDMETHODIMP SetAlignment(int alignment, int padding) override {
-        s_->Record("SetAlignment(%d,%d)", alignment, padding);
-        s_->values.alignment = alignment;
-        s_->values.padding = padding;
+        m_standin->Record("SetAlignment(%d,%d)", alignment, padding);
+        m_standin->m_values.alignment = alignment;
+        m_standin->m_values.padding = padding;
         return S_OK;
     }
     STDMETHODIMP GetStartPosition(POINT* position) override {
-        s_->Record("GetStartPosition");
-        *position = s_->values.start;
+        m_standin->Record("GetStartPosition");
+        *position = m_standin->m_values.start;
         return S_OK;
     }
     STDMETHODIMP SetStartPosition(const POINT* position) override {
-        s_->Record("SetStartPosition(%ld,%ld)", static_cast<long>(position->x), static_cast<long>(position->y));
-        s_->values.start = *position;
+        m_standin->Record("SetStartPosition(%ld,%ld)", static_cast<long>(position->x), static_cast<long>(position->y));
+        m_standin->m_values.start = *position;
         return S_OK;
     }
 };
@@ -148,10 +148,10 @@ public:
 class DigitalZoomParams : public Logged<IQelDigitalZoomParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetZoom(int* v) override { return Get("GetZoom", v, s_->values.value[0]); }
+    STDMETHODIMP GetZoom(int* v) override { return Get("GetZoom", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetZoom(int v) override {
-        s_->Record("SetZoom(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetZoom(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
 };
@@ -159,16 +159,16 @@ public:
 class SpecialEffectParams : public Logged<IQelSpecialEffectParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, s_->values.value[0]); }
+    STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetStrength(int v) override {
-        s_->Record("SetStrength(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetStrength(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
-    STDMETHODIMP GetEffect(int* v) override { return Get("GetEffect", v, s_->values.value[1]); }
+    STDMETHODIMP GetEffect(int* v) override { return Get("GetEffect", v, m_standin->m_values.value[1]); }
     STDMETHODIMP SetEffect(int v) override {
-        s_->Record("SetEffect(%d)", v);
-        s_->values.value[1] = v;
+        m_standin->Record("SetEffect(%d)", v);
+        m_standin->m_values.value[1] = v;
         return S_OK;
     }
 };
@@ -177,13 +177,13 @@ class PhotoFrameParams : public Logged<IQelPhotoFrameParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetFramePath(wchar_t* path) override {
-        s_->Record("GetFramePath");
-        lstrcpynW(path, s_->values.path, kQelFramePathChars);
+        m_standin->Record("GetFramePath");
+        lstrcpynW(path, m_standin->m_values.path, kQelFramePathChars);
         return S_OK;
     }
     STDMETHODIMP SetFramePath(const wchar_t* path) override {
-        s_->Record("SetFramePath(%s)", Ansi(path).c_str());
-        lstrcpynW(s_->values.path, path ? path : L"", kQelFramePathChars);
+        m_standin->Record("SetFramePath(%s)", Ansi(path).c_str());
+        lstrcpynW(m_standin->m_values.path, path ? path : L"", kQelFramePathChars);
         return S_OK;
     }
 };
@@ -191,16 +191,16 @@ public:
 class FlipParams : public Logged<IQelFlipParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, s_->values.value[0]); }
+    STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetValue(int v) override {
-        s_->Record("SetValue(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetValue(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
-    STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, s_->values.value[1]); }
+    STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, m_standin->m_values.value[1]); }
     STDMETHODIMP SetValue2(int v) override {
-        s_->Record("SetValue2(%d)", v);
-        s_->values.value[1] = v;
+        m_standin->Record("SetValue2(%d)", v);
+        m_standin->m_values.value[1] = v;
         return S_OK;
     }
 };
@@ -208,40 +208,40 @@ public:
 class RotateParams : public Logged<IQelRotateParams> {
 public:
     using Logged::Logged;
-    STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, s_->values.value[0]); }
+    STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, m_standin->m_values.value[0]); }
     STDMETHODIMP SetValue(int v) override {
-        s_->Record("SetValue(%d)", v);
-        s_->values.value[0] = v;
+        m_standin->Record("SetValue(%d)", v);
+        m_standin->m_values.value[0] = v;
         return S_OK;
     }
-    STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, s_->values.value[1]); }
+    STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, m_standin->m_values.value[1]); }
     STDMETHODIMP SetValue2(int v) override {
-        s_->Record("SetValue2(%d)", v);
-        s_->values.value[1] = v;
+        m_standin->Record("SetValue2(%d)", v);
+        m_standin->m_values.value[1] = v;
         return S_OK;
     }
     STDMETHODIMP SetMethod(int method) override {
-        s_->Record("SetMethod(%d)", method);
-        s_->values.method = method;
+        m_standin->Record("SetMethod(%d)", method);
+        m_standin->m_values.method = method;
         return S_OK;
     }
-    STDMETHODIMP GetMethod(int* method) override { return Get("GetMethod", method, s_->values.method); }
+    STDMETHODIMP GetMethod(int* method) override { return Get("GetMethod", method, m_standin->m_values.method); }
     STDMETHODIMP SetBackColor(COLORREF color) override {
-        s_->Record("SetBackColor(0x%06lx)", static_cast<unsigned long>(color));
-        s_->values.color = color;
+        m_standin->Record("SetBackColor(0x%06lx)", static_cast<unsigned long>(color));
+        m_standin->m_values.color = color;
         return S_OK;
     }
     STDMETHODIMP GetBackColor(COLORREF* color) override {
-        s_->Record("GetBackColor");
-        *color = s_->values.color;
+        m_standin->Record("GetBackColor");
+        *color = m_standin->m_values.color;
         return S_OK;
     }
     STDMETHODIMP SetAngle(int degrees) override {
-        s_->Record("SetAngle(%d)", degrees);
-        s_->values.angle = degrees;
+        m_standin->Record("SetAngle(%d)", degrees);
+        m_standin->m_values.angle = degrees;
         return S_OK;
     }
-    STDMETHODIMP GetAngle(int* degrees) override { return Get("GetAngle", degrees, s_->values.angle); }
+    STDMETHODIMP GetAngle(int* degrees) override { return Get("GetAngle", degrees, m_standin->m_values.angle); }
 };
 
 } // namespace

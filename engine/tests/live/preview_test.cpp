@@ -1,38 +1,15 @@
 // Cameras, the live preview in the engine's child window, and its stop, restart and tear-down.
 #include <qedit.h>
 
-#include <atomic>
 #include <algorithm>
 #include <string>
 
 #include "camera_fixture.h"
+#include "grabber_counter.h"
 #include "qeltest/pump.h"
 
 namespace enginetest {
 namespace {
-
-// Counts the frames the engine's grabber passes on, and keeps the length of the last one.
-class CountingCallback : public ISampleGrabberCB {
-public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_ISampleGrabberCB || iid == IID_IUnknown) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP SampleCB(double, IMediaSample*) override { return 0; }
-    STDMETHODIMP BufferCB(double, BYTE*, long length) override {
-        lastLength = length;
-        ++frames;
-        return 0;
-    }
-    std::atomic<int> frames{0};
-    std::atomic<long> lastLength{0};
-};
 
 class PreviewTest : public CameraTest {};
 

@@ -2,6 +2,7 @@
 // two limits, the file name rules, the ASF failure where the writer is missing, and ending the engine
 // in the middle of it all.
 #include "record_fixture.h"
+#include "grabber_counter.h"
 
 #include "AudioMuter.h"
 #include "GraphBuilder.h"
@@ -434,6 +435,11 @@ TEST_F(RecordTest, ACameraWithoutPreviewPinRecordsThroughTheSplitStream) {
     ASSERT_TRUE(WaitForFrames(5));
     ASSERT_TRUE(engine->StopCapture());
     ExpectWholeRecording(file, FramesOfLastCapture(), true);
+    // The preview comes back through the split stream and keeps going: the plug-in in front of
+    // the grabber must not shrink the pool the camera and the tee share (the camera then waited
+    // for a second buffer forever, and every later graph stop with it).
+    ASSERT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_TRUE(enginetest::PreviewDelivers(engine->m_pGrabberFilter, engine->GrabberCallback(), 5, 10000));
 }
 
 } // namespace

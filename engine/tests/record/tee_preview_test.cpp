@@ -2,6 +2,7 @@
 // rotate and effect plug-ins in the chain: the graph answers its state within its time-out, and
 // stopping, switching cameras and deleting the engine never wedge, many times running.
 #include "record_fixture.h"
+#include "grabber_counter.h"
 
 #include "qeltest/watchdog.h"
 
@@ -67,6 +68,10 @@ TEST_F(TeePreviewTest, ACaptureOnlyCameraPreviewsAnswersItsStateAndStopsSwitches
         ASSERT_TRUE(GraphAnswersItsState(engine->m_pGraph, &state, &result)) << "GetState(2000) never returned";
         EXPECT_EQ(S_OK, result);
         EXPECT_EQ(State_Running, state);
+        EXPECT_TRUE(enginetest::PreviewDelivers(engine->m_pGrabberFilter, engine->GrabberCallback(), 3, 10000))
+            << "frames reach the grabber";
+        // Each step ends within a second.
+        DWORD started = GetTickCount();
         switch (round % 3) {
         case 0:   // stopped
             EXPECT_TRUE(engine->StopPreview());
@@ -79,8 +84,11 @@ TEST_F(TeePreviewTest, ACaptureOnlyCameraPreviewsAnswersItsStateAndStopsSwitches
         default:  // the engine ended while it previews
             break;
         }
+        EXPECT_LT(GetTickCount() - started, 1000u) << "stop or switch";
+        started = GetTickCount();
         delete engine;
         engine = nullptr;
+        EXPECT_LT(GetTickCount() - started, 1000u) << "deleting the engine";
     }
 }
 

@@ -58,35 +58,52 @@ HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* pin, IMemAllocator** alloc
     if (request.cbAlign == 0)
         request.cbAlign = 1;
 
-    // The downstream allocator first: it may hand out the renderer's own memory.
-    IMemAllocator* candidate = nullptr;
-    HRESULT hr = pin->GetAllocator(&candidate);
-    if (SUCCEEDED(hr) && candidate) {
-        ALLOCATOR_PROPERTIES tried = request;
-        hr = DecideBufferSize(candidate, &tried);
-        if (SUCCEEDED(hr))
-            hr = pin->NotifyAllocator(candidate, FALSE);
-        if (SUCCEEDED(hr)) {
-            *allocator = candidate;
-            return S_OK;
-        }
-        candidate->Release();
-        candidate = nullptr;
+    // The downstream allocator first: it may hand out the renderer's own memory. One that already
+    // has its buffers set serves another link as well (a sample grabber hands on the pool of its
+    // previous upstream, the Smart Tee's input pool, which the camera and both tee outputs draw
+    // from): sized to this pin's needs it could starve that link, and the camera would wait for a
+    // buffer forever. Such a pool is taken only when the downstream pin refuses one of ours.
+    IMemAllocator* offered = nullptr;
+    if (FAILED(pin->GetAllocator(&offered)))
+        offered = nullptr;
+    const bool offeredServesAnotherLink = offered && HasBuffersSet(offered);
+    if (offered && !offeredServesAnotherLink && TryAllocator(pin, offered, request)) {
+        *allocator = offered;
+        return S_OK;
     }
 
-    hr = InitAllocator(&candidate);
-    if (FAILED(hr))
-        return hr;
-    ALLOCATOR_PROPERTIES tried = request;
-    hr = DecideBufferSize(candidate, &tried);
-    if (SUCCEEDED(hr))
-        hr = pin->NotifyAllocator(candidate, FALSE);
-    if (FAILED(hr)) {
-        candidate->Release();
-        return hr;
+    IMemAllocator* own = nullptr;
+    HRESULT hr = InitAllocator(&own);
+    if (SUCCEEDED(hr)) {
+        ALLOCATOR_PROPERTIES tried = request;
+        hr = DecideBufferSize(own, &tried);
+        if (SUCCEEDED(hr))
+            hr = pin->NotifyAllocator(own, FALSE);
+        if (SUCCEEDED(hr)) {
+            if (offered)
+                offered->Release();
+            *allocator = own;
+            return S_OK;
+        }
+        own->Release();
     }
-    *allocator = candidate;
-    return S_OK;
+    if (offeredServesAnotherLink && TryAllocator(pin, offered, request)) {
+        *allocator = offered;
+        return S_OK;
+    }
+    if (offered)
+        offered->Release();
+    return hr;
+}
+
+bool CBaseOutputPin::HasBuffersSet(IMemAllocator* allocator) {
+    ALLOCATOR_PROPERTIES current{};
+    return SUCCEEDED(allocator->GetProperties(&current)) && current.cBuffers > 0;
+}
+
+bool CBaseOutputPin::TryAllocator(IMemInputPin* pin, IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request) {
+    ALLOCATOR_PROPERTIES tried = request;
+    return SUCCEEDED(DecideBufferSize(allocator, &tried)) && SUCCEEDED(pin->NotifyAllocator(allocator, FALSE));
 }
 
 HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* stop,

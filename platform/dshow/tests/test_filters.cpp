@@ -218,7 +218,20 @@ STDMETHODIMP CTestSinkPin::GetAllocator(IMemAllocator** allocator) {
             *allocator = nullptr;
         return VFW_E_NO_ALLOCATOR;
     }
+    if (sink_->offered_) {
+        if (!allocator)
+            return E_POINTER;
+        *allocator = sink_->offered_.Get();
+        (*allocator)->AddRef();
+        return S_OK;
+    }
     return CBaseInputPin::GetAllocator(allocator);
+}
+
+STDMETHODIMP CTestSinkPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) {
+    if (sink_->onlyOffered_ && allocator != sink_->offered_.Get())
+        return E_FAIL;
+    return CBaseInputPin::NotifyAllocator(allocator, readOnly);
 }
 
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample) {

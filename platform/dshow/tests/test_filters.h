@@ -1,6 +1,7 @@
 #pragma once
 // Small filters built on our base for the tests: an RGB24 push source with a recognisable pattern
 // and time stamps, and a transform that inverts every byte.
+#include "qeldshow/com_ptr.h"
 #include "qeldshow/source_filter.h"
 #include "qeldshow/transform_filter.h"
 
@@ -141,6 +142,7 @@ public:
     CTestSinkPin(HRESULT* result, CTestSink* filter);
     HRESULT CheckMediaType(const CMediaType* type) override;
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
@@ -165,6 +167,12 @@ public:
     void SetHoldSamples(bool hold) { hold_ = hold; }
     // The pin offers no allocator of its own (upstream must bring one).
     void SetNoAllocator(bool none) { noAllocator_ = none; }
+    // The pin offers this allocator (as a sample grabber offers the pool of its previous upstream
+    // link); with onlyThat, it refuses any other.
+    void SetOfferedAllocator(IMemAllocator* allocator, bool onlyThat) {
+        offered_ = allocator;
+        onlyOffered_ = onlyThat;
+    }
     IMemAllocator* NotifiedAllocator() const { return pin_->Allocator(); }
     void ReleaseHeld();
 
@@ -184,6 +192,8 @@ private:
     std::vector<IMediaSample*> held_;
     std::atomic<bool> hold_{false};
     bool noAllocator_ = false;
+    qel::ComPtr<IMemAllocator> offered_;
+    bool onlyOffered_ = false;
 };
 
 } // namespace dshowtest

@@ -383,6 +383,48 @@ TEST_F(TransformChainTest, ConnectionAgreesOnTheSourceTypeAndPassesItOn) {
     EXPECT_EQ(output_->Disconnect(), S_FALSE);
 }
 
+// A downstream pin may offer a pool another link has already sized (Wine's sample grabber hands on
+// the Smart Tee's input pool, which the camera draws from too): resizing it to our one buffer starved
+// the camera. Such a pool is left as it was and ours is used, unless the downstream pin takes no other.
+TEST_F(TransformChainTest, APoolAnotherLinkHasSizedIsLeftAloneUnlessTheSinkTakesNoOther) {
+    SourceSettings settings;
+    MakeChain(settings);
+    ComPtr<IMemAllocator> shared;
+    ASSERT_EQ(CMemAllocator::Create(shared.Out()), S_OK);
+    ALLOCATOR_PROPERTIES sized{3, 4096, 1, 0}, granted{};
+    ASSERT_EQ(shared->SetProperties(&sized, &granted), S_OK);
+
+    sink_->SetOfferedAllocator(shared.Get(), false);
+    ConnectChain();
+    EXPECT_NE(sink_->NotifiedAllocator(), shared.Get());
+    EXPECT_EQ(sink_->NotifiedAllocator(), invert_->OutputPin()->Allocator());
+    ALLOCATOR_PROPERTIES after{};
+    ASSERT_EQ(shared->GetProperties(&after), S_OK);
+    EXPECT_EQ(after.cBuffers, 3);
+    EXPECT_EQ(after.cbBuffer, 4096);
+
+    ASSERT_EQ(output_->Disconnect(), S_OK);
+    ASSERT_EQ(sinkIn_->Disconnect(), S_OK);
+    sink_->SetOfferedAllocator(shared.Get(), true);
+    ASSERT_EQ(output_->Connect(sinkIn_.Get(), nullptr), S_OK) << "the sized pool is the last resort";
+    EXPECT_EQ(sink_->NotifiedAllocator(), shared.Get());
+    EXPECT_EQ(invert_->OutputPin()->Allocator(), shared.Get());
+}
+
+// An offered pool that nobody has sized yet is the downstream pin's own: it is taken as before.
+TEST_F(TransformChainTest, AnUnsizedOfferedPoolIsTaken) {
+    SourceSettings settings;
+    MakeChain(settings);
+    ComPtr<IMemAllocator> fresh;
+    ASSERT_EQ(CMemAllocator::Create(fresh.Out()), S_OK);
+    sink_->SetOfferedAllocator(fresh.Get(), false);
+    ConnectChain();
+    EXPECT_EQ(sink_->NotifiedAllocator(), fresh.Get());
+    ALLOCATOR_PROPERTIES after{};
+    ASSERT_EQ(fresh->GetProperties(&after), S_OK);
+    EXPECT_GE(after.cBuffers, 1);
+}
+
 TEST_F(TransformChainTest, RefusedTypesLeaveBothPinsUnconnected) {
     SourceSettings settings;
     settings.truncatedFormat = true;

@@ -1,7 +1,7 @@
 #pragma once
 // An output pin that delivers to an IMemInputPin. At connection it agrees on an allocator: the
-// downstream pin's when it has one that takes our DecideBufferSize, else one of our own
-// (CMemAllocator). Active commits the allocator, Inactive decommits it (which wakes a thread
+// downstream pin's when it has one that takes our DecideBufferSize and no other link has sized it
+// yet, else one of our own (CMemAllocator), the downstream's sized one only when ours is refused. Active commits the allocator, Inactive decommits it (which wakes a thread
 // waiting in GetDeliveryBuffer).
 #include "qeldshow/base_pin.h"
 
@@ -40,4 +40,8 @@ public:
 protected:
     IMemAllocator* m_pAllocator = nullptr;  // owned reference
     IMemInputPin* m_pInputPin = nullptr;    // owned reference
+
+private:
+    static bool HasBuffersSet(IMemAllocator* allocator);
+    bool TryAllocator(IMemInputPin* pin, IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request);
 };

@@ -11,6 +11,7 @@
 
 #include "qeldshow/server_registration.h"
 #include "qeltest/com_test.h"
+#include "qeltest/registry_probe.h"
 #include "test_server_loader.h"
 
 using Microsoft::WRL::ComPtr;
@@ -19,22 +20,6 @@ namespace {
 
 // {6A1E0F31-3C52-4B8E-9D1A-7E5B2C4F9A20}: a capture device that exists only as registration data.
 const CLSID CLSID_QelRegistrationProbe = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1a, 0x7e, 0x5b, 0x2c, 0x4f, 0x9a, 0x20}};
-
-std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return L"<missing>";
-    return value;
-}
-
-bool KeyExists(const std::wstring& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
 
 std::wstring ClsidKey(REFCLSID clsid) { return L"CLSID\\" + GuidToString(clsid); }
 
@@ -90,11 +75,11 @@ TEST_F(ServerRegistrationTest, RegisterWritesEveryClassAsInprocServerOfTheModule
     ASSERT_EQ(S_OK, server_.Register());
     for (const CLSID* clsid : {&CLSID_QelTestObject, &CLSID_QelTestPage, &CLSID_QelTestFailing}) {
         const std::wstring server = ClsidKey(*clsid) + L"\\InprocServer32";
-        EXPECT_EQ(server_.Path(), ReadString(server, nullptr));
-        EXPECT_EQ(L"Both", ReadString(server, L"ThreadingModel"));
+        EXPECT_EQ(server_.Path(), qeltest::ClassesRootString(server, nullptr));
+        EXPECT_EQ(L"Both", qeltest::ClassesRootString(server, L"ThreadingModel"));
     }
-    EXPECT_EQ(QEL_TEST_OBJECT_NAME, ReadString(ClsidKey(CLSID_QelTestObject), nullptr));
-    EXPECT_EQ(QEL_TEST_PAGE_NAME, ReadString(ClsidKey(CLSID_QelTestPage), nullptr));
+    EXPECT_EQ(QEL_TEST_OBJECT_NAME, qeltest::ClassesRootString(ClsidKey(CLSID_QelTestObject), nullptr));
+    EXPECT_EQ(QEL_TEST_PAGE_NAME, qeltest::ClassesRootString(ClsidKey(CLSID_QelTestPage), nullptr));
 
     ComPtr<IQelTestValue> value;
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QelTestObject, nullptr, CLSCTX_INPROC_SERVER, IID_IQelTestValue, &value));
@@ -141,7 +126,7 @@ TEST_F(ServerRegistrationTest, UnregisterRemovesEverythingAndMayBeRepeated) {
     ASSERT_EQ(S_OK, server_.Register());
     ASSERT_EQ(S_OK, server_.Unregister());
     for (const CLSID* clsid : {&CLSID_QelTestObject, &CLSID_QelTestPage, &CLSID_QelTestNoMemory})
-        EXPECT_FALSE(KeyExists(ClsidKey(*clsid)));
+        EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(*clsid)));
     EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
     ComPtr<IUnknown> object;
     EXPECT_EQ(REGDB_E_CLASSNOTREG,
@@ -150,26 +135,12 @@ TEST_F(ServerRegistrationTest, UnregisterRemovesEverythingAndMayBeRepeated) {
 }
 
 TEST_F(ServerRegistrationTest, Regsvr32RegistersAndUnregistersTheModule) {
-    auto run = [](const std::wstring& arguments) -> DWORD {
-        std::wstring command = L"regsvr32.exe " + arguments;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return GetLastError() | 0x80000000u;
-        WaitForSingleObject(process.hProcess, 30000);
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return code;
-    };
     const std::wstring quoted = L"\"" + server_.Path() + L"\"";
-    ASSERT_EQ(0u, run(L"/s " + quoted));
-    EXPECT_EQ(server_.Path(), ReadString(ClsidKey(CLSID_QelTestObject) + L"\\InprocServer32", nullptr));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/s " + quoted));
+    EXPECT_EQ(server_.Path(), qeltest::ClassesRootString(ClsidKey(CLSID_QelTestObject) + L"\\InprocServer32", nullptr));
     EXPECT_TRUE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
-    ASSERT_EQ(0u, run(L"/u /s " + quoted));
-    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelTestObject)));
+    ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/u /s " + quoted));
+    EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(CLSID_QelTestObject)));
     EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
 }
 
@@ -189,10 +160,10 @@ TEST_F(ServerRegistrationTest, FilterInAnotherCategoryIsListedUnderTheGivenFrien
 
 TEST_F(ServerRegistrationTest, EachRegistryStepAnswersExactlyItsOwnResult) {
     ASSERT_EQ(S_OK, RegisterInprocServer(CLSID_QelRegistrationProbe, L"Probe", server_.Path()));
-    EXPECT_EQ(L"Probe", ReadString(ClsidKey(CLSID_QelRegistrationProbe), nullptr));
+    EXPECT_EQ(L"Probe", qeltest::ClassesRootString(ClsidKey(CLSID_QelRegistrationProbe), nullptr));
     // Removing what exists is S_OK itself, not a success code left by a second attempt.
     EXPECT_EQ(S_OK, UnregisterInprocServer(CLSID_QelRegistrationProbe));
-    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
+    EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
     EXPECT_EQ(S_OK, UnregisterInprocServer(CLSID_QelRegistrationProbe));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), RegistryResult(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(S_OK, RegistryResult(ERROR_SUCCESS));
@@ -204,7 +175,7 @@ TEST_F(ServerRegistrationTest, IncompleteRegistrationDataIsRefused) {
     const AMOVIESETUP_FILTER missingPins = {&CLSID_QelRegistrationProbe, L"Probe", MERIT_DO_NOT_USE, 2, nullptr};
     EXPECT_EQ(E_INVALIDARG, RegisterFilterSetup(missingPins));
     EXPECT_EQ(E_INVALIDARG, RegisterInprocServer(CLSID_QelRegistrationProbe, L"Probe", L""));
-    EXPECT_FALSE(KeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
+    EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(CLSID_QelRegistrationProbe)));
 }
 
 } // namespace
