@@ -1,11 +1,34 @@
 #include "RendererSplice.h"
 
+#include "EngineCom.h"
 #include "GraphSplice.h"
 #include "PinHelpers.h"
 
 #include <cstring>
 
 using qel::ComPtr;
+
+namespace {
+
+// A direct connection over the types the output offers that the input takes, else an intelligent
+// connect. Wine's file splitter offers RGB24 among its types, yet its intelligent connect to a filter
+// that takes RGB24 only fails and spoils a direct attempt after it.
+HRESULT ConnectInto(IGraphBuilder* graph, IPin* out, IPin* in) {
+    ComPtr<IEnumMediaTypes> types;
+    if (SUCCEEDED(out->EnumMediaTypes(&types))) {
+        AM_MEDIA_TYPE* type = nullptr;
+        while (types->Next(1, &type, nullptr) == S_OK) {
+            const bool connected = in->QueryAccept(type) == S_OK && SUCCEEDED(graph->ConnectDirect(out, in, type));
+            FreeMediaTypeFields(*type);
+            CoTaskMemFree(type);
+            if (connected)
+                return S_OK;
+        }
+    }
+    return graph->Connect(out, in);
+}
+
+} // namespace
 
 ComPtr<IPin> NamedFilterInput(IGraphBuilder* graph, const char* name, bool last) {
     ComPtr<IPin> found;
@@ -40,15 +63,16 @@ RendererSpliceStep SpliceBeforeRenderer(IGraphBuilder* graph, IBaseFilter* filte
     }
     const ComPtr<IPin> upstream = PeerOf(rendererIn);
     SpliceStep step = SpliceStep::kNone;
-    if (SUCCEEDED(*result = splice.TakeApart(rendererIn, &step)))
-        *result = splice.Insert(upstream.Get(), in.Get(), out.Get(), rendererIn, &step);
-    switch (step) {
-    case SpliceStep::kDisconnectInput: return RendererSpliceStep::kDisconnectInput;
-    case SpliceStep::kDisconnectUpstream: return RendererSpliceStep::kDisconnectUpstream;
-    case SpliceStep::kConnectInput: return RendererSpliceStep::kConnectInput;
-    case SpliceStep::kConnectOutput: return RendererSpliceStep::kConnectOutput;
-    case SpliceStep::kNone: break;
+    if (FAILED(*result = splice.TakeApart(rendererIn, &step)))
+        return step == SpliceStep::kDisconnectInput ? RendererSpliceStep::kDisconnectInput
+                                                    : RendererSpliceStep::kDisconnectUpstream;
+    if (!upstream || FAILED(*result = ConnectInto(graph, upstream.Get(), in.Get()))) {
+        if (!upstream)
+            *result = E_POINTER;
+        return RendererSpliceStep::kConnectInput;
     }
+    if (FAILED(*result = ConnectInto(graph, out.Get(), rendererIn)))
+        return RendererSpliceStep::kConnectOutput;
     splice.Commit();
     return RendererSpliceStep::kNone;
 }
