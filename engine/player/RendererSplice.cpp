@@ -30,6 +30,8 @@ HRESULT ConnectInto(IGraphBuilder* graph, IPin* out, IPin* in) {
 
 } // namespace
 
+HRESULT ConnectPins(IGraphBuilder* graph, IPin* out, IPin* in) { return ConnectInto(graph, out, in); }
+
 ComPtr<IPin> NamedFilterInput(IGraphBuilder* graph, const char* name, bool last) {
     ComPtr<IPin> found;
     for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {

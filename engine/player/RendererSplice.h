@@ -22,6 +22,9 @@ enum class RendererSpliceStep {
 // or with last the last one. Null when there is none or it has no input.
 qel::ComPtr<IPin> NamedFilterInput(IGraphBuilder* graph, const char* name, bool last = false);
 
+// A direct connection over the types out offers that in takes, else an intelligent connect.
+HRESULT ConnectPins(IGraphBuilder* graph, IPin* out, IPin* in);
+
 // Adds filter under graphName and wires it between rendererIn and the output that feeds it.
 // kNone on success; otherwise the failing step, its result in *result, and the graph as before.
 RendererSpliceStep SpliceBeforeRenderer(IGraphBuilder* graph, IBaseFilter* filter, const WCHAR* graphName,

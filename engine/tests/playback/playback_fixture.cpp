@@ -55,8 +55,9 @@ ComPtr<IGraphBuilder> PlaybackTest::RenderClip(const std::string& name) {
     // rendered graphs of Windows end in it.
     ComPtr<IBaseFilter> renderer;
     EXPECT_EQ(S_OK, CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer)));
-    if (renderer)
+    if (renderer) {
         EXPECT_EQ(S_OK, graph->AddFilter(renderer.Get(), L"Video Renderer"));
+    }
     const HRESULT hr = graph->RenderFile(playertest::Wide(path).c_str(), nullptr);
     EXPECT_TRUE(SUCCEEDED(hr)) << std::hex << hr;
     return graph;
@@ -90,6 +91,19 @@ std::vector<std::wstring> PlaybackTest::FilterNames(IGraphBuilder* graph) {
     while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK)
         names.push_back(NameOf(filter.Get()));
     return names;
+}
+
+bool PlaybackTest::PlainRenderer(IGraphBuilder* graph, std::string* what) {
+    ComPtr<IBaseFilter> renderer;
+    CLSID clsid = GUID_NULL;
+    if (FAILED(graph->FindFilterByName(L"Video Renderer", &renderer)) || FAILED(renderer->GetClassID(&clsid))) {
+        *what = "no filter named Video Renderer";
+        return false;
+    }
+    wchar_t text[40] = {0};
+    StringFromGUID2(clsid, text, 40);
+    *what = "the renderer of class " + std::string(text, text + wcslen(text));
+    return clsid == CLSID_VideoRenderer;
 }
 
 OAFilterState PlaybackTest::State(IGraphBuilder* graph) {

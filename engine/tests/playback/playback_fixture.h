@@ -26,6 +26,9 @@ protected:
     // Graph names of the filters in front of "Video Renderer", nearest last, back to the source.
     static std::vector<std::wstring> ChainBeforeRenderer(IGraphBuilder* graph);
     static std::vector<std::wstring> FilterNames(IGraphBuilder* graph);
+    // Whether the graph's "Video Renderer" is the plain video renderer (which takes RGB24 from a
+    // spliced filter); else what it is, in *what.
+    static bool PlainRenderer(IGraphBuilder* graph, std::string* what);
     static OAFilterState State(IGraphBuilder* graph);
     static LONGLONG Position(IGraphBuilder* graph);
     static HRESULT Run(IGraphBuilder* graph);
