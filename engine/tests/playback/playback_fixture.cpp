@@ -106,6 +106,27 @@ bool PlaybackTest::PlainRenderer(IGraphBuilder* graph, std::string* what) {
     return clsid == CLSID_VideoRenderer;
 }
 
+HRESULT PlaybackTest::UsePlainRenderer(IGraphBuilder* graph) {
+    std::string what;
+    if (PlainRenderer(graph, &what))
+        return S_FALSE;
+    ComPtr<IBaseFilter> old;
+    HRESULT hr = graph->FindFilterByName(L"Video Renderer", &old);
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IPin> upstream;
+    const ComPtr<IPin> oldInput = FirstPin(old.Get(), PINDIR_INPUT);
+    if (!oldInput || FAILED(hr = oldInput->ConnectedTo(&upstream)))
+        return FAILED(hr) ? hr : E_FAIL;
+    if (FAILED(hr = graph->RemoveFilter(old.Get())))
+        return hr;
+    ComPtr<IBaseFilter> renderer;
+    if (FAILED(hr = CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer))) ||
+        FAILED(hr = graph->AddFilter(renderer.Get(), L"Video Renderer")))
+        return hr;
+    return graph->Connect(upstream.Get(), FirstPin(renderer.Get(), PINDIR_INPUT).Get());
+}
+
 OAFilterState PlaybackTest::State(IGraphBuilder* graph) {
     ComPtr<IMediaControl> control;
     OAFilterState state = -1;

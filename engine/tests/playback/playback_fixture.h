@@ -29,6 +29,9 @@ protected:
     // Whether the graph's "Video Renderer" is the plain video renderer (which takes RGB24 from a
     // spliced filter); else what it is, in *what.
     static bool PlainRenderer(IGraphBuilder* graph, std::string* what);
+    // Replaces the graph's "Video Renderer" by the plain video renderer under that name, fed by what
+    // fed the old one (Wine renders files into a renderer that refuses RGB24 once reconnected).
+    static HRESULT UsePlainRenderer(IGraphBuilder* graph);
     static OAFilterState State(IGraphBuilder* graph);
     static LONGLONG Position(IGraphBuilder* graph);
     static HRESULT Run(IGraphBuilder* graph);
