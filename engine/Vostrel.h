@@ -6,6 +6,7 @@
 #include "PinHelpers.h"
 #include "GraphBuilder.h"
 #include "VideoMavix.h"
+#include "BasicPlayer.h"
 #include "SampleGrabberCB.h"
 #include "AsfBuilder.h"
 #include "MixInfo.h"
