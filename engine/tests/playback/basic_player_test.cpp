@@ -40,20 +40,52 @@ int RotEntriesOfThisProcess() {
     return count;
 }
 
-// A child window of the owner for the video window to fit into.
+// An owner window with a child control for the video window, both on a thread of their own that
+// pumps messages: the renderer's window thread sends to its owner while the player stops the graph,
+// which must not wait on a test thread that pumps nothing.
 class Control {
 public:
-    Control(HWND owner, int width, int height) {
-        window.m_hWnd = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, width, height, owner,
-                                        nullptr, nullptr, nullptr);
+    Control(int width, int height) : width_(width), height_(height) {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Pump, this, 0, &threadId_);
+        WaitForSingleObject(ready_, 10000);
     }
     ~Control() {
-        DestroyWindow(window.m_hWnd);
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
         window.m_hWnd = nullptr;
     }
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
+
+    HWND Owner() const { return owner_; }
     CWnd window;
+
+private:
+    static DWORD WINAPI Pump(LPVOID parameter) {
+        auto* self = static_cast<Control*>(parameter);
+        self->owner_ = CreateWindowExA(0, "Static", "basic player owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                                       320, 240, nullptr, nullptr, nullptr, nullptr);
+        self->window.m_hWnd = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, self->width_,
+                                              self->height_, self->owner_, nullptr, nullptr, nullptr);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit is posted
+        SetEvent(self->ready_);
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        DestroyWindow(self->owner_);
+        return 0;
+    }
+
+    int width_, height_;
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND owner_ = nullptr;
 };
 
 class BasicPlayerTest : public PlaybackTest {
@@ -65,10 +97,10 @@ protected:
         ASSERT_EQ(1, player.PrepareGraph(1));
         ASSERT_EQ(1, player.CreateVideoRender());
         ASSERT_EQ(1, player.RenderMovie());
-        ASSERT_EQ(1, player.AssociateVideoWinToControlVMX(owner.Handle(), &control.window));
+        ASSERT_EQ(1, player.AssociateVideoWinToControlVMX(control.Owner(), &control.window));
         ASSERT_EQ(1, player.IfHasVideo(0));
         player.InitializeFilters();
-        ASSERT_EQ(1, player.RegisterNotificationWindow(owner.Handle(), WM_APP + 5));
+        ASSERT_EQ(1, player.RegisterNotificationWindow(control.Owner(), WM_APP + 5));
     }
     IGraphBuilder* GraphOf(CBasicPlayer& player) {
         graph_.Reset();
@@ -76,8 +108,6 @@ protected:
             player.GetEventPointer()->QueryInterface(IID_PPV_ARGS(&graph_));
         return graph_.Get();
     }
-    playertest::OwnerWindow owner;
-
 private:
     ComPtr<IGraphBuilder> graph_;
 };
@@ -101,7 +131,7 @@ TEST_F(BasicPlayerTest, TheCopyIsNamedAfterTheSourceForItsPath) {
 
 TEST_F(BasicPlayerTest, TheFullOrderPlaysThroughTheChainWithoutACopyHere) {
     const std::string path = MakeClip("walk.avi", playertest::ClipSpec(30));
-    Control control(owner.Handle(), 128, 96);
+    Control control(128, 96);
     CBasicPlayer player;
     Open(player, path, control);
     IGraphBuilder* graph = GraphOf(player);
@@ -131,7 +161,7 @@ TEST_F(BasicPlayerTest, TheFullOrderPlaysThroughTheChainWithoutACopyHere) {
 
 TEST_F(BasicPlayerTest, SeekingByThousandthsAndRewindingAtTheEnd) {
     const std::string path = MakeClip("seek.avi", playertest::ClipSpec(30));
-    Control control(owner.Handle(), 128, 96);
+    Control control(128, 96);
     CBasicPlayer player;
     Open(player, path, control);
     IGraphBuilder* graph = GraphOf(player);
@@ -175,7 +205,7 @@ TEST(VideoPlacementTest, ASmallerWindowIsCentredAndALargerOneFillsTheControl) {
 
 TEST_F(BasicPlayerTest, TheVideoWindowGoesIntoTheControl) {
     const std::string path = MakeClip("fit.avi", playertest::ClipSpec(10));
-    Control control(owner.Handle(), 32, 24);
+    Control control(32, 24);
     CBasicPlayer player;
     Open(player, path, control);
     ComPtr<IVideoWindow> window;
@@ -183,7 +213,7 @@ TEST_F(BasicPlayerTest, TheVideoWindowGoesIntoTheControl) {
                                        IID_IVideoWindow, reinterpret_cast<void**>(window.ReleaseAndGetAddressOf()))));
     OAHWND windowOwner = 0;
     EXPECT_EQ(S_OK, window->get_Owner(&windowOwner));
-    EXPECT_EQ(reinterpret_cast<OAHWND>(owner.Handle()), windowOwner);
+    EXPECT_EQ(reinterpret_cast<OAHWND>(control.Owner()), windowOwner);
     long visible = OAFALSE;
     EXPECT_EQ(S_OK, window->get_Visible(&visible));
     EXPECT_EQ(OATRUE, visible);
@@ -197,7 +227,7 @@ TEST_F(BasicPlayerTest, TheVideoWindowGoesIntoTheControl) {
 
 TEST_F(BasicPlayerTest, CleanUpRevokesTheRunningObjectEntry) {
     const std::string path = MakeClip("rot.avi", playertest::ClipSpec(10));
-    Control control(owner.Handle(), 128, 96);
+    Control control(128, 96);
     CBasicPlayer player;
     Open(player, path, control);
     const int before = RotEntriesOfThisProcess();
