@@ -149,6 +149,27 @@ HRESULT PlaybackTest::Run(IGraphBuilder* graph) {
     return SUCCEEDED(hr) ? control->Run() : hr;
 }
 
+void PlaybackTest::StopPumping(IGraphBuilder* graph) {
+    IMediaControl* control = nullptr;
+    if (!graph || FAILED(graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))))
+        return;
+    const HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](LPVOID parameter) -> DWORD {
+            static_cast<IMediaControl*>(parameter)->Stop();
+            return 0;
+        },
+        control, 0, nullptr);
+    while (thread && MsgWaitForMultipleObjects(1, &thread, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    if (thread)
+        CloseHandle(thread);
+    control->Release();
+}
+
 HRESULT PlaybackTest::Pause(IGraphBuilder* graph) {
     ComPtr<IMediaControl> control;
     HRESULT hr = graph->QueryInterface(IID_PPV_ARGS(&control));

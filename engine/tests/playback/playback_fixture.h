@@ -35,6 +35,9 @@ protected:
     static OAFilterState State(IGraphBuilder* graph);
     static LONGLONG Position(IGraphBuilder* graph);
     static HRESULT Run(IGraphBuilder* graph);
+    // Stops the graph from another thread while this one pumps messages: the renderer's window
+    // sends to an owner window of this thread while the graph stops.
+    static void StopPumping(IGraphBuilder* graph);
     static HRESULT Pause(IGraphBuilder* graph);
     static HRESULT SeekTo(IGraphBuilder* graph, LONGLONG position);
     // The stand-in's log of one class, without lifetime entries.

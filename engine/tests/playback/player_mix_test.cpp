@@ -29,6 +29,11 @@ protected:
         standins.ClearLog();
     }
 
+    void TearDown() override {
+        StopPumping(graph);
+        PlaybackTest::TearDown();
+    }
+
     playertest::OwnerWindow owner;
     CGraphBuilder player;
     IGraphBuilder* graph = nullptr;
