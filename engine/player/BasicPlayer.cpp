@@ -30,6 +30,12 @@ std::wstring WideOf(const CString& text) {
     return wide;
 }
 
+void ShowGraphError(HRESULT hr) {
+    char text[200] = {0};
+    AMGetErrorTextA(hr, text, sizeof text);
+    AfxMessageBox(text, 0, 0);
+}
+
 CBasicPlayer::CBasicPlayer()
     : m_bWriteFile(1), m_bAviFile(1), m_bCompressorLinked(0), m_llDuration(0), m_dwRotRegister(0), m_nPosition(0),
       m_bHasVideo(1), m_pMediaControl(nullptr), m_pMediaEvent(nullptr), m_pMediaSeeking(nullptr),
@@ -143,9 +149,7 @@ int CBasicPlayer::RenderMovie() {
     const HRESULT hr = m_pGraph->RenderFile(WideOf(m_strMovieName).c_str(), nullptr);
     if (FAILED(hr)) {
         EngineTrace("Failed to render movie");
-        char text[200] = {0};
-        AMGetErrorTextA(hr, text, sizeof text);
-        AfxMessageBox(text, 0, 0);
+        ShowGraphError(hr);
         return 0;
     }
     AddGraphFiltersToList(m_pGraph);

@@ -88,6 +88,8 @@ public:
 
 private:
     int AddNamed(IBaseFilter* filter, const WCHAR* name);
+    // The graph and its media control, asked for once; 0 with its trace when either is missing.
+    int HaveMediaControl();
     IBaseFilter* RendererByName(IGraphBuilder* graph, const char* name, const char* failureText);
     void SeekToStart();
     void SetCopyName(IBaseFilter* sink, const CString& name);

@@ -9,6 +9,7 @@
 #include "EngineTrace.h"
 #include "GraphSplice.h"
 #include "PinHelpers.h"
+#include "RendererSplice.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -41,13 +42,7 @@ IBaseFilter* CBasicPlayer::RendererByName(IGraphBuilder* graph, const char* name
     if (!graph)
         return nullptr;
     for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
-        FILTER_INFO info = {};
-        if (FAILED(filter->QueryFilterInfo(&info)))
-            continue;
-        SafeRelease(info.pGraph);
-        char ansi[256] = {0};
-        WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-        if (std::strstr(ansi, name)) {
+        if (FilterNameContains(filter.Get(), name)) {
             IBaseFilter* found = filter.Get();
             found->AddRef();
             return found;

@@ -1,6 +1,7 @@
 // The basic player's playback: the video window in the caller's control, events, the running object
 // table entry, play, pause, stop, rewind and seeking by thousandths of the duration.
 #include "BasicPlayer.h"
+#include "BasicPlayerInternal.h"
 #include "EngineCom.h"
 #include "EngineTrace.h"
 
@@ -108,7 +109,7 @@ void CBasicPlayer::SeekToStart() {
     m_pMediaSeeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, &zero, AM_SEEKING_AbsolutePositioning);
 }
 
-int CBasicPlayer::PlayMovie() {
+int CBasicPlayer::HaveMediaControl() {
     if (!m_pGraph) {
         EngineTrace("The graph is not built, Play Failed");
         return 0;
@@ -119,6 +120,12 @@ int CBasicPlayer::PlayMovie() {
         EngineTrace("Getting MediaControl Interface Failed");
         return 0;
     }
+    return 1;
+}
+
+int CBasicPlayer::PlayMovie() {
+    if (!HaveMediaControl())
+        return 0;
     if (m_pMediaSeeking) {
         m_pMediaSeeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
         LONGLONG current = -1;
@@ -132,25 +139,15 @@ int CBasicPlayer::PlayMovie() {
     const HRESULT hr = m_pMediaControl->Run();
     if (FAILED(hr)) {
         EngineTrace("MediaControl->Run() Failed");
-        char text[200] = {0};
-        AMGetErrorTextA(hr, text, sizeof text);
-        AfxMessageBox(text, 0, 0);
+        ShowGraphError(hr);
         return 0;
     }
     return 1;
 }
 
 int CBasicPlayer::ResetMovie() {
-    if (!m_pGraph) {
-        EngineTrace("The graph is not built, Play Failed");
+    if (!HaveMediaControl())
         return 0;
-    }
-    if (!m_pMediaControl &&
-        FAILED(m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl)))) {
-        m_pMediaControl = nullptr;
-        EngineTrace("Getting MediaControl Interface Failed");
-        return 0;
-    }
     m_pMediaControl->Stop();
     if (m_pMediaSeeking) {
         m_pMediaSeeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);

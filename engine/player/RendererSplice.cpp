@@ -32,16 +32,20 @@ HRESULT ConnectInto(IGraphBuilder* graph, IPin* out, IPin* in) {
 
 HRESULT ConnectPins(IGraphBuilder* graph, IPin* out, IPin* in) { return ConnectInto(graph, out, in); }
 
+bool FilterNameContains(IBaseFilter* filter, const char* name) {
+    FILTER_INFO info = {};
+    if (!filter || FAILED(filter->QueryFilterInfo(&info)))
+        return false;
+    const ComPtr<IFilterGraph> infoGraph = qel::TakeOver(info.pGraph);
+    char ansi[256] = {0};
+    WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+    return std::strstr(ansi, name) != nullptr;
+}
+
 ComPtr<IPin> NamedFilterInput(IGraphBuilder* graph, const char* name, bool last) {
     ComPtr<IPin> found;
     for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
-        FILTER_INFO info = {};
-        if (FAILED(filter->QueryFilterInfo(&info)))
-            continue;
-        const ComPtr<IFilterGraph> infoGraph = qel::TakeOver(info.pGraph);
-        char ansi[256] = {0};
-        WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-        if (!std::strstr(ansi, name))
+        if (!FilterNameContains(filter.Get(), name))
             continue;
         found = PinOf(filter.Get(), PINDIR_INPUT);
         if (!last)

@@ -18,6 +18,9 @@ enum class RendererSpliceStep {
     kConnectOutput,       // the filter into the renderer
 };
 
+// Whether the filter's graph name, in ANSI (at most 255 bytes), contains name (case-sensitive).
+bool FilterNameContains(IBaseFilter* filter, const char* name);
+
 // The input pin of a filter whose name contains name (ANSI, case-sensitive): the first such filter,
 // or with last the last one. Null when there is none or it has no input.
 qel::ComPtr<IPin> NamedFilterInput(IGraphBuilder* graph, const char* name, bool last = false);
