@@ -116,6 +116,25 @@ TEST_F(PlayerMixTest, TheTextOverlayIsSplicedWithItsRecordAndNoNullConverter) {
     EXPECT_EQ(expected, ChainBeforeRenderer(graph));
 }
 
+TEST_F(PlayerMixTest, OnAPausedGraphTheOverlayLeavesItStoppedAndLowLightPausesItAgain) {
+    Play();
+    ASSERT_TRUE(SUCCEEDED(Pause(graph)));
+    ASSERT_EQ(State_Paused, State(graph));
+    CTextMixInfo text;
+    text.SetDefaultValue();
+    EXPECT_EQ(0, player.AppendTextMixInfo(&text));
+    EXPECT_EQ(State_Stopped, State(graph)) << "a paused graph stays stopped after the overlay's splice";
+    EXPECT_GE(Position(graph), kSecond - kSecond / 10) << "at the saved position";
+    ASSERT_TRUE(SUCCEEDED(Pause(graph)));
+    ASSERT_TRUE(player.CreateVideoMavixFilters());
+    EXPECT_EQ(1, player.ApplyLowLight()) << testing::PrintToString(boxes.Texts());
+    EXPECT_EQ(State_Paused, State(graph));
+    const std::vector<std::wstring> chain = ChainBeforeRenderer(graph);
+    ASSERT_GE(chain.size(), 2u);
+    EXPECT_EQ(L"TarnTextMix", chain[chain.size() - 2]);
+    EXPECT_EQ(L"Q&LLowLight", chain.back());
+}
+
 TEST_F(PlayerMixTest, WithoutTheOverlayTheRecordIsRefused) {
     ASSERT_EQ(S_OK, standins.Unregister(CLSID_TarnTextMix));
     Play();
