@@ -5,6 +5,8 @@
 #include "LiveCapture.h"
 #include "PinHelpers.h"
 #include "GraphBuilder.h"
+#include "VideoMavix.h"
+#include "BasicPlayer.h"
 #include "SampleGrabberCB.h"
 #include "AsfBuilder.h"
 #include "MixInfo.h"

@@ -69,6 +69,12 @@ public:
     BOOL GetGUIDBySubtype(const WCHAR* name, GUID* guid);
     BOOL GetSubtypeByGUID(GUID* guid, WCHAR* buffer, int length);
     BOOL CallACMAudioFormatDlg();
+    // Device property pages in a modal frame; E_INVALIDARG for an unknown type, 1 when the compressor
+    // or audio filter is missing.
+    HRESULT CallOLESettingDlg(LiveCapOLEDlgType type, const WCHAR* title);
+    BOOL ShowVideoOLEFilterSettingDlg(const WCHAR* title);
+    BOOL ShowVideoOLEPinSettingDlg(const WCHAR* title);
+    HRESULT ShowFilterPropertyPage(IBaseFilter* filter, HWND owner);
     HRESULT xSetVideoFormatEx(IAMStreamConfig* config, int width, int height, DWORD compression, int unused,
                               int* unusedOut, int applySize);
     BOOL xIsCaptureSourceSupportResolution(CSize size, VIDEO_STREAM_CONFIG_CAPS caps);

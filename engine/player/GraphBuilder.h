@@ -8,6 +8,8 @@
 #include "VostrelApi.h"
 
 struct IMediaDet;
+class CTextMixInfo;
+class CMavixMixInfo;
 
 // Posted to the player's owner window when the graph has events to collect (lParam 0).
 #define WM_GRAPHBUILDER_NOTIFY 0x1601
@@ -65,6 +67,16 @@ public:
     HRESULT OneSnapshot(unsigned int frame);
     HRESULT OneSnapshot(const WCHAR* targetFile);
     HRESULT OneSnapshot();
+
+    // Mix filters spliced before the renderer of the rendered graph: the text overlay (with the
+    // colour space converter behind it) and the low-light plug-in with an adjustable strength.
+    HRESULT InitFilter();
+    HRESULT AppendTextMixInfo(CTextMixInfo* info);
+    HRESULT ApplyTextMixFilter();
+    BOOL CreateVideoMavixFilters();
+    BOOL ApplyLowLight();
+    int LowLightLevel(int on, int level);
+    int AppendMavixMixInfo(CMavixMixInfo* info, int on);
 
 private:
     HRESULT Open(HWND owner, const WCHAR* fileName, int flag, bool frames);
