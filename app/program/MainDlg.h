@@ -58,6 +58,7 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnCloseCommand();
     afx_msg LRESULT OnMixerChange(WPARAM wParam, LPARAM lParam);
+    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     DECLARE_MESSAGE_MAP()
 
     // Start-up pieces of OnInitDialog.
@@ -136,6 +137,9 @@ public:
     HICON m_icon = nullptr;
 
     std::unique_ptr<CImage> m_background;
+    // The labels are plain statics until the skinned label control is in the library: they take
+    // their section's colours through WM_CTLCOLORSTATIC, on this brush.
+    CBrush m_labelBrush;
     std::unique_ptr<CImage> m_playWndImage;
 
     // The saved [Effect] values and capture values the live mode keeps aside.

@@ -114,12 +114,19 @@ void CMainFrame::ApplySizeMode(int mode) {
     const int y = h < screenH ? (screenH - h) >> 1 : 0;
     m_dialog.ShowCapturePreview();
     MoveWindow(x, y, w, h, TRUE);
-    InvalidateRect(nullptr, FALSE);
+    // The whole frame, its dialog and their controls: a moved window is not repainted on every system.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 BOOL CMainFrame::OnEraseBkgnd(CDC* dc) { return CFrameWnd::OnEraseBkgnd(dc); }
 
-void CMainFrame::OnPaint() { ValidateRect(nullptr); }
+void CMainFrame::OnPaint() {
+    // Begin and end painting validate the frame alone: its dialog still gets its own paint (a
+    // validated rectangle would take the dialog's update region with it).
+    PAINTSTRUCT paint;
+    ::BeginPaint(m_hWnd, &paint);
+    ::EndPaint(m_hWnd, &paint);
+}
 
 void CMainFrame::OnSetFocus(CWnd*) {
     if (m_dialog.GetSafeHwnd())

@@ -49,7 +49,9 @@ TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
 
     const RECT preview = PreviewOnScreen(*run, 0);
     uint32_t first = 0;
-    ASSERT_TRUE(WaitForFrameNumber(*run, preview, &first, 10000)) << "no camera frame in the preview area";
+    const bool live = WaitForFrameNumber(*run, preview, &first, 10000);
+    std::printf("screenshot: %s\n", SaveScreenshot(frame, "zentrik_main_window").c_str());
+    ASSERT_TRUE(live) << "no camera frame in the preview area";
     run->Pump(1000);
     uint32_t later = 0;
     ASSERT_TRUE(ReadFrameNumberOnScreen(preview, &later));
@@ -62,7 +64,6 @@ TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
     EXPECT_TRUE(::PtInRegion(region, 425, 300));
     ::DeleteObject(region);
     EXPECT_EQ(ScreenPixel(0, 0), ScreenPixel(frame.left, frame.top)) << "the corner does not show the desktop";
-    std::printf("screenshot: %s\n", SaveScreenshot(frame, "zentrik_main_window").c_str());
     EXPECT_TRUE(run->Boxes().empty());
 }
 

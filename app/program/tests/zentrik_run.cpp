@@ -216,6 +216,9 @@ bool ZentrikRun::WaitForMainWindow(DWORD ms) {
         if (pid == info_.dwProcessId && dialog && ::IsWindowVisible(frame) && ::GetDlgItem(dialog, 1085)) {
             frame_ = frame;
             dialog_ = dialog;
+            // Start-up ends when the program first waits for input: the frame then has its place.
+            ::WaitForInputIdle(info_.hProcess, static_cast<DWORD>(end - ::GetTickCount()));
+            Pump(200);
             return true;
         }
         ::Sleep(20);
