@@ -44,12 +44,12 @@ void ProgramTest::AddMicrophone() {
     ASSERT_EQ(S_OK, microphone_->Result());
 }
 
-std::unique_ptr<ZentrikRun> ProgramTest::StartQuietly(const std::string& extraIni) {
+std::unique_ptr<ZentrikRun> ProgramTest::StartQuietly(const char* sizeMode) {
     AddCamera();
     AddMicrophone();
     auto run = std::make_unique<ZentrikRun>();
-    if (!extraIni.empty())
-        run->WriteIni(run->IniText() + extraIni);
+    if (sizeMode)
+        run->SetIniValue("Basic", "dialogsize", sizeMode);
     EXPECT_TRUE(run->Start());
     EXPECT_TRUE(run->WaitForMainWindow(30000)) << "no main window";
     return run;

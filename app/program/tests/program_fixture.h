@@ -22,7 +22,8 @@ protected:
     void AddCamera();
     void AddMicrophone();
     // A program on the default skin, started with a camera, a microphone and the key: no box expected.
-    std::unique_ptr<ZentrikRun> StartQuietly(const std::string& extraIni = "");
+    // sizeMode: written as [Basic] dialogsize first when not empty.
+    std::unique_ptr<ZentrikRun> StartQuietly(const char* sizeMode = nullptr);
     // The preview area on the screen for the size mode.
     RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
 

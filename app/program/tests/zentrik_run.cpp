@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -136,12 +137,25 @@ void ZentrikRun::ExpectBox(const std::string& caption, const std::string& text) 
     expected_.push_back({caption, text});
 }
 
-bool ZentrikRun::Start() {
+void ZentrikRun::SetIniValue(const char* section, const char* key, const char* value) const {
+    ::WritePrivateProfileStringA(section, key, value, IniPath().c_str());
+}
+
+bool ZentrikRun::Launch(PROCESS_INFORMATION* process) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string command = "\"" + exePath() + "\"";
-    if (!::CreateProcessA(exePath().c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.Path().c_str(),
-                          &startup, &info_)) {
+    return ::CreateProcessA(exePath().c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.Path().c_str(),
+                            &startup, process) != FALSE;
+}
+
+bool ZentrikRun::Start() {
+    if (info_.hProcess) { // a run before this one has ended
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+        info_ = {};
+    }
+    if (!Launch(&info_)) {
         ADD_FAILURE() << "Zentrik.exe did not start: error " << ::GetLastError();
         return false;
     }
@@ -149,12 +163,8 @@ bool ZentrikRun::Start() {
 }
 
 DWORD ZentrikRun::StartAnotherAndWait(DWORD ms) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION second = {};
-    std::string command = "\"" + exePath() + "\"";
-    if (!::CreateProcessA(exePath().c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.Path().c_str(),
-                          &startup, &second))
+    if (!Launch(&second))
         return static_cast<DWORD>(-2);
     DWORD code = static_cast<DWORD>(-1);
     if (::WaitForSingleObject(second.hProcess, ms) == WAIT_OBJECT_0)
@@ -300,6 +310,47 @@ ScopedWmfKey::~ScopedWmfKey() {
         ERROR_SUCCESS) {
         ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(oldVersion_.c_str()),
                          static_cast<DWORD>(oldVersion_.size() + 1));
+        ::RegCloseKey(key);
+    }
+}
+
+namespace {
+
+const char kWineDrivers[] = "Software\\Wine\\Drivers";
+
+void SetAudioDriver(const std::string& value) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, "Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+}
+
+} // namespace
+
+ScopedNoSoundDriver::ScopedNoSoundDriver() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        char value[260] = {};
+        DWORD size = sizeof value - 1;
+        hadValue_ = ::RegQueryValueExA(key, "Audio", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
+                    ERROR_SUCCESS;
+        oldValue_ = value;
+        ::RegCloseKey(key);
+    }
+    SetAudioDriver("");
+}
+
+ScopedNoSoundDriver::~ScopedNoSoundDriver() {
+    if (hadValue_) {
+        SetAudioDriver(oldValue_);
+        return;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, "Audio");
         ::RegCloseKey(key);
     }
 }

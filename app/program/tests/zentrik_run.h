@@ -32,6 +32,9 @@ public:
     std::string IniValue(const char* section, const char* key) const; // "<missing>" when absent
     std::string SkinIni() const { return dir_.File("skin\\default\\Zentrik\\Settings.ini"); }
 
+    // One key of the settings file, written before the start.
+    void SetIniValue(const char* section, const char* key, const char* value) const;
+
     // Boxes the test expects, by caption and the start of their text; each may show once.
     void ExpectBox(const std::string& caption, const std::string& text);
 
@@ -60,6 +63,7 @@ public:
 
 private:
     void AnswerBoxes();
+    bool Launch(PROCESS_INFORMATION* process);
     std::string exePath() const { return dir_.File("Zentrik.exe"); }
 
     qeltest::TempDir dir_;
@@ -85,6 +89,20 @@ public:
 private:
     bool hadKey_ = false;
     std::string oldVersion_;
+};
+
+// Wine's sound driver switched off for programs started during the object's life (no audio input, no
+// mixer lines), as on a machine without a sound card.
+class ScopedNoSoundDriver {
+public:
+    ScopedNoSoundDriver();
+    ~ScopedNoSoundDriver();
+    ScopedNoSoundDriver(const ScopedNoSoundDriver&) = delete;
+    ScopedNoSoundDriver& operator=(const ScopedNoSoundDriver&) = delete;
+
+private:
+    bool hadValue_ = false;
+    std::string oldValue_;
 };
 
 } // namespace programtest
