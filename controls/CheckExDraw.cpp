@@ -6,7 +6,9 @@
 
 #include <qelImage.h>
 
-void CCheckEx::DrawItem(LPDRAWITEMSTRUCT item) {
+void CCheckEx::DrawItem(LPDRAWITEMSTRUCT item) { DrawCheckItem(item, NULL); }
+
+void CCheckEx::DrawCheckItem(LPDRAWITEMSTRUCT item, CImageArray* captionBackground) {
     if (!m_strip || m_frameCount <= 0)
         return;
     const int frame = qel_controls::CheckFrameIndex(StateOf(item->itemState));
@@ -16,7 +18,9 @@ void CCheckEx::DrawItem(LPDRAWITEMSTRUCT item) {
     CRect area;
     GetClientRect(&area);
     area.left += inset;
-    if (!m_transparent) {
+    if (!m_transparent && captionBackground) {
+        captionBackground->Display(item->hDC, &area, 2);
+    } else if (!m_transparent) {
         HBRUSH brush = CreateSolidBrush(m_backColor);
         FillRect(item->hDC, &area, brush);
         DeleteObject(brush);

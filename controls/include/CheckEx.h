@@ -1,7 +1,7 @@
 #pragma once
 // Check boxes and radio buttons drawn from a six-frame strip, the caption beside the image.
 // CCheckEx toggles itself on a click; CCheckEx2 also keeps the standard button's check state in step;
-// CRadioEx leaves its check state to the owner.
+// CRadioEx leaves its check state to the owner; CRadioEx2 can tile an image behind its caption.
 #include "ButtonEx.h"
 
 class QEL_CONTROL_API CCheckEx : public CButtonEx {
@@ -24,6 +24,9 @@ protected:
 
     // Toggles when the press began on the control and the release lies inside it.
     bool ReleaseToggles(CPoint point);
+    // The frame and the caption; a caption background image, when given, is tiled over the caption area
+    // of an opaque button instead of the back colour.
+    void DrawCheckItem(LPDRAWITEMSTRUCT item, CImageArray* captionBackground);
 
 public:
     BOOL m_armed;
@@ -49,4 +52,15 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+};
+
+class QEL_CONTROL_API CRadioEx2 : public CRadioEx {
+public:
+    CRadioEx2();
+    ~CRadioEx2() override; // deletes the caption background when the button owns its strip
+
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
+    void SetTextBg(CImageArray* image); // stores the pointer only
+
+    CImageArray* m_textBg;
 };

@@ -199,3 +199,54 @@ TEST_F(CheckBox, CaptionedCheckBoxesShowOnTheScreen) {
     EXPECT_GT(CountColour(second, white), 0);
     EXPECT_TRUE(SaveGalleryShot(host, "checks.png"));
 }
+
+using TiledRadio = CheckGallery<CRadioEx2>;
+
+TEST_F(TiledRadio, OpaqueCaptionAreaTilesItsImageElseTheBackColour) {
+    constexpr COLORREF kBack = RGB(30, 160, 90);
+    constexpr COLORREF kTile = RGB(240, 120, 20);
+    check.ShowText(TRUE);
+    check.SetBkColor(kBack); // makes the button opaque
+    Repaint(host);
+    EXPECT_EQ(kBack, ProbeClient(check, 130, 2));
+    std::unique_ptr<CImageArray> tile(MakeStrip({Opaque(kTile)}, 7, 5));
+    check.SetTextBg(tile.get());
+    Repaint(host);
+    EXPECT_EQ(kTile, ProbeClient(check, 130, 2));
+    EXPECT_EQ(kTile, ProbeClient(check, kFrameWidth + 1, 18)); // tiled from the image's right edge on
+    EXPECT_EQ(kFrames[0], ProbeClient(check, 2, 2));
+    check.SetTextBg(nullptr);
+}
+
+TEST_F(TiledRadio, ClickReportsButChangesOnlyOnSetCheck) {
+    Click();
+    MovePointerAway();
+    EXPECT_FALSE(check.GetCheck());
+    EXPECT_EQ(1, host.CountNotification(kCheckId, BN_CLICKED));
+    check.SetCheck(TRUE);
+    EXPECT_EQ(kFrames[2], Shown());
+}
+
+TEST(TiledRadioOwnership, CaptionBackgroundGoesWithAnOwnedStrip) {
+    struct Tracked : CImageArray {
+        explicit Tracked(bool* deleted) : CImageArray(4, 4, PixelFormat24bppRGB, 0), deleted_(deleted) {}
+        ~Tracked() override { *deleted_ = true; }
+        bool* deleted_;
+    };
+    bool ownedGone = false;
+    {
+        CRadioEx2 radio;
+        radio.LoadBitmapA(MakeStrip(FrameColours(), kFrameWidth, kHeight).release(), TRUE);
+        radio.SetTextBg(new Tracked(&ownedGone));
+    }
+    EXPECT_TRUE(ownedGone);
+    bool lentGone = false;
+    Tracked lent(&lentGone);
+    auto strip = MakeStrip(FrameColours(), kFrameWidth, kHeight);
+    {
+        CRadioEx2 radio;
+        radio.LoadBitmapA(strip.get(), FALSE);
+        radio.SetTextBg(&lent);
+    }
+    EXPECT_FALSE(lentGone);
+}
