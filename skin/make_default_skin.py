@@ -639,9 +639,9 @@ def play_background(w, h):
 
 
 def label_background(w, h, edge):
-    c = Canvas(w, h, PANEL + (255,))
-    c.round_rect(0, 0, w, h, h / 2, WELL)
-    c.frame(0, 0, w, h, h / 2, 1, edge)
+    """A flat well with an underline: labels of any width show it cut at their right edge."""
+    c = Canvas(w, h, WELL + (255,))
+    c.rect(0, h - 1, w, h, edge)
     return c
 
 

@@ -36,7 +36,6 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_WM_CLOSE()
     ON_WM_ERASEBKGND()
     ON_MESSAGE(MM_MIXM_CONTROL_CHANGE, OnMixerChange)
-    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
@@ -256,25 +255,3 @@ LRESULT CMainDlg::OnMixerChange(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-HBRUSH CMainDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
-    const char* section = nullptr;
-    switch (wnd ? wnd->GetDlgCtrlID() : 0) {
-    case IDC_INIT: section = "Init"; break;
-    case IDC_DATE: section = "Date"; break;
-    case IDC_RESOLUTION: section = "Resolution"; break;
-    case IDC_CAPTURE_TIME: section = "CaptureTime"; break;
-    case IDC_HD_SPACE: section = "HDSpaceDisplay"; break;
-    default: break;
-    }
-    if (ctlColor != CTLCOLOR_STATIC || !section)
-        return CDialog::OnCtlColor(dc, wnd, ctlColor);
-    COLORREF text = RGB(0, 0, 0);
-    COLORREF back = ReadPanelColour();
-    ql_GetSettingColor(section, "font_color_normal", g_skinSettingsPath, &text);
-    ql_GetSettingColor(section, "color", g_skinSettingsPath, &back);
-    dc->SetTextColor(text);
-    dc->SetBkColor(back);
-    m_labelBrush.DeleteObject();
-    m_labelBrush.CreateSolidBrush(back);
-    return static_cast<HBRUSH>(m_labelBrush.GetSafeHandle());
-}

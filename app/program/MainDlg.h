@@ -10,9 +10,12 @@
 
 #include <ButtonEx.h>
 #include <CheckEx.h>
+#include <SliderCtrlEx.h>
+#include <StaticEx.h>
 
 #include "AlbumItemInfo.h"
 #include "CaptureController.h"
+#include "VSliderCtrlEx.h"
 
 class CImage;
 
@@ -58,7 +61,6 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnCloseCommand();
     afx_msg LRESULT OnMixerChange(WPARAM wParam, LPARAM lParam);
-    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     DECLARE_MESSAGE_MAP()
 
     // Start-up pieces of OnInitDialog.
@@ -77,26 +79,26 @@ protected:
 public:
     ULONG_PTR m_gdiplusToken = 0;
     // Controls in the order of the dialog's table.
-    CStatic m_stInit;
+    CStaticEx m_stInit;
     CButtonEx m_btnSetup, m_btnEnhance, m_btnEffect, m_btnVoice, m_btnMute;
     CCheckEx2 m_chkVideo;
     CButtonEx m_btnRecord, m_btnStopRecord;
     CCheckEx2 m_chkSnapshot, m_chkContinue, m_chkAuto, m_chkInterval;
     CButtonEx m_btnSwitch, m_btnSaveAs;
-    CStatic m_stDate;
+    CStaticEx m_stDate;
     CButtonEx m_btnPause, m_btnPlay, m_btnStop;
-    CSliderCtrl m_sldDisplay;
-    CSliderCtrl m_sldPlay;
+    CVSliderCtrlEx2 m_sldDisplay;
+    CSliderCtrlEx m_sldPlay;
     CString m_selectedFile;
     UINT_PTR m_mirrorTimerId = 0;
     CString m_recordSound, m_snapshotSound;
     CButtonEx m_btnEMail, m_btnWallpaper, m_btnScreenSaver, m_btnTrash, m_btnMin, m_btnMax, m_btnSMax, m_btnClose,
         m_btnInfo;
-    CStatic m_stResolution;
+    CStaticEx m_stResolution;
     CComboBox m_cboResolution;
-    CStatic m_stVideoFormatCaption;
+    CStaticEx m_stVideoFormatCaption;
     CComboBox m_cboVideoFormat;
-    CStatic m_stCaptureTimeCaption, m_stCaptureTime, m_stFileSize, m_stHDSpaceCaption, m_stHDSpace,
+    CStaticEx m_stCaptureTimeCaption, m_stCaptureTime, m_stFileSize, m_stHDSpaceCaption, m_stHDSpace,
         m_stDeviceCaption, m_stDevice;
     CButtonEx m_btnThumbUp, m_btnThumbDown;
 
@@ -137,9 +139,6 @@ public:
     HICON m_icon = nullptr;
 
     std::unique_ptr<CImage> m_background;
-    // The labels are plain statics until the skinned label control is in the library: they take
-    // their section's colours through WM_CTLCOLORSTATIC, on this brush.
-    CBrush m_labelBrush;
     std::unique_ptr<CImage> m_playWndImage;
 
     // The saved [Effect] values and capture values the live mode keeps aside.

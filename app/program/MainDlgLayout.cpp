@@ -145,12 +145,17 @@ void CMainDlg::SkinControls() {
     SetLabelText(&m_stHDSpace, text);
     m_stCaptureTime.ShowWindow(SW_HIDE);
     m_stHDSpace.ShowWindow(SW_SHOW);
+    const CString labelBack = g_skinFolder + "\\Zentrik\\static1.png";
+    m_stResolution.LoadBitmapA(labelBack);
+    m_stDate.LoadBitmapA(labelBack);
+    m_stCaptureTime.LoadBitmapA(labelBack);
 
     SkinTextButton(&m_btnThumbUp, "Thumbanail_Up", IDS_UP, 0, mode);
     SkinTextButton(&m_btnThumbDown, "Thumbanail_Down", IDS_DOWN, 0, mode);
     m_btnThumbUp.ShowWindow(SW_HIDE);
     m_btnThumbDown.ShowWindow(SW_HIDE);
 
+    SkinScrollSlider(&m_sldDisplay, "DispSlider", mode, FALSE);
     m_sldDisplay.SendMessage(TBM_SETPAGESIZE, 0, 1);
     MoveToSkinRect(m_sldDisplay, "DispSlider", mode);
     m_sldDisplay.ShowWindow(SW_HIDE);
@@ -158,6 +163,7 @@ void CMainDlg::SkinControls() {
     SkinTextButton(&m_btnPause, "PrePause", IDS_PAUSE, 0, mode);
     SkinTextButton(&m_btnPlay, "PrePlay", IDS_PLAY, 0, mode);
     SkinTextButton(&m_btnStop, "PreStop", IDS_STOP_TIP, 0, mode);
+    SkinSlider(&m_sldPlay, "PreSlider");
     MoveToSkinRect(m_sldPlay, "PreSlider", mode);
 }
 

@@ -1,10 +1,13 @@
 #include "SkinLoader.h"
 
 #include <ButtonEx.h>
+#include <SliderCtrlEx.h>
+#include <StaticEx.h>
 #include <SkinSettings.h>
 #include <qelImage.h>
 
 #include "ProgramGlobals.h"
+#include "VSliderCtrlEx.h"
 
 void InitSkinPaths(CString programFolder) {
     g_skinFolder = programFolder + "skin\\default\\";
@@ -61,7 +64,7 @@ void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int
     char image[MAX_PATH] = {};
     ql_GetSettingString(section, "image", g_skinSettingsPath, image);
     RECT place = {};
-    ReadSkinRect(section, index, &place);
+    const BOOL placed = ReadSkinRect(section, index, &place);
     button->LoadBitmapA(LoadStrip(image), TRUE);
     button->SetCheck(TRUE);
     button->Invalidate(FALSE);
@@ -69,8 +72,9 @@ void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int
     button->SetTextColor(font.normal, &font.down, &font.gray);
     button->SetBkColor(ReadPanelColour());
     button->SetTextFont(font.face, font.size, 0, 4);
-    button->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                         SWP_NOZORDER);
+    if (placed) // a control without its rectangle stays where it is
+        button->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                             SWP_NOZORDER);
     if (tooltipId)
         button->SetToolTipText(static_cast<int>(tooltipId), TRUE);
 }
@@ -111,13 +115,125 @@ void SetLabelText(CWnd* label, const char* text) {
     label->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void SkinLabel(CWnd* label, const char* section, UINT textId, int index) {
+void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
+    SkinFont font = ReadSkinFont("static font", section);
+    ql_GetSettingColor(section, "font_color_normal", g_skinSettingsPath, &font.normal);
+    ql_GetSettingColor(section, "font_color_gray", g_skinSettingsPath, &font.gray);
+    label->SetTextFont(font.face, font.size, 0, 4);
+    label->SetTextColor(&font.normal, &font.gray);
     if (textId) {
         CString text;
         text.LoadString(textId);
         SetLabelText(label, text);
     }
+    COLORREF brush = ReadPanelColour();
+    ql_GetSettingColor(section, "color", g_skinSettingsPath, &brush);
+    label->SetBrushColor(brush);
     RECT place = {};
     if (ReadSkinRect(section, index, &place))
         label->MoveWindow(&place, TRUE);
+}
+
+void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath) {
+    ql_GetSettingRect(section, "rect_slider", settingsPath, &record->rect);
+    ql_GetSettingRect(section, "thumb_range", settingsPath, &record->thumbRange);
+    ql_GetSettingBorder(section, "bar_border", settingsPath, &record->border);
+    SIZE range = {record->min, record->max};
+    ql_GetSettingSize(section, "range", settingsPath, &range);
+    record->min = range.cx;
+    record->max = range.cy;
+    ql_GetSettingInt(section, "pos_thumb", settingsPath, &record->pos);
+    // One buffer for both images: a missing thumb value reuses the channel's file.
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, "image_bar", settingsPath, image);
+    record->channel = LoadStrip(image);
+    ql_GetSettingString(section, "image_thumb", settingsPath, image);
+    record->thumb = LoadStrip(image);
+    record->thumb->SetCount(4);
+}
+
+void SkinSlider(CSliderCtrlEx* slider, const char* section) {
+    _tagSLDCTRLEXBUF record = {};
+    record.border = CBorder(0, 0, 0, 0);
+    FillSliderRecord(&record, section, g_skinSettingsPath);
+    slider->SetBgColor(ReadPanelColour());
+    slider->LoadSetting(record, TRUE);
+    slider->SetWindowPos(nullptr, record.rect.left, record.rect.top, record.rect.right - record.rect.left,
+                         record.rect.bottom - record.rect.top, SWP_NOZORDER);
+}
+
+namespace {
+
+// "key" with the size-mode index appended.
+CString IndexedKey(const char* key, int index) {
+    CString name;
+    name.Format("%s%d", key, index);
+    return name;
+}
+
+} // namespace
+
+void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
+                            BOOL keepRange) {
+    ql_GetSettingRect(section, IndexedKey("rect_slider", index), settingsPath, &record->rect);
+    ql_GetSettingRect(section, IndexedKey("thumb_range", index), settingsPath, &record->thumbRange);
+    ql_GetSettingBorder(section, IndexedKey("bar_border", index), settingsPath, &record->border);
+    if (!keepRange) {
+        SIZE range = {record->min, record->max};
+        ql_GetSettingSize(section, IndexedKey("range", index), settingsPath, &range);
+        record->min = range.cx;
+        record->max = range.cy;
+        ql_GetSettingInt(section, IndexedKey("pos_thumb", index), settingsPath, &record->pos);
+    }
+    ql_GetSettingPoint(section, IndexedKey("left_pos", index), settingsPath, &record->leftPos);
+    ql_GetSettingPoint(section, IndexedKey("right_pos", index), settingsPath, &record->rightPos);
+    // One buffer for all four images: a missing value reuses the file read before it.
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, IndexedKey("image_bar", index), settingsPath, image);
+    record->channel = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_thumb", index), settingsPath, image);
+    record->thumb = LoadStrip(image);
+    record->thumb->SetCount(4);
+    ql_GetSettingString(section, IndexedKey("image_right", index), settingsPath, image);
+    record->rightStrip = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_left", index), settingsPath, image);
+    record->leftStrip = LoadStrip(image);
+}
+
+void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange) {
+    _tagSLDCTRLEX2BUF record = {};
+    record.border = CBorder(0, 0, 0, 0);
+    FillScrollSliderRecord(&record, section, g_skinSettingsPath, index, keepRange);
+    slider->SetBgColor(ReadPanelColour());
+    if (!slider->LoadSetting(record, TRUE)) {
+        delete record.channel;
+        delete record.thumb;
+    }
+    // Step buttons that already had their strips leave these unused.
+    if (slider->m_left.m_strip != record.leftStrip)
+        delete record.leftStrip;
+    if (slider->m_right.m_strip != record.rightStrip)
+        delete record.rightStrip;
+    slider->SetWindowPos(nullptr, record.rect.left, record.rect.top, record.rect.right - record.rect.left,
+                         record.rect.bottom - record.rect.top, SWP_NOZORDER);
+}
+
+void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index) {
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, IndexedKey("image_bar", index), g_skinSettingsPath, image);
+    CImageArray* channel = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_thumb", index), g_skinSettingsPath, image);
+    CImageArray* thumb = LoadStrip(image);
+    thumb->SetCount(4);
+    slider->LoadBitmap(channel, thumb, TRUE);
+    CBorder border(0, 0, 0, 0);
+    ql_GetSettingBorder(section, IndexedKey("bar_border", index), g_skinSettingsPath, &border);
+    channel->SetBorder(border);
+    RECT range = {};
+    ql_GetSettingRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, &range);
+    slider->SetThumbRange(range);
+    RECT place = {};
+    ql_GetSettingRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, &place);
+    slider->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                         SWP_NOZORDER);
 }

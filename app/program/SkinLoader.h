@@ -4,6 +4,11 @@
 #include <afxwin.h>
 
 class CButtonEx;
+class CStaticEx;
+class CSliderCtrlEx;
+struct _tagSLDCTRLEXBUF;
+struct _tagSLDCTRLEX2BUF;
+class CVSliderCtrlEx2;
 
 // Sets the skin folder (programFolder + "skin\default\") and the settings path.
 void InitSkinPaths(CString programFolder);
@@ -12,9 +17,18 @@ void InitSkinPaths(CString programFolder);
 void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int index);
 // Push button: images when the section names them, tooltip, caption when textId is nonzero, place.
 void SkinTextButton(CButtonEx* button, const char* section, UINT tooltipId, UINT textId, int index);
-// Label: text when textId is nonzero, place. Labels are plain statics for now: their fonts and colours
-// come with the skinned label control.
-void SkinLabel(CWnd* label, const char* section, UINT textId, int index);
+// Label: font, colours, text when textId is nonzero, background brush, place.
+void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index);
+// The library's slider: its record from the section's keys, then dressed and placed.
+void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath);
+void SkinSlider(CSliderCtrlEx* slider, const char* section);
+// The program's vertical slider: its record from the section's keys of the size-mode index (range and
+// position left out with keepRange), then dressed and placed; ReskinScrollSlider gives it new strips,
+// thumb range and place for another size mode, keeping range, position and step buttons.
+void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
+                            BOOL keepRange);
+void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange);
+void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index);
 
 // The section's "rect%d" for the size-mode index into out; FALSE (out untouched) when absent.
 BOOL ReadSkinRect(const char* section, int index, RECT* out);
