@@ -113,6 +113,7 @@ TEST_F(StartUp, WithoutAudioInputTheDriverBoxShowsAndVideoIsDisabled) {
     run.ExpectBox("Zentrik", "There is no proper audio driver installed, so the video capture function is disabled.");
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForMainWindow(30000));
+    run.WaitForExpectedBoxes(10000);
     run.Pump(500);
     EXPECT_TRUE(run.MissingBoxes().empty());
     // The skinned button shows its state only in its drawing: frame 4 is "disabled, unchecked".

@@ -202,6 +202,12 @@ void ZentrikRun::AnswerBoxes() {
 
 std::vector<SeenBox> ZentrikRun::MissingBoxes() const { return expected_; }
 
+void ZentrikRun::WaitForExpectedBoxes(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (!expected_.empty() && Running() && static_cast<LONG>(end - ::GetTickCount()) > 0)
+        Pump(50);
+}
+
 void ZentrikRun::Pump(DWORD ms) {
     const DWORD end = ::GetTickCount() + ms;
     do {

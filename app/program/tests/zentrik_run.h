@@ -58,6 +58,8 @@ public:
     int TopLevelWindowCount(const char* className) const;
 
     const std::vector<SeenBox>& Boxes() const { return seen_; }
+    // Answers boxes until every expected one has shown or ms have passed.
+    void WaitForExpectedBoxes(DWORD ms);
     // Expected boxes that never showed.
     std::vector<SeenBox> MissingBoxes() const;
 
