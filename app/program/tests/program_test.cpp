@@ -149,6 +149,19 @@ TEST_F(StartUp, AnEmptySkinFolderStartsAndClosesWithoutACrash) {
     EXPECT_EQ(0u, run.WaitForExit(5000));
 }
 
+TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run;
+    // A library beside the program supplies every resource; this one has no main dialog.
+    run.AddFile(QEL_UTILITY_DLL, "Tavorin.dll");
+    ASSERT_TRUE(run.Start());
+    const DWORD code = run.WaitForExit(15000);
+    EXPECT_NE(static_cast<DWORD>(-1), code) << "start-up went on without its main window";
+    EXPECT_LT(code, 0xC0000000u) << "the program crashed";
+    EXPECT_EQ(0, run.TopLevelWindowCount("ZENTRIK_CLASSNAME"));
+}
+
 using Layout = ProgramTest;
 
 // Every bound control of the skin sits at its rectangle of the size mode.
@@ -247,6 +260,24 @@ TEST_F(Close, TheCloseButtonEndsTheProgramAndSavesItsSettings) {
 TEST_F(Close, WmCloseEndsTheProgramAndSavesItsSettings) {
     auto run = StartQuietly();
     CloseAndCheckSettings(*run, run->Dialog(), WM_CLOSE, 0);
+}
+
+TEST_F(Close, ACloseRightAtStartUpEndsInOrder) {
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run;
+    ASSERT_TRUE(run.Start());
+    // As soon as the dialog exists, while the start-up indicator may still be up.
+    HWND dialog = nullptr;
+    const DWORD end = ::GetTickCount() + 30000;
+    while (!dialog && static_cast<LONG>(end - ::GetTickCount()) > 0 && run.Running()) {
+        if (HWND frame = ::FindWindowA("ZENTRIK_CLASSNAME", nullptr))
+            dialog = ::GetWindow(frame, GW_CHILD);
+        ::Sleep(5);
+    }
+    ASSERT_TRUE(dialog);
+    ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, run.WaitForExit(8000)) << "the close waited for the indicator without serving it";
 }
 
 TEST_F(Close, ASecondRunWritesTheSettingsFileBackByteForByte) {

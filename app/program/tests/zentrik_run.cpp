@@ -116,6 +116,10 @@ ZentrikRun::~ZentrikRun() {
     }
 }
 
+void ZentrikRun::AddFile(const std::string& unixPath, const char* name) const {
+    ::CopyFileA(WindowsPath(unixPath).c_str(), dir_.File(name).c_str(), FALSE);
+}
+
 void ZentrikRun::WriteIni(const std::string& text) const {
     std::ofstream(IniPath(), std::ios::binary) << text;
 }
@@ -182,8 +186,8 @@ void ZentrikRun::AnswerBoxes() {
     for (HWND box : search.boxes) {
         SeenBox seen{WindowText(box), ""};
         ::EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
-        // Only message boxes are answered here: their text sits in a static.
-        if (seen.text.empty())
+        // Wine shows a message box a moment before it has its caption and text: answered once filled.
+        if (seen.caption.empty() && seen.text.empty())
             continue;
         std::printf("box \"%s\": %s\n", seen.caption.c_str(), seen.text.c_str());
         bool wanted = false;

@@ -30,6 +30,8 @@ public:
     void WriteIni(const std::string& text) const;
     std::string IniText() const;
     std::string IniValue(const char* section, const char* key) const; // "<missing>" when absent
+    // Puts a copy of file (a path of the build, as a Unix path) beside the program under name.
+    void AddFile(const std::string& unixPath, const char* name) const;
     std::string SkinIni() const { return dir_.File("skin\\default\\Zentrik\\Settings.ini"); }
 
     // One key of the settings file, written before the start.
