@@ -22,6 +22,11 @@ namespace {
 // The picture size of each size mode.
 const SIZE kPictureSize[2] = {{480, 360}, {320, 240}};
 
+// The [Enhance] keys in the order of the dialog's enhancement settings.
+const char* const kEnhanceKeys[14] = {"Auto",         "Manual",       "Zoom",          "AutoEnhance", "AutoTone",
+                                      "AutoLowLight", "AutoClearText", "ZoomValue",    "EnhanceValue", "ToneValue",
+                                      "LowLightValue", "ClearTextValue", "Brightness", "Contrast"};
+
 } // namespace
 
 int ReadSizeMode() {
@@ -186,25 +191,17 @@ void CMainDlg::LoadEnhanceSettings() {
         if (::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
             ::CreateDirectoryA(folder, nullptr);
     }
-    static const char* const kKeys[14] = {"Auto",          "Manual",       "Zoom",          "AutoEnhance",
-                                          "AutoTone",      "AutoLowLight", "AutoClearText", "ZoomValue",
-                                          "EnhanceValue",  "ToneValue",    "LowLightValue", "ClearTextValue",
-                                          "Brightness",    "Contrast"};
     for (int i = 0; i < 14; ++i) {
         const bool half = i >= 8 && i <= 11;
         const char* fallback = half ? "50" : i == 1 ? "1" : "0";
-        m_enhance[i] = atoi(settings.ReadText("Enhance", kKeys[i], fallback));
+        m_enhance[i] = atoi(settings.ReadText("Enhance", kEnhanceKeys[i], fallback));
     }
 }
 
 void CMainDlg::SaveEnhanceSettings() {
-    static const char* const kKeys[14] = {"Auto",          "Manual",       "Zoom",          "AutoEnhance",
-                                          "AutoTone",      "AutoLowLight", "AutoClearText", "ZoomValue",
-                                          "EnhanceValue",  "ToneValue",    "LowLightValue", "ClearTextValue",
-                                          "Brightness",    "Contrast"};
     CProfileFile settings(qelapp::SettingsFilePath());
     for (int i = 0; i < 14; ++i)
-        settings.WriteInt("Enhance", kKeys[i], m_enhance[i]);
+        settings.WriteInt("Enhance", kEnhanceKeys[i], m_enhance[i]);
 }
 
 LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

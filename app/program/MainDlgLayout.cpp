@@ -12,8 +12,6 @@
 
 namespace {
 
-const SIZE kPictureSize[2] = {{480, 360}, {320, 240}};
-
 // Moves a window to its section's rectangle of the size mode; one without the key stays where it is.
 void MoveToSkinRect(CWnd& window, const char* section, int mode) {
     RECT place = {};

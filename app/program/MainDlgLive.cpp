@@ -65,7 +65,11 @@ BOOL CMainDlg::OpenLiveMode() {
             }
             if (m_capture.SelectAudioDevice(0, 1) < 0) {
                 m_audioOk = FALSE;
-                AfxMessageBox("There is no proper audio driver installed, so the video capture function is disabled.");
+                // Owned by the program's own window: the active window at start-up may be the splash,
+                // whose end (750 ms) would take an owned box with it unseen.
+                AfxShowMessageBox(m_hWnd,
+                                  "There is no proper audio driver installed, so the video capture function is disabled.",
+                                  AfxGetApp()->m_pszAppName, MB_OK);
             } else {
                 m_audioOk = TRUE;
             }

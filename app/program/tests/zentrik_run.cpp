@@ -289,73 +289,62 @@ RECT SkinRect(const std::string& skinIni, const char* section, int mode) {
     return RECT{x, y, x + w, y + h};
 }
 
-ScopedWmfKey::ScopedWmfKey(bool present) {
+namespace {
+
+// A string value of a key; false when the key or the value is absent.
+bool ReadRegText(HKEY root, const char* path, const char* name, std::string* text) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWmfKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        char value[260] = {};
-        DWORD size = sizeof value - 1;
-        hadKey_ = ::RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-                  ERROR_SUCCESS;
-        oldVersion_ = value;
-        ::RegCloseKey(key);
-    }
-    if (present) {
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kWmfKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
-            ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("9.0"), 4);
-            ::RegCloseKey(key);
-        }
-    } else {
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char value[260] = {};
+    DWORD size = sizeof value - 1;
+    const bool read =
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    *text = value;
+    return read;
+}
+
+void WriteRegText(HKEY root, const char* path, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
+} // namespace
+
+ScopedWmfKey::ScopedWmfKey(bool present) {
+    hadKey_ = ReadRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", &oldVersion_);
+    if (present)
+        WriteRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", "9.0");
+    else
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kWmfKey);
-    }
 }
 
 ScopedWmfKey::~ScopedWmfKey() {
-    if (!hadKey_) {
+    if (hadKey_)
+        WriteRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", oldVersion_);
+    else
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kWmfKey);
-        return;
-    }
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kWmfKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(oldVersion_.c_str()),
-                         static_cast<DWORD>(oldVersion_.size() + 1));
-        ::RegCloseKey(key);
-    }
 }
 
 namespace {
 
 const char kWineDrivers[] = "Software\\Wine\\Drivers";
 
-void SetAudioDriver(const std::string& value) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    ::RegSetValueExA(key, "Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(key);
-}
-
 } // namespace
 
 ScopedNoSoundDriver::ScopedNoSoundDriver() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        char value[260] = {};
-        DWORD size = sizeof value - 1;
-        hadValue_ = ::RegQueryValueExA(key, "Audio", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-                    ERROR_SUCCESS;
-        oldValue_ = value;
-        ::RegCloseKey(key);
-    }
-    SetAudioDriver("");
+    hadValue_ = ReadRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", &oldValue_);
+    WriteRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", "");
 }
 
 ScopedNoSoundDriver::~ScopedNoSoundDriver() {
     if (hadValue_) {
-        SetAudioDriver(oldValue_);
+        WriteRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", oldValue_);
         return;
     }
     HKEY key = nullptr;
