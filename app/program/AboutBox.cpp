@@ -1,0 +1,5 @@
+#include "AboutBox.h"
+
+#include "resource.h"
+
+CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX) {}

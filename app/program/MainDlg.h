@@ -1,0 +1,152 @@
+#pragma once
+// CMainDlg: the program's one working window, a modeless child dialog covering the main frame. It owns
+// the capture panel's controls, the capture controller (and through it the engine) and the start-up
+// indicator, paints the skin's background, and shuts the program down in order.
+#include <afxcmn.h>
+#include <afxwin.h>
+#include <mmsystem.h>
+
+#include <memory>
+
+#include <ButtonEx.h>
+#include <CheckEx.h>
+#include <SliderCtrlEx.h>
+#include <StaticEx.h>
+
+#include "AlbumItemInfo.h"
+#include "CaptureController.h"
+#include "VSliderCtrlEx.h"
+
+class CImage;
+
+class CMainDlg : public CDialog {
+public:
+    CMainDlg();
+    ~CMainDlg() override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+
+    // Background of the whole dialog, from the size mode's skin file (the main frame sets it).
+    void SetBackgroundImage(const char* path);
+    // The live picture shows in capture mode only.
+    void ShowCapturePreview();
+    void LoadEnhanceSettings();
+    void SaveEnhanceSettings();
+    void StartInitIndicator();
+    void StopInitIndicator();
+
+    // Capture panel.
+    BOOL OpenLiveMode();
+    void CloseLiveMode();
+    void UpdateCaptureButtons();
+    // direction 1 turns the picture by +90 degrees, 0 by -90; method 0 or 1 is the rotation method.
+    void RotateKey(int clockwise);
+    void FlipKey(int method);
+    // Moves every control to its rectangle of the current size mode.
+    void RelayoutControls();
+
+    int SizeMode() const { return m_sizeMode; }
+    CCaptureController& Capture() { return m_capture; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override {}     // Enter does nothing
+    void OnCancel() override {} // Escape does nothing
+
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnCloseCommand();
+    afx_msg LRESULT OnMixerChange(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    // Start-up pieces of OnInitDialog.
+    void OpenMixer();
+    void CreateButtonFont();
+    void PlacePreview();
+    void SkinControls();
+    void LoadSounds();
+    void ApplyEngineSettings();
+    void ApplySavedEffect();
+    void ShowVoiceButtons();
+    void PlaceDialog();
+    static UINT IndicatorThread(LPVOID param);
+    void WaitForIndicatorThread();
+
+public:
+    ULONG_PTR m_gdiplusToken = 0;
+    // Controls in the order of the dialog's table.
+    CStaticEx m_stInit;
+    CButtonEx m_btnSetup, m_btnEnhance, m_btnEffect, m_btnVoice, m_btnMute;
+    CCheckEx2 m_chkVideo;
+    CButtonEx m_btnRecord, m_btnStopRecord;
+    CCheckEx2 m_chkSnapshot, m_chkContinue, m_chkAuto, m_chkInterval;
+    CButtonEx m_btnSwitch, m_btnSaveAs;
+    CStaticEx m_stDate;
+    CButtonEx m_btnPause, m_btnPlay, m_btnStop;
+    CVSliderCtrlEx2 m_sldDisplay;
+    CSliderCtrlEx m_sldPlay;
+    CString m_selectedFile;
+    UINT_PTR m_mirrorTimerId = 0;
+    CString m_recordSound, m_snapshotSound;
+    CButtonEx m_btnEMail, m_btnWallpaper, m_btnScreenSaver, m_btnTrash, m_btnMin, m_btnMax, m_btnSMax, m_btnClose,
+        m_btnInfo;
+    CStaticEx m_stResolution;
+    CComboBox m_cboResolution;
+    CStaticEx m_stVideoFormatCaption;
+    CComboBox m_cboVideoFormat;
+    CStaticEx m_stCaptureTimeCaption, m_stCaptureTime, m_stFileSize, m_stHDSpaceCaption, m_stHDSpace,
+        m_stDeviceCaption, m_stDevice;
+    CButtonEx m_btnThumbUp, m_btnThumbDown;
+
+    RECT m_previewArea = {};
+    RECT m_previewShowRect = {};
+    int m_captureKind = 0;
+    UINT_PTR m_timerId = 0;
+    int m_startFreeMB = 0, m_startTime = 0;
+    int m_audioDeviceCount = 1;
+    BOOL m_voiceOn = TRUE;
+    BOOL m_videoMode = FALSE;
+    int m_stripTop = 0;
+    int m_sizeMode = 0;
+    BOOL m_captureModeOn = TRUE;
+    int m_stripVisibleCount = 5;
+    BYTE* m_motionBuffer = nullptr;
+    int m_engineFlag = 0;
+    // [Enhance]: Auto, Manual, Zoom, AutoEnhance, AutoTone, AutoLowLight, AutoClearText, ZoomValue,
+    // EnhanceValue, ToneValue, LowLightValue, ClearTextValue, Brightness, Contrast.
+    int m_enhance[14] = {};
+    int m_effectIndex = -1;
+    int m_propertyIndex = -1;
+    WCHAR m_propertyName[MAX_PATH] = {};
+    int m_dragState = 0, m_dragX = 0, m_dragY = 0;
+    CFont m_buttonFont;
+    HMIXER m_mixer = nullptr;
+    DWORD m_muteControlId = static_cast<DWORD>(-1);
+    DWORD m_volumeControlId = static_cast<DWORD>(-1);
+    HANDLE m_scanStopEvent = nullptr;
+    CCaptureController m_capture;
+    _AlbumItemInfo m_itemInfo = {};
+    BOOL m_recording = FALSE;
+    BOOL m_videoOk = FALSE, m_audioOk = FALSE;
+    int m_savedCaptureValues[2] = {};
+    volatile LONG m_indicatorRunning = FALSE;
+    BOOL m_dialogAlive = TRUE;
+    CWinThread* m_indicatorThread = nullptr;
+    HICON m_icon = nullptr;
+
+    std::unique_ptr<CImage> m_background;
+    std::unique_ptr<CImage> m_playWndImage;
+
+    // The saved [Effect] values and capture values the live mode keeps aside.
+    HWND m_savedVideoWindow = nullptr, m_savedNotifyWindow = nullptr;
+};
+
+// The indicator thread's wake-up event (auto-reset); null when none.
+extern HANDLE g_indicatorEvent;
+
+// [Basic] dialogsize as the program uses it: 0 large, any other value small (1).
+int ReadSizeMode();

@@ -1,0 +1,87 @@
+// The start-up indicator thread and the orderly end: Close, then the dialog's destruction.
+#include "MainDlg.h"
+
+#include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
+#include <gdiplus.h>
+
+#include "ProgramGlobals.h"
+
+namespace {
+
+// Waits for thread while still handling the messages other threads send to this one: the indicator
+// hides its label through this thread and would otherwise never finish.
+void WaitServingSentMessages(HANDLE thread) {
+    for (;;) {
+        const DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // handles the sent ones
+    }
+}
+
+} // namespace
+
+void CMainDlg::StartInitIndicator() {
+    WaitForIndicatorThread(); // a previous run of the indicator has ended or ends within 5 s
+    InterlockedExchange(&m_indicatorRunning, TRUE);
+    m_indicatorThread = AfxBeginThread(IndicatorThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!m_indicatorThread)
+        return;
+    m_indicatorThread->m_bAutoDelete = FALSE;
+    m_indicatorThread->ResumeThread();
+}
+
+void CMainDlg::StopInitIndicator() {
+    InterlockedExchange(&m_indicatorRunning, FALSE);
+    if (g_indicatorEvent)
+        ::SetEvent(g_indicatorEvent);
+}
+
+UINT CMainDlg::IndicatorThread(LPVOID param) {
+    CMainDlg* dialog = static_cast<CMainDlg*>(param);
+    g_indicatorEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (::IsWindow(dialog->m_hWnd)) {
+        ::ShowWindow(dialog->m_stInit.m_hWnd, SW_SHOW);
+        for (int i = 0; i < 10; ++i) {
+            if (!InterlockedCompareExchange(&dialog->m_indicatorRunning, 0, 0))
+                break;
+            ::WaitForSingleObject(g_indicatorEvent, 500);
+        }
+        ::ShowWindow(dialog->m_stInit.m_hWnd, SW_HIDE);
+    }
+    return 0;
+}
+
+void CMainDlg::WaitForIndicatorThread() {
+    if (!m_indicatorThread)
+        return;
+    WaitServingSentMessages(m_indicatorThread->m_hThread);
+    delete m_indicatorThread;
+    m_indicatorThread = nullptr;
+}
+
+void CMainDlg::OnCloseCommand() { OnClose(); }
+
+void CMainDlg::OnClose() {
+    EndDialog(IDCANCEL); // hides the dialog
+    if (m_scanStopEvent)
+        ::ResetEvent(m_scanStopEvent);
+    SaveEnhanceSettings();
+    if (CWnd* main = AfxGetMainWnd())
+        main->DestroyWindow();
+}
+
+void CMainDlg::OnDestroy() {
+    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_gdiplusToken = 0;
+    m_capture.GetCaptureInfo(&m_itemInfo);
+    m_dialogAlive = FALSE;
+    CloseLiveMode();
+    if (g_indicatorEvent) {
+        ::CloseHandle(g_indicatorEvent);
+        g_indicatorEvent = nullptr;
+    }
+    WaitForIndicatorThread();
+    CDialog::OnDestroy();
+}

@@ -1,0 +1,43 @@
+#include "ProgramGlobals.h"
+
+#include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
+#include <gdiplus.h>
+
+const UINT g_zentrikMessage = ::RegisterWindowMessageA("QEL_ZENTRIK_MESSAGE");
+CString g_windowTitle;
+CString g_skinFolder;
+char g_skinSettingsPath[MAX_PATH] = {};
+CStringList g_cameraNames;
+CStringList g_audioDeviceNames;
+CDWordArray g_captureSizes;
+
+namespace {
+
+// GDI+ for the whole run: started at load, before any image, shut down once at exit.
+class GdiplusSession {
+public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    }
+    ~GdiplusSession() {
+        if (token_)
+            Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+GdiplusSession g_gdiplus;
+
+} // namespace
+
+void CALLBACK OnPlaybackProgress(LONGLONG /*start*/, LONGLONG stop, LONGLONG current, DWORD /*user*/) {
+    CWnd* main = AfxGetMainWnd();
+    if (main && main->GetSafeHwnd())
+        ::SendMessageA(main->m_hWnd, WM_ZENTRIK_PLAY_PROGRESS, static_cast<WPARAM>(static_cast<DWORD>(current)),
+                       static_cast<LPARAM>(static_cast<DWORD>(stop)));
+}

@@ -1,0 +1,239 @@
+#include "SkinLoader.h"
+
+#include <ButtonEx.h>
+#include <SliderCtrlEx.h>
+#include <StaticEx.h>
+#include <SkinSettings.h>
+#include <qelImage.h>
+
+#include "ProgramGlobals.h"
+#include "VSliderCtrlEx.h"
+
+void InitSkinPaths(CString programFolder) {
+    g_skinFolder = programFolder + "skin\\default\\";
+    const CString settings = g_skinFolder + "Zentrik\\Settings.ini";
+    lstrcpynA(g_skinSettingsPath, settings, MAX_PATH);
+}
+
+BOOL ReadSkinRect(const char* section, int index, RECT* out) {
+    char key[16];
+    wsprintfA(key, "rect%d", index);
+    return ql_GetSettingRect(section, key, g_skinSettingsPath, out);
+}
+
+SkinFont ReadSkinFont(const char* styleSection, const char* section) {
+    SkinFont font;
+    char face[MAX_PATH] = {};
+    ql_GetSettingInt(styleSection, "font_size", g_skinSettingsPath, &font.size);
+    ql_GetSettingInt(section, "font_size", g_skinSettingsPath, &font.size);
+    if (ql_GetSettingString(styleSection, "font_name", g_skinSettingsPath, face))
+        font.face = face;
+    if (ql_GetSettingString(section, "font_name", g_skinSettingsPath, face))
+        font.face = face;
+    return font;
+}
+
+COLORREF ReadPanelColour() {
+    COLORREF colour = RGB(128, 128, 128);
+    ql_GetSettingColor("panel", "color", g_skinSettingsPath, &colour);
+    return colour;
+}
+
+namespace {
+
+// Size, face and the four caption colours of "button font".
+SkinFont ReadButtonFont(const char* section) {
+    SkinFont font = ReadSkinFont("button font", section);
+    ql_GetSettingColor("button font", "font_color_normal", g_skinSettingsPath, &font.normal);
+    ql_GetSettingColor("button font", "font_color_down", g_skinSettingsPath, &font.down);
+    ql_GetSettingColor("button font", "font_color_hover", g_skinSettingsPath, &font.hover);
+    ql_GetSettingColor("button font", "font_color_gray", g_skinSettingsPath, &font.gray);
+    return font;
+}
+
+// A strip of one frame from the skin folder + the section's "image" (empty when that file is missing).
+CImageArray* LoadStrip(const char* imageValue) {
+    return new CImageArray(g_skinFolder + imageValue, 1, nullptr);
+}
+
+} // namespace
+
+void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int index) {
+    SkinFont font = ReadButtonFont(section);
+    ::SetWindowLongA(button->m_hWnd, GWL_STYLE, ::GetWindowLongA(button->m_hWnd, GWL_STYLE) | BS_OWNERDRAW);
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, "image", g_skinSettingsPath, image);
+    RECT place = {};
+    const BOOL placed = ReadSkinRect(section, index, &place);
+    button->LoadBitmapA(LoadStrip(image), TRUE);
+    button->SetCheck(TRUE);
+    button->Invalidate(FALSE);
+    button->ShowText(FALSE);
+    button->SetTextColor(font.normal, &font.down, &font.gray);
+    button->SetBkColor(ReadPanelColour());
+    button->SetTextFont(font.face, font.size, 0, 4);
+    if (placed) // a control without its rectangle stays where it is
+        button->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                             SWP_NOZORDER);
+    if (tooltipId)
+        button->SetToolTipText(static_cast<int>(tooltipId), TRUE);
+}
+
+void SkinTextButton(CButtonEx* button, const char* section, UINT tooltipId, UINT textId, int index) {
+    SkinFont font = ReadButtonFont(section);
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, "image", g_skinSettingsPath, image);
+    button->SendMessage(BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+    if (image[0]) // without an image the button keeps the strip it has
+        button->LoadBitmapA(LoadStrip(image), TRUE);
+    if (tooltipId)
+        button->SetToolTipText(static_cast<int>(tooltipId), TRUE);
+    if (textId) {
+        button->SetTextFont(font.face, font.size, 0, 4);
+        CString text;
+        text.LoadString(textId);
+        button->SetWindowText(text);
+        button->SetTextColor(font.normal, &font.down, &font.gray);
+        button->SetHTextColor(font.hover, nullptr);
+        button->SetTextAlignment(1);
+        button->Invalidate(FALSE);
+        button->ShowText(TRUE);
+    }
+    RECT place = {};
+    if (ReadSkinRect(section, index, &place))
+        button->MoveWindow(&place, TRUE);
+}
+
+void SetLabelText(CWnd* label, const char* text) {
+    if (!label->IsWindowVisible()) {
+        label->SetWindowText(text);
+        return;
+    }
+    label->SendMessage(WM_SETREDRAW, FALSE);
+    label->SetWindowText(text);
+    label->SendMessage(WM_SETREDRAW, TRUE);
+    label->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
+    SkinFont font = ReadSkinFont("static font", section);
+    ql_GetSettingColor(section, "font_color_normal", g_skinSettingsPath, &font.normal);
+    ql_GetSettingColor(section, "font_color_gray", g_skinSettingsPath, &font.gray);
+    label->SetTextFont(font.face, font.size, 0, 4);
+    label->SetTextColor(&font.normal, &font.gray);
+    if (textId) {
+        CString text;
+        text.LoadString(textId);
+        SetLabelText(label, text);
+    }
+    COLORREF brush = ReadPanelColour();
+    ql_GetSettingColor(section, "color", g_skinSettingsPath, &brush);
+    label->SetBrushColor(brush);
+    RECT place = {};
+    if (ReadSkinRect(section, index, &place))
+        label->MoveWindow(&place, TRUE);
+}
+
+void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath) {
+    ql_GetSettingRect(section, "rect_slider", settingsPath, &record->rect);
+    ql_GetSettingRect(section, "thumb_range", settingsPath, &record->thumbRange);
+    ql_GetSettingBorder(section, "bar_border", settingsPath, &record->border);
+    SIZE range = {record->min, record->max};
+    ql_GetSettingSize(section, "range", settingsPath, &range);
+    record->min = range.cx;
+    record->max = range.cy;
+    ql_GetSettingInt(section, "pos_thumb", settingsPath, &record->pos);
+    // One buffer for both images: a missing thumb value reuses the channel's file.
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, "image_bar", settingsPath, image);
+    record->channel = LoadStrip(image);
+    ql_GetSettingString(section, "image_thumb", settingsPath, image);
+    record->thumb = LoadStrip(image);
+    record->thumb->SetCount(4);
+}
+
+void SkinSlider(CSliderCtrlEx* slider, const char* section) {
+    _tagSLDCTRLEXBUF record = {};
+    record.border = CBorder(0, 0, 0, 0);
+    FillSliderRecord(&record, section, g_skinSettingsPath);
+    slider->SetBgColor(ReadPanelColour());
+    slider->LoadSetting(record, TRUE);
+    slider->SetWindowPos(nullptr, record.rect.left, record.rect.top, record.rect.right - record.rect.left,
+                         record.rect.bottom - record.rect.top, SWP_NOZORDER);
+}
+
+namespace {
+
+// "key" with the size-mode index appended.
+CString IndexedKey(const char* key, int index) {
+    CString name;
+    name.Format("%s%d", key, index);
+    return name;
+}
+
+} // namespace
+
+void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
+                            BOOL keepRange) {
+    ql_GetSettingRect(section, IndexedKey("rect_slider", index), settingsPath, &record->rect);
+    ql_GetSettingRect(section, IndexedKey("thumb_range", index), settingsPath, &record->thumbRange);
+    ql_GetSettingBorder(section, IndexedKey("bar_border", index), settingsPath, &record->border);
+    if (!keepRange) {
+        SIZE range = {record->min, record->max};
+        ql_GetSettingSize(section, IndexedKey("range", index), settingsPath, &range);
+        record->min = range.cx;
+        record->max = range.cy;
+        ql_GetSettingInt(section, IndexedKey("pos_thumb", index), settingsPath, &record->pos);
+    }
+    ql_GetSettingPoint(section, IndexedKey("left_pos", index), settingsPath, &record->leftPos);
+    ql_GetSettingPoint(section, IndexedKey("right_pos", index), settingsPath, &record->rightPos);
+    // One buffer for all four images: a missing value reuses the file read before it.
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, IndexedKey("image_bar", index), settingsPath, image);
+    record->channel = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_thumb", index), settingsPath, image);
+    record->thumb = LoadStrip(image);
+    record->thumb->SetCount(4);
+    ql_GetSettingString(section, IndexedKey("image_right", index), settingsPath, image);
+    record->rightStrip = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_left", index), settingsPath, image);
+    record->leftStrip = LoadStrip(image);
+}
+
+void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange) {
+    _tagSLDCTRLEX2BUF record = {};
+    record.border = CBorder(0, 0, 0, 0);
+    FillScrollSliderRecord(&record, section, g_skinSettingsPath, index, keepRange);
+    slider->SetBgColor(ReadPanelColour());
+    if (!slider->LoadSetting(record, TRUE)) {
+        delete record.channel;
+        delete record.thumb;
+    }
+    // Step buttons that already had their strips leave these unused.
+    if (slider->m_left.m_strip != record.leftStrip)
+        delete record.leftStrip;
+    if (slider->m_right.m_strip != record.rightStrip)
+        delete record.rightStrip;
+    slider->SetWindowPos(nullptr, record.rect.left, record.rect.top, record.rect.right - record.rect.left,
+                         record.rect.bottom - record.rect.top, SWP_NOZORDER);
+}
+
+void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index) {
+    char image[MAX_PATH] = {};
+    ql_GetSettingString(section, IndexedKey("image_bar", index), g_skinSettingsPath, image);
+    CImageArray* channel = LoadStrip(image);
+    ql_GetSettingString(section, IndexedKey("image_thumb", index), g_skinSettingsPath, image);
+    CImageArray* thumb = LoadStrip(image);
+    thumb->SetCount(4);
+    slider->LoadBitmap(channel, thumb, TRUE);
+    CBorder border(0, 0, 0, 0);
+    ql_GetSettingBorder(section, IndexedKey("bar_border", index), g_skinSettingsPath, &border);
+    channel->SetBorder(border);
+    RECT range = {};
+    ql_GetSettingRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, &range);
+    slider->SetThumbRange(range);
+    RECT place = {};
+    ql_GetSettingRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, &place);
+    slider->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                         SWP_NOZORDER);
+}

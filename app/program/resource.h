@@ -1,0 +1,118 @@
+#pragma once
+// Resource identifiers of the program: dialogs, menu, icon, control ids and strings. The resource
+// library beside the program, when present, holds the same identifiers.
+
+// Dialogs, menu, icon.
+#define IDD_ABOUTBOX 4
+#define IDR_HELP_MENU 3
+#define IDD_MAIN 102
+#define IDR_MAINFRAME 128
+#define IDI_ZENTRIK 128
+#define IDD_ENHANCE 131
+#define IDD_EFFECTS 132
+#define IDD_SET_BASIC 10190
+#define IDD_SET_FORMAT 10192
+#define IDD_SET_MODE 10193
+
+// Menu commands.
+#define ID_APP_ABOUT 32771
+#define ID_HELP_FILE 57670
+
+// Main dialog controls.
+#define IDC_SNAPSHOT 1002
+#define IDC_ENHANCE 1006
+#define IDC_EFFECT 1007
+#define IDC_VOICE 1008
+#define IDC_STOP_RECORD 1009
+#define IDC_SWITCH 1010
+#define IDC_SAVE_AS 1011
+#define IDC_EMAIL 1014
+#define IDC_WALLPAPER 1015
+#define IDC_SCREEN_SAVER 1016
+#define IDC_TRASH 1017
+#define IDC_UI_MIN 1019
+#define IDC_UI_MAX 1020
+#define IDC_UI_CLOSE 1021
+#define IDC_RESOLUTION 1022
+#define IDC_RESOLUTION_COMBO 1023
+#define IDC_VIDEO_FORMAT_CAPTION 1024
+#define IDC_CAPTURE_TIME_CAPTION 1025
+#define IDC_CAPTURE_TIME 1026
+#define IDC_HD_SPACE_CAPTION 1027
+#define IDC_HD_SPACE 1028
+#define IDC_DEVICE_CAPTION 1029
+#define IDC_DEVICE 1030
+#define IDC_MUTE 1031
+#define IDC_THUMB_UP 1051
+#define IDC_THUMB_DOWN 1052
+#define IDC_INIT 1056
+#define IDC_UI_SMAX 1057
+#define IDC_UI_INFO 1058
+#define IDC_RECORD 1061
+#define IDC_FILE_SIZE 1062
+#define IDC_CONTINUE 1063
+#define IDC_AUTO 1064
+#define IDC_INTERVAL 1065
+#define IDC_VIDEO 1066
+#define IDC_DATE 1076
+#define IDC_PAUSE 1078
+#define IDC_PLAY 1079
+#define IDC_STOP 1080
+#define IDC_PLAY_SLIDER 1081
+#define IDC_PLAY_WINDOW 1082
+#define IDC_DISPLAY_SLIDER 1085
+#define IDC_SETUP 10053
+#define IDC_VIDEO_FORMAT 10060
+
+// About box.
+#define IDC_ABOUT_ICON 1100
+#define IDC_ABOUT_LINE1 1101
+#define IDC_ABOUT_LINE2 1102
+#define IDC_ABOUT_LINE3 1103
+
+// Strings.
+#define IDS_CAPTION 114
+#define IDS_CLOSE 52787
+#define IDS_SNAPSHOT 52793
+#define IDS_START_RECORDING 52798
+#define IDS_STOP_RECORDING 52799
+#define IDS_INITIALIZING 52823
+#define IDS_NEED_DIRECTX 52868
+#define IDS_NO_ASF 52869
+#define IDS_FOLDER_READ_ONLY 52871
+#define IDS_SETUP 55012
+#define IDS_SETUP_TIP 55013
+#define IDS_ENHANCE 55014
+#define IDS_ENHANCE_TIP 55015
+#define IDS_EFFECTS 55016
+#define IDS_EFFECTS_TIP 55017
+#define IDS_RESOLUTION 55018
+#define IDS_WAITING 55025
+#define IDS_VOICE 55028
+#define IDS_MUTE 55030
+#define IDS_VIDEO 55031
+#define IDS_AUTO 55032
+#define IDS_INTERVAL 55033
+#define IDS_EMAIL 55034
+#define IDS_TRASH 55037
+#define IDS_ZOOM_IN 55038
+#define IDS_ZOOM_OUT 55039
+#define IDS_MINIMIZE 55040
+#define IDS_HELP 55041
+#define IDS_UP 55042
+#define IDS_DOWN 55043
+#define IDS_WARNING 55046
+#define IDS_DELETE_ONE 55047
+#define IDS_DELETE_MANY 55048
+#define IDS_TITLE 55050
+#define IDS_PATH_ERROR 57666
+#define IDS_TO_PLAYBACK 58000
+#define IDS_TO_CAPTURE 58001
+#define IDS_SAVE_AS 58002
+#define IDS_CURRENT_DATE 58003
+#define IDS_PAUSE 58004
+#define IDS_PLAY 58005
+#define IDS_STOP_TIP 58006 // deliberately absent from the string table: the Stop button has no tooltip
+#define IDS_SINGLE 58007
+#define IDS_MAIL_TOO_BIG 58010
+#define IDS_STOP_RECORDING_FIRST 58011

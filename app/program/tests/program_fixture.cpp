@@ -1,0 +1,64 @@
+#include "program_fixture.h"
+
+namespace programtest {
+
+void ProgramTest::SetUp() {
+    qeltest::ComTest::SetUp();
+    if (HasFatalFailure())
+        return;
+    if (!qelcam::CameraModule())
+        GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " cannot be loaded";
+    ASSERT_TRUE(SUCCEEDED(qelcam::UnregisterAllTestCameras()));
+    // The program's COM servers, as its installer registers them.
+    for (const wchar_t* module :
+         {L"QelFilter_Flip", L"QelFilter_Rotate", L"QelFilter_AutoEnhance", L"QelFilter_AutoTone",
+          L"QelFilter_Whiteboard", L"QelFilter_DateTime", L"QelFilter_SpEff", L"QelFilter_DigitalZoom",
+          L"QelFilter_LowLight", L"QelFilter_CB", L"QelFilter_PhotoFrame"}) {
+        auto plugin = std::make_unique<plugintest::PluginModule>(module);
+        if (!plugin->Loaded())
+            GTEST_SKIP() << "a plug-in module of the program is not built";
+        ASSERT_EQ(S_OK, plugin->Register());
+        plugins_.push_back(std::move(plugin));
+    }
+    wmfKey = std::make_unique<ScopedWmfKey>(true);
+}
+
+void ProgramTest::TearDown() {
+    microphone_.reset();
+    microphoneSource_.reset();
+    camera_.reset();
+    wmfKey.reset();
+    plugins_.clear();
+    qeltest::ComTest::TearDown();
+}
+
+void ProgramTest::AddCamera() {
+    camera_ = std::make_unique<qelcam::ScopedTestCamera>(kCameraName);
+    ASSERT_EQ(S_OK, camera_->Result());
+}
+
+void ProgramTest::AddMicrophone() {
+    microphoneSource_ = std::make_unique<qelcam::ScopedTestCamera>(std::wstring(kMicrophoneName) + L" Source");
+    ASSERT_EQ(S_OK, microphoneSource_->Result());
+    microphone_ = std::make_unique<enginetest::ScopedAudioInput>(microphoneSource_->Clsid(), kMicrophoneName);
+    ASSERT_EQ(S_OK, microphone_->Result());
+}
+
+std::unique_ptr<ZentrikRun> ProgramTest::StartQuietly(const char* sizeMode) {
+    AddCamera();
+    AddMicrophone();
+    auto run = std::make_unique<ZentrikRun>();
+    if (sizeMode)
+        run->SetIniValue("Basic", "dialogsize", sizeMode);
+    EXPECT_TRUE(run->Start());
+    EXPECT_TRUE(run->WaitForMainWindow(30000)) << "no main window";
+    return run;
+}
+
+RECT ProgramTest::PreviewOnScreen(const ZentrikRun& run, int mode) const {
+    RECT area = SkinRect(run.SkinIni(), "PreviewArea", mode);
+    ::MapWindowPoints(run.Dialog(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+} // namespace programtest

@@ -1,0 +1,42 @@
+#pragma once
+// A machine ready for the program: every effect plug-in registered, one synthetic camera, a stand-in
+// microphone (a second synthetic camera listed as an audio input) and the Windows Media key, each
+// switchable by the test before the program starts.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plugin_testkit.h"
+#include "qeltest/com_test.h"
+#include "scoped_audio_input.h"
+#include "test_camera.h"
+#include "zentrik_run.h"
+
+namespace programtest {
+
+class ProgramTest : public qeltest::ComTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void AddCamera();
+    void AddMicrophone();
+    // A program on the default skin, started with a camera, a microphone and the key: no box expected.
+    // sizeMode: written as [Basic] dialogsize first when not empty.
+    std::unique_ptr<ZentrikRun> StartQuietly(const char* sizeMode = nullptr);
+    // The preview area on the screen for the size mode.
+    RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
+
+    std::unique_ptr<ScopedWmfKey> wmfKey;
+
+private:
+    std::vector<std::unique_ptr<plugintest::PluginModule>> plugins_;
+    std::unique_ptr<qelcam::ScopedTestCamera> camera_;
+    std::unique_ptr<qelcam::ScopedTestCamera> microphoneSource_;
+    std::unique_ptr<enginetest::ScopedAudioInput> microphone_;
+};
+
+constexpr wchar_t kCameraName[] = L"Qel Program Camera";
+constexpr wchar_t kMicrophoneName[] = L"Qel Program Microphone";
+
+} // namespace programtest

@@ -1,0 +1,297 @@
+// Zentrik.exe as a user meets it: start-up, the skinned window with the live picture, the layout of
+// both size modes, the keys that turn the picture, and the orderly close with its settings.
+#include <gtest/gtest.h>
+
+#include "program_fixture.h"
+#include "screen_probe.h"
+
+namespace programtest {
+namespace {
+
+const char kNoAsf[] = "\"Can't support ASF file format.  Because your system have not install Microsoft Windows "
+                      "Media Format 9.0 or above\"";
+
+// Sends a key with Ctrl held through the real input queue (GetKeyState ignores posted keys).
+void SendCtrlKey(WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs)
+        input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = VK_CONTROL;
+    inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = VK_CONTROL;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, inputs, sizeof(INPUT));
+}
+
+// A camera frame in the preview area: Wine's video renderer draws the picture at the camera's own size
+// (320 x 240) at the area's top-left corner, where Windows stretches it over the whole area.
+bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) {
+    const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
+    return ReadFrameNumberOnScreen(area, frame) || ReadFrameNumberOnScreen(picture, frame);
+}
+
+// Waits until the screen shows a camera frame in the preview area (true) or the time is up.
+bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        if (ReadPreviewFrameNumber(area, frame))
+            return true;
+        run.Pump(100);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return false;
+}
+
+using StartUp = ProgramTest;
+
+TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
+    auto run = StartQuietly();
+    ASSERT_TRUE(run->Dialog());
+    RECT frame;
+    ::GetWindowRect(run->Frame(), &frame);
+    EXPECT_EQ(850, frame.right - frame.left);
+    EXPECT_EQ(616, frame.bottom - frame.top);
+
+    const RECT preview = PreviewOnScreen(*run, 0);
+    uint32_t first = 0;
+    const bool live = WaitForFrameNumber(*run, preview, &first, 10000);
+    std::printf("screenshot: %s\n", SaveScreenshot(frame, "zentrik_main_window").c_str());
+    ASSERT_TRUE(live) << "no camera frame in the preview area";
+    run->Pump(1000);
+    uint32_t later = 0;
+    ASSERT_TRUE(ReadPreviewFrameNumber(preview, &later));
+    EXPECT_GT(later, first) << "the picture is not live";
+
+    // The rounded corner is cut out of the window and shows the desktop.
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(run->Frame(), region));
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));
+    EXPECT_TRUE(::PtInRegion(region, 425, 300));
+    ::DeleteObject(region);
+    EXPECT_EQ(ScreenPixel(0, 0), ScreenPixel(frame.left, frame.top)) << "the corner does not show the desktop";
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+TEST_F(StartUp, ASecondLaunchOnlyShowsTheFirstWindow) {
+    auto run = StartQuietly();
+    EXPECT_EQ(0u, run->StartAnotherAndWait(10000));
+    EXPECT_TRUE(run->Running());
+    EXPECT_EQ(1, run->TopLevelWindowCount("ZENTRIK_CLASSNAME"));
+}
+
+TEST_F(StartUp, TheInitLabelIsHiddenWithinFiveSeconds) {
+    auto run = StartQuietly();
+    const DWORD end = ::GetTickCount() + 5000;
+    while (::IsWindowVisible(run->Control(1056)) && static_cast<LONG>(end - ::GetTickCount()) > 0)
+        run->Pump(50);
+    EXPECT_FALSE(::IsWindowVisible(run->Control(1056)));
+    char text[64] = {};
+    ::GetWindowTextA(run->Control(1056), text, sizeof text);
+    EXPECT_STREQ("Initializing ...", text);
+}
+
+TEST_F(StartUp, WithoutTheMediaRuntimeKeyTheAsfBoxShowsAndStartUpGoesOn) {
+    AddCamera();
+    AddMicrophone();
+    wmfKey.reset(); // the key as it was before, then without it
+    wmfKey = std::make_unique<ScopedWmfKey>(false);
+    ZentrikRun run;
+    run.ExpectBox("Tavorin", kNoAsf);
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(run.WaitForMainWindow(30000));
+    ASSERT_EQ(1u, run.Boxes().size());
+    EXPECT_EQ(kNoAsf, run.Boxes()[0].text);
+    EXPECT_TRUE(run.MissingBoxes().empty());
+}
+
+TEST_F(StartUp, WithoutAudioInputTheDriverBoxShowsAndVideoIsDisabled) {
+    AddCamera();
+    ScopedNoSoundDriver noSound; // Wine's own input (the sound driver's default device) is gone too
+    ZentrikRun run;
+    run.ExpectBox("Zentrik", "There is no proper audio driver installed, so the video capture function is disabled.");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForMainWindow(30000));
+    run.WaitForExpectedBoxes(10000);
+    run.Pump(500);
+    EXPECT_TRUE(run.MissingBoxes().empty());
+    // The skinned button shows its state only in its drawing: frame 4 is "disabled, unchecked".
+    EXPECT_EQ(4, ShownStripFrame(run.Control(1066), run.Folder() + "skin\\default\\Zentrik\\buttons\\dremvideo.png", 6));
+}
+
+TEST_F(StartUp, WithTheStandInMicrophoneVideoIsEnabled) {
+    auto run = StartQuietly();
+    run->Pump(500);
+    EXPECT_EQ(0, ShownStripFrame(run->Control(1066), run->Folder() + "skin\\default\\Zentrik\\buttons\\dremvideo.png", 6));
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+TEST_F(StartUp, WithoutACameraTheProgramSaysSoAndEnds) {
+    ZentrikRun run;
+    run.ExpectBox("Error", "Cannot connect to the video device. Please try again.");
+    ASSERT_TRUE(run.Start());
+    EXPECT_NE(static_cast<DWORD>(-1), run.WaitForExit(30000)) << "the program did not end";
+    EXPECT_TRUE(run.MissingBoxes().empty());
+}
+
+TEST_F(StartUp, AnEmptySkinFolderStartsAndClosesWithoutACrash) {
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run(false);
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForMainWindow(30000));
+    RECT frame;
+    ::GetWindowRect(run.Frame(), &frame);
+    EXPECT_EQ(0, frame.right - frame.left);
+    EXPECT_EQ(0, frame.bottom - frame.top);
+    ::PostMessageA(run.Dialog(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, run.WaitForExit(5000));
+}
+
+TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run;
+    // A library beside the program supplies every resource; this one has no main dialog.
+    run.AddFile(QEL_UTILITY_DLL, "Tavorin.dll");
+    ASSERT_TRUE(run.Start());
+    const DWORD code = run.WaitForExit(15000);
+    EXPECT_NE(static_cast<DWORD>(-1), code) << "start-up went on without its main window";
+    EXPECT_LT(code, 0xC0000000u) << "the program crashed";
+    EXPECT_EQ(0, run.TopLevelWindowCount("ZENTRIK_CLASSNAME"));
+}
+
+using Layout = ProgramTest;
+
+// Every bound control of the skin sits at its rectangle of the size mode.
+void ExpectControlsAtSkinRects(const ZentrikRun& run, int mode) {
+    const struct {
+        int id;
+        const char* section;
+    } controls[] = {{1056, "Init"},        {10053, "Setup"},     {1006, "Enhance"},     {1007, "Effect"},
+                    {1008, "DREMVoice"},   {1031, "DREMMute"},   {1066, "DREMVideo"},   {1061, "Record"},
+                    {1009, "StopRecord"},  {1002, "SnapShot"},   {1063, "Continue"},    {1064, "Auto"},
+                    {1065, "Interval"},    {1010, "Switch"},     {1011, "SaveAs"},      {1076, "Date"},
+                    {1078, "PrePause"},    {1079, "PrePlay"},    {1080, "PreStop"},     {1085, "DispSlider"},
+                    {1081, "PreSlider"},   {1014, "EMail"},      {1017, "Trash"},       {1019, "UiMin"},
+                    {1020, "UiMax"},       {1057, "s_UiMax"},    {1021, "UiClose"},     {1058, "UiInfo"},
+                    {1022, "Resolution"},  {1026, "CaptureTime"}, {1028, "HDSpaceDisplay"},
+                    {1051, "Thumbanail_Up"}, {1052, "Thumbanail_Down"}};
+    for (const auto& control : controls) {
+        const RECT want = SkinRect(run.SkinIni(), control.section, mode);
+        const RECT got = run.ControlRect(control.id);
+        EXPECT_TRUE(::EqualRect(&want, &got))
+            << control.section << " (" << control.id << ") at " << got.left << "," << got.top << "-" << got.right
+            << "," << got.bottom << ", skin " << want.left << "," << want.top << "-" << want.right << ","
+            << want.bottom;
+    }
+}
+
+TEST_F(Layout, LargeModeControlsSitAtTheirFirstRectangles) {
+    auto run = StartQuietly();
+    ExpectControlsAtSkinRects(*run, 0);
+    EXPECT_TRUE(::IsWindowVisible(run->Control(1020)));
+    EXPECT_FALSE(::IsWindowVisible(run->Control(1057)));
+    EXPECT_FALSE(::IsWindowVisible(run->Control(1015))) << "the wallpaper button is never shown";
+    EXPECT_FALSE(::IsWindowVisible(run->Control(1016))) << "the screen-saver button is never shown";
+}
+
+TEST_F(Layout, SmallModeControlsSitAtTheirSecondRectangles) {
+    auto run = StartQuietly("1");
+    ExpectControlsAtSkinRects(*run, 1);
+    EXPECT_TRUE(::IsWindowVisible(run->Control(1057)));
+    EXPECT_FALSE(::IsWindowVisible(run->Control(1020)));
+    RECT frame;
+    ::GetWindowRect(run->Frame(), &frame);
+    RECT shot = frame;
+    std::printf("screenshot: %s\n", SaveScreenshot(shot, "zentrik_small_mode").c_str());
+}
+
+TEST_F(Layout, AHandEditedSizeModeAboveOneIsTheSmallMode) {
+    auto run = StartQuietly("7");
+    ExpectControlsAtSkinRects(*run, 1);
+    ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(0u, run->WaitForExit(5000));
+    EXPECT_EQ("1", run->IniValue("Basic", "dialogsize"));
+}
+
+using Keys = ProgramTest;
+
+TEST_F(Keys, CtrlLeftTurnsThePictureAndFourPressesRestoreIt) {
+    auto run = StartQuietly();
+    const RECT preview = PreviewOnScreen(*run, 0);
+    uint32_t frame = 0;
+    ASSERT_TRUE(WaitForFrameNumber(*run, preview, &frame, 10000));
+    ::SetForegroundWindow(run->Frame());
+    run->Pump(300);
+    SendCtrlKey(VK_LEFT);
+    run->Pump(1500);
+    EXPECT_FALSE(ReadPreviewFrameNumber(preview, &frame)) << "the band is still along the top";
+    for (int i = 0; i < 3; ++i) {
+        SendCtrlKey(VK_LEFT);
+        run->Pump(300);
+    }
+    EXPECT_TRUE(WaitForFrameNumber(*run, preview, &frame, 5000)) << "four turns do not restore the picture";
+}
+
+using Close = ProgramTest;
+
+// Closes through msg on the given window and checks the settings the program leaves behind.
+void CloseAndCheckSettings(ZentrikRun& run, HWND target, UINT msg, WPARAM wParam) {
+    ::PostMessageA(target, msg, wParam, 0);
+    EXPECT_EQ(0u, run.WaitForExit(3000)) << "the program did not end in order within 3 s";
+    EXPECT_EQ("0", run.IniValue("Basic", "dialogsize"));
+    EXPECT_EQ("-1", run.IniValue("Effect", "EffectIndex"));
+    EXPECT_EQ("-1", run.IniValue("Effect", "PropertyIndex"));
+    EXPECT_EQ("", run.IniValue("Effect", "PropertyName"));
+    EXPECT_EQ("1", run.IniValue("Enhance", "Manual"));
+    EXPECT_EQ("50", run.IniValue("Enhance", "EnhanceValue"));
+    EXPECT_EQ("0", run.IniValue("Enhance", "Brightness"));
+    EXPECT_EQ("0", run.IniValue("Enhance", "ZoomValue"));
+    EXPECT_NE("<missing>", run.IniValue("Format", "Output Size"));
+}
+
+TEST_F(Close, TheCloseButtonEndsTheProgramAndSavesItsSettings) {
+    auto run = StartQuietly();
+    CloseAndCheckSettings(*run, run->Dialog(), WM_COMMAND, MAKEWPARAM(1021, BN_CLICKED));
+}
+
+TEST_F(Close, WmCloseEndsTheProgramAndSavesItsSettings) {
+    auto run = StartQuietly();
+    CloseAndCheckSettings(*run, run->Dialog(), WM_CLOSE, 0);
+}
+
+TEST_F(Close, ACloseRightAtStartUpEndsInOrder) {
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run;
+    ASSERT_TRUE(run.Start());
+    // As soon as the dialog exists, while the start-up indicator may still be up.
+    HWND dialog = nullptr;
+    const DWORD end = ::GetTickCount() + 30000;
+    while (!dialog && static_cast<LONG>(end - ::GetTickCount()) > 0 && run.Running()) {
+        if (HWND frame = ::FindWindowA("ZENTRIK_CLASSNAME", nullptr))
+            dialog = ::GetWindow(frame, GW_CHILD);
+        ::Sleep(5);
+    }
+    ASSERT_TRUE(dialog);
+    ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, run.WaitForExit(8000)) << "the close waited for the indicator without serving it";
+}
+
+TEST_F(Close, ASecondRunWritesTheSettingsFileBackByteForByte) {
+    auto run = StartQuietly();
+    ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(0u, run->WaitForExit(3000));
+    const std::string written = run->IniText();
+    ASSERT_FALSE(written.empty());
+    ASSERT_TRUE(run->Start());
+    ASSERT_TRUE(run->WaitForMainWindow(30000));
+    ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(0u, run->WaitForExit(3000));
+    EXPECT_EQ(written, run->IniText());
+}
+
+} // namespace
+} // namespace programtest

@@ -1,0 +1,357 @@
+#include "zentrik_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace programtest {
+
+namespace {
+
+const char kWmfKey[] = "Software\\Microsoft\\Multimedia\\Components\\Informational\\playback_WMFSDK\\Files\\File1";
+
+// A Unix path of the build as Wine sees it (drive Z: is the root).
+std::string WindowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return "Z:" + path;
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+    ::CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((from + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        else
+            ::CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+struct BoxSearch {
+    DWORD pid;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    char cls[64] = {};
+    ::GetClassNameA(window, cls, sizeof cls);
+    if (pid == search->pid && std::string(cls) == "#32770" && ::IsWindowVisible(window))
+        search->boxes.push_back(window);
+    return TRUE;
+}
+
+// A message box's text: its longest static text.
+BOOL CALLBACK LongestStatic(HWND child, LPARAM param) {
+    char cls[64] = {};
+    ::GetClassNameA(child, cls, sizeof cls);
+    auto* text = reinterpret_cast<std::string*>(param);
+    if (_stricmp(cls, "Static") == 0) {
+        const std::string own = WindowText(child);
+        if (own.size() > text->size())
+            *text = own;
+    }
+    return TRUE;
+}
+
+struct CountSearch {
+    DWORD pid;
+    const char* className;
+    int count;
+};
+
+BOOL CALLBACK CountWindows(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CountSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    char cls[64] = {};
+    ::GetClassNameA(window, cls, sizeof cls);
+    if ((!search->pid || pid == search->pid) && std::string(cls) == search->className)
+        ++search->count;
+    return TRUE;
+}
+
+} // namespace
+
+ZentrikRun::ZentrikRun(bool skin) {
+    ::CopyFileA(WindowsPath(QEL_ZENTRIK_EXE).c_str(), exePath().c_str(), FALSE);
+    const std::string skinFolder = dir_.File("skin\\default");
+    ::CreateDirectoryA(dir_.File("skin").c_str(), nullptr);
+    if (skin)
+        CopyTree(WindowsPath(QEL_SKIN_DIR), skinFolder);
+    else
+        ::CreateDirectoryA(skinFolder.c_str(), nullptr);
+    // Captures go inside the test's folder, never into the user's documents.
+    WriteIni("[Basic]\r\nImage Folder=" + dir_.File("pictures") + "\r\nVideo Folder=" + dir_.File("videos") +
+             "\r\n");
+}
+
+ZentrikRun::~ZentrikRun() {
+    if (info_.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(info_.hProcess, 99);
+            ::WaitForSingleObject(info_.hProcess, 5000);
+        }
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+    }
+}
+
+void ZentrikRun::AddFile(const std::string& unixPath, const char* name) const {
+    ::CopyFileA(WindowsPath(unixPath).c_str(), dir_.File(name).c_str(), FALSE);
+}
+
+void ZentrikRun::WriteIni(const std::string& text) const {
+    std::ofstream(IniPath(), std::ios::binary) << text;
+}
+
+std::string ZentrikRun::IniText() const {
+    std::ifstream in(IniPath(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ZentrikRun::IniValue(const char* section, const char* key) const {
+    char value[512] = {};
+    ::GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, IniPath().c_str());
+    return value;
+}
+
+void ZentrikRun::ExpectBox(const std::string& caption, const std::string& text) {
+    expected_.push_back({caption, text});
+}
+
+void ZentrikRun::SetIniValue(const char* section, const char* key, const char* value) const {
+    ::WritePrivateProfileStringA(section, key, value, IniPath().c_str());
+}
+
+bool ZentrikRun::Launch(PROCESS_INFORMATION* process) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + exePath() + "\"";
+    return ::CreateProcessA(exePath().c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.Path().c_str(),
+                            &startup, process) != FALSE;
+}
+
+bool ZentrikRun::Start() {
+    if (info_.hProcess) { // a run before this one has ended
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+        info_ = {};
+    }
+    if (!Launch(&info_)) {
+        ADD_FAILURE() << "Zentrik.exe did not start: error " << ::GetLastError();
+        return false;
+    }
+    return true;
+}
+
+DWORD ZentrikRun::StartAnotherAndWait(DWORD ms) {
+    PROCESS_INFORMATION second = {};
+    if (!Launch(&second))
+        return static_cast<DWORD>(-2);
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(second.hProcess, ms) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(second.hProcess, &code);
+    else
+        ::TerminateProcess(second.hProcess, 99);
+    ::CloseHandle(second.hProcess);
+    ::CloseHandle(second.hThread);
+    return code;
+}
+
+void ZentrikRun::AnswerBoxes() {
+    BoxSearch search{info_.dwProcessId, {}};
+    ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    for (HWND box : search.boxes) {
+        SeenBox seen{WindowText(box), ""};
+        ::EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
+        // Wine shows a message box a moment before it has its caption and text: answered once filled.
+        if (seen.caption.empty() && seen.text.empty())
+            continue;
+        std::printf("box \"%s\": %s\n", seen.caption.c_str(), seen.text.c_str());
+        bool wanted = false;
+        for (auto it = expected_.begin(); it != expected_.end(); ++it)
+            if (it->caption == seen.caption && seen.text.compare(0, it->text.size(), it->text) == 0) {
+                expected_.erase(it);
+                wanted = true;
+                break;
+            }
+        EXPECT_TRUE(wanted) << "unexpected box \"" << seen.caption << "\": " << seen.text;
+        seen_.push_back(seen);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+    }
+}
+
+std::vector<SeenBox> ZentrikRun::MissingBoxes() const { return expected_; }
+
+void ZentrikRun::WaitForExpectedBoxes(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (!expected_.empty() && Running() && static_cast<LONG>(end - ::GetTickCount()) > 0)
+        Pump(50);
+}
+
+void ZentrikRun::Pump(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        AnswerBoxes();
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        ::Sleep(20);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+bool ZentrikRun::WaitForMainWindow(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0 && Running()) {
+        AnswerBoxes();
+        HWND frame = ::FindWindowA("ZENTRIK_CLASSNAME", nullptr);
+        DWORD pid = 0;
+        if (frame)
+            ::GetWindowThreadProcessId(frame, &pid);
+        HWND dialog = frame ? ::GetWindow(frame, GW_CHILD) : nullptr;
+        // The dialog is ready once its last control is bound and the frame has its size.
+        if (pid == info_.dwProcessId && dialog && ::IsWindowVisible(frame) && ::GetDlgItem(dialog, 1085)) {
+            frame_ = frame;
+            dialog_ = dialog;
+            // Start-up ends when the program first waits for input: the frame then has its place.
+            ::WaitForInputIdle(info_.hProcess, static_cast<DWORD>(end - ::GetTickCount()));
+            Pump(200);
+            return true;
+        }
+        ::Sleep(20);
+    }
+    return false;
+}
+
+DWORD ZentrikRun::WaitForExit(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (Running() && static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        AnswerBoxes();
+        ::WaitForSingleObject(info_.hProcess, 20);
+    }
+    if (Running()) {
+        ::TerminateProcess(info_.hProcess, 99);
+        ::WaitForSingleObject(info_.hProcess, 5000);
+        return static_cast<DWORD>(-1);
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool ZentrikRun::Running() const {
+    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+RECT ZentrikRun::ControlRect(int id) const {
+    RECT rect = {};
+    ::GetWindowRect(Control(id), &rect);
+    ::MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int ZentrikRun::TopLevelWindowCount(const char* className) const {
+    CountSearch search{0, className, 0};
+    ::EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+RECT SkinRect(const std::string& skinIni, const char* section, int mode) {
+    char key[16];
+    wsprintfA(key, "rect%d", mode);
+    char value[128] = {};
+    ::GetPrivateProfileStringA(section, key, "", value, sizeof value, skinIni.c_str());
+    int x = 0, y = 0, w = 0, h = 0;
+    std::sscanf(value, "%d,%d,%d,%d", &x, &y, &w, &h);
+    return RECT{x, y, x + w, y + h};
+}
+
+namespace {
+
+// A string value of a key; false when the key or the value is absent.
+bool ReadRegText(HKEY root, const char* path, const char* name, std::string* text) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char value[260] = {};
+    DWORD size = sizeof value - 1;
+    const bool read =
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    *text = value;
+    return read;
+}
+
+void WriteRegText(HKEY root, const char* path, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
+} // namespace
+
+ScopedWmfKey::ScopedWmfKey(bool present) {
+    hadKey_ = ReadRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", &oldVersion_);
+    if (present)
+        WriteRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", "9.0");
+    else
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kWmfKey);
+}
+
+ScopedWmfKey::~ScopedWmfKey() {
+    if (hadKey_)
+        WriteRegText(HKEY_LOCAL_MACHINE, kWmfKey, "Version", oldVersion_);
+    else
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kWmfKey);
+}
+
+namespace {
+
+const char kWineDrivers[] = "Software\\Wine\\Drivers";
+
+} // namespace
+
+ScopedNoSoundDriver::ScopedNoSoundDriver() {
+    hadValue_ = ReadRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", &oldValue_);
+    WriteRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", "");
+}
+
+ScopedNoSoundDriver::~ScopedNoSoundDriver() {
+    if (hadValue_) {
+        WriteRegText(HKEY_CURRENT_USER, kWineDrivers, "Audio", oldValue_);
+        return;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineDrivers, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, "Audio");
+        ::RegCloseKey(key);
+    }
+}
+
+} // namespace programtest
