@@ -297,6 +297,11 @@ HRESULT CVideoTrim::StopProcess() {
         m_pGraph->RemoveFilter(m_pLowLight);
     SafeRelease(m_pGraph);
     SafeRelease(m_pBasicAudio);
+    // The writer keeps the file open while anything holds it (the builder holds the graph): the
+    // finished file must be free for the owner to open.
+    SafeRelease(m_pFileSink);
+    SafeRelease(m_pMux);
+    SafeRelease(m_pCaptureBuilder);
     return S_OK;
 }
 
