@@ -169,6 +169,42 @@ TEST_F(TrimFakeRenderTest, ARenderEndedByAnErrorReportsZero) {
     EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
 }
 
+TEST_F(TrimFakeRenderTest, AnErrorSeenByTheNotifyProcedureEndsTheRenderAndItsWatch) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], 1, 10));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    qel::ComPtr<IMediaEventSink> sink;
+    ASSERT_TRUE(graph && SUCCEEDED(graph.As(&sink)));
+    ASSERT_EQ(S_OK, sink->Notify(EC_ERRORABORT, E_FAIL, 0));
+    graph.Reset();
+    sink.Reset();
+    // The graph is torn down without a message to the owner; the editor is ready again.
+    EXPECT_TRUE(qeltest::PumpUntil(
+        [&] {
+            CVideoTrim::s_TrimInterWindowProc(owner_.Get(), 0x1500, 0, reinterpret_cast<LPARAM>(editor_.get()));
+            return editor_->GetTrimState() == TrimStateReady;
+        },
+        kClipEndWaitMs));
+    EXPECT_EQ(S_FALSE, editor_->StopProcess());
+    // A new render starts cleanly after it.
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+}
+
+TEST_F(TrimFakeRenderTest, StoppingThePreviewStopsItsGraph) {
+    ASSERT_TRUE(SUCCEEDED(editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, TRUE, nullptr)));
+    EXPECT_EQ(S_OK, editor_->StopPreview());
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    qel::ComPtr<IMediaControl> control;
+    ASSERT_TRUE(graph && SUCCEEDED(graph.As(&control)));
+    OAFilterState state = State_Running;
+    EXPECT_TRUE(SUCCEEDED(control->GetState(1000, &state)));
+    EXPECT_EQ(State_Stopped, state);
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+}
+
 TEST_F(TrimFakeRenderTest, WithBothMixesOnlyTheLowLightPluginIsSpliced) {
     standin::StandinModule standins;
     ASSERT_TRUE(standins.Loaded());
