@@ -131,6 +131,8 @@ private:
     UINT xGetSpacePollingInterval() const { return m_nPollingInterval; }
     HWND xGetClassNotifyHWND() const { return m_hNotifyWnd; }
     HRESULT xAsfFrameSize();
+    HRESULT PrepareRender(wchar_t* file, BOOL avi);
+    HRESULT RunRender();
     HRESULT CreateRenderEngine();
     HRESULT QueryGraphInterfaces();
     void SetupVideoWindow(HWND video, int x, int y, int width, int height);

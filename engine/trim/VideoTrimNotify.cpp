@@ -7,6 +7,7 @@
 #include "EngineCom.h"
 #include "TrimLog.h"
 #include "TrimWindowProc.h"
+#include "WatchThread.h"
 
 WNDPROC s_TrimSavedWindowProc = nullptr;
 
@@ -173,41 +174,13 @@ DWORD WINAPI CVideoTrim::xPollingFreeSizeThread(LPVOID object) {
 }
 
 BOOL CVideoTrim::StartWatch() {
-    StopWatch();
-    m_lWatchNotifying = 0;
-    m_hWatchStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!m_hWatchStop) {
-        TRIM_LOG(HRESULT_FROM_WIN32(GetLastError()));
-        return FALSE;
-    }
-    m_hWatchThread = CreateThread(nullptr, 0, &CVideoTrim::xPollingFreeSizeThread, this, 0, nullptr);
-    if (!m_hWatchThread) {
-        TRIM_LOG(HRESULT_FROM_WIN32(GetLastError()));
-        CloseHandle(m_hWatchStop);
-        m_hWatchStop = nullptr;
-        return FALSE;
-    }
-    SetThreadPriority(m_hWatchThread, THREAD_PRIORITY_ABOVE_NORMAL);
-    return TRUE;
+    const HRESULT hr = StartWatchThread(&CVideoTrim::xPollingFreeSizeThread, this, m_hWatchThread, m_hWatchStop,
+                                        m_lWatchNotifying);
+    if (FAILED(hr))
+        TRIM_LOG(hr);
+    return SUCCEEDED(hr);
 }
 
 void CVideoTrim::StopWatch() {
-    HANDLE thread = m_hWatchThread;
-    HANDLE stop = m_hWatchStop;
-    if (!thread)
-        return;
-    m_hWatchThread = nullptr;   // a stop nested in the watch's own notification finds nothing to end
-    m_hWatchStop = nullptr;
-    SetEvent(stop);
-    // A watch inside its notification waits for this very thread: it ends on its own once answered.
-    // Otherwise wait, answering a notification that may be on its way meanwhile.
-    while (!m_lWatchNotifying) {
-        const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woke != WAIT_OBJECT_0 + 1)
-            break;
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    CloseHandle(thread);
-    CloseHandle(stop);
+    EndWatchThread(m_hWatchThread, m_hWatchStop, m_lWatchNotifying);
 }

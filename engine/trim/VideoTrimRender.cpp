@@ -47,7 +47,9 @@ bool IsOutputNameAllowed(const wchar_t* file) {
 
 } // namespace
 
-HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
+// A new render graph from the timeline, with the output file's writer in it: the AVI multiplexer
+// (or, where the builder cannot name the file, our fallback pair) or the ASF writer.
+HRESULT CVideoTrim::PrepareRender(wchar_t* file, BOOL avi) {
     if (!m_pTimeline || !IsOutputNameAllowed(file))
         return E_INVALIDARG;
     StopWatch();
@@ -56,43 +58,43 @@ HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
         TRIM_LOG(hr);
         return hr;
     }
+    // An earlier graph goes entirely: its window, mixes and the notifications it would still send.
+    if (m_pGraph && m_pTextMix)
+        m_pGraph->RemoveFilter(m_pTextMix);
+    if (m_pGraph && m_pLowLight)
+        m_pGraph->RemoveFilter(m_pLowLight);
     FreeBuilderInterface();
     if (FAILED(hr = CreateRenderEngine()))
         return hr;
-    if (FAILED(hr = m_pRenderEngine->ConnectFrontEnd())) {
-        TRIM_LOG(hr);
-        FreeBuilderInterface();
-        return hr;
-    }
-    hr = CreateTrimObject(CLSID_CaptureGraphBuilder2, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
-                          reinterpret_cast<void**>(&m_pCaptureBuilder));
+    hr = m_pRenderEngine->ConnectFrontEnd();
+    if (SUCCEEDED(hr))
+        hr = CreateTrimObject(CLSID_CaptureGraphBuilder2, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
+                              reinterpret_cast<void**>(&m_pCaptureBuilder));
     if (SUCCEEDED(hr))
         hr = m_pRenderEngine->GetFilterGraph(&m_pGraph);
     if (SUCCEEDED(hr) && !m_pGraph)
         hr = E_NOINTERFACE;
     if (SUCCEEDED(hr))
         hr = m_pCaptureBuilder->SetFiltergraph(m_pGraph);
-    if (SUCCEEDED(hr))
+    if (SUCCEEDED(hr) && avi) {
         hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, file, &m_pMux, &m_pFileSink);
-    if (hr == E_NOTIMPL)
-        hr = BuildAviMuxFallback(m_pGraph, file, &m_pMux, &m_pFileSink);
+        if (hr == E_NOTIMPL)
+            hr = BuildAviMuxFallback(m_pGraph, file, &m_pMux, &m_pFileSink);
+    } else if (SUCCEEDED(hr)) {
+        hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_QelAsf, file, &m_pMux, &m_pFileSink);
+        if (SUCCEEDED(hr))
+            xAsfFrameSize();
+    }
     if (FAILED(hr)) {
-        FreeBuilderInterface();
         TRIM_LOG(hr);
-        return hr;
+        FreeBuilderInterface();
     }
-    ComPtr<IAMTimeline> timeline(m_pTimeline);
-    long groups = 0;
-    timeline->GetGroupCount(&groups);
-    for (long i = 0; i < groups; ++i) {
-        ComPtr<IPin> pin;
-        if (m_pRenderEngine->GetGroupOutputPin(i, &pin) != S_OK || !pin)
-            continue;
-        const HRESULT rendered = m_pCaptureBuilder->RenderStream(nullptr, nullptr, pin.Get(), nullptr, m_pMux);
-        if (FAILED(rendered))
-            TRIM_LOG(rendered);
-    }
-    hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl));
+    return hr;
+}
+
+// Runs the prepared graph with its notifications to the owner: the editor is rendering.
+HRESULT CVideoTrim::RunRender() {
+    HRESULT hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl));
     hr |= m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pMediaEvent));
     if (FAILED(hr) || !m_pMediaControl || !m_pMediaEvent) {
         TRIM_LOG(hr);
@@ -102,13 +104,32 @@ HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
     m_pMediaEvent->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hNotifyWnd), WM_TRIM_GRAPHNOTIFY,
                                    reinterpret_cast<LONG_PTR>(this));
     m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pMediaSeeking));
-    if (FAILED(hr = m_pMediaControl->Run()))
-        TRIM_LOG(hr);
+    const HRESULT run = m_pMediaControl->Run();
+    if (FAILED(run))
+        TRIM_LOG(run);
+    SafeRelease(m_pBasicAudio);
     m_pGraph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&m_pBasicAudio));
     if (m_pBasicAudio)
         SetVolume(m_nVolume);
     m_TrimState = TrimStateRendering;
-    return S_OK;
+    return hr;
+}
+
+HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
+    HRESULT hr = PrepareRender(file, TRUE);
+    if (FAILED(hr))
+        return hr;
+    long groups = 0;
+    m_pTimeline->GetGroupCount(&groups);
+    for (long i = 0; i < groups; ++i) {
+        ComPtr<IPin> pin;
+        if (m_pRenderEngine->GetGroupOutputPin(i, &pin) != S_OK || !pin)
+            continue;
+        const HRESULT rendered = m_pCaptureBuilder->RenderStream(nullptr, nullptr, pin.Get(), nullptr, m_pMux);
+        if (FAILED(rendered))
+            TRIM_LOG(rendered);
+    }
+    return RunRender();
 }
 
 // One group's output into the file: the video group through the low-light plug-in or else the text
@@ -172,54 +193,9 @@ void CVideoTrim::RenderGroup(long index, IPin* groupPin) {
 }
 
 HRESULT CVideoTrim::StartProcess2(wchar_t* file, int /*unused*/, BOOL avi, int /*unused2*/) {
-    if (!m_pTimeline || !IsOutputNameAllowed(file))
-        return E_INVALIDARG;
-    StopWatch();
-    HRESULT hr = m_pTimeline->ValidateSourceNames(kValidateSourceNamesCheckReplace, nullptr, 0);
-    if (FAILED(hr)) {
-        TRIM_LOG(hr);
+    HRESULT hr = PrepareRender(file, avi);
+    if (FAILED(hr))
         return hr;
-    }
-    // A preview's graph goes entirely: its window, mixes and the notifications it would still send.
-    if (m_pGraph && m_pTextMix)
-        m_pGraph->RemoveFilter(m_pTextMix);
-    if (m_pGraph && m_pLowLight)
-        m_pGraph->RemoveFilter(m_pLowLight);
-    FreeBuilderInterface();
-    if (FAILED(hr = CreateRenderEngine()))
-        return hr;
-    if (FAILED(hr = m_pRenderEngine->ConnectFrontEnd())) {
-        TRIM_LOG(hr);
-        FreeBuilderInterface();
-        return hr;
-    }
-    hr = CreateTrimObject(CLSID_CaptureGraphBuilder2, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
-                          reinterpret_cast<void**>(&m_pCaptureBuilder));
-    if (SUCCEEDED(hr))
-        hr = m_pRenderEngine->GetFilterGraph(&m_pGraph);
-    if (SUCCEEDED(hr) && !m_pGraph)
-        hr = E_NOINTERFACE;
-    if (SUCCEEDED(hr))
-        hr = m_pCaptureBuilder->SetFiltergraph(m_pGraph);
-    if (FAILED(hr)) {
-        FreeBuilderInterface();
-        TRIM_LOG(hr);
-        return hr;
-    }
-    if (avi) {
-        hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, file, &m_pMux, &m_pFileSink);
-        if (hr == E_NOTIMPL)
-            hr = BuildAviMuxFallback(m_pGraph, file, &m_pMux, &m_pFileSink);
-    } else {
-        hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_QelAsf, file, &m_pMux, &m_pFileSink);
-        if (SUCCEEDED(hr))
-            xAsfFrameSize();
-    }
-    if (FAILED(hr)) {
-        TRIM_LOG(hr);
-        FreeBuilderInterface();
-        return hr;
-    }
     long groups = 0;
     m_pTimeline->GetGroupCount(&groups);
     for (long i = 0; i < groups; ++i) {
@@ -227,23 +203,8 @@ HRESULT CVideoTrim::StartProcess2(wchar_t* file, int /*unused*/, BOOL avi, int /
         if (m_pRenderEngine->GetGroupOutputPin(i, &pin) == S_OK && pin)
             RenderGroup(i, pin.Get());
     }
-    hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pMediaControl));
-    hr |= m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pMediaEvent));
-    if (FAILED(hr) || !m_pMediaControl || !m_pMediaEvent) {
-        TRIM_LOG(hr);
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    m_pMediaEvent->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hNotifyWnd), WM_TRIM_GRAPHNOTIFY,
-                                   reinterpret_cast<LONG_PTR>(this));
-    m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pMediaSeeking));
-    const HRESULT run = m_pMediaControl->Run();
-    if (FAILED(run))
-        TRIM_LOG(run);
-    SafeRelease(m_pBasicAudio);
-    m_pGraph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&m_pBasicAudio));
-    if (m_pBasicAudio)
-        SetVolume(m_nVolume);
-    m_TrimState = TrimStateRendering;
+    if (FAILED(hr = RunRender()))
+        return hr;
     lstrcpynW(m_szMergeFileName, file, MAX_PATH);
     StartWatch();
     return hr;
