@@ -8,6 +8,8 @@
 #include <dshow.h>
 #include <qedit.h>
 
+#include <functional>
+
 #include "TrimRecords.h"
 #include "VostrelApi.h"
 
@@ -133,6 +135,8 @@ private:
     HRESULT xAsfFrameSize();
     HRESULT PrepareRender(wchar_t* file, BOOL avi);
     HRESULT RunRender();
+    // Calls render with each group that has an output pin.
+    void ForEachGroupPin(const std::function<void(long, IPin*)>& render);
     HRESULT CreateRenderEngine();
     HRESULT QueryGraphInterfaces();
     void SetupVideoWindow(HWND video, int x, int y, int width, int height);

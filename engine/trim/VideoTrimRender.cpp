@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include <cwchar>
+#include <functional>
 
 #include "AsfBuilder.h"
 #include "AviFileFallback.h"
@@ -115,20 +116,25 @@ HRESULT CVideoTrim::RunRender() {
     return hr;
 }
 
-HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
-    HRESULT hr = PrepareRender(file, TRUE);
-    if (FAILED(hr))
-        return hr;
+void CVideoTrim::ForEachGroupPin(const std::function<void(long, IPin*)>& render) {
     long groups = 0;
     m_pTimeline->GetGroupCount(&groups);
     for (long i = 0; i < groups; ++i) {
         ComPtr<IPin> pin;
-        if (m_pRenderEngine->GetGroupOutputPin(i, &pin) != S_OK || !pin)
-            continue;
-        const HRESULT rendered = m_pCaptureBuilder->RenderStream(nullptr, nullptr, pin.Get(), nullptr, m_pMux);
+        if (m_pRenderEngine->GetGroupOutputPin(i, &pin) == S_OK && pin)
+            render(i, pin.Get());
+    }
+}
+
+HRESULT CVideoTrim::StartProcess(wchar_t* file, int /*unused*/) {
+    HRESULT hr = PrepareRender(file, TRUE);
+    if (FAILED(hr))
+        return hr;
+    ForEachGroupPin([this](long, IPin* pin) {
+        const HRESULT rendered = m_pCaptureBuilder->RenderStream(nullptr, nullptr, pin, nullptr, m_pMux);
         if (FAILED(rendered))
             TRIM_LOG(rendered);
-    }
+    });
     return RunRender();
 }
 
@@ -196,13 +202,7 @@ HRESULT CVideoTrim::StartProcess2(wchar_t* file, int /*unused*/, BOOL avi, int /
     HRESULT hr = PrepareRender(file, avi);
     if (FAILED(hr))
         return hr;
-    long groups = 0;
-    m_pTimeline->GetGroupCount(&groups);
-    for (long i = 0; i < groups; ++i) {
-        ComPtr<IPin> pin;
-        if (m_pRenderEngine->GetGroupOutputPin(i, &pin) == S_OK && pin)
-            RenderGroup(i, pin.Get());
-    }
+    ForEachGroupPin([this](long index, IPin* pin) { RenderGroup(index, pin); });
     if (FAILED(hr = RunRender()))
         return hr;
     lstrcpynW(m_szMergeFileName, file, MAX_PATH);

@@ -113,15 +113,21 @@ HRESULT CVideoTrim::AdjustTransition(CTrimTrans* trans, BOOL swapInputs, CTrimSo
         return S_FALSE;
     const int type = trans->GetTransType();
     HRESULT hr = S_OK;
+    // The type's transform on the node; the transition keeps the duration it gets.
+    auto applyType = [&](LONGLONG duration) {
+        if (FAILED(hr = ApplyTransProperty(node, type))) {
+            TRIM_LOG(hr);
+            return false;
+        }
+        trans->SetTransDuration(duration);
+        return true;
+    };
     if (!previous) {
         const qeltrim::FadeIn plan = qeltrim::PlanFirstClip(type, trans->GetTransDuration(), next->GetMediaDuration());
         if (plan.cut)
             return node->RemoveAll(), S_OK;
-        if (FAILED(hr = ApplyTransProperty(node, type))) {
-            TRIM_LOG(hr);
+        if (!applyType(plan.duration))
             return hr;
-        }
-        trans->SetTransDuration(plan.duration);
         if (FAILED(hr = SetTransitionSpan(node, TRUE, start, start + plan.duration)))
             return hr;
         return SetFillerSpan(next->GetColorObj(), plan.duration, start, start + plan.duration);
@@ -135,11 +141,8 @@ HRESULT CVideoTrim::AdjustTransition(CTrimTrans* trans, BOOL swapInputs, CTrimSo
             end = plan.end;
             return node->RemoveAll(), S_OK;
         }
-        if (FAILED(hr = ApplyTransProperty(node, type))) {
-            TRIM_LOG(hr);
+        if (!applyType(plan.duration))
             return hr;
-        }
-        trans->SetTransDuration(plan.duration);
         ComPtr<IAMTimelineTrans> transition;
         if (FAILED(hr = QueryInto(node, transition)) || FAILED(hr = transition->SetSwapInputs(swapInputs))) {
             TRIM_LOG(hr);
@@ -155,11 +158,8 @@ HRESULT CVideoTrim::AdjustTransition(CTrimTrans* trans, BOOL swapInputs, CTrimSo
                                                        start, end);
     if (plan.cut)
         return node->RemoveAll(), S_OK;
-    if (FAILED(hr = ApplyTransProperty(node, type))) {
-        TRIM_LOG(hr);
+    if (!applyType(plan.duration))
         return hr;
-    }
-    trans->SetTransDuration(plan.duration);
     if (FAILED(hr = SetTransitionSpan(node, swapInputs, plan.transStart, plan.transStop)))
         return hr;
     IAMTimelineObj* filler = plan.useSecondFiller ? previous->GetColorObj2() : previous->GetColorObj();
