@@ -144,8 +144,6 @@ TEST_F(TrimFakeRenderTest, RenderWritesTheClipsFramesAndReportsCompletion) {
     ASSERT_TRUE(WaitForEnd(&message, &lParam));
     EXPECT_EQ(kProcessDone, message);
     EXPECT_EQ(-1, lParam);
-    // The fakes hold the render's graph last: with them gone the file is closed.
-    fakes_.reset();
     EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
     _TrimMediaInfo info = {};
     CVideoTrim::GetMediaInfo(&out[0], &info);   // nonzero: the clip has no sound
@@ -222,7 +220,11 @@ TEST_F(TrimFakeRenderTest, WithBothMixesOnlyTheLowLightPluginIsSpliced) {
     EXPECT_NE(names.end(), std::find(names.begin(), names.end(), L"Q&LLowLight"));
     EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), L"TarnTextMix"));
     EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_EQ(S_OK, editor_->StopProcess());
+    // Runs to its end: Wine's multiplexer may fault when a render this short is stopped mid-stream.
+    UINT message = 0;
+    LONG lParam = 0;
+    ASSERT_TRUE(WaitForEnd(&message, &lParam));
+    EXPECT_EQ(kProcessDone, message);
     editor_->RemoveFilter();
 }
 
