@@ -145,6 +145,8 @@ TEST_F(TrimFakeRenderTest, RenderWritesTheClipsFramesAndReportsCompletion) {
     EXPECT_EQ(kProcessDone, message);
     EXPECT_EQ(-1, lParam);
     EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+    // The fakes hold the render's graph last: with them gone the file is closed.
+    fakes_.reset();
     _TrimMediaInfo info = {};
     CVideoTrim::GetMediaInfo(&out[0], &info);   // nonzero: the clip has no sound
     EXPECT_EQ(30, info.llFrames);

@@ -15,8 +15,7 @@ constexpr CLSID kRenderEngineClsid = {0x64D8A8E0, 0x80A2, 0x11D2, {0x8C, 0xF3, 0
 constexpr CLSID kPropertySetterClsid = {0xADF95821, 0xDED7, 0x11D2, {0xAC, 0xBE, 0x00, 0x80, 0xC7, 0x5E, 0x24, 0x6E}};
 
 FakeOptions g_options;
-// The render engine's graph while it holds it; the engine's owner decides when the graph goes.
-IGraphBuilder* g_lastGraph = nullptr;
+qel::ComPtr<IGraphBuilder> g_lastGraph;
 std::vector<std::string> g_calls;
 std::map<char, int> g_serials;
 
@@ -298,10 +297,6 @@ private:
 // Builds the graph of the clip: file source and AVI splitter, whose video output is the video group's pin.
 class FakeRenderEngine : public StubIRenderEngine, public Counted {
 public:
-    ~FakeRenderEngine() override {
-        if (g_lastGraph == graph_.Get())
-            g_lastGraph = nullptr;
-    }
     FAKE_REFCOUNT
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid != IID_IUnknown && iid != __uuidof(IRenderEngine))
@@ -318,7 +313,7 @@ public:
         Record("R", "ConnectFrontEnd()");
         HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                       reinterpret_cast<void**>(graph_.ReleaseAndGetAddressOf()));
-        g_lastGraph = graph_.Get();
+        g_lastGraph = graph_;
         qel::ComPtr<IBaseFilter> source, splitter;
         if (SUCCEEDED(hr))
             hr = graph_->AddSourceFilter(g_options.clip.c_str(), L"Clip", &source);
@@ -353,8 +348,6 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ScrapIt() override {
         Record("R", "ScrapIt()");
-        if (g_lastGraph == graph_.Get())
-            g_lastGraph = nullptr;
         videoPin_.Reset();
         graph_.Reset();
         return S_OK;
@@ -391,10 +384,11 @@ ScopedFakeEditing::ScopedFakeEditing(const FakeOptions& options) {
 
 ScopedFakeEditing::~ScopedFakeEditing() {
     SetTrimObjectCreator(nullptr);
+    g_lastGraph.Reset();
 }
 
 IGraphBuilder* ScopedFakeEditing::LastGraph() const {
-    IGraphBuilder* graph = g_lastGraph;
+    IGraphBuilder* graph = g_lastGraph.Get();
     if (graph)
         graph->AddRef();
     return graph;

@@ -30,7 +30,7 @@ public:
     // The calls that contain `part`.
     std::vector<std::string> CallsWith(const std::string& part) const;
     void ClearCalls();
-    // The graph of the render engine that built last while it holds it (else null), with a reference.
+    // The graph the render engine built last (null before), with a reference.
     IGraphBuilder* LastGraph() const;
 };
 
