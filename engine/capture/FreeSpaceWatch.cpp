@@ -3,6 +3,7 @@
 #include "LiveCaptureInternal.h"
 
 #include "CaptureLimits.h"
+#include "WatchThread.h"
 
 #include <string>
 
@@ -105,41 +106,13 @@ DWORD WINAPI CLiveCapture::s_PollingFreeSizeThread(LPVOID object) {
 }
 
 BOOL CLiveCapture::xStartPollingThread() {
-    xStopPollingThread();
-    m_lPollerNotifying = 0;
-    m_hPollingStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!m_hPollingStop) {
-        LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
-        return FALSE;
-    }
-    m_hPollingThread = CreateThread(nullptr, 0, &CLiveCapture::s_PollingFreeSizeThread, this, 0, nullptr);
-    if (!m_hPollingThread) {
-        LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
-        CloseHandle(m_hPollingStop);
-        m_hPollingStop = nullptr;
-        return FALSE;
-    }
-    SetThreadPriority(m_hPollingThread, THREAD_PRIORITY_ABOVE_NORMAL);
-    return TRUE;
+    const HRESULT hr = StartWatchThread(&CLiveCapture::s_PollingFreeSizeThread, this, m_hPollingThread,
+                                        m_hPollingStop, m_lPollerNotifying);
+    if (FAILED(hr))
+        LIVECAP_LOG(this, hr);
+    return SUCCEEDED(hr);
 }
 
 void CLiveCapture::xStopPollingThread() {
-    HANDLE thread = m_hPollingThread;
-    HANDLE stop = m_hPollingStop;
-    if (!thread)
-        return;
-    m_hPollingThread = nullptr;   // a stop nested in a notification below finds nothing to end
-    m_hPollingStop = nullptr;
-    SetEvent(stop);
-    // A thread inside its notification waits for this very thread: it ends on its own once answered.
-    // Otherwise wait, answering a notification that may be on its way meanwhile.
-    while (!m_lPollerNotifying) {
-        const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woke != WAIT_OBJECT_0 + 1)
-            break;
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    CloseHandle(thread);
-    CloseHandle(stop);
+    EndWatchThread(m_hPollingThread, m_hPollingStop, m_lPollerNotifying);
 }

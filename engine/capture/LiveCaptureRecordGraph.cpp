@@ -5,6 +5,7 @@
 
 #include "AsfBuilder.h"
 #include "AudioMuter.h"
+#include "AviFileFallback.h"
 #include "AsfWriterConfig.h"
 #include "CaptureLimits.h"
 #include "PinHelpers.h"
@@ -26,43 +27,9 @@ constexpr UINT kStatusAudioWithoutMuter = 0x8;
 // full interleaving and our file sink behind it, under the builder's names, the file set as the
 // builder would set it.
 BOOL CLiveCapture::xBuildAviMuxFallback() {
-    qel::ComPtr<IBaseFilter> sink;
-    m_hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                            reinterpret_cast<void**>(&m_pMux));
-    if (FAILED(m_hr))
-        m_pMux = nullptr;
-    if (SUCCEEDED(m_hr))
-        m_hr = m_pGraph->AddFilter(m_pMux, L"Mux");
-    if (SUCCEEDED(m_hr))
-        m_hr = CreateQelFileSink(&sink);
-    if (SUCCEEDED(m_hr))
-        m_hr = m_pGraph->AddFilter(sink.Get(), L"File Writer");
-    if (SUCCEEDED(m_hr))
-        m_hr = sink->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&m_pFileSink));
-    if (SUCCEEDED(m_hr))
-        m_hr = m_pFileSink->SetFileName(m_wszCaptureFile, nullptr);
-    if (SUCCEEDED(m_hr)) {
-        const qel::ComPtr<IPin> muxOut = PinOf(m_pMux, PINDIR_OUTPUT);
-        const qel::ComPtr<IPin> sinkIn = PinOf(sink.Get(), PINDIR_INPUT);
-        m_hr = muxOut && sinkIn ? m_pGraph->ConnectDirect(muxOut.Get(), sinkIn.Get(), nullptr) : E_FAIL;
-    }
-    if (SUCCEEDED(m_hr)) {
-        // This multiplexer refuses to run with any other interleaving.
-        qel::ComPtr<IConfigInterleaving> interleaving;
-        m_hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
-        if (SUCCEEDED(m_hr))
-            m_hr = interleaving->put_Mode(INTERLEAVE_FULL);
-    }
+    m_hr = BuildAviMuxFallback(m_pGraph, m_wszCaptureFile, &m_pMux, &m_pFileSink);
     // Its input pins lose their buffers with their connection: a splice must use a new pin.
     m_bMuxNeedsFreshInput = SUCCEEDED(m_hr);
-    if (FAILED(m_hr)) {
-        SafeRelease(m_pFileSink);
-        if (sink)
-            m_pGraph->RemoveFilter(sink.Get());
-        if (m_pMux)
-            m_pGraph->RemoveFilter(m_pMux);
-        SafeRelease(m_pMux);
-    }
     return SUCCEEDED(m_hr);
 }
 

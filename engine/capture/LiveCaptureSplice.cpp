@@ -4,6 +4,7 @@
 // was, without the plug-in, so that the preview never runs half connected.
 #include "EffectChain.h"
 #include "GraphSplice.h"
+#include "NamedFilterPin.h"
 #include "OutsideFilters.h"
 #include "PinHelpers.h"
 
@@ -35,23 +36,6 @@ ComPtr<IBaseFilter> FindUnnamedVideoRenderer(IGraphBuilder* graph) {
         if (PinOf(filter.Get(), PINDIR_INPUT) && !PinOf(filter.Get(), PINDIR_OUTPUT) &&
             SUCCEEDED(filter->QueryInterface(IID_IVideoWindow, &window)))
             return filter;
-    }
-    return nullptr;
-}
-
-// The pin of the given direction and index on the first filter whose name contains name.
-ComPtr<IPin> FindPinOfNamedFilter(IGraphBuilder* graph, const char* name, PIN_DIRECTION direction, int index) {
-    if (!graph || !name)
-        return nullptr;
-    for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph)) {
-        FILTER_INFO info = {};
-        if (FAILED(filter->QueryFilterInfo(&info)))
-            continue;
-        const ComPtr<IFilterGraph> infoGraph = qel::TakeOver(info.pGraph);
-        char ansi[256] = {0};
-        WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-        if (std::strstr(ansi, name))
-            return PinOf(filter.Get(), direction, index);
     }
     return nullptr;
 }

@@ -127,3 +127,6 @@ constexpr CLSID kAudioMixer = {0x036A9790, 0xC153, 0x11D2, {0x9E, 0xF7, 0x00, 0x
 // {0CFDD070-581A-11D2-9EE6-006008039E37}
 constexpr CLSID kColorSource = {0x0CFDD070, 0x581A, 0x11D2, {0x9E, 0xE6, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 } // namespace qeltrim_clsid
+
+// ValidateSourceNames flags: check every source name, and replace those a locator finds elsewhere.
+constexpr LONG kValidateSourceNamesCheckReplace = 0x1 | 0x8;

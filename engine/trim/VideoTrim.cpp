@@ -6,6 +6,7 @@
 #include "EngineLog.h"
 #include "TrimLog.h"
 #include "TrimObjects.h"
+#include "TrimWindowProc.h"
 
 namespace {
 constexpr UINT kFullVolume = 100;
@@ -20,9 +21,14 @@ CVideoTrim::CVideoTrim()
       m_pRenderEngine(nullptr), m_pVideoWindow(nullptr), m_pMux(nullptr), m_pFileSink(nullptr),
       m_pMediaSeeking(nullptr), m_pBasicAudio(nullptr), m_TrimState(TrimStateConstructed), m_hNotifyWnd(nullptr),
       m_bLog(FALSE), m_nVolume(kFullVolume), m_szMergeFileName(), m_nMinFreeSpace(kDefaultMinFreeSpace),
-      m_nPollingInterval(kDefaultPollingMs), m_nAsfWidth(0), m_nAsfHeight(0) {}
+      m_nPollingInterval(kDefaultPollingMs), m_nAsfWidth(0), m_nAsfHeight(0), m_hWatchThread(nullptr),
+      m_hWatchStop(nullptr), m_lWatchNotifying(0) {
+    s_TrimSavedWindowProc = nullptr;
+}
 
 CVideoTrim::~CVideoTrim() {
+    // The watch reads this object: it ends before anything goes.
+    StopWatch();
     if (m_pGraph) {
         if (m_pTextMix)
             m_pGraph->RemoveFilter(m_pTextMix);

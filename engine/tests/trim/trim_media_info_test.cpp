@@ -6,6 +6,7 @@
 
 #include "Vostrel.h"
 #include "avi_clip.h"
+#include "wav_file.h"
 #include "qeltest/com_test.h"
 #include "qeltest/temp_dir.h"
 
@@ -59,6 +60,25 @@ TEST_F(TrimMediaInfoTest, MissingFileLeavesTheRecordZero) {
     EXPECT_EQ(0, info.nWidth);
     EXPECT_EQ(0, info.llDuration);
     EXPECT_FALSE(info.bHasVideo);
+}
+
+TEST_F(TrimMediaInfoTest, SoundOnlyFileHasAudioAndNoVideo) {
+    qeltest::TempDir dir;
+    const std::string path = dir.File("sound.wav");
+    qelmedia::AviClipFormat format;   // its 3 s sound track, 8000 Hz mono
+    ASSERT_TRUE(qelmedia::WriteWavFile(path, format));
+    std::wstring wide = Widen(path);
+    _TrimMediaInfo info = {};
+    info.nBitRate = 9;
+    const int result = CVideoTrim::GetMediaInfo(&wide[0], &info);
+    if (result != 0 && !info.bHasAudio)
+        GTEST_SKIP() << "no sound renderer here (result 0x" << std::hex << result << "): the file cannot play";
+    EXPECT_EQ(0, result);
+    EXPECT_TRUE(info.bHasAudio);
+    EXPECT_FALSE(info.bHasVideo);
+    EXPECT_EQ(0, info.nWidth);
+    EXPECT_EQ(0, info.nHeight);
+    EXPECT_EQ(0, info.nBitRate);
 }
 
 } // namespace

@@ -1,0 +1,283 @@
+// Preview and render of a one-clip timeline through the fake render engine, whose graph plays a
+// generated clip: the window, pause, the ends, the file written, the mixes and the free-space watch.
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "OutsideFilters.h"
+#include "QelPluginIds.h"
+#include "Vostrel.h"
+#include "fakes/fake_editing.h"
+#include "qeltest/com_test.h"
+#include "qeltest/message_box_hook.h"
+#include "qeltest/pump.h"
+#include "standin_control.h"
+#include "trim_clip_graph.h"
+
+namespace {
+
+constexpr UINT kPreviewDone = 0x1501;
+constexpr UINT kProcessDone = 0x1502;
+constexpr UINT kLowDisk = 0x1503;
+constexpr unsigned kClipEndWaitMs = 20000;
+constexpr UINT kMarginMegabytes = 32;
+
+// The owner: a window that records the low-disk message the watch sends.
+class Owner {
+public:
+    Owner() {
+        WNDCLASSA type = {};
+        type.lpfnWndProc = &Owner::Proc;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "TrimFakeOwner";
+        RegisterClassA(&type);
+        hwnd_ = CreateWindowA("TrimFakeOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 160, nullptr,
+                              nullptr, type.hInstance, nullptr);
+        s_lowDisk = 0;
+    }
+    ~Owner() { DestroyWindow(hwnd_); }
+    HWND Get() const { return hwnd_; }
+    static LONG LowDiskMessages() { return s_lowDisk; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kLowDisk)
+            InterlockedIncrement(&s_lowDisk);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    static LONG s_lowDisk;
+    HWND hwnd_ = nullptr;
+};
+LONG Owner::s_lowDisk = 0;
+
+bool HasChildWindow(HWND parent) { return FindWindowExA(parent, nullptr, nullptr, nullptr) != nullptr; }
+
+class TrimFakeRenderTest : public qeltest::ComTest {
+protected:
+    void SetUp() override {
+        qeltest::ComTest::SetUp();
+        clip_ = trimtest::WriteClip(dir_, "clip.avi");
+        ASSERT_FALSE(clip_.empty());
+        trimfake::FakeOptions options;
+        options.clip = clip_;
+        fakes_ = std::make_unique<trimfake::ScopedFakeEditing>(options);
+        editor_ = std::make_unique<CVideoTrim>();
+        ASSERT_EQ(S_OK, editor_->Initial(owner_.Get(), FALSE));
+        ASSERT_EQ(S_OK, editor_->InitialTrack(&track_, &MEDIATYPE_Video, 0, nullptr));
+        ASSERT_EQ(S_OK, editor_->InitialVideoSource(&source_, &track_, &trans_, 0, 1));
+        ASSERT_EQ(S_OK, editor_->SetSrcFile(&source_, &clip_[0], FALSE, 30000000, 64, 48));
+        ASSERT_EQ(S_OK, editor_->SetDuration(&source_, 0, 30000000, 0, 30000000));
+    }
+    void TearDown() override {
+        if (editor_) {
+            editor_->ReleaseObj(&source_);
+            editor_->ReleaseObj(&trans_);
+            editor_->ReleaseObj(&track_);
+        }
+        editor_.reset();
+        fakes_.reset();
+        qeltest::ComTest::TearDown();
+    }
+    // Waits for the graph's ending event through the owner's callback.
+    bool WaitForEnd(UINT* message, LONG* lParam) {
+        return qeltest::PumpUntil([&] { return editor_->GraphEventCallback(*message, *lParam) != FALSE; },
+                                  kClipEndWaitMs);
+    }
+    std::vector<std::wstring> GraphFilters() {
+        qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+        std::vector<std::wstring> names;
+        qel::ComPtr<IEnumFilters> walk;
+        if (!graph || FAILED(graph->EnumFilters(&walk)))
+            return names;
+        qel::ComPtr<IBaseFilter> filter;
+        while (walk->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+            names.push_back(trimtest::FilterName(filter.Get()));
+        return names;
+    }
+
+    qeltest::TempDir dir_;
+    std::wstring clip_;
+    Owner owner_;
+    std::unique_ptr<trimfake::ScopedFakeEditing> fakes_;
+    std::unique_ptr<CVideoTrim> editor_;
+    CTrimTrack track_;
+    CTrimSource source_;
+    CTrimTrans trans_;
+};
+
+TEST_F(TrimFakeRenderTest, PreviewPlaysInTheOwnersWindowPausesAndEnds) {
+    // The result is the graph's audio query, which the graph manager answers itself.
+    EXPECT_EQ(S_OK, editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, TRUE, nullptr));
+    EXPECT_EQ(TrimStatePreviewing, editor_->GetTrimState());
+    EXPECT_TRUE(HasChildWindow(owner_.Get()));
+    EXPECT_TRUE(editor_->PauseNContinuous());
+    EXPECT_EQ(TrimStatePaused, editor_->GetTrimState());
+    EXPECT_TRUE(editor_->PauseNContinuous());
+    EXPECT_EQ(TrimStatePreviewing, editor_->GetTrimState());
+    LONGLONG total = 0;
+    EXPECT_TRUE(editor_->GetTotalDuration(&total));
+    EXPECT_EQ(30000000, total);
+    EXPECT_FALSE(editor_->SetPreviewPosition(total + 1));
+    UINT message = 0;
+    LONG lParam = 0;
+    ASSERT_TRUE(WaitForEnd(&message, &lParam));
+    EXPECT_EQ(kPreviewDone, message);
+    EXPECT_EQ(-1, lParam);
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+    // Stopped and kept: the preview resumes on the same graph.
+    EXPECT_EQ(S_OK, editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, FALSE, nullptr));
+    EXPECT_EQ(TrimStatePreviewing, editor_->GetTrimState());
+    EXPECT_EQ(S_OK, editor_->StopPreview());
+    EXPECT_EQ(S_FALSE, editor_->StopPreview());
+}
+
+TEST_F(TrimFakeRenderTest, RenderWritesTheClipsFramesAndReportsCompletion) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    EXPECT_EQ(TrimStateRendering, editor_->GetTrimState());
+    UINT message = 0;
+    LONG lParam = 0;
+    ASSERT_TRUE(WaitForEnd(&message, &lParam));
+    EXPECT_EQ(kProcessDone, message);
+    EXPECT_EQ(-1, lParam);
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+    // The fakes hold the render's graph last: with them gone the file is closed.
+    fakes_.reset();
+    _TrimMediaInfo info = {};
+    CVideoTrim::GetMediaInfo(&out[0], &info);   // nonzero: the clip has no sound
+    EXPECT_EQ(30, info.llFrames);
+    EXPECT_EQ(64, info.nWidth);
+}
+
+TEST_F(TrimFakeRenderTest, ARenderEndedByAnErrorReportsZero) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    qel::ComPtr<IMediaEventSink> sink;
+    ASSERT_TRUE(graph && SUCCEEDED(graph.As(&sink)));
+    ASSERT_EQ(S_OK, sink->Notify(EC_ERRORABORT, E_FAIL, 0));
+    UINT message = 0;
+    LONG lParam = 5;
+    ASSERT_TRUE(WaitForEnd(&message, &lParam));
+    EXPECT_EQ(kProcessDone, message);
+    EXPECT_EQ(0, lParam);
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+}
+
+TEST_F(TrimFakeRenderTest, AnErrorSeenByTheNotifyProcedureEndsTheRenderAndItsWatch) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], 1, 10));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    qel::ComPtr<IMediaEventSink> sink;
+    ASSERT_TRUE(graph && SUCCEEDED(graph.As(&sink)));
+    ASSERT_EQ(S_OK, sink->Notify(EC_ERRORABORT, E_FAIL, 0));
+    graph.Reset();
+    sink.Reset();
+    // The graph is torn down without a message to the owner; the editor is ready again.
+    EXPECT_TRUE(qeltest::PumpUntil(
+        [&] {
+            CVideoTrim::s_TrimInterWindowProc(owner_.Get(), 0x1500, 0, reinterpret_cast<LPARAM>(editor_.get()));
+            return editor_->GetTrimState() == TrimStateReady;
+        },
+        kClipEndWaitMs));
+    EXPECT_EQ(S_FALSE, editor_->StopProcess());
+    // A new render starts cleanly after it.
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+}
+
+TEST_F(TrimFakeRenderTest, StoppingThePreviewStopsItsGraph) {
+    ASSERT_TRUE(SUCCEEDED(editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, TRUE, nullptr)));
+    EXPECT_EQ(S_OK, editor_->StopPreview());
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    qel::ComPtr<IMediaControl> control;
+    ASSERT_TRUE(graph && SUCCEEDED(graph.As(&control)));
+    OAFilterState state = State_Running;
+    EXPECT_TRUE(SUCCEEDED(control->GetState(1000, &state)));
+    EXPECT_EQ(State_Stopped, state);
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+}
+
+TEST_F(TrimFakeRenderTest, WithBothMixesOnlyTheLowLightPluginIsSpliced) {
+    standin::StandinModule standins;
+    ASSERT_TRUE(standins.Loaded());
+    ASSERT_EQ(S_OK, standins.Register(CLSID_QelFilter_LowLight));
+    ASSERT_EQ(S_OK, standins.Register(CLSID_TarnTextMix));
+    source_.EnableMavixMix(TRUE);
+    source_.EnableTextMix(TRUE);
+    qeltest::ScopedMessageBoxHook boxes;
+    EXPECT_EQ(1, editor_->SetMavixMixInfo(&source_, 0, 30000000, 0, 30000000));
+    EXPECT_EQ(1, editor_->SetTextMixInfo(&source_, 0, 30000000, 0, 30000000));
+    const std::string path = dir_.File("mixed.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    const std::vector<std::wstring> names = GraphFilters();
+    EXPECT_NE(names.end(), std::find(names.begin(), names.end(), L"Q&LLowLight"));
+    EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), L"TarnTextMix"));
+    EXPECT_TRUE(boxes.Texts().empty());
+    // Runs to its end: Wine's multiplexer may fault when a render this short is stopped mid-stream.
+    UINT message = 0;
+    LONG lParam = 0;
+    ASSERT_TRUE(WaitForEnd(&message, &lParam));
+    EXPECT_EQ(kProcessDone, message);
+    editor_->RemoveFilter();
+}
+
+TEST_F(TrimFakeRenderTest, ShortSpaceIsReportedAndTheRenderRunsUntilStopped) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], 1, 50));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    // Refused while rendering: the limit of a running render does not change.
+    EXPECT_FALSE(editor_->SetMinFreeSpace(&out[0], 1, 50));
+    EXPECT_EQ(TrimStateRendering, editor_->GetTrimState());
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+    EXPECT_EQ(0, Owner::LowDiskMessages());
+    // The limit just under the free space, then a file that takes more than the margin mid-render:
+    // the watch reports once and the render goes on until it is stopped.
+    ULARGE_INTEGER available = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExA((dir_.Path() + "\\").c_str(), &available, nullptr, nullptr));
+    const UINT freeMegabytes = static_cast<UINT>(available.QuadPart / 1048576);
+    ASSERT_GT(freeMegabytes, 1024u) << "too little free space for this test";
+    ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], freeMegabytes - kMarginMegabytes, 20));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    {
+        const std::string filler = dir_.File("filler.bin");
+        HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        std::vector<char> block(1048576, 1);
+        DWORD written = 0;
+        for (UINT i = 0; i < 3 * kMarginMegabytes; ++i)
+            WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+        FlushFileBuffers(file);
+        CloseHandle(file);
+    }
+    EXPECT_TRUE(qeltest::PumpUntil([] { return Owner::LowDiskMessages() > 0; }, 5000));
+    EXPECT_EQ(1, Owner::LowDiskMessages());
+    EXPECT_EQ(TrimStateRendering, editor_->GetTrimState());
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+    EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+}
+
+TEST_F(TrimFakeRenderTest, DestroyingTheEditorMidRenderIsSafe) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], 1, 10));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    qeltest::PumpMessagesFor(100);
+    editor_->ReleaseObj(&source_);
+    editor_->ReleaseObj(&trans_);
+    editor_->ReleaseObj(&track_);
+    editor_.reset();
+    qeltest::PumpMessagesFor(100);
+    SUCCEED() << "the watch ended and the graph went with the editor";
+}
+
+} // namespace
