@@ -1,15 +1,51 @@
-// The device property frames' result codes and the stream-format frame over a previewing camera.
+// The device property frames' result codes, and the camera and stream-format frames over a previewing
+// camera (closed from a second thread: the frames are modal).
 #include <windows.h>
+
+#include <string>
 
 #include <gtest/gtest.h>
 #include <Vostrel.h>
 
 #include "camera_fixture.h"
+#include "frame_closer.h"
+#include "qeldshow/com_ptr.h"
 
 namespace enginetest {
 namespace {
 
-class DevicePagesTest : public CameraTest {};
+using qel::ComPtr;
+
+constexpr DWORD kCameraWithPages = qelcam::kWithPreviewPin | qelcam::kWithPropertyPages;
+
+class DevicePagesTest : public CameraTest {
+protected:
+    FILTER_STATE GraphState() {
+        ComPtr<IMediaControl> control;
+        OAFilterState state = -1;
+        if (engine->m_pGraph && SUCCEEDED(engine->m_pGraph->QueryInterface(IID_PPV_ARGS(&control))))
+            control->GetState(0, &state);
+        return static_cast<FILTER_STATE>(state);
+    }
+
+    // The stream configuration of the camera's capture pin.
+    ComPtr<IAMStreamConfig> CaptureConfig() {
+        ComPtr<IAMStreamConfig> config;
+        ComPtr<IEnumPins> pins;
+        if (!engine->m_pVideoCapFilter || FAILED(engine->m_pVideoCapFilter->EnumPins(&pins)))
+            return config;
+        ComPtr<IPin> pin;
+        while (!config && pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+            PIN_INFO info = {};
+            if (FAILED(pin->QueryPinInfo(&info)))
+                continue;
+            const ComPtr<IBaseFilter> owner = qel::TakeOver(info.pFilter);
+            if (std::wstring(info.achName) == L"Capture")
+                pin.As(&config);
+        }
+        return config;
+    }
+};
 
 TEST_F(DevicePagesTest, UnknownTypesAndMissingFiltersGiveTheirCodes) {
     CLiveCapture engine;
@@ -30,6 +66,76 @@ TEST_F(DevicePagesTest, TheStreamFrameWithoutPagesStillRebuildsThePreview) {
     EXPECT_TRUE(engine->m_bPreviewBuilt);
     EXPECT_EQ(0, engine->CallOLESettingDlg(OLEDLG_VIDEO_FILTER, L"Camera")) << "the camera filter offers none";
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+}
+
+TEST_F(DevicePagesTest, TheCameraFrameRunsOverTheRunningPreviewThenRestoresItsState) {
+    AddCamera(L"Framed Camera", kCameraWithPages);
+    PreviewCamera(L"Framed Camera");
+    ASSERT_EQ(State_Running, GraphState());
+    FILTER_INFO camera = {};
+    ASSERT_EQ(S_OK, engine->m_pVideoCapFilter->QueryFilterInfo(&camera));
+    const ComPtr<IFilterGraph> cameraGraph = qel::TakeOver(camera.pGraph);
+    LiveState stateWhileOpen = LIVE_CLEAN;
+    FILTER_STATE graphWhileOpen = State_Stopped;
+    FrameCloser closer(L"Camera Frame Title", [&](HWND) {
+        stateWhileOpen = engine->m_state;
+        graphWhileOpen = GraphState();
+    });
+    EXPECT_EQ(0, engine->CallOLESettingDlg(OLEDLG_VIDEO_FILTER, L"Camera Frame Title"));
+    ASSERT_TRUE(closer.Join()) << "no frame captioned with the title was shown";
+    EXPECT_EQ(LIVE_PROPERTYDLG, stateWhileOpen);
+    EXPECT_EQ(State_Running, graphWhileOpen) << "the preview goes on behind the frame";
+    EXPECT_NE(std::wstring::npos, closer.PageTexts().find(std::wstring(camera.achName) + L"\n"))
+        << "the camera's own page, on the filter: " << testing::PrintToString(closer.PageTexts());
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ(State_Running, GraphState());
+}
+
+TEST_F(DevicePagesTest, ThePinFrameAppliesAFormatSetWhileItWasOpenThenPreviews) {
+    AddCamera(L"Format Camera", kCameraWithPages);
+    PreviewCamera(L"Format Camera");
+    const ComPtr<IAMStreamConfig> config = CaptureConfig();
+    ASSERT_TRUE(config);
+    int count = 0, size = 0;
+    ASSERT_EQ(S_OK, config->GetNumberOfCapabilities(&count, &size));
+    // The format the user picks in the frame: a size and rate the preview did not start with.
+    AM_MEDIA_TYPE* chosen = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps = {};
+    for (int i = 0; i < count && !chosen; ++i) {
+        AM_MEDIA_TYPE* type = nullptr;
+        ASSERT_EQ(S_OK, config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)));
+        const VIDEOINFOHEADER* info = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
+        if (info->bmiHeader.biWidth == 320 && info->AvgTimePerFrame == 666666)
+            chosen = type;
+        else
+            CLiveCapture::WixDeleteMediaType(type);
+    }
+    ASSERT_NE(nullptr, chosen) << "the camera offers 320 x 240 at 15 fps";
+
+    LiveState stateWhileOpen = LIVE_CLEAN;
+    HRESULT setWhileOpen = E_FAIL;
+    FrameCloser closer(L"Format Frame Title", [&](HWND) {
+        stateWhileOpen = engine->m_state;
+        setWhileOpen = config->SetFormat(chosen);
+    });
+    EXPECT_EQ(0, engine->CallOLESettingDlg(OLEDLG_VIDEO_STREAM, L"Format Frame Title"));
+    ASSERT_TRUE(closer.Join()) << "no frame captioned with the title was shown";
+    CLiveCapture::WixDeleteMediaType(chosen);
+    EXPECT_EQ(LIVE_PROPERTYDLG, stateWhileOpen);
+    ASSERT_EQ(S_OK, setWhileOpen);
+    EXPECT_NE(std::wstring::npos, closer.PageTexts().find(L" x "))
+        << "the camera's page, on the pin's format: " << testing::PrintToString(closer.PageTexts());
+
+    EXPECT_EQ(15, engine->m_nFrameRate) << "the rate of the format set in the frame";
+    AM_MEDIA_TYPE* applied = nullptr;
+    ASSERT_EQ(S_OK, config->GetFormat(&applied));
+    const VIDEOINFOHEADER* info = reinterpret_cast<const VIDEOINFOHEADER*>(applied->pbFormat);
+    EXPECT_EQ(320, info->bmiHeader.biWidth);
+    EXPECT_EQ(240, info->bmiHeader.biHeight);
+    CLiveCapture::WixDeleteMediaType(applied);
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_TRUE(engine->m_bPreviewBuilt);
+    EXPECT_EQ(State_Running, GraphState());
 }
 
 } // namespace

@@ -12,6 +12,7 @@ enum CameraVariant : DWORD {
     kWithPreviewPin = 0x1,    // "Capture" and a separate "Preview" pin
     kWithFlipStatus = 0x10,   // answers ICameraFlipStatus
     kWithButtonState = 0x20,  // answers ICameraButtonState
+    kWithPropertyPages = 0x40,  // filter and capture pin answer ISpecifyPropertyPages
 };
 
 constexpr const char kCameraModuleFile[] = "qel_test_camera.ax";
@@ -22,6 +23,11 @@ constexpr const wchar_t kCameraVariantValue[] = L"QelTestCameraVariant";
 // {3F6C2A10-9B7E-4D55-A1C3-5E0B7D2F8A60}
 static const CLSID CLSID_QelDefaultTestCamera = {0x3f6c2a10, 0x9b7e, 0x4d55, {0xa1, 0xc3, 0x5e, 0x0b, 0x7d, 0x2f, 0x8a, 0x60}};
 constexpr const wchar_t kDefaultTestCameraName[] = L"Qel Test Camera";
+
+// The page the kWithPropertyPages cameras offer, served by the same module.
+// {3F6C2A10-9B7E-4D55-A1C3-5E0B7D2F8A61}
+static const CLSID CLSID_QelTestCameraPage = {0x3f6c2a10, 0x9b7e, 0x4d55, {0xa1, 0xc3, 0x5e, 0x0b, 0x7d, 0x2f, 0x8a, 0x61}};
+constexpr const wchar_t kTestCameraPageName[] = L"Qel Test Camera Page";
 
 // Exports. A null clsid means every camera of the process; the result is S_FALSE when no live
 // camera was affected (the setting is still kept for cameras of that CLSID created later).

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <new>
 
+#include "camera_page.h"
 #include "control/test_camera_exports.h"
 
 namespace {
@@ -85,8 +86,12 @@ STDMETHODIMP CTestCamera::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
         return GetInterface(static_cast<ICameraFlipStatus*>(this), ppv);
     if (riid == IID_ICameraButtonState && (variant_ & qelcam::kWithButtonState))
         return GetInterface(static_cast<ICameraButtonState*>(this), ppv);
+    if (riid == IID_ISpecifyPropertyPages && (variant_ & qelcam::kWithPropertyPages))
+        return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     return CSource::NonDelegatingQueryInterface(riid, ppv);
 }
+
+STDMETHODIMP CTestCamera::GetPages(CAUUID* pages) { return CameraPageList(pages); }
 
 STDMETHODIMP CTestCamera::GetState(DWORD timeoutMs, FILTER_STATE* state) {
     const HRESULT hr = CSource::GetState(timeoutMs, state);

@@ -17,7 +17,8 @@ class CTestCamera : public CSource,
                     public IAMVideoProcAmp,
                     public IAMFilterMiscFlags,
                     public ICameraFlipStatus,
-                    public ICameraButtonState {
+                    public ICameraButtonState,
+                    public ISpecifyPropertyPages {
 public:
     static CUnknown* Create(IUnknown* outer, REFCLSID clsid, DWORD variant, HRESULT* hr);
     ~CTestCamera() override;
@@ -35,6 +36,8 @@ public:
     STDMETHODIMP Get(long property, long* value, long* flags) override;
     // IAMFilterMiscFlags
     STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_SOURCE; }
+    // ISpecifyPropertyPages (answered only by the variant with pages)
+    STDMETHODIMP GetPages(CAUUID* pages) override;
     // ICameraFlipStatus and ICameraButtonState (answered only by the variants that have them)
     STDMETHODIMP Reserved1() override { return E_NOTIMPL; }
     STDMETHODIMP Reserved2() override { return E_NOTIMPL; }
@@ -49,6 +52,7 @@ public:
     STDMETHODIMP GetButtonState(ULONG id, ULONG* state, ULONG* extra1, ULONG* extra2) override;
 
     const CLSID& ClassId() const { return m_clsid; }
+    DWORD Variant() const { return variant_; }
     CameraControls& Controls() { return *controls_; }
 
     // The format all pins deliver. Explicit once set through IAMStreamConfig (pins then offer only

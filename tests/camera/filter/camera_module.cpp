@@ -7,6 +7,7 @@
 
 #include "camera_directory.h"
 #include "camera_filter.h"
+#include "camera_page.h"
 #include "camera_registration.h"
 #include "control/test_camera_exports.h"
 #include "qeldshow/class_factory.h"
@@ -27,6 +28,9 @@ private:
     DWORD variant_;
 };
 
+const CFactoryTemplate kPageTemplate = {qelcam::kTestCameraPageName, &qelcam::CLSID_QelTestCameraPage,
+                                        &CCameraPage::Create, nullptr, nullptr};
+
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
@@ -35,6 +39,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     *ppv = nullptr;
     if (riid != IID_IUnknown && riid != IID_IClassFactory)
         return E_NOINTERFACE;
+    if (clsid == qelcam::CLSID_QelTestCameraPage)
+        return GetClassObjectFromTemplates(&kPageTemplate, 1, clsid, riid, ppv);
     DWORD variant = 0;
     if (!RegisteredVariant(clsid, &variant))
         return CLASS_E_CLASSNOTAVAILABLE;
@@ -54,7 +60,11 @@ STDAPI DllRegisterServer() {
                           qelcam::kWithPreviewPin);
 }
 
-STDAPI DllUnregisterServer() { return UnregisterCamera(qelcam::CLSID_QelDefaultTestCamera); }
+STDAPI DllUnregisterServer() {
+    const HRESULT camera = UnregisterCamera(qelcam::CLSID_QelDefaultTestCamera);
+    const HRESULT page = UnregisterCameraPage();
+    return FAILED(camera) ? camera : page;
+}
 
 extern "C" {
 

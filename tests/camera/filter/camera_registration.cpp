@@ -44,6 +44,8 @@ HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD varian
             RegCloseKey(key);
         }
     }
+    if (SUCCEEDED(hr) && (variant & qelcam::kWithPropertyPages))
+        hr = RegisterInprocServer(qelcam::CLSID_QelTestCameraPage, qelcam::kTestCameraPageName, QelModulePath());
     if (SUCCEEDED(hr)) {
         const AMOVIESETUP_FILTER setup = {&clsid, friendlyName, MERIT_DO_NOT_USE,
                                           (variant & qelcam::kWithPreviewPin) ? 2u : 1u, kPins,
@@ -67,7 +69,7 @@ HRESULT UnregisterAllCameras() {
     HKEY key = nullptr;
     LONG error = RegOpenKeyExW(HKEY_CLASSES_ROOT, instances.c_str(), 0, KEY_READ, &key);
     if (error == ERROR_FILE_NOT_FOUND)
-        return S_OK;
+        return UnregisterCameraPage();
     if (error != ERROR_SUCCESS)
         return RegistryResult(error);
     std::vector<CLSID> cameras;
@@ -88,7 +90,7 @@ HRESULT UnregisterAllCameras() {
     RegCloseKey(key);
     if (error != ERROR_NO_MORE_ITEMS)
         return RegistryResult(error);
-    HRESULT first = S_OK;
+    HRESULT first = UnregisterCameraPage();
     for (const CLSID& clsid : cameras) {
         const HRESULT hr = UnregisterCamera(clsid);
         if (FAILED(hr) && SUCCEEDED(first))
@@ -96,3 +98,5 @@ HRESULT UnregisterAllCameras() {
     }
     return first;
 }
+
+HRESULT UnregisterCameraPage() { return UnregisterInprocServer(qelcam::CLSID_QelTestCameraPage); }

@@ -5,7 +5,10 @@
 
 HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD variant);
 HRESULT UnregisterCamera(REFCLSID clsid);
-// Every test camera listed in the category (also ones a crashed test left behind).
+// Every test camera listed in the category (also ones a crashed test left behind), and the page class.
 HRESULT UnregisterAllCameras();
 // The variant registered for clsid; false when clsid is no test camera.
 bool RegisteredVariant(REFCLSID clsid, DWORD* variant);
+// The page class the variant with pages names; registered with such a camera, and left registered
+// (other cameras may still name it) until every camera is unregistered.
+HRESULT UnregisterCameraPage();

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "camera_filter.h"
+#include "camera_page.h"
+#include "control/test_camera_exports.h"
 #include "test_frame_pattern.h"
 
 namespace {
@@ -20,8 +22,12 @@ STDMETHODIMP CCameraStream::NonDelegatingQueryInterface(REFIID riid, void** ppv)
         return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
     if (riid == IID_IAMDroppedFrames && IsCapture())
         return GetInterface(static_cast<IAMDroppedFrames*>(this), ppv);
+    if (riid == IID_ISpecifyPropertyPages && IsCapture() && (camera_->Variant() & qelcam::kWithPropertyPages))
+        return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     return CSourceStream::NonDelegatingQueryInterface(riid, ppv);
 }
+
+STDMETHODIMP CCameraStream::GetPages(CAUUID* pages) { return CameraPageList(pages); }
 
 // ---- formats ---------------------------------------------------------------------------------
 

@@ -13,7 +13,8 @@
 
 class CTestCamera;
 
-class CCameraStream : public CSourceStream, public IAMStreamConfig, public IKsPropertySet, public IAMDroppedFrames {
+class CCameraStream : public CSourceStream, public IAMStreamConfig, public IKsPropertySet, public IAMDroppedFrames,
+                      public ISpecifyPropertyPages {
 public:
     // category: PIN_CATEGORY_CAPTURE or PIN_CATEGORY_PREVIEW.
     CCameraStream(HRESULT* hr, CTestCamera* camera, LPCWSTR name, const GUID& category);
@@ -35,6 +36,8 @@ public:
     STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data, DWORD dataSize,
                      DWORD* returned) override;
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
+    // ISpecifyPropertyPages (the capture pin of the variant with pages)
+    STDMETHODIMP GetPages(CAUUID* pages) override;
     // IAMDroppedFrames
     STDMETHODIMP GetNumDropped(LONG* count) override;
     STDMETHODIMP GetNumNotDropped(LONG* count) override;
