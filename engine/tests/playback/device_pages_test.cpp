@@ -10,6 +10,7 @@
 #include "camera_fixture.h"
 #include "frame_closer.h"
 #include "qeldshow/com_ptr.h"
+#include "qeltest/pump.h"
 
 namespace enginetest {
 namespace {
@@ -105,12 +106,13 @@ TEST_F(DevicePagesTest, ThePinFrameAppliesAFormatSetWhileItWasOpenThenPreviews) 
         AM_MEDIA_TYPE* type = nullptr;
         ASSERT_EQ(S_OK, config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)));
         const VIDEOINFOHEADER* info = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
-        if (info->bmiHeader.biWidth == 320 && info->AvgTimePerFrame == 666666)
+        if (info->bmiHeader.biWidth == 320 && info->AvgTimePerFrame == 333333)
             chosen = type;
         else
             CLiveCapture::WixDeleteMediaType(type);
     }
-    ASSERT_NE(nullptr, chosen) << "the camera offers 320 x 240 at 15 fps";
+    ASSERT_NE(nullptr, chosen) << "the camera offers 320 x 240 at 30 fps";
+    ASSERT_NE(30, engine->m_nFrameRate) << "the preview must start at another rate for the check to tell";
 
     LiveState stateWhileOpen = LIVE_CLEAN;
     HRESULT setWhileOpen = E_FAIL;
@@ -126,7 +128,7 @@ TEST_F(DevicePagesTest, ThePinFrameAppliesAFormatSetWhileItWasOpenThenPreviews) 
     EXPECT_NE(std::wstring::npos, closer.PageTexts().find(L" x "))
         << "the camera's page, on the pin's format: " << testing::PrintToString(closer.PageTexts());
 
-    EXPECT_EQ(15, engine->m_nFrameRate) << "the rate of the format set in the frame";
+    EXPECT_EQ(30, engine->m_nFrameRate) << "the rate of the format set in the frame";
     AM_MEDIA_TYPE* applied = nullptr;
     ASSERT_EQ(S_OK, config->GetFormat(&applied));
     const VIDEOINFOHEADER* info = reinterpret_cast<const VIDEOINFOHEADER*>(applied->pbFormat);
@@ -136,6 +138,38 @@ TEST_F(DevicePagesTest, ThePinFrameAppliesAFormatSetWhileItWasOpenThenPreviews) 
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
     EXPECT_TRUE(engine->m_bPreviewBuilt);
     EXPECT_EQ(State_Running, GraphState());
+}
+
+TEST_F(DevicePagesTest, ThePinFrameStopsARunningCaptureFirstAndKeepsItsFile) {
+    AddCamera(L"Recording Camera", kCameraWithPages);
+    PreviewCamera(L"Recording Camera");
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_NE(0u, GetTempPathW(MAX_PATH, folder));
+    const std::wstring file = std::wstring(folder) + L"pages_capture.avi";
+    DeleteFileW(file.c_str());
+    ASSERT_TRUE(engine->SetCaptureFileName(file.c_str()));
+    ASSERT_TRUE(engine->SetRecordFileType(RECORD_AVI_NOAUDIO));
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    ASSERT_EQ(LIVE_CAPTURING, engine->GetClassState());
+    // A recording that got no frame is removed on stop: this one must hold some to be kept.
+    ASSERT_TRUE(qeltest::PumpUntil(
+        [&] {
+            _CapturedVideoInfo info = {};
+            return engine->GetCapturedVideoInfo(&info) && info.nFramesCaptured > 0;
+        },
+        10000));
+
+    LiveState stateWhileOpen = LIVE_CLEAN;
+    FrameCloser closer(L"Recording Frame Title", [&](HWND) { stateWhileOpen = engine->m_state; });
+    EXPECT_EQ(0, engine->CallOLESettingDlg(OLEDLG_VIDEO_STREAM, L"Recording Frame Title"));
+    ASSERT_TRUE(closer.Join()) << "no frame captioned with the title was shown";
+    EXPECT_EQ(LIVE_PROPERTYDLG, stateWhileOpen) << "the capture ended before the frame opened";
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) << "the recording was kept";
+    EXPECT_TRUE(data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
+    DeleteFileW(file.c_str());
 }
 
 } // namespace
