@@ -2,6 +2,8 @@
 // picture controls and driver interfaces of its variant, and never a kernel-streaming object.
 #include <gtest/gtest.h>
 
+#include <ocidl.h>
+
 #include <string>
 #include <vector>
 
@@ -213,6 +215,48 @@ TEST_F(CameraDeviceTest, DriverInterfacesReportWhatTheTestSets) {
     EXPECT_EQ(1u, state);
     EXPECT_EQ(E_INVALIDARG, button->GetButtonState(8, &state, &extra1, &extra2));
     EXPECT_EQ(E_POINTER, button->GetButtonState(kCameraButtonSnapshot, nullptr, &extra1, &extra2));
+}
+
+TEST_F(CameraDeviceTest, OnlyThePagesVariantOffersItsPageOnTheFilterAndTheCapturePin) {
+    qelcam::ScopedTestCamera plain(L"Qel Plain Camera", qelcam::kWithPreviewPin);
+    ASSERT_EQ(S_OK, plain.Result());
+    ComPtr<IBaseFilter> plainFilter;
+    ASSERT_EQ(S_OK, plain.Bind(&plainFilter));
+    ComPtr<ISpecifyPropertyPages> specify;
+    EXPECT_EQ(E_NOINTERFACE, plainFilter.As(&specify));
+    EXPECT_EQ(E_NOINTERFACE, PinAt(plainFilter.Get(), 0).As(&specify));
+
+    qelcam::ScopedTestCamera paged(L"Qel Paged Camera", qelcam::kWithPreviewPin | qelcam::kWithPropertyPages);
+    ASSERT_EQ(S_OK, paged.Result());
+    ComPtr<IBaseFilter> filter;
+    ASSERT_EQ(S_OK, paged.Bind(&filter));
+    ComPtr<ISpecifyPropertyPages> onFilter, onCapture, onPreview;
+    ASSERT_EQ(S_OK, filter.As(&onFilter));
+    ASSERT_EQ(S_OK, PinAt(filter.Get(), 0).As(&onCapture));
+    EXPECT_EQ(E_NOINTERFACE, PinAt(filter.Get(), 1).As(&onPreview)) << "the format page is the capture pin's";
+    for (ISpecifyPropertyPages* object : {onFilter.Get(), onCapture.Get()}) {
+        CAUUID pages = {0, nullptr};
+        ASSERT_EQ(S_OK, object->GetPages(&pages));
+        ASSERT_EQ(1u, pages.cElems);
+        EXPECT_EQ(qelcam::CLSID_QelTestCameraPage, pages.pElems[0]);
+        CoTaskMemFree(pages.pElems);
+    }
+    EXPECT_EQ(E_POINTER, onFilter->GetPages(nullptr));
+
+    // The frame creates the page by its class: registered with the camera, gone with every camera.
+    ComPtr<IPropertyPage> page;
+    ASSERT_EQ(S_OK, CoCreateInstance(qelcam::CLSID_QelTestCameraPage, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IPropertyPage, &page));
+    PROPPAGEINFO info = {};
+    ASSERT_EQ(S_OK, page->GetPageInfo(&info));
+    EXPECT_EQ(std::wstring(L"Test Camera"), info.pszTitle);
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(info.pszDocString);
+    CoTaskMemFree(info.pszHelpFile);
+    page.Reset();
+    ASSERT_EQ(S_OK, qelcam::UnregisterAllTestCameras());
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(qelcam::CLSID_QelTestCameraPage, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_IPropertyPage, &page));
 }
 
 TEST_F(CameraDeviceTest, RegistrationRefusesBadInputAndLeftoversCanBeCleared) {
