@@ -8,11 +8,11 @@ namespace qelcam {
 
 // Registration variants (flags).
 enum CameraVariant : DWORD {
-    kCaptureOnly = 0,         // one "Capture" pin: a preview needs a Smart Tee
-    kWithPreviewPin = 0x1,    // "Capture" and a separate "Preview" pin
-    kWithFlipStatus = 0x10,   // answers ICameraFlipStatus
-    kWithButtonState = 0x20,  // answers ICameraButtonState
-    kWithPropertyPages = 0x40,  // filter and capture pin answer ISpecifyPropertyPages
+    kCaptureOnly = 0,           // one "Capture" pin: a preview needs a Smart Tee
+    kWithPreviewPin = 0x1,      // "Capture" and a separate "Preview" pin
+    kWithFlipStatus = 0x10,     // answers ICameraFlipStatus
+    kWithButtonState = 0x20,    // answers ICameraButtonState
+    kWithPropertyPages = 0x40,  // filter and capture pin offer the camera's page
 };
 
 constexpr const char kCameraModuleFile[] = "qel_test_camera.ax";
