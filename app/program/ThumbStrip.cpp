@@ -74,11 +74,17 @@ void CThumbStrip::SelectIndex(int index, UINT keyFlags) {
     SelectItem(GetItem(index), keyFlags & MK_SHIFT);
 }
 
+namespace {
+
+// kind: 0 pictures, 1 clips, 2 both.
+bool KindMatches(const CThumbItem* item, int kind) { return kind == 2 || (kind == 0) == !item->IsClip(); }
+
+} // namespace
+
 void CThumbStrip::GetSelectedPaths(CStringList& out, int kind) const {
     for (int i = 0; i < GetCount(); ++i) {
         const CThumbItem* item = GetItem(i);
-        const bool wanted = kind == 2 || (kind == 0) == !item->IsClip();
-        if (item->IsSelected() && wanted)
+        if (item->IsSelected() && KindMatches(item, kind))
             out.AddTail(item->Info().displayPath);
     }
 }
@@ -86,8 +92,7 @@ void CThumbStrip::GetSelectedPaths(CStringList& out, int kind) const {
 int CThumbStrip::GetFirstSelected(CString& out, int kind) {
     for (int i = 0; i < GetCount(); ++i) {
         const CThumbItem* item = GetItem(i);
-        const bool wanted = kind == 2 || (kind == 0) == !item->IsClip();
-        if (item->IsSelected() && wanted) {
+        if (item->IsSelected() && KindMatches(item, kind)) {
             out = item->Info().displayPath;
             return 1;
         }
