@@ -41,6 +41,9 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_WM_CLOSE()
     ON_WM_ERASEBKGND()
     ON_MESSAGE(MM_MIXM_CONTROL_CHANGE, OnMixerChange)
+    ON_BN_CLICKED(IDC_THUMB_UP, OnThumbUp)
+    ON_BN_CLICKED(IDC_THUMB_DOWN, OnThumbDown)
+    ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
@@ -92,6 +95,7 @@ BOOL CMainDlg::OnInitDialog() {
     PlacePreview();
     PlaceDialog();
     SkinControls();
+    CreateStrip();
     LoadSounds();
     if (!OpenLiveMode()) {
         if (CWnd* main = AfxGetMainWnd())
@@ -111,6 +115,7 @@ BOOL CMainDlg::OnInitDialog() {
     // The album is still empty here (its scan fills it later): nothing to save or switch to yet.
     m_btnSaveAs.EnableWindow(FALSE);
     m_btnSwitch.EnableWindow(FALSE);
+    StartThumbScan();
     return TRUE;
 }
 
@@ -216,6 +221,9 @@ LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A snapshot file, or a record from the album scan, is in m_itemInfo.
+    if (message == WM_LIVECAP_SNAPSHOT && wParam == 0)
+        AddAlbumRecord(lParam != 0);
     return CDialog::DefWindowProc(message, wParam, lParam);
 }
 

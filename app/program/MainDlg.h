@@ -15,6 +15,7 @@
 
 #include "AlbumItemInfo.h"
 #include "CaptureController.h"
+#include "ThumbStrip.h"
 #include "VSliderCtrlEx.h"
 
 class CImage;
@@ -61,6 +62,9 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnCloseCommand();
     afx_msg LRESULT OnMixerChange(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnThumbUp();
+    afx_msg void OnThumbDown();
+    afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* scrollBar);
     DECLARE_MESSAGE_MAP()
 
     // Start-up pieces of OnInitDialog.
@@ -74,6 +78,16 @@ protected:
     void ShowVoiceButtons();
     void PlaceDialog();
     static UINT IndicatorThread(LPVOID param);
+    // Album.
+    void CreateStrip();
+    void StartThumbScan();
+    // Stops a running scan and waits for its end, serving what it sends meanwhile.
+    void StopThumbScan();
+    static UINT ThumbScanThread(LPVOID param);
+    // The record in m_itemInfo joins the strip (at its top for a new capture).
+    void AddAlbumRecord(BOOL atFront);
+    void ShowAlbumSlider();
+    void MoveAlbumSelection(int step);
     void WaitForIndicatorThread();
 
 public:
@@ -137,6 +151,10 @@ public:
     BOOL m_dialogAlive = TRUE;
     CWinThread* m_indicatorThread = nullptr;
     HICON m_icon = nullptr;
+    CThumbStrip m_strip;
+    CString m_imageFolder;
+    CWinThread* m_scanThread = nullptr;
+    volatile LONG m_scanRunning = FALSE;
 
     std::unique_ptr<CImage> m_background;
     std::unique_ptr<CImage> m_playWndImage;
@@ -147,6 +165,9 @@ public:
 
 // The indicator thread's wake-up event (auto-reset); null when none.
 extern HANDLE g_indicatorEvent;
+
+// Waits for thread to end while handling the messages other threads send to this one.
+void WaitServingSentMessages(HANDLE thread);
 
 // [Basic] dialogsize as the program uses it: 0 large, any other value small (1).
 int ReadSizeMode();

@@ -6,10 +6,8 @@
 
 #include "ProgramGlobals.h"
 
-namespace {
-
-// Waits for thread while still handling the messages other threads send to this one: the indicator
-// hides its label through this thread and would otherwise never finish.
+// The indicator hides its label through this thread, and the scan hands its records to it: without
+// serving them both would wait for each other.
 void WaitServingSentMessages(HANDLE thread) {
     for (;;) {
         const DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
@@ -19,8 +17,6 @@ void WaitServingSentMessages(HANDLE thread) {
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // handles the sent ones
     }
 }
-
-} // namespace
 
 void CMainDlg::StartInitIndicator() {
     WaitForIndicatorThread(); // a previous run of the indicator has ended or ends within 5 s
@@ -65,8 +61,7 @@ void CMainDlg::OnCloseCommand() { OnClose(); }
 
 void CMainDlg::OnClose() {
     EndDialog(IDCANCEL); // hides the dialog
-    if (m_scanStopEvent)
-        ::ResetEvent(m_scanStopEvent);
+    StopThumbScan();
     SaveEnhanceSettings();
     if (CWnd* main = AfxGetMainWnd())
         main->DestroyWindow();
@@ -83,5 +78,7 @@ void CMainDlg::OnDestroy() {
         g_indicatorEvent = nullptr;
     }
     WaitForIndicatorThread();
+    StopThumbScan(); // the frame may go without the Close command
+    m_strip.RemoveAll();
     CDialog::OnDestroy();
 }

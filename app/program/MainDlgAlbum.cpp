@@ -1,0 +1,140 @@
+// The main dialog's album: the strip, the thumbnail scan thread, records arriving from it, and the
+// Up and Down buttons and scroll slider that move the selection and the strip.
+#include "MainDlg.h"
+
+#include <Vostrel.h>
+
+#include "AlbumRules.h"
+#include "ProgramGlobals.h"
+#include "SkinLoader.h"
+#include "ThumbScan.h"
+#include "resource.h"
+
+void CMainDlg::CreateStrip() {
+    RECT area = {};
+    ReadSkinRect("DisplayArea", m_sizeMode, &area);
+    m_strip.Create(this, area);
+}
+
+void CMainDlg::StartThumbScan() {
+    m_imageFolder = m_capture.GetImageFolder();
+    InterlockedExchange(&m_scanRunning, TRUE);
+    CWinThread* thread = AfxBeginThread(ThumbScanThread, this, THREAD_PRIORITY_LOWEST, 0, CREATE_SUSPENDED);
+    if (!thread) {
+        InterlockedExchange(&m_scanRunning, FALSE);
+        return;
+    }
+    // The dialog keeps its own handle: the thread never closes it, so it is closed exactly once, here
+    // or in StopThumbScan, and a stopper can wait on it safely.
+    thread->m_bAutoDelete = FALSE;
+    m_scanThread = thread;
+    thread->ResumeThread();
+}
+
+void CMainDlg::StopThumbScan() {
+    if (!m_scanThread)
+        return;
+    ::SetEvent(m_scanStopEvent);
+    // The scan may sit in SendMessage to this thread: serve it until the scan has ended, or both wait.
+    WaitServingSentMessages(m_scanThread->m_hThread);
+    delete m_scanThread;
+    m_scanThread = nullptr;
+    ::ResetEvent(m_scanStopEvent);
+}
+
+UINT CMainDlg::ThumbScanThread(LPVOID param) {
+    CMainDlg* dialog = static_cast<CMainDlg*>(param);
+    const BOOL timed = ::GetPrivateProfileIntA("GetTimeSpan", "GetSpan", 0, g_skinSettingsPath) != 0;
+    const DWORD started = ::GetTickCount();
+    const BOOL listed =
+        ScanAlbumFolder(dialog->m_imageFolder, dialog->m_scanStopEvent, dialog->m_hWnd, &dialog->m_itemInfo);
+    InterlockedExchange(&dialog->m_scanRunning, FALSE);
+    if (!listed)
+        return 0;
+    ::ResetEvent(dialog->m_scanStopEvent);
+    if (dialog->m_strip.GetCount() > 0)
+        dialog->m_btnSwitch.EnableWindow(TRUE);
+    dialog->ShowAlbumSlider();
+    if (timed) {
+        const DWORD seconds = (::GetTickCount() - started) / 1000;
+        CString text;
+        text.Format("Thumbnail Complete Total time = %02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                    static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+        ::MessageBoxA(nullptr, text, "", MB_OK);
+    }
+    return 0;
+}
+
+void CMainDlg::ShowAlbumSlider() {
+    const int count = m_strip.GetCount();
+    if (count <= m_stripVisibleCount)
+        return;
+    m_sldDisplay.SetRange(0, count - m_stripVisibleCount);
+    m_sldDisplay.SetPos(0);
+    m_sldDisplay.ShowWindow(SW_SHOW);
+    m_sldDisplay.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    m_btnThumbUp.ShowWindow(SW_SHOW);
+    m_btnThumbUp.EnableWindow(FALSE);
+    m_btnThumbDown.ShowWindow(SW_SHOW);
+    m_btnThumbDown.EnableWindow(TRUE);
+    m_stripTop = 0;
+}
+
+void CMainDlg::AddAlbumRecord(BOOL atFront) {
+    m_strip.AddItem(&m_itemInfo, atFront);
+    m_strip.SelectIndex(0, 0);
+    const BOOL any = m_strip.GetCount() > 0;
+    m_btnEMail.EnableWindow(any);
+    m_btnTrash.EnableWindow(any);
+    m_btnSaveAs.EnableWindow(any);
+    m_btnSwitch.EnableWindow(any);
+    m_stripVisibleCount = m_sizeMode ? 3 : 5;
+    if (!InterlockedCompareExchange(&m_scanRunning, 0, 0))
+        ShowAlbumSlider();
+}
+
+// Up and Down move the selection one item and keep it in view.
+void CMainDlg::MoveAlbumSelection(int step) {
+    const int count = m_strip.GetCount();
+    const int i = m_strip.GetAnchor() + step;
+    m_strip.SelectIndex(i, 0);
+    if (step > 0) {
+        m_btnSaveAs.EnableWindow(TRUE);
+        m_btnEMail.EnableWindow(TRUE);
+        m_btnTrash.EnableWindow(TRUE);
+    }
+    m_btnThumbUp.EnableWindow(i > 0);
+    m_btnThumbDown.EnableWindow(i < count - 1);
+    if (step < 0 && i < m_stripTop) {
+        if (m_stripTop - 1 < 0) {
+            m_stripTop = 0;
+        } else {
+            --m_stripTop;
+            m_strip.Scroll(1, TRUE);
+        }
+    } else if (step > 0 && i >= m_stripTop + m_stripVisibleCount) {
+        const int max = count - m_stripVisibleCount;
+        if (m_stripTop + 1 > max) {
+            m_stripTop = max;
+        } else {
+            ++m_stripTop;
+            m_strip.Scroll(-1, TRUE);
+        }
+    }
+    m_sldDisplay.SetPos(m_stripTop);
+}
+
+void CMainDlg::OnThumbUp() { MoveAlbumSelection(-1); }
+
+void CMainDlg::OnThumbDown() { MoveAlbumSelection(1); }
+
+void CMainDlg::OnVScroll(UINT code, UINT position, CScrollBar*) {
+    const int max = m_strip.GetCount() - m_stripVisibleCount;
+    const int pageSize = static_cast<int>(m_sldDisplay.SendMessage(TBM_GETPAGESIZE));
+    const int top = AlbumScrollTop(static_cast<int>(code), m_stripTop, max, pageSize, static_cast<int>(position));
+    if (top != m_stripTop)
+        m_strip.Scroll(m_stripTop - top, TRUE);
+    m_stripTop = top;
+    m_btnThumbUp.EnableWindow(m_stripTop != 0);
+    m_btnThumbDown.EnableWindow(m_stripTop != max);
+}

@@ -1,0 +1,100 @@
+// The thumbnail scan's body.
+#include "ThumbScan.h"
+
+#include <afxwin.h>
+#include <Vostrel.h>
+
+#include <algorithm>
+
+#include "AlbumRules.h"
+
+namespace {
+
+// A set stop event: any wait result but the time-out.
+bool StopSet(HANDLE stopEvent, DWORD wait) { return ::WaitForSingleObject(stopEvent, wait) != WAIT_TIMEOUT; }
+
+bool IsEmptyFile(const char* path) {
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false; // listed all the same
+    LARGE_INTEGER size = {};
+    const bool empty = ::GetFileSizeEx(file, &size) && size.QuadPart == 0;
+    ::CloseHandle(file);
+    return empty;
+}
+
+void ListFolder(const CString& folder, HANDLE stopEvent, CStringArray& found) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA(folder + "\\*.*", &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (StopSet(stopEvent, 100))
+            break;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue; // also "." and ".."
+        const CString path = folder + "\\" + entry.cFileName;
+        switch (AlbumFileKindOf(entry.cFileName)) {
+        case kAlbumPicture:
+        case kAlbumClip:
+            if (!IsEmptyFile(path))
+                found.Add(path);
+            break;
+        case kAlbumLeftover: ::DeleteFileA(path); break;
+        case kAlbumOther: break;
+        }
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+}
+
+// Oldest first, through a block of indices into found; FALSE when the block cannot be had.
+BOOL SortOldestFirst(const CStringArray& found, CStringArray& sorted) {
+    const INT_PTR count = found.GetSize();
+    if (count == 0)
+        return FALSE;
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(count) * sizeof(INT32));
+    if (!block)
+        return FALSE;
+    auto* indices = static_cast<INT32*>(::GlobalLock(block));
+    if (!indices) {
+        ::GlobalFree(block);
+        return FALSE;
+    }
+    for (INT_PTR i = 0; i < count; ++i)
+        indices[i] = static_cast<INT32>(i);
+    std::sort(indices, indices + count, [&found](INT32 a, INT32 b) {
+        return CompareAlbumFiles(found.GetAt(a), found.GetAt(b)) < 0;
+    });
+    for (INT_PTR i = 0; i < count; ++i)
+        sorted.Add(found.GetAt(indices[i]));
+    ::GlobalUnlock(block);
+    ::GlobalFree(block);
+    return TRUE;
+}
+
+} // namespace
+
+BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer) {
+    CStringArray found, sorted;
+    ListFolder(folder, stopEvent, found);
+    if (!SortOldestFirst(found, sorted))
+        return FALSE;
+    for (INT_PTR i = sorted.GetSize() - 1; i >= 0; --i) {
+        if (StopSet(stopEvent, 67))
+            break;
+        const CString& path = sorted.GetAt(i);
+        const AlbumFileKind kind = AlbumFileKindOf(path);
+        if (kind != kAlbumPicture && kind != kAlbumClip)
+            continue;
+        ZeroMemory(buffer, sizeof *buffer);
+        lstrcpynA(buffer->path, path, MAX_PATH);
+        if (kind == kAlbumPicture) {
+            buffer->isPicture = 1;
+            buffer->frameCount = 1;
+            lstrcpynA(buffer->displayPath, path, MAX_PATH);
+            lstrcpynA(buffer->imagePath, path, MAX_PATH);
+        }
+        ::SendMessageA(receiver, WM_LIVECAP_SNAPSHOT, 0, 0);
+    }
+    return TRUE;
+}

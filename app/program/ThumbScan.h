@@ -1,0 +1,10 @@
+#pragma once
+// The thumbnail scan's body: lists the album folder, sorts it oldest first and hands the records to
+// receiver newest first, each through the shared buffer and a sent WM_LIVECAP_SNAPSHOT (0, 0).
+#include <windows.h>
+
+#include "AlbumItemInfo.h"
+
+// The stop event (manual reset) cuts listing and hand-over short. FALSE when nothing was listed (or
+// the sort's index block failed): the scan then ends without its end steps.
+BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer);

@@ -1,0 +1,87 @@
+#pragma once
+// The album: CThumbItem, one 88 x 66 thumbnail window that makes its picture lazily at its first
+// paint, and CThumbStrip, the column of them with its selection and scrolling.
+#include <afxwin.h>
+
+#include "AlbumItemInfo.h"
+
+class CImage;
+struct IMediaFrameReader;
+
+// Fixed geometry of the strip: items are 88 x 66, one row every 73 pixels.
+constexpr int kThumbWidth = 88, kThumbHeight = 66, kThumbRowPitch = 73;
+
+class CThumbStrip;
+
+class CThumbItem : public CWnd {
+public:
+    CThumbItem() = default;
+    ~CThumbItem() override;
+
+    BOOL Create(CWnd* strip, const RECT& rect, const _AlbumItemInfo* info, UINT id, COLORREF frameColor);
+    void GetInfo(_AlbumItemInfo* out) const { *out = m_info; }
+    BOOL IsSelected() const { return m_selected; }
+    BOOL IsClip() const { return m_isClip; }
+    CString GetPath() const { return m_info.path; }
+    const _AlbumItemInfo& Info() const { return m_info; }
+    void Select(BOOL selected);
+
+protected:
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnPaint();
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+    void MakeClipThumbnail();
+    void LoadClipBadge();
+    void FreeImages();
+
+    IMediaFrameReader* m_reader = nullptr;
+    CImage* m_thumb = nullptr;
+    // The reader's frame block: the thumbnail draws from its bits, so it lives as long as m_thumb.
+    HGLOBAL m_thumbFrame = nullptr;
+    CImage* m_badge = nullptr;
+    SIZE m_badgeSize = {};
+    CThumbStrip* m_strip = nullptr;
+    COLORREF m_frameColor = 0;
+    BOOL m_isClip = FALSE;
+    BOOL m_selected = FALSE;
+    _AlbumItemInfo m_info = {};
+};
+
+class CThumbStrip : public CWnd {
+public:
+    CThumbStrip() = default;
+    ~CThumbStrip() override;
+
+    BOOL Create(CWnd* parent, const RECT& rect);
+    void AddItem(const _AlbumItemInfo* info, BOOL atFront);
+    int GetCount() const { return static_cast<int>(m_items.GetSize()); }
+    CThumbItem* GetItem(int index) const;
+    int GetAnchor() const { return m_anchor; }
+    int GetTopRow() const { return m_topRow; }
+    void SelectItem(CThumbItem* item, UINT keyFlags);
+    void SelectIndex(int index, UINT keyFlags);
+    // kind: 0 pictures, 1 clips, 2 both.
+    void GetSelectedPaths(CStringList& out, int kind) const;
+    int GetFirstSelected(CString& out, int kind);
+    int FindByPath(const char* path) const;
+    CString GetPath(int index) const;
+    // Positive rows move the thumbnails down.
+    void Scroll(int rows, BOOL redraw);
+    void Relayout(int topRow);
+    void RemoveAll();
+    void RemoveFront();
+
+protected:
+    afx_msg void OnPaint();
+    DECLARE_MESSAGE_MAP()
+
+    void SelectRange(int from, int to);
+
+    CPtrArray m_items;
+    COLORREF m_background = 0;
+    int m_topRow = 0;
+    int m_anchor = -1;
+};
