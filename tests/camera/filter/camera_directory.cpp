@@ -95,10 +95,6 @@ int ForEachCamera(const CLSID* clsid, const std::function<void(CTestCamera&)>& a
     return count;
 }
 
-}  // namespace camera_directory
-
-namespace camera_directory {
-
 HRESULT RaiseOnCameras(const CLSID* clsid, long code, LONG_PTR param, int* cameras) {
     HRESULT first = S_OK;
     *cameras = ForEachCamera(clsid, [&](CTestCamera& camera) {

@@ -138,14 +138,19 @@ TEST_F(CameraProcessTest, HeldFrameShowsInTheOtherProcessUntilReleased) {
     EXPECT_EQ(static_cast<LONGLONG>(last.number) * 333333, last.start) << "the stream's own numbers again";
 }
 
-TEST_F(CameraProcessTest, SwitchesSetBeforeTheOtherProcessStartsApplyToItsCamera) {
+TEST_F(CameraProcessTest, SwitchesSetBeforeTheOtherProcessStartsApplyToItsCameraButEventsDoNot) {
     EXPECT_EQ(S_FALSE, camera_.HoldFrame(321)) << "no live camera yet";
     EXPECT_EQ(S_FALSE, camera_.SetMirrored(true));
+    EXPECT_EQ(S_FALSE, camera_.RaiseDeviceLost());
     ASSERT_NO_FATAL_FAILURE(StartPeer(peer_));
     const std::vector<PeerFrame> frames = peer_.Frames();
     ASSERT_TRUE(frames[0].decoded);
     EXPECT_EQ(321u, frames[0].number);
     EXPECT_TRUE(peer_.WaitFor([](const PeerReport& report) { return report.mirrored == 1; }, kSeenWithinMs));
+    // An event is for the cameras alive when it is raised: the new camera does not get the old one.
+    ASSERT_EQ(S_OK, camera_.RaiseErrorAbort(E_FAIL));
+    EXPECT_TRUE(peer_.WaitFor([](const PeerReport& report) { return report.errorAborts == 1; }, kSeenWithinMs));
+    EXPECT_EQ(0, peer_.Report().devicesLost);
 }
 
 }  // namespace
