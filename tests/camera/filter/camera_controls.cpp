@@ -54,10 +54,19 @@ int CameraControls::ClaimSlot() {
     for (int i = 0; i < kCameraProcessSlots; ++i) {
         CameraProcessSlot& slot = block_->slots[i];
         const LONG owner = slot.pid;
-        if (!SlotReclaimable(slot) || InterlockedCompareExchange(&slot.pid, self, owner) != owner)
-            continue;
+        const LONGLONG ownerCreated = slot.created;
+        if (owner == 0) {
+            if (InterlockedCompareExchange(&slot.pid, self, 0) != 0)
+                continue;
+        } else {
+            // A zero time with an owner marks a slot being claimed; a running owner keeps its slot.
+            if (ownerCreated == 0 || ProcessCreationTime(static_cast<DWORD>(owner)) == ownerCreated)
+                continue;
+            if (InterlockedCompareExchange64(&slot.created, 0, ownerCreated) != ownerCreated)
+                continue;
+            InterlockedExchange(&slot.pid, self);
+        }
         // The time goes in last: until then no other process counts the slot or takes it.
-        InterlockedExchange64(&slot.created, 0);
         InterlockedExchange(&slot.liveInstances, 0);
         InterlockedExchange(&slot.eventsSeen, block_->eventSerial);
         InterlockedExchange64(&slot.created, created);
@@ -66,7 +75,7 @@ int CameraControls::ClaimSlot() {
     return -1;
 }
 
-void CameraControls::InstanceAdded() {
+HRESULT CameraControls::InstanceAdded() {
     std::lock_guard<std::mutex> hold(instancesLock_);
     if (++localInstances_ == 1 && mapping_) {
         if (slot_ < 0)
@@ -77,6 +86,8 @@ void CameraControls::InstanceAdded() {
     }
     if (slot_ >= 0)
         InterlockedExchange(&block_->slots[slot_].liveInstances, localInstances_);
+    // Every slot held by a running process: other processes could not reach this camera.
+    return mapping_ && slot_ < 0 ? HRESULT_FROM_WIN32(ERROR_NO_SYSTEM_RESOURCES) : S_OK;
 }
 
 void CameraControls::InstanceRemoved() {

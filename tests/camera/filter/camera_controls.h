@@ -32,8 +32,9 @@ public:
     void HoldFrame(LONGLONG frame) { InterlockedExchange64(&block_->heldFramePlusOne, frame + 1); }
     void ReleaseHold() { InterlockedExchange64(&block_->heldFramePlusOne, 0); }
 
-    // An instance of the camera made or destroyed in this process.
-    void InstanceAdded();
+    // An instance of the camera made or destroyed in this process. Adding fails when the instance could
+    // not be reached from other processes (it is counted all the same, until it is removed).
+    HRESULT InstanceAdded();
     void InstanceRemoved();
     LONG LocalInstances();
     // Live instances in every process of the prefix (a process that ended counts no more).

@@ -58,12 +58,14 @@ void ForEachControls(const CLSID* clsid, const std::function<void(CameraControls
 
 HRESULT Add(CTestCamera* camera) {
     Directory& d = TheDirectory();
+    HRESULT added = S_OK;
     {
         std::lock_guard<std::mutex> hold(d.lock);
         d.cameras.push_back(camera);
-        camera->Controls().InstanceAdded();
+        added = camera->Controls().InstanceAdded();
     }
-    return camera_watcher::Follow();
+    const HRESULT watched = camera_watcher::Follow();
+    return FAILED(added) ? added : watched;
 }
 
 void Remove(CTestCamera* camera) {

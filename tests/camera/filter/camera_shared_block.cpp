@@ -33,11 +33,3 @@ bool SlotProcessAlive(const CameraProcessSlot& slot) {
     const LONGLONG created = slot.created;
     return created != 0 && ProcessCreationTime(pid) == created;
 }
-
-bool SlotReclaimable(const CameraProcessSlot& slot) {
-    const DWORD pid = static_cast<DWORD>(slot.pid);
-    if (pid == 0)
-        return true;
-    const LONGLONG created = slot.created;
-    return created != 0 && ProcessCreationTime(pid) != created;
-}

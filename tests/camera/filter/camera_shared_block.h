@@ -47,5 +47,3 @@ std::wstring CameraWakeEventName(DWORD pid);
 LONGLONG ProcessCreationTime(DWORD pid);
 // The slot's process is the one that claimed it and still runs.
 bool SlotProcessAlive(const CameraProcessSlot& slot);
-// The slot is free, or its process has ended (a slot being claimed, its time not yet written, is not).
-bool SlotReclaimable(const CameraProcessSlot& slot);
