@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 

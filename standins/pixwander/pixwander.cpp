@@ -6,7 +6,7 @@
 #include <gdiplus.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <cwctype>
 #include <memory>
 #include <string>
 #include <vector>

@@ -10,15 +10,11 @@
 
 #include "qeltest/mail_client_key.h"
 #include "qeltest/temp_dir.h"
+#include "test_folder.h"
 
 namespace {
 
-std::string TestFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full = path;
-    return full.substr(0, full.rfind('\\') + 1);
-}
+using utiltest::TestFolder;
 
 const std::string kFullClient = TestFolder() + "qel_fake_mapi.dll";
 const std::string kPartialClient = TestFolder() + "qel_fake_mapi_partial.dll";

@@ -7,6 +7,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "album_folder.h"
+#include "album_items.h"
 #include "avi_clip.h"
 #include "program_fixture.h"
 #include "qeltest/mail_client_key.h"
@@ -58,40 +60,11 @@ std::string Hex(const void* value) {
     return text;
 }
 
-// The album item with this child id, or null.
-HWND FindItem(HWND dialog, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search = {id, nullptr};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) == s->id)
-                s->found = child;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-RECT ScreenRectOf(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 // A rectangle of a child in its parent's client coordinates.
 RECT RectInParent(HWND window) {
     RECT rect = ScreenRectOf(window);
     ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-bool FramedRed(HWND item) {
-    const RECT r = ScreenRectOf(item);
-    return ScreenPixel(r.left, (r.top + r.bottom) / 2) == RGB(255, 0, 0);
 }
 
 void Post(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -502,9 +475,9 @@ TEST_F(Sharing, TrashAsksDeletesAndRearrangesTheStripInCaptureMode) {
     EXPECT_TRUE(::IsWindowVisible(run.Control(kUp)));
     EXPECT_TRUE(::IsWindowVisible(run.Control(kDown)));
 
-    // A file already gone keeps its entry.
-    ::DeleteFileA(paths[4].c_str());
+    // A file gone since it was selected keeps its entry.
     Select(run, 4);
+    ::DeleteFileA(paths[4].c_str());
     run.ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
     Post(dialog, kTrash);
     run.WaitForExpectedBoxes(5000);
@@ -528,12 +501,17 @@ TEST_F(Sharing, TrashAsksDeletesAndRearrangesTheStripInCaptureMode) {
     CloseProgram(run);
 }
 
-TEST_F(Sharing, MinimiseLeavesTheFrameIconic) {
+TEST_F(Sharing, MinimiseLeavesTheFrameIconicUntilRestored) {
     auto run = StartQuietly();
     ASSERT_TRUE(run->Dialog());
     Post(run->Dialog(), kMinimize);
     run->Pump(1000);
     EXPECT_TRUE(::IsIconic(run->Frame()));
+    // Restored, the frame brings its dialog back with it.
+    ::ShowWindow(run->Frame(), SW_RESTORE);
+    run->Pump(1000);
+    EXPECT_FALSE(::IsIconic(run->Frame()));
+    EXPECT_FALSE(::IsIconic(run->Dialog()));
     CloseProgram(*run);
 }
 
