@@ -2,6 +2,7 @@
 // (minimise, size-mode toggle, about, help).
 #include "MainDlg.h"
 
+#include <afxhook.h>
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
 #include <qelImage.h>

@@ -67,6 +67,9 @@ RECT RectInParent(HWND window) {
     return rect;
 }
 
+// The album entry added index-th, or null once removed.
+HWND Item(const ZentrikRun& run, int index) { return FindItem(run.Dialog(), kFirstItem + index); }
+
 void Post(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 bool Responds(HWND window, UINT ms) {
@@ -155,7 +158,7 @@ private:
         DWORD type = 0;
         std::string data;
     };
-    Saved values_[3] = {{"TileWallpaper"}, {"WallpaperStyle"}, {"Wallpaper"}};
+    Saved values_[3] = {{"TileWallpaper", false, 0, {}}, {"WallpaperStyle", false, 0, {}}, {"Wallpaper", false, 0, {}}};
     std::string wallpaperFile_;
 };
 
@@ -247,7 +250,6 @@ protected:
         ASSERT_TRUE(FindItem(run.Dialog(), kFirstItem + items - 1)) << "the album was not listed";
         run.Pump(500);
     }
-    static HWND Item(const ZentrikRun& run, int index) { return FindItem(run.Dialog(), kFirstItem + index); }
     // A click on an album entry, with MK_SHIFT or MK_CONTROL for the range and toggle rules.
     static void Select(ZentrikRun& run, int index, WPARAM keys = 0) {
         HWND item = Item(run, index);
