@@ -75,6 +75,7 @@ protected:
     afx_msg void OnAbout();
     afx_msg void OnHelp();
     DECLARE_MESSAGE_MAP()
+    void PlaceAlbumStepDown();
 
     // Start-up pieces of OnInitDialog.
     void OpenMixer();

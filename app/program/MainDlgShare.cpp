@@ -245,6 +245,7 @@ void CMainDlg::OnSizeToggle() {
     m_btnMax.ShowWindow(m_sizeMode == 0 ? SW_SHOW : SW_HIDE);
     m_btnSMax.ShowWindow(m_sizeMode == 0 ? SW_HIDE : SW_SHOW);
     ReskinScrollSlider(&m_sldDisplay, "DispSlider", m_sizeMode);
+    PlaceAlbumStepDown();
 
     const int count = m_strip.GetCount();
     const int steps = count > m_stripVisibleCount ? SW_SHOW : SW_HIDE;
@@ -273,6 +274,17 @@ void CMainDlg::OnSizeToggle() {
     Invalidate(FALSE);
     if (m_audioDeviceCount == 0)
         m_btnMute.EnableWindow(FALSE);
+}
+
+// The re-skin keeps the step buttons where they were, so the lower one would sit outside the shorter
+// small-mode slider (or halfway up the taller one): it goes to the new mode's place.
+void CMainDlg::PlaceAlbumStepDown() {
+    CString key;
+    key.Format("right_pos%d", m_sizeMode);
+    POINT place = {};
+    if (!ql_GetSettingPoint("DispSlider", key, g_skinSettingsPath, &place) || !m_sldDisplay.m_right.GetSafeHwnd())
+        return;
+    m_sldDisplay.m_right.SetWindowPos(nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
 }
 
 void CMainDlg::OnAbout() {

@@ -540,6 +540,11 @@ void ExpectLayout(const ZentrikRun& run, int mode) {
     HWND slider = run.Control(kAlbumSlider);
     EXPECT_TRUE(::IsWindowVisible(slider));
     EXPECT_EQ(6 - rows, ::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+    // The lower step button at the slider's foot in this mode, not where the other mode had it.
+    const RECT sliderSkin = SkinRect(run.SkinIni(), "DispSlider", mode);
+    const RECT stepDown = RectInParent(::GetDlgItem(slider, 2));
+    EXPECT_EQ(mode ? 220 : 340, stepDown.top);
+    EXPECT_LE(stepDown.bottom, sliderSkin.bottom - sliderSkin.top);
     const SIZE background = BackgroundSize(run, mode);
     const RECT frame = ScreenRectOf(run.Frame());
     EXPECT_EQ(background.cx, frame.right - frame.left);
