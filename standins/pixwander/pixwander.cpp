@@ -83,7 +83,12 @@ void Paint(HWND window) {
         const int w = static_cast<int>(picture.GetWidth() * scale);
         const int h = static_cast<int>(picture.GetHeight() * scale);
         Gdiplus::Graphics graphics(dc);
-        graphics.DrawImage(&picture, (client.right - w) / 2, (client.bottom - h) / 2, w, h);
+        // Edge pixels mirrored outwards: a scaled picture then keeps clean borders instead of fading to black.
+        Gdiplus::ImageAttributes edges;
+        edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+        graphics.DrawImage(&picture, Gdiplus::Rect((client.right - w) / 2, (client.bottom - h) / 2, w, h), 0, 0,
+                           static_cast<INT>(picture.GetWidth()), static_cast<INT>(picture.GetHeight()),
+                           Gdiplus::UnitPixel, &edges);
     } else {
         SetTextColor(dc, RGB(255, 255, 255));
         SetBkMode(dc, TRANSPARENT);
