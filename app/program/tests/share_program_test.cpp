@@ -385,6 +385,16 @@ TEST_F(Sharing, WallpaperConvertsAJpegCopiesABitmapAndIgnoresClips) {
     CloseProgram(run);
 }
 
+// The screen saver's window once it shows (at most 10 s), or null.
+HWND WaitForScreenSaver(ZentrikRun& run) {
+    HWND saver = nullptr;
+    for (int i = 0; i < 200 && !saver; ++i) {
+        run.Pump(50);
+        saver = ::FindWindowA("QelPixwander", nullptr);
+    }
+    return saver;
+}
+
 TEST_F(Sharing, ScreenSaverGetsCopiesAndShowsThemUntilAClick) {
     AlbumFolder folder("saver");
     const std::string picture = folder.Write("qel_saver_probe.bmp", SolidBmp(88, 66, RGB(220, 30, 30)), 10);
@@ -397,11 +407,7 @@ TEST_F(Sharing, ScreenSaverGetsCopiesAndShowsThemUntilAClick) {
     HWND dialog = run.Dialog();
 
     Post(dialog, kScreenSaver);
-    HWND saver = nullptr;
-    for (int i = 0; i < 200 && !saver; ++i) {
-        run.Pump(50);
-        saver = ::FindWindowA("QelPixwander", nullptr);
-    }
+    HWND saver = WaitForScreenSaver(run);
     ASSERT_TRUE(saver) << "the screen saver did not start";
     EXPECT_EQ(ReadFile(picture), ReadFile(saverFolder.File("qel_saver_probe.bmp")));
     run.Pump(1000);
@@ -420,11 +426,7 @@ TEST_F(Sharing, ScreenSaverGetsCopiesAndShowsThemUntilAClick) {
     ::DeleteFileA((run.Folder() + "qelscr.ini").c_str());
     ::DeleteFileA(saverFolder.File("qel_saver_probe.bmp").c_str());
     Post(dialog, kScreenSaver);
-    saver = nullptr;
-    for (int i = 0; i < 200 && !saver; ++i) {
-        run.Pump(50);
-        saver = ::FindWindowA("QelPixwander", nullptr);
-    }
+    saver = WaitForScreenSaver(run);
     ASSERT_TRUE(saver) << "the screen saver did not start without its settings";
     EXPECT_FALSE(Exists("C:\\qel_saver_probe.bmp"));
     EXPECT_FALSE(Exists("Z:\\qel_saver_probe.bmp"));
@@ -564,26 +566,24 @@ TEST_F(Sharing, SizeToggleSwitchesLayoutAndIsKeptAtClose) {
     AlbumFolder folder("sizes");
     for (int i = 0; i < 6; ++i)
         folder.Write(("s" + std::to_string(i) + ".bmp").c_str(), SolidBmp(88, 66, RGB(0, 40 * i, 200)), i);
-    {
+    // From the large mode with the visible button 1020, and back from the small one with 1057.
+    const struct {
+        int from;
+        int button;
+        const char* shot;
+    } toggles[] = {{0, kLargeToggle, "zentrik_toggled_small"}, {1, kSmallToggle, "zentrik_toggled_large"}};
+    for (const auto& toggle : toggles) {
+        const int to = 1 - toggle.from;
         ZentrikRun run;
-        run.SetIniValue("Basic", "dialogsize", "0");
+        run.SetIniValue("Basic", "dialogsize", std::to_string(toggle.from).c_str());
         ASSERT_NO_FATAL_FAILURE(StartOnAlbum(run, folder, 6));
-        Post(run.Dialog(), kLargeToggle);
+        Post(run.Dialog(), toggle.button);
         run.Pump(1500);
-        ExpectLayout(run, 1);
-        std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_toggled_small").c_str());
+        ExpectLayout(run, to);
+        std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), toggle.shot).c_str());
         CloseProgram(run);
-        EXPECT_EQ("1", run.IniValue("Basic", "dialogsize"));
+        EXPECT_EQ(std::to_string(to), run.IniValue("Basic", "dialogsize"));
     }
-    ZentrikRun run;
-    run.SetIniValue("Basic", "dialogsize", "1");
-    ASSERT_NO_FATAL_FAILURE(StartOnAlbum(run, folder, 6));
-    Post(run.Dialog(), kSmallToggle);
-    run.Pump(1500);
-    ExpectLayout(run, 0);
-    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_toggled_large").c_str());
-    CloseProgram(run);
-    EXPECT_EQ("0", run.IniValue("Basic", "dialogsize"));
 }
 
 TEST_F(Sharing, AboutShowsTheAboutBox) {
