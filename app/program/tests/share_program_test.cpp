@@ -497,6 +497,22 @@ TEST_F(Sharing, TrashAsksDeletesAndRearrangesTheStripInCaptureMode) {
     EXPECT_FALSE(::IsWindowVisible(slider));
     EXPECT_FALSE(::IsWindowVisible(run.Control(kUp)));
     EXPECT_FALSE(::IsWindowVisible(run.Control(kDown)));
+
+    // Everything: the album is empty and the commands on a selection show their disabled look.
+    const std::string emailStrip = run.Folder() + "skin\\default\\Zentrik\\buttons\\email.png";
+    EXPECT_EQ(0, ShownStripFrame(run.Control(kEmail), emailStrip, 4)) << "E-mail enabled with entries";
+    Select(run, 3);
+    Select(run, 7, MK_SHIFT);
+    run.ExpectBox("Warning!", "Sure you want to delete these files?", IDYES);
+    Post(dialog, kTrash);
+    run.WaitForExpectedBoxes(5000);
+    run.Pump(800);
+    for (int i = 3; i < 8; ++i) {
+        EXPECT_FALSE(Exists(paths[i])) << i;
+        EXPECT_FALSE(Item(run, i)) << i;
+    }
+    EXPECT_NE(0, ShownStripFrame(run.Control(kEmail), emailStrip, 4)) << "E-mail still enabled";
+    EXPECT_FALSE(::IsWindowVisible(slider));
     CloseProgram(run);
 }
 
