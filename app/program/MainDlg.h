@@ -65,7 +65,17 @@ protected:
     afx_msg void OnThumbUp();
     afx_msg void OnThumbDown();
     afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* scrollBar);
+    // Sharing and window commands.
+    afx_msg void OnEmail();
+    afx_msg void OnWallpaper();
+    afx_msg void OnScreenSaver();
+    afx_msg void OnTrash();
+    afx_msg void OnMinimize();
+    afx_msg void OnSizeToggle();
+    afx_msg void OnAbout();
+    afx_msg void OnHelp();
     DECLARE_MESSAGE_MAP()
+    void PlaceAlbumStepDown();
 
     // Start-up pieces of OnInitDialog.
     void OpenMixer();

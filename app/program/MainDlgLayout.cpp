@@ -177,7 +177,7 @@ void CMainDlg::RelayoutControls() {
         SetWindowPos(&wndTop, 0, 0, client.right - client.left, client.bottom - client.top, SWP_NOMOVE);
     }
     for (auto& [window, section] : std::initializer_list<std::pair<CWnd*, const char*>>{
-             {&m_btnSetup, "Setup"}, {&m_btnEnhance, "Enhance"}, {&m_btnEffect, "Effect"},
+             {&m_strip, "DisplayArea"}, {&m_btnSetup, "Setup"}, {&m_btnEnhance, "Enhance"}, {&m_btnEffect, "Effect"},
              {&m_btnSwitch, "Switch"}, {&m_btnSaveAs, "SaveAs"}, {&m_btnEMail, "EMail"}, {&m_btnTrash, "Trash"}})
         MoveToSkinRect(*window, section, mode);
     if (mode == 0) {

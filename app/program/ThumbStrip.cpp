@@ -1,6 +1,7 @@
 // The album strip: adding, selection rules, scrolling, paths and removal.
 #include "ThumbStrip.h"
 
+#include <cstring>
 #include <utility>
 
 #include "SkinLoader.h"
@@ -157,6 +158,25 @@ void CThumbStrip::RemoveFront() {
     }
     m_topRow = 0;
     m_anchor = -1;
+}
+
+BOOL CThumbStrip::RemoveSelectedByPath(const char* path) {
+    for (int i = 0; i < GetCount(); ++i) {
+        CThumbItem* item = GetItem(i);
+        if (!item->IsSelected() || std::strcmp(item->Info().displayPath, path) != 0)
+            continue;
+        if (item->GetSafeHwnd())
+            item->DestroyWindow();
+        delete item;
+        m_items.RemoveAt(i);
+        // The anchor keeps naming the same item; the removed one leaves no anchor.
+        if (m_anchor == i)
+            m_anchor = -1;
+        else if (m_anchor > i)
+            --m_anchor;
+        return TRUE;
+    }
+    return FALSE;
 }
 
 void CThumbStrip::OnPaint() {

@@ -73,6 +73,9 @@ public:
     void Relayout(int topRow);
     void RemoveAll();
     void RemoveFront();
+    // Destroys the first selected item whose displayPath equals path exactly; whether there was one.
+    // The items below keep their places until the next Relayout.
+    BOOL RemoveSelectedByPath(const char* path);
 
 protected:
     afx_msg void OnPaint();

@@ -8,15 +8,11 @@
 #include <string>
 
 #include "qeltest/message_box_hook.h"
+#include "test_folder.h"
 
 namespace {
 
-std::string TestFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full = path;
-    return full.substr(0, full.rfind('\\') + 1);
-}
+using utiltest::TestFolder;
 
 TEST(ScreenQueries, ResolutionOfTheDisplayAndOfAGivenDeviceContext) {
     int display[2] = {0, 0};

@@ -164,4 +164,34 @@ TEST_F(ThumbStripTest, RemovalEmptiesTheStripAndResetsTheTop) {
     EXPECT_EQ(0, ItemTop(0)) << "a new list starts at the top";
 }
 
+TEST_F(ThumbStripTest, RemovalByPathTakesOnlyASelectedEntryWithThatExactPath) {
+    AddPictures(4);
+    strip_.SelectIndex(1, 0);
+    Click(3, MK_CONTROL);
+    EXPECT_EQ(".x.x", Selected());
+    const std::string unselected = folder_.Path("p2.bmp");
+    EXPECT_FALSE(strip_.RemoveSelectedByPath(unselected.c_str())) << "p2 is not selected";
+    std::string otherCase = folder_.Path("P1.BMP");
+    EXPECT_FALSE(strip_.RemoveSelectedByPath(otherCase.c_str())) << "the path must match exactly";
+    EXPECT_EQ(4, strip_.GetCount());
+
+    const std::string last = folder_.Path("p3.bmp");
+    ASSERT_TRUE(strip_.RemoveSelectedByPath(last.c_str()));
+    EXPECT_EQ(3, strip_.GetCount());
+    EXPECT_EQ(-1, strip_.FindByPath(last.c_str()));
+    EXPECT_EQ(".x.", Selected());
+    EXPECT_EQ(-1, strip_.GetAnchor()) << "the removed entry was the anchor";
+
+    strip_.SelectIndex(2, 0);
+    const std::string first = folder_.Path("p0.bmp");
+    strip_.SelectIndex(0, 0);
+    Click(2, MK_CONTROL);
+    ASSERT_TRUE(strip_.RemoveSelectedByPath(first.c_str()));
+    EXPECT_EQ(1, strip_.GetAnchor()) << "the anchor follows its entry up";
+    EXPECT_EQ(folder_.Path("p2.bmp"), std::string(strip_.GetPath(1)));
+    EXPECT_TRUE(strip_.RemoveSelectedByPath(strip_.GetPath(1)));
+    EXPECT_EQ(1, strip_.GetCount());
+    EXPECT_TRUE(folder_.Exists("p0.bmp")) << "the strip never deletes files";
+}
+
 } // namespace

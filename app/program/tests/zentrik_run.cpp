@@ -137,8 +137,8 @@ std::string ZentrikRun::IniValue(const char* section, const char* key) const {
     return value;
 }
 
-void ZentrikRun::ExpectBox(const std::string& caption, const std::string& text) {
-    expected_.push_back({caption, text});
+void ZentrikRun::ExpectBox(const std::string& caption, const std::string& text, int answer) {
+    expected_.push_back({caption, text, answer});
 }
 
 void ZentrikRun::SetIniValue(const char* section, const char* key, const char* value) const {
@@ -193,14 +193,16 @@ void ZentrikRun::AnswerBoxes() {
         bool wanted = false;
         for (auto it = expected_.begin(); it != expected_.end(); ++it)
             if (it->caption == seen.caption && seen.text.compare(0, it->text.size(), it->text) == 0) {
+                seen.answer = it->answer;
                 expected_.erase(it);
                 wanted = true;
                 break;
             }
         EXPECT_TRUE(wanted) << "unexpected box \"" << seen.caption << "\": " << seen.text;
         seen_.push_back(seen);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        ::PostMessageA(box, WM_CLOSE, 0, 0);
+        ::PostMessageA(box, WM_COMMAND, seen.answer, 0);
+        if (seen.answer == IDOK)
+            ::PostMessageA(box, WM_CLOSE, 0, 0);
     }
 }
 

@@ -14,6 +14,7 @@ namespace programtest {
 struct SeenBox {
     std::string caption;
     std::string text;
+    int answer = IDOK; // the button an expected box is answered with
 };
 
 class ZentrikRun {
@@ -37,8 +38,9 @@ public:
     // One key of the settings file, written before the start.
     void SetIniValue(const char* section, const char* key, const char* value) const;
 
-    // Boxes the test expects, by caption and the start of their text; each may show once.
-    void ExpectBox(const std::string& caption, const std::string& text);
+    // Boxes the test expects, by caption and the start of their text; each may show once, and is
+    // answered with the button answer.
+    void ExpectBox(const std::string& caption, const std::string& text, int answer = IDOK);
 
     bool Start();
     // A second process of the same program; its exit code, or -1 when it did not end within ms.
