@@ -158,6 +158,18 @@ TEST_F(DevicePagesTest, ThePinFrameAppliesAFormatSetWhileItWasOpenThenPreviews) 
     EXPECT_EQ(State_Running, GraphState());
 }
 
+TEST_F(DevicePagesTest, APinFormatWithoutAFrameTimeKeepsTheFrameRate) {
+    AddCamera(L"Rateless Camera", kCameraWithPages | qelcam::kFormatWithoutFrameTime);
+    PreviewCamera(L"Rateless Camera");
+    const int rate = engine->m_nFrameRate;
+    ASSERT_GT(rate, 0);
+    FrameCloser closer(L"Rateless Frame Title", [](HWND) {});
+    EXPECT_EQ(0, engine->CallOLESettingDlg(OLEDLG_VIDEO_STREAM, L"Rateless Frame Title"));
+    ASSERT_TRUE(closer.Join()) << "no frame captioned with the title was shown";
+    EXPECT_EQ(rate, engine->m_nFrameRate);
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+}
+
 TEST_F(DevicePagesTest, ThePinFrameStopsARunningCaptureFirstAndKeepsItsFile) {
     RegisterRecordPlugins();
     if (IsSkipped() || HasFatalFailure())
