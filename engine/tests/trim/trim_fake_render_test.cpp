@@ -222,7 +222,7 @@ TEST_F(TrimFakeRenderTest, WithBothMixesOnlyTheLowLightPluginIsSpliced) {
     EXPECT_NE(names.end(), std::find(names.begin(), names.end(), L"Q&LLowLight"));
     EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), L"TarnTextMix"));
     EXPECT_TRUE(boxes.Texts().empty());
-    // Runs to its end: Wine's multiplexer may fault when a render this short is stopped mid-stream.
+    // The render with the plug-in in its path runs to its completion.
     UINT message = 0;
     LONG lParam = 0;
     ASSERT_TRUE(WaitForEnd(&message, &lParam));
