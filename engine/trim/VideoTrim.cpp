@@ -50,8 +50,7 @@ void CVideoTrim::ReleaseTimeline() {
 }
 
 void CVideoTrim::FreeBuilderInterface() {
-    if (m_pMediaControl)
-        m_pMediaControl->Stop();
+    StopMediaControl();
     SafeRelease(m_pMediaControl);
     SafeRelease(m_pBasicAudio);
     if (m_pMediaEvent)

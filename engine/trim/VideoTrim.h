@@ -127,6 +127,8 @@ private:
     void AddVideoFillers(CTrimSource* source, CTrimTrack* track, long index, long count);
     void ReleaseTimeline();
     void FreeBuilderInterface();
+    // Stops the graph; a render's graph stops its feeders before its writer.
+    void StopMediaControl();
     void MyShowErrMSG(HRESULT result, const char* source, int line);
     const wchar_t* xGetMergeFileName() const { return m_szMergeFileName; }
     ULONGLONG xGetMinFreeSpace() const { return m_nMinFreeSpace; }

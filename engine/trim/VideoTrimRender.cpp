@@ -18,6 +18,7 @@
 #include "TrimLog.h"
 #include "TrimObjects.h"
 #include "TrimWindowProc.h"
+#include "WriterGraphStop.h"
 
 #include "AsfWriterConfig.h"
 
@@ -243,7 +244,7 @@ HRESULT CVideoTrim::StopProcess() {
     // The state goes first: the watch sees the render ending and leaves its loop.
     m_TrimState = TrimStateReady;
     StopWatch();
-    m_pMediaControl->Stop();
+    StopMediaControl();
     SafeRelease(m_pMediaControl);
     if (m_pMediaEvent)
         m_pMediaEvent->SetNotifyWindow(0, 0, 0);
@@ -266,9 +267,23 @@ HRESULT CVideoTrim::StopProcess() {
     return S_OK;
 }
 
-void CVideoTrim::StopGraph() {
-    if (m_pMediaControl)
+void CVideoTrim::StopMediaControl() {
+    if (!m_pMediaControl)
+        return;
+    if (!m_pGraph || !m_pMux) {
         m_pMediaControl->Stop();
+        return;
+    }
+    ComPtr<IBaseFilter> sink;
+    if (m_pFileSink)
+        m_pFileSink->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(sink.GetAddressOf()));
+    const HRESULT hr = StopWritingGraph(m_pGraph, {m_pMux, sink.Get()});
+    if (FAILED(hr))
+        TRIM_LOG(hr);
+}
+
+void CVideoTrim::StopGraph() {
+    StopMediaControl();
     if (m_pMediaEvent)
         m_pMediaEvent->SetNotifyWindow(0, 0, 0);
     if (m_pVideoWindow) {

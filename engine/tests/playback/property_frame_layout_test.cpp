@@ -43,7 +43,14 @@ public:
     HWND frame, tab, ok, cancel, outer, inner;
 };
 
-TEST(PropertyFrameLayoutTest, AControlFivePixelsAboveTheBottomGrowsEverythingFifteen) {
+// A frame being laid out is open: the closed flag, which an earlier frame of the process leaves set,
+// is cleared for each test.
+class PropertyFrameLayoutTest : public testing::Test {
+protected:
+    void SetUp() override { InterlockedExchange(&g_propertyFrameClosed, 0); }
+};
+
+TEST_F(PropertyFrameLayoutTest, AControlFivePixelsAboveTheBottomGrowsEverythingFifteen) {
     InitCommonControls();
     FrameTree tree(5);
     ASSERT_TRUE(tree.frame && tree.tab && tree.inner);
@@ -64,7 +71,7 @@ TEST(PropertyFrameLayoutTest, AControlFivePixelsAboveTheBottomGrowsEverythingFif
     EXPECT_EQ(frameBefore.right - frameBefore.left, ScreenRect(tree.frame).right - ScreenRect(tree.frame).left);
 }
 
-TEST(PropertyFrameLayoutTest, NothingWithinTwentyPixelsChangesNothing) {
+TEST_F(PropertyFrameLayoutTest, NothingWithinTwentyPixelsChangesNothing) {
     FrameTree tree(20);
     const int frameHeight = Height(tree.frame);
     const RECT okBefore = ScreenRect(tree.ok);
@@ -73,14 +80,14 @@ TEST(PropertyFrameLayoutTest, NothingWithinTwentyPixelsChangesNothing) {
     EXPECT_EQ(okBefore.top, ScreenRect(tree.ok).top);
 }
 
-TEST(PropertyFrameLayoutTest, ATreeWithoutAnInnerPageIsLeftAlone) {
+TEST_F(PropertyFrameLayoutTest, ATreeWithoutAnInnerPageIsLeftAlone) {
     const HWND frame = CreateWindowExA(0, "#32770", "Video Setting", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
                                        nullptr, nullptr);
     EXPECT_FALSE(LayOutPropertyFrame(frame));
     DestroyWindow(frame);
 }
 
-TEST(PropertyFrameLayoutTest, GrowthComesFromTheFirstControlThatReachesTooLow) {
+TEST_F(PropertyFrameLayoutTest, GrowthComesFromTheFirstControlThatReachesTooLow) {
     const RECT page = {0, 0, 100, 200};
     EXPECT_EQ(0, PageGrowth(page, {}));
     EXPECT_EQ(0, PageGrowth(page, {{0, 0, 10, 180}})) << "exactly 20 above the bottom";
@@ -89,7 +96,7 @@ TEST(PropertyFrameLayoutTest, GrowthComesFromTheFirstControlThatReachesTooLow) {
     EXPECT_EQ(30, PageGrowth(page, {{0, 0, 10, 210}}));
 }
 
-TEST(PropertyFrameLayoutTest, TheTitleMatchesInAnyCaseWithWordsAfterIt) {
+TEST_F(PropertyFrameLayoutTest, TheTitleMatchesInAnyCaseWithWordsAfterIt) {
     EXPECT_TRUE(FrameTitleMatches("Video Setting", "Video Setting"));
     EXPECT_TRUE(FrameTitleMatches("VIDEO setting Properties", "Video Setting"));
     EXPECT_FALSE(FrameTitleMatches("Properties for Video Setting", "Video Setting"));
@@ -97,7 +104,7 @@ TEST(PropertyFrameLayoutTest, TheTitleMatchesInAnyCaseWithWordsAfterIt) {
     EXPECT_FALSE(FrameTitleMatches(nullptr, "Video Setting"));
 }
 
-TEST(PropertyFrameLayoutTest, TheSearchFindsTheFrameByItsTitleAndStopsOnceClosed) {
+TEST_F(PropertyFrameLayoutTest, TheSearchFindsTheFrameByItsTitleAndStopsOnceClosed) {
     const HWND frame = CreateWindowExA(0, "#32770", "my camera SETTINGS and more", WS_POPUP, 0, 0, 200, 100,
                                        nullptr, nullptr, nullptr, nullptr);
     InterlockedExchange(&g_propertyFrameClosed, 0);

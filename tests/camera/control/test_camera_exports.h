@@ -14,6 +14,7 @@ enum CameraVariant : DWORD {
     kWithFlipStatus = 0x10,     // answers ICameraFlipStatus
     kWithButtonState = 0x20,    // answers ICameraButtonState
     kWithPropertyPages = 0x40,  // filter and capture pin offer the camera's page
+    kFormatWithoutFrameTime = 0x80,  // the capture pin's current format names no frame time (0)
 };
 
 constexpr const char kCameraModuleFile[] = "qel_test_camera.ax";

@@ -103,7 +103,11 @@ STDMETHODIMP CCameraStream::SetFormat(AM_MEDIA_TYPE* type) {
 STDMETHODIMP CCameraStream::GetFormat(AM_MEDIA_TYPE** type) {
     if (!type)
         return E_POINTER;
-    const CMediaType current = CameraMediaType(camera_->Format());
+    CMediaType current = CameraMediaType(camera_->Format());
+    // Some drivers report their format without a rate: the camera still delivers at its own.
+    if ((camera_->Variant() & qelcam::kFormatWithoutFrameTime) && current.formattype == FORMAT_VideoInfo &&
+        current.cbFormat >= sizeof(VIDEOINFOHEADER))
+        reinterpret_cast<VIDEOINFOHEADER*>(current.pbFormat)->AvgTimePerFrame = 0;
     *type = CreateMediaType(&current);
     return *type ? S_OK : E_OUTOFMEMORY;
 }
