@@ -1,5 +1,7 @@
 #include "program_fixture.h"
 
+#include "screen_probe.h"
+
 namespace programtest {
 
 void ProgramTest::SetUp() {
@@ -59,6 +61,21 @@ RECT ProgramTest::PreviewOnScreen(const ZentrikRun& run, int mode) const {
     RECT area = SkinRect(run.SkinIni(), "PreviewArea", mode);
     ::MapWindowPoints(run.Dialog(), nullptr, reinterpret_cast<POINT*>(&area), 2);
     return area;
+}
+
+bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) {
+    const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
+    return ReadFrameNumberOnScreen(area, frame) || ReadFrameNumberOnScreen(picture, frame);
+}
+
+bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        if (ReadPreviewFrameNumber(area, frame))
+            return true;
+        run.Pump(100);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return false;
 }
 
 } // namespace programtest
