@@ -15,7 +15,7 @@ void ProgramTest::SetUp() {
     for (const wchar_t* module :
          {L"QelFilter_Flip", L"QelFilter_Rotate", L"QelFilter_AutoEnhance", L"QelFilter_AutoTone",
           L"QelFilter_Whiteboard", L"QelFilter_DateTime", L"QelFilter_SpEff", L"QelFilter_DigitalZoom",
-          L"QelFilter_LowLight", L"QelFilter_CB", L"QelFilter_PhotoFrame"}) {
+          L"QelFilter_LowLight", L"QelFilter_CB", L"QelFilter_PhotoFrame", L"QelReader"}) {
         auto plugin = std::make_unique<plugintest::PluginModule>(module);
         if (!plugin->Loaded())
             GTEST_SKIP() << "a plug-in module of the program is not built";
