@@ -89,6 +89,24 @@ protected:
         return false;
     }
 
+    // The program in playback mode on an album of one clip, which the viewer shows.
+    std::unique_ptr<ZentrikRun> StartOnClip(AlbumFolder& folder, const char* name,
+                                            const qelmedia::AviClipFormat& format) {
+        folder.Write(name, ClipBytes(format), 50);
+        auto run = StartOnAlbum(folder, 1);
+        EXPECT_TRUE(WaitForClipThumbnail(*run)) << "no clip thumbnail";
+        ClickButton(run->Dialog(), kSwitch);
+        run->Pump(300);
+        return run;
+    }
+
+    // The seek slider moved to pos, as its drag reports it.
+    void SeekTo(ZentrikRun& run, int pos) {
+        HWND slider = run.Control(kSeek);
+        ::SendMessageA(slider, TBM_SETPOS, TRUE, pos);
+        ::SendMessageA(run.Dialog(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), reinterpret_cast<LPARAM>(slider));
+    }
+
     // The middle of the viewer on the screen (large mode).
     POINT ViewerCentre(const ZentrikRun& run) const {
         const RECT area = PreviewOnScreen(run, 0);
@@ -154,14 +172,9 @@ TEST_F(Viewer, AClipPlaysPausesContinuesRestartsStopsAndSeeks) {
     qelmedia::AviClipFormat format;
     format.frameCount = 100; // 10 s at 10 frames a second
     format.withAudio = true;
-    folder.Write("clip.avi", ClipBytes(format), 50);
-    auto run = StartOnAlbum(folder, 1);
-    ASSERT_TRUE(WaitForClipThumbnail(*run)) << "no clip thumbnail";
+    auto run = StartOnClip(folder, "clip.avi", format);
     HWND dialog = run->Dialog();
     HWND slider = run->Control(kSeek);
-
-    ClickButton(dialog, kSwitch);
-    run->Pump(300);
     EXPECT_EQ("00:00:00 / 00:00:10", Label(*run, kTime)) << "the clip opens at its start";
     EXPECT_TRUE(Visible(*run, kTime));
     EXPECT_EQ("64X48", Label(*run, kPixelSize));
@@ -197,8 +210,7 @@ TEST_F(Viewer, AClipPlaysPausesContinuesRestartsStopsAndSeeks) {
     EXPECT_EQ(0, ::SendMessageA(slider, TBM_GETPOS, 0, 0));
 
     // The seek slider at 50 shows frame 50, whose red is 50 x 8 + 16 (mod 256) all over.
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, 50);
-    ::SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50), reinterpret_cast<LPARAM>(slider));
+    SeekTo(*run, 50);
     run->Pump(500);
     EXPECT_EQ("00:00:05 / 00:00:10", Label(*run, kTime));
     const POINT centre = ViewerCentre(*run);
@@ -216,17 +228,11 @@ TEST_F(Viewer, AClipLongerThanThe32BitPositionRangeStopsAtItsEnd) {
     format.height = 24;
     format.framesPerSecond = 1;
     format.frameCount = 440; // 4.4e9 x 100 ns: past 2^32
-    folder.Write("long.avi", ClipBytes(format), 50);
-    auto run = StartOnAlbum(folder, 1);
-    ASSERT_TRUE(WaitForClipThumbnail(*run)) << "no clip thumbnail";
+    auto run = StartOnClip(folder, "long.avi", format);
     HWND dialog = run->Dialog();
     HWND slider = run->Control(kSeek);
-
-    ClickButton(dialog, kSwitch);
-    run->Pump(300);
     ASSERT_EQ("00:00:00 / 00:07:20", Label(*run, kTime));
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, 99);
-    ::SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 99), reinterpret_cast<LPARAM>(slider));
+    SeekTo(*run, 99);
     EXPECT_EQ("00:07:15 / 00:07:20", Label(*run, kTime));
     ClickButton(dialog, kPlay);
     bool sawLatePosition = false;
@@ -346,6 +352,71 @@ TEST_F(Viewer, OnlyAPressInsideTheSlantedTopBandDragsTheWindow) {
     const POINT inside = DragBy(*run, 86, 190);
     EXPECT_GT(inside.x, 0) << "the window did not follow the drag";
     EXPECT_GT(inside.y, 0);
+    Close(*run);
+}
+
+// The template's two hidden combo boxes, filled and chosen from outside as a resource library's dialog
+// would: the choice reaches the settings file at once.
+TEST_F(Viewer, TheComboBoxesStoreTheChosenRecordFormatAndResolution) {
+    auto run = StartQuietly();
+    HWND dialog = run->Dialog();
+    HWND formats = run->Control(10060);
+    ASSERT_TRUE(formats);
+    for (const char* kind : {"AVI", "ASF", "WMV"})
+        ::SendMessageA(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kind));
+    ::SendMessageA(formats, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(10060, CBN_SELCHANGE), reinterpret_cast<LPARAM>(formats));
+    EXPECT_EQ("2", run->IniValue("Format", "Video FileType"));
+    EXPECT_EQ("2", run->IniValue("MergeSetting", "SaveFileType"));
+
+    HWND sizes = run->Control(1023);
+    ASSERT_TRUE(sizes);
+    for (const char* size : {"320x240", "640x480"})
+        ::SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
+    ::SendMessageA(sizes, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1023, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+    EXPECT_EQ("640x480", run->IniValue("Format", "Output Size"));
+    EXPECT_FALSE(Visible(*run, 1056)) << "the busy label is hidden again";
+    Close(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+// A visible popup menu window of the process, or null.
+HWND FindPopupMenu(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search = {pid, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            char cls[64] = {};
+            ::GetClassNameA(window, cls, sizeof cls);
+            if (owner == s->pid && std::string(cls) == "#32768" && ::IsWindowVisible(window))
+                s->found = window;
+            return !s->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(Viewer, InfoOpensTheHelpMenuAtThePointer) {
+    auto run = StartQuietly();
+    ::SetCursorPos(400, 300);
+    PostClick(run->Dialog(), 1058);
+    HWND menu = nullptr;
+    for (int i = 0; i < 50 && !(menu = FindPopupMenu(run->ProcessId())); ++i)
+        ::Sleep(50);
+    ASSERT_TRUE(menu) << "no help menu";
+    const RECT place = ScreenRectOf(menu);
+    EXPECT_TRUE(place.left >= 398 && place.left <= 402 && place.top >= 298 && place.top <= 302)
+        << "menu at " << place.left << "," << place.top;
+    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 50 && FindPopupMenu(run->ProcessId()); ++i)
+        ::Sleep(50);
+    EXPECT_FALSE(FindPopupMenu(run->ProcessId())) << "the menu stayed open";
     Close(*run);
 }
 
