@@ -167,6 +167,42 @@ TEST_F(Viewer, SwitchShowsTheSelectedPictureWithItsLabelsAndSwitchingBackTheLive
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+TEST_F(Viewer, ItemsOpenByDoubleClickAndUpAndDownShowTheirNeighbours) {
+    AlbumFolder folder("viewer_items");
+    folder.Write("top.bmp", SolidBmp(100, 80, RGB(220, 40, 40)), 50);
+    folder.Write("below.bmp", SolidBmp(60, 40, RGB(40, 40, 220)), 40);
+    auto run = StartOnAlbum(folder, 2);
+    HWND dialog = run->Dialog();
+    HWND below = FindChildById(dialog, 8001);
+    ASSERT_TRUE(below);
+
+    // A click in live mode selects without touching the live labels.
+    ::PostMessageA(below, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::PostMessageA(below, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    run->Pump(300);
+    EXPECT_EQ("320X240", Label(*run, kPixelSize));
+    EXPECT_TRUE(Visible(*run, 1061)) << "still live";
+
+    // A double click opens the item in playback mode.
+    ::PostMessageA(below, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    run->Pump(500);
+    EXPECT_FALSE(Visible(*run, 1061)) << "not in playback mode";
+    const POINT centre = ViewerCentre(*run);
+    EXPECT_EQ(RGB(40, 40, 220), ScreenPixel(centre.x, centre.y));
+    EXPECT_EQ("60X40", Label(*run, kPixelSize));
+
+    ClickButton(dialog, 1051); // Up
+    run->Pump(300);
+    EXPECT_EQ(RGB(220, 40, 40), ScreenPixel(centre.x, centre.y));
+    EXPECT_EQ("100X80", Label(*run, kPixelSize));
+    ClickButton(dialog, 1052); // Down
+    run->Pump(300);
+    EXPECT_EQ(RGB(40, 40, 220), ScreenPixel(centre.x, centre.y));
+    EXPECT_EQ("60X40", Label(*run, kPixelSize));
+    Close(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
 TEST_F(Viewer, AClipPlaysPausesContinuesRestartsStopsAndSeeks) {
     AlbumFolder folder("viewer_clip");
     qelmedia::AviClipFormat format;
