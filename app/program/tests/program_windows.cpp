@@ -19,6 +19,27 @@ HWND FindChildById(HWND parent, int id) {
     return search.found;
 }
 
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid, const char* className) {
+    struct Search {
+        DWORD pid;
+        const char* className;
+        std::vector<HWND> found;
+    } search = {pid, className, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            char cls[64] = {};
+            ::GetClassNameA(window, cls, sizeof cls);
+            if (owner == s->pid && std::string(cls) == s->className && ::IsWindowVisible(window))
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 RECT ScreenRectOf(HWND window) {
     RECT rect = {};
     ::GetWindowRect(window, &rect);

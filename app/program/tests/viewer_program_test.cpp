@@ -288,25 +288,9 @@ TEST_F(Viewer, AClipLongerThanThe32BitPositionRangeStopsAtItsEnd) {
 HWND WaitForFileDialog(DWORD pid, DWORD ms) {
     const DWORD end = ::GetTickCount() + ms;
     do {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search = {pid, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(window, &owner);
-                char cls[64] = {};
-                ::GetClassNameA(window, cls, sizeof cls);
-                if (owner == s->pid && std::string(cls) == "#32770" && ::IsWindowVisible(window) &&
-                    (FindChildById(window, 1148) || FindChildById(window, 1152)))
-                    s->found = window;
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        for (HWND window : VisibleTopLevelWindows(pid, "#32770"))
+            if (FindChildById(window, 1148) || FindChildById(window, 1152))
+                return window;
         ::Sleep(50);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
     return nullptr;
@@ -419,23 +403,8 @@ TEST_F(Viewer, TheComboBoxesStoreTheChosenRecordFormatAndResolution) {
 
 // A visible popup menu window of the process, or null.
 HWND FindPopupMenu(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search = {pid, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            char cls[64] = {};
-            ::GetClassNameA(window, cls, sizeof cls);
-            if (owner == s->pid && std::string(cls) == "#32768" && ::IsWindowVisible(window))
-                s->found = window;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const std::vector<HWND> menus = VisibleTopLevelWindows(pid, "#32768");
+    return menus.empty() ? nullptr : menus.front();
 }
 
 TEST_F(Viewer, InfoOpensTheHelpMenuAtThePointer) {
