@@ -53,6 +53,21 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_BN_CLICKED(IDC_UI_SMAX, OnSizeToggle)
     ON_COMMAND(ID_APP_ABOUT, OnAbout)
     ON_COMMAND(ID_HELP_FILE, OnHelp)
+    ON_BN_CLICKED(IDC_SWITCH, OnSwitch)
+    ON_BN_CLICKED(IDC_SAVE_AS, OnSaveAs)
+    ON_BN_CLICKED(IDC_UI_INFO, OnInfo)
+    ON_BN_CLICKED(IDC_PLAY, OnPlay)
+    ON_BN_CLICKED(IDC_PAUSE, OnPause)
+    ON_BN_CLICKED(IDC_STOP, OnStopPlayback)
+    ON_MESSAGE(WM_ZENTRIK_ITEM_OPEN, OnItemOpen)
+    ON_MESSAGE(WM_ZENTRIK_ITEM_CLICK, OnItemClick)
+    ON_MESSAGE(WM_ZENTRIK_PLAY_PROGRESS, OnPlayProgress)
+    ON_WM_HSCROLL()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_CBN_SELCHANGE(IDC_RESOLUTION_COMBO, OnResolutionChange)
+    ON_CBN_SELCHANGE(IDC_VIDEO_FORMAT, OnVideoFormatChange)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
@@ -105,6 +120,7 @@ BOOL CMainDlg::OnInitDialog() {
     PlaceDialog();
     SkinControls();
     CreateStrip();
+    m_viewer.Create(this, m_sizeMode);
     LoadSounds();
     if (!OpenLiveMode()) {
         if (CWnd* main = AfxGetMainWnd())

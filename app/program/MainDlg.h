@@ -15,6 +15,7 @@
 
 #include "AlbumItemInfo.h"
 #include "CaptureController.h"
+#include "PreviewWnd.h"
 #include "ThumbStrip.h"
 #include "VSliderCtrlEx.h"
 
@@ -74,6 +75,22 @@ protected:
     afx_msg void OnSizeToggle();
     afx_msg void OnAbout();
     afx_msg void OnHelp();
+    // Playback mode.
+    afx_msg void OnSwitch();
+    afx_msg void OnSaveAs();
+    afx_msg void OnInfo();
+    afx_msg void OnPlay();
+    afx_msg void OnPause();
+    afx_msg void OnStopPlayback();
+    afx_msg LRESULT OnItemOpen(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnItemClick(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPlayProgress(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnResolutionChange();
+    afx_msg void OnVideoFormatChange();
     DECLARE_MESSAGE_MAP()
     void PlaceAlbumStepDown();
 
@@ -99,6 +116,26 @@ protected:
     void ShowAlbumSlider();
     void MoveAlbumSelection(int step);
     void WaitForIndicatorThread();
+    // Playback mode.
+    void EnterPlaybackMode();
+    void EnterLiveMode();
+    void ApplyModeLayout();
+    void ShowPlaybackControls(BOOL show);
+    // Shows path in the viewer with the playback controls that suit it.
+    void ShowInViewer(const char* path);
+    // Size, date, time and pixel-size labels of an item; the time label from m_duration.
+    void FillInfoLabels(const _AlbumItemInfo& item);
+    void ShowAlbumItem(const _AlbumItemInfo& item, BOOL withLabels);
+    // Up and Down in playback mode show the newly selected item.
+    void ShowAlbumItemAt(int index);
+    void UpdateSelectionButtons();
+    void UpdateUpDownButtons();
+    void StopRunningPlayback();
+    void ResetPlayDisplay();
+    void ShowPlayPosition();
+    CString FreeSpaceText() const;
+    void DragMoveTo(CPoint point, WPARAM done);
+    BOOL IsOfferedCaptureSize(int width, int height) const;
 
 public:
     ULONG_PTR m_gdiplusToken = 0;
@@ -168,6 +205,11 @@ public:
 
     std::unique_ptr<CImage> m_background;
     std::unique_ptr<CImage> m_playWndImage;
+
+    // Playback mode: the viewer, the position and the duration of the clip in hand (100-ns units).
+    CPreviewWnd m_viewer;
+    double m_playPosition = 0;
+    double m_duration = 0;
 
     // The saved [Effect] values and capture values the live mode keeps aside.
     HWND m_savedVideoWindow = nullptr, m_savedNotifyWindow = nullptr;

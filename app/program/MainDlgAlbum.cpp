@@ -98,6 +98,7 @@ void CMainDlg::MoveAlbumSelection(int step) {
     const int count = m_strip.GetCount();
     const int i = m_strip.GetAnchor() + step;
     m_strip.SelectIndex(i, 0);
+    ShowAlbumItemAt(i);
     if (step > 0) {
         m_btnSaveAs.EnableWindow(TRUE);
         m_btnEMail.EnableWindow(TRUE);

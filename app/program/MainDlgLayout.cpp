@@ -1,12 +1,12 @@
 // The main dialog's controls: binding, start-up skinning and the re-layout of a size-mode change.
 #include "MainDlg.h"
 
-#include <ctime>
 #include <initializer_list>
 #include <utility>
 
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
+#include "ViewerRules.h"
 #include "SkinLoader.h"
 #include "resource.h"
 
@@ -125,11 +125,8 @@ void CMainDlg::SkinControls() {
     m_btnMax.ShowWindow(mode == 0 ? SW_SHOW : SW_HIDE);
 
     SkinLabel(&m_stDate, "Date", IDS_CURRENT_DATE, mode);
-    const time_t now = time(nullptr);
-    const tm* today = localtime(&now);
+    SetLabelText(&m_stDate, CurrentDateText().c_str());
     CString text;
-    text.Format("%4d/%2d/%2d", today->tm_year + 1900, today->tm_mon + 1, today->tm_mday);
-    SetLabelText(&m_stDate, text);
     SkinLabel(&m_stResolution, "Resolution", IDS_RESOLUTION, mode);
     text.Format("%dX%d", m_capture.Settings().outputWidth, m_capture.Settings().outputHeight);
     SetLabelText(&m_stResolution, text);
@@ -137,10 +134,7 @@ void CMainDlg::SkinControls() {
     text.Format("%02d:%02d:%02d / %04d MB", 0, 0, 0, 0);
     SetLabelText(&m_stCaptureTime, text);
     SkinLabel(&m_stHDSpace, "HDSpaceDisplay", 0, mode);
-    ULONGLONG freeBytes = 0;
-    qelapp::QueryFreeBytes(m_capture.GetVideoFolder(), &freeBytes);
-    text.Format("%.2f GB", static_cast<double>(freeBytes / (1024 * 1024)) * (1.0 / 1024));
-    SetLabelText(&m_stHDSpace, text);
+    SetLabelText(&m_stHDSpace, FreeSpaceText());
     m_stCaptureTime.ShowWindow(SW_HIDE);
     m_stHDSpace.ShowWindow(SW_SHOW);
     const CString labelBack = g_skinFolder + "\\Zentrik\\static1.png";
@@ -201,4 +195,6 @@ void CMainDlg::RelayoutControls() {
              {&m_btnStop, "PreStop"}, {&m_sldPlay, "PreSlider"}, {&m_sldDisplay, "DispSlider"}})
         MoveToSkinRect(*window, section, mode);
     PlacePreview();
+    if (m_viewer.GetSafeHwnd())
+        m_viewer.Place(mode);
 }

@@ -36,8 +36,10 @@ GdiplusSession g_gdiplus;
 } // namespace
 
 void CALLBACK OnPlaybackProgress(LONGLONG /*start*/, LONGLONG stop, LONGLONG current, DWORD /*user*/) {
+    // Whole positions, not their low 32 bits: those wrap after about 429 s and the end is never seen.
+    static_assert(sizeof(WPARAM) >= sizeof(LONGLONG) && sizeof(LPARAM) >= sizeof(LONGLONG), "64-bit positions");
     CWnd* main = AfxGetMainWnd();
     if (main && main->GetSafeHwnd())
-        ::SendMessageA(main->m_hWnd, WM_ZENTRIK_PLAY_PROGRESS, static_cast<WPARAM>(static_cast<DWORD>(current)),
-                       static_cast<LPARAM>(static_cast<DWORD>(stop)));
+        ::SendMessageA(main->m_hWnd, WM_ZENTRIK_PLAY_PROGRESS, static_cast<WPARAM>(current),
+                       static_cast<LPARAM>(stop));
 }

@@ -33,5 +33,6 @@ enum : UINT {
     WM_ZENTRIK_PLAY_PROGRESS = 0x1412,
 };
 
-// The playback library's progress callback: the position reaches the main window as message 0x1412.
+// The playback library's progress callback: the position reaches the main window as message 0x1412,
+// wParam the current and lParam the stop position (whole 64-bit values, 100-ns units).
 void CALLBACK OnPlaybackProgress(LONGLONG start, LONGLONG stop, LONGLONG current, DWORD user);

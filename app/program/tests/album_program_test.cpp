@@ -10,6 +10,7 @@
 #include "album_folder.h"
 #include "album_items.h"
 #include "program_fixture.h"
+#include "program_windows.h"
 #include "screen_probe.h"
 
 namespace programtest {
@@ -23,7 +24,7 @@ COLORREF Centre(HWND item) {
     return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-void Click(HWND dialog, int id) { ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void Click(HWND dialog, int id) { ClickButton(dialog, id); }
 
 using Album = ProgramTest;
 

@@ -1,5 +1,7 @@
 #include "program_fixture.h"
 
+#include "screen_probe.h"
+
 namespace programtest {
 
 void ProgramTest::SetUp() {
@@ -13,7 +15,7 @@ void ProgramTest::SetUp() {
     for (const wchar_t* module :
          {L"QelFilter_Flip", L"QelFilter_Rotate", L"QelFilter_AutoEnhance", L"QelFilter_AutoTone",
           L"QelFilter_Whiteboard", L"QelFilter_DateTime", L"QelFilter_SpEff", L"QelFilter_DigitalZoom",
-          L"QelFilter_LowLight", L"QelFilter_CB", L"QelFilter_PhotoFrame"}) {
+          L"QelFilter_LowLight", L"QelFilter_CB", L"QelFilter_PhotoFrame", L"QelReader"}) {
         auto plugin = std::make_unique<plugintest::PluginModule>(module);
         if (!plugin->Loaded())
             GTEST_SKIP() << "a plug-in module of the program is not built";
@@ -59,6 +61,21 @@ RECT ProgramTest::PreviewOnScreen(const ZentrikRun& run, int mode) const {
     RECT area = SkinRect(run.SkinIni(), "PreviewArea", mode);
     ::MapWindowPoints(run.Dialog(), nullptr, reinterpret_cast<POINT*>(&area), 2);
     return area;
+}
+
+bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) {
+    const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
+    return ReadFrameNumberOnScreen(area, frame) || ReadFrameNumberOnScreen(picture, frame);
+}
+
+bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        if (ReadPreviewFrameNumber(area, frame))
+            return true;
+        run.Pump(100);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return false;
 }
 
 } // namespace programtest

@@ -2,6 +2,7 @@
 // A machine ready for the program: every effect plug-in registered, one synthetic camera, a stand-in
 // microphone (a second synthetic camera listed as an audio input) and the Windows Media key, each
 // switchable by the test before the program starts.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ private:
     std::unique_ptr<qelcam::ScopedTestCamera> microphoneSource_;
     std::unique_ptr<enginetest::ScopedAudioInput> microphone_;
 };
+
+// A camera frame in the preview area: Wine's video renderer draws the picture at the camera's own size
+// (320 x 240) at the area's top-left corner, where Windows stretches it over the whole area.
+bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame);
+// Waits until the screen shows a camera frame in the preview area (true) or the time is up.
+bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms);
 
 constexpr wchar_t kCameraName[] = L"Qel Program Camera";
 constexpr wchar_t kMicrophoneName[] = L"Qel Program Microphone";

@@ -26,24 +26,6 @@ void SendCtrlKey(WORD key) {
     ::SendInput(4, inputs, sizeof(INPUT));
 }
 
-// A camera frame in the preview area: Wine's video renderer draws the picture at the camera's own size
-// (320 x 240) at the area's top-left corner, where Windows stretches it over the whole area.
-bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) {
-    const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
-    return ReadFrameNumberOnScreen(area, frame) || ReadFrameNumberOnScreen(picture, frame);
-}
-
-// Waits until the screen shows a camera frame in the preview area (true) or the time is up.
-bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        if (ReadPreviewFrameNumber(area, frame))
-            return true;
-        run.Pump(100);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-    return false;
-}
-
 using StartUp = ProgramTest;
 
 TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
