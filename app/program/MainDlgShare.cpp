@@ -185,6 +185,9 @@ void CMainDlg::OnTrash() {
             atEnd = last + 1 == m_strip.GetCount();
             next = m_strip.GetPath(last + 1);
         }
+        // The viewer holds the shown file open: let it go before the shell deletes it.
+        if (!m_selectedFile.IsEmpty() && path.CompareNoCase(m_selectedFile) == 0)
+            m_viewer.ShowFile(nullptr);
         if (FileExists(path)) {
             m_strip.RemoveSelectedByPath(path);
             DeleteSilently(path);
@@ -225,7 +228,20 @@ void CMainDlg::OnTrash() {
         m_strip.SelectIndex(m_stripTop, 0);
     }
 
-    const int k = j;
+    int k = j;
+    if (!m_captureModeOn) {
+        if (c < 1) {
+            OnSwitch();
+            m_btnThumbUp.EnableWindow(FALSE);
+            m_btnThumbDown.EnableWindow(FALSE);
+            m_btnThumbUp.ShowWindow(SW_HIDE);
+            m_btnThumbDown.ShowWindow(SW_HIDE);
+            return;
+        }
+        k = std::max(j, 0);
+        m_strip.SelectIndex(k, 0);
+        ShowAlbumItemAt(k);
+    }
     const int showSteps = c > m_stripVisibleCount ? SW_SHOW : SW_HIDE;
     m_btnThumbUp.EnableWindow(k > 0);
     m_btnThumbDown.EnableWindow(k < c);
