@@ -38,10 +38,7 @@ int ScaleZoomRowAvx2(const uint16_t* mixed, const int32_t* near, const int32_t* 
     const __m256i magic = _mm256_set1_epi32(static_cast<int>(((1u << 22) + static_cast<unsigned>(divisor) - 1) /
                                                              static_cast<unsigned>(divisor)));
     __m256i spread[4];
-    for (int p = 0; p < 4; ++p)
-        spread[p] = _mm256_setr_epi32(2 * p, 2 * p, 2 * p, 2 * p, 2 * p + 1, 2 * p + 1, 2 * p + 1, 2 * p + 1);
-    // Columns come out of the packing as 0 2 4 6 1 3 5 7.
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    qel::imaging::avx2::PairSpreads(spread);
     int done = 0;
     for (; done + 8 <= width; done += 8) {
         const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + done));
@@ -51,9 +48,7 @@ int ScaleZoomRowAvx2(const uint16_t* mixed, const int32_t* near, const int32_t* 
                                                    _mm256_permutevar8x32_epi32(w, spread[p]));
             quotients[p] = _mm256_srli_epi32(_mm256_mullo_epi32(sums, magic), 22);
         }
-        const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(quotients[0], quotients[1]),
-                                                  _mm256_packs_epi32(quotients[2], quotients[3]));
-        qel::imaging::avx2::StoreEightPixels(_mm256_permutevar8x32_epi32(bytes, order), out + 3 * done);
+        qel::imaging::avx2::StorePixelPairs(quotients, out + 3 * done);
     }
     return done;
 }

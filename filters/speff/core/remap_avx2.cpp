@@ -45,14 +45,10 @@ int RemapLineAvx2(const uint8_t* src, size_t frameBytes, ptrdiff_t nextLine, con
     const __m256i lastRead = _mm256_xor_si256(_mm256_set1_epi32(static_cast<int>(frameBytes - 8)), sign);
     const __m256i topPairs = PairsOf(false);
     const __m256i bottomPairs = PairsOf(true);
-    // Pixel k's weights into every word of the low lane, pixel k + 1's into the high one.
-    __m256i spread[4];
-    for (int p = 0; p < 4; ++p)
-        spread[p] = _mm256_setr_epi32(2 * p, 2 * p, 2 * p, 2 * p, 2 * p + 1, 2 * p + 1, 2 * p + 1, 2 * p + 1);
-    // Pixels come out of the packing as 0 2 4 6 1 3 5 7.
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     alignas(32) int top[8];
     alignas(32) int bottom[8];
+    __m256i spread[4];
+    qel::imaging::avx2::PairSpreads(spread);
     int done = 0;
     for (; done + 8 <= count; done += 8) {
         const __m256i first = _mm256_permutevar8x32_epi32(
@@ -90,9 +86,7 @@ int RemapLineAvx2(const uint8_t* src, size_t frameBytes, ptrdiff_t nextLine, con
                                                     _mm256_permutevar8x32_epi32(lowerWeights, spread[p]));
             sums[p] = _mm256_srli_epi32(_mm256_add_epi32(upper, lower), 10);
         }
-        const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(sums[0], sums[1]),
-                                                  _mm256_packs_epi32(sums[2], sums[3]));
-        qel::imaging::avx2::StoreEightPixels(_mm256_permutevar8x32_epi32(bytes, order), out + 3 * done);
+        qel::imaging::avx2::StorePixelPairs(sums, out + 3 * done);
     }
     return done;
 }
