@@ -1,5 +1,8 @@
 #include "core/zoom_scaler.h"
 
+#include "core/zoom_rows_avx2.h"
+#include "qelimaging/cpu_features.h"
+
 #include <cstddef>
 #include <cstdlib>
 #include <vector>
@@ -16,14 +19,20 @@ void ScaleRows(const uint8_t* src, uint8_t* dst, int width, int rowCount, int st
     const int pixelBytes = BytesPerPixel > 0 ? BytesPerPixel : bytesPerPixel;
     const int firstByte = columns.firstSource * pixelBytes;
     const int spanBytes = (columns.lastSource - columns.firstSource + 1) * pixelBytes;
-    std::vector<unsigned> mixed(static_cast<size_t>(spanBytes));
-    // Column taps as offsets into the mixed row.
-    std::vector<int> nearOffsets(static_cast<size_t>(width)), farOffsets(static_cast<size_t>(width));
+    // Weights are at most 6, so mixed sums fit 16 bits; the wide pass reads one word past the last pixel.
+    std::vector<uint16_t> mixed(static_cast<size_t>(spanBytes) + 4);
+    // Column taps as offsets into the mixed row, and the weights as the wide pass takes them.
+    std::vector<int32_t> nearOffsets(static_cast<size_t>(width)), farOffsets(static_cast<size_t>(width));
+    std::vector<uint32_t> weights(static_cast<size_t>(width));
     for (int column = 0; column < width; ++column) {
-        nearOffsets[static_cast<size_t>(column)] = columns.taps[static_cast<size_t>(column)].nearIndex * pixelBytes - firstByte;
-        farOffsets[static_cast<size_t>(column)] = columns.taps[static_cast<size_t>(column)].farIndex * pixelBytes - firstByte;
+        const ZoomTap& tap = columns.taps[static_cast<size_t>(column)];
+        nearOffsets[static_cast<size_t>(column)] = tap.nearIndex * pixelBytes - firstByte;
+        farOffsets[static_cast<size_t>(column)] = tap.farIndex * pixelBytes - firstByte;
+        weights[static_cast<size_t>(column)] =
+            static_cast<uint32_t>(tap.nearWeight) | static_cast<uint32_t>(tap.farWeight) << 16;
     }
     const ZoomTap* columnTaps = columns.taps.data();
+    const bool avx2 = BytesPerPixel == 3 && qel::imaging::CpuHasAvx2();
 
     for (int row = 0; row < rowCount; ++row) {
         const ZoomTap& rowTap = rowTaps[row];
@@ -31,14 +40,20 @@ void ScaleRows(const uint8_t* src, uint8_t* dst, int width, int rowCount, int st
         const uint8_t* farRow = src + static_cast<ptrdiff_t>(rowTap.farIndex) * stride + firstByte;
         const unsigned nearRowWeight = static_cast<unsigned>(rowTap.nearWeight);
         const unsigned farRowWeight = static_cast<unsigned>(rowTap.farWeight);
-        for (int i = 0; i < spanBytes; ++i)
-            mixed[static_cast<size_t>(i)] = nearRowWeight * nearRow[i] + farRowWeight * farRow[i];
+        int i = avx2 ? MixZoomRowsAvx2(nearRow, farRow, nearRowWeight, farRowWeight, spanBytes, mixed.data()) : 0;
+        for (; i < spanBytes; ++i)
+            mixed[static_cast<size_t>(i)] = static_cast<uint16_t>(nearRowWeight * nearRow[i] + farRowWeight * farRow[i]);
 
         uint8_t* out = dst + static_cast<ptrdiff_t>(row) * stride;
-        const unsigned* line = mixed.data();
-        for (int column = 0; column < width; ++column) {
-            const unsigned* nearPixel = line + nearOffsets[static_cast<size_t>(column)];
-            const unsigned* farPixel = line + farOffsets[static_cast<size_t>(column)];
+        const uint16_t* line = mixed.data();
+        int column = 0;
+        if (avx2) {
+            column = ScaleZoomRowAvx2(line, nearOffsets.data(), farOffsets.data(), weights.data(), width, Divisor, out);
+            out += static_cast<ptrdiff_t>(column) * pixelBytes;
+        }
+        for (; column < width; ++column) {
+            const uint16_t* nearPixel = line + nearOffsets[static_cast<size_t>(column)];
+            const uint16_t* farPixel = line + farOffsets[static_cast<size_t>(column)];
             const unsigned nearWeight = static_cast<unsigned>(columnTaps[column].nearWeight);
             const unsigned farWeight = static_cast<unsigned>(columnTaps[column].farWeight);
             for (int component = 0; component < pixelBytes; ++component)

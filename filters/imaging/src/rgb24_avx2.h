@@ -37,4 +37,20 @@ inline void StoreEightPixels(__m256i words, std::uint8_t* pixels, int first = 0,
     _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels + 16), _mm256_extracti128_si256(packed, 1));
 }
 
+// Permutations that take word 2p of a register into all four words of the low lane and word 2p + 1 into
+// those of the high lane (spread[p]): the weights of the two pixels StorePixelPairs takes from pairs[p].
+inline void PairSpreads(__m256i spread[4]) {
+    for (int p = 0; p < 4; ++p)
+        spread[p] = _mm256_setr_epi32(2 * p, 2 * p, 2 * p, 2 * p, 2 * p + 1, 2 * p + 1, 2 * p + 1, 2 * p + 1);
+}
+
+// Stores eight pixels held two a register (pixel 2p in the low lane of pairs[p], 2p + 1 in the high one,
+// its channels 0..255 in the lane's first three words) as 24 packed bytes.
+inline void StorePixelPairs(const __m256i pairs[4], std::uint8_t* pixels) {
+    const __m256i bytes =
+        _mm256_packus_epi16(_mm256_packs_epi32(pairs[0], pairs[1]), _mm256_packs_epi32(pairs[2], pairs[3]));
+    // The packing leaves the pixels in the order 0 2 4 6 1 3 5 7.
+    StoreEightPixels(_mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7)), pixels);
+}
+
 } // namespace qel::imaging::avx2

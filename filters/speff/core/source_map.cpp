@@ -21,10 +21,9 @@ bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
         return false;
     }
     geometry_ = geometry;
-    Entry* entry = entries_.data();
     for (int line = 0; line < geometry.lines; ++line) {
-        for (int x = 0; x < geometry.width; ++x, ++entry)
-            *entry = Entry{blank ? kNoOffset : OffsetOf(x, line), 0, 0};
+        for (int x = 0; x < geometry.width; ++x)
+            entries_[Index(x, line)] = Entry{blank ? kNoOffset : OffsetOf(x, line), 0, 0};
     }
     return true;
 }
@@ -64,6 +63,39 @@ bool CSourceMap::TrySetSource(int x, int line, float sourceX, float sourceLine) 
     return true;
 }
 
+namespace {
+
+// The bilinear sample of one output pixel; RemapLineAvx2 computes the same sums.
+inline void SamplePixel(const uint8_t* src, ptrdiff_t nextLine, const CSourceMap::Entry e, uint8_t* out) {
+    if (e.offset == CSourceMap::kNoOffset) {
+        out[0] = out[1] = out[2] = 0;
+        return;
+    }
+    const uint8_t* q00 = src + e.offset;
+    if ((e.fx | e.fy) == 0) {
+        out[0] = q00[0];
+        out[1] = q00[1];
+        out[2] = q00[2];
+        return;
+    }
+    const uint8_t* q10 = q00 + (e.fx ? 3 : 0);
+    const uint8_t* q01 = q00 + (e.fy ? nextLine : 0);
+    const uint8_t* q11 = q01 + (e.fx ? 3 : 0);
+    // Q00 + ((Q10 - Q00) fx + (Q00 + Q11 - Q10 - Q01) fxy + (Q01 - Q00) fy) >> 10 regrouped by
+    // corner: the four weights are not negative and add up to 1024, so the result needs no
+    // bounding.
+    const int fx = e.fx;
+    const int fy = e.fy;
+    const int fxy = (fx * fy) >> 10;
+    const int w00 = 1024 - fx - fy + fxy;
+    const int w10 = fx - fxy;
+    const int w01 = fy - fxy;
+    for (int k = 0; k < 3; ++k)
+        out[k] = static_cast<uint8_t>((q00[k] * w00 + q10[k] * w10 + q01[k] * w01 + q11[k] * fxy) >> 10);
+}
+
+}  // namespace
+
 bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const CSourceMap& map) {
     FrameGeometry g;
     if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
@@ -75,45 +107,22 @@ bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int str
     const ptrdiff_t nextLine = g.topDown ? -static_cast<ptrdiff_t>(g.stride) : g.stride;
     const CSourceMap::Entry* entry = map.entries_.data();
     const bool avx2 = qel::imaging::CpuHasAvx2();
-    for (int line = 0; line < g.lines; ++line) {
-        uint8_t* out = dst + g.LineOffset(line);
-        int x = 0;
-        if (avx2) {
-            x = RemapLineAvx2(src, g.FrameBytes(), nextLine, entry, g.width, out);
-            entry += x;
-            out += 3 * x;
-        }
-        for (; x < g.width; ++x, ++entry, out += 3) {
-            const CSourceMap::Entry e = *entry;
-            if (e.offset == CSourceMap::kNoOffset) {
-                out[0] = out[1] = out[2] = 0;
-                continue;
+    constexpr int kTile = CSourceMap::kTile;
+    for (int bandLine = 0; bandLine < g.lines; bandLine += kTile) {
+        const int bandEnd = std::min(bandLine + kTile, g.lines);
+        for (int tileX = 0; tileX < g.width; tileX += kTile) {
+            const int tileWidth = std::min(kTile, g.width - tileX);
+            for (int line = bandLine; line < bandEnd; ++line) {
+                uint8_t* out = dst + g.LineOffset(line) + static_cast<size_t>(tileX) * kEffectBytesPerPixel;
+                int x = 0;
+                if (avx2) {
+                    x = RemapLineAvx2(src, g.FrameBytes(), nextLine, entry, tileWidth, out);
+                    entry += x;
+                    out += 3 * x;
+                }
+                for (; x < tileWidth; ++x, ++entry, out += 3)
+                    SamplePixel(src, nextLine, *entry, out);
             }
-            const uint8_t* q00 = src + e.offset;
-            if ((e.fx | e.fy) == 0) {
-                out[0] = q00[0];
-                out[1] = q00[1];
-                out[2] = q00[2];
-                continue;
-            }
-            const uint8_t* q10 = q00 + (e.fx ? 3 : 0);
-            const uint8_t* q01 = q00 + (e.fy ? nextLine : 0);
-            const uint8_t* q11 = q01 + (e.fx ? 3 : 0);
-            // Q00 + ((Q10 - Q00) fx + (Q00 + Q11 - Q10 - Q01) fxy + (Q01 - Q00) fy) >> 10 regrouped by
-            // corner: the four weights are not negative and add up to 1024, so the result needs no
-            // bounding.
-            const int fx = e.fx;
-            const int fy = e.fy;
-            const int fxy = (fx * fy) >> 10;
-            const int w00 = 1024 - fx - fy + fxy;
-            const int w10 = fx - fxy;
-            const int w01 = fy - fxy;
-            int value[3];
-            for (int k = 0; k < 3; ++k)
-                value[k] = (q00[k] * w00 + q10[k] * w10 + q01[k] * w01 + q11[k] * fxy) >> 10;
-            out[0] = static_cast<uint8_t>(value[0]);
-            out[1] = static_cast<uint8_t>(value[1]);
-            out[2] = static_cast<uint8_t>(value[2]);
         }
     }
     return true;

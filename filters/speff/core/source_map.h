@@ -3,6 +3,11 @@
 // of the input it is sampled from, with 10-bit fractions for the bilinear sample. Built once per
 // format (size, stride, orientation) and strength, as byte offsets into the frame, and applied to
 // every frame by RemapFrame.
+//
+// Entries are kept tile by tile (kTile x kTile output pixels, line by line within a tile) and frames
+// are remapped in that order: the sources of one tile lie close together, so a large frame is read
+// from cache instead of a whole source frame's height of lines for every output line.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -41,12 +46,21 @@ public:
         uint16_t fy;
     };
     static constexpr uint32_t kNoOffset = 0xFFFFFFFFu;
+    static constexpr int kTile = 32;
 
 private:
     friend bool RemapFrame(const uint8_t*, uint8_t*, int, int, int, const CSourceMap&);
 
+    // Where the entry of output pixel (x, line) is kept: its band of kTile lines, its tile in the band,
+    // its line in the tile (tiles at the right and top edges are narrower or lower).
     size_t Index(int x, int line) const {
-        return static_cast<size_t>(line) * static_cast<size_t>(geometry_.width) + static_cast<size_t>(x);
+        const int bandLine = line - line % kTile;
+        const int tileX = x - x % kTile;
+        const size_t bandLines = static_cast<size_t>(std::min(kTile, geometry_.lines - bandLine));
+        const size_t tileWidth = static_cast<size_t>(std::min(kTile, geometry_.width - tileX));
+        return static_cast<size_t>(bandLine) * static_cast<size_t>(geometry_.width) +
+               static_cast<size_t>(tileX) * bandLines + static_cast<size_t>(line % kTile) * tileWidth +
+               static_cast<size_t>(x % kTile);
     }
     uint32_t OffsetOf(int x, int line) const {
         return static_cast<uint32_t>(geometry_.LineOffset(line) + static_cast<size_t>(x) * kEffectBytesPerPixel);

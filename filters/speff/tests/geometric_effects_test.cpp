@@ -98,9 +98,11 @@ void ReferenceSample(const TestFrame& in, const SourcePoint& p, uint8_t* out) {
 }
 
 // Odd sizes, widths either side of a multiple of eight, frames without row padding (where the last
-// pixel of the buffer is a source), both orientations; sources anywhere, every corner and blanks.
+// pixel of the buffer is a source), both orientations, frames of several whole and partial tiles;
+// sources anywhere, every corner and blanks.
 TEST(SourceMap, RemapMatchesTheReferenceAtEveryShape) {
-    const int shapes[][2] = {{33, 19}, {33, -19}, {32, 7}, {31, 8}, {24, -5}, {17, 3}, {1, 1}, {9, 2}, {64, 48}};
+    const int shapes[][2] = {{33, 19}, {33, -19}, {32, 7}, {31, 8}, {24, -5}, {17, 3}, {1, 1}, {9, 2}, {64, 48},
+                             {100, 70}, {65, -33}};
     for (const auto& shape : shapes) {
         const int width = shape[0], height = shape[1];
         SCOPED_TRACE(::testing::Message() << width << "x" << height);
