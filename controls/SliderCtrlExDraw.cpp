@@ -27,27 +27,31 @@ void CSliderCtrlEx::xDraw() {
     ::ReleaseDC(m_hWnd, dc);
 }
 
+void DrawSliderChannel(Gdiplus::Graphics& graphics, CImageArray& channel, const RECT& client, COLORREF background) {
+    if (channel.GetPixelFormat() != PixelFormat32bppARGB) {
+        channel.Draw(graphics, client, 0, 5, SRCCOPY);
+        return;
+    }
+    const int w = static_cast<int>(channel.Width());
+    const int h = static_cast<int>(channel.Height());
+    CImageArray flat(w, h, PixelFormat24bppRGB, 0);
+    if (flat.GetLastStatus() != Gdiplus::Ok)
+        return;
+    Gdiplus::Color back;
+    back.SetFromCOLORREF(background);
+    flat.FillColor(back);
+    channel.DrawImage(flat, 0, 0, w, h, 0, 0, w, h);
+    CBorder border = channel.GetBorder();
+    flat.SetBorder(border);
+    flat.Draw(graphics, client, 0, 5, SRCCOPY);
+}
+
 void CSliderCtrlEx::DrawChannel(Gdiplus::Graphics& graphics) {
     if (!m_channel)
         return;
     CRect client;
     GetClientRect(&client);
-    if (m_channel->GetPixelFormat() != PixelFormat32bppARGB) {
-        m_channel->Draw(graphics, client, 0, 5, SRCCOPY);
-        return;
-    }
-    const int w = static_cast<int>(m_channel->Width());
-    const int h = static_cast<int>(m_channel->Height());
-    CImageArray flat(w, h, PixelFormat24bppRGB, 0);
-    if (flat.GetLastStatus() != Gdiplus::Ok)
-        return;
-    Gdiplus::Color back;
-    back.SetFromCOLORREF(m_bgColor);
-    flat.FillColor(back);
-    m_channel->DrawImage(flat, 0, 0, w, h, 0, 0, w, h);
-    CBorder border = m_channel->GetBorder();
-    flat.SetBorder(border);
-    flat.Draw(graphics, client, 0, 5, SRCCOPY);
+    DrawSliderChannel(graphics, *m_channel, client, m_bgColor);
 }
 
 void CSliderCtrlEx::DrawHorizontalThumb(Gdiplus::Graphics& graphics) {

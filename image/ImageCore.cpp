@@ -12,6 +12,7 @@
 #include "ImageSupport.h"
 #include "PngDib.h"
 #include "PngLoader.h"
+#include "qeldshow/com_ptr.h"
 
 using namespace Gdiplus;
 
@@ -127,8 +128,8 @@ CImage::CImage(void* globalBlock)
     : Bitmap(kNoDib, nullptr), m_pngBlock(nullptr), m_palette(nullptr), m_lut(nullptr) {
     if (!globalBlock)
         return;
-    ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(static_cast<HGLOBAL>(globalBlock), TRUE, stream.Out()))) {
+    qel::ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(static_cast<HGLOBAL>(globalBlock), TRUE, stream.GetAddressOf()))) {
         SetStatus(GenericError);
         return;
     }
@@ -247,8 +248,8 @@ Status CImage::Stream(const char* path) {
         GlobalFree(block);
         return Win32Error;
     }
-    ComRef<IStream> stream; // owns the block from here on
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
+    qel::ComPtr<IStream> stream; // owns the block from here on
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.GetAddressOf()))) {
         GlobalFree(block);
         return GenericError;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// Small owners the image library's sources share: a GDI+ bits lock, a global-memory lock, a COM
-// reference, and path conversion.
+// Small owners the image library's sources share: a GDI+ bits lock, a global-memory lock, and path
+// conversion.
 #include <windows.h>
 
 #include <objidl.h> // PROPID, IStream: the lean Windows header leaves them out
@@ -47,24 +47,6 @@ public:
 private:
     HGLOBAL block_;
     void* memory_;
-};
-
-// One COM reference, released with the owner.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_)
-            p_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T** Out() { return &p_; }
-    T* Get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
 };
 
 // A path in the ANSI code page as a wide string (empty for null).

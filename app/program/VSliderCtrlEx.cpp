@@ -185,19 +185,7 @@ void CVSliderCtrlEx::DrawChannel(Gdiplus::Graphics& graphics) {
         return;
     RECT client;
     GetClientRect(&client);
-    if (m_channel->GetPixelFormat() != PixelFormat32bppARGB) {
-        m_channel->Draw(graphics, client, 0, 5, SRCCOPY);
-        return;
-    }
-    // A transparent channel is flattened onto the background colour first.
-    const int w = static_cast<int>(m_channel->Width());
-    const int h = static_cast<int>(m_channel->Height());
-    const DWORD back = 0xFF000000u | (GetRValue(m_bgColor) << 16) | (GetGValue(m_bgColor) << 8) | GetBValue(m_bgColor);
-    CImageArray flat(w, h, PixelFormat24bppRGB, back);
-    m_channel->CImage::Draw(flat, 0, 0, w, h); // the whole image at its natural size
-    CBorder border = m_channel->GetBorder();
-    flat.SetBorder(border);
-    flat.Draw(graphics, client, 0, 5, SRCCOPY);
+    DrawSliderChannel(graphics, *m_channel, client, m_bgColor);
 }
 
 void CVSliderCtrlEx::OnLButtonDown(UINT, CPoint point) {

@@ -15,6 +15,11 @@
 
 class CImageArray;
 
+// Draws a slider's channel nine-sliced over the client rectangle; a channel with alpha is first
+// flattened onto the background colour, so what shows through it is the slider's own background.
+QEL_CONTROL_API void DrawSliderChannel(Gdiplus::Graphics& graphics, CImageArray& channel, const RECT& client,
+                                       COLORREF background);
+
 // The program's record of a slider dressed from images it made (the slider reads all but leftPos).
 struct _tagSLDCTRLEXBUF {
     RECT rect;       // window rectangle in the parent's client coordinates

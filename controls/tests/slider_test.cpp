@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 
 using namespace gallery;
@@ -268,6 +269,50 @@ TEST_F(Slider, ChannelWithAlphaIsFlattenedOnTheBackgroundColour) {
     ASSERT_EQ(1, slider.LoadBitmapA(channel, ThumbStrip(), TRUE));
     Repaint(host);
     EXPECT_EQ(kBack, ProbeClient(slider, 190, 15));
+}
+
+// The channel routine the horizontal and the program's vertical slider share, drawn off the screen onto
+// a target that starts green: whatever green shows was not painted over.
+class SliderChannel : public ::testing::Test {
+protected:
+    static constexpr COLORREF kBack = RGB(0, 0, 200);
+    SliderChannel() : target(60, kHeight, PixelFormat32bppARGB, 0xFF00FF00) {}
+    void DrawOntoTarget(CImageArray& channel) {
+        Gdiplus::Graphics graphics(&target);
+        const RECT client = {0, 0, 60, kHeight};
+        DrawSliderChannel(graphics, channel, client, kBack);
+    }
+    Gdiplus::Color At(int x, int y) {
+        Gdiplus::Color c;
+        target.GetPixel(x, y, &c);
+        return c;
+    }
+    CImageArray target;
+};
+
+TEST_F(SliderChannel, HalfTransparentChannelIsBlendedWithTheBackgroundNotWithWhatIsBehind) {
+    CImageArray channel(30, kHeight, PixelFormat32bppARGB, 0x80FF0000); // half-transparent red
+    DrawOntoTarget(channel);
+    for (int x : {2, 45, 58}) { // stretched over the whole client rectangle
+        const Gdiplus::Color c = At(x, 15);
+        EXPECT_NEAR(128, c.GetR(), 3) << x;
+        EXPECT_EQ(0, c.GetG()) << x;
+        EXPECT_NEAR(100, c.GetB(), 3) << x;
+        EXPECT_EQ(255, c.GetA()) << x;
+    }
+}
+
+TEST_F(SliderChannel, TransparentChannelShowsExactlyTheBackground) {
+    std::unique_ptr<CImageArray> clear(MakeStrip({Gdiplus::Color(0, 0, 0, 0)}, 30, kHeight));
+    DrawOntoTarget(*clear);
+    EXPECT_EQ(Gdiplus::Color::MakeARGB(255, 0, 0, 200), At(30, 15).GetValue());
+}
+
+TEST_F(SliderChannel, OpaqueChannelIsDrawnAsItIsWhateverTheBackground) {
+    std::unique_ptr<CImageArray> channel(FlatChannel(kChannel));
+    DrawOntoTarget(*channel);
+    EXPECT_EQ(Gdiplus::Color::MakeARGB(255, 0, 128, 128), At(10, 15).GetValue());
+    EXPECT_EQ(Gdiplus::Color::MakeARGB(255, 0, 128, 128), At(55, 15).GetValue());
 }
 
 TEST_F(Slider, HandedTheStripsItAlreadyOwnsKeepsThem) {

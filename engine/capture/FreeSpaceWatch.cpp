@@ -51,17 +51,9 @@ UINT CLiveCapture::GetSpacePollingInterval() const {
 }
 
 BOOL CLiveCapture::SetMinFreeSpace(UINT megabytes, UINT intervalMs) {
-    if (m_state == LIVE_CAPTURING || intervalMs == 0)
-        return FALSE;
-    const ULONGLONG bytes = qelrec::MegabytesToBytes(megabytes);
-    if (CheckFreeSpace(m_wszCaptureFile, bytes)) {
-        m_ullMinFreeSpace = bytes;
-        m_nSpacePollingInterval = intervalMs;
-        return TRUE;
-    }
-    m_ullMinFreeSpace = 0;
-    m_nSpacePollingInterval = 0;
-    return FALSE;
+    const auto hasFreeSpace = [this](ULONGLONG bytes) { return CheckFreeSpace(m_wszCaptureFile, bytes) != FALSE; };
+    return qelrec::ArmFreeSpaceWatch(m_state == LIVE_CAPTURING, megabytes, intervalMs, hasFreeSpace,
+                                     m_ullMinFreeSpace, m_nSpacePollingInterval);
 }
 
 BOOL CLiveCapture::CheckFreeSpace(const WCHAR* path, ULONGLONG bytes) {

@@ -13,15 +13,14 @@ bool IsPreviewRendered(HRESULT hr) {
     return hr == S_OK || hr == VFW_S_NOPREVIEWPIN;
 }
 
-// The renderer's reference goes to the caller, which keeps it in a raw field of the engine.
-IBaseFilter* CreateAndAddRenderer(IGraphBuilder* graph, REFCLSID clsid, const WCHAR* name) {
+qel::ComPtr<IBaseFilter> CreateAndAddRenderer(IGraphBuilder* graph, REFCLSID clsid, const WCHAR* name) {
     qel::ComPtr<IBaseFilter> renderer;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                 reinterpret_cast<void**>(renderer.GetAddressOf()))))
         return nullptr;
     if (FAILED(graph->AddFilter(renderer.Get(), name)))
         return nullptr;
-    return renderer.Detach();
+    return renderer;
 }
 
 } // namespace
@@ -33,7 +32,7 @@ HRESULT CLiveCapture::xRenderStreamToVMR(const GUID* category, const GUID* type,
         *rendererOut = nullptr;
     if (!m_pGraph || !m_pBuilder)
         return E_FAIL;
-    IBaseFilter* renderer = nullptr;
+    qel::ComPtr<IBaseFilter> renderer;
     if (m_bUseVMR)
         renderer = CreateAndAddRenderer(m_pGraph, kClsidVmr9, L"VMR");
     if (!renderer)
@@ -42,15 +41,14 @@ HRESULT CLiveCapture::xRenderStreamToVMR(const GUID* category, const GUID* type,
         m_bUseVMR = FALSE;
         renderer = CreateAndAddRenderer(m_pGraph, kClsidVideoRenderer, L"Video Render");
     }
-    const HRESULT hr = m_pBuilder->RenderStream(category, type, source, intermediate, renderer);
+    const HRESULT hr = m_pBuilder->RenderStream(category, type, source, intermediate, renderer.Get());
     if (FAILED(hr) && renderer) {
-        m_pGraph->RemoveFilter(renderer);
-        SafeRelease(renderer);
+        m_pGraph->RemoveFilter(renderer.Get());
+        renderer.Reset();
     }
+    // The exported signature hands the renderer's reference to a raw field of the caller.
     if (rendererOut)
-        *rendererOut = renderer;
-    else
-        SafeRelease(renderer);
+        *rendererOut = renderer.Detach();
     return hr;
 }
 

@@ -171,42 +171,42 @@ HRESULT CSampleGrabberCB::GrabSamples(char* mediaFile, LONGLONG) {
 HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
     if (!mediaFile)
         return S_FALSE;
-    IBaseFilter* grabberFilter = nullptr;
-    ISampleGrabber* grabber = nullptr;
-    IBaseFilter* source = nullptr;
-    IGraphBuilder* graph = nullptr;
-    IFileSourceFilter* fileSource = nullptr;
-    IMediaSeeking* seeking = nullptr;
-    IMediaControl* control = nullptr;
-    IMediaEvent* events = nullptr;
-    IVideoWindow* window = nullptr;
+    qel::ComPtr<IBaseFilter> grabberFilter;
+    qel::ComPtr<ISampleGrabber> grabber;
+    qel::ComPtr<IBaseFilter> source;
+    qel::ComPtr<IGraphBuilder> graph;
+    qel::ComPtr<IFileSourceFilter> fileSource;
+    qel::ComPtr<IMediaSeeking> seeking;
+    qel::ComPtr<IMediaControl> control;
+    qel::ComPtr<IMediaEvent> events;
+    qel::ComPtr<IVideoWindow> window;
     HRESULT result = S_FALSE;
     do {
         if (FAILED(CoCreateInstance(vostrel::kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_ISampleGrabber, reinterpret_cast<void**>(&grabber)))) {
+                                    IID_ISampleGrabber, &grabber))) {
             result = Report("Could not create CLSID_SampleGrabber\r\n");
             break;
         }
-        if (FAILED(grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter)))) {
+        if (FAILED(grabber->QueryInterface(IID_IBaseFilter, &grabberFilter))) {
             result = Report("Could not create CLSID_SampleGrabber\r\n");
             break;
         }
         if (FAILED(CoCreateInstance(CLSID_AsyncReader, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                    reinterpret_cast<void**>(&source)))) {
+                                    &source))) {
             result = Report("Could not create source filter\r\n");
             break;
         }
         if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                    reinterpret_cast<void**>(&graph)))) {
+                                    &graph))) {
             result = Report("Could not not create the graph\r\n");
             break;
         }
-        graph->AddFilter(source, L"Source");
-        graph->AddFilter(grabberFilter, L"Grabber");
+        graph->AddFilter(source.Get(), L"Source");
+        graph->AddFilter(grabberFilter.Get(), L"Grabber");
 
         WCHAR wideName[MAX_PATH];
         if (!MultiByteToWideChar(CP_ACP, 0, mediaFile, -1, wideName, MAX_PATH) ||
-            FAILED(source->QueryInterface(IID_IFileSourceFilter, reinterpret_cast<void**>(&fileSource))) ||
+            FAILED(source->QueryInterface(IID_IFileSourceFilter, &fileSource)) ||
             FAILED(fileSource->Load(wideName, nullptr))) {
             result = Report("Could not load the media file\r\n");
             break;
@@ -216,14 +216,14 @@ HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
         wanted.subtype = MEDIASUBTYPE_RGB24;
         grabber->SetMediaType(&wanted);
 
-        IPin* sourceOut = GetOutPin(source, 0);
-        IPin* grabberIn = GetInPin(grabberFilter, 0);
+        IPin* sourceOut = GetOutPin(source.Get(), 0);
+        IPin* grabberIn = GetInPin(grabberFilter.Get(), 0);
         if (!sourceOut || !grabberIn || FAILED(graph->Connect(sourceOut, grabberIn))) {
             result = Report("Could not connect source filter to grabber\r\n");
             break;
         }
-        TakeFrameSize(grabber);
-        IPin* grabberOut = GetOutPin(grabberFilter, 0);
+        TakeFrameSize(grabber.Get());
+        IPin* grabberOut = GetOutPin(grabberFilter.Get(), 0);
         if (!grabberOut || FAILED(graph->Render(grabberOut))) {
             result = Report("Could not render grabber output pin\r\n");
             break;
@@ -231,12 +231,12 @@ HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
         grabber->SetBufferSamples(FALSE);
         grabber->SetOneShot(TRUE);
         grabber->SetCallback(this, 1);
-        if (SUCCEEDED(graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window))))
+        if (SUCCEEDED(graph->QueryInterface(IID_IVideoWindow, &window)))
             window->put_AutoShow(OAFALSE);
-        if (SUCCEEDED(graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking))))
+        if (SUCCEEDED(graph->QueryInterface(IID_IMediaSeeking, &seeking)))
             seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
-        if (FAILED(result = graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))) ||
-            FAILED(result = graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events))))
+        if (FAILED(result = graph->QueryInterface(IID_IMediaControl, &control)) ||
+            FAILED(result = graph->QueryInterface(IID_IMediaEvent, &events)))
             break;
         if (FAILED(result = control->Run())) {
             control->Stop();
@@ -248,14 +248,5 @@ HRESULT CSampleGrabberCB::FrameSnatch(char* mediaFile, LONGLONG start) {
     } while (false);
     if (grabber)
         grabber->SetCallback(nullptr, 1);
-    SafeRelease(window);
-    SafeRelease(events);
-    SafeRelease(control);
-    SafeRelease(seeking);
-    SafeRelease(fileSource);
-    SafeRelease(graph);
-    SafeRelease(source);
-    SafeRelease(grabberFilter);
-    SafeRelease(grabber);
     return result;
 }

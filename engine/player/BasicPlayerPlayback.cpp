@@ -80,28 +80,23 @@ int CBasicPlayer::RegisterNotificationWindow(HWND window, UINT message) {
 }
 
 HRESULT CBasicPlayer::AddGraphToRot(IUnknown* object, DWORD* cookie) {
-    IRunningObjectTable* table = nullptr;
+    qel::ComPtr<IRunningObjectTable> table;
     if (FAILED(GetRunningObjectTable(0, &table)))
         return E_FAIL;
     WCHAR item[128] = {0};
     wsprintfW(item, L"FilterGraph %08x pid %08x", static_cast<DWORD>(reinterpret_cast<DWORD_PTR>(object)),
               GetCurrentProcessId());
-    IMoniker* moniker = nullptr;
+    qel::ComPtr<IMoniker> moniker;
     HRESULT hr = CreateItemMoniker(L"!", item, &moniker);
-    if (SUCCEEDED(hr)) {
-        hr = table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, object, moniker, cookie);
-        moniker->Release();
-    }
-    table->Release();
+    if (SUCCEEDED(hr))
+        hr = table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, object, moniker.Get(), cookie);
     return hr;
 }
 
 void CBasicPlayer::RemoveGraphFromRot(DWORD cookie) {
-    IRunningObjectTable* table = nullptr;
-    if (SUCCEEDED(GetRunningObjectTable(0, &table))) {
+    qel::ComPtr<IRunningObjectTable> table;
+    if (SUCCEEDED(GetRunningObjectTable(0, &table)))
         table->Revoke(cookie);
-        table->Release();
-    }
 }
 
 void CBasicPlayer::SeekToStart() {

@@ -16,6 +16,21 @@ bool HasReachedFileSizeLimit(std::uint64_t fileBytes, std::uint64_t limitBytes =
 // Megabytes as bytes, in 64 bits.
 std::uint64_t MegabytesToBytes(std::uint32_t megabytes);
 
+// Arms a free-space watch, as the recording and the render both do. Refused (false, nothing changes)
+// while `busy` or without a polling interval. Otherwise the minimum and the interval are kept when
+// `hasFreeSpace(minimum in bytes)` finds that much free now, and both cleared (false) when not.
+template <class HasFreeSpace>
+bool ArmFreeSpaceWatch(bool busy, std::uint32_t megabytes, std::uint32_t intervalMs, HasFreeSpace hasFreeSpace,
+                       std::uint64_t& minimumBytes, std::uint32_t& pollingMs) {
+    if (busy || intervalMs == 0)
+        return false;
+    const std::uint64_t bytes = MegabytesToBytes(megabytes);
+    const bool enough = hasFreeSpace(bytes);
+    minimumBytes = enough ? bytes : 0;
+    pollingMs = enough ? intervalMs : 0;
+    return enough;
+}
+
 // The directory whose free space a capture file uses: the path cut after its last backslash (the
 // backslash stays). A bare file name measures the current directory: an empty result.
 std::wstring CaptureDirectoryOf(const std::wstring& path);

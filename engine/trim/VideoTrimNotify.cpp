@@ -120,17 +120,9 @@ BOOL CVideoTrim::GraphEventCallback(UINT& message, LONG& lParam) {
 // ---- free-space watch ----
 
 BOOL CVideoTrim::SetMinFreeSpace(wchar_t* path, UINT megabytes, UINT intervalMs) {
-    if (m_TrimState == TrimStateRendering || intervalMs == 0)
-        return FALSE;
-    const ULONGLONG minimum = qelrec::MegabytesToBytes(megabytes);
-    if (xCheckFreeSpace(path, minimum)) {
-        m_nMinFreeSpace = minimum;
-        m_nPollingInterval = intervalMs;
-        return TRUE;
-    }
-    m_nMinFreeSpace = 0;
-    m_nPollingInterval = 0;
-    return FALSE;
+    const auto hasFreeSpace = [this, path](ULONGLONG bytes) { return xCheckFreeSpace(path, bytes) != FALSE; };
+    return qelrec::ArmFreeSpaceWatch(m_TrimState == TrimStateRendering, megabytes, intervalMs, hasFreeSpace,
+                                     m_nMinFreeSpace, m_nPollingInterval);
 }
 
 BOOL CVideoTrim::xCheckFreeSpace(const wchar_t* path, ULONGLONG minimum) {

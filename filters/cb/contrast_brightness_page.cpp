@@ -103,7 +103,7 @@ void CContrastBrightnessPage::OnEdited(HWND page, const Control& control) {
     if (typed.bounded)
         ShowValue(page, control);
     SendDlgItemMessageA(page, control.trackbar, TBM_SETPOS, TRUE, typed.value);
-    (params_->*control.send)(typed.value);
+    (params_.Get()->*control.send)(typed.value);
 }
 
 void CContrastBrightnessPage::OnCommand(HWND page, int id, int code) {
@@ -134,7 +134,7 @@ void CContrastBrightnessPage::OnScroll(HWND page, WPARAM wParam, HWND trackbar) 
             continue;
         current_.*control.value = static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
         ShowValue(page, control);
-        (params_->*control.send)(current_.*control.value);
+        (params_.Get()->*control.send)(current_.*control.value);
     }
 }
 

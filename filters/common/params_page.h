@@ -1,16 +1,15 @@
 #pragma once
 // What every effect plug-in's property page shares: the parameter interface of the filter it edits
 // (an owned reference while connected) and whether the page is shown.
+#include "qeldshow/com_ptr.h"
 #include "qeldshow/property_page.h"
+
+#include <utility>
 
 template <class Params>
 class CParamsPage : public CBasePropertyPage {
 public:
     using CBasePropertyPage::CBasePropertyPage;
-    ~CParamsPage() override {
-        if (params_)
-            params_->Release();
-    }
 
 protected:
     // Takes the object's parameter interface in place of any held before: E_POINTER without an
@@ -18,19 +17,13 @@ protected:
     HRESULT ConnectParams(IUnknown* object, REFIID iid) {
         if (!object)
             return E_POINTER;
-        Params* params = nullptr;
-        if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&params))) || !params)
+        qel::ComPtr<Params> params;
+        if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(params.GetAddressOf()))) || !params)
             return E_NOINTERFACE;
-        if (params_)
-            params_->Release();
-        params_ = params;
+        params_ = std::move(params);
         return S_OK;
     }
-    void ReleaseParams() {
-        if (params_)
-            params_->Release();
-        params_ = nullptr;
-    }
+    void ReleaseParams() { params_.Reset(); }
 
     HRESULT OnActivate() override {
         active_ = true;
@@ -41,6 +34,6 @@ protected:
         return S_OK;
     }
 
-    Params* params_ = nullptr;  // owned reference while connected
-    bool active_ = false;       // the page is shown: its changes mark it dirty
+    qel::ComPtr<Params> params_;  // held while connected
+    bool active_ = false;         // the page is shown: its changes mark it dirty
 };

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <vector>
 
+#include "qeldshow/com_ptr.h"
+
 namespace {
 
 // {C1F400A0-3F08-11D3-9F0B-006008039E37} and {C1F400A4-...}: not in mingw's qedit.h.
@@ -75,36 +77,17 @@ private:
     HANDLE thread_ = nullptr;
 };
 
-template <class T> class Com {
-public:
-    Com() = default;
-    ~Com() {
-        if (p)
-            p->Release();
-    }
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    T** Out() { return &p; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p); }
-    T* operator->() const { return p; }
-    T* p = nullptr;
-};
-
-IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
-    IEnumPins* pins = nullptr;
+qel::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
+    qel::ComPtr<IEnumPins> pins;
     if (FAILED(filter->EnumPins(&pins)))
         return nullptr;
-    IPin* pin = nullptr;
-    IPin* found = nullptr;
-    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
         PIN_DIRECTION direction;
         if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted)
-            found = pin;
-        else
-            pin->Release();
+            return pin;
     }
-    pins->Release();
-    return found;
+    return nullptr;
 }
 
 struct Frame {
@@ -118,16 +101,16 @@ size_t Stride(int width) {
 }
 
 int Grab(const wchar_t* source, long long frameNumber, Frame* frame) {
-    Com<IGraphBuilder> graph;
-    Com<IBaseFilter> reader, grabberFilter, renderer;
-    Com<ISampleGrabber> grabber;
+    qel::ComPtr<IGraphBuilder> graph;
+    qel::ComPtr<IBaseFilter> reader, grabberFilter, renderer;
+    qel::ComPtr<ISampleGrabber> grabber;
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                graph.OutVoid())) ||
+                                reinterpret_cast<void**>(graph.GetAddressOf()))) ||
         FAILED(CoCreateInstance(kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                grabberFilter.OutVoid())) ||
+                                reinterpret_cast<void**>(grabberFilter.GetAddressOf()))) ||
         FAILED(CoCreateInstance(kClsidNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                renderer.OutVoid())) ||
-        FAILED(grabberFilter->QueryInterface(IID_ISampleGrabber, grabber.OutVoid()))) {
+                                reinterpret_cast<void**>(renderer.GetAddressOf()))) ||
+        FAILED(grabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(grabber.GetAddressOf())))) {
         std::fprintf(stderr, "FrameSnatch: DirectShow objects are missing\n");
         return kCannotDecode;
     }
@@ -136,22 +119,19 @@ int Grab(const wchar_t* source, long long frameNumber, Frame* frame) {
     wanted.subtype = MEDIASUBTYPE_RGB24;
     wanted.formattype = FORMAT_VideoInfo;
     grabber->SetMediaType(&wanted);
-    if (FAILED(graph->AddSourceFilter(source, L"Source", reader.Out())) ||
-        FAILED(graph->AddFilter(grabberFilter.p, L"Grabber")) ||
-        FAILED(graph->AddFilter(renderer.p, L"Null"))) {
+    if (FAILED(graph->AddSourceFilter(source, L"Source", reader.GetAddressOf())) ||
+        FAILED(graph->AddFilter(grabberFilter.Get(), L"Grabber")) ||
+        FAILED(graph->AddFilter(renderer.Get(), L"Null"))) {
         std::fprintf(stderr, "FrameSnatch: cannot open the source\n");
         return kCannotDecode;
     }
-    IPin* readerOut = FirstPin(reader.p, PINDIR_OUTPUT);
-    IPin* grabberIn = FirstPin(grabberFilter.p, PINDIR_INPUT);
-    IPin* grabberOut = FirstPin(grabberFilter.p, PINDIR_OUTPUT);
-    IPin* rendererIn = FirstPin(renderer.p, PINDIR_INPUT);
+    const qel::ComPtr<IPin> readerOut = FirstPin(reader.Get(), PINDIR_OUTPUT);
+    const qel::ComPtr<IPin> grabberIn = FirstPin(grabberFilter.Get(), PINDIR_INPUT);
+    const qel::ComPtr<IPin> grabberOut = FirstPin(grabberFilter.Get(), PINDIR_OUTPUT);
+    const qel::ComPtr<IPin> rendererIn = FirstPin(renderer.Get(), PINDIR_INPUT);
     const bool connected = readerOut && grabberIn && grabberOut && rendererIn &&
-                           SUCCEEDED(graph->Connect(readerOut, grabberIn)) &&
-                           SUCCEEDED(graph->Connect(grabberOut, rendererIn));
-    for (IPin* pin : {readerOut, grabberIn, grabberOut, rendererIn})
-        if (pin)
-            pin->Release();
+                           SUCCEEDED(graph->Connect(readerOut.Get(), grabberIn.Get())) &&
+                           SUCCEEDED(graph->Connect(grabberOut.Get(), rendererIn.Get()));
     if (!connected) {
         std::fprintf(stderr, "FrameSnatch: the source has no RGB24 video\n");
         return kCannotDecode;
@@ -178,12 +158,12 @@ int Grab(const wchar_t* source, long long frameNumber, Frame* frame) {
 
     grabber->SetBufferSamples(TRUE);
     grabber->SetOneShot(TRUE);
-    Com<IMediaSeeking> seeking;
-    Com<IMediaControl> control;
-    Com<IMediaEvent> events;
-    if (FAILED(graph->QueryInterface(IID_IMediaSeeking, seeking.OutVoid())) ||
-        FAILED(graph->QueryInterface(IID_IMediaControl, control.OutVoid())) ||
-        FAILED(graph->QueryInterface(IID_IMediaEvent, events.OutVoid())))
+    qel::ComPtr<IMediaSeeking> seeking;
+    qel::ComPtr<IMediaControl> control;
+    qel::ComPtr<IMediaEvent> events;
+    if (FAILED(graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(seeking.GetAddressOf()))) ||
+        FAILED(graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control.GetAddressOf()))) ||
+        FAILED(graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf()))))
         return kCannotDecode;
     LONGLONG start = frameNumber * frameTime;
     LONGLONG duration = 0;

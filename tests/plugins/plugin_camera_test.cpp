@@ -32,13 +32,6 @@ ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction) {
     return pin;
 }
 
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
-    ComPtr<IPin> out = FirstPin(from, PINDIR_OUTPUT), in = FirstPin(to, PINDIR_INPUT);
-    if (!out || !in)
-        return VFW_E_NOT_FOUND;
-    return graph->ConnectDirect(out.Get(), in.Get(), nullptr);
-}
-
 // Asks the camera's capture pin for RGB24 at 320x240, 30 frames a second.
 HRESULT SetCameraFormat(IBaseFilter* camera) {
     ComPtr<IAMStreamConfig> config;
@@ -78,27 +71,15 @@ CameraRun PlayCameraThrough(IBaseFilter* camera, IBaseFilter* plugin, const wcha
     CameraRun result;
     FrameRecorder recorder;
     ComPtr<IGraphBuilder> graph;
-    ComPtr<IBaseFilter> grabberFilter, renderer;
-    ComPtr<ISampleGrabber> grabber;
+    RecordingEnd end;
     HRESULT hr = SetCameraFormat(camera);
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_SampleGrabberFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_NullRendererFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
-    if (SUCCEEDED(hr))
-        hr = grabberFilter.As(&grabber);
-    if (SUCCEEDED(hr)) {
-        AM_MEDIA_TYPE want{};
-        want.majortype = MEDIATYPE_Video;
-        want.subtype = MEDIASUBTYPE_RGB24;
-        hr = grabber->SetMediaType(&want);
-    }
-    if (SUCCEEDED(hr))
-        hr = grabber->SetBufferSamples(FALSE);
-    if (SUCCEEDED(hr))
-        hr = grabber->SetCallback(&recorder, 0);
+        hr = MakeRecordingEnd(MEDIATYPE_Video, MEDIASUBTYPE_RGB24, &recorder, &end);
+    const ComPtr<IBaseFilter>& grabberFilter = end.grabberFilter;
+    const ComPtr<IBaseFilter>& renderer = end.renderer;
+    const ComPtr<ISampleGrabber>& grabber = end.grabber;
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(camera, L"Camera");
     if (SUCCEEDED(hr))
@@ -108,11 +89,11 @@ CameraRun PlayCameraThrough(IBaseFilter* camera, IBaseFilter* plugin, const wcha
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(renderer.Get(), L"Null Renderer");
     if (SUCCEEDED(hr))
-        hr = ConnectFilters(graph.Get(), camera, plugin);
+        hr = Connect(graph.Get(), camera, plugin);
     if (SUCCEEDED(hr))
-        hr = ConnectFilters(graph.Get(), plugin, grabberFilter.Get());
+        hr = Connect(graph.Get(), plugin, grabberFilter.Get());
     if (SUCCEEDED(hr))
-        hr = ConnectFilters(graph.Get(), grabberFilter.Get(), renderer.Get());
+        hr = Connect(graph.Get(), grabberFilter.Get(), renderer.Get());
     result.build = hr;
 
     ComPtr<IMediaControl> control;

@@ -288,6 +288,8 @@ HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin) {
 
 namespace {
 
+} // namespace
+
 HRESULT Connect(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
     ComPtr<IPin> out, in;
     HRESULT hr = FindPin(from, PINDIR_OUTPUT, &out);
@@ -298,7 +300,25 @@ HRESULT Connect(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
     return hr;
 }
 
-} // namespace
+HRESULT MakeRecordingEnd(const GUID& major, const GUID& sub, FrameRecorder* recorder, RecordingEnd* end) {
+    HRESULT hr = CoCreateInstance(CLSID_SampleGrabberFilter, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(&end->grabberFilter));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_NullRendererFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&end->renderer));
+    if (SUCCEEDED(hr))
+        hr = end->grabberFilter.As(&end->grabber);
+    if (SUCCEEDED(hr)) {
+        AM_MEDIA_TYPE want{};
+        want.majortype = major;
+        want.subtype = sub;
+        hr = end->grabber->SetMediaType(&want);
+    }
+    if (SUCCEEDED(hr))
+        hr = end->grabber->SetBufferSamples(FALSE);
+    if (SUCCEEDED(hr))
+        hr = end->grabber->SetCallback(recorder, 0);
+    return hr;
+}
 
 struct EventHandle {
     HANDLE handle = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -321,29 +341,18 @@ GraphResult PlayContent(IBaseFilter* plugin, const wchar_t* pluginName, TestStre
     FrameRecorder recorder;
     EventHandle streamEnded; // outlives the source, which signals it
     ComPtr<IGraphBuilder> graph;
-    ComPtr<IBaseFilter> source, grabberFilter, renderer;
-    ComPtr<ISampleGrabber> grabber;
+    ComPtr<IBaseFilter> source;
+    RecordingEnd end;
     const GUID major = content.type.majortype, sub = content.type.subtype;
 
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
     if (SUCCEEDED(hr))
         hr = CreateSource(std::move(content), &source, streamEnded.handle);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_SampleGrabberFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_NullRendererFilter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
-    if (SUCCEEDED(hr))
-        hr = grabberFilter.As(&grabber);
-    if (SUCCEEDED(hr)) {
-        AM_MEDIA_TYPE want{};
-        want.majortype = major;
-        want.subtype = sub;
-        hr = grabber->SetMediaType(&want);
-    }
-    if (SUCCEEDED(hr))
-        hr = grabber->SetBufferSamples(FALSE);
-    if (SUCCEEDED(hr))
-        hr = grabber->SetCallback(&recorder, 0);
+        hr = MakeRecordingEnd(major, sub, &recorder, &end);
+    const ComPtr<IBaseFilter>& grabberFilter = end.grabberFilter;
+    const ComPtr<IBaseFilter>& renderer = end.renderer;
+    const ComPtr<ISampleGrabber>& grabber = end.grabber;
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(source.Get(), L"Test Source");
     if (SUCCEEDED(hr))

@@ -94,6 +94,17 @@ private:
 HRESULT CreateTestSource(const TestVideo& video, IBaseFilter** source, HANDLE streamEnded = nullptr);
 
 HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** pin);
+// Connects the first output pin of `from` straight to the first input pin of `to`.
+HRESULT Connect(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to);
+
+// The end of every test chain: a Sample Grabber taking one media type and handing each sample to a
+// recorder, and a Null Renderer after it. MakeRecordingEnd creates both, not yet in a graph.
+struct RecordingEnd {
+    Microsoft::WRL::ComPtr<IBaseFilter> grabberFilter;
+    Microsoft::WRL::ComPtr<ISampleGrabber> grabber;
+    Microsoft::WRL::ComPtr<IBaseFilter> renderer;
+};
+HRESULT MakeRecordingEnd(const GUID& major, const GUID& sub, FrameRecorder* recorder, RecordingEnd* end);
 
 // Plays the test video through the plug-in into the recorder, without a clock, to the end.
 // connect is the first failing connection step's result (S_OK when all connected).

@@ -48,13 +48,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    auto* factory = new (std::nothrow) StandinFactory(clsid);
-    if (!factory)
-        return E_OUTOFMEMORY;
-    factory->NonDelegatingAddRef();
-    const HRESULT hr = factory->NonDelegatingQueryInterface(riid, ppv);
-    factory->NonDelegatingRelease();
-    return hr;
+    return HandOutFactory(new (std::nothrow) StandinFactory(clsid), riid, ppv);
 }
 
 STDAPI DllCanUnloadNow() { return ModuleCanUnloadNow(); }

@@ -56,6 +56,12 @@ protected:
         *out = value;
         return S_OK;
     }
+    // A setter of one kept int, logged with what it was given.
+    HRESULT Set(const char* name, int value, int& slot) {
+        m_standin->Record("%s(%d)", name, value);
+        slot = value;
+        return S_OK;
+    }
     CStandinFilter* m_standin;
 };
 
@@ -68,28 +74,16 @@ class StrengthParams : public Logged<IQelStrengthParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetStrength(int v) override {
-        m_standin->Record("SetStrength(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetStrength(int v) override { return Set("SetStrength", v, m_standin->m_values.value[0]); }
 };
 
 class ContrastBrightnessParams : public Logged<IQelContrastBrightnessParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetContrast(int* v) override { return Get("GetContrast", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetContrast(int v) override {
-        m_standin->Record("SetContrast(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetContrast(int v) override { return Set("SetContrast", v, m_standin->m_values.value[0]); }
     STDMETHODIMP GetBrightness(int* v) override { return Get("GetBrightness", v, m_standin->m_values.value[1]); }
-    STDMETHODIMP SetBrightness(int v) override {
-        m_standin->Record("SetBrightness(%d)", v);
-        m_standin->m_values.value[1] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetBrightness(int v) override { return Set("SetBrightness", v, m_standin->m_values.value[1]); }
 };
 
 class DateTimeParams : public Logged<IQelDateTimeParams> {
@@ -149,28 +143,16 @@ class DigitalZoomParams : public Logged<IQelDigitalZoomParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetZoom(int* v) override { return Get("GetZoom", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetZoom(int v) override {
-        m_standin->Record("SetZoom(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetZoom(int v) override { return Set("SetZoom", v, m_standin->m_values.value[0]); }
 };
 
 class SpecialEffectParams : public Logged<IQelSpecialEffectParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetStrength(int* v) override { return Get("GetStrength", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetStrength(int v) override {
-        m_standin->Record("SetStrength(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetStrength(int v) override { return Set("SetStrength", v, m_standin->m_values.value[0]); }
     STDMETHODIMP GetEffect(int* v) override { return Get("GetEffect", v, m_standin->m_values.value[1]); }
-    STDMETHODIMP SetEffect(int v) override {
-        m_standin->Record("SetEffect(%d)", v);
-        m_standin->m_values.value[1] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetEffect(int v) override { return Set("SetEffect", v, m_standin->m_values.value[1]); }
 };
 
 class PhotoFrameParams : public Logged<IQelPhotoFrameParams> {
@@ -192,39 +174,19 @@ class FlipParams : public Logged<IQelFlipParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetValue(int v) override {
-        m_standin->Record("SetValue(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetValue(int v) override { return Set("SetValue", v, m_standin->m_values.value[0]); }
     STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, m_standin->m_values.value[1]); }
-    STDMETHODIMP SetValue2(int v) override {
-        m_standin->Record("SetValue2(%d)", v);
-        m_standin->m_values.value[1] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetValue2(int v) override { return Set("SetValue2", v, m_standin->m_values.value[1]); }
 };
 
 class RotateParams : public Logged<IQelRotateParams> {
 public:
     using Logged::Logged;
     STDMETHODIMP GetValue(int* v) override { return Get("GetValue", v, m_standin->m_values.value[0]); }
-    STDMETHODIMP SetValue(int v) override {
-        m_standin->Record("SetValue(%d)", v);
-        m_standin->m_values.value[0] = v;
-        return S_OK;
-    }
+    STDMETHODIMP SetValue(int v) override { return Set("SetValue", v, m_standin->m_values.value[0]); }
     STDMETHODIMP GetValue2(int* v) override { return Get("GetValue2", v, m_standin->m_values.value[1]); }
-    STDMETHODIMP SetValue2(int v) override {
-        m_standin->Record("SetValue2(%d)", v);
-        m_standin->m_values.value[1] = v;
-        return S_OK;
-    }
-    STDMETHODIMP SetMethod(int method) override {
-        m_standin->Record("SetMethod(%d)", method);
-        m_standin->m_values.method = method;
-        return S_OK;
-    }
+    STDMETHODIMP SetValue2(int v) override { return Set("SetValue2", v, m_standin->m_values.value[1]); }
+    STDMETHODIMP SetMethod(int method) override { return Set("SetMethod", method, m_standin->m_values.method); }
     STDMETHODIMP GetMethod(int* method) override { return Get("GetMethod", method, m_standin->m_values.method); }
     STDMETHODIMP SetBackColor(COLORREF color) override {
         m_standin->Record("SetBackColor(0x%06lx)", static_cast<unsigned long>(color));
@@ -236,11 +198,7 @@ public:
         *color = m_standin->m_values.color;
         return S_OK;
     }
-    STDMETHODIMP SetAngle(int degrees) override {
-        m_standin->Record("SetAngle(%d)", degrees);
-        m_standin->m_values.angle = degrees;
-        return S_OK;
-    }
+    STDMETHODIMP SetAngle(int degrees) override { return Set("SetAngle", degrees, m_standin->m_values.angle); }
     STDMETHODIMP GetAngle(int* degrees) override { return Get("GetAngle", degrees, m_standin->m_values.angle); }
 };
 

@@ -27,6 +27,43 @@ TEST(CaptureLimits, TwoGigabytesEndTheCaptureOneByteLessDoesNot) {
     EXPECT_FALSE(qelrec::HasReachedFileSizeLimit(4095, 4096));
 }
 
+// A free-space watch as the recording and the render arm it: the check is asked in bytes.
+struct WatchSettings {
+    std::uint64_t minimum = 7;
+    std::uint32_t polling = 9;
+    std::uint64_t asked = 0;
+    bool Arm(bool busy, std::uint32_t megabytes, std::uint32_t intervalMs, std::uint64_t freeBytes) {
+        auto check = [this, freeBytes](std::uint64_t bytes) {
+            asked = bytes;
+            return qelrec::IsFreeSpaceEnough(freeBytes, bytes);
+        };
+        return qelrec::ArmFreeSpaceWatch(busy, megabytes, intervalMs, check, minimum, polling);
+    }
+};
+
+TEST(CaptureLimits, FreeSpaceWatchIsKeptOnlyWhenTheDiskHasTheMinimumNow) {
+    WatchSettings armed;
+    EXPECT_TRUE(armed.Arm(false, 5, 250, 5 * 1048576ull));
+    EXPECT_EQ(5 * 1048576ull, armed.asked);
+    EXPECT_EQ(5 * 1048576ull, armed.minimum);
+    EXPECT_EQ(250u, armed.polling);
+
+    WatchSettings tooFull;
+    EXPECT_FALSE(tooFull.Arm(false, 5, 250, 5 * 1048576ull - 1));
+    EXPECT_EQ(0u, tooFull.minimum); // a disk already too full disarms the watch
+    EXPECT_EQ(0u, tooFull.polling);
+}
+
+TEST(CaptureLimits, FreeSpaceWatchIsRefusedWhileBusyOrWithoutIntervalAndChangesNothing) {
+    for (const bool busy : {true, false}) {
+        WatchSettings refused;
+        EXPECT_FALSE(refused.Arm(busy, 5, busy ? 250 : 0, ~0ull));
+        EXPECT_EQ(0u, refused.asked) << busy; // the disk is not even asked
+        EXPECT_EQ(7u, refused.minimum) << busy;
+        EXPECT_EQ(9u, refused.polling) << busy;
+    }
+}
+
 TEST(CaptureLimits, MegabytesBecomeBytesWithoutOverflow) {
     EXPECT_EQ(104857600ull, qelrec::MegabytesToBytes(100));
     EXPECT_EQ(4294967295ull * 1048576ull, qelrec::MegabytesToBytes(4294967295u));

@@ -1,18 +1,10 @@
 #include "effects_fixture.h"
 
+#include "../filter_name.h"
 #include "QelPluginIds.h"
 
 namespace enginetest {
 namespace {
-
-std::wstring NameOf(IBaseFilter* filter) {
-    FILTER_INFO info = {};
-    if (FAILED(filter->QueryFilterInfo(&info)))
-        return L"";
-    if (info.pGraph)
-        info.pGraph->Release();
-    return info.achName;
-}
 
 int InputPinCount(IBaseFilter* filter) {
     int count = 0;

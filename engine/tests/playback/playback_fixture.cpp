@@ -1,5 +1,6 @@
 #include "playback_fixture.h"
 
+#include "../filter_name.h"
 #include "OutsideFilters.h"
 #include "QelPluginIds.h"
 
@@ -8,14 +9,7 @@ using qel::ComPtr;
 namespace playbacktest {
 namespace {
 
-std::wstring NameOf(IBaseFilter* filter) {
-    FILTER_INFO info = {};
-    if (FAILED(filter->QueryFilterInfo(&info)))
-        return L"";
-    if (info.pGraph)
-        info.pGraph->Release();
-    return info.achName;
-}
+using enginetest::NameOf;
 
 ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted) {
     ComPtr<IEnumPins> pins;

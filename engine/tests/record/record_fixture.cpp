@@ -1,5 +1,6 @@
 #include "record_fixture.h"
 
+#include "../filter_name.h"
 #include "QelPluginIds.h"
 #include "qeltest/pump.h"
 #include "riff_reader.h"
@@ -43,14 +44,7 @@ std::wstring RecordTest::FileIn(const std::string& name) const {
 
 namespace {
 
-std::wstring NameOf(IBaseFilter* filter) {
-    FILTER_INFO info = {};
-    if (FAILED(filter->QueryFilterInfo(&info)))
-        return L"";
-    if (info.pGraph)
-        info.pGraph->Release();
-    return info.achName;
-}
+using enginetest::NameOf;
 
 bool IsVideo(IPin* pin) {
     AM_MEDIA_TYPE type = {};

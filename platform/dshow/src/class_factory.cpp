@@ -47,6 +47,15 @@ STDMETHODIMP CClassFactory::LockServer(BOOL lock) {
     return S_OK;
 }
 
+HRESULT HandOutFactory(CClassFactory* factory, REFIID riid, void** ppv) {
+    if (!factory)
+        return E_OUTOFMEMORY;
+    factory->NonDelegatingAddRef();
+    const HRESULT hr = factory->NonDelegatingQueryInterface(riid, ppv);
+    factory->NonDelegatingRelease();
+    return hr;
+}
+
 HRESULT GetClassObjectFromTemplates(const CFactoryTemplate* templates, int count, REFCLSID clsid, REFIID riid,
                                     void** ppv) {
     if (!ppv)
@@ -57,13 +66,7 @@ HRESULT GetClassObjectFromTemplates(const CFactoryTemplate* templates, int count
     for (int i = 0; i < count; ++i) {
         if (!templates[i].IsClassID(clsid) || !templates[i].m_lpfnNew)
             continue;
-        CClassFactory* factory = new (std::nothrow) CClassFactory(&templates[i]);
-        if (!factory)
-            return E_OUTOFMEMORY;
-        factory->NonDelegatingAddRef();
-        const HRESULT hr = factory->NonDelegatingQueryInterface(riid, ppv);
-        factory->NonDelegatingRelease();
-        return hr;
+        return HandOutFactory(new (std::nothrow) CClassFactory(&templates[i]), riid, ppv);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -56,13 +56,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     DWORD variant = 0;
     if (!RegisteredVariant(clsid, &variant))
         return CLASS_E_CLASSNOTAVAILABLE;
-    CCameraFactory* factory = new (std::nothrow) CCameraFactory(clsid, variant);
-    if (!factory)
-        return E_OUTOFMEMORY;
-    factory->NonDelegatingAddRef();
-    const HRESULT hr = factory->NonDelegatingQueryInterface(riid, ppv);
-    factory->NonDelegatingRelease();
-    return hr;
+    return HandOutFactory(new (std::nothrow) CCameraFactory(clsid, variant), riid, ppv);
 }
 
 STDAPI DllCanUnloadNow() { return ModuleCanUnloadNow(); }

@@ -46,8 +46,8 @@ public:
     virtual int GetPinCount() = 0;
     virtual CBasePin* GetPin(int index) = 0;
     // Changes whenever the set of pins changes (pin enumerators go out of sync).
-    LONG GetPinVersion() const { return pinVersion_; }
-    void IncrementPinVersion() { ++pinVersion_; }
+    LONG GetPinVersion() const { return m_pinVersion; }
+    void IncrementPinVersion() { ++m_pinVersion; }
 
     // Sends an event to the graph (IMediaEventSink); E_NOTIMPL when not in a graph or the graph
     // takes no events. EC_COMPLETE carries this filter as its second parameter, as graphs expect.
@@ -76,5 +76,5 @@ protected:
     std::wstring m_name;
 
 private:
-    LONG pinVersion_ = 1;
+    LONG m_pinVersion = 1;
 };

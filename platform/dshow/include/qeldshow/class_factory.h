@@ -47,6 +47,10 @@ private:
     const CFactoryTemplate* template_;
 };
 
+// Gives the caller riid of a class factory just made (null: E_OUTOFMEMORY); the factory lives on
+// only through the reference handed out, and is gone when the interface is refused.
+HRESULT HandOutFactory(CClassFactory* factory, REFIID riid, void** ppv);
+
 // Hands out a class factory for clsid from the given list (the standard DllGetClassObject over it).
 HRESULT GetClassObjectFromTemplates(const CFactoryTemplate* templates, int count, REFCLSID clsid, REFIID riid,
                                     void** ppv);
