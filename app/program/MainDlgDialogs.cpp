@@ -43,6 +43,19 @@ void CMainDlg::OnEffects() {
     m_capture.ApplyEffect(m_effectIndex, m_propertyIndex, m_propertyName);
 }
 
+// Setup stops a running scan as Close does, and the album is listed again when the scan was cut short
+// or its folder changed.
+void CMainDlg::OnSetup() {
+    if (m_capture.RunSetupSheet() != 0)
+        AfxShowMessageBox(m_hWnd, m_capture.GetLastErrorText(), "Error", MB_OK);
+    const BOOL wasRunning = InterlockedCompareExchange(&m_scanRunning, FALSE, FALSE) != FALSE;
+    StopThumbScan();
+    if (wasRunning || m_imageFolder.CompareNoCase(m_capture.GetImageFolder()) != 0) {
+        m_strip.RemoveAll();
+        StartThumbScan();
+    }
+}
+
 void CMainDlg::ForwardToEnhanceDialog(WPARAM wParam, LPARAM lParam) {
     if (m_enhanceDlg.GetSafeHwnd() && ::IsWindow(m_enhanceDlg.m_hWnd))
         m_enhanceDlg.SendMessage(WM_ZENTRIK_EXTERNAL_KEY, wParam, lParam);
