@@ -75,6 +75,7 @@ protected:
     afx_msg LRESULT OnVideoSettingsRequest(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCameraChosen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnResolutionText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnExternalKey(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // Start-up pieces of OnInitDialog.

@@ -69,7 +69,9 @@ BOOL CSetBasicDlg::OnInitDialog() {
     m_edtVideoFolder.SetWindowText(settings.videoFolder);
     m_edtImageFolder.SetReadOnly(TRUE);
     m_edtVideoFolder.SetReadOnly(TRUE);
-    const int found = FindPrefixFromSecond(m_cboCamera, settings.cameraName);
+    // An empty name would begin every entry and pick the second camera, not the one in use.
+    const int found =
+        settings.cameraName.IsEmpty() ? -1 : FindPrefixFromSecond(m_cboCamera, settings.cameraName);
     if (found >= 0) {
         m_cboCamera.SetCurSel(found);
         m_stCamera.SetWindowText(settings.cameraName);

@@ -26,9 +26,10 @@ protected:
         ProgramTest::TearDown();
     }
 
-    void Start(int effectIndex) {
-        run = StartPrepared([effectIndex](ZentrikRun& r) {
+    void Start(int effectIndex, const std::function<void(ZentrikRun&)>& prepare = [](ZentrikRun&) {}) {
+        run = StartPrepared([effectIndex, &prepare](ZentrikRun& r) {
             r.SetIniValue("Effect", "EffectIndex", std::to_string(effectIndex).c_str());
+            prepare(r);
         });
         run->Pump(500);
     }
@@ -89,6 +90,25 @@ TEST_F(EffectDialog, NoEffectOpensAtTheTopWithTheFrameChoiceHidden) {
     ASSERT_TRUE(frame);
     EXPECT_FALSE(::IsWindowVisible(::GetParent(frame)));
     End(dialog, IDCANCEL);
+}
+
+TEST_F(EffectDialog, ASkinWithoutTheTileCountAndALongFaceNameOpensWithoutEffectTiles) {
+    Start(-1, [](ZentrikRun& r) {
+        const std::string skin = r.SkinIni();
+        ::WritePrivateProfileStringA("Zentrik", "font_size",
+                                     "AFaceNameFarLongerThanTheThirtyTwoCharactersAFontRecordHolds 13", skin.c_str());
+        ::WritePrivateProfileStringA("EffectArea", "count", nullptr, skin.c_str());
+        ::WritePrivateProfileStringA("EffectArea", "rect", nullptr, skin.c_str());
+    });
+    HWND dialog = Open();
+    ASSERT_TRUE(dialog) << "the dialog did not open";
+    EXPECT_FALSE(FindDescendant(dialog, kEffectTile));
+    EXPECT_TRUE(FindDescendant(dialog, kFrameTile)) << "the frame tiles do not depend on the effect area";
+    int low = -1, high = -1;
+    ::GetScrollRange(::GetDlgItem(dialog, kScroll), SB_CTL, &low, &high);
+    EXPECT_EQ(0, high);
+    End(dialog, IDCANCEL);
+    EXPECT_TRUE(run->Running());
 }
 
 TEST_F(EffectDialog, IndexFiveOpensOneRowDown) {

@@ -176,6 +176,20 @@ TEST_F(EnhanceDialog, UncheckingDigitalZoomResetsTheStepToOneX) {
     Close(dialog, IDCANCEL);
 }
 
+TEST_F(EnhanceDialog, TheCameraButtonsZoomKeyMovesTheOpenDialogsZoomSlider) {
+    HWND dialog = Open();
+    ASSERT_TRUE(dialog);
+    const UINT zentrikMessage = ::RegisterWindowMessageA("QEL_ZENTRIK_MESSAGE");
+    ::PostMessageA(run->Frame(), zentrikMessage, 72, 0);
+    run->Pump(500);
+    EXPECT_TRUE(IsChecked(dialog, kZoom));
+    EXPECT_EQ(1, SliderPos(dialog, kZoomStep));
+    EXPECT_EQ((std::vector<std::string>{"SetEnable(1)", "SetZoom(150)"}), log->Calls(CLSID_QelFilter_DigitalZoom));
+    // The dialog's own switch stays as it was: Cancel then puts the engine back to the kept zoom.
+    EXPECT_FALSE(IsEnabled(dialog, kZoomStep));
+    Close(dialog, IDOK);
+}
+
 TEST_F(EnhanceDialog, OkValuesReachTheSettingsFileAtClose) {
     HWND dialog = Open();
     ASSERT_TRUE(dialog);

@@ -95,6 +95,20 @@ TEST_F(SettingsSheet, ASavedNameBeginningTwoEntriesSelectsTheSecond) {
     End(sheet, PSBTN_CANCEL);
 }
 
+TEST_F(SettingsSheet, WithoutASavedNameTheFirstCameraInUseIsShown) {
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    HWND list = ::GetDlgItem(page, kCameraList);
+    ASSERT_LE(2, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the camera and the microphone's source";
+    EXPECT_EQ(0, ::SendMessageA(list, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("Qel Program Camera", Text(::GetDlgItem(page, kCameraNameLabel)));
+    End(sheet, PSBTN_OK);
+    EXPECT_EQ("Qel Program Camera", run->IniValue("Basic", "Camera Selection"));
+}
+
 TEST_F(SettingsSheet, TheTimeSpinsNeverAllowZero) {
     Start();
     HWND sheet = Open();
