@@ -161,6 +161,34 @@ TEST_F(EffectDialog, AFrameReachesTheEngineOnlyOnceAFrameTileIsPicked) {
     EXPECT_NE(std::string::npos, name.find("frame1.png")) << name;
 }
 
+TEST_F(EffectDialog, AnotherEffectAfterAFrameSwitchesTheFrameOffAndOkEmptiesTheFrameFile) {
+    log = std::make_unique<EngineCallLog>();
+    if (!log->Loaded())
+        GTEST_SKIP() << "the stand-in plug-in module is not built";
+    ASSERT_EQ(S_OK, log->Add(CLSID_QelFilter_PhotoFrame));
+    ASSERT_EQ(S_OK, log->Add(CLSID_QelFilter_SpecialEffect));
+    Start(-1);
+    HWND dialog = Open();
+    ASSERT_TRUE(dialog);
+    Pick(dialog, kEffectTile);
+    Pick(dialog, kFrameTile + 1);
+    log->Clear();
+    Pick(dialog, kEffectTile + 4);
+    const auto frame = log->Calls(CLSID_QelFilter_PhotoFrame);
+    EXPECT_NE(frame.end(), std::find(frame.begin(), frame.end(), "SetEnable(0)"));
+    auto special = log->Calls(CLSID_QelFilter_SpecialEffect);
+    EXPECT_NE(special.end(), std::find(special.begin(), special.end(), "SetEnable(1)"));
+    // The selected tile clicked again sends its effect again.
+    log->Clear();
+    Pick(dialog, kEffectTile + 4);
+    special = log->Calls(CLSID_QelFilter_SpecialEffect);
+    EXPECT_NE(special.end(), std::find(special.begin(), special.end(), "SetEnable(1)"));
+    End(dialog, IDOK);
+    CloseProgram();
+    EXPECT_EQ("4", run->IniValue("Effect", "EffectIndex")) << "the tile clicked twice is still the selected one";
+    EXPECT_EQ("", run->IniValue("Effect", "PropertyName"));
+}
+
 TEST_F(EffectDialog, TheNegativeTileInvertsThePreviewAndCancelRestoresIt) {
     Start(-1);
     ASSERT_TRUE(PreviewReads(false, 10000)) << "no camera picture before the dialog";
