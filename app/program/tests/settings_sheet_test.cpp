@@ -201,5 +201,28 @@ TEST_F(SettingsSheet, ANewImageFolderRescansTheAlbum) {
     EXPECT_EQ(pictures.Dir(), run->IniValue("Basic", "Image Folder"));
 }
 
+TEST_F(SettingsSheet, SetupDuringTheAlbumScanListsTheFolderAgainOnce) {
+    AlbumFolder pictures("setup-scan");
+    constexpr int kPictures = 16;
+    for (int i = 0; i < kPictures; ++i)
+        pictures.Write(("p" + std::to_string(i) + ".bmp").c_str(), SolidBmp(88, 66, RGB(0, 10 * i, 0)), i);
+    Start([&pictures](ZentrikRun& r) { r.SetIniValue("Basic", "Image Folder", pictures.Dir().c_str()); });
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    const bool scanning = !FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+    End(sheet, PSBTN_CANCEL);
+    if (!scanning)
+        GTEST_SKIP() << "the scan had ended before the sheet opened; nothing was cut short";
+    HWND last = nullptr;
+    for (int i = 0; i < 100 && !last; ++i) {
+        run->Pump(100);
+        last = FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+    }
+    EXPECT_TRUE(last) << "the album was not listed again whole";
+    run->Pump(1000);
+    EXPECT_FALSE(FindDescendant(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
+    CloseProgram();
+}
+
 } // namespace
 } // namespace programtest
