@@ -13,6 +13,15 @@ constexpr int kPhotoFrame = 0;
 constexpr int kDateTime = 10;
 constexpr int kRowPixels = 133;
 
+// Tile n of a skin area: its "Image%d" and "Level%d" values (each at least MAX_PATH bytes).
+void ReadTileValues(const char* area, int n, char* image, char* level) {
+    char key[32];
+    std::snprintf(key, sizeof key, "Image%d", n);
+    ql_GetSettingString(area, key, g_skinSettingsPath, image);
+    std::snprintf(key, sizeof key, "Level%d", n);
+    ql_GetSettingString(area, key, g_skinSettingsPath, level);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CEffectDlg, CDialog)
@@ -95,11 +104,8 @@ void CEffectDlg::FillEffects() {
     int count = 0;
     ql_GetSettingInt("EffectArea", "count", g_skinSettingsPath, &count);
     for (int n = 0; n < count; ++n) {
-        char key[32], image[MAX_PATH] = {}, label[MAX_PATH] = {};
-        std::snprintf(key, sizeof key, "Image%d", n);
-        ql_GetSettingString("EffectArea", key, g_skinSettingsPath, image);
-        std::snprintf(key, sizeof key, "Level%d", n);
-        ql_GetSettingString("EffectArea", key, g_skinSettingsPath, label);
+        char image[MAX_PATH] = {}, label[MAX_PATH] = {};
+        ReadTileValues("EffectArea", n, image, label);
         m_effects.AddEffect(n, g_skinFolder + image, label, n == m_effectIndex);
     }
     // Fewer than four tiles leave nothing to scroll.
@@ -111,11 +117,8 @@ void CEffectDlg::FillFrames() {
     int count = 0;
     ql_GetSettingInt("PropertyArea", "count", g_skinSettingsPath, &count);
     for (int n = 0; n < count; ++n) {
-        char key[32], thumb[MAX_PATH] = {}, frame[MAX_PATH] = {};
-        std::snprintf(key, sizeof key, "Image%d", n);
-        ql_GetSettingString("PropertyArea", key, g_skinSettingsPath, thumb);
-        std::snprintf(key, sizeof key, "Level%d", n);
-        ql_GetSettingString("PropertyArea", key, g_skinSettingsPath, frame);
+        char thumb[MAX_PATH] = {}, frame[MAX_PATH] = {};
+        ReadTileValues("PropertyArea", n, thumb, frame);
         m_frames.AddFrame(g_skinFolder + thumb, g_skinFolder + frame, n == m_propertyIndex);
     }
 }
