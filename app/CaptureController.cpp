@@ -206,3 +206,10 @@ void CCaptureController::SetQualities() {
     m_engine->SetQuality(1, m_settings.imageQuality);
     m_engine->SetQuality(0, m_settings.videoQuality);
 }
+
+HRESULT CCaptureController::ShowVideoSettings() {
+    const HRESULT hr = m_engine ? m_engine->CallOLESettingDlg(OLEDLG_VIDEO_FILTER, nullptr) : E_UNEXPECTED;
+    if (hr != 0)
+        m_lastErrorText = "Unknown Error";
+    return hr;
+}

@@ -65,6 +65,11 @@ public:
     // kind 0..3, or -1 to apply the kept one.
     void SetRecordFormat(int kind);
     void SetQualities();
+    // The camera filter's property pages; nonzero (the text "Unknown Error") when they fail.
+    HRESULT ShowVideoSettings();
+    // The modal settings sheet "Setup" (Basic, Format, Mode); after OK the qualities reach the engine
+    // and the settings file is written. Returns 0. Built with its pages in the program.
+    int RunSetupSheet();
 
     // Capture.
     void SetPreviewArea(int left, int top, int right, int bottom);
@@ -112,6 +117,8 @@ public:
     // Applies one effect of the program's effect index (-1 none, 0 photo frame .. 10 date and time);
     // property is the date/time overlay's value, framePath the photo frame's image.
     void ApplyEffect(int effectIndex, int property, const WCHAR* framePath);
+    // Only the special effect of an effect index (1 .. 9), at the strength the program uses for it.
+    void ApplySpecialEffect(int effectIndex);
 
     // Settings and state.
     CaptureSettings& Settings() { return m_settings; }

@@ -70,6 +70,10 @@ void CCaptureController::ClearEffect() { QEL_PASS_TO_ENGINE(SetNoEffect()); }
 void CCaptureController::ApplyEffect(int effectIndex, int property, const WCHAR* framePath) {
     SetPhotoFrame(effectIndex == 0, framePath);
     SetDateTime(effectIndex == 10, property);
+    ApplySpecialEffect(effectIndex);
+}
+
+void CCaptureController::ApplySpecialEffect(int effectIndex) {
     switch (effectIndex) {
     case 1: SetSpotLight(1, 0); break;
     case 2: SetBlackWhite(1, 0); break;

@@ -16,6 +16,7 @@
 #include "AlbumItemInfo.h"
 #include "CaptureController.h"
 #include "PreviewWnd.h"
+#include "EnhanceDlg.h"
 #include "ThumbStrip.h"
 #include "VSliderCtrlEx.h"
 
@@ -36,6 +37,8 @@ public:
     void ShowCapturePreview();
     void LoadEnhanceSettings();
     void SaveEnhanceSettings();
+    // Tells an open Enhance dialog that the zoom was stepped from outside (message 0x1407).
+    void ForwardToEnhanceDialog(WPARAM wParam, LPARAM lParam);
     void StartInitIndicator();
     void StopInitIndicator();
 
@@ -91,6 +94,14 @@ protected:
     afx_msg void OnLButtonUp(UINT flags, CPoint point);
     afx_msg void OnResolutionChange();
     afx_msg void OnVideoFormatChange();
+    // The dialogs of the capture panel and what the settings pages send.
+    afx_msg void OnEnhance();
+    afx_msg void OnEffects();
+    afx_msg void OnSetup();
+    afx_msg LRESULT OnVideoSettingsRequest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCameraChosen(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnResolutionText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnExternalKey(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
     void PlaceAlbumStepDown();
 
@@ -180,6 +191,8 @@ public:
     // [Enhance]: Auto, Manual, Zoom, AutoEnhance, AutoTone, AutoLowLight, AutoClearText, ZoomValue,
     // EnhanceValue, ToneValue, LowLightValue, ClearTextValue, Brightness, Contrast.
     int m_enhance[14] = {};
+    // Kept for the dialog's whole life; its window exists only while it runs.
+    CEnhanceDlg m_enhanceDlg;
     int m_effectIndex = -1;
     int m_propertyIndex = -1;
     WCHAR m_propertyName[MAX_PATH] = {};

@@ -11,7 +11,35 @@ Function Export(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
+std::vector<std::string> LogLines(const std::string& text, bool withLifetime) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        const bool lifetime = line.find(" Created") != std::string::npos ||
+                              line.find(" Destroyed") != std::string::npos ||
+                              line.find(" QueryParams") != std::string::npos;
+        if (withLifetime || !lifetime)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 } // namespace
+
+std::vector<std::string> ReadLogFile(const std::wstring& path, bool withLifetime) {
+    std::string text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(file);
+    return LogLines(text, withLifetime);
+}
 
 StandinModule::StandinModule() : module_(LoadLibraryA(kModuleFile)) {}
 
@@ -54,16 +82,12 @@ std::vector<std::string> StandinModule::Log(REFCLSID clsid, bool withLifetime) c
     std::string text(static_cast<size_t>(call(&clsid, nullptr, 0)), '\0');
     call(&clsid, &text[0], static_cast<int>(text.size()));
     text.resize(text.size() - 1);
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) {
-        const bool lifetime = line.find(" Created") != std::string::npos ||
-                              line.find(" Destroyed") != std::string::npos ||
-                              line.find(" QueryParams") != std::string::npos;
-        if (withLifetime || !lifetime)
-            lines.push_back(line);
-    }
-    return lines;
+    return LogLines(text, withLifetime);
+}
+
+HRESULT StandinModule::SetLogFile(REFCLSID clsid, const std::wstring& path) const {
+    auto call = Export<SetLogFileFunc>(module_, kSetLogFileExport);
+    return call ? call(&clsid, path.c_str()) : E_NOINTERFACE;
 }
 
 void StandinModule::ClearLog() const {

@@ -10,6 +10,9 @@
 
 namespace standin {
 
+// The lines of a log file (see StandinModule::SetLogFile), filtered as StandinModule::Log does.
+std::vector<std::string> ReadLogFile(const std::wstring& path, bool withLifetime = false);
+
 class StandinModule {
 public:
     StandinModule();
@@ -26,7 +29,10 @@ public:
     // withLifetime false, the "Created", "Destroyed" and "QueryParams" entries are left out.
     std::vector<std::string> Log(REFCLSID clsid, bool withLifetime = false) const;
     void ClearLog() const;
+    // Calls on instances of clsid in any process (the program under test too) go to path as well.
+    HRESULT SetLogFile(REFCLSID clsid, const std::wstring& path) const;
     LONG LiveInstances(REFCLSID clsid) const;
+
 
 private:
     HMODULE module_ = nullptr;

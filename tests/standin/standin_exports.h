@@ -26,6 +26,10 @@ typedef HRESULT(WINAPI* SetModeFunc)(const CLSID* clsid, DWORD mode);
 // writes at most size of them.
 typedef int(WINAPI* ReadLogFunc)(const CLSID* clsid, char* buffer, int size);
 typedef void(WINAPI* ClearLogFunc)();
+// Every later call on an instance of the (registered) class, in any process, is appended to the file
+// at path too, one "#<instance> <call>" line each; a null or empty path stops that. The path is kept
+// in the class's registration, so unregistering ends it.
+typedef HRESULT(WINAPI* SetLogFileFunc)(const CLSID* clsid, const wchar_t* path);
 // Instances of the class alive now (null: of every class).
 typedef LONG(WINAPI* LiveInstancesFunc)(const CLSID* clsid);
 
@@ -34,6 +38,7 @@ constexpr const char kUnregisterExport[] = "QelStandinUnregister";
 constexpr const char kSetModeExport[] = "QelStandinSetMode";
 constexpr const char kReadLogExport[] = "QelStandinReadLog";
 constexpr const char kClearLogExport[] = "QelStandinClearLog";
+constexpr const char kSetLogFileExport[] = "QelStandinSetLogFile";
 constexpr const char kLiveInstancesExport[] = "QelStandinLiveInstances";
 
 } // namespace standin

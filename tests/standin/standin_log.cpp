@@ -1,5 +1,7 @@
 #include "standin_log.h"
 
+#include <objbase.h>
+
 #include <map>
 #include <mutex>
 #include <vector>
@@ -30,7 +32,45 @@ State& TheState() {
     return state;
 }
 
+std::wstring ClassKey(REFCLSID clsid) {
+    wchar_t text[64] = {};
+    StringFromGUID2(clsid, text, 64);
+    return std::wstring(L"CLSID\\") + text;
+}
+
+// The registration may name a file that receives every call too, so that a test process can read
+// the calls that another process (the program under test) made.
+void AppendToLogFile(REFCLSID clsid, int instance, const std::string& call) {
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = sizeof path - sizeof path[0];
+    if (RegGetValueW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str(), kLogFileValue, RRF_RT_REG_SZ, nullptr, path,
+                     &size) != ERROR_SUCCESS)
+        return;
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = "#" + std::to_string(instance) + " " + call + "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 } // namespace
+
+HRESULT SetLogFile(REFCLSID clsid, const wchar_t* path) {
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str(), 0, KEY_SET_VALUE, &key);
+    if (result != ERROR_SUCCESS)
+        return HRESULT_FROM_WIN32(result);
+    if (path && *path)
+        result = RegSetValueExW(key, kLogFileValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
+                                static_cast<DWORD>((wcslen(path) + 1) * sizeof *path));
+    else
+        result = RegDeleteValueW(key, kLogFileValue);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(result);
+}
 
 int AddInstance(REFCLSID clsid) {
     State& state = TheState();
@@ -59,6 +99,7 @@ void Log(REFCLSID clsid, int instance, const std::string& call) {
     State& state = TheState();
     std::lock_guard<std::mutex> guard(state.lock);
     state.entries.push_back({clsid, instance, call});
+    AppendToLogFile(clsid, instance, call);
 }
 
 std::string ReadLog(const CLSID* clsid) {

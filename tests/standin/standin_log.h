@@ -16,6 +16,12 @@ void Log(REFCLSID clsid, int instance, const std::string& call);
 std::string ReadLog(const CLSID* clsid);
 void ClearLog();
 
+// Every later call on an instance of clsid, in any process, is appended to path as well (a line
+// "#<instance> <call>"); an empty path stops that. The class must be registered: the path is kept with
+// its registration and goes with it.
+HRESULT SetLogFile(REFCLSID clsid, const wchar_t* path);
+constexpr wchar_t kLogFileValue[] = L"QelStandinLogFile";
+
 void SetMode(REFCLSID clsid, DWORD mode);
 DWORD ModeOf(REFCLSID clsid);
 

@@ -90,6 +90,12 @@ __declspec(dllexport) int WINAPI QelStandinReadLog(const CLSID* clsid, char* buf
     return needed;
 }
 
+__declspec(dllexport) HRESULT WINAPI QelStandinSetLogFile(const CLSID* clsid, const wchar_t* path) {
+    if (!clsid)
+        return E_POINTER;
+    return standin::SetLogFile(*clsid, path);
+}
+
 __declspec(dllexport) void WINAPI QelStandinClearLog() { standin::ClearLog(); }
 
 __declspec(dllexport) LONG WINAPI QelStandinLiveInstances(const CLSID* clsid) { return standin::LiveInstances(clsid); }

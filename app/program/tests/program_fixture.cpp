@@ -47,11 +47,17 @@ void ProgramTest::AddMicrophone() {
 }
 
 std::unique_ptr<ZentrikRun> ProgramTest::StartQuietly(const char* sizeMode) {
+    return StartPrepared([sizeMode](ZentrikRun& run) {
+        if (sizeMode)
+            run.SetIniValue("Basic", "dialogsize", sizeMode);
+    });
+}
+
+std::unique_ptr<ZentrikRun> ProgramTest::StartPrepared(const std::function<void(ZentrikRun&)>& prepare) {
     AddCamera();
     AddMicrophone();
     auto run = std::make_unique<ZentrikRun>();
-    if (sizeMode)
-        run->SetIniValue("Basic", "dialogsize", sizeMode);
+    prepare(*run);
     EXPECT_TRUE(run->Start());
     EXPECT_TRUE(run->WaitForMainWindow(30000)) << "no main window";
     return run;

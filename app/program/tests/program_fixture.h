@@ -3,6 +3,7 @@
 // microphone (a second synthetic camera listed as an audio input) and the Windows Media key, each
 // switchable by the test before the program starts.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ protected:
     // A program on the default skin, started with a camera, a microphone and the key: no box expected.
     // sizeMode: written as [Basic] dialogsize first when not empty.
     std::unique_ptr<ZentrikRun> StartQuietly(const char* sizeMode = nullptr);
+    // The same, with prepare run on the program folder before the start (settings written, say).
+    std::unique_ptr<ZentrikRun> StartPrepared(const std::function<void(ZentrikRun&)>& prepare);
     // The preview area on the screen for the size mode.
     RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
 

@@ -57,6 +57,16 @@ bool ReadFrameNumberOnScreen(const RECT& r, uint32_t* frame) {
                                    qelcam::Rgb24Stride(pixels.width), frame);
 }
 
+bool ReadInvertedFrameNumberOnScreen(const RECT& r, uint32_t* frame) {
+    ScreenPixels pixels = GrabScreen(r);
+    if (pixels.bytes.empty())
+        return false;
+    for (uint8_t& byte : pixels.bytes)
+        byte = static_cast<uint8_t>(255 - byte);
+    return qelcam::ReadFrameNumber(pixels.bytes.data(), pixels.width, -pixels.height,
+                                   qelcam::Rgb24Stride(pixels.width), frame);
+}
+
 int ShownStripFrame(HWND control, const std::string& stripPng, int frames) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;

@@ -20,6 +20,8 @@ ScreenPixels GrabScreen(const RECT& screenRect);
 COLORREF ScreenPixel(int x, int y);
 // The camera's frame number in that part of the screen; false when no band reads there.
 bool ReadFrameNumberOnScreen(const RECT& screenRect, uint32_t* frame);
+// The same of a negative picture: read after turning every colour over.
+bool ReadInvertedFrameNumberOnScreen(const RECT& screenRect, uint32_t* frame);
 // Which frame of the skin strip (frames side by side) the control shows: the closest one, or -1 when
 // the strip cannot be read.
 int ShownStripFrame(HWND control, const std::string& stripPng, int frames);

@@ -49,13 +49,19 @@ struct BoxSearch {
     std::vector<HWND> boxes;
 };
 
+// The program's own dialogs share the message boxes' class; the tests drive them, never answer them.
+bool IsProgramDialog(const std::string& caption) {
+    return caption == "Enhance" || caption == "Effects" || caption == "Setup";
+}
+
 BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<BoxSearch*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
     char cls[64] = {};
     ::GetClassNameA(window, cls, sizeof cls);
-    if (pid == search->pid && std::string(cls) == "#32770" && ::IsWindowVisible(window))
+    if (pid == search->pid && std::string(cls) == "#32770" && ::IsWindowVisible(window) &&
+        !IsProgramDialog(WindowText(window)))
         search->boxes.push_back(window);
     return TRUE;
 }
@@ -212,6 +218,30 @@ void ZentrikRun::WaitForExpectedBoxes(DWORD ms) {
     const DWORD end = ::GetTickCount() + ms;
     while (!expected_.empty() && Running() && static_cast<LONG>(end - ::GetTickCount()) > 0)
         Pump(50);
+}
+
+HWND ZentrikRun::WaitForDialog(const char* caption, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        for (HWND window = ::FindWindowA("#32770", caption); window;
+             window = ::FindWindowExA(nullptr, window, "#32770", caption)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(window, &pid);
+            if (pid == info_.dwProcessId && ::IsWindowVisible(window)) {
+                Pump(200); // its initialisation has run by the time it shows; let it paint
+                return window;
+            }
+        }
+        Pump(50);
+    } while (Running() && static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return nullptr;
+}
+
+bool ZentrikRun::WaitForDialogEnd(HWND dialog, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (::IsWindow(dialog) && static_cast<LONG>(end - ::GetTickCount()) > 0)
+        Pump(50);
+    return !::IsWindow(dialog);
 }
 
 void ZentrikRun::Pump(DWORD ms) {

@@ -47,6 +47,10 @@ public:
     DWORD StartAnotherAndWait(DWORD ms);
     // Waits for the main frame and its dialog, answering boxes meanwhile.
     bool WaitForMainWindow(DWORD ms);
+    // A visible dialog of the program (class "#32770") with this caption, waited for while boxes are
+    // answered; null when none showed within ms. The program's own dialogs are never answered as boxes.
+    HWND WaitForDialog(const char* caption, DWORD ms);
+    bool WaitForDialogEnd(HWND dialog, DWORD ms);
     // Answers boxes and handles nothing else for ms.
     void Pump(DWORD ms);
     // The exit code once the process has ended within ms; else the process is ended and -1 returned.

@@ -1,0 +1,228 @@
+// The settings sheet in the real program: the Basic page's camera lookup and live rotation, the
+// Format page's size and kept picture type, the Mode page's spins, and what OK writes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "album_folder.h"
+#include "dialog_driver.h"
+#include "program_fixture.h"
+
+namespace programtest {
+namespace {
+
+constexpr int kSetupButton = 10053;
+constexpr int kResolutionLabel = 1022;
+enum : int { kImageFolder = 1048, kCameraList = 10025, kCameraNameLabel = 10091, kRotate90 = 1093 };
+enum : int { kSizeList = 10025, kImageType = 10026, kImageQuality = 10086, kVideoType = 10060, kVideoQuality = 10092 };
+enum : int { kLimitMinutes = 10052, kLimitSeconds = 10094, kLimitSecondsSpin = 10075, kIntervalMinutes = 10023,
+             kIntervalSeconds = 10095, kIntervalSecondsSpin = 10099 };
+
+// The control's own text (GetWindowText reads only the title of another process's window).
+std::string Text(HWND window) {
+    char text[512] = {};
+    ::SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A spin's range from its 16-bit form: the 32-bit one answers through pointers, which do not cross
+// processes.
+void SpinRange(HWND spin, int* low, int* high) {
+    const LRESULT range = ::SendMessageA(spin, UDM_GETRANGE, 0, 0);
+    *low = static_cast<short>(HIWORD(range));
+    *high = static_cast<short>(LOWORD(range));
+}
+
+class SettingsSheet : public ProgramTest {
+protected:
+    void TearDown() override {
+        run.reset();
+        secondCamera.reset();
+        ProgramTest::TearDown();
+    }
+    void Start(const std::function<void(ZentrikRun&)>& prepare = [](ZentrikRun&) {}) {
+        run = StartPrepared(prepare);
+        run->Pump(500);
+    }
+    HWND Open() {
+        ::PostMessageA(run->Dialog(), WM_COMMAND, MAKEWPARAM(kSetupButton, BN_CLICKED), 0);
+        return run->WaitForDialog("Setup", 10000);
+    }
+    // Shows the page at index (0 Basic, 1 Format, 2 Mode); the page that holds controlId.
+    HWND ShowPage(HWND sheet, int index, int controlId) {
+        ::SendMessageA(sheet, PSM_SETCURSEL, index, 0);
+        run->Pump(300);
+        HWND control = FindDescendant(sheet, controlId);
+        return control ? ::GetParent(control) : nullptr;
+    }
+    void End(HWND sheet, int button) {
+        ::PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+        EXPECT_TRUE(run->WaitForDialogEnd(sheet, 5000)) << "the sheet did not end";
+        run->Pump(300);
+    }
+    void CloseProgram() {
+        ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
+        ASSERT_EQ(0u, run->WaitForExit(5000));
+    }
+    // An arrow key on a spin's buddy, as the user steps it.
+    void Step(HWND page, int editId, WORD key) {
+        HWND edit = ::GetDlgItem(page, editId);
+        ::PostMessageA(edit, WM_KEYDOWN, key, 1);
+        ::PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+        run->Pump(200);
+    }
+
+    std::unique_ptr<qelcam::ScopedTestCamera> secondCamera;
+    std::unique_ptr<ZentrikRun> run;
+};
+
+TEST_F(SettingsSheet, ASavedNameBeginningTwoEntriesSelectsTheSecond) {
+    secondCamera = std::make_unique<qelcam::ScopedTestCamera>(std::wstring(kCameraName) + L" 2");
+    ASSERT_EQ(S_OK, secondCamera->Result());
+    Start([](ZentrikRun& r) { r.SetIniValue("Basic", "Camera Selection", "Qel Program Camera"); });
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    ShootWindow(sheet, "setup_basic");
+    HWND list = ::GetDlgItem(page, kCameraList);
+    // Sorted: the camera, the second camera, then the stand-in microphone's source.
+    ASSERT_LE(2, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the camera list";
+    EXPECT_EQ(1, ::SendMessageA(list, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("Qel Program Camera 2", Text(list)) << "the selected entry";
+    EXPECT_EQ("Qel Program Camera", Text(::GetDlgItem(page, kCameraNameLabel)));
+    End(sheet, PSBTN_CANCEL);
+}
+
+TEST_F(SettingsSheet, WithoutASavedNameTheFirstCameraInUseIsShown) {
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    HWND list = ::GetDlgItem(page, kCameraList);
+    ASSERT_LE(2, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the camera and the microphone's source";
+    EXPECT_EQ(0, ::SendMessageA(list, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("Qel Program Camera", Text(::GetDlgItem(page, kCameraNameLabel)));
+    End(sheet, PSBTN_OK);
+    EXPECT_EQ("Qel Program Camera", run->IniValue("Basic", "Camera Selection"));
+}
+
+TEST_F(SettingsSheet, TheTimeSpinsNeverAllowZero) {
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 2, kLimitMinutes);
+    ASSERT_TRUE(page);
+    ShootWindow(sheet, "setup_mode");
+    EXPECT_EQ("0", Text(::GetDlgItem(page, kLimitMinutes)));
+    EXPECT_EQ("30", Text(::GetDlgItem(page, kLimitSeconds)));
+    EXPECT_EQ("0", Text(::GetDlgItem(page, kIntervalMinutes)));
+    EXPECT_EQ("5", Text(::GetDlgItem(page, kIntervalSeconds)));
+    HWND seconds = ::GetDlgItem(page, kLimitSecondsSpin);
+    int low = -1, high = -1;
+    SpinRange(seconds, &low, &high);
+    EXPECT_EQ(1, low);
+    EXPECT_EQ(59, high);
+
+    Step(page, kLimitMinutes, VK_UP);
+    EXPECT_EQ("1", Text(::GetDlgItem(page, kLimitMinutes)));
+    SpinRange(seconds, &low, &high);
+    EXPECT_EQ(0, low) << "a whole minute allows 0 seconds";
+    ::SendMessageA(seconds, UDM_SETPOS32, 0, 0);
+    Step(page, kLimitMinutes, VK_DOWN);
+    EXPECT_EQ("0", Text(::GetDlgItem(page, kLimitMinutes)));
+    EXPECT_EQ(1, static_cast<int>(::SendMessageA(seconds, UDM_GETPOS32, 0, 0))) << "0:00 is never a limit";
+    End(sheet, PSBTN_OK);
+    const std::string limit = run->IniValue("Mode", "Capture Time");
+    EXPECT_NE(std::string::npos, limit.find("0:01")) << "OK keeps 0:01: " << limit;
+}
+
+TEST_F(SettingsSheet, OkAppliesANewSizeAndKeepsAPictureTypeTheListLacks) {
+    Start([](ZentrikRun& r) { r.SetIniValue("Format", "Image FileType", "2"); });
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 1, kImageQuality);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(-1, ::SendMessageA(::GetDlgItem(page, kImageType), CB_GETCURSEL, 0, 0));
+    HWND sizes = ::GetDlgItem(page, kSizeList);
+    ASSERT_NE(CB_ERR, ::SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>("640x480")))
+        << "the camera offers no 640x480";
+    // Video quality only for WMV.
+    HWND videoType = ::GetDlgItem(page, kVideoType);
+    ::SendMessageA(videoType, CB_SETCURSEL, 0, 0);
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(kVideoType, CBN_SELCHANGE), reinterpret_cast<LPARAM>(videoType));
+    EXPECT_FALSE(IsEnabled(page, kVideoQuality));
+    ::SendMessageA(videoType, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(kVideoType, CBN_SELCHANGE), reinterpret_cast<LPARAM>(videoType));
+    EXPECT_TRUE(IsEnabled(page, kVideoQuality));
+    ShootWindow(sheet, "setup_format");
+    End(sheet, PSBTN_OK);
+    EXPECT_EQ("640x480", run->IniValue("Format", "Output Size"));
+    EXPECT_EQ("2", run->IniValue("Format", "Image FileType"));
+    EXPECT_EQ("640x480", Text(run->Control(kResolutionLabel)));
+}
+
+TEST_F(SettingsSheet, CancelKeepsANewRotation) {
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    ClickButton(page, kRotate90);
+    run->Pump(300);
+    End(sheet, PSBTN_CANCEL);
+    CloseProgram();
+    EXPECT_EQ("90", run->IniValue("Basic", "RotateDegree"));
+}
+
+TEST_F(SettingsSheet, ANewImageFolderRescansTheAlbum) {
+    AlbumFolder empty("setup-empty");
+    AlbumFolder pictures("setup-pictures");
+    pictures.Write("a.jpg", SolidBmp(88, 66, RGB(0, 200, 0)), 30);
+    Start([&empty](ZentrikRun& r) { r.SetIniValue("Basic", "Image Folder", empty.Dir().c_str()); });
+    run->Pump(1000);
+    EXPECT_FALSE(FindDescendant(run->Dialog(), 8000)) << "the empty folder lists something";
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    ::SendMessageA(::GetDlgItem(page, kImageFolder), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(pictures.Dir().c_str()));
+    End(sheet, PSBTN_OK);
+    HWND item = nullptr;
+    for (int i = 0; i < 50 && !item; ++i) {
+        run->Pump(100);
+        item = FindDescendant(run->Dialog(), 8000);
+    }
+    EXPECT_TRUE(item) << "the new folder's picture is not listed";
+    EXPECT_EQ(pictures.Dir(), run->IniValue("Basic", "Image Folder"));
+}
+
+TEST_F(SettingsSheet, SetupDuringTheAlbumScanListsTheFolderAgainOnce) {
+    AlbumFolder pictures("setup-scan");
+    constexpr int kPictures = 16;
+    for (int i = 0; i < kPictures; ++i)
+        pictures.Write(("p" + std::to_string(i) + ".bmp").c_str(), SolidBmp(88, 66, RGB(0, 10 * i, 0)), i);
+    Start([&pictures](ZentrikRun& r) { r.SetIniValue("Basic", "Image Folder", pictures.Dir().c_str()); });
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    const bool scanning = !FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+    End(sheet, PSBTN_CANCEL);
+    if (!scanning)
+        GTEST_SKIP() << "the scan had ended before the sheet opened; nothing was cut short";
+    HWND last = nullptr;
+    for (int i = 0; i < 100 && !last; ++i) {
+        run->Pump(100);
+        last = FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+    }
+    EXPECT_TRUE(last) << "the album was not listed again whole";
+    run->Pump(1000);
+    EXPECT_FALSE(FindDescendant(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
+    CloseProgram();
+}
+
+} // namespace
+} // namespace programtest
