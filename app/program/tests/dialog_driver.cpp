@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "program_windows.h"
 #include "screen_probe.h"
 
 namespace programtest {
@@ -19,25 +20,7 @@ std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), 
 
 } // namespace
 
-void ClickButton(HWND dialog, int id) { SendTo(::GetDlgItem(dialog, id), BM_CLICK); }
-
-HWND FindDescendant(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+void PressButton(HWND dialog, int id) { SendTo(::GetDlgItem(dialog, id), BM_CLICK); }
 
 void ClickWindow(HWND window) {
     ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));

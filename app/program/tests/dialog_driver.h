@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "program_windows.h"
 #include "qeltest/temp_dir.h"
 #include "standin_control.h"
 
@@ -14,10 +15,8 @@ namespace programtest {
 
 // A click as the user makes it: the button's own press and release (BM_CLICK), so an automatic box or
 // radio toggles itself and the dialog gets BN_CLICKED.
-void ClickButton(HWND dialog, int id);
+void PressButton(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
-// A window with that id anywhere below window (the tiles sit in lists of their own); null when none.
-HWND FindDescendant(HWND window, int id);
 // A left click at the window's top-left corner, posted as the mouse sends it.
 void ClickWindow(HWND window);
 // Moves a dialog off the program's window, so the live picture can be read beside it.

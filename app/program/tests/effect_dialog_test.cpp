@@ -41,13 +41,13 @@ protected:
         return dialog;
     }
     void Pick(HWND dialog, int tileId) {
-        HWND tile = FindDescendant(dialog, tileId);
+        HWND tile = FindChildById(dialog, tileId);
         ASSERT_TRUE(tile) << "no tile " << tileId;
         ClickWindow(tile);
         run->Pump(500);
     }
     void End(HWND dialog, int button) {
-        ClickButton(dialog, button);
+        PressButton(dialog, button);
         EXPECT_TRUE(run->WaitForDialogEnd(dialog, 5000)) << "the dialog did not end";
         run->Pump(300);
     }
@@ -86,7 +86,7 @@ TEST_F(EffectDialog, NoEffectOpensAtTheTopWithTheFrameChoiceHidden) {
     EXPECT_EQ(0, low);
     EXPECT_EQ(3, high) << "11 tiles in two columns, three rows shown";
     EXPECT_TRUE(IsShown(dialog, kNote));
-    HWND frame = FindDescendant(dialog, kFrameTile);
+    HWND frame = FindChildById(dialog, kFrameTile);
     ASSERT_TRUE(frame);
     EXPECT_FALSE(::IsWindowVisible(::GetParent(frame)));
     End(dialog, IDCANCEL);
@@ -102,8 +102,8 @@ TEST_F(EffectDialog, ASkinWithoutTheTileCountAndALongFaceNameOpensWithoutEffectT
     });
     HWND dialog = Open();
     ASSERT_TRUE(dialog) << "the dialog did not open";
-    EXPECT_FALSE(FindDescendant(dialog, kEffectTile));
-    EXPECT_TRUE(FindDescendant(dialog, kFrameTile)) << "the frame tiles do not depend on the effect area";
+    EXPECT_FALSE(FindChildById(dialog, kEffectTile));
+    EXPECT_TRUE(FindChildById(dialog, kFrameTile)) << "the frame tiles do not depend on the effect area";
     int low = -1, high = -1;
     ::GetScrollRange(::GetDlgItem(dialog, kScroll), SB_CTL, &low, &high);
     EXPECT_EQ(0, high);
@@ -117,7 +117,7 @@ TEST_F(EffectDialog, IndexFiveOpensOneRowDown) {
     ASSERT_TRUE(dialog);
     ShootWindow(dialog, "effects_row1");
     EXPECT_EQ(1, ::GetScrollPos(::GetDlgItem(dialog, kScroll), SB_CTL));
-    HWND third = FindDescendant(dialog, kEffectTile + 2);
+    HWND third = FindChildById(dialog, kEffectTile + 2);
     ASSERT_TRUE(third);
     RECT tile = {}, list = {};
     ::GetWindowRect(third, &tile);
@@ -141,7 +141,7 @@ TEST_F(EffectDialog, AFrameReachesTheEngineOnlyOnceAFrameTileIsPicked) {
     ASSERT_TRUE(dialog);
     log->Clear();
     Pick(dialog, kEffectTile);
-    EXPECT_TRUE(::IsWindowVisible(::GetParent(FindDescendant(dialog, kFrameTile))));
+    EXPECT_TRUE(::IsWindowVisible(::GetParent(FindChildById(dialog, kFrameTile))));
     EXPECT_FALSE(IsShown(dialog, kNote));
     for (const std::string& call : log->Calls(CLSID_QelFilter_PhotoFrame))
         EXPECT_NE("SetEnable(1)", call) << "a frame before any frame tile was picked";

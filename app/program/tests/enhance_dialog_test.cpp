@@ -62,7 +62,7 @@ protected:
         return run->WaitForDialog("Enhance", 10000);
     }
     void Close(HWND dialog, int button) {
-        ClickButton(dialog, button);
+        PressButton(dialog, button);
         EXPECT_TRUE(run->WaitForDialogEnd(dialog, 5000)) << "the dialog did not end";
         run->Pump(300);
     }
@@ -100,7 +100,7 @@ TEST_F(EnhanceDialog, DefaultsOpenWithManualCheckedAndTheAutomaticControlsDisabl
 TEST_F(EnhanceDialog, AutoOnSwitchesTheManualAdjustmentOffThenAutoEnhanceOnAtItsLevel) {
     HWND dialog = Open();
     ASSERT_TRUE(dialog);
-    ClickButton(dialog, kAuto);
+    PressButton(dialog, kAuto);
     run->Pump(300);
     ShootWindow(dialog, "enhance_auto");
     EXPECT_TRUE(IsChecked(dialog, kAuto));
@@ -117,14 +117,14 @@ TEST_F(EnhanceDialog, AutoOnSwitchesTheManualAdjustmentOffThenAutoEnhanceOnAtIts
 
     // The radio already checked: nothing reaches the engine.
     log->Clear();
-    ClickButton(dialog, kAutoEnhance);
+    PressButton(dialog, kAutoEnhance);
     run->Pump(300);
     EXPECT_TRUE(IsChecked(dialog, kAutoEnhance));
     EXPECT_TRUE(log->Calls(CLSID_QelFilter_AutoEnhance).empty()) << Joined(log->Calls(CLSID_QelFilter_AutoEnhance));
     EXPECT_TRUE(log->Calls(CLSID_QelFilter_AutoTone).empty()) << Joined(log->Calls(CLSID_QelFilter_AutoTone));
 
     // A new radio: it goes on with its level, the one before goes off.
-    ClickButton(dialog, kAutoTone);
+    PressButton(dialog, kAutoTone);
     run->Pump(300);
     EXPECT_TRUE(Has(log->Calls(CLSID_QelFilter_AutoTone), "SetEnable(1)"))
         << Joined(log->Calls(CLSID_QelFilter_AutoTone));
@@ -150,7 +150,7 @@ TEST_F(EnhanceDialog, AContrastDragCarriesTheBrightness) {
 TEST_F(EnhanceDialog, CancelReappliesOnlyWhatChanged) {
     HWND dialog = Open();
     ASSERT_TRUE(dialog);
-    ClickButton(dialog, kZoom);
+    PressButton(dialog, kZoom);
     run->Pump(200);
     EXPECT_TRUE(IsEnabled(dialog, kZoomStep));
     DragSlider(dialog, kZoomStep, 3);
@@ -167,9 +167,9 @@ TEST_F(EnhanceDialog, CancelReappliesOnlyWhatChanged) {
 TEST_F(EnhanceDialog, UncheckingDigitalZoomResetsTheStepToOneX) {
     HWND dialog = Open();
     ASSERT_TRUE(dialog);
-    ClickButton(dialog, kZoom);
+    PressButton(dialog, kZoom);
     DragSlider(dialog, kZoomStep, 2);
-    ClickButton(dialog, kZoom);
+    PressButton(dialog, kZoom);
     run->Pump(200);
     EXPECT_EQ(0, SliderPos(dialog, kZoomStep));
     EXPECT_FALSE(IsEnabled(dialog, kZoomStep));
@@ -193,9 +193,9 @@ TEST_F(EnhanceDialog, TheCameraButtonsZoomKeyMovesTheOpenDialogsZoomSlider) {
 TEST_F(EnhanceDialog, OkValuesReachTheSettingsFileAtClose) {
     HWND dialog = Open();
     ASSERT_TRUE(dialog);
-    ClickButton(dialog, kAuto);
+    PressButton(dialog, kAuto);
     DragSlider(dialog, kEnhanceLevel, 70);
-    ClickButton(dialog, kZoom);
+    PressButton(dialog, kZoom);
     DragSlider(dialog, kZoomStep, 2);
     Close(dialog, IDOK);
     // Auto off again keeps the levels on the sliders, and OK keeps them.
@@ -203,7 +203,7 @@ TEST_F(EnhanceDialog, OkValuesReachTheSettingsFileAtClose) {
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(IsChecked(dialog, kAuto));
     EXPECT_EQ(70, SliderPos(dialog, kEnhanceLevel));
-    ClickButton(dialog, kAuto);
+    PressButton(dialog, kAuto);
     EXPECT_EQ(70, SliderPos(dialog, kEnhanceLevel));
     Close(dialog, IDOK);
     ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);

@@ -53,7 +53,7 @@ protected:
     HWND ShowPage(HWND sheet, int index, int controlId) {
         ::SendMessageA(sheet, PSM_SETCURSEL, index, 0);
         run->Pump(300);
-        HWND control = FindDescendant(sheet, controlId);
+        HWND control = FindChildById(sheet, controlId);
         return control ? ::GetParent(control) : nullptr;
     }
     void End(HWND sheet, int button) {
@@ -171,7 +171,7 @@ TEST_F(SettingsSheet, CancelKeepsANewRotation) {
     ASSERT_TRUE(sheet);
     HWND page = ShowPage(sheet, 0, kRotate90);
     ASSERT_TRUE(page);
-    ClickButton(page, kRotate90);
+    PressButton(page, kRotate90);
     run->Pump(300);
     End(sheet, PSBTN_CANCEL);
     CloseProgram();
@@ -184,7 +184,7 @@ TEST_F(SettingsSheet, ANewImageFolderRescansTheAlbum) {
     pictures.Write("a.jpg", SolidBmp(88, 66, RGB(0, 200, 0)), 30);
     Start([&empty](ZentrikRun& r) { r.SetIniValue("Basic", "Image Folder", empty.Dir().c_str()); });
     run->Pump(1000);
-    EXPECT_FALSE(FindDescendant(run->Dialog(), 8000)) << "the empty folder lists something";
+    EXPECT_FALSE(FindChildById(run->Dialog(), 8000)) << "the empty folder lists something";
     HWND sheet = Open();
     ASSERT_TRUE(sheet);
     HWND page = ShowPage(sheet, 0, kRotate90);
@@ -195,7 +195,7 @@ TEST_F(SettingsSheet, ANewImageFolderRescansTheAlbum) {
     HWND item = nullptr;
     for (int i = 0; i < 50 && !item; ++i) {
         run->Pump(100);
-        item = FindDescendant(run->Dialog(), 8000);
+        item = FindChildById(run->Dialog(), 8000);
     }
     EXPECT_TRUE(item) << "the new folder's picture is not listed";
     EXPECT_EQ(pictures.Dir(), run->IniValue("Basic", "Image Folder"));
@@ -209,18 +209,18 @@ TEST_F(SettingsSheet, SetupDuringTheAlbumScanListsTheFolderAgainOnce) {
     Start([&pictures](ZentrikRun& r) { r.SetIniValue("Basic", "Image Folder", pictures.Dir().c_str()); });
     HWND sheet = Open();
     ASSERT_TRUE(sheet);
-    const bool scanning = !FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+    const bool scanning = !FindChildById(run->Dialog(), 8000 + kPictures - 1);
     End(sheet, PSBTN_CANCEL);
     if (!scanning)
         GTEST_SKIP() << "the scan had ended before the sheet opened; nothing was cut short";
     HWND last = nullptr;
     for (int i = 0; i < 100 && !last; ++i) {
         run->Pump(100);
-        last = FindDescendant(run->Dialog(), 8000 + kPictures - 1);
+        last = FindChildById(run->Dialog(), 8000 + kPictures - 1);
     }
     EXPECT_TRUE(last) << "the album was not listed again whole";
     run->Pump(1000);
-    EXPECT_FALSE(FindDescendant(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
+    EXPECT_FALSE(FindChildById(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
     CloseProgram();
 }
 
