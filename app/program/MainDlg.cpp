@@ -7,6 +7,7 @@
 #include <SkinSettings.h>
 #include <shlobj.h>
 
+#include "CameraButton.h"
 #include "Mixer.h"
 #include "ProfileFile.h"
 #include "ProgramFolder.h"
@@ -44,6 +45,17 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_BN_CLICKED(IDC_THUMB_UP, OnThumbUp)
     ON_BN_CLICKED(IDC_THUMB_DOWN, OnThumbDown)
     ON_WM_VSCROLL()
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_VIDEO, OnVideoMode)
+    ON_BN_CLICKED(IDC_VOICE, OnVoice)
+    ON_BN_CLICKED(IDC_MUTE, OnMute)
+    ON_BN_CLICKED(IDC_RECORD, OnRecord)
+    ON_BN_CLICKED(IDC_STOP_RECORD, OnStopRecord)
+    ON_BN_CLICKED(IDC_SNAPSHOT, OnSnapshotMode)
+    ON_BN_CLICKED(IDC_CONTINUE, OnContinue)
+    ON_BN_CLICKED(IDC_AUTO, OnAuto)
+    ON_BN_CLICKED(IDC_INTERVAL, OnInterval)
+    ON_MESSAGE(WM_ZENTRIK_EXTERNAL_KEY, OnExternalKey)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
@@ -70,6 +82,8 @@ CMainDlg::~CMainDlg() {
     settings.WriteText("Effect", "PropertyName", name);
     delete[] m_motionBuffer;
     m_motionBuffer = nullptr;
+    if (m_timerId && m_hWnd)
+        KillTimer(m_timerId);
     g_cameraNames.RemoveAll();
     g_audioDeviceNames.RemoveAll();
     g_captureSizes.RemoveAll();
@@ -220,13 +234,6 @@ LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
-LRESULT CMainDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // A snapshot file, or a record from the album scan, is in m_itemInfo.
-    if (message == WM_LIVECAP_SNAPSHOT && wParam == 0)
-        AddAlbumRecord(lParam != 0);
-    return CDialog::DefWindowProc(message, wParam, lParam);
-}
-
 BOOL CMainDlg::OnEraseBkgnd(CDC* dc) {
     const int previous = dc->SetBkMode(TRANSPARENT);
     dc->SetBkMode(previous);
@@ -253,7 +260,7 @@ void CMainDlg::OnPaint() {
 
 LRESULT CMainDlg::OnMixerChange(WPARAM, LPARAM lParam) {
     // The camera-button utility, when running, decides the microphone buttons itself.
-    if (::FindWindowA("KEYVANE", "KEYVANE") || static_cast<DWORD>(lParam) != m_muteControlId)
+    if (FindCameraButtonUtility() || static_cast<DWORD>(lParam) != m_muteControlId)
         return 0;
     m_voiceOn = !IsMicrophoneMuted(m_mixer, m_muteControlId);
     ShowVoiceButtons();

@@ -47,6 +47,12 @@ public:
     void FlipKey(int method);
     // Moves every control to its rectangle of the current size mode.
     void RelayoutControls();
+    // Capture panel commands (snapshots, motion watch, interval series, recordings).
+    void EnablePanel(BOOL on);
+    void OnRecord();
+    void OnStopRecord();
+    // Free megabytes available to the user on the video folder's drive; 0 when unreadable.
+    int FreeDiskMB() const;
 
     int SizeMode() const { return m_sizeMode; }
     CCaptureController& Capture() { return m_capture; }
@@ -65,7 +71,30 @@ protected:
     afx_msg void OnThumbUp();
     afx_msg void OnThumbDown();
     afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* scrollBar);
+    afx_msg void OnSnapshotMode();
+    afx_msg void OnVideoMode();
+    afx_msg void OnContinue();
+    afx_msg void OnAuto();
+    afx_msg void OnInterval();
+    afx_msg void OnVoice();
+    afx_msg void OnMute();
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnExternalKey(WPARAM key, LPARAM value);
     DECLARE_MESSAGE_MAP()
+
+    // Capture panel pieces.
+    void OnCaptureTimer(UINT_PTR id);
+    void OnRecordingClock();
+    void RecordVideo();
+    void StartMotionWatch();
+    void TakeSingleSnapshot();
+    void CheckCaptureKind(int kind);
+    void ShowClockLabel(const char* text);
+    void SetVoice(BOOL on);
+    // The engine's notifications, from the default window procedure.
+    void OnSnapshotDone(WPARAM wParam, LPARAM lParam);
+    void OnMotionFrame();
+    void OnDeviceLost();
 
     // Start-up pieces of OnInitDialog.
     void OpenMixer();
@@ -84,8 +113,8 @@ protected:
     // Stops a running scan and waits for its end, serving what it sends meanwhile.
     void StopThumbScan();
     static UINT ThumbScanThread(LPVOID param);
-    // The record in m_itemInfo joins the strip (at its top for a new capture).
-    void AddAlbumRecord(BOOL atFront);
+    // The record joins the strip (at its top for a new capture).
+    void AddAlbumRecord(const _AlbumItemInfo& record, BOOL atFront);
     void ShowAlbumSlider();
     void MoveAlbumSelection(int step);
     void WaitForIndicatorThread();
@@ -129,6 +158,7 @@ public:
     BOOL m_captureModeOn = TRUE;
     int m_stripVisibleCount = 5;
     BYTE* m_motionBuffer = nullptr;
+    UINT m_motionBufferBytes = 0;
     int m_engineFlag = 0;
     // [Enhance]: Auto, Manual, Zoom, AutoEnhance, AutoTone, AutoLowLight, AutoClearText, ZoomValue,
     // EnhanceValue, ToneValue, LowLightValue, ClearTextValue, Brightness, Contrast.
@@ -144,6 +174,9 @@ public:
     HANDLE m_scanStopEvent = nullptr;
     CCaptureController m_capture;
     _AlbumItemInfo m_itemInfo = {};
+    // The capture panel's own record of its last snapshot or recording: the scan thread writes
+    // m_itemInfo at any time, so a capture waiting for its notification keeps its record here.
+    _AlbumItemInfo m_captureRecord = {};
     BOOL m_recording = FALSE;
     BOOL m_videoOk = FALSE, m_audioOk = FALSE;
     int m_savedCaptureValues[2] = {};

@@ -65,3 +65,18 @@ BOOL IsMicrophoneMuted(HMIXER mixer, DWORD muteControlId) {
         return FALSE;
     return value.fValue != 0;
 }
+
+BOOL SetMicrophoneMute(HMIXER mixer, DWORD muteControlId, BOOL muted) {
+    if (muteControlId == kNoControl || !mixer)
+        return TRUE;
+    MIXERCONTROLDETAILS_BOOLEAN value = {};
+    value.fValue = muted ? 1 : 0;
+    MIXERCONTROLDETAILS details = {};
+    details.cbStruct = sizeof details;
+    details.dwControlID = muteControlId;
+    details.cChannels = 1;
+    details.cbDetails = sizeof value;
+    details.paDetails = &value;
+    return ::mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer), &details, MIXER_SETCONTROLDETAILSF_VALUE) ==
+           MMSYSERR_NOERROR;
+}

@@ -1,0 +1,251 @@
+// The capture panel's commands: snapshot and video modes, the three snapshot kinds, Record and Stop
+// in every kind, Voice and Mute, and the panel's enabling while a capture runs.
+#include "MainDlg.h"
+
+#include <afxhook.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "CameraButton.h"
+#include "CaptureClock.h"
+#include "PanelTimers.h"
+#include "MotionDetector.h"
+#include "Mixer.h"
+#include "ProgramGlobals.h"
+#include "SkinLoader.h"
+#include "resource.h"
+
+namespace {
+
+constexpr UINT kRecordingClockMs = 1000;
+constexpr UINT kMotionGrabMs = 250;
+
+// Pictures larger than this are recorded at this size: the label says so in video mode.
+constexpr int kMaxRecordWidth = 640, kMaxRecordHeight = 480;
+
+void ShowError(HWND owner, const char* text) { AfxShowMessageBox(owner, text, "Error", MB_OK); }
+
+// Played to its end before the capture starts, as the user expects the sound first.
+void PlayCaptureSound(const CString& path) { ::PlaySoundA(path, nullptr, SND_NOWAIT); }
+
+int NowSeconds() { return static_cast<int>(time(nullptr)); }
+
+} // namespace
+
+void CMainDlg::EnablePanel(BOOL on) {
+    m_btnSetup.EnableWindow(on);
+    m_btnEnhance.EnableWindow(on);
+    m_btnEffect.EnableWindow(on);
+    if (FindCameraButtonUtility()) {
+        // The utility decides while it runs: both stay usable unless it mutes the microphone.
+        const BOOL usable = !CameraButtonUtilityMutes();
+        m_btnVoice.EnableWindow(usable);
+        m_btnMute.EnableWindow(usable);
+    } else {
+        (m_voiceOn ? m_btnVoice : m_btnMute).EnableWindow(on);
+    }
+    m_chkSnapshot.EnableWindow(on);
+    // Without an audio driver video capture stays off whatever the panel does.
+    m_chkVideo.EnableWindow(on && m_audioOk);
+    const BOOL kinds = on && !m_videoMode;
+    m_chkContinue.EnableWindow(kinds);
+    m_chkAuto.EnableWindow(kinds);
+    m_chkInterval.EnableWindow(kinds);
+    m_btnSwitch.EnableWindow(on);
+    m_btnSaveAs.EnableWindow(on);
+    m_btnEMail.EnableWindow(on);
+    m_btnTrash.EnableWindow(on);
+    m_btnInfo.EnableWindow(on);
+}
+
+void CMainDlg::OnVideoMode() {
+    m_videoMode = TRUE;
+    m_chkSnapshot.SetCheck(FALSE);
+    m_chkSnapshot.EnableWindow(TRUE);
+    m_chkVideo.SetCheck(TRUE);
+    m_chkVideo.EnableWindow(FALSE);
+    m_chkContinue.EnableWindow(FALSE);
+    m_chkAuto.EnableWindow(FALSE);
+    m_chkInterval.EnableWindow(FALSE);
+    m_stCaptureTime.ShowWindow(SW_SHOW);
+    m_stHDSpace.ShowWindow(SW_SHOW);
+    const CaptureSettings& settings = m_capture.Settings();
+    if (settings.outputWidth > kMaxRecordWidth || settings.outputHeight > kMaxRecordHeight) {
+        CString text;
+        text.Format("%dx%d", kMaxRecordWidth, kMaxRecordHeight);
+        SetLabelText(&m_stResolution, text);
+    }
+}
+
+void CMainDlg::OnSnapshotMode() {
+    m_videoMode = FALSE;
+    m_chkSnapshot.SetCheck(TRUE);
+    m_chkSnapshot.EnableWindow(FALSE);
+    m_chkVideo.SetCheck(FALSE);
+    m_chkVideo.EnableWindow(TRUE);
+    m_chkContinue.EnableWindow(TRUE);
+    m_chkAuto.EnableWindow(TRUE);
+    m_chkInterval.EnableWindow(TRUE);
+    m_stCaptureTime.ShowWindow(SW_HIDE);
+    m_stHDSpace.ShowWindow(SW_HIDE);
+    const CaptureSettings& settings = m_capture.Settings();
+    if (settings.outputWidth > kMaxRecordWidth || settings.outputHeight > kMaxRecordHeight) {
+        CString text;
+        text.Format("%dx%d", settings.outputWidth, settings.outputHeight);
+        SetLabelText(&m_stResolution, text);
+    }
+}
+
+void CMainDlg::CheckCaptureKind(int kind) {
+    m_chkContinue.SendMessage(BM_SETCHECK, kind == 0);
+    m_chkAuto.SendMessage(BM_SETCHECK, kind == 1);
+    m_chkInterval.SendMessage(BM_SETCHECK, kind == 2);
+    m_captureKind = kind;
+    UpdateCaptureButtons();
+}
+
+void CMainDlg::OnContinue() { CheckCaptureKind(0); }
+void CMainDlg::OnAuto() { CheckCaptureKind(1); }
+void CMainDlg::OnInterval() { CheckCaptureKind(2); }
+
+void CMainDlg::OnRecord() {
+    if (m_videoMode) {
+        RecordVideo();
+        return;
+    }
+    switch (m_captureKind) {
+    case 0:
+        TakeSingleSnapshot();
+        break;
+    case 1:
+        StartMotionWatch();
+        break;
+    case 2:
+        m_recording = TRUE;
+        UpdateCaptureButtons();
+        // An interval of 0 s would snapshot every frame: one second is the shortest series.
+        m_timerId = SetTimer(kIntervalTimer, static_cast<UINT>(std::max(m_capture.Settings().intervalTime, 1)) * 1000u);
+        EnablePanel(FALSE);
+        break;
+    default:
+        ShowError(m_hWnd, "Please choose capture mode before");
+        break;
+    }
+}
+
+void CMainDlg::RecordVideo() {
+    const BOOL timed = ::GetPrivateProfileIntA("GetTimeSpan", "GetSpan", 0, g_skinSettingsPath) != 0;
+    const DWORD started = ::GetTickCount();
+    if (m_capture.IsTempFolderReadOnly()) {
+        CString text;
+        text.LoadString(IDS_FOLDER_READ_ONLY);
+        ShowError(m_hWnd, text);
+        return;
+    }
+    PlacePreview();
+    m_capture.SetPreviewArea(m_previewShowRect.left, m_previewShowRect.top, m_previewShowRect.right,
+                             m_previewShowRect.bottom);
+    const CString name = m_capture.MakeVideoFileName();
+    PlayCaptureSound(m_recordSound);
+    if (m_capture.StartRecording(name) != 0) {
+        ShowError(m_hWnd, m_capture.GetLastErrorText());
+        return;
+    }
+    m_recording = TRUE;
+    UpdateCaptureButtons();
+    m_startFreeMB = FreeDiskMB();
+    m_startTime = NowSeconds();
+    m_timerId = SetTimer(kRecordingClockTimer, kRecordingClockMs);
+    EnablePanel(FALSE);
+    if (timed) {
+        const DWORD seconds = (::GetTickCount() - started) / 1000;
+        CString text;
+        text.Format("Total time = %02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                    static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+        AfxShowMessageBox(m_hWnd, text, "", MB_OK);
+    }
+}
+
+void CMainDlg::TakeSingleSnapshot() {
+    PlayCaptureSound(m_snapshotSound);
+    const CString name = m_capture.MakeImageFileName();
+    m_capture.TakeSnapshot(name);
+    // The file joins the album when the engine reports it written.
+    std::memset(&m_captureRecord, 0, sizeof m_captureRecord);
+    m_captureRecord.isPicture = 1;
+    lstrcpynA(m_captureRecord.path, name, MAX_PATH);
+    lstrcpynA(m_captureRecord.displayPath, name, MAX_PATH);
+    lstrcpynA(m_captureRecord.imagePath, name, MAX_PATH);
+}
+
+void CMainDlg::StartMotionWatch() {
+    m_recording = TRUE;
+    const CaptureSettings& settings = m_capture.Settings();
+    const std::uint32_t allCells[4] = {1, 1, 1, 1};
+    // The grabbed frames are the engine's 24-bit frames, whatever the colour depth setting says.
+    if (MD_Init(2, allCells, settings.outputWidth, settings.outputHeight, m_capture.GetMotionRowLength(),
+                settings.motionSensitivity) == kMdOk) {
+        const UINT bytes = m_capture.GetMotionFrameBytes();
+        // The same size keeps the buffer: a frame the engine may still be copying never lands in freed memory.
+        if (!m_motionBuffer || m_motionBufferBytes != bytes) {
+            delete[] m_motionBuffer;
+            m_motionBuffer = new BYTE[bytes];
+            m_motionBufferBytes = bytes;
+        }
+    }
+    UpdateCaptureButtons();
+    m_timerId = SetTimer(kMotionTimer, kMotionGrabMs);
+    EnablePanel(FALSE);
+}
+
+void CMainDlg::OnStopRecord() {
+    if (m_recording) {
+        const UINT_PTR running = m_timerId;
+        if (running)
+            KillTimer(running);
+        m_timerId = 0;
+        if (running == kRecordingClockTimer) {
+            UpdateCaptureButtons();
+            m_capture.StopRecording();
+            m_capture.GetCaptureInfo(&m_captureRecord);
+            PlayCaptureSound(m_recordSound);
+            if (m_dialogAlive && m_captureRecord.path[0])
+                AddAlbumRecord(m_captureRecord, TRUE);
+        } else if (running == kMotionTimer) {
+            MD_Reset();
+        }
+        m_recording = FALSE;
+        UpdateCaptureButtons();
+        EnablePanel(TRUE);
+    }
+    ShowClockLabel(FormatIdleClock().c_str());
+}
+
+void CMainDlg::ShowClockLabel(const char* text) { SetLabelText(&m_stCaptureTime, text); }
+
+int CMainDlg::FreeDiskMB() const {
+    // The drive root: the video folder up to and including its first backslash.
+    CString root = m_capture.GetVideoFolder();
+    const int slash = root.Find('\\');
+    if (slash >= 0)
+        root = root.Left(slash + 1);
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    if (!::GetDiskFreeSpaceExA(root, &available, &total, &free))
+        return 0;
+    return static_cast<int>(available.QuadPart >> 20);
+}
+
+void CMainDlg::SetVoice(BOOL on) {
+    m_capture.SetAudioOn(on);
+    m_voiceOn = on;
+    // The mixer tells the dialog of its own switch; without a mute control no word comes, so the
+    // buttons change here, as they do while the camera-button utility runs.
+    if (FindCameraButtonUtility() || m_muteControlId == static_cast<DWORD>(-1))
+        ShowVoiceButtons();
+    SetMicrophoneMute(m_mixer, m_muteControlId, !on);
+}
+
+void CMainDlg::OnVoice() { SetVoice(FALSE); }
+void CMainDlg::OnMute() { SetVoice(TRUE); }
