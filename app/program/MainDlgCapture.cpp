@@ -4,7 +4,6 @@
 
 #include <afxhook.h>
 
-#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -125,8 +124,7 @@ void CMainDlg::OnRecord() {
     case 2:
         m_recording = TRUE;
         UpdateCaptureButtons();
-        // An interval of 0 s would snapshot every frame: one second is the shortest series.
-        m_timerId = SetTimer(kIntervalTimer, static_cast<UINT>(std::max(m_capture.Settings().intervalTime, 1)) * 1000u);
+        m_timerId = SetTimer(kIntervalTimer, static_cast<UINT>(m_capture.Settings().intervalTime) * 1000u);
         EnablePanel(FALSE);
         break;
     default:
