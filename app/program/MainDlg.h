@@ -88,6 +88,8 @@ protected:
     void RecordVideo();
     void StartMotionWatch();
     void TakeSingleSnapshot();
+    void TakeOutSilentAudio();
+    void PutBackAudio();
     void CheckCaptureKind(int kind);
     void ShowClockLabel(const char* text);
     void SetVoice(BOOL on);
@@ -159,6 +161,7 @@ public:
     int m_stripVisibleCount = 5;
     BYTE* m_motionBuffer = nullptr;
     UINT m_motionBufferBytes = 0;
+    BOOL m_audioTakenOut = FALSE; // the audio input is out of the engine for a silent recording
     int m_engineFlag = 0;
     // [Enhance]: Auto, Manual, Zoom, AutoEnhance, AutoTone, AutoLowLight, AutoClearText, ZoomValue,
     // EnhanceValue, ToneValue, LowLightValue, ClearTextValue, Brightness, Contrast.

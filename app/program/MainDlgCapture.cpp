@@ -147,7 +147,9 @@ void CMainDlg::RecordVideo() {
                              m_previewShowRect.bottom);
     const CString name = m_capture.MakeVideoFileName();
     PlayCaptureSound(m_recordSound);
+    TakeOutSilentAudio();
     if (m_capture.StartRecording(name) != 0) {
+        PutBackAudio();
         ShowError(m_hWnd, m_capture.GetLastErrorText());
         return;
     }
@@ -164,6 +166,22 @@ void CMainDlg::RecordVideo() {
                     static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
         AfxShowMessageBox(m_hWnd, text, "", MB_OK);
     }
+}
+
+// With the sound off, a recording of kind 0 is a video-only AVI. The engine would take its audio input
+// out only after connecting it to the writer, which an input without a sound stream cannot: the input
+// leaves before the graph is built and comes back after the recording.
+void CMainDlg::TakeOutSilentAudio() {
+    if (m_voiceOn || !m_audioOk || m_capture.Settings().recordKind != 0)
+        return;
+    m_audioTakenOut = SUCCEEDED(m_capture.SelectAudioDevice(0, 0));
+}
+
+void CMainDlg::PutBackAudio() {
+    if (!m_audioTakenOut)
+        return;
+    m_audioTakenOut = FALSE;
+    m_audioOk = m_capture.SelectAudioDevice(0, 1) >= 0;
 }
 
 void CMainDlg::TakeSingleSnapshot() {
@@ -207,6 +225,7 @@ void CMainDlg::OnStopRecord() {
         if (running == kRecordingClockTimer) {
             UpdateCaptureButtons();
             m_capture.StopRecording();
+            PutBackAudio();
             m_capture.GetCaptureInfo(&m_captureRecord);
             PlayCaptureSound(m_recordSound);
             if (m_dialogAlive && m_captureRecord.path[0])
