@@ -119,6 +119,16 @@ HRESULT ScopedTestCamera::SetButtonState(ULONG state) const {
     return function ? function(&clsid_, state) : MissingExport();
 }
 
+HRESULT ScopedTestCamera::HoldFrame(LONGLONG frameNumber) const {
+    auto function = CameraExport<HoldCameraFrameFunc>(kHoldFrameExport);
+    return function ? function(&clsid_, frameNumber) : MissingExport();
+}
+
+HRESULT ScopedTestCamera::ReleaseHold() const {
+    auto function = CameraExport<ReleaseCameraHoldFunc>(kReleaseHoldExport);
+    return function ? function(&clsid_) : MissingExport();
+}
+
 LONG ScopedTestCamera::LiveInstances() const {
     auto function = CameraExport<CameraCountFunc>(kLiveCamerasExport);
     return function ? function(&clsid_) : -1;

@@ -43,13 +43,19 @@ public:
 
     HRESULT Bind(IBaseFilter** filter) const { return BindVideoInputDevice(name_, filter); }
 
-    // On every live instance of this camera in the process (S_FALSE when there is none).
+    // On every live instance of this camera in every process of the prefix (S_FALSE when there is
+    // none); raised in the other processes before they return.
     HRESULT RaiseDeviceLost() const;
     HRESULT RaiseErrorAbort(HRESULT error = E_FAIL) const;
     // Also for instances made later.
     HRESULT SetDelivering(bool on) const;
     HRESULT SetMirrored(bool on) const;
     HRESULT SetButtonState(ULONG state) const;
+    // While held, every frame shows the picture of frameNumber (0 to 0xFFFFFFFF, so the number decodes
+    // from it); frames keep coming at the normal rate with normal times.
+    HRESULT HoldFrame(LONGLONG frameNumber) const;
+    HRESULT ReleaseHold() const;
+    // In every process of the prefix.
     LONG LiveInstances() const;
 
 private:

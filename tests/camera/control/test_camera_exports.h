@@ -1,7 +1,8 @@
 #pragma once
 // What the synthetic camera module (qel_test_camera.ax) exports beside its COM entry points, shared by
-// the module and the helpers that drive it. The control functions act on the cameras of the calling
-// process: the module is loaded once per process, by COM and by these helpers alike.
+// the module and the helpers that drive it. The control functions act on the cameras of every process
+// of the prefix: each camera CLSID has a named shared block that the module, loaded once per process by
+// COM and by these helpers alike, keeps its switches in.
 #include <windows.h>
 
 namespace qelcam {
@@ -29,8 +30,10 @@ constexpr const wchar_t kDefaultTestCameraName[] = L"Qel Test Camera";
 static const CLSID CLSID_QelTestCameraPage = {0x3f6c2a10, 0x9b7e, 0x4d55, {0xa1, 0xc3, 0x5e, 0x0b, 0x7d, 0x2f, 0x8a, 0x61}};
 constexpr const wchar_t kTestCameraPageName[] = L"Qel Test Camera Page";
 
-// Exports. A null clsid means every camera of the process; the result is S_FALSE when no live
-// camera was affected (the setting is still kept for cameras of that CLSID created later).
+// Exports. A null clsid means every camera CLSID this process has seen; the result is S_FALSE when no
+// live camera of any process was affected (the setting is still kept for cameras of that CLSID created
+// later, in any process, while a process holds the setting's block). An event raised in another process
+// is raised there before the call returns.
 typedef HRESULT(WINAPI* RegisterCameraFunc)(const CLSID* clsid, const wchar_t* friendlyName, DWORD variant);
 typedef HRESULT(WINAPI* UnregisterCameraFunc)(const CLSID* clsid);
 typedef HRESULT(WINAPI* UnregisterAllCamerasFunc)();
@@ -39,6 +42,9 @@ typedef HRESULT(WINAPI* RaiseCameraEventFunc)(const CLSID* clsid, long eventCode
 typedef HRESULT(WINAPI* SetCameraFlagFunc)(const CLSID* clsid, BOOL on);
 typedef HRESULT(WINAPI* SetCameraButtonFunc)(const CLSID* clsid, ULONG state);
 typedef LONG(WINAPI* CameraCountFunc)(const CLSID* clsid);
+// Every frame shows the picture of frameNumber (0 to 0xFFFFFFFF) until the hold is released.
+typedef HRESULT(WINAPI* HoldCameraFrameFunc)(const CLSID* clsid, LONGLONG frameNumber);
+typedef HRESULT(WINAPI* ReleaseCameraHoldFunc)(const CLSID* clsid);
 
 constexpr const char kRegisterCameraExport[] = "QelCameraRegister";
 constexpr const char kUnregisterCameraExport[] = "QelCameraUnregister";
@@ -48,5 +54,7 @@ constexpr const char kSetDeliveringExport[] = "QelCameraSetDelivering";   // Set
 constexpr const char kSetMirroredExport[] = "QelCameraSetMirrored";       // SetCameraFlagFunc
 constexpr const char kSetButtonExport[] = "QelCameraSetButtonState";      // SetCameraButtonFunc
 constexpr const char kLiveCamerasExport[] = "QelCameraLiveInstances";     // CameraCountFunc
+constexpr const char kHoldFrameExport[] = "QelCameraHoldFrame";           // HoldCameraFrameFunc
+constexpr const char kReleaseHoldExport[] = "QelCameraReleaseHold";       // ReleaseCameraHoldFunc
 
 }  // namespace qelcam

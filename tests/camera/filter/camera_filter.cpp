@@ -59,7 +59,9 @@ CTestCamera::CTestCamera(IUnknown* outer, REFCLSID clsid, DWORD variant, HRESULT
         if (!preview)
             *hr = E_OUTOFMEMORY;
     }
-    camera_directory::Add(this);
+    const HRESULT added = camera_directory::Add(this);
+    if (FAILED(added) && SUCCEEDED(*hr))
+        *hr = added;
 }
 
 CTestCamera::~CTestCamera() { camera_directory::Remove(this); }
@@ -227,7 +229,7 @@ STDMETHODIMP CTestCamera::GetFlipStatus(ULONG length, ULONG* block) {
         return E_POINTER;
     if (length < kCameraFlipStatusBlockSize || block[0] != 0 || block[1] != kCameraFlipStatusRequest)
         return E_INVALIDARG;
-    block[2] = controls_->mirrored ? 1 : 0;
+    block[2] = controls_->Mirrored() ? 1 : 0;
     block[3] = 0;
     block[4] = 0;
     return S_OK;
@@ -238,7 +240,7 @@ STDMETHODIMP CTestCamera::GetButtonState(ULONG id, ULONG* state, ULONG* extra1, 
         return E_POINTER;
     if (id != kCameraButtonSnapshot)
         return E_INVALIDARG;
-    *state = controls_->buttonState;
+    *state = controls_->ButtonState();
     *extra1 = 0;
     *extra2 = 0;
     return S_OK;

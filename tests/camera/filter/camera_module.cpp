@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <functional>
 #include <new>
 
 #include "camera_directory.h"
@@ -30,6 +31,17 @@ private:
 
 const CFactoryTemplate kPageTemplate = {qelcam::kTestCameraPageName, &qelcam::CLSID_QelTestCameraPage,
                                         &CCameraPage::Create, nullptr, nullptr};
+
+// Applies a switch for clsid (every CLSID of the process when null): S_FALSE when no live camera of any
+// process was affected.
+HRESULT SetAndCount(const CLSID* clsid, const std::function<void(CameraControls&)>& apply) {
+    LONG live = 0;
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) {
+        apply(controls);
+        live += controls.LiveInstances();
+    });
+    return live > 0 ? S_OK : S_FALSE;
+}
 
 }  // namespace
 
@@ -79,34 +91,47 @@ HRESULT WINAPI QelCameraUnregisterAll() { return UnregisterAllCameras(); }
 HRESULT WINAPI QelCameraRaiseEvent(const CLSID* clsid, long eventCode, LONG_PTR param) {
     if (eventCode != EC_DEVICE_LOST && eventCode != EC_ERRORABORT)
         return E_INVALIDARG;
-    HRESULT first = S_OK;
-    const int cameras = camera_directory::ForEachCamera(clsid, [&](CTestCamera& camera) {
-        const HRESULT hr = camera.RaiseEvent(eventCode, param);
+    int affected = 0;
+    HRESULT first = camera_directory::RaiseOnCameras(clsid, eventCode, param, &affected);
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) {
+        int processes = 0;
+        const HRESULT hr = controls.PublishEvent(eventCode, param, &processes);
         if (FAILED(hr) && SUCCEEDED(first))
             first = hr;
+        affected += processes;
     });
     if (FAILED(first))
         return first;
-    return cameras > 0 ? S_OK : S_FALSE;
+    return affected > 0 ? S_OK : S_FALSE;
 }
 
 HRESULT WINAPI QelCameraSetDelivering(const CLSID* clsid, BOOL on) {
-    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.delivering = on != FALSE; });
-    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+    return SetAndCount(clsid, [&](CameraControls& controls) { controls.SetDelivering(on != FALSE); });
 }
 
 HRESULT WINAPI QelCameraSetMirrored(const CLSID* clsid, BOOL on) {
-    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.mirrored = on != FALSE; });
-    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+    return SetAndCount(clsid, [&](CameraControls& controls) { controls.SetMirrored(on != FALSE); });
 }
 
 HRESULT WINAPI QelCameraSetButtonState(const CLSID* clsid, ULONG state) {
-    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { controls.buttonState = state; });
-    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {}) > 0 ? S_OK : S_FALSE;
+    return SetAndCount(clsid, [&](CameraControls& controls) { controls.SetButtonState(state); });
+}
+
+HRESULT WINAPI QelCameraHoldFrame(const CLSID* clsid, LONGLONG frameNumber) {
+    // The picture carries 32 bits of the number.
+    if (frameNumber < 0 || frameNumber > 0xFFFFFFFFLL)
+        return E_INVALIDARG;
+    return SetAndCount(clsid, [&](CameraControls& controls) { controls.HoldFrame(frameNumber); });
+}
+
+HRESULT WINAPI QelCameraReleaseHold(const CLSID* clsid) {
+    return SetAndCount(clsid, [](CameraControls& controls) { controls.ReleaseHold(); });
 }
 
 LONG WINAPI QelCameraLiveInstances(const CLSID* clsid) {
-    return camera_directory::ForEachCamera(clsid, [](CTestCamera&) {});
+    LONG count = 0;
+    camera_directory::ForEachControls(clsid, [&](CameraControls& controls) { count += controls.LiveInstances(); });
+    return count;
 }
 
 }  // extern "C"

@@ -267,7 +267,7 @@ HRESULT CCameraStream::FillBuffer(IMediaSample* sample) {
     // A camera switched off by the test delivers nothing until it is switched on again; the frames
     // it did not take meanwhile are not drops.
     bool resumed = false;
-    while (!camera_->Controls().delivering) {
+    while (!camera_->Controls().Delivering()) {
         if (!WaitUnlessStopping(10))
             return S_OK;  // Deliver discards it
         resumed = true;
@@ -305,8 +305,11 @@ HRESULT CCameraStream::FillBuffer(IMediaSample* sample) {
     if (!WaitUntil(start))
         return S_OK;  // stopping: Deliver discards it
 
+    // A held camera shows one picture while its frames go on at the normal pace and times.
+    LONGLONG shown = frameIndex_;
+    camera_->Controls().HeldFrame(&shown);
     qelcam::DrawTestFrame(buffer, width, height, static_cast<ptrdiff_t>(DibStride(width, 24)),
-                          static_cast<uint32_t>(frameIndex_));
+                          static_cast<uint32_t>(shown));
     sample->SetActualDataLength(static_cast<long>(frameBytes));
     REFERENCE_TIME stop = start + interval_;
     // Without a clock a live source cannot say when a frame was taken.

@@ -46,8 +46,10 @@ STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const size_t needed = static_cast<size_t>(qelcam::Rgb24Stride(width_)) * static_cast<size_t>(std::abs(height_));
-        if (data && width_ > 0 && static_cast<size_t>(frame.length) >= needed)
+        if (data && width_ > 0 && static_cast<size_t>(frame.length) >= needed) {
             frame.decoded = qelcam::ReadFrameNumber(data, width_, height_, qelcam::Rgb24Stride(width_), &frame.number);
+            lastPicture_.assign(data, data + needed);
+        }
         frames_.push_back(frame);
         hold = hold_;
         hold_ = 0;
@@ -60,6 +62,11 @@ STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample) {
 std::vector<ReceivedFrame> FrameRecorder::Frames() {
     std::lock_guard<std::mutex> hold(mutex_);
     return frames_;
+}
+
+std::vector<uint8_t> FrameRecorder::LastPicture() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return lastPicture_;
 }
 
 size_t FrameRecorder::Count() {

@@ -43,6 +43,8 @@ public:
     // The next sample is held for this long before it is passed on (to make the camera late).
     void HoldNextSample(DWORD milliseconds);
     std::vector<ReceivedFrame> Frames();
+    // The picture of the last frame received (frame size x 3 bytes a pixel, rows padded to 4 bytes).
+    std::vector<uint8_t> LastPicture();
     size_t Count();
     bool WaitForCount(size_t count, DWORD timeoutMs);
 
@@ -51,6 +53,7 @@ private:
     LONG width_ = 0, height_ = 0;
     DWORD hold_ = 0;
     std::vector<ReceivedFrame> frames_;
+    std::vector<uint8_t> lastPicture_;
 };
 
 // A graph with a camera bound by its friendly name, its capture pin -> Sample Grabber -> Null Renderer.
