@@ -23,7 +23,7 @@
 namespace programtest {
 namespace {
 
-constexpr int kSnapshotMode = 1002, kStop = 1009, kRecord = 1061, kVideoMode = 1066, kInterval = 1065;
+constexpr int kStop = 1009, kRecord = 1061, kVideoMode = 1066, kAuto = 1064, kInterval = 1065;
 constexpr int kVoice = 1008, kMute = 1031, kClock = 1026, kClose = 1021;
 constexpr UINT kFileLimit = 0x432, kDeviceLost = 0x433, kErrorAbort = 0x434, kLowDisk = 0x435;
 
@@ -169,6 +169,13 @@ protected:
         }
         return run;
     }
+    // Whether the camera's controls see its instance in the program's process (at times they see
+    // none for a whole run: the test then says so rather than fail on the program).
+    bool CameraReachable(ZentrikRun& run) {
+        return PumpUntil(run, 10000, [&] { return Camera().LiveInstances() > 0; });
+    }
+    static constexpr const char* kUnreachableCamera =
+        "the synthetic camera's cross-process controls see no instance in the program's process";
     std::string Videos(const ZentrikRun& run) const { return run.Folder() + "videos"; }
     std::string Pictures(const ZentrikRun& run) const { return run.Folder() + "pictures"; }
 
@@ -386,6 +393,67 @@ TEST_F(Capture, DeviceLostSaysSoAndClosesInOrder) {
     EXPECT_TRUE(run->MissingBoxes().empty());
     EXPECT_EQ(0u, run->WaitForExit(10000));
     EXPECT_EQ("1", run->IniValue("Enhance", "ZoomValue")) << "[Enhance] written by the Close";
+}
+
+TEST_F(Capture, TheCameraLostForRealSaysSoAndClosesInOrder) {
+    auto run = StartWith({}, false);
+    ASSERT_TRUE(run->Dialog());
+    SendKey(*run, 72, 0);
+    run->Pump(500);
+    run->ExpectBox("Error", "Device Error! Tavorin will close.");
+    if (!CameraReachable(*run))
+        GTEST_SKIP() << kUnreachableCamera;
+    ASSERT_EQ(S_OK, Camera().RaiseDeviceLost());
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty());
+    EXPECT_EQ(0u, run->WaitForExit(10000));
+    EXPECT_EQ("1", run->IniValue("Enhance", "ZoomValue")) << "[Enhance] written by the Close";
+}
+
+TEST_F(Capture, AGraphErrorFromTheCameraChangesNothingOnThePanel) {
+    auto run = StartWith({}, true);
+    ASSERT_TRUE(run->Dialog());
+    const std::string clock = Text(run->Control(kClock));
+    if (!CameraReachable(*run))
+        GTEST_SKIP() << kUnreachableCamera;
+    ASSERT_EQ(S_OK, Camera().RaiseErrorAbort());
+    run->Pump(1000);
+    EXPECT_TRUE(::IsWindowVisible(run->Control(kRecord)));
+    EXPECT_EQ(clock, Text(run->Control(kClock)));
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+TEST_F(Capture, AMotionWatchSnapshotsOnceWhenThePictureChangesAndGoesOn) {
+    auto run = StartWith({}, false);
+    ASSERT_TRUE(run->Dialog());
+    ASSERT_EQ(S_OK, Camera().HoldFrame(100));
+    run->Pump(500);
+    Click(run->Dialog(), kAuto);
+    Click(run->Dialog(), kRecord);
+    run->Pump(2000);
+    EXPECT_TRUE(FilesIn(Pictures(*run), "DREM*.BMP").empty()) << "a still picture is no motion";
+    EXPECT_TRUE(::IsWindowVisible(run->Control(kStop)));
+
+    ASSERT_EQ(S_OK, Camera().HoldFrame(5000));
+    EXPECT_TRUE(PumpUntil(*run, 5000, [&] { return !FilesIn(Pictures(*run), "DREM*.BMP").empty(); }))
+        << "the changed picture took no snapshot";
+    run->Pump(2500);
+    const std::vector<std::string> files = FilesIn(Pictures(*run), "DREM*.BMP");
+    EXPECT_EQ(1u, files.size()) << "one snapshot, then a new reference frame";
+    uint32_t frame = 0;
+    if (!files.empty()) {
+        EXPECT_TRUE(SnapshotFrameNumber(Pictures(*run) + "\\" + files[0], &frame));
+        EXPECT_EQ(5000u, frame);
+    }
+    EXPECT_TRUE(::IsWindowVisible(run->Control(kStop))) << "the watch goes on";
+
+    SendKey(*run, 71, 0);
+    EXPECT_TRUE(PumpUntil(*run, 3000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }))
+        << "key 71 ends the watch";
+    Camera().ReleaseHold();
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
 }
 
 TEST_F(Capture, RecordWithTempStorageAPlainFileOnlySaysTheFolderIsReadOnly) {
