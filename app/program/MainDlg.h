@@ -90,6 +90,7 @@ protected:
     void TakeSingleSnapshot();
     void TakeOutSilentAudio();
     void PutBackAudio();
+    void SwitchCaptureMode(BOOL video);
     void CheckCaptureKind(int kind);
     void ShowClockLabel(const char* text);
     void SetVoice(BOOL on);

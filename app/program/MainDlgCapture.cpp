@@ -59,40 +59,27 @@ void CMainDlg::EnablePanel(BOOL on) {
     m_btnInfo.EnableWindow(on);
 }
 
-void CMainDlg::OnVideoMode() {
-    m_videoMode = TRUE;
-    m_chkSnapshot.SetCheck(FALSE);
-    m_chkSnapshot.EnableWindow(TRUE);
-    m_chkVideo.SetCheck(TRUE);
-    m_chkVideo.EnableWindow(FALSE);
-    m_chkContinue.EnableWindow(FALSE);
-    m_chkAuto.EnableWindow(FALSE);
-    m_chkInterval.EnableWindow(FALSE);
-    m_stCaptureTime.ShowWindow(SW_SHOW);
-    m_stHDSpace.ShowWindow(SW_SHOW);
-    const CaptureSettings& settings = m_capture.Settings();
-    if (settings.outputWidth > kMaxRecordWidth || settings.outputHeight > kMaxRecordHeight) {
-        CString text;
-        text.Format("%dx%d", kMaxRecordWidth, kMaxRecordHeight);
-        SetLabelText(&m_stResolution, text);
-    }
-}
+void CMainDlg::OnVideoMode() { SwitchCaptureMode(TRUE); }
+void CMainDlg::OnSnapshotMode() { SwitchCaptureMode(FALSE); }
 
-void CMainDlg::OnSnapshotMode() {
-    m_videoMode = FALSE;
-    m_chkSnapshot.SetCheck(TRUE);
-    m_chkSnapshot.EnableWindow(FALSE);
-    m_chkVideo.SetCheck(FALSE);
-    m_chkVideo.EnableWindow(TRUE);
-    m_chkContinue.EnableWindow(TRUE);
-    m_chkAuto.EnableWindow(TRUE);
-    m_chkInterval.EnableWindow(TRUE);
-    m_stCaptureTime.ShowWindow(SW_HIDE);
-    m_stHDSpace.ShowWindow(SW_HIDE);
+void CMainDlg::SwitchCaptureMode(BOOL video) {
+    m_videoMode = video;
+    m_chkSnapshot.SetCheck(!video);
+    m_chkSnapshot.EnableWindow(video);
+    m_chkVideo.SetCheck(video);
+    m_chkVideo.EnableWindow(!video);
+    m_chkContinue.EnableWindow(!video);
+    m_chkAuto.EnableWindow(!video);
+    m_chkInterval.EnableWindow(!video);
+    m_stCaptureTime.ShowWindow(video ? SW_SHOW : SW_HIDE);
+    m_stHDSpace.ShowWindow(video ? SW_SHOW : SW_HIDE);
     const CaptureSettings& settings = m_capture.Settings();
     if (settings.outputWidth > kMaxRecordWidth || settings.outputHeight > kMaxRecordHeight) {
         CString text;
-        text.Format("%dx%d", settings.outputWidth, settings.outputHeight);
+        if (video)
+            text.Format("%dx%d", kMaxRecordWidth, kMaxRecordHeight);
+        else
+            text.Format("%dx%d", settings.outputWidth, settings.outputHeight);
         SetLabelText(&m_stResolution, text);
     }
 }

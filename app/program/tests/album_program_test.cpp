@@ -8,6 +8,7 @@
 #include <string>
 
 #include "album_folder.h"
+#include "album_probe.h"
 #include "program_fixture.h"
 #include "screen_probe.h"
 
@@ -15,40 +16,6 @@ namespace programtest {
 namespace {
 
 constexpr int kUp = 1051, kDown = 1052, kAlbumSlider = 1085, kClose = 1021;
-
-// The thumbnail of the item with this child id, or null.
-HWND FindItem(HWND dialog, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search = {id, nullptr};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) == s->id)
-                s->found = child;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-RECT ScreenRectOf(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-// The item's picture (its centre) and its frame (red while selected).
-COLORREF Centre(HWND item) {
-    const RECT r = ScreenRectOf(item);
-    return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-bool FramedRed(HWND item) {
-    const RECT r = ScreenRectOf(item);
-    return ScreenPixel(r.left, (r.top + r.bottom) / 2) == RGB(255, 0, 0);
-}
 
 void Click(HWND dialog, int id) { ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 

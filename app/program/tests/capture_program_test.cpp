@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "album_probe.h"
 #include "bmp_file.h"
 #include "program_fixture.h"
 #include "riff_reader.h"
@@ -38,35 +39,6 @@ std::string Text(HWND window) {
     char text[256] = {};
     ::GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-// The thumbnail of the album item with this child id, or null.
-HWND FindItem(HWND dialog, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search = {id, nullptr};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) == s->id)
-                s->found = child;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-RECT ScreenRectOf(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool FramedRed(HWND item) {
-    const RECT r = ScreenRectOf(item);
-    return ScreenPixel(r.left, (r.top + r.bottom) / 2) == RGB(255, 0, 0);
 }
 
 // Pumps until done() or ms have passed; done()'s last answer.
