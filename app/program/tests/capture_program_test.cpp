@@ -178,7 +178,8 @@ TEST_F(Capture, ARecordingCountsDownStopsByItselfAndTopsTheAlbum) {
         return text.rfind("00:00:02 / ", 0) == 0 && text.size() >= 19 && text.compare(text.size() - 4, 4, " MB ") == 0;
     });
     EXPECT_NE(counting, clock.end()) << "the clock counts down from the limit; seen: " << ::testing::PrintToString(clock);
-    EXPECT_EQ("00:00:00 / 0000 MB", clock.back()) << "the clock is reset at the stop";
+    run->Pump(500); // the stop resets the label last
+    EXPECT_EQ("00:00:00 / 0000 MB", Text(run->Control(kClock))) << "the clock is reset at the stop";
     const std::string file = Videos(*run) + "\\DREM0001.AVI";
     ASSERT_TRUE(FileExists(file));
     ExpectCameraFramesInOrder(file);
@@ -399,6 +400,8 @@ TEST_F(Capture, AGraphErrorFromTheCameraChangesNothingOnThePanel) {
 TEST_F(Capture, AMotionWatchSnapshotsOnceWhenThePictureChangesAndGoesOn) {
     auto run = StartWith({}, false);
     ASSERT_TRUE(run->Dialog());
+    if (!CameraReachable(*run))
+        GTEST_SKIP() << kUnreachableCamera;
     ASSERT_EQ(S_OK, Camera().HoldFrame(100));
     run->Pump(500);
     Click(run->Dialog(), kAuto);
