@@ -181,7 +181,8 @@ TEST_F(Capture, ARecordingCountsDownStopsByItselfAndTopsTheAlbum) {
     run->Pump(500); // the stop resets the label last
     EXPECT_EQ("00:00:00 / 0000 MB", Text(run->Control(kClock))) << "the clock is reset at the stop";
     const std::string file = Videos(*run) + "\\DREM0001.AVI";
-    ASSERT_TRUE(FileExists(file));
+    ASSERT_TRUE(FileExists(file)) << "videos: " << ::testing::PrintToString(FilesIn(Videos(*run), "*"))
+                                  << ", clock: " << ::testing::PrintToString(clock);
     ExpectCameraFramesInOrder(file);
 
     run->Pump(1500); // the thumbnail comes from the reader at the first paint
