@@ -7,6 +7,7 @@
 #include <SkinSettings.h>
 #include <shlobj.h>
 
+#include "CameraButton.h"
 #include "Mixer.h"
 #include "ProfileFile.h"
 #include "ProgramFolder.h"
@@ -74,6 +75,16 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_MESSAGE(WM_ZENTRIK_VIDEO_SETTINGS, OnVideoSettingsRequest)
     ON_MESSAGE(WM_ZENTRIK_CAMERA_CHOSEN, OnCameraChosen)
     ON_MESSAGE(WM_ZENTRIK_RESOLUTION_TEXT, OnResolutionText)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_VIDEO, OnVideoMode)
+    ON_BN_CLICKED(IDC_VOICE, OnVoice)
+    ON_BN_CLICKED(IDC_MUTE, OnMute)
+    ON_BN_CLICKED(IDC_RECORD, OnRecord)
+    ON_BN_CLICKED(IDC_STOP_RECORD, OnStopRecord)
+    ON_BN_CLICKED(IDC_SNAPSHOT, OnSnapshotMode)
+    ON_BN_CLICKED(IDC_CONTINUE, OnContinue)
+    ON_BN_CLICKED(IDC_AUTO, OnAuto)
+    ON_BN_CLICKED(IDC_INTERVAL, OnInterval)
     ON_MESSAGE(WM_ZENTRIK_EXTERNAL_KEY, OnExternalKey)
 END_MESSAGE_MAP()
 
@@ -101,6 +112,8 @@ CMainDlg::~CMainDlg() {
     settings.WriteText("Effect", "PropertyName", name);
     delete[] m_motionBuffer;
     m_motionBuffer = nullptr;
+    if (m_timerId && m_hWnd)
+        KillTimer(m_timerId);
     g_cameraNames.RemoveAll();
     g_audioDeviceNames.RemoveAll();
     g_captureSizes.RemoveAll();
@@ -252,13 +265,6 @@ LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
-LRESULT CMainDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // A snapshot file, or a record from the album scan, is in m_itemInfo.
-    if (message == WM_LIVECAP_SNAPSHOT && wParam == 0)
-        AddAlbumRecord(lParam != 0);
-    return CDialog::DefWindowProc(message, wParam, lParam);
-}
-
 BOOL CMainDlg::OnEraseBkgnd(CDC* dc) {
     const int previous = dc->SetBkMode(TRANSPARENT);
     dc->SetBkMode(previous);
@@ -285,7 +291,7 @@ void CMainDlg::OnPaint() {
 
 LRESULT CMainDlg::OnMixerChange(WPARAM, LPARAM lParam) {
     // The camera-button utility, when running, decides the microphone buttons itself.
-    if (::FindWindowA("KEYVANE", "KEYVANE") || static_cast<DWORD>(lParam) != m_muteControlId)
+    if (FindCameraButtonUtility() || static_cast<DWORD>(lParam) != m_muteControlId)
         return 0;
     m_voiceOn = !IsMicrophoneMuted(m_mixer, m_muteControlId);
     ShowVoiceButtons();

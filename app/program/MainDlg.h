@@ -51,6 +51,12 @@ public:
     void FlipKey(int method);
     // Moves every control to its rectangle of the current size mode.
     void RelayoutControls();
+    // Capture panel commands (snapshots, motion watch, interval series, recordings).
+    void EnablePanel(BOOL on);
+    void OnRecord();
+    void OnStopRecord();
+    // Free megabytes available to the user on the video folder's drive; 0 when unreadable.
+    int FreeDiskMB() const;
 
     int SizeMode() const { return m_sizeMode; }
     CCaptureController& Capture() { return m_capture; }
@@ -101,9 +107,34 @@ protected:
     afx_msg LRESULT OnVideoSettingsRequest(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCameraChosen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnResolutionText(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnExternalKey(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSnapshotMode();
+    afx_msg void OnVideoMode();
+    afx_msg void OnContinue();
+    afx_msg void OnAuto();
+    afx_msg void OnInterval();
+    afx_msg void OnVoice();
+    afx_msg void OnMute();
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnExternalKey(WPARAM key, LPARAM value);
     DECLARE_MESSAGE_MAP()
     void PlaceAlbumStepDown();
+
+    // Capture panel pieces.
+    void OnCaptureTimer(UINT_PTR id);
+    void OnRecordingClock();
+    void RecordVideo();
+    void StartMotionWatch();
+    void TakeSingleSnapshot();
+    void TakeOutSilentAudio();
+    void PutBackAudio();
+    void SwitchCaptureMode(BOOL video);
+    void CheckCaptureKind(int kind);
+    void ShowClockLabel(const char* text);
+    void SetVoice(BOOL on);
+    // The engine's notifications, from the default window procedure.
+    void OnSnapshotDone(WPARAM wParam, LPARAM lParam);
+    void OnMotionFrame();
+    void OnDeviceLost();
 
     // Start-up pieces of OnInitDialog.
     void OpenMixer();
@@ -122,8 +153,8 @@ protected:
     // Stops a running scan and waits for its end, serving what it sends meanwhile.
     void StopThumbScan();
     static UINT ThumbScanThread(LPVOID param);
-    // The record in m_itemInfo joins the strip (at its top for a new capture).
-    void AddAlbumRecord(BOOL atFront);
+    // The record joins the strip (at its top for a new capture).
+    void AddAlbumRecord(const _AlbumItemInfo& record, BOOL atFront);
     void ShowAlbumSlider();
     void MoveAlbumSelection(int step);
     void WaitForIndicatorThread();
@@ -187,6 +218,8 @@ public:
     BOOL m_captureModeOn = TRUE;
     int m_stripVisibleCount = 5;
     BYTE* m_motionBuffer = nullptr;
+    UINT m_motionBufferBytes = 0;
+    BOOL m_audioTakenOut = FALSE; // the audio input is out of the engine for a silent recording
     int m_engineFlag = 0;
     // [Enhance]: Auto, Manual, Zoom, AutoEnhance, AutoTone, AutoLowLight, AutoClearText, ZoomValue,
     // EnhanceValue, ToneValue, LowLightValue, ClearTextValue, Brightness, Contrast.
@@ -204,6 +237,9 @@ public:
     HANDLE m_scanStopEvent = nullptr;
     CCaptureController m_capture;
     _AlbumItemInfo m_itemInfo = {};
+    // The capture panel's own record of its last snapshot or recording: the scan thread writes
+    // m_itemInfo at any time, so a capture waiting for its notification keeps its record here.
+    _AlbumItemInfo m_captureRecord = {};
     BOOL m_recording = FALSE;
     BOOL m_videoOk = FALSE, m_audioOk = FALSE;
     int m_savedCaptureValues[2] = {};

@@ -80,8 +80,8 @@ void CMainDlg::ShowAlbumSlider() {
     m_stripTop = 0;
 }
 
-void CMainDlg::AddAlbumRecord(BOOL atFront) {
-    m_strip.AddItem(&m_itemInfo, atFront);
+void CMainDlg::AddAlbumRecord(const _AlbumItemInfo& record, BOOL atFront) {
+    m_strip.AddItem(&record, atFront);
     m_strip.SelectIndex(0, 0);
     const BOOL any = m_strip.GetCount() > 0;
     m_btnEMail.EnableWindow(any);

@@ -58,22 +58,6 @@ void CMainDlg::OnSetup() {
 
 // The camera-button utility's keys. Key 72 steps the digital zoom (in capture mode) and shows the new
 // step in an open Enhance dialog.
-LRESULT CMainDlg::OnExternalKey(WPARAM wParam, LPARAM lParam) {
-    if (wParam != 72)
-        return 0;
-    if (m_captureModeOn) {
-        const int level = (m_capture.GetDigitalZoomLevel() + 1) % 5;
-        EnhanceRecord current;
-        current.FromArray(m_enhance);
-        current.zoomOn = level != 0 ? 1 : 0;
-        current.zoomStep = level;
-        current.ToArray(m_enhance);
-        m_capture.SetDigitalZoom(1, level);
-    }
-    ForwardToEnhanceDialog(wParam, lParam);
-    return 0;
-}
-
 void CMainDlg::ForwardToEnhanceDialog(WPARAM wParam, LPARAM lParam) {
     if (m_enhanceDlg.GetSafeHwnd() && ::IsWindow(m_enhanceDlg.m_hWnd))
         m_enhanceDlg.SendMessage(WM_ZENTRIK_EXTERNAL_KEY, wParam, lParam);

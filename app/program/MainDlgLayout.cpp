@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "CameraButton.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "ViewerRules.h"
@@ -17,14 +18,6 @@ void MoveToSkinRect(CWnd& window, const char* section, int mode) {
     RECT place = {};
     if (window.GetSafeHwnd() && ReadSkinRect(section, mode, &place))
         window.MoveWindow(&place, TRUE);
-}
-
-// The camera-button utility's answer whether it mutes the microphone; no such window counts as 0.
-LRESULT ExternalMuteAnswer() {
-    HWND utility = ::FindWindowA("KEYVANE", "KEYVANE");
-    if (!utility)
-        return 0;
-    return ::SendMessageA(utility, WM_COMMAND, 119, reinterpret_cast<LPARAM>(::GetDlgItem(utility, 119)));
 }
 
 } // namespace
@@ -105,7 +98,7 @@ void CMainDlg::SkinControls() {
     m_chkVideo.EnableWindow(TRUE);
 
     ShowVoiceButtons();
-    const BOOL utilityMutes = ExternalMuteAnswer() == 1;
+    const BOOL utilityMutes = CameraButtonUtilityMutes();
     m_btnVoice.EnableWindow(!utilityMutes);
     m_btnMute.EnableWindow(!utilityMutes);
 

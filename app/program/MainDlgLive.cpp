@@ -3,6 +3,7 @@
 
 #include <afxhook.h>
 
+#include "PanelTimers.h"
 #include "ProgramGlobals.h"
 
 namespace {
@@ -75,7 +76,7 @@ BOOL CMainDlg::OpenLiveMode() {
             }
             UpdateCaptureButtons();
             if (m_capture.IsCompatibilityFlip())
-                m_mirrorTimerId = SetTimer(0x12340, 500);
+                m_mirrorTimerId = SetTimer(kMirrorTimer, 500);
             StopInitIndicator();
             return TRUE;
         }
@@ -88,7 +89,8 @@ BOOL CMainDlg::OpenLiveMode() {
 }
 
 void CMainDlg::CloseLiveMode() {
-    // A running recording is stopped by the capture panel's Stop (none runs before it exists).
+    if (m_recording)
+        OnStopRecord();
     m_capture.SetVideoWindow(m_savedVideoWindow);
     m_capture.SetNotifyWindow(m_savedNotifyWindow);
     CaptureSettings& settings = m_capture.Settings();

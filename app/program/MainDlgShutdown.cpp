@@ -62,6 +62,8 @@ void CMainDlg::OnCloseCommand() { OnClose(); }
 void CMainDlg::OnClose() {
     EndDialog(IDCANCEL); // hides the dialog
     StopThumbScan();
+    if (m_recording)
+        OnStopRecord();
     SaveEnhanceSettings();
     if (CWnd* main = AfxGetMainWnd())
         main->DestroyWindow();

@@ -26,6 +26,19 @@ DWORD FindLineControl(HMIXER mixer, const MIXERLINEA& line, DWORD type) {
     return kNoControl;
 }
 
+// The mute control's one boolean, read or written through details.
+MMRESULT MuteDetails(HMIXER mixer, DWORD muteControlId, MIXERCONTROLDETAILS_BOOLEAN* value, bool write) {
+    MIXERCONTROLDETAILS details = {};
+    details.cbStruct = sizeof details;
+    details.dwControlID = muteControlId;
+    details.cChannels = 1;
+    details.cbDetails = sizeof *value;
+    details.paDetails = value;
+    const HMIXEROBJ object = reinterpret_cast<HMIXEROBJ>(mixer);
+    return write ? ::mixerSetControlDetails(object, &details, MIXER_SETCONTROLDETAILSF_VALUE)
+                 : ::mixerGetControlDetailsA(object, &details, MIXER_GETCONTROLDETAILSF_VALUE);
+}
+
 } // namespace
 
 void OpenMicrophoneMixer(HWND window, HMIXER* mixer, DWORD* muteControlId, DWORD* volumeControlId) {
@@ -54,14 +67,15 @@ BOOL IsMicrophoneMuted(HMIXER mixer, DWORD muteControlId) {
     if (muteControlId == kNoControl || !mixer)
         return TRUE;
     MIXERCONTROLDETAILS_BOOLEAN value = {};
-    MIXERCONTROLDETAILS details = {};
-    details.cbStruct = sizeof details;
-    details.dwControlID = muteControlId;
-    details.cChannels = 1;
-    details.cbDetails = sizeof value;
-    details.paDetails = &value;
-    if (::mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer), &details, MIXER_GETCONTROLDETAILSF_VALUE) !=
-        MMSYSERR_NOERROR)
+    if (MuteDetails(mixer, muteControlId, &value, false) != MMSYSERR_NOERROR)
         return FALSE;
     return value.fValue != 0;
+}
+
+BOOL SetMicrophoneMute(HMIXER mixer, DWORD muteControlId, BOOL muted) {
+    if (muteControlId == kNoControl || !mixer)
+        return TRUE;
+    MIXERCONTROLDETAILS_BOOLEAN value = {};
+    value.fValue = muted ? 1 : 0;
+    return MuteDetails(mixer, muteControlId, &value, true) == MMSYSERR_NOERROR;
 }

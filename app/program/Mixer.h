@@ -8,3 +8,5 @@
 void OpenMicrophoneMixer(HWND window, HMIXER* mixer, DWORD* muteControlId, DWORD* volumeControlId);
 // No mute control counts as muted; a failed read as not muted.
 BOOL IsMicrophoneMuted(HMIXER mixer, DWORD muteControlId);
+// Switches the mute control; nothing without one. FALSE when the switch fails.
+BOOL SetMicrophoneMute(HMIXER mixer, DWORD muteControlId, BOOL muted);

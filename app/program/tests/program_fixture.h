@@ -28,6 +28,8 @@ protected:
     std::unique_ptr<ZentrikRun> StartQuietly(const char* sizeMode = nullptr);
     // The same, with prepare run on the program folder before the start (settings written, say).
     std::unique_ptr<ZentrikRun> StartPrepared(const std::function<void(ZentrikRun&)>& prepare);
+    // The camera AddCamera registered; its controls reach its instance in the program's process.
+    const qelcam::ScopedTestCamera& Camera() const { return *camera_; }
     // The preview area on the screen for the size mode.
     RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
 

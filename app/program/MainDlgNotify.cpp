@@ -1,0 +1,95 @@
+// The video engine's notifications and device-change broadcasts, which reach the main dialog's
+// default window procedure: the engine calls the procedure it saved from this window.
+#include "MainDlg.h"
+
+#include <afxhook.h>
+#include <dbt.h>
+
+#include <Vostrel.h>
+
+#include "MotionDetector.h"
+#include "PanelTimers.h"
+
+namespace {
+
+// Imaging devices (cameras): their arrival needs nothing of the system's default handling.
+const GUID kImagingDeviceClass = {0x6BDD1FC6, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
+
+bool IsCameraArrival(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL || !data)
+        return false;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+        header->dbch_size < sizeof(DEV_BROADCAST_DEVICEINTERFACE_A))
+        return false;
+    const auto* device = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(data);
+    return IsEqualGUID(device->dbcc_classguid, kImagingDeviceClass) != FALSE;
+}
+
+} // namespace
+
+LRESULT CMainDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DEVICECHANGE:
+        if (IsCameraArrival(wParam, lParam))
+            return TRUE;
+        break;
+    case WM_LIVECAP_SNAPSHOT:
+        OnSnapshotDone(wParam, lParam);
+        break;
+    case WM_LIVECAP_FILELIMIT:
+        OnStopRecord();
+        AfxShowMessageBox(m_hWnd, "File size is over 2GB.  Stop recording.", "Error", MB_OK);
+        break;
+    case WM_LIVECAP_DEVICELOST:
+        OnDeviceLost();
+        break;
+    case WM_LIVECAP_LOWDISK:
+        m_capture.StopRecording();
+        AfxShowMessageBox(m_hWnd, "Insufficient disk space", "Error", MB_OK);
+        OnStopRecord();
+        break;
+    default: // WM_LIVECAP_ERRORABORT among them: the engine has dealt with its graph
+        break;
+    }
+    return CDialog::DefWindowProc(message, wParam, lParam);
+}
+
+void CMainDlg::OnSnapshotDone(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 1) {
+        OnMotionFrame();
+        return;
+    }
+    if (wParam != 0)
+        return;
+    // The engine's word (lParam 1) is for the panel's last snapshot; the scan's (lParam 0) for the
+    // record it has just filled.
+    if (lParam != 0)
+        AddAlbumRecord(m_captureRecord, TRUE);
+    else
+        AddAlbumRecord(m_itemInfo, FALSE);
+}
+
+void CMainDlg::OnMotionFrame() {
+    if (!m_motionBuffer || m_timerId != kMotionTimer)
+        return; // a frame of a watch that has already ended
+    const CaptureSettings& settings = m_capture.Settings();
+    int moved = 0;
+    if (MD_Detect(m_motionBuffer, settings.outputWidth, settings.outputHeight, m_capture.GetMotionRowLength(),
+                  &moved) != kMdOk ||
+        !moved)
+        return; // the motion timer arms the next frame
+    // One snapshot, then a fresh watch with a new reference frame.
+    m_captureKind = 0;
+    OnRecord();
+    OnStopRecord();
+    OnAuto();
+    OnRecord();
+}
+
+void CMainDlg::OnDeviceLost() {
+    m_capture.ShowLivePreview(FALSE);
+    AfxShowMessageBox(m_hWnd, "Device Error! Tavorin will close.", "Error", MB_OK);
+    // Through the dialog's own Close: the scan stops, a recording ends and [Enhance] is saved first.
+    PostMessage(WM_CLOSE);
+}
