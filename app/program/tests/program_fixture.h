@@ -24,6 +24,8 @@ protected:
     // A program on the default skin, started with a camera, a microphone and the key: no box expected.
     // sizeMode: written as [Basic] dialogsize first when not empty.
     std::unique_ptr<ZentrikRun> StartQuietly(const char* sizeMode = nullptr);
+    // The camera AddCamera registered; its controls reach its instance in the program's process.
+    const qelcam::ScopedTestCamera& Camera() const { return *camera_; }
     // The preview area on the screen for the size mode.
     RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
 
