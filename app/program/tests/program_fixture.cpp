@@ -40,7 +40,10 @@ void ProgramTest::AddCamera() {
 }
 
 void ProgramTest::AddMicrophone() {
-    microphoneSource_ = std::make_unique<qelcam::ScopedTestCamera>(std::wstring(kMicrophoneName) + L" Source");
+    // Unlisted as a camera: the program, with no camera chosen, opens the first one listed, and that
+    // must be the test's camera whichever way the two random CLSIDs sort.
+    microphoneSource_ = std::make_unique<qelcam::ScopedTestCamera>(std::wstring(kMicrophoneName) + L" Source",
+                                                                   qelcam::kWithPreviewPin | qelcam::kUnlisted);
     ASSERT_EQ(S_OK, microphoneSource_->Result());
     microphone_ = std::make_unique<enginetest::ScopedAudioInput>(microphoneSource_->Clsid(), kMicrophoneName);
     ASSERT_EQ(S_OK, microphone_->Result());

@@ -1,6 +1,6 @@
 #pragma once
 // A machine ready for the program: every effect plug-in registered, one synthetic camera, a stand-in
-// microphone (a second synthetic camera listed as an audio input) and the Windows Media key, each
+// microphone (a second synthetic camera, listed as an audio input only) and the Windows Media key, each
 // switchable by the test before the program starts.
 #include <cstdint>
 #include <functional>

@@ -45,6 +45,8 @@ TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
     uint32_t later = 0;
     ASSERT_TRUE(ReadPreviewFrameNumber(preview, &later));
     EXPECT_GT(later, first) << "the picture is not live";
+    // The picture is the test's camera: its controls reach the program's instance.
+    EXPECT_GT(Camera().LiveInstances(), 0) << "the program opened another camera";
 
     // The rounded corner is cut out of the window and shows the desktop.
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);

@@ -516,6 +516,43 @@ TEST_F(Sharing, TrashAsksDeletesAndRearrangesTheStripInCaptureMode) {
     CloseProgram(run);
 }
 
+TEST_F(Sharing, TrashInPlaybackModeLetsTheViewerGoShowsTheNextAndEmptyReturnsToCaptureMode) {
+    constexpr int kSwitch = 1010, kRecord = 1061, kPixelSize = 1022;
+    AlbumFolder folder("trash_playback");
+    // Newest first: the shown picture (160x120), then one of another size the viewer moves on to.
+    const std::vector<std::string> paths = {folder.Write("shown.bmp", SolidBmp(160, 120, RGB(0, 200, 0)), 20),
+                                            folder.Write("next.bmp", SolidBmp(100, 80, RGB(0, 0, 200)), 10)};
+    ZentrikRun run;
+    ASSERT_NO_FATAL_FAILURE(StartOnAlbum(run, folder, 2));
+    HWND dialog = run.Dialog();
+    Select(run, 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kSwitch, BN_CLICKED), 0);
+    run.Pump(500);
+    ASSERT_FALSE(::IsWindowVisible(run.Control(kRecord))) << "not in playback mode";
+    ASSERT_EQ("160X120", TextOf(run.Control(kPixelSize)));
+
+    // The viewer holds the shown file: it lets it go, so the file is really deleted, and shows the next.
+    run.ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
+    Post(dialog, kTrash);
+    run.WaitForExpectedBoxes(5000);
+    run.Pump(800);
+    EXPECT_FALSE(Exists(paths[0])) << "the shown file is still on disk";
+    EXPECT_FALSE(Item(run, 0));
+    EXPECT_FALSE(::IsWindowVisible(run.Control(kRecord))) << "one entry left: playback mode stays";
+    EXPECT_EQ("100X80", TextOf(run.Control(kPixelSize))) << "the next entry is shown";
+
+    // The last one: back to capture mode with Up and Down hidden.
+    run.ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
+    Post(dialog, kTrash);
+    run.WaitForExpectedBoxes(5000);
+    run.Pump(800);
+    EXPECT_FALSE(Exists(paths[1]));
+    EXPECT_TRUE(::IsWindowVisible(run.Control(kRecord))) << "an empty album returns to capture mode";
+    EXPECT_FALSE(::IsWindowVisible(run.Control(kUp)));
+    EXPECT_FALSE(::IsWindowVisible(run.Control(kDown)));
+    CloseProgram(run);
+}
+
 TEST_F(Sharing, MinimiseLeavesTheFrameIconicUntilRestored) {
     auto run = StartQuietly();
     ASSERT_TRUE(run->Dialog());

@@ -15,6 +15,10 @@ enum CameraVariant : DWORD {
     kWithButtonState = 0x20,    // answers ICameraButtonState
     kWithPropertyPages = 0x40,  // filter and capture pin offer the camera's page
     kFormatWithoutFrameTime = 0x80,  // the capture pin's current format names no frame time (0)
+    // Made by its CLSID but listed in no device category: a stand-in for another kind of device (a
+    // microphone listed as an audio input). Listed as a camera too, it would be the first camera a
+    // program opens whenever its random CLSID sorts first.
+    kUnlisted = 0x100,
 };
 
 constexpr const char kCameraModuleFile[] = "qel_test_camera.ax";

@@ -46,7 +46,7 @@ HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD varian
     }
     if (SUCCEEDED(hr) && (variant & qelcam::kWithPropertyPages))
         hr = RegisterInprocServer(qelcam::CLSID_QelTestCameraPage, qelcam::kTestCameraPageName, QelModulePath());
-    if (SUCCEEDED(hr)) {
+    if (SUCCEEDED(hr) && !(variant & qelcam::kUnlisted)) {
         const AMOVIESETUP_FILTER setup = {&clsid, friendlyName, MERIT_DO_NOT_USE,
                                           (variant & qelcam::kWithPreviewPin) ? 2u : 1u, kPins,
                                           &CLSID_VideoInputDeviceCategory};
@@ -58,6 +58,7 @@ HRESULT RegisterCamera(REFCLSID clsid, const wchar_t* friendlyName, DWORD varian
 }
 
 HRESULT UnregisterCamera(REFCLSID clsid) {
+    // Also for an unlisted camera: a listing that is not there is no failure.
     const HRESULT listed = UnregisterFilterSetup(clsid, &CLSID_VideoInputDeviceCategory);
     const HRESULT server = UnregisterInprocServer(clsid);
     return FAILED(listed) ? listed : server;

@@ -69,6 +69,28 @@ TEST_F(CameraDeviceTest, FiveCamerasAreListedByTheirNamesAndBindToTheirOwnFilter
     EXPECT_TRUE(ListedNames().empty()) << "every camera is unregistered with its guard";
 }
 
+TEST_F(CameraDeviceTest, AnUnlistedCameraIsMadeByItsClsidButListedNowhere) {
+    CLSID unlistedClsid = CLSID_NULL;
+    {
+        qelcam::ScopedTestCamera listed(L"Qel Listed Camera", qelcam::kCaptureOnly);
+        qelcam::ScopedTestCamera unlisted(L"Qel Unlisted Camera", qelcam::kCaptureOnly | qelcam::kUnlisted);
+        ASSERT_EQ(S_OK, listed.Result());
+        ASSERT_EQ(S_OK, unlisted.Result());
+        unlistedClsid = unlisted.Clsid();
+        EXPECT_EQ(std::vector<std::wstring>{L"Qel Listed Camera"}, ListedNames());
+        ComPtr<IBaseFilter> filter;
+        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_NOT_FOUND), unlisted.Bind(&filter));
+        ASSERT_EQ(S_OK, CoCreateInstance(unlisted.Clsid(), nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, &filter));
+        EXPECT_EQ(1, unlisted.LiveInstances());
+        EXPECT_EQ(0, listed.LiveInstances());
+    }
+    EXPECT_TRUE(ListedNames().empty());
+    ComPtr<IBaseFilter> filter;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG,
+              CoCreateInstance(unlistedClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, &filter))
+        << "unregistered with its guard";
+}
+
 TEST_F(CameraDeviceTest, PreviewVariantHasACapturePinAndAPreviewPin) {
     qelcam::ScopedTestCamera camera(L"Qel Preview Camera", qelcam::kWithPreviewPin);
     ASSERT_EQ(S_OK, camera.Result());

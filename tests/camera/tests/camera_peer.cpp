@@ -2,7 +2,7 @@
 // command line, runs it into a Sample Grabber and a Null Renderer, and reports the frames, graph events
 // and driver states it sees in the test's shared block until the test sets `quit` or ends.
 //
-// camera_peer.exe <camera friendly name> <report block name> <test process id>
+// camera_peer.exe <camera friendly name, or * for the first listed> <report block name> <test process id>
 #include <windows.h>
 #include <dshow.h>
 
@@ -88,12 +88,39 @@ void TakeFrames(FrameRecorder& recorder, PeerReport* report) {
     InterlockedExchange(&report->frames, filled);
 }
 
+// The filter of the first device the system device enumerator lists as a video input.
+HRESULT BindFirstListedCamera(IBaseFilter** filter) {
+    *filter = nullptr;
+    ComPtr<ICreateDevEnum> devices;
+    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                  &devices);
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IEnumMoniker> monikers;
+    hr = devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
+    if (hr != S_OK)
+        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    ComPtr<IMoniker> first;
+    hr = monikers->Next(1, &first, nullptr);
+    if (hr != S_OK)
+        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    return first->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(filter));
+}
+
+HRESULT BuildGraph(CaptureGraph& graph, const std::wstring& cameraName, FrameRecorder* recorder) {
+    if (cameraName != kFirstListedCamera)
+        return graph.Build(cameraName, recorder);
+    ComPtr<IBaseFilter> camera;
+    const HRESULT hr = BindFirstListedCamera(&camera);
+    return FAILED(hr) ? hr : graph.Build(camera.Get(), recorder);
+}
+
 bool TestAlive(HANDLE test) { return !test || WaitForSingleObject(test, 0) == WAIT_TIMEOUT; }
 
 HRESULT RunUntilQuit(const std::wstring& cameraName, PeerReport* report, HANDLE test) {
     FrameRecorder recorder;
     CaptureGraph graph;
-    HRESULT hr = graph.Build(cameraName, &recorder);
+    HRESULT hr = BuildGraph(graph, cameraName, &recorder);
     if (SUCCEEDED(hr))
         hr = graph.Run();
     ComPtr<IMediaEvent> events;

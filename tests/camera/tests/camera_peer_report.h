@@ -8,6 +8,9 @@ namespace cameratest {
 
 constexpr int kPeerFramesKept = 2048;
 constexpr const char kPeerProgram[] = "camera_peer.exe";
+// In place of a camera name: the peer opens the first camera listed, as a program with no camera
+// chosen does.
+constexpr const wchar_t kFirstListedCamera[] = L"*";
 
 enum PeerState : LONG { kPeerStarting = 0, kPeerRunning = 1, kPeerEnded = 2 };
 

@@ -153,5 +153,39 @@ TEST_F(CameraProcessTest, SwitchesSetBeforeTheOtherProcessStartsApplyToItsCamera
     EXPECT_EQ(0, peer_.Report().devicesLost);
 }
 
+// A program with no camera chosen opens the first camera listed. A stand-in for a microphone made by
+// the same module is not listed beside the camera: listed, it was the program's camera whenever its
+// random CLSID sorted first (every other run), and the camera's controls then reached no instance
+// in the program. Rounds with fresh CLSIDs, so that both orders come up.
+class CameraFirstListedTest : public qeltest::ComTest {
+protected:
+    void SetUp() override {
+        qeltest::ComTest::SetUp();
+        // Only this test's cameras listed: a leftover could be the first one.
+        ASSERT_EQ(S_OK, qelcam::UnregisterAllTestCameras());
+    }
+};
+
+TEST_F(CameraFirstListedTest, TheCameraAndNotAStandInIsTheOneAProcessOpensFirst) {
+    const int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        qelcam::ScopedTestCamera camera(L"Qel Listed Camera", qelcam::kCaptureOnly);
+        qelcam::ScopedTestCamera standIn(L"Qel Stand-in Microphone Source", qelcam::kCaptureOnly | qelcam::kUnlisted);
+        ASSERT_EQ(S_OK, camera.Result());
+        ASSERT_EQ(S_OK, standIn.Result());
+        CameraPeer peer;
+        ASSERT_EQ(S_OK, peer.Start(kFirstListedCamera));
+        EXPECT_EQ(1, camera.LiveInstances());
+        EXPECT_EQ(0, standIn.LiveInstances());
+        EXPECT_EQ(S_OK, camera.RaiseErrorAbort(E_FAIL));
+        EXPECT_TRUE(peer.WaitFor([](const PeerReport& report) { return report.errorAborts == 1; }, kSeenWithinMs));
+        ASSERT_TRUE(peer.Quit());
+        EXPECT_EQ(0, camera.LiveInstances());
+        if (HasFailure())
+            break;  // one round tells it: the rest would repeat it
+    }
+}
+
 }  // namespace
 }  // namespace cameratest
