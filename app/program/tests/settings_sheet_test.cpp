@@ -8,6 +8,7 @@
 #include "album_folder.h"
 #include "dialog_driver.h"
 #include "program_fixture.h"
+#include "test_camera.h"
 
 namespace programtest {
 namespace {
@@ -95,14 +96,30 @@ TEST_F(SettingsSheet, ASavedNameBeginningTwoEntriesSelectsTheSecond) {
     End(sheet, PSBTN_CANCEL);
 }
 
+// A second camera listed after the program's own (devices are listed in class-id order): an empty
+// saved name that matched every entry would select it.
+class SecondCamera {
+public:
+    SecondCamera() { result_ = qelcam::RegisterTestCamera(L"Qel Program Camera Two", kClsid); }
+    ~SecondCamera() { qelcam::UnregisterTestCamera(kClsid); }
+    HRESULT Result() const { return result_; }
+
+private:
+    // {FFFFFFF0-...}: sorts after any other camera's class id.
+    static constexpr CLSID kClsid = {0xfffffff0, 0x5a5a, 0x4c4c, {0x9e, 0x1d, 0x2b, 0x3c, 0x4d, 0x5e, 0x6f, 0x70}};
+    HRESULT result_ = E_FAIL;
+};
+
 TEST_F(SettingsSheet, WithoutASavedNameTheFirstCameraInUseIsShown) {
+    SecondCamera second;
+    ASSERT_EQ(S_OK, second.Result());
     Start();
     HWND sheet = Open();
     ASSERT_TRUE(sheet);
     HWND page = ShowPage(sheet, 0, kRotate90);
     ASSERT_TRUE(page);
     HWND list = ::GetDlgItem(page, kCameraList);
-    ASSERT_LE(2, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the camera and the microphone's source";
+    ASSERT_LE(2, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the program's camera and the second one";
     EXPECT_EQ(0, ::SendMessageA(list, CB_GETCURSEL, 0, 0));
     EXPECT_EQ("Qel Program Camera", Text(::GetDlgItem(page, kCameraNameLabel)));
     End(sheet, PSBTN_OK);
