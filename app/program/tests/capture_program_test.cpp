@@ -327,6 +327,22 @@ TEST_F(Capture, LowDiskDuringARecordingStopsItWithACompleteListedFile) {
     CloseInOrder(*run);
 }
 
+TEST_F(Capture, SwitchDuringARecordingSaysStopFirstAndTheRecordingGoesOn) {
+    constexpr int kSwitchMode = 1010;
+    auto run = StartWith({{"LimitCapture", "0"}}, true);
+    ASSERT_TRUE(run->Dialog());
+    Click(run->Dialog(), kRecord);
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return ::IsWindowVisible(run->Control(kStop)) != FALSE; }));
+    run->ExpectBox("Zentrik", "Please stop recording before switch to preview mode.");
+    ::PostMessageA(run->Dialog(), WM_COMMAND, MAKEWPARAM(kSwitchMode, BN_CLICKED), 0);
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty());
+    EXPECT_TRUE(::IsWindowVisible(run->Control(kStop))) << "the recording stopped or the mode changed";
+    Click(run->Dialog(), kStop);
+    EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }));
+    CloseInOrder(*run);
+}
+
 TEST_F(Capture, FileLimitStopsWhateverRunsAndSaysTwoGigabytes) {
     auto run = StartWith({{"Interval Time", "0:05"}}, false);
     ASSERT_TRUE(run->Dialog());
