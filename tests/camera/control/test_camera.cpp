@@ -40,19 +40,29 @@ HRESULT UnregisterAllTestCameras() {
     return function ? function() : MissingExport();
 }
 
-HRESULT FindVideoInputDevice(const std::wstring& friendlyName, IMoniker** moniker) {
-    if (!moniker)
-        return E_POINTER;
-    *moniker = nullptr;
+namespace {
+
+// The video input devices as the system device enumerator lists them (an empty category: not found).
+HRESULT ListVideoInputDevices(ComPtr<IEnumMoniker>* monikers) {
     ComPtr<ICreateDevEnum> devices;
     HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
                                   &devices);
     if (FAILED(hr))
         return hr;
+    hr = devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, monikers->ReleaseAndGetAddressOf(), 0);
+    return hr == S_OK ? S_OK : FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+}
+
+} // namespace
+
+HRESULT FindVideoInputDevice(const std::wstring& friendlyName, IMoniker** moniker) {
+    if (!moniker)
+        return E_POINTER;
+    *moniker = nullptr;
     ComPtr<IEnumMoniker> monikers;
-    hr = devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
-    if (hr != S_OK)
-        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    HRESULT hr = ListVideoInputDevices(&monikers);
+    if (FAILED(hr))
+        return hr;
     ComPtr<IMoniker> candidate;
     while (monikers->Next(1, &candidate, nullptr) == S_OK) {
         ComPtr<IPropertyBag> bag;
@@ -81,6 +91,21 @@ HRESULT BindVideoInputDevice(const std::wstring& friendlyName, IBaseFilter** fil
     if (FAILED(hr))
         return hr;
     return moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(filter));
+}
+
+HRESULT BindFirstVideoInputDevice(IBaseFilter** filter) {
+    if (!filter)
+        return E_POINTER;
+    *filter = nullptr;
+    ComPtr<IEnumMoniker> monikers;
+    HRESULT hr = ListVideoInputDevices(&monikers);
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IMoniker> first;
+    hr = monikers->Next(1, &first, nullptr);
+    if (hr != S_OK)
+        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    return first->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(filter));
 }
 
 ScopedTestCamera::ScopedTestCamera(const std::wstring& friendlyName, DWORD variant) : name_(friendlyName) {

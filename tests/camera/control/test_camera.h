@@ -27,6 +27,8 @@ HRESULT UnregisterAllTestCameras();
 HRESULT FindVideoInputDevice(const std::wstring& friendlyName, IMoniker** moniker);
 // That device bound to its filter, as the engine opens a camera.
 HRESULT BindVideoInputDevice(const std::wstring& friendlyName, IBaseFilter** filter);
+// The first device listed, as a program without a saved camera choice opens one.
+HRESULT BindFirstVideoInputDevice(IBaseFilter** filter);
 
 // One registered camera for the life of the object, under a fresh CLSID.
 class ScopedTestCamera {

@@ -88,30 +88,11 @@ void TakeFrames(FrameRecorder& recorder, PeerReport* report) {
     InterlockedExchange(&report->frames, filled);
 }
 
-// The filter of the first device the system device enumerator lists as a video input.
-HRESULT BindFirstListedCamera(IBaseFilter** filter) {
-    *filter = nullptr;
-    ComPtr<ICreateDevEnum> devices;
-    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                  &devices);
-    if (FAILED(hr))
-        return hr;
-    ComPtr<IEnumMoniker> monikers;
-    hr = devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
-    if (hr != S_OK)
-        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    ComPtr<IMoniker> first;
-    hr = monikers->Next(1, &first, nullptr);
-    if (hr != S_OK)
-        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    return first->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(filter));
-}
-
 HRESULT BuildGraph(CaptureGraph& graph, const std::wstring& cameraName, FrameRecorder* recorder) {
     if (cameraName != kFirstListedCamera)
         return graph.Build(cameraName, recorder);
     ComPtr<IBaseFilter> camera;
-    const HRESULT hr = BindFirstListedCamera(&camera);
+    const HRESULT hr = qelcam::BindFirstVideoInputDevice(&camera);
     return FAILED(hr) ? hr : graph.Build(camera.Get(), recorder);
 }
 
