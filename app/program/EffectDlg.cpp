@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "GroupLayout.h"
 #include "ProgramGlobals.h"
 #include "resource.h"
 
@@ -84,23 +85,79 @@ void CEffectDlg::FillStampFont() {
     lstrcpynA(m_stampFont.lfFaceName, "System", LF_FACESIZE);
 }
 
-RECT CEffectDlg::ListRect(int groupId, const char* area) const {
-    RECT group = {};
-    if (CWnd* box = GetDlgItem(groupId)) {
-        box->GetWindowRect(&group);
-        ScreenToClient(&group);
+RECT CEffectDlg::ChildRect(int id) const {
+    RECT rect = {};
+    if (CWnd* child = GetDlgItem(id)) {
+        child->GetWindowRect(&rect);
+        ScreenToClient(&rect);
     }
+    return rect;
+}
+
+// The group box's title is drawn in the box's own font.
+int CEffectDlg::TitleHeight(int groupId) {
+    CWnd* box = GetDlgItem(groupId);
+    if (!box)
+        return 0;
+    CClientDC dc(box);
+    CFont* old = dc.SelectObject(box->GetFont());
+    TEXTMETRICA metrics = {};
+    dc.GetTextMetrics(&metrics);
+    dc.SelectObject(old);
+    return metrics.tmHeight;
+}
+
+RECT CEffectDlg::GroupRoom(int groupId, int rightEdge) {
+    return GroupInside(ChildRect(groupId), TitleHeight(groupId), rightEdge);
+}
+
+// The skin area's size (its position is ignored); without it, the room in the group box.
+SIZE CEffectDlg::AreaSize(const char* area, const RECT& room) const {
     RECT skin = {};
-    SIZE size = {group.right - group.left, group.bottom - group.top};
     if (ql_GetSettingRect(area, "rect", g_skinSettingsPath, &skin))
-        size = {skin.right - skin.left, skin.bottom - skin.top};
-    const int left = group.left + ((group.right - group.left) - size.cx) / 2;
-    const int top = group.top + ((group.bottom - group.top) - size.cy) / 2;
-    return {left, top, left + size.cx, top + size.cy};
+        return {skin.right - skin.left, skin.bottom - skin.top};
+    return {room.right - room.left, room.bottom - room.top};
+}
+
+// The template is laid out in dialog units, the skin's list in pixels: where the font makes the
+// effect group too small for the list, the group, its scroll bar and the dialog grow by the difference,
+// and what lies to the right of the group or along its bottom edge moves with it.
+void CEffectDlg::GrowEffectGroup(SIZE growth) {
+    if (growth.cx <= 0 && growth.cy <= 0)
+        return;
+    const RECT group = ChildRect(IDC_EF_EFFECT_GROUP);
+    for (CWnd* child = GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
+        RECT place = {};
+        child->GetWindowRect(&place);
+        ScreenToClient(&place);
+        const int id = child->GetDlgCtrlID();
+        if (id == IDC_EF_EFFECT_GROUP) {
+            place.right += growth.cx;
+            place.bottom += growth.cy;
+        } else if (id == IDC_EF_SCROLL) {
+            ::OffsetRect(&place, growth.cx, 0);
+            place.bottom += growth.cy;
+        } else {
+            const bool right = place.left >= group.right;
+            const bool bottom = id == IDOK || id == IDCANCEL || id == IDC_EF_NO_EFFECT;
+            ::OffsetRect(&place, right ? growth.cx : 0, bottom ? growth.cy : 0);
+        }
+        child->MoveWindow(&place, FALSE);
+    }
+    RECT window = {};
+    GetWindowRect(&window);
+    MoveWindow(window.left, window.top, window.right - window.left + growth.cx,
+               window.bottom - window.top + growth.cy, FALSE);
+    CenterWindow();
 }
 
 void CEffectDlg::FillEffects() {
-    m_effects.CreateList(this, ListRect(IDC_EF_EFFECT_GROUP, "EffectArea"), &m_tileFont);
+    const int scrollLeft = ChildRect(IDC_EF_SCROLL).left;
+    const RECT room = GroupRoom(IDC_EF_EFFECT_GROUP, scrollLeft);
+    const SIZE size = AreaSize("EffectArea", room);
+    GrowEffectGroup(GrowthToHold(room, size));
+    m_effects.CreateList(this, PlaceListIn(GroupRoom(IDC_EF_EFFECT_GROUP, ChildRect(IDC_EF_SCROLL).left), size),
+                         &m_tileFont);
     int count = 0;
     ql_GetSettingInt("EffectArea", "count", g_skinSettingsPath, &count);
     for (int n = 0; n < count; ++n) {
@@ -113,7 +170,8 @@ void CEffectDlg::FillEffects() {
 }
 
 void CEffectDlg::FillFrames() {
-    m_frames.CreateList(this, ListRect(IDC_EF_PROPERTY_GROUP, "PropertyArea"), &m_tileFont);
+    const RECT room = GroupRoom(IDC_EF_PROPERTY_GROUP, 0);
+    m_frames.CreateList(this, PlaceListIn(room, AreaSize("PropertyArea", room)), &m_tileFont);
     int count = 0;
     ql_GetSettingInt("PropertyArea", "count", g_skinSettingsPath, &count);
     for (int n = 0; n < count; ++n) {

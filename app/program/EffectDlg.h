@@ -32,8 +32,12 @@ protected:
 private:
     void CreateTileFont();
     void FillStampFont();
-    // The list's rectangle: the skin area's size centred in the group box.
-    RECT ListRect(int groupId, const char* area) const;
+    RECT ChildRect(int id) const; // in client coordinates
+    int TitleHeight(int groupId);
+    // The room for a list in the group box, ended on the right at rightEdge when that lies inside it.
+    RECT GroupRoom(int groupId, int rightEdge);
+    SIZE AreaSize(const char* area, const RECT& room) const;
+    void GrowEffectGroup(SIZE growth);
     void FillEffects();
     void FillFrames();
     void ShowFrameChoice(BOOL show);

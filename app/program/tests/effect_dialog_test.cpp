@@ -1,9 +1,11 @@
-// The Effects dialog in the real program: the tile grid's opening row and scroll range, the photo
-// frame switched on only by a frame tile (read from a stand-in plug-in), the negative tile's picture
-// (read from the screen), and the indexes OK and "No Effect" leave in the settings file.
+// The Effects dialog in the real program: where the tile grids sit, the grid's opening row and scroll
+// range, the photo frame switched on only by a frame tile (read from a stand-in plug-in), the negative
+// tile's picture (read from the screen), and the indexes OK and "No Effect" leave in the settings file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "QelPluginIds.h"
 #include "dialog_driver.h"
@@ -13,7 +15,7 @@
 namespace programtest {
 namespace {
 
-enum : int { kNoEffect = 1044, kScroll = 1045, kNote = 1087 };
+enum : int { kNoEffect = 1044, kScroll = 1045, kNote = 1087, kEffectGroup = 1090, kPropertyGroup = 1091 };
 constexpr int kEffectsButton = 1007;
 constexpr int kEffectTile = 9000;
 constexpr int kFrameTile = 10000;
@@ -89,6 +91,78 @@ TEST_F(EffectDialog, NoEffectOpensAtTheTopWithTheFrameChoiceHidden) {
     HWND frame = FindChildById(dialog, kFrameTile);
     ASSERT_TRUE(frame);
     EXPECT_FALSE(::IsWindowVisible(::GetParent(frame)));
+    End(dialog, IDCANCEL);
+}
+
+// The width and height of a skin area's "rect".
+SIZE SkinAreaSize(const ZentrikRun& run, const char* area) {
+    char value[64] = {};
+    ::GetPrivateProfileStringA(area, "rect", "", value, sizeof value, run.SkinIni().c_str());
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (std::sscanf(value, "%d,%d,%d,%d", &left, &top, &right, &bottom) != 4)
+        return {};
+    return {right - left, bottom - top};
+}
+
+// The height of the group boxes' titles: the template's font, Tahoma 8, on this screen.
+int TitleHeight() {
+    HDC screen = ::GetDC(nullptr);
+    HFONT font = ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                               FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+    HGDIOBJ old = ::SelectObject(screen, font);
+    TEXTMETRICA metrics = {};
+    ::GetTextMetricsA(screen, &metrics);
+    ::SelectObject(screen, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
+bool Inside(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           ", " + std::to_string(r.bottom) + ")";
+}
+
+TEST_F(EffectDialog, EachTileGridSitsInsideItsGroupBelowTheTitleAtTheSkinsSize) {
+    Start(0); // the frame grid shown too
+    HWND dialog = Open();
+    ASSERT_TRUE(dialog);
+    ShootWindow(dialog, "effects_layout");
+    const int title = TitleHeight();
+    ASSERT_LT(0, title);
+    RECT client = {};
+    ::GetClientRect(dialog, &client);
+    ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT scroll = ScreenRectOf(::GetDlgItem(dialog, kScroll));
+    struct Grid {
+        int tileId;
+        int groupId;
+        const char* area;
+    };
+    for (const Grid& grid :
+         {Grid{kEffectTile, kEffectGroup, "EffectArea"}, Grid{kFrameTile, kPropertyGroup, "PropertyArea"}}) {
+        SCOPED_TRACE(grid.area);
+        HWND tile = FindChildById(dialog, grid.tileId);
+        ASSERT_TRUE(tile);
+        const RECT list = ScreenRectOf(::GetParent(tile));
+        const RECT group = ScreenRectOf(::GetDlgItem(dialog, grid.groupId));
+        const SIZE skin = SkinAreaSize(*run, grid.area);
+        EXPECT_EQ(skin.cx, list.right - list.left) << "the skin's width";
+        EXPECT_EQ(skin.cy, list.bottom - list.top) << "the skin's height";
+        EXPECT_TRUE(Inside(group, list)) << "list " << Describe(list) << " group " << Describe(group);
+        EXPECT_GE(list.top, group.top + title) << "the list covers the group's title";
+        EXPECT_TRUE(Inside(client, group)) << "the group is cut off by the dialog";
+    }
+    const RECT effects = ScreenRectOf(::GetParent(FindChildById(dialog, kEffectTile)));
+    EXPECT_LE(effects.right, scroll.left) << "the effect list runs under its scroll bar";
+    EXPECT_TRUE(Inside(ScreenRectOf(::GetDlgItem(dialog, kEffectGroup)), scroll));
+    for (int button : {int{kNoEffect}, IDOK, IDCANCEL})
+        EXPECT_TRUE(Inside(client, ScreenRectOf(::GetDlgItem(dialog, button)))) << "button " << button;
     End(dialog, IDCANCEL);
 }
 

@@ -1,5 +1,6 @@
-// The settings sheet in the real program: the Basic page's camera lookup and live rotation, the
-// Format page's size and kept picture type, the Mode page's spins, and what OK writes.
+// The settings sheet in the real program: the Basic page's camera lookup, live rotation and folder
+// check through the real folder browser, the Format page's size and kept picture type, the Mode page's
+// spins, and what OK writes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,15 +8,19 @@
 
 #include "album_folder.h"
 #include "dialog_driver.h"
+#include "folder_browser.h"
 #include "program_fixture.h"
+#include "qeltest/temp_dir.h"
 #include "test_camera.h"
+#include "wine_drive.h"
 
 namespace programtest {
 namespace {
 
 constexpr int kSetupButton = 10053;
 constexpr int kResolutionLabel = 1022;
-enum : int { kImageFolder = 1048, kCameraList = 10025, kCameraNameLabel = 10091, kRotate90 = 1093 };
+enum : int { kImageFolder = 1048, kBrowseImageFolder = 10053, kCameraList = 10025, kCameraNameLabel = 10091,
+             kRotate90 = 1093 };
 enum : int { kSizeList = 10025, kImageType = 10026, kImageQuality = 10086, kVideoType = 10060, kVideoQuality = 10092 };
 enum : int { kLimitMinutes = 10052, kLimitSeconds = 10094, kLimitSecondsSpin = 10075, kIntervalMinutes = 10023,
              kIntervalSeconds = 10095, kIntervalSecondsSpin = 10099 };
@@ -34,6 +39,31 @@ void SpinRange(HWND spin, int* low, int* high) {
     *low = static_cast<short>(HIWORD(range));
     *high = static_cast<short>(LOWORD(range));
 }
+
+// An empty folder of the test's own at the root of the system drive: Wine's folder browser selects
+// nothing below the user's temp folder by its path.
+class RootFolder {
+public:
+    RootFolder() {
+        char windows[MAX_PATH] = {};
+        ::GetWindowsDirectoryA(windows, MAX_PATH);
+        path_ = std::string(windows, 3) + "qeltest-browse-" + std::to_string(::GetCurrentProcessId());
+        created_ = ::CreateDirectoryA(path_.c_str(), nullptr) != FALSE;
+    }
+    ~RootFolder() {
+        if (created_)
+            ::RemoveDirectoryA(path_.c_str());
+    }
+    RootFolder(const RootFolder&) = delete;
+    RootFolder& operator=(const RootFolder&) = delete;
+
+    bool Created() const { return created_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    bool created_ = false;
+};
 
 class SettingsSheet : public ProgramTest {
 protected:
@@ -72,6 +102,37 @@ protected:
         ::PostMessageA(edit, WM_KEYDOWN, key, 1);
         ::PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
         run->Pump(200);
+    }
+
+    // "Browse(&S)" on the Basic page, folder picked in the browser; empty, or what went wrong.
+    std::string BrowseTo(HWND page, const std::string& folder) {
+        PostClick(page, kBrowseImageFolder);
+        HWND browser = WaitForFolderBrowser(run->ProcessId(), 10000);
+        if (!browser)
+            return "no folder browser";
+        return PickFolder(browser, run->ProcessId(), folder, 5000);
+    }
+    // A folder on a drive of this type picked through the browser: the path error shows, the edit and
+    // the stored folder stay as they were.
+    void ExpectRefusedThroughTheBrowser(UINT driveType) {
+        qeltest::TempDir media;
+        ASSERT_TRUE(::CreateDirectoryA(media.File("pictures").c_str(), nullptr));
+        ScopedWineDrive drive(driveType, media.Path());
+        if (!drive.Failure().empty())
+            GTEST_SKIP() << "no drive of type " << driveType << " can be made here: " << drive.Failure();
+        Start();
+        const std::string stored = run->IniValue("Basic", "Image Folder");
+        HWND sheet = Open();
+        ASSERT_TRUE(sheet);
+        HWND page = ShowPage(sheet, 0, kRotate90);
+        ASSERT_TRUE(page);
+        run->ExpectBox("Zentrik", "Path error! You do not have permission to save, please try another path.");
+        ASSERT_EQ("", BrowseTo(page, drive.Root() + "pictures"));
+        run->WaitForExpectedBoxes(5000);
+        EXPECT_TRUE(run->MissingBoxes().empty()) << "no path error for " << drive.Root() << "pictures";
+        EXPECT_EQ(stored, Text(::GetDlgItem(page, kImageFolder)));
+        End(sheet, PSBTN_OK);
+        EXPECT_EQ(stored, run->IniValue("Basic", "Image Folder"));
     }
 
     std::unique_ptr<qelcam::ScopedTestCamera> secondCamera;
@@ -124,6 +185,31 @@ TEST_F(SettingsSheet, WithoutASavedNameTheFirstCameraInUseIsShown) {
     EXPECT_EQ("Qel Program Camera", Text(::GetDlgItem(page, kCameraNameLabel)));
     End(sheet, PSBTN_OK);
     EXPECT_EQ("Qel Program Camera", run->IniValue("Basic", "Camera Selection"));
+}
+
+TEST_F(SettingsSheet, AFixedDiskFolderPickedInTheBrowserFillsTheEditAndOkStoresIt) {
+    RootFolder picked;
+    ASSERT_TRUE(picked.Created()) << picked.Path();
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    ASSERT_EQ("", BrowseTo(page, picked.Path()));
+    run->Pump(300);
+    EXPECT_EQ(0, _stricmp(picked.Path().c_str(), Text(::GetDlgItem(page, kImageFolder)).c_str()))
+        << "the edit shows " << Text(::GetDlgItem(page, kImageFolder));
+    End(sheet, PSBTN_OK);
+    EXPECT_EQ(0, _stricmp(picked.Path().c_str(), run->IniValue("Basic", "Image Folder").c_str()));
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+TEST_F(SettingsSheet, ACdRomFolderPickedInTheBrowserIsRefused) {
+    ExpectRefusedThroughTheBrowser(DRIVE_CDROM);
+}
+
+TEST_F(SettingsSheet, ANetworkDriveFolderPickedInTheBrowserIsRefused) {
+    ExpectRefusedThroughTheBrowser(DRIVE_REMOTE);
 }
 
 TEST_F(SettingsSheet, TheTimeSpinsNeverAllowZero) {
