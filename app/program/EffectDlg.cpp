@@ -111,6 +111,9 @@ RECT CEffectDlg::GroupRoom(int groupId, int rightEdge) {
     return GroupInside(ChildRect(groupId), TitleHeight(groupId), rightEdge);
 }
 
+// The effect list's room ends at its scroll bar.
+RECT CEffectDlg::EffectRoom() { return GroupRoom(IDC_EF_EFFECT_GROUP, ChildRect(IDC_EF_SCROLL).left); }
+
 // The skin area's size (its position is ignored); without it, the room in the group box.
 SIZE CEffectDlg::AreaSize(const char* area, const RECT& room) const {
     RECT skin = {};
@@ -152,12 +155,9 @@ void CEffectDlg::GrowEffectGroup(SIZE growth) {
 }
 
 void CEffectDlg::FillEffects() {
-    const int scrollLeft = ChildRect(IDC_EF_SCROLL).left;
-    const RECT room = GroupRoom(IDC_EF_EFFECT_GROUP, scrollLeft);
-    const SIZE size = AreaSize("EffectArea", room);
-    GrowEffectGroup(GrowthToHold(room, size));
-    m_effects.CreateList(this, PlaceListIn(GroupRoom(IDC_EF_EFFECT_GROUP, ChildRect(IDC_EF_SCROLL).left), size),
-                         &m_tileFont);
+    const SIZE size = AreaSize("EffectArea", EffectRoom());
+    GrowEffectGroup(GrowthToHold(EffectRoom(), size));
+    m_effects.CreateList(this, PlaceListIn(EffectRoom(), size), &m_tileFont);
     int count = 0;
     ql_GetSettingInt("EffectArea", "count", g_skinSettingsPath, &count);
     for (int n = 0; n < count; ++n) {

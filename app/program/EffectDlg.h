@@ -36,6 +36,7 @@ private:
     int TitleHeight(int groupId);
     // The room for a list in the group box, ended on the right at rightEdge when that lies inside it.
     RECT GroupRoom(int groupId, int rightEdge);
+    RECT EffectRoom();
     SIZE AreaSize(const char* area, const RECT& room) const;
     void GrowEffectGroup(SIZE growth);
     void FillEffects();
