@@ -1,21 +1,28 @@
 // Ending a capture: stop the graph, keep its final statistics, end the limit watch, give back the
 // record graph's plug-ins, bring the preview back.
 #include "LiveCaptureInternal.h"
+#include "WriterGraphStop.h"
 
 BOOL CLiveCapture::StopCapture() {
     if (m_state != LIVE_CAPTURING)
         return FALSE;
-    qel::ComPtr<IMediaControl> control;
-    m_hr = m_pGraph ? QueryInto(m_pGraph, IID_IMediaControl, control) : E_POINTER;
+    m_hr = m_pGraph ? S_OK : E_POINTER;
     if (SUCCEEDED(m_hr)) {
-        // The camera first: some capture graphs crash when a source still delivers into a stopping
-        // multiplexer. The graph then stops the rest, the file's headers last.
+        // The camera first, while the graph still runs (no frame of it waits in a paused renderer):
+        // Wine's multiplexer takes samples without a lock or a state check while its stop lets go
+        // of its output, so nothing may still deliver into it when it stops.
         if (m_pVideoCapFilter)
             m_pVideoCapFilter->Stop();
         // The final figures, read once the camera has sent its last frame and before the graph
         // stops it again (a graph manager may pause it on the way, which starts its counts afresh).
         m_bLastCaptureInfoKept = xReadCaptureStatistics(&m_lastCaptureInfo);
-        m_hr = control->Stop();
+        // The rest stops from the pause, everything feeding the file before the file's writers: a
+        // graph stopping from a run pauses every filter on its way, the camera too, and would stop
+        // the multiplexer first.
+        qel::ComPtr<IBaseFilter> sink;
+        if (m_pFileSink)
+            QueryInto(m_pFileSink, IID_IBaseFilter, sink);
+        m_hr = StopWritingGraph(m_pGraph, {m_pMux, sink.Get()});
     }
     // A failed stop (a full disk, a lost device) still ends the capture: every filter is stopped
     // by hand, and the engine goes back to the preview as after any other stop.

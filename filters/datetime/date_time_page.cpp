@@ -45,7 +45,7 @@ CDateTimePage::Values CDateTimePage::DefaultValues() {
 }
 
 CDateTimePage::CDateTimePage(IUnknown* outer)
-    : CParamsPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
+    : CCommandPage("Date and time property page", outer, IDD_DATETIME_PAGE, IDS_DATETIME_PAGE_TITLE),
       saved_(DefaultValues()), current_(DefaultValues()) {}
 
 HRESULT CDateTimePage::OnConnect(IUnknown* object) {
@@ -247,22 +247,5 @@ void CDateTimePage::OnCommand(HWND page, int id, int code) {
         break;
     default:
         break;
-    }
-}
-
-INT_PTR CDateTimePage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        InitialiseControls(hwnd);
-        return TRUE;
-    case WM_COMMAND:
-        if (initialising_)
-            return TRUE;
-        if (active_)
-            SetDirty();
-        OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
-    default:
-        return CBasePropertyPage::OnReceiveMessage(hwnd, message, wParam, lParam);
     }
 }

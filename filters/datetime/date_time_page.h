@@ -6,9 +6,9 @@
 #include "font_list.h"
 
 #include "qeldshow/module.h"
-#include "params_page.h"
+#include "command_page.h"
 
-class CDateTimePage : public CParamsPage<IQelDateTimeParams> {
+class CDateTimePage : public CCommandPage<IQelDateTimeParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
@@ -18,7 +18,6 @@ protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
     HRESULT OnApplyChanges() override;
-    INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Values {
@@ -32,14 +31,13 @@ private:
 
     static Values DefaultValues();
     void Send(const Values& values);
-    void InitialiseControls(HWND page);
+    void InitialiseControls(HWND page) override;
     void FillSizes(HWND page);
     void EnableControls(HWND page);
-    void OnCommand(HWND page, int id, int code);
+    void OnCommand(HWND page, int id, int code) override;
     void OnColourEdit(HWND page, int id, int component);
     int EditNumber(HWND page, int id);
 
-    bool initialising_ = false;  // controls being filled: their notifications are not changes
     Values saved_;
     Values current_;
     int listIndex_ = 8;  // row of the alignment list

@@ -24,7 +24,7 @@ CUnknown* CALLBACK CRotatePage::CreateInstance(IUnknown* outer, HRESULT* hr) {
 }
 
 CRotatePage::CRotatePage(IUnknown* outer)
-    : CParamsPage("Rotate property page", outer, IDD_ROTATE_PAGE, IDS_ROTATE_PAGE_TITLE) {}
+    : CCommandPage("Rotate property page", outer, IDD_ROTATE_PAGE, IDS_ROTATE_PAGE_TITLE) {}
 
 HRESULT CRotatePage::OnConnect(IUnknown* object) {
     const HRESULT connected = ConnectParams(object, IID_IQelRotateParams);
@@ -113,22 +113,5 @@ void CRotatePage::OnCommand(HWND page, int id, int code) {
         break;
     default:
         break;
-    }
-}
-
-INT_PTR CRotatePage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        InitialiseControls(hwnd);
-        return TRUE;
-    case WM_COMMAND:
-        if (initialising_)
-            return TRUE;
-        if (active_)
-            SetDirty();
-        OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
-    default:
-        return CBasePropertyPage::OnReceiveMessage(hwnd, message, wParam, lParam);
     }
 }

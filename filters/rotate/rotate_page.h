@@ -4,9 +4,9 @@
 // angle read at connection or at the last Apply.
 #include "QelFilterParams.h"
 
-#include "params_page.h"
+#include "command_page.h"
 
-class CRotatePage : public CParamsPage<IQelRotateParams> {
+class CRotatePage : public CCommandPage<IQelRotateParams> {
 public:
     static CUnknown* CALLBACK CreateInstance(IUnknown* outer, HRESULT* hr);
 
@@ -16,7 +16,6 @@ protected:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
     HRESULT OnApplyChanges() override;
-    INT_PTR OnReceiveMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Values {
@@ -26,11 +25,10 @@ private:
         COLORREF color = 0;
     };
 
-    void InitialiseControls(HWND page);
+    void InitialiseControls(HWND page) override;
     void EnableControls(HWND page, bool on);
-    void OnCommand(HWND page, int id, int code);
+    void OnCommand(HWND page, int id, int code) override;
 
-    bool initialising_ = false; // controls being filled: their notifications are not changes
     Values saved_;
     Values current_;
 };
