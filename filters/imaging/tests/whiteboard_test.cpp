@@ -1,6 +1,7 @@
 // The whiteboard enhancement: its tables, its map and the whole routine against a step-by-step reference.
 #include "qelimaging/whiteboard.h"
 #include "qelimaging/whiteboard_steps.h"
+#include "kernel_widths.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace qel::imaging {
 namespace {
 
 using namespace whiteboard;
+using testing::ForEveryKernelWidth;
 using testing::PatternColour;
 using testing::TestFrame;
 
@@ -290,21 +292,54 @@ TEST(EnhanceWhiteboard, MatchesTheStepByStepReferenceAtEveryShape) {
 
 // A sheet under camera noise: every pixel a little off, so that the wide pass meets every branch
 // (coloured ink, near-grey, clamped rebuilds) in one group.
+Rgb NoisySheetColour(int x, int y) {
+    const Rgb sheet = SheetColour(x, y);
+    const Rgb noise = PatternColour(x, y, 5);
+    auto mix = [](int a, int n) { return std::clamp(a + (n - 128) / 5, 0, 255); };
+    return Rgb{mix(sheet.red, noise.red), mix(sheet.green, noise.green), mix(sheet.blue, noise.blue)};
+}
+
 TEST(EnhanceWhiteboard, ANoisySheetMatchesTheReferenceInBothOrders) {
     for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
         TestFrame in(203, -77, 3, 1, order);
-        in.Fill([](int x, int y) {
-            const Rgb sheet = SheetColour(x, y);
-            const Rgb noise = PatternColour(x, y, 5);
-            auto mix = [](int a, int n) { return std::clamp(a + (n - 128) / 5, 0, 255); };
-            return Rgb{mix(sheet.red, noise.red), mix(sheet.green, noise.green), mix(sheet.blue, noise.blue)};
-        });
+        in.Fill(NoisySheetColour);
         TestFrame out(in);
         const WhiteboardImage image = Describe(in, out);
         const WhiteboardParams params = WithStrength(60);
         ASSERT_EQ(EnhanceWhiteboard(&image, &params, nullptr), kWhiteboardOk);
         EXPECT_EQ(out.MaxDifference(ReferenceEnhance(in, 60)), 0);
         EXPECT_TRUE(out.PaddingIntact());
+    }
+}
+
+// Every pass the processor has against the reference: rows of whole groups of 64 pixels, groups with a
+// tail, a map of one-pixel blocks (64 backgrounds in one group) and a camera frame, in place as well.
+TEST(EnhanceWhiteboard, EveryKernelWidthMatchesTheReference) {
+    struct Case {
+        int width, height, strength;
+        ByteOrder order;
+    };
+    const Case cases[] = {{1280, 720, 50, ByteOrder::BGR}, {64, 9, 100, ByteOrder::BGR},
+                          {129, -67, 0, ByteOrder::RGB},   {160, 120, 70, ByteOrder::BGR},
+                          {63, 5, 50, ByteOrder::BGR},     {200, 33, 30, ByteOrder::RGB}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " strength " << c.strength);
+        TestFrame in(c.width, c.height, 3, 2, c.order);
+        in.Fill(NoisySheetColour);
+        const TestFrame expected = ReferenceEnhance(in, c.strength);
+        const WhiteboardParams params = WithStrength(c.strength);
+        ForEveryKernelWidth([&] {
+            TestFrame out(c.width, c.height, 3, 2, c.order);
+            const WhiteboardImage image = Describe(in, out);
+            ASSERT_EQ(EnhanceWhiteboard(&image, &params, nullptr), kWhiteboardOk);
+            EXPECT_EQ(out.MaxDifference(expected), 0);
+            EXPECT_TRUE(out.PaddingIntact());
+            TestFrame inPlace(in);
+            const WhiteboardImage same = Describe(inPlace, inPlace);
+            ASSERT_EQ(EnhanceWhiteboard(&same, &params, nullptr), kWhiteboardOk);
+            EXPECT_EQ(inPlace.MaxDifference(expected), 0);
+            EXPECT_TRUE(inPlace.PaddingIntact());
+        });
     }
 }
 
