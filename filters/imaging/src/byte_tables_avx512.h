@@ -28,6 +28,15 @@ inline __m512i Lookup(const ByteTable& t, __m512i index) {
     return _mm512_mask_blend_epi8(_mm512_movepi8_mask(index), low, high);
 }
 
+// The same lookup straight from memory, for tables that change from one lookup to the next; `high` is
+// the top bit of every index byte (_mm512_movepi8_mask), shared by lookups of the same indices.
+inline __m512i LookupAt(const std::uint8_t table[256], __m512i index, __mmask64 high) {
+    const __m512i low = _mm512_permutex2var_epi8(_mm512_loadu_si512(table), index, _mm512_loadu_si512(table + 64));
+    const __m512i top =
+        _mm512_permutex2var_epi8(_mm512_loadu_si512(table + 128), index, _mm512_loadu_si512(table + 192));
+    return _mm512_mask_blend_epi8(high, low, top);
+}
+
 // Bit m of `ofByte[j][c]` is set where byte m of register j of 64 packed pixels (192 bytes) is component
 // c of its pixel.
 struct PixelByteMasks {

@@ -214,21 +214,15 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
 
     // The widest pass takes whole byte tables and each row's background per column.
     const bool avx512 = CpuHasAvx512Vbmi();
-    std::unique_ptr<std::uint8_t[]> backgroundBytes;
-    if (avx512) {
-        backgroundBytes.reset(new (std::nothrow) std::uint8_t[width]);
-        if (!backgroundBytes) {
-            return kWhiteboardStepFailed;
-        }
-    }
-    const WhiteboardPlaneTables planeTables{{balance[0], balance[1], balance[2]},
-                                            &flattenTable.value[0][0],
-                                            backgroundBytes.get(),
-                                            gamma,
-                                            level,
-                                            flatten,
-                                            order.blue,
-                                            order.red};
+    WhiteboardPlaneTables planeTables{{balance[0], balance[1], balance[2]},
+                                      &flattenTable.value[0][0],
+                                      nullptr,
+                                      map.block,
+                                      gamma,
+                                      level,
+                                      flatten,
+                                      order.blue,
+                                      order.red};
 
     // The wide pass takes its tables as 32-bit words and each row's background per column.
     const bool avx2 = !avx512 && CpuHasAvx2();
@@ -260,12 +254,7 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
         const std::uint8_t* mapRow = map.smoothed + static_cast<std::size_t>(mapRowIndex) * map.columns;
         int x = 0;
         if (avx512) {
-            if (flatten && mapRowIndex != backgroundRow) {
-                for (int column = 0; column < width; ++column) {
-                    backgroundBytes[column] = mapRow[cellOfColumn[column]];
-                }
-                backgroundRow = mapRowIndex;
-            }
+            planeTables.backgroundRow = mapRow;
             x = EnhanceWhiteboardRowAvx512(in, out, width, planeTables);
             in += 3 * x;
             out += 3 * x;

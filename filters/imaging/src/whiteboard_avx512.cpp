@@ -49,16 +49,25 @@ inline __m512i GreenTerm(__m512i chromaBlue, __m512i chromaRed) {
     return _mm512_mask_sub_epi16(magnitude, _mm512_movepi16_mask(term), _mm512_setzero_si512(), magnitude);
 }
 
-// Flattened luma of 64 pixels: one whole-table lookup for each distinct background among them.
-inline __m512i FlatLuma(const std::uint8_t* flatten, const std::uint8_t* background, __m512i luma) {
-    const __m512i backgrounds = _mm512_loadu_si512(background);
+// Flattened luma of the 64 pixels from column `first`: one whole-table lookup for each run of map cells
+// of one background among them. The runs are found from the map row alone, so the lookups do not wait
+// on one another.
+inline __m512i FlatLuma(const std::uint8_t* flatten, const std::uint8_t* cells, int block, int first, __m512i luma) {
     __m512i flat = _mm512_setzero_si512();
-    std::uint64_t left = ~std::uint64_t{0};
-    while (left != 0) {
-        const std::uint8_t b = background[__builtin_ctzll(left)];
-        const __mmask64 same = _mm512_cmpeq_epi8_mask(backgrounds, _mm512_set1_epi8(static_cast<char>(b))) & left;
-        flat = _mm512_mask_mov_epi8(flat, same, Lookup(avx512::LoadTable(flatten + 256 * b), luma));
-        left &= ~static_cast<std::uint64_t>(same);
+    const __mmask64 high = _mm512_movepi8_mask(luma);
+    const int lastCell = (first + 63) / block;
+    int cell = first / block;
+    while (cell <= lastCell) {
+        const std::uint8_t background = cells[cell];
+        const int from = cell * block > first ? cell * block - first : 0;
+        while (cell < lastCell && cells[cell + 1] == background) {
+            ++cell;
+        }
+        const int to = (cell + 1) * block - first; // exclusive; 64 or more for the last cell
+        const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+        const __mmask64 columns = static_cast<__mmask64>(upTo & ~((std::uint64_t{1} << from) - 1));
+        flat = _mm512_mask_mov_epi8(flat, columns, avx512::LookupAt(flatten + 256 * background, luma, high));
+        ++cell;
     }
     return flat;
 }
@@ -85,7 +94,7 @@ int EnhanceWhiteboardRowAvx512(const std::uint8_t* in, std::uint8_t* out, int co
             const Words green = Widen(c[1]);
             const Words red = Widen(c[t.red]);
             const Words luma = {LumaWords(blue.low, green.low, red.low), LumaWords(blue.high, green.high, red.high)};
-            const Words flat = Widen(FlatLuma(t.flatten, t.background + done, Narrow(luma.low, luma.high)));
+            const Words flat = Widen(FlatLuma(t.flatten, t.backgroundRow, t.block, done, Narrow(luma.low, luma.high)));
             const Words chromaBlue = {_mm512_sub_epi16(blue.low, luma.low), _mm512_sub_epi16(blue.high, luma.high)};
             const Words chromaRed = {_mm512_sub_epi16(red.low, luma.low), _mm512_sub_epi16(red.high, luma.high)};
             c[t.blue] = NarrowBounded(_mm512_add_epi16(flat.low, chromaBlue.low),

@@ -9,7 +9,8 @@ namespace qel::imaging::whiteboard {
 struct WhiteboardPlaneTables {
     const std::uint8_t* balance[3];    // the balance of pixel byte 0, 1 and 2
     const std::uint8_t* flatten;       // [background][luma], 256 x 256
-    const std::uint8_t* background;    // the row's background of every column
+    const std::uint8_t* backgroundRow; // the row's cells of the background map
+    int block;                         // pixels a cell spans
     const std::uint8_t* gamma;         // 256
     int whiteLevel;                    // near-grey components above it turn white before the gamma
     bool flattens;                     // false: no background to flatten, balance and finish only
