@@ -141,6 +141,22 @@ void ReferenceApplyLut(const TestFrame& in, TestFrame& out, const Lut& lut, cons
     }
 }
 
+// ApplyLut over `region` into a copy, then in place over the whole frame, each against the reference.
+void ExpectLikeTheReference(TestFrame& in, const Lut& lut, const Region& region) {
+    TestFrame out(in);
+    TestFrame expected(in);
+    ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &region, lut));
+    ReferenceApplyLut(in, expected, lut, ClipRegion(in.Layout(), &region));
+    EXPECT_TRUE(out.PixelsEqual(expected));
+    EXPECT_TRUE(out.PaddingIntact());
+    const TestFrame original(in);
+    ASSERT_TRUE(ApplyLut(in.Data(), in.Data(), in.Layout(), nullptr, lut));
+    TestFrame whole(original);
+    ReferenceApplyLut(original, whole, lut, ClipRegion(in.Layout(), nullptr));
+    EXPECT_TRUE(in.PixelsEqual(whole));
+    EXPECT_TRUE(in.PaddingIntact());
+}
+
 TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
     Lut lut = MakeIdentityLut(3);
     for (int i = 0; i < 256; ++i) {
@@ -154,20 +170,7 @@ TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
                          << shape.width << "x" << shape.height << " +" << shape.extraPadding);
             TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
             in.Fill([](int x, int y) { return PatternColour(x, y); });
-            TestFrame out(in);
-            TestFrame expected(in);
-            const Region region{1, 0, shape.width - 1, 2};
-            ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &region, lut));
-            ReferenceApplyLut(in, expected, lut, ClipRegion(in.Layout(), &region));
-            EXPECT_TRUE(out.PixelsEqual(expected));
-            EXPECT_TRUE(out.PaddingIntact());
-            // In place over the whole frame.
-            const TestFrame original(in);
-            ASSERT_TRUE(ApplyLut(in.Data(), in.Data(), in.Layout(), nullptr, lut));
-            TestFrame whole(original);
-            ReferenceApplyLut(original, whole, lut, ClipRegion(in.Layout(), nullptr));
-            EXPECT_TRUE(in.PixelsEqual(whole));
-            EXPECT_TRUE(in.PaddingIntact());
+            ExpectLikeTheReference(in, lut, Region{1, 0, shape.width - 1, 2});
         }
     }
 }
@@ -192,19 +195,7 @@ TEST(ApplyLut, EveryKernelWidthMatchesTheReferenceAcrossGroupEdges) {
                 SCOPED_TRACE(::testing::Message() << "width " << width);
                 TestFrame in(width, -3, 3, 1, order);
                 in.Fill([](int x, int y) { return PatternColour(x, y, 3); });
-                TestFrame out(in);
-                TestFrame expected(in);
-                const Region offGrid{1, 0, width, 3};
-                ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &offGrid, lut));
-                ReferenceApplyLut(in, expected, lut, ClipRegion(in.Layout(), &offGrid));
-                EXPECT_TRUE(out.PixelsEqual(expected));
-                EXPECT_TRUE(out.PaddingIntact());
-                const TestFrame original(in);
-                ASSERT_TRUE(ApplyLut(in.Data(), in.Data(), in.Layout(), nullptr, lut));
-                TestFrame whole(original);
-                ReferenceApplyLut(original, whole, lut, ClipRegion(in.Layout(), nullptr));
-                EXPECT_TRUE(in.PixelsEqual(whole));
-                EXPECT_TRUE(in.PaddingIntact());
+                ExpectLikeTheReference(in, lut, Region{1, 0, width, 3});
             }
         }
         // One-byte pixels: a group is 192 pixels.
