@@ -131,6 +131,19 @@ TEST(WhiteboardMap, WithoutBackgroundCellsTheFlatteningIsSkipped) {
     EXPECT_TRUE(out.PixelsEqual(in));
 }
 
+// Sort the clipped window, take the smallest value with half the cells at or below it.
+int ReferenceMedian(const std::vector<std::uint8_t>& in, int columns, int rows, int x, int y) {
+    std::vector<int> window;
+    for (int wy = std::max(y - 7, 0); wy <= std::min(y + 7, rows - 1); ++wy) {
+        for (int wx = std::max(x - 7, 0); wx <= std::min(x + 7, columns - 1); ++wx) {
+            window.push_back(in[wy * columns + wx]);
+        }
+    }
+    std::sort(window.begin(), window.end());
+    const std::size_t half = std::max<std::size_t>(window.size() / 2, 1);
+    return window[half - 1];
+}
+
 TEST(WhiteboardMap, MedianOfTheWindow) {
     // 20 x 3 cells: a ramp along x; every window spans all three rows.
     std::vector<std::uint8_t> in(60), out(60);
@@ -142,22 +155,42 @@ TEST(WhiteboardMap, MedianOfTheWindow) {
     MedianFilter15(in.data(), out.data(), 20, 3);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 20; ++x) {
-            // Reference: sort the clipped window, take the smallest value with half the cells at or below it.
-            std::vector<int> window;
-            for (int wy = std::max(y - 7, 0); wy <= std::min(y + 7, 2); ++wy) {
-                for (int wx = std::max(x - 7, 0); wx <= std::min(x + 7, 19); ++wx) {
-                    window.push_back(in[wy * 20 + wx]);
-                }
-            }
-            std::sort(window.begin(), window.end());
-            const std::size_t half = std::max<std::size_t>(window.size() / 2, 1);
-            ASSERT_EQ(out[y * 20 + x], window[half - 1]) << x << "," << y;
+            ASSERT_EQ(out[y * 20 + x], ReferenceMedian(in, 20, 3, x, y)) << x << "," << y;
         }
     }
     const std::uint8_t single = 42;
     std::uint8_t smoothed = 0;
     MedianFilter15(&single, &smoothed, 1, 1);
     EXPECT_EQ(smoothed, 42) << "the median of one cell is that cell";
+}
+
+// Maps as the camera gives them (smooth with writing, and noise over all 256 values) at sizes where the
+// window is clipped on every side or nowhere, against the sorted windows.
+TEST(WhiteboardMap, MedianOfEveryWindowOfLargeAndOddMaps) {
+    struct Size {
+        int columns, rows;
+    };
+    for (const Size size : {Size{160, 120}, Size{1, 40}, Size{40, 1}, Size{15, 15}, Size{16, 17}, Size{33, 9}}) {
+        for (int kind = 0; kind < 2; ++kind) {
+            SCOPED_TRACE(::testing::Message() << size.columns << "x" << size.rows << (kind ? " noise" : " smooth"));
+            std::vector<std::uint8_t> in(static_cast<std::size_t>(size.columns) * size.rows), out(in.size());
+            std::uint32_t state = 11;
+            for (int y = 0; y < size.rows; ++y) {
+                for (int x = 0; x < size.columns; ++x) {
+                    state = state * 1664525u + 1013904223u;
+                    const int smooth = 200 - x / 3 - y / 2 - ((x + 2 * y) % 13 == 0 ? 120 : 0);
+                    in[y * size.columns + x] = static_cast<std::uint8_t>(kind ? state >> 24 : smooth);
+                }
+            }
+            MedianFilter15(in.data(), out.data(), size.columns, size.rows);
+            for (int y = 0; y < size.rows; ++y) {
+                for (int x = 0; x < size.columns; ++x) {
+                    ASSERT_EQ(out[y * size.columns + x], ReferenceMedian(in, size.columns, size.rows, x, y))
+                        << x << "," << y;
+                }
+            }
+        }
+    }
 }
 
 TEST(WhiteboardMap, ForegroundCellsTakeTheirNeighboursBackground) {
