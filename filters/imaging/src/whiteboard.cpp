@@ -113,8 +113,10 @@ struct PixelOrder {
     int red;
 };
 
-// Samples one pixel a block through the balance tables; false when there is no background to flatten.
-bool BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3][256], PixelOrder order,
+enum class Background { Flatten, None, NoMemory };
+
+// Samples one pixel a block through the balance tables into the smoothed map.
+Background BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3][256], PixelOrder order,
                      BackgroundMap& map) {
     for (int cy = 0; cy < map.rows; ++cy) {
         const std::uint8_t* row = image.source + static_cast<std::size_t>(cy) * map.block * image.stride;
@@ -134,11 +136,11 @@ bool BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3]
     const int cells = map.columns * map.rows;
     const BackgroundBounds bounds = ClassifyCells(map.luma, map.saturation, cells, map.foreground);
     if (!bounds.found) {
-        return false;
+        return Background::None;
     }
     FillForeground(map.luma, map.foreground, map.columns, map.rows, bounds);
-    MedianFilter15(map.luma, map.smoothed, map.columns, map.rows);
-    return true;
+    return MedianFilter15(map.luma, map.smoothed, map.columns, map.rows) ? Background::Flatten
+                                                                          : Background::NoMemory;
 }
 
 } // namespace
@@ -185,7 +187,11 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
     if (!map.Allocate(width, rows)) {
         return kWhiteboardStepFailed;
     }
-    const bool flatten = BuildBackground(*image, balance, order, map);
+    const Background found = BuildBackground(*image, balance, order, map);
+    if (found == Background::NoMemory) {
+        return kWhiteboardStepFailed;
+    }
+    const bool flatten = found == Background::Flatten;
     report(50);
 
     // Steps 3 and 4: near-grey pixels above the white level turn white, then the gamma curve.

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace qel::imaging::whiteboard {
 
@@ -166,8 +167,8 @@ void AddSixteen(std::uint8_t* to, const std::uint8_t* from, int delta) {
 // coarse bin only when the median falls in that bin (and then catch up on the steps they missed).
 class RowWindow {
 public:
-    RowWindow(const std::vector<Counts>& column, int reach) : column_(column), reach_(reach) {
-        std::fill(std::begin(current_), std::end(current_), kStale);
+    RowWindow(const Counts* column, int columns, int reach) : column_(column), columns_(columns), reach_(reach) {
+        std::fill(current_, current_ + 16, kStale);
     }
 
     void Move(int x) {
@@ -201,7 +202,7 @@ public:
 private:
     static constexpr int kStale = -1000000;
 
-    int Columns() const { return static_cast<int>(column_.size()); }
+    int Columns() const { return columns_; }
 
     // Moves counts (the coarse ones for bin 16, else the fine ones of that bin) from the window at x - 1 to x.
     void Step(std::uint8_t* counts, int x, int bin) {
@@ -233,7 +234,8 @@ private:
         return fine;
     }
 
-    const std::vector<Counts>& column_;
+    const Counts* column_;
+    const int columns_;
     const int reach_;
     int x_ = 0;
     std::uint8_t coarse_[16] = {};
@@ -243,11 +245,14 @@ private:
 
 } // namespace
 
-void MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows) {
+bool MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows) {
     constexpr int kReach = 7;
     // Every column's counts over the rows of the window, moved down a row at a time.
-    std::vector<Counts> column(static_cast<std::size_t>(columns));
-    std::memset(column.data(), 0, column.size() * sizeof(Counts));
+    std::unique_ptr<Counts[]> column(new (std::nothrow) Counts[static_cast<std::size_t>(columns)]);
+    if (!column) {
+        return false;
+    }
+    std::memset(column.get(), 0, static_cast<std::size_t>(columns) * sizeof(Counts));
     auto countRow = [&](int r, int delta) {
         const std::uint8_t* row = in + static_cast<std::size_t>(r) * columns;
         for (int x = 0; x < columns; ++x) {
@@ -269,7 +274,7 @@ void MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int 
             }
         }
         const int height = std::min(y + kReach, rows - 1) - std::max(y - kReach, 0) + 1;
-        RowWindow window(column, kReach);
+        RowWindow window(column.get(), columns, kReach);
         for (int x = 0; x < columns; ++x) {
             window.Move(x);
             const int width = std::min(x + kReach, columns - 1) - std::max(x - kReach, 0) + 1;
@@ -278,6 +283,7 @@ void MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int 
             out[static_cast<std::size_t>(y) * columns + x] = static_cast<std::uint8_t>(window.SmallestReaching(wanted));
         }
     }
+    return true;
 }
 
 } // namespace qel::imaging::whiteboard
