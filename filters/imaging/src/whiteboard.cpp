@@ -113,10 +113,8 @@ struct PixelOrder {
     int red;
 };
 
-enum class Background { Flatten, None, NoMemory };
-
-// Samples one pixel a block through the balance tables into the smoothed map.
-Background BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3][256], PixelOrder order,
+// Samples one pixel a block through the balance tables; false when there is no background to flatten.
+bool BuildBackground(const WhiteboardImage& image, const std::uint8_t balance[3][256], PixelOrder order,
                      BackgroundMap& map) {
     for (int cy = 0; cy < map.rows; ++cy) {
         const std::uint8_t* row = image.source + static_cast<std::size_t>(cy) * map.block * image.stride;
@@ -136,11 +134,11 @@ Background BuildBackground(const WhiteboardImage& image, const std::uint8_t bala
     const int cells = map.columns * map.rows;
     const BackgroundBounds bounds = ClassifyCells(map.luma, map.saturation, cells, map.foreground);
     if (!bounds.found) {
-        return Background::None;
+        return false;
     }
     FillForeground(map.luma, map.foreground, map.columns, map.rows, bounds);
-    return MedianFilter15(map.luma, map.smoothed, map.columns, map.rows) ? Background::Flatten
-                                                                          : Background::NoMemory;
+    MedianFilter15(map.luma, map.smoothed, map.columns, map.rows);
+    return true;
 }
 
 } // namespace
@@ -187,11 +185,7 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
     if (!map.Allocate(width, rows)) {
         return kWhiteboardStepFailed;
     }
-    const Background found = BuildBackground(*image, balance, order, map);
-    if (found == Background::NoMemory) {
-        return kWhiteboardStepFailed;
-    }
-    const bool flatten = found == Background::Flatten;
+    const bool flatten = BuildBackground(*image, balance, order, map);
     report(50);
 
     // Steps 3 and 4: near-grey pixels above the white level turn white, then the gamma curve.

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <memory>
-#include <new>
 
 namespace qel::imaging::whiteboard {
 
@@ -147,143 +144,50 @@ void FillForeground(std::uint8_t* luma, const std::uint8_t* foreground, int colu
     }
 }
 
-namespace {
-
-// Counts of byte values in 16 coarse bins (by the high nibble) and 16 x 16 fine ones. A window of the map
-// holds at most 15 x 15 cells, so 8-bit counts do.
-struct Counts {
-    std::uint8_t coarse[16];
-    std::uint8_t fine[16][16];
-};
-
-// Adds (delta 1) or takes away (delta -1) 16 counts: whole small arrays, which the compiler runs at once.
-void AddSixteen(std::uint8_t* to, const std::uint8_t* from, int delta) {
-    for (int i = 0; i < 16; ++i) {
-        to[i] = static_cast<std::uint8_t>(to[i] + delta * from[i]);
-    }
-}
-
-// The median window moving along one row: its coarse counts follow every step, the fine counts of a
-// coarse bin only when the median falls in that bin (and then catch up on the steps they missed).
-class RowWindow {
-public:
-    RowWindow(const Counts* column, int columns, int reach) : column_(column), columns_(columns), reach_(reach) {
-        std::fill(current_, current_ + 16, kStale);
-    }
-
-    void Move(int x) {
-        if (x == 0) {
-            for (int c = 0; c <= std::min(reach_, Columns() - 1); ++c) {
-                AddSixteen(coarse_, column_[c].coarse, 1);
-            }
-        } else {
-            Step(coarse_, x, 16);
-        }
-        x_ = x;
-    }
-
-    // The smallest value whose cumulative count reaches `wanted`.
-    int SmallestReaching(int wanted) {
-        int below = 0;
-        int bin = 0;
-        while (bin < 15 && below + coarse_[bin] < wanted) {
-            below += coarse_[bin];
-            ++bin;
-        }
-        const std::uint8_t* fine = Fine(bin);
-        int value = 0;
-        while (value < 15 && below + fine[value] < wanted) {
-            below += fine[value];
-            ++value;
-        }
-        return 16 * bin + value;
-    }
-
-private:
-    static constexpr int kStale = -1000000;
-
-    int Columns() const { return columns_; }
-
-    // Moves counts (the coarse ones for bin 16, else the fine ones of that bin) from the window at x - 1 to x.
-    void Step(std::uint8_t* counts, int x, int bin) {
-        const int out = x - reach_ - 1;
-        const int in = x + reach_;
-        if (out >= 0) {
-            AddSixteen(counts, bin == 16 ? column_[out].coarse : column_[out].fine[bin], -1);
-        }
-        if (in < Columns()) {
-            AddSixteen(counts, bin == 16 ? column_[in].coarse : column_[in].fine[bin], 1);
-        }
-    }
-
-    const std::uint8_t* Fine(int bin) {
-        std::uint8_t* fine = fine_[bin];
-        int& at = current_[bin];
-        if (at < x_ - 2 * reach_ - 1) {
-            // Too far behind: counted afresh over the window's columns.
-            std::fill(fine, fine + 16, 0);
-            for (int c = std::max(x_ - reach_, 0); c <= std::min(x_ + reach_, Columns() - 1); ++c) {
-                AddSixteen(fine, column_[c].fine[bin], 1);
-            }
-        } else {
-            for (int x = at + 1; x <= x_; ++x) {
-                Step(fine, x, bin);
-            }
-        }
-        at = x_;
-        return fine;
-    }
-
-    const Counts* column_;
-    const int columns_;
-    const int reach_;
-    int x_ = 0;
-    std::uint8_t coarse_[16] = {};
-    std::uint8_t fine_[16][16] = {};
-    int current_[16]; // the column at which each bin's fine counts are the window's
-};
-
-} // namespace
-
-bool MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows) {
+void MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows) {
     constexpr int kReach = 7;
-    // Every column's counts over the rows of the window, moved down a row at a time.
-    std::unique_ptr<Counts[]> column(new (std::nothrow) Counts[static_cast<std::size_t>(columns)]);
-    if (!column) {
-        return false;
-    }
-    std::memset(column.get(), 0, static_cast<std::size_t>(columns) * sizeof(Counts));
-    auto countRow = [&](int r, int delta) {
-        const std::uint8_t* row = in + static_cast<std::size_t>(r) * columns;
-        for (int x = 0; x < columns; ++x) {
-            const int v = row[x];
-            column[x].coarse[v >> 4] = static_cast<std::uint8_t>(column[x].coarse[v >> 4] + delta);
-            column[x].fine[v >> 4][v & 15] = static_cast<std::uint8_t>(column[x].fine[v >> 4][v & 15] + delta);
-        }
-    };
-    for (int r = 0; r <= std::min(kReach, rows - 1); ++r) {
-        countRow(r, 1);
-    }
     for (int y = 0; y < rows; ++y) {
-        if (y > 0) {
-            if (y - kReach - 1 >= 0) {
-                countRow(y - kReach - 1, -1);
+        const int top = std::max(y - kReach, 0);
+        const int bottom = std::min(y + kReach, rows - 1);
+        const int height = bottom - top + 1;
+        int histogram[256] = {};
+        auto addColumn = [&](int x, int delta, int median, int& below) {
+            for (int r = top; r <= bottom; ++r) {
+                const int v = in[r * columns + x];
+                histogram[v] += delta;
+                if (v < median) {
+                    below += delta;
+                }
             }
-            if (y + kReach < rows) {
-                countRow(y + kReach, 1);
-            }
+        };
+        int median = 0;
+        int below = 0; // cells of the window below the median
+        for (int x = 0; x <= std::min(kReach, columns - 1); ++x) {
+            addColumn(x, 1, median, below);
         }
-        const int height = std::min(y + kReach, rows - 1) - std::max(y - kReach, 0) + 1;
-        RowWindow window(column.get(), columns, kReach);
         for (int x = 0; x < columns; ++x) {
-            window.Move(x);
+            if (x > 0) {
+                if (x - kReach - 1 >= 0) {
+                    addColumn(x - kReach - 1, -1, median, below);
+                }
+                if (x + kReach < columns) {
+                    addColumn(x + kReach, 1, median, below);
+                }
+            }
             const int width = std::min(x + kReach, columns - 1) - std::max(x - kReach, 0) + 1;
             // Half the window, and at least one cell: the median of a single cell is that cell.
             const int wanted = std::max(width * height / 2, 1);
-            out[static_cast<std::size_t>(y) * columns + x] = static_cast<std::uint8_t>(window.SmallestReaching(wanted));
+            while (below + histogram[median] < wanted) {
+                below += histogram[median];
+                ++median;
+            }
+            while (median > 0 && below >= wanted) {
+                --median;
+                below -= histogram[median];
+            }
+            out[y * columns + x] = static_cast<std::uint8_t>(median);
         }
     }
-    return true;
 }
 
 } // namespace qel::imaging::whiteboard

@@ -48,8 +48,7 @@ BackgroundBounds ClassifyCells(const std::uint8_t* luma, const std::uint8_t* sat
 void FillForeground(std::uint8_t* luma, const std::uint8_t* foreground, int columns, int rows,
                     const BackgroundBounds& bounds);
 
-// 15 x 15 median (7 cells each side, clipped at the border) of `in` into `out`. False, with nothing
-// written, when its working memory (about 300 bytes a column) could not be had.
-bool MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows);
+// 15 x 15 median (7 cells each side, clipped at the border) of `in` into `out`.
+void MedianFilter15(const std::uint8_t* in, std::uint8_t* out, int columns, int rows);
 
 } // namespace qel::imaging::whiteboard
