@@ -212,7 +212,7 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
     const std::uint8_t* clamp = rebuild.clamp + RebuildTables::kClampBias;
     const std::int16_t* greenTerm = rebuild.green + RebuildTables::kGreenBias;
 
-    // The widest pass takes whole byte tables and each row's background per column.
+    // The widest pass takes whole byte tables and each row of map cells as it stands.
     const bool avx512 = CpuHasAvx512Vbmi();
     WhiteboardPlaneTables planeTables{{balance[0], balance[1], balance[2]},
                                       &flattenTable.value[0][0],
