@@ -19,10 +19,16 @@ bool AutoLevelsPoints(const std::uint8_t* source, const PixelLayout& layout, con
 
 bool BuildAutoContrastLut(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
                           int strength, Lut& lut) {
+    static const Lut identity = MakeIdentityLut(3);
+    return BuildAutoContrastLutThrough(source, layout, region, identity, strength, lut);
+}
+
+bool BuildAutoContrastLutThrough(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
+                                 const Lut& through, int strength, Lut& lut) {
     const int e = std::min(strength, 400);
     InitLut(lut);
     Histogram histogram;
-    const int samples = BuildHistogram(source, layout, region, histogram, true, false, 300, 300);
+    const int samples = BuildHistogramThrough(source, layout, region, through, histogram, true, false, 300, 300);
     int highs[3] = {};
     int lows[3] = {};
     if (samples <= 0 ||

@@ -1,5 +1,7 @@
 #include "qelimaging/histogram.h"
 
+#include "qelimaging/lut.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,6 +21,13 @@ int SampleStep(int extent, int grid) {
 
 int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
                    Histogram& histogram, bool normalise, bool everyPixel, int gridX, int gridY) {
+    static const Lut identity = MakeIdentityLut(3);
+    return BuildHistogramThrough(source, layout, region, identity, histogram, normalise, everyPixel, gridX, gridY);
+}
+
+int BuildHistogramThrough(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
+                          const Lut& through, Histogram& histogram, bool normalise, bool everyPixel, int gridX,
+                          int gridY) {
     std::memset(&histogram, 0, sizeof histogram);
     if (source == nullptr || !IsValidLayout(layout)) {
         return 0;
@@ -44,16 +53,21 @@ int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const 
     const int channels = layout.channels;
     const int red = channels == 3 ? RedIndex(layout) : 0;
     const int blue = channels == 3 ? BlueIndex(layout) : 0;
+    // The tables as ApplyLut takes them: table 0 red, 1 green, 2 blue, or one for every channel.
+    const bool single = through.channels == 1 || channels == 1;
+    const std::uint8_t* redTable = through.table[0];
+    const std::uint8_t* greenTable = through.table[single ? 0 : 1];
+    const std::uint8_t* blueTable = through.table[single ? 0 : 2];
     for (int y = y0; y <= y1; y += stepY) {
         const std::uint8_t* row = source + static_cast<std::size_t>(y) * layout.stride;
         for (int x = x0; x <= x1; x += stepX) {
             const std::uint8_t* pixel = row + static_cast<std::size_t>(x) * channels;
             if (channels == 3) {
-                ++counts[0][pixel[red]];
-                ++counts[1][pixel[1]];
-                ++counts[2][pixel[blue]];
+                ++counts[0][redTable[pixel[red]]];
+                ++counts[1][greenTable[pixel[1]]];
+                ++counts[2][blueTable[pixel[blue]]];
             } else {
-                ++counts[0][pixel[0]];
+                ++counts[0][redTable[pixel[0]]];
             }
             ++samples;
         }

@@ -3,6 +3,7 @@
 #include "qelimaging/cpu_features.h"
 #include "qelimaging/whiteboard_steps.h"
 #include "whiteboard_avx2.h"
+#include "whiteboard_avx512.h"
 
 #include <algorithm>
 #include <cmath>
@@ -211,8 +212,20 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
     const std::uint8_t* clamp = rebuild.clamp + RebuildTables::kClampBias;
     const std::int16_t* greenTerm = rebuild.green + RebuildTables::kGreenBias;
 
+    // The widest pass takes whole byte tables and each row of map cells as it stands.
+    const bool avx512 = CpuHasAvx512Vbmi();
+    WhiteboardPlaneTables planeTables{{balance[0], balance[1], balance[2]},
+                                      &flattenTable.value[0][0],
+                                      nullptr,
+                                      map.block,
+                                      gamma,
+                                      level,
+                                      flatten,
+                                      order.blue,
+                                      order.red};
+
     // The wide pass takes its tables as 32-bit words and each row's background per column.
-    const bool avx2 = CpuHasAvx2();
+    const bool avx2 = !avx512 && CpuHasAvx2();
     std::unique_ptr<std::int32_t[]> background;
     std::int32_t wideBalance[3][256];
     std::int32_t finish[512];
@@ -240,7 +253,12 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
         const int mapRowIndex = std::min(y / map.block, map.rows - 1);
         const std::uint8_t* mapRow = map.smoothed + static_cast<std::size_t>(mapRowIndex) * map.columns;
         int x = 0;
-        if (avx2) {
+        if (avx512) {
+            planeTables.backgroundRow = mapRow;
+            x = EnhanceWhiteboardRowAvx512(in, out, width, planeTables);
+            in += 3 * x;
+            out += 3 * x;
+        } else if (avx2) {
             if (flatten && mapRowIndex != backgroundRow) {
                 for (int column = 0; column < width; ++column) {
                     background[column] = mapRow[cellOfColumn[column]] << 8;

@@ -2,6 +2,7 @@
 #include "qelimaging/auto_levels.h"
 #include "qelimaging/histogram.h"
 #include "qelimaging/lut.h"
+#include "kernel_widths.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 namespace qel::imaging {
 namespace {
 
+using testing::ForEveryKernelWidth;
 using testing::FrameShape;
 using testing::KernelShapes;
 using testing::PatternColour;
@@ -139,6 +141,22 @@ void ReferenceApplyLut(const TestFrame& in, TestFrame& out, const Lut& lut, cons
     }
 }
 
+// ApplyLut over `region` into a copy, then in place over the whole frame, each against the reference.
+void ExpectLikeTheReference(TestFrame& in, const Lut& lut, const Region& region) {
+    TestFrame out(in);
+    TestFrame expected(in);
+    ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &region, lut));
+    ReferenceApplyLut(in, expected, lut, ClipRegion(in.Layout(), &region));
+    EXPECT_TRUE(out.PixelsEqual(expected));
+    EXPECT_TRUE(out.PaddingIntact());
+    const TestFrame original(in);
+    ASSERT_TRUE(ApplyLut(in.Data(), in.Data(), in.Layout(), nullptr, lut));
+    TestFrame whole(original);
+    ReferenceApplyLut(original, whole, lut, ClipRegion(in.Layout(), nullptr));
+    EXPECT_TRUE(in.PixelsEqual(whole));
+    EXPECT_TRUE(in.PaddingIntact());
+}
+
 TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
     Lut lut = MakeIdentityLut(3);
     for (int i = 0; i < 256; ++i) {
@@ -152,20 +170,72 @@ TEST(ApplyLut, MatchesTheReferenceAtEveryShapeAndLeavesPaddingAlone) {
                          << shape.width << "x" << shape.height << " +" << shape.extraPadding);
             TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
             in.Fill([](int x, int y) { return PatternColour(x, y); });
-            TestFrame out(in);
-            TestFrame expected(in);
-            const Region region{1, 0, shape.width - 1, 2};
-            ASSERT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), &region, lut));
-            ReferenceApplyLut(in, expected, lut, ClipRegion(in.Layout(), &region));
-            EXPECT_TRUE(out.PixelsEqual(expected));
-            EXPECT_TRUE(out.PaddingIntact());
-            // In place over the whole frame.
-            const TestFrame original(in);
-            ASSERT_TRUE(ApplyLut(in.Data(), in.Data(), in.Layout(), nullptr, lut));
-            TestFrame whole(original);
-            ReferenceApplyLut(original, whole, lut, ClipRegion(in.Layout(), nullptr));
-            EXPECT_TRUE(in.PixelsEqual(whole));
-            EXPECT_TRUE(in.PaddingIntact());
+            ExpectLikeTheReference(in, lut, Region{1, 0, shape.width - 1, 2});
+        }
+    }
+}
+
+// Three different tables, so that a byte taken through its neighbour's table shows.
+Lut ScrambledLut() {
+    Lut lut = MakeIdentityLut(3);
+    for (int i = 0; i < 256; ++i) {
+        lut.table[0][i] = static_cast<std::uint8_t>(255 - i);
+        lut.table[1][i] = static_cast<std::uint8_t>((i * 37 + 11) & 255);
+        lut.table[2][i] = static_cast<std::uint8_t>((i * 7) ^ 0x5A);
+    }
+    return lut;
+}
+
+// Rows of whole groups of 64 pixels (192 bytes), a group and a tail, and starts off the group grid.
+TEST(ApplyLut, EveryKernelWidthMatchesTheReferenceAcrossGroupEdges) {
+    const Lut lut = ScrambledLut();
+    ForEveryKernelWidth([&] {
+        for (int width : {63, 64, 65, 127, 128, 129, 200, 1280}) {
+            for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
+                SCOPED_TRACE(::testing::Message() << "width " << width);
+                TestFrame in(width, -3, 3, 1, order);
+                in.Fill([](int x, int y) { return PatternColour(x, y, 3); });
+                ExpectLikeTheReference(in, lut, Region{1, 0, width, 3});
+            }
+        }
+        // One-byte pixels: a group is 192 pixels.
+        Lut single = ScrambledLut();
+        single.channels = 1;
+        for (int width : {191, 192, 193, 500}) {
+            SCOPED_TRACE(::testing::Message() << "grey width " << width);
+            TestFrame grey(width, 2, 1, 3);
+            grey.FillGrey([](int x, int y) { return (x * 29 + y * 101) & 255; });
+            const TestFrame original(grey);
+            ASSERT_TRUE(ApplyLut(grey.Data(), grey.Data(), grey.Layout(), nullptr, single));
+            for (int y = 0; y < 2; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    ASSERT_EQ(grey.At(x, y)[0], single.table[0][original.At(x, y)[0]]) << x << "," << y;
+                }
+            }
+            EXPECT_TRUE(grey.PaddingIntact());
+        }
+    });
+}
+
+// Measuring through a table gives what measuring the mapped frame gives.
+TEST(AutoContrast, MeasuredThroughATableAsOnTheMappedFrame) {
+    const Lut through = ScrambledLut();
+    for (const FrameShape& shape : {FrameShape{640, 480, 0}, FrameShape{33, -19, 1}, FrameShape{1, 1, 0}}) {
+        SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
+        TestFrame in(shape.width, shape.height, 3, shape.extraPadding);
+        in.Fill([](int x, int y) { return PatternColour(x, y, 9); });
+        TestFrame mapped(in);
+        ASSERT_TRUE(ApplyLut(in.Data(), mapped.Data(), in.Layout(), nullptr, through));
+        for (int strength : {0, 100, 150, 300}) {
+            Lut expected = MakeIdentityLut(3);
+            Lut measured = MakeIdentityLut(3);
+            ASSERT_TRUE(BuildAutoContrastLut(mapped.Data(), in.Layout(), nullptr, strength, expected));
+            ASSERT_TRUE(BuildAutoContrastLutThrough(in.Data(), in.Layout(), nullptr, through, strength, measured));
+            for (int c = 0; c < 3; ++c) {
+                for (int i = 0; i < 256; ++i) {
+                    ASSERT_EQ(measured.table[c][i], expected.table[c][i]) << strength << " " << c << " " << i;
+                }
+            }
         }
     }
 }

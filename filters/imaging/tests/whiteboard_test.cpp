@@ -1,6 +1,7 @@
 // The whiteboard enhancement: its tables, its map and the whole routine against a step-by-step reference.
 #include "qelimaging/whiteboard.h"
 #include "qelimaging/whiteboard_steps.h"
+#include "kernel_widths.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace qel::imaging {
 namespace {
 
 using namespace whiteboard;
+using testing::ForEveryKernelWidth;
 using testing::PatternColour;
 using testing::TestFrame;
 
@@ -129,6 +131,19 @@ TEST(WhiteboardMap, WithoutBackgroundCellsTheFlatteningIsSkipped) {
     EXPECT_TRUE(out.PixelsEqual(in));
 }
 
+// Sort the clipped window, take the smallest value with half the cells at or below it.
+int ReferenceMedian(const std::vector<std::uint8_t>& in, int columns, int rows, int x, int y) {
+    std::vector<int> window;
+    for (int wy = std::max(y - 7, 0); wy <= std::min(y + 7, rows - 1); ++wy) {
+        for (int wx = std::max(x - 7, 0); wx <= std::min(x + 7, columns - 1); ++wx) {
+            window.push_back(in[wy * columns + wx]);
+        }
+    }
+    std::sort(window.begin(), window.end());
+    const std::size_t half = std::max<std::size_t>(window.size() / 2, 1);
+    return window[half - 1];
+}
+
 TEST(WhiteboardMap, MedianOfTheWindow) {
     // 20 x 3 cells: a ramp along x; every window spans all three rows.
     std::vector<std::uint8_t> in(60), out(60);
@@ -140,22 +155,42 @@ TEST(WhiteboardMap, MedianOfTheWindow) {
     MedianFilter15(in.data(), out.data(), 20, 3);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 20; ++x) {
-            // Reference: sort the clipped window, take the smallest value with half the cells at or below it.
-            std::vector<int> window;
-            for (int wy = std::max(y - 7, 0); wy <= std::min(y + 7, 2); ++wy) {
-                for (int wx = std::max(x - 7, 0); wx <= std::min(x + 7, 19); ++wx) {
-                    window.push_back(in[wy * 20 + wx]);
-                }
-            }
-            std::sort(window.begin(), window.end());
-            const std::size_t half = std::max<std::size_t>(window.size() / 2, 1);
-            ASSERT_EQ(out[y * 20 + x], window[half - 1]) << x << "," << y;
+            ASSERT_EQ(out[y * 20 + x], ReferenceMedian(in, 20, 3, x, y)) << x << "," << y;
         }
     }
     const std::uint8_t single = 42;
     std::uint8_t smoothed = 0;
     MedianFilter15(&single, &smoothed, 1, 1);
     EXPECT_EQ(smoothed, 42) << "the median of one cell is that cell";
+}
+
+// Maps as the camera gives them (smooth with writing, and noise over all 256 values) at sizes where the
+// window is clipped on every side or nowhere, against the sorted windows.
+TEST(WhiteboardMap, MedianOfEveryWindowOfLargeAndOddMaps) {
+    struct Size {
+        int columns, rows;
+    };
+    for (const Size size : {Size{160, 120}, Size{1, 40}, Size{40, 1}, Size{15, 15}, Size{16, 17}, Size{33, 9}}) {
+        for (int kind = 0; kind < 2; ++kind) {
+            SCOPED_TRACE(::testing::Message() << size.columns << "x" << size.rows << (kind ? " noise" : " smooth"));
+            std::vector<std::uint8_t> in(static_cast<std::size_t>(size.columns) * size.rows), out(in.size());
+            std::uint32_t state = 11;
+            for (int y = 0; y < size.rows; ++y) {
+                for (int x = 0; x < size.columns; ++x) {
+                    state = state * 1664525u + 1013904223u;
+                    const int smooth = 200 - x / 3 - y / 2 - ((x + 2 * y) % 13 == 0 ? 120 : 0);
+                    in[y * size.columns + x] = static_cast<std::uint8_t>(kind ? state >> 24 : smooth);
+                }
+            }
+            MedianFilter15(in.data(), out.data(), size.columns, size.rows);
+            for (int y = 0; y < size.rows; ++y) {
+                for (int x = 0; x < size.columns; ++x) {
+                    ASSERT_EQ(out[y * size.columns + x], ReferenceMedian(in, size.columns, size.rows, x, y))
+                        << x << "," << y;
+                }
+            }
+        }
+    }
 }
 
 TEST(WhiteboardMap, ForegroundCellsTakeTheirNeighboursBackground) {
@@ -290,21 +325,54 @@ TEST(EnhanceWhiteboard, MatchesTheStepByStepReferenceAtEveryShape) {
 
 // A sheet under camera noise: every pixel a little off, so that the wide pass meets every branch
 // (coloured ink, near-grey, clamped rebuilds) in one group.
+Rgb NoisySheetColour(int x, int y) {
+    const Rgb sheet = SheetColour(x, y);
+    const Rgb noise = PatternColour(x, y, 5);
+    auto mix = [](int a, int n) { return std::clamp(a + (n - 128) / 5, 0, 255); };
+    return Rgb{mix(sheet.red, noise.red), mix(sheet.green, noise.green), mix(sheet.blue, noise.blue)};
+}
+
 TEST(EnhanceWhiteboard, ANoisySheetMatchesTheReferenceInBothOrders) {
     for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
         TestFrame in(203, -77, 3, 1, order);
-        in.Fill([](int x, int y) {
-            const Rgb sheet = SheetColour(x, y);
-            const Rgb noise = PatternColour(x, y, 5);
-            auto mix = [](int a, int n) { return std::clamp(a + (n - 128) / 5, 0, 255); };
-            return Rgb{mix(sheet.red, noise.red), mix(sheet.green, noise.green), mix(sheet.blue, noise.blue)};
-        });
+        in.Fill(NoisySheetColour);
         TestFrame out(in);
         const WhiteboardImage image = Describe(in, out);
         const WhiteboardParams params = WithStrength(60);
         ASSERT_EQ(EnhanceWhiteboard(&image, &params, nullptr), kWhiteboardOk);
         EXPECT_EQ(out.MaxDifference(ReferenceEnhance(in, 60)), 0);
         EXPECT_TRUE(out.PaddingIntact());
+    }
+}
+
+// Every pass the processor has against the reference: rows of whole groups of 64 pixels, groups with a
+// tail, a map of one-pixel blocks (64 backgrounds in one group) and a camera frame, in place as well.
+TEST(EnhanceWhiteboard, EveryKernelWidthMatchesTheReference) {
+    struct Case {
+        int width, height, strength;
+        ByteOrder order;
+    };
+    const Case cases[] = {{1280, 720, 50, ByteOrder::BGR}, {64, 9, 100, ByteOrder::BGR},
+                          {129, -67, 0, ByteOrder::RGB},   {160, 120, 70, ByteOrder::BGR},
+                          {63, 5, 50, ByteOrder::BGR},     {200, 33, 30, ByteOrder::RGB}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " strength " << c.strength);
+        TestFrame in(c.width, c.height, 3, 2, c.order);
+        in.Fill(NoisySheetColour);
+        const TestFrame expected = ReferenceEnhance(in, c.strength);
+        const WhiteboardParams params = WithStrength(c.strength);
+        ForEveryKernelWidth([&] {
+            TestFrame out(c.width, c.height, 3, 2, c.order);
+            const WhiteboardImage image = Describe(in, out);
+            ASSERT_EQ(EnhanceWhiteboard(&image, &params, nullptr), kWhiteboardOk);
+            EXPECT_EQ(out.MaxDifference(expected), 0);
+            EXPECT_TRUE(out.PaddingIntact());
+            TestFrame inPlace(in);
+            const WhiteboardImage same = Describe(inPlace, inPlace);
+            ASSERT_EQ(EnhanceWhiteboard(&same, &params, nullptr), kWhiteboardOk);
+            EXPECT_EQ(inPlace.MaxDifference(expected), 0);
+            EXPECT_TRUE(inPlace.PaddingIntact());
+        });
     }
 }
 

@@ -24,9 +24,15 @@ bool CLowLightFrame::Process(const uint8_t* src, uint8_t* dst, int width, int he
     InitLut(working_);
     BuildLevelsLut(working_, high, low);
     ComposeLut(working_, gamma_);  // the gamma curve after the levels stretch
+    if (params_.contrastStrength != 0) {
+        // The contrast is measured on the frame as the levels and gamma leave it, then folded into the
+        // same table: one pass over the pixels gives what a second pass over the output would.
+        Lut contrast = MakeIdentityLut(3);
+        if (!BuildAutoContrastLutThrough(src, layout, nullptr, working_, params_.contrastStrength, contrast))
+            return false;
+        ComposeLut(working_, contrast);
+    }
     if (!ApplyLut(src, dst, layout, nullptr, working_))
-        return false;
-    if (params_.contrastStrength != 0 && !AutoContrast(dst, dst, layout, nullptr, nullptr, params_.contrastStrength))
         return false;
     CopyRowPadding(src, dst, layout);  // the routines write pixels only: the output is a whole frame
     return true;

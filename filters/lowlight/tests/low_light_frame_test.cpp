@@ -6,6 +6,8 @@
 
 #include "core/low_light_frame.h"
 #include "frame_fixture.h"
+#include "qelimaging/auto_levels.h"
+#include "qelimaging/cpu_features.h"
 
 namespace {
 
@@ -88,6 +90,53 @@ TEST(LowLightFrame, CameraSizesKeepTheGuards) {
         CLowLightFrame lowLight;
         lowLight.SetStrength(75);
         EXPECT_GT(MeanLevel(Brighten(lowLight, frame)), MeanLevel(frame));
+    }
+}
+
+// The filter's steps one after another with the plain kernels: levels and gamma into the output, then
+// the contrast measured on that output and applied over it.
+TestFrame TwoPassReference(const TestFrame& in, int strength) {
+    using namespace qel::imaging;
+    LimitWideKernels(WideKernels::None);
+    CLowLightFrame derived;
+    derived.SetStrength(strength);
+    TestFrame out(in.Width(), in.Height(), in.Stride());
+    PixelLayout layout;
+    layout.width = in.Width();
+    layout.height = in.Height();
+    layout.stride = in.Stride();
+    int high[3], low[3];
+    EXPECT_TRUE(AutoLevelsPoints(in.Data(), layout, nullptr, high, low));
+    Lut levels = MakeIdentityLut(3);
+    BuildLevelsLut(levels, high, low);
+    ComposeLut(levels, derived.GammaTable());
+    EXPECT_TRUE(ApplyLut(in.Data(), out.Data(), layout, nullptr, levels));
+    if (derived.Params().contrastStrength != 0) {
+        EXPECT_TRUE(AutoContrast(out.Data(), out.Data(), layout, nullptr, nullptr, derived.Params().contrastStrength));
+    }
+    LimitWideKernels(WideKernels::Avx512Vbmi);
+    return out;
+}
+
+TEST(LowLightFrame, OnePassGivesTheTwoPassPictureWithEveryKernel) {
+    using qel::imaging::WideKernels;
+    for (const auto& [width, height] : {std::make_pair(1280, 720), std::make_pair(33, -19), std::make_pair(641, 3)}) {
+        TestFrame frame(width, height);
+        FillDark(frame);
+        for (int strength : {0, 26, 50, 100}) {
+            const TestFrame expected = TwoPassReference(frame, strength);
+            for (WideKernels widest : {WideKernels::None, WideKernels::Avx2, WideKernels::Avx512Vbmi}) {
+                qel::imaging::LimitWideKernels(widest);
+                CLowLightFrame lowLight;
+                lowLight.SetStrength(strength);
+                EXPECT_TRUE(Brighten(lowLight, frame).SamePicture(expected))
+                    << width << "x" << height << " strength " << strength << " kernels " << static_cast<int>(widest);
+                TestFrame inPlace = frame;
+                ASSERT_TRUE(lowLight.Process(inPlace.Data(), inPlace.Data(), width, height, inPlace.Stride()));
+                EXPECT_TRUE(inPlace.SamePicture(expected)) << "in place, strength " << strength;
+            }
+            qel::imaging::LimitWideKernels(WideKernels::Avx512Vbmi);
+        }
     }
 }
 

@@ -16,6 +16,11 @@ bool AutoLevelsPoints(const std::uint8_t* source, const PixelLayout& layout, con
 bool BuildAutoContrastLut(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
                           int strength, Lut& lut);
 
+// The same table for the image as `through` would map it, measured on the source: a stretch that follows
+// another table can then be folded into it and the frame mapped once.
+bool BuildAutoContrastLutThrough(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
+                                 const Lut& through, int strength, Lut& lut);
+
 // Builds the automatic contrast table on the source within `measureRegion` and applies it from source to
 // destination within `applyRegion` (null regions: the whole image).
 bool AutoContrast(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,

@@ -4,6 +4,8 @@
 
 namespace qel::imaging {
 
+struct Lut;
+
 // One 256-bin histogram per channel, channel 0 = red, 1 = green, 2 = blue whatever the byte order
 // (a one-channel image fills channel 0 only). Bins are counts, or fractions once normalised.
 struct Histogram {
@@ -17,6 +19,11 @@ struct Histogram {
 // histogram is then all zero).
 int BuildHistogram(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
                    Histogram& histogram, bool normalise, bool everyPixel, int gridX, int gridY);
+
+// The same histogram for the image as `through` would map it (ApplyLut), without writing that image.
+int BuildHistogramThrough(const std::uint8_t* source, const PixelLayout& layout, const Region* region,
+                          const Lut& through, Histogram& histogram, bool normalise, bool everyPixel, int gridX,
+                          int gridY);
 
 // Per channel the low and high level: the first bins at which the cumulative share exceeds `lowFraction`
 // and (from the next bin on) `highFraction`. Fractions outside 0..1 fall back to 0.01 and 0.99. The
