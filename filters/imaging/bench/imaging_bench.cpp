@@ -2,6 +2,7 @@
 #include "qelimaging/auto_levels.h"
 #include "qelimaging/auto_tone.h"
 #include "qelimaging/colour_cube.h"
+#include "qelimaging/cube_cells.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
 #include "qelimaging/sepia.h"
@@ -10,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -97,6 +99,27 @@ void BM_ApplyCube(benchmark::State& state) {
     });
 }
 
+// Sepia as the effect runs it: the cube's cells built once per strength.
+void BM_ApplyCubeCells(benchmark::State& state) {
+    ColourCube cube;
+    BuildSepiaCube(cube, 200);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    BuildCubeCells(cube, *cells);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyCube(f.source.data(), f.destination.data(), f.layout, nullptr, cube, *cells);
+    });
+}
+
+void BM_BuildCubeCells(benchmark::State& state) {
+    ColourCube cube;
+    BuildSepiaCube(cube, 200);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    for (auto _ : state) {
+        BuildCubeCells(cube, *cells);
+        benchmark::DoNotOptimize(cells->corners);
+    }
+}
+
 void BM_HueSaturationPerPixel(benchmark::State& state) {
     RunFrames(state, [](BenchFrame& f) {
         AdjustHueSaturation(f.source.data(), f.destination.data(), f.layout, nullptr, 20, -50, false);
@@ -161,6 +184,8 @@ BENCHMARK(BM_ApplyLut) QEL_FRAME_SIZES;
 BENCHMARK(BM_ContrastBrightness) QEL_FRAME_SIZES;
 BENCHMARK(BM_LowLightChain) QEL_FRAME_SIZES;
 BENCHMARK(BM_ApplyCube) QEL_FRAME_SIZES;
+BENCHMARK(BM_ApplyCubeCells) QEL_FRAME_SIZES;
+BENCHMARK(BM_BuildCubeCells)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HueSaturationPerPixel) QEL_FRAME_SIZES;
 BENCHMARK(BM_HueSaturationCube) QEL_FRAME_SIZES;
 BENCHMARK(BM_AddNoise) QEL_FRAME_SIZES;
