@@ -1,5 +1,7 @@
 #include "qelimaging/auto_tone.h"
 
+#include "qelimaging/cube_cells.h"
+
 #include <algorithm>
 
 namespace qel::imaging {
@@ -242,11 +244,14 @@ Rgb RaiseSaturation(Rgb colour, int gain) {
                HueChannel(lower, upper, hue - 128)};
 }
 
-void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube) {
+void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
+                      const std::uint8_t* tone) {
     InitCube(cube);
     const SampleGrid grid = MakeSampleGrid(layout.width, RowCount(layout));
     int histogram[129] = {};
-    ForEachSample(pixels, layout, grid, [&](const std::uint8_t* p) {
+    ForEachSample(pixels, layout, grid, [&](const std::uint8_t* sample) {
+        const std::uint8_t p[3] = {tone ? tone[sample[0]] : sample[0], tone ? tone[sample[1]] : sample[1],
+                                   tone ? tone[sample[2]] : sample[2]};
         ++histogram[Saturation128(std::max({p[0], p[1], p[2]}), std::min({p[0], p[1], p[2]}))];
     });
     // The saturation that the most colourful 1.5 % of the samples reach.
@@ -301,16 +306,13 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
     Lut tone;
     tone.channels = 1;
     autotone::BuildToneTable(source, layout, strength, tone.table[0]);
-    // Neither step can fail once the arguments passed the checks above.
-    if (!ApplyLut(source, destination, layout, nullptr, tone)) {
-        return false;
+    if (correction == AutoCorrection::Tone) {
+        return ApplyLut(source, destination, layout, nullptr, tone);
     }
-    if (correction == AutoCorrection::Enhance) {
-        ColourCube cube;
-        autotone::BuildEnhanceCube(destination, layout, strength, cube);
-        return ApplyCube(destination, destination, layout, nullptr, cube);
-    }
-    return true;
+    // The cube is measured on the toned samples, and the frame goes through table and cube in one pass.
+    ColourCube cube;
+    autotone::BuildEnhanceCube(source, layout, strength, cube, tone.table[0]);
+    return ApplyLutAndCube(source, destination, layout, nullptr, tone, cube);
 }
 
 } // namespace qel::imaging

@@ -32,8 +32,10 @@ void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int s
                     std::uint8_t table[256]);
 
 // The saturation-raising cube of a (toned) frame, strength-blended; the identity when the frame has no
-// saturated colours to go by.
-void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube);
+// saturated colours to go by. With `tone` the frame is measured as if every byte went through that table
+// first, so that the toned frame need not exist before the cube does.
+void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
+                      const std::uint8_t* tone = nullptr);
 
 // The saturation boost of one node colour by `gain` (0..96, out of 128), hue on a 0..383 circle.
 Rgb RaiseSaturation(Rgb colour, int gain);
