@@ -177,6 +177,32 @@ void BM_AutoEnhance(benchmark::State& state) {
     });
 }
 
+// Auto enhance in its parts: the per-frame tables (tone table, enhance cube, the cube's cells), then
+// the one pass through them.
+void BM_AutoEnhanceTables(benchmark::State& state) {
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    RunFrames(state, [&](BenchFrame& f) {
+        std::uint8_t tone[256];
+        autotone::BuildToneTable(f.source.data(), f.layout, 50, tone);
+        ColourCube cube;
+        autotone::BuildEnhanceCube(f.source.data(), f.layout, 50, cube, tone);
+        BuildCubeCells(cube, *cells);
+        benchmark::DoNotOptimize(cells->corners);
+    });
+}
+
+void BM_AutoEnhanceApply(benchmark::State& state) {
+    BenchFrame probe(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Lut tone;
+    tone.channels = 1;
+    autotone::BuildToneTable(probe.source.data(), probe.layout, 50, tone.table[0]);
+    ColourCube cube;
+    autotone::BuildEnhanceCube(probe.source.data(), probe.layout, 50, cube, tone.table[0]);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyLutAndCube(f.source.data(), f.destination.data(), f.layout, nullptr, tone, cube);
+    });
+}
+
 #define QEL_FRAME_SIZES ->Args({640, 480})->Args({1280, 720})->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_FrameCopy) QEL_FRAME_SIZES;
@@ -194,6 +220,8 @@ BENCHMARK(BM_SnowFlakesApply) QEL_FRAME_SIZES;
 BENCHMARK(BM_EnhanceWhiteboard) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhance) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceTables) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceApply) QEL_FRAME_SIZES;
 
 } // namespace
 

@@ -198,6 +198,9 @@ void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells&
     std::uint16_t index[kBlock];
     std::uint8_t weights[8 * kBlock];
     Prepare(planes, red, blue, index, weights);
+    // Read the indices and weights back from memory: the load ports are idle, while taking them out of
+    // the registers would queue on the shuffle unit, which the rest keeps busy.
+    asm volatile("" ::: "memory");
     #pragma GCC unroll 8
     for (int p = 0; p < kBlock; p += 8) {
         const __m256i first = FourPixels(cells, index + p, weights + 8 * p, takeBase);
