@@ -116,7 +116,7 @@ void BM_BuildCubeCells(benchmark::State& state) {
     std::unique_ptr<CubeCells> cells(new CubeCells);
     for (auto _ : state) {
         BuildCubeCells(cube, *cells);
-        benchmark::DoNotOptimize(cells->corners);
+        benchmark::DoNotOptimize(cells->records);
     }
 }
 
@@ -187,7 +187,7 @@ void BM_AutoEnhanceTables(benchmark::State& state) {
         ColourCube cube;
         autotone::BuildEnhanceCube(f.source.data(), f.layout, 50, cube, tone);
         BuildCubeCells(cube, *cells);
-        benchmark::DoNotOptimize(cells->corners);
+        benchmark::DoNotOptimize(cells->records);
     });
 }
 

@@ -11,16 +11,25 @@ void BuildCubeCells(const ColourCube& cube, CubeCells& cells) {
     for (int b = 0; b < ColourCube::kSide; ++b) {
         for (int g = 0; g < ColourCube::kSide; ++g) {
             for (int r = 0; r < ColourCube::kSide; ++r) {
-                std::uint8_t* record = cells.corners[ColourCube::Index(b, g, r)];
+                // The cell's eight corners, corner k stepping along the axes of its bits.
+                const std::uint8_t* corner[8];
                 for (int k = 0; k < 8; ++k) {
-                    const std::uint8_t* node = cube.nodes[ColourCube::Index(
-                        std::min(b + (k >> 2 & 1), kLast), std::min(g + (k >> 1 & 1), kLast),
-                        std::min(r + (k & 1), kLast))];
-                    for (int c = 0; c < 3; ++c) {
-                        record[8 * c + k] = node[c];
-                    }
+                    corner[k] = cube.nodes[ColourCube::Index(std::min(b + (k >> 2 & 1), kLast),
+                                                             std::min(g + (k >> 1 & 1), kLast),
+                                                             std::min(r + (k & 1), kLast))];
                 }
-                std::fill(record + 24, record + 32, std::uint8_t{0});
+                const int cell = ColourCube::Index(b, g, r);
+                for (int order = 0; order < kWalkOrders; ++order) {
+                    const int first = kWalkAxes[order][0];
+                    const int walk[4] = {0, first, first | kWalkAxes[order][1], 7};
+                    std::uint8_t* record = cells.records[kWalkOrders * cell + order];
+                    for (int c = 0; c < 3; ++c) {
+                        for (int i = 0; i < 4; ++i) {
+                            record[4 * c + i] = corner[walk[i]][c];
+                        }
+                    }
+                    std::fill(record + 12, record + 16, std::uint8_t{0});
+                }
             }
         }
     }

@@ -85,133 +85,114 @@ inline void CellAndFraction(__m256i v, __m256i& cell, __m256i& fraction) {
     fraction = _mm256_sub_epi8(_mm256_sub_epi8(v, _mm256_slli_epi16(cell, 4)), cell);
 }
 
-// Per pixel the cell index (2 bytes) and the eight corner weights (8 signed bytes, corner k in byte k),
-// in pixel order. The weights are those of the tetrahedral walk, which visits the corners whose axes
-// are the ones of largest fraction: corner S weighs min(fractions in S) - max(fractions outside S)
-// where that is positive, the base corner minus the largest fraction and the far corner the smallest.
-inline void Prepare(const __m256i planes[3], int red, int blue, std::uint16_t index[kBlock],
-                    std::uint8_t weights[8 * kBlock]) {
+// a >= b for bytes, as 0xFF or 0.
+inline __m256i AtLeast(__m256i a, __m256i b) {
+    return _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), a);
+}
+
+// Per pixel its record (2 bytes: 6 x cell + walk order) and the walk's four weights (4 signed bytes:
+// minus the largest fraction, largest - middle, middle - smallest, smallest), in pixel order.
+inline void Prepare(const __m256i planes[3], int red, int blue, std::uint16_t record[kBlock],
+                    std::uint8_t weights[4 * kBlock]) {
     __m256i cr, cg, cb, fr, fg, fb;
     CellAndFraction(planes[red], cr, fr);
     CellAndFraction(planes[1], cg, fg);
     CellAndFraction(planes[blue], cb, fb);
 
+    // The walk order from three comparisons (bit 0 red >= green, bit 1 green >= blue, bit 2 red >=
+    // blue); the two impossible keys take order 0.
+    const __m256i key = _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(AtLeast(fr, fg), _mm256_set1_epi8(1)),
+                        _mm256_and_si256(AtLeast(fg, fb), _mm256_set1_epi8(2))),
+        _mm256_and_si256(AtLeast(fr, fb), _mm256_set1_epi8(4)));
+    const __m256i order =
+        _mm256_shuffle_epi8(_mm256_setr_epi8(5, 2, 4, 0, 0, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 2, 4, 0, 0, 1, 3, 0,
+                                             0, 0, 0, 0, 0, 0, 0, 0),
+                            key);
+
+    // 6 x (blue x 256 + green x 16 + red) + order, in 16 bits: the low part as byte pairs multiplied and
+    // summed, the blue part shifted into the high byte and multiplied.
     const __m256i low = _mm256_or_si256(_mm256_slli_epi16(cg, 4), cr);
-    const __m256i indexA = _mm256_unpacklo_epi8(low, cb); // pixels 0-7 | 16-23
-    const __m256i indexB = _mm256_unpackhi_epi8(low, cb); // pixels 8-15 | 24-31
-    auto* at = reinterpret_cast<__m128i*>(index);
-    _mm_storeu_si128(at + 0, _mm256_castsi256_si128(indexA));
-    _mm_storeu_si128(at + 1, _mm256_castsi256_si128(indexB));
-    _mm_storeu_si128(at + 2, _mm256_extracti128_si256(indexA, 1));
-    _mm_storeu_si128(at + 3, _mm256_extracti128_si256(indexB, 1));
+    const __m256i sixAndOne = _mm256_set1_epi16(0x0106);
+    const __m256i six = _mm256_set1_epi16(6);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i recordA = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(low, order), sixAndOne),
+                                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(zero, cb), six));
+    const __m256i recordB = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(low, order), sixAndOne),
+                                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(zero, cb), six));
+    auto* at = reinterpret_cast<__m128i*>(record);
+    _mm_storeu_si128(at + 0, _mm256_castsi256_si128(recordA)); // pixels 0-7
+    _mm_storeu_si128(at + 1, _mm256_castsi256_si128(recordB)); // 8-15
+    _mm_storeu_si128(at + 2, _mm256_extracti128_si256(recordA, 1)); // 16-23
+    _mm_storeu_si128(at + 3, _mm256_extracti128_si256(recordB, 1)); // 24-31
 
-    const __m256i maxRG = _mm256_max_epu8(fr, fg), maxRB = _mm256_max_epu8(fr, fb);
-    const __m256i maxGB = _mm256_max_epu8(fg, fb);
-    const __m256i minRG = _mm256_min_epu8(fr, fg), minRB = _mm256_min_epu8(fr, fb);
-    const __m256i minGB = _mm256_min_epu8(fg, fb);
-    __m256i w[8];
-    w[0] = _mm256_sub_epi8(_mm256_setzero_si256(), _mm256_max_epu8(maxRG, fb));
-    w[1] = _mm256_subs_epu8(fr, maxGB);
-    w[2] = _mm256_subs_epu8(fg, maxRB);
-    w[3] = _mm256_subs_epu8(minRG, fb);
-    w[4] = _mm256_subs_epu8(fb, maxRG);
-    w[5] = _mm256_subs_epu8(minRB, fg);
-    w[6] = _mm256_subs_epu8(minGB, fr);
-    w[7] = _mm256_min_epu8(minRG, fb);
-
-    // Transpose to eight bytes a pixel. After three rounds of in-half interleaving, register j holds
-    // pixels 2j, 2j + 1 in its low half and 16 + 2j, 17 + 2j in its high half.
-    __m256i pairs[8]; // corners (2i, 2i + 1): [0..3] pixels 0-7 | 16-23, [4..7] pixels 8-15 | 24-31
-    #pragma GCC unroll 8
-    for (int i = 0; i < 4; ++i) {
-        pairs[i] = _mm256_unpacklo_epi8(w[2 * i], w[2 * i + 1]);
-        pairs[4 + i] = _mm256_unpackhi_epi8(w[2 * i], w[2 * i + 1]);
-    }
-    __m256i quads[8]; // corners 0-3 / 4-7 of pixels 0-3|16-19, 4-7|20-23, 8-11|24-27, 12-15|28-31
-    #pragma GCC unroll 8
-    for (int h = 0; h < 2; ++h) {
-        const __m256i* p = pairs + 4 * h;
-        quads[4 * h + 0] = _mm256_unpacklo_epi16(p[0], p[1]);
-        quads[4 * h + 1] = _mm256_unpacklo_epi16(p[2], p[3]);
-        quads[4 * h + 2] = _mm256_unpackhi_epi16(p[0], p[1]);
-        quads[4 * h + 3] = _mm256_unpackhi_epi16(p[2], p[3]);
-    }
-    #pragma GCC unroll 8
-    for (int g = 0; g < 4; ++g) { // g: pixels 4g..4g+3 | 16+4g..
-        const __m256i lowCorners = quads[2 * g];
-        const __m256i highCorners = quads[2 * g + 1];
-        const __m256i first = _mm256_unpacklo_epi32(lowCorners, highCorners);  // pixels 4g, 4g+1
-        const __m256i second = _mm256_unpackhi_epi32(lowCorners, highCorners); // pixels 4g+2, 4g+3
-        auto* lowHalf = reinterpret_cast<__m128i*>(weights + 8 * (4 * g));
-        auto* highHalf = reinterpret_cast<__m128i*>(weights + 8 * (16 + 4 * g));
-        _mm_storeu_si128(lowHalf, _mm256_castsi256_si128(first));
-        _mm_storeu_si128(lowHalf + 1, _mm256_castsi256_si128(second));
-        _mm_storeu_si128(highHalf, _mm256_extracti128_si256(first, 1));
-        _mm_storeu_si128(highHalf + 1, _mm256_extracti128_si256(second, 1));
-    }
+    const __m256i largest = _mm256_max_epu8(_mm256_max_epu8(fr, fg), fb);
+    const __m256i smallest = _mm256_min_epu8(_mm256_min_epu8(fr, fg), fb);
+    const __m256i middle =
+        _mm256_sub_epi8(_mm256_sub_epi8(_mm256_add_epi8(_mm256_add_epi8(fr, fg), fb), largest), smallest);
+    const __m256i w0 = _mm256_sub_epi8(zero, largest);
+    const __m256i w1 = _mm256_sub_epi8(largest, middle);
+    const __m256i w2 = _mm256_sub_epi8(middle, smallest);
+    // Four bytes a pixel: pixels 0-3 | 16-19, 4-7 | 20-23, 8-11 | 24-27, 12-15 | 28-31.
+    const __m256i low01 = _mm256_unpacklo_epi8(w0, w1), high01 = _mm256_unpackhi_epi8(w0, w1);
+    const __m256i low23 = _mm256_unpacklo_epi8(w2, smallest), high23 = _mm256_unpackhi_epi8(w2, smallest);
+    const __m256i quads[4] = {_mm256_unpacklo_epi16(low01, low23), _mm256_unpackhi_epi16(low01, low23),
+                              _mm256_unpacklo_epi16(high01, high23), _mm256_unpackhi_epi16(high01, high23)};
+    // Whole registers of eight pixels each: each later load then finds one store to take its bytes from.
+    auto* at8 = reinterpret_cast<__m256i*>(weights);
+    _mm256_storeu_si256(at8 + 0, _mm256_permute2x128_si256(quads[0], quads[1], 0x20)); // pixels 0-7
+    _mm256_storeu_si256(at8 + 1, _mm256_permute2x128_si256(quads[2], quads[3], 0x20)); // 8-15
+    _mm256_storeu_si256(at8 + 2, _mm256_permute2x128_si256(quads[0], quads[1], 0x31)); // 16-23
+    _mm256_storeu_si256(at8 + 3, _mm256_permute2x128_si256(quads[2], quads[3], 0x31)); // 24-31
 }
 
-// Four pixels' interpolated channels as 16-bit lanes, unbounded: the low half red and green of pixel
-// j in lanes 2j and 2j + 1, the high half blue in lane 2j.
-inline __m256i FourPixels(const CubeCells& cells, const std::uint16_t* index, const std::uint8_t* weights,
-                          const __m256i takeBase[4]) {
-    __m256i sums[4];
-    __m256i base = _mm256_setzero_si256();
-    #pragma GCC unroll 8
-    for (int j = 0; j < 4; ++j) {
-        const __m256i corners = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(cells.corners[index[j]]));
-        const __m256i w = _mm256_broadcastq_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(weights + 8 * j)));
-        // Corner values times signed weights, neighbours summed: four sums a channel (at most 8160).
-        sums[j] = _mm256_maddubs_epi16(corners, w);
-        base = _mm256_or_si256(base, _mm256_shuffle_epi8(corners, takeBase[j]));
-    }
-    const __m256i sum = _mm256_hadd_epi16(_mm256_hadd_epi16(sums[0], sums[1]), _mm256_hadd_epi16(sums[2], sums[3]));
-    // Division by 17 in the shift form, arithmetic shifts as the plain path.
-    const __m256i quotient = _mm256_srai_epi16(_mm256_sub_epi16(sum, _mm256_srai_epi16(sum, 4)), 4);
-    return _mm256_add_epi16(base, quotient);
-}
-
-// Shuffles that put pixel j's base corner (bytes 0, 8 and 16 of its cell) where FourPixels' sums lie.
-inline void BaseShuffles(__m256i take[4]) {
-    for (int j = 0; j < 4; ++j) {
-        std::uint8_t mask[32];
-        std::memset(mask, 0x80, sizeof mask);
-        mask[4 * j] = 0;
-        mask[4 * j + 2] = 8;
-        mask[16 + 4 * j] = 0; // the high half's byte 0 is the cell's byte 16
-        take[j] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mask));
-    }
+// Pixels j (low half) and j + 4 (high half) of eight: red, green, blue as 32-bit lanes 0..2 of each
+// half, unbounded.
+inline __m256i TwoPixels(const CubeCells& cells, const std::uint16_t* record, __m256i weights8, int j,
+                         __m256i takeBase) {
+    const __m256i nodes = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cells.records[record[j]]))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells.records[record[j + 4]])), 1);
+    const __m256i w = _mm256_permutevar8x32_epi32(weights8, _mm256_setr_epi32(j, j, j, j, j + 4, j + 4, j + 4, j + 4));
+    // Nodes times signed weights, summed a channel: the walk's sum (|sum| <= 16 x 255).
+    const __m256i sum = _mm256_madd_epi16(_mm256_maddubs_epi16(nodes, w), _mm256_set1_epi16(1));
+    // Division by 17 in the shift form, arithmetic shifts as the plain path; then the base node on top.
+    const __m256i quotient = _mm256_srai_epi32(_mm256_sub_epi32(sum, _mm256_srai_epi32(sum, 4)), 4);
+    return _mm256_add_epi32(_mm256_shuffle_epi8(nodes, takeBase), quotient);
 }
 
 void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells& cells,
-           const ShuffleTable* before, const PlaneShuffles& shuffles, const __m256i takeBase[4]) {
+           const ShuffleTable* before, const PlaneShuffles& shuffles) {
     __m256i planes[3];
     LoadPlanes(in, shuffles, planes);
     if (before != nullptr) {
-        #pragma GCC unroll 8
+#pragma GCC unroll 3
         for (int c = 0; c < 3; ++c) {
             planes[c] = Lookup(planes[c], before[c]);
         }
     }
     const int red = bgr ? 2 : 0;
     const int blue = bgr ? 0 : 2;
-    std::uint16_t index[kBlock];
-    std::uint8_t weights[8 * kBlock];
-    Prepare(planes, red, blue, index, weights);
-    // Read the indices and weights back from memory: the load ports are idle, while taking them out of
+    std::uint16_t record[kBlock];
+    std::uint8_t weights[4 * kBlock];
+    Prepare(planes, red, blue, record, weights);
+    // Read the records and weights back from memory: the load ports are idle, while taking them out of
     // the registers would queue on the shuffle unit, which the rest keeps busy.
     asm volatile("" ::: "memory");
-    #pragma GCC unroll 8
+    // Each record's base node (bytes 0, 4, 8) into 32-bit lanes 0..2.
+    const __m256i takeBase = _mm256_setr_epi8(0, -1, -1, -1, 4, -1, -1, -1, 8, -1, -1, -1, -1, -1, -1, -1, 0, -1, -1,
+                                              -1, 4, -1, -1, -1, 8, -1, -1, -1, -1, -1, -1, -1);
+#pragma GCC unroll 4
     for (int p = 0; p < kBlock; p += 8) {
-        const __m256i first = FourPixels(cells, index + p, weights + 8 * p, takeBase);
-        const __m256i second = FourPixels(cells, index + p + 4, weights + 8 * (p + 4), takeBase);
-        // Bounded to bytes: red, green pairs of the eight pixels low, blue high.
-        const __m256i bytes = _mm256_packus_epi16(first, second);
-        const __m128i redGreen = _mm256_castsi256_si128(bytes);
-        const __m128i blueZero = _mm256_extracti128_si256(bytes, 1);
-        const __m256i words = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_unpacklo_epi16(redGreen, blueZero)),
-                                                      _mm_unpackhi_epi16(redGreen, blueZero), 1);
-        avx2::StoreEightPixels(words, out + 3 * p, red, blue);
+        const __m256i weights8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 4 * p));
+        const __m256i v0 = TwoPixels(cells, record + p, weights8, 0, takeBase);
+        const __m256i v1 = TwoPixels(cells, record + p, weights8, 1, takeBase);
+        const __m256i v2 = TwoPixels(cells, record + p, weights8, 2, takeBase);
+        const __m256i v3 = TwoPixels(cells, record + p, weights8, 3, takeBase);
+        // Bounded to bytes, pixels 0-3 low and 4-7 high.
+        const __m256i bytes =
+            _mm256_packus_epi16(_mm256_packs_epi32(v0, v1), _mm256_packs_epi32(v2, v3));
+        avx2::StoreEightPixels(bytes, out + 3 * p, red, blue);
     }
 }
 
@@ -220,18 +201,16 @@ void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells&
 void ApplyCubeCellsRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count, bool bgr,
                            const CubeCells& cells, const ShuffleTable* before) {
     const PlaneShuffles shuffles;
-    __m256i takeBase[4];
-    BaseShuffles(takeBase);
     int done = 0;
     for (; done + kBlock <= count; done += kBlock) {
-        Block(in + 3 * done, out + 3 * done, bgr, cells, before, shuffles, takeBase);
+        Block(in + 3 * done, out + 3 * done, bgr, cells, before, shuffles);
     }
     if (done < count) {
         // The last few pixels go through a whole block of their own, so nothing past the row is touched.
         const std::size_t bytes = 3 * static_cast<std::size_t>(count - done);
         std::uint8_t tail[3 * kBlock] = {};
         std::memcpy(tail, in + 3 * done, bytes);
-        Block(tail, tail, bgr, cells, before, shuffles, takeBase);
+        Block(tail, tail, bgr, cells, before, shuffles);
         std::memcpy(out + 3 * done, tail, bytes);
     }
 }

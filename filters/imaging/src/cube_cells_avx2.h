@@ -1,7 +1,7 @@
 #pragma once
 // The colour cube applied 32 pixels at a time with AVX2 from its cells (callers check CpuHasAvx2 first):
-// one load a pixel fetches its cell's eight corners, and the tetrahedral weights of all eight multiply
-// them at once. Gives exactly what the plain interpolation gives.
+// one load a pixel fetches the four nodes of its walk, and the walk's four weights multiply
+// all three channels of them at once. Gives exactly what the plain interpolation gives.
 #include "qelimaging/cube_cells.h"
 
 namespace qel::imaging {

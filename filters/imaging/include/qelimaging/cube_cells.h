@@ -1,15 +1,21 @@
 #pragma once
-// A colour cube regrouped by cell: the eight corner nodes of each cell side by side, so that the wide
-// path reads everything a pixel's interpolation needs with one load. Built once per cube (128 KB).
+// A colour cube regrouped for the wide path: for every cell and every order of the three fractions, the
+// four nodes that the tetrahedral walk visits, side by side, so that one load fetches all that a pixel's
+// interpolation needs. Built once per cube (384 KB).
 #include "qelimaging/colour_cube.h"
 
 namespace qel::imaging {
 
-// Cell (b, g, r) sits at ColourCube::Index(b, g, r). Byte 8 c + k holds channel c (red, green, blue) of
-// corner k, whose bit 0 steps red, bit 1 green and bit 2 blue one node on (staying in the last node,
-// where the fraction is 0 anyway); bytes 24..31 are 0.
+// The walk orders, largest fraction first: the axes as bits (1 red, 2 green, 4 blue).
+constexpr int kWalkOrders = 6;
+constexpr std::uint8_t kWalkAxes[kWalkOrders][3] = {{1, 2, 4}, {1, 4, 2}, {4, 1, 2},
+                                                    {2, 1, 4}, {2, 4, 1}, {4, 2, 1}};
+
+// Record 6 x cell + order, cell = ColourCube::Index(b, g, r): bytes 4 c + i hold channel c (red, green,
+// blue) of the walk's node i (0 the cell's base node, 3 the far one; a step past the last node stays
+// on it, where the fraction is 0 anyway); bytes 12..15 are 0.
 struct alignas(32) CubeCells {
-    std::uint8_t corners[ColourCube::kNodes][32];
+    std::uint8_t records[ColourCube::kNodes * kWalkOrders][16];
 };
 
 void BuildCubeCells(const ColourCube& cube, CubeCells& cells);
