@@ -3,6 +3,8 @@
 #include "qelimaging/cube_cells.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 namespace qel::imaging {
 
@@ -244,9 +246,7 @@ Rgb RaiseSaturation(Rgb colour, int gain) {
                HueChannel(lower, upper, hue - 128)};
 }
 
-void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
-                      const std::uint8_t* tone) {
-    InitCube(cube);
+int EnhanceGain(const std::uint8_t* pixels, const PixelLayout& layout, const std::uint8_t* tone) {
     const SampleGrid grid = MakeSampleGrid(layout.width, RowCount(layout));
     int histogram[129] = {};
     ForEachSample(pixels, layout, grid, [&](const std::uint8_t* sample) {
@@ -265,9 +265,16 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
         }
     }
     if (level == 0) {
+        return -1;
+    }
+    return std::min(96, (16384 - 128 * level) / level);
+}
+
+void BuildEnhanceCubeForGain(int gain, int strength, ColourCube& cube) {
+    InitCube(cube);
+    if (gain < 0) {
         return;
     }
-    const int gain = std::min(96, (16384 - 128 * level) / level);
     for (auto& node : cube.nodes) {
         const Rgb raised = RaiseSaturation(Rgb{node[0], node[1], node[2]}, gain);
         node[0] = static_cast<std::uint8_t>(raised.red);
@@ -291,7 +298,31 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
     }
 }
 
+void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
+                      const std::uint8_t* tone) {
+    BuildEnhanceCubeForGain(EnhanceGain(pixels, layout, tone), strength, cube);
+}
+
 } // namespace autotone
+
+namespace {
+
+// The enhance cube depends on the frame through its gain alone, which the frames of a scene mostly
+// share: the cube and its cells are kept, one set a thread, and built again when gain or strength change.
+struct EnhanceCubeCache {
+    bool built = false;
+    int gain = 0;
+    int strength = 0;
+    ColourCube cube;
+    CubeCells cells;
+};
+
+EnhanceCubeCache* ThreadEnhanceCubeCache() {
+    thread_local const std::unique_ptr<EnhanceCubeCache> cache(new (std::nothrow) EnhanceCubeCache);
+    return cache.get();
+}
+
+} // namespace
 
 bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
                       int strength, AutoCorrection correction) {
@@ -310,9 +341,21 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
         return ApplyLut(source, destination, layout, nullptr, tone);
     }
     // The cube is measured on the toned samples, and the frame goes through table and cube in one pass.
-    ColourCube cube;
-    autotone::BuildEnhanceCube(source, layout, strength, cube, tone.table[0]);
-    return ApplyLutAndCube(source, destination, layout, nullptr, tone, cube);
+    const int gain = autotone::EnhanceGain(source, layout, tone.table[0]);
+    EnhanceCubeCache* cache = ThreadEnhanceCubeCache();
+    if (cache == nullptr) {
+        ColourCube cube;
+        autotone::BuildEnhanceCubeForGain(gain, strength, cube);
+        return ApplyLutAndCube(source, destination, layout, nullptr, tone, cube);
+    }
+    if (!cache->built || cache->gain != gain || cache->strength != strength) {
+        autotone::BuildEnhanceCubeForGain(gain, strength, cache->cube);
+        BuildCubeCells(cache->cube, cache->cells);
+        cache->gain = gain;
+        cache->strength = strength;
+        cache->built = true;
+    }
+    return ApplyLutAndCube(source, destination, layout, nullptr, tone, cache->cube, &cache->cells);
 }
 
 } // namespace qel::imaging

@@ -37,6 +37,11 @@ void BuildToneTable(const std::uint8_t* pixels, const PixelLayout& layout, int s
 void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
                       const std::uint8_t* tone = nullptr);
 
+// The two halves of BuildEnhanceCube: the frame's saturation gain (0..96; -1 when it has no saturated
+// colours to go by, which makes the cube the identity), then the cube for that gain and strength.
+int EnhanceGain(const std::uint8_t* pixels, const PixelLayout& layout, const std::uint8_t* tone = nullptr);
+void BuildEnhanceCubeForGain(int gain, int strength, ColourCube& cube);
+
 // The saturation boost of one node colour by `gain` (0..96, out of 128), hue on a 0..383 circle.
 Rgb RaiseSaturation(Rgb colour, int gain);
 

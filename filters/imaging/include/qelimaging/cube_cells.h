@@ -25,8 +25,10 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
                const Region* region, const ColourCube& cube, const CubeCells& cells);
 
 // Every channel through `before` (table 0 red, 1 green, 2 blue; table 0 for all in a one-channel LUT),
-// then through the cube, in one pass: the same as ApplyLut then ApplyCube.
+// then through the cube, in one pass: the same as ApplyLut then ApplyCube. `cells`, when given, are the
+// cube's own.
 bool ApplyLutAndCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-                     const Region* region, const Lut& before, const ColourCube& cube);
+                     const Region* region, const Lut& before, const ColourCube& cube,
+                     const CubeCells* cells = nullptr);
 
 } // namespace qel::imaging
