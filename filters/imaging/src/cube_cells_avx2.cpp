@@ -66,6 +66,9 @@ inline __m256i LookupHalf(__m256i x, const ShuffleTable& table, int firstRow) {
     #pragma GCC unroll 8
     for (int k = 1; k < 8; ++k) {
         x = _mm256_sub_epi8(x, sixteen);
+        // Keep the running difference in its register: rewritten as v minus a constant per row, the
+        // sixteen rows' lookups stay alive at once and spill.
+        asm("" : "+x"(x));
         result = _mm256_xor_si256(result, _mm256_shuffle_epi8(Row(table, firstRow + k), x));
     }
     return result;
@@ -147,18 +150,20 @@ inline void Prepare(const __m256i planes[3], int red, int blue, std::uint16_t re
 }
 
 // Pixels j (low half) and j + 4 (high half) of eight: red, green, blue as 32-bit lanes 0..2 of each
-// half, unbounded.
-inline __m256i TwoPixels(const CubeCells& cells, const std::uint16_t* record, __m256i weights8, int j,
-                         __m256i takeBase) {
+// half, unbounded. weights8 holds the eight pixels' weights, 32 bits each.
+template <int j>
+inline __m256i TwoPixels(const CubeCells& cells, const std::uint16_t* record, __m256i weights8) {
     const __m256i nodes = _mm256_inserti128_si256(
         _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cells.records[record[j]]))),
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells.records[record[j + 4]])), 1);
-    const __m256i w = _mm256_permutevar8x32_epi32(weights8, _mm256_setr_epi32(j, j, j, j, j + 4, j + 4, j + 4, j + 4));
+    // Pixel j's weights lie in lane j of the low half, pixel j + 4's in lane j of the high one.
+    const __m256i w = _mm256_shuffle_epi32(weights8, j * 0x55);
     // Nodes times signed weights, summed a channel: the walk's sum (|sum| <= 16 x 255).
     const __m256i sum = _mm256_madd_epi16(_mm256_maddubs_epi16(nodes, w), _mm256_set1_epi16(1));
-    // Division by 17 in the shift form, arithmetic shifts as the plain path; then the base node on top.
+    // Division by 17 in the shift form, arithmetic shifts as the plain path; then the base node (each
+    // channel's lowest byte) on top.
     const __m256i quotient = _mm256_srai_epi32(_mm256_sub_epi32(sum, _mm256_srai_epi32(sum, 4)), 4);
-    return _mm256_add_epi32(_mm256_shuffle_epi8(nodes, takeBase), quotient);
+    return _mm256_add_epi32(_mm256_and_si256(nodes, _mm256_set1_epi32(0xFF)), quotient);
 }
 
 void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells& cells,
@@ -179,16 +184,13 @@ void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells&
     // Read the records and weights back from memory: the load ports are idle, while taking them out of
     // the registers would queue on the shuffle unit, which the rest keeps busy.
     asm volatile("" ::: "memory");
-    // Each record's base node (bytes 0, 4, 8) into 32-bit lanes 0..2.
-    const __m256i takeBase = _mm256_setr_epi8(0, -1, -1, -1, 4, -1, -1, -1, 8, -1, -1, -1, -1, -1, -1, -1, 0, -1, -1,
-                                              -1, 4, -1, -1, -1, 8, -1, -1, -1, -1, -1, -1, -1);
 #pragma GCC unroll 4
     for (int p = 0; p < kBlock; p += 8) {
         const __m256i weights8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 4 * p));
-        const __m256i v0 = TwoPixels(cells, record + p, weights8, 0, takeBase);
-        const __m256i v1 = TwoPixels(cells, record + p, weights8, 1, takeBase);
-        const __m256i v2 = TwoPixels(cells, record + p, weights8, 2, takeBase);
-        const __m256i v3 = TwoPixels(cells, record + p, weights8, 3, takeBase);
+        const __m256i v0 = TwoPixels<0>(cells, record + p, weights8);
+        const __m256i v1 = TwoPixels<1>(cells, record + p, weights8);
+        const __m256i v2 = TwoPixels<2>(cells, record + p, weights8);
+        const __m256i v3 = TwoPixels<3>(cells, record + p, weights8);
         // Bounded to bytes, pixels 0-3 low and 4-7 high.
         const __m256i bytes =
             _mm256_packus_epi16(_mm256_packs_epi32(v0, v1), _mm256_packs_epi32(v2, v3));
