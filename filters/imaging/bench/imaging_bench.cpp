@@ -171,9 +171,27 @@ void BM_AutoTone(benchmark::State& state) {
     });
 }
 
+// As the filter runs it: the enhance cube kept from frame to frame.
 void BM_AutoEnhance(benchmark::State& state) {
-    RunFrames(state, [](BenchFrame& f) {
-        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance);
+    const auto kept = std::make_unique<EnhanceTables>();
+    RunFrames(state, [&](BenchFrame& f) {
+        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance, kept.get());
+    });
+}
+
+// Auto enhance where every frame's gain differs from the one before (a scene that keeps changing), so
+// that its cube and cells are built for every frame.
+void BM_AutoEnhanceChangingScene(benchmark::State& state) {
+    BenchFrame duller(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (std::uint8_t& byte : duller.source) {
+        byte = static_cast<std::uint8_t>(96 + byte / 3);
+    }
+    const auto kept = std::make_unique<EnhanceTables>();
+    bool odd = false;
+    RunFrames(state, [&](BenchFrame& f) {
+        const BenchFrame& in = odd ? duller : f;
+        odd = !odd;
+        AutoCorrectFrame(in.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance, kept.get());
     });
 }
 
@@ -198,8 +216,10 @@ void BM_AutoEnhanceApply(benchmark::State& state) {
     autotone::BuildToneTable(probe.source.data(), probe.layout, 50, tone.table[0]);
     ColourCube cube;
     autotone::BuildEnhanceCube(probe.source.data(), probe.layout, 50, cube, tone.table[0]);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    BuildCubeCells(cube, *cells);
     RunFrames(state, [&](BenchFrame& f) {
-        ApplyLutAndCube(f.source.data(), f.destination.data(), f.layout, nullptr, tone, cube);
+        ApplyLutAndCube(f.source.data(), f.destination.data(), f.layout, nullptr, tone, cube, cells.get());
     });
 }
 
@@ -220,6 +240,7 @@ BENCHMARK(BM_SnowFlakesApply) QEL_FRAME_SIZES;
 BENCHMARK(BM_EnhanceWhiteboard) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhance) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceChangingScene) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhanceTables) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhanceApply) QEL_FRAME_SIZES;
 

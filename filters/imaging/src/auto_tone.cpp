@@ -1,10 +1,6 @@
 #include "qelimaging/auto_tone.h"
 
-#include "qelimaging/cube_cells.h"
-
 #include <algorithm>
-#include <memory>
-#include <new>
 
 namespace qel::imaging {
 
@@ -305,27 +301,8 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
 
 } // namespace autotone
 
-namespace {
-
-// The enhance cube depends on the frame through its gain alone, which the frames of a scene mostly
-// share: the cube and its cells are kept, one set a thread, and built again when gain or strength change.
-struct EnhanceCubeCache {
-    bool built = false;
-    int gain = 0;
-    int strength = 0;
-    ColourCube cube;
-    CubeCells cells;
-};
-
-EnhanceCubeCache* ThreadEnhanceCubeCache() {
-    thread_local const std::unique_ptr<EnhanceCubeCache> cache(new (std::nothrow) EnhanceCubeCache);
-    return cache.get();
-}
-
-} // namespace
-
 bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-                      int strength, AutoCorrection correction) {
+                      int strength, AutoCorrection correction, EnhanceTables* kept) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
@@ -337,25 +314,28 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
     Lut tone;
     tone.channels = 1;
     autotone::BuildToneTable(source, layout, strength, tone.table[0]);
-    if (correction == AutoCorrection::Tone) {
-        return ApplyLut(source, destination, layout, nullptr, tone);
+    if (correction == AutoCorrection::Enhance && kept != nullptr) {
+        // The cube is measured on the toned samples, and the frame goes through table and cube at once.
+        const int gain = autotone::EnhanceGain(source, layout, tone.table[0]);
+        if (!kept->built || kept->gain != gain || kept->strength != strength) {
+            autotone::BuildEnhanceCubeForGain(gain, strength, kept->cube);
+            BuildCubeCells(kept->cube, kept->cells);
+            kept->gain = gain;
+            kept->strength = strength;
+            kept->built = true;
+        }
+        return ApplyLutAndCube(source, destination, layout, nullptr, tone, kept->cube, &kept->cells);
     }
-    // The cube is measured on the toned samples, and the frame goes through table and cube in one pass.
-    const int gain = autotone::EnhanceGain(source, layout, tone.table[0]);
-    EnhanceCubeCache* cache = ThreadEnhanceCubeCache();
-    if (cache == nullptr) {
+    // Neither step can fail once the arguments passed the checks above.
+    if (!ApplyLut(source, destination, layout, nullptr, tone)) {
+        return false;
+    }
+    if (correction == AutoCorrection::Enhance) {
         ColourCube cube;
-        autotone::BuildEnhanceCubeForGain(gain, strength, cube);
-        return ApplyLutAndCube(source, destination, layout, nullptr, tone, cube);
+        autotone::BuildEnhanceCube(destination, layout, strength, cube);
+        return ApplyCube(destination, destination, layout, nullptr, cube);
     }
-    if (!cache->built || cache->gain != gain || cache->strength != strength) {
-        autotone::BuildEnhanceCubeForGain(gain, strength, cache->cube);
-        BuildCubeCells(cache->cube, cache->cells);
-        cache->gain = gain;
-        cache->strength = strength;
-        cache->built = true;
-    }
-    return ApplyLutAndCube(source, destination, layout, nullptr, tone, cache->cube, &cache->cells);
+    return true;
 }
 
 } // namespace qel::imaging

@@ -6,8 +6,6 @@
 #include "qelimaging/cube_cells.h"
 
 #include <algorithm>
-#include <memory>
-#include <new>
 
 namespace qel::imaging {
 
@@ -235,13 +233,6 @@ void MapThroughCells(const std::uint8_t* source, std::uint8_t* destination, cons
     }
 }
 
-// Cells for callers that bring none, one block a thread: a fresh 128 KB block a frame would cost more
-// than the cells save.
-CubeCells* ScratchCells() {
-    thread_local const std::unique_ptr<CubeCells> cells(new (std::nothrow) CubeCells);
-    return cells.get();
-}
-
 // ApplyCube, with `before` each channel first through that LUT, with `after` each output channel then
 // through that one (table 0 red, 1 green, 2 blue). `cells`, when given, are the cube's own.
 bool MapThroughCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
@@ -255,20 +246,9 @@ bool MapThroughCube(const std::uint8_t* source, std::uint8_t* destination, const
         return true;
     }
     const bool avx2 = CpuHasAvx2();
-    if (avx2 && after == nullptr) {
-        if (cells == nullptr) {
-            // Regrouping the cube costs about as much as a few thousand pixels: worth it for any frame.
-            CubeCells* scratch = ScratchCells();
-            if (scratch != nullptr) {
-                BuildCubeCells(cube, *scratch);
-                cells = scratch;
-            }
-        }
-        if (cells != nullptr) {
-            MapThroughCells(source, destination, layout, span, *cells, before);
-            return true;
-        }
-        // Short of memory: the paths below need none from the heap and give the same.
+    if (avx2 && after == nullptr && cells != nullptr) {
+        MapThroughCells(source, destination, layout, span, *cells, before);
+        return true;
     }
     const int red = RedIndex(layout);
     const int blue = BlueIndex(layout);

@@ -4,15 +4,29 @@
 // The strength (0..100, 50 usual) blends the correction with the unchanged picture: 0 leaves the frame
 // as it is, 100 applies the full tone correction and twice the colour change.
 #include "qelimaging/colour_cube.h"
+#include "qelimaging/cube_cells.h"
 
 namespace qel::imaging {
 
 enum class AutoCorrection { Tone, Enhance };
 
+// What the enhance correction keeps from one frame to the next: its cube and the cube's cells, built
+// again only when the frame's saturation gain or the strength changes (the frames of a scene mostly
+// share their gain). One for each stream of frames, used by one thread at a time; about 400 KB.
+struct EnhanceTables {
+    bool built = false;
+    int gain = 0;
+    int strength = 0;
+    ColourCube cube;
+    CubeCells cells;
+};
+
 // Corrects a three-channel frame from source into destination (the same buffer is fine). Returns false,
-// writing nothing, for null buffers, a bad layout or a one-channel frame.
+// writing nothing, for null buffers, a bad layout or a one-channel frame. With `kept`, enhance takes its
+// cube from there while it fits, keeps a new one there otherwise, and maps the frame through tone
+// table and cube in one pass; the result is the same either way.
 bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-                      int strength, AutoCorrection correction);
+                      int strength, AutoCorrection correction, EnhanceTables* kept = nullptr);
 
 namespace autotone {
 
