@@ -175,7 +175,8 @@ void BM_AutoTone(benchmark::State& state) {
 void BM_AutoEnhance(benchmark::State& state) {
     const auto kept = std::make_unique<EnhanceTables>();
     RunFrames(state, [&](BenchFrame& f) {
-        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance, kept.get());
+        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance,
+                         kept.get());
     });
 }
 
@@ -191,7 +192,8 @@ void BM_AutoEnhanceChangingScene(benchmark::State& state) {
     RunFrames(state, [&](BenchFrame& f) {
         const BenchFrame& in = odd ? duller : f;
         odd = !odd;
-        AutoCorrectFrame(in.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance, kept.get());
+        AutoCorrectFrame(in.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance,
+                         kept.get());
     });
 }
 

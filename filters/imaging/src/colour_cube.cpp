@@ -320,7 +320,8 @@ bool ApplyCube(const std::uint8_t* source, std::uint8_t* destination, const Pixe
 }
 
 bool ApplyLutAndCube(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-                     const Region* region, const Lut& before, const ColourCube& cube, const CubeCells* cells) {
+                     const Region* region, const Lut& before, const ColourCube& cube,
+                     const CubeCells* cells) {
     return MapThroughCube(source, destination, layout, region, cube, &before, nullptr, cells);
 }
 

@@ -20,8 +20,8 @@ void BuildCubeCells(const ColourCube& cube, CubeCells& cells) {
                 std::uint32_t corner[3][8];
 #pragma GCC unroll 8
                 for (int k = 0; k < 8; ++k) {
-                    const std::uint8_t* node =
-                        cube.nodes[cell + (k & 1 ? step[0] : 0) + (k & 2 ? step[1] : 0) + (k & 4 ? step[2] : 0)];
+                    const std::uint8_t* node = cube.nodes[cell + (k & 1 ? step[0] : 0) +
+                                                          (k & 2 ? step[1] : 0) + (k & 4 ? step[2] : 0)];
                     corner[0][k] = node[0];
                     corner[1][k] = node[1];
                     corner[2][k] = node[2];
@@ -35,7 +35,8 @@ void BuildCubeCells(const ColourCube& cube, CubeCells& cells) {
                     std::uint32_t words[4] = {};
 #pragma GCC unroll 3
                     for (int c = 0; c < 3; ++c) {
-                        words[c] = corner[c][0] | corner[c][first] << 8 | corner[c][second] << 16 | corner[c][7] << 24;
+                        words[c] = corner[c][0] | corner[c][first] << 8 | corner[c][second] << 16 |
+                                   corner[c][7] << 24;
                     }
                     std::memcpy(record, words, sizeof words);
                 }
@@ -50,7 +51,8 @@ void BuildShuffleTable(const std::uint8_t table[256], ShuffleTable& shuffle) {
         const bool first = row % 8 == 0;
         for (int i = 0; i < 16; ++i) {
             const std::uint8_t value = table[16 * row + i];
-            shuffle.rows[row][i] = first ? value : static_cast<std::uint8_t>(value ^ table[16 * (row - 1) + i]);
+            shuffle.rows[row][i] =
+                first ? value : static_cast<std::uint8_t>(value ^ table[16 * (row - 1) + i]);
         }
     }
 }

@@ -12,8 +12,9 @@ namespace {
 constexpr int kBlock = 32; // pixels a block: 96 bytes, three whole registers
 
 inline __m256i LoadHalves(const std::uint8_t* low, const std::uint8_t* high) {
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
-                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
+    return _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
 }
 
 // Shuffle that takes, from 16-byte chunk `chunk` of 16 packed pixels, byte `channel` of each pixel found
@@ -45,7 +46,7 @@ inline void LoadPlanes(const std::uint8_t* in, const PlaneShuffles& s, __m256i p
     const __m256i x0 = LoadHalves(in, in + 48);
     const __m256i x1 = LoadHalves(in + 16, in + 64);
     const __m256i x2 = LoadHalves(in + 32, in + 80);
-    #pragma GCC unroll 8
+#pragma GCC unroll 8
     for (int c = 0; c < 3; ++c) {
         planes[c] = _mm256_or_si256(
             _mm256_or_si256(_mm256_shuffle_epi8(x0, s.take[c][0]), _mm256_shuffle_epi8(x1, s.take[c][1])),
@@ -63,7 +64,7 @@ inline __m256i Row(const ShuffleTable& table, int row) {
 inline __m256i LookupHalf(__m256i x, const ShuffleTable& table, int firstRow) {
     const __m256i sixteen = _mm256_set1_epi8(16);
     __m256i result = _mm256_shuffle_epi8(Row(table, firstRow), x);
-    #pragma GCC unroll 8
+#pragma GCC unroll 8
     for (int k = 1; k < 8; ++k) {
         x = _mm256_sub_epi8(x, sixteen);
         // Keep the running difference in its register: rewritten as v minus a constant per row, the
@@ -104,13 +105,13 @@ inline void Prepare(const __m256i planes[3], int red, int blue, std::uint16_t re
 
     // The walk order from three comparisons (bit 0 red >= green, bit 1 green >= blue, bit 2 red >=
     // blue); the two impossible keys take order 0.
-    const __m256i key = _mm256_or_si256(
-        _mm256_or_si256(_mm256_and_si256(AtLeast(fr, fg), _mm256_set1_epi8(1)),
-                        _mm256_and_si256(AtLeast(fg, fb), _mm256_set1_epi8(2))),
-        _mm256_and_si256(AtLeast(fr, fb), _mm256_set1_epi8(4)));
+    const __m256i key =
+        _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(AtLeast(fr, fg), _mm256_set1_epi8(1)),
+                                        _mm256_and_si256(AtLeast(fg, fb), _mm256_set1_epi8(2))),
+                        _mm256_and_si256(AtLeast(fr, fb), _mm256_set1_epi8(4)));
     const __m256i order =
-        _mm256_shuffle_epi8(_mm256_setr_epi8(5, 2, 4, 0, 0, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 2, 4, 0, 0, 1, 3, 0,
-                                             0, 0, 0, 0, 0, 0, 0, 0),
+        _mm256_shuffle_epi8(_mm256_setr_epi8(5, 2, 4, 0, 0, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 2, 4, 0, 0, 1,
+                                             3, 0, 0, 0, 0, 0, 0, 0, 0, 0),
                             key);
 
     // 6 x (blue x 256 + green x 16 + red) + order, in 16 bits: the low part as byte pairs multiplied and
@@ -119,13 +120,15 @@ inline void Prepare(const __m256i planes[3], int red, int blue, std::uint16_t re
     const __m256i sixAndOne = _mm256_set1_epi16(0x0106);
     const __m256i six = _mm256_set1_epi16(6);
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i recordA = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(low, order), sixAndOne),
-                                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(zero, cb), six));
-    const __m256i recordB = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(low, order), sixAndOne),
-                                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(zero, cb), six));
+    const __m256i recordA =
+        _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(low, order), sixAndOne),
+                         _mm256_mullo_epi16(_mm256_unpacklo_epi8(zero, cb), six));
+    const __m256i recordB =
+        _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(low, order), sixAndOne),
+                         _mm256_mullo_epi16(_mm256_unpackhi_epi8(zero, cb), six));
     auto* at = reinterpret_cast<__m128i*>(record);
-    _mm_storeu_si128(at + 0, _mm256_castsi256_si128(recordA)); // pixels 0-7
-    _mm_storeu_si128(at + 1, _mm256_castsi256_si128(recordB)); // 8-15
+    _mm_storeu_si128(at + 0, _mm256_castsi256_si128(recordA));      // pixels 0-7
+    _mm_storeu_si128(at + 1, _mm256_castsi256_si128(recordB));      // 8-15
     _mm_storeu_si128(at + 2, _mm256_extracti128_si256(recordA, 1)); // 16-23
     _mm_storeu_si128(at + 3, _mm256_extracti128_si256(recordB, 1)); // 24-31
 
@@ -192,8 +195,7 @@ void Block(const std::uint8_t* in, std::uint8_t* out, bool bgr, const CubeCells&
         const __m256i v2 = TwoPixels<2>(cells, record + p, weights8);
         const __m256i v3 = TwoPixels<3>(cells, record + p, weights8);
         // Bounded to bytes, pixels 0-3 low and 4-7 high.
-        const __m256i bytes =
-            _mm256_packus_epi16(_mm256_packs_epi32(v0, v1), _mm256_packs_epi32(v2, v3));
+        const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(v0, v1), _mm256_packs_epi32(v2, v3));
         avx2::StoreEightPixels(bytes, out + 3 * p, red, blue);
     }
 }

@@ -178,8 +178,8 @@ TEST(AutoEnhance, OnePassEqualsToneThenCubeWhateverFramesAndStrengthsFollow) {
     const struct {
         const TestFrame* frame;
         int strength;
-    } runs[] = {{&colourful, 50}, {&dull, 50}, {&colourful, 50}, {&colourful, 100}, {&colourful, 30},
-                {&grey, 80},      {&dull, 100}, {&dull, 100},    {&colourful, 1}};
+    } runs[] = {{&colourful, 50}, {&dull, 50},  {&colourful, 50}, {&colourful, 100}, {&colourful, 30},
+                {&grey, 80},      {&dull, 100}, {&dull, 100},     {&colourful, 1}};
     const auto kept = std::make_unique<EnhanceTables>();
     int run = 0;
     for (const auto& r : runs) {

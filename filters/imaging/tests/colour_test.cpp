@@ -240,7 +240,8 @@ TEST(CubeCells, LutAndCubeInOnePassEqualsTheTwoPassesAtEveryShape) {
     const ColourCube cube = ScrambledCube();
     const auto cells = CellsOf(cube);
     // Without cells the plain path runs, with them the wide one where the processor has AVX2.
-    for (const CubeCells* withCells : {static_cast<const CubeCells*>(nullptr), cells.get()}) {
+    const CubeCells* const choices[] = {nullptr, cells.get()};
+    for (const CubeCells* withCells : choices) {
         for (const Lut& lut : {ScrambledLut(1), ScrambledLut(3)}) {
             for (const FrameShape& shape : KernelShapes()) {
                 for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
@@ -249,12 +250,14 @@ TEST(CubeCells, LutAndCubeInOnePassEqualsTheTwoPassesAtEveryShape) {
                     TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
                     in.Fill([](int x, int y) { return PatternColour(x, y, 5); });
                     TestFrame once(in), twice(in);
-                    ASSERT_TRUE(ApplyLutAndCube(in.Data(), once.Data(), in.Layout(), nullptr, lut, cube, withCells));
+                    ASSERT_TRUE(
+                        ApplyLutAndCube(in.Data(), once.Data(), in.Layout(), nullptr, lut, cube, withCells));
                     ASSERT_TRUE(ApplyLut(in.Data(), twice.Data(), in.Layout(), nullptr, lut));
                     ASSERT_TRUE(ApplyCube(twice.Data(), twice.Data(), in.Layout(), nullptr, cube));
                     EXPECT_EQ(once.MaxDifference(twice), 0);
                     EXPECT_TRUE(once.PaddingIntact());
-                    ASSERT_TRUE(ApplyLutAndCube(in.Data(), in.Data(), in.Layout(), nullptr, lut, cube, withCells));
+                    ASSERT_TRUE(
+                        ApplyLutAndCube(in.Data(), in.Data(), in.Layout(), nullptr, lut, cube, withCells));
                     EXPECT_TRUE(in.PixelsEqual(twice)) << "in place gives the same";
                 }
             }

@@ -60,7 +60,8 @@ TEST(SepiaEffect, EveryStrengthMapsEachPixelThroughItsOwnCube) {
         for (int line = 0; line < frame.Height(); ++line) {
             for (int x = 0; x < frame.Width(); ++x) {
                 const uint8_t* in = frame.Pixel(x, line);
-                const qel::imaging::Rgb expected = qel::imaging::LookupCube(effect.Cube(), {in[2], in[1], in[0]});
+                const qel::imaging::Rgb expected =
+                    qel::imaging::LookupCube(effect.Cube(), {in[2], in[1], in[0]});
                 const uint8_t* got = out.Pixel(x, line);
                 ASSERT_EQ(expected.red, got[2]) << strength << " at " << x << "," << line;
                 ASSERT_EQ(expected.green, got[1]);
