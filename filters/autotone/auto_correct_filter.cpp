@@ -4,6 +4,7 @@
 
 #include "qelimaging/auto_tone.h"
 
+#include <memory>
 #include <new>
 
 using qel::imaging::AutoCorrection;
@@ -21,12 +22,18 @@ public:
     bool Process(const EffectFrame& frame) override {
         const qel::imaging::PixelLayout layout{frame.width, frame.height, frame.stride, 3,
                                                qel::imaging::ByteOrder::BGR};
-        return qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout, m_strength, m_correction);
+        if (m_correction == AutoCorrection::Enhance && !m_kept) {
+            // Without room for the kept tables the frame is still corrected, only more slowly.
+            m_kept.reset(new (std::nothrow) qel::imaging::EnhanceTables);
+        }
+        return qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout, m_strength, m_correction,
+                                              m_kept.get());
     }
 
 private:
     const AutoCorrection m_correction;
     int m_strength = 0;
+    std::unique_ptr<qel::imaging::EnhanceTables> m_kept; // the enhance cube from frame to frame
 };
 
 const StrengthPlugin kAutoTone = {"Auto tone filter", &CLSID_QelFilter_AutoTone, &CLSID_QelPage_AutoTone, 50,

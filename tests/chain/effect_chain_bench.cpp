@@ -51,9 +51,12 @@ void BM_EffectChain(benchmark::State& state) {
     effect->SetStrength(100);
     const FlipParams flip{true, true};
     const RotateParams rotate{90, kRotateZoom, 0};
+    // Kept from frame to frame, as the auto enhance filter keeps them.
+    const auto enhanceTables = std::make_unique<qel::imaging::EnhanceTables>();
 
     for (auto _ : state) {
-        AutoCorrectFrame(a.data(), b.data(), Rgb24Layout(width, height), 100, AutoCorrection::Enhance);
+        AutoCorrectFrame(a.data(), b.data(), Rgb24Layout(width, height), 100, AutoCorrection::Enhance,
+                         enhanceTables.get());
         AutoCorrectFrame(b.data(), a.data(), Rgb24Layout(width, height), 100, AutoCorrection::Tone);
         whiteboard.source = whiteboard.destination = a.data();
         EnhanceWhiteboard(&whiteboard, &whiteboardSettings, nullptr);

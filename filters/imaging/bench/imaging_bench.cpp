@@ -3,6 +3,7 @@
 #include "qelimaging/auto_tone.h"
 #include "qelimaging/colour_cube.h"
 #include "qelimaging/cpu_features.h"
+#include "qelimaging/cube_cells.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
 #include "qelimaging/sepia.h"
@@ -11,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -101,6 +103,27 @@ void BM_ApplyCube(benchmark::State& state) {
     });
 }
 
+// Sepia as the effect runs it: the cube's cells built once per strength.
+void BM_ApplyCubeCells(benchmark::State& state) {
+    ColourCube cube;
+    BuildSepiaCube(cube, 200);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    BuildCubeCells(cube, *cells);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyCube(f.source.data(), f.destination.data(), f.layout, nullptr, cube, *cells);
+    });
+}
+
+void BM_BuildCubeCells(benchmark::State& state) {
+    ColourCube cube;
+    BuildSepiaCube(cube, 200);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    for (auto _ : state) {
+        BuildCubeCells(cube, *cells);
+        benchmark::DoNotOptimize(cells->records);
+    }
+}
+
 void BM_HueSaturationPerPixel(benchmark::State& state) {
     RunFrames(state, [](BenchFrame& f) {
         AdjustHueSaturation(f.source.data(), f.destination.data(), f.layout, nullptr, 20, -50, false);
@@ -160,9 +183,57 @@ void BM_AutoTone(benchmark::State& state) {
     });
 }
 
+// As the filter runs it: the enhance cube kept from frame to frame.
 void BM_AutoEnhance(benchmark::State& state) {
-    RunFrames(state, [](BenchFrame& f) {
-        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance);
+    const auto kept = std::make_unique<EnhanceTables>();
+    RunFrames(state, [&](BenchFrame& f) {
+        AutoCorrectFrame(f.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance,
+                         kept.get());
+    });
+}
+
+// Auto enhance where every frame's gain differs from the one before (a scene that keeps changing), so
+// that its cube and cells are built for every frame.
+void BM_AutoEnhanceChangingScene(benchmark::State& state) {
+    BenchFrame duller(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (std::uint8_t& byte : duller.source) {
+        byte = static_cast<std::uint8_t>(96 + byte / 3);
+    }
+    const auto kept = std::make_unique<EnhanceTables>();
+    bool odd = false;
+    RunFrames(state, [&](BenchFrame& f) {
+        const BenchFrame& in = odd ? duller : f;
+        odd = !odd;
+        AutoCorrectFrame(in.source.data(), f.destination.data(), f.layout, 50, AutoCorrection::Enhance,
+                         kept.get());
+    });
+}
+
+// Auto enhance in its parts: the per-frame tables (tone table, enhance cube, the cube's cells), then
+// the one pass through them.
+void BM_AutoEnhanceTables(benchmark::State& state) {
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    RunFrames(state, [&](BenchFrame& f) {
+        std::uint8_t tone[256];
+        autotone::BuildToneTable(f.source.data(), f.layout, 50, tone);
+        ColourCube cube;
+        autotone::BuildEnhanceCube(f.source.data(), f.layout, 50, cube, tone);
+        BuildCubeCells(cube, *cells);
+        benchmark::DoNotOptimize(cells->records);
+    });
+}
+
+void BM_AutoEnhanceApply(benchmark::State& state) {
+    BenchFrame probe(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Lut tone;
+    tone.channels = 1;
+    autotone::BuildToneTable(probe.source.data(), probe.layout, 50, tone.table[0]);
+    ColourCube cube;
+    autotone::BuildEnhanceCube(probe.source.data(), probe.layout, 50, cube, tone.table[0]);
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    BuildCubeCells(cube, *cells);
+    RunFrames(state, [&](BenchFrame& f) {
+        ApplyLutAndCube(f.source.data(), f.destination.data(), f.layout, nullptr, tone, cube, cells.get());
     });
 }
 
@@ -173,6 +244,8 @@ BENCHMARK(BM_ApplyLut) QEL_FRAME_SIZES;
 BENCHMARK(BM_ContrastBrightness) QEL_FRAME_SIZES;
 BENCHMARK(BM_LowLightChain) QEL_FRAME_SIZES;
 BENCHMARK(BM_ApplyCube) QEL_FRAME_SIZES;
+BENCHMARK(BM_ApplyCubeCells) QEL_FRAME_SIZES;
+BENCHMARK(BM_BuildCubeCells)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HueSaturationPerPixel) QEL_FRAME_SIZES;
 BENCHMARK(BM_HueSaturationCube) QEL_FRAME_SIZES;
 BENCHMARK(BM_AddNoise) QEL_FRAME_SIZES;
@@ -183,6 +256,9 @@ BENCHMARK(BM_Narrower<BM_EnhanceWhiteboard>)->Args({1280, 720, 0})->Args({1280, 
 BENCHMARK(BM_Narrower<BM_LowLightChain>)->Args({1280, 720, 0})->Args({1280, 720, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoTone) QEL_FRAME_SIZES;
 BENCHMARK(BM_AutoEnhance) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceChangingScene) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceTables) QEL_FRAME_SIZES;
+BENCHMARK(BM_AutoEnhanceApply) QEL_FRAME_SIZES;
 
 } // namespace
 

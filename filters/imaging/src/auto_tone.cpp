@@ -242,11 +242,12 @@ Rgb RaiseSaturation(Rgb colour, int gain) {
                HueChannel(lower, upper, hue - 128)};
 }
 
-void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube) {
-    InitCube(cube);
+int EnhanceGain(const std::uint8_t* pixels, const PixelLayout& layout, const std::uint8_t* tone) {
     const SampleGrid grid = MakeSampleGrid(layout.width, RowCount(layout));
     int histogram[129] = {};
-    ForEachSample(pixels, layout, grid, [&](const std::uint8_t* p) {
+    ForEachSample(pixels, layout, grid, [&](const std::uint8_t* sample) {
+        const std::uint8_t p[3] = {tone ? tone[sample[0]] : sample[0], tone ? tone[sample[1]] : sample[1],
+                                   tone ? tone[sample[2]] : sample[2]};
         ++histogram[Saturation128(std::max({p[0], p[1], p[2]}), std::min({p[0], p[1], p[2]}))];
     });
     // The saturation that the most colourful 1.5 % of the samples reach.
@@ -260,9 +261,16 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
         }
     }
     if (level == 0) {
+        return -1;
+    }
+    return std::min(96, (16384 - 128 * level) / level);
+}
+
+void BuildEnhanceCubeForGain(int gain, int strength, ColourCube& cube) {
+    InitCube(cube);
+    if (gain < 0) {
         return;
     }
-    const int gain = std::min(96, (16384 - 128 * level) / level);
     for (auto& node : cube.nodes) {
         const Rgb raised = RaiseSaturation(Rgb{node[0], node[1], node[2]}, gain);
         node[0] = static_cast<std::uint8_t>(raised.red);
@@ -286,10 +294,15 @@ void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int
     }
 }
 
+void BuildEnhanceCube(const std::uint8_t* pixels, const PixelLayout& layout, int strength, ColourCube& cube,
+                      const std::uint8_t* tone) {
+    BuildEnhanceCubeForGain(EnhanceGain(pixels, layout, tone), strength, cube);
+}
+
 } // namespace autotone
 
 bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
-                      int strength, AutoCorrection correction) {
+                      int strength, AutoCorrection correction, EnhanceTables* kept) {
     if (source == nullptr || destination == nullptr || !IsValidLayout(layout) || layout.channels != 3) {
         return false;
     }
@@ -301,6 +314,18 @@ bool AutoCorrectFrame(const std::uint8_t* source, std::uint8_t* destination, con
     Lut tone;
     tone.channels = 1;
     autotone::BuildToneTable(source, layout, strength, tone.table[0]);
+    if (correction == AutoCorrection::Enhance && kept != nullptr) {
+        // The cube is measured on the toned samples, and the frame goes through table and cube at once.
+        const int gain = autotone::EnhanceGain(source, layout, tone.table[0]);
+        if (!kept->built || kept->gain != gain || kept->strength != strength) {
+            autotone::BuildEnhanceCubeForGain(gain, strength, kept->cube);
+            BuildCubeCells(kept->cube, kept->cells);
+            kept->gain = gain;
+            kept->strength = strength;
+            kept->built = true;
+        }
+        return ApplyLutAndCube(source, destination, layout, nullptr, tone, kept->cube, &kept->cells);
+    }
     // Neither step can fail once the arguments passed the checks above.
     if (!ApplyLut(source, destination, layout, nullptr, tone)) {
         return false;

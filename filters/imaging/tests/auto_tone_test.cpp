@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace qel::imaging {
 namespace {
@@ -141,6 +142,61 @@ TEST(AutoEnhance, TheCubeRaisesSaturationAndTheStrengthScalesTheChange) {
     const Rgb expected = LookupCube(fromToned, toned.ColourAt(1, 0));
     EXPECT_EQ(enhanced.ColourAt(1, 0).red, expected.red);
     EXPECT_EQ(enhanced.ColourAt(1, 0).blue, expected.blue);
+}
+
+// Enhance as two steps: the frame through its tone table, the cube measured on that toned frame, then
+// every pixel through the cube by the plain lookup.
+TestFrame TwoStepEnhance(const TestFrame& in, int strength) {
+    Lut tone;
+    tone.channels = 1;
+    BuildToneTable(in.Data(), in.Layout(), strength, tone.table[0]);
+    TestFrame out(in);
+    EXPECT_TRUE(ApplyLut(in.Data(), out.Data(), in.Layout(), nullptr, tone));
+    ColourCube cube;
+    BuildEnhanceCube(out.Data(), out.Layout(), strength, cube);
+    for (int y = 0; y < RowCount(in.Layout()); ++y) {
+        for (int x = 0; x < in.Layout().width; ++x) {
+            out.SetColour(x, y, LookupCube(cube, out.ColourAt(x, y)));
+        }
+    }
+    return out;
+}
+
+TEST(AutoEnhance, OnePassEqualsToneThenCubeWhateverFramesAndStrengthsFollow) {
+    // Pictures of different saturation (and a grey one, whose cube is the identity) in turn, so that a
+    // cube kept from the frame before must be built again whenever it no longer fits.
+    TestFrame colourful(67, 41), dull(67, 41), grey(67, 41);
+    colourful.Fill([](int x, int y) { return PatternColour(x, y, 7); });
+    dull.Fill([](int x, int y) {
+        const Rgb c = PatternColour(x, y, 8);
+        return Rgb{90 + c.red / 4, 100 + c.green / 5, 95 + c.blue / 4};
+    });
+    grey.Fill([](int x, int y) {
+        const int v = (x * 9 + y * 4) % 256;
+        return Rgb{v, v, v};
+    });
+    const struct {
+        const TestFrame* frame;
+        int strength;
+    } runs[] = {{&colourful, 50}, {&dull, 50},  {&colourful, 50}, {&colourful, 100}, {&colourful, 30},
+                {&grey, 80},      {&dull, 100}, {&dull, 100},     {&colourful, 1}};
+    const auto kept = std::make_unique<EnhanceTables>();
+    int run = 0;
+    for (const auto& r : runs) {
+        SCOPED_TRACE(::testing::Message() << "run " << run++);
+        const TestFrame expected = TwoStepEnhance(*r.frame, r.strength);
+        TestFrame once(*r.frame), fresh(*r.frame);
+        ASSERT_TRUE(AutoCorrectFrame(r.frame->Data(), once.Data(), r.frame->Layout(), r.strength,
+                                     AutoCorrection::Enhance, kept.get()));
+        EXPECT_EQ(once.MaxDifference(expected), 0);
+        EXPECT_TRUE(once.PaddingIntact());
+        ASSERT_TRUE(AutoCorrectFrame(r.frame->Data(), fresh.Data(), r.frame->Layout(), r.strength,
+                                     AutoCorrection::Enhance));
+        EXPECT_EQ(fresh.MaxDifference(expected), 0) << "without kept tables";
+    }
+    EXPECT_EQ(EnhanceGain(grey.Data(), grey.Layout()), -1);
+    EXPECT_GT(EnhanceGain(dull.Data(), dull.Layout()), EnhanceGain(colourful.Data(), colourful.Layout()))
+        << "the duller picture is raised more";
 }
 
 TEST(AutoEnhance, RaiseSaturationKeepsGreysAndHue) {

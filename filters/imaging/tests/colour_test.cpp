@@ -3,12 +3,15 @@
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/sepia.h"
 #include "src/colour_cube_avx2.h"
+#include "src/cube_cells_avx2.h"
 #include "qelimaging/cpu_features.h"
+#include "qelimaging/cube_cells.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace qel::imaging {
@@ -144,6 +147,158 @@ TEST(ColourCube, WidePathMatchesTheReferenceForTiesAndAnyColour) {
         ASSERT_EQ(ApplyCubeRowAvx2(inPlace.data(), inPlace.data(), count, bgr, packed), done);
         EXPECT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + 3 * done, out.begin()));
     }
+}
+
+std::unique_ptr<CubeCells> CellsOf(const ColourCube& cube) {
+    std::unique_ptr<CubeCells> cells(new CubeCells);
+    BuildCubeCells(cube, *cells);
+    return cells;
+}
+
+// Tables that move every value somewhere else, both halves and every sixteen-value row of them.
+Lut ScrambledLut(int channels) {
+    Lut lut = MakeIdentityLut(channels);
+    for (int c = 0; c < 3; ++c) {
+        for (int v = 0; v < 256; ++v) {
+            lut.table[c][v] = static_cast<std::uint8_t>((v * (2 * c + 5) + 41 * c + 7) & 255);
+        }
+    }
+    return lut;
+}
+
+// Expected output of the cells' row kernel: each byte through its table (none: unchanged), then the
+// reference interpolation.
+void ExpectRowMatchesReference(const ColourCube& cube, const std::vector<std::uint8_t>& in,
+                               const std::vector<std::uint8_t>& out, int count, bool bgr, const Lut* before) {
+    const int red = bgr ? 2 : 0, blue = bgr ? 0 : 2;
+    for (int p = 0; p < count; ++p) {
+        std::uint8_t value[3];
+        for (int b = 0; b < 3; ++b) {
+            value[b] = before ? before->table[b][in[3 * p + b]] : in[3 * p + b];
+        }
+        const Rgb expected = ReferenceLookup(cube, Rgb{value[red], value[1], value[blue]});
+        ASSERT_EQ(out[3 * p + red], expected.red) << p;
+        ASSERT_EQ(out[3 * p + 1], expected.green) << p;
+        ASSERT_EQ(out[3 * p + blue], expected.blue) << p;
+    }
+}
+
+TEST(CubeCells, WidePathMatchesTheReferenceForTiesAnyColourAndEveryRowLength) {
+    if (!CpuHasAvx2()) {
+        GTEST_SKIP() << "this processor has no AVX2: only the plain path runs here";
+    }
+    const ColourCube cube = ScrambledCube();
+    const auto cells = CellsOf(cube);
+    int count = 0;
+    const std::vector<std::uint8_t> in = MixedColourRow(count);
+    // Rows of whole 32-pixel blocks, a short tail after them, and rows shorter than one block.
+    for (int length : {count, 1, 5, 31, 32, 33, 64, 95}) {
+        for (bool bgr : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << length << (bgr ? " BGR" : " RGB"));
+            std::vector<std::uint8_t> out(3 * static_cast<std::size_t>(length) + 32, 0xA5);
+            ApplyCubeCellsRowAvx2(in.data(), out.data(), length, bgr, *cells);
+            ExpectRowMatchesReference(cube, in, out, length, bgr, nullptr);
+            for (std::size_t i = 3 * static_cast<std::size_t>(length); i < out.size(); ++i) {
+                ASSERT_EQ(out[i], 0xA5) << "nothing past the row is written";
+            }
+            std::vector<std::uint8_t> inPlace(in.begin(), in.begin() + 3 * length);
+            ApplyCubeCellsRowAvx2(inPlace.data(), inPlace.data(), length, bgr, *cells);
+            EXPECT_TRUE(std::equal(inPlace.begin(), inPlace.end(), out.begin())) << "in place gives the same";
+        }
+    }
+}
+
+TEST(CubeCells, WidePathTakesEveryByteThroughItsOwnTableFirst) {
+    if (!CpuHasAvx2()) {
+        GTEST_SKIP() << "this processor has no AVX2: only the plain path runs here";
+    }
+    const ColourCube cube = ScrambledCube();
+    const auto cells = CellsOf(cube);
+    const Lut before = ScrambledLut(3);
+    ShuffleTable shuffles[3];
+    for (int b = 0; b < 3; ++b) {
+        BuildShuffleTable(before.table[b], shuffles[b]);
+    }
+    // Every value in every byte of a pixel, then colours of every kind.
+    int mixed = 0;
+    const std::vector<std::uint8_t> colours = MixedColourRow(mixed);
+    std::vector<std::uint8_t> in;
+    for (int v = 0; v < 256; ++v) {
+        in.insert(in.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v),
+                             static_cast<std::uint8_t>(v * 7)});
+    }
+    in.insert(in.end(), colours.begin(), colours.begin() + 3 * 3001);
+    const int count = static_cast<int>(in.size() / 3);
+    for (bool bgr : {true, false}) {
+        std::vector<std::uint8_t> out(in.size(), 0);
+        ApplyCubeCellsRowAvx2(in.data(), out.data(), count, bgr, *cells, shuffles);
+        ExpectRowMatchesReference(cube, in, out, count, bgr, &before);
+    }
+}
+
+TEST(CubeCells, LutAndCubeInOnePassEqualsTheTwoPassesAtEveryShape) {
+    const ColourCube cube = ScrambledCube();
+    const auto cells = CellsOf(cube);
+    // Without cells the plain path runs, with them the wide one where the processor has AVX2.
+    const CubeCells* const choices[] = {nullptr, cells.get()};
+    for (const CubeCells* withCells : choices) {
+        for (const Lut& lut : {ScrambledLut(1), ScrambledLut(3)}) {
+            for (const FrameShape& shape : KernelShapes()) {
+                for (ByteOrder order : {ByteOrder::BGR, ByteOrder::RGB}) {
+                    SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height << " LUT of "
+                                                      << lut.channels << (withCells ? " with cells" : ""));
+                    TestFrame in(shape.width, shape.height, 3, shape.extraPadding, order);
+                    in.Fill([](int x, int y) { return PatternColour(x, y, 5); });
+                    TestFrame once(in), twice(in);
+                    ASSERT_TRUE(
+                        ApplyLutAndCube(in.Data(), once.Data(), in.Layout(), nullptr, lut, cube, withCells));
+                    ASSERT_TRUE(ApplyLut(in.Data(), twice.Data(), in.Layout(), nullptr, lut));
+                    ASSERT_TRUE(ApplyCube(twice.Data(), twice.Data(), in.Layout(), nullptr, cube));
+                    EXPECT_EQ(once.MaxDifference(twice), 0);
+                    EXPECT_TRUE(once.PaddingIntact());
+                    ASSERT_TRUE(
+                        ApplyLutAndCube(in.Data(), in.Data(), in.Layout(), nullptr, lut, cube, withCells));
+                    EXPECT_TRUE(in.PixelsEqual(twice)) << "in place gives the same";
+                }
+            }
+        }
+    }
+}
+
+TEST(CubeCells, PreparedCellsGiveTheReferenceAndKeepToTheRegion) {
+    const ColourCube cube = ScrambledCube();
+    const auto cells = CellsOf(cube);
+    for (const FrameShape& shape : KernelShapes()) {
+        SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
+        TestFrame in(shape.width, shape.height, 3, shape.extraPadding);
+        in.Fill([](int x, int y) { return PatternColour(x, y, 6); });
+        TestFrame out(shape.width, shape.height, 3, shape.extraPadding);
+        ASSERT_TRUE(ApplyCube(in.Data(), out.Data(), in.Layout(), nullptr, cube, *cells));
+        for (int y = 0; y < RowCount(in.Layout()); ++y) {
+            for (int x = 0; x < shape.width; ++x) {
+                const Rgb expected = ReferenceLookup(cube, in.ColourAt(x, y));
+                ASSERT_EQ(out.ColourAt(x, y).red, expected.red);
+                ASSERT_EQ(out.ColourAt(x, y).green, expected.green);
+                ASSERT_EQ(out.ColourAt(x, y).blue, expected.blue);
+            }
+        }
+        EXPECT_TRUE(out.PaddingIntact());
+    }
+    TestFrame in(40, 6);
+    in.Fill([](int x, int y) { return PatternColour(x, y); });
+    TestFrame out(in);
+    const Region region{37, 5, 2, 1};
+    ASSERT_TRUE(ApplyCube(in.Data(), out.Data(), in.Layout(), &region, cube, *cells));
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x >= 2 && x < 37 && y >= 1 && y < 5;
+            const Rgb expected = inside ? ReferenceLookup(cube, in.ColourAt(x, y)) : in.ColourAt(x, y);
+            ASSERT_EQ(out.ColourAt(x, y).blue, expected.blue) << x << "," << y;
+        }
+    }
+    TestFrame grey(4, 4, 1);
+    EXPECT_FALSE(ApplyCube(grey.Data(), grey.Data(), grey.Layout(), nullptr, cube, *cells));
+    EXPECT_FALSE(ApplyLutAndCube(in.Data(), nullptr, in.Layout(), nullptr, MakeIdentityLut(3), cube));
 }
 
 TEST(ColourCube, CubeAndLutInOnePassEqualsTheTwoPasses) {

@@ -11,8 +11,10 @@
 
 using namespace qel::imaging;
 
-CSepiaEffect::CSepiaEffect() : CEffect(1), cube_(std::make_unique<ColourCube>()) {
+CSepiaEffect::CSepiaEffect()
+    : CEffect(1), cube_(std::make_unique<ColourCube>()), cells_(std::make_unique<CubeCells>()) {
     BuildSepiaCube(*cube_, AmountForStrength(0));
+    BuildCubeCells(*cube_, *cells_);
 }
 
 int CSepiaEffect::AmountForStrength(int strength) {
@@ -21,15 +23,18 @@ int CSepiaEffect::AmountForStrength(int strength) {
 
 void CSepiaEffect::SetStrength(int strength) {
     std::unique_ptr<ColourCube> fresh(new (std::nothrow) ColourCube);
-    if (!fresh)
+    std::unique_ptr<CubeCells> freshCells(new (std::nothrow) CubeCells);
+    if (!fresh || !freshCells)
         return;
     CEffect::SetStrength(strength);
     BuildSepiaCube(*fresh, AmountForStrength(strength));
+    BuildCubeCells(*fresh, *freshCells);
     cube_.swap(fresh);
+    cells_.swap(freshCells);
 }
 
 int CSepiaEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (!CanProcess(src, dst))
         return 0;
-    return ApplyCube(src, dst, ImagingLayoutOf(*this), nullptr, *cube_) ? 1 : 0;
+    return ApplyCube(src, dst, ImagingLayoutOf(*this), nullptr, *cube_, *cells_) ? 1 : 0;
 }

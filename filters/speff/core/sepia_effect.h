@@ -4,12 +4,13 @@
 #include <memory>
 
 #include "core/effect.h"
-#include "qelimaging/colour_cube.h"
+#include "qelimaging/cube_cells.h"
 
 class CSepiaEffect : public CEffect {
 public:
     CSepiaEffect();
-    // Builds the cube for the new strength aside and swaps it in; when memory is short the old one stays.
+    // Builds the cube (and its cells) for the new strength aside and swaps it in; when memory is short the
+    // old one stays.
     void SetStrength(int strength) override;
     int Process(const uint8_t* src, uint8_t* dst) override;
 
@@ -20,4 +21,5 @@ public:
 
 private:
     std::unique_ptr<qel::imaging::ColourCube> cube_;
+    std::unique_ptr<qel::imaging::CubeCells> cells_; // cube_ regrouped once, not per frame
 };

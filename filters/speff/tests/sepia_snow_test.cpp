@@ -48,6 +48,29 @@ TEST(SepiaEffect, NewStrengthSwapsInANewCube) {
     EXPECT_FALSE(RunEffect(1, frame, 20).SamePicture(RunEffect(1, frame, 80)));
 }
 
+TEST(SepiaEffect, EveryStrengthMapsEachPixelThroughItsOwnCube) {
+    // Wider than one 32-pixel block with a tail, so that the whole-block and tail paths both run.
+    TestFrame frame(77, 9);
+    frame.FillNoise(3);
+    CSepiaEffect effect;
+    ASSERT_TRUE(effect.Init(frame.Width(), frame.Height(), 3, 8, frame.Stride(), kByteOrderBgr));
+    for (int strength : {0, 37, 100, 50}) {
+        effect.SetStrength(strength);
+        const TestFrame out = RunEffect(effect, frame);
+        for (int line = 0; line < frame.Height(); ++line) {
+            for (int x = 0; x < frame.Width(); ++x) {
+                const uint8_t* in = frame.Pixel(x, line);
+                const qel::imaging::Rgb expected =
+                    qel::imaging::LookupCube(effect.Cube(), {in[2], in[1], in[0]});
+                const uint8_t* got = out.Pixel(x, line);
+                ASSERT_EQ(expected.red, got[2]) << strength << " at " << x << "," << line;
+                ASSERT_EQ(expected.green, got[1]);
+                ASSERT_EQ(expected.blue, got[0]);
+            }
+        }
+    }
+}
+
 TEST(SepiaEffect, AmountIsTwiceTheStrengthWithoutOverflow) {
     EXPECT_EQ(100, CSepiaEffect::AmountForStrength(50));
     EXPECT_EQ(2147483647, CSepiaEffect::AmountForStrength(2147483647));
