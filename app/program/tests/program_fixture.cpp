@@ -3,6 +3,7 @@
 #include "screen_probe.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,22 @@ RECT ProgramTest::PreviewOnScreen(const ZentrikRun& run, int mode) const {
     return area;
 }
 
+namespace {
+
+// Looks at the screen every 100 ms, pumping the program's boxes between looks, until seen() or ms
+// have passed.
+bool PumpUntilSeen(ZentrikRun& run, DWORD ms, const std::function<bool()>& seen) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        if (seen())
+            return true;
+        run.Pump(100);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return false;
+}
+
+} // namespace
+
 bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) { return ReadFrameNumberOnScreen(area, frame); }
 
 bool PictureFillsArea(const RECT& area, std::string* why) {
@@ -130,13 +147,7 @@ bool PictureFillsArea(const RECT& area, std::string* why) {
 }
 
 bool WaitForPictureFillingArea(ZentrikRun& run, const RECT& area, DWORD ms, std::string* why) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        if (PictureFillsArea(area, why))
-            return true;
-        run.Pump(100);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-    return false;
+    return PumpUntilSeen(run, ms, [&] { return PictureFillsArea(area, why); });
 }
 
 std::string WindowsOver(const ZentrikRun& run, const RECT& area) {
@@ -164,13 +175,7 @@ std::string WindowsOver(const ZentrikRun& run, const RECT& area) {
 }
 
 bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        if (ReadPreviewFrameNumber(area, frame))
-            return true;
-        run.Pump(100);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-    return false;
+    return PumpUntilSeen(run, ms, [&] { return ReadPreviewFrameNumber(area, frame); });
 }
 
 } // namespace programtest
