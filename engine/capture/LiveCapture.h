@@ -197,6 +197,9 @@ protected:
     HRESULT xEnumCategory(REFCLSID category, IMoniker** monikers, int capacity, int* count,
                           HRESULT emptyResult);
     void xReapplyPreviewEffects();
+    // Sizes the video window to the show rectangle; wanted again after anything reconnects the
+    // renderer, which may size its window back to the picture's own size.
+    void xFitVideoWindow();
     BOOL xSetCurrentVideoCompressor(int index, int* hasPages);
     void xRemoveCompressor(IBaseFilter** compressor, int* currentIndex);
     void xStopCaptureForDeviceChange();

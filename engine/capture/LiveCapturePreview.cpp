@@ -113,8 +113,7 @@ BOOL CLiveCapture::BuildPreviewGraph() {
     }
     m_pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(m_hPictureWnd));
     m_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
-    m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left),
-                                      labs(m_rcShow.bottom - m_rcShow.top));
+    xFitVideoWindow();
     m_pVideoWindow->put_Visible(OATRUE);
 
     if (m_pVideoConfig && m_nFrameRate > 0) { // a zero rate keeps the camera's rate
@@ -142,6 +141,12 @@ BOOL CLiveCapture::BuildPreviewGraph() {
     xReapplyPreviewEffects();
     m_bPreviewBuilt = TRUE;
     return TRUE;
+}
+
+void CLiveCapture::xFitVideoWindow() {
+    if (m_pVideoWindow)
+        m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left),
+                                          labs(m_rcShow.bottom - m_rcShow.top));
 }
 
 void CLiveCapture::xReapplyPreviewEffects() {

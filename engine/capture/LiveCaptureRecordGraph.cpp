@@ -274,8 +274,7 @@ BOOL CLiveCapture::BuildCaptureGraph2(RecordFileType /*type: the member decides*
         } else {
             m_pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(m_hPictureWnd));
             m_pVideoWindow->put_WindowStyle(WS_CHILD);
-            m_pVideoWindow->SetWindowPosition(0, 0, labs(m_rcShow.right - m_rcShow.left),
-                                              labs(m_rcShow.bottom - m_rcShow.top));
+            xFitVideoWindow();
             m_pVideoWindow->put_Visible(OATRUE);
         }
     }

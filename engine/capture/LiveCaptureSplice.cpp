@@ -10,6 +10,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 using qel::ComPtr;
 
@@ -48,6 +50,21 @@ ComPtr<IPin> RendererInput(IGraphBuilder* graph) {
     return pin;
 }
 
+// Runs its call when the scope ends, on every way out.
+class AtScopeEnd {
+public:
+    explicit AtScopeEnd(std::function<void()> call) : call_(std::move(call)) {}
+    ~AtScopeEnd() {
+        if (call_)
+            call_();
+    }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+private:
+    std::function<void()> call_;
+};
+
 } // namespace
 
 IPin* CLiveCapture::FindInputPin(IGraphBuilder* graph, const char* name, int index) {
@@ -71,6 +88,10 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
     if (!m_pGraph || !plugin || !info || !info->graphName)
         return 0;
     StoppedGraph stopped(m_pGraph);
+    // A preview splice reconnects the renderer, whether it goes in or is undone, and a renderer
+    // may then size its window back to the picture's own size: fit it again once the links are
+    // back (the splice is undone before this runs) and before the graph starts again.
+    AtScopeEnd refit(record ? std::function<void()>() : [this] { xFitVideoWindow(); });
     // Everything from here on is undone when a step fails: the plug-in, filters that an intelligent
     // connect added, and the links the splice took apart.
     GraphSplice splice(m_pGraph, [this](HRESULT hr) { LIVECAP_LOG(this, hr); });
@@ -205,6 +226,7 @@ HRESULT CLiveCapture::BuildPreFlip() {
         return E_POINTER;
     }
     StoppedGraph stopped(m_pGraph);
+    AtScopeEnd refit([this] { xFitVideoWindow(); }); // the renderer is reconnected here too
     ComPtr<IMediaControl> control;
     if (SUCCEEDED(m_pGraph->QueryInterface(IID_PPV_ARGS(&control))))
         hr = control->Stop();

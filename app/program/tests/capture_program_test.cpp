@@ -199,6 +199,35 @@ TEST_F(Capture, ARecordingCountsDownStopsByItselfAndTopsTheAlbum) {
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+// The recording's graph carries a preview of its own, and the stop builds the preview graph again: the
+// new picture fills the area alone, with no picture of the recording's graph left over a corner of it.
+TEST_F(Capture, AfterARecordingTheLivePictureFillsThePreviewAreaAlone) {
+    auto run = StartWith({{"LimitCapture", "0"}}, true);
+    ASSERT_TRUE(run->Dialog());
+    const RECT preview = PreviewOnScreen(*run, 0);
+    std::string why;
+    Click(run->Dialog(), kRecord);
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return ::IsWindowVisible(run->Control(kStop)) != FALSE; }));
+    const bool filledWhileRecording = WaitForPictureFillingArea(*run, preview, 5000, &why);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_recording_picture").c_str());
+    EXPECT_TRUE(filledWhileRecording) << "while recording: " << why << "; windows over the area: "
+                                      << WindowsOver(*run, preview);
+    Click(run->Dialog(), kStop);
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }));
+    // The first frames after the stop may still come from the recording's graph: give the new one time.
+    run->Pump(1500);
+    const bool filled = WaitForPictureFillingArea(*run, preview, 5000, &why);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_after_recording").c_str());
+    EXPECT_TRUE(filled) << "after the recording: " << why << "; windows over the area: " << WindowsOver(*run, preview);
+    uint32_t first = 0, later = 0;
+    ASSERT_TRUE(ReadPreviewFrameNumber(preview, &first));
+    run->Pump(1000);
+    ASSERT_TRUE(ReadPreviewFrameNumber(preview, &later));
+    EXPECT_GT(later, first) << "the picture after the recording is not live";
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
 TEST_F(Capture, ASingleSnapshotWritesACameraFrameOnTopOfTheAlbum) {
     auto run = StartWith({}, false);
     ASSERT_TRUE(run->Dialog());

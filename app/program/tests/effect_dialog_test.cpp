@@ -57,10 +57,9 @@ protected:
         ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
         ASSERT_EQ(0u, run->WaitForExit(5000));
     }
-    // Waits until the preview shows the camera's picture, inverted or not.
+    // Waits until the preview shows the camera's picture, inverted or not, stretched over the area.
     bool PreviewReads(bool inverted, DWORD ms) {
-        const RECT area = PreviewOnScreen(*run, 0);
-        const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
+        const RECT picture = PreviewOnScreen(*run, 0);
         const DWORD end = ::GetTickCount() + ms;
         uint32_t frame = 0;
         do {

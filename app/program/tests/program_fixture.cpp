@@ -2,6 +2,13 @@
 
 #include "screen_probe.h"
 
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "test_frame_pattern.h"
+
 namespace programtest {
 
 void ProgramTest::SetUp() {
@@ -72,19 +79,103 @@ RECT ProgramTest::PreviewOnScreen(const ZentrikRun& run, int mode) const {
     return area;
 }
 
-bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) {
-    const RECT picture = {area.left, area.top, area.left + 320, area.top + 240};
-    return ReadFrameNumberOnScreen(area, frame) || ReadFrameNumberOnScreen(picture, frame);
-}
+namespace {
 
-bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
+// Looks at the screen every 100 ms, pumping the program's boxes between looks, until seen() or ms
+// have passed.
+bool PumpUntilSeen(ZentrikRun& run, DWORD ms, const std::function<bool()>& seen) {
     const DWORD end = ::GetTickCount() + ms;
     do {
-        if (ReadPreviewFrameNumber(area, frame))
+        if (seen())
             return true;
         run.Pump(100);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
     return false;
+}
+
+} // namespace
+
+bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame) { return ReadFrameNumberOnScreen(area, frame); }
+
+bool PictureFillsArea(const RECT& area, std::string* why) {
+    uint32_t frame = 0;
+    if (!ReadFrameNumberOnScreen(area, &frame)) {
+        *why = "no frame band across the whole width of the area";
+        return false;
+    }
+    const ScreenPixels pixels = GrabScreen(area);
+    const ptrdiff_t stride = qelcam::Rgb24Stride(pixels.width);
+    // Below the band (a thirtieth of the height) down to the last row; columns spread over the width.
+    const int firstRow = pixels.height / 15, lastRow = pixels.height - 1;
+    constexpr int kSteps = 24;
+    int columnsRead = 0;
+    for (int i = 1; i <= 7; ++i) {
+        const int x = pixels.width * i / 8;
+        std::vector<int> rows, greens;
+        bool bar = false;
+        for (int k = 0; k <= kSteps; ++k) {
+            const int y = firstRow + (lastRow - firstRow) * k / kSteps;
+            rows.push_back(y);
+            const uint8_t* p = &pixels.bytes[static_cast<size_t>(y * stride + x * 3)];
+            if (p[0] >= 250 && p[1] >= 250 && p[2] >= 250) // the sweeping white bar: no gradient here
+                bar = true;
+            greens.push_back(p[1]);
+        }
+        if (bar)
+            continue;
+        ++columnsRead;
+        char seen[160];
+        for (size_t k = 1; k < greens.size(); ++k)
+            if (greens[k] + 12 < greens[k - 1]) {
+                std::snprintf(seen, sizeof seen, "column %d: the gradient steps back from %d to %d at row %d of %d", x,
+                              greens[k - 1], greens[k], rows[k], pixels.height);
+                *why = seen;
+                return false;
+            }
+        if (greens.back() < 128) {
+            std::snprintf(seen, sizeof seen, "column %d: the bottom row shows green %d, not the picture's bottom", x,
+                          greens.back());
+            *why = seen;
+            return false;
+        }
+    }
+    if (columnsRead < 5) {
+        *why = "too few columns without the white bar";
+        return false;
+    }
+    return true;
+}
+
+bool WaitForPictureFillingArea(ZentrikRun& run, const RECT& area, DWORD ms, std::string* why) {
+    return PumpUntilSeen(run, ms, [&] { return PictureFillsArea(area, why); });
+}
+
+std::string WindowsOver(const ZentrikRun& run, const RECT& area) {
+    struct Seen {
+        RECT area;
+        std::string text;
+    } seen = {area, {}};
+    ::EnumChildWindows(
+        run.Dialog(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Seen*>(param);
+            RECT r, common;
+            ::GetWindowRect(window, &r);
+            if (!::IsWindowVisible(window) || !::IntersectRect(&common, &r, &s->area))
+                return TRUE;
+            char cls[64] = {}, line[160];
+            ::GetClassNameA(window, cls, sizeof cls);
+            std::snprintf(line, sizeof line, "%s%s (%ld,%ld)-(%ld,%ld)", s->text.empty() ? "" : "; ", cls, r.left,
+                          r.top, r.right, r.bottom);
+            s->text += line;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
+    return seen.text;
+}
+
+bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms) {
+    return PumpUntilSeen(run, ms, [&] { return ReadPreviewFrameNumber(area, frame); });
 }
 
 } // namespace programtest

@@ -42,9 +42,17 @@ private:
     std::unique_ptr<enginetest::ScopedAudioInput> microphone_;
 };
 
-// A camera frame in the preview area: Wine's video renderer draws the picture at the camera's own size
-// (320 x 240) at the area's top-left corner, where Windows stretches it over the whole area.
+// A camera frame in the preview area, read from the band along the area's top.
 bool ReadPreviewFrameNumber(const RECT& area, uint32_t* frame);
+// Whether the live picture is stretched over the whole area: its frame band reads across the area's
+// width, and down every column the camera's vertical gradient rises from the top to the bottom edge
+// without a step back (a picture at its own size, or a second one over a corner, breaks it). why: what
+// was seen, for a failure message.
+bool PictureFillsArea(const RECT& area, std::string* why);
+// Waits until the picture fills the area (true) or the time is up.
+bool WaitForPictureFillingArea(ZentrikRun& run, const RECT& area, DWORD ms, std::string* why);
+// The visible windows of the program that lie over the area, with class and screen rectangle.
+std::string WindowsOver(const ZentrikRun& run, const RECT& area);
 // Waits until the screen shows a camera frame in the preview area (true) or the time is up.
 bool WaitForFrameNumber(ZentrikRun& run, const RECT& area, uint32_t* frame, DWORD ms);
 

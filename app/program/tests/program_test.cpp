@@ -2,7 +2,11 @@
 // both size modes, the keys that turn the picture, and the orderly close with its settings.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "program_fixture.h"
+#include "program_windows.h"
 #include "screen_probe.h"
 
 namespace programtest {
@@ -55,6 +59,19 @@ TEST_F(StartUp, ShowsTheShapedSkinnedWindowWithTheLivePicture) {
     EXPECT_TRUE(::PtInRegion(region, 425, 300));
     ::DeleteObject(region);
     EXPECT_EQ(ScreenPixel(0, 0), ScreenPixel(frame.left, frame.top)) << "the corner does not show the desktop";
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+// The renderer sizes its window to the picture's own size whenever it is connected again, and the
+// preview's effects are spliced in after the window was placed: the picture must still fill the area.
+TEST_F(StartUp, TheLivePictureFillsThePreviewArea) {
+    auto run = StartQuietly("0");
+    ASSERT_TRUE(run->Dialog());
+    const RECT preview = PreviewOnScreen(*run, 0);
+    std::string why;
+    const bool filled = WaitForPictureFillingArea(*run, preview, 10000, &why);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_start_picture").c_str());
+    EXPECT_TRUE(filled) << why << "; windows over the area: " << WindowsOver(*run, preview);
     EXPECT_TRUE(run->Boxes().empty());
 }
 

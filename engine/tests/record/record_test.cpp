@@ -15,6 +15,7 @@
 #include "qeltest/watchdog.h"
 
 #include <fstream>
+#include <string>
 
 namespace recordtest {
 namespace {
@@ -34,6 +35,40 @@ ULONGLONG SizeOf(const std::wstring& path) {
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return ~0ull;
     return static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+// The visible windows inside the engine's picture window, with their sizes ("160x120 160x120").
+std::string VisiblePictureWindows(HWND pictureWindow) {
+    std::string sizes;
+    for (HWND child = GetWindow(pictureWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        RECT r;
+        GetWindowRect(child, &r);
+        sizes += (sizes.empty() ? "" : " ") + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+    }
+    return sizes;
+}
+
+// A renderer may size its window back to the picture's own size (320 x 240) whenever it is connected
+// again: by an effect spliced in front of it, and by the preview graph built again after a recording.
+TEST_F(RecordTest, ThePictureFillsTheShowRectangleAfterASpliceAndAfterARecording) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    const HWND picture = engine->GetClassNotifyHWND();
+    ASSERT_EQ(0, engine->SetShowRect(0, 0, 480, 360));
+    EXPECT_EQ("480x360", VisiblePictureWindows(picture)) << "placed while previewing";
+    engine->SetEnhanceEnable(1, 40);
+    EXPECT_EQ("480x360", VisiblePictureWindows(picture)) << "after an effect was spliced into the preview";
+
+    ASSERT_TRUE(engine->SetCaptureFileName(FileIn("fit0001.avi").c_str()));
+    ASSERT_TRUE(engine->SetRecordFileType(RECORD_AVI_NOAUDIO));
+    int status = -1;
+    ASSERT_TRUE(engine->StartCapture(&status));
+    EXPECT_EQ("480x360", VisiblePictureWindows(picture)) << "while recording";
+    ASSERT_TRUE(WaitForFrames(5));
+    ASSERT_TRUE(engine->StopCapture());
+    ASSERT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ("480x360", VisiblePictureWindows(picture)) << "after the recording, one picture fills the window";
 }
 
 TEST_F(RecordTest, AviRecordingCarriesFlipRotateAndTheEffectsAndReadsBack) {
