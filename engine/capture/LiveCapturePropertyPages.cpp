@@ -48,7 +48,9 @@ HRESULT CLiveCapture::CallOLESettingDlg(LiveCapOLEDlgType type, const WCHAR* tit
     return E_INVALIDARG;
 }
 
-BOOL CLiveCapture::ShowVideoOLEFilterSettingDlg(const WCHAR* title) { return xShowCameraFrame(title) == S_OK; }
+BOOL CLiveCapture::ShowVideoOLEFilterSettingDlg(const WCHAR* title) {
+    return xShowCameraFrame(title) == S_OK;
+}
 
 HRESULT CLiveCapture::xShowCameraFrame(const WCHAR* title) {
     ComPtr<ISpecifyPropertyPages> specify;

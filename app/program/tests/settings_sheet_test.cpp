@@ -1,5 +1,6 @@
-// The settings sheet in the real program: the Basic page's camera lookup and live rotation, the
-// Format page's size and kept picture type, the Mode page's spins, and what OK writes.
+// The settings sheet in the real program: the Basic page's camera lookup, live rotation and the
+// camera's own page behind Advanced, the Format page's size and kept picture type, the Mode page's
+// spins, and what OK writes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,7 +20,8 @@ namespace {
 
 constexpr int kSetupButton = 10053;
 constexpr int kResolutionLabel = 1022;
-enum : int { kImageFolder = 1048, kCameraList = 10025, kAdvanced = 10061, kCameraNameLabel = 10091, kRotate90 = 1093 };
+enum : int { kImageFolder = 1048, kCameraList = 10025, kCameraNameLabel = 10091, kRotate90 = 1093 };
+constexpr int kAdvanced = 10061;
 enum : int { kSizeList = 10025, kImageType = 10026, kImageQuality = 10086, kVideoType = 10060, kVideoQuality = 10092 };
 enum : int { kLimitMinutes = 10052, kLimitSeconds = 10094, kLimitSecondsSpin = 10075, kIntervalMinutes = 10023,
              kIntervalSeconds = 10095, kIntervalSecondsSpin = 10099 };

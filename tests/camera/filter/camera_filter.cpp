@@ -88,7 +88,8 @@ STDMETHODIMP CTestCamera::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
         return GetInterface(static_cast<ICameraFlipStatus*>(this), ppv);
     if (riid == IID_ICameraButtonState && (variant_ & qelcam::kWithButtonState))
         return GetInterface(static_cast<ICameraButtonState*>(this), ppv);
-    if (riid == IID_ISpecifyPropertyPages && (variant_ & (qelcam::kWithPropertyPages | qelcam::kWithFailingPages)))
+    constexpr DWORD kAnyPages = qelcam::kWithPropertyPages | qelcam::kWithFailingPages;
+    if (riid == IID_ISpecifyPropertyPages && (variant_ & kAnyPages))
         return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     return CSource::NonDelegatingQueryInterface(riid, ppv);
 }
