@@ -70,7 +70,7 @@ public:
     BOOL GetSubtypeByGUID(GUID* guid, WCHAR* buffer, int length);
     BOOL CallACMAudioFormatDlg();
     // Device property pages in a modal frame; E_INVALIDARG for an unknown type, 1 when the compressor
-    // or audio filter is missing.
+    // or audio filter is missing; for the camera frame, why its pages could not be shown.
     HRESULT CallOLESettingDlg(LiveCapOLEDlgType type, const WCHAR* title);
     BOOL ShowVideoOLEFilterSettingDlg(const WCHAR* title);
     BOOL ShowVideoOLEPinSettingDlg(const WCHAR* title);
@@ -200,6 +200,9 @@ protected:
     // Sizes the video window to the show rectangle; wanted again after anything reconnects the
     // renderer, which may size its window back to the picture's own size.
     void xFitVideoWindow();
+    // The camera filter's frame: S_OK once shown, S_FALSE when the camera offers no pages, else the
+    // failure of listing the pages or of the frame.
+    HRESULT xShowCameraFrame(const WCHAR* title);
     BOOL xSetCurrentVideoCompressor(int index, int* hasPages);
     void xRemoveCompressor(IBaseFilter** compressor, int* currentIndex);
     void xStopCaptureForDeviceChange();

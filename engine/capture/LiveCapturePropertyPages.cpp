@@ -36,7 +36,11 @@ public:
 HRESULT CLiveCapture::CallOLESettingDlg(LiveCapOLEDlgType type, const WCHAR* title) {
     switch (type) {
     case OLEDLG_VIDEO_STREAM: ShowVideoOLEPinSettingDlg(title); return 0;
-    case OLEDLG_VIDEO_FILTER: ShowVideoOLEFilterSettingDlg(title); return 0;
+    case OLEDLG_VIDEO_FILTER: {
+        // A camera without pages is no failure; pages that cannot be shown are, and the caller says so.
+        const HRESULT hr = xShowCameraFrame(title);
+        return FAILED(hr) ? hr : 0;
+    }
     case OLEDLG_VIDEO_COMPRESSOR: return m_pVideoCpr ? ShowFilterPropertyPage(m_pVideoCpr, m_hPictureWnd) : 1;
     case OLEDLG_AUDIO_FILTER:
         return m_pAudioCapFilter ? ShowFilterPropertyPage(m_pAudioCapFilter, m_hPictureWnd) : 1;
@@ -45,12 +49,17 @@ HRESULT CLiveCapture::CallOLESettingDlg(LiveCapOLEDlgType type, const WCHAR* tit
 }
 
 BOOL CLiveCapture::ShowVideoOLEFilterSettingDlg(const WCHAR* title) {
+    return xShowCameraFrame(title) == S_OK;
+}
+
+HRESULT CLiveCapture::xShowCameraFrame(const WCHAR* title) {
     ComPtr<ISpecifyPropertyPages> specify;
     if (!m_pVideoCapFilter || FAILED(QueryInto(m_pVideoCapFilter, specify)))
-        return 0;
+        return S_FALSE;
     CAUUID pages = {0, nullptr};
-    if (FAILED(specify->GetPages(&pages)))
-        return 0;
+    HRESULT hr = specify->GetPages(&pages);
+    if (FAILED(hr))
+        return hr;
     const WCHAR* caption = title ? title : kDefaultFrameTitle;
     {
         CameraFrameScope scope(caption);
@@ -58,11 +67,11 @@ BOOL CLiveCapture::ShowVideoOLEFilterSettingDlg(const WCHAR* title) {
         const LiveState kept = m_state;
         if (m_state != LIVE_CAPTURING)
             m_state = LIVE_PROPERTYDLG;
-        ShowFrame(m_hPictureWnd, 30, 30, caption, m_pVideoCapFilter, pages);
+        hr = ShowFrame(m_hPictureWnd, 30, 30, caption, m_pVideoCapFilter, pages);
         m_state = kept;
     }
     CoTaskMemFree(pages.pElems);
-    return 1;
+    return FAILED(hr) ? hr : S_OK;
 }
 
 BOOL CLiveCapture::ShowVideoOLEPinSettingDlg(const WCHAR* title) {

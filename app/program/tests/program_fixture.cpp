@@ -42,7 +42,7 @@ void ProgramTest::TearDown() {
 }
 
 void ProgramTest::AddCamera() {
-    camera_ = std::make_unique<qelcam::ScopedTestCamera>(kCameraName);
+    camera_ = std::make_unique<qelcam::ScopedTestCamera>(kCameraName, cameraVariant);
     ASSERT_EQ(S_OK, camera_->Result());
 }
 

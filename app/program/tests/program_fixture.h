@@ -34,6 +34,8 @@ protected:
     RECT PreviewOnScreen(const ZentrikRun& run, int mode) const;
 
     std::unique_ptr<ScopedWmfKey> wmfKey;
+    // The variant AddCamera registers (kWithPropertyPages for a camera with its own page).
+    DWORD cameraVariant = qelcam::kWithPreviewPin;
 
 private:
     std::vector<std::unique_ptr<plugintest::PluginModule>> plugins_;

@@ -1,16 +1,20 @@
-// The settings sheet in the real program: the Basic page's camera lookup, live rotation and folder
-// check through the real folder browser, the Format page's size and kept picture type, the Mode page's
-// spins, and what OK writes.
+// The settings sheet in the real program: the Basic page's camera lookup, live rotation, folder check
+// through the real folder browser and the camera's own page behind Advanced, the Format page's size and
+// kept picture type, the Mode page's spins, and what OK writes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <cstdio>
+#include <string>
 
 #include "album_folder.h"
 #include "dialog_driver.h"
 #include "folder_browser.h"
 #include "program_fixture.h"
 #include "qeltest/temp_dir.h"
+#include "screen_probe.h"
 #include "test_camera.h"
 #include "wine_drive.h"
 
@@ -21,6 +25,7 @@ constexpr int kSetupButton = 10053;
 constexpr int kResolutionLabel = 1022;
 enum : int { kImageFolder = 1048, kBrowseImageFolder = 10053, kCameraList = 10025, kCameraNameLabel = 10091,
              kRotate90 = 1093 };
+constexpr int kAdvanced = 10061;
 enum : int { kSizeList = 10025, kImageType = 10026, kImageQuality = 10086, kVideoType = 10060, kVideoQuality = 10092 };
 enum : int { kLimitMinutes = 10052, kLimitSeconds = 10094, kLimitSecondsSpin = 10075, kIntervalMinutes = 10023,
              kIntervalSeconds = 10095, kIntervalSecondsSpin = 10099 };
@@ -64,6 +69,21 @@ private:
     std::string path_;
     bool created_ = false;
 };
+// The texts of a window's static controls, one a line.
+std::string StaticTexts(HWND window) {
+    std::string texts;
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            char cls[32] = {};
+            ::GetClassNameA(child, cls, sizeof cls);
+            if (_stricmp(cls, "Static") == 0)
+                *reinterpret_cast<std::string*>(param) += Text(child) + "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
 
 class SettingsSheet : public ProgramTest {
 protected:
@@ -133,6 +153,24 @@ protected:
         EXPECT_EQ(stored, Text(::GetDlgItem(page, kImageFolder)));
         End(sheet, PSBTN_OK);
         EXPECT_EQ(stored, run->IniValue("Basic", "Image Folder"));
+    // The camera's property frame, a dialog of the program whose caption holds the engine's title
+    // (Wine writes "Properties for Video Setting"); null when none showed within ms.
+    HWND WaitForCameraFrame(DWORD ms) {
+        const DWORD end = ::GetTickCount() + ms;
+        do {
+            for (HWND window : VisibleTopLevelWindows(run->ProcessId(), "#32770"))
+                if (TextOf(window).find("Video Setting") != std::string::npos)
+                    return window;
+            run->Pump(50);
+        } while (run->Running() && static_cast<LONG>(end - ::GetTickCount()) > 0);
+        return nullptr;
+    }
+    // Opens the sheet on its Basic page and presses "Advanced(&A)"; the page, or null.
+    HWND PressAdvanced(HWND sheet) {
+        HWND page = ShowPage(sheet, 0, kAdvanced);
+        if (page)
+            PostClick(page, kAdvanced); // posted: the frame it opens is modal
+        return page;
     }
 
     std::unique_ptr<qelcam::ScopedTestCamera> secondCamera;
@@ -324,6 +362,55 @@ TEST_F(SettingsSheet, SetupDuringTheAlbumScanListsTheFolderAgainOnce) {
     EXPECT_TRUE(last) << "the album was not listed again whole";
     run->Pump(1000);
     EXPECT_FALSE(FindChildById(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
+    CloseProgram();
+}
+
+TEST_F(SettingsSheet, AdvancedShowsTheCamerasOwnPageWhileThePreviewRuns) {
+    cameraVariant = qelcam::kWithPreviewPin | qelcam::kWithPropertyPages;
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    // Aside, so that the preview shows beside the sheet and the frame.
+    MoveAside(sheet);
+    ASSERT_TRUE(PressAdvanced(sheet));
+    HWND frame = WaitForCameraFrame(10000);
+    ASSERT_TRUE(frame) << "pressing Advanced showed no property frame";
+    MoveAside(frame);
+    run->Pump(300);
+    std::printf("screenshot: %s\n", ShootWindow(frame, "setup_advanced_frame").c_str());
+    // The camera's page on the camera filter: its text is the filter's name, not a stream format.
+    const std::string texts = StaticTexts(frame);
+    EXPECT_FALSE(texts.find_first_not_of('\n') == std::string::npos) << "the page shows nothing";
+    EXPECT_EQ(std::string::npos, texts.find(" x ")) << "a stream format page: " << texts;
+    EXPECT_EQ(std::string::npos, texts.find("Unknown object")) << texts;
+
+    const RECT preview = PreviewOnScreen(*run, 0);
+    uint32_t first = 0, later = 0;
+    ASSERT_TRUE(WaitForFrameNumber(*run, preview, &first, 10000)) << "no picture behind the frame";
+    run->Pump(1000);
+    ASSERT_TRUE(WaitForFrameNumber(*run, preview, &later, 5000));
+    EXPECT_GT(later, first) << "the preview stopped while the frame was open";
+
+    ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(run->WaitForDialogEnd(frame, 5000)) << "the frame did not close";
+    EXPECT_TRUE(::IsWindow(sheet)) << "the sheet went with the frame";
+    End(sheet, PSBTN_CANCEL);
+    EXPECT_TRUE(run->Boxes().empty());
+    CloseProgram();
+}
+
+TEST_F(SettingsSheet, AdvancedSaysUnknownErrorWhenTheCamerasPagesCannotBeListed) {
+    cameraVariant = qelcam::kWithPreviewPin | qelcam::kWithFailingPages;
+    Start();
+    run->ExpectBox("Error", "Unknown Error");
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(PressAdvanced(sheet));
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "no error for pages that could not be shown";
+    EXPECT_FALSE(WaitForCameraFrame(0)) << "a frame showed all the same";
+    EXPECT_TRUE(::IsWindow(sheet));
+    End(sheet, PSBTN_CANCEL);
     CloseProgram();
 }
 

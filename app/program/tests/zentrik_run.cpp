@@ -50,8 +50,10 @@ struct BoxSearch {
 };
 
 // The program's own dialogs share the message boxes' class; the tests drive them, never answer them.
+// The camera's property frame is captioned "Video Setting" in some wording of the system's own.
 bool IsProgramDialog(const std::string& caption) {
-    return caption == "Enhance" || caption == "Effects" || caption == "Setup";
+    return caption == "Enhance" || caption == "Effects" || caption == "Setup" ||
+           caption.find("Video Setting") != std::string::npos;
 }
 
 BOOL CALLBACK CollectBox(HWND window, LPARAM param) {

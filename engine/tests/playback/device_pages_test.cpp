@@ -87,6 +87,17 @@ TEST_F(DevicePagesTest, TheStreamFrameWithoutPagesStillRebuildsThePreview) {
     EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
 }
 
+TEST_F(DevicePagesTest, CameraPagesThatCannotBeListedAreReportedAndThePreviewGoesOn) {
+    AddCamera(L"Failing Pages Camera", qelcam::kWithPreviewPin | qelcam::kWithFailingPages);
+    PreviewCamera(L"Failing Pages Camera");
+    ASSERT_EQ(State_Running, GraphState());
+    // The camera's own failure reaches the caller, who says so; nothing is shown.
+    EXPECT_EQ(E_FAIL, engine->CallOLESettingDlg(OLEDLG_VIDEO_FILTER, L"Failing Frame Title"));
+    EXPECT_EQ(0, engine->ShowVideoOLEFilterSettingDlg(nullptr));
+    EXPECT_EQ(LIVE_PREVIEWING, engine->GetClassState());
+    EXPECT_EQ(State_Running, GraphState());
+}
+
 TEST_F(DevicePagesTest, TheCameraFrameRunsOverTheRunningPreviewThenRestoresItsState) {
     AddCamera(L"Framed Camera", kCameraWithPages);
     PreviewCamera(L"Framed Camera");

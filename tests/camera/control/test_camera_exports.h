@@ -19,6 +19,9 @@ enum CameraVariant : DWORD {
     // microphone listed as an audio input). Listed as a camera too, it would be the first camera a
     // program opens whenever its random CLSID sorts first.
     kUnlisted = 0x100,
+    // The filter answers ISpecifyPropertyPages but cannot list its pages (GetPages: E_FAIL), as a
+    // driver whose page server is broken.
+    kWithFailingPages = 0x200,
 };
 
 constexpr const char kCameraModuleFile[] = "qel_test_camera.ax";

@@ -88,12 +88,17 @@ STDMETHODIMP CTestCamera::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
         return GetInterface(static_cast<ICameraFlipStatus*>(this), ppv);
     if (riid == IID_ICameraButtonState && (variant_ & qelcam::kWithButtonState))
         return GetInterface(static_cast<ICameraButtonState*>(this), ppv);
-    if (riid == IID_ISpecifyPropertyPages && (variant_ & qelcam::kWithPropertyPages))
+    constexpr DWORD kAnyPages = qelcam::kWithPropertyPages | qelcam::kWithFailingPages;
+    if (riid == IID_ISpecifyPropertyPages && (variant_ & kAnyPages))
         return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     return CSource::NonDelegatingQueryInterface(riid, ppv);
 }
 
-STDMETHODIMP CTestCamera::GetPages(CAUUID* pages) { return CameraPageList(pages); }
+STDMETHODIMP CTestCamera::GetPages(CAUUID* pages) {
+    if (variant_ & qelcam::kWithFailingPages)
+        return E_FAIL;
+    return CameraPageList(pages);
+}
 
 STDMETHODIMP CTestCamera::GetState(DWORD timeoutMs, FILTER_STATE* state) {
     const HRESULT hr = CSource::GetState(timeoutMs, state);
