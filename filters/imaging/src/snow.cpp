@@ -1,6 +1,8 @@
 #include "qelimaging/auto_levels.h"
+#include "qelimaging/cpu_features.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
+#include "snow_wash.h"
 
 #include <algorithm>
 #include <memory>
@@ -110,15 +112,20 @@ void ScreenBytes(const std::uint8_t* in, const std::uint8_t* flakes, std::uint8_
     }
 }
 
-// What follows the flakes: saturation -50 % and brightness +10, the same for every frame.
+// What follows the flakes: saturation -50 % and brightness +10, the same for every frame. The wide
+// path's forms of both are built once, and only where the processor can use them.
 struct WashOut {
     ColourCube cube;
     Lut lighten = MakeIdentityLut(3);
+    UnfoldedCube unfolded;
+    LiftTable lift;
+    bool wide = false;
     WashOut() {
         BuildHueSaturationCube(cube, 0, -50);
         const int contrasts[3] = {0, 0, 0};
         const int brightnesses[3] = {10, 10, 10};
         BuildContrastBrightnessLut(lighten, contrasts, brightnesses);
+        wide = CpuHasAvx2() && FitLiftTable(lighten, lift) && UnfoldCube(cube, unfolded);
     }
 };
 
@@ -177,12 +184,24 @@ bool ApplySnowFlakes(const std::uint8_t* source, std::uint8_t* destination, cons
         return false;
     }
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(layout.width);
+    const WashOut& washOut = TheWashOut();
+    // The wide path does the same share of every row in one pass; the plain passes do the rest.
+    int done = 0;
     for (int y = 0; y < flakes.rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
-        ScreenBytes(source + offset, flakes.values.data() + y * rowBytes, destination + offset, rowBytes);
+        const std::uint8_t* rowFlakes = flakes.values.data() + y * rowBytes;
+        if (washOut.wide) {
+            done = ScreenAndWashRowAvx2(source + offset, rowFlakes, destination + offset, layout.width,
+                                        layout.order == ByteOrder::BGR, washOut.unfolded, washOut.lift);
+        }
+        const std::size_t skip = 3 * static_cast<std::size_t>(done);
+        ScreenBytes(source + offset + skip, rowFlakes + skip, destination + offset + skip, rowBytes - skip);
     }
-    const WashOut& washOut = TheWashOut();
-    return ApplyCubeAndLut(destination, destination, layout, nullptr, washOut.cube, washOut.lighten);
+    if (done == layout.width) {
+        return true;
+    }
+    const Region rest{done, 0, layout.width, flakes.rows};
+    return ApplyCubeAndLut(destination, destination, layout, &rest, washOut.cube, washOut.lighten);
 }
 
 bool SnowLayer(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, int density,
