@@ -185,23 +185,19 @@ bool ApplySnowFlakes(const std::uint8_t* source, std::uint8_t* destination, cons
     }
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(layout.width);
     const WashOut& washOut = TheWashOut();
-    // The wide path does the same share of every row in one pass; the plain passes do the rest.
-    int done = 0;
-    for (int y = 0; y < flakes.rows; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
-        const std::uint8_t* rowFlakes = flakes.values.data() + y * rowBytes;
-        if (washOut.wide) {
-            done = ScreenAndWashRowAvx2(source + offset, rowFlakes, destination + offset, layout.width,
-                                        layout.order == ByteOrder::BGR, washOut.unfolded, washOut.lift);
+    if (washOut.wide) {
+        for (int y = 0; y < flakes.rows; ++y) {
+            const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
+            ScreenAndWashRowAvx2(source + offset, flakes.values.data() + y * rowBytes, destination + offset,
+                                 layout.width, layout.order == ByteOrder::BGR, washOut.unfolded, washOut.lift);
         }
-        const std::size_t skip = 3 * static_cast<std::size_t>(done);
-        ScreenBytes(source + offset + skip, rowFlakes + skip, destination + offset + skip, rowBytes - skip);
-    }
-    if (done == layout.width) {
         return true;
     }
-    const Region rest{done, 0, layout.width, flakes.rows};
-    return ApplyCubeAndLut(destination, destination, layout, &rest, washOut.cube, washOut.lighten);
+    for (int y = 0; y < flakes.rows; ++y) {
+        const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
+        ScreenBytes(source + offset, flakes.values.data() + y * rowBytes, destination + offset, rowBytes);
+    }
+    return ApplyCubeAndLut(destination, destination, layout, nullptr, washOut.cube, washOut.lighten);
 }
 
 bool SnowLayer(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout, int density,

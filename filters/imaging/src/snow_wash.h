@@ -32,11 +32,10 @@ struct LiftTable {
 // Fits a one-table LUT (or a three-table one with equal tables) to that form; false when it has another.
 bool FitLiftTable(const Lut& lut, LiftTable& lift);
 
-// Screens the flakes (one value a byte) onto `count` three-byte pixels, maps them through the unfolded
-// cube and the lift, and returns how many pixels it did: a multiple of eight, leaving at least the
-// last few pixels to the caller, since each group reads eight bytes beyond its own 24 of the pixels and
-// of the flakes. In and out may be one buffer. Only where CpuHasAvx2.
-int ScreenAndWashRowAvx2(const std::uint8_t* in, const std::uint8_t* flakes, std::uint8_t* out, int count, bool bgr,
-                         const UnfoldedCube& cube, const LiftTable& lift);
+// Screens the flakes (one value a byte) onto `count` three-byte pixels of a row and maps them through
+// the unfolded cube and the lift. Reads and writes nothing beyond the row; in and out may be one buffer.
+// Only where CpuHasAvx2.
+void ScreenAndWashRowAvx2(const std::uint8_t* in, const std::uint8_t* flakes, std::uint8_t* out, int count,
+                          bool bgr, const UnfoldedCube& cube, const LiftTable& lift);
 
 } // namespace qel::imaging
