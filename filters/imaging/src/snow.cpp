@@ -141,6 +141,8 @@ bool BuildSnowFlakes(int width, int rows, int density, NoiseRandom& random, Snow
     if (width < 0 || rows < 0) {
         return false;
     }
+    // The wash-out's tables are built here, where the format or the density changes, not on a frame.
+    TheWashOut();
     const int d = std::clamp(density, 1, 100);
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
     std::unique_ptr<std::uint8_t[]> layer(new (std::nothrow) std::uint8_t[count]());
