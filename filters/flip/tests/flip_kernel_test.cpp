@@ -52,6 +52,26 @@ TEST(FlipKernel, LeftRightMirrorsEachRowAndKeepsItsPadding) {
     }
 }
 
+TEST(FlipKernel, MirrorsEveryWidthAroundTheFivePixelGroupsWithoutTouchingWhatLiesBeyond) {
+    // Widths below one group, around multiples of five and a camera's: rows packed tight (stride 3 x
+    // width, no padding to absorb a stray byte) in a buffer with guard bytes after the frame.
+    for (int width : {1, 2, 4, 5, 6, 7, 10, 11, 12, 16, 31, 64, 1280}) {
+        SCOPED_TRACE(width);
+        const int stride = 3 * width, rows = 3;
+        std::vector<std::uint8_t> in(static_cast<size_t>(stride) * rows + 16), out(in.size(), 0xEE);
+        for (size_t i = 0; i < in.size(); ++i)
+            in[i] = static_cast<std::uint8_t>(i * 13 + i / 7);
+        ASSERT_TRUE(FlipFrame(in.data(), out.data(), width, rows, stride, {false, true}));
+        for (int row = 0; row < rows; ++row)
+            for (int x = 0; x < width; ++x)
+                ASSERT_TRUE(std::equal(&in[row * stride + (width - 1 - x) * 3], &in[row * stride + (width - x) * 3],
+                                       &out[row * stride + x * 3]))
+                    << row << "," << x;
+        for (size_t i = static_cast<size_t>(stride) * rows; i < out.size(); ++i)
+            ASSERT_EQ(out[i], 0xEE) << "guard byte " << i;
+    }
+}
+
 TEST(FlipKernel, BothIsAHalfTurnInEitherOrientation) {
     const auto in = Pattern();
     for (int height : {kHeight, -kHeight}) {

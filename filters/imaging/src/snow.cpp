@@ -1,6 +1,8 @@
 #include "qelimaging/auto_levels.h"
+#include "qelimaging/cpu_features.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
+#include "snow_wash.h"
 
 #include <algorithm>
 #include <memory>
@@ -110,15 +112,20 @@ void ScreenBytes(const std::uint8_t* in, const std::uint8_t* flakes, std::uint8_
     }
 }
 
-// What follows the flakes: saturation -50 % and brightness +10, the same for every frame.
+// What follows the flakes: saturation -50 % and brightness +10, the same for every frame. The wide
+// path's forms of both are built once, and only where the processor can use them.
 struct WashOut {
     ColourCube cube;
     Lut lighten = MakeIdentityLut(3);
+    UnfoldedCube unfolded;
+    LiftTable lift;
+    bool wide = false;
     WashOut() {
         BuildHueSaturationCube(cube, 0, -50);
         const int contrasts[3] = {0, 0, 0};
         const int brightnesses[3] = {10, 10, 10};
         BuildContrastBrightnessLut(lighten, contrasts, brightnesses);
+        wide = CpuHasAvx2() && FitLiftTable(lighten, lift) && UnfoldCube(cube, unfolded);
     }
 };
 
@@ -134,6 +141,8 @@ bool BuildSnowFlakes(int width, int rows, int density, NoiseRandom& random, Snow
     if (width < 0 || rows < 0) {
         return false;
     }
+    // The wash-out's tables are built here, where the format or the density changes, not on a frame.
+    TheWashOut();
     const int d = std::clamp(density, 1, 100);
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
     std::unique_ptr<std::uint8_t[]> layer(new (std::nothrow) std::uint8_t[count]());
@@ -177,11 +186,19 @@ bool ApplySnowFlakes(const std::uint8_t* source, std::uint8_t* destination, cons
         return false;
     }
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(layout.width);
+    const WashOut& washOut = TheWashOut();
+    if (washOut.wide) {
+        for (int y = 0; y < flakes.rows; ++y) {
+            const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
+            ScreenAndWashRowAvx2(source + offset, flakes.values.data() + y * rowBytes, destination + offset,
+                                 layout.width, layout.order == ByteOrder::BGR, washOut.unfolded, washOut.lift);
+        }
+        return true;
+    }
     for (int y = 0; y < flakes.rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
         ScreenBytes(source + offset, flakes.values.data() + y * rowBytes, destination + offset, rowBytes);
     }
-    const WashOut& washOut = TheWashOut();
     return ApplyCubeAndLut(destination, destination, layout, nullptr, washOut.cube, washOut.lighten);
 }
 

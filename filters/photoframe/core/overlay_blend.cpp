@@ -1,18 +1,29 @@
 #include "core/overlay_blend.h"
 
+#include "core/overlay_blend_avx2.h"
+#include "qelimaging/cpu_features.h"
+
 #include <cstddef>
 #include <cstdlib>
 
 void BlendOverlayRgb24(const uint8_t* src, uint8_t* dst, int width, int height, int stride,
                        const uint8_t* overlay, int overlayStride) {
     const int rows = std::abs(height);
+    const bool wide = qel::imaging::CpuHasAvx2();
     for (int row = 0; row < rows; ++row) {
         // Overlay rows count from the bottom of the picture; so do the rows of a bottom-up frame.
         const int overlayRow = height > 0 ? row : rows - 1 - row;
         const uint8_t* in = src + static_cast<ptrdiff_t>(row) * stride;
         uint8_t* out = dst + static_cast<ptrdiff_t>(row) * stride;
         const uint8_t* frame = overlay + static_cast<ptrdiff_t>(overlayRow) * overlayStride;
-        for (int x = 0; x < width; ++x, in += 3, out += 3, frame += 4) {
+        int x = 0;
+        if (wide) {
+            x = BlendOverlayRowAvx2(in, frame, out, width);
+            in += 3 * x;
+            out += 3 * x;
+            frame += 4 * x;
+        }
+        for (; x < width; ++x, in += 3, out += 3, frame += 4) {
             const unsigned alpha = frame[3];
             if (alpha == 255) {
                 out[0] = frame[0];

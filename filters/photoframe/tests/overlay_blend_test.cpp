@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -59,6 +60,42 @@ TEST(OverlayBlend, PartialAlphaMixesByTheIntegerFormula) {
         EXPECT_EQ(dst.AtRow(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
         EXPECT_EQ(dst.AtRow(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
         EXPECT_EQ(dst.AtRow(0, 0)[2], 90) << alpha;
+    }
+}
+
+TEST(OverlayBlend, EveryAlphaOverRandomVideoMatchesTheFormulaAtWidthsAroundTheWideGroups) {
+    // Widths below one group of eight, around its ends and a camera's: pixel x of row r has alpha
+    // (x + 37 r) mod 256, so every alpha meets many video values and both shortcuts (0 and 255) occur.
+    for (int width : {1, 3, 8, 10, 11, 12, 19, 20, 27, 64, 257, 640}) {
+        SCOPED_TRACE(width);
+        const int rows = 7;
+        TestFrame src = TestFrame::DataPadded(width, rows);
+        src.FillRandom(static_cast<uint32_t>(width));
+        OverlayImage overlay = Overlay(width, rows);
+        uint32_t state = 99;
+        for (int row = 0; row < rows; ++row)
+            for (int x = 0; x < width; ++x) {
+                uint8_t* pixel = OverlayPixel(overlay, x, row);
+                for (int c = 0; c < 3; ++c) {
+                    state = state * 1664525u + 1013904223u;
+                    pixel[c] = static_cast<uint8_t>(state >> 24);
+                }
+                pixel[3] = static_cast<uint8_t>((x + 37 * row) % 256);
+            }
+        TestFrame dst = TestFrame::DataPadded(width, rows);
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), width, rows, src.Stride(), overlay));
+        for (int row = 0; row < rows; ++row)
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* frame = OverlayPixel(overlay, x, row);
+                const int alpha = frame[3];
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(dst.AtRow(x, row)[c], (src.AtRow(x, row)[c] * (255 - alpha) + frame[c] * alpha) / 255)
+                        << x << "," << row << " alpha " << alpha;
+            }
+        EXPECT_TRUE(dst.GuardsIntact());
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), src.Data(), width, rows, src.Stride(), overlay));
+        for (int row = 0; row < rows; ++row)
+            ASSERT_TRUE(std::equal(dst.AtRow(0, row), dst.AtRow(width, row), src.AtRow(0, row))) << "in place";
     }
 }
 

@@ -18,12 +18,16 @@ struct Frame {
     const std::uint8_t* InPixel(std::int64_t row, std::int64_t column) const { return in + row * stride + column * 3; }
     std::uint8_t* OutRow(int row) const { return out + row * stride; }
 
+    // Whole runs of background are laid by doubling copies of the first pixel, not pixel by pixel.
     void Background(std::uint8_t* pixel, int count) const {
-        for (int k = 0; k < count; ++k, pixel += 3) {
-            pixel[0] = back[0];
-            pixel[1] = back[1];
-            pixel[2] = back[2];
-        }
+        if (count <= 0)
+            return;
+        pixel[0] = back[0];
+        pixel[1] = back[1];
+        pixel[2] = back[2];
+        const std::int64_t total = std::int64_t{count} * 3;
+        for (std::int64_t done = 3; done < total; done *= 2)
+            std::memcpy(pixel + done, pixel, static_cast<size_t>(std::min(done, total - done)));
     }
     void CopyPadding(int row) const {
         const std::int64_t used = std::int64_t{w} * 3;
@@ -92,15 +96,26 @@ void RotateQuarterZoom(const Frame& f, bool ninety) {
     const std::int64_t bandStart = (f.w - band) / 2; // h
     const int first = static_cast<int>(std::max<std::int64_t>(0, bandStart));
     const int end = static_cast<int>(std::min<std::int64_t>(f.w, bandStart + band));
+    // Band column j takes source position trunc(H (j - h) / g): stepping j adds H to the numerator, so
+    // quotient and remainder advance by H / g and H mod g, without a division a pixel.
+    const std::int64_t stepQuotient = f.h / band, stepRemainder = f.h % band;
+    const std::int64_t firstNumerator = std::int64_t{f.h} * (first - bandStart);
     for (int i = 0; i < f.h; ++i) {
         std::uint8_t* out = f.OutRow(i);
         const std::int64_t scaled = std::min<std::int64_t>(std::int64_t{f.h} * i / band, f.w - 1);
         const std::int64_t column = ninety ? scaled : f.w - 1 - scaled;
         f.Background(out, first);
+        std::int64_t quotient = firstNumerator / band, remainder = firstNumerator % band;
         for (int j = first; j < end; ++j) {
-            const std::int64_t along = std::min<std::int64_t>(std::int64_t{f.h} * (j - bandStart) / band, f.h - 1);
+            const std::int64_t along = std::min<std::int64_t>(quotient, f.h - 1);
             const std::int64_t row = ninety ? f.h - 1 - along : along;
             Put(out + j * 3, f.InPixel(row, column));
+            quotient += stepQuotient;
+            remainder += stepRemainder;
+            if (remainder >= band) {
+                remainder -= band;
+                ++quotient;
+            }
         }
         f.Background(out + end * 3, f.w - end);
         f.CopyPadding(i);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -199,6 +200,34 @@ TEST(RotateKernel, OddSizesStayInsideTheSource) {
             const int across = std::min(19 * i / 10, 32);
             for (int j = 11; j < 21; ++j)
                 ASSERT_TRUE(SamePixel(zoom, i, j, in, 18 - 19 * (j - 11) / 10, across)) << i << "," << j;
+        }
+    }
+}
+
+TEST(RotateKernel, ZoomTakesEveryBandPixelFromTheQuotientFormulaAtAnySize) {
+    // Landscape with and without an even band, a camera's size, a square, portrait, and a band of one
+    // column: every output pixel against the formula, in both turns.
+    const int sizes[][2] = {{33, 19}, {40, 30}, {1280, 720}, {17, 17}, {19, 33}, {40, 7}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        const TestFrame in = TestFrame::Pattern(w, h, 3);
+        const std::int64_t band = std::int64_t{h} * h / w, bandStart = (w - band) / 2;
+        for (int angle : {90, 270}) {
+            const TestFrame out = Rotated(in, angle, kRotateZoom);
+            ExpectPaddingOfSourceRows(in, out);
+            for (int i = 0; i < h; ++i) {
+                const std::int64_t across = std::min<std::int64_t>(std::int64_t{h} * i / band, w - 1);
+                for (int j = 0; j < w; ++j) {
+                    if (j < bandStart || j >= bandStart + band) {
+                        ASSERT_TRUE(IsBackground(out, i, j)) << w << "x" << h << " " << angle << " at " << i << "," << j;
+                        continue;
+                    }
+                    const int along = static_cast<int>(std::min<std::int64_t>(std::int64_t{h} * (j - bandStart) / band, h - 1));
+                    const bool same = angle == 90 ? SamePixel(out, i, j, in, h - 1 - along, static_cast<int>(across))
+                                                  : SamePixel(out, i, j, in, along, w - 1 - static_cast<int>(across));
+                    ASSERT_TRUE(same) << w << "x" << h << " " << angle << " at " << i << "," << j;
+                }
+            }
         }
     }
 }
