@@ -18,10 +18,8 @@ public:
 
     void SetStrength(int strength) override { m_strength = strength; }
 
-    bool Process(const EffectFrame& frame) override {
-        const qel::imaging::PixelLayout layout{frame.width, frame.height, frame.stride, 3,
-                                               qel::imaging::ByteOrder::BGR};
-        return qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout, m_strength, m_correction);
+    bool Process(const BYTE*, BYTE* target, const qel::imaging::PixelLayout& layout) override {
+        return qel::imaging::AutoCorrectFrame(target, target, layout, m_strength, m_correction);
     }
 
 private:

@@ -37,7 +37,7 @@ void BM_EffectChain(benchmark::State& state) {
     CContrastBrightnessFrame contrast;
     contrast.SetValues(100, 100);
     ZoomEngine zoom;
-    zoom.SetFormat(ZoomFormat{width, height, 3, stride});
+    zoom.SetFormat(qel::imaging::PixelLayout{width, height, stride, 3});
     zoom.SetZoom(150);
     const OverlayImage overlay = BenchPhotoFrame(width, height);
     StampMask stamp;
@@ -57,14 +57,14 @@ void BM_EffectChain(benchmark::State& state) {
         AutoCorrectFrame(b.data(), a.data(), Rgb24Layout(width, height), 100, AutoCorrection::Tone);
         whiteboard.source = whiteboard.destination = a.data();
         EnhanceWhiteboard(&whiteboard, &whiteboardSettings, nullptr);
-        lowLight.Process(a.data(), b.data(), width, height, stride);
-        contrast.Process(b.data(), a.data(), width, height, stride);
+        lowLight.Process(a.data(), b.data(), qel::imaging::PixelLayout{width, height, stride, 3});
+        contrast.Process(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3});
         zoom.Process(a.data(), a.size(), b.data(), b.size());
-        BlendOverlayFrame(b.data(), a.data(), width, height, stride, overlay);
-        PaintStampMask(a.data(), width, height, stride, stamp, StampPoint{width - 135, height - 19}, StampColour{});
+        BlendOverlayFrame(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, overlay);
+        PaintStampMask(a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, stamp, StampPoint{width - 135, height - 19}, StampColour{});
         effect->Process(a.data(), b.data());
-        FlipFrame(b.data(), a.data(), width, height, stride, flip);
-        RotateFrame(a.data(), b.data(), width, height, stride, rotate);
+        FlipFrame(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, flip);
+        RotateFrame(a.data(), b.data(), qel::imaging::PixelLayout{width, height, stride, 3}, rotate);
         std::swap(a, b);  // the next frame starts from this one's result, as a live chain would
         benchmark::DoNotOptimize(a.data());
         benchmark::ClobberMemory();

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gdi_stamp_rasteriser.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/stamp_renderer.h"
 
 namespace {

@@ -18,7 +18,7 @@ std::vector<std::uint8_t> Pattern() {
 
 std::vector<std::uint8_t> Flipped(const std::vector<std::uint8_t>& in, FlipParams params, int height = kHeight) {
     std::vector<std::uint8_t> out(in.size(), 0xEE);
-    EXPECT_TRUE(FlipFrame(in.data(), out.data(), kWidth, height, kStride, params));
+    EXPECT_TRUE(FlipFrame(in.data(), out.data(), qel::imaging::PixelLayout{kWidth, height, kStride, 3}, params));
     return out;
 }
 
@@ -66,8 +66,8 @@ TEST(FlipKernel, RefusesWhatItCannotFlip) {
     const auto in = Pattern();
     std::vector<std::uint8_t> out(in.size(), 0xEE);
     const auto untouched = out;
-    EXPECT_FALSE(FlipFrame(nullptr, out.data(), kWidth, kHeight, kStride, {true, true}));
-    EXPECT_FALSE(FlipFrame(in.data(), out.data(), kWidth, 0, kStride, {true, true}));
-    EXPECT_FALSE(FlipFrame(in.data(), out.data(), kWidth, kHeight, kWidth * 3 - 1, {true, true}));
+    EXPECT_FALSE(FlipFrame(nullptr, out.data(), qel::imaging::PixelLayout{kWidth, kHeight, kStride, 3}, {true, true}));
+    EXPECT_FALSE(FlipFrame(in.data(), out.data(), qel::imaging::PixelLayout{kWidth, 0, kStride, 3}, {true, true}));
+    EXPECT_FALSE(FlipFrame(in.data(), out.data(), qel::imaging::PixelLayout{kWidth, kHeight, kWidth * 3 - 1, 3}, {true, true}));
     EXPECT_EQ(out, untouched);
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/low_light_frame.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ double MeanLevel(const TestFrame& frame) {
 }
 
 TestFrame Brighten(CLowLightFrame& lowLight, const TestFrame& in) {
-    TestFrame out(in.Width(), in.Height(), in.Stride());
-    EXPECT_TRUE(lowLight.Process(in.Data(), out.Data(), in.Width(), in.Height(), in.Stride()));
+    TestFrame out = in.Blank();
+    EXPECT_TRUE(lowLight.Process(in.Data(), out.Data(), in.Layout()));
     EXPECT_TRUE(out.GuardsIntact());
     return out;
 }
@@ -94,9 +94,9 @@ TEST(LowLightFrame, CameraSizesKeepTheGuards) {
 TEST(LowLightFrame, RefusedFramesAreReported) {
     TestFrame frame(8, 4);
     CLowLightFrame lowLight;
-    EXPECT_FALSE(lowLight.Process(nullptr, frame.Data(), 8, 4, frame.Stride()));
-    EXPECT_FALSE(lowLight.Process(frame.Data(), nullptr, 8, 4, frame.Stride()));
-    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(), 8, 4, 20));  // rows shorter than the picture
+    EXPECT_FALSE(lowLight.Process(nullptr, frame.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(lowLight.Process(frame.Data(), nullptr, qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(), qel::imaging::PixelLayout{8, 4, 20, 3}));  // rows shorter than the picture
 }
 
 }  // namespace

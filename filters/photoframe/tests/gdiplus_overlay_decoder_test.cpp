@@ -11,7 +11,7 @@
 
 #include "core/frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "png_writer.h"
 #include "qeltest/temp_dir.h"
 

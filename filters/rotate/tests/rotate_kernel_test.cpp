@@ -64,8 +64,7 @@ bool IsBackground(const TestFrame& f, int row, int x, std::uint32_t color = kTea
 TestFrame Rotated(const TestFrame& in, int angle, int method, std::uint32_t color = kTeal, bool topDown = false) {
     TestFrame out = in.Blank();
     const RotateParams params{angle, method, color};
-    EXPECT_TRUE(RotateFrame(in.bytes.data(), out.bytes.data(), in.width, topDown ? -in.height : in.height,
-                            in.stride, params));
+    EXPECT_TRUE(RotateFrame(in.bytes.data(), out.bytes.data(), qel::imaging::PixelLayout{in.width, topDown ? -in.height : in.height, in.stride, 3}, params));
     return out;
 }
 
@@ -240,11 +239,11 @@ TEST(RotateKernel, RefusesWhatItCannotTurnAndWritesNothing) {
     TestFrame out = in.Blank();
     const std::vector<std::uint8_t> untouched = out.bytes;
     const RotateParams params{90, kRotateCut, kTeal};
-    EXPECT_FALSE(RotateFrame(nullptr, out.bytes.data(), 8, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), nullptr, 8, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 0, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 8, 0, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 8, 6, 23, params)); // under 8 * 3
+    EXPECT_FALSE(RotateFrame(nullptr, out.bytes.data(), qel::imaging::PixelLayout{8, 6, in.stride, 3}, params));
+    EXPECT_FALSE(RotateFrame(in.bytes.data(), nullptr, qel::imaging::PixelLayout{8, 6, in.stride, 3}, params));
+    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), qel::imaging::PixelLayout{0, 6, in.stride, 3}, params));
+    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), qel::imaging::PixelLayout{8, 0, in.stride, 3}, params));
+    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), qel::imaging::PixelLayout{8, 6, 23, 3}, params)); // under 8 * 3
     EXPECT_EQ(out.bytes, untouched);
 }
 
