@@ -1,0 +1,125 @@
+// Every frame kernel over every shared frame shape: nothing written outside the pixels (guards and
+// row padding keep their sentinel), the source left as it was, the same result as on the same picture
+// in a plain aligned bottom-up frame, and the kernel's independent reference where it has one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <tuple>
+
+#include "kernel_cases.h"
+
+namespace {
+
+using kernelcases::KernelCase;
+using kernelcases::RowOrder;
+using qel::testing::FrameShape;
+
+const std::vector<KernelCase>& Cases() {
+    static const std::vector<KernelCase> cases = kernelcases::AllKernels();
+    return cases;
+}
+
+// The rows a kernel of this order is compared by: buffer rows, or picture lines.
+const std::uint8_t* RowOf(const TestFrame& frame, RowOrder order, int index) {
+    return order == RowOrder::Buffer ? frame.At(0, index) : frame.Pixel(0, index);
+}
+
+// The first row (in the kernel's order) where the pixels differ, or -1.
+int FirstDifferentRow(const TestFrame& a, const TestFrame& b, RowOrder order) {
+    for (int i = 0; i < a.Lines(); ++i)
+        if (std::memcmp(RowOf(a, order, i), RowOf(b, order, i), static_cast<std::size_t>(a.Width()) * 3) != 0)
+            return i;
+    return -1;
+}
+
+// The same picture as `frame` in a plain frame: aligned, bottom-up, DIB rows. Rows are carried over in
+// the kernel's order, so that the kernel must give the same rows back.
+TestFrame PlainCopy(const TestFrame& frame, RowOrder order) {
+    TestFrame plain(FrameShape{frame.Width(), frame.Lines()});
+    for (int i = 0; i < frame.Lines(); ++i)
+        std::memcpy(const_cast<std::uint8_t*>(RowOf(plain, order, i)), RowOf(frame, order, i),
+                    static_cast<std::size_t>(frame.Width()) * 3);
+    return plain;
+}
+
+class KernelOnShape : public ::testing::TestWithParam<std::tuple<int, int>> {
+protected:
+    const KernelCase& Kernel() const { return Cases()[static_cast<std::size_t>(std::get<0>(GetParam()))]; }
+    FrameShape Shape() const { return qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(GetParam()))]; }
+};
+
+TEST_P(KernelOnShape, WritesOnlyPixelsAndGivesThePlainFramesResult) {
+    const KernelCase& kernel = Kernel();
+    TestFrame in(Shape());
+    in.Fill([](int x, int row) { return qel::testing::PatternColour(x, row, 3); });
+    const TestFrame original = in;
+
+    TestFrame out = in.Blank();
+    ASSERT_TRUE(kernel.run(in, out));
+    EXPECT_TRUE(out.GuardsIntact()) << "wrote outside the pixels";
+    EXPECT_TRUE(in.GuardsIntact() && in.PixelsEqual(original)) << "changed its source";
+
+    const TestFrame plainIn = PlainCopy(in, kernel.order);
+    TestFrame plainOut = plainIn.Blank();
+    ASSERT_TRUE(kernel.run(plainIn, plainOut));
+    EXPECT_EQ(-1, FirstDifferentRow(out, plainOut, kernel.order)) << "differs from the plain frame's result";
+
+    if (kernel.reference) {
+        TestFrame expected = in.Blank();
+        kernel.reference(in, expected);
+        EXPECT_EQ(0, out.MaxDifference(expected)) << "differs from the reference";
+    }
+}
+
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
+    const FrameShape shape = qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(info.param))];
+    std::string name = Cases()[static_cast<std::size_t>(std::get<0>(info.param))].name + "_" +
+                       std::to_string(shape.width) + "x" + std::to_string(std::abs(shape.height));
+    if (shape.height < 0)
+        name += "TopDown";
+    if (shape.extraPadding)
+        name += "Pad" + std::to_string(shape.extraPadding);
+    if (shape.unaligned)
+        name += "Unaligned";
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKernel, KernelOnShape,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(Cases().size())),
+                                            ::testing::Range(0, static_cast<int>(qel::testing::KernelShapes().size()))),
+                         CaseName);
+
+// The frame itself: the checks above are only as good as its guards.
+TEST(GuardedTestFrame, NoticesWritesIntoPaddingAndGuardsButNotIntoPixels) {
+    for (const FrameShape& shape : qel::testing::KernelShapes()) {
+        SCOPED_TRACE(qel::testing::ShapeName(shape));
+        TestFrame frame(shape);
+        frame.FillNoise(1);
+        EXPECT_TRUE(frame.GuardsIntact());
+        frame.Data()[-1] ^= 1;
+        EXPECT_FALSE(frame.GuardsIntact()) << "a write just before the frame";
+        frame.Data()[-1] ^= 1;
+        const int padding = frame.Stride() - frame.Width() * 3;
+        if (padding > 0) {
+            frame.At(frame.Width(), frame.Lines() - 1)[padding - 1] ^= 1;
+            EXPECT_FALSE(frame.GuardsIntact()) << "a write into the last row's padding";
+        }
+    }
+}
+
+TEST(GuardedTestFrame, UnalignedShapesStartOffEveryAlignmentAndFlippedKeepsThePicture) {
+    for (const FrameShape& shape : qel::testing::KernelShapes()) {
+        SCOPED_TRACE(qel::testing::ShapeName(shape));
+        TestFrame frame(shape);
+        EXPECT_EQ(shape.unaligned, reinterpret_cast<std::uintptr_t>(frame.Data()) % 2 == 1);
+        frame.FillNoise(4);
+        const TestFrame flipped = frame.Flipped();
+        EXPECT_EQ(-shape.height, flipped.Height());
+        EXPECT_TRUE(flipped.SamePicture(frame));
+        EXPECT_EQ(shape.height == 1 || shape.height == -1, flipped.PixelsEqual(frame));
+    }
+}
+
+} // namespace
