@@ -24,7 +24,8 @@ void CContrastBrightnessFilter::TakeChangedValues() {
         m_frame.SetValues(m_contrast.load(), m_brightness.load());
 }
 
-bool CContrastBrightnessFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) {
+bool CContrastBrightnessFilter::ProcessFrame(const BYTE* source, BYTE* target,
+                                             const qel::imaging::PixelLayout& layout) {
     // Refused by the table: the input goes out unchanged.
     return m_frame.Process(source, target, layout);
 }

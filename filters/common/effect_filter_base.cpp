@@ -149,7 +149,8 @@ bool CEffectFilterBase::ShouldProcess(IMediaSample* in) {
 }
 
 qel::imaging::PixelLayout CEffectFilterBase::FrameLayout() const {
-    return qel::imaging::PixelLayout{m_width, m_height, m_stride, m_bytesPerPixel, qel::imaging::ByteOrder::BGR};
+    return qel::imaging::PixelLayout{m_width, m_height, m_stride, m_bytesPerPixel,
+                                     qel::imaging::ByteOrder::BGR};
 }
 
 HRESULT CEffectFilterBase::ProcessOrCopy(IMediaSample* in, IMediaSample* out) {

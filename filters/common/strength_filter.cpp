@@ -38,7 +38,8 @@ void CStrengthFilter::TakeChangedValues() {
         m_kernel->SetStrength(m_strength.load());
 }
 
-bool CStrengthFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) {
+bool CStrengthFilter::ProcessFrame(const BYTE* source, BYTE* target,
+                                   const qel::imaging::PixelLayout& layout) {
     return m_kernel->Process(source, target, layout);
 }
 

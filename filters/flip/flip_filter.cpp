@@ -22,8 +22,7 @@ bool CFlipFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imag
     params.topBottom = m_value.load(std::memory_order_relaxed) != 0;
     params.leftRight = m_value2.load(std::memory_order_relaxed) != 0;
     // Nothing to flip: the base's plain copy.
-    return (params.topBottom || params.leftRight) &&
-           FlipFrame(source, target, layout, params);
+    return (params.topBottom || params.leftRight) && FlipFrame(source, target, layout, params);
 }
 
 HRESULT CFlipFilter::GetValue(int* value) { return ReadParam(value, m_value); }

@@ -61,7 +61,8 @@ void BM_EffectChain(benchmark::State& state) {
         contrast.Process(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3});
         zoom.Process(a.data(), a.size(), b.data(), b.size());
         BlendOverlayFrame(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, overlay);
-        PaintStampMask(a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, stamp, StampPoint{width - 135, height - 19}, StampColour{});
+        PaintStampMask(a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, stamp,
+                       StampPoint{width - 135, height - 19}, StampColour{});
         effect->Process(a.data(), b.data());
         FlipFrame(b.data(), a.data(), qel::imaging::PixelLayout{width, height, stride, 3}, flip);
         RotateFrame(a.data(), b.data(), qel::imaging::PixelLayout{width, height, stride, 3}, rotate);

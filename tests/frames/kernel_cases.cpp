@@ -105,8 +105,8 @@ void AddImagingKernels(std::vector<KernelCase>& cases) {
     cases.push_back({"ApplyContrastBrightness", RowOrder::Buffer,
                      [](const TestFrame& in, TestFrame& out) {
                          const int contrasts[3] = {40, -30, 0}, brightnesses[3] = {10, 0, -20};
-                         return ApplyContrastBrightness(in.Data(), out.Data(), in.Layout(), nullptr, contrasts,
-                                                        brightnesses);
+                         return ApplyContrastBrightness(in.Data(), out.Data(), in.Layout(), nullptr,
+                                                        contrasts, brightnesses);
                      },
                      [](const TestFrame& in, TestFrame& expected) {
                          const int contrasts[3] = {40, -30, 0}, brightnesses[3] = {10, 0, -20};
@@ -121,14 +121,16 @@ void AddImagingKernels(std::vector<KernelCase>& cases) {
                      nullptr});
     cases.push_back({"AdjustHueSaturationPerPixel", RowOrder::Buffer,
                      [](const TestFrame& in, TestFrame& out) {
-                         return AdjustHueSaturation(in.Data(), out.Data(), in.Layout(), nullptr, 40, 30, false);
+                         return AdjustHueSaturation(in.Data(), out.Data(), in.Layout(), nullptr, 40, 30,
+                                                    false);
                      },
                      [](const TestFrame& in, TestFrame& expected) {
                          MapColours(in, expected, [](Rgb c) { return AdjustHueSaturation(c, 40, 30); });
                      }});
     cases.push_back({"AdjustHueSaturationCube", RowOrder::Buffer,
                      [](const TestFrame& in, TestFrame& out) {
-                         return AdjustHueSaturation(in.Data(), out.Data(), in.Layout(), nullptr, -60, -40, true);
+                         return AdjustHueSaturation(in.Data(), out.Data(), in.Layout(), nullptr, -60, -40,
+                                                    true);
                      },
                      nullptr});
     cases.push_back({"ApplyCubeSepia", RowOrder::Buffer,
@@ -138,14 +140,15 @@ void AddImagingKernels(std::vector<KernelCase>& cases) {
                      [](const TestFrame& in, TestFrame& expected) {
                          MapColours(in, expected, [](Rgb c) { return LookupCube(SepiaCube(), c); });
                      }});
-    cases.push_back({"ApplyCubeAndLut", RowOrder::Buffer,
-                     [](const TestFrame& in, TestFrame& out) {
-                         return ApplyCubeAndLut(in.Data(), out.Data(), in.Layout(), nullptr, SepiaCube(), TestLut());
-                     },
-                     [](const TestFrame& in, TestFrame& expected) {
-                         const Lut lut = TestLut();
-                         MapColours(in, expected, [&](Rgb c) { return ThroughLut(lut, LookupCube(SepiaCube(), c)); });
-                     }});
+    cases.push_back(
+        {"ApplyCubeAndLut", RowOrder::Buffer,
+         [](const TestFrame& in, TestFrame& out) {
+             return ApplyCubeAndLut(in.Data(), out.Data(), in.Layout(), nullptr, SepiaCube(), TestLut());
+         },
+         [](const TestFrame& in, TestFrame& expected) {
+             const Lut lut = TestLut();
+             MapColours(in, expected, [&](Rgb c) { return ThroughLut(lut, LookupCube(SepiaCube(), c)); });
+         }});
     cases.push_back({"AddNoise", RowOrder::Buffer,
                      [](const TestFrame& in, TestFrame& out) {
                          NoiseRandom random(7);
@@ -166,8 +169,8 @@ void AddImagingKernels(std::vector<KernelCase>& cases) {
                                 ApplySnowFlakes(in.Data(), out.Data(), in.Layout(), flakes);
                      },
                      nullptr});
-    for (const auto& [name, correction] :
-         {std::make_pair("AutoTone", AutoCorrection::Tone), std::make_pair("AutoEnhance", AutoCorrection::Enhance)}) {
+    for (const auto& [name, correction] : {std::make_pair("AutoTone", AutoCorrection::Tone),
+                                           std::make_pair("AutoEnhance", AutoCorrection::Enhance)}) {
         const AutoCorrection kind = correction;
         cases.push_back({name, RowOrder::Buffer,
                          [kind](const TestFrame& in, TestFrame& out) {
@@ -176,18 +179,20 @@ void AddImagingKernels(std::vector<KernelCase>& cases) {
                          nullptr});
     }
     for (const bool inPlace : {false, true}) {
-        cases.push_back({inPlace ? "WhiteboardInPlace" : "Whiteboard", RowOrder::Buffer,
-                         [inPlace](const TestFrame& in, TestFrame& out) {
-                             if (inPlace)
-                                 CopyFramePixels(in.Data(), out.Data(), in.Layout());
-                             const PixelLayout& layout = in.Layout();
-                             const WhiteboardImage image{layout.width, layout.height, layout.stride, 3, 8, 1,
-                                                         inPlace ? out.Data() : in.Data(), out.Data()};
-                             WhiteboardParams params{};
-                             params.strength = 80;
-                             return EnhanceWhiteboard(&image, &params, nullptr) == kWhiteboardOk;
-                         },
-                         nullptr});
+        cases.push_back(
+            {inPlace ? "WhiteboardInPlace" : "Whiteboard", RowOrder::Buffer,
+             [inPlace](const TestFrame& in, TestFrame& out) {
+                 if (inPlace)
+                     CopyFramePixels(in.Data(), out.Data(), in.Layout());
+                 const PixelLayout& layout = in.Layout();
+                 const WhiteboardImage image{
+                     layout.width, layout.height, layout.stride, 3, 8, 1, inPlace ? out.Data() : in.Data(),
+                     out.Data()};
+                 WhiteboardParams params{};
+                 params.strength = 80;
+                 return EnhanceWhiteboard(&image, &params, nullptr) == kWhiteboardOk;
+             },
+             nullptr});
     }
 }
 
@@ -224,13 +229,15 @@ void AddPluginKernels(std::vector<KernelCase>& cases) {
                          return FlipFrame(in.Data(), out.Data(), in.Layout(), FlipParams{false, true});
                      },
                      [](const TestFrame& in, TestFrame& expected) {
-                         MovePixels(in, expected,
-                                    [&](int x, int line) { return std::make_pair(in.Width() - 1 - x, line); });
+                         MovePixels(in, expected, [&](int x, int line) {
+                             return std::make_pair(in.Width() - 1 - x, line);
+                         });
                      }});
     for (const int angle : {90, 180, 270})
         for (const int method : {kRotateCut, kRotateZoom}) {
             auto run = [angle, method](const TestFrame& in, TestFrame& out) {
-                return RotateFrame(in.Data(), out.Data(), in.Layout(), RotateParams{angle, method, 0x00336699});
+                return RotateFrame(in.Data(), out.Data(), in.Layout(),
+                                   RotateParams{angle, method, 0x00336699});
             };
             std::function<void(const TestFrame&, TestFrame&)> halfTurn;
             if (angle == 180)
@@ -243,39 +250,41 @@ void AddPluginKernels(std::vector<KernelCase>& cases) {
                              RowOrder::Picture, run, halfTurn});
         }
     for (const int percent : {150, 200, 250, 300}) {
-        cases.push_back({"Zoom" + std::to_string(percent), RowOrder::Buffer,
-                         [percent](const TestFrame& in, TestFrame& out) {
-                             const ZoomPlan plan = BuildZoomPlan(percent, &in.Layout());
-                             ApplyZoomPlan(plan, in.Data(), in.Bytes(), out.Data(), out.Bytes());
-                             return true;
-                         },
-                         [percent](const TestFrame& in, TestFrame& expected) {
-                             const ZoomPlan plan = BuildZoomPlan(percent, &in.Layout());
-                             if (plan.mode != ZoomMode::Scale) {
-                                 CopyFramePixels(in.Data(), expected.Data(), in.Layout()); // too small: copied
-                                 return;
-                             }
-                             zoomtest::ReferenceZoom(in.Data(), expected.Data(), in.Width(), in.Height(), in.Stride(),
-                                                     3, percent, plan.columns.origin, plan.rows.origin);
-                         }});
+        cases.push_back(
+            {"Zoom" + std::to_string(percent), RowOrder::Buffer,
+             [percent](const TestFrame& in, TestFrame& out) {
+                 const ZoomPlan plan = BuildZoomPlan(percent, &in.Layout());
+                 ApplyZoomPlan(plan, in.Data(), in.Bytes(), out.Data(), out.Bytes());
+                 return true;
+             },
+             [percent](const TestFrame& in, TestFrame& expected) {
+                 const ZoomPlan plan = BuildZoomPlan(percent, &in.Layout());
+                 if (plan.mode != ZoomMode::Scale) {
+                     CopyFramePixels(in.Data(), expected.Data(), in.Layout()); // too small: copied
+                     return;
+                 }
+                 zoomtest::ReferenceZoom(in.Data(), expected.Data(), in.Width(), in.Height(), in.Stride(), 3,
+                                         percent, plan.columns.origin, plan.rows.origin);
+             }});
     }
-    cases.push_back({"BlendOverlay", RowOrder::Picture,
-                     [](const TestFrame& in, TestFrame& out) {
-                         return BlendOverlayFrame(in.Data(), out.Data(), in.Layout(),
-                                                  PatternOverlay(in.Width(), in.Lines()));
-                     },
-                     [](const TestFrame& in, TestFrame& expected) {
-                         const OverlayImage overlay = PatternOverlay(in.Width(), in.Lines());
-                         for (int line = 0; line < in.Lines(); ++line)
-                             for (int x = 0; x < in.Width(); ++x) {
-                                 const std::uint8_t* o =
-                                     &overlay.pixels[static_cast<std::size_t>(line) * overlay.stride() + x * 4u];
-                                 const std::uint8_t* v = in.Pixel(x, line);
-                                 for (int c = 0; c < 3; ++c)
-                                     expected.Pixel(x, line)[c] =
-                                         static_cast<std::uint8_t>((v[c] * (255 - o[3]) + o[c] * o[3]) / 255);
-                             }
-                     }});
+    cases.push_back(
+        {"BlendOverlay", RowOrder::Picture,
+         [](const TestFrame& in, TestFrame& out) {
+             return BlendOverlayFrame(in.Data(), out.Data(), in.Layout(),
+                                      PatternOverlay(in.Width(), in.Lines()));
+         },
+         [](const TestFrame& in, TestFrame& expected) {
+             const OverlayImage overlay = PatternOverlay(in.Width(), in.Lines());
+             for (int line = 0; line < in.Lines(); ++line)
+                 for (int x = 0; x < in.Width(); ++x) {
+                     const std::uint8_t* o =
+                         &overlay.pixels[static_cast<std::size_t>(line) * overlay.stride() + x * 4u];
+                     const std::uint8_t* v = in.Pixel(x, line);
+                     for (int c = 0; c < 3; ++c)
+                         expected.Pixel(x, line)[c] =
+                             static_cast<std::uint8_t>((v[c] * (255 - o[3]) + o[c] * o[3]) / 255);
+                 }
+         }});
     cases.push_back({"PaintStampMask", RowOrder::Picture,
                      [](const TestFrame& in, TestFrame& out) {
                          CopyFramePixels(in.Data(), out.Data(), in.Layout());
@@ -292,8 +301,8 @@ void AddPluginKernels(std::vector<KernelCase>& cases) {
 }
 
 void AddSpecialEffects(std::vector<KernelCase>& cases) {
-    static const char* const kNames[kEffectCount] = {"BlackWhite", "Sepia",  "Negative", "Emboss",   "FishEye",
-                                                     "Snow",       "Mosaic", "Swirl",    "Spotlight"};
+    static const char* const kNames[kEffectCount] = {
+        "BlackWhite", "Sepia", "Negative", "Emboss", "FishEye", "Snow", "Mosaic", "Swirl", "Spotlight"};
     for (int index = 0; index < kEffectCount; ++index) {
         std::function<void(const TestFrame&, TestFrame&)> reference;
         if (index == 0)

@@ -47,7 +47,9 @@ TestFrame PlainCopy(const TestFrame& frame, RowOrder order) {
 class KernelOnShape : public ::testing::TestWithParam<std::tuple<int, int>> {
 protected:
     const KernelCase& Kernel() const { return Cases()[static_cast<std::size_t>(std::get<0>(GetParam()))]; }
-    FrameShape Shape() const { return qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(GetParam()))]; }
+    FrameShape Shape() const {
+        return qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(GetParam()))];
+    }
 };
 
 TEST_P(KernelOnShape, WritesOnlyPixelsAndGivesThePlainFramesResult) {
@@ -86,10 +88,11 @@ std::string CaseName(const ::testing::TestParamInfo<std::tuple<int, int>>& info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKernel, KernelOnShape,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(Cases().size())),
-                                            ::testing::Range(0, static_cast<int>(qel::testing::KernelShapes().size()))),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    EveryKernel, KernelOnShape,
+    ::testing::Combine(::testing::Range(0, static_cast<int>(Cases().size())),
+                       ::testing::Range(0, static_cast<int>(qel::testing::KernelShapes().size()))),
+    CaseName);
 
 // The frame itself: the checks above are only as good as its guards.
 TEST(GuardedTestFrame, NoticesWritesIntoPaddingAndGuardsButNotIntoPixels) {

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 
-bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const uint8_t* mask, int maskWidth,
-                    int maskHeight, int maskStride, StampPoint place, StampColour colour) {
-    if (!frame || !mask || !qel::imaging::IsValidLayout(layout) || layout.channels != 3 || maskStride < maskWidth)
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const uint8_t* mask,
+                    int maskWidth, int maskHeight, int maskStride, StampPoint place, StampColour colour) {
+    if (!frame || !mask || !qel::imaging::IsValidLayout(layout) || layout.channels != 3 ||
+        maskStride < maskWidth)
         return false;
     const int width = layout.width;
     const int height = layout.height;
@@ -29,9 +30,10 @@ bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, con
     return true;
 }
 
-bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const StampMask& mask, StampPoint place,
-                    StampColour colour) {
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const StampMask& mask,
+                    StampPoint place, StampColour colour) {
     if (mask.empty() || mask.coverage.size() < static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height))
         return false;
-    return PaintStampMask(frame, layout, mask.coverage.data(), mask.width, mask.height, mask.width, place, colour);
+    return PaintStampMask(frame, layout, mask.coverage.data(), mask.width, mask.height, mask.width, place,
+                          colour);
 }

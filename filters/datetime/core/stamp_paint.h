@@ -18,8 +18,8 @@ struct StampColour {
 // all sides. A negative height marks a top-down frame; the text stays upright either way. False,
 // painting nothing, for a null buffer or mask, a layout that is not three bytes a pixel, or a stride
 // too short for the width.
-bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const uint8_t* mask, int maskWidth,
-                    int maskHeight, int maskStride, StampPoint place, StampColour colour);
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const uint8_t* mask,
+                    int maskWidth, int maskHeight, int maskStride, StampPoint place, StampColour colour);
 
-bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const StampMask& mask, StampPoint place,
-                    StampColour colour);
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const StampMask& mask,
+                    StampPoint place, StampColour colour);

@@ -1,9 +1,10 @@
 #include "core/stamp_renderer.h"
 
 bool StampRenderer::Draw(uint8_t* frame, size_t frameBytes, const qel::imaging::PixelLayout& format,
-                         const std::string& text, const StampSettings& settings, StampRasteriser& rasteriser) {
-    if (!frame || text.empty() || !qel::imaging::IsValidLayout(format) || format.channels != 3 || format.width <= 0 ||
-        format.height == 0 || frameBytes < qel::imaging::ImageBytes(format))
+                         const std::string& text, const StampSettings& settings,
+                         StampRasteriser& rasteriser) {
+    if (!frame || text.empty() || !qel::imaging::IsValidLayout(format) || format.channels != 3 ||
+        format.width <= 0 || format.height == 0 || frameBytes < qel::imaging::ImageBytes(format))
         return false;
     const int rows = qel::imaging::RowCount(format);
 

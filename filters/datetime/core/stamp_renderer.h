@@ -27,8 +27,8 @@ public:
     // Draws text on the frame (frameBytes long) with the settings of this frame. False when nothing
     // was drawn: no text, a layout that is not three bytes a pixel or longer than the buffer, no mask,
     // or a box entirely outside the frame.
-    bool Draw(uint8_t* frame, size_t frameBytes, const qel::imaging::PixelLayout& format, const std::string& text,
-              const StampSettings& settings, StampRasteriser& rasteriser);
+    bool Draw(uint8_t* frame, size_t frameBytes, const qel::imaging::PixelLayout& format,
+              const std::string& text, const StampSettings& settings, StampRasteriser& rasteriser);
 
     // Where the last drawing placed the box (picture pixels from the top-left), and its size.
     StampPoint LastPlace() const { return lastPlace_; }

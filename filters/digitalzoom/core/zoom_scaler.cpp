@@ -83,11 +83,11 @@ bool ScaleZoomFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelL
     const int stride = layout.stride;
     const int bytesPerPixel = layout.channels;
     const int rowCount = qel::imaging::RowCount(layout);
-    if (!src || !dst || width < 1 || rowCount < 1 ||
-        static_cast<long long>(width) * bytesPerPixel > stride ||
-        columns.taps.size() != static_cast<size_t>(width) || rows.taps.size() != static_cast<size_t>(rowCount) ||
-        columns.firstSource < 0 || columns.lastSource >= width || columns.firstSource > columns.lastSource ||
-        rows.firstSource < 0 || rows.lastSource >= rowCount)
+    if (!src || !dst || width < 1 || rowCount < 1 || static_cast<long long>(width) * bytesPerPixel > stride ||
+        columns.taps.size() != static_cast<size_t>(width) ||
+        rows.taps.size() != static_cast<size_t>(rowCount) || columns.firstSource < 0 ||
+        columns.lastSource >= width || columns.firstSource > columns.lastSource || rows.firstSource < 0 ||
+        rows.lastSource >= rowCount)
         return false;
 
     const ZoomTap* rowTaps = rows.taps.data();

@@ -37,7 +37,9 @@ void ExpectMatchesReference(int percent, int width, int height, int padding) {
     const ZoomPlan plan = PlanFor(percent, src);
     ASSERT_EQ(plan.mode, ZoomMode::Scale) << percent << " at " << width << "x" << height;
 
-    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{width, height, src.Stride(), 3}, plan.columns, plan.rows));
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(),
+                               qel::imaging::PixelLayout{width, height, src.Stride(), 3}, plan.columns,
+                               plan.rows));
     zoomtest::ReferenceZoom(src.Data(), expected.Data(), width, height, src.Stride(), 3, percent,
                             plan.columns.origin, plan.rows.origin);
     ExpectSamePixels(dst, expected, "scaled frame");
@@ -95,7 +97,9 @@ TEST(ZoomScaler, ConstantFramesStayConstant) {
             TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height(), 4);
             const ZoomPlan plan = PlanFor(percent, src);
             ASSERT_EQ(plan.mode, ZoomMode::Scale);
-            ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3}, plan.columns, plan.rows));
+            ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(),
+                                       qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3},
+                                       plan.columns, plan.rows));
             for (int row = 0; row < dst.Lines(); ++row)
                 for (int x = 0; x < dst.Width(); ++x) {
                     const uint8_t* pixel = dst.At(x, row);
@@ -114,7 +118,8 @@ TEST(ZoomScaler, BlockFormulasAt200And150) {
     TestFrame dst = TestFrame::DataPadded(12, 12);
 
     const ZoomPlan zoom200 = PlanFor(200, src);
-    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{12, 12, src.Stride(), 3}, zoom200.columns, zoom200.rows));
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{12, 12, src.Stride(), 3},
+                               zoom200.columns, zoom200.rows));
     const int x0 = zoom200.columns.origin;
     const int y0 = zoom200.rows.origin;
     for (int c = 0; c < 3; ++c) {
@@ -125,7 +130,8 @@ TEST(ZoomScaler, BlockFormulasAt200And150) {
     }
 
     const ZoomPlan zoom150 = PlanFor(150, src);
-    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{12, 12, src.Stride(), 3}, zoom150.columns, zoom150.rows));
+    ASSERT_TRUE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{12, 12, src.Stride(), 3},
+                               zoom150.columns, zoom150.rows));
     const int vx = zoom150.columns.origin + 1;
     const int vy = zoom150.rows.origin + 1;
     for (int c = 0; c < 3; ++c) {
@@ -142,10 +148,12 @@ TEST(ZoomScaler, RefusesTablesOfAnotherSizeWithoutWriting) {
     TestFrame dst = TestFrame::DataPadded(32, 24);
     dst.FillBytes(0x5A);
     const ZoomPlan plan = PlanFor(200, src);
-    EXPECT_FALSE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{32, 24, dst.Stride(), 3}, plan.columns, plan.rows));
+    EXPECT_FALSE(ScaleZoomFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{32, 24, dst.Stride(), 3},
+                                plan.columns, plan.rows));
     for (size_t i = 0; i < dst.Bytes(); ++i)
         ASSERT_EQ(dst.Data()[i], 0x5A);
-    EXPECT_FALSE(ScaleZoomFrame(nullptr, dst.Data(), qel::imaging::PixelLayout{64, 48, src.Stride(), 3}, plan.columns, plan.rows));
+    EXPECT_FALSE(ScaleZoomFrame(nullptr, dst.Data(), qel::imaging::PixelLayout{64, 48, src.Stride(), 3},
+                                plan.columns, plan.rows));
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ TEST(LowLightFrame, RefusedFramesAreReported) {
     CLowLightFrame lowLight;
     EXPECT_FALSE(lowLight.Process(nullptr, frame.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
     EXPECT_FALSE(lowLight.Process(frame.Data(), nullptr, qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
-    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(), qel::imaging::PixelLayout{8, 4, 20, 3}));  // rows shorter than the picture
+    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(),
+                                  qel::imaging::PixelLayout{8, 4, 20, 3})); // rows shorter than the picture
 }
 
 }  // namespace

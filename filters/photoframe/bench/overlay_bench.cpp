@@ -15,7 +15,8 @@ void BM_PhotoFrameBlend(benchmark::State& state) {
     src.FillRandom(1);
     const OverlayImage overlay = BenchPhotoFrame(src.Width(), src.Lines());
     for (auto _ : state) {
-        BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3}, overlay);
+        BlendOverlayFrame(src.Data(), dst.Data(),
+                          qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3}, overlay);
         benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }

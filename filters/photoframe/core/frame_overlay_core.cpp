@@ -11,7 +11,8 @@
 namespace {
 
 bool IsBlendableFormat(const qel::imaging::PixelLayout& format) {
-    return qel::imaging::IsValidLayout(format) && format.channels == 3 && format.width > 0 && format.height != 0;
+    return qel::imaging::IsValidLayout(format) && format.channels == 3 && format.width > 0 &&
+           format.height != 0;
 }
 
 void CopyFrame(const uint8_t* src, uint8_t* dst, size_t length) {

@@ -38,7 +38,8 @@ void BlendOverlayRgb24(const uint8_t* src, uint8_t* dst, const qel::imaging::Pix
 bool BlendOverlayFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
                        const OverlayImage& overlay) {
     if (!src || !dst || !qel::imaging::IsValidLayout(layout) || layout.channels != 3 || layout.width < 1 ||
-        layout.height == 0 || overlay.width != layout.width || overlay.height != qel::imaging::RowCount(layout) ||
+        layout.height == 0 || overlay.width != layout.width ||
+        overlay.height != qel::imaging::RowCount(layout) ||
         overlay.pixels.size() < static_cast<size_t>(overlay.stride()) * static_cast<size_t>(overlay.height))
         return false;
     BlendOverlayRgb24(src, dst, layout, overlay.pixels.data(), overlay.stride());

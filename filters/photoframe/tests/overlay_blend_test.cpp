@@ -34,7 +34,8 @@ TEST(OverlayBlend, AlphaZeroKeepsTheVideoAlpha255TakesTheFrameAndHalfwayMixes) {
     std::memcpy(OverlayPixel(overlay, 2, 0), half, 4);
     TestFrame dst = TestFrame::DataPadded(3, 1);
 
-    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{3, 1, src.Stride(), 3}, overlay));
+    ASSERT_TRUE(
+        BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{3, 1, src.Stride(), 3}, overlay));
     EXPECT_EQ(dst.At(0, 0)[0], 77);
     EXPECT_EQ(dst.At(0, 0)[1], 0);
     EXPECT_EQ(dst.At(1, 0)[0], 10);
@@ -55,7 +56,8 @@ TEST(OverlayBlend, PartialAlphaMixesByTheIntegerFormula) {
         src.At(0, 0)[2] = 90;
         const uint8_t pixel[4] = {50, 240, 90, static_cast<uint8_t>(alpha)};
         std::memcpy(OverlayPixel(overlay, 0, 0), pixel, 4);
-        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{1, 1, src.Stride(), 3}, overlay));
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(),
+                                      qel::imaging::PixelLayout{1, 1, src.Stride(), 3}, overlay));
         EXPECT_EQ(dst.At(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
         EXPECT_EQ(dst.At(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
         EXPECT_EQ(dst.At(0, 0)[2], 90) << alpha;
@@ -77,7 +79,8 @@ void ExpectUprightAt(int width, int height, int padding) {
             pixel[2] = 0;
             pixel[3] = 255;
         }
-    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{width, height, src.Stride(), 3}, overlay));
+    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(),
+                                  qel::imaging::PixelLayout{width, height, src.Stride(), 3}, overlay));
     for (int y = 0; y < rows; ++y)  // y counts from the top of the picture
         for (int x = 0; x < width; ++x) {
             ASSERT_EQ(dst.FromTop(x, y)[0], rows - 1 - y) << width << "x" << height << " at " << x << "," << y;
@@ -102,7 +105,8 @@ TEST(OverlayBlend, BlendsInPlace) {
         overlay.pixels[i] = 200;
         overlay.pixels[i + 3] = 51;
     }
-    ASSERT_TRUE(BlendOverlayFrame(frame.Data(), frame.Data(), qel::imaging::PixelLayout{5, 2, frame.Stride(), 3}, overlay));
+    ASSERT_TRUE(BlendOverlayFrame(frame.Data(), frame.Data(),
+                                  qel::imaging::PixelLayout{5, 2, frame.Stride(), 3}, overlay));
     EXPECT_EQ(frame.At(4, 1)[0], (100 * 204 + 200 * 51) / 255);
     EXPECT_EQ(frame.At(4, 1)[1], (100 * 204) / 255);
 }
@@ -112,10 +116,14 @@ TEST(OverlayBlend, RefusesAnOverlayOfAnotherSizeWithoutWriting) {
     src.FillRandom(1);
     TestFrame dst = TestFrame::DataPadded(33, 19);
     dst.FillBytes(0x3C);
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3}, Overlay(32, 19)));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3}, Overlay(33, 20)));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3}, OverlayImage{}));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, 33 * 3 - 1, 3}, Overlay(33, 19)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   Overlay(32, 19)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   Overlay(33, 20)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   OverlayImage{}));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, 33 * 3 - 1, 3},
+                                   Overlay(33, 19)));
     for (size_t i = 0; i < dst.Bytes(); ++i)
         ASSERT_EQ(dst.Data()[i], 0x3C);
 }

@@ -109,8 +109,8 @@ void RotateQuarterZoom(const Frame& f, bool ninety) {
 
 } // namespace
 
-bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination, const qel::imaging::PixelLayout& layout,
-                 const RotateParams& params) {
+bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination,
+                 const qel::imaging::PixelLayout& layout, const RotateParams& params) {
     const int width = layout.width;
     const int height = layout.height;
     const int stride = layout.stride;

@@ -18,5 +18,5 @@ enum RotateMethod { kRotateCut = 0, kRotateZoom = 1 };
 // padding is copied from the source row of the same index. Returns false, writing nothing, for null
 // buffers, a width or height of 0, a layout that is not three bytes a pixel, or a stride too small
 // for the width.
-bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination, const qel::imaging::PixelLayout& layout,
-                 const RotateParams& params);
+bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination,
+                 const qel::imaging::PixelLayout& layout, const RotateParams& params);

@@ -234,7 +234,8 @@ TEST(RotateKernel, RefusesWhatItCannotTurnAndWritesNothing) {
     EXPECT_FALSE(RotateFrame(in.Data(), nullptr, qel::imaging::PixelLayout{8, 6, in.Stride(), 3}, params));
     EXPECT_FALSE(RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{0, 6, in.Stride(), 3}, params));
     EXPECT_FALSE(RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{8, 0, in.Stride(), 3}, params));
-    EXPECT_FALSE(RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{8, 6, 23, 3}, params)); // under 8 * 3
+    EXPECT_FALSE(
+        RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{8, 6, 23, 3}, params)); // under 8 * 3
     EXPECT_TRUE(SameBytes(out, untouched));
 }
 

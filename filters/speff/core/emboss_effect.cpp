@@ -87,14 +87,16 @@ void EmbossInnerPositive(const uint8_t* __restrict a, const uint8_t* __restrict 
 
 }  // namespace
 
-bool EmbossFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout, const EmbossParams& params) {
+bool EmbossFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                 const EmbossParams& params) {
     if (!src || !dst || !IsEffectLayout(layout))
         return false;
     const int lines = qel::imaging::RowCount(layout);
     const int64_t offset = params.offset;
     // Columns whose samples x + offset and x + offset + 1 both lie on the picture need no clamping.
     const int innerBegin = static_cast<int>(std::clamp<int64_t>(-offset, 0, layout.width));
-    const int innerEnd = static_cast<int>(std::clamp<int64_t>(layout.width - 1 - offset, innerBegin, layout.width));
+    const int innerEnd =
+        static_cast<int>(std::clamp<int64_t>(layout.width - 1 - offset, innerBegin, layout.width));
     const EmbossWeights weights(params.fraction);
     for (int line = 0; line < lines; ++line) {
         const uint8_t* row0 = src + PictureLineOffset(layout, ClampIndex(line + offset, lines - 1));
@@ -103,8 +105,10 @@ bool EmbossFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayo
         uint8_t* out = dst + PictureLineOffset(layout, line);
         auto clampedColumns = [&](int from, int to) {
             for (int x = from; x < to; ++x) {
-                const size_t c0 = static_cast<size_t>(ClampIndex(x + offset, layout.width - 1)) * kEffectBytesPerPixel;
-                const size_t c1 = static_cast<size_t>(ClampIndex(x + offset + 1, layout.width - 1)) * kEffectBytesPerPixel;
+                const size_t c0 =
+                    static_cast<size_t>(ClampIndex(x + offset, layout.width - 1)) * kEffectBytesPerPixel;
+                const size_t c1 =
+                    static_cast<size_t>(ClampIndex(x + offset + 1, layout.width - 1)) * kEffectBytesPerPixel;
                 for (int k = 0; k < 3; ++k) {
                     out[3 * x + k] = EmbossSample(row0[c0 + k], row0[c1 + k], row1[c0 + k], row1[c1 + k], in[3 * x + k],
                                                   weights);

@@ -1,6 +1,5 @@
 #include "core/sepia_effect.h"
 
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "core/snow_effect.h"
 
-
 #include <algorithm>
 
 using namespace qel::imaging;

@@ -99,7 +99,8 @@ inline void SamplePixel(const uint8_t* src, ptrdiff_t nextLine, const CSourceMap
 
 }  // namespace
 
-bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout, const CSourceMap& map) {
+bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                const CSourceMap& map) {
     if (!src || !dst || !IsEffectLayout(layout))
         return false;
     const qel::imaging::PixelLayout& m = map.layout_;
@@ -117,7 +118,8 @@ bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayou
         for (int tileX = 0; tileX < layout.width; tileX += kTile) {
             const int tileWidth = std::min(kTile, layout.width - tileX);
             for (int line = bandLine; line < bandEnd; ++line) {
-                uint8_t* out = dst + PictureLineOffset(layout, line) + static_cast<size_t>(tileX) * kEffectBytesPerPixel;
+                uint8_t* out =
+                    dst + PictureLineOffset(layout, line) + static_cast<size_t>(tileX) * kEffectBytesPerPixel;
                 int x = 0;
                 if (avx2) {
                     x = RemapLineAvx2(src, frameBytes, nextLine, entry, tileWidth, out);

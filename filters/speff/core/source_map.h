@@ -63,11 +63,12 @@ private:
                static_cast<size_t>(x % kTile);
     }
     uint32_t OffsetOf(int x, int line) const {
-        return static_cast<uint32_t>(PictureLineOffset(layout_, line) + static_cast<size_t>(x) * kEffectBytesPerPixel);
+        return static_cast<uint32_t>(PictureLineOffset(layout_, line) +
+                                     static_cast<size_t>(x) * kEffectBytesPerPixel);
     }
 
     qel::imaging::PixelLayout layout_{0, 0, 0, 0, qel::imaging::ByteOrder::BGR};
-    int lines_ = 0;  // |height|
+    int lines_ = 0; // |height|
     std::vector<Entry> entries_;
 };
 
@@ -75,4 +76,5 @@ private:
 // + (Q01 - Q00) fy) >> 10 per channel with fxy = fx fy / 1024 (a neighbour is only read when its
 // fraction is not 0, so never beyond the last column or line), results bounded to 0..255; no source
 // gives black. False (nothing written) for a bad frame or a map built for another format.
-bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout, const CSourceMap& map);
+bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                const CSourceMap& map);

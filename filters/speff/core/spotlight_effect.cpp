@@ -24,7 +24,8 @@ const LightTable& Lighting() {
 
 }  // namespace
 
-bool SpotlightFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout, const uint8_t* mask) {
+bool SpotlightFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                    const uint8_t* mask) {
     if (!src || !dst || !mask || !IsEffectLayout(layout))
         return false;
     const int lines = qel::imaging::RowCount(layout);

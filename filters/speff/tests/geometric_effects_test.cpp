@@ -20,7 +20,7 @@ qel::imaging::PixelLayout GeometryOf(int width, int height) {
 
 TEST(SourceMap, RefusesFramesItCannotAddress) {
     CSourceMap map;
-    const qel::imaging::PixelLayout huge{100000, 20000, 300000, 3};  // 6 GB of frame
+    const qel::imaging::PixelLayout huge{100000, 20000, 300000, 3}; // 6 GB of frame
     ASSERT_TRUE(IsEffectLayout(huge));
     EXPECT_FALSE(map.Reset(huge, false));
     EXPECT_TRUE(map.Empty());
@@ -76,8 +76,10 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     in.Fill(50, 60, 70);
     ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, 3, in.Stride(), 3}, blank));
     EXPECT_EQ(0, out.Pixel(2, 1)[2]);
-    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{3, 3, in.Stride(), 3}, blank));  // map of another size
-    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, -3, in.Stride(), 3}, blank));  // or orientation
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{3, 3, in.Stride(), 3},
+                            blank)); // map of another size
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, -3, in.Stride(), 3},
+                            blank)); // or orientation
 }
 
 // The bilinear sample of one output pixel written straight from its definition.
@@ -121,15 +123,21 @@ TEST(SourceMap, RemapMatchesTheReferenceAtEveryShape) {
             for (int x = 0; x < width; ++x) {
                 switch (next(5)) {
                 case 0: break;  // no source: black
-                case 1: map.TrySetSource(x, line, static_cast<float>(width - 1), static_cast<float>(lines - 1)); break;
-                case 2: map.TrySetSource(x, line, static_cast<float>(next(width)), static_cast<float>(next(lines))); break;
+                case 1:
+                    map.TrySetSource(x, line, static_cast<float>(width - 1), static_cast<float>(lines - 1));
+                    break;
+                case 2:
+                    map.TrySetSource(x, line, static_cast<float>(next(width)),
+                                     static_cast<float>(next(lines)));
+                    break;
                 default:
                     map.TrySetSource(x, line, next(width * 1024) / 1024.0f, next(lines * 1024) / 1024.0f);
                 }
             }
         }
         TestFrame out(width, height);
-        ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{width, height, in.Stride(), 3}, map));
+        ASSERT_TRUE(
+            RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{width, height, in.Stride(), 3}, map));
         EXPECT_TRUE(out.GuardsIntact());
         for (int line = 0; line < lines; ++line) {
             for (int x = 0; x < width; ++x) {

@@ -59,22 +59,27 @@ TEST(EffectKernels, RefuseBadFramesAndWriteNothing) {
     TestFrame out(8, 4);
     out.Fill(1, 2, 3);
     EXPECT_FALSE(NegativeFrame(nullptr, out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
-    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 4, 23, 3}));  // rows shorter than 8 pixels
+    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(),
+                               qel::imaging::PixelLayout{8, 4, 23, 3})); // rows shorter than 8 pixels
     EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{0, 4, frame.Stride(), 3}));
-    EXPECT_FALSE(BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 0, frame.Stride(), 3}));
-    EXPECT_FALSE(BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 1}));
+    EXPECT_FALSE(
+        BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 0, frame.Stride(), 3}));
+    EXPECT_FALSE(
+        BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 1}));
     EXPECT_EQ(1, out.Pixel(0, 0)[0]);
 }
 
 TEST(EffectLayout, AcceptsOnlyFramesItCanAddress) {
     const qel::imaging::PixelLayout topDown{33, -19, 100, 3};
     EXPECT_TRUE(IsEffectLayout(topDown));
-    EXPECT_EQ(static_cast<size_t>(18 * 100), PictureLineOffset(topDown, 0));  // line 0 is the bottom
-    EXPECT_EQ(static_cast<size_t>(18 * 100), PictureLineOffset(qel::imaging::PixelLayout{33, 19, 100, 3}, 18));
+    EXPECT_EQ(static_cast<size_t>(18 * 100), PictureLineOffset(topDown, 0)); // line 0 is the bottom
+    EXPECT_EQ(static_cast<size_t>(18 * 100),
+              PictureLineOffset(qel::imaging::PixelLayout{33, 19, 100, 3}, 18));
     EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, 19, 132, 4}));
     EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, 19, 98, 3}));
     EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, INT_MIN, 100, 3}));
-    EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{INT_MAX, 2, INT_MAX, 3}));  // width x 3 beyond any stride
+    EXPECT_FALSE(
+        IsEffectLayout(qel::imaging::PixelLayout{INT_MAX, 2, INT_MAX, 3})); // width x 3 beyond any stride
     EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{0, 19, 100, 3}));
 }
 

@@ -73,17 +73,18 @@ TestFrame::TestFrame(const PixelLayout& layout, Padding padding, bool unaligned)
 }
 
 TestFrame::TestFrame(int width, int height, int channels, int extraPadding, ByteOrder order)
-    : TestFrame(PixelLayout{width, height, imaging::DibStride(width, channels) + extraPadding, channels, order},
-                Padding::Guarded, false) {}
+    : TestFrame(
+          PixelLayout{width, height, imaging::DibStride(width, channels) + extraPadding, channels, order},
+          Padding::Guarded, false) {}
 
 TestFrame::TestFrame(const FrameShape& shape, int channels, ByteOrder order)
-    : TestFrame(PixelLayout{shape.width, shape.height, imaging::DibStride(shape.width, channels) + shape.extraPadding,
-                            channels, order},
+    : TestFrame(PixelLayout{shape.width, shape.height,
+                            imaging::DibStride(shape.width, channels) + shape.extraPadding, channels, order},
                 Padding::Guarded, shape.unaligned) {}
 
 TestFrame TestFrame::WithStride(int width, int height, int stride, Padding padding) {
-    return TestFrame(PixelLayout{width, height, stride ? stride : DibStride(width), 3, ByteOrder::BGR}, padding,
-                     false);
+    return TestFrame(PixelLayout{width, height, stride ? stride : DibStride(width), 3, ByteOrder::BGR},
+                     padding, false);
 }
 
 TestFrame TestFrame::DataPadded(int width, int height, int extraPadding) {
@@ -203,7 +204,8 @@ int TestFrame::MaxDifference(const TestFrame& other) const {
 bool TestFrame::GuardsIntact() const {
     const auto sentinel = [](std::uint8_t b) { return b == kSentinel; };
     if (!std::all_of(storage_.begin(), storage_.begin() + static_cast<std::ptrdiff_t>(offset_), sentinel) ||
-        !std::all_of(storage_.begin() + static_cast<std::ptrdiff_t>(offset_ + Bytes()), storage_.end(), sentinel))
+        !std::all_of(storage_.begin() + static_cast<std::ptrdiff_t>(offset_ + Bytes()), storage_.end(),
+                     sentinel))
         return false;
     if (padding_ == Padding::Data)
         return true;

@@ -21,8 +21,8 @@ namespace qel::testing {
 // One shape a kernel is run at.
 struct FrameShape {
     int width = 0;
-    int height = 0;        // negative: a top-down frame
-    int extraPadding = 0;  // bytes after the DIB row
+    int height = 0;         // negative: a top-down frame
+    int extraPadding = 0;   // bytes after the DIB row
     bool unaligned = false; // pixel data one byte past an aligned address
 };
 
@@ -48,7 +48,8 @@ public:
     // `extraPadding` guarded bytes. Pixels start at zero.
     TestFrame(int width, int height, int channels = 3, int extraPadding = 0,
               imaging::ByteOrder order = imaging::ByteOrder::BGR);
-    explicit TestFrame(const FrameShape& shape, int channels = 3, imaging::ByteOrder order = imaging::ByteOrder::BGR);
+    explicit TestFrame(const FrameShape& shape, int channels = 3,
+                       imaging::ByteOrder order = imaging::ByteOrder::BGR);
     // Three bytes a pixel with rows `stride` bytes apart (0: the DIB rule).
     static TestFrame WithStride(int width, int height, int stride, Padding padding = Padding::Guarded);
     // Rows of the DIB rule plus extraPadding bytes, with the padding as data.
@@ -73,10 +74,12 @@ public:
 
     // Pixel x of buffer row `row`, as the rows are stored whatever the orientation.
     std::uint8_t* At(int x, int row) {
-        return Data() + static_cast<std::size_t>(row) * layout_.stride + static_cast<std::size_t>(x) * layout_.channels;
+        return Data() + static_cast<std::size_t>(row) * layout_.stride +
+               static_cast<std::size_t>(x) * layout_.channels;
     }
     const std::uint8_t* At(int x, int row) const {
-        return Data() + static_cast<std::size_t>(row) * layout_.stride + static_cast<std::size_t>(x) * layout_.channels;
+        return Data() + static_cast<std::size_t>(row) * layout_.stride +
+               static_cast<std::size_t>(x) * layout_.channels;
     }
     // Pixel x of picture line `line` (line 0 is the bottom of the picture).
     std::uint8_t* Pixel(int x, int line) { return At(x, BufferRow(line)); }
