@@ -3,11 +3,21 @@
 // in a plain aligned bottom-up frame, and the kernel's independent reference where it has one.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <tuple>
 
+#include "core/contrast_brightness_frame.h"
+#include "core/effect_layout.h"
+#include "core/flip_kernel.h"
+#include "core/overlay_blend.h"
+#include "core/rotate_kernel.h"
+#include "core/stamp_paint.h"
+#include "core/stamp_renderer.h"
+#include "core/zoom_plan.h"
+#include "core/zoom_scaler.h"
 #include "kernel_cases.h"
 
 namespace {
@@ -93,6 +103,45 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Range(0, static_cast<int>(Cases().size())),
                        ::testing::Range(0, static_cast<int>(qel::testing::KernelShapes().size()))),
     CaseName);
+
+// A height of INT_MIN has no row count (its absolute value does not exist): every kernel refuses it
+// before computing one, and writes nothing.
+TEST(EveryKernel, RefusesAHeightWithoutARowCount) {
+    TestFrame frame(8, 4);
+    frame.FillNoise(2);
+    const TestFrame original = frame;
+    const qel::imaging::PixelLayout noRows{8, INT_MIN, frame.Stride(), 3};
+    std::uint8_t* pixels = frame.Data();
+
+    const ZoomPlan plan = BuildZoomPlan(150, &noRows);
+    EXPECT_FALSE(plan.formatKnown);
+    EXPECT_FALSE(ScaleZoomFrame(pixels, pixels, noRows, plan.columns, plan.rows));
+    OverlayImage overlay;
+    overlay.width = 8;
+    overlay.height = 4;
+    overlay.pixels.assign(8 * 4 * 4, 255);
+    EXPECT_FALSE(BlendOverlayFrame(original.Data(), pixels, noRows, overlay));
+    StampMask mask;
+    mask.width = mask.height = 2;
+    mask.coverage.assign(4, 255);
+    EXPECT_FALSE(PaintStampMask(pixels, noRows, mask, StampPoint{0, 0}, StampColour{}));
+    EXPECT_FALSE(FlipFrame(original.Data(), pixels, noRows, FlipParams{true, true}));
+    EXPECT_FALSE(RotateFrame(original.Data(), pixels, noRows, RotateParams{90, kRotateCut, 0}));
+    EXPECT_FALSE(CContrastBrightnessFrame().Process(original.Data(), pixels, noRows));
+    EXPECT_FALSE(IsEffectLayout(noRows));
+
+    struct OneBoxRasteriser : StampRasteriser {
+        bool Rasterise(const std::string&, int, StampMask& out) override {
+            out.width = out.height = 2;
+            out.coverage.assign(4, 255);
+            return true;
+        }
+    } rasteriser;
+    StampRenderer renderer;
+    EXPECT_FALSE(renderer.Draw(pixels, frame.Bytes(), noRows, "12:00", StampSettings{}, rasteriser));
+
+    EXPECT_TRUE(frame.PixelsEqual(original) && frame.GuardsIntact());
+}
 
 // The frame itself: the checks above are only as good as its guards.
 TEST(GuardedTestFrame, NoticesWritesIntoPaddingAndGuardsButNotIntoPixels) {
