@@ -28,7 +28,7 @@ void CEffect::Reset() {
     bytesPerPixel_ = 0;
     bitsPerChannel_ = 0;
     stride_ = 0;
-    layout_ = qel::imaging::PixelLayout{0, 0, 0, 0, qel::imaging::ByteOrder::BGR};
+    layout_ = qel::imaging::PixelLayout{};
 }
 
 int CEffect::CopyFrame(const uint8_t* src, uint8_t* dst) const {

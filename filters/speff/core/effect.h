@@ -64,5 +64,5 @@ private:
     int bitsPerChannel_ = 0;
     int stride_ = 0;
     int strength_ = 0;
-    qel::imaging::PixelLayout layout_{0, 0, 0, 0, qel::imaging::ByteOrder::BGR};
+    qel::imaging::PixelLayout layout_;
 };

@@ -32,7 +32,7 @@ bool CSourceMap::Reset(const qel::imaging::PixelLayout& layout, bool blank) {
 
 void CSourceMap::Clear() {
     std::vector<Entry>().swap(entries_);
-    layout_ = qel::imaging::PixelLayout{0, 0, 0, 0, qel::imaging::ByteOrder::BGR};
+    layout_ = qel::imaging::PixelLayout{};
     lines_ = 0;
 }
 

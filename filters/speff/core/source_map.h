@@ -67,7 +67,7 @@ private:
                                      static_cast<size_t>(x) * kEffectBytesPerPixel);
     }
 
-    qel::imaging::PixelLayout layout_{0, 0, 0, 0, qel::imaging::ByteOrder::BGR};
+    qel::imaging::PixelLayout layout_;
     int lines_ = 0; // |height|
     std::vector<Entry> entries_;
 };
