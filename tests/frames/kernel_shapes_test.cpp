@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
 
 #include "core/contrast_brightness_frame.h"
 #include "core/effect_layout.h"
@@ -54,59 +53,47 @@ TestFrame PlainCopy(const TestFrame& frame, RowOrder order) {
     return plain;
 }
 
-class KernelOnShape : public ::testing::TestWithParam<std::tuple<int, int>> {
+// One kernel a test (each test is a process of its own under Wine), every shape within it.
+class EveryKernel : public ::testing::TestWithParam<int> {
 protected:
-    const KernelCase& Kernel() const { return Cases()[static_cast<std::size_t>(std::get<0>(GetParam()))]; }
-    FrameShape Shape() const {
-        return qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(GetParam()))];
-    }
+    const KernelCase& Kernel() const { return Cases()[static_cast<std::size_t>(GetParam())]; }
 };
 
-TEST_P(KernelOnShape, WritesOnlyPixelsAndGivesThePlainFramesResult) {
+TEST_P(EveryKernel, WritesOnlyPixelsOnEveryShapeAndGivesThePlainFramesResult) {
     const KernelCase& kernel = Kernel();
-    TestFrame in(Shape());
-    in.Fill([](int x, int row) { return qel::testing::PatternColour(x, row, 3); });
-    const TestFrame original = in;
+    for (const FrameShape& shape : qel::testing::KernelShapes()) {
+        SCOPED_TRACE(qel::testing::ShapeName(shape));
+        TestFrame in(shape);
+        in.Fill([](int x, int row) { return qel::testing::PatternColour(x, row, 3); });
+        const TestFrame original = in;
 
-    TestFrame out = in.Blank();
-    ASSERT_TRUE(kernel.run(in, out));
-    EXPECT_TRUE(out.GuardsIntact()) << "wrote outside the pixels";
-    EXPECT_TRUE(in.GuardsIntact() && in.PixelsEqual(original)) << "changed its source";
+        TestFrame out = in.Blank();
+        ASSERT_TRUE(kernel.run(in, out));
+        EXPECT_TRUE(out.GuardsIntact()) << "wrote outside the pixels";
+        EXPECT_TRUE(in.GuardsIntact() && in.PixelsEqual(original)) << "changed its source";
 
-    const TestFrame plainIn = PlainCopy(in, kernel.order);
-    TestFrame plainOut = plainIn.Blank();
-    ASSERT_TRUE(kernel.run(plainIn, plainOut));
-    EXPECT_EQ(-1, FirstDifferentRow(out, plainOut, kernel.order)) << "differs from the plain frame's result";
+        const TestFrame plainIn = PlainCopy(in, kernel.order);
+        TestFrame plainOut = plainIn.Blank();
+        ASSERT_TRUE(kernel.run(plainIn, plainOut));
+        EXPECT_EQ(-1, FirstDifferentRow(out, plainOut, kernel.order))
+            << "differs from the plain frame's result";
 
-    if (kernel.reference) {
-        TestFrame expected = in.Blank();
-        kernel.reference(in, expected);
-        EXPECT_EQ(0, out.MaxDifference(expected)) << "differs from the reference";
+        if (kernel.reference) {
+            TestFrame expected = in.Blank();
+            kernel.reference(in, expected);
+            EXPECT_EQ(0, out.MaxDifference(expected)) << "differs from the reference";
+        }
     }
 }
 
-std::string CaseName(const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
-    const FrameShape shape = qel::testing::KernelShapes()[static_cast<std::size_t>(std::get<1>(info.param))];
-    std::string name = Cases()[static_cast<std::size_t>(std::get<0>(info.param))].name + "_" +
-                       std::to_string(shape.width) + "x" + std::to_string(std::abs(shape.height));
-    if (shape.height < 0)
-        name += "TopDown";
-    if (shape.extraPadding)
-        name += "Pad" + std::to_string(shape.extraPadding);
-    if (shape.unaligned)
-        name += "Unaligned";
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryKernel, KernelOnShape,
-    ::testing::Combine(::testing::Range(0, static_cast<int>(Cases().size())),
-                       ::testing::Range(0, static_cast<int>(qel::testing::KernelShapes().size()))),
-    CaseName);
+INSTANTIATE_TEST_SUITE_P(Kernels, EveryKernel, ::testing::Range(0, static_cast<int>(Cases().size())),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return Cases()[static_cast<std::size_t>(info.param)].name;
+                         });
 
 // A height of INT_MIN has no row count (its absolute value does not exist): every kernel refuses it
 // before computing one, and writes nothing.
-TEST(EveryKernel, RefusesAHeightWithoutARowCount) {
+TEST(KernelLayouts, RefuseAHeightWithoutARowCount) {
     TestFrame frame(8, 4);
     frame.FillNoise(2);
     const TestFrame original = frame;
