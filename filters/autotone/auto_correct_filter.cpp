@@ -19,15 +19,12 @@ public:
 
     void SetStrength(int strength) override { m_strength = strength; }
 
-    bool Process(const EffectFrame& frame) override {
-        const qel::imaging::PixelLayout layout{frame.width, frame.height, frame.stride, 3,
-                                               qel::imaging::ByteOrder::BGR};
+    bool Process(const BYTE*, BYTE* target, const qel::imaging::PixelLayout& layout) override {
         if (m_correction == AutoCorrection::Enhance && !m_kept) {
             // Without room for the kept tables the frame is still corrected, only more slowly.
             m_kept.reset(new (std::nothrow) qel::imaging::EnhanceTables);
         }
-        return qel::imaging::AutoCorrectFrame(frame.target, frame.target, layout, m_strength, m_correction,
-                                              m_kept.get());
+        return qel::imaging::AutoCorrectFrame(target, target, layout, m_strength, m_correction, m_kept.get());
     }
 
 private:

@@ -24,9 +24,10 @@ void CContrastBrightnessFilter::TakeChangedValues() {
         m_frame.SetValues(m_contrast.load(), m_brightness.load());
 }
 
-bool CContrastBrightnessFilter::ProcessFrame(const EffectFrame& frame) {
+bool CContrastBrightnessFilter::ProcessFrame(const BYTE* source, BYTE* target,
+                                             const qel::imaging::PixelLayout& layout) {
     // Refused by the table: the input goes out unchanged.
-    return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
+    return m_frame.Process(source, target, layout);
 }
 
 HRESULT CContrastBrightnessFilter::GetContrast(int* contrast) { return ReadParam(contrast, m_contrast); }

@@ -22,7 +22,7 @@ public:
 
 protected:
     void TakeChangedValues() override;
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     IUnknown* ParamsObject() override { return &m_params; }
 
 private:

@@ -148,6 +148,11 @@ bool CEffectFilterBase::ShouldProcess(IMediaSample* in) {
     return m_ranges.Contains(start);
 }
 
+qel::imaging::PixelLayout CEffectFilterBase::FrameLayout() const {
+    return qel::imaging::PixelLayout{m_width, m_height, m_stride, m_bytesPerPixel,
+                                     qel::imaging::ByteOrder::BGR};
+}
+
 HRESULT CEffectFilterBase::ProcessOrCopy(IMediaSample* in, IMediaSample* out) {
     TakeChangedValues();
     const size_t frameBytes = FrameBytes();
@@ -157,7 +162,7 @@ HRESULT CEffectFilterBase::ProcessOrCopy(IMediaSample* in, IMediaSample* out) {
         SUCCEEDED(LockFrameBuffers(in, out, frameBytes, &source, &target))) {
         if (m_frameStart == FrameStart::kCopyOfInput)
             std::memcpy(target, source, frameBytes);
-        if (ProcessFrame(EffectFrame{source, target, m_width, m_height, m_stride}))
+        if (ProcessFrame(source, target, FrameLayout()))
             return S_OK;
     }
     return CopySampleDataThatFits(in, out);  // a buffer smaller than the data gets what fits

@@ -13,6 +13,8 @@
 #include "qeldshow/setup_data.h"
 #include "qeldshow/transform_filter.h"
 
+#include "qelimaging/pixel_layout.h"
+
 #include <ocidl.h>
 
 #include <new>
@@ -29,15 +31,6 @@ enum class SamplePropertyCopy {
 enum class FrameStart {
     kEmpty,
     kCopyOfInput,
-};
-
-// The two buffers of one frame, as the base hands them to ProcessFrame.
-struct EffectFrame {
-    const BYTE* source = nullptr;
-    BYTE* target = nullptr;
-    int width = 0;
-    int height = 0; // sign kept: negative for a top-down frame
-    int stride = 0;
 };
 
 class CEffectFilterBase : public CTransformFilter, public CPersistStream {
@@ -85,9 +78,11 @@ protected:
     // Streaming thread, before every frame (processed or not): take up the values the setters
     // changed since the last frame.
     virtual void TakeChangedValues() {}
-    // The effect on one whole connected frame that is to be processed. False: the input goes out
-    // unchanged instead.
-    virtual bool ProcessFrame(const EffectFrame& frame) = 0;
+    // The effect on one whole connected frame that is to be processed, in the kernels' shape (see
+    // pixel_layout.h): both buffers hold the connected layout. False: the input goes out unchanged.
+    virtual bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) = 0;
+    // The connected format as the kernels take it (blue, green, red; sign of the height kept).
+    qel::imaging::PixelLayout FrameLayout() const;
     // Raises the persistence dirty flag: every setter does.
     void MarkChanged() { SetDirty(TRUE); }
     // A parameter getter: the stored value read under the filter lock.

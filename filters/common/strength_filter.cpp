@@ -38,7 +38,10 @@ void CStrengthFilter::TakeChangedValues() {
         m_kernel->SetStrength(m_strength.load());
 }
 
-bool CStrengthFilter::ProcessFrame(const EffectFrame& frame) { return m_kernel->Process(frame); }
+bool CStrengthFilter::ProcessFrame(const BYTE* source, BYTE* target,
+                                   const qel::imaging::PixelLayout& layout) {
+    return m_kernel->Process(source, target, layout);
+}
 
 HRESULT CStrengthFilter::GetStrength(int* strength) { return ReadParam(strength, m_strength); }
 

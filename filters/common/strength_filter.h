@@ -14,7 +14,7 @@ public:
     // The strength for the frames from now on.
     virtual void SetStrength(int strength) = 0;
     // The effect on one frame; false: the input goes out unchanged.
-    virtual bool Process(const EffectFrame& frame) = 0;
+    virtual bool Process(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) = 0;
 };
 
 // What tells one strength plug-in from another, besides its kernel.
@@ -44,7 +44,7 @@ public:
 
 protected:
     void TakeChangedValues() override;
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     IUnknown* ParamsObject() override { return &m_params; }
 
 private:

@@ -33,7 +33,9 @@ HRESULT CDateTimeFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType*
     if (!InputPin() || !InputPin()->IsConnected() || type->formattype != FORMAT_VideoInfo)
         return E_FAIL;
     // Only RGB24 is ever accepted; any other pixel size draws nothing.
-    m_format = StampFrameFormat{m_width, m_height, type->subtype == MEDIASUBTYPE_RGB24 ? m_bytesPerPixel : 0, m_stride};
+    m_format = FrameLayout();
+    if (type->subtype != MEDIASUBTYPE_RGB24)
+        m_format.channels = 0;
     m_renderer.Reset();
     // Every new connection puts the stamp at the bottom right, 5 pixels in.
     CAutoLock lock(&m_filterLock);
@@ -45,14 +47,14 @@ HRESULT CDateTimeFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType*
     return S_OK;
 }
 
-bool CDateTimeFilter::ProcessFrame(const EffectFrame& frame) {
+bool CDateTimeFilter::ProcessFrame(const BYTE*, BYTE* target, const qel::imaging::PixelLayout&) {
     // The stamp is drawn over the input's copy.
     const size_t bytes = FrameBytes();
     const std::time_t now = std::time(nullptr);
     const std::string text = FormatStampText(std::localtime(&now));  // no time: no text, nothing drawn
     const Settings settings = m_settings.Get();
     m_rasteriser.SetFont(settings.font);
-    if (m_renderer.Draw(frame.target, bytes, m_format, text, settings.stamp, m_rasteriser) &&
+    if (m_renderer.Draw(target, bytes, m_format, text, settings.stamp, m_rasteriser) &&
         settings.stamp.layout.alignment != kStampAtStartPosition) {
         // The start position reports the last aligned place, unless a setter has moved on meanwhile.
         const StampPoint place = m_renderer.LastPlace();

@@ -26,7 +26,7 @@ public:
     HRESULT SetStartPosition(const POINT* position);
 
 protected:
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     IUnknown* ParamsObject() override { return &m_params; }
 
 private:
@@ -55,7 +55,7 @@ private:
 
     SettingsSnapshot<Settings> m_settings{DefaultSettings()};
     // Streaming thread only (set while the filter is stopped).
-    StampFrameFormat m_format;
+    qel::imaging::PixelLayout m_format;
     CGdiStampRasteriser m_rasteriser;
     StampRenderer m_renderer;
     Params m_params{this};

@@ -22,13 +22,14 @@ HRESULT CDigitalZoomFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTy
         return hr;
     if (!InputPin() || !InputPin()->IsConnected() || type->formattype != FORMAT_VideoInfo)
         return E_FAIL;
-    m_engine.SetFormat(ZoomFormat{m_width, m_height, m_bytesPerPixel, m_stride});
+    m_engine.SetFormat(FrameLayout());
     return S_OK;
 }
 
-bool CDigitalZoomFilter::ProcessFrame(const EffectFrame& frame) {
+bool CDigitalZoomFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout&) {
+    // The engine scales with the layout its plan was built for, from SetMediaType.
     const size_t bytes = FrameBytes();
-    m_engine.Process(frame.source, bytes, frame.target, bytes);
+    m_engine.Process(source, bytes, target, bytes);
     return true;
 }
 

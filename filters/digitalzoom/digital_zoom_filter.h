@@ -18,7 +18,7 @@ public:
     HRESULT SetZoom(int percent);
 
 protected:
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     IUnknown* ParamsObject() override { return &m_params; }
 
 private:

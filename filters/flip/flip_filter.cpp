@@ -17,13 +17,12 @@ void CFlipFilter::SetDefaults() {
     m_value2 = 0;
 }
 
-bool CFlipFilter::ProcessFrame(const EffectFrame& frame) {
+bool CFlipFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) {
     FlipParams params;
     params.topBottom = m_value.load(std::memory_order_relaxed) != 0;
     params.leftRight = m_value2.load(std::memory_order_relaxed) != 0;
     // Nothing to flip: the base's plain copy.
-    return (params.topBottom || params.leftRight) &&
-           FlipFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
+    return (params.topBottom || params.leftRight) && FlipFrame(source, target, layout, params);
 }
 
 HRESULT CFlipFilter::GetValue(int* value) { return ReadParam(value, m_value); }

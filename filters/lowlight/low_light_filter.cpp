@@ -11,8 +11,8 @@ class CLowLightKernel : public CStrengthKernel {
 public:
     void SetStrength(int strength) override { m_frame.SetStrength(strength); }
     // Refused by the routines: the input goes out unchanged.
-    bool Process(const EffectFrame& frame) override {
-        return m_frame.Process(frame.source, frame.target, frame.width, frame.height, frame.stride);
+    bool Process(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override {
+        return m_frame.Process(source, target, layout);
     }
 
 private:

@@ -22,12 +22,13 @@ HRESULT CPhotoFrameFilter::SetMediaType(PIN_DIRECTION direction, const CMediaTyp
         return hr;
     if (!InputPin() || !InputPin()->IsConnected() || type->subtype != MEDIASUBTYPE_RGB24)
         return E_FAIL;
-    m_overlay.Init(OverlayVideoFormat{m_width, m_height, m_bytesPerPixel, m_stride});
+    m_overlay.Init(FrameLayout());
     return S_OK;
 }
 
-bool CPhotoFrameFilter::ProcessFrame(const EffectFrame& frame) {
-    m_overlay.Blend(frame.source, frame.target, FrameBytes());
+bool CPhotoFrameFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout&) {
+    // The overlay blends with the layout it was rescaled for, from SetMediaType.
+    m_overlay.Blend(source, target, FrameBytes());
     return true;
 }
 

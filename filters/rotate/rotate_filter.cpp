@@ -20,12 +20,12 @@ void CRotateFilter::SetDefaults() {
     m_backColor = 0;
 }
 
-bool CRotateFilter::ProcessFrame(const EffectFrame& frame) {
+bool CRotateFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) {
     RotateParams params;
     params.angle = m_angle.load(std::memory_order_relaxed);
     params.method = m_method.load(std::memory_order_relaxed);
     params.backColor = m_backColor.load(std::memory_order_relaxed);
-    return RotateFrame(frame.source, frame.target, frame.width, frame.height, frame.stride, params);
+    return RotateFrame(source, target, layout, params);
 }
 
 HRESULT CRotateFilter::GetValue(int* value) { return ReadParam(value, m_value); }

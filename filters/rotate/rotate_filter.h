@@ -26,7 +26,7 @@ public:
     HRESULT GetAngle(int* degrees);
 
 protected:
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     REFIID ParamsIid() const override { return IID_IQelRotateParams; }
     IUnknown* ParamsObject() override { return &m_params; }
 

@@ -31,10 +31,11 @@ HRESULT CSpecialEffectFilter::SetMediaType(PIN_DIRECTION direction, const CMedia
     return S_OK;
 }
 
-bool CSpecialEffectFilter::ProcessFrame(const EffectFrame& frame) {
+bool CSpecialEffectFilter::ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout&) {
+    // The effects process the layout they were initialised with, from SetMediaType; the slot
+    // delivers the input unchanged when its effect cannot process the frame.
     const size_t bytes = FrameBytes();
-    // The slot delivers the input unchanged when its effect cannot process the frame.
-    m_slot.ProcessFrame(frame.source, bytes, frame.target, bytes);
+    m_slot.ProcessFrame(source, bytes, target, bytes);
     return true;
 }
 

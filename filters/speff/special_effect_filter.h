@@ -20,7 +20,7 @@ public:
     HRESULT SetEffect(int index);
 
 protected:
-    bool ProcessFrame(const EffectFrame& frame) override;
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout& layout) override;
     IUnknown* ParamsObject() override { return &m_params; }
 
 private:

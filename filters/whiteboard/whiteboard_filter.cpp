@@ -20,12 +20,12 @@ public:
 
     void SetStrength(int strength) override { m_settings.strength = strength; }
 
-    bool Process(const EffectFrame& frame) override {
-        m_image.width = frame.width;
-        m_image.height = frame.height;
-        m_image.stride = frame.stride;
-        m_image.source = frame.target;
-        m_image.destination = frame.target;
+    bool Process(const BYTE*, BYTE* target, const qel::imaging::PixelLayout& layout) override {
+        m_image.width = layout.width;
+        m_image.height = layout.height;
+        m_image.stride = layout.stride;
+        m_image.source = target;
+        m_image.destination = target;
         return qel::imaging::EnhanceWhiteboard(&m_image, &m_settings, nullptr) == qel::imaging::kWhiteboardOk;
     }
 

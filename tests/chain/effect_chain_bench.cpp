@@ -33,11 +33,12 @@ public:
 
     Chain(int width, int height, int specialEffect)
         : width_(width), height_(height), frame_(width, height, 7), stride_(frame_.stride),
+          layout_{width, height, stride_, 3},
           whiteboard_{width, height, stride_, 3, 8, 1, nullptr, nullptr},
           overlay_(BenchPhotoFrame(width, height)), effect_(CreateEffect(specialEffect)) {
         whiteboardSettings_.strength = 100;
         contrast_.SetValues(100, 100);
-        zoom_.SetFormat(ZoomFormat{width, height, 3, stride_});
+        zoom_.SetFormat(layout_);
         zoom_.SetZoom(150);
         stamp_.width = 130;
         stamp_.height = 14;
@@ -66,29 +67,28 @@ public:
             EnhanceWhiteboard(&whiteboard_, &whiteboardSettings_, nullptr);
             return false;
         case 3:
-            lowLight_.Process(in.data(), out.data(), width_, height_, stride_);
+            lowLight_.Process(in.data(), out.data(), layout_);
             return true;
         case 4:
-            contrast_.Process(in.data(), out.data(), width_, height_, stride_);
+            contrast_.Process(in.data(), out.data(), layout_);
             return true;
         case 5:
             zoom_.Process(in.data(), in.size(), out.data(), out.size());
             return true;
         case 6:
-            BlendOverlayFrame(in.data(), out.data(), width_, height_, stride_, overlay_);
+            BlendOverlayFrame(in.data(), out.data(), layout_, overlay_);
             return true;
         case 7:
-            PaintStampMask(in.data(), width_, height_, stride_, stamp_, StampPoint{width_ - 135, height_ - 19},
-                           StampColour{});
+            PaintStampMask(in.data(), layout_, stamp_, StampPoint{width_ - 135, height_ - 19}, StampColour{});
             return false;
         case 8:
             effect_->Process(in.data(), out.data());
             return true;
         case 9:
-            FlipFrame(in.data(), out.data(), width_, height_, stride_, flip_);
+            FlipFrame(in.data(), out.data(), layout_, flip_);
             return true;
         default:
-            RotateFrame(in.data(), out.data(), width_, height_, stride_, rotate_);
+            RotateFrame(in.data(), out.data(), layout_, rotate_);
             return true;
         }
     }
@@ -97,6 +97,7 @@ private:
     int width_, height_;
     framebench::BenchFrame frame_;
     int stride_;
+    PixelLayout layout_;
     WhiteboardImage whiteboard_;
     WhiteboardParams whiteboardSettings_{};
     CLowLightFrame lowLight_;

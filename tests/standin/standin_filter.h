@@ -40,7 +40,7 @@ public:
 
 protected:
     // A pass-through: every frame goes out as it came.
-    bool ProcessFrame(const EffectFrame&) override { return false; }
+    bool ProcessFrame(const BYTE*, BYTE*, const qel::imaging::PixelLayout&) override { return false; }
     REFIID ParamsIid() const override { return m_rotate ? IID_IQelRotateParams : IID_IQelFilterParams; }
     IUnknown* ParamsObject() override { return m_params ? m_params->Interface() : nullptr; }
 

@@ -69,6 +69,7 @@ private:
     std::string path_;
     bool created_ = false;
 };
+
 // The texts of a window's static controls, one a line.
 std::string StaticTexts(HWND window) {
     std::string texts;
@@ -153,6 +154,7 @@ protected:
         EXPECT_EQ(stored, Text(::GetDlgItem(page, kImageFolder)));
         End(sheet, PSBTN_OK);
         EXPECT_EQ(stored, run->IniValue("Basic", "Image Folder"));
+    }
     // The camera's property frame, a dialog of the program whose caption holds the engine's title
     // (Wine writes "Properties for Video Setting"); null when none showed within ms.
     HWND WaitForCameraFrame(DWORD ms) {

@@ -15,7 +15,8 @@ void BM_ContrastBrightness(benchmark::State& state) {
     CContrastBrightnessFrame cb;
     cb.SetValues(30, 10);
     for (auto _ : state) {
-        cb.Process(frame.in.data(), frame.out.data(), width, height, frame.stride);
+        cb.Process(frame.in.data(), frame.out.data(),
+                   qel::imaging::PixelLayout{width, height, frame.stride, 3});
         benchmark::DoNotOptimize(frame.out.data());
     }
     SetFrameRate(state);

@@ -13,13 +13,7 @@ void CContrastBrightnessFrame::SetValues(int contrast, int brightness) {
     BuildContrastBrightnessLut(table_, contrasts, brightnesses);
 }
 
-bool CContrastBrightnessFrame::Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride) const {
-    PixelLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.stride = stride;
-    layout.channels = 3;
-    layout.order = ByteOrder::BGR;
+bool CContrastBrightnessFrame::Process(const uint8_t* src, uint8_t* dst, const PixelLayout& layout) const {
     if (!src || !dst || !ApplyLut(src, dst, layout, nullptr, table_))
         return false;
     CopyRowPadding(src, dst, layout);  // the routines write pixels only: the output is a whole frame

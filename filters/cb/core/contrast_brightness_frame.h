@@ -14,11 +14,9 @@ public:
     int Brightness() const { return brightness_; }
     const qel::imaging::Lut& Table() const { return table_; }
 
-    // Maps an RGB24 frame (a negative height is a top-down frame) through the table from src into dst,
-    // row padding copied.
-    // Returns false, writing nothing, for a frame the table cannot be applied to; the caller delivers
-    // the input instead.
-    bool Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride) const;
+    // Maps a frame through the table from src into dst, row padding copied. Returns false, writing
+    // nothing, for a frame the table cannot be applied to; the caller delivers the input instead.
+    bool Process(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout) const;
 
 private:
     int contrast_ = 0;

@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "core/contrast_brightness_frame.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 
 namespace {
 
 TestFrame Adjust(const CContrastBrightnessFrame& cb, const TestFrame& in) {
-    TestFrame out(in.Width(), in.Height(), in.Stride());
-    EXPECT_TRUE(cb.Process(in.Data(), out.Data(), in.Width(), in.Height(), in.Stride()));
+    TestFrame out = in.Blank();
+    EXPECT_TRUE(cb.Process(in.Data(), out.Data(), in.Layout()));
     EXPECT_TRUE(out.GuardsIntact());
     return out;
 }
@@ -62,8 +62,8 @@ TEST(ContrastBrightnessFrame, RefusedFramesAreReportedAndLeftAlone) {
     cb.SetValues(40, 40);
     TestFrame frame(8, 4), out(8, 4);
     out.Fill(1, 2, 3);
-    EXPECT_FALSE(cb.Process(nullptr, out.Data(), 8, 4, frame.Stride()));
-    EXPECT_FALSE(cb.Process(frame.Data(), out.Data(), 8, 4, 20));
+    EXPECT_FALSE(cb.Process(nullptr, out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(cb.Process(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 4, 20, 3}));
     EXPECT_EQ(1, out.Pixel(0, 0)[0]);
 }
 

@@ -23,10 +23,10 @@ public:
         : CEffectFilterBase("Test effect", nullptr, CLSID_TestEffect, &CLSID_TestPage, copy, FrameStart::kEmpty, hr) {}
 
 protected:
-    bool ProcessFrame(const EffectFrame& frame) override {
+    bool ProcessFrame(const BYTE* source, BYTE* target, const qel::imaging::PixelLayout&) override {
         const size_t bytes = FrameBytes();
         for (size_t i = 0; i < bytes; ++i)
-            frame.target[i] = static_cast<BYTE>(~frame.source[i]);
+            target[i] = static_cast<BYTE>(~source[i]);
         return true;
     }
     IUnknown* ParamsObject() override { return &m_params; }

@@ -1,7 +1,7 @@
 // Frames per second of painting the date/time stamp from its mask, beside a plain frame copy.
 #include "frame_bench.h"
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/stamp_paint.h"
 
 namespace {
@@ -21,7 +21,7 @@ void BM_StampPaint(benchmark::State& state) {
         mask.coverage[i] = i % 3 == 0 ? 255 : 0;
     const StampPoint place{frame.Width() - 5 - mask.width, frame.Lines() - 5 - mask.height};
     for (auto _ : state) {
-        PaintStampMask(frame.Data(), frame.Width(), frame.Height(), frame.Stride(), mask, place, StampColour{});
+        PaintStampMask(frame.Data(), frame.Layout(), mask, place, StampColour{});
         benchmark::DoNotOptimize(frame.Data());
         benchmark::ClobberMemory();
     }

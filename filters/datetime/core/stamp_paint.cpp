@@ -1,17 +1,19 @@
 #include "core/stamp_paint.h"
 
 #include <cstddef>
-#include <cstdlib>
 
-void PaintStampMask(uint8_t* frame, int width, int height, int stride, const uint8_t* mask, int maskWidth,
-                    int maskHeight, int maskStride, StampPoint place, StampColour colour) {
-    const int rows = std::abs(height);
-    if (!frame || !mask || width <= 0 || rows <= 0 || maskStride < maskWidth ||
-        static_cast<long long>(width) * 3 > stride)
-        return;
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const uint8_t* mask,
+                    int maskWidth, int maskHeight, int maskStride, StampPoint place, StampColour colour) {
+    if (!frame || !mask || !qel::imaging::IsValidLayout(layout) || layout.channels != 3 ||
+        maskStride < maskWidth)
+        return false;
+    const int width = layout.width;
+    const int height = layout.height;
+    const int stride = layout.stride;
+    const int rows = qel::imaging::RowCount(layout);
     const StampClip clip = ClipStampBox(place, maskWidth, maskHeight, width, rows);
     if (!clip.visible)
-        return;
+        return true;
     for (int i = 0; i < clip.height; ++i) {
         const int pictureRow = clip.y + i;
         const int bufferRow = height > 0 ? rows - 1 - pictureRow : pictureRow;
@@ -25,12 +27,13 @@ void PaintStampMask(uint8_t* frame, int width, int height, int stride, const uin
             }
         }
     }
+    return true;
 }
 
-void PaintStampMask(uint8_t* frame, int width, int height, int stride, const StampMask& mask, StampPoint place,
-                    StampColour colour) {
+bool PaintStampMask(uint8_t* frame, const qel::imaging::PixelLayout& layout, const StampMask& mask,
+                    StampPoint place, StampColour colour) {
     if (mask.empty() || mask.coverage.size() < static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height))
-        return;
-    PaintStampMask(frame, width, height, stride, mask.coverage.data(), mask.width, mask.height, mask.width, place,
-                   colour);
+        return false;
+    return PaintStampMask(frame, layout, mask.coverage.data(), mask.width, mask.height, mask.width, place,
+                          colour);
 }

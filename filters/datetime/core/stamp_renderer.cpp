@@ -1,14 +1,12 @@
 #include "core/stamp_renderer.h"
 
-#include <cstdlib>
-
-bool StampRenderer::Draw(uint8_t* frame, size_t frameBytes, const StampFrameFormat& format, const std::string& text,
-                         const StampSettings& settings, StampRasteriser& rasteriser) {
-    const int rows = std::abs(format.height);
-    if (!frame || text.empty() || format.bytesPerPixel != 3 || format.width <= 0 || rows == 0 ||
-        static_cast<long long>(format.width) * 3 > format.stride ||
-        frameBytes < static_cast<size_t>(format.stride) * static_cast<size_t>(rows))
+bool StampRenderer::Draw(uint8_t* frame, size_t frameBytes, const qel::imaging::PixelLayout& format,
+                         const std::string& text, const StampSettings& settings,
+                         StampRasteriser& rasteriser) {
+    if (!frame || text.empty() || !qel::imaging::IsValidLayout(format) || format.channels != 3 ||
+        format.width <= 0 || format.height == 0 || frameBytes < qel::imaging::ImageBytes(format))
         return false;
+    const int rows = qel::imaging::RowCount(format);
 
     if (!maskValid_ || text != maskText_ || settings.fontRevision != maskFontRevision_ ||
         format.width != maskFrameWidth_) {
@@ -27,7 +25,7 @@ bool StampRenderer::Draw(uint8_t* frame, size_t frameBytes, const StampFrameForm
     lastPlace_ = PlaceStampBox(settings.layout, format.width, rows, mask_.width, mask_.height);
     if (!ClipStampBox(lastPlace_, mask_.width, mask_.height, format.width, rows).visible)
         return false;
-    PaintStampMask(frame, format.width, format.height, format.stride, mask_, lastPlace_, settings.colour);
+    PaintStampMask(frame, format, mask_, lastPlace_, settings.colour);
     return true;
 }
 

@@ -22,20 +22,13 @@ struct StampSettings {
     unsigned fontRevision = 0;  // raised with every font change: a mask in another font is stale
 };
 
-struct StampFrameFormat {
-    int width = 0;
-    int height = 0;  // sign kept: negative for a top-down frame
-    int bytesPerPixel = 0;
-    int stride = 0;
-};
-
 class StampRenderer {
 public:
     // Draws text on the frame (frameBytes long) with the settings of this frame. False when nothing
-    // was drawn: no text, a frame that is not RGB24 or shorter than its format, no mask, or a box
-    // entirely outside the frame.
-    bool Draw(uint8_t* frame, size_t frameBytes, const StampFrameFormat& format, const std::string& text,
-              const StampSettings& settings, StampRasteriser& rasteriser);
+    // was drawn: no text, a layout that is not three bytes a pixel or longer than the buffer, no mask,
+    // or a box entirely outside the frame.
+    bool Draw(uint8_t* frame, size_t frameBytes, const qel::imaging::PixelLayout& format,
+              const std::string& text, const StampSettings& settings, StampRasteriser& rasteriser);
 
     // Where the last drawing placed the box (picture pixels from the top-left), and its size.
     StampPoint LastPlace() const { return lastPlace_; }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gdi_stamp_rasteriser.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/stamp_renderer.h"
 
 namespace {
@@ -103,7 +103,8 @@ TEST(GdiStampRasteriser, TheStampLandsBottomRightAt640x480) {
         TestFrame frame = TestFrame::DataPadded(640, height);
         CGdiStampRasteriser rasteriser;
         StampRenderer renderer;
-        ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), {640, height, 3, frame.Stride()}, kStamp,
+        ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(),
+                                  qel::imaging::PixelLayout{640, height, frame.Stride(), 3}, kStamp,
                                   BottomRightYellow(), rasteriser));
         const int cx = renderer.BoxWidth(), cy = renderer.BoxHeight();
         EXPECT_EQ(renderer.LastPlace().x, 635 - cx);
@@ -130,9 +131,11 @@ TEST(GdiStampRasteriser, TopDownFramesShowTheStampUpright) {
     StampRenderer renderer;
     StampSettings settings = BottomRightYellow();
     settings.layout.alignment = kStampTopLeft;
-    ASSERT_TRUE(renderer.Draw(bottomUp.Data(), bottomUp.Bytes(), {320, 240, 3, bottomUp.Stride()}, "Tp", settings,
+    ASSERT_TRUE(renderer.Draw(bottomUp.Data(), bottomUp.Bytes(),
+                              qel::imaging::PixelLayout{320, 240, bottomUp.Stride(), 3}, "Tp", settings,
                               rasteriser));
-    ASSERT_TRUE(renderer.Draw(topDown.Data(), topDown.Bytes(), {320, -240, 3, topDown.Stride()}, "Tp", settings,
+    ASSERT_TRUE(renderer.Draw(topDown.Data(), topDown.Bytes(),
+                              qel::imaging::PixelLayout{320, -240, topDown.Stride(), 3}, "Tp", settings,
                               rasteriser));
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
@@ -146,7 +149,9 @@ TEST(GdiStampRasteriser, AStampAtTheEdgeIsCut) {
     StampSettings settings = BottomRightYellow();
     settings.layout.alignment = kStampAtStartPosition;
     settings.layout.start = {600, 470};
-    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(), {640, 480, 3, frame.Stride()}, kStamp, settings, rasteriser));
+    ASSERT_TRUE(renderer.Draw(frame.Data(), frame.Bytes(),
+                              qel::imaging::PixelLayout{640, 480, frame.Stride(), 3}, kStamp, settings,
+                              rasteriser));
     int drawn = 0;
     for (int y = 470; y < 480; ++y)
         for (int x = 600; x < 640; ++x)

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/stamp_paint.h"
 
 namespace {
@@ -34,7 +34,8 @@ void ExpectPainted(int width, int height, int padding, StampPoint place, int mas
     std::memcpy(original.Data(), frame.Data(), frame.Bytes());
     const StampMask mask = PatternMask(maskWidth, maskHeight);
 
-    PaintStampMask(frame.Data(), width, height, frame.Stride(), mask, place, kColour);
+    EXPECT_TRUE(PaintStampMask(frame.Data(), qel::imaging::PixelLayout{width, height, frame.Stride(), 3},
+                               mask, place, kColour));
 
     for (int y = 0; y < frame.Lines(); ++y)
         for (int x = 0; x < width; ++x) {
@@ -48,8 +49,9 @@ void ExpectPainted(int width, int height, int padding, StampPoint place, int mas
         }
     // Row padding is never painted.
     for (int row = 0; row < frame.Lines(); ++row)
-        ASSERT_EQ(std::memcmp(frame.AtRow(width, row), original.AtRow(width, row),
-                              static_cast<size_t>(frame.Stride() - width * 3)), 0);
+        ASSERT_EQ(std::memcmp(frame.At(width, row), original.At(width, row),
+                              static_cast<size_t>(frame.Stride() - width * 3)),
+                  0);
     EXPECT_TRUE(frame.GuardsIntact());
 }
 
@@ -76,9 +78,13 @@ TEST(StampPaint, BoxesOutsideTheFrameLeaveItUnchanged) {
 TEST(StampPaint, IgnoresNullAndEmptyInput) {
     TestFrame frame = TestFrame::DataPadded(8, 8);
     frame.FillBytes(1);
-    PaintStampMask(frame.Data(), 8, 8, frame.Stride(), StampMask{}, {0, 0}, kColour);
-    PaintStampMask(nullptr, 8, 8, frame.Stride(), PatternMask(4, 4), {0, 0}, kColour);
-    PaintStampMask(frame.Data(), 8, 8, 8 * 3 - 1, PatternMask(4, 4), {0, 0}, kColour);
+    const qel::imaging::PixelLayout layout{8, 8, frame.Stride(), 3};
+    EXPECT_FALSE(PaintStampMask(frame.Data(), layout, StampMask{}, {0, 0}, kColour));
+    EXPECT_FALSE(PaintStampMask(nullptr, layout, PatternMask(4, 4), {0, 0}, kColour));
+    EXPECT_FALSE(PaintStampMask(frame.Data(), qel::imaging::PixelLayout{8, 8, 8 * 3 - 1, 3},
+                                PatternMask(4, 4), {0, 0}, kColour));
+    EXPECT_FALSE(PaintStampMask(frame.Data(), qel::imaging::PixelLayout{8, 8, frame.Stride(), 4},
+                                PatternMask(4, 4), {0, 0}, kColour));
     for (size_t i = 0; i < frame.Bytes(); ++i)
         ASSERT_EQ(frame.Data()[i], 1);
 }

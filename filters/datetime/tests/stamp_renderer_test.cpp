@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/settings_snapshot.h"
 #include "core/stamp_renderer.h"
 
@@ -32,8 +32,8 @@ public:
     bool fail = false;
 };
 
-StampFrameFormat FormatOf(const TestFrame& frame) {
-    return StampFrameFormat{frame.Width(), frame.Height(), 3, frame.Stride()};
+qel::imaging::PixelLayout FormatOf(const TestFrame& frame) {
+    return qel::imaging::PixelLayout{frame.Width(), frame.Height(), frame.Stride(), 3};
 }
 
 StampSettings BottomRight() {
@@ -127,7 +127,7 @@ TEST(StampRenderer, OnlyWholeRgb24FramesAreDrawnOn) {
     TestFrame frame = TestFrame::DataPadded(64, 48);
     FakeRasteriser rasteriser;
     StampRenderer renderer;
-    StampFrameFormat rgb32{64, 48, 4, 256};
+    qel::imaging::PixelLayout rgb32{64, 48, 256, 4};
     EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes(), rgb32, kText, BottomRight(), rasteriser));
     EXPECT_FALSE(renderer.Draw(frame.Data(), frame.Bytes() - 1, FormatOf(frame), kText, BottomRight(), rasteriser));
     EXPECT_FALSE(renderer.Draw(nullptr, frame.Bytes(), FormatOf(frame), kText, BottomRight(), rasteriser));

@@ -1,7 +1,7 @@
 // Frames per second of the zoom scaler at each step, beside a plain frame copy.
 #include "frame_bench.h"
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/zoom_engine.h"
 
 namespace {
@@ -14,7 +14,7 @@ void BM_ZoomScaler(benchmark::State& state) {
     TestFrame dst = TestFrame::DataPadded(src.Width(), src.Height());
     src.FillRandom(1);
     ZoomEngine engine;
-    engine.SetFormat(ZoomFormat{src.Width(), src.Height(), 3, src.Stride()});
+    engine.SetFormat(qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3});
     engine.SetZoom(static_cast<int>(state.range(2)));
     for (auto _ : state) {
         engine.Process(src.Data(), src.Bytes(), dst.Data(), dst.Bytes());

@@ -26,13 +26,12 @@ ZoomResult ApplyZoomPlan(const ZoomPlan& plan, const uint8_t* src, size_t srcLen
                          size_t dstLength) {
     if (!plan.formatKnown)
         return CopyFrame(src, srcLength, dst, dstLength, srcLength);
-    const ZoomFormat& format = plan.format;
+    const qel::imaging::PixelLayout& format = plan.format;
     const size_t frameBytes = static_cast<size_t>(format.stride) * static_cast<size_t>(std::abs(format.height));
     if (plan.mode != ZoomMode::Scale || !src || !dst || srcLength < frameBytes || dstLength < frameBytes ||
         Overlaps(src, dst, frameBytes))
         return CopyFrame(src, srcLength, dst, dstLength, frameBytes);
-    if (!ScaleZoomFrame(src, dst, format.width, format.height, format.stride, format.bytesPerPixel, plan.columns,
-                        plan.rows))
+    if (!ScaleZoomFrame(src, dst, format, plan.columns, plan.rows))
         return CopyFrame(src, srcLength, dst, dstLength, frameBytes);
     return ZoomResult::Scaled;
 }
@@ -41,7 +40,7 @@ ZoomEngine::ZoomEngine() {
     RebuildLocked();
 }
 
-void ZoomEngine::SetFormat(const ZoomFormat& format) {
+void ZoomEngine::SetFormat(const qel::imaging::PixelLayout& format) {
     std::lock_guard<std::mutex> guard(lock_);
     format_ = format;
     formatKnown_ = true;
@@ -50,7 +49,7 @@ void ZoomEngine::SetFormat(const ZoomFormat& format) {
 
 void ZoomEngine::ForgetFormat() {
     std::lock_guard<std::mutex> guard(lock_);
-    format_ = ZoomFormat{};
+    format_ = qel::imaging::PixelLayout{};
     formatKnown_ = false;
     RebuildLocked();
 }

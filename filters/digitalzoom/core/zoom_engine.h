@@ -25,7 +25,7 @@ class ZoomEngine {
 public:
     ZoomEngine();
 
-    void SetFormat(const ZoomFormat& format);
+    void SetFormat(const qel::imaging::PixelLayout& format);
     void ForgetFormat();
     void SetZoom(int percent);
     int Zoom() const;
@@ -41,6 +41,6 @@ private:
     mutable std::mutex lock_;  // guards the fields below; held only to build or take a plan
     int percent_ = 100;
     bool formatKnown_ = false;
-    ZoomFormat format_;
+    qel::imaging::PixelLayout format_;
     std::shared_ptr<const ZoomPlan> plan_;
 };

@@ -87,11 +87,8 @@ bool BuildAxis(const BlockPattern& pattern, int length, ZoomAxis& axis) {
     return true;
 }
 
-bool IsUsableFormat(const ZoomFormat& format) {
-    if (format.width < 1 || format.height == 0 || format.bytesPerPixel < 1)
-        return false;
-    const long long rowBytes = static_cast<long long>(format.width) * format.bytesPerPixel;
-    return format.stride >= rowBytes;
+bool IsUsableFormat(const qel::imaging::PixelLayout& format) {
+    return qel::imaging::IsValidLayout(format) && format.width >= 1 && format.height != 0;
 }
 
 }  // namespace
@@ -100,7 +97,7 @@ bool IsZoomScalePercent(int percent) {
     return FindPattern(percent) != nullptr;
 }
 
-ZoomPlan BuildZoomPlan(int percent, const ZoomFormat* format) {
+ZoomPlan BuildZoomPlan(int percent, const qel::imaging::PixelLayout* format) {
     ZoomPlan plan;
     plan.percent = percent;
     if (!format || !IsUsableFormat(*format))

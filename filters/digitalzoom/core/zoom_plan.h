@@ -6,12 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ZoomFormat {
-    int width = 0;
-    int height = 0;  // sign kept: negative for a top-down frame
-    int bytesPerPixel = 0;
-    int stride = 0;  // bytes from one buffer row to the next
-};
+#include "qelimaging/pixel_layout.h"
 
 // One output column (or row): the two source pixels it interpolates and their weights. A tap
 // whose far weight is 0 names its near pixel twice, so no pixel outside the frame is ever read.
@@ -44,7 +39,7 @@ enum class ZoomMode {
 struct ZoomPlan {
     int percent = 100;  // as requested
     bool formatKnown = false;
-    ZoomFormat format;
+    qel::imaging::PixelLayout format;
     ZoomMode mode = ZoomMode::Copy;
     ZoomAxis columns;
     ZoomAxis rows;
@@ -58,4 +53,4 @@ struct ZoomPlan {
 bool IsZoomScalePercent(int percent);
 
 // Builds the plan of a zoom step over a format; without a format the plan copies.
-ZoomPlan BuildZoomPlan(int percent, const ZoomFormat* format);
+ZoomPlan BuildZoomPlan(int percent, const qel::imaging::PixelLayout* format);

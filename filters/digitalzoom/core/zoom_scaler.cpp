@@ -75,14 +75,19 @@ void ScaleWithDivisor(const uint8_t* src, uint8_t* dst, int width, int rowCount,
 
 }  // namespace
 
-bool ScaleZoomFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride,
-                    int bytesPerPixel, const ZoomAxis& columns, const ZoomAxis& rows) {
-    const int rowCount = std::abs(height);
-    if (!src || !dst || width < 1 || rowCount < 1 || bytesPerPixel < 1 ||
-        static_cast<long long>(width) * bytesPerPixel > stride ||
-        columns.taps.size() != static_cast<size_t>(width) || rows.taps.size() != static_cast<size_t>(rowCount) ||
-        columns.firstSource < 0 || columns.lastSource >= width || columns.firstSource > columns.lastSource ||
-        rows.firstSource < 0 || rows.lastSource >= rowCount)
+bool ScaleZoomFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                    const ZoomAxis& columns, const ZoomAxis& rows) {
+    if (!qel::imaging::IsValidLayout(layout))
+        return false;
+    const int width = layout.width;
+    const int stride = layout.stride;
+    const int bytesPerPixel = layout.channels;
+    const int rowCount = qel::imaging::RowCount(layout);
+    if (!src || !dst || width < 1 || rowCount < 1 || static_cast<long long>(width) * bytesPerPixel > stride ||
+        columns.taps.size() != static_cast<size_t>(width) ||
+        rows.taps.size() != static_cast<size_t>(rowCount) || columns.firstSource < 0 ||
+        columns.lastSource >= width || columns.firstSource > columns.lastSource || rows.firstSource < 0 ||
+        rows.lastSource >= rowCount)
         return false;
 
     const ZoomTap* rowTaps = rows.taps.data();

@@ -22,7 +22,7 @@ using plugintest::TestVideo;
 std::vector<BYTE> Zoomed(const TestVideo& video, int n, int percent) {
     const std::vector<BYTE> source = plugintest::TestFrame(video, n);
     std::vector<BYTE> target(source.size(), 0);
-    const ZoomFormat format{video.width, video.height, 3, plugintest::StrideOf(video)};
+    const qel::imaging::PixelLayout format{video.width, video.height, plugintest::StrideOf(video), 3};
     const ZoomPlan plan = BuildZoomPlan(percent, &format);
     ApplyZoomPlan(plan, source.data(), source.size(), target.data(), target.size());
     return target;

@@ -5,25 +5,25 @@
 #include <thread>
 #include <vector>
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/zoom_engine.h"
 #include "core/zoom_scaler.h"
 
 namespace {
 
-ZoomFormat FormatOf(const TestFrame& frame) {
-    return ZoomFormat{frame.Width(), frame.Height(), frame.PixelBytes(), frame.Stride()};
+qel::imaging::PixelLayout FormatOf(const TestFrame& frame) {
+    return qel::imaging::PixelLayout{frame.Width(), frame.Height(), frame.Stride(), frame.PixelBytes()};
 }
 
 // The frame the scaler makes for this percent, built independently of any engine.
 std::vector<uint8_t> Expected(int percent, const TestFrame& src) {
-    const ZoomFormat format = FormatOf(src);
+    const qel::imaging::PixelLayout format = FormatOf(src);
     const ZoomPlan plan = BuildZoomPlan(percent, &format);
     if (plan.mode != ZoomMode::Scale)
         return std::vector<uint8_t>(src.Data(), src.Data() + src.Bytes());
     // The scaler leaves the padding at the end of each row alone; the frames under test start zeroed.
     std::vector<uint8_t> out(src.Bytes(), 0);
-    ScaleZoomFrame(src.Data(), out.data(), format.width, format.height, format.stride, 3, plan.columns, plan.rows);
+    ScaleZoomFrame(src.Data(), out.data(), format, plan.columns, plan.rows);
     return out;
 }
 
@@ -69,7 +69,7 @@ TEST(ZoomEngine, ZoomSetBeforeTheFormatAppliesOnceTheFormatArrives) {
 TEST(ZoomEngine, AFormatChangeRebuildsTheTablesForTheNewSize) {
     ZoomEngine engine;
     engine.SetZoom(300);
-    engine.SetFormat(ZoomFormat{640, 480, 3, 1920});
+    engine.SetFormat(qel::imaging::PixelLayout{640, 480, 1920, 3});
     TestFrame src = TestFrame::DataPadded(33, 19);
     src.FillRandom(4);
     TestFrame dst = TestFrame::DataPadded(33, 19);
@@ -103,7 +103,7 @@ TEST(ZoomEngine, FramesTooSmallForTheStepPassThrough) {
 // A sample shorter than the connected format is copied as far as it goes, never scaled past its end.
 TEST(ZoomEngine, BuffersShorterThanTheFormatAreCopiedNotScaled) {
     ZoomEngine engine;
-    engine.SetFormat(ZoomFormat{64, 48, 3, 192});
+    engine.SetFormat(qel::imaging::PixelLayout{64, 48, 192, 3});
     engine.SetZoom(200);
     TestFrame src = TestFrame::DataPadded(64, 20);
     src.FillRandom(5);

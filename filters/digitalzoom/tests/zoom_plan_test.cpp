@@ -5,12 +5,12 @@
 
 namespace {
 
-ZoomFormat Rgb24(int width, int height) {
-    return ZoomFormat{width, height, 3, (width * 3 + 3) / 4 * 4};
+qel::imaging::PixelLayout Rgb24(int width, int height) {
+    return qel::imaging::PixelLayout{width, height, (width * 3 + 3) / 4 * 4, 3};
 }
 
 ZoomPlan PlanFor(int percent, int width, int height) {
-    const ZoomFormat format = Rgb24(width, height);
+    const qel::imaging::PixelLayout format = Rgb24(width, height);
     return BuildZoomPlan(percent, &format);
 }
 
@@ -35,9 +35,9 @@ TEST(ZoomPlan, OnlyTheFourStepsAboveOneScale) {
 TEST(ZoomPlan, WithoutAUsableFormatTheFrameIsCopied) {
     EXPECT_EQ(BuildZoomPlan(200, nullptr).mode, ZoomMode::Copy);
     EXPECT_FALSE(BuildZoomPlan(200, nullptr).formatKnown);
-    const ZoomFormat narrowStride{640, 480, 3, 640 * 3 - 1};
+    const qel::imaging::PixelLayout narrowStride{640, 480, 640 * 3 - 1, 3};
     EXPECT_FALSE(BuildZoomPlan(200, &narrowStride).formatKnown);
-    const ZoomFormat noRows{640, 0, 3, 1920};
+    const qel::imaging::PixelLayout noRows{640, 0, 1920, 3};
     EXPECT_FALSE(BuildZoomPlan(200, &noRows).formatKnown);
 }
 

@@ -6,9 +6,12 @@
 #include <cstring>
 #include <limits>
 
-bool FlipFrame(const std::uint8_t* source, std::uint8_t* destination, int width, int height, int stride,
+bool FlipFrame(const std::uint8_t* source, std::uint8_t* destination, const qel::imaging::PixelLayout& layout,
                const FlipParams& params) {
-    if (!source || !destination || width <= 0 || height == 0 || stride <= 0 ||
+    const int width = layout.width;
+    const int height = layout.height;
+    const int stride = layout.stride;
+    if (!source || !destination || layout.channels != 3 || width <= 0 || height == 0 || stride <= 0 ||
         height == std::numeric_limits<int>::min())
         return false;
     const std::int64_t rowBytes = stride;

@@ -3,52 +3,61 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
+#include <cstring>
+
+#include "test_frame.h"
 
 namespace {
 
-constexpr int kWidth = 33, kHeight = 19, kStride = 104; // 99 bytes of pixels, 5 of padding
+constexpr int kWidth = 33, kHeight = 19; // 99 bytes of pixels, 5 of padding: rows of 104 bytes
 
-std::vector<std::uint8_t> Pattern() {
-    std::vector<std::uint8_t> frame(kStride * kHeight);
-    for (size_t i = 0; i < frame.size(); ++i)
-        frame[i] = static_cast<std::uint8_t>(i * 7 + i / kStride);
+// Every byte, padding included, set: the padding is data the kernel copies with its row.
+TestFrame Pattern(int height = kHeight) {
+    TestFrame frame = TestFrame::DataPadded(kWidth, height, 4);
+    for (size_t i = 0; i < frame.Bytes(); ++i)
+        frame.Data()[i] = static_cast<std::uint8_t>(i * 7 + i / static_cast<size_t>(frame.Stride()));
     return frame;
 }
 
-std::vector<std::uint8_t> Flipped(const std::vector<std::uint8_t>& in, FlipParams params, int height = kHeight) {
-    std::vector<std::uint8_t> out(in.size(), 0xEE);
-    EXPECT_TRUE(FlipFrame(in.data(), out.data(), kWidth, height, kStride, params));
+TestFrame Flipped(const TestFrame& in, FlipParams params) {
+    TestFrame out = TestFrame::DataPadded(kWidth, in.Height(), 4);
+    out.FillBytes(0xEE);
+    EXPECT_TRUE(FlipFrame(in.Data(), out.Data(), in.Layout(), params));
+    EXPECT_TRUE(out.GuardsIntact() && in.GuardsIntact());
     return out;
 }
 
-const std::uint8_t* Pixel(const std::vector<std::uint8_t>& f, int row, int x) { return &f[row * kStride + x * 3]; }
+bool Same(const TestFrame& a, int rowA, int xA, const TestFrame& b, int rowB, int xB) {
+    return std::memcmp(a.At(xA, rowA), b.At(xB, rowB), 3) == 0;
+}
 
-bool Same(const std::vector<std::uint8_t>& a, int rowA, int xA, const std::vector<std::uint8_t>& b, int rowB, int xB) {
-    return std::equal(Pixel(a, rowA, xA), Pixel(a, rowA, xA) + 3, Pixel(b, rowB, xB));
+bool SameBytes(const TestFrame& a, const TestFrame& b) {
+    return a.Bytes() == b.Bytes() && std::memcmp(a.Data(), b.Data(), a.Bytes()) == 0;
 }
 
 } // namespace
 
 TEST(FlipKernel, NoFlipCopiesTheWholeFrame) {
-    const auto in = Pattern();
-    EXPECT_EQ(Flipped(in, {}), in);
+    const TestFrame in = Pattern();
+    EXPECT_TRUE(SameBytes(Flipped(in, {}), in));
 }
 
 TEST(FlipKernel, TopBottomReversesRowsWithTheirPadding) {
-    const auto in = Pattern();
-    const auto out = Flipped(in, {true, false});
+    const TestFrame in = Pattern();
+    const TestFrame out = Flipped(in, {true, false});
     for (int row = 0; row < kHeight; ++row)
-        ASSERT_TRUE(std::equal(&in[(kHeight - 1 - row) * kStride], &in[(kHeight - row) * kStride], &out[row * kStride]));
+        ASSERT_EQ(0,
+                  std::memcmp(in.At(0, kHeight - 1 - row), out.At(0, row), static_cast<size_t>(in.Stride())));
 }
 
 TEST(FlipKernel, LeftRightMirrorsEachRowAndKeepsItsPadding) {
-    const auto in = Pattern();
-    const auto out = Flipped(in, {false, true});
+    const TestFrame in = Pattern();
+    const TestFrame out = Flipped(in, {false, true});
     for (int row = 0; row < kHeight; ++row) {
         for (int x = 0; x < kWidth; ++x)
             ASSERT_TRUE(Same(out, row, x, in, row, kWidth - 1 - x)) << row << "," << x;
-        ASSERT_TRUE(std::equal(&in[row * kStride + kWidth * 3], &in[(row + 1) * kStride], &out[row * kStride + kWidth * 3]));
+        ASSERT_EQ(0, std::memcmp(in.At(kWidth, row), out.At(kWidth, row),
+                                 static_cast<size_t>(in.Stride() - kWidth * 3)));
     }
 }
 
@@ -61,7 +70,7 @@ TEST(FlipKernel, MirrorsEveryWidthAroundTheFivePixelGroupsWithoutTouchingWhatLie
         std::vector<std::uint8_t> in(static_cast<size_t>(stride) * rows + 16), out(in.size(), 0xEE);
         for (size_t i = 0; i < in.size(); ++i)
             in[i] = static_cast<std::uint8_t>(i * 13 + i / 7);
-        ASSERT_TRUE(FlipFrame(in.data(), out.data(), width, rows, stride, {false, true}));
+        ASSERT_TRUE(FlipFrame(in.data(), out.data(), qel::imaging::PixelLayout{width, rows, stride, 3}, {false, true}));
         for (int row = 0; row < rows; ++row)
             for (int x = 0; x < width; ++x)
                 ASSERT_TRUE(std::equal(&in[row * stride + (width - 1 - x) * 3], &in[row * stride + (width - x) * 3],
@@ -73,9 +82,9 @@ TEST(FlipKernel, MirrorsEveryWidthAroundTheFivePixelGroupsWithoutTouchingWhatLie
 }
 
 TEST(FlipKernel, BothIsAHalfTurnInEitherOrientation) {
-    const auto in = Pattern();
     for (int height : {kHeight, -kHeight}) {
-        const auto out = Flipped(in, {true, true}, height);
+        const TestFrame in = Pattern(height);
+        const TestFrame out = Flipped(in, {true, true});
         for (int row = 0; row < kHeight; ++row)
             for (int x = 0; x < kWidth; ++x)
                 ASSERT_TRUE(Same(out, row, x, in, kHeight - 1 - row, kWidth - 1 - x));
@@ -83,11 +92,16 @@ TEST(FlipKernel, BothIsAHalfTurnInEitherOrientation) {
 }
 
 TEST(FlipKernel, RefusesWhatItCannotFlip) {
-    const auto in = Pattern();
-    std::vector<std::uint8_t> out(in.size(), 0xEE);
-    const auto untouched = out;
-    EXPECT_FALSE(FlipFrame(nullptr, out.data(), kWidth, kHeight, kStride, {true, true}));
-    EXPECT_FALSE(FlipFrame(in.data(), out.data(), kWidth, 0, kStride, {true, true}));
-    EXPECT_FALSE(FlipFrame(in.data(), out.data(), kWidth, kHeight, kWidth * 3 - 1, {true, true}));
-    EXPECT_EQ(out, untouched);
+    const TestFrame in = Pattern();
+    TestFrame out = in.Blank();
+    const TestFrame untouched = out;
+    const int stride = in.Stride();
+    EXPECT_FALSE(FlipFrame(nullptr, out.Data(), in.Layout(), {true, true}));
+    EXPECT_FALSE(
+        FlipFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{kWidth, 0, stride, 3}, {true, true}));
+    EXPECT_FALSE(FlipFrame(in.Data(), out.Data(),
+                           qel::imaging::PixelLayout{kWidth, kHeight, kWidth * 3 - 1, 3}, {true, true}));
+    EXPECT_FALSE(FlipFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{kWidth, kHeight, stride, 1},
+                           {true, true}));
+    EXPECT_TRUE(SameBytes(out, untouched) && out.GuardsIntact());
 }

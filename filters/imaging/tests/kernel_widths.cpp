@@ -6,7 +6,12 @@
 
 #include <iostream>
 
-namespace qel::imaging::testing {
+namespace qel::testing {
+
+using imaging::CpuHasAvx2;
+using imaging::CpuHasAvx512Vbmi;
+using imaging::LimitWideKernels;
+using imaging::WideKernels;
 
 void ForEveryKernelWidth(const std::function<void()>& check) {
     struct Width {
@@ -30,4 +35,4 @@ void ForEveryKernelWidth(const std::function<void()>& check) {
     LimitWideKernels(WideKernels::Avx512Vbmi);
 }
 
-} // namespace qel::imaging::testing
+} // namespace qel::testing

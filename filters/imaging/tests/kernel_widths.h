@@ -3,10 +3,10 @@
 // the plain one on the same machine.
 #include <functional>
 
-namespace qel::imaging::testing {
+namespace qel::testing {
 
 // Calls `check` with the kernels limited to the plain path, then AVX2, then AVX-512 (those the processor
 // has; the others are named on the output as not checked here), and allows every width again after.
 void ForEveryKernelWidth(const std::function<void()>& check);
 
-} // namespace qel::imaging::testing
+} // namespace qel::testing

@@ -14,7 +14,8 @@ void BM_LowLight(benchmark::State& state) {
     BenchFrame frame(width, height, 99, 90);  // a dark picture
     CLowLightFrame lowLight;
     for (auto _ : state) {
-        lowLight.Process(frame.in.data(), frame.out.data(), width, height, frame.stride);
+        lowLight.Process(frame.in.data(), frame.out.data(),
+                         qel::imaging::PixelLayout{width, height, frame.stride, 3});
         benchmark::DoNotOptimize(frame.out.data());
     }
     SetFrameRate(state);

@@ -11,13 +11,7 @@ void CLowLightFrame::SetStrength(int strength) {
     BuildGammaLut(gamma_, gammas);
 }
 
-bool CLowLightFrame::Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride) {
-    PixelLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.stride = stride;
-    layout.channels = 3;
-    layout.order = ByteOrder::BGR;
+bool CLowLightFrame::Process(const uint8_t* src, uint8_t* dst, const PixelLayout& layout) {
     int high[3], low[3];
     if (!src || !dst || !AutoLevelsPoints(src, layout, nullptr, high, low))
         return false;

@@ -17,10 +17,10 @@ public:
     const LowLightParams& Params() const { return params_; }
     const qel::imaging::Lut& GammaTable() const { return gamma_; }
 
-    // Brightens an RGB24 frame (blue, green, red; a negative height is a top-down frame) from src into
-    // dst, row padding copied. Returns false when the imaging routines refuse the frame; dst may then
-    // be half written and the caller delivers the input instead.
-    bool Process(const uint8_t* src, uint8_t* dst, int width, int height, int stride);
+    // Brightens a three-channel frame from src into dst, row padding copied. Returns false when the
+    // imaging routines refuse the frame; dst may then be half written and the caller delivers the
+    // input instead.
+    bool Process(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout);
 
 private:
     LowLightParams params_;

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "core/low_light_frame.h"
-#include "frame_fixture.h"
 #include "qelimaging/auto_levels.h"
 #include "qelimaging/cpu_features.h"
+#include "test_frame.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ double MeanLevel(const TestFrame& frame) {
 }
 
 TestFrame Brighten(CLowLightFrame& lowLight, const TestFrame& in) {
-    TestFrame out(in.Width(), in.Height(), in.Stride());
-    EXPECT_TRUE(lowLight.Process(in.Data(), out.Data(), in.Width(), in.Height(), in.Stride()));
+    TestFrame out = in.Blank();
+    EXPECT_TRUE(lowLight.Process(in.Data(), out.Data(), in.Layout()));
     EXPECT_TRUE(out.GuardsIntact());
     return out;
 }
@@ -100,11 +100,8 @@ TestFrame TwoPassReference(const TestFrame& in, int strength) {
     LimitWideKernels(WideKernels::None);
     CLowLightFrame derived;
     derived.SetStrength(strength);
-    TestFrame out(in.Width(), in.Height(), in.Stride());
-    PixelLayout layout;
-    layout.width = in.Width();
-    layout.height = in.Height();
-    layout.stride = in.Stride();
+    TestFrame out = in.Blank();
+    const PixelLayout& layout = in.Layout();
     int high[3], low[3];
     EXPECT_TRUE(AutoLevelsPoints(in.Data(), layout, nullptr, high, low));
     Lut levels = MakeIdentityLut(3);
@@ -132,7 +129,7 @@ TEST(LowLightFrame, OnePassGivesTheTwoPassPictureWithEveryKernel) {
                 EXPECT_TRUE(Brighten(lowLight, frame).SamePicture(expected))
                     << width << "x" << height << " strength " << strength << " kernels " << static_cast<int>(widest);
                 TestFrame inPlace = frame;
-                ASSERT_TRUE(lowLight.Process(inPlace.Data(), inPlace.Data(), width, height, inPlace.Stride()));
+                ASSERT_TRUE(lowLight.Process(inPlace.Data(), inPlace.Data(), inPlace.Layout()));
                 EXPECT_TRUE(inPlace.SamePicture(expected)) << "in place, strength " << strength;
             }
             qel::imaging::LimitWideKernels(WideKernels::Avx512Vbmi);
@@ -143,9 +140,10 @@ TEST(LowLightFrame, OnePassGivesTheTwoPassPictureWithEveryKernel) {
 TEST(LowLightFrame, RefusedFramesAreReported) {
     TestFrame frame(8, 4);
     CLowLightFrame lowLight;
-    EXPECT_FALSE(lowLight.Process(nullptr, frame.Data(), 8, 4, frame.Stride()));
-    EXPECT_FALSE(lowLight.Process(frame.Data(), nullptr, 8, 4, frame.Stride()));
-    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(), 8, 4, 20));  // rows shorter than the picture
+    EXPECT_FALSE(lowLight.Process(nullptr, frame.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(lowLight.Process(frame.Data(), nullptr, qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(lowLight.Process(frame.Data(), frame.Data(),
+                                  qel::imaging::PixelLayout{8, 4, 20, 3})); // rows shorter than the picture
 }
 
 }  // namespace

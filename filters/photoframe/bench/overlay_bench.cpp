@@ -1,6 +1,6 @@
 // Frames per second of the photo-frame blend, beside a plain frame copy.
 #include "frame_bench.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "bench_overlay.h"
 #include "core/overlay_blend.h"
 
@@ -15,7 +15,8 @@ void BM_PhotoFrameBlend(benchmark::State& state) {
     src.FillRandom(1);
     const OverlayImage overlay = BenchPhotoFrame(src.Width(), src.Lines());
     for (auto _ : state) {
-        BlendOverlayFrame(src.Data(), dst.Data(), src.Width(), src.Height(), src.Stride(), overlay);
+        BlendOverlayFrame(src.Data(), dst.Data(),
+                          qel::imaging::PixelLayout{src.Width(), src.Height(), src.Stride(), 3}, overlay);
         benchmark::DoNotOptimize(dst.Data());
         benchmark::ClobberMemory();
     }

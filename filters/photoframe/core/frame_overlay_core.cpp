@@ -10,13 +10,9 @@
 
 namespace {
 
-size_t FrameBytes(const OverlayVideoFormat& format) {
-    return static_cast<size_t>(format.stride) * static_cast<size_t>(std::abs(format.height));
-}
-
-bool IsBlendableFormat(const OverlayVideoFormat& format) {
-    return format.bytesPerPixel == 3 && format.width > 0 && format.height != 0 &&
-           static_cast<long long>(format.width) * 3 <= format.stride;
+bool IsBlendableFormat(const qel::imaging::PixelLayout& format) {
+    return qel::imaging::IsValidLayout(format) && format.channels == 3 && format.width > 0 &&
+           format.height != 0;
 }
 
 void CopyFrame(const uint8_t* src, uint8_t* dst, size_t length) {
@@ -66,7 +62,7 @@ std::wstring FrameOverlayCore::Path() const {
     return pathSet_ ? path_ : std::wstring();
 }
 
-void FrameOverlayCore::Init(const OverlayVideoFormat& format) {
+void FrameOverlayCore::Init(const qel::imaging::PixelLayout& format) {
     std::lock_guard<std::mutex> control(controlLock_);
     bool pathSet;
     {
@@ -85,7 +81,7 @@ void FrameOverlayCore::Forget() {
     decoded_.reset();
     decodedPath_.clear();
     std::lock_guard<std::mutex> shared(sharedLock_);
-    format_ = OverlayVideoFormat{};
+    format_ = qel::imaging::PixelLayout{};
     initialised_ = false;
     state_ = OverlayLoadState::Idle;
     pending_.reset();
@@ -99,7 +95,7 @@ OverlayLoadState FrameOverlayCore::State() const {
 
 bool FrameOverlayCore::Load() {
     std::wstring path;
-    OverlayVideoFormat format;
+    qel::imaging::PixelLayout format;
     {
         std::lock_guard<std::mutex> shared(sharedLock_);
         if (!pathSet_ || !initialised_)
@@ -124,7 +120,7 @@ bool FrameOverlayCore::Load() {
     }
 
     auto rescaled = std::make_unique<OverlayImage>();
-    const bool ok = RescaleOverlay(*decoded_, format.width, std::abs(format.height), *rescaled);
+    const bool ok = RescaleOverlay(*decoded_, format.width, qel::imaging::RowCount(format), *rescaled);
     std::lock_guard<std::mutex> shared(sharedLock_);
     PublishLocked(ok ? std::move(rescaled) : nullptr);
     return ok;
@@ -141,7 +137,7 @@ bool FrameOverlayCore::Blend(const uint8_t* src, uint8_t* dst, size_t length) {
     if (!src || !dst)
         return false;
     std::unique_ptr<OverlayImage> retired;
-    OverlayVideoFormat format;
+    qel::imaging::PixelLayout format;
     bool drawable;
     {
         std::lock_guard<std::mutex> shared(sharedLock_);
@@ -158,9 +154,9 @@ bool FrameOverlayCore::Blend(const uint8_t* src, uint8_t* dst, size_t length) {
     }
     retired.reset();  // the frame the previous blends read, freed by the thread that read it
 
-    const size_t frameBytes = FrameBytes(format);
+    const size_t frameBytes = qel::imaging::ImageBytes(format);
     if (!drawable || !live_ || !IsBlendableFormat(format) || length < frameBytes ||
-        !BlendOverlayFrame(src, dst, format.width, format.height, format.stride, *live_)) {
+        !BlendOverlayFrame(src, dst, format, *live_)) {
         CopyFrame(src, dst, length);
         return false;
     }

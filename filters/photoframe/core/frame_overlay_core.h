@@ -12,19 +12,13 @@
 #include <string>
 
 #include "core/overlay_image.h"
+#include "qelimaging/pixel_layout.h"
 
 // Turns a frame-image file into 32-bit BGRA pixels (the plug-in decodes with the platform's codecs).
 class OverlayDecoder {
 public:
     virtual ~OverlayDecoder() = default;
     virtual bool Decode(const std::wstring& path, OverlayImage& image) = 0;
-};
-
-struct OverlayVideoFormat {
-    int width = 0;
-    int height = 0;  // sign kept: negative for a top-down frame
-    int bytesPerPixel = 0;
-    int stride = 0;
 };
 
 enum class OverlayLoadState {
@@ -45,7 +39,7 @@ public:
     std::wstring Path() const;  // empty while no path is set
 
     // The connected video format. A frame already decoded is rescaled to it before it is blended again.
-    void Init(const OverlayVideoFormat& format);
+    void Init(const qel::imaging::PixelLayout& format);
     // Forgets the format and drops the frame (the filter's buffers are released).
     void Forget();
 
@@ -69,7 +63,7 @@ private:
 
     // Guards what setters and the blend share; held only briefly, never while decoding or blending.
     mutable std::mutex sharedLock_;
-    OverlayVideoFormat format_;
+    qel::imaging::PixelLayout format_;
     bool initialised_ = false;
     std::wstring path_;
     bool pathSet_ = false;

@@ -6,9 +6,12 @@
 #include <cstddef>
 #include <cstdlib>
 
-void BlendOverlayRgb24(const uint8_t* src, uint8_t* dst, int width, int height, int stride,
+void BlendOverlayRgb24(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
                        const uint8_t* overlay, int overlayStride) {
-    const int rows = std::abs(height);
+    const int width = layout.width;
+    const int height = layout.height;
+    const int stride = layout.stride;
+    const int rows = qel::imaging::RowCount(layout);
     const bool wide = qel::imaging::CpuHasAvx2();
     for (int row = 0; row < rows; ++row) {
         // Overlay rows count from the bottom of the picture; so do the rows of a bottom-up frame.
@@ -43,12 +46,13 @@ void BlendOverlayRgb24(const uint8_t* src, uint8_t* dst, int width, int height, 
     }
 }
 
-bool BlendOverlayFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride,
+bool BlendOverlayFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
                        const OverlayImage& overlay) {
-    if (!src || !dst || width < 1 || height == 0 || static_cast<long long>(width) * 3 > stride ||
-        overlay.width != width || overlay.height != std::abs(height) ||
+    if (!src || !dst || !qel::imaging::IsValidLayout(layout) || layout.channels != 3 || layout.width < 1 ||
+        layout.height == 0 || overlay.width != layout.width ||
+        overlay.height != qel::imaging::RowCount(layout) ||
         overlay.pixels.size() < static_cast<size_t>(overlay.stride()) * static_cast<size_t>(overlay.height))
         return false;
-    BlendOverlayRgb24(src, dst, width, height, stride, overlay.pixels.data(), overlay.stride());
+    BlendOverlayRgb24(src, dst, layout, overlay.pixels.data(), overlay.stride());
     return true;
 }

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "core/frame_overlay_core.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 
 namespace {
 
@@ -47,15 +47,15 @@ private:
     std::map<std::wstring, OverlayImage> images_;
 };
 
-OverlayVideoFormat FormatOf(const TestFrame& frame) {
-    return OverlayVideoFormat{frame.Width(), frame.Height(), 3, frame.Stride()};
+qel::imaging::PixelLayout FormatOf(const TestFrame& frame) {
+    return qel::imaging::PixelLayout{frame.Width(), frame.Height(), frame.Stride(), 3};
 }
 
 // Every pixel's first byte; true when all equal value.
 bool AllBlue(const TestFrame& frame, uint8_t value) {
     for (int row = 0; row < frame.Lines(); ++row)
         for (int x = 0; x < frame.Width(); ++x)
-            if (frame.AtRow(x, row)[0] != value)
+            if (frame.At(x, row)[0] != value)
                 return false;
     return true;
 }

@@ -11,7 +11,7 @@
 
 #include "core/frame_overlay_core.h"
 #include "gdiplus_overlay_decoder.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "png_writer.h"
 #include "qeltest/temp_dir.h"
 
@@ -79,7 +79,7 @@ TEST_F(GdiplusDecoderTest, BlendsOverTheVideoWithItsTopRowAtTheTop) {
     FrameOverlayCore overlay(decoder);
     TestFrame video = TestFrame::DataPadded(3, 2);  // bottom-up, black
     TestFrame out = TestFrame::DataPadded(3, 2);
-    overlay.Init({3, 2, 3, video.Stride()});
+    overlay.Init(qel::imaging::PixelLayout{3, 2, video.Stride(), 3});
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
     ASSERT_TRUE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
     EXPECT_EQ(std::memcmp(out.FromTop(0, 0), "\0\0\0", 3), 0);      // transparent: the video
@@ -103,7 +103,7 @@ TEST_F(GdiplusDecoderTest, TheFrameIsStretchedOverTheVideo) {
     TestFrame video = TestFrame::DataPadded(640, 480);
     video.FillBytes(40);
     TestFrame out = TestFrame::DataPadded(640, 480);
-    overlay.Init({640, 480, 3, video.Stride()});
+    overlay.Init(qel::imaging::PixelLayout{640, 480, video.Stride(), 3});
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
     ASSERT_TRUE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
     for (int y : {0, 239, 479}) {
@@ -119,7 +119,7 @@ TEST_F(GdiplusDecoderTest, TheSamePathTwiceLoadsOnce) {
     ASSERT_TRUE(WritePng(path, 3, 2, kThreeAlphas));
     CountingDecoder decoder;
     FrameOverlayCore overlay(decoder);
-    overlay.Init({3, 2, 3, 12});
+    overlay.Init(qel::imaging::PixelLayout{3, 2, 12, 3});
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
     ASSERT_TRUE(overlay.SetPath(path.c_str()));
     EXPECT_EQ(decoder.decodes, 1);
@@ -142,7 +142,7 @@ TEST_F(GdiplusDecoderTest, OtherFilesGiveNoOverlay) {
         TestFrame video = TestFrame::DataPadded(3, 2);
         video.FillBytes(9);
         TestFrame out = TestFrame::DataPadded(3, 2);
-        overlay.Init({3, 2, 3, video.Stride()});
+        overlay.Init(qel::imaging::PixelLayout{3, 2, video.Stride(), 3});
         overlay.SetPath(path.c_str());
         EXPECT_FALSE(overlay.Blend(video.Data(), out.Data(), video.Bytes()));
         EXPECT_EQ(std::memcmp(out.Data(), video.Data(), video.Bytes()), 0);

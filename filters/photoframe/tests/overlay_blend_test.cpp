@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame_fixture.h"
+#include "test_frame.h"
 #include "core/overlay_blend.h"
 
 namespace {
@@ -24,8 +24,8 @@ uint8_t* OverlayPixel(OverlayImage& image, int x, int rowFromBottom) {
 TEST(OverlayBlend, AlphaZeroKeepsTheVideoAlpha255TakesTheFrameAndHalfwayMixes) {
     TestFrame src = TestFrame::DataPadded(3, 1);
     for (int x = 0; x < 3; ++x)
-        std::memset(src.AtRow(x, 0), 0, 3);
-    src.AtRow(0, 0)[0] = 77;
+        std::memset(src.At(x, 0), 0, 3);
+    src.At(0, 0)[0] = 77;
     OverlayImage overlay = Overlay(3, 1);
     const uint8_t transparent[4] = {255, 255, 255, 0};
     const uint8_t opaque[4] = {10, 20, 30, 255};
@@ -35,14 +35,15 @@ TEST(OverlayBlend, AlphaZeroKeepsTheVideoAlpha255TakesTheFrameAndHalfwayMixes) {
     std::memcpy(OverlayPixel(overlay, 2, 0), half, 4);
     TestFrame dst = TestFrame::DataPadded(3, 1);
 
-    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), 3, 1, src.Stride(), overlay));
-    EXPECT_EQ(dst.AtRow(0, 0)[0], 77);
-    EXPECT_EQ(dst.AtRow(0, 0)[1], 0);
-    EXPECT_EQ(dst.AtRow(1, 0)[0], 10);
-    EXPECT_EQ(dst.AtRow(1, 0)[1], 20);
-    EXPECT_EQ(dst.AtRow(1, 0)[2], 30);
-    EXPECT_EQ(dst.AtRow(2, 0)[0], 128);
-    EXPECT_EQ(dst.AtRow(2, 0)[2], 128);
+    ASSERT_TRUE(
+        BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{3, 1, src.Stride(), 3}, overlay));
+    EXPECT_EQ(dst.At(0, 0)[0], 77);
+    EXPECT_EQ(dst.At(0, 0)[1], 0);
+    EXPECT_EQ(dst.At(1, 0)[0], 10);
+    EXPECT_EQ(dst.At(1, 0)[1], 20);
+    EXPECT_EQ(dst.At(1, 0)[2], 30);
+    EXPECT_EQ(dst.At(2, 0)[0], 128);
+    EXPECT_EQ(dst.At(2, 0)[2], 128);
     EXPECT_TRUE(dst.GuardsIntact());
 }
 
@@ -51,15 +52,16 @@ TEST(OverlayBlend, PartialAlphaMixesByTheIntegerFormula) {
     TestFrame dst = TestFrame::DataPadded(1, 1);
     OverlayImage overlay = Overlay(1, 1);
     for (int alpha : {1, 64, 127, 200, 254}) {
-        src.AtRow(0, 0)[0] = 200;
-        src.AtRow(0, 0)[1] = 13;
-        src.AtRow(0, 0)[2] = 90;
+        src.At(0, 0)[0] = 200;
+        src.At(0, 0)[1] = 13;
+        src.At(0, 0)[2] = 90;
         const uint8_t pixel[4] = {50, 240, 90, static_cast<uint8_t>(alpha)};
         std::memcpy(OverlayPixel(overlay, 0, 0), pixel, 4);
-        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), 1, 1, src.Stride(), overlay));
-        EXPECT_EQ(dst.AtRow(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
-        EXPECT_EQ(dst.AtRow(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
-        EXPECT_EQ(dst.AtRow(0, 0)[2], 90) << alpha;
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(),
+                                      qel::imaging::PixelLayout{1, 1, src.Stride(), 3}, overlay));
+        EXPECT_EQ(dst.At(0, 0)[0], (200 * (255 - alpha) + 50 * alpha) / 255) << alpha;
+        EXPECT_EQ(dst.At(0, 0)[1], (13 * (255 - alpha) + 240 * alpha) / 255) << alpha;
+        EXPECT_EQ(dst.At(0, 0)[2], 90) << alpha;
     }
 }
 
@@ -83,19 +85,19 @@ TEST(OverlayBlend, EveryAlphaOverRandomVideoMatchesTheFormulaAtWidthsAroundTheWi
                 pixel[3] = static_cast<uint8_t>((x + 37 * row) % 256);
             }
         TestFrame dst = TestFrame::DataPadded(width, rows);
-        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), width, rows, src.Stride(), overlay));
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), src.Layout(), overlay));
         for (int row = 0; row < rows; ++row)
             for (int x = 0; x < width; ++x) {
                 const uint8_t* frame = OverlayPixel(overlay, x, row);
                 const int alpha = frame[3];
                 for (int c = 0; c < 3; ++c)
-                    ASSERT_EQ(dst.AtRow(x, row)[c], (src.AtRow(x, row)[c] * (255 - alpha) + frame[c] * alpha) / 255)
+                    ASSERT_EQ(dst.At(x, row)[c], (src.At(x, row)[c] * (255 - alpha) + frame[c] * alpha) / 255)
                         << x << "," << row << " alpha " << alpha;
             }
         EXPECT_TRUE(dst.GuardsIntact());
-        ASSERT_TRUE(BlendOverlayFrame(src.Data(), src.Data(), width, rows, src.Stride(), overlay));
+        ASSERT_TRUE(BlendOverlayFrame(src.Data(), src.Data(), src.Layout(), overlay));
         for (int row = 0; row < rows; ++row)
-            ASSERT_TRUE(std::equal(dst.AtRow(0, row), dst.AtRow(width, row), src.AtRow(0, row))) << "in place";
+            ASSERT_TRUE(std::equal(dst.At(0, row), dst.At(width, row), src.At(0, row))) << "in place";
     }
 }
 
@@ -114,7 +116,8 @@ void ExpectUprightAt(int width, int height, int padding) {
             pixel[2] = 0;
             pixel[3] = 255;
         }
-    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(), width, height, src.Stride(), overlay));
+    ASSERT_TRUE(BlendOverlayFrame(src.Data(), dst.Data(),
+                                  qel::imaging::PixelLayout{width, height, src.Stride(), 3}, overlay));
     for (int y = 0; y < rows; ++y)  // y counts from the top of the picture
         for (int x = 0; x < width; ++x) {
             ASSERT_EQ(dst.FromTop(x, y)[0], rows - 1 - y) << width << "x" << height << " at " << x << "," << y;
@@ -139,9 +142,10 @@ TEST(OverlayBlend, BlendsInPlace) {
         overlay.pixels[i] = 200;
         overlay.pixels[i + 3] = 51;
     }
-    ASSERT_TRUE(BlendOverlayFrame(frame.Data(), frame.Data(), 5, 2, frame.Stride(), overlay));
-    EXPECT_EQ(frame.AtRow(4, 1)[0], (100 * 204 + 200 * 51) / 255);
-    EXPECT_EQ(frame.AtRow(4, 1)[1], (100 * 204) / 255);
+    ASSERT_TRUE(BlendOverlayFrame(frame.Data(), frame.Data(),
+                                  qel::imaging::PixelLayout{5, 2, frame.Stride(), 3}, overlay));
+    EXPECT_EQ(frame.At(4, 1)[0], (100 * 204 + 200 * 51) / 255);
+    EXPECT_EQ(frame.At(4, 1)[1], (100 * 204) / 255);
 }
 
 TEST(OverlayBlend, RefusesAnOverlayOfAnotherSizeWithoutWriting) {
@@ -149,10 +153,14 @@ TEST(OverlayBlend, RefusesAnOverlayOfAnotherSizeWithoutWriting) {
     src.FillRandom(1);
     TestFrame dst = TestFrame::DataPadded(33, 19);
     dst.FillBytes(0x3C);
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), Overlay(32, 19)));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), Overlay(33, 20)));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, src.Stride(), OverlayImage{}));
-    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), 33, 19, 33 * 3 - 1, Overlay(33, 19)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   Overlay(32, 19)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   Overlay(33, 20)));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, src.Stride(), 3},
+                                   OverlayImage{}));
+    EXPECT_FALSE(BlendOverlayFrame(src.Data(), dst.Data(), qel::imaging::PixelLayout{33, 19, 33 * 3 - 1, 3},
+                                   Overlay(33, 19)));
     for (size_t i = 0; i < dst.Bytes(); ++i)
         ASSERT_EQ(dst.Data()[i], 0x3C);
 }

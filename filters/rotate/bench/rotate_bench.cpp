@@ -9,7 +9,8 @@ void Rotate(benchmark::State& state, int angle, int method) {
     framebench::BenchFrame f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const RotateParams params{angle, method, 0x00102030};
     for (auto _ : state) {
-        RotateFrame(f.in.data(), f.out.data(), f.width, f.height, f.stride, params);
+        RotateFrame(f.in.data(), f.out.data(), qel::imaging::PixelLayout{f.width, f.height, f.stride, 3},
+                    params);
         benchmark::DoNotOptimize(f.out.data());
         benchmark::ClobberMemory();
     }

@@ -124,9 +124,12 @@ void RotateQuarterZoom(const Frame& f, bool ninety) {
 
 } // namespace
 
-bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination, int width, int height, int stride,
-                 const RotateParams& params) {
-    if (!source || !destination || width <= 0 || height == 0 || stride <= 0)
+bool RotateFrame(const std::uint8_t* source, std::uint8_t* destination,
+                 const qel::imaging::PixelLayout& layout, const RotateParams& params) {
+    const int width = layout.width;
+    const int height = layout.height;
+    const int stride = layout.stride;
+    if (!source || !destination || layout.channels != 3 || width <= 0 || height == 0 || stride <= 0)
         return false;
     if (height == std::numeric_limits<int>::min()) // no positive row count
         return false;

@@ -7,82 +7,72 @@
 #include <cstring>
 #include <vector>
 
+#include "test_frame.h"
+
 namespace {
 
-// A frame whose every pixel names its place, with padding bytes of their own, in a buffer of
-// exactly its size so that a read or write past it fails under AddressSanitizer.
-struct TestFrame {
-    int width;
-    int height; // rows, positive
-    int stride;
-    std::vector<std::uint8_t> bytes;
-
-    TestFrame(int w, int h, int extraPadding = 0)
-        : width(w), height(h), stride((w * 3 + 3) / 4 * 4 + extraPadding),
-          bytes(static_cast<size_t>(stride) * h) {}
-
-    static TestFrame Pattern(int w, int h, int extraPadding = 0) {
-        TestFrame f(w, h, extraPadding);
-        for (int row = 0; row < h; ++row) {
-            for (int x = 0; x < f.stride; ++x)
-                f.bytes[row * f.stride + x] = static_cast<std::uint8_t>(0xA0 + row * 7 + x); // padding too
-            for (int x = 0; x < w; ++x) {
-                std::uint8_t* p = f.Pixel(row, x);
-                p[0] = static_cast<std::uint8_t>(x);
-                p[1] = static_cast<std::uint8_t>(x >> 8 | row << 4);
-                p[2] = static_cast<std::uint8_t>(row);
-            }
+// A frame whose every pixel names its place, with padding bytes of their own (the padding is data, so
+// that the kernel's copy of it shows).
+TestFrame Pattern(int w, int h, int extraPadding = 0) {
+    TestFrame f = TestFrame::DataPadded(w, h, extraPadding);
+    for (int row = 0; row < h; ++row) {
+        for (int x = 0; x < f.Stride(); ++x)
+            f.Data()[row * f.Stride() + x] = static_cast<std::uint8_t>(0xA0 + row * 7 + x); // padding too
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* p = f.At(x, row);
+            p[0] = static_cast<std::uint8_t>(x);
+            p[1] = static_cast<std::uint8_t>(x >> 8 | row << 4);
+            p[2] = static_cast<std::uint8_t>(row);
         }
-        return f;
     }
-    std::uint8_t* Pixel(int row, int x) { return bytes.data() + row * stride + x * 3; }
-    const std::uint8_t* Pixel(int row, int x) const { return bytes.data() + row * stride + x * 3; }
-    TestFrame Blank() const {
-        TestFrame f(width, height, stride - (width * 3 + 3) / 4 * 4);
-        std::memset(f.bytes.data(), 0x5C, f.bytes.size());
-        return f;
-    }
-    TestFrame RowsReversed() const {
-        TestFrame f = Blank();
-        for (int row = 0; row < height; ++row)
-            std::memcpy(f.bytes.data() + row * stride, bytes.data() + (height - 1 - row) * stride, stride);
-        return f;
-    }
-};
+    return f;
+}
+
+// The same rows, padding and all, in the other order and the other orientation: the same picture.
+TestFrame RowsReversed(const TestFrame& f) {
+    TestFrame reversed = TestFrame::WithStride(f.Width(), -f.Height(), f.Stride(), TestFrame::Padding::Data);
+    for (int row = 0; row < f.Lines(); ++row)
+        std::memcpy(reversed.At(0, row), f.At(0, f.Lines() - 1 - row), static_cast<size_t>(f.Stride()));
+    return reversed;
+}
+
+// Every byte of the two frames' buffers, padding included, is the same.
+bool SameBytes(const TestFrame& a, const TestFrame& b) {
+    return a.Bytes() == b.Bytes() && std::memcmp(a.Data(), b.Data(), a.Bytes()) == 0;
+}
 
 constexpr std::uint32_t kTeal = 0x00C08040; // blue 0xC0, green 0x80, red 0x40
 
 bool SamePixel(const TestFrame& a, int rowA, int xA, const TestFrame& b, int rowB, int xB) {
-    return std::memcmp(a.Pixel(rowA, xA), b.Pixel(rowB, xB), 3) == 0;
+    return std::memcmp(a.At(xA, rowA), b.At(xB, rowB), 3) == 0;
 }
 
 bool IsBackground(const TestFrame& f, int row, int x, std::uint32_t color = kTeal) {
-    const std::uint8_t* p = f.Pixel(row, x);
+    const std::uint8_t* p = f.At(x, row);
     return p[0] == static_cast<std::uint8_t>(color >> 16) && p[1] == static_cast<std::uint8_t>(color >> 8) &&
            p[2] == static_cast<std::uint8_t>(color);
 }
 
-TestFrame Rotated(const TestFrame& in, int angle, int method, std::uint32_t color = kTeal, bool topDown = false) {
-    TestFrame out = in.Blank();
+TestFrame Rotated(const TestFrame& in, int angle, int method, std::uint32_t color = kTeal) {
+    // The kernel copies each row's padding from the source: here the padding is data.
+    TestFrame out = TestFrame::WithStride(in.Width(), in.Height(), in.Stride(), TestFrame::Padding::Data);
     const RotateParams params{angle, method, color};
-    EXPECT_TRUE(RotateFrame(in.bytes.data(), out.bytes.data(), in.width, topDown ? -in.height : in.height,
-                            in.stride, params));
+    EXPECT_TRUE(RotateFrame(in.Data(), out.Data(), in.Layout(), params));
+    EXPECT_TRUE(out.GuardsIntact() && in.GuardsIntact());
     return out;
 }
 
 void ExpectPaddingOfSourceRows(const TestFrame& in, const TestFrame& out) {
-    const int used = in.width * 3;
-    for (int row = 0; row < in.height; ++row)
-        ASSERT_EQ(std::memcmp(in.bytes.data() + row * in.stride + used, out.bytes.data() + row * out.stride + used,
-                              in.stride - used),
-                  0)
+    const int used = in.Width() * 3;
+    for (int row = 0; row < in.Lines(); ++row)
+        ASSERT_EQ(std::memcmp(in.At(in.Width(), row), out.At(out.Width(), row), in.Stride() - used), 0)
             << "padding of row " << row;
 }
 
 } // namespace
 
 TEST(RotateKernel, QuarterTurnCutOf640x480) {
-    const TestFrame in = TestFrame::Pattern(640, 480);
+    const TestFrame in = Pattern(640, 480);
     const TestFrame out = Rotated(in, 90, kRotateCut);
     for (int row : {0, 1, 240, 479}) {
         for (int x = 0; x < 80; ++x)
@@ -98,7 +88,7 @@ TEST(RotateKernel, QuarterTurnCutOf640x480) {
 }
 
 TEST(RotateKernel, ThreeQuarterTurnCutOf640x480) {
-    const TestFrame in = TestFrame::Pattern(640, 480);
+    const TestFrame in = Pattern(640, 480);
     const TestFrame out = Rotated(in, 270, kRotateCut);
     EXPECT_TRUE(SamePixel(out, 0, 80, in, 0, 559));
     for (int i = 0; i < 480; ++i) {
@@ -110,7 +100,7 @@ TEST(RotateKernel, ThreeQuarterTurnCutOf640x480) {
 }
 
 TEST(RotateKernel, ZoomShrinksIntoTheCentredBand) {
-    const TestFrame in = TestFrame::Pattern(640, 480);
+    const TestFrame in = Pattern(640, 480);
     for (int angle : {90, 270}) {
         const TestFrame out = Rotated(in, angle, kRotateZoom);
         for (int i = 0; i < 480; ++i) {
@@ -133,7 +123,7 @@ TEST(RotateKernel, ZoomShrinksIntoTheCentredBand) {
 }
 
 TEST(RotateKernel, SquareFrameTurnsWithoutBackground) {
-    const TestFrame in = TestFrame::Pattern(21, 21);
+    const TestFrame in = Pattern(21, 21);
     for (int method : {kRotateCut, kRotateZoom}) {
         const TestFrame out90 = Rotated(in, 90, method);
         const TestFrame out270 = Rotated(in, 270, method);
@@ -147,16 +137,16 @@ TEST(RotateKernel, SquareFrameTurnsWithoutBackground) {
 }
 
 TEST(RotateKernel, BackgroundBytesAreBlueGreenRed) {
-    const TestFrame in = TestFrame::Pattern(64, 48);
+    const TestFrame in = Pattern(64, 48);
     const TestFrame out = Rotated(in, 90, kRotateCut, 0x0000FF);
-    const std::uint8_t* p = out.Pixel(5, 0);
+    const std::uint8_t* p = out.At(0, 5);
     EXPECT_EQ(p[0], 0);
     EXPECT_EQ(p[1], 0);
     EXPECT_EQ(p[2], 255);
 }
 
 TEST(RotateKernel, HalfTurnAtAnOddSizeWithPaddedRows) {
-    const TestFrame in = TestFrame::Pattern(33, 19, 8);
+    const TestFrame in = Pattern(33, 19, 8);
     const TestFrame out = Rotated(in, 180, kRotateCut);
     for (int i = 0; i < 19; ++i)
         for (int x = 0; x < 33; ++x)
@@ -165,21 +155,21 @@ TEST(RotateKernel, HalfTurnAtAnOddSizeWithPaddedRows) {
 }
 
 TEST(RotateKernel, NoTurnCopiesWholeRowsIncludingPadding) {
-    const TestFrame in = TestFrame::Pattern(33, 19, 5);
+    const TestFrame in = Pattern(33, 19, 5);
     const TestFrame out = Rotated(in, 0, kRotateCut);
-    EXPECT_EQ(out.bytes, in.bytes);
+    EXPECT_TRUE(SameBytes(out, in));
 }
 
 TEST(RotateKernel, AnyOtherAnglePassesTheFrameThrough) {
-    const TestFrame in = TestFrame::Pattern(33, 19, 4);
+    const TestFrame in = Pattern(33, 19, 4);
     for (int angle : {45, -90, 360, 91})
-        EXPECT_EQ(Rotated(in, angle, kRotateCut).bytes, in.bytes) << angle;
+        EXPECT_TRUE(SameBytes(Rotated(in, angle, kRotateCut), in)) << angle;
 }
 
 TEST(RotateKernel, OddSizesStayInsideTheSource) {
     // 33x19: g = 10 does not divide 19*19, so the literal zoom would read column 34 of 33.
     for (int extra : {0, 12}) {
-        const TestFrame in = TestFrame::Pattern(33, 19, extra);
+        const TestFrame in = Pattern(33, 19, extra);
         for (int angle : {90, 270}) {
             for (int method : {kRotateCut, kRotateZoom}) {
                 const TestFrame out = Rotated(in, angle, method);
@@ -210,7 +200,7 @@ TEST(RotateKernel, ZoomTakesEveryBandPixelFromTheQuotientFormulaAtAnySize) {
     const int sizes[][2] = {{33, 19}, {40, 30}, {1280, 720}, {17, 17}, {19, 33}, {40, 7}};
     for (const auto& size : sizes) {
         const int w = size[0], h = size[1];
-        const TestFrame in = TestFrame::Pattern(w, h, 3);
+        const TestFrame in = Pattern(w, h, 3);
         const std::int64_t band = std::int64_t{h} * h / w, bandStart = (w - band) / 2;
         for (int angle : {90, 270}) {
             const TestFrame out = Rotated(in, angle, kRotateZoom);
@@ -233,7 +223,7 @@ TEST(RotateKernel, ZoomTakesEveryBandPixelFromTheQuotientFormulaAtAnySize) {
 }
 
 TEST(RotateKernel, PortraitCutTurnsTheCentredSquare) {
-    const TestFrame in = TestFrame::Pattern(19, 33); // c = -7: rows 7..25 hold the turned square
+    const TestFrame in = Pattern(19, 33); // c = -7: rows 7..25 hold the turned square
     for (int angle : {90, 270}) {
         const TestFrame out = Rotated(in, angle, kRotateCut);
         for (int i = 0; i < 33; ++i) {
@@ -251,34 +241,35 @@ TEST(RotateKernel, PortraitCutTurnsTheCentredSquare) {
 }
 
 TEST(RotateKernel, TopDownFrameTurnsTheSameWayOnScreen) {
-    const TestFrame bottomUp = TestFrame::Pattern(33, 19, 4);
-    const TestFrame topDown = bottomUp.RowsReversed(); // the same picture, rows the other way
+    const TestFrame bottomUp = Pattern(33, 19, 4);
+    const TestFrame topDown = RowsReversed(bottomUp); // the same picture, rows the other way
     for (int angle : {90, 180, 270}) {
         for (int method : {kRotateCut, kRotateZoom}) {
-            const TestFrame expected = Rotated(bottomUp, angle, method).RowsReversed();
-            const TestFrame actual = Rotated(topDown, angle, method, kTeal, true);
+            const TestFrame expected = RowsReversed(Rotated(bottomUp, angle, method));
+            const TestFrame actual = Rotated(topDown, angle, method);
             for (int row = 0; row < 19; ++row)
-                ASSERT_EQ(std::memcmp(expected.Pixel(row, 0), actual.Pixel(row, 0), 33 * 3), 0)
+                ASSERT_EQ(std::memcmp(expected.At(0, row), actual.At(0, row), 33 * 3), 0)
                     << angle << "/" << method << " row " << row;
         }
     }
 }
 
 TEST(RotateKernel, RefusesWhatItCannotTurnAndWritesNothing) {
-    const TestFrame in = TestFrame::Pattern(8, 6);
+    const TestFrame in = Pattern(8, 6);
     TestFrame out = in.Blank();
-    const std::vector<std::uint8_t> untouched = out.bytes;
+    const TestFrame untouched = out;
     const RotateParams params{90, kRotateCut, kTeal};
-    EXPECT_FALSE(RotateFrame(nullptr, out.bytes.data(), 8, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), nullptr, 8, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 0, 6, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 8, 0, in.stride, params));
-    EXPECT_FALSE(RotateFrame(in.bytes.data(), out.bytes.data(), 8, 6, 23, params)); // under 8 * 3
-    EXPECT_EQ(out.bytes, untouched);
+    EXPECT_FALSE(RotateFrame(nullptr, out.Data(), qel::imaging::PixelLayout{8, 6, in.Stride(), 3}, params));
+    EXPECT_FALSE(RotateFrame(in.Data(), nullptr, qel::imaging::PixelLayout{8, 6, in.Stride(), 3}, params));
+    EXPECT_FALSE(RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{0, 6, in.Stride(), 3}, params));
+    EXPECT_FALSE(RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{8, 0, in.Stride(), 3}, params));
+    EXPECT_FALSE(
+        RotateFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{8, 6, 23, 3}, params)); // under 8 * 3
+    EXPECT_TRUE(SameBytes(out, untouched));
 }
 
 TEST(RotateKernel, ZoomOfAVeryWideFrameIsAllBackground) {
-    const TestFrame in = TestFrame::Pattern(40, 3); // g = 9 / 40 = 0 columns
+    const TestFrame in = Pattern(40, 3); // g = 9 / 40 = 0 columns
     const TestFrame out = Rotated(in, 90, kRotateZoom);
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 40; ++k)

@@ -4,10 +4,12 @@
 
 bool CEffect::Init(int width, int height, int bytesPerPixel, int bitsPerChannel, int stride, int byteOrder) {
     Reset();
-    FrameGeometry geometry;
-    if (bitsPerChannel != 8 || !FrameGeometry::Make(width, height, bytesPerPixel, stride, &geometry))
+    const qel::imaging::PixelLayout layout{width, height, stride, bytesPerPixel,
+                                           byteOrder == kByteOrderRgb ? qel::imaging::ByteOrder::RGB
+                                                                      : qel::imaging::ByteOrder::BGR};
+    if (bitsPerChannel != 8 || !IsEffectLayout(layout))
         return false;
-    geometry_ = geometry;
+    layout_ = layout;
     width_ = width;
     height_ = height;
     bytesPerPixel_ = bytesPerPixel;
@@ -26,25 +28,18 @@ void CEffect::Reset() {
     bytesPerPixel_ = 0;
     bitsPerChannel_ = 0;
     stride_ = 0;
-    geometry_ = FrameGeometry();
+    layout_ = qel::imaging::PixelLayout{};
 }
 
 int CEffect::CopyFrame(const uint8_t* src, uint8_t* dst) const {
     if (!CanProcess(src, dst))
         return 0;
-    std::memcpy(dst, src, geometry_.FrameBytes());
+    std::memcpy(dst, src, qel::imaging::ImageBytes(layout_));
     return 1;
 }
 
 void CEffect::CopyRowPadding(const uint8_t* src, uint8_t* dst) const {
     if (!CanProcess(src, dst))
         return;
-    const size_t pixels = static_cast<size_t>(geometry_.width) * kEffectBytesPerPixel;
-    const size_t padding = static_cast<size_t>(geometry_.stride) - pixels;
-    if (padding == 0)
-        return;
-    for (int row = 0; row < geometry_.lines; ++row) {
-        const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(geometry_.stride) + pixels;
-        std::memcpy(dst + offset, src + offset, padding);
-    }
+    qel::imaging::CopyRowPadding(src, dst, layout_);
 }

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/frame_geometry.h"
+#include "core/effect_layout.h"
 
 // Byte orders of a three-byte pixel.
 constexpr int kByteOrderRgb = 0;
@@ -43,12 +43,13 @@ public:
     int Stride() const { return stride_; }
     int Strength() const { return strength_; }
     // Bytes of one frame, 0 when not initialised.
-    size_t FrameBytes() const { return initialised_ ? geometry_.FrameBytes() : 0; }
+    size_t FrameBytes() const { return initialised_ ? qel::imaging::ImageBytes(layout_) : 0; }
+    // The format from Init as the kernels take it (an empty layout when not initialised).
+    const qel::imaging::PixelLayout& Layout() const { return layout_; }
     // Copies the bytes after the pixels of every row, so that dst holds a whole frame.
     void CopyRowPadding(const uint8_t* src, uint8_t* dst) const;
 
 protected:
-    const FrameGeometry& Geometry() const { return geometry_; }
     // Copies the whole frame; the effects' answer where their table is missing or does nothing.
     int CopyFrame(const uint8_t* src, uint8_t* dst) const;
     bool CanProcess(const uint8_t* src, const uint8_t* dst) const { return initialised_ && src && dst; }
@@ -63,5 +64,5 @@ private:
     int bitsPerChannel_ = 0;
     int stride_ = 0;
     int strength_ = 0;
-    FrameGeometry geometry_;
+    qel::imaging::PixelLayout layout_;
 };

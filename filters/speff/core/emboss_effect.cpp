@@ -87,24 +87,28 @@ void EmbossInnerPositive(const uint8_t* __restrict a, const uint8_t* __restrict 
 
 }  // namespace
 
-bool EmbossFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const EmbossParams& params) {
-    FrameGeometry g;
-    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
+bool EmbossFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                 const EmbossParams& params) {
+    if (!src || !dst || !IsEffectLayout(layout))
         return false;
+    const int lines = qel::imaging::RowCount(layout);
     const int64_t offset = params.offset;
     // Columns whose samples x + offset and x + offset + 1 both lie on the picture need no clamping.
-    const int innerBegin = static_cast<int>(std::clamp<int64_t>(-offset, 0, g.width));
-    const int innerEnd = static_cast<int>(std::clamp<int64_t>(g.width - 1 - offset, innerBegin, g.width));
+    const int innerBegin = static_cast<int>(std::clamp<int64_t>(-offset, 0, layout.width));
+    const int innerEnd =
+        static_cast<int>(std::clamp<int64_t>(layout.width - 1 - offset, innerBegin, layout.width));
     const EmbossWeights weights(params.fraction);
-    for (int line = 0; line < g.lines; ++line) {
-        const uint8_t* row0 = src + g.LineOffset(ClampIndex(line + offset, g.lines - 1));
-        const uint8_t* row1 = src + g.LineOffset(ClampIndex(line + offset + 1, g.lines - 1));
-        const uint8_t* in = src + g.LineOffset(line);
-        uint8_t* out = dst + g.LineOffset(line);
+    for (int line = 0; line < lines; ++line) {
+        const uint8_t* row0 = src + PictureLineOffset(layout, ClampIndex(line + offset, lines - 1));
+        const uint8_t* row1 = src + PictureLineOffset(layout, ClampIndex(line + offset + 1, lines - 1));
+        const uint8_t* in = src + PictureLineOffset(layout, line);
+        uint8_t* out = dst + PictureLineOffset(layout, line);
         auto clampedColumns = [&](int from, int to) {
             for (int x = from; x < to; ++x) {
-                const size_t c0 = static_cast<size_t>(ClampIndex(x + offset, g.width - 1)) * kEffectBytesPerPixel;
-                const size_t c1 = static_cast<size_t>(ClampIndex(x + offset + 1, g.width - 1)) * kEffectBytesPerPixel;
+                const size_t c0 =
+                    static_cast<size_t>(ClampIndex(x + offset, layout.width - 1)) * kEffectBytesPerPixel;
+                const size_t c1 =
+                    static_cast<size_t>(ClampIndex(x + offset + 1, layout.width - 1)) * kEffectBytesPerPixel;
                 for (int k = 0; k < 3; ++k) {
                     out[3 * x + k] = EmbossSample(row0[c0 + k], row0[c1 + k], row1[c0 + k], row1[c1 + k], in[3 * x + k],
                                                   weights);
@@ -119,7 +123,7 @@ bool EmbossFrame(const uint8_t* src, uint8_t* dst, int width, int height, int st
             EmbossInnerPositive(row0 + shift, row1 + shift, in + first, out + first, count, weights);
         else
             EmbossInner(row0 + shift, row1 + shift, in + first, out + first, count, weights);
-        clampedColumns(innerEnd, g.width);
+        clampedColumns(innerEnd, layout.width);
     }
     return true;
 }
@@ -132,5 +136,5 @@ void CEmbossEffect::SetStrength(int strength) {
 int CEmbossEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (!CanProcess(src, dst))
         return 0;
-    return EmbossFrame(src, dst, Width(), Height(), Stride(), params_) ? 1 : 0;
+    return EmbossFrame(src, dst, Layout(), params_) ? 1 : 0;
 }

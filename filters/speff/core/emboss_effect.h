@@ -11,7 +11,8 @@ struct EmbossParams {
 // From the strength: x = strength x 0.03, offset = trunc(x), fraction = trunc((x - offset) x 128).
 EmbossParams EmbossParamsForStrength(int strength);
 
-bool EmbossFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const EmbossParams& params);
+bool EmbossFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                 const EmbossParams& params);
 
 class CEmbossEffect : public CEffect {
 public:

@@ -14,11 +14,11 @@ double UnitCircle(double q) {
 
 }  // namespace
 
-bool BuildFishEyeMap(const FrameGeometry& geometry, CSourceMap* map) {
-    if (!map || !map->Reset(geometry, true))
+bool BuildFishEyeMap(const qel::imaging::PixelLayout& layout, CSourceMap* map) {
+    if (!map || !map->Reset(layout, true))
         return false;
-    const int width = geometry.width;
-    const int lines = geometry.lines;
+    const int width = layout.width;
+    const int lines = qel::imaging::RowCount(layout);
     if (width < 3 || lines < 3)
         return true;  // border only: all black
     const double cx = (width - 1) / 2.0;
@@ -57,7 +57,7 @@ bool CFishEyeEffect::Init(int width, int height, int bytesPerPixel, int bitsPerC
     if (!CEffect::Init(width, height, bytesPerPixel, bitsPerChannel, stride, byteOrder))
         return false;
     // A map that cannot be allocated stays empty: frames are then copied.
-    if (!BuildFishEyeMap(Geometry(), &map_))
+    if (!BuildFishEyeMap(Layout(), &map_))
         map_.Clear();
     return true;
 }
@@ -72,5 +72,5 @@ int CFishEyeEffect::Process(const uint8_t* src, uint8_t* dst) {
         return 0;
     if (map_.Empty())
         return CopyFrame(src, dst);
-    return RemapFrame(src, dst, Width(), Height(), Stride(), map_) ? 1 : 0;
+    return RemapFrame(src, dst, Layout(), map_) ? 1 : 0;
 }

@@ -4,8 +4,8 @@
 #include "core/effect.h"
 #include "core/source_map.h"
 
-// Fills map for a frame of the geometry; false when the map cannot be built.
-bool BuildFishEyeMap(const FrameGeometry& geometry, CSourceMap* map);
+// Fills map for a frame of the layout; false when the map cannot be built.
+bool BuildFishEyeMap(const qel::imaging::PixelLayout& layout, CSourceMap* map);
 
 class CFishEyeEffect : public CEffect {
 public:

@@ -6,7 +6,7 @@
 // The block size for a strength: the strength bounded to 2..16.
 int MosaicBlockSize(int strength);
 
-bool MosaicFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, int blockSize);
+bool MosaicFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout, int blockSize);
 
 class CMosaicEffect : public CEffect {
 public:

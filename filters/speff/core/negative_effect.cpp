@@ -1,13 +1,13 @@
 #include "core/negative_effect.h"
 
-bool NegativeFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride) {
-    FrameGeometry g;
-    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
+bool NegativeFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout) {
+    if (!src || !dst || !IsEffectLayout(layout))
         return false;
-    const int rowBytes = g.width * kEffectBytesPerPixel;
-    for (int line = 0; line < g.lines; ++line) {
-        const uint8_t* in = src + g.LineOffset(line);
-        uint8_t* out = dst + g.LineOffset(line);
+    const int lines = qel::imaging::RowCount(layout);
+    const int rowBytes = layout.width * kEffectBytesPerPixel;
+    for (int line = 0; line < lines; ++line) {
+        const uint8_t* in = src + PictureLineOffset(layout, line);
+        uint8_t* out = dst + PictureLineOffset(layout, line);
         for (int i = 0; i < rowBytes; ++i)
             out[i] = static_cast<uint8_t>(255 - in[i]);
     }
@@ -17,5 +17,5 @@ bool NegativeFrame(const uint8_t* src, uint8_t* dst, int width, int height, int 
 int CNegativeEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (!CanProcess(src, dst))
         return 0;
-    return NegativeFrame(src, dst, Width(), Height(), Stride()) ? 1 : 0;
+    return NegativeFrame(src, dst, Layout()) ? 1 : 0;
 }

@@ -2,7 +2,8 @@
 // Negative: every byte of every pixel becomes 255 minus itself.
 #include "core/effect.h"
 
-bool NegativeFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride);
+// False (nothing written) for a bad frame.
+bool NegativeFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout);
 
 class CNegativeEffect : public CEffect {
 public:

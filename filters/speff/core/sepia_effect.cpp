@@ -1,7 +1,5 @@
 #include "core/sepia_effect.h"
 
-#include "core/effect_layout.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -36,5 +34,5 @@ void CSepiaEffect::SetStrength(int strength) {
 int CSepiaEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (!CanProcess(src, dst))
         return 0;
-    return ApplyCube(src, dst, ImagingLayoutOf(*this), nullptr, *cube_, *cells_) ? 1 : 0;
+    return ApplyCube(src, dst, Layout(), nullptr, *cube_, *cells_) ? 1 : 0;
 }

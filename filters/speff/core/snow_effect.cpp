@@ -1,7 +1,5 @@
 #include "core/snow_effect.h"
 
-#include "core/effect_layout.h"
-
 #include <algorithm>
 
 using namespace qel::imaging;
@@ -32,7 +30,7 @@ bool CSnowEffect::BuildLayers() {
     if (density == 0)
         return true;  // frames are copied; nothing to build
     for (SnowFlakes& layer : layers_) {
-        if (!BuildSnowFlakes(Geometry().width, Geometry().lines, density, random_, layer)) {
+        if (!BuildSnowFlakes(Layout().width, qel::imaging::RowCount(Layout()), density, random_, layer)) {
             layers_ = {};
             return false;
         }
@@ -47,5 +45,5 @@ int CSnowEffect::Process(const uint8_t* src, uint8_t* dst) {
     if (std::clamp(Strength(), 0, 100) == 0 || !built_)
         return CopyFrame(src, dst);
     last_ = (last_ + 1 + random_.Next() % (kLayers - 1)) % kLayers;
-    return ApplySnowFlakes(src, dst, ImagingLayoutOf(*this), layers_[last_]) ? 1 : 0;
+    return ApplySnowFlakes(src, dst, Layout(), layers_[last_]) ? 1 : 0;
 }

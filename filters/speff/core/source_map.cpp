@@ -8,11 +8,12 @@
 #include <limits>
 #include <new>
 
-bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
+bool CSourceMap::Reset(const qel::imaging::PixelLayout& layout, bool blank) {
     Clear();
-    if (geometry.width <= 0 || geometry.lines <= 0 || geometry.FrameBytes() >= kNoOffset)
+    if (!IsEffectLayout(layout) || qel::imaging::ImageBytes(layout) >= kNoOffset)
         return false;
-    const size_t count = static_cast<size_t>(geometry.width) * static_cast<size_t>(geometry.lines);
+    const int lines = qel::imaging::RowCount(layout);
+    const size_t count = static_cast<size_t>(layout.width) * static_cast<size_t>(lines);
     if (count > std::numeric_limits<size_t>::max() / sizeof(Entry))
         return false;
     try {
@@ -20,9 +21,10 @@ bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    geometry_ = geometry;
-    for (int line = 0; line < geometry.lines; ++line) {
-        for (int x = 0; x < geometry.width; ++x)
+    layout_ = layout;
+    lines_ = lines;
+    for (int line = 0; line < lines; ++line) {
+        for (int x = 0; x < layout.width; ++x)
             entries_[Index(x, line)] = Entry{blank ? kNoOffset : OffsetOf(x, line), 0, 0};
     }
     return true;
@@ -30,7 +32,8 @@ bool CSourceMap::Reset(const FrameGeometry& geometry, bool blank) {
 
 void CSourceMap::Clear() {
     std::vector<Entry>().swap(entries_);
-    geometry_ = FrameGeometry();
+    layout_ = qel::imaging::PixelLayout{};
+    lines_ = 0;
 }
 
 SourcePoint CSourceMap::At(int x, int line) const {
@@ -40,9 +43,9 @@ SourcePoint CSourceMap::At(int x, int line) const {
         point.x = kNoSource;
         return point;
     }
-    const int row = static_cast<int>(entry.offset / static_cast<uint32_t>(geometry_.stride));
-    point.line = geometry_.topDown ? geometry_.lines - 1 - row : row;
-    point.x = static_cast<int>(entry.offset % static_cast<uint32_t>(geometry_.stride)) / kEffectBytesPerPixel;
+    const int row = static_cast<int>(entry.offset / static_cast<uint32_t>(layout_.stride));
+    point.line = layout_.height < 0 ? lines_ - 1 - row : row;
+    point.x = static_cast<int>(entry.offset % static_cast<uint32_t>(layout_.stride)) / kEffectBytesPerPixel;
     point.fx = entry.fx;
     point.fy = entry.fy;
     return point;
@@ -50,11 +53,11 @@ SourcePoint CSourceMap::At(int x, int line) const {
 
 bool CSourceMap::TrySetSource(int x, int line, float sourceX, float sourceLine) {
     // The negated tests also refuse NaN.
-    if (!(sourceX >= 0.0f && sourceX <= static_cast<float>(geometry_.width - 1)) ||
-        !(sourceLine >= 0.0f && sourceLine <= static_cast<float>(geometry_.lines - 1)))
+    if (!(sourceX >= 0.0f && sourceX <= static_cast<float>(layout_.width - 1)) ||
+        !(sourceLine >= 0.0f && sourceLine <= static_cast<float>(lines_ - 1)))
         return false;
-    const int sx = std::min(static_cast<int>(sourceX), geometry_.width - 1);
-    const int sy = std::min(static_cast<int>(sourceLine), geometry_.lines - 1);
+    const int sx = std::min(static_cast<int>(sourceX), layout_.width - 1);
+    const int sy = std::min(static_cast<int>(sourceLine), lines_ - 1);
     // A fraction is 0 exactly when the point lies on the last column or line, so the neighbour beyond
     // it is never needed.
     const int fx = std::clamp(static_cast<int>((sourceX - static_cast<float>(sx)) * 1024.0f), 0, 1023);
@@ -96,27 +99,30 @@ inline void SamplePixel(const uint8_t* src, ptrdiff_t nextLine, const CSourceMap
 
 }  // namespace
 
-bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const CSourceMap& map) {
-    FrameGeometry g;
-    if (!src || !dst || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
+bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                const CSourceMap& map) {
+    if (!src || !dst || !IsEffectLayout(layout))
         return false;
-    const FrameGeometry& m = map.geometry_;
-    if (map.Empty() || m.width != g.width || m.lines != g.lines || m.stride != g.stride || m.topDown != g.topDown)
+    const qel::imaging::PixelLayout& m = map.layout_;
+    if (map.Empty() || m.width != layout.width || m.height != layout.height || m.stride != layout.stride)
         return false;
+    const int lines = map.lines_;
+    const size_t frameBytes = qel::imaging::ImageBytes(layout);
     // From a pixel to the one on the next picture line.
-    const ptrdiff_t nextLine = g.topDown ? -static_cast<ptrdiff_t>(g.stride) : g.stride;
+    const ptrdiff_t nextLine = layout.height < 0 ? -static_cast<ptrdiff_t>(layout.stride) : layout.stride;
     const CSourceMap::Entry* entry = map.entries_.data();
     const bool avx2 = qel::imaging::CpuHasAvx2();
     constexpr int kTile = CSourceMap::kTile;
-    for (int bandLine = 0; bandLine < g.lines; bandLine += kTile) {
-        const int bandEnd = std::min(bandLine + kTile, g.lines);
-        for (int tileX = 0; tileX < g.width; tileX += kTile) {
-            const int tileWidth = std::min(kTile, g.width - tileX);
+    for (int bandLine = 0; bandLine < lines; bandLine += kTile) {
+        const int bandEnd = std::min(bandLine + kTile, lines);
+        for (int tileX = 0; tileX < layout.width; tileX += kTile) {
+            const int tileWidth = std::min(kTile, layout.width - tileX);
             for (int line = bandLine; line < bandEnd; ++line) {
-                uint8_t* out = dst + g.LineOffset(line) + static_cast<size_t>(tileX) * kEffectBytesPerPixel;
+                uint8_t* out =
+                    dst + PictureLineOffset(layout, line) + static_cast<size_t>(tileX) * kEffectBytesPerPixel;
                 int x = 0;
                 if (avx2) {
-                    x = RemapLineAvx2(src, g.FrameBytes(), nextLine, entry, tileWidth, out);
+                    x = RemapLineAvx2(src, frameBytes, nextLine, entry, tileWidth, out);
                     entry += x;
                     out += 3 * x;
                 }

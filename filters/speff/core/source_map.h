@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/frame_geometry.h"
+#include "core/effect_layout.h"
 
 // Where one output pixel comes from, in picture coordinates (line 0 is the bottom of the picture).
 struct SourcePoint {
@@ -28,11 +28,11 @@ public:
 
     // Sizes the map for the frame and fills it: every pixel its own source, or with blank no source at
     // all. False (map empty) when the frame is too large to address this way or memory is short.
-    bool Reset(const FrameGeometry& geometry, bool blank);
+    bool Reset(const qel::imaging::PixelLayout& layout, bool blank);
     void Clear();
 
     bool Empty() const { return entries_.empty(); }
-    const FrameGeometry& Geometry() const { return geometry_; }
+    const qel::imaging::PixelLayout& Layout() const { return layout_; }
     SourcePoint At(int x, int line) const;
 
     // Makes (sourceX, sourceLine) the source of output pixel (x, line) when it lies on the picture
@@ -49,24 +49,26 @@ public:
     static constexpr int kTile = 32;
 
 private:
-    friend bool RemapFrame(const uint8_t*, uint8_t*, int, int, int, const CSourceMap&);
+    friend bool RemapFrame(const uint8_t*, uint8_t*, const qel::imaging::PixelLayout&, const CSourceMap&);
 
     // Where the entry of output pixel (x, line) is kept: its band of kTile lines, its tile in the band,
     // its line in the tile (tiles at the right and top edges are narrower or lower).
     size_t Index(int x, int line) const {
         const int bandLine = line - line % kTile;
         const int tileX = x - x % kTile;
-        const size_t bandLines = static_cast<size_t>(std::min(kTile, geometry_.lines - bandLine));
-        const size_t tileWidth = static_cast<size_t>(std::min(kTile, geometry_.width - tileX));
-        return static_cast<size_t>(bandLine) * static_cast<size_t>(geometry_.width) +
+        const size_t bandLines = static_cast<size_t>(std::min(kTile, lines_ - bandLine));
+        const size_t tileWidth = static_cast<size_t>(std::min(kTile, layout_.width - tileX));
+        return static_cast<size_t>(bandLine) * static_cast<size_t>(layout_.width) +
                static_cast<size_t>(tileX) * bandLines + static_cast<size_t>(line % kTile) * tileWidth +
                static_cast<size_t>(x % kTile);
     }
     uint32_t OffsetOf(int x, int line) const {
-        return static_cast<uint32_t>(geometry_.LineOffset(line) + static_cast<size_t>(x) * kEffectBytesPerPixel);
+        return static_cast<uint32_t>(PictureLineOffset(layout_, line) +
+                                     static_cast<size_t>(x) * kEffectBytesPerPixel);
     }
 
-    FrameGeometry geometry_;
+    qel::imaging::PixelLayout layout_;
+    int lines_ = 0; // |height|
     std::vector<Entry> entries_;
 };
 
@@ -74,4 +76,5 @@ private:
 // + (Q01 - Q00) fy) >> 10 per channel with fxy = fx fy / 1024 (a neighbour is only read when its
 // fraction is not 0, so never beyond the last column or line), results bounded to 0..255; no source
 // gives black. False (nothing written) for a bad frame or a map built for another format.
-bool RemapFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const CSourceMap& map);
+bool RemapFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                const CSourceMap& map);

@@ -24,16 +24,17 @@ const LightTable& Lighting() {
 
 }  // namespace
 
-bool SpotlightFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const uint8_t* mask) {
-    FrameGeometry g;
-    if (!src || !dst || !mask || !FrameGeometry::Make(width, height, kEffectBytesPerPixel, stride, &g))
+bool SpotlightFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                    const uint8_t* mask) {
+    if (!src || !dst || !mask || !IsEffectLayout(layout))
         return false;
+    const int lines = qel::imaging::RowCount(layout);
     const LightTable& lighting = Lighting();
-    for (int line = 0; line < g.lines; ++line) {
-        const uint8_t* in = src + g.LineOffset(line);
-        uint8_t* out = dst + g.LineOffset(line);
-        const uint8_t* light = mask + static_cast<size_t>(line) * static_cast<size_t>(g.width);
-        for (int x = 0; x < g.width; ++x, in += 3, out += 3) {
+    for (int line = 0; line < lines; ++line) {
+        const uint8_t* in = src + PictureLineOffset(layout, line);
+        uint8_t* out = dst + PictureLineOffset(layout, line);
+        const uint8_t* light = mask + static_cast<size_t>(line) * static_cast<size_t>(layout.width);
+        for (int x = 0; x < layout.width; ++x, in += 3, out += 3) {
             const std::array<uint8_t, 256>& lit = lighting[light[x]];
             out[0] = lit[in[0]];
             out[1] = lit[in[1]];
@@ -47,7 +48,7 @@ bool CSpotlightEffect::Init(int width, int height, int bytesPerPixel, int bitsPe
     if (!CEffect::Init(width, height, bytesPerPixel, bitsPerChannel, stride, byteOrder))
         return false;
     // A mask that cannot be allocated stays empty: frames are then copied.
-    mask_ = ResampleLightMask(Geometry().width, Geometry().lines);
+    mask_ = ResampleLightMask(Layout().width, qel::imaging::RowCount(Layout()));
     return true;
 }
 
@@ -61,5 +62,5 @@ int CSpotlightEffect::Process(const uint8_t* src, uint8_t* dst) {
         return 0;
     if (mask_.empty())
         return CopyFrame(src, dst);
-    return SpotlightFrame(src, dst, Width(), Height(), Stride(), mask_.data()) ? 1 : 0;
+    return SpotlightFrame(src, dst, Layout(), mask_.data()) ? 1 : 0;
 }

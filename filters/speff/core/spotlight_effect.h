@@ -6,7 +6,8 @@
 #include "core/effect.h"
 
 // mask: one byte a pixel, width x |height|, line 0 (the bottom of the picture) first.
-bool SpotlightFrame(const uint8_t* src, uint8_t* dst, int width, int height, int stride, const uint8_t* mask);
+bool SpotlightFrame(const uint8_t* src, uint8_t* dst, const qel::imaging::PixelLayout& layout,
+                    const uint8_t* mask);
 
 class CSpotlightEffect : public CEffect {
 public:

@@ -25,11 +25,11 @@ int SwirlAngleForStrength(int strength) {
     return std::clamp(strength, -100, 100) * 180 / 100;
 }
 
-bool BuildSwirlMap(const FrameGeometry& geometry, int angleDegrees, CSourceMap* map) {
-    if (!map || !map->Reset(geometry, false))
+bool BuildSwirlMap(const qel::imaging::PixelLayout& layout, int angleDegrees, CSourceMap* map) {
+    if (!map || !map->Reset(layout, false))
         return false;
-    const int width = geometry.width;
-    const int lines = geometry.lines;
+    const int width = layout.width;
+    const int lines = qel::imaging::RowCount(layout);
     const int cx = width / 2;
     const int cy = lines / 2;
     for (int y = 0; y < lines; ++y) {
@@ -83,7 +83,7 @@ void CSwirlEffect::RebuildMap() {
     if (!IsInitialised() || angle_ == 0)
         return;
     // A map that cannot be allocated stays empty: frames are then copied.
-    if (!BuildSwirlMap(Geometry(), angle_, &map_))
+    if (!BuildSwirlMap(Layout(), angle_, &map_))
         map_.Clear();
 }
 
@@ -92,5 +92,5 @@ int CSwirlEffect::Process(const uint8_t* src, uint8_t* dst) {
         return 0;
     if (angle_ == 0 || map_.Empty())
         return CopyFrame(src, dst);
-    return RemapFrame(src, dst, Width(), Height(), Stride(), map_) ? 1 : 0;
+    return RemapFrame(src, dst, Layout(), map_) ? 1 : 0;
 }

@@ -8,8 +8,8 @@
 // strength bounded to -100..100, times 180 / 100 (integer).
 int SwirlAngleForStrength(int strength);
 
-// Fills map for a frame of the geometry and the angle in degrees; false when the map cannot be built.
-bool BuildSwirlMap(const FrameGeometry& geometry, int angleDegrees, CSourceMap* map);
+// Fills map for a frame of the layout and the angle in degrees; false when the map cannot be built.
+bool BuildSwirlMap(const qel::imaging::PixelLayout& layout, int angleDegrees, CSourceMap* map);
 
 class CSwirlEffect : public CEffect {
 public:

@@ -16,7 +16,7 @@
 namespace {
 
 TestFrame Process(CEffectSlot& slot, const TestFrame& in, bool expectProcessed = true) {
-    TestFrame out(in.Width(), in.Height(), in.Stride());
+    TestFrame out = in.Blank();
     EXPECT_EQ(expectProcessed, slot.ProcessFrame(in.Data(), in.Bytes(), out.Data(), out.Bytes()));
     EXPECT_TRUE(out.GuardsIntact());
     return out;

@@ -6,7 +6,7 @@
 
 #include "core/effect.h"
 #include "core/effect_factory.h"
-#include "frame_fixture.h"
+#include "test_frame.h"
 
 // An effect of the index, initialised for the frame's format (as the filter does) and given strength.
 inline std::unique_ptr<CEffect> MakeEffectFor(int index, const TestFrame& frame, int strength) {
@@ -18,7 +18,7 @@ inline std::unique_ptr<CEffect> MakeEffectFor(int index, const TestFrame& frame,
 
 // Processes in into a fresh frame of the same layout; checks the result code and the guards.
 inline TestFrame RunEffect(CEffect& effect, const TestFrame& in) {
-    TestFrame out(in.Width(), in.Height(), in.Stride());
+    TestFrame out = in.Blank();
     EXPECT_EQ(1, effect.Process(in.Data(), out.Data()));
     EXPECT_TRUE(out.GuardsIntact()) << "effect " << effect.EffectIndex() << " wrote outside the pixels";
     EXPECT_TRUE(in.GuardsIntact());

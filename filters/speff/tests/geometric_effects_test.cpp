@@ -12,19 +12,19 @@
 
 namespace {
 
-FrameGeometry GeometryOf(int width, int height) {
-    FrameGeometry g;
-    EXPECT_TRUE(FrameGeometry::Make(width, height, 3, (width * 3 + 3) & ~3, &g));
-    return g;
+qel::imaging::PixelLayout GeometryOf(int width, int height) {
+    const qel::imaging::PixelLayout layout{width, height, (width * 3 + 3) & ~3, 3};
+    EXPECT_TRUE(IsEffectLayout(layout));
+    return layout;
 }
 
 TEST(SourceMap, RefusesFramesItCannotAddress) {
     CSourceMap map;
-    FrameGeometry huge;
-    ASSERT_TRUE(FrameGeometry::Make(100000, 20000, 3, 300000, &huge));  // 6 GB of frame
+    const qel::imaging::PixelLayout huge{100000, 20000, 300000, 3}; // 6 GB of frame
+    ASSERT_TRUE(IsEffectLayout(huge));
     EXPECT_FALSE(map.Reset(huge, false));
     EXPECT_TRUE(map.Empty());
-    EXPECT_FALSE(map.Reset(FrameGeometry(), false));
+    EXPECT_FALSE(map.Reset(qel::imaging::PixelLayout{}, false));
 }
 
 TEST(SourceMap, PointsAreKeptInPictureLinesWhateverTheOrientation) {
@@ -65,7 +65,7 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     ASSERT_TRUE(map.TrySetSource(0, 0, 1.5f, 0.0f));   // half way from 100 to 200
     ASSERT_TRUE(map.TrySetSource(3, 0, 1.25f, 0.0f));  // a quarter of the way
     TestFrame out(4, 3);
-    ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), 4, 3, in.Stride(), map));
+    ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, 3, in.Stride(), 3}, map));
     EXPECT_EQ(150, out.Pixel(0, 0)[0]);
     EXPECT_EQ(125, out.Pixel(3, 0)[0]);
     EXPECT_EQ(100, out.Pixel(1, 0)[0]);  // its own source
@@ -74,10 +74,12 @@ TEST(SourceMap, RemapSamplesBilinearlyAndBlanksPixelsWithoutSource) {
     CSourceMap blank;
     ASSERT_TRUE(blank.Reset(GeometryOf(4, 3), true));
     in.Fill(50, 60, 70);
-    ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), 4, 3, in.Stride(), blank));
+    ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, 3, in.Stride(), 3}, blank));
     EXPECT_EQ(0, out.Pixel(2, 1)[2]);
-    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 3, 3, in.Stride(), blank));  // map of another size
-    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), 4, -3, in.Stride(), blank));  // or orientation
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{3, 3, in.Stride(), 3},
+                            blank)); // map of another size
+    EXPECT_FALSE(RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{4, -3, in.Stride(), 3},
+                            blank)); // or orientation
 }
 
 // The bilinear sample of one output pixel written straight from its definition.
@@ -108,7 +110,8 @@ TEST(SourceMap, RemapMatchesTheReferenceAtEveryShape) {
         SCOPED_TRACE(::testing::Message() << width << "x" << height);
         TestFrame in(width, height);
         in.FillNoise(3);
-        const FrameGeometry g = GeometryOf(width, height);
+        const qel::imaging::PixelLayout g = GeometryOf(width, height);
+        const int lines = qel::imaging::RowCount(g);
         CSourceMap map;
         ASSERT_TRUE(map.Reset(g, true));
         uint32_t state = 11;
@@ -116,21 +119,27 @@ TEST(SourceMap, RemapMatchesTheReferenceAtEveryShape) {
             state = state * 1664525u + 1013904223u;
             return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
         };
-        for (int line = 0; line < g.lines; ++line) {
+        for (int line = 0; line < lines; ++line) {
             for (int x = 0; x < width; ++x) {
                 switch (next(5)) {
                 case 0: break;  // no source: black
-                case 1: map.TrySetSource(x, line, static_cast<float>(width - 1), static_cast<float>(g.lines - 1)); break;
-                case 2: map.TrySetSource(x, line, static_cast<float>(next(width)), static_cast<float>(next(g.lines))); break;
+                case 1:
+                    map.TrySetSource(x, line, static_cast<float>(width - 1), static_cast<float>(lines - 1));
+                    break;
+                case 2:
+                    map.TrySetSource(x, line, static_cast<float>(next(width)),
+                                     static_cast<float>(next(lines)));
+                    break;
                 default:
-                    map.TrySetSource(x, line, next(width * 1024) / 1024.0f, next(g.lines * 1024) / 1024.0f);
+                    map.TrySetSource(x, line, next(width * 1024) / 1024.0f, next(lines * 1024) / 1024.0f);
                 }
             }
         }
         TestFrame out(width, height);
-        ASSERT_TRUE(RemapFrame(in.Data(), out.Data(), width, height, in.Stride(), map));
+        ASSERT_TRUE(
+            RemapFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{width, height, in.Stride(), 3}, map));
         EXPECT_TRUE(out.GuardsIntact());
-        for (int line = 0; line < g.lines; ++line) {
+        for (int line = 0; line < lines; ++line) {
             for (int x = 0; x < width; ++x) {
                 uint8_t expected[3];
                 ReferenceSample(in, map.At(x, line), expected);

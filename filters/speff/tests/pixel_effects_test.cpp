@@ -31,9 +31,11 @@ TEST(BlackWhiteEffect, ByteOrderDecidesWhichByteIsRed) {
     TestFrame frame(4, 2);
     frame.Fill(255, 0, 0);  // first byte 255: red in red-green-blue order
     TestFrame out(4, 2);
-    ASSERT_TRUE(BlackWhiteFrame(frame.Data(), out.Data(), 4, 2, frame.Stride(), kByteOrderRgb));
+    qel::imaging::PixelLayout layout{4, 2, frame.Stride(), 3, qel::imaging::ByteOrder::RGB};
+    ASSERT_TRUE(BlackWhiteFrame(frame.Data(), out.Data(), layout));
     EXPECT_EQ(76, out.Pixel(1, 1)[0]);
-    ASSERT_TRUE(BlackWhiteFrame(frame.Data(), out.Data(), 4, 2, frame.Stride(), kByteOrderBgr));
+    layout.order = qel::imaging::ByteOrder::BGR;
+    ASSERT_TRUE(BlackWhiteFrame(frame.Data(), out.Data(), layout));
     EXPECT_EQ(29, out.Pixel(1, 1)[0]);
 }
 
@@ -56,23 +58,29 @@ TEST(EffectKernels, RefuseBadFramesAndWriteNothing) {
     TestFrame frame(8, 4);
     TestFrame out(8, 4);
     out.Fill(1, 2, 3);
-    EXPECT_FALSE(NegativeFrame(nullptr, out.Data(), 8, 4, frame.Stride()));
-    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(), 8, 4, 23));  // rows shorter than 8 pixels
-    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(), 0, 4, frame.Stride()));
-    EXPECT_FALSE(BlackWhiteFrame(frame.Data(), out.Data(), 8, 0, frame.Stride(), kByteOrderBgr));
+    EXPECT_FALSE(NegativeFrame(nullptr, out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(),
+                               qel::imaging::PixelLayout{8, 4, 23, 3})); // rows shorter than 8 pixels
+    EXPECT_FALSE(NegativeFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{0, 4, frame.Stride(), 3}));
+    EXPECT_FALSE(
+        BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 0, frame.Stride(), 3}));
+    EXPECT_FALSE(
+        BlackWhiteFrame(frame.Data(), out.Data(), qel::imaging::PixelLayout{8, 4, frame.Stride(), 1}));
     EXPECT_EQ(1, out.Pixel(0, 0)[0]);
 }
 
-TEST(FrameGeometry, AcceptsOnlyFramesItCanAddress) {
-    FrameGeometry g;
-    EXPECT_TRUE(FrameGeometry::Make(33, -19, 3, 100, &g));
-    EXPECT_EQ(19, g.lines);
-    EXPECT_TRUE(g.topDown);
-    EXPECT_EQ(static_cast<size_t>(18 * 100), g.LineOffset(0));
-    EXPECT_FALSE(FrameGeometry::Make(33, 19, 4, 132, &g));
-    EXPECT_FALSE(FrameGeometry::Make(33, 19, 3, 98, &g));
-    EXPECT_FALSE(FrameGeometry::Make(33, INT_MIN, 3, 100, &g));
-    EXPECT_FALSE(FrameGeometry::Make(INT_MAX, 2, 3, INT_MAX, &g));  // width x 3 beyond any stride
+TEST(EffectLayout, AcceptsOnlyFramesItCanAddress) {
+    const qel::imaging::PixelLayout topDown{33, -19, 100, 3};
+    EXPECT_TRUE(IsEffectLayout(topDown));
+    EXPECT_EQ(static_cast<size_t>(18 * 100), PictureLineOffset(topDown, 0)); // line 0 is the bottom
+    EXPECT_EQ(static_cast<size_t>(18 * 100),
+              PictureLineOffset(qel::imaging::PixelLayout{33, 19, 100, 3}, 18));
+    EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, 19, 132, 4}));
+    EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, 19, 98, 3}));
+    EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{33, INT_MIN, 100, 3}));
+    EXPECT_FALSE(
+        IsEffectLayout(qel::imaging::PixelLayout{INT_MAX, 2, INT_MAX, 3})); // width x 3 beyond any stride
+    EXPECT_FALSE(IsEffectLayout(qel::imaging::PixelLayout{0, 19, 100, 3}));
 }
 
 class EveryEffect : public testing::TestWithParam<int> {};
@@ -153,7 +161,7 @@ TEST_P(EffectWithWideRows, GiveTheSamePictureAsPackedRows) {
     for (const auto& [width, height] : {std::make_pair(1, 1), std::make_pair(33, 19), std::make_pair(641, -5)}) {
         TestFrame packed(width, height);
         packed.FillRamp();
-        TestFrame wide(width, height, width * 3 + 13);
+        TestFrame wide = TestFrame::WithStride(width, height, width * 3 + 13);
         for (int line = 0; line < packed.Lines(); ++line)
             std::memcpy(wide.Pixel(0, line), packed.Pixel(0, line), static_cast<size_t>(width) * 3);
         EXPECT_TRUE(RunEffect(GetParam(), wide, 50).SamePicture(RunEffect(GetParam(), packed, 50)))

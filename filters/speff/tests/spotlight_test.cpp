@@ -85,12 +85,14 @@ TEST(SpotlightEffect, LightLiftsAChannelAndDarknessLeavesATenth) {
     in.Pixel(0, 0)[1] = 255;
     in.Pixel(0, 0)[2] = 128;
     std::vector<uint8_t> mask(3, 255);
-    ASSERT_TRUE(SpotlightFrame(in.Data(), out.Data(), 3, 1, in.Stride(), mask.data()));
+    ASSERT_TRUE(
+        SpotlightFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{3, 1, in.Stride(), 3}, mask.data()));
     EXPECT_EQ(0, out.Pixel(0, 0)[0]);
     EXPECT_EQ(253, out.Pixel(0, 0)[1]);
     EXPECT_EQ((65025 - 127 * 127) * 255 >> 16, out.Pixel(0, 0)[2]);  // 190: lifted above 128
     mask.assign(3, 0);
-    ASSERT_TRUE(SpotlightFrame(in.Data(), out.Data(), 3, 1, in.Stride(), mask.data()));
+    ASSERT_TRUE(
+        SpotlightFrame(in.Data(), out.Data(), qel::imaging::PixelLayout{3, 1, in.Stride(), 3}, mask.data()));
     EXPECT_EQ(255 * 25 * 255 >> 16, out.Pixel(0, 0)[1]);  // 24
     EXPECT_TRUE(out.GuardsIntact());
 }

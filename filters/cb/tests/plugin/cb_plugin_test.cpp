@@ -37,8 +37,9 @@ protected:
             const int n = static_cast<int>(frame.start / video.frameTime);
             const std::vector<BYTE> input = plugintest::TestFrame(video, n);
             std::vector<BYTE> expected(input.size());
-            EXPECT_TRUE(core.Process(input.data(), expected.data(), video.width, video.height,
-                                     plugintest::StrideOf(video)));
+            EXPECT_TRUE(core.Process(
+                input.data(), expected.data(),
+                qel::imaging::PixelLayout{video.width, video.height, plugintest::StrideOf(video), 3}));
             EXPECT_TRUE(expected == frame.bytes) << "contrast " << contrast << " brightness " << brightness << " frame " << n;
             changed += frame.bytes != input ? 1 : 0;
         }

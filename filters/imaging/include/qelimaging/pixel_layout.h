@@ -5,6 +5,17 @@
 // means a top-down frame: the routines are point operations or treat rows in buffer order, so they work
 // on |height| rows either way. Only the pixel bytes of a row are read or written; row padding is left
 // untouched.
+//
+// This is the one frame description of every per-frame kernel, and every kernel takes it in one shape:
+//
+//     bool Kernel(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
+//                 <the kernel's own settings>);
+//
+// Both buffers hold the layout's rows (ImageBytes). A kernel that draws over a picture in place takes
+// the one buffer instead: bool Kernel(std::uint8_t* pixels, const PixelLayout& layout, <settings>).
+// A kernel whose tables depend on the format (maps, masks, flake layers) is built for a layout once
+// and then processes frames of that layout. False: the frame was refused (a null buffer, a layout the
+// kernel cannot process) and the caller delivers its input instead.
 #include <cstddef>
 #include <cstdint>
 

@@ -10,7 +10,7 @@ namespace {
 void Brighten(const BYTE* source, BYTE* destination, int width, int height, int stride, int strength) {
     CLowLightFrame lowLight;
     lowLight.SetStrength(strength);
-    ASSERT_TRUE(lowLight.Process(source, destination, width, height, stride));
+    ASSERT_TRUE(lowLight.Process(source, destination, qel::imaging::PixelLayout{width, height, stride, 3}));
 }
 
 class LowLightPluginTest : public StrengthPluginTest {
