@@ -144,11 +144,13 @@ function(qel_test_locks name)
 endfunction()
 
 # Tests that read the screen or move the real pointer run alone: any other test's window may cover theirs.
-# Set once CTest has read the discovered tests, as with the locks above.
+# Their label, "screen", lets scripts/test run them in a phase of their own, after the parallel tests,
+# instead of draining the parallel run for each of them. Set once CTest has read the discovered tests,
+# as with the locks above.
 function(qel_test_serial name)
     file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_serial.cmake
          "foreach(test IN LISTS ${name}_TESTS)\n"
-         "    set_tests_properties(\${test} PROPERTIES RUN_SERIAL TRUE)\n"
+         "    set_tests_properties(\${test} PROPERTIES RUN_SERIAL TRUE LABELS screen)\n"
          "endforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_serial.cmake)
 endfunction()
