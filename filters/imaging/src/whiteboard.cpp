@@ -2,6 +2,7 @@
 
 #include "qelimaging/cpu_features.h"
 #include "qelimaging/whiteboard_steps.h"
+#include "byte_slices.h"
 #include "whiteboard_avx2.h"
 #include "whiteboard_avx512.h"
 
@@ -21,7 +22,6 @@ namespace {
 // is one lookup.
 struct FlattenTable {
     std::uint8_t value[256][256]; // [background][luma]
-    std::uint8_t tail[4] = {};    // the wide pass reads four bytes at every entry
 
     FlattenTable() {
         float logs[256];
@@ -224,27 +224,25 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
                                       order.blue,
                                       order.red};
 
-    // The wide pass takes its tables as 32-bit words and each row's background per column.
+    // The wide pass looks its byte tables up in slices of sixteen entries.
     const bool avx2 = !avx512 && CpuHasAvx2();
-    std::unique_ptr<std::int32_t[]> background;
-    std::int32_t wideBalance[3][256];
-    std::int32_t finish[512];
+    ByteSlices balanceSlices[3];
+    ByteSlices gammaSlices;
     if (avx2) {
-        background.reset(new (std::nothrow) std::int32_t[width]);
-        if (!background) {
-            return kWhiteboardStepFailed;
+        for (int c = 0; c < 3; ++c) {
+            BuildByteSlices(balance[c], balanceSlices[c]);
         }
-        for (int v = 0; v < 256; ++v) {
-            for (int c = 0; c < 3; ++c) {
-                wideBalance[c][v] = balance[c][v];
-            }
-            finish[v] = gamma[v];
-            finish[256 + v] = clipThenGamma[v];
-        }
+        BuildByteSlices(gamma, gammaSlices);
     }
-    const WhiteboardRowTables wideTables{wideBalance[0], &flattenTable.value[0][0], background.get(), finish,
-                                         flatten, order.blue, order.red};
-    int backgroundRow = -1;
+    WhiteboardSliceTables sliceTables{{&balanceSlices[0], &balanceSlices[1], &balanceSlices[2]},
+                                      &flattenTable.value[0][0],
+                                      nullptr,
+                                      map.block,
+                                      map.columns,
+                                      &gammaSlices,
+                                      level,
+                                      flatten,
+                                      order.blue == 0};
 
     for (int y = 0; y < rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
@@ -259,13 +257,8 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
             in += 3 * x;
             out += 3 * x;
         } else if (avx2) {
-            if (flatten && mapRowIndex != backgroundRow) {
-                for (int column = 0; column < width; ++column) {
-                    background[column] = mapRow[cellOfColumn[column]] << 8;
-                }
-                backgroundRow = mapRowIndex;
-            }
-            x = EnhanceWhiteboardRowAvx2(in, out, width, wideTables);
+            sliceTables.backgroundRow = mapRow;
+            x = EnhanceWhiteboardRowAvx2(in, out, width, sliceTables);
             in += 3 * x;
             out += 3 * x;
         }
