@@ -11,16 +11,9 @@ namespace {
 
 using avx2::Lookup;
 
-// Pixels handled in one stretch: their balanced planes, luma and flattened luma stay in the first-level
-// cache between the three steps.
-constexpr int kStretch = 256;
+using Stretch = WhiteboardStretch;
+constexpr int kStretch = WhiteboardStretch::kPixels;
 constexpr int kGroup = 32;
-
-struct Stretch {
-    std::uint8_t plane[3][kStretch];
-    std::uint8_t luma[kStretch];
-    std::uint8_t flat[kStretch];
-};
 
 inline __m256i Load(const std::uint8_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -63,13 +56,13 @@ inline __m256i GreenTerm(__m256i chromaBlue, __m256i chromaRed) {
 
 // Step 1 over a stretch: split and balance, and the luma of the balanced pixels.
 template <int Blue, int Red>
-void Balance(const std::uint8_t* in, int count, const WhiteboardSliceTables& t, Stretch& s) {
+void Balance(const std::uint8_t* in, int count, const WhiteboardRowTables& t, Stretch& s) {
     for (int x = 0; x < count; x += kGroup) {
         __m256i c[3];
         avx2::Split(in + 3 * x, c);
 #pragma GCC unroll 3
         for (int k = 0; k < 3; ++k) {
-            c[k] = Lookup(*t.balance[k], c[k]);
+            c[k] = Lookup(*t.balanceSlices[k], c[k]);
             Store(s.plane[k] + x, c[k]);
         }
         if (t.flattens) {
@@ -80,21 +73,9 @@ void Balance(const std::uint8_t* in, int count, const WhiteboardSliceTables& t, 
     }
 }
 
-// Step 2: the flattened luma, one table row for each map cell the stretch crosses.
-void FlattenLuma(int first, int count, const WhiteboardSliceTables& t, Stretch& s) {
-    int cell = std::min(first / t.block, t.columns - 1);
-    for (int x = 0; x < count; ++cell) {
-        const int end = cell == t.columns - 1 ? count : std::min((cell + 1) * t.block - first, count);
-        const std::uint8_t* row = t.flatten + 256 * t.backgroundRow[cell];
-        for (; x < end; ++x) {
-            s.flat[x] = row[s.luma[x]];
-        }
-    }
-}
-
 // Steps 2 to 4 over a stretch: the rebuild around the flattened luma, the clip to white and the gamma.
 template <int Blue, int Red>
-void Finish(const Stretch& s, int count, const WhiteboardSliceTables& t, std::uint8_t* out) {
+void Finish(const Stretch& s, int count, const WhiteboardRowTables& t, std::uint8_t* out) {
     const __m256i level = _mm256_set1_epi8(static_cast<char>(t.whiteLevel));
     const __m256i colouredInk = _mm256_set1_epi8(25);
     const __m256i zero = _mm256_setzero_si256();
@@ -119,21 +100,21 @@ void Finish(const Stretch& s, int count, const WhiteboardSliceTables& t, std::ui
 #pragma GCC unroll 3
         for (int k = 0; k < 3; ++k) {
             const __m256i atMostLevel = _mm256_cmpeq_epi8(_mm256_subs_epu8(c[k], level), zero);
-            c[k] = Lookup(*t.gamma, _mm256_or_si256(c[k], _mm256_andnot_si256(atMostLevel, nearGrey)));
+            c[k] = Lookup(*t.gammaSlices, _mm256_or_si256(c[k], _mm256_andnot_si256(atMostLevel, nearGrey)));
         }
         avx2::Join(c, out + 3 * x);
     }
 }
 
 template <int Blue, int Red>
-int EnhanceRow(const std::uint8_t* in, std::uint8_t* out, int count, const WhiteboardSliceTables& t) {
+int EnhanceRow(const std::uint8_t* in, std::uint8_t* out, int count, const WhiteboardRowTables& t) {
     Stretch s;
     const int whole = count - count % kGroup;
     for (int first = 0; first < whole; first += kStretch) {
         const int n = std::min(kStretch, whole - first);
         Balance<Blue, Red>(in + 3 * first, n, t, s);
         if (t.flattens) {
-            FlattenLuma(first, n, t, s);
+            FlattenStretch(first, n, t, s);
         }
         Finish<Blue, Red>(s, n, t, out + 3 * first);
     }
@@ -143,7 +124,7 @@ int EnhanceRow(const std::uint8_t* in, std::uint8_t* out, int count, const White
 } // namespace
 
 int EnhanceWhiteboardRowAvx2(const std::uint8_t* in, std::uint8_t* out, int count,
-                             const WhiteboardSliceTables& t) {
+                             const WhiteboardRowTables& t) {
     return t.blueFirst ? EnhanceRow<0, 2>(in, out, count, t) : EnhanceRow<2, 0>(in, out, count, t);
 }
 
