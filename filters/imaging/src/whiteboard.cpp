@@ -197,7 +197,8 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
         const std::uint8_t* in = image->source + offset;
         std::uint8_t* out = image->destination + offset;
-        tables.backgroundRow = map.smoothed + static_cast<std::size_t>(std::min(y / map.block, map.rows - 1)) * map.columns;
+        const int mapRow = std::min(y / map.block, map.rows - 1);
+        tables.backgroundRow = map.smoothed + static_cast<std::size_t>(mapRow) * map.columns;
         int done = 0;
         if (avx512) {
             done = EnhanceWhiteboardRowAvx512(in, out, width, tables);

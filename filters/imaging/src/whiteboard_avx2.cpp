@@ -84,10 +84,14 @@ void Finish(const Stretch& s, int count, const WhiteboardRowTables& t, std::uint
         if (t.flattens) {
             const Words blue = Widen(c[Blue]), red = Widen(c[Red]);
             const Words luma = Widen(Load(s.luma + x)), flat = Widen(Load(s.flat + x));
-            const Words chromaBlue = {_mm256_sub_epi16(blue.low, luma.low), _mm256_sub_epi16(blue.high, luma.high)};
-            const Words chromaRed = {_mm256_sub_epi16(red.low, luma.low), _mm256_sub_epi16(red.high, luma.high)};
-            c[Blue] = Bounded(_mm256_add_epi16(flat.low, chromaBlue.low), _mm256_add_epi16(flat.high, chromaBlue.high));
-            c[Red] = Bounded(_mm256_add_epi16(flat.low, chromaRed.low), _mm256_add_epi16(flat.high, chromaRed.high));
+            const Words chromaBlue = {_mm256_sub_epi16(blue.low, luma.low),
+                                      _mm256_sub_epi16(blue.high, luma.high)};
+            const Words chromaRed = {_mm256_sub_epi16(red.low, luma.low),
+                                     _mm256_sub_epi16(red.high, luma.high)};
+            c[Blue] = Bounded(_mm256_add_epi16(flat.low, chromaBlue.low),
+                              _mm256_add_epi16(flat.high, chromaBlue.high));
+            c[Red] = Bounded(_mm256_add_epi16(flat.low, chromaRed.low),
+                             _mm256_add_epi16(flat.high, chromaRed.high));
             c[1] = Bounded(_mm256_sub_epi16(flat.low, GreenTerm(chromaBlue.low, chromaRed.low)),
                            _mm256_sub_epi16(flat.high, GreenTerm(chromaBlue.high, chromaRed.high)));
         }

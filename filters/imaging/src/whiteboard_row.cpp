@@ -27,7 +27,8 @@ inline void Finish(int c0, int c1, int c2, const WhiteboardRowTables& t, std::ui
 }
 
 template <int Blue, int Red>
-void FlattenRow(const std::uint8_t* in, std::uint8_t* out, int first, int count, const WhiteboardRowTables& t) {
+void FlattenRow(const std::uint8_t* in, std::uint8_t* out, int first, int count,
+                const WhiteboardRowTables& t) {
     const std::uint8_t* b0 = t.balance[0];
     const std::uint8_t* b1 = t.balance[1];
     const std::uint8_t* b2 = t.balance[2];
@@ -50,7 +51,8 @@ void FlattenRow(const std::uint8_t* in, std::uint8_t* out, int first, int count,
     }
 }
 
-void BalanceRow(const std::uint8_t* in, std::uint8_t* out, int first, int count, const WhiteboardRowTables& t) {
+void BalanceRow(const std::uint8_t* in, std::uint8_t* out, int first, int count,
+                const WhiteboardRowTables& t) {
     const std::uint8_t* b0 = t.balance[0];
     const std::uint8_t* b1 = t.balance[1];
     const std::uint8_t* b2 = t.balance[2];
@@ -82,15 +84,16 @@ inline Words Widen(__m128i bytes) {
 
 inline __m128i LumaWords(__m128i blue, __m128i green, __m128i red) {
     // blue + 6 green + 3 red + 5 is at most 2560, so (x * 6554) >> 16 is exactly x / 10.
-    const __m128i sum = _mm_add_epi16(_mm_add_epi16(blue, _mm_mullo_epi16(green, _mm_set1_epi16(6))),
-                                      _mm_add_epi16(_mm_mullo_epi16(red, _mm_set1_epi16(3)), _mm_set1_epi16(5)));
+    const __m128i sum =
+        _mm_add_epi16(_mm_add_epi16(blue, _mm_mullo_epi16(green, _mm_set1_epi16(6))),
+                      _mm_add_epi16(_mm_mullo_epi16(red, _mm_set1_epi16(3)), _mm_set1_epi16(5)));
     return _mm_mulhi_epu16(sum, _mm_set1_epi16(6554));
 }
 
 // (3 Cr + Cb - 3) / 6 rounded toward zero: the magnitude (at most 1023) divided, the sign put back.
 inline __m128i GreenTerm(__m128i chromaBlue, __m128i chromaRed) {
-    const __m128i term = _mm_sub_epi16(_mm_add_epi16(_mm_add_epi16(chromaRed, _mm_slli_epi16(chromaRed, 1)), chromaBlue),
-                                       _mm_set1_epi16(3));
+    const __m128i term = _mm_sub_epi16(
+        _mm_add_epi16(_mm_add_epi16(chromaRed, _mm_slli_epi16(chromaRed, 1)), chromaBlue), _mm_set1_epi16(3));
     const __m128i sign = _mm_srai_epi16(term, 15);
     const __m128i magnitude = _mm_sub_epi16(_mm_xor_si128(term, sign), sign);
     const __m128i quotient = _mm_mulhi_epu16(magnitude, _mm_set1_epi16(10923));
@@ -111,8 +114,10 @@ void RebuildAndClip(int count, const WhiteboardRowTables& t, WhiteboardStretch& 
             const Words luma = Widen(Load(s.luma + x)), flat = Widen(Load(s.flat + x));
             const Words chromaBlue = {_mm_sub_epi16(blue.low, luma.low), _mm_sub_epi16(blue.high, luma.high)};
             const Words chromaRed = {_mm_sub_epi16(red.low, luma.low), _mm_sub_epi16(red.high, luma.high)};
-            c[Blue] = _mm_packus_epi16(_mm_add_epi16(flat.low, chromaBlue.low), _mm_add_epi16(flat.high, chromaBlue.high));
-            c[Red] = _mm_packus_epi16(_mm_add_epi16(flat.low, chromaRed.low), _mm_add_epi16(flat.high, chromaRed.high));
+            c[Blue] = _mm_packus_epi16(_mm_add_epi16(flat.low, chromaBlue.low),
+                                       _mm_add_epi16(flat.high, chromaBlue.high));
+            c[Red] = _mm_packus_epi16(_mm_add_epi16(flat.low, chromaRed.low),
+                                      _mm_add_epi16(flat.high, chromaRed.high));
             c[1] = _mm_packus_epi16(_mm_sub_epi16(flat.low, GreenTerm(chromaBlue.low, chromaRed.low)),
                                     _mm_sub_epi16(flat.high, GreenTerm(chromaBlue.high, chromaRed.high)));
         }
@@ -178,7 +183,8 @@ void FlattenStretch(int first, int count, const WhiteboardRowTables& t, Whiteboa
 void EnhanceWhiteboardRow(const std::uint8_t* in, std::uint8_t* out, int first, int count,
                           const WhiteboardRowTables& t) {
     if (first == 0) {
-        first = t.blueFirst ? EnhanceStretches<0, 2>(in, out, count, t) : EnhanceStretches<2, 0>(in, out, count, t);
+        first = t.blueFirst ? EnhanceStretches<0, 2>(in, out, count, t)
+                            : EnhanceStretches<2, 0>(in, out, count, t);
     }
     if (!t.flattens) {
         BalanceRow(in, out, first, count, t);

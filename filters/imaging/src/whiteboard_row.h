@@ -16,8 +16,8 @@ struct WhiteboardRowTables {
     const std::uint8_t* gamma;
     const std::uint8_t* clipThenGamma; // near-grey pixels: components above the level white, then gamma
     int whiteLevel;
-    bool flattens;                     // false: no background to flatten, balance and gamma only
-    bool blueFirst;                    // blue is pixel byte 0 and red byte 2, else the other way round
+    bool flattens;                      // false: no background to flatten, balance and gamma only
+    bool blueFirst;                     // blue is pixel byte 0 and red byte 2, else the other way round
     const ByteSlices* balanceSlices[3]; // for the AVX2 pass only
     const ByteSlices* gammaSlices;
 };
