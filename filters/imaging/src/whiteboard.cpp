@@ -4,6 +4,7 @@
 #include "qelimaging/whiteboard_steps.h"
 #include "whiteboard_avx2.h"
 #include "whiteboard_avx512.h"
+#include "whiteboard_row.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,6 @@ namespace {
 // is one lookup.
 struct FlattenTable {
     std::uint8_t value[256][256]; // [background][luma]
-    std::uint8_t tail[4] = {};    // the wide pass reads four bytes at every entry
 
     FlattenTable() {
         float logs[256];
@@ -46,38 +46,6 @@ struct FlattenTable {
 const FlattenTable& Flatten() {
     static const FlattenTable table;
     return table;
-}
-
-inline std::uint8_t Bound(int v) {
-    return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
-
-// The rebuild of a flattened pixel as lookups: the clamp of every sum it can give, and the green term
-// (3 Cr + Cb - 3) / 6 (rounded toward zero) of every colour difference pair.
-struct RebuildTables {
-    static constexpr int kClampBias = 512;  // flat + difference lies within -255..510
-    static constexpr int kGreenBias = 1024; // 3 Cr + Cb - 3 lies within -1023..1017
-    std::uint8_t clamp[1024];
-    std::int16_t green[2048];
-
-    RebuildTables() {
-        for (int i = 0; i < 1024; ++i) {
-            clamp[i] = Bound(i - kClampBias);
-        }
-        for (int i = 0; i < 2048; ++i) {
-            green[i] = static_cast<std::int16_t>((i - kGreenBias) / 6);
-        }
-    }
-};
-
-const RebuildTables& Rebuild() {
-    static const RebuildTables tables;
-    return tables;
-}
-
-// Components are 0..255, so unsigned arithmetic (a multiplication for the division) is exact.
-inline int Luma(int blue, int green, int red) {
-    return static_cast<int>(static_cast<unsigned>(blue + 6 * green + 3 * red + 5) / 10u);
 }
 
 // The background map: one cell per block of the (balanced) frame, writing filled in, median smoothed.
@@ -200,95 +168,44 @@ int EnhanceWhiteboard(const WhiteboardImage* image, const WhiteboardParams* para
 
     // One pass over the pixels runs every step: each is a per-pixel mapping once the tables and the map
     // stand, and reading a pixel before writing it keeps an in-place frame right.
-    std::unique_ptr<int[]> cellOfColumn(new (std::nothrow) int[width]);
-    if (!cellOfColumn) {
-        return kWhiteboardStepFailed;
-    }
-    for (int x = 0; x < width; ++x) {
-        cellOfColumn[x] = std::min(x / map.block, map.columns - 1);
-    }
-    const auto& flattenTable = Flatten();
-    const RebuildTables& rebuild = Rebuild();
-    const std::uint8_t* clamp = rebuild.clamp + RebuildTables::kClampBias;
-    const std::int16_t* greenTerm = rebuild.green + RebuildTables::kGreenBias;
-
-    // The widest pass takes whole byte tables and each row of map cells as it stands.
+    WhiteboardRowTables tables{{balance[0], balance[1], balance[2]},
+                               &Flatten().value[0][0],
+                               nullptr,
+                               map.block,
+                               map.columns,
+                               gamma,
+                               clipThenGamma,
+                               level,
+                               flatten,
+                               order.blue == 0,
+                               {},
+                               nullptr};
+    // The widest pass takes whole byte tables; the AVX2 pass looks them up in slices of sixteen entries.
     const bool avx512 = CpuHasAvx512Vbmi();
-    WhiteboardPlaneTables planeTables{{balance[0], balance[1], balance[2]},
-                                      &flattenTable.value[0][0],
-                                      nullptr,
-                                      map.block,
-                                      gamma,
-                                      level,
-                                      flatten,
-                                      order.blue,
-                                      order.red};
-
-    // The wide pass takes its tables as 32-bit words and each row's background per column.
     const bool avx2 = !avx512 && CpuHasAvx2();
-    std::unique_ptr<std::int32_t[]> background;
-    std::int32_t wideBalance[3][256];
-    std::int32_t finish[512];
+    ByteSlices balanceSlices[3];
+    ByteSlices gammaSlices;
     if (avx2) {
-        background.reset(new (std::nothrow) std::int32_t[width]);
-        if (!background) {
-            return kWhiteboardStepFailed;
+        for (int c = 0; c < 3; ++c) {
+            BuildByteSlices(balance[c], balanceSlices[c]);
+            tables.balanceSlices[c] = &balanceSlices[c];
         }
-        for (int v = 0; v < 256; ++v) {
-            for (int c = 0; c < 3; ++c) {
-                wideBalance[c][v] = balance[c][v];
-            }
-            finish[v] = gamma[v];
-            finish[256 + v] = clipThenGamma[v];
-        }
+        BuildByteSlices(gamma, gammaSlices);
+        tables.gammaSlices = &gammaSlices;
     }
-    const WhiteboardRowTables wideTables{wideBalance[0], &flattenTable.value[0][0], background.get(), finish,
-                                         flatten, order.blue, order.red};
-    int backgroundRow = -1;
-
     for (int y = 0; y < rows; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * image->stride;
         const std::uint8_t* in = image->source + offset;
         std::uint8_t* out = image->destination + offset;
-        const int mapRowIndex = std::min(y / map.block, map.rows - 1);
-        const std::uint8_t* mapRow = map.smoothed + static_cast<std::size_t>(mapRowIndex) * map.columns;
-        int x = 0;
+        const int mapRow = std::min(y / map.block, map.rows - 1);
+        tables.backgroundRow = map.smoothed + static_cast<std::size_t>(mapRow) * map.columns;
+        int done = 0;
         if (avx512) {
-            planeTables.backgroundRow = mapRow;
-            x = EnhanceWhiteboardRowAvx512(in, out, width, planeTables);
-            in += 3 * x;
-            out += 3 * x;
+            done = EnhanceWhiteboardRowAvx512(in, out, width, tables);
         } else if (avx2) {
-            if (flatten && mapRowIndex != backgroundRow) {
-                for (int column = 0; column < width; ++column) {
-                    background[column] = mapRow[cellOfColumn[column]] << 8;
-                }
-                backgroundRow = mapRowIndex;
-            }
-            x = EnhanceWhiteboardRowAvx2(in, out, width, wideTables);
-            in += 3 * x;
-            out += 3 * x;
+            done = EnhanceWhiteboardRowAvx2(in, out, width, tables);
         }
-        for (; x < width; ++x, in += 3, out += 3) {
-            int c[3] = {balance[0][in[0]], balance[1][in[1]], balance[2][in[2]]};
-            if (flatten) {
-                const int blue = c[order.blue];
-                const int red = c[order.red];
-                const int luma = Luma(blue, c[1], red);
-                const int chromaBlue = blue - luma;
-                const int chromaRed = red - luma;
-                const int flat = flattenTable.value[mapRow[cellOfColumn[x]]][luma];
-                c[order.blue] = clamp[flat + chromaBlue];
-                c[order.red] = clamp[flat + chromaRed];
-                c[1] = clamp[flat - greenTerm[3 * chromaRed + chromaBlue - 3]];
-            }
-            const int spread = std::max(c[0], std::max(c[1], c[2])) - std::min(c[0], std::min(c[1], c[2]));
-            // Coloured ink keeps its colour: only near-grey pixels are clipped to white.
-            const std::uint8_t* table = spread > 25 ? gamma : clipThenGamma;
-            out[0] = table[c[0]];
-            out[1] = table[c[1]];
-            out[2] = table[c[2]];
-        }
+        EnhanceWhiteboardRow(in, out, done, width, tables);
     }
     report(90);
     return kWhiteboardOk;

@@ -75,13 +75,15 @@ inline __m512i FlatLuma(const std::uint8_t* flatten, const std::uint8_t* cells, 
 } // namespace
 
 int EnhanceWhiteboardRowAvx512(const std::uint8_t* in, std::uint8_t* out, int count,
-                               const WhiteboardPlaneTables& t) {
+                               const WhiteboardRowTables& t) {
     const ByteTable balance[3] = {avx512::LoadTable(t.balance[0]), avx512::LoadTable(t.balance[1]),
                                   avx512::LoadTable(t.balance[2])};
     const ByteTable gamma = avx512::LoadTable(t.gamma);
     const __m512i level = _mm512_set1_epi8(static_cast<char>(t.whiteLevel));
     const __m512i white = _mm512_set1_epi8(static_cast<char>(t.gamma[255]));
     const __m512i colouredInk = _mm512_set1_epi8(25);
+    const int blueAt = t.blueFirst ? 0 : 2;
+    const int redAt = 2 - blueAt;
     int done = 0;
     for (; done + 64 <= count; done += 64) {
         __m512i c[3];
@@ -90,16 +92,16 @@ int EnhanceWhiteboardRowAvx512(const std::uint8_t* in, std::uint8_t* out, int co
             c[k] = Lookup(balance[k], c[k]);
         }
         if (t.flattens) {
-            const Words blue = Widen(c[t.blue]);
+            const Words blue = Widen(c[blueAt]);
             const Words green = Widen(c[1]);
-            const Words red = Widen(c[t.red]);
+            const Words red = Widen(c[redAt]);
             const Words luma = {LumaWords(blue.low, green.low, red.low), LumaWords(blue.high, green.high, red.high)};
             const Words flat = Widen(FlatLuma(t.flatten, t.backgroundRow, t.block, done, Narrow(luma.low, luma.high)));
             const Words chromaBlue = {_mm512_sub_epi16(blue.low, luma.low), _mm512_sub_epi16(blue.high, luma.high)};
             const Words chromaRed = {_mm512_sub_epi16(red.low, luma.low), _mm512_sub_epi16(red.high, luma.high)};
-            c[t.blue] = NarrowBounded(_mm512_add_epi16(flat.low, chromaBlue.low),
+            c[blueAt] = NarrowBounded(_mm512_add_epi16(flat.low, chromaBlue.low),
                                       _mm512_add_epi16(flat.high, chromaBlue.high));
-            c[t.red] = NarrowBounded(_mm512_add_epi16(flat.low, chromaRed.low),
+            c[redAt] = NarrowBounded(_mm512_add_epi16(flat.low, chromaRed.low),
                                      _mm512_add_epi16(flat.high, chromaRed.high));
             c[1] = NarrowBounded(_mm512_sub_epi16(flat.low, GreenTerm(chromaBlue.low, chromaRed.low)),
                                  _mm512_sub_epi16(flat.high, GreenTerm(chromaBlue.high, chromaRed.high)));

@@ -376,6 +376,49 @@ TEST(EnhanceWhiteboard, EveryKernelWidthMatchesTheReference) {
     }
 }
 
+// A noisy sheet with a band of ramps every few rows: every byte value in every component, so that each
+// entry of the balance and gamma tables is met, and rebuilds clamp at both ends.
+Rgb RampedSheetColour(int x, int y) {
+    if (y % 5 != 2) {
+        return NoisySheetColour(x, y);
+    }
+    return Rgb{(5 * x + y) % 256, (3 * x + 7) % 256, (11 * x + 2 * y) % 256};
+}
+
+// Saturated colours only: no background cell, so the flattening is skipped, and the balance with it;
+// the spread of red and blue crosses the near-grey limit along the ramp.
+Rgb SaturatedRampColour(int x, int y) {
+    const int v = (x + 3 * y) % 256;
+    return Rgb{v, 0, 255 - v};
+}
+
+TEST(EnhanceWhiteboard, EveryTableEntryMatchesTheReferenceAtEveryKernelWidth) {
+    struct Case {
+        Rgb (*colour)(int, int);
+        int strength;
+        ByteOrder order;
+    };
+    const Case cases[] = {{RampedSheetColour, 30, ByteOrder::BGR},
+                          {RampedSheetColour, 100, ByteOrder::RGB},
+                          {SaturatedRampColour, 60, ByteOrder::BGR},
+                          {SaturatedRampColour, 0, ByteOrder::RGB}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "strength " << c.strength);
+        // Rows longer than the wide passes' stretches, ending in a part group.
+        TestFrame in(333, 41, 3, 1, c.order);
+        in.Fill(c.colour);
+        const TestFrame expected = ReferenceEnhance(in, c.strength);
+        const WhiteboardParams params = WithStrength(c.strength);
+        ForEveryKernelWidth([&] {
+            TestFrame out(333, 41, 3, 1, c.order);
+            const WhiteboardImage image = Describe(in, out);
+            ASSERT_EQ(EnhanceWhiteboard(&image, &params, nullptr), kWhiteboardOk);
+            EXPECT_EQ(out.MaxDifference(expected), 0);
+            EXPECT_TRUE(out.PaddingIntact());
+        });
+    }
+}
+
 TEST(EnhanceWhiteboard, AUniformGreyFrameComesOutWhite) {
     for (int strength : {0, 50, 100}) {
         TestFrame in(64, 48);
