@@ -190,8 +190,8 @@ inline void WalkBlock(const std::uint8_t* in, const std::uint8_t* second, std::u
 // pass's extras; `second` (or null) runs beside `in`, byte for byte. Reads and writes nothing beyond the
 // row.
 template <class Extras>
-inline void WalkRow(const std::uint8_t* in, const std::uint8_t* second, std::uint8_t* out, int count, bool bgr,
-                    const CubeCells& cells, const Extras& extras) {
+inline void WalkRow(const std::uint8_t* in, const std::uint8_t* second, std::uint8_t* out, int count,
+                    bool bgr, const CubeCells& cells, const Extras& extras) {
     const PlaneShuffles shuffles;
     int done = 0;
     for (; done + kCubeBlock <= count; done += kCubeBlock) {

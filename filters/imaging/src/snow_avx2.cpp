@@ -10,8 +10,8 @@ namespace {
 // s + n - trunc(s n / 255) for sixteen bytes held in 16-bit lanes: (x x 0x8081) >> 23 is exact for
 // every product x of two bytes.
 inline __m256i ScreenHalf(__m256i s, __m256i n) {
-    const __m256i quotient =
-        _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_mullo_epi16(s, n), _mm256_set1_epi16(static_cast<short>(0x8081))), 7);
+    const __m256i quotient = _mm256_srli_epi16(
+        _mm256_mulhi_epu16(_mm256_mullo_epi16(s, n), _mm256_set1_epi16(static_cast<short>(0x8081))), 7);
     return _mm256_sub_epi16(_mm256_add_epi16(s, n), quotient);
 }
 
@@ -43,7 +43,8 @@ struct ScreenAndLift {
     }
     void Planes(__m256i*) const {}
     __m256i Mapped(__m256i pixels) const {
-        const __m256i bonus = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(pixels, bonusTop), pixels), bonusOn);
+        const __m256i bonus =
+            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(pixels, bonusTop), pixels), bonusOn);
         return _mm256_sub_epi8(_mm256_adds_epu8(pixels, add), bonus);
     }
 };

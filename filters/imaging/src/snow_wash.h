@@ -6,7 +6,7 @@
 namespace qel::imaging {
 
 // A table of the form min(v + add + (v <= bonusTop ? 1 : 0), 255), which a brightness table with its
-// rounding is: computed in a few instructions where a lookup of 32 bytes would need a gather.
+// rounding is: computed in a few instructions, where a table lookup of 32 bytes takes sixteen shuffles.
 struct LiftTable {
     int add = 0;
     int bonusTop = -1; // -1: no value gets the bonus
