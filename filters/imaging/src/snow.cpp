@@ -113,19 +113,20 @@ void ScreenBytes(const std::uint8_t* in, const std::uint8_t* flakes, std::uint8_
 }
 
 // What follows the flakes: saturation -50 % and brightness +10, the same for every frame. The wide
-// path's forms of both are built once, and only where the processor can use them.
+// path's forms of both (the cube's cells, the table as a lift) are built once.
 struct WashOut {
     ColourCube cube;
     Lut lighten = MakeIdentityLut(3);
-    UnfoldedCube unfolded;
+    CubeCells cells;
     LiftTable lift;
-    bool wide = false;
+    bool lifts = false; // the table has the lift's form, which the wide path needs
     WashOut() {
         BuildHueSaturationCube(cube, 0, -50);
         const int contrasts[3] = {0, 0, 0};
         const int brightnesses[3] = {10, 10, 10};
         BuildContrastBrightnessLut(lighten, contrasts, brightnesses);
-        wide = CpuHasAvx2() && FitLiftTable(lighten, lift) && UnfoldCube(cube, unfolded);
+        BuildCubeCells(cube, cells);
+        lifts = FitLiftTable(lighten, lift);
     }
 };
 
@@ -187,11 +188,11 @@ bool ApplySnowFlakes(const std::uint8_t* source, std::uint8_t* destination, cons
     }
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(layout.width);
     const WashOut& washOut = TheWashOut();
-    if (washOut.wide) {
+    if (washOut.lifts && CpuHasAvx2()) {
         for (int y = 0; y < flakes.rows; ++y) {
             const std::size_t offset = static_cast<std::size_t>(y) * layout.stride;
             ScreenAndWashRowAvx2(source + offset, flakes.values.data() + y * rowBytes, destination + offset,
-                                 layout.width, layout.order == ByteOrder::BGR, washOut.unfolded, washOut.lift);
+                                 layout.width, layout.order == ByteOrder::BGR, washOut.cells, washOut.lift);
         }
         return true;
     }

@@ -2,6 +2,7 @@
 #include "qelimaging/auto_levels.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/noise.h"
+#include "kernel_widths.h"
 #include "test_frame.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 namespace qel::imaging {
 namespace {
 
+using testing::ForEveryKernelWidth;
 using testing::FrameShape;
 using testing::KernelShapes;
 using testing::PatternColour;
@@ -135,10 +137,12 @@ TEST(SnowFlakes, ScreeningEveryPixelValueUnderEveryFlakeValueMatchesTheReference
     for (std::size_t i = 0; i < flakes.values.size(); ++i) {
         flakes.values[i] = static_cast<std::uint8_t>(i / (3 * 256));
     }
-    TestFrame fast(in), reference(in);
-    ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
-    ReferenceSnowApply(in, reference, flakes);
-    EXPECT_EQ(fast.MaxDifference(reference), 0);
+    ForEveryKernelWidth([&] {
+        TestFrame fast(in), reference(in);
+        ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
+        ReferenceSnowApply(in, reference, flakes);
+        EXPECT_EQ(fast.MaxDifference(reference), 0);
+    });
 }
 
 TEST(SnowFlakes, BuiltLayersScreenedAtEveryShapeMatchTheReferenceAndSnowLayerIsBoth) {
@@ -146,16 +150,19 @@ TEST(SnowFlakes, BuiltLayersScreenedAtEveryShapeMatchTheReferenceAndSnowLayerIsB
         SCOPED_TRACE(::testing::Message() << shape.width << "x" << shape.height);
         TestFrame in(shape.width, shape.height, 3, shape.extraPadding);
         in.Fill([](int x, int y) { return PatternColour(x, y, 2); });
-        NoiseRandom random(9), again(9);
+        NoiseRandom random(9);
         SnowFlakes flakes;
         ASSERT_TRUE(BuildSnowFlakes(shape.width, RowCount(in.Layout()), 60, random, flakes));
-        TestFrame fast(in), reference(in), whole(in);
-        ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
-        ReferenceSnowApply(in, reference, flakes);
-        EXPECT_EQ(fast.MaxDifference(reference), 0);
-        EXPECT_TRUE(fast.PaddingIntact());
-        ASSERT_TRUE(SnowLayer(in.Data(), whole.Data(), in.Layout(), 60, again));
-        EXPECT_TRUE(whole.PixelsEqual(fast)) << "SnowLayer is building then screening";
+        ForEveryKernelWidth([&] {
+            TestFrame fast(in), reference(in), whole(in);
+            ASSERT_TRUE(ApplySnowFlakes(in.Data(), fast.Data(), in.Layout(), flakes));
+            ReferenceSnowApply(in, reference, flakes);
+            EXPECT_EQ(fast.MaxDifference(reference), 0);
+            EXPECT_TRUE(fast.PaddingIntact());
+            NoiseRandom again(9);
+            ASSERT_TRUE(SnowLayer(in.Data(), whole.Data(), in.Layout(), 60, again));
+            EXPECT_TRUE(whole.PixelsEqual(fast)) << "SnowLayer is building then screening";
+        });
     }
 }
 
