@@ -218,18 +218,18 @@ struct ByteTables {
 // The wide path from the cube's cells: one load a pixel instead of four gathers.
 void MapThroughCells(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
                      const Span& span, const CubeCells& cells, const Lut* before) {
-    ShuffleTable shuffles[3];
+    ByteSlices slices[3];
     if (before != nullptr) {
         const ByteTables tables(before, layout);
         for (int c = 0; c < 3; ++c) {
-            BuildShuffleTable(tables.table[c], shuffles[c]);
+            BuildByteSlices(tables.table[c], slices[c]);
         }
     }
     for (int y = span.y0; y < span.y1; ++y) {
         const std::size_t offset =
             static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         ApplyCubeCellsRowAvx2(source + offset, destination + offset, span.x1 - span.x0,
-                              layout.order == ByteOrder::BGR, cells, before != nullptr ? shuffles : nullptr);
+                              layout.order == ByteOrder::BGR, cells, before != nullptr ? slices : nullptr);
     }
 }
 

@@ -45,16 +45,4 @@ void BuildCubeCells(const ColourCube& cube, CubeCells& cells) {
     }
 }
 
-void BuildShuffleTable(const std::uint8_t table[256], ShuffleTable& shuffle) {
-    for (int row = 0; row < 16; ++row) {
-        // Each half of the table starts afresh: the lookup runs the two halves separately.
-        const bool first = row % 8 == 0;
-        for (int i = 0; i < 16; ++i) {
-            const std::uint8_t value = table[16 * row + i];
-            shuffle.rows[row][i] =
-                first ? value : static_cast<std::uint8_t>(value ^ table[16 * (row - 1) + i]);
-        }
-    }
-}
-
 } // namespace qel::imaging

@@ -6,7 +6,7 @@
 //
 // What a pass does besides the cube comes in as `Extras`, inlined into the block:
 //   void Loaded(__m256i bytes[3], const std::uint8_t* second) const
-//       the block's 96 bytes as LoadBlock leaves them; `second` is the block's part of the pass's second
+//       the block's 96 bytes as LoadPacked leaves them; `second` is the block's part of the pass's second
 //       row (null for a pass without one), to be loaded the same way;
 //   void Planes(__m256i planes[3]) const
 //       the block's bytes 0, 1 and 2 of every pixel, before their cells are looked up;
@@ -14,6 +14,7 @@
 //       eight output pixels (red, green, blue in bytes 0..2 of a 32-bit lane) before they are stored.
 #include "qelimaging/cube_cells.h"
 
+#include "pixel_planes_avx2.h"
 #include "rgb24_avx2.h"
 
 #include <cstring>
@@ -21,52 +22,6 @@
 namespace qel::imaging::avx2 {
 
 constexpr int kCubeBlock = 32; // pixels a block: 96 bytes, three whole registers
-
-inline __m256i LoadHalves(const std::uint8_t* low, const std::uint8_t* high) {
-    return _mm256_inserti128_si256(
-        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
-}
-
-// 32 packed pixels as three registers, 48 bytes (16 whole pixels) in each half of them.
-inline void LoadBlock(const std::uint8_t* in, __m256i bytes[3]) {
-    bytes[0] = LoadHalves(in, in + 48);
-    bytes[1] = LoadHalves(in + 16, in + 64);
-    bytes[2] = LoadHalves(in + 32, in + 80);
-}
-
-// Shuffle that takes, from 16-byte chunk `chunk` of 16 packed pixels, byte `channel` of each pixel found
-// there into the pixel's place.
-inline __m256i PlaneShuffle(int chunk, int channel) {
-    std::uint8_t mask[16];
-    for (int p = 0; p < 16; ++p) {
-        const int at = 3 * p + channel;
-        mask[p] = at / 16 == chunk ? static_cast<std::uint8_t>(at % 16) : 0x80;
-    }
-    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask)));
-}
-
-struct PlaneShuffles {
-    __m256i take[3][3]; // [channel][chunk]
-    PlaneShuffles() {
-        for (int c = 0; c < 3; ++c) {
-            for (int k = 0; k < 3; ++k) {
-                take[c][k] = PlaneShuffle(k, c);
-            }
-        }
-    }
-};
-
-// Splits a loaded block into the planes of its pixels' bytes 0, 1 and 2: pixels 0-15 in the low half of
-// each plane, 16-31 in the high one.
-inline void SplitPlanes(const __m256i bytes[3], const PlaneShuffles& s, __m256i planes[3]) {
-#pragma GCC unroll 8
-    for (int c = 0; c < 3; ++c) {
-        planes[c] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(bytes[0], s.take[c][0]),
-                                                    _mm256_shuffle_epi8(bytes[1], s.take[c][1])),
-                                    _mm256_shuffle_epi8(bytes[2], s.take[c][2]));
-    }
-}
 
 // Cell (v - (v >> 4)) >> 4 and fraction v - 17 cell of 32 byte values.
 inline void CellAndFraction(__m256i v, __m256i& cell, __m256i& fraction) {
@@ -158,12 +113,12 @@ inline __m256i WalkTwoPixels(const CubeCells& cells, const std::uint16_t* record
 
 template <class Extras>
 inline void WalkBlock(const std::uint8_t* in, const std::uint8_t* second, std::uint8_t* out, bool bgr,
-                      const CubeCells& cells, const PlaneShuffles& shuffles, const Extras& extras) {
+                      const CubeCells& cells, const Extras& extras) {
     __m256i bytes[3];
-    LoadBlock(in, bytes);
+    LoadPacked(in, bytes);
     extras.Loaded(bytes, second);
     __m256i planes[3];
-    SplitPlanes(bytes, shuffles, planes);
+    SplitPacked(bytes, planes);
     extras.Planes(planes);
     const int red = bgr ? 2 : 0;
     const int blue = bgr ? 0 : 2;
@@ -192,11 +147,10 @@ inline void WalkBlock(const std::uint8_t* in, const std::uint8_t* second, std::u
 template <class Extras>
 inline void WalkRow(const std::uint8_t* in, const std::uint8_t* second, std::uint8_t* out, int count,
                     bool bgr, const CubeCells& cells, const Extras& extras) {
-    const PlaneShuffles shuffles;
     int done = 0;
     for (; done + kCubeBlock <= count; done += kCubeBlock) {
         const std::size_t at = 3 * static_cast<std::size_t>(done);
-        WalkBlock(in + at, second != nullptr ? second + at : nullptr, out + at, bgr, cells, shuffles, extras);
+        WalkBlock(in + at, second != nullptr ? second + at : nullptr, out + at, bgr, cells, extras);
     }
     if (done < count) {
         // The last few pixels go through a whole block of their own, so nothing past the row is touched.
@@ -207,7 +161,7 @@ inline void WalkRow(const std::uint8_t* in, const std::uint8_t* second, std::uin
         if (second != nullptr) {
             std::memcpy(secondTail, second + at, bytes);
         }
-        WalkBlock(tail, second != nullptr ? secondTail : nullptr, tail, bgr, cells, shuffles, extras);
+        WalkBlock(tail, second != nullptr ? secondTail : nullptr, tail, bgr, cells, extras);
         std::memcpy(out + at, tail, bytes);
     }
 }

@@ -35,7 +35,7 @@ struct ScreenAndLift {
 
     void Loaded(__m256i bytes[3], const std::uint8_t* flakes) const {
         __m256i flakeBytes[3];
-        avx2::LoadBlock(flakes, flakeBytes);
+        avx2::LoadPacked(flakes, flakeBytes);
 #pragma GCC unroll 3
         for (int c = 0; c < 3; ++c) {
             bytes[c] = Screen(bytes[c], flakeBytes[c]);

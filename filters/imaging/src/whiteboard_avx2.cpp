@@ -2,6 +2,7 @@
 #include "whiteboard_avx2.h"
 
 #include "byte_tables_avx2.h"
+#include "pixel_planes_avx2.h"
 
 #include <algorithm>
 

@@ -215,9 +215,9 @@ TEST(CubeCells, WidePathTakesEveryByteThroughItsOwnTableFirst) {
     const ColourCube cube = ScrambledCube();
     const auto cells = CellsOf(cube);
     const Lut before = ScrambledLut(3);
-    ShuffleTable shuffles[3];
+    ByteSlices slices[3];
     for (int b = 0; b < 3; ++b) {
-        BuildShuffleTable(before.table[b], shuffles[b]);
+        BuildByteSlices(before.table[b], slices[b]);
     }
     // Every value in every byte of a pixel, then colours of every kind.
     int mixed = 0;
@@ -231,7 +231,7 @@ TEST(CubeCells, WidePathTakesEveryByteThroughItsOwnTableFirst) {
     const int count = static_cast<int>(in.size() / 3);
     for (bool bgr : {true, false}) {
         std::vector<std::uint8_t> out(in.size(), 0);
-        ApplyCubeCellsRowAvx2(in.data(), out.data(), count, bgr, *cells, shuffles);
+        ApplyCubeCellsRowAvx2(in.data(), out.data(), count, bgr, *cells, slices);
         ExpectRowMatchesReference(cube, in, out, count, bgr, &before);
     }
 }
