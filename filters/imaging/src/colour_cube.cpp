@@ -1,6 +1,5 @@
 #include "qelimaging/colour_cube.h"
 
-#include "colour_cube_avx2.h"
 #include "cube_cells_avx2.h"
 #include "qelimaging/cpu_features.h"
 #include "qelimaging/cube_cells.h"
@@ -215,7 +214,7 @@ struct ByteTables {
     }
 };
 
-// The wide path from the cube's cells: one load a pixel instead of four gathers.
+// The wide path from the cube's cells: one load a pixel fetches the four nodes of its walk.
 void MapThroughCells(const std::uint8_t* source, std::uint8_t* destination, const PixelLayout& layout,
                      const Span& span, const CubeCells& cells, const Lut* before) {
     ByteSlices slices[3];
@@ -245,8 +244,9 @@ bool MapThroughCube(const std::uint8_t* source, std::uint8_t* destination, const
     if (span.Empty()) {
         return true;
     }
-    const bool avx2 = CpuHasAvx2();
-    if (avx2 && after == nullptr && cells != nullptr) {
+    // The wide path needs the cube's cells, which callers whose cube outlives a frame keep: building
+    // them here would cost a large block a frame.
+    if (CpuHasAvx2() && after == nullptr && cells != nullptr) {
         MapThroughCells(source, destination, layout, span, *cells, before);
         return true;
     }
@@ -265,32 +265,12 @@ bool MapThroughCube(const std::uint8_t* source, std::uint8_t* destination, const
     const std::uint8_t* tables[3] = {after ? after->table[0] : identity.table[0],
                                      after ? after->table[single ? 0 : 1] : identity.table[1],
                                      after ? after->table[single ? 0 : 2] : identity.table[2]};
-    // The gathering path knows no table before the cube.
-    const bool gather = avx2 && before == nullptr;
-    PackedCube packed;
-    std::int32_t wideTables[3][256];
-    if (gather) {
-        PackCube(cube, packed);
-        for (int c = 0; c < 3; ++c) {
-            for (int v = 0; v < 256; ++v) {
-                wideTables[c][v] = tables[c][v];
-            }
-        }
-    }
     for (int y = span.y0; y < span.y1; ++y) {
         const std::size_t offset =
             static_cast<std::size_t>(y) * layout.stride + static_cast<std::size_t>(span.x0) * 3;
         const std::uint8_t* pixel = source + offset;
         std::uint8_t* out = destination + offset;
-        int x = span.x0;
-        if (gather) {
-            const int done = ApplyCubeRowAvx2(pixel, out, span.x1 - span.x0, layout.order == ByteOrder::BGR,
-                                              packed, after ? wideTables[0] : nullptr);
-            x += done;
-            pixel += 3 * done;
-            out += 3 * done;
-        }
-        for (; x < span.x1; ++x, pixel += 3, out += 3) {
+        for (int x = span.x0; x < span.x1; ++x, pixel += 3, out += 3) {
             std::uint8_t mapped[3];
             InterpolateWide(axes, wide, in.table[red][pixel[red]], in.table[1][pixel[1]],
                             in.table[blue][pixel[blue]], mapped);

@@ -2,7 +2,6 @@
 #include "qelimaging/colour_cube.h"
 #include "qelimaging/hue_saturation.h"
 #include "qelimaging/sepia.h"
-#include "src/colour_cube_avx2.h"
 #include "src/cube_cells_avx2.h"
 #include "qelimaging/cpu_features.h"
 #include "qelimaging/cube_cells.h"
@@ -116,37 +115,6 @@ std::vector<std::uint8_t> MixedColourRow(int& count) {
     }
     count = static_cast<int>(row.size() / 3);
     return row;
-}
-
-TEST(ColourCube, WidePathMatchesTheReferenceForTiesAndAnyColour) {
-    if (!CpuHasAvx2()) {
-        GTEST_SKIP() << "this processor has no AVX2: only the plain path runs here";
-    }
-    const ColourCube cube = ScrambledCube();
-    PackedCube packed;
-    PackCube(cube, packed);
-    int count = 0;
-    const std::vector<std::uint8_t> in = MixedColourRow(count);
-    for (bool bgr : {true, false}) {
-        std::vector<std::uint8_t> out(in.size(), 0xA5);
-        const int done = ApplyCubeRowAvx2(in.data(), out.data(), count, bgr, packed);
-        ASSERT_GE(done, count - 11);
-        ASSERT_EQ(done % 8, 0);
-        const int red = bgr ? 2 : 0, blue = bgr ? 0 : 2;
-        for (int p = 0; p < done; ++p) {
-            const std::uint8_t* pixel = &in[3 * p];
-            const Rgb expected = ReferenceLookup(cube, Rgb{pixel[red], pixel[1], pixel[blue]});
-            ASSERT_EQ(out[3 * p + red], expected.red) << p;
-            ASSERT_EQ(out[3 * p + 1], expected.green) << p;
-            ASSERT_EQ(out[3 * p + blue], expected.blue) << p;
-        }
-        for (std::size_t i = 3 * static_cast<std::size_t>(done); i < out.size(); ++i) {
-            ASSERT_EQ(out[i], 0xA5) << "the tail is the caller's";
-        }
-        std::vector<std::uint8_t> inPlace = in;
-        ASSERT_EQ(ApplyCubeRowAvx2(inPlace.data(), inPlace.data(), count, bgr, packed), done);
-        EXPECT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + 3 * done, out.begin()));
-    }
 }
 
 std::unique_ptr<CubeCells> CellsOf(const ColourCube& cube) {
