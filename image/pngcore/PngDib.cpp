@@ -12,6 +12,39 @@
 
 namespace {
 
+// libpng's own memory, capped per request and measured: a chunk that claims gigabytes is refused here
+// instead of being allocated and zeroed. Each request carries its size in front of it.
+struct LibraryMemory {
+    std::size_t held = 0;
+    std::size_t peak = 0;
+};
+
+constexpr std::size_t kSizePrefix = 16; // keeps the returned memory aligned as malloc's
+
+png_voidp AllocateForLibpng(png_structp png, png_alloc_size_t bytes) {
+    if (bytes > kPngDibMaxLibraryAllocation)
+        return nullptr; // libpng reports its own out-of-memory
+    auto* memory = static_cast<LibraryMemory*>(png_get_mem_ptr(png));
+    auto* block = static_cast<unsigned char*>(std::malloc(bytes + kSizePrefix));
+    if (!block)
+        return nullptr;
+    std::memcpy(block, &bytes, sizeof bytes);
+    memory->held += bytes;
+    if (memory->held > memory->peak)
+        memory->peak = memory->held;
+    return block + kSizePrefix;
+}
+
+void FreeForLibpng(png_structp png, png_voidp pointer) {
+    if (!pointer)
+        return;
+    auto* block = static_cast<unsigned char*>(pointer) - kSizePrefix;
+    png_alloc_size_t bytes = 0;
+    std::memcpy(&bytes, block, sizeof bytes);
+    static_cast<LibraryMemory*>(png_get_mem_ptr(png))->held -= bytes;
+    std::free(block);
+}
+
 struct DecodeState {
     FILE* file = nullptr;
     png_structp png = nullptr;
@@ -21,6 +54,33 @@ struct DecodeState {
     png_bytep* rows = nullptr;
     std::uint32_t pixelOffset = 0;
 };
+
+bool PeekPngSize(FILE* file, std::uint32_t* width, std::uint32_t* height) {
+    // Signature (8), IHDR length (4) and name (4), then width and height, big-endian.
+    static const unsigned char kStart[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    unsigned char head[24] = {};
+    const bool read = std::fread(head, 1, sizeof head, file) == sizeof head;
+    if (!read || std::memcmp(head, kStart, sizeof kStart) != 0)
+        return false;
+    auto be32 = [](const unsigned char* at) {
+        return (static_cast<std::uint32_t>(at[0]) << 24) | (static_cast<std::uint32_t>(at[1]) << 16) |
+               (static_cast<std::uint32_t>(at[2]) << 8) | at[3];
+    };
+    *width = be32(head + 16);
+    *height = be32(head + 20);
+    return true;
+}
+
+// Whether a header claims more than the loader makes; such a file is refused before libpng reads it.
+bool ClaimsTooMuch(FILE* file) {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    const bool claims = PeekPngSize(file, &width, &height) &&
+                        (width > kPngDibMaxSide || height > kPngDibMaxSide ||
+                         static_cast<std::uint64_t>(width) * height > kPngDibMaxPixels);
+    std::rewind(file);
+    return claims;
+}
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
@@ -159,7 +219,8 @@ int ReadPicture(DecodeState* s, const PngDibAllocator& allocator) {
     const std::uint64_t stride = DibStride(width, layout.depth);
     const std::uint64_t pixelOffset = kDibHeaderBytes + 4ull * layout.entries;
     const std::uint64_t imageBytes = stride * height; // both below 2^32: no overflow in 64 bits
-    if (stride == 0 || imageBytes > kPngDibMaxBlockBytes - pixelOffset)
+    if (stride == 0 || static_cast<std::uint64_t>(width) * height > kPngDibMaxPixels ||
+        imageBytes > kPngDibMaxBlockBytes - pixelOffset)
         return kPngDibOutOfMemory;
     // libpng's own row length must fit the rows we hand it.
     if (png_get_rowbytes(s->png, s->info) > stride)
@@ -212,13 +273,20 @@ std::uint64_t DibStride(std::uint32_t width, std::uint32_t bits) {
 PngDibResult DecodePngToDib(const char* path, const PngDibAllocator& allocator) {
     PngDibResult result;
     DecodeState state;
-    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (state.png)
+    LibraryMemory memory;
+    state.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning, &memory,
+                                         AllocateForLibpng, FreeForLibpng);
+    if (state.png) {
+        png_set_user_limits(state.png, kPngDibMaxSide, kPngDibMaxSide);
+        png_set_chunk_malloc_max(state.png, kPngDibMaxLibraryAllocation);
         state.info = png_create_info_struct(state.png);
+    }
     if (!state.png || !state.info) {
         result.reason = kPngDibOutOfMemory;
     } else if (!path || !(state.file = std::fopen(path, "rb"))) {
         result.reason = kPngDibCannotOpen;
+    } else if (ClaimsTooMuch(state.file)) {
+        result.reason = kPngDibOutOfMemory;
     } else {
         result.reason = ReadPicture(&state, allocator);
     }
@@ -228,6 +296,7 @@ PngDibResult DecodePngToDib(const char* path, const PngDibAllocator& allocator) 
     if (state.file)
         std::fclose(state.file);
     std::free(state.rows);
+    result.libraryPeakBytes = memory.peak;
     if (result.reason == kPngDibOk) {
         result.block = state.block;
         result.blockBytes = state.blockBytes;
@@ -236,6 +305,15 @@ PngDibResult DecodePngToDib(const char* path, const PngDibAllocator& allocator) 
         allocator.Release(state.block, allocator.context);
     }
     return result;
+}
+
+bool ReadPngSize(const char* path, std::uint32_t* width, std::uint32_t* height) {
+    FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    if (!file)
+        return false;
+    const bool read = PeekPngSize(file, width, height);
+    std::fclose(file);
+    return read;
 }
 
 DibHeaderFields ReadDibHeader(const void* block) {

@@ -17,7 +17,7 @@
 // Failure reasons, with the values of the GDI+ Status the image library hands on.
 enum PngDibReason : int {
     kPngDibOk = 0,
-    kPngDibOutOfMemory = 3,   // no reader, no memory, or a picture too large for one block
+    kPngDibOutOfMemory = 3,   // no reader, no memory, or a picture larger than the limits below
     kPngDibReadError = 5,     // libpng reported an error (not a PNG, cut data, bad CRC, ...)
     kPngDibUnsupported = 7,   // a colour type the loader does not know
     kPngDibCannotOpen = 8,    // the file cannot be opened
@@ -35,12 +35,20 @@ constexpr std::uint32_t kDibHeaderBytes = 40;
 // The largest block the loader makes: GDI+ addresses rows with 32-bit strides and the header's
 // image size field is 32 bits.
 constexpr std::uint64_t kPngDibMaxBlockBytes = 0x7FFFFFFF;
+// What a skin or a photo needs, with a margin (a 50-megapixel camera gives 8660 x 5774): a small file
+// whose header claims more is refused before its pixels are allocated.
+constexpr std::uint32_t kPngDibMaxSide = 12000;
+constexpr std::uint64_t kPngDibMaxPixels = 12000ull * 9000ull;
+// The most libpng may ask for at once (a text or profile chunk, a row, the inflate window): a chunk
+// claiming more is skipped as libpng skips any damaged ancillary chunk, or ends the read.
+constexpr std::size_t kPngDibMaxLibraryAllocation = 8u * 1024u * 1024u;
 
 struct PngDibResult {
     void* block = nullptr;          // from the allocator; null on failure
     std::size_t blockBytes = 0;
     std::uint32_t pixelOffset = 0;  // 40 + 4 x colour-table entries
     int reason = kPngDibOk;
+    std::size_t libraryPeakBytes = 0; // the most libpng's own memory held at once during the read
 };
 
 // The DIB row length in bytes, (width x bits + 31) / 32 x 4, or 0 when it does not fit 32 bits.
@@ -48,6 +56,10 @@ std::uint64_t DibStride(std::uint32_t width, std::uint32_t bits);
 
 // Decodes the file at path. On failure nothing stays allocated and the file is closed.
 PngDibResult DecodePngToDib(const char* path, const PngDibAllocator& allocator);
+
+// Width and height from the file's header (its IHDR) without decoding; false when the file cannot be
+// opened or does not start as a PNG. For refusing a picture by its size before its pixels are made.
+bool ReadPngSize(const char* path, std::uint32_t* width, std::uint32_t* height);
 
 // The fields of the header at the start of a block (little-endian, as the platform lays them out).
 struct DibHeaderFields {

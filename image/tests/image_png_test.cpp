@@ -135,6 +135,11 @@ TEST(ImagePng, FailuresGiveTheLoadersReasonAndKeepThePicture) {
     EXPECT_EQ(5, image.LoadPng(folder.File("cut.png").c_str()));
     ASSERT_TRUE(WriteBytes(folder.File("huge.png"), CraftedPng(100000, 100000, 8, 6)));
     EXPECT_EQ(OutOfMemory, image.LoadPng(folder.File("huge.png").c_str()));
+    ASSERT_TRUE(WriteBytes(folder.File("background.png"), CraftedPng(20000, 20000, 8, 6)));
+    EXPECT_EQ(OutOfMemory, image.LoadFile(folder.File("background.png").c_str()));
+    // A text chunk claiming gigabytes: libpng is refused the memory and gives up on the file.
+    ASSERT_TRUE(WriteBytes(folder.File("bomb.png"), ChunkBombPng()));
+    EXPECT_EQ(5, image.LoadFile(folder.File("bomb.png").c_str()));
 
     EXPECT_EQ(6u, image.Width());
     EXPECT_EQ(corner, PixelOf(image, 5, 3));

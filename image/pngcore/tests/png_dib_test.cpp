@@ -250,13 +250,68 @@ TEST(PngDib, FailuresGiveTheirReasonAndFreeEverything) {
     ExpectFailure("", kPngDibCannotOpen);
 }
 
-TEST(PngDib, HugeHeaderIsRefusedBeforeAnyAllocation) {
+TEST(PngDib, HugeHeadersAreRefusedBeforeAnyAllocation) {
     TestFolder folder;
-    ASSERT_TRUE(WriteBytes(folder.File("huge.png"), CraftedPng(100000, 100000, 8, 6)));
+    struct {
+        std::uint32_t width, height;
+        int reason;
+    } const cases[] = {
+        {100000, 100000, kPngDibOutOfMemory},
+        {20000, 20000, kPngDibOutOfMemory}, // a 1.6 GB skin background in a small file
+        {12000, 9001, kPngDibOutOfMemory},  // each side allowed, the pixel count not
+        {kPngDibMaxSide + 1, 1, kPngDibOutOfMemory},
+        {1, kPngDibMaxSide + 1, kPngDibOutOfMemory},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.File("huge.png");
+        ASSERT_TRUE(WriteBytes(path, CraftedPng(c.width, c.height, 8, 6)));
+        CountingAllocator counter;
+        const PngDibResult result = DecodePngToDib(path.c_str(), counter.Get());
+        EXPECT_EQ(c.reason, result.reason) << c.width << " x " << c.height;
+        EXPECT_EQ(0, counter.allocated) << c.width << " x " << c.height;
+        EXPECT_LT(result.libraryPeakBytes, 1u << 20) << c.width << " x " << c.height;
+    }
+}
+
+TEST(PngDib, AChunkClaimingGigabytesFailsWithoutTakingThem) {
+    TestFolder folder;
+    const std::string path = folder.File("bomb.png");
+    ASSERT_TRUE(WriteBytes(path, ChunkBombPng()));
     CountingAllocator counter;
-    const PngDibResult result = DecodePngToDib(folder.File("huge.png").c_str(), counter.Get());
-    EXPECT_EQ(kPngDibOutOfMemory, result.reason);
+    const PngDibResult result = DecodePngToDib(path.c_str(), counter.Get());
+    EXPECT_EQ(kPngDibReadError, result.reason);
     EXPECT_EQ(0, counter.allocated);
+    EXPECT_GT(result.libraryPeakBytes, 0u); // the measure is taken
+    EXPECT_LT(result.libraryPeakBytes, 50u << 20);
+}
+
+TEST(PngDib, AnOrdinaryPictureKeepsLibpngSmall) {
+    TestFolder folder;
+    const std::string path = folder.File("photo.png");
+    ASSERT_TRUE(WritePng(path, MakeSpec(6, 16, true, 640, 480)));
+    CountingAllocator counter;
+    const PngDibResult result = DecodePngToDib(path.c_str(), counter.Get());
+    ASSERT_EQ(kPngDibOk, result.reason);
+    EXPECT_LT(result.libraryPeakBytes, kPngDibMaxLibraryAllocation);
+    counter.Release(result.block, &counter);
+}
+
+TEST(PngDib, SizeIsReadFromTheHeaderAlone) {
+    TestFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.File("huge.png"), CraftedPng(20000, 30000, 8, 6)));
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    ASSERT_TRUE(ReadPngSize(folder.File("huge.png").c_str(), &width, &height));
+    EXPECT_EQ(20000u, width);
+    EXPECT_EQ(30000u, height);
+
+    ASSERT_TRUE(WriteBytes(folder.File("text.png"), std::vector<std::uint8_t>(40, 'x')));
+    EXPECT_FALSE(ReadPngSize(folder.File("text.png").c_str(), &width, &height));
+    const std::vector<std::uint8_t> cut = CraftedPng(5, 5, 8, 6);
+    ASSERT_TRUE(WriteBytes(folder.File("cut.png"), std::vector<std::uint8_t>(cut.begin(), cut.begin() + 20)));
+    EXPECT_FALSE(ReadPngSize(folder.File("cut.png").c_str(), &width, &height));
+    EXPECT_FALSE(ReadPngSize(folder.File("missing.png").c_str(), &width, &height));
+    EXPECT_FALSE(ReadPngSize(nullptr, &width, &height));
 }
 
 TEST(PngDib, AllocatorRefusalIsOutOfMemory) {

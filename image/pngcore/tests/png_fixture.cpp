@@ -139,6 +139,15 @@ std::vector<std::uint8_t> CraftedPng(std::uint32_t width, std::uint32_t height, 
     return out;
 }
 
+std::vector<std::uint8_t> ChunkBombPng() {
+    std::vector<std::uint8_t> bytes = CraftedPng(23, 17, 8, 6);
+    const std::vector<std::uint8_t> claim = {0x61, 0x00, 0x00, 0x0C, 't', 'E', 'X', 't', 'C', 'o', 'm', 'm',
+                                             'e', 'n', 't', 0, 's', 'e', 'e', 'd'};
+    const std::size_t afterHeader = 8 + 12 + 13; // signature, IHDR
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(afterHeader), claim.begin(), claim.end());
+    return bytes;
+}
+
 void PutPackedSample(std::vector<std::uint8_t>& row, std::uint32_t x, int bits, unsigned value) {
     const std::uint32_t bitOffset = x * static_cast<std::uint32_t>(bits);
     const int shift = 8 - bits - static_cast<int>(bitOffset % 8);

@@ -39,6 +39,9 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 // writer would not produce.
 std::vector<std::uint8_t> CraftedPng(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType);
 
+// A few dozen bytes: a valid header, then a text chunk whose length claims about 1.6 GB.
+std::vector<std::uint8_t> ChunkBombPng();
+
 // Sets one packed sample of `bits` bits at pixel x in a row (most significant bits first).
 void PutPackedSample(std::vector<std::uint8_t>& row, std::uint32_t x, int bits, unsigned value);
 
