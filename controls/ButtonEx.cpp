@@ -6,6 +6,8 @@
 #include <FontHelpers.h>
 #include <qelImage.h>
 
+#include "StripFile.h"
+
 IMPLEMENT_DYNAMIC(CButtonEx, CButton)
 
 BEGIN_MESSAGE_MAP(CButtonEx, CWnd)
@@ -134,11 +136,12 @@ int CButtonEx::LoadBitmapA(CImageArray* strip, BOOL own) {
 }
 
 int CButtonEx::LoadBitmapA(const char* file) {
-    if (!file)
-        return 0;
+    CImageArray* strip = qel_controls::LoadReadableStrip(file, 1);
+    if (!strip)
+        return 0; // the button keeps its strip and its size
     ReleaseStrip();
     m_ownStrip = TRUE;
-    m_strip = new CImageArray(file, 1, NULL); // GDI+'s allocator; null leaves the button without a strip
+    m_strip = strip;
     ResizeToFrame();
     return 1;
 }

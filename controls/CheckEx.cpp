@@ -5,6 +5,8 @@
 
 #include <qelImage.h>
 
+#include "StripFile.h"
+
 IMPLEMENT_DYNAMIC(CCheckEx, CButtonEx)
 IMPLEMENT_DYNAMIC(CCheckEx2, CCheckEx)
 
@@ -51,11 +53,12 @@ int CCheckEx::LoadBitmapA(CImageArray* strip, BOOL own) {
 }
 
 int CCheckEx::LoadBitmapA(const char* file) {
-    if (!file)
-        return 0;
+    CImageArray* strip = qel_controls::LoadReadableStrip(file, 1);
+    if (!strip)
+        return 0; // the check box keeps its strip
     ReleaseStrip();
     m_ownStrip = TRUE;
-    m_strip = new CImageArray(file, 1, NULL);
+    m_strip = strip;
     m_imageInset = GetWidth();
     return 1;
 }

@@ -4,6 +4,8 @@
 #include <RectHelpers.h>
 #include <qelImage.h>
 
+#include "StripFile.h"
+
 IMPLEMENT_DYNAMIC(CPanel, CWnd)
 
 BEGIN_MESSAGE_MAP(CPanel, CWnd)
@@ -68,13 +70,12 @@ void CPanel::BorderByThirds() {
 }
 
 int CPanel::LoadBitmapA(const char* file) {
-    if (!file)
-        return 0;
+    CImageArray* image = qel_controls::LoadReadableStrip(file, 1);
+    if (!image)
+        return 0; // the panel keeps its image
     ReleaseImage();
     m_ownImage = TRUE;
-    m_image = new CImageArray(file, 1, NULL); // GDI+'s allocator: null leaves the panel without one
-    if (!m_image)
-        return 0;
+    m_image = image;
     BorderByThirds();
     return 1;
 }

@@ -4,6 +4,8 @@
 
 #include <qelImage.h>
 
+#include "StripFile.h"
+
 IMPLEMENT_DYNAMIC(CRescaleButton, CButtonEx)
 
 BEGIN_MESSAGE_MAP(CRescaleButton, CButtonEx)
@@ -23,10 +25,9 @@ int ReplacePart(CImageArray*& part, BOOL& own, CImageArray* image, BOOL newOwn) 
     return 1;
 }
 
+// An unreadable file leaves the part as it was.
 int LoadPart(CImageArray*& part, BOOL& own, const char* file) {
-    if (!file)
-        return 0;
-    return ReplacePart(part, own, new CImageArray(file, 1, NULL), TRUE);
+    return ReplacePart(part, own, qel_controls::LoadReadableStrip(file, 1), TRUE);
 }
 
 } // namespace

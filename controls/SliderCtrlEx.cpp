@@ -2,6 +2,7 @@
 #include "SliderCtrlEx.h"
 
 #include "SliderTrack.h"
+#include "StripFile.h"
 
 #include <qelImage.h>
 
@@ -104,26 +105,11 @@ int CSliderCtrlEx::LoadBitmapA(CImageArray* channel, CImageArray* thumb, BOOL ow
     return 1;
 }
 
-namespace {
-
-// A strip from a file, or null when the file cannot be read: such a strip is treated like one that
-// could not be allocated, so the loader refuses it instead of reporting success.
-CImageArray* LoadStrip(const char* file, int count) {
-    CImageArray* strip = new CImageArray(file, count, NULL);
-    if (strip && strip->GetLastStatus() != Gdiplus::Ok) {
-        delete strip;
-        strip = NULL;
-    }
-    return strip;
-}
-
-} // namespace
-
 int CSliderCtrlEx::LoadBitmapA(const char* channelFile, const char* thumbFile) {
     if (!channelFile || !thumbFile)
         return 0;
-    CImageArray* thumb = LoadStrip(thumbFile, 4);
-    CImageArray* channel = LoadStrip(channelFile, 1);
+    CImageArray* thumb = qel_controls::LoadReadableStrip(thumbFile, 4);
+    CImageArray* channel = qel_controls::LoadReadableStrip(channelFile, 1);
     if (!thumb || !channel) {
         delete thumb;
         delete channel;

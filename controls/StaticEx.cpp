@@ -7,6 +7,8 @@
 #include <FontHelpers.h>
 #include <qelImage.h>
 
+#include "StripFile.h"
+
 IMPLEMENT_DYNAMIC(CStaticEx, CStatic)
 
 BEGIN_MESSAGE_MAP(CStaticEx, CWnd)
@@ -62,14 +64,14 @@ void CStaticEx::SetBrush(HBRUSH brush) {
 }
 
 int CStaticEx::LoadImageFile(const char* file, int count) {
-    if (!file)
-        return 0;
+    CImageArray* image = qel_controls::LoadReadableStrip(file, count);
+    if (!image)
+        return 0; // the label keeps its image
     ReleaseImage();
     m_ownImage = TRUE;
-    m_image = new CImageArray(file, count, NULL); // GDI+'s allocator: null leaves the label without one
-    if (m_image)
-        m_image->SetBorder(0, 0, 0, 0);
-    return m_image != NULL;
+    m_image = image;
+    m_image->SetBorder(0, 0, 0, 0);
+    return 1;
 }
 
 void CStaticEx::AdoptImage(CImageArray* image, BOOL own) {

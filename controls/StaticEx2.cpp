@@ -13,8 +13,10 @@ CStaticEx2::CStaticEx2() : m_count(1), m_index(0) { m_drawType = 0; }
 CStaticEx2::~CStaticEx2() = default;
 
 int CStaticEx2::LoadBitmapA(const char* file, UINT count) {
+    if (!LoadImageFile(file, static_cast<int>(count)))
+        return 0; // the indicator keeps its strip and its frame count
     m_count = count;
-    return LoadImageFile(file, static_cast<int>(count));
+    return 1;
 }
 
 int CStaticEx2::LoadBitmapA(CImageArray* strip, BOOL own) {

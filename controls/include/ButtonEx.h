@@ -22,6 +22,7 @@ public:
     // so their order is part of the interface.
     void DrawItem(LPDRAWITEMSTRUCT item) override;
     virtual int LoadBitmapA(CImageArray* strip, BOOL own);
+    // 1 with the file's strip; 0 for a file it cannot read, the button left as it was.
     virtual int LoadBitmapA(const char* file);
 
     BOOL PreTranslateMessage(MSG* msg) override;

@@ -26,6 +26,7 @@ public:
     void SetBorder(CBorder& border);
     CBorder GetBorder();
     void SetDrawType(int type);
+    // 1 with the file's image; 0 for a file it cannot read, the panel left as it was.
     int LoadBitmapA(const char* file);
     int LoadBitmapA(CImageArray* image, BOOL own);
     void xPaint(CDC* dc);

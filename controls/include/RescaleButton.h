@@ -17,6 +17,7 @@ public:
 
     void DrawItem(LPDRAWITEMSTRUCT item) override;
 
+    // 1 with the file's image; 0 for a file it cannot read, the part left as it was.
     int LoadLeftBg(const char* file);
     int LoadCenterBg(const char* file);
     int LoadRightBg(const char* file);

@@ -40,7 +40,8 @@ protected:
     // Paints brush, image item and text on the paint context.
     void PaintLabel(int item);
     void ReleaseImage();
-    // The image from a file with count frames and no border, owned; 0 when it cannot be made.
+    // The image from a file with count frames and no border, owned; 0 when the file cannot be read or
+    // the image made, the label then left as it was.
     int LoadImageFile(const char* file, int count);
     // Takes the image (keeping it when it is the one already held).
     void AdoptImage(CImageArray* image, BOOL own);

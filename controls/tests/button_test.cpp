@@ -85,6 +85,20 @@ TEST_F(PushButton, NullStripOrFileIsRefusedAndChangesNothing) {
     EXPECT_EQ(kFrames[0], Shown());
 }
 
+TEST_F(PushButton, UnreadableFileIsRefusedAndTheButtonKeepsItsStripAndSize) {
+    qeltest::TempDir dir;
+    CImageArray* before = button.m_strip;
+    for (const std::string& path : UnreadablePictures(dir.Path())) {
+        EXPECT_EQ(0, button.LoadBitmapA(path.c_str())) << path;
+        EXPECT_EQ(before, button.m_strip) << path;
+    }
+    CRect rect;
+    button.GetWindowRect(&rect);
+    EXPECT_EQ(kFrameWidth, rect.Width());
+    EXPECT_EQ(kHeight, rect.Height());
+    EXPECT_EQ(kFrames[0], Shown());
+}
+
 TEST_F(PushButton, HandedTheStripItAlreadyOwnsKeepsItAndStillDraws) {
     CImageArray* strip = button.m_strip;
     ASSERT_EQ(1, button.LoadBitmapA(strip, TRUE));

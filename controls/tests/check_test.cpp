@@ -7,6 +7,7 @@
 
 #include <CheckEx.h>
 #include <qelImage.h>
+#include <qeltest/temp_dir.h>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,18 @@ TEST_F(CheckBox, VirtualLoaderKeepsTheWindowSizeAndTheCaptionStartsAfterTheImage
     check.SetTextOffset(10);
     Repaint(host);
     EXPECT_EQ(left + 10, LeftmostColumn(check, white));
+}
+
+TEST_F(CheckBox, UnreadableFileIsRefusedAndTheCheckBoxKeepsItsStrip) {
+    qeltest::TempDir dir;
+    CButtonEx* asButton = &check;
+    CImageArray* before = check.m_strip;
+    for (const std::string& path : UnreadablePictures(dir.Path())) {
+        EXPECT_EQ(0, asButton->LoadBitmapA(path.c_str())) << path;
+        EXPECT_EQ(before, check.m_strip) << path;
+    }
+    EXPECT_EQ(kFrameWidth, check.m_imageInset);
+    EXPECT_EQ(kFrames[0], Shown());
 }
 
 TEST_F(CheckBox, ClickTogglesAndEveryStateShowsItsFrame) {

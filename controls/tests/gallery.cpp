@@ -6,6 +6,8 @@
 #include <qelImage.h>
 #include <qeltest/pump.h>
 
+#include <cstdio>
+
 namespace gallery {
 
 Host::Host() = default;
@@ -189,6 +191,27 @@ bool SaveGalleryShot(CWnd& wnd, const std::string& name) {
     if (!path.empty() && path.back() != '\\')
         path += '\\';
     return SaveScreenshot(wnd, path + name);
+}
+
+} // namespace gallery
+
+namespace gallery {
+
+std::vector<std::string> UnreadablePictures(const std::string& folder) {
+    const std::string text = folder + "\\text.png";
+    const std::string cut = folder + "\\cut.png";
+    const char words[] = "not a picture\n";
+    // A signature and the start of a header: the file ends where the picture's size would be.
+    const unsigned char head[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0};
+    if (FILE* file = std::fopen(text.c_str(), "wb")) {
+        std::fwrite(words, 1, sizeof words - 1, file);
+        std::fclose(file);
+    }
+    if (FILE* file = std::fopen(cut.c_str(), "wb")) {
+        std::fwrite(head, 1, sizeof head, file);
+        std::fclose(file);
+    }
+    return {folder + "\\missing.png", text, cut, folder};
 }
 
 } // namespace gallery

@@ -66,4 +66,8 @@ void LeftUp();
 bool Pump(unsigned milliseconds);
 bool PumpUntil(const std::function<bool()>& done);
 
+// Picture files a control's file loader cannot read, made in folder: a missing file, a text file named
+// .png, a PNG cut after its header, and the folder itself.
+std::vector<std::string> UnreadablePictures(const std::string& folder);
+
 } // namespace gallery

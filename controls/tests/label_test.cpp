@@ -7,6 +7,7 @@
 
 #include <StaticEx.h>
 #include <qelImage.h>
+#include <qeltest/temp_dir.h>
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,31 @@ TEST_F(Labels, HandedTheImageItAlreadyOwnsKeepsIt) {
     EXPECT_EQ(RGB(0x20, 0x40, 0x60), ProbeClient(label, 5, 5));
     label.DestroyWindow();
     EXPECT_TRUE(deleted) << "an owned image goes with the window";
+}
+
+TEST_F(Labels, UnreadableFileIsRefusedAndTheLabelAndIndicatorKeepTheirImages) {
+    qeltest::TempDir dir;
+    CStaticEx label;
+    Make(label, "", 0, CRect(10, 10, 150, 40), 1201);
+    bool deleted = false;
+    auto* image = new TrackedStrip(&deleted);
+    ASSERT_EQ(1, label.LoadBitmapA(image, TRUE));
+    CStaticEx2 indicator;
+    ASSERT_TRUE(indicator.Create("", WS_CHILD | WS_VISIBLE, CRect(160, 10, 180, 30), &host, 1202));
+    auto strip = MakeStrip(Opaque({RGB(200, 0, 0), RGB(0, 200, 0)}), 20, 20);
+    strip->SetCount(2);
+    CImageArray* frames = strip.get();
+    ASSERT_EQ(1, indicator.LoadBitmapA(strip.release(), TRUE));
+    for (const std::string& path : UnreadablePictures(dir.Path())) {
+        EXPECT_EQ(0, label.LoadBitmapA(path.c_str())) << path;
+        EXPECT_EQ(0, indicator.LoadBitmapA(path.c_str(), 7)) << path;
+    }
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(frames, indicator.m_image);
+    EXPECT_EQ(2u, indicator.m_count);
+    Repaint(host);
+    EXPECT_EQ(RGB(0x20, 0x40, 0x60), ProbeClient(label, 5, 5));
+    EXPECT_EQ(RGB(200, 0, 0), ProbeClient(indicator, 5, 5));
 }
 
 TEST_F(Labels, IndicatorShowsTheChosenFrameAndStoresTheCountForAnIndexPastTheEnd) {

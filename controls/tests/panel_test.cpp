@@ -9,6 +9,7 @@
 #include <Panel.h>
 #include <StaticEx.h>
 #include <qelImage.h>
+#include <qeltest/temp_dir.h>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,16 @@ TEST(PanelImage, BorderIsAThirdOfTheImageOnEachSide) {
     EXPECT_EQ(20, border.bottom);
     EXPECT_TRUE(panel.HasBitmap());
     EXPECT_EQ(0, panel.LoadBitmapA(static_cast<CImageArray*>(nullptr), TRUE));
+}
+
+TEST(PanelImage, UnreadableFileIsRefusedAndThePanelKeepsItsImage) {
+    qeltest::TempDir dir;
+    CPanel panel;
+    ASSERT_EQ(1, panel.LoadBitmapA(MakeStrip({Opaque(kFill)}, 90, 60).release(), TRUE));
+    for (const std::string& path : UnreadablePictures(dir.Path()))
+        EXPECT_EQ(0, panel.LoadBitmapA(path.c_str())) << path;
+    EXPECT_TRUE(panel.HasBitmap());
+    EXPECT_EQ(30, panel.GetBorder().left) << "the image it had keeps its border";
 }
 
 TEST(PanelImage, HandedTheImageItAlreadyOwnsKeepsIt) {

@@ -7,6 +7,7 @@
 
 #include <RescaleButton.h>
 #include <qelImage.h>
+#include <qeltest/temp_dir.h>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,23 @@ TEST_F(RescaleButton, CentreImageWithoutWidthDrawsNoCentre) {
     button.SetButtonPartWidth(8, 35, 8, FALSE);
     EXPECT_EQ(kLeft, At(4));
     EXPECT_EQ(RGB(10, 20, 30), At(20)) << "the background shows where the centre would be";
+}
+
+TEST_F(RescaleButton, UnreadablePartFilesAreRefusedAndThePartsStay) {
+    qeltest::TempDir dir;
+    Make("", 51);
+    ASSERT_EQ(1, button.LoadLeftBg(Strip({kLeft}, 4, 8), TRUE));
+    ASSERT_EQ(1, button.LoadRightBg(Strip({kRight}, 4, 8), TRUE));
+    ASSERT_EQ(1, button.LoadCenterBg(Strip({kCentre}, 4, 10), TRUE));
+    button.SetButtonPartWidth(8, 35, 8, FALSE);
+    for (const std::string& path : UnreadablePictures(dir.Path())) {
+        EXPECT_EQ(0, button.LoadLeftBg(path.c_str())) << path;
+        EXPECT_EQ(0, button.LoadCenterBg(path.c_str())) << path;
+        EXPECT_EQ(0, button.LoadRightBg(path.c_str())) << path;
+    }
+    EXPECT_EQ(kLeft, At(4));
+    EXPECT_EQ(kCentre, At(20));
+    EXPECT_EQ(kRight, At(46));
 }
 
 TEST_F(RescaleButton, PartWidthsStartAtZero) {
