@@ -44,6 +44,16 @@ void CXmlParsing::Uninitialize() {
 }
 
 int CXmlParsing::LoadFile(const char* path) {
+    if (SUCCEEDED(LoadFileQuietly(path)))
+        return 1;
+    const std::string text = std::string("Load Xml Error : ") + (path ? path : "");
+    AfxShowMessageBox(nullptr, text.c_str(), "Exception occurred", MB_OK);
+    return 0;
+}
+
+HRESULT CXmlParsing::LoadFileQuietly(const char* path) {
+    if (!path)
+        return E_POINTER;
     try {
         const _variant_t source(path);
         const HRESULT created = m_document.CreateInstance("msxml.domdocument", nullptr, CLSCTX_ALL);
@@ -53,12 +63,10 @@ int CXmlParsing::LoadFile(const char* path) {
         Check(m_document->load(source, &loaded), m_document.GetInterfacePtr());
         if (loaded != VARIANT_TRUE)
             _com_issue_error(E_FAIL);
-    } catch (const _com_error&) {
-        const std::string text = std::string("Load Xml Error : ") + (path ? path : "");
-        AfxShowMessageBox(nullptr, text.c_str(), "Exception occurred", MB_OK);
-        return 0;
+    } catch (const _com_error& error) {
+        return error.Error();
     }
-    return 1;
+    return S_OK;
 }
 
 IXMLDOMElementPtr CXmlParsing::GetElementPtr() {

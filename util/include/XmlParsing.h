@@ -19,6 +19,9 @@ public:
     void Uninitialize();
     // 1 when the file loaded; else shows "Load Xml Error : <path>" (caption "Exception occurred") and 0.
     int LoadFile(const char* path);
+    // The same without any box, for callers that report failures themselves: S_OK when the file loaded,
+    // else the failure (E_FAIL for a document that does not parse).
+    HRESULT LoadFileQuietly(const char* path);
 
     IXMLDOMElementPtr GetElementPtr();
     IXMLDOMNodeListPtr GetChildNode(IXMLDOMElementPtr element);

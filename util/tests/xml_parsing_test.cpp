@@ -110,6 +110,22 @@ TEST_F(XmlFile, ABadFileIsReportedThroughTheHookAndGivesZero) {
     EXPECT_TRUE(ComIsUninitialised());
 }
 
+TEST_F(XmlFile, AQuietLoadGivesTheFailureAndShowsNoBox) {
+    const std::string good = Write("skin.xml", "<skin><item>one</item></skin>");
+    const std::string broken = Write("broken.xml", "<skin><item>unclosed</skin>");
+    const std::string missing = Write("placeholder.xml", "") + ".missing";
+    qeltest::ScopedMessageBoxHook hook(IDOK);
+    CXmlParsing xml;
+    xml.Initialize();
+    EXPECT_TRUE(FAILED(xml.LoadFileQuietly(broken.c_str())));
+    EXPECT_TRUE(FAILED(xml.LoadFileQuietly(missing.c_str())));
+    EXPECT_TRUE(FAILED(xml.LoadFileQuietly(nullptr)));
+    EXPECT_TRUE(hook.Shown().empty());
+    ASSERT_EQ(S_OK, xml.LoadFileQuietly(good.c_str()));
+    EXPECT_EQ("one", xml.GetNodeData(xml.GetElementPtr(), const_cast<char*>("item")));
+    xml.Uninitialize();
+}
+
 TEST(XmlErrors, AComErrorThrownInTheLibraryIsCaughtByType) {
     CXmlParsing xml;
     xml.Initialize();
