@@ -36,6 +36,22 @@ const char* StatusFailureText(int status) {
     return nullptr;
 }
 
+// "The folder ... cannot be written." when the folder of path is not there (a drive that is gone, a
+// folder removed); empty when it is. The engine's own refusal would only say the name is invalid.
+CString MissingFolderText(const CString& path) {
+    const int slash = path.ReverseFind('\\');
+    if (slash <= 0)
+        return CString();
+    const CString folder = path.Left(slash);
+    const DWORD attributes = ::GetFileAttributesA(folder.GetLength() == 2 ? folder + "\\" : folder);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CString();
+    CString text;
+    text.Format("The folder \"%s\" cannot be written: it is not there. Choose another folder in Setup.",
+                static_cast<const char*>(folder));
+    return text;
+}
+
 bool FileExists(const std::string& path) {
     CFileFind find;
     return find.FindFile(path.c_str()) != FALSE;
@@ -54,6 +70,11 @@ HRESULT CCaptureController::StartRecording(const char* path) {
     }
     xCreateTempFolder();
     m_captureFileName = path ? path : "";
+    const CString missingFolder = MissingFolderText(m_captureFileName);
+    if (!missingFolder.IsEmpty()) {
+        m_lastErrorText = missingFolder;
+        return 1;
+    }
     // A name longer than the engine's buffer would name another file: refused whole.
     const std::wstring wide = qelapp::Widen(m_captureFileName);
     if (wide.empty() || wide.size() >= MAX_PATH || !m_engine->SetCaptureFileName(wide.c_str())) {

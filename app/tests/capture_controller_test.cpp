@@ -202,8 +202,15 @@ TEST_F(ControllerCapture, TenMebibytesFreeRefuseBeforeAnyFileIsCreated) {
 TEST_F(ControllerCapture, UnusableFileNameIsRefusedWithItsText) {
     AddCamera(kCamera);
     PreviewCamera(kCamera);
-    EXPECT_EQ(1, controller->StartRecording((program.File("no such folder") + "\\x.AVI").c_str()));
-    EXPECT_STREQ("Invalid filename.\n", controller->GetLastErrorText());
+    const std::string gone = program.File("no such folder");
+    EXPECT_EQ(1, controller->StartRecording((gone + "\\x.AVI").c_str()));
+    EXPECT_STREQ(("The folder \"" + gone + "\" cannot be written: it is not there. Choose another folder in Setup.")
+                     .c_str(),
+                 controller->GetLastErrorText());
+    // A drive that is gone names its folder the same way.
+    EXPECT_EQ(1, controller->StartRecording("Q:\\Gone\\x.AVI"));
+    EXPECT_STREQ("The folder \"Q:\\Gone\" cannot be written: it is not there. Choose another folder in Setup.",
+                 controller->GetLastErrorText());
     EXPECT_EQ(1, controller->StartRecording((VideoFolder() + "\\" + std::string(300, 'a') + ".AVI").c_str()));
     EXPECT_STREQ("Invalid filename.\n", controller->GetLastErrorText());
     EXPECT_EQ(LIVE_PREVIEWING, EngineState());
