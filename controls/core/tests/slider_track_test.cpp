@@ -113,16 +113,20 @@ TEST(SliderTrack, PageClicksStepTowardsThePointerAndClamp) {
 }
 
 // Skin numbers at the ends of the int range: everything stays inside the track and the range, and
-// nothing wraps (the native build runs this under UndefinedBehaviorSanitizer).
+// nothing wraps (the native build runs these under UndefinedBehaviorSanitizer). One test per formula.
 TEST(SliderTrackExtremes, RangesAtTheIntLimitsKeepASpanThatFits) {
     const SliderRange top = NormalRange(INT_MAX, INT_MAX);
     EXPECT_EQ(INT_MAX - 1, top.min);
     EXPECT_EQ(INT_MAX, top.max);
+    EXPECT_EQ(10, NormalRange(0, 10).Span()) << "a range that fits stays as it is";
+    EXPECT_EQ(INT_MAX, NormalRange(0, INT_MAX).Span());
+}
+
+TEST(SliderTrackExtremes, RangeWiderThanAnIntCountsIsNarrowed) {
     const SliderRange whole = NormalRange(INT_MIN, INT_MAX);
     EXPECT_EQ(INT_MIN, whole.min);
-    EXPECT_EQ(INT_MAX, whole.Span());
-    EXPECT_EQ(-1, whole.max) << "narrowed to what the span can count";
-    EXPECT_EQ(INT_MAX, NormalRange(0, INT_MAX).Span()) << "a range that fits stays as it is";
+    EXPECT_EQ(INT_MAX, whole.Span()); // the slider's span, as SetRange stores it
+    EXPECT_EQ(-1, whole.max);
 }
 
 TEST(SliderTrackExtremes, LargeRangeOnAShortTrackPlacesTheThumbProportionally) {
@@ -130,30 +134,18 @@ TEST(SliderTrackExtremes, LargeRangeOnAShortTrackPlacesTheThumbProportionally) {
     EXPECT_EQ(70, CentreOf(t, 50000000));
     EXPECT_EQ(120, CentreOf(t, 100000000));
     EXPECT_EQ(50000000, PosForCentre(t, 70));
-    EXPECT_EQ(120 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX)) << "pinned at the right end";
-    EXPECT_EQ(20 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MIN)) << "pinned at the left end";
 }
 
-TEST(SliderTrackExtremes, TrackAcrossTheWholeIntRangeStaysOnIt) {
-    SliderTrack t;
-    t.left = INT_MIN;
-    t.right = INT_MAX;
-    const SliderRange r = NormalRange(INT_MIN, INT_MAX);
-    t.min = r.min;
-    t.span = r.Span();
-    t.unit = UnitOf(t.Width(), t.span);
-    t.halfThumb = kThumbWidth / 2;
-    EXPECT_NEAR(2.0f, t.unit, 1e-6f);
-    EXPECT_EQ(INT_MIN, CentreOf(t, INT_MIN));
-    EXPECT_EQ(INT_MAX, CentreOf(t, r.max));
-    EXPECT_EQ(INT_MAX, CentreOf(t, INT_MAX)) << "past the range counts as its end";
-    EXPECT_EQ(r.min, PosForCentre(t, INT_MIN));
-    EXPECT_EQ(r.max, PosForCentre(t, INT_MAX));
-    const int middle = PosForCentre(t, 0);
-    EXPECT_GT(middle, r.min);
-    EXPECT_LT(middle, r.max);
-    EXPECT_EQ(INT_MAX - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX));
-    EXPECT_EQ(INT_MIN, SnappedThumbLeft(t, INT_MIN)) << "left - half clamped to the int range";
+TEST(SliderTrackExtremes, CentresFarOffTheTrackGiveItsEnds) {
+    const SliderTrack t = Track(0, 10);
+    EXPECT_EQ(0, PosForCentre(t, INT_MIN));
+    EXPECT_EQ(10, PosForCentre(t, INT_MAX));
+}
+
+TEST(SliderTrackExtremes, PointersFarOffTheTrackSnapToItsEnds) {
+    const SliderTrack t = Track(0, 100000000); // a tiny unit: the step count passes the int range
+    EXPECT_EQ(120 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX));
+    EXPECT_EQ(20 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MIN));
 }
 
 TEST(SliderTrackExtremes, DragsOfExtremeLengthPinAtTheEnds) {
@@ -163,6 +155,30 @@ TEST(SliderTrackExtremes, DragsOfExtremeLengthPinAtTheEnds) {
     EXPECT_EQ(120 - kThumbWidth / 2, left);
     ASSERT_TRUE(AdjustThumb(t, 60 - kThumbWidth / 2, kThumbWidth, INT_MAX, INT_MIN, &left));
     EXPECT_EQ(20 - kThumbWidth / 2, left);
-    // A thumb already at the far end of the int range: outside the track, so nothing moves.
+}
+
+TEST(SliderTrackExtremes, ThumbAtTheEndOfTheIntRangeDoesNotMove) {
+    const SliderTrack t = Track(0, 10);
+    int left = 0;
+    EXPECT_FALSE(AdjustThumb(t, INT_MAX, INT_MAX, 0, 0, &left)); // outside the track
     EXPECT_FALSE(AdjustThumb(t, INT_MAX, INT_MAX, 0, 1, &left));
+}
+
+TEST(SliderTrackExtremes, TrackAcrossTheWholeIntRangeStaysOnIt) {
+    SliderTrack t;
+    t.left = INT_MIN;
+    t.right = INT_MAX;
+    t.min = 0;
+    t.span = 10;
+    t.unit = UnitOf(t.Width(), t.span);
+    t.halfThumb = kThumbWidth / 2;
+    EXPECT_NEAR(429496729.5f, t.unit, 100.0f);
+    EXPECT_EQ(INT_MIN, CentreOf(t, 0));
+    EXPECT_EQ(INT_MAX, CentreOf(t, 10));
+    EXPECT_EQ(INT_MAX, CentreOf(t, INT_MAX)) << "past the range counts as its end";
+    EXPECT_EQ(0, PosForCentre(t, INT_MIN));
+    EXPECT_EQ(10, PosForCentre(t, INT_MAX));
+    EXPECT_EQ(5, PosForCentre(t, 0));
+    EXPECT_EQ(INT_MAX - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX));
+    EXPECT_EQ(INT_MIN, SnappedThumbLeft(t, INT_MIN)) << "left - half pinned to the int range";
 }
