@@ -31,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t numbers[6] = {};
     const int count = ScanIntList(value, numbers, 6);
     Check(count >= 0 && count <= 6);
+    // A four-number key must leave what lies past its four numbers alone.
+    std::int32_t guarded[6] = {0, 0, 0, 0, 0x5A5A5A5A, 0x5A5A5A5A};
+    Check(ScanIntList(value, guarded, 4) <= 4 && guarded[4] == 0x5A5A5A5A && guarded[5] == 0x5A5A5A5A);
     const std::int32_t single = ParseInt(value);
     ColorFromRgb(numbers[0], numbers[1], numbers[2]);
 
