@@ -156,21 +156,39 @@ function(qel_test_serial name)
 endfunction()
 
 # A libFuzzer harness of a platform-neutral core (native clang build only, built by scripts/fuzz
-# through the "fuzzers" target). Its seed corpus is what the core's tests write into
-# $QEL_FUZZ_SEEDS/<name> when that variable is set.
+# through the "fuzzers" target). It compiles its own instrumented copy of the core's SOURCES; LIBS are
+# outside libraries (libpng). Its seed corpus is what the core's tests write into
+# $QEL_FUZZ_SEEDS/<name> when that variable is set (see qel_fuzz_seed_program).
 function(qel_fuzzer name)
     if(QEL_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         return()
     endif()
-    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES" ${ARGN})
+    cmake_parse_arguments(A "" "" "SOURCES;INCLUDES;LIBS" ${ARGN})
     add_executable(${name} EXCLUDE_FROM_ALL ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${A_INCLUDES})
     target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -g -O1 -fsanitize=fuzzer,address,undefined
                                            -fno-sanitize-recover=undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    if(A_LIBS)
+        target_link_libraries(${name} PRIVATE ${A_LIBS})
+    endif()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
     if(NOT TARGET fuzzers)
         add_custom_target(fuzzers)
     endif()
     add_dependencies(fuzzers ${name})
+endfunction()
+
+# A core test program that writes fuzz seeds when QEL_FUZZ_SEEDS is set. scripts/fuzz builds these
+# through the "fuzz_seed_programs" target and runs each one listed in fuzz-seed-programs/, without
+# building or running the rest of the native suite.
+function(qel_fuzz_seed_program name)
+    if(QEL_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        return()
+    endif()
+    if(NOT TARGET fuzz_seed_programs)
+        add_custom_target(fuzz_seed_programs)
+    endif()
+    add_dependencies(fuzz_seed_programs ${name})
+    file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzz-seed-programs/${name} CONTENT "$<TARGET_FILE:${name}>\n")
 endfunction()

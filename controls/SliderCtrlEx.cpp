@@ -64,8 +64,8 @@ void CSliderCtrlEx::SetThumbRange(CRect range) {
 void CSliderCtrlEx::SetRange(int min, int max) {
     const qel_controls::SliderRange range = qel_controls::NormalRange(min, max);
     CSliderCtrl::SetRange(range.min, range.max, FALSE);
-    m_span = range.max - range.min;
-    m_unit = qel_controls::UnitOf(m_thumbRange.Width(), m_span);
+    m_span = range.Span();
+    m_unit = qel_controls::UnitOf(static_cast<long long>(m_thumbRange.right) - m_thumbRange.left, m_span);
 }
 
 void CSliderCtrlEx::SetPos(int pos) {

@@ -1,20 +1,38 @@
 #include "ScrollRules.h"
 
+#include <climits>
+
 namespace qel_controls {
+namespace {
+
+// Bar sizes come from skin numbers: sums are taken in 64 bits and the results pinned to the int range.
+int ClampToInt(long long value) {
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
 
 int ScrolledPosition(int pos, int code, int thumb, int scrollMax, int page) {
     if (scrollMax <= 0)
         return pos; // the view fits: a stray scroll message must not move it off its place
-    const int max = scrollMax - page + 1;
+    const int max = ClampToInt(static_cast<long long>(scrollMax) - page + 1);
     switch (code) {
     case kLineLeft:
         return pos > 0 ? pos - 1 : pos;
     case kLineRight:
         return pos < max ? pos + 1 : pos;
-    case kPageLeft:
-        return pos - page < 0 ? 0 : pos - page;
-    case kPageRight:
-        return pos + page > max ? max : pos + page;
+    case kPageLeft: {
+        const long long next = static_cast<long long>(pos) - page;
+        return next < 0 ? 0 : ClampToInt(next);
+    }
+    case kPageRight: {
+        const long long next = static_cast<long long>(pos) + page;
+        return next > max ? max : ClampToInt(next);
+    }
     case kThumbPosition:
     case kThumbTrack:
         return thumb;
@@ -28,19 +46,20 @@ int ScrolledPosition(int pos, int code, int thumb, int scrollMax, int page) {
 }
 
 int RescrolledPosition(int pos, int oldMax, int viewExtent, int visible, bool keepRelative) {
-    const int newMax = viewExtent - 1;
+    // Every term is below 2^33 in size and each product has one factor below 2^32: 64 bits hold them.
+    const long long newMax = static_cast<long long>(viewExtent) - 1;
     long long next = 0;
     if (keepRelative)
         next = oldMax == 0 ? (newMax - visible) / 2
                            : (static_cast<long long>(pos) + visible / 2) * newMax / oldMax - visible / 2;
     else
         next = oldMax == 0 ? 0 : pos;
-    const int limit = newMax - visible;
+    const long long limit = newMax - visible;
     if (next > limit)
         next = limit;
     if (next < 0)
         next = 0;
-    return static_cast<int>(next);
+    return ClampToInt(next);
 }
 
 } // namespace qel_controls

@@ -1,52 +1,87 @@
 #include "SliderTrack.h"
 
+#include <climits>
+
 namespace qel_controls {
+namespace {
+
+int ClampToInt(long long value) {
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// Truncates toward zero like a cast, but pins values beyond the int range at its ends.
+int TruncateToInt(float value) {
+    if (value >= 2147483648.0f)
+        return INT_MAX;
+    if (value <= -2147483648.0f)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
 
 SliderRange NormalRange(int min, int max) {
-    if (min >= max)
+    if (min >= max) {
+        if (min == INT_MAX)
+            min = INT_MAX - 1;
         max = min + 1;
+    }
+    if (static_cast<long long>(max) - min > INT_MAX)
+        max = min + INT_MAX; // min is negative here, so this stays in range
     return {min, max};
 }
 
-float UnitOf(int trackWidth, int span) {
+float UnitOf(long long trackWidth, int span) {
     if (trackWidth <= 0 || span <= 0)
         return 0.0f;
     return static_cast<float>(trackWidth) / static_cast<float>(span);
 }
 
 bool CentreForPos(const SliderTrack& track, int pos, int* centre) {
-    if (track.span == 0)
+    if (track.span <= 0)
         return false;
-    *centre = track.left + track.Width() * (pos - track.min) / track.span;
+    // Within the range the product is below 2^32 x 2^31: it fits 64 bits.
+    long long steps = static_cast<long long>(pos) - track.min;
+    if (steps < 0)
+        steps = 0;
+    if (steps > track.span)
+        steps = track.span;
+    *centre = ClampToInt(track.left + track.Width() * steps / track.span);
     return true;
 }
 
 int PosForCentre(const SliderTrack& track, int centre) {
-    const int d = centre - track.left;
-    const int width = track.Width();
+    const long long d = static_cast<long long>(centre) - track.left;
+    const long long width = track.Width();
+    const long long max = static_cast<long long>(track.min) + track.span;
     if (d <= 0 || width <= 0)
         return track.min;
     if (d > width)
-        return track.min + track.span;
-    return track.min + static_cast<int>(static_cast<double>(d) * track.span / width + 0.5);
+        return ClampToInt(max);
+    const long long pos = track.min + static_cast<long long>(static_cast<double>(d) * track.span / width + 0.5);
+    return ClampToInt(pos < max ? pos : max);
 }
 
 int SnappedThumbLeft(const SliderTrack& track, int pointX) {
     int steps = 0;
     if (track.unit > 0.0f)
-        steps = static_cast<int>((pointX - track.left) / track.unit + 0.5f);
+        steps = TruncateToInt(static_cast<float>(static_cast<long long>(pointX) - track.left) / track.unit + 0.5f);
     if (steps >= track.span && track.span > 0)
-        return track.right - track.halfThumb;
+        return ClampToInt(static_cast<long long>(track.right) - track.halfThumb);
     if (steps > 0)
-        return static_cast<int>(track.left + steps * track.unit - track.halfThumb);
-    return track.left - track.halfThumb;
+        return TruncateToInt(track.left + steps * track.unit - track.halfThumb);
+    return ClampToInt(static_cast<long long>(track.left) - track.halfThumb);
 }
 
 bool AdjustThumb(const SliderTrack& track, int thumbLeft, int thumbWidth, int lastX, int pointX, int* newLeft) {
-    const int half = thumbWidth / 2;
-    int candidate = thumbLeft + (pointX - lastX);
-    const int c0 = thumbLeft + half;
-    const int c1 = candidate + half;
+    const long long half = thumbWidth / 2;
+    long long candidate = static_cast<long long>(thumbLeft) + (static_cast<long long>(pointX) - lastX);
+    const long long c0 = thumbLeft + half;
+    const long long c1 = candidate + half;
     if (c1 < track.left && c0 > track.left)
         candidate = track.left - half;
     else if (c1 > track.right && c0 < track.right)
@@ -55,9 +90,10 @@ bool AdjustThumb(const SliderTrack& track, int thumbLeft, int thumbWidth, int la
         return false;
     else
         candidate = SnappedThumbLeft(track, pointX);
-    if (candidate == thumbLeft)
+    const int placed = ClampToInt(candidate);
+    if (placed == thumbLeft)
         return false;
-    *newLeft = candidate;
+    *newLeft = placed;
     return true;
 }
 

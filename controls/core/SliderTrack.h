@@ -2,7 +2,9 @@
 // Where a skinned slider's thumb sits for a value and which value a thumb place means: the track is
 // the span its centre moves along, split into (max - min) equal steps. Platform-neutral so that it
 // runs natively under the sanitizers. Every division is guarded: a track of zero width or a range not
-// yet set leaves the thumb where it is instead of dividing by zero.
+// yet set leaves the thumb where it is instead of dividing by zero. The numbers come from skin files,
+// so sums and products are worked out in 64 bits and results clamped to the int range: an absurd
+// skin gives a pinned thumb, never a wrapped one.
 namespace qel_controls {
 
 struct SliderTrack {
@@ -12,18 +14,22 @@ struct SliderTrack {
     int span = 0;       // max - min; 0 until a range is set
     float unit = 0.0f;  // pixels per value step
     int halfThumb = 0;  // thumb frame width / 2
-    int Width() const { return right - left; }
+    long long Width() const { return static_cast<long long>(right) - left; }
 };
 
-// Range as the slider keeps it: an empty or reversed range becomes min..min+1.
+// Range as the slider keeps it: an empty or reversed range becomes min..min+1 (INT_MAX-1..INT_MAX at
+// the top of the int range), and a range wider than an int can count is narrowed to min..min+INT_MAX,
+// so that max - min always fits the span.
 struct SliderRange {
     int min;
     int max;
+    int Span() const { return max - min; }
 };
 SliderRange NormalRange(int min, int max);
-float UnitOf(int trackWidth, int span); // 0 when either is 0 or less
+float UnitOf(long long trackWidth, int span); // 0 when either is 0 or less
 
-// Thumb centre for a value; false (nothing to move) while no range is set.
+// Thumb centre for a value (a value outside the range counts as its nearer end); false (nothing to
+// move) while no range is set.
 bool CentreForPos(const SliderTrack& track, int pos, int* centre);
 // Value for a thumb centre: the left end gives min, past the right end max, between them the nearest step.
 int PosForCentre(const SliderTrack& track, int centre);

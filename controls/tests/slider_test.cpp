@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -154,6 +155,20 @@ TEST_F(Slider, EmptyRangeBecomesOneStep) {
     slider.SetRange(5, 5);
     EXPECT_EQ(5, slider.GetRangeMin());
     EXPECT_EQ(6, slider.GetRangeMax());
+}
+
+TEST_F(Slider, RangesAtTheIntLimitsKeepTheThumbOnTheTrack) {
+    Dress(0, 10, 3);
+    slider.SetRange(INT_MIN, INT_MAX); // as wide as a skin's numbers go: narrowed to what the span counts
+    EXPECT_EQ(INT_MIN, slider.GetRangeMin());
+    EXPECT_EQ(-1, slider.GetRangeMax());
+    slider.SetPos(-1);
+    EXPECT_EQ(kTrackLeft + 100, ThumbCentre());
+    slider.SetPos(INT_MIN);
+    EXPECT_EQ(kTrackLeft, ThumbCentre());
+    slider.SetRange(INT_MAX, INT_MAX);
+    EXPECT_EQ(INT_MAX - 1, slider.GetRangeMin());
+    EXPECT_EQ(INT_MAX, slider.GetRangeMax());
 }
 
 TEST_F(Slider, NullImagesAreRefusedAndChangeNothing) {

@@ -14,12 +14,20 @@ size_t BlocksIn(double seconds, const PcmLayout& layout) {
     return static_cast<size_t>(samples);
 }
 
+// Bytes of whole blocks, pinned at the largest size instead of wrapping for absurd formats.
+size_t BytesIn(double seconds, const PcmLayout& layout) {
+    const size_t blocks = BlocksIn(seconds, layout);
+    if (layout.blockAlign != 0 && blocks > SIZE_MAX / layout.blockAlign)
+        return SIZE_MAX;
+    return blocks * layout.blockAlign;
+}
+
 } // namespace
 
 uint8_t SilenceByte(const PcmLayout& layout) { return layout.bitsPerSample == 8 ? 0x80 : 0; }
 
 size_t RangeBytes(double start, double end, const PcmLayout& layout) {
-    return BlocksIn(end - start, layout) * layout.blockAlign;
+    return BytesIn(end - start, layout);
 }
 
 size_t WindowCapacity(int64_t window100ns, const PcmLayout& layout) {
@@ -41,15 +49,16 @@ std::vector<uint8_t> CutRange(const std::vector<uint8_t>& collected, double firs
     if (size > capacity)
         size = capacity;
     std::vector<uint8_t> block(size, 0);
+    if (size == 0)
+        return block; // an empty block has no memory to copy or pad into
     const double offset = start - firstTime;
     if (offset >= 0) {
-        size_t from = BlocksIn(offset, layout) * layout.blockAlign;
+        size_t from = BytesIn(offset, layout);
         if (from > capacity - size)
             from = capacity - size;
-        if (size)
-            std::memcpy(block.data(), collected.data() + from, size);
+        std::memcpy(block.data(), collected.data() + from, size);
     } else {
-        size_t silence = BlocksIn(-offset, layout) * layout.blockAlign;
+        size_t silence = BytesIn(-offset, layout);
         if (silence > size)
             silence = size;
         std::memset(block.data(), SilenceByte(layout), silence);

@@ -17,7 +17,8 @@ struct PcmLayout {
 // The byte that means silence: 0x80 for 8-bit PCM (unsigned), else 0.
 uint8_t SilenceByte(const PcmLayout& layout);
 
-// Bytes of the range [start, end) seconds: whole blocks, truncated; 0 for an empty or bad range.
+// Bytes of the range [start, end) seconds: whole blocks, truncated; 0 for an empty or bad range, the
+// largest size_t when the count does not fit it.
 size_t RangeBytes(double start, double end, const PcmLayout& layout);
 
 // Capacity of the collection buffer for a window of window100ns units (rounded half up to whole

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace qel_controls;
 
 TEST(LabelFormat, WrapsUnlessTheStyleSaysNoWrapAndAlignsByTheStyle) {
@@ -58,4 +60,30 @@ TEST(ScrollRules, ResizeKeepsThePositionOrTheMiddleAndClamps) {
     // Middle at 150 of 299 stays at the same share of 599: (100 + 50) * 599 / 299 - 50.
     EXPECT_EQ(250, RescrolledPosition(100, 299, 600, 100, true));
     EXPECT_EQ(0, RescrolledPosition(50, 299, 80, 100, true)); // nothing left to scroll
+}
+
+// Bars and views sized from skin numbers at the ends of the int range: positions stay within the
+// bar and nothing wraps (run under UndefinedBehaviorSanitizer in the native build). One test per formula.
+TEST(ScrollRulesExtremes, BarEndPastTheIntRangeIsPinned) {
+    EXPECT_EQ(INT_MAX, ScrolledPosition(0, kRight, 0, INT_MAX, 0));
+    EXPECT_EQ(INT_MIN + 2, ScrolledPosition(INT_MIN + 1, kLineRight, 0, 1, INT_MIN));
+}
+
+TEST(ScrollRulesExtremes, PageLeftFromFarBelowStopsAtZero) {
+    EXPECT_EQ(0, ScrolledPosition(-10, kPageLeft, 0, 100, INT_MAX));
+}
+
+TEST(ScrollRulesExtremes, PageRightNearTheIntLimitStopsAtTheEnd) {
+    EXPECT_EQ(INT_MAX - 99, ScrolledPosition(INT_MAX - 5, kPageRight, 0, INT_MAX, 100));
+}
+
+TEST(ScrollRulesExtremes, ResizeWithAnExtremePageStaysInTheScrollableSpan) {
+    EXPECT_EQ(INT_MAX, RescrolledPosition(INT_MAX, 10, INT_MAX, INT_MIN, false));
+    EXPECT_EQ(INT_MAX - 100, RescrolledPosition(INT_MAX, INT_MAX, INT_MAX, 99, true));
+}
+
+TEST(ScrollRulesExtremes, ResizeToExtremeViewsStaysInTheScrollableSpan) {
+    EXPECT_EQ(0, RescrolledPosition(0, 0, INT_MIN, 100, false));
+    EXPECT_EQ(0, RescrolledPosition(5, 10, INT_MIN, 100, true));
+    EXPECT_EQ(INT_MAX, RescrolledPosition(0, 0, INT_MAX, INT_MIN, true));
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace qel_controls;
 
 namespace {
@@ -17,7 +19,7 @@ SliderTrack Track(int min, int max) {
     t.right = 120;
     const SliderRange r = NormalRange(min, max);
     t.min = r.min;
-    t.span = r.max - r.min;
+    t.span = r.Span();
     t.unit = UnitOf(t.Width(), t.span);
     t.halfThumb = kThumbWidth / 2;
     return t;
@@ -108,4 +110,75 @@ TEST(SliderTrack, PageClicksStepTowardsThePointerAndClamp) {
     EXPECT_EQ(0, PagedPos(4, -1, 10, 0, 100));
     EXPECT_EQ(60, PagedPos(50, 1, 10, 0, 100));
     EXPECT_EQ(2147483647, PagedPos(2147483640, 1, 10, 0, 2147483647));
+}
+
+// Skin numbers at the ends of the int range: everything stays inside the track and the range, and
+// nothing wraps (the native build runs these under UndefinedBehaviorSanitizer). One test per formula.
+TEST(SliderTrackExtremes, RangesAtTheIntLimitsKeepASpanThatFits) {
+    const SliderRange top = NormalRange(INT_MAX, INT_MAX);
+    EXPECT_EQ(INT_MAX - 1, top.min);
+    EXPECT_EQ(INT_MAX, top.max);
+    EXPECT_EQ(10, NormalRange(0, 10).Span()) << "a range that fits stays as it is";
+    EXPECT_EQ(INT_MAX, NormalRange(0, INT_MAX).Span());
+}
+
+TEST(SliderTrackExtremes, RangeWiderThanAnIntCountsIsNarrowed) {
+    const SliderRange whole = NormalRange(INT_MIN, INT_MAX);
+    EXPECT_EQ(INT_MIN, whole.min);
+    EXPECT_EQ(INT_MAX, whole.Span()); // the slider's span, as SetRange stores it
+    EXPECT_EQ(-1, whole.max);
+}
+
+TEST(SliderTrackExtremes, LargeRangeOnAShortTrackPlacesTheThumbProportionally) {
+    const SliderTrack t = Track(0, 100000000);
+    EXPECT_EQ(70, CentreOf(t, 50000000));
+    EXPECT_EQ(120, CentreOf(t, 100000000));
+    EXPECT_EQ(50000000, PosForCentre(t, 70));
+}
+
+TEST(SliderTrackExtremes, CentresFarOffTheTrackGiveItsEnds) {
+    const SliderTrack t = Track(0, 10);
+    EXPECT_EQ(0, PosForCentre(t, INT_MIN));
+    EXPECT_EQ(10, PosForCentre(t, INT_MAX));
+}
+
+TEST(SliderTrackExtremes, PointersFarOffTheTrackSnapToItsEnds) {
+    const SliderTrack t = Track(0, 100000000); // a tiny unit: the step count passes the int range
+    EXPECT_EQ(120 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX));
+    EXPECT_EQ(20 - kThumbWidth / 2, SnappedThumbLeft(t, INT_MIN));
+}
+
+TEST(SliderTrackExtremes, DragsOfExtremeLengthPinAtTheEnds) {
+    const SliderTrack t = Track(0, 10);
+    int left = 0;
+    ASSERT_TRUE(AdjustThumb(t, 60 - kThumbWidth / 2, kThumbWidth, INT_MIN, INT_MAX, &left));
+    EXPECT_EQ(120 - kThumbWidth / 2, left);
+    ASSERT_TRUE(AdjustThumb(t, 60 - kThumbWidth / 2, kThumbWidth, INT_MAX, INT_MIN, &left));
+    EXPECT_EQ(20 - kThumbWidth / 2, left);
+}
+
+TEST(SliderTrackExtremes, ThumbAtTheEndOfTheIntRangeDoesNotMove) {
+    const SliderTrack t = Track(0, 10);
+    int left = 0;
+    EXPECT_FALSE(AdjustThumb(t, INT_MAX, INT_MAX, 0, 0, &left)); // outside the track
+    EXPECT_FALSE(AdjustThumb(t, INT_MAX, INT_MAX, 0, 1, &left));
+}
+
+TEST(SliderTrackExtremes, TrackAcrossTheWholeIntRangeStaysOnIt) {
+    SliderTrack t;
+    t.left = INT_MIN;
+    t.right = INT_MAX;
+    t.min = 0;
+    t.span = 10;
+    t.unit = UnitOf(t.Width(), t.span);
+    t.halfThumb = kThumbWidth / 2;
+    EXPECT_NEAR(429496729.5f, t.unit, 100.0f);
+    EXPECT_EQ(INT_MIN, CentreOf(t, 0));
+    EXPECT_EQ(INT_MAX, CentreOf(t, 10));
+    EXPECT_EQ(INT_MAX, CentreOf(t, INT_MAX)) << "past the range counts as its end";
+    EXPECT_EQ(0, PosForCentre(t, INT_MIN));
+    EXPECT_EQ(10, PosForCentre(t, INT_MAX));
+    EXPECT_EQ(5, PosForCentre(t, 0));
+    EXPECT_EQ(INT_MAX - kThumbWidth / 2, SnappedThumbLeft(t, INT_MAX));
+    EXPECT_EQ(INT_MIN, SnappedThumbLeft(t, INT_MIN)) << "left - half pinned to the int range";
 }

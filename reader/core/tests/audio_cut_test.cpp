@@ -26,6 +26,8 @@ TEST(AudioRange, SizesAreWholeTruncatedBlocks) {
     EXPECT_EQ(0u, RangeBytes(1.0, 1.0, kMono16));
     EXPECT_EQ(0u, RangeBytes(2.0, 1.0, kMono16));
     EXPECT_EQ(0u, RangeBytes(0.0, std::numeric_limits<double>::quiet_NaN(), kMono16));
+    const PcmLayout absurd = {4000000000u, 65535, 16}; // a damaged header's rate and block size
+    EXPECT_EQ(std::numeric_limits<size_t>::max(), RangeBytes(0.0, 200000.0, absurd)) << "pinned, not wrapped";
 }
 
 TEST(AudioRange, WindowCapacityRoundsHalfUp) {
@@ -50,6 +52,8 @@ TEST(AudioCut, NeverReadsPastTheCollection) {
     ASSERT_EQ(800u, cut.size());
     EXPECT_EQ(std::vector<uint8_t>(collected.begin() + 200, collected.end()), cut) << "moved back to fit";
     EXPECT_EQ(1000u, CutRange(collected, 0.0, 0.0, 5.0, kMono16).size()) << "clipped to the collection";
+    const PcmLayout absurd = {4000000000u, 65535, 16};
+    EXPECT_EQ(collected, CutRange(collected, 0.0, 0.0, 200000.0, absurd)) << "a huge range takes it all";
 }
 
 TEST(AudioCut, ALateFirstSampleIsPaddedWithTheFormatsSilence) {
@@ -79,6 +83,9 @@ TEST(AudioCut, InvalidTimesOrNoDataCutNothing) {
     EXPECT_TRUE(CutRange(collected, 0.0, -0.5, 1.0, kMono16).empty());
     EXPECT_TRUE(CutRange(collected, 0.0, 1.0, 0.5, kMono16).empty());
     EXPECT_TRUE(CutRange(collected, 0.0, 0.0, 1.0, PcmLayout{8000, 0, 16}).empty());
+    // An empty range wholly before the first sample: nothing to pad (no write into an empty block).
+    EXPECT_TRUE(CutRange(collected, 5.0, 1.0, 1.0, kMono16).empty());
+    EXPECT_TRUE(CutRange(collected, 5.0, 1.0, 1.00001, kMono16).empty()) << "less than one block";
 }
 
 TEST(AudioCut, SilenceByteFollowsTheSampleSize) {
