@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <map>
 
-#include "PinHelpers.h"
-#include "TrimObjects.h"
+#include "EnginePins.h"
+#include "VostrelTestSeams.h"
 #include "qeldshow/com_ptr.h"
 #include "stub_bases.h"
 
