@@ -340,7 +340,8 @@ TEST_F(TrimFakeRenderTest, DestroyingTheEditorMidRenderLeavesNothingBehind) {
     fakes_.reset();
     EXPECT_EQ(1u, References(graph.Get())) << "the editor left references on its graph";
     graph.Reset();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(INVALID_HANDLE_VALUE, file) << "the output file is still open, error " << GetLastError();
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);

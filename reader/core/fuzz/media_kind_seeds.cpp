@@ -48,7 +48,8 @@ int main() {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        std::fprintf(stderr, "media_kind_seeds: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+        std::fprintf(stderr, "media_kind_seeds: cannot make %s: %s\n", folder.c_str(),
+                     error.message().c_str());
         return 1;
     }
     int failures = 0;
@@ -58,7 +59,8 @@ int main() {
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (bytes.empty() || !out) {
-            std::fprintf(stderr, "media_kind_seeds: %s not written (%zu bytes)\n", path.c_str(), bytes.size());
+            std::fprintf(stderr, "media_kind_seeds: %s not written (%zu bytes)\n", path.c_str(),
+                         bytes.size());
             ++failures;
         }
     }

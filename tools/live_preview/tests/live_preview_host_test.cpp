@@ -36,8 +36,9 @@ bool ReadBmp(const std::string& path, std::vector<uint8_t>* pixels, int* width, 
         return false;
     BITMAPFILEHEADER header = {};
     BITMAPINFOHEADER info = {};
-    bool ok = std::fread(&header, sizeof header, 1, file) == 1 && std::fread(&info, sizeof info, 1, file) == 1 &&
-              header.bfType == 0x4D42 && info.biBitCount == 24 && info.biWidth > 0 && info.biHeight > 0;
+    bool ok = std::fread(&header, sizeof header, 1, file) == 1 &&
+              std::fread(&info, sizeof info, 1, file) == 1 && header.bfType == 0x4D42 &&
+              info.biBitCount == 24 && info.biWidth > 0 && info.biHeight > 0;
     if (ok) {
         *width = info.biWidth;
         *height = info.biHeight;
@@ -80,7 +81,8 @@ protected:
         if (HasFatalFailure())
             return;
         if (!qelcam::CameraModule())
-            GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile << " cannot be loaded";
+            GTEST_SKIP() << "the synthetic camera module " << qelcam::kCameraModuleFile
+                         << " cannot be loaded";
         ASSERT_TRUE(SUCCEEDED(qelcam::UnregisterAllTestCameras()));
         // Every preview splices these plug-ins; unregistered, the engine would ask about each in a box
         // that nobody answers in the host's process.
@@ -108,7 +110,8 @@ private:
 
 TEST_F(LivePreviewHostTest, TheHostShowsTheCamerasLivePicture) {
     const std::string shot = dir_.File("preview.bmp");
-    ASSERT_EQ(0u, RunHost("--camera \"Qel Host Camera\" --seconds 2 --screenshot \"" + shot + "\"", dir_.Path()));
+    ASSERT_EQ(0u,
+              RunHost("--camera \"Qel Host Camera\" --seconds 2 --screenshot \"" + shot + "\"", dir_.Path()));
 
     std::vector<uint8_t> pixels;
     int width = 0, height = 0;
