@@ -1,7 +1,7 @@
 // Video and audio compressors: names, property pages, and choosing one (a video compressor only after a
 // trial connection from the camera into an AVI multiplexer).
 #include "LiveCaptureInternal.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 
 #include <cwchar>
 

@@ -6,7 +6,7 @@
 #include "GraphSplice.h"
 #include "NamedFilterPin.h"
 #include "OutsideFilters.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 
 #include <cstdio>
 #include <cstring>

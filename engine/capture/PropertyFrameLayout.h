@@ -1,31 +1,10 @@
 #pragma once
 // The layout of a camera property frame: a short-lived thread finds the frame on the desktop by its
-// title and makes it taller when a page's controls reach below the page. The arithmetic and the
-// walk over the frame's windows are plain functions, so that they work on any window tree.
+// title and makes it taller when a page's controls reach below the page. Its parts are test seams
+// (VostrelTestSeams.h).
 #include <windows.h>
 
-#include <vector>
-
-#include "VostrelApi.h"
-
-// Set to 0 just before a camera frame opens and to 1 once it has closed; the layout stops on 1.
-extern VOSTREL_API volatile LONG g_propertyFrameClosed;
-
-// The frame's text begins with the title, compared without regard to case over the title's length.
-VOSTREL_API bool FrameTitleMatches(const char* windowText, const char* title);
-
-// How much taller the pages must grow: (child bottom) - (inner page bottom) + 20 of the first child
-// for which that is positive, else 0. Screen coordinates.
-VOSTREL_API int PageGrowth(const RECT& innerPage, const std::vector<RECT>& childRects);
-
-// Finds the next top-level "#32770" window whose text matches title, up to `searches` tries, each
-// after sleeping sleepMs and only while the closed flag is 0. Null when none was found.
-VOSTREL_API HWND FindPropertyFrame(const char* title, int searches, DWORD sleepMs);
-
-// Grows the frame's outer and inner page, the frame and its tab control and moves its buttons down
-// by the growth its inner page's children ask for. False when the tree lacks a page or nothing
-// needs to grow (then nothing changed).
-VOSTREL_API bool LayOutPropertyFrame(HWND frame);
+#include "VostrelTestSeams.h"
 
 // Starts the layout thread on the title (ANSI, at most 99 characters, copied for the thread).
 VOSTREL_API void StartPropertyFrameLayout(const WCHAR* title);

@@ -1,7 +1,7 @@
 #include "AviFileFallback.h"
 
 #include "EngineCom.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "file_sink.h"
 
 HRESULT BuildAviMuxFallback(IGraphBuilder* graph, const WCHAR* file, IBaseFilter** mux, IFileSinkFilter** sink) {

@@ -1,7 +1,7 @@
 #include "NamedFilterPin.h"
 
 #include "GraphSplice.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 
 #include <cstring>
 

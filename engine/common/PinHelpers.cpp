@@ -1,4 +1,4 @@
-#include "PinHelpers.h"
+#include "EnginePins.h"
 
 using qel::ComPtr;
 

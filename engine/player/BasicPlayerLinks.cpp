@@ -8,7 +8,7 @@
 #include "EngineCom.h"
 #include "EngineTrace.h"
 #include "GraphSplice.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "RendererSplice.h"
 
 #include <cstdlib>

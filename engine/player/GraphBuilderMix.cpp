@@ -9,7 +9,7 @@
 #include "GraphSplice.h"
 #include "MixInfo.h"
 #include "OutsideFilters.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "RendererSplice.h"

@@ -2,7 +2,7 @@
 
 #include "EngineCom.h"
 #include "GraphSplice.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 #include "GraphSplice.h"
 #include "NamedFilterPin.h"
 #include "OutsideFilters.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "QelFilterParams.h"
 #include "QelPluginIds.h"
 #include "TrimChecks.h"

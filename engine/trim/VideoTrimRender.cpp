@@ -13,7 +13,7 @@
 #include "EngineCom.h"
 #include "GraphSplice.h"
 #include "OutsideFilters.h"
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "TrimChecks.h"
 #include "TrimLog.h"
 #include "TrimObjects.h"

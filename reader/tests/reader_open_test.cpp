@@ -151,19 +151,21 @@ TEST_F(ReaderOpenTest, StreamFlagsSelectGraphsAndMissingOnesAnswer87) {
     EXPECT_EQ(ERROR_INVALID_PARAMETER, reader_->get_Rate(&rate, READER_STREAM_AUDIO));
 }
 
-TEST_F(ReaderOpenTest, FilterNamesGiveLengthsAndCopyWithoutTerminator) {
+// Uncompressed clips pass through no decoder, so both names are empty: their lengths are 0 and a
+// buffer given for one is left as it was, without even a terminator.
+TEST_F(ReaderOpenTest, EmptyFilterNamesHaveNoLengthAndWriteNothing) {
     ASSERT_EQ(S_OK, reader_->OpenFile(MakeClip("av.avi", ClipSpec(true)).c_str()));
     EXPECT_EQ(E_FAIL, reader_->GetStreamFilterNames(nullptr, nullptr, nullptr, nullptr));
     int videoLength = -1, audioLength = -1;
     ASSERT_EQ(S_OK, reader_->GetStreamFilterNames(nullptr, &videoLength, nullptr, &audioLength));
-    // Uncompressed clips have no decoder: the names are empty, and nothing is written for them.
     EXPECT_EQ(0, videoLength);
     EXPECT_EQ(0, audioLength);
     char video[8];
     std::memset(video, 'x', sizeof video);
     int given = 4;
     EXPECT_EQ(S_OK, reader_->GetStreamFilterNames(video, &given, nullptr, nullptr));
-    EXPECT_EQ(std::string(8, 'x'), std::string(video, 8)) << "no terminator is written";
+    EXPECT_EQ(std::string(8, 'x'), std::string(video, 8));
+    EXPECT_EQ(4, given) << "the length given stays";
 }
 
 TEST_F(ReaderOpenTest, AnOpenReplacesTheLastFileAndKeepsNothingOfIt) {

@@ -6,63 +6,24 @@
 namespace enginetest {
 namespace {
 
-struct NamedSubtype {
-    const WCHAR* name;
-    const GUID* subtype;
-};
-
-const NamedSubtype kNamed[] = {
-    {L"YVU9", &MEDIASUBTYPE_YVU9},
-    {L"IYUV", &MEDIASUBTYPE_IYUV},
-    {L"Y411", &MEDIASUBTYPE_Y411},
-    {L"Y41P", &MEDIASUBTYPE_Y41P},
-    {L"YUY2", &MEDIASUBTYPE_YUY2},
-    {L"YVYU", &MEDIASUBTYPE_YVYU},
-    {L"UYVY", &MEDIASUBTYPE_UYVY},
-    {L"Y211", &MEDIASUBTYPE_Y211},
-    {L"CLJR", &MEDIASUBTYPE_CLJR},
-    {L"IF09", &MEDIASUBTYPE_IF09},
-    {L"CPLA", &MEDIASUBTYPE_CPLA},
-    {L"MJPG", &MEDIASUBTYPE_MJPG},
-    {L"TVMJ", &MEDIASUBTYPE_TVMJ},
-    {L"WAKE", &MEDIASUBTYPE_WAKE},
-    {L"CFCC", &MEDIASUBTYPE_CFCC},
-    {L"IJPG", &MEDIASUBTYPE_IJPG},
-    {L"Plum", &MEDIASUBTYPE_Plum},
-    {L"RGB1", &MEDIASUBTYPE_RGB1},
-    {L"RGB4", &MEDIASUBTYPE_RGB4},
-    {L"RGB8", &MEDIASUBTYPE_RGB8},
-    {L"RGB565", &MEDIASUBTYPE_RGB565},
-    {L"RGB555", &MEDIASUBTYPE_RGB555},
-    {L"RGB24", &MEDIASUBTYPE_RGB24},
-    {L"RGB32", &MEDIASUBTYPE_RGB32},
-    {L"ARGB32", &MEDIASUBTYPE_ARGB32},
-    {L"Overlay", &MEDIASUBTYPE_Overlay},
-    {L"QTMovie", &MEDIASUBTYPE_QTMovie},
-    {L"QTRpza", &MEDIASUBTYPE_QTRpza},
-    {L"QTSmc", &MEDIASUBTYPE_QTSmc},
-    {L"QTRle", &MEDIASUBTYPE_QTRle},
-    {L"QTJpeg", &MEDIASUBTYPE_QTJpeg},
-    {L"dvsd", &MEDIASUBTYPE_dvsd},
-    {L"dvhd", &MEDIASUBTYPE_dvhd},
-    {L"dvsl", &MEDIASUBTYPE_dvsl},
-    {L"MPEG1Packet", &MEDIASUBTYPE_MPEG1Packet},
-    {L"MPEG1Payload", &MEDIASUBTYPE_MPEG1Payload},
-    {L"Avi", &MEDIASUBTYPE_Avi},
-    {L"VPVideo", &MEDIASUBTYPE_VPVideo},
-    {L"VPVBI", &MEDIASUBTYPE_VPVBI},
-};
-
-TEST(SubtypeNamesTest, TheThirtyNineNamesRoundTrip) {
-    static_assert(sizeof kNamed / sizeof kNamed[0] == 39, "every named subtype");
+// A few names whose GUIDs are not of the FOURCC family: only the engine's table can answer them.
+TEST(SubtypeNamesTest, TableNamesRoundTripToTheirOwnGuids) {
+    const struct {
+        const WCHAR* name;
+        const GUID* subtype;
+    } samples[] = {
+        {L"RGB24", &MEDIASUBTYPE_RGB24},   {L"RGB555", &MEDIASUBTYPE_RGB555},
+        {L"ARGB32", &MEDIASUBTYPE_ARGB32}, {L"MPEG1Payload", &MEDIASUBTYPE_MPEG1Payload},
+        {L"Avi", &MEDIASUBTYPE_Avi},       {L"Overlay", &MEDIASUBTYPE_Overlay},
+    };
     CLiveCapture engine;
-    for (const NamedSubtype& entry : kNamed) {
+    for (const auto& sample : samples) {
         GUID guid = GUID_NULL;
-        ASSERT_TRUE(engine.GetGUIDBySubtype(entry.name, &guid)) << entry.name;
-        EXPECT_TRUE(IsEqualGUID(*entry.subtype, guid));
+        ASSERT_TRUE(engine.GetGUIDBySubtype(sample.name, &guid)) << sample.name;
+        EXPECT_TRUE(IsEqualGUID(*sample.subtype, guid)) << sample.name;
         WCHAR name[13] = {0};
-        ASSERT_TRUE(engine.GetSubtypeByGUID(&guid, name, 13));
-        EXPECT_STREQ(entry.name, name);
+        ASSERT_TRUE(engine.GetSubtypeByGUID(&guid, name, 13)) << sample.name;
+        EXPECT_STREQ(sample.name, name);
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PropertyFrameLayout.h"
+#include "VostrelTestSeams.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "PinHelpers.h"
+#include "EnginePins.h"
 #include "avi_clip.h"
 
 namespace trimtest {

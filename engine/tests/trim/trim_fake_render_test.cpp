@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GraphBuilderVolume.h"
 #include "OutsideFilters.h"
 #include "QelPluginIds.h"
 #include "Vostrel.h"
@@ -19,13 +20,15 @@
 
 namespace {
 
+constexpr UINT kGraphNotify = 0x1500;
 constexpr UINT kPreviewDone = 0x1501;
 constexpr UINT kProcessDone = 0x1502;
 constexpr UINT kLowDisk = 0x1503;
 constexpr unsigned kClipEndWaitMs = 20000;
 constexpr UINT kMarginMegabytes = 32;
 
-// The owner: a window that records the low-disk message the watch sends.
+// The owner: a window that counts the low-disk messages the watch sends and the graph's event
+// notices, which carry the editor's address.
 class Owner {
 public:
     Owner() {
@@ -37,21 +40,33 @@ public:
         hwnd_ = CreateWindowA("TrimFakeOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 160, nullptr,
                               nullptr, type.hInstance, nullptr);
         s_lowDisk = 0;
+        s_graphNotices = 0;
     }
     ~Owner() { DestroyWindow(hwnd_); }
     HWND Get() const { return hwnd_; }
     static LONG LowDiskMessages() { return s_lowDisk; }
+    static LONG GraphNotices() { return s_graphNotices; }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == kLowDisk)
             InterlockedIncrement(&s_lowDisk);
+        if (message == kGraphNotify)
+            InterlockedIncrement(&s_graphNotices);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     static LONG s_lowDisk;
+    static LONG s_graphNotices;
     HWND hwnd_ = nullptr;
 };
 LONG Owner::s_lowDisk = 0;
+LONG Owner::s_graphNotices = 0;
+
+// The references an object holds, read without changing them.
+ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
 
 bool HasChildWindow(HWND parent) { return FindWindowExA(parent, nullptr, nullptr, nullptr) != nullptr; }
 
@@ -63,6 +78,7 @@ protected:
         ASSERT_FALSE(clip_.empty());
         trimfake::FakeOptions options;
         options.clip = clip_;
+        options.volumeProbe = volumeProbe_;
         fakes_ = std::make_unique<trimfake::ScopedFakeEditing>(options);
         editor_ = std::make_unique<CVideoTrim>();
         ASSERT_EQ(S_OK, editor_->Initial(owner_.Get(), FALSE));
@@ -98,6 +114,7 @@ protected:
         return names;
     }
 
+    bool volumeProbe_ = false;
     qeltest::TempDir dir_;
     std::wstring clip_;
     Owner owner_;
@@ -266,18 +283,68 @@ TEST_F(TrimFakeRenderTest, ShortSpaceIsReportedAndTheRenderRunsUntilStopped) {
     EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
 }
 
-TEST_F(TrimFakeRenderTest, DestroyingTheEditorMidRenderIsSafe) {
+// With a filter in the render's graph that records the volume the graph manager hands it.
+class TrimVolumeTest : public TrimFakeRenderTest {
+protected:
+    void SetUp() override {
+        volumeProbe_ = true;
+        TrimFakeRenderTest::SetUp();
+    }
+};
+
+// The volume is kept for the graphs made later, a refused one too: it then replaces the one given
+// before and is refused again by each graph, which keeps its own volume.
+TEST_F(TrimVolumeTest, TheVolumeGivenBeforeAGraphReachesItAndARefusedOneIsKeptInstead) {
+    const std::string path = dir_.File("out.avi");
+    std::wstring out(path.begin(), path.end());
+    EXPECT_TRUE(editor_->SetVolume(40)); // no graph yet: kept for the next one
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+    const std::string given = "A.put_Volume(" + std::to_string(PlayerVolumeForPercent(40)) + ")";
+    EXPECT_EQ(std::vector<std::string>{given}, fakes_->CallsWith("put_Volume"));
+
+    fakes_->ClearCalls();
+    EXPECT_FALSE(editor_->SetVolume(150));
+    ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
+    EXPECT_EQ(S_OK, editor_->StopProcess());
+    EXPECT_TRUE(fakes_->CallsWith("put_Volume").empty()) << "the refused 150 is kept, not the 40 before it";
+}
+
+TEST_F(TrimFakeRenderTest, DestroyingTheEditorMidRenderLeavesNothingBehind) {
     const std::string path = dir_.File("out.avi");
     std::wstring out(path.begin(), path.end());
     ASSERT_TRUE(editor_->SetMinFreeSpace(&out[0], 1, 10));
     ASSERT_EQ(S_OK, editor_->StartProcess2(&out[0], 0, TRUE, 0));
     qeltest::PumpMessagesFor(100);
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    ASSERT_TRUE(graph);
     editor_->ReleaseObj(&source_);
     editor_->ReleaseObj(&trans_);
     editor_->ReleaseObj(&track_);
     editor_.reset();
+    // Notices posted before the editor went are in the queue: let them arrive first.
     qeltest::PumpMessagesFor(100);
-    SUCCEED() << "the watch ended and the graph went with the editor";
+    const LONG noticesBefore = Owner::GraphNotices();
+
+    // The graph outlives the editor here (the fakes hold it): an event it raises now must not reach the
+    // owner with the dead editor's address.
+    qel::ComPtr<IMediaEventSink> sink;
+    ASSERT_TRUE(SUCCEEDED(graph.As(&sink)));
+    ASSERT_EQ(S_OK, sink->Notify(EC_ERRORABORT, E_FAIL, 0));
+    sink.Reset();
+    qeltest::PumpMessagesFor(200);
+    EXPECT_EQ(noticesBefore, Owner::GraphNotices()) << "the graph still notifies the destroyed editor";
+    EXPECT_EQ(0, Owner::LowDiskMessages());
+
+    // With the fakes gone, this test holds the graph's only reference; releasing it closes the file.
+    fakes_.reset();
+    EXPECT_EQ(1u, References(graph.Get())) << "the editor left references on its graph";
+    graph.Reset();
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, file) << "the output file is still open, error " << GetLastError();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
 }
 
 } // namespace

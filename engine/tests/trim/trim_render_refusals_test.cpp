@@ -57,13 +57,6 @@ TEST_F(TrimRenderRefusalsTest, NeverFilledEditorRefusesEveryEntryPointAndSurvive
     editor.reset();
 }
 
-TEST_F(TrimRenderRefusalsTest, VolumeIsKeptEvenWhenRefused) {
-    CVideoTrim editor;
-    EXPECT_FALSE(editor.SetVolume(150));   // out of range: refused, kept for later graphs
-    EXPECT_TRUE(editor.SetVolume(100));    // no graph yet: applied when one is made
-    EXPECT_TRUE(editor.SetVolume(0));
-}
-
 TEST_F(TrimRenderRefusalsTest, OutputFormatAndAsfSizeChecks) {
     CVideoTrim editor;
     EXPECT_FALSE(editor.SetOutputFormat(nullptr));

@@ -43,10 +43,20 @@ public:
     }
 
 private:
-    Watcher() : thread_([this] { Run(); }) { thread_.detach(); }
+    // Returns once the thread is parked in its first wait. Its start-up (the attach notifications of
+    // every module and the first use of the mutex and condition variable, which allocate) takes the
+    // process's loader and heap locks; a test short enough to end its process meanwhile could have the
+    // thread killed inside them, and the process then waits in its own exit until CTest's time limit.
+    Watcher() : thread_([this] { Run(); }) {
+        thread_.detach();
+        std::unique_lock<std::mutex> lock(mutex_);
+        started_.wait(lock, [this] { return running_; });
+    }
 
     void Run() {
         std::unique_lock<std::mutex> lock(mutex_);
+        running_ = true;
+        started_.notify_all();
         for (;;) {
             if (!armed_) {
                 wake_.wait(lock);
@@ -63,6 +73,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable started_;
+    bool running_ = false;
     bool armed_ = false;
     std::string name_;
     std::chrono::steady_clock::time_point deadline_;
@@ -71,7 +83,8 @@ private:
 
 } // namespace
 
-Watchdog::Watchdog(unsigned defaultSeconds) : defaultSeconds_(defaultSeconds) {}
+// The thread starts here, in main before any test, not at the first test's start.
+Watchdog::Watchdog(unsigned defaultSeconds) : defaultSeconds_(defaultSeconds) { Watcher::Instance(); }
 Watchdog::~Watchdog() { Watcher::Instance().Disarm(); }
 
 void Watchdog::OnTestStart(const ::testing::TestInfo& info) {

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <map>
 
-#include "PinHelpers.h"
-#include "TrimObjects.h"
+#include "EnginePins.h"
+#include "VostrelTestSeams.h"
+#include "qeldshow/base_filter.h"
 #include "qeldshow/com_ptr.h"
 #include "stub_bases.h"
 
@@ -294,6 +295,48 @@ private:
     std::vector<qel::ComPtr<IAMTimelineObj>> groups_;
 };
 
+// A filter without pins whose only part is IBasicAudio: the graph manager hands a volume to the first
+// filter of its graph that has the interface, and this one records what it was given.
+class VolumeProbe : public CBaseFilter, public IBasicAudio {
+public:
+    VolumeProbe() : CBaseFilter("Volume probe", nullptr, &lock_, CLSID_NULL) {}
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IBasicAudio)
+            return GetInterface(static_cast<IBasicAudio*>(this), ppv);
+        return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+    }
+    int GetPinCount() override { return 0; }
+    CBasePin* GetPin(int) override { return nullptr; }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return count ? (*count = 0, S_OK) : E_POINTER; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP put_Volume(long volume) override {
+        Record("A", "put_Volume(%ld)", volume);
+        volume_ = volume;
+        return S_OK;
+    }
+    STDMETHODIMP get_Volume(long* volume) override { return volume ? (*volume = volume_, S_OK) : E_POINTER; }
+    STDMETHODIMP put_Balance(long) override { return S_OK; }
+    STDMETHODIMP get_Balance(long* balance) override { return balance ? (*balance = 0, S_OK) : E_POINTER; }
+
+private:
+    CCritSec lock_;
+    long volume_ = 0;
+};
+
+HRESULT AddVolumeProbe(IGraphBuilder* graph) {
+    VolumeProbe* probe = new VolumeProbe;
+    probe->NonDelegatingAddRef();
+    const HRESULT hr = graph->AddFilter(probe, L"Volume probe");
+    probe->NonDelegatingRelease();
+    return hr;
+}
+
 // Builds the graph of the clip: file source and AVI splitter, whose video output is the video group's pin.
 class FakeRenderEngine : public StubIRenderEngine, public Counted {
 public:
@@ -331,6 +374,8 @@ public:
             videoPin_ = qel::TakeOver(FindPin(splitter.Get(), PINDIR_OUTPUT));
             hr = videoPin_ ? S_OK : E_FAIL;
         }
+        if (SUCCEEDED(hr) && g_options.volumeProbe)
+            hr = AddVolumeProbe(graph_.Get());
         return hr;
     }
     HRESULT STDMETHODCALLTYPE RenderOutputPins() override {

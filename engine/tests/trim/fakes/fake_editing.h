@@ -15,6 +15,7 @@ namespace trimfake {
 struct FakeOptions {
     bool refusePropertySetter = false;   // its creation fails, as where it is not registered
     std::wstring clip;                   // the render engine's video source
+    bool volumeProbe = false;            // the graph holds a filter that records "A.put_Volume(v)"
 };
 
 // While alive, the editor creates fakes for the timeline, the property setter and the render engine

@@ -1,5 +1,7 @@
 #pragma once
-// The video engine's chief header: every exported class, record, enum and message of Vostrel.dll.
+// The video engine's chief header: every exported class, record, enum and message of Vostrel.dll that a
+// host uses. This folder holds all a host needs besides the MFC layer's headers and the import library;
+// the engine's test seams are in testing/VostrelTestSeams.h, for the engine's own tests only.
 #include "VostrelApi.h"
 #include "LiveCapTypes.h"
 #include "LiveCapture.h"
@@ -12,4 +14,3 @@
 #include "MixInfo.h"
 #include "TrimRecords.h"
 #include "VideoTrim.h"
-#include "TrimObjects.h"

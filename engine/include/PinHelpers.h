@@ -5,8 +5,6 @@
 
 #include "VostrelApi.h"
 
-#include "qeldshow/com_ptr.h"
-
 // The first pin of that direction, with one reference for the caller; null when there is none.
 VOSTREL_API IPin* FindPin(IBaseFilter* filter, PIN_DIRECTION direction);
 
@@ -18,7 +16,3 @@ VOSTREL_API HRESULT GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int ind
 // while the filter holds the pin, and a caller that keeps it must AddRef it.
 VOSTREL_API IPin* GetInPin(IBaseFilter* filter, int index);
 VOSTREL_API IPin* GetOutPin(IBaseFilter* filter, int index);
-
-// The engine's own lookup: the index-th pin of that direction, owned by the result; null when there
-// is none.
-qel::ComPtr<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int index = 0);
