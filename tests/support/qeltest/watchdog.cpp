@@ -44,9 +44,9 @@ public:
 
 private:
     // Returns once the thread is parked in its first wait. Its start-up (the attach notifications of
-    // every module and the first use of the mutex and condition variable, which allocate) takes the
-    // process's loader and heap locks; a test short enough to end its process meanwhile could have the
-    // thread killed inside them, and the process then waits in its own exit until CTest's time limit.
+    // every loaded module, the first use of its mutex and condition variable, which allocate) used to
+    // run alongside the first test: beside the fixture loading modules and, for a test of a few
+    // milliseconds, beside the process's exit, which ends a thread wherever it is.
     Watcher() : thread_([this] { Run(); }) {
         thread_.detach();
         std::unique_lock<std::mutex> lock(mutex_);
@@ -84,7 +84,9 @@ private:
 } // namespace
 
 // The thread starts here, in main before any test, not at the first test's start.
-Watchdog::Watchdog(unsigned defaultSeconds) : defaultSeconds_(defaultSeconds) { Watcher::Instance(); }
+Watchdog::Watchdog(unsigned defaultSeconds) : defaultSeconds_(defaultSeconds) {
+    Watcher::Instance();
+}
 Watchdog::~Watchdog() { Watcher::Instance().Disarm(); }
 
 void Watchdog::OnTestStart(const ::testing::TestInfo& info) {
