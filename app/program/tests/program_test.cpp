@@ -136,18 +136,18 @@ TEST_F(StartUp, WithoutACameraTheProgramSaysSoAndEnds) {
     EXPECT_TRUE(run.MissingBoxes().empty());
 }
 
-TEST_F(StartUp, AnEmptySkinFolderStartsAndClosesWithoutACrash) {
+TEST_F(StartUp, AnEmptySkinFolderIsRefusedAndTheProgramEnds) {
     AddCamera();
     AddMicrophone();
     ZentrikRun run(false);
+    run.ExpectBox("Tavorin", "The skin \"" + run.SkinIni() + "\" cannot be used: the file is missing.");
     ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(run.WaitForMainWindow(30000));
-    RECT frame;
-    ::GetWindowRect(run.Frame(), &frame);
-    EXPECT_EQ(0, frame.right - frame.left);
-    EXPECT_EQ(0, frame.bottom - frame.top);
-    ::PostMessageA(run.Dialog(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, run.WaitForExit(5000));
+    run.WaitForExpectedBoxes(30000);
+    EXPECT_TRUE(run.MissingBoxes().empty());
+    const DWORD code = run.WaitForExit(15000);
+    EXPECT_NE(static_cast<DWORD>(-1), code);
+    EXPECT_LT(code, 0xC0000000u) << "the program crashed";
+    EXPECT_EQ(0, run.TopLevelWindowCount("ZENTRIK_CLASSNAME"));
 }
 
 TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
@@ -156,7 +156,12 @@ TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
     ZentrikRun run;
     // A library beside the program supplies every resource; this one has no main dialog.
     run.AddFile(QEL_UTILITY_DLL, "Tavorin.dll");
+    // It says why rather than vanish.
+    run.ExpectBox("Zentrik", "The main window could not be created: the resource library \"" + run.Folder() +
+                                 "Tavorin.dll\" holds no main window.");
     ASSERT_TRUE(run.Start());
+    run.WaitForExpectedBoxes(15000);
+    EXPECT_TRUE(run.MissingBoxes().empty());
     const DWORD code = run.WaitForExit(15000);
     EXPECT_NE(static_cast<DWORD>(-1), code) << "start-up went on without its main window";
     EXPECT_LT(code, 0xC0000000u) << "the program crashed";
