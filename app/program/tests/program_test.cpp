@@ -82,6 +82,55 @@ TEST_F(StartUp, ASecondLaunchOnlyShowsTheFirstWindow) {
     EXPECT_EQ(1, run->TopLevelWindowCount("ZENTRIK_CLASSNAME"));
 }
 
+// A window of the program's class on a thread that never reads its messages: a copy that hangs.
+class HungCopy {
+public:
+    HungCopy() {
+        ready_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        stop_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        ::WaitForSingleObject(ready_, 5000);
+    }
+    ~HungCopy() {
+        ::SetEvent(stop_);
+        ::WaitForSingleObject(thread_, 5000);
+        for (HANDLE handle : {thread_, ready_, stop_})
+            ::CloseHandle(handle);
+    }
+    HungCopy(const HungCopy&) = delete;
+    HungCopy& operator=(const HungCopy&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto* copy = static_cast<HungCopy*>(self);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZENTRIK_CLASSNAME";
+        ::RegisterClassA(&wc);
+        HWND window = ::CreateWindowA("ZENTRIK_CLASSNAME", "hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      wc.hInstance, nullptr);
+        ::SetEvent(copy->ready_);
+        ::WaitForSingleObject(copy->stop_, INFINITE); // no message is read meanwhile
+        ::DestroyWindow(window);
+        ::UnregisterClassA("ZENTRIK_CLASSNAME", wc.hInstance);
+        return 0;
+    }
+    HANDLE ready_ = nullptr;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+TEST_F(StartUp, ARunningCopyThatDoesNotAnswerIsSaidNotSilentlyLeftAlone) {
+    HungCopy hung;
+    ZentrikRun run;
+    run.ExpectBox("Tavorin", "The program is already running but does not answer.");
+    ASSERT_TRUE(run.Start());
+    run.WaitForExpectedBoxes(20000);
+    EXPECT_TRUE(run.MissingBoxes().empty()) << "the start ended without a word";
+    EXPECT_NE(static_cast<DWORD>(-1), run.WaitForExit(10000));
+}
+
 TEST_F(StartUp, TheInitLabelIsHiddenWithinFiveSeconds) {
     auto run = StartQuietly();
     const DWORD end = ::GetTickCount() + 5000;
