@@ -6,6 +6,7 @@
 
 #include "MainFrame.h"
 #include "ProgramGlobals.h"
+#include "SkinCheck.h"
 #include "SkinLoader.h"
 #include "SplashWindow.h"
 #include "SystemChecks.h"
@@ -15,12 +16,55 @@ CZentrikApp theApp;
 
 namespace {
 
+void ShowStartupText(HWND owner, const char* text) {
+    CString caption;
+    // A resource library without the program's strings still gives a box with a caption.
+    if (!caption.LoadString(IDS_CAPTION) || caption.IsEmpty())
+        caption = AfxGetApp()->m_pszAppName;
+    AfxShowMessageBox(owner, text, caption, MB_OK);
+}
+
 void ShowStartupBox(UINT textId) {
     CString text;
-    CString caption;
     text.LoadString(textId);
-    caption.LoadString(IDS_CAPTION);
-    AfxShowMessageBox(nullptr, text, caption, MB_OK);
+    ShowStartupText(nullptr, text);
+}
+
+// Why the main window could not be made, for the user.
+CString MainWindowFailureText(const CString& resourceLibrary) {
+    CString text;
+    if (AfxGetResourceHandle() != AfxGetInstanceHandle() &&
+        !::FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_MAIN), MAKEINTRESOURCEA(5)))
+        text.Format("The main window could not be created: the resource library \"%s\" holds no main window. "
+                    "The program ends.",
+                    static_cast<const char*>(resourceLibrary));
+    else
+        text = "The main window could not be created. The program ends.";
+    return text;
+}
+
+// A second start brings the running window up and ends in silence; a running program that does not
+// answer (still ending, or hung) would leave the user with nothing, so that is said.
+void ShowRunningInstance(HWND running) {
+    // Asked first with a limit: showing a hung window would hang this start too.
+    DWORD_PTR result = 0;
+    const bool answers = ::SendMessageTimeoutA(running, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result) != 0;
+    if (answers)
+        ::ShowWindow(running, SW_SHOWNORMAL);
+    if (!answers || !::IsWindow(running) || !::IsWindowVisible(running))
+        ShowStartupText(nullptr, "The program is already running but does not answer. End it, then start the "
+                                 "program again.");
+}
+
+// A skin that cannot give a usable window is refused before the camera is opened: the user is told
+// which file and what is wrong, and the program ends.
+bool SkinIsUsable() {
+    const SIZE screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const CString fault = FindSkinFault(screen);
+    if (fault.IsEmpty())
+        return true;
+    ShowStartupText(nullptr, SkinRefusalText(g_skinSettingsPath, fault));
+    return false;
 }
 
 } // namespace
@@ -31,7 +75,7 @@ BOOL CZentrikApp::InitInstance() {
     AfxEnableControlContainer();
     // One instance: a second start only brings the first window up.
     if (HWND running = ::FindWindowA("ZENTRIK_CLASSNAME", nullptr)) {
-        ::ShowWindow(running, SW_SHOWNORMAL);
+        ShowRunningInstance(running);
         return FALSE;
     }
     // A loadable D3D8 is enough.
@@ -55,18 +99,30 @@ BOOL CZentrikApp::InitInstance() {
     if (find.FindFile(library))
         if (HINSTANCE resources = ::LoadLibraryA(library))
             AfxSetResourceHandle(resources);
+    if (!SkinIsUsable())
+        return FALSE;
     CSplashWindow::EnableSplashScreen(TRUE);
     // Three-dimensional controls need no switching on: the system draws them so.
     CMainFrame* frame = new CMainFrame;
     m_pMainWnd = frame;
     // A frame that failed to load (its main dialog could not be made) is gone with its window: the
-    // program ends rather than touch it.
+    // program ends rather than touch it, and says so rather than vanish.
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_VISIBLE, nullptr, nullptr)) {
         m_pMainWnd = nullptr;
+        // The frame's end posted the quit message: taken out, or the box would close unseen.
+        MSG quit;
+        ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        ShowStartupText(nullptr, MainWindowFailureText(library));
         return FALSE;
     }
     frame->UpdateWindow();
     frame->ShowWindow(SW_SHOW);
+    const CString unreadable = TakeUnreadableSkinImages();
+    if (!unreadable.IsEmpty()) {
+        CSplashWindow::HideSplashScreen(); // the box takes its place: a splash under a box would stay
+        ShowStartupText(frame->m_hWnd, "These pictures of the skin cannot be read; their controls are drawn plain:\n\n" +
+                                           unreadable);
+    }
     return TRUE;
 }
 

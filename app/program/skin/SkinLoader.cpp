@@ -15,10 +15,47 @@ void InitSkinPaths(CString programFolder) {
     lstrcpynA(g_skinSettingsPath, settings, MAX_PATH);
 }
 
+namespace {
+
+LONG Clamp(LONG value, LONG low, LONG high) { return value < low ? low : value > high ? high : value; }
+
+// Keeps a skin's rectangle on the screen: absurd numbers would put a control out of reach or give
+// sizes that overflow when the controls compute with them.
+void ClampToScreen(RECT* place) {
+    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
+    place->left = Clamp(place->left, 0, width);
+    place->top = Clamp(place->top, 0, height);
+    place->right = Clamp(place->right, place->left, width);
+    place->bottom = Clamp(place->bottom, place->top, height);
+}
+
+// A rectangle key of the section, clamped to the screen; FALSE (out untouched) when absent.
+BOOL ReadClampedRect(const char* section, const char* key, const char* settingsPath, RECT* out) {
+    RECT place = {};
+    if (!ql_GetSettingRect(section, key, settingsPath, &place))
+        return FALSE;
+    ClampToScreen(&place);
+    *out = place;
+    return TRUE;
+}
+
+CStringArray g_unreadableImages;
+
+} // namespace
+
 BOOL ReadSkinRect(const char* section, int index, RECT* out) {
     char key[16];
     wsprintfA(key, "rect%d", index);
-    return ql_GetSettingRect(section, key, g_skinSettingsPath, out);
+    return ReadClampedRect(section, key, g_skinSettingsPath, out);
+}
+
+CString TakeUnreadableSkinImages() {
+    CString list;
+    for (INT_PTR i = 0; i < g_unreadableImages.GetSize(); ++i)
+        list += g_unreadableImages.GetAt(i) + "\n";
+    g_unreadableImages.RemoveAll();
+    return list;
 }
 
 SkinFont ReadSkinFont(const char* styleSection, const char* section) {
@@ -51,10 +88,50 @@ SkinFont ReadButtonFont(const char* section) {
     return font;
 }
 
-// A strip of one frame from the skin folder + the section's "image" (empty when that file is missing).
-CImageArray* LoadStrip(const char* imageValue) {
-    return new CImageArray(g_skinFolder + imageValue, 1, nullptr);
+void NoteUnreadable(const CString& what) {
+    for (INT_PTR i = 0; i < g_unreadableImages.GetSize(); ++i)
+        if (g_unreadableImages.GetAt(i) == what)
+            return;
+    g_unreadableImages.Add(what);
 }
+
+BYTE Lighter(BYTE channel, int by) { return static_cast<BYTE>(channel + by > 255 ? 255 : channel + by); }
+
+// A plain face for a control whose picture cannot be read, in the skin's own colours: frames of size
+// each, the panel colour a little lighter (the pressed frame, the second, lighter still) inside an
+// outline in the caption colour, so the control stays visible and usable.
+CImageArray* PlainStrip(int frames, SIZE size) {
+    const int w = size.cx > 0 ? size.cx : 24;
+    const int h = size.cy > 0 ? size.cy : 24;
+    const COLORREF panel = ReadPanelColour();
+    COLORREF outline = RGB(230, 234, 240);
+    ql_GetSettingColor("button font", "font_color_normal", g_skinSettingsPath, &outline);
+    Gdiplus::Color edge;
+    edge.SetFromCOLORREF(outline);
+    auto* strip = new CImageArray(w * frames, h, PixelFormat32bppARGB, edge.GetValue());
+    Gdiplus::Graphics graphics(strip);
+    for (int i = 0; i < frames; ++i) {
+        const int by = i == 1 ? kPlainFaceLift * 2 : kPlainFaceLift;
+        Gdiplus::SolidBrush face(Gdiplus::Color(255, Lighter(GetRValue(panel), by), Lighter(GetGValue(panel), by),
+                                                Lighter(GetBValue(panel), by)));
+        graphics.FillRectangle(&face, i * w + 1, 1, w - 2, h - 2);
+    }
+    return strip;
+}
+
+// A strip from the skin folder + imageValue; when that cannot be read the file is noted for the user
+// and a plain strip of frames x size stands in.
+CImageArray* LoadStrip(const char* section, const char* imageValue, int frames, SIZE size) {
+    const CString path = g_skinFolder + imageValue;
+    auto* strip = new CImageArray(path, 1, nullptr);
+    if (strip->GetLastStatus() == Gdiplus::Ok && strip->Width() > 0)
+        return strip;
+    delete strip;
+    NoteUnreadable(imageValue[0] ? path : CString("[") + section + "]: no picture named");
+    return PlainStrip(frames, size);
+}
+
+SIZE SizeOf(const RECT& place) { return SIZE{place.right - place.left, place.bottom - place.top}; }
 
 } // namespace
 
@@ -65,7 +142,7 @@ void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int
     ql_GetSettingString(section, "image", g_skinSettingsPath, image);
     RECT place = {};
     const BOOL placed = ReadSkinRect(section, index, &place);
-    button->LoadBitmapA(LoadStrip(image), TRUE);
+    button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place)), TRUE);
     button->SetCheck(TRUE);
     button->Invalidate(FALSE);
     button->ShowText(FALSE);
@@ -84,8 +161,10 @@ void SkinTextButton(CButtonEx* button, const char* section, UINT tooltipId, UINT
     char image[MAX_PATH] = {};
     ql_GetSettingString(section, "image", g_skinSettingsPath, image);
     button->SendMessage(BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+    RECT place = {};
+    const BOOL placed = ReadSkinRect(section, index, &place);
     if (image[0]) // without an image the button keeps the strip it has
-        button->LoadBitmapA(LoadStrip(image), TRUE);
+        button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place)), TRUE);
     if (tooltipId)
         button->SetToolTipText(static_cast<int>(tooltipId), TRUE);
     if (textId) {
@@ -99,8 +178,7 @@ void SkinTextButton(CButtonEx* button, const char* section, UINT tooltipId, UINT
         button->Invalidate(FALSE);
         button->ShowText(TRUE);
     }
-    RECT place = {};
-    if (ReadSkinRect(section, index, &place))
+    if (placed)
         button->MoveWindow(&place, TRUE);
 }
 
@@ -135,8 +213,8 @@ void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
 }
 
 void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath) {
-    ql_GetSettingRect(section, "rect_slider", settingsPath, &record->rect);
-    ql_GetSettingRect(section, "thumb_range", settingsPath, &record->thumbRange);
+    ReadClampedRect(section, "rect_slider", settingsPath, &record->rect);
+    ReadClampedRect(section, "thumb_range", settingsPath, &record->thumbRange);
     ql_GetSettingBorder(section, "bar_border", settingsPath, &record->border);
     SIZE range = {record->min, record->max};
     ql_GetSettingSize(section, "range", settingsPath, &range);
@@ -145,10 +223,11 @@ void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char*
     ql_GetSettingInt(section, "pos_thumb", settingsPath, &record->pos);
     // One buffer for both images: a missing thumb value reuses the channel's file.
     char image[MAX_PATH] = {};
+    const SIZE bar = SizeOf(record->rect);
     ql_GetSettingString(section, "image_bar", settingsPath, image);
-    record->channel = LoadStrip(image);
+    record->channel = LoadStrip(section, image, 1, bar);
     ql_GetSettingString(section, "image_thumb", settingsPath, image);
-    record->thumb = LoadStrip(image);
+    record->thumb = LoadStrip(section, image, 4, SIZE{10, bar.cy});
     record->thumb->SetCount(4);
 }
 
@@ -175,8 +254,8 @@ CString IndexedKey(const char* key, int index) {
 
 void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
                             BOOL keepRange) {
-    ql_GetSettingRect(section, IndexedKey("rect_slider", index), settingsPath, &record->rect);
-    ql_GetSettingRect(section, IndexedKey("thumb_range", index), settingsPath, &record->thumbRange);
+    ReadClampedRect(section, IndexedKey("rect_slider", index), settingsPath, &record->rect);
+    ReadClampedRect(section, IndexedKey("thumb_range", index), settingsPath, &record->thumbRange);
     ql_GetSettingBorder(section, IndexedKey("bar_border", index), settingsPath, &record->border);
     if (!keepRange) {
         SIZE range = {record->min, record->max};
@@ -189,15 +268,16 @@ void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, cons
     ql_GetSettingPoint(section, IndexedKey("right_pos", index), settingsPath, &record->rightPos);
     // One buffer for all four images: a missing value reuses the file read before it.
     char image[MAX_PATH] = {};
+    const SIZE bar = SizeOf(record->rect);
     ql_GetSettingString(section, IndexedKey("image_bar", index), settingsPath, image);
-    record->channel = LoadStrip(image);
+    record->channel = LoadStrip(section, image, 1, bar);
     ql_GetSettingString(section, IndexedKey("image_thumb", index), settingsPath, image);
-    record->thumb = LoadStrip(image);
+    record->thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10});
     record->thumb->SetCount(4);
     ql_GetSettingString(section, IndexedKey("image_right", index), settingsPath, image);
-    record->rightStrip = LoadStrip(image);
+    record->rightStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx});
     ql_GetSettingString(section, IndexedKey("image_left", index), settingsPath, image);
-    record->leftStrip = LoadStrip(image);
+    record->leftStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx});
 }
 
 void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange) {
@@ -220,20 +300,21 @@ void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, B
 
 void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index) {
     char image[MAX_PATH] = {};
+    RECT place = {};
+    ReadClampedRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, &place);
+    const SIZE bar = SizeOf(place);
     ql_GetSettingString(section, IndexedKey("image_bar", index), g_skinSettingsPath, image);
-    CImageArray* channel = LoadStrip(image);
+    CImageArray* channel = LoadStrip(section, image, 1, bar);
     ql_GetSettingString(section, IndexedKey("image_thumb", index), g_skinSettingsPath, image);
-    CImageArray* thumb = LoadStrip(image);
+    CImageArray* thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10});
     thumb->SetCount(4);
     slider->LoadBitmap(channel, thumb, TRUE);
     CBorder border(0, 0, 0, 0);
     ql_GetSettingBorder(section, IndexedKey("bar_border", index), g_skinSettingsPath, &border);
     channel->SetBorder(border);
     RECT range = {};
-    ql_GetSettingRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, &range);
+    ReadClampedRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, &range);
     slider->SetThumbRange(range);
-    RECT place = {};
-    ql_GetSettingRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, &place);
     slider->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                          SWP_NOZORDER);
 }

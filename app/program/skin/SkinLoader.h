@@ -30,7 +30,15 @@ void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, cons
 void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange);
 void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index);
 
-// The section's "rect%d" for the size-mode index into out; FALSE (out untouched) when absent.
+// How much lighter than the panel colour a plain face is drawn (each of red, green and blue).
+constexpr int kPlainFaceLift = 24;
+
+// The pictures of controls that could not be read since the last call, one a line (a plain face stood
+// in for each); empty when every picture was read.
+CString TakeUnreadableSkinImages();
+
+// The section's "rect%d" for the size-mode index into out, clamped to the screen; FALSE (out
+// untouched) when absent.
 BOOL ReadSkinRect(const char* section, int index, RECT* out);
 // A label's text, set without flicker while it is visible.
 void SetLabelText(CWnd* label, const char* text);

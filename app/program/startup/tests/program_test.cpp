@@ -82,6 +82,55 @@ TEST_F(StartUp, ASecondLaunchOnlyShowsTheFirstWindow) {
     EXPECT_EQ(1, run->TopLevelWindowCount("ZENTRIK_CLASSNAME"));
 }
 
+// A window of the program's class on a thread that never reads its messages: a copy that hangs.
+class HungCopy {
+public:
+    HungCopy() {
+        ready_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        stop_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        ::WaitForSingleObject(ready_, 5000);
+    }
+    ~HungCopy() {
+        ::SetEvent(stop_);
+        ::WaitForSingleObject(thread_, 5000);
+        for (HANDLE handle : {thread_, ready_, stop_})
+            ::CloseHandle(handle);
+    }
+    HungCopy(const HungCopy&) = delete;
+    HungCopy& operator=(const HungCopy&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto* copy = static_cast<HungCopy*>(self);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZENTRIK_CLASSNAME";
+        ::RegisterClassA(&wc);
+        HWND window = ::CreateWindowA("ZENTRIK_CLASSNAME", "hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      wc.hInstance, nullptr);
+        ::SetEvent(copy->ready_);
+        ::WaitForSingleObject(copy->stop_, INFINITE); // no message is read meanwhile
+        ::DestroyWindow(window);
+        ::UnregisterClassA("ZENTRIK_CLASSNAME", wc.hInstance);
+        return 0;
+    }
+    HANDLE ready_ = nullptr;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+TEST_F(StartUp, ARunningCopyThatDoesNotAnswerIsSaidNotSilentlyLeftAlone) {
+    HungCopy hung;
+    ZentrikRun run;
+    run.ExpectBox("Tavorin", "The program is already running but does not answer.");
+    ASSERT_TRUE(run.Start());
+    run.WaitForExpectedBoxes(20000);
+    EXPECT_TRUE(run.MissingBoxes().empty()) << "the start ended without a word";
+    EXPECT_NE(static_cast<DWORD>(-1), run.WaitForExit(10000));
+}
+
 TEST_F(StartUp, TheInitLabelIsHiddenWithinFiveSeconds) {
     auto run = StartQuietly();
     const DWORD end = ::GetTickCount() + 5000;
@@ -136,18 +185,18 @@ TEST_F(StartUp, WithoutACameraTheProgramSaysSoAndEnds) {
     EXPECT_TRUE(run.MissingBoxes().empty());
 }
 
-TEST_F(StartUp, AnEmptySkinFolderStartsAndClosesWithoutACrash) {
+TEST_F(StartUp, AnEmptySkinFolderIsRefusedAndTheProgramEnds) {
     AddCamera();
     AddMicrophone();
     ZentrikRun run(false);
+    run.ExpectBox("Tavorin", "The skin \"" + run.SkinIni() + "\" cannot be used: the file is missing.");
     ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(run.WaitForMainWindow(30000));
-    RECT frame;
-    ::GetWindowRect(run.Frame(), &frame);
-    EXPECT_EQ(0, frame.right - frame.left);
-    EXPECT_EQ(0, frame.bottom - frame.top);
-    ::PostMessageA(run.Dialog(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, run.WaitForExit(5000));
+    run.WaitForExpectedBoxes(30000);
+    EXPECT_TRUE(run.MissingBoxes().empty());
+    const DWORD code = run.WaitForExit(15000);
+    EXPECT_NE(static_cast<DWORD>(-1), code);
+    EXPECT_LT(code, 0xC0000000u) << "the program crashed";
+    EXPECT_EQ(0, run.TopLevelWindowCount("ZENTRIK_CLASSNAME"));
 }
 
 TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
@@ -156,7 +205,12 @@ TEST_F(StartUp, AResourceLibraryWithoutTheMainDialogEndsStartUp) {
     ZentrikRun run;
     // A library beside the program supplies every resource; this one has no main dialog.
     run.AddFile(QEL_UTILITY_DLL, "Tavorin.dll");
+    // It says why rather than vanish.
+    run.ExpectBox("Zentrik", "The main window could not be created: the resource library \"" + run.Folder() +
+                                 "Tavorin.dll\" holds no main window.");
     ASSERT_TRUE(run.Start());
+    run.WaitForExpectedBoxes(15000);
+    EXPECT_TRUE(run.MissingBoxes().empty());
     const DWORD code = run.WaitForExit(15000);
     EXPECT_NE(static_cast<DWORD>(-1), code) << "start-up went on without its main window";
     EXPECT_LT(code, 0xC0000000u) << "the program crashed";
