@@ -84,7 +84,7 @@ TEST_F(Album, ListsTheImageFolderNewestFirstAndShowsTheSliderForSixItems) {
     EXPECT_EQ(scrolledY + 73, ScreenRectOf(first).top) << "nothing above the top";
 
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
-    EXPECT_EQ(0u, run.WaitForExit(5000));
+    EXPECT_EQ(0u, run.WaitForExit(15000));
     EXPECT_TRUE(run.Boxes().empty());
 }
 
@@ -112,7 +112,7 @@ TEST_F(Album, CloseWhileTheScanHandsOverEndsInOrder) {
         ASSERT_TRUE(FindItem(run.Dialog(), 8001)) << "the scan handed nothing over";
         ASSERT_FALSE(FindItem(run.Dialog(), 8019)) << "the hand-over was already over";
         ::PostMessageA(run.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
-        EXPECT_EQ(0u, run.WaitForExit(5000)) << "run " << run_;
+        EXPECT_EQ(0u, run.WaitForExit(15000)) << "run " << run_;
         EXPECT_EQ("0", run.IniValue("Enhance", "ZoomValue")) << "[Enhance] written";
         EXPECT_TRUE(run.Boxes().empty());
     }

@@ -55,7 +55,7 @@ protected:
     }
     void CloseProgram() {
         ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-        ASSERT_EQ(0u, run->WaitForExit(5000));
+        ASSERT_EQ(0u, run->WaitForExit(15000));
     }
     // Waits until the preview shows the camera's picture, inverted or not, stretched over the area.
     bool PreviewReads(bool inverted, DWORD ms) {

@@ -207,7 +207,7 @@ TEST_F(EnhanceDialog, OkValuesReachTheSettingsFileAtClose) {
     EXPECT_EQ(70, SliderPos(dialog, kEnhanceLevel));
     Close(dialog, IDOK);
     ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(0u, run->WaitForExit(5000));
+    ASSERT_EQ(0u, run->WaitForExit(15000));
     EXPECT_EQ("0", run->IniValue("Enhance", "Auto"));
     EXPECT_EQ("0", run->IniValue("Enhance", "AutoEnhance"));
     EXPECT_EQ("0", run->IniValue("Enhance", "Manual"));

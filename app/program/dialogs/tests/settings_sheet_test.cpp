@@ -115,7 +115,7 @@ protected:
     }
     void CloseProgram() {
         ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-        ASSERT_EQ(0u, run->WaitForExit(5000));
+        ASSERT_EQ(0u, run->WaitForExit(15000));
     }
     // An arrow key on a spin's buddy, as the user steps it.
     void Step(HWND page, int editId, WORD key) {

@@ -267,7 +267,7 @@ TEST_F(Layout, AHandEditedSizeModeAboveOneIsTheSmallMode) {
     auto run = StartQuietly("7");
     ExpectControlsAtSkinRects(*run, 1);
     ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(0u, run->WaitForExit(5000));
+    ASSERT_EQ(0u, run->WaitForExit(15000));
     EXPECT_EQ("1", run->IniValue("Basic", "dialogsize"));
 }
 
@@ -295,7 +295,7 @@ using Close = ProgramTest;
 // Closes through msg on the given window and checks the settings the program leaves behind.
 void CloseAndCheckSettings(ZentrikRun& run, HWND target, UINT msg, WPARAM wParam) {
     ::PostMessageA(target, msg, wParam, 0);
-    EXPECT_EQ(0u, run.WaitForExit(3000)) << "the program did not end in order within 3 s";
+    EXPECT_EQ(0u, run.WaitForExit(15000)) << "the program did not end";
     EXPECT_EQ("0", run.IniValue("Basic", "dialogsize"));
     EXPECT_EQ("-1", run.IniValue("Effect", "EffectIndex"));
     EXPECT_EQ("-1", run.IniValue("Effect", "PropertyIndex"));
@@ -332,19 +332,19 @@ TEST_F(Close, ACloseRightAtStartUpEndsInOrder) {
     }
     ASSERT_TRUE(dialog);
     ::PostMessageA(dialog, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, run.WaitForExit(8000)) << "the close waited for the indicator without serving it";
+    EXPECT_EQ(0u, run.WaitForExit(15000)) << "the close waited for the indicator without serving it";
 }
 
 TEST_F(Close, ASecondRunWritesTheSettingsFileBackByteForByte) {
     auto run = StartQuietly();
     ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(0u, run->WaitForExit(3000));
+    ASSERT_EQ(0u, run->WaitForExit(15000));
     const std::string written = run->IniText();
     ASSERT_FALSE(written.empty());
     ASSERT_TRUE(run->Start());
     ASSERT_TRUE(run->WaitForMainWindow(30000));
     ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(0u, run->WaitForExit(3000));
+    ASSERT_EQ(0u, run->WaitForExit(15000));
     EXPECT_EQ(written, run->IniText());
 }
 
