@@ -67,6 +67,7 @@ void CMediaFrameReader::SeekSplitterDirectly(LONGLONG position, bool stopPositio
 }
 
 HRESULT CMediaFrameReader::SetPosition(double seconds, DWORD streams, bool stopPosition) {
+    CAutoLock hold(&readerLock_);
     ReaderGraph* graphs[2] = {(streams & READER_STREAM_VIDEO) ? &video_ : nullptr,
                               (streams & READER_STREAM_AUDIO) ? &audio_ : nullptr};
     int selected = 0, done = 0;
@@ -83,6 +84,8 @@ HRESULT CMediaFrameReader::SetPosition(double seconds, DWORD streams, bool stopP
         LONGLONG duration = 0;
         if (FAILED(seeking->GetDuration(&duration)))
             return E_FAIL;
+        if (graph == &video_)
+            ReleaseParkedFrame();
         LONGLONG position = ToUnits(seconds);
         if (position < 0)
             position = 0;
