@@ -174,6 +174,7 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::get_Rate(double* rate, DWORD stream
 }
 
 HRESULT STDMETHODCALLTYPE CMediaFrameReader::put_Rate(double rate, DWORD streams) {
+    CAutoLock hold(&readerLock_);
     int selected = 0;
     ReaderGraph* graphs[2] = {(streams & READER_STREAM_VIDEO) ? &video_ : nullptr,
                               (streams & READER_STREAM_AUDIO) ? &audio_ : nullptr};
@@ -183,6 +184,9 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::put_Rate(double rate, DWORD streams
         ++selected;
         if (!graph->Seeking())
             return E_NOTIMPL;
+        // A rate change of the running graph moves its streaming thread on like a seek.
+        if (graph == &video_)
+            ReleaseParkedFrame();
         const HRESULT hr = graph->Seeking()->SetRate(rate);
         if (FAILED(hr))
             return hr;

@@ -115,6 +115,24 @@ TEST_F(ReaderFramesTest, RepositioningAfterAnIndexReadComesBack) {
     EXPECT_EQ(S_OK, ExpectIndex(12, 12)) << "reading on after the last reposition";
 }
 
+TEST_F(ReaderFramesTest, RateAndStopTimeChangesAfterAnIndexReadComeBackAndKeepTheFrames) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    ASSERT_EQ(S_OK, reader_->OpenFile(MakeClip("clip.avi", ClipSpec(false)).c_str()));
+    IMediaFrameReader* reader = reader_.Get();
+    EXPECT_EQ(S_OK, ExpectIndex(3, 3));
+    auto rate = std::make_shared<HRESULT>(E_PENDING);
+    ASSERT_TRUE(ReturnsWithin(1000, [reader, rate] { *rate = reader->put_Rate(1.0, READER_STREAM_VIDEO); }))
+        << "put_Rate did not come back";
+    EXPECT_EQ(S_OK, *rate);
+    EXPECT_EQ(S_OK, ExpectIndex(4, 4)) << "the next frame after a rate change";
+    auto stop = std::make_shared<HRESULT>(E_PENDING);
+    ASSERT_TRUE(ReturnsWithin(1000, [reader, stop] {
+        *stop = reader->put_StopTime(2.5, READER_STREAM_VIDEO);
+    })) << "put_StopTime did not come back";
+    EXPECT_EQ(S_OK, *stop);
+    EXPECT_EQ(S_OK, ExpectIndex(5, 5)) << "the next frame after a stop time change";
+}
+
 TEST_F(ReaderFramesTest, TheSameIndexAgainAtOnceGivesItsOwnFrameFromTheWindowsMediaSource) {
     qeltest::Watchdog::ExtendCurrentTest(90);
     const HRESULT opened = reader_->OpenFile(MakeClip("clip.wmv", ClipSpec(false)).c_str());
