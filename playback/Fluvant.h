@@ -11,6 +11,8 @@ typedef void(CALLBACK* lpProgressCallback)(LONGLONG start, LONGLONG stop, LONGLO
 extern "C" {
 // Plays file (ANSI path) inside host from start to stop (0: to the end); always answers 0.
 int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
-// Stops the current playback; nothing happens when nothing plays.
+// Stops the current playback; nothing happens when nothing plays. Called from the callback on the
+// progress thread, it ends the reports at once and the caller's thread finishes the stop when it next
+// handles its messages.
 void WINAPI lpStop();
 }

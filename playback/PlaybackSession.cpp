@@ -161,6 +161,11 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     if (events_)
         events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_), kGraphNotifyMessage, 0);
 
+    {
+        // Before the reports start: a callback may stop the playback at its first report.
+        CAutoLock hold(&lock_);
+        playing_ = true;
+    }
     if (rendered >= 0 && control_) {
         savedHostProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc)));
@@ -174,51 +179,36 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
         }
         if (videoWindow_)
             videoWindow_->put_Visible(OATRUE);
-        ResetEvent(stopEvent_.Get());
-        progressThread_.Reset(CreateThread(nullptr, 0, &CPlaybackSession::ProgressThread, this, CREATE_SUSPENDED, nullptr));
-        if (progressThread_) {
-            SetThreadPriority(progressThread_.Get(), THREAD_PRIORITY_LOWEST);
-            ResumeThread(progressThread_.Get());
-        }
+        progress_.reset(new CProgressThread);
+        if (seeking_)
+            progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
     }
-    playing_ = true;
     return 0;
-}
-
-DWORD WINAPI CPlaybackSession::ProgressThread(void* session) {
-    static_cast<CPlaybackSession*>(session)->ReportProgress();
-    return 0;
-}
-
-void CPlaybackSession::ReportProgress() {
-    while (WaitForSingleObject(stopEvent_.Get(), kProgressPeriodMs) == WAIT_TIMEOUT) {
-        LONGLONG current = 0;
-        if (!seeking_ || FAILED(seeking_->GetCurrentPosition(&current)))
-            return;
-        if (!callback_)
-            continue;
-        if (current >= stop_)
-            return;
-        callback_(start_, stop_, current, user_);
-    }
 }
 
 void CPlaybackSession::Stop(bool hostGone) {
-    if (!playing_)
-        return;
-    if (progressThread_) {
-        SetEvent(stopEvent_.Get());
-        // The thread may be inside the caller's callback, sending a message to this very thread:
-        // handle sent messages while waiting, and wait until it has ended, so that it never touches
-        // the graph after it is released nor calls back after the stop.
-        HANDLE thread = progressThread_.Get();
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    std::unique_ptr<CProgressThread> progress;
+    {
+        CAutoLock hold(&lock_);
+        if (!playing_ || stopping_)
+            return;
+        if (progress_ && progress_->IsCurrentThread()) {
+            // Waiting here would wait on this very thread, and the windows and the graph belong to the
+            // caller's thread: no more reports, and the caller's thread finishes the stop.
+            progress_->Detach();
+            if (notifyWindow_)
+                PostMessageA(notifyWindow_, kStopRequestMessage, 0, 0);
+            return;
         }
-        progressThread_.Reset();
+        stopping_ = true;
+        progress = std::move(progress_);
     }
-    ResetEvent(stopEvent_.Get());
+    if (progress) {
+        // Detached first, the thread no longer touches the graph or calls back, whatever the wait gives.
+        progress->Detach();
+        progress->WaitForEnd(kProgressEndLimitMs);
+        progress.reset();
+    }
 
     CAutoLock hold(&lock_);
     if (seeking_ && callback_) {
@@ -264,6 +254,7 @@ void CPlaybackSession::Stop(bool hostGone) {
     graph_.Reset();
     seeking_.Reset();
     playing_ = false;
+    stopping_ = false;
 }
 
 void CPlaybackSession::HandleGraphEvents() {
@@ -326,6 +317,10 @@ LRESULT CALLBACK CPlaybackSession::NotifyProc(HWND window, UINT message, WPARAM 
     }
     if (message == kGraphNotifyMessage) {
         session.HandleGraphEvents();
+        return 0;
+    }
+    if (message == kStopRequestMessage) {
+        session.Stop(false);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

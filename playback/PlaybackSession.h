@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <memory>
+
 #include "qeldshow/com_ptr.h"
 #include "Fluvant.h"
-#include "Win32Handle.h"
+#include "ProgressThread.h"
 #include "qeldshow/critical_section.h"
 
 // What the session asks of the system, replaceable by tests: filters by class id and the system's
@@ -22,6 +24,11 @@ constexpr UINT kGraphNotifyMessage = 1251;
 constexpr UINT_PTR kResizeTimer = 2222;
 constexpr UINT kResizeDelayMs = 300;
 constexpr DWORD kProgressPeriodMs = 67;
+// How long a stop waits for the progress thread to leave the caller's callback. Detached first, the
+// thread can no longer touch the graph, so a callback that blocks only delays the stop this long.
+constexpr DWORD kProgressEndLimitMs = 500;
+// Posted to the notification window when the progress thread itself asks for the stop.
+constexpr UINT kStopRequestMessage = WM_APP + 0x4E3;
 extern const char kNotificationClass[]; // "DirectShow Notification"
 
 class CPlaybackSession {
@@ -32,7 +39,9 @@ public:
     CPlaybackSession& operator=(const CPlaybackSession&) = delete;
 
     int Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
-    // hostGone: the host window is being destroyed (its procedure must not be put back).
+    // hostGone: the host window is being destroyed (its procedure must not be put back). Called from
+    // the progress thread (a callback that stops), it ends the reports at once and leaves the rest
+    // of the stop to the caller's thread, which owns the windows and the graph.
     void Stop(bool hostGone);
 
     bool Playing() const { return playing_; }
@@ -49,13 +58,10 @@ private:
     void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
     void HandleGraphEvents();
     void FitVideoToHost();
-    static DWORD WINAPI ProgressThread(void* session);
-    void ReportProgress();
 
     LONGLONG start_ = 0;
     LONGLONG stop_ = 0;
-    EventHandle stopEvent_{true};
-    Win32Handle progressThread_;
+    std::unique_ptr<CProgressThread> progress_;
     HWND host_ = nullptr;
     qel::ComPtr<IVideoWindow> videoWindow_;
     qel::ComPtr<IMediaEventEx> events_;
@@ -66,6 +72,7 @@ private:
     lpProgressCallback callback_ = nullptr;
     HWND notifyWindow_ = nullptr;
     bool playing_ = false;
+    bool stopping_ = false; // a stop is under way: stops from its callbacks return at once
     CCritSec lock_;
     WNDPROC savedHostProc_ = nullptr;
     PlaybackPlatform defaultPlatform_;

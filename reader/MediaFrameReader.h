@@ -112,6 +112,9 @@ private:
     HRESULT VideoPause();
     HRESULT VideoRun();
     HRESULT VideoStop();
+    // Lets a streaming thread parked at the grabber go and stops pacing: a seek of the video graph
+    // waits on that thread. The running graph's next frame is then unknown.
+    void ReleaseParkedFrame();
     double FrameSeconds() const;
     // The number of the frame that starts at the time, rounded to the nearest.
     LONGLONG FrameAt(double seconds) const;

@@ -50,6 +50,14 @@ HRESULT CMediaFrameReader::VideoStop() {
     return hr;
 }
 
+void CMediaFrameReader::ReleaseParkedFrame() {
+    videoCallback_.SetArmed(false);
+    videoCallback_.SetPaced(false);
+    videoCallback_.SetSkip(0);
+    videoCallback_.Proceed();
+    m_nFrameNo = -1;
+}
+
 bool CMediaFrameReader::SampleArrivesWithin(DWORD milliseconds) {
     if (!sampleArrived_ || WaitForSingleObject(sampleArrived_.Get(), milliseconds) != WAIT_OBJECT_0)
         return false;
@@ -108,11 +116,14 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::ReadVideoFrame(double position, HGL
                 if (m_nFrameNo != -1 && index == m_nFrameNo - 1)
                     block = videoCallback_.MakeFrameBlock();
             } else {
-                const double lastSeen = videoCallback_.LastSampleTime();
                 const double buffered = videoCallback_.BufferedTime();
+                const bool seenNewer = !videoCallback_.Paced() ||
+                                       buffered < videoCallback_.LastSampleTime() ||
+                                       SampleArrivesWithin(kFirstWaitMs);
+                // Read after the wait: a sample that arrived during it is the one to compare with.
+                const double lastSeen = videoCallback_.LastSampleTime();
                 // Compared as frame numbers: a source's times may be off by a hair.
-                if ((!videoCallback_.Paced() || buffered < lastSeen || SampleArrivesWithin(kFirstWaitMs)) &&
-                    index < FrameAt(lastSeen) && index >= FrameAt(buffered))
+                if (seenNewer && index < FrameAt(lastSeen) && index >= FrameAt(buffered))
                     block = videoCallback_.MakeFrameBlock();
             }
             if (block)
@@ -176,8 +187,6 @@ HRESULT CMediaFrameReader::ReadFrameByIndex(LONGLONG index, HGLOBAL* frame) {
         videoCallback_.SetSkip(0);
         videoCallback_.SetPaced(false);
         videoCallback_.SetArmed(false);
-        // Stopped, not paused: a paused graph delivers the sought frame at once, before the grabber is
-        // armed for it, and the frame after it would be taken instead.
         // Stopped, not paused: a paused graph delivers the sought frame at once, before the grabber is
         // armed for it, and the frame after it would be taken instead.
         VideoStop();

@@ -67,6 +67,7 @@ void CMediaFrameReader::SeekSplitterDirectly(LONGLONG position, bool stopPositio
 }
 
 HRESULT CMediaFrameReader::SetPosition(double seconds, DWORD streams, bool stopPosition) {
+    CAutoLock hold(&readerLock_);
     ReaderGraph* graphs[2] = {(streams & READER_STREAM_VIDEO) ? &video_ : nullptr,
                               (streams & READER_STREAM_AUDIO) ? &audio_ : nullptr};
     int selected = 0, done = 0;
@@ -83,6 +84,8 @@ HRESULT CMediaFrameReader::SetPosition(double seconds, DWORD streams, bool stopP
         LONGLONG duration = 0;
         if (FAILED(seeking->GetDuration(&duration)))
             return E_FAIL;
+        if (graph == &video_)
+            ReleaseParkedFrame();
         LONGLONG position = ToUnits(seconds);
         if (position < 0)
             position = 0;
@@ -171,6 +174,7 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::get_Rate(double* rate, DWORD stream
 }
 
 HRESULT STDMETHODCALLTYPE CMediaFrameReader::put_Rate(double rate, DWORD streams) {
+    CAutoLock hold(&readerLock_);
     int selected = 0;
     ReaderGraph* graphs[2] = {(streams & READER_STREAM_VIDEO) ? &video_ : nullptr,
                               (streams & READER_STREAM_AUDIO) ? &audio_ : nullptr};
@@ -180,6 +184,9 @@ HRESULT STDMETHODCALLTYPE CMediaFrameReader::put_Rate(double rate, DWORD streams
         ++selected;
         if (!graph->Seeking())
             return E_NOTIMPL;
+        // A rate change of the running graph moves its streaming thread on like a seek.
+        if (graph == &video_)
+            ReleaseParkedFrame();
         const HRESULT hr = graph->Seeking()->SetRate(rate);
         if (FAILED(hr))
             return hr;

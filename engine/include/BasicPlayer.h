@@ -60,6 +60,8 @@ public:
     // The copy's name: drive, folder, base name + "_Apply", the source's extension (".asf" on the
     // ASF path). Empty for an empty name or one whose copy cannot fit MAX_PATH - 1 characters.
     CString SetTempMovName(CString name);
+    // Takes the copy's branch out of the graph: its writer and mux, and its tee unless that tee
+    // now feeds the video renderer (the movie plays on through it).
     void RemoveFileWriteFilters();
 
     // Window, events, registration.
@@ -93,6 +95,9 @@ private:
     IBaseFilter* RendererByName(IGraphBuilder* graph, const char* name, const char* failureText);
     void SeekToStart();
     void SetCopyName(IBaseFilter* sink, const CString& name);
+    // Removes a tee of the copy's branch unless it feeds the renderer; a renderer left without a
+    // feed gets what fed the tee.
+    void TakeOutCopyTee(IBaseFilter* tee, IBaseFilter* renderer);
 
     int m_bWriteFile;
     int m_bAviFile;

@@ -142,6 +142,8 @@ private:
     HRESULT CreateRenderEngine();
     HRESULT QueryGraphInterfaces();
     void SetupVideoWindow(HWND video, int x, int y, int width, int height);
+    // Puts the used overlays that are not in the preview graph back in front of its renderer.
+    void SpliceUsedMixesAgain();
     void RenderGroup(long index, IPin* groupPin);
     BOOL HookWinProc(HWND hwnd, WNDPROC newProc, WNDPROC* oldProc);
     BOOL HandleTrimNotify(HWND hwnd, UINT* message, UINT* wParam, LONG* lParam);

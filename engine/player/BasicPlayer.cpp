@@ -229,13 +229,14 @@ void CBasicPlayer::RemoveFileWriteFilters() {
     if (!m_pGraph)
         return;
     if (m_bAviFile) {
-        for (IBaseFilter* filter : {m_pFileWriter, m_pAviMux, m_pVideoPinTee})
+        for (IBaseFilter* filter : {m_pFileWriter, m_pAviMux})
             if (filter)
                 m_pGraph->RemoveFilter(filter);
+        TakeOutCopyTee(m_pVideoPinTee, m_pVideoRender);
     } else {
-        for (IBaseFilter* filter : {m_pAsfWriter, m_pSmartTee})
-            if (filter)
-                m_pGraph->RemoveFilter(filter);
+        if (m_pAsfWriter)
+            m_pGraph->RemoveFilter(m_pAsfWriter);
+        TakeOutCopyTee(m_pSmartTee, m_pVideoRender);
     }
 }
 

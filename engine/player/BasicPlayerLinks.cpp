@@ -88,6 +88,33 @@ int CBasicPlayer::LinkToVdoRender(IBaseFilter* renderer, IBaseFilter* filter, in
     return 1;
 }
 
+void CBasicPlayer::TakeOutCopyTee(IBaseFilter* tee, IBaseFilter* renderer) {
+    if (!tee || !m_pGraph)
+        return;
+    FILTER_INFO info = {};
+    if (FAILED(tee->QueryFilterInfo(&info)))
+        return;
+    const bool inGraph = info.pGraph != nullptr;
+    SafeRelease(info.pGraph);
+    if (!inGraph)
+        return;
+    const ComPtr<IPin> rendererIn = renderer ? PinOf(renderer, PINDIR_INPUT, 0) : nullptr;
+    const ComPtr<IPin> feed = PeerOf(rendererIn.Get());
+    PIN_INFO feedInfo = {};
+    if (feed && SUCCEEDED(feed->QueryPinInfo(&feedInfo))) {
+        const bool teeFeedsRenderer = feedInfo.pFilter == tee;
+        SafeRelease(feedInfo.pFilter);
+        // The tee carries the picture now: without it the movie would not play on.
+        if (teeFeedsRenderer)
+            return;
+    }
+    const ComPtr<IPin> upstream = PeerOf(PinOf(tee, PINDIR_INPUT, 0).Get());
+    m_pGraph->RemoveFilter(tee);
+    // A splice that failed half-way left the renderer without its feed: what fed the tee feeds it again.
+    if (rendererIn && !feed && upstream && m_pGraph->Connect(upstream.Get(), rendererIn.Get()) != S_OK)
+        EngineTrace("Can't relink video render");
+}
+
 int CBasicPlayer::RelinkAudioFilter(IBaseFilter* audioPinTee, IBaseFilter* sink) {
     // Both checked before the audio renderer is unhooked.
     if (!audioPinTee || !sink || !m_pGraph)

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "GraphBuilderVolume.h"
+#include "OutsideFilters.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ HRESULT CGraphBuilder::Pause() {
     if (FAILED(hr = m_pMediaSeeking->GetCurrentPosition(&current)) ||
         FAILED(hr = m_pMediaSeeking->GetDuration(&duration)))
         return Fail(hr);
+    // The overlay times its text by the position it is told: it learns where the pause landed.
+    if (m_pTextMix)
+        TextMixSetPosition(m_pTextMix, current, TRUE);
     // Re-seeking to where the pause landed shows that frame (a key frame) in the window.
     hr = m_pMediaSeeking->SetPositions(&current, kSeekFlags, &duration, kSeekFlags);
     if (FAILED(hr))
@@ -66,6 +70,8 @@ HRESULT CGraphBuilder::SeekPosition(LONGLONG position, const GUID* format, int r
         return Fail(E_FAIL);
     if (!run && FAILED(hr = m_pMediaControl->Pause()))
         return Fail(hr);
+    if (m_pTextMix)
+        TextMixSetPosition(m_pTextMix, target, TRUE);
     LONGLONG duration = 0;
     if (FAILED(hr = m_pMediaSeeking->GetDuration(&duration)))
         return Fail(hr);

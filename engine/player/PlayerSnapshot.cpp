@@ -14,6 +14,7 @@
 #include <string>
 
 #include "ImageEncoders.h"
+#include "OutsideFilters.h"
 #include "PlayerSnapshotDialog.h"
 
 namespace {
@@ -104,6 +105,8 @@ HRESULT CGraphBuilder::SeekToFrame(unsigned int frame) {
     if (FAILED(hr = m_pMediaSeeking->GetDuration(&duration)))
         return Fail(hr);
     LONGLONG start = FramePositionInForce(frame);
+    if (m_pTextMix)
+        TextMixSetPosition(m_pTextMix, start, TRUE);
     if (FAILED(hr = m_pMediaSeeking->SetPositions(&start, kSeekFlags, &duration, kSeekFlags)))
         return Fail(hr);
     return S_OK;

@@ -5,7 +5,9 @@
 #include "EditingServices.h"
 #include "EngineCom.h"
 #include "GraphBuilderVolume.h"
+#include "GraphSplice.h"
 #include "OutsideFilters.h"
+#include "PinHelpers.h"
 #include "QelFilterParams.h"
 #include "TrimChecks.h"
 #include "TrimLog.h"
@@ -21,6 +23,26 @@ constexpr HRESULT kOutputsAlreadyRendered = static_cast<HRESULT>(0x80040256);
 constexpr LONG kTopmostExStyle = WS_EX_TOPMOST;
 constexpr DWORD kGetStateWaitMs = 1000;
 constexpr DWORD kSeekToKeyFrame = AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame;
+
+bool InGraph(IBaseFilter* filter) {
+    FILTER_INFO info = {};
+    if (!filter || FAILED(filter->QueryFilterInfo(&info)))
+        return false;
+    const bool inGraph = info.pGraph != nullptr;
+    SafeRelease(info.pGraph);
+    return inGraph;
+}
+
+// Removes the filter and links what fed it to what it fed, so that the renderer behind it keeps its
+// picture in the kept graph. The result of that link.
+HRESULT TakeOutOfChain(IGraphBuilder* graph, IBaseFilter* filter) {
+    if (!graph || !InGraph(filter))
+        return S_OK;
+    const ComPtr<IPin> upstream = PeerOf(PinOf(filter, PINDIR_INPUT).Get());
+    const ComPtr<IPin> downstream = PeerOf(PinOf(filter, PINDIR_OUTPUT).Get());
+    graph->RemoveFilter(filter);
+    return upstream && downstream ? graph->Connect(upstream.Get(), downstream.Get()) : S_OK;
+}
 
 } // namespace
 
@@ -69,6 +91,7 @@ HRESULT CVideoTrim::StartPreview(HWND video, int x, int y, int width, int height
         // Resuming needs the graph of an earlier preview.
         if (!m_pMediaControl)
             return E_INVALIDARG;
+        SpliceUsedMixesAgain();
         SetupVideoWindow(video, x, y, width, height);
         const HRESULT hr = m_pMediaControl->Run();
         if (FAILED(hr)) {
@@ -154,12 +177,21 @@ HRESULT CVideoTrim::StopPreview() {
         return S_FALSE;
     // Stopped, not released: StartPreview without rebuild runs the same graph again.
     m_pMediaControl->Stop();
-    if (m_pGraph && m_pTextMix)
-        m_pGraph->RemoveFilter(m_pTextMix);
-    if (m_pGraph && m_pLowLight)
-        m_pGraph->RemoveFilter(m_pLowLight);
+    for (IBaseFilter* mix : {m_pTextMix, m_pLowLight}) {
+        const HRESULT hr = TakeOutOfChain(m_pGraph, mix);
+        if (FAILED(hr))
+            TRIM_LOG(hr);
+    }
     m_TrimState = TrimStateReady;
     return S_OK;
+}
+
+void CVideoTrim::SpliceUsedMixesAgain() {
+    // In the order of the first splices: the low-light plug-in, then the text overlay nearest the renderer.
+    if (m_bLowLightUsed && m_pLowLight && !InGraph(m_pLowLight))
+        ApplyMavixMix(m_pLowLight, m_pGraph, TRUE, m_bLowLightEnable);
+    if (m_bTextMixUsed && m_pTextMix && !InGraph(m_pTextMix))
+        ApplyTextMix(m_pTextMix, m_pGraph, TRUE);
 }
 
 BOOL CVideoTrim::SetPreviewPosition(LONGLONG position) {

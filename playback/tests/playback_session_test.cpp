@@ -5,14 +5,57 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "GraphHelper.h"
 #include "PlaybackSession.h"
 #include "ReaderClsids.h"
 #include "fake_overlay_mixer.h"
 #include "fluvant_fixture.h"
 #include "qeltest/pump.h"
+#include "qeltest/watchdog.h"
 
 namespace {
+
+// A callback for the stop tests: what it does on its first report from the progress thread.
+struct StoppingCallback {
+    enum class Action { kStopPlayback, kWaitForTheTest };
+    static void CALLBACK Report(LONGLONG, LONGLONG, LONGLONG, DWORD) {
+        reports.fetch_add(1);
+        if (GetCurrentThreadId() == testThread || acted.exchange(true))
+            return;
+        if (action == Action::kStopPlayback) {
+            PlaybackSession().Stop(false);
+            stopReturned = true;
+        } else {
+            blocked = true;
+            WaitForSingleObject(release, 10000);
+            blocked = false;
+        }
+    }
+    static void Reset(Action what) {
+        action = what;
+        testThread = GetCurrentThreadId();
+        reports = 0;
+        acted = false;
+        stopReturned = false;
+        blocked = false;
+    }
+    static Action action;
+    static DWORD testThread;
+    static std::atomic<int> reports;
+    static std::atomic<bool> acted;
+    static std::atomic<bool> stopReturned;
+    static std::atomic<bool> blocked;
+    static HANDLE release;
+};
+StoppingCallback::Action StoppingCallback::action = StoppingCallback::Action::kStopPlayback;
+DWORD StoppingCallback::testThread = 0;
+std::atomic<int> StoppingCallback::reports{0};
+std::atomic<bool> StoppingCallback::acted{false};
+std::atomic<bool> StoppingCallback::stopReturned{false};
+std::atomic<bool> StoppingCallback::blocked{false};
+HANDLE StoppingCallback::release = nullptr;
 
 // An older system whose Overlay Mixer is the stand-in.
 class OldSystem : public PlaybackPlatform {
@@ -96,6 +139,49 @@ TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     EXPECT_FALSE(PlaybackSession().Playing());
     EXPECT_EQ(nullptr, PlaybackSession().Graph());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+}
+
+TEST_F(PlaybackSessionTest, AReportThatStopsThePlaybackEndsItAndTheGraphIsReleasedOnce) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    StoppingCallback::Reset(StoppingCallback::Action::kStopPlayback);
+    fluvanttest::HostWindow host;
+    PlaybackSession().Play(MakeClip("long.avi", 100).c_str(), host.Handle(), 0, 0, &StoppingCallback::Report);
+    ASSERT_TRUE(PlaybackSession().Playing());
+    qel::ComPtr<IGraphBuilder> graph = PlaybackSession().Graph();
+    ASSERT_TRUE(graph);
+    // The stop asked for from the progress thread returns there; this thread finishes it.
+    EXPECT_TRUE(qeltest::PumpUntil(
+        [] { return StoppingCallback::stopReturned.load() && !PlaybackSession().Playing(); }, 10000));
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    const int reportsAtStop = StoppingCallback::reports.load();
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(reportsAtStop, StoppingCallback::reports.load()) << "no report after the stop";
+    // Only this test's reference is left: the session let go of the graph, once.
+    EXPECT_EQ(0u, graph.Detach()->Release());
+    PlaybackSession().Stop(false);
+    EXPECT_FALSE(PlaybackSession().Playing());
+}
+
+TEST_F(PlaybackSessionTest, AStopDoesNotWaitForACallbackThatWaitsOnTheStoppingThread) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    StoppingCallback::Reset(StoppingCallback::Action::kWaitForTheTest);
+    StoppingCallback::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    fluvanttest::HostWindow host;
+    PlaybackSession().Play(MakeClip("long.avi", 100).c_str(), host.Handle(), 0, 0, &StoppingCallback::Report);
+    ASSERT_TRUE(qeltest::PumpUntil([] { return StoppingCallback::blocked.load(); }, 10000));
+    PlaybackSession().Stop(false);
+    // The callback is let go only now: a stop that waited for it would have come back after it.
+    EXPECT_TRUE(StoppingCallback::blocked.load()) << "the stop waited for the blocked callback";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    const int reportsAtStop = StoppingCallback::reports.load();
+    SetEvent(StoppingCallback::release);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return !StoppingCallback::blocked.load(); }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(reportsAtStop, StoppingCallback::reports.load()) << "no report after the stop";
+    CloseHandle(StoppingCallback::release);
+    StoppingCallback::release = nullptr;
 }
 
 } // namespace

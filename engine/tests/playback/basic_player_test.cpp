@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <string>
 
 #include "QelPluginIds.h"
@@ -156,6 +157,37 @@ TEST_F(BasicPlayerTest, TheFullOrderPlaysThroughTheChainWithoutACopyHere) {
     EXPECT_EQ(State_Running, State(graph)) << "switching leaves the graph running";
     EXPECT_EQ(1, player.CleanUp());
     EXPECT_EQ(0, player.CleanUp()) << "nothing left";
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(BasicPlayerTest, ACopyThatCannotBeMadeLeavesThePictureFlowingToTheRenderer) {
+    // The platform has no infinite pin tee: a pass-through stand-in takes its place, so that the copy's
+    // branch is spliced in front of the renderer before the copy's name is found too long.
+    ASSERT_EQ(S_OK, standins.Register(CLSID_InfTee));
+    // A source of 256 characters: with "_Apply" its copy's name would need 262.
+    const std::string file = "walk.avi";
+    const size_t length = 256;
+    const size_t folderName = length - folder_.Path().size() - 2 - file.size();
+    ASSERT_LT(folderName, 250u);
+    const std::string folder = std::string(folderName, 'd');
+    ASSERT_TRUE(CreateDirectoryA(folder_.File(folder).c_str(), nullptr));
+    const std::string path = MakeClip(folder + "\\" + file, playertest::ClipSpec(30));
+    ASSERT_EQ(length, path.size());
+    Control control(128, 96);
+    CBasicPlayer player;
+    Open(player, path, control);
+    IGraphBuilder* graph = GraphOf(player);
+    ASSERT_TRUE(graph);
+    const std::vector<std::wstring> chain = ChainBeforeRenderer(graph);
+    ASSERT_FALSE(chain.empty()) << "the renderer lost its feed";
+    EXPECT_NE(chain.end(), std::find(chain.begin(), chain.end(), L"Q&LAutoEnhance"));
+    for (const std::wstring& name : FilterNames(graph)) {
+        EXPECT_NE(L"AviMux", name);
+        EXPECT_NE(L"FileWriter", name);
+    }
+    EXPECT_EQ(1, player.PlayMovie());
+    EXPECT_EQ(State_Running, State(graph));
+    EXPECT_EQ(1, player.CleanUp());
     EXPECT_TRUE(boxes.Texts().empty());
 }
 

@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
+
 #include "OutsideFilters.h"
 #include "QelPluginIds.h"
 #include "playback_fixture.h"
@@ -133,6 +135,42 @@ TEST_F(PlayerMixTest, OnAPausedGraphTheOverlayLeavesItStoppedAndLowLightPausesIt
     ASSERT_GE(chain.size(), 2u);
     EXPECT_EQ(L"TarnTextMix", chain[chain.size() - 2]);
     EXPECT_EQ(L"Q&LLowLight", chain.back());
+}
+
+// The position the overlay was told by the one SetPosition call logged since the last clear, or -1.
+LONGLONG ToldPosition(const std::vector<std::string>& calls) {
+    const std::string call = " SetPosition(";
+    if (calls.size() != 1 || calls.front().find(call) == std::string::npos)
+        return -1;
+    long long position = -1;
+    int flag = -1;
+    if (std::sscanf(calls.front().c_str() + calls.front().find(call) + call.size(), "%lld,%d)", &position,
+                    &flag) != 2 ||
+        flag != 1)
+        return -1;
+    return position;
+}
+
+TEST_F(PlayerMixTest, TheOverlayIsToldThePositionWheneverThePlayerMovesIt) {
+    Play();
+    CTextMixInfo record;
+    record.SetDefaultValue();
+    ASSERT_EQ(0, player.AppendTextMixInfo(&record));
+    ASSERT_TRUE(SUCCEEDED(player.Play()));
+    standins.ClearLog();
+    EXPECT_EQ(S_OK, player.SeekPosition(2 * kSecond, &TIME_FORMAT_MEDIA_TIME, 0));
+    EXPECT_EQ(2 * kSecond, ToldPosition(Calls(CLSID_TarnTextMix)))
+        << testing::PrintToString(Calls(CLSID_TarnTextMix));
+    standins.ClearLog();
+    EXPECT_EQ(S_OK, player.SeekPosition(kSecond / 2, &TIME_FORMAT_MEDIA_TIME, 1));
+    EXPECT_EQ(kSecond / 2, ToldPosition(Calls(CLSID_TarnTextMix)))
+        << testing::PrintToString(Calls(CLSID_TarnTextMix));
+    standins.ClearLog();
+    ASSERT_TRUE(SUCCEEDED(player.Pause()));
+    // Told where the pause landed: the graph's position then.
+    const LONGLONG told = ToldPosition(Calls(CLSID_TarnTextMix));
+    EXPECT_GE(told, kSecond / 2) << testing::PrintToString(Calls(CLSID_TarnTextMix));
+    EXPECT_NEAR(static_cast<double>(Position(graph)), static_cast<double>(told), kSecond / 10.0);
 }
 
 TEST_F(PlayerMixTest, WithoutTheOverlayTheRecordIsRefused) {

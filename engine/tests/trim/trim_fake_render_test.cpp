@@ -114,6 +114,27 @@ protected:
         return names;
     }
 
+    // The name of the filter feeding the graph's video renderer, "" when nothing feeds it.
+    static std::wstring RendererFeed(IGraphBuilder* graph) {
+        qel::ComPtr<IEnumFilters> walk;
+        qel::ComPtr<IBaseFilter> filter;
+        if (!graph || FAILED(graph->EnumFilters(&walk)))
+            return L"";
+        while (walk->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+            if (trimtest::FilterName(filter.Get()).find(L"Video Renderer") == std::wstring::npos)
+                continue;
+            qel::ComPtr<IEnumPins> pins;
+            qel::ComPtr<IPin> pin, peer;
+            PIN_INFO info = {};
+            if (FAILED(filter->EnumPins(&pins)) || pins->Next(1, &pin, nullptr) != S_OK ||
+                FAILED(pin->ConnectedTo(&peer)) || FAILED(peer->QueryPinInfo(&info)))
+                return L"";
+            const qel::ComPtr<IBaseFilter> upstream = qel::TakeOver(info.pFilter);
+            return trimtest::FilterName(upstream.Get());
+        }
+        return L"";
+    }
+
     bool volumeProbe_ = false;
     qeltest::TempDir dir_;
     std::wstring clip_;
@@ -220,6 +241,32 @@ TEST_F(TrimFakeRenderTest, StoppingThePreviewStopsItsGraph) {
     EXPECT_TRUE(SUCCEEDED(control->GetState(1000, &state)));
     EXPECT_EQ(State_Stopped, state);
     EXPECT_EQ(TrimStateReady, editor_->GetTrimState());
+}
+
+TEST_F(TrimFakeRenderTest, APreviewResumedAfterItsStopFeedsItsRendererWithTheOverlayBackInFront) {
+    standin::StandinModule standins;
+    ASSERT_TRUE(standins.Loaded());
+    ASSERT_EQ(S_OK, standins.Register(CLSID_TarnTextMix));
+    source_.EnableTextMix(TRUE);
+    qeltest::ScopedMessageBoxHook boxes;
+    EXPECT_EQ(1, editor_->SetTextMixInfo(&source_, 0, 30000000, 0, 30000000));
+    ASSERT_TRUE(SUCCEEDED(editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, TRUE, nullptr)));
+    qel::ComPtr<IGraphBuilder> graph = qel::TakeOver(fakes_->LastGraph());
+    ASSERT_TRUE(graph);
+    ASSERT_EQ(L"TarnTextMix", RendererFeed(graph.Get())) << "the overlay in front of the renderer";
+    EXPECT_EQ(S_OK, editor_->StopPreview());
+    const std::vector<std::wstring> stopped = GraphFilters();
+    EXPECT_EQ(stopped.end(), std::find(stopped.begin(), stopped.end(), L"TarnTextMix")) << "the overlay left";
+    EXPECT_NE(L"", RendererFeed(graph.Get())) << "the stopped graph's renderer kept a feed";
+    EXPECT_EQ(S_OK, editor_->StartPreview(owner_.Get(), 0, 0, 64, 48, FALSE, nullptr));
+    EXPECT_EQ(L"TarnTextMix", RendererFeed(graph.Get())) << "the resumed preview shows the overlay again";
+    qel::ComPtr<IMediaControl> control;
+    ASSERT_TRUE(SUCCEEDED(graph.As(&control)));
+    OAFilterState state = State_Stopped;
+    control->GetState(1000, &state);
+    EXPECT_EQ(State_Running, state);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(S_OK, editor_->StopPreview());
 }
 
 TEST_F(TrimFakeRenderTest, WithBothMixesOnlyTheLowLightPluginIsSpliced) {
