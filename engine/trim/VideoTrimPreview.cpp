@@ -4,6 +4,7 @@
 
 #include "EditingServices.h"
 #include "EngineCom.h"
+#include "EnginePins.h"
 #include "GraphBuilderVolume.h"
 #include "GraphSplice.h"
 #include "OutsideFilters.h"
