@@ -165,7 +165,7 @@ function(qel_fuzzer name)
     endif()
     cmake_parse_arguments(A "" "" "SOURCES;INCLUDES;LIBS" ${ARGN})
     add_executable(${name} EXCLUDE_FROM_ALL ${A_SOURCES})
-    target_include_directories(${name} PRIVATE ${A_INCLUDES})
+    target_include_directories(${name} PRIVATE ${A_INCLUDES} ${PROJECT_SOURCE_DIR}/tests/support/fuzzseeds)
     target_compile_options(${name} PRIVATE ${QEL_WARNINGS} -g -O1 -fsanitize=fuzzer,address,undefined
                                            -fno-sanitize-recover=undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)

@@ -1,20 +1,7 @@
 #include "ScrollRules.h"
-
-#include <climits>
+#include "IntClamp.h"
 
 namespace qel_controls {
-namespace {
-
-// Bar sizes come from skin numbers: sums are taken in 64 bits and the results pinned to the int range.
-int ClampToInt(long long value) {
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
-
-} // namespace
 
 int ScrolledPosition(int pos, int code, int thumb, int scrollMax, int page) {
     if (scrollMax <= 0)

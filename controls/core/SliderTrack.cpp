@@ -1,17 +1,10 @@
 #include "SliderTrack.h"
+#include "IntClamp.h"
 
 #include <climits>
 
 namespace qel_controls {
 namespace {
-
-int ClampToInt(long long value) {
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 // Truncates toward zero like a cast, but pins values beyond the int range at its ends.
 int TruncateToInt(float value) {

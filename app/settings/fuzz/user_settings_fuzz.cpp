@@ -12,10 +12,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 } // namespace
 

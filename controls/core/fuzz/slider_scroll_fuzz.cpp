@@ -7,19 +7,13 @@
 
 #include "ScrollRules.h"
 #include "SliderTrack.h"
+#include "IntClamp.h"
 #include "fuzz_reader.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
-// The control computes its thumb rectangle from these; the harness must not overflow on its own.
-int ClampToInt(long long value) {
-    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int>(value);
-}
 
 void FuzzSlider(qel::fuzzseeds::FuzzReader& in) {
     using namespace qel_controls;

@@ -7,13 +7,11 @@
 #include <string>
 
 #include "SnapshotName.h"
+#include "fuzz_reader.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 } // namespace
 

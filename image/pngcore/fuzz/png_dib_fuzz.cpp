@@ -10,13 +10,11 @@
 #include <string>
 
 #include "PngDib.h"
+#include "fuzz_reader.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 // The harness stands for a caller whose memory runs out at 64 MB: larger pictures fail as out of
 // memory quickly instead of spending the run's time and memory limits on decoding zeros.

@@ -11,10 +11,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 } // namespace
 

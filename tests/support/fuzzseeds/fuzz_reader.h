@@ -3,10 +3,17 @@
 // numbers from the front of its input, zeros once the input runs out, and may take the rest as text.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace qel::fuzzseeds {
+
+// A harness's own check: libFuzzer reports an abort as a finding, with the input that caused it.
+inline void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
 
 class FuzzReader {
 public:

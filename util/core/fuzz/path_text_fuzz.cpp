@@ -15,10 +15,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 // A buffer of `size` bytes followed by canaries that no bounded write may touch.
 struct GuardedBuffer {

@@ -9,13 +9,11 @@
 
 #include "RectFit.h"
 #include "SkinValueSyntax.h"
+#include "fuzz_reader.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using qel::fuzzseeds::Check;
 
 // A fresh writable copy for the parsers that lower-case in place.
 std::string Copy(const std::string& text) { return text; }
