@@ -390,6 +390,37 @@ TEST_F(NewUser, TheSetupSheetOpensOverTheProgramsWindow) {
     EXPECT_TRUE(run->WaitForDialogEnd(sheet, 5000));
 }
 
+// Five snapshots fill the large strip: every thumbnail lies whole inside the strip, the fifth one's
+// picture reaching its last row.
+TEST_F(NewUser, FiveSnapshotsShowWholeInTheStrip) {
+    qeltest::TempDir folder;
+    StartOnOwnFolder(folder, false);
+    for (int i = 0; i < 5; ++i) {
+        const size_t before = FilesIn(folder.Path()).size();
+        Click(kRecord);
+        ASSERT_TRUE(PumpUntil(10000, [&] { return FindChildById(run->Dialog(), 8000 + i) != nullptr; }))
+            << "snapshot " << i << " never reached the album";
+        ASSERT_TRUE(PumpUntil(5000, [&] { return FilesIn(folder.Path()).size() > before; }));
+    }
+    run->Pump(1000);
+    ::SetCursorPos(2, 2);
+    HWND strip = ::GetParent(FindChildById(run->Dialog(), 8000));
+    ASSERT_TRUE(strip);
+    RECT visible = {};
+    ::GetClientRect(strip, &visible);
+    ::MapWindowPoints(strip, nullptr, reinterpret_cast<POINT*>(&visible), 2);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_five_snapshots").c_str());
+    for (int i = 0; i < 5; ++i) {
+        const RECT item = ScreenRectOf(FindChildById(run->Dialog(), 8000 + i));
+        EXPECT_GE(item.top, visible.top) << "thumbnail " << i;
+        EXPECT_LE(item.bottom, visible.bottom) << "thumbnail " << i << " is cut at the strip's bottom";
+        // Its picture (a camera frame: not the strip's plain background) down to the row above its margin.
+        const COLORREF background = ScreenPixel(visible.right - 4, visible.bottom - 2);
+        const int x = (item.left + item.right) / 2;
+        EXPECT_NE(background, ScreenPixel(x, item.bottom - 2)) << "thumbnail " << i << " ends early";
+    }
+}
+
 // With nothing in the album the album's commands show disabled, and after a snapshot enabled.
 TEST_F(NewUser, AnEmptyAlbumShowsItsCommandsDisabledUntilACaptureArrives) {
     qeltest::TempDir folder;
