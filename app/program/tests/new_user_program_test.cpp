@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <cstdio>
@@ -17,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "program_fixture.h"
 #include "program_windows.h"
 #include "qeltest/temp_dir.h"
 #include "riff_reader.h"
+#include "scoped_audio_input.h"
 #include "screen_probe.h"
 #include "test_frame_pattern.h"
 
@@ -115,6 +118,25 @@ void PointerClickAt(POINT at) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+// The trackbar's thumb on the screen: the rectangle is written into the program's own memory and
+// read back, as a pointer of the test's process means nothing there.
+bool ThumbOnScreen(HWND slider, DWORD pid, RECT* thumb) {
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return false;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    bool read = false;
+    if (remote) {
+        ::SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote));
+        read = ::ReadProcessMemory(process, remote, thumb, sizeof(RECT), nullptr) != FALSE;
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    if (read)
+        ::MapWindowPoints(slider, nullptr, reinterpret_cast<POINT*>(thumb), 2);
+    return read;
 }
 
 POINT CentreOf(HWND window) {
@@ -320,6 +342,45 @@ TEST_F(NewUser, TheFormatChosenInSetupIsTheOneTheNextStartRecords) {
 }
 
 
+// The sound switched on and the sound input refusing the recording: the box says so and that
+// recording without sound works, nothing is left behind, and without sound it records.
+TEST_F(NewUser, ASoundInputThatRefusesSaysSoAndRecordingWithoutSoundWorks) {
+    qeltest::TempDir folder;
+    ScopedNoSoundDriver noSound; // the refusing input below is the only one
+    // A filter without outputs listed as the sound input: its stream can reach no file.
+    const CLSID nullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
+    enginetest::ScopedAudioInput refusing(nullRenderer, L"Qel Refusing Microphone");
+    ASSERT_EQ(S_OK, refusing.Result());
+    AddCamera();
+    run = std::make_unique<ZentrikRun>();
+    run->SetIniValue("Basic", "Video Folder", folder.Path().c_str());
+    run->SetIniValue("Basic", "Image Folder", folder.Path().c_str());
+    run->SetIniValue("MergeSetting", "SaveFileType", "0");
+    ASSERT_TRUE(run->Start());
+    ASSERT_TRUE(run->WaitForMainWindow(30000));
+    run->Pump(500);
+    ASSERT_TRUE(run->Boxes().empty()) << BoxTexts();
+    // Without a mixer the sound starts off: Mute shows, and a click on it switches the sound on.
+    ASSERT_TRUE(::IsWindowVisible(run->Control(kMute)));
+    Click(kMute);
+    run->Pump(300);
+    ASSERT_TRUE(::IsWindowVisible(run->Control(kVoice)));
+    Click(kVideoMode);
+    run->Pump(300);
+    RecordRefusedWith(kSoundRefused);
+    EXPECT_TRUE(FilesIn(folder.Path()).empty()) << ::testing::PrintToString(FilesIn(folder.Path()));
+    ExpectLivePicture("after the refusal");
+
+    Click(kVoice); // the sound off
+    run->Pump(300);
+    const std::vector<std::string> recorded = RecordTwoSeconds(folder.Path());
+    ASSERT_EQ(1u, recorded.size()) << ::testing::PrintToString(recorded) << "; boxes: " << BoxTexts();
+    EXPECT_EQ("DREM0001.AVI", recorded[0]) << "the refused recording used up its number";
+    ExpectValidCameraAvi(folder.File(recorded[0]));
+    CloseProgram();
+    run.reset(); // the program has let go of the input before it is unregistered
+}
+
 // Each kind box draws its own flag: after any click exactly the kind in force shows chosen.
 TEST_F(NewUser, TheSnapshotKindsShowExactlyOneChosenAfterAnyClicks) {
     qeltest::TempDir folder;
@@ -419,6 +480,82 @@ TEST_F(NewUser, FiveSnapshotsShowWholeInTheStrip) {
         const int x = (item.left + item.right) / 2;
         EXPECT_NE(background, ScreenPixel(x, item.bottom - 2)) << "thumbnail " << i << " ends early";
     }
+}
+
+// The brightness slider dragged with the pointer brightens the live picture; Cancel puts back the
+// picture the dialog opened with, and the saved value and the next opening show it too.
+TEST_F(NewUser, EnhanceCancelAfterARealDragRestoresThePicture) {
+    qeltest::TempDir folder;
+    StartOnOwnFolder(folder, false);
+    const RECT preview = PreviewOnScreen(*run, 0);
+    // The mean of the picture below the frame band, read from the screen.
+    auto brightness = [&] {
+        RECT below = preview;
+        below.top += (preview.bottom - preview.top) / 10;
+        const ScreenPixels pixels = GrabScreen(below);
+        double sum = 0;
+        for (uint8_t byte : pixels.bytes)
+            sum += byte;
+        return pixels.bytes.empty() ? 0.0 : sum / static_cast<double>(pixels.bytes.size());
+    };
+    run->Pump(500);
+    const double before = brightness();
+    Click(1006);
+    HWND dialog = run->WaitForDialog("Enhance", 10000);
+    ASSERT_TRUE(dialog);
+    // Off the live picture (below or beside the program's window, on the screen), so it stays in sight.
+    const RECT frame = ScreenRectOf(run->Frame()), box = ScreenRectOf(dialog);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    const bool below = frame.bottom + 4 + height <= ::GetSystemMetrics(SM_CYSCREEN);
+    ::SetWindowPos(dialog, nullptr, below ? frame.left : ::GetSystemMetrics(SM_CXSCREEN) - width,
+                   below ? frame.bottom + 4 : frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    run->Pump(300);
+    HWND slider = ::GetDlgItem(dialog, 1037);
+    const RECT track = ScreenRectOf(slider);
+    RECT thumb = {};
+    ASSERT_TRUE(ThumbOnScreen(slider, run->ProcessId(), &thumb));
+    // Pressed on the thumb, moved most of the way right, released.
+    const int y = (thumb.top + thumb.bottom) / 2;
+    const int start = (thumb.left + thumb.right) / 2;
+
+    // Every event carries its place (absolute), so the press and the moves land where they are meant.
+    auto pointer = [](int x, int y, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((x * 65535LL) / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+        input.mi.dy = static_cast<LONG>((y * 65535LL) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+        ::SendInput(1, &input, sizeof input);
+    };
+    pointer(start, y, 0);
+    run->Pump(100);
+    pointer(start, y, MOUSEEVENTF_LEFTDOWN);
+    run->Pump(100);
+    for (int x = start; x <= track.right - 6; x += 8) {
+        pointer(x, y, 0);
+        run->Pump(30);
+    }
+    pointer(track.right - 6, y, MOUSEEVENTF_LEFTUP);
+    run->Pump(800);
+    const int dragged = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
+    ASSERT_GT(dragged, 40) << "the drag did not move the slider";
+    const double brighter = brightness();
+    EXPECT_GT(brighter, before + 20) << "the drag did not brighten the live picture";
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(run->WaitForDialogEnd(dialog, 5000));
+    run->Pump(800);
+    const double after = brightness();
+    std::printf("figure: picture brightness %.1f before, %.1f dragged to %d, %.1f after Cancel\n", before, brighter,
+                dragged, after);
+    EXPECT_LT(std::fabs(after - before), 8.0) << "Cancel kept the dragged brightness";
+    Click(1006);
+    dialog = run->WaitForDialog("Enhance", 10000);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(0, ::SendMessageA(::GetDlgItem(dialog, 1037), TBM_GETPOS, 0, 0));
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(run->WaitForDialogEnd(dialog, 5000));
+    CloseProgram();
+    EXPECT_EQ("0", run->IniValue("Enhance", "Brightness"));
 }
 
 // With nothing in the album the album's commands show disabled, and after a snapshot enabled.
