@@ -166,7 +166,7 @@ protected:
     void xCreateTempFolder() const;
     HRESULT xStartRecording(const char* path);
     // After a refused start: the preview back, the empty record file gone, the number given back.
-    void xUndoRefusedStart();
+    void xUndoRefusedStart(const char* path);
     // The failure text of a refused start whose cause the program knows, or null.
     const char* xKnownRefusalText() const;
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "MotionDetector.h"
-#include "RecordRefusal.h"
 #include "ProgramFolder.h"
+#include "RecordRefusal.h"
 #include "UserSettingsFormat.h"
 #include "WideText.h"
 
@@ -52,7 +52,7 @@ HRESULT CCaptureController::StartRecording(const char* path) {
         return 1;
     const HRESULT result = xStartRecording(path);
     if (result != 0)
-        xUndoRefusedStart();
+        xUndoRefusedStart(path);
     return result;
 }
 
@@ -90,7 +90,7 @@ HRESULT CCaptureController::xStartRecording(const char* path) {
 
 // The engine leaves a refused capture with its preview stopped and the record graph (or what was built
 // of it) standing, and the record file created empty: the user gets back what was there before.
-void CCaptureController::xUndoRefusedStart() {
+void CCaptureController::xUndoRefusedStart(const char* path) {
     const LiveState state = m_engine->GetClassState();
     if (state == LIVE_CAPTURING) {
         // Started, but with a status the recording is refused for: nothing may record unseen.
@@ -105,7 +105,7 @@ void CCaptureController::xUndoRefusedStart() {
     if (m_recordFileCreated && !m_captureFileName.IsEmpty())
         ::DeleteFileA(m_captureFileName);
     m_recordFileCreated = FALSE;
-    if (!m_lastVideoName.IsEmpty() && m_captureFileName == m_lastVideoName)
+    if (path && !m_lastVideoName.IsEmpty() && m_lastVideoName == path)
         m_settings.videoCount = m_videoCountBeforeName;
     m_captureFileName.Empty();
 }
@@ -166,8 +166,9 @@ CString NextFreeName(const CString& folder, const CString& prefix, int* count, c
 
 CString CCaptureController::MakeVideoFileName() {
     m_videoCountBeforeName = m_settings.videoCount;
-    return m_lastVideoName = NextFreeName(m_settings.videoFolder, m_settings.videoName, &m_settings.videoCount,
-                        qelapp::VideoExtension(m_settings.videoFileType));
+    m_lastVideoName = NextFreeName(m_settings.videoFolder, m_settings.videoName, &m_settings.videoCount,
+                                   qelapp::VideoExtension(m_settings.videoFileType));
+    return m_lastVideoName;
 }
 
 CString CCaptureController::MakeImageFileName() {
