@@ -446,6 +446,9 @@ TEST_F(Viewer, TheComboBoxesStoreTheChosenRecordFormatAndResolution) {
     EXPECT_FALSE(Visible(*run, 1056)) << "the busy label is hidden again";
     Close(*run);
     EXPECT_TRUE(run->Boxes().empty());
+    // The chosen format outlives the close.
+    EXPECT_EQ("2", run->IniValue("Format", "Video FileType"));
+    EXPECT_EQ("2", run->IniValue("MergeSetting", "SaveFileType"));
 }
 
 // A visible popup menu window of the process, or null.
