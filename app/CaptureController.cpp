@@ -200,6 +200,14 @@ void CCaptureController::SetRecordFormat(int kind) {
     }
 }
 
+void CCaptureController::ChooseRecordFormat(int kind) {
+    SetRecordFormat(kind);
+    // Leaving live mode goes back to this value: without it a choice lasted only until the next close.
+    m_settings.saveFileType = m_settings.recordKind;
+    if (m_settings.recordKind <= 2)
+        m_settings.videoFileType = m_settings.recordKind;
+}
+
 void CCaptureController::SetQualities() {
     if (!m_engine)
         return;

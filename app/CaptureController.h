@@ -64,6 +64,9 @@ public:
     int SetCaptureSize(int width, int height);
     // kind 0..3, or -1 to apply the kept one.
     void SetRecordFormat(int kind);
+    // The record format the user chose (Setup sheet or the main dialog's list): applied, and kept as
+    // the format written and used at the next start.
+    void ChooseRecordFormat(int kind);
     void SetQualities();
     // The camera filter's property pages; nonzero (the text "Unknown Error") when they fail.
     HRESULT ShowVideoSettings();
@@ -74,7 +77,8 @@ public:
     // Capture.
     void SetPreviewArea(int left, int top, int right, int bottom);
     HRESULT ShowLivePreview(BOOL on);
-    // 0 when the recording runs; otherwise the failure (see GetLastErrorText).
+    // 0 when the recording runs; otherwise the failure (see GetLastErrorText). A refused recording
+    // leaves no file and the live picture as it was before, and gives its number back.
     HRESULT StartRecording(const char* path);
     CString StopRecording();
     void GetCaptureInfo(_AlbumItemInfo* record) const;
@@ -160,6 +164,11 @@ protected:
     BOOL xIsLive() const { return m_engine && m_mode == 0; }
     BOOL xReadCompatibilityFlip(const char* cameraName) const;
     void xCreateTempFolder() const;
+    HRESULT xStartRecording(const char* path);
+    // After a refused start: the preview back, the empty record file gone, the number given back.
+    void xUndoRefusedStart(const char* path);
+    // The failure text of a refused start whose cause the program knows, or null.
+    const char* xKnownRefusalText() const;
 
     CaptureSettings m_settings;
     CLiveCapture* m_engine = nullptr;
@@ -171,6 +180,9 @@ protected:
     CString m_tempFolder;           // program folder + "TempStorage"
     BOOL m_folderReadOnly = FALSE;
     CString m_captureFileName;
+    CString m_lastVideoName;        // the last name MakeVideoFileName gave, and the count before it
+    int m_videoCountBeforeName = 1;
+    BOOL m_recordFileCreated = FALSE; // the engine created the record file of a start not yet over
     CString m_lastSnapshotName;
     int m_captureStatus = 0;
     CStringList m_videoDevices;     // friendly names in the engine's order

@@ -5,6 +5,7 @@
 
 #include "MotionDetector.h"
 #include "ProgramFolder.h"
+#include "RecordRefusal.h"
 #include "UserSettingsFormat.h"
 #include "WideText.h"
 
@@ -36,6 +37,9 @@ const char* StatusFailureText(int status) {
     return nullptr;
 }
 
+constexpr int kStatusNoAudioStream = 0x4;
+constexpr int kStatusNotBuiltOrRun = 0x8000;
+
 // "The folder ... cannot be written." when the folder of path is not there (a drive that is gone, a
 // folder removed); empty when it is. The engine's own refusal would only say the name is invalid.
 CString MissingFolderText(const CString& path) {
@@ -62,6 +66,13 @@ bool FileExists(const std::string& path) {
 HRESULT CCaptureController::StartRecording(const char* path) {
     if (!m_engine)
         return 1;
+    const HRESULT result = xStartRecording(path);
+    if (result != 0)
+        xUndoRefusedStart(path);
+    return result;
+}
+
+HRESULT CCaptureController::xStartRecording(const char* path) {
     ULONGLONG freeBytes = 0;
     if (qelapp::QueryFreeBytes(m_tempFolder, &freeBytes) && freeBytes <= kRefuseAtOrBelowBytes) {
         m_captureStatus = kStatusLowDisk;
@@ -81,6 +92,7 @@ HRESULT CCaptureController::StartRecording(const char* path) {
         m_lastErrorText = kInvalidFileName;
         return 1;
     }
+    m_recordFileCreated = TRUE;
     m_engine->SetOutputCompatibility(0);
     if (!m_engine->SetMinFreeSpace(kEngineMinFreeMB, kEngineFreePollMs)) {
         m_lastErrorText = kLowDiskSpace;
@@ -89,20 +101,49 @@ HRESULT CCaptureController::StartRecording(const char* path) {
     m_engine->SetOutputCompatibility(0);
     m_captureStatus = 0;
     const BOOL started = m_engine->StartCapture(&m_captureStatus);
-    if (const char* failure = StatusFailureText(m_captureStatus)) {
-        m_lastErrorText = failure;
-        return 1;
+    if (started && !StatusFailureText(m_captureStatus))
+        return 0;
+    const char* known = xKnownRefusalText();
+    const char* failure = StatusFailureText(m_captureStatus);
+    m_lastErrorText = known ? known : failure ? failure : kUnknownError;
+    return 1;
+}
+
+// The engine leaves a refused capture with its preview stopped and the record graph (or what was built
+// of it) standing, and the record file created empty: the user gets back what was there before.
+void CCaptureController::xUndoRefusedStart(const char* path) {
+    const LiveState state = m_engine->GetClassState();
+    if (state == LIVE_CAPTURING) {
+        // Started, but with a status the recording is refused for: nothing may record unseen.
+        m_engine->StopCapture();
+    } else if (state != LIVE_PREVIEWING) {
+        m_engine->TearDownGraph(); // the file sink lets go of the file
+        m_engine->xReleaseCapEffFilters();
+        m_engine->xReleasePreEffFilters();
+        if (m_engine->BuildPreviewGraph())
+            m_engine->StartPreview();
     }
-    if (!started) {
-        m_lastErrorText = kUnknownError;
-        return 1;
-    }
-    return 0;
+    if (m_recordFileCreated && !m_captureFileName.IsEmpty())
+        ::DeleteFileA(m_captureFileName);
+    m_recordFileCreated = FALSE;
+    if (path && !m_lastVideoName.IsEmpty() && m_lastVideoName == path)
+        m_settings.videoCount = m_videoCountBeforeName;
+    m_captureFileName.Empty();
+}
+
+const char* CCaptureController::xKnownRefusalText() const {
+    if (m_captureStatus & kStatusNoAudioStream)
+        return qelapp::kSoundInputRefusedText;
+    const bool windowsMedia = m_settings.recordKind == 1 || m_settings.recordKind == 2;
+    if (windowsMedia && (m_captureStatus & kStatusNotBuiltOrRun) && !qelapp::CanWriteWindowsMedia())
+        return qelapp::kWindowsMediaMissingText;
+    return nullptr;
 }
 
 CString CCaptureController::StopRecording() {
     if (m_engine) {
         m_engine->StopCapture();
+        m_recordFileCreated = FALSE;
         m_engine->GetCapturedVideoInfo(&m_lastCaptureStats);
         // The recorded file's facts through a player graph of its own, gone again at once.
         CGraphBuilder player;
@@ -145,8 +186,10 @@ CString NextFreeName(const CString& folder, const CString& prefix, int* count, c
 } // namespace
 
 CString CCaptureController::MakeVideoFileName() {
-    return NextFreeName(m_settings.videoFolder, m_settings.videoName, &m_settings.videoCount,
-                        qelapp::VideoExtension(m_settings.videoFileType));
+    m_videoCountBeforeName = m_settings.videoCount;
+    m_lastVideoName = NextFreeName(m_settings.videoFolder, m_settings.videoName, &m_settings.videoCount,
+                                   qelapp::VideoExtension(m_settings.videoFileType));
+    return m_lastVideoName;
 }
 
 CString CCaptureController::MakeImageFileName() {

@@ -135,6 +135,25 @@ TEST_F(UserSettingsFileTest, RecordFormatTwoIsWrittenUnderBothKeysAndDecidesTheN
     EXPECT_EQ(640, next.Settings().outputWidth);
 }
 
+// A chosen format outlives leaving live mode, which goes back to SaveFileType, and the close.
+TEST_F(UserSettingsFileTest, AChosenRecordFormatIsTheOneWrittenAndUsedNextTime) {
+    program.WriteIni(Folders()); // a new user's start: ASF
+    {
+        CCaptureController controller;
+        ASSERT_EQ(1, controller.Settings().videoFileType);
+        controller.ChooseRecordFormat(0);
+        EXPECT_EQ(0, controller.Settings().videoFileType);
+        EXPECT_EQ(0, controller.Settings().saveFileType);
+        // Leaving live mode, as the program does before it closes.
+        controller.Settings().videoFileType = controller.Settings().saveFileType;
+    }
+    EXPECT_EQ("0", program.RawValue("Format", "Video FileType"));
+    EXPECT_EQ("0", program.RawValue("MergeSetting", "SaveFileType"));
+    CCaptureController next;
+    EXPECT_EQ(0, next.Settings().recordKind);
+    EXPECT_EQ(0, next.Settings().videoFileType);
+}
+
 TEST_F(UserSettingsFileTest, PrefixesAreNeverWrittenAndCountersAre) {
     RoundTrip(Folders());
     EXPECT_EQ("<missing>", program.RawValue("NameDefine", "VideoName"));

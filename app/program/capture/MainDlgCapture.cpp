@@ -52,10 +52,12 @@ void CMainDlg::EnablePanel(BOOL on) {
     m_chkContinue.EnableWindow(kinds);
     m_chkAuto.EnableWindow(kinds);
     m_chkInterval.EnableWindow(kinds);
-    m_btnSwitch.EnableWindow(on);
-    m_btnSaveAs.EnableWindow(on);
-    m_btnEMail.EnableWindow(on);
-    m_btnTrash.EnableWindow(on);
+    // The album's commands have nothing to act on in an empty album.
+    const BOOL album = on && m_strip.GetCount() > 0;
+    m_btnSwitch.EnableWindow(album);
+    m_btnSaveAs.EnableWindow(album);
+    m_btnEMail.EnableWindow(album);
+    m_btnTrash.EnableWindow(album);
     m_btnInfo.EnableWindow(on);
 }
 
@@ -84,10 +86,14 @@ void CMainDlg::SwitchCaptureMode(BOOL video) {
     }
 }
 
+// The skinned boxes draw their own flag, not the standard check state: both are set, so that exactly
+// the kind in force shows chosen.
 void CMainDlg::CheckCaptureKind(int kind) {
-    m_chkContinue.SendMessage(BM_SETCHECK, kind == 0);
-    m_chkAuto.SendMessage(BM_SETCHECK, kind == 1);
-    m_chkInterval.SendMessage(BM_SETCHECK, kind == 2);
+    CCheckEx2* const boxes[3] = {&m_chkContinue, &m_chkAuto, &m_chkInterval};
+    for (int k = 0; k < 3; ++k) {
+        boxes[k]->SendMessage(BM_SETCHECK, kind == k);
+        boxes[k]->SetCheck(kind == k);
+    }
     m_captureKind = kind;
     UpdateCaptureButtons();
 }
@@ -95,6 +101,22 @@ void CMainDlg::CheckCaptureKind(int kind) {
 void CMainDlg::OnContinue() { CheckCaptureKind(0); }
 void CMainDlg::OnAuto() { CheckCaptureKind(1); }
 void CMainDlg::OnInterval() { CheckCaptureKind(2); }
+
+// The times compared are the clicks' own (the input message's time): a stop takes a while, and the
+// second click of the double click waits in the queue meanwhile.
+void CMainDlg::OnRecordClicked() {
+    const DWORD clickTime = static_cast<DWORD>(::GetMessageTime());
+    if (m_stopClicked && clickTime - m_stopClickTime <= ::GetDoubleClickTime())
+        return;
+    m_stopClicked = FALSE;
+    OnRecord();
+}
+
+void CMainDlg::OnStopRecordClicked() {
+    m_stopClicked = TRUE;
+    m_stopClickTime = static_cast<DWORD>(::GetMessageTime());
+    OnStopRecord();
+}
 
 void CMainDlg::OnRecord() {
     if (m_videoMode) {

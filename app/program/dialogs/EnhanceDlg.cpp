@@ -160,14 +160,21 @@ void CEnhanceDlg::OnHScroll(UINT code, UINT position, CScrollBar* scrollBar) {
     CDialog::OnHScroll(code, position, scrollBar);
     if (!scrollBar || !m_capture)
         return;
+    // The working record follows the drag: Cancel compares it with the kept one to put the picture back.
     const int id = scrollBar->GetDlgCtrlID();
     for (int k = 0; k < kAutoKinds; ++k)
-        if (id == kLevelIds[k])
-            SetAuto(k, 1, m_sldLevel[k].GetPos());
-    if (id == IDC_EN_BRIGHTNESS || id == IDC_EN_CONTRAST)
-        m_capture->SetContrastBrightness(1, m_sldBrightness.GetPos(), m_sldContrast.GetPos());
-    else if (id == IDC_EN_ZOOM_STEP)
-        m_capture->SetDigitalZoom(1, m_sldZoom.GetPos());
+        if (id == kLevelIds[k]) {
+            m_record.level[k] = m_sldLevel[k].GetPos();
+            SetAuto(k, 1, m_record.level[k]);
+        }
+    if (id == IDC_EN_BRIGHTNESS || id == IDC_EN_CONTRAST) {
+        m_record.brightness = m_sldBrightness.GetPos();
+        m_record.contrast = m_sldContrast.GetPos();
+        m_capture->SetContrastBrightness(1, m_record.brightness, m_record.contrast);
+    } else if (id == IDC_EN_ZOOM_STEP) {
+        m_record.zoomStep = m_sldZoom.GetPos();
+        m_capture->SetDigitalZoom(1, m_record.zoomStep);
+    }
 }
 
 // The camera-button utility stepped the zoom behind the dialog's back: show what the engine has now.

@@ -121,9 +121,7 @@ void CSetFormatDlg::OnOK() {
             settings.imageFileType = imageType;
         settings.imageQuality = m_sldImageQuality.GetPos();
         const int videoType = m_cboVideoType.GetCurSel();
-        if (videoType >= 0)
-            settings.videoFileType = videoType;
-        m_capture->SetRecordFormat(settings.videoFileType);
+        m_capture->ChooseRecordFormat(videoType >= 0 ? videoType : settings.videoFileType);
         settings.videoQuality = m_sldVideoQuality.GetPos();
     }
     CPropertyPage::OnOK();

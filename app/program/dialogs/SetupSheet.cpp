@@ -7,11 +7,26 @@
 #include "SetModeDlg.h"
 #include "resource.h"
 
+namespace {
+
+// The sheet opens over the program's window rather than at its top-left corner.
+class CSetupSheet : public CPropertySheet {
+public:
+    using CPropertySheet::CPropertySheet;
+    BOOL OnInitDialog() override {
+        CPropertySheet::OnInitDialog();
+        CenterWindow(m_pParentWnd);
+        return TRUE;
+    }
+};
+
+} // namespace
+
 int CCaptureController::RunSetupSheet() {
     CSetBasicDlg basic(this);
     CSetFormatDlg format(this);
     CSetModeDlg mode(this);
-    CPropertySheet sheet(IDS_SETUP, AfxGetMainWnd());
+    CSetupSheet sheet(IDS_SETUP, AfxGetMainWnd());
     sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
     sheet.m_psh.dwFlags &= ~PSH_HASHELP;
     for (CPropertyPage* page : {static_cast<CPropertyPage*>(&basic), static_cast<CPropertyPage*>(&format),

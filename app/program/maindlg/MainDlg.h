@@ -68,6 +68,10 @@ protected:
 
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    // The Record and Stop buttons: Record appears under the pointer at Stop, so the click that
+    // completes a double-click on Stop is not a new recording.
+    afx_msg void OnRecordClicked();
+    afx_msg void OnStopRecordClicked();
     afx_msg void OnDestroy();
     afx_msg void OnClose();
     afx_msg void OnCloseCommand();
@@ -208,6 +212,8 @@ public:
     RECT m_previewArea = {};
     RECT m_previewShowRect = {};
     int m_captureKind = 0;
+    DWORD m_stopClickTime = 0;      // when Stop was last clicked (message time)
+    BOOL m_stopClicked = FALSE;
     UINT_PTR m_timerId = 0;
     int m_startFreeMB = 0, m_startTime = 0;
     int m_audioDeviceCount = 1;

@@ -87,7 +87,7 @@ void CMainDlg::OnVideoFormatChange() {
     const int chosen = static_cast<int>(m_cboVideoFormat.SendMessage(CB_GETCURSEL));
     if (chosen < 0)
         return;
-    m_capture.SetRecordFormat(chosen);
+    m_capture.ChooseRecordFormat(chosen);
     if (!m_capture.WriteVideoFileType(chosen))
         AfxShowMessageBox(m_hWnd, "The video format could not be saved.", "Error", MB_OK);
 }

@@ -44,6 +44,7 @@ LRESULT CMainDlg::OnPlayProgress(WPARAM wParam, LPARAM) {
     int pos = 0;
     if (SeekSliderPos(position, m_duration, &pos))
         m_sldPlay.SetPos(pos);
+    m_viewer.OnPlaybackPosition(static_cast<LONGLONG>(position));
     return 0;
 }
 

@@ -15,6 +15,11 @@ namespace {
 
 const SIZE kViewerSize[2] = {{480, 360}, {320, 240}};
 
+// Reports (one about every 67 ms) during which an unchanged screen means the renderer shows nothing.
+constexpr int kRendererCheckReports = 5;
+// The screen is sampled on a grid of this many points a side.
+constexpr int kSampleGrid = 5;
+
 // Clears a flag again however the scope is left.
 class FlagScope {
 public:
@@ -92,7 +97,8 @@ CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
         shown = kShownPicture;
         break;
     case kAlbumClip:
-        if (OpenReader(path) == S_OK) {
+        // The same clip shown again (a double click after its single click) keeps its open reader.
+        if ((m_reader && m_readerPath.CompareNoCase(path) == 0) || OpenReader(path) == S_OK) {
             VIDEOINFO format = {};
             m_reader->GetVideoFormat(&format);
             m_framesPerSecond =
@@ -120,6 +126,7 @@ HRESULT CPreviewWnd::OpenReader(const char* path) {
     if (hr != S_OK)
         return hr;
     m_reader = reader;
+    m_readerPath = path;
     return S_OK;
 }
 
@@ -151,8 +158,62 @@ void CPreviewWnd::ShowFrameAt(LONGLONG position) {
 void CPreviewWnd::Play() {
     if (m_playing)
         Stop();
+    m_reportsSeen = 0;
+    m_screenAtFirstReport.clear();
+    m_rendererChecked = FALSE;
+    m_ownPicture = FALSE;
     lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
     m_playing = TRUE;
+}
+
+std::vector<COLORREF> CPreviewWnd::ScreenSamples() const {
+    std::vector<COLORREF> samples;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    POINT origin = {0, 0};
+    ::ClientToScreen(m_hWnd, &origin);
+    HDC screen = ::GetDC(nullptr);
+    if (!screen)
+        return samples;
+    for (int row = 1; row <= kSampleGrid; ++row)
+        for (int column = 1; column <= kSampleGrid; ++column)
+            samples.push_back(::GetPixel(screen, origin.x + client.right * column / (kSampleGrid + 1),
+                                         origin.y + client.bottom * row / (kSampleGrid + 1)));
+    ::ReleaseDC(nullptr, screen);
+    return samples;
+}
+
+void CPreviewWnd::HideRendererWindows() {
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::ShowWindow(child, SW_HIDE);
+}
+
+void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
+    if (!m_playing || m_stopping)
+        return;
+    if (m_ownPicture) {
+        ShowFrameAt(position);
+        return;
+    }
+    if (m_rendererChecked || !m_reader)
+        return;
+    const std::vector<COLORREF> now = ScreenSamples();
+    if (m_reportsSeen++ == 0) {
+        m_screenAtFirstReport = now;
+        return;
+    }
+    if (now != m_screenAtFirstReport) {
+        m_rendererChecked = TRUE; // the renderer's picture moves on the screen
+        return;
+    }
+    if (m_reportsSeen < kRendererCheckReports)
+        return;
+    // A renderer that connected and runs but draws nothing (the mixing renderer on some displays):
+    // the reader's frames take its place, as a paused clip's frame already does.
+    m_rendererChecked = TRUE;
+    m_ownPicture = TRUE;
+    HideRendererWindows();
+    ShowFrameAt(position);
 }
 
 void CPreviewWnd::Stop() {
@@ -164,6 +225,7 @@ void CPreviewWnd::Stop() {
     }
     m_heldPosition = 0;
     m_playing = FALSE;
+    m_ownPicture = FALSE;
 }
 
 void CPreviewWnd::StopAt(LONGLONG position) {
@@ -182,6 +244,7 @@ void CPreviewWnd::StopAt(LONGLONG position) {
         ::DeleteObject(still);
     }
     m_playing = FALSE;
+    m_ownPicture = FALSE;
 }
 
 void CPreviewWnd::GetImageSize(int* width, int* height) const {
@@ -196,7 +259,7 @@ void CPreviewWnd::OnPaint() {
     HDC dc = ::BeginPaint(m_hWnd, &paint);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    if (!m_playing && m_image && m_image->Width()) {
+    if ((!m_playing || m_ownPicture) && m_image && m_image->Width()) {
         Gdiplus::Graphics graphics(dc);
         m_image->DrawImage(graphics, 0, 0, client.right, client.bottom, 0, 0, static_cast<int>(m_image->Width()),
                            static_cast<int>(m_image->Height()));

@@ -4,6 +4,7 @@
 #include <afxwin.h>
 
 #include <memory>
+#include <vector>
 
 #include <qeldshow/com_ptr.h>
 
@@ -33,6 +34,10 @@ public:
     HRESULT OpenReader(const char* path);
     void GetImageSize(int* width, int* height) const;
     BOOL IsPlaying() const { return m_playing; }
+    // A position report of the playback (100-ns units). Where the platform's renderer shows nothing
+    // (the screen under the viewer stays the same while the clip plays), the viewer hides the
+    // renderer's window and draws the reader's frame of each report itself.
+    void OnPlaybackPosition(LONGLONG position);
 
 protected:
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
@@ -43,6 +48,9 @@ protected:
     // image drew from until now is freed, the new one kept for as long as the image uses its bits.
     void KeepFrameBlock(HGLOBAL frame);
     void DropImage();
+    // A few points of what the screen shows of the viewer, renderer windows included.
+    std::vector<COLORREF> ScreenSamples() const;
+    void HideRendererWindows();
 
     double m_framesPerSecond = 0;
     BOOL m_playing = FALSE;
@@ -51,7 +59,14 @@ protected:
     std::unique_ptr<CImage> m_image;
     HGLOBAL m_frame = nullptr; // locked while the image draws from it
     CString m_path;
+    CString m_readerPath; // the file the open reader reads
     LONGLONG m_heldPosition = 0;
     CWnd* m_parent = nullptr;
     qel::ComPtr<IMediaFrameReader> m_reader;
+    // The renderer check of the running playback: reports seen, the screen at the first one, and
+    // whether the check has ended (the renderer draws) or the viewer draws the frames itself.
+    int m_reportsSeen = 0;
+    std::vector<COLORREF> m_screenAtFirstReport;
+    BOOL m_rendererChecked = FALSE;
+    BOOL m_ownPicture = FALSE;
 };

@@ -257,6 +257,53 @@ TEST_F(Viewer, AClipPlaysPausesContinuesRestartsStopsAndSeeks) {
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+// The frame of the clip pattern the screen shows at a point, from its red (frame x 8 + 16, mod 256):
+// the frame number modulo 32; -1 when the red is not one of the pattern's.
+int ShownClipFrame(POINT at) {
+    const int red = GetRValue(ScreenPixel(at.x, at.y));
+    return (red - 16) % 8 == 0 || (red + 256 - 16) % 8 == 0 ? ((red + 256 - 16) % 256) / 8 : -1;
+}
+
+// A double click plays the clip where the user sees it: the picture moves with the clock (its frame,
+// read from the screen at three moments, rises). The time to the first moving frame is printed.
+TEST_F(Viewer, ADoubleClickedClipVisiblyPlays) {
+    AlbumFolder folder("viewer_moving");
+    qelmedia::AviClipFormat format;
+    format.frameCount = 100; // 10 s at 10 frames a second
+    auto run = StartOnClip(folder, "moving.avi", format);
+    const POINT centre = ViewerCentre(*run);
+    ASSERT_EQ(0, ShownClipFrame(centre)) << "the viewer does not show the clip's first frame";
+    const DWORD clicked = ::GetTickCount();
+    ::PostMessageA(FindChildById(run->Dialog(), 8000), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    DWORD moved = 0, started = 0;
+    HWND slider = run->Control(kSeek);
+    for (int i = 0; i < 200 && !moved; ++i) {
+        if (!started && ::SendMessageA(slider, TBM_GETPOS, 0, 0) > 0)
+            started = ::GetTickCount();
+        if (ShownClipFrame(centre) > 0)
+            moved = ::GetTickCount();
+        else
+            run->Pump(20);
+    }
+    std::printf("figure: the clock at 0.1 s %lu ms, the first moving frame %lu ms after the double click\n",
+                started ? started - clicked : 0ul, moved ? moved - clicked : 0ul);
+    ASSERT_NE(0u, moved) << "the picture never left the first frame; time label " << Label(*run, kTime);
+    int previous = ShownClipFrame(centre);
+    for (int moment = 0; moment < 3; ++moment) {
+        run->Pump(500);
+        const int now = ShownClipFrame(centre);
+        ASSERT_GE(now, 0) << "moment " << moment << ": not a frame of the clip";
+        const int step = (now - previous + 32) % 32; // 0.5 s is about 5 frames
+        EXPECT_GE(step, 2) << "moment " << moment << ": frame " << previous << " then " << now;
+        EXPECT_LE(step, 10) << "moment " << moment << ": frame " << previous << " then " << now;
+        previous = now;
+    }
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_viewer_playing").c_str());
+    ClickButton(run->Dialog(), kStop);
+    Close(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
 TEST_F(Viewer, AClipLongerThanThe32BitPositionRangeStopsAtItsEnd) {
     AlbumFolder folder("viewer_long");
     qelmedia::AviClipFormat format;
@@ -399,6 +446,9 @@ TEST_F(Viewer, TheComboBoxesStoreTheChosenRecordFormatAndResolution) {
     EXPECT_FALSE(Visible(*run, 1056)) << "the busy label is hidden again";
     Close(*run);
     EXPECT_TRUE(run->Boxes().empty());
+    // The chosen format outlives the close.
+    EXPECT_EQ("2", run->IniValue("Format", "Video FileType"));
+    EXPECT_EQ("2", run->IniValue("MergeSetting", "SaveFileType"));
 }
 
 // A visible popup menu window of the process, or null.
