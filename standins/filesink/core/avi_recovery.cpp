@@ -198,7 +198,7 @@ bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout
             return layout->avih != 0;
         }
         if (id == kList && type == kHdrl) {
-            const std::uint64_t end = at + 8 + size;
+            const std::uint64_t end = at + 8 + static_cast<std::uint64_t>(size);
             std::uint64_t inner = at + 12;
             while (inner + 8 <= end) {
                 std::uint8_t chunk[12];
@@ -223,10 +223,10 @@ bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout
                     layout->videoStreams.push_back(Get32(strh + 8) == kVids);
                     layout->sampleSizes.push_back(Get32(strh + 8 + kStrhSampleSize));
                 }
-                inner += 8 + innerSize + (innerSize & 1);
+                inner += 8 + static_cast<std::uint64_t>(innerSize) + (innerSize & 1); // never wraps
             }
         }
-        at += 8 + size + (size & 1);
+        at += 8 + static_cast<std::uint64_t>(size) + (size & 1);
     }
     return false;
 }

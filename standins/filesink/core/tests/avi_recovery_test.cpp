@@ -2,7 +2,10 @@
 // finished or foreign file keeps (everything), and a finishing interrupted and run again.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "avi_recovery.h"
@@ -79,6 +82,18 @@ avirecovery::StreamDescription Video(std::int32_t width, std::int32_t height) {
 
 constexpr std::uint64_t kDataStart = 2048 + 12; // where a multiplexer's first data chunk goes
 
+// With QEL_FUZZ_SEEDS set, every cut-short recording the suite builds is kept there as a fuzz seed.
+void KeepAsSeed(const std::vector<std::uint8_t>& file) {
+    const char* seeds = std::getenv("QEL_FUZZ_SEEDS");
+    if (!seeds || !*seeds)
+        return;
+    const std::string folder = std::string(seeds) + "/avi_recovery_fuzz";
+    std::filesystem::create_directories(folder);
+    const std::size_t key = std::hash<std::string>()(std::string(file.begin(), file.end()));
+    std::ofstream(folder + "/seed" + std::to_string(key) + ".avi", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
 // A recording killed after frames whole frames of size bytes, with part of one more on the disk.
 std::vector<std::uint8_t> KilledRecording(int frames, std::uint32_t size, std::size_t partial) {
     std::vector<std::uint8_t> file = avirecovery::ProvisionalHeader({Video(8, 4)}, kDataStart);
@@ -87,6 +102,7 @@ std::vector<std::uint8_t> KilledRecording(int frames, std::uint32_t size, std::s
     std::vector<std::uint8_t> cut;
     AppendChunk(cut, "00db", size, 0xEE);
     file.insert(file.end(), cut.begin(), cut.begin() + static_cast<std::ptrdiff_t>(partial));
+    KeepAsSeed(file);
     return file;
 }
 
@@ -193,6 +209,26 @@ TEST(FinishUnfinishedAvi, LeavesFinishedForeignAndHeaderlessFilesExactlyAsTheyWe
         EXPECT_EQ(Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(file));
         EXPECT_EQ(bytes, file.Bytes());
     }
+}
+
+TEST(FinishUnfinishedAvi, ChunkSizesNearFourGigabytesNeitherWrapNorLoop) {
+    const std::vector<std::uint8_t> killed = KilledRecording(2, 96, 0);
+    // The JUNK chunk after the header list (the 'movi' list is then out of reach), and the stream
+    // list inside the header list (the last one there: the walk goes on after the header list).
+    const std::size_t junk = 12 + 8 + U32(killed, 16);
+    const std::size_t strl = 12 + 12 + 64;
+    ASSERT_EQ("JUNK", Tag(killed, junk));
+    ASSERT_EQ("strl", Tag(killed, strl + 8));
+    const std::uint32_t huge = 0xFFFFFFF8u;
+    std::vector<std::uint8_t> bytes = killed;
+    std::memcpy(&bytes[junk + 4], &huge, 4);
+    MemoryFile hugeJunk(bytes);
+    EXPECT_EQ(Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(hugeJunk));
+    EXPECT_EQ(bytes, hugeJunk.Bytes());
+    bytes = killed;
+    std::memcpy(&bytes[strl + 4], &huge, 4);
+    MemoryFile hugeList(bytes);
+    EXPECT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(hugeList));
 }
 
 TEST(FinishUnfinishedAvi, WithoutOneWholeFrameTheFileStaysAsItWas) {
