@@ -10,6 +10,7 @@
 #include "MediaDetGrab.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "ThumbMaker.h"
 
 namespace {
 
@@ -92,7 +93,11 @@ CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
         shown = kShownPicture;
         break;
     case kAlbumClip:
-        if (OpenReader(path) == S_OK) {
+        if (ClipDidNotAnswer(path)) {
+            DropImage(); // its reader hung making the thumbnail: never open it on this thread
+            m_reader.Reset();
+            m_image = std::make_unique<CImage>();
+        } else if (OpenReader(path) == S_OK) {
             VIDEOINFO format = {};
             m_reader->GetVideoFormat(&format);
             m_framesPerSecond =

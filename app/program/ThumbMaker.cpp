@@ -11,6 +11,7 @@
 #include <qeldshow/com_ptr.h>
 
 #include <deque>
+#include <set>
 #include <string>
 
 #include "AlbumRules.h"
@@ -65,6 +66,20 @@ public:
         }
         if (gdiplusIdle_)
             ::WaitForSingleObject(gdiplusIdle_, kStopWaitMs);
+    }
+
+    void NoteUnanswered(const std::string& path) {
+        ::EnterCriticalSection(&lock_);
+        unanswered_.insert(path);
+        ::LeaveCriticalSection(&lock_);
+    }
+    bool Unanswered(const char* path) {
+        ::EnterCriticalSection(&lock_);
+        bool found = false;
+        for (const std::string& known : unanswered_)
+            found = found || lstrcmpiA(known.c_str(), path) == 0;
+        ::LeaveCriticalSection(&lock_);
+        return found;
     }
 
     // GDI+ work is done only between these, and none starts once the maker stops.
@@ -125,6 +140,7 @@ private:
     int stuck_ = 0; // threads left behind; only the dispatcher counts them
     int gdiplusUsers_ = 0;
     HANDLE gdiplusIdle_ = nullptr;
+    std::set<std::string> unanswered_; // clips given up on
 };
 
 Maker& TheMaker() {
@@ -245,6 +261,8 @@ ThumbResult* Maker::MakeWithLimit(const Job& job) {
     if (woke != WAIT_TIMEOUT)
         return nullptr; // stopping
     ++stuck_;
+    if (job.clip)
+        NoteUnanswered(job.path);
     auto* result = new ThumbResult;
     result->timedOut = true;
     return result;
@@ -259,6 +277,7 @@ void Maker::Dispatch() {
         if (job.clip && stuck_ >= kMaxStuckThumbThreads) {
             result = new ThumbResult;
             result->timedOut = true; // too many readers hang already: do not leave another behind
+            NoteUnanswered(job.path);
         } else {
             result = MakeWithLimit(job);
         }
@@ -272,5 +291,7 @@ void Maker::Dispatch() {
 } // namespace
 
 void RequestThumbnail(HWND window, const char* path, bool clip) { TheMaker().Request(window, path, clip); }
+
+bool ClipDidNotAnswer(const char* path) { return path && TheMaker().Unanswered(path); }
 
 void StopThumbnailMaking() { TheMaker().Stop(); }

@@ -29,6 +29,10 @@ struct ThumbResult {
 // Queues a thumbnail for window; clip chooses the reader, a picture is loaded from path. Returns at once.
 void RequestThumbnail(HWND window, const char* path, bool clip);
 
+// Whether a clip at path was given up because its reader did not answer in time (this run): opening
+// it again on the window's thread would hang that thread.
+bool ClipDidNotAnswer(const char* path);
+
 // At the program's end, before GDI+ stops: drops what is queued and waits a little for a thumbnail in
 // the making, never for a stuck thread. Later requests are refused.
 void StopThumbnailMaking();

@@ -18,7 +18,7 @@
 namespace programtest {
 namespace {
 
-constexpr int kClose = 1021;
+constexpr int kClose = 1021, kSwitch = 1010;
 
 // The skin's placeholder: a red cross on dark grey (its centre on the cross, its edges dark).
 bool ShowsPlaceholder(HWND item) {
@@ -78,6 +78,14 @@ TEST_F(AlbumDamage, ClipsThatHangTheirReaderShowThePlaceholderWhileTheWindowAnsw
     HWND picture = FindItem(dialog, 8002);
     ASSERT_TRUE(picture) << "the picture below the clips is listed";
     EXPECT_EQ(RGB(0, 200, 0), Centre(picture));
+
+    // The viewer does not open a clip that hung its reader: playback mode on the selected top clip.
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kSwitch, BN_CLICKED), 0);
+    for (int i = 0; i < 10; ++i) {
+        run.Pump(200);
+        EXPECT_GE(AnswerTime(dialog, 1000), 0) << "playback mode on a damaged clip holds the window";
+    }
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_album_damaged_viewer").c_str());
 
     // The stuck readers hold neither the window nor the end of the program.
     EXPECT_GE(AnswerTime(dialog, 1000), 0);
