@@ -1,8 +1,13 @@
 #include "file_sink.h"
 
+#include "avi_recovery.h"
+#include "qeldshow/com_ptr.h"
 #include "qeldshow/input_pin.h"
+#include "qeldshow/media_type.h"
 
+#include <cstddef>
 #include <new>
+#include <vector>
 
 const CLSID CLSID_QelFileSink = {0x6b1c4e92, 0x3a57, 0x4d0e, {0x9c, 0x41, 0x7f, 0x2d, 0x8a, 0x0b, 0x5e, 0x13}};
 
@@ -56,6 +61,7 @@ public:
         if (handle_ == INVALID_HANDLE_VALUE)
             return HRESULT_FROM_WIN32(GetLastError());
         position_ = 0;
+        written_ = false;
         folder_ = FolderOf(name);
         refusing_ = false;
         diskFullSeen_ = false;
@@ -69,6 +75,11 @@ public:
         handle_ = INVALID_HANDLE_VALUE;
         position_ = 0;
         keepReserve_ = false;
+    }
+    // The streams the multiplexer writes, for the provisional header of this run (none: no header).
+    void DescribeStreams(std::vector<avirecovery::StreamDescription> streams) {
+        CAutoLock lock(&lock_);
+        streams_ = std::move(streams);
     }
     // While streaming, growing writes leave the closing reserve alone; once stopped, the closing
     // writes may use it.
@@ -105,6 +116,12 @@ public:
             if (FAILED(room))
                 return room;
         }
+        if (!written_ && position_ > 0) {
+            // The run's first write lands past a gap (through a sample or the stream alike).
+            const HRESULT hr = WriteProvisionalHeaderLocked(position_);
+            if (FAILED(hr))
+                return hr;
+        }
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(position_);
         if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN))
@@ -117,6 +134,7 @@ public:
             return HRESULT_FROM_WIN32(error);
         }
         position_ += done;
+        written_ = true;
         if (written)
             *written = done;
         if (done != length)
@@ -186,6 +204,22 @@ public:
     }
 
 private:
+    // A multiplexer that starts its data past a gap leaves the gap for the header it writes as it
+    // stops: until then a provisional header there keeps the file recoverable after a crash or a
+    // kill (see avi_recovery.h). The multiplexer's own header replaces it whole at the stop.
+    HRESULT WriteProvisionalHeaderLocked(ULONGLONG dataStart) {
+        written_ = true; // once a run, whether or not the streams can be described
+        const std::vector<std::uint8_t> header = avirecovery::ProvisionalHeader(streams_, dataStart);
+        if (header.empty())
+            return S_OK;
+        LARGE_INTEGER to = {};
+        DWORD done = 0;
+        if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) ||
+            !WriteFile(handle_, header.data(), static_cast<DWORD>(header.size()), &done, nullptr))
+            return HRESULT_FROM_WIN32(GetLastError());
+        return done == header.size() ? S_OK : STG_E_MEDIUMFULL;
+    }
+
     // Refuses a growing write that would reach into the closing reserve; after one refusal every
     // later growing write of the run is refused too, so the frames the file holds stay whole.
     HRESULT CheckRoomLocked(ULONG length) {
@@ -228,6 +262,8 @@ private:
     CCritSec lock_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     ULONGLONG position_ = 0;
+    bool written_ = false; // anything written in this run
+    std::vector<avirecovery::StreamDescription> streams_;
     std::wstring folder_;
     bool keepReserve_ = false;
     bool refusing_ = false;
@@ -252,6 +288,31 @@ public:
     }
 
     HRESULT CheckMediaType(const CMediaType* type) override { return type ? S_OK : E_POINTER; }
+
+    // The streams of the filter upstream (a multiplexer): the formats of its connected inputs, in
+    // its pin order. Empty when one of them cannot be described.
+    std::vector<avirecovery::StreamDescription> UpstreamStreams() {
+        std::vector<avirecovery::StreamDescription> streams;
+        PIN_INFO info = {};
+        if (!m_Connected || FAILED(m_Connected->QueryPinInfo(&info)) || !info.pFilter)
+            return streams;
+        const qel::ComPtr<IBaseFilter> upstream = qel::TakeOver(info.pFilter);
+        qel::ComPtr<IEnumPins> pins;
+        if (FAILED(upstream->EnumPins(pins.GetAddressOf())) || !pins)
+            return streams;
+        for (qel::ComPtr<IPin> pin; pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK;) {
+            PIN_DIRECTION direction = PINDIR_OUTPUT;
+            AM_MEDIA_TYPE type = {};
+            if (FAILED(pin->QueryDirection(&direction)) || direction != PINDIR_INPUT ||
+                pin->ConnectionMediaType(&type) != S_OK)
+                continue;
+            const bool described = Describe(type, &streams);
+            FreeMediaType(type);
+            if (!described)
+                return {};
+        }
+        return streams;
+    }
 
     STDMETHODIMP Receive(IMediaSample* sample) override {
         CAutoLock streaming(&receiveLock_);
@@ -334,6 +395,25 @@ public:
     STDMETHODIMP Clone(IStream**) override { return E_NOTIMPL; }
 
 private:
+    static bool Describe(const AM_MEDIA_TYPE& type, std::vector<avirecovery::StreamDescription>* streams) {
+        avirecovery::StreamDescription stream;
+        if (type.majortype == MEDIATYPE_Video && type.formattype == FORMAT_VideoInfo && type.pbFormat &&
+            type.cbFormat >= sizeof(VIDEOINFOHEADER)) {
+            const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+            const BYTE* header = reinterpret_cast<const BYTE*>(&info->bmiHeader);
+            stream.format.assign(header, static_cast<const BYTE*>(type.pbFormat + type.cbFormat));
+            stream.frameTime = info->AvgTimePerFrame;
+        } else if (type.majortype == MEDIATYPE_Audio && type.formattype == FORMAT_WaveFormatEx && type.pbFormat &&
+                   type.cbFormat >= 16) {
+            stream.video = false;
+            stream.format.assign(type.pbFormat, type.pbFormat + type.cbFormat);
+        } else {
+            return false;
+        }
+        streams->push_back(std::move(stream));
+        return true;
+    }
+
     // The graph hears once a run that the disk is (nearly) full: the recording should end now.
     bool TellDiskFull() {
         if (!file_->TakeDiskFullNotice())
@@ -374,6 +454,7 @@ public:
             if (FAILED(hr))
                 return hr;
             file_.KeepReserve(true);
+            file_.DescribeStreams(pin_.UpstreamStreams());
         }
         return CBaseFilter::Pause();
     }

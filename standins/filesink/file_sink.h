@@ -4,7 +4,9 @@
 // carries (the multiplexer's convention) or, without a time, after the last write; the pin also
 // offers IStream, through which a multiplexer seeks back and rewrites its headers, also after the
 // graph stopped. The file stays open from the first pause until the pin is disconnected, the name
-// changes or the filter goes, so that those late header writes land.
+// changes or the filter goes, so that those late header writes land. Until they do, the gap the
+// multiplexer leaves for its header holds a provisional AVI header (avi_recovery.h), so that a
+// recording cut short by a crash or a kill can be finished later.
 #include <dshow.h>
 
 #include "qeldshow/base_filter.h"

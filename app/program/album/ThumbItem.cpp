@@ -1,30 +1,27 @@
-// One album thumbnail: its picture made at the first paint (clips through the media frame reader),
-// drawn with a red frame while selected; clicks select it and tell the main window.
+// One album thumbnail: its picture asked of the thumbnail maker (a picture's at once, a clip's at the
+// first paint), drawn with a red frame while selected; clicks select it and tell the main window.
 #include "ThumbStrip.h"
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
 #include <qelImage.h>
-#include <QelReader.h>
 #include <SkinSettings.h>
+
+#include <memory>
 
 #include "AlbumRules.h"
 #include "ProgramGlobals.h"
+#include "ThumbMaker.h"
 
 BEGIN_MESSAGE_MAP(CThumbItem, CWnd)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_PAINT()
     ON_WM_DESTROY()
+    ON_MESSAGE(WM_ZENTRIK_THUMB_READY, OnThumbReady)
 END_MESSAGE_MAP()
 
-CThumbItem::~CThumbItem() {
-    FreeImages();
-    if (m_reader) {
-        m_reader->Release();
-        m_reader = nullptr;
-    }
-}
+CThumbItem::~CThumbItem() { FreeImages(); }
 
 BOOL CThumbItem::Create(CWnd* strip, const RECT& rect, const _AlbumItemInfo* info, UINT id, COLORREF frameColor) {
     const char* windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
@@ -33,13 +30,10 @@ BOOL CThumbItem::Create(CWnd* strip, const RECT& rect, const _AlbumItemInfo* inf
     m_info = *info;
     m_frameColor = frameColor;
     m_strip = static_cast<CThumbStrip*>(strip);
-    if (m_info.isPicture) {
-        m_thumb = new CImage;
-        m_thumb->SetBitmap(m_info.imagePath);
-        Invalidate();
-    } else {
+    if (m_info.isPicture)
+        RequestThumb(); // made away from this thread; the item repaints when it arrives
+    else
         m_isClip = TRUE;
-    }
     return TRUE;
 }
 
@@ -50,12 +44,8 @@ void CThumbItem::Select(BOOL selected) {
 }
 
 void CThumbItem::FreeImages() {
-    delete m_thumb; // before its frame block: the image draws from the block's bits
+    delete m_thumb;
     m_thumb = nullptr;
-    if (m_thumbFrame) {
-        ::GlobalFree(m_thumbFrame);
-        m_thumbFrame = nullptr;
-    }
     delete m_badge;
     m_badge = nullptr;
 }
@@ -83,60 +73,53 @@ void CThumbItem::OnLButtonDblClk(UINT flags, CPoint point) {
         main->SendMessage(WM_ZENTRIK_ITEM_OPEN, reinterpret_cast<WPARAM>(&m_info), 0);
 }
 
-void CThumbItem::MakeClipThumbnail() {
-    HRESULT hr = ::CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
-                                    reinterpret_cast<void**>(&m_reader));
-    if (FAILED(hr) || !m_reader) {
-        m_reader = nullptr;
-        return;
-    }
-    if (m_reader->OpenFile(m_info.path) != S_OK) {
-        m_reader->Release();
-        m_reader = nullptr;
-        return; // tried again at the next paint
-    }
-    VIDEOINFO format = {};
-    m_reader->GetVideoFormat(&format);
-    const double framesPerSecond =
-        format.AvgTimePerFrame > 0 ? 10000000.0 / static_cast<double>(format.AvgTimePerFrame) : 0.0;
-    double seconds = 0;
-    m_reader->get_Duration(&seconds, 3);
-    lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
-    m_info.clipFlags[0] = m_info.clipFlags[1] = 1;
-    m_info.hasAudio = m_reader->HasAudio() == S_OK ? 1 : 0;
-    m_info.framesPerSecond = static_cast<INT32>(framesPerSecond);
-    m_info.spare[0] = m_info.spare[1] = -1;
-    m_info.frameCount = static_cast<INT64>(seconds * framesPerSecond);
-    m_info.secondCount = 0;
-    m_info.duration = static_cast<INT64>(seconds * 10000000.0);
+void CThumbItem::RequestThumb() {
+    m_thumbPending = TRUE;
+    RequestThumbnail(m_hWnd, m_isClip ? m_info.path : m_info.imagePath, m_isClip != FALSE);
+}
 
-    HGLOBAL frame = nullptr;
-    const double position = -static_cast<double>(ThumbFrameIndex(m_info.frameCount));
-    if (SUCCEEDED(m_reader->ReadVideoFrame(position, &frame)) && frame) {
-        if (auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(frame))) {
-            m_thumb = new CImage(reinterpret_cast<const BITMAPINFO*>(header), DibBits(header));
-            ::GlobalUnlock(frame);
-            m_thumbFrame = frame;
-        } else {
-            ::GlobalFree(frame);
-        }
+LRESULT CThumbItem::OnThumbReady(WPARAM, LPARAM param) {
+    std::unique_ptr<ThumbResult> result(reinterpret_cast<ThumbResult*>(param));
+    m_thumbPending = FALSE;
+    if (!result)
+        return 0;
+    delete m_thumb;
+    m_thumb = result->thumb;
+    result->thumb = nullptr;
+    if (m_isClip)
+        TakeClipThumb(*result);
+    Invalidate();
+    return 0;
+}
+
+void CThumbItem::TakeClipThumb(ThumbResult& result) {
+    if (!result.opened && !result.timedOut)
+        return; // no reader or no file: nothing drawn, tried again at the next paint
+    // A clip that never answered stays listed under its own path, so the commands can still reach it.
+    lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
+    if (result.opened) {
+        m_info.clipFlags[0] = m_info.clipFlags[1] = 1;
+        m_info.hasAudio = result.hasAudio ? 1 : 0;
+        m_info.framesPerSecond = static_cast<INT32>(result.framesPerSecond);
+        m_info.spare[0] = m_info.spare[1] = -1;
+        m_info.frameCount = static_cast<INT64>(result.seconds * result.framesPerSecond);
+        m_info.secondCount = 0;
+        m_info.duration = static_cast<INT64>(result.seconds * 10000000.0);
     }
-    if (!m_thumb) {
-        m_reader->Release();
-        m_reader = nullptr;
-        m_thumb = new CImage;
-        if (m_thumb->LoadFile(g_skinFolder + "Zentrik\\badthumb.png") != Gdiplus::Ok) {
-            delete m_thumb;
-            m_thumb = new CImage(kThumbWidth, kThumbHeight, PixelFormat24bppRGB, 0xFFFF0000);
-        }
-    }
-    m_info.width = static_cast<INT32>(m_thumb->Width());
-    m_info.height = static_cast<INT32>(m_thumb->Height());
-    if (m_reader) {
-        m_reader->Release();
-        m_reader = nullptr;
-    }
+    if (!m_thumb)
+        MakePlaceholder();
+    // The record keeps the size of the picture its thumbnail shows: the frame, or the placeholder.
+    m_info.width = result.frameWidth ? result.frameWidth : static_cast<INT32>(m_thumb->Width());
+    m_info.height = result.frameHeight ? result.frameHeight : static_cast<INT32>(m_thumb->Height());
     LoadClipBadge();
+}
+
+void CThumbItem::MakePlaceholder() {
+    m_thumb = new CImage;
+    if (m_thumb->LoadFile(g_skinFolder + "Zentrik\\badthumb.png") != Gdiplus::Ok) {
+        delete m_thumb;
+        m_thumb = new CImage(kThumbWidth, kThumbHeight, PixelFormat24bppRGB, 0xFFFF0000);
+    }
 }
 
 void CThumbItem::LoadClipBadge() {
@@ -153,18 +136,21 @@ void CThumbItem::LoadClipBadge() {
 void CThumbItem::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (!m_thumb && m_isClip)
-        MakeClipThumbnail();
-    if (!m_thumb && m_isClip) {
-        ::EndPaint(m_hWnd, &paint); // no reader or no file: nothing drawn, tried again next time
-        return;
-    }
-    if (!m_thumb) {
-        m_thumb = new CImage;
-        m_thumb->SetBitmap(m_info.imagePath);
-    }
+    if (!m_thumb && m_isClip && !m_thumbPending)
+        RequestThumb();
     RECT client;
     ::GetClientRect(m_hWnd, &client);
+    HBRUSH brush = ::CreateSolidBrush(m_selected ? RGB(255, 0, 0) : m_frameColor);
+    if (!m_thumb) {
+        // Until the thumbnail comes (or for a picture that did not load): the strip's colour.
+        HBRUSH background = ::CreateSolidBrush(m_frameColor);
+        ::FillRect(dc, &client, background);
+        ::DeleteObject(background);
+        ::FrameRect(dc, &client, brush);
+        ::DeleteObject(brush);
+        ::EndPaint(m_hWnd, &paint);
+        return;
+    }
     {
         Gdiplus::Graphics graphics(dc);
         if (m_thumb->Width())
@@ -175,7 +161,6 @@ void CThumbItem::OnPaint() {
                                m_badgeSize.cx, m_badgeSize.cy, 0, 0, static_cast<int>(m_badge->Width()),
                                static_cast<int>(m_badge->Height()));
     }
-    HBRUSH brush = ::CreateSolidBrush(m_selected ? RGB(255, 0, 0) : m_frameColor);
     ::FrameRect(dc, &client, brush);
     ::DeleteObject(brush);
     ::EndPaint(m_hWnd, &paint);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "AlbumRules.h"
+#include "RecordingRecovery.h"
 
 namespace {
 
@@ -35,8 +36,10 @@ void ListFolder(const CString& folder, HANDLE stopEvent, CStringArray& found) {
             continue; // also "." and ".."
         const CString path = folder + "\\" + entry.cFileName;
         switch (AlbumFileKindOf(entry.cFileName)) {
-        case kAlbumPicture:
         case kAlbumClip:
+            FinishCutShortRecording(path); // a recording cut short by a crash or a kill is kept
+            [[fallthrough]];
+        case kAlbumPicture:
             if (!IsEmptyFile(path))
                 found.Add(path);
             break;

@@ -1,6 +1,7 @@
 #pragma once
-// The thumbnail scan's body: lists the album folder, sorts it oldest first and hands the records to
-// receiver newest first, each through the shared buffer and a sent WM_LIVECAP_SNAPSHOT (0, 0).
+// The thumbnail scan's body: lists the album folder (finishing any recording a crash or a kill cut
+// short on the way), sorts it oldest first and hands the records to receiver newest first, each
+// through the shared buffer and a sent WM_LIVECAP_SNAPSHOT (0, 0).
 #include <windows.h>
 
 #include "AlbumItemInfo.h"

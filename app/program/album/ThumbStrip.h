@@ -1,12 +1,13 @@
 #pragma once
-// The album: CThumbItem, one 88 x 66 thumbnail window that makes its picture lazily at its first
-// paint, and CThumbStrip, the column of them with its selection and scrolling.
+// The album: CThumbItem, one 88 x 66 thumbnail window whose picture is made away from the
+// user-interface thread (a picture's at once, a clip's at its first paint), and CThumbStrip, the
+// column of them with its selection and scrolling.
 #include <afxwin.h>
 
 #include "AlbumItemInfo.h"
 
 class CImage;
-struct IMediaFrameReader;
+struct ThumbResult;
 
 // Fixed geometry of the strip: items are 88 x 66, one row every 73 pixels.
 constexpr int kThumbWidth = 88, kThumbHeight = 66, kThumbRowPitch = 73;
@@ -31,16 +32,18 @@ protected:
     afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
     afx_msg void OnPaint();
     afx_msg void OnDestroy();
+    afx_msg LRESULT OnThumbReady(WPARAM, LPARAM result);
     DECLARE_MESSAGE_MAP()
 
-    void MakeClipThumbnail();
+    void RequestThumb();
+    void TakeClipThumb(ThumbResult& result);
+    void MakePlaceholder();
     void LoadClipBadge();
     void FreeImages();
 
-    IMediaFrameReader* m_reader = nullptr;
-    CImage* m_thumb = nullptr;
-    // The reader's frame block: the thumbnail draws from its bits, so it lives as long as m_thumb.
-    HGLOBAL m_thumbFrame = nullptr;
+    CImage* m_thumb = nullptr; // thumbnail-sized, never the whole picture
+    // A thumbnail is being made; a clip asks again at a paint after a failed open, never while waiting.
+    BOOL m_thumbPending = FALSE;
     CImage* m_badge = nullptr;
     SIZE m_badgeSize = {};
     CThumbStrip* m_strip = nullptr;

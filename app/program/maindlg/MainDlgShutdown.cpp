@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 
 #include "ProgramGlobals.h"
+#include "ThumbMaker.h"
 
 // The indicator hides its label through this thread, and the scan hands its records to it: without
 // serving them both would wait for each other.
@@ -70,6 +71,7 @@ void CMainDlg::OnClose() {
 }
 
 void CMainDlg::OnDestroy() {
+    StopThumbnailMaking(); // before GDI+ goes: a thumbnail may be in the making
     Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_gdiplusToken = 0;
     m_capture.GetCaptureInfo(&m_itemInfo);

@@ -10,6 +10,7 @@
 #include "MediaDetGrab.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "ThumbMaker.h"
 
 namespace {
 
@@ -97,8 +98,12 @@ CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
         shown = kShownPicture;
         break;
     case kAlbumClip:
-        // The same clip shown again (a double click after its single click) keeps its open reader.
-        if ((m_reader && m_readerPath.CompareNoCase(path) == 0) || OpenReader(path) == S_OK) {
+        if (ClipDidNotAnswer(path)) {
+            DropImage(); // its reader hung making the thumbnail: never open it on this thread
+            m_reader.Reset();
+            m_image = std::make_unique<CImage>();
+        } else if ((m_reader && m_readerPath.CompareNoCase(path) == 0) || OpenReader(path) == S_OK) {
+            // The same clip shown again (a double click after its single click) keeps its open reader.
             VIDEOINFO format = {};
             m_reader->GetVideoFormat(&format);
             m_framesPerSecond =

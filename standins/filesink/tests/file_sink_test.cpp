@@ -1,5 +1,6 @@
 // The file sink alone (names, IStream, samples at their byte offsets) and behind the platform's AVI
 // multiplexer: a complete AVI with every frame of a short stream.
+#include "avi_recovery.h"
 #include "file_sink.h"
 #include "riff_reader.h"
 #include "test_filters.h"
@@ -10,6 +11,8 @@
 #include <evcode.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,6 +52,41 @@ IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION wanted) {
     }
     pins->Release();
     return found;
+}
+
+// A file's bytes as the recovery finishes them.
+class BytesFile : public avirecovery::RecoveryFile {
+public:
+    explicit BytesFile(std::vector<BYTE> bytes) : bytes(std::move(bytes)) {}
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
+        if (offset + length > bytes.size())
+            return false;
+        std::memcpy(data, bytes.data() + offset, length);
+        return true;
+    }
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
+        if (offset + length > bytes.size())
+            bytes.resize(offset + length);
+        std::memcpy(bytes.data() + offset, data, length);
+        return true;
+    }
+    bool Size(std::uint64_t* size) override {
+        *size = bytes.size();
+        return true;
+    }
+    bool Truncate(std::uint64_t size) override {
+        bytes.resize(size);
+        return true;
+    }
+    std::vector<BYTE> bytes;
+};
+
+bool Contains(const std::vector<BYTE>& bytes, const char* text) {
+    const size_t n = std::strlen(text);
+    for (size_t i = 0; i + n <= bytes.size(); ++i)
+        if (std::memcmp(&bytes[i], text, n) == 0)
+            return true;
+    return false;
 }
 
 // Writing through a stream that has no file is an error the caller sees.
@@ -287,6 +325,82 @@ TEST_F(FileSinkTest, RecordsACompleteAviBehindTheMultiplexer) {
     EXPECT_EQ(12u, avi.headerFrames);
     EXPECT_EQ(100u * 19u, avi.firstFrameBytes);   // rows of 99 bytes padded to 100
     EXPECT_TRUE(avi.hasIndex);
+}
+
+// The same graph, looked at before the stop (as a kill would leave the file) and after it.
+TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvisionalHeader) {
+    IGraphBuilder* graph = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                     reinterpret_cast<void**>(&graph)));
+    IBaseFilter* mux = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                     reinterpret_cast<void**>(&mux)));
+    dshowtest::SourceSettings settings;
+    settings.width = 320;
+    settings.height = 240;
+    settings.frameCount = 40;
+    dshowtest::CTestPushSource* sourceObject = new dshowtest::CTestPushSource(settings);
+    IBaseFilter* source = nullptr;
+    ASSERT_EQ(S_OK, sourceObject->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&source)));
+    ASSERT_EQ(S_OK, graph->AddFilter(source, L"Source"));
+    ASSERT_EQ(S_OK, graph->AddFilter(mux, L"Mux"));
+    ASSERT_EQ(S_OK, graph->AddFilter(sink_, L"File Writer"));
+    ASSERT_EQ(S_OK, fileSink_->SetFileName(path_.c_str(), nullptr));
+    IConfigInterleaving* interleaving = nullptr;
+    ASSERT_EQ(S_OK, mux->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)));
+    EXPECT_EQ(S_OK, interleaving->put_Mode(INTERLEAVE_FULL));
+    interleaving->Release();
+    IPin* muxOut = PinOf(mux, PINDIR_OUTPUT);
+    IPin* sinkIn = PinOf(sink_, PINDIR_INPUT);
+    IPin* sourceOut = PinOf(source, PINDIR_OUTPUT);
+    IPin* muxIn = PinOf(mux, PINDIR_INPUT);
+    ASSERT_TRUE(muxOut && sinkIn && sourceOut && muxIn);
+    ASSERT_EQ(S_OK, graph->ConnectDirect(muxOut, sinkIn, nullptr));
+    ASSERT_EQ(S_OK, graph->Connect(sourceOut, muxIn));
+    IMediaControl* control = nullptr;
+    IMediaEvent* events = nullptr;
+    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
+    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events)));
+    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    long code = 0;
+    EXPECT_EQ(S_OK, events->WaitForCompletion(10000, &code));
+
+    // What a kill now would leave: a provisional header and the frames written so far.
+    BytesFile cut(ReadAll(path_));
+    ASSERT_GE(cut.bytes.size(), 12u);
+    EXPECT_TRUE(avirecovery::LooksUnfinished(cut.bytes.data(), cut.bytes.size()));
+    avirecovery::FinishSummary summary;
+    EXPECT_EQ(avirecovery::Outcome::Finished, avirecovery::FinishUnfinishedAvi(cut, &summary));
+    const rifftest::AviSummary finished = rifftest::ReadAvi(cut.bytes);
+    EXPECT_TRUE(finished.riffAvi);
+    EXPECT_TRUE(finished.complete);
+    EXPECT_TRUE(finished.hasIndex);
+    EXPECT_EQ(320, finished.width);
+    EXPECT_EQ(240, finished.height);
+    EXPECT_EQ(finished.storedFrames, finished.indexedFrames);
+    EXPECT_EQ(summary.videoFrames, finished.headerFrames);
+    EXPECT_GT(finished.storedFrames, 30u) << "the multiplexer holds back at most a few frames";
+    std::printf("before the stop: %u of 40 frames on the disk\n", finished.storedFrames);
+
+    EXPECT_EQ(S_OK, control->Stop());
+    control->Release();
+    events->Release();
+    for (IPin* pin : {muxOut, sinkIn, sourceOut, muxIn})
+        pin->Release();
+    graph->RemoveFilter(sink_);
+    source->Release();
+    mux->Release();
+    graph->Release();
+
+    // The stop's own header covers the provisional one whole, and the file is the multiplexer's.
+    const std::vector<BYTE> stopped = ReadAll(path_);
+    EXPECT_FALSE(avirecovery::LooksUnfinished(stopped.data(), stopped.size()));
+    EXPECT_FALSE(Contains(stopped, "QelR")) << "a piece of the provisional header survived the stop";
+    const rifftest::AviSummary avi = rifftest::ReadAvi(stopped);
+    EXPECT_TRUE(avi.complete);
+    EXPECT_EQ(40u, avi.storedFrames);
+    BytesFile again(stopped);
+    EXPECT_EQ(avirecovery::Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(again));
 }
 
 } // namespace

@@ -1,0 +1,270 @@
+// The provisional header's shape and the finishing of recordings cut short: what is kept, what a
+// finished or foreign file keeps (everything), and a finishing interrupted and run again.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "avi_recovery.h"
+
+namespace {
+
+using avirecovery::FinishSummary;
+using avirecovery::Outcome;
+
+class MemoryFile : public avirecovery::RecoveryFile {
+public:
+    explicit MemoryFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
+        if (offset + length > bytes_.size())
+            return false;
+        std::memcpy(data, bytes_.data() + offset, length);
+        return true;
+    }
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
+        if (writesLeft_ == 0)
+            return false;
+        --writesLeft_;
+        if (offset + length > bytes_.size())
+            bytes_.resize(offset + length);
+        std::memcpy(bytes_.data() + offset, data, length);
+        return true;
+    }
+    bool Size(std::uint64_t* size) override {
+        *size = bytes_.size();
+        return true;
+    }
+    bool Truncate(std::uint64_t size) override {
+        bytes_.resize(size);
+        return true;
+    }
+    void FailAfterWrites(int writes) { writesLeft_ = writes; }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    int writesLeft_ = -1;
+};
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+std::string Tag(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return std::string(reinterpret_cast<const char*>(&b[at]), 4);
+}
+void Append32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void AppendChunk(std::vector<std::uint8_t>& b, const char* id, std::uint32_t size, std::uint8_t fill) {
+    b.insert(b.end(), id, id + 4);
+    Append32(b, size);
+    b.insert(b.end(), size + (size & 1), fill);
+}
+
+avirecovery::StreamDescription Video(std::int32_t width, std::int32_t height) {
+    avirecovery::StreamDescription video;
+    video.format.assign(40, 0);
+    std::vector<std::uint8_t> h;
+    Append32(h, 40);
+    Append32(h, static_cast<std::uint32_t>(width));
+    Append32(h, static_cast<std::uint32_t>(height));
+    h.push_back(1), h.push_back(0), h.push_back(24), h.push_back(0);
+    Append32(h, 0);
+    Append32(h, static_cast<std::uint32_t>(width * height * 3));
+    std::memcpy(video.format.data(), h.data(), h.size());
+    video.frameTime = 666666; // 15 a second
+    return video;
+}
+
+constexpr std::uint64_t kDataStart = 2048 + 12; // where a multiplexer's first data chunk goes
+
+// With QEL_FUZZ_SEEDS set, every cut-short recording the suite builds is kept there as a fuzz seed.
+void KeepAsSeed(const std::vector<std::uint8_t>& file) {
+    const char* seeds = std::getenv("QEL_FUZZ_SEEDS");
+    if (!seeds || !*seeds)
+        return;
+    const std::string folder = std::string(seeds) + "/avi_recovery_fuzz";
+    std::filesystem::create_directories(folder);
+    const std::size_t key = std::hash<std::string>()(std::string(file.begin(), file.end()));
+    std::ofstream(folder + "/seed" + std::to_string(key) + ".avi", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+// A recording killed after frames whole frames of size bytes, with part of one more on the disk.
+std::vector<std::uint8_t> KilledRecording(int frames, std::uint32_t size, std::size_t partial) {
+    std::vector<std::uint8_t> file = avirecovery::ProvisionalHeader({Video(8, 4)}, kDataStart);
+    for (int i = 0; i < frames; ++i)
+        AppendChunk(file, "00db", size, static_cast<std::uint8_t>(i + 1));
+    std::vector<std::uint8_t> cut;
+    AppendChunk(cut, "00db", size, 0xEE);
+    file.insert(file.end(), cut.begin(), cut.begin() + static_cast<std::ptrdiff_t>(partial));
+    KeepAsSeed(file);
+    return file;
+}
+
+// The finished file's sizes, lengths and index, checked against frames of size bytes.
+void ExpectFinished(const std::vector<std::uint8_t>& b, std::uint32_t frames, std::uint32_t size) {
+    ASSERT_GE(b.size(), kDataStart);
+    EXPECT_EQ("RIFF", Tag(b, 0));
+    EXPECT_EQ(b.size() - 8, U32(b, 4)) << "the RIFF size covers the file";
+    EXPECT_EQ(frames, U32(b, 24 + 24)) << "avih total frames";
+    const std::size_t movi = kDataStart - 12;
+    EXPECT_EQ("LIST", Tag(b, movi));
+    EXPECT_EQ("movi", Tag(b, movi + 8));
+    const std::size_t moviEnd = movi + 8 + U32(b, movi + 4);
+    EXPECT_EQ(kDataStart + frames * (8 + size + (size & 1)), moviEnd);
+    ASSERT_EQ("idx1", Tag(b, moviEnd));
+    ASSERT_EQ(frames * 16, U32(b, moviEnd + 4));
+    EXPECT_EQ(moviEnd + 8 + frames * 16, b.size());
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const std::size_t entry = moviEnd + 8 + 16 * i;
+        EXPECT_EQ("00db", Tag(b, entry));
+        const std::size_t chunk = movi + 8 + U32(b, entry + 8);
+        EXPECT_EQ("00db", Tag(b, chunk)) << "entry " << i << " points at its chunk";
+        EXPECT_EQ(size, U32(b, entry + 12));
+        if (size) {
+            EXPECT_EQ(static_cast<std::uint8_t>(i + 1), b[chunk + 8]) << "frame " << i << " in order";
+        }
+    }
+    // The stream header's length (strh data: after RIFF, hdrl list, avih, strl list and 'strh').
+    const std::size_t strh = 12 + 12 + 64 + 12 + 8;
+    EXPECT_EQ("vids", Tag(b, strh));
+    EXPECT_EQ(frames, U32(b, strh + 32)) << "strh length";
+}
+
+TEST(ProvisionalHeader, FillsTheGapExactlyAndIsMarkedUnfinished) {
+    const auto header = avirecovery::ProvisionalHeader({Video(640, 480)}, kDataStart);
+    ASSERT_EQ(kDataStart, header.size());
+    EXPECT_TRUE(avirecovery::LooksUnfinished(header.data(), header.size()));
+    EXPECT_EQ("LIST", Tag(header, kDataStart - 12));
+    EXPECT_EQ(0u, U32(header, kDataStart - 8));
+    EXPECT_EQ("movi", Tag(header, kDataStart - 4));
+    EXPECT_EQ(640u, U32(header, 24 + 40)) << "avih width";
+    EXPECT_EQ(66666u, U32(header, 24 + 8)) << "microseconds a frame";
+    // Without room, a gap too small for a JUNK chunk, or a stream it cannot describe: nothing.
+    EXPECT_EQ(4096u, avirecovery::ProvisionalHeader({Video(8, 4)}, 4096).size());
+    EXPECT_TRUE(avirecovery::ProvisionalHeader({Video(8, 4)}, 100).empty());
+    auto shortFormat = Video(8, 4);
+    shortFormat.format.resize(20);
+    EXPECT_TRUE(avirecovery::ProvisionalHeader({shortFormat}, kDataStart).empty());
+    EXPECT_TRUE(avirecovery::ProvisionalHeader({}, kDataStart).empty());
+}
+
+TEST(ProvisionalHeader, RefusesAGapOfOneToSevenBytesBeforeMovi) {
+    // The header of one video stream with a 40-byte format: 12 + 12 + 64 + 12 + 64 + 48, then 'movi'.
+    const std::uint64_t bare = 12 + 12 + 64 + 12 + 64 + 48 + 12;
+    EXPECT_EQ(bare, avirecovery::ProvisionalHeader({Video(8, 4)}, bare).size());
+    for (std::uint64_t extra = 1; extra < 8; ++extra)
+        EXPECT_TRUE(avirecovery::ProvisionalHeader({Video(8, 4)}, bare + extra).empty()) << extra;
+    EXPECT_EQ(bare + 8, avirecovery::ProvisionalHeader({Video(8, 4)}, bare + 8).size());
+}
+
+TEST(FinishUnfinishedAvi, KeepsEveryWholeFrameAndCutsThePartOne) {
+    MemoryFile file(KilledRecording(21, 96, 50));
+    FinishSummary summary;
+    ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(file, &summary));
+    EXPECT_EQ(21u, summary.videoFrames);
+    EXPECT_EQ(50u, summary.cutBytes);
+    ExpectFinished(file.Bytes(), 21, 96);
+    // Finished once, it is left alone.
+    const auto once = file.Bytes();
+    EXPECT_EQ(Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(file));
+    EXPECT_EQ(once, file.Bytes());
+}
+
+TEST(FinishUnfinishedAvi, OddFramesKeepTheirPadAndEmptyFramesStayInTheIndex) {
+    std::vector<std::uint8_t> bytes = KilledRecording(3, 7, 0);
+    AppendChunk(bytes, "00db", 0, 0); // a frame the source skipped
+    MemoryFile file(bytes);
+    FinishSummary summary;
+    ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(file, &summary));
+    EXPECT_EQ(4u, summary.videoFrames);
+    const auto& b = file.Bytes();
+    const std::size_t moviEnd = kDataStart - 4 + U32(b, kDataStart - 8);
+    ASSERT_EQ("idx1", Tag(b, moviEnd));
+    EXPECT_EQ(0x10u, U32(b, moviEnd + 8 + 4)) << "a stored frame is a key frame";
+    EXPECT_EQ(0u, U32(b, moviEnd + 8 + 3 * 16 + 4)) << "the empty one is not";
+    EXPECT_EQ(0u, U32(b, moviEnd + 8 + 3 * 16 + 12));
+}
+
+TEST(FinishUnfinishedAvi, LeavesFinishedForeignAndHeaderlessFilesExactlyAsTheyWere) {
+    // A finished file: the same recording with a real RIFF size.
+    std::vector<std::uint8_t> finished = KilledRecording(5, 96, 0);
+    MemoryFile finisher(finished);
+    ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(finisher));
+    finished = finisher.Bytes();
+    // A file killed before any header was written: zeros where the header goes.
+    std::vector<std::uint8_t> headerless(kDataStart, 0);
+    AppendChunk(headerless, "00db", 96, 1);
+    // RIFF size 0 but not an AVI, and an AVI with RIFF size 0 whose header another writer made.
+    std::vector<std::uint8_t> wave = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+    std::vector<std::uint8_t> foreign = KilledRecording(2, 96, 0);
+    foreign[24 + 8 + 40] = 0;
+    for (const auto& bytes : {finished, headerless, wave, foreign, std::vector<std::uint8_t>{'R', 'I'}}) {
+        MemoryFile file(bytes);
+        EXPECT_EQ(Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(file));
+        EXPECT_EQ(bytes, file.Bytes());
+    }
+}
+
+TEST(FinishUnfinishedAvi, ChunkSizesNearFourGigabytesNeitherWrapNorLoop) {
+    const std::vector<std::uint8_t> killed = KilledRecording(2, 96, 0);
+    // The JUNK chunk after the header list (the 'movi' list is then out of reach), and the stream
+    // list inside the header list (the last one there: the walk goes on after the header list).
+    const std::size_t junk = 12 + 8 + U32(killed, 16);
+    const std::size_t strl = 12 + 12 + 64;
+    ASSERT_EQ("JUNK", Tag(killed, junk));
+    ASSERT_EQ("strl", Tag(killed, strl + 8));
+    const std::uint32_t huge = 0xFFFFFFF8u;
+    std::vector<std::uint8_t> bytes = killed;
+    std::memcpy(&bytes[junk + 4], &huge, 4);
+    MemoryFile hugeJunk(bytes);
+    EXPECT_EQ(Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(hugeJunk));
+    EXPECT_EQ(bytes, hugeJunk.Bytes());
+    bytes = killed;
+    std::memcpy(&bytes[strl + 4], &huge, 4);
+    MemoryFile hugeList(bytes);
+    EXPECT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(hugeList));
+}
+
+TEST(FinishUnfinishedAvi, WithoutOneWholeFrameTheFileStaysAsItWas) {
+    const auto bytes = KilledRecording(0, 96, 60);
+    MemoryFile file(bytes);
+    EXPECT_EQ(Outcome::NoFrames, avirecovery::FinishUnfinishedAvi(file));
+    EXPECT_EQ(bytes, file.Bytes());
+}
+
+TEST(FinishUnfinishedAvi, AnInterruptedFinishingStaysMarkedAndIsRedoneWhole) {
+    for (int writes = 0; writes < 5; ++writes) {
+        MemoryFile file(KilledRecording(9, 96, 30));
+        file.FailAfterWrites(writes);
+        EXPECT_EQ(Outcome::Failed, avirecovery::FinishUnfinishedAvi(file)) << writes << " writes";
+        EXPECT_TRUE(avirecovery::LooksUnfinished(file.Bytes().data(), file.Bytes().size()));
+        file.FailAfterWrites(-1);
+        ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(file)) << writes << " writes";
+        ExpectFinished(file.Bytes(), 9, 96);
+    }
+}
+
+TEST(FinishUnfinishedAvi, StopsAtAGapOfZerosOrAChunkThatIsNoChunk) {
+    std::vector<std::uint8_t> gap = KilledRecording(4, 96, 0);
+    gap.insert(gap.end(), 200, 0);
+    AppendChunk(gap, "00db", 96, 9); // beyond the gap: not reachable as a chunk sequence
+    MemoryFile zeros(gap);
+    FinishSummary summary;
+    ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(zeros, &summary));
+    EXPECT_EQ(4u, summary.videoFrames);
+    ExpectFinished(zeros.Bytes(), 4, 96);
+
+    std::vector<std::uint8_t> garbage = KilledRecording(3, 96, 0);
+    AppendChunk(garbage, "\x01\x02zz", 96, 9);
+    MemoryFile noChunk(garbage);
+    ASSERT_EQ(Outcome::Finished, avirecovery::FinishUnfinishedAvi(noChunk, &summary));
+    ExpectFinished(noChunk.Bytes(), 3, 96);
+}
+
+} // namespace
