@@ -11,6 +11,10 @@ const char kNotificationClass[] = "DirectShow Notification";
 
 namespace {
 
+// A stopped graph answers at once; the limit keeps the caller's (the user-interface) thread from ever
+// waiting for good on a graph that does not.
+constexpr LONG kStopCompletionMs = 1000;
+
 CGraphHelper& Helper() {
     static CGraphHelper helper;
     return helper;
@@ -222,7 +226,7 @@ void CPlaybackSession::Stop(bool hostGone) {
             events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
         if (SUCCEEDED(stopped) && events_) {
             long code = 0;
-            events_->WaitForCompletion(INFINITE, &code);
+            events_->WaitForCompletion(kStopCompletionMs, &code);
         }
     }
     if (!hostGone && WindowExists(host_) && savedHostProc_)
