@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,64 @@ protected:
         if (sink_)
             sink_->Release();
         ComTest::TearDown();
+    }
+
+    // Test source -> the platform's AVI Mux (full interleaving) -> this sink, connected, not yet run.
+    struct MuxGraph {
+        IGraphBuilder* graph = nullptr;
+        IBaseFilter* mux = nullptr;
+        IBaseFilter* source = nullptr;
+        IPin* muxOut = nullptr;
+        IPin* sinkIn = nullptr;
+        IPin* sourceOut = nullptr;
+        IPin* muxIn = nullptr;
+        IMediaControl* control = nullptr;
+        IMediaEvent* events = nullptr;
+    };
+
+    void BuildMuxGraph(int width, int height, int frames, MuxGraph* g) {
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                         reinterpret_cast<void**>(&g->graph)));
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                         reinterpret_cast<void**>(&g->mux)));
+        dshowtest::SourceSettings settings;
+        settings.width = width;
+        settings.height = height;
+        settings.frameCount = frames;
+        auto* sourceObject = new dshowtest::CTestPushSource(settings);
+        ASSERT_EQ(S_OK, sourceObject->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&g->source)));
+        ASSERT_EQ(S_OK, g->graph->AddFilter(g->source, L"Source"));
+        ASSERT_EQ(S_OK, g->graph->AddFilter(g->mux, L"Mux"));
+        ASSERT_EQ(S_OK, g->graph->AddFilter(sink_, L"File Writer"));
+        ASSERT_EQ(S_OK, fileSink_->SetFileName(path_.c_str(), nullptr));
+        IConfigInterleaving* interleaving = nullptr;
+        ASSERT_EQ(S_OK, g->mux->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)));
+        EXPECT_EQ(S_OK, interleaving->put_Mode(INTERLEAVE_FULL));
+        interleaving->Release();
+
+        g->muxOut = PinOf(g->mux, PINDIR_OUTPUT);
+        g->sinkIn = PinOf(sink_, PINDIR_INPUT);
+        g->sourceOut = PinOf(g->source, PINDIR_OUTPUT);
+        g->muxIn = PinOf(g->mux, PINDIR_INPUT);
+        ASSERT_TRUE(g->muxOut && g->sinkIn && g->sourceOut && g->muxIn);
+        ASSERT_EQ(S_OK, g->graph->ConnectDirect(g->muxOut, g->sinkIn, nullptr));
+        ASSERT_EQ(S_OK, g->graph->Connect(g->sourceOut, g->muxIn));
+        ASSERT_EQ(S_OK, g->graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&g->control)));
+        ASSERT_EQ(S_OK, g->graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&g->events)));
+    }
+
+    // Releases what BuildMuxGraph made; taking the sink out of the graph disconnects it, so its file closes.
+    void ReleaseMuxGraph(MuxGraph* g) {
+        for (IUnknown* object : std::initializer_list<IUnknown*>{g->control, g->events, g->muxOut, g->sinkIn,
+                                                                 g->sourceOut, g->muxIn})
+            if (object)
+                object->Release();
+        if (g->graph)
+            g->graph->RemoveFilter(sink_);
+        for (IUnknown* object : std::initializer_list<IUnknown*>{g->source, g->mux, g->graph})
+            if (object)
+                object->Release();
+        *g = MuxGraph{};
     }
 
     qeltest::TempDir dir_;
@@ -267,53 +326,14 @@ TEST_F(FileSinkTest, OpeningAFileInAMissingFolderFailsThePause) {
 
 // Test source -> the platform's AVI Mux (full interleaving) -> our sink, run to the end.
 TEST_F(FileSinkTest, RecordsACompleteAviBehindTheMultiplexer) {
-    IGraphBuilder* graph = nullptr;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                     reinterpret_cast<void**>(&graph)));
-    IBaseFilter* mux = nullptr;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                     reinterpret_cast<void**>(&mux)));
-    dshowtest::SourceSettings settings;
-    settings.width = 33;
-    settings.height = 19;
-    settings.frameCount = 12;
-    dshowtest::CTestPushSource* sourceObject = new dshowtest::CTestPushSource(settings);
-    IBaseFilter* source = nullptr;
-    ASSERT_EQ(S_OK, sourceObject->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&source)));
-    ASSERT_EQ(S_OK, graph->AddFilter(source, L"Source"));
-    ASSERT_EQ(S_OK, graph->AddFilter(mux, L"Mux"));
-    ASSERT_EQ(S_OK, graph->AddFilter(sink_, L"File Writer"));
-    ASSERT_EQ(S_OK, fileSink_->SetFileName(path_.c_str(), nullptr));
-    IConfigInterleaving* interleaving = nullptr;
-    ASSERT_EQ(S_OK, mux->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)));
-    EXPECT_EQ(S_OK, interleaving->put_Mode(INTERLEAVE_FULL));
-    interleaving->Release();
-
-    IPin* muxOut = PinOf(mux, PINDIR_OUTPUT);
-    IPin* sinkIn = PinOf(sink_, PINDIR_INPUT);
-    IPin* sourceOut = PinOf(source, PINDIR_OUTPUT);
-    IPin* muxIn = PinOf(mux, PINDIR_INPUT);
-    ASSERT_TRUE(muxOut && sinkIn && sourceOut && muxIn);
-    ASSERT_EQ(S_OK, graph->ConnectDirect(muxOut, sinkIn, nullptr));
-    ASSERT_EQ(S_OK, graph->Connect(sourceOut, muxIn));
-
-    IMediaControl* control = nullptr;
-    IMediaEvent* events = nullptr;
-    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
-    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events)));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    MuxGraph g;
+    ASSERT_NO_FATAL_FAILURE(BuildMuxGraph(33, 19, 12, &g));
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
     long code = 0;
-    EXPECT_EQ(S_OK, events->WaitForCompletion(10000, &code));
+    EXPECT_EQ(S_OK, g.events->WaitForCompletion(10000, &code));
     EXPECT_EQ(EC_COMPLETE, code);
-    EXPECT_EQ(S_OK, control->Stop());
-    control->Release();
-    events->Release();
-    for (IPin* pin : {muxOut, sinkIn, sourceOut, muxIn})
-        pin->Release();
-    graph->RemoveFilter(sink_);   // disconnects: the file closes
-    source->Release();
-    mux->Release();
-    graph->Release();
+    EXPECT_EQ(S_OK, g.control->Stop());
+    ReleaseMuxGraph(&g);
 
     const rifftest::AviSummary avi = rifftest::ReadAviFile(path_);
     EXPECT_TRUE(avi.riffAvi);
@@ -329,41 +349,11 @@ TEST_F(FileSinkTest, RecordsACompleteAviBehindTheMultiplexer) {
 
 // The same graph, looked at before the stop (as a kill would leave the file) and after it.
 TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvisionalHeader) {
-    IGraphBuilder* graph = nullptr;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                     reinterpret_cast<void**>(&graph)));
-    IBaseFilter* mux = nullptr;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                     reinterpret_cast<void**>(&mux)));
-    dshowtest::SourceSettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.frameCount = 40;
-    dshowtest::CTestPushSource* sourceObject = new dshowtest::CTestPushSource(settings);
-    IBaseFilter* source = nullptr;
-    ASSERT_EQ(S_OK, sourceObject->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&source)));
-    ASSERT_EQ(S_OK, graph->AddFilter(source, L"Source"));
-    ASSERT_EQ(S_OK, graph->AddFilter(mux, L"Mux"));
-    ASSERT_EQ(S_OK, graph->AddFilter(sink_, L"File Writer"));
-    ASSERT_EQ(S_OK, fileSink_->SetFileName(path_.c_str(), nullptr));
-    IConfigInterleaving* interleaving = nullptr;
-    ASSERT_EQ(S_OK, mux->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)));
-    EXPECT_EQ(S_OK, interleaving->put_Mode(INTERLEAVE_FULL));
-    interleaving->Release();
-    IPin* muxOut = PinOf(mux, PINDIR_OUTPUT);
-    IPin* sinkIn = PinOf(sink_, PINDIR_INPUT);
-    IPin* sourceOut = PinOf(source, PINDIR_OUTPUT);
-    IPin* muxIn = PinOf(mux, PINDIR_INPUT);
-    ASSERT_TRUE(muxOut && sinkIn && sourceOut && muxIn);
-    ASSERT_EQ(S_OK, graph->ConnectDirect(muxOut, sinkIn, nullptr));
-    ASSERT_EQ(S_OK, graph->Connect(sourceOut, muxIn));
-    IMediaControl* control = nullptr;
-    IMediaEvent* events = nullptr;
-    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
-    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events)));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    MuxGraph g;
+    ASSERT_NO_FATAL_FAILURE(BuildMuxGraph(320, 240, 40, &g));
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
     long code = 0;
-    EXPECT_EQ(S_OK, events->WaitForCompletion(10000, &code));
+    EXPECT_EQ(S_OK, g.events->WaitForCompletion(10000, &code));
 
     // What a kill now would leave: a provisional header and the frames written so far.
     BytesFile cut(ReadAll(path_));
@@ -382,15 +372,8 @@ TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvi
     EXPECT_GT(finished.storedFrames, 30u) << "the multiplexer holds back at most a few frames";
     std::printf("before the stop: %u of 40 frames on the disk\n", finished.storedFrames);
 
-    EXPECT_EQ(S_OK, control->Stop());
-    control->Release();
-    events->Release();
-    for (IPin* pin : {muxOut, sinkIn, sourceOut, muxIn})
-        pin->Release();
-    graph->RemoveFilter(sink_);
-    source->Release();
-    mux->Release();
-    graph->Release();
+    EXPECT_EQ(S_OK, g.control->Stop());
+    ReleaseMuxGraph(&g);
 
     // The stop's own header covers the provisional one whole, and the file is the multiplexer's.
     const std::vector<BYTE> stopped = ReadAll(path_);
