@@ -29,17 +29,10 @@ bool Inside(const RECT& part, LONG width, LONG height) {
            part.right > part.left && part.bottom > part.top;
 }
 
-// The section's "rect%d" as the settings file writes it, without the clamping the loader applies.
-bool ReadRawRect(const char* section, int index, RECT* out) {
-    char key[16];
-    wsprintfA(key, "rect%d", index);
-    return ql_GetSettingRect(section, key, g_skinSettingsPath, out) != FALSE;
-}
-
 CString CheckPlace(const char* section, int index, const char* what, SIZE window, SIZE least) {
     CString fault;
     RECT place = {};
-    if (!ReadRawRect(section, index, &place)) {
+    if (!ReadSkinRectAsWritten(section, index, &place)) {
         fault.Format("section [%s] gives no place for %s (key rect%d)", section, what, index);
         return fault;
     }
@@ -51,6 +44,17 @@ CString CheckPlace(const char* section, int index, const char* what, SIZE window
                      what, section, index, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, window.cx, window.cy);
     return fault;
+}
+
+bool LargerThan(SIZE screen, std::uint32_t width, std::uint32_t height) {
+    return width > static_cast<std::uint32_t>(screen.cx) || height > static_cast<std::uint32_t>(screen.cy);
+}
+
+CString TooLargeText(const CString& path, std::uint32_t width, std::uint32_t height, SIZE screen) {
+    CString text;
+    text.Format("the background picture \"%s\" is %u x %u pixels, larger than the screen (%ld x %ld)",
+                static_cast<const char*>(path), width, height, screen.cx, screen.cy);
+    return text;
 }
 
 // The background of one size mode: readable, at most the screen's size; its size in *window.
@@ -67,22 +71,15 @@ CString CheckBackground(const SizeMode& mode, SIZE screen, SIZE* window) {
     // A PNG's size comes from its header, so a huge picture is refused before it is decoded.
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    if (ReadPngSize(path, &width, &height) &&
-        (width > static_cast<std::uint32_t>(screen.cx) || height > static_cast<std::uint32_t>(screen.cy))) {
-        fault.Format("the background picture \"%s\" is %u x %u pixels, larger than the screen (%ld x %ld)",
-                     static_cast<const char*>(path), width, height, screen.cx, screen.cy);
-        return fault;
-    }
+    if (ReadPngSize(path, &width, &height) && LargerThan(screen, width, height))
+        return TooLargeText(path, width, height, screen);
     CImage picture;
     if (picture.LoadFile(path) != Gdiplus::Ok || picture.Width() == 0 || picture.Height() == 0) {
         fault.Format("the background picture \"%s\" cannot be read", static_cast<const char*>(path));
         return fault;
     }
-    if (picture.Width() > static_cast<UINT>(screen.cx) || picture.Height() > static_cast<UINT>(screen.cy)) {
-        fault.Format("the background picture \"%s\" is %u x %u pixels, larger than the screen (%ld x %ld)",
-                     static_cast<const char*>(path), picture.Width(), picture.Height(), screen.cx, screen.cy);
-        return fault;
-    }
+    if (LargerThan(screen, picture.Width(), picture.Height()))
+        return TooLargeText(path, picture.Width(), picture.Height(), screen);
     window->cx = static_cast<LONG>(picture.Width());
     window->cy = static_cast<LONG>(picture.Height());
     return fault;

@@ -40,14 +40,23 @@ BOOL ReadClampedRect(const char* section, const char* key, const char* settingsP
     return TRUE;
 }
 
+// "key" with the size-mode index appended.
+CString IndexedKey(const char* key, int index) {
+    CString name;
+    name.Format("%s%d", key, index);
+    return name;
+}
+
 CStringArray g_unreadableImages;
 
 } // namespace
 
+BOOL ReadSkinRectAsWritten(const char* section, int index, RECT* out) {
+    return ql_GetSettingRect(section, IndexedKey("rect", index), g_skinSettingsPath, out);
+}
+
 BOOL ReadSkinRect(const char* section, int index, RECT* out) {
-    char key[16];
-    wsprintfA(key, "rect%d", index);
-    return ReadClampedRect(section, key, g_skinSettingsPath, out);
+    return ReadClampedRect(section, IndexedKey("rect", index), g_skinSettingsPath, out);
 }
 
 CString TakeUnreadableSkinImages() {
@@ -240,17 +249,6 @@ void SkinSlider(CSliderCtrlEx* slider, const char* section) {
     slider->SetWindowPos(nullptr, record.rect.left, record.rect.top, record.rect.right - record.rect.left,
                          record.rect.bottom - record.rect.top, SWP_NOZORDER);
 }
-
-namespace {
-
-// "key" with the size-mode index appended.
-CString IndexedKey(const char* key, int index) {
-    CString name;
-    name.Format("%s%d", key, index);
-    return name;
-}
-
-} // namespace
 
 void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
                             BOOL keepRange) {

@@ -40,6 +40,8 @@ CString TakeUnreadableSkinImages();
 // The section's "rect%d" for the size-mode index into out, clamped to the screen; FALSE (out
 // untouched) when absent.
 BOOL ReadSkinRect(const char* section, int index, RECT* out);
+// The same rectangle as the settings file writes it, without the clamping (what the skin check judges).
+BOOL ReadSkinRectAsWritten(const char* section, int index, RECT* out);
 // A label's text, set without flicker while it is visible.
 void SetLabelText(CWnd* label, const char* text);
 

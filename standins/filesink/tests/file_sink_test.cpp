@@ -1,6 +1,7 @@
 // The file sink alone (names, IStream, samples at their byte offsets) and behind the platform's AVI
 // multiplexer: a complete AVI with every frame of a short stream.
 #include "avi_recovery.h"
+#include "memory_file.h"
 #include "file_sink.h"
 #include "riff_reader.h"
 #include "test_filters.h"
@@ -54,33 +55,6 @@ IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION wanted) {
     pins->Release();
     return found;
 }
-
-// A file's bytes as the recovery finishes them.
-class BytesFile : public avirecovery::RecoveryFile {
-public:
-    explicit BytesFile(std::vector<BYTE> bytes) : bytes(std::move(bytes)) {}
-    bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
-        if (offset + length > bytes.size())
-            return false;
-        std::memcpy(data, bytes.data() + offset, length);
-        return true;
-    }
-    bool WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
-        if (offset + length > bytes.size())
-            bytes.resize(offset + length);
-        std::memcpy(bytes.data() + offset, data, length);
-        return true;
-    }
-    bool Size(std::uint64_t* size) override {
-        *size = bytes.size();
-        return true;
-    }
-    bool Truncate(std::uint64_t size) override {
-        bytes.resize(size);
-        return true;
-    }
-    std::vector<BYTE> bytes;
-};
 
 bool Contains(const std::vector<BYTE>& bytes, const char* text) {
     const size_t n = std::strlen(text);
@@ -356,12 +330,12 @@ TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvi
     EXPECT_EQ(S_OK, g.events->WaitForCompletion(10000, &code));
 
     // What a kill now would leave: a provisional header and the frames written so far.
-    BytesFile cut(ReadAll(path_));
-    ASSERT_GE(cut.bytes.size(), 12u);
-    EXPECT_TRUE(avirecovery::LooksUnfinished(cut.bytes.data(), cut.bytes.size()));
+    MemoryFile cut(ReadAll(path_));
+    ASSERT_GE(cut.Bytes().size(), 12u);
+    EXPECT_TRUE(avirecovery::LooksUnfinished(cut.Bytes().data(), cut.Bytes().size()));
     avirecovery::FinishSummary summary;
     EXPECT_EQ(avirecovery::Outcome::Finished, avirecovery::FinishUnfinishedAvi(cut, &summary));
-    const rifftest::AviSummary finished = rifftest::ReadAvi(cut.bytes);
+    const rifftest::AviSummary finished = rifftest::ReadAvi(cut.Bytes());
     EXPECT_TRUE(finished.riffAvi);
     EXPECT_TRUE(finished.complete);
     EXPECT_TRUE(finished.hasIndex);
@@ -382,7 +356,7 @@ TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvi
     const rifftest::AviSummary avi = rifftest::ReadAvi(stopped);
     EXPECT_TRUE(avi.complete);
     EXPECT_EQ(40u, avi.storedFrames);
-    BytesFile again(stopped);
+    MemoryFile again(stopped);
     EXPECT_EQ(avirecovery::Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(again));
 }
 

@@ -9,45 +9,12 @@
 #include <string>
 
 #include "avi_recovery.h"
+#include "memory_file.h"
 
 namespace {
 
 using avirecovery::FinishSummary;
 using avirecovery::Outcome;
-
-class MemoryFile : public avirecovery::RecoveryFile {
-public:
-    explicit MemoryFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
-        if (offset + length > bytes_.size())
-            return false;
-        std::memcpy(data, bytes_.data() + offset, length);
-        return true;
-    }
-    bool WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
-        if (writesLeft_ == 0)
-            return false;
-        --writesLeft_;
-        if (offset + length > bytes_.size())
-            bytes_.resize(offset + length);
-        std::memcpy(bytes_.data() + offset, data, length);
-        return true;
-    }
-    bool Size(std::uint64_t* size) override {
-        *size = bytes_.size();
-        return true;
-    }
-    bool Truncate(std::uint64_t size) override {
-        bytes_.resize(size);
-        return true;
-    }
-    void FailAfterWrites(int writes) { writesLeft_ = writes; }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    int writesLeft_ = -1;
-};
 
 std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24);
