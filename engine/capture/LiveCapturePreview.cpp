@@ -1,8 +1,23 @@
 // The preview graph: building it around the camera's preview pin, running, stopping and tearing it
 // down, and placing the picture in the engine's child window.
 #include "LiveCaptureInternal.h"
+#include "VostrelTestSeams.h"
 
 namespace {
+
+// Preview builds the tests asked to fail (see RefuseNextPreviewBuilds).
+volatile LONG g_previewBuildsToRefuse = 0;
+
+bool PreviewBuildRefusedForTests() {
+    LONG left = g_previewBuildsToRefuse;
+    while (left > 0) {
+        const LONG seen = InterlockedCompareExchange(&g_previewBuildsToRefuse, left - 1, left);
+        if (seen == left)
+            return true;
+        left = seen;
+    }
+    return false;
+}
 
 const CLSID kClsidVmr9 = {0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
 const CLSID kClsidVmr7 = {0xB87BEB7B, 0x8D29, 0x423F, {0xAE, 0x4D, 0x65, 0x82, 0xC1, 0x01, 0x75, 0xAC}};
@@ -52,10 +67,16 @@ HRESULT CLiveCapture::xRenderStreamToVMR(const GUID* category, const GUID* type,
     return hr;
 }
 
+LONG RefuseNextPreviewBuilds(LONG count) {
+    return InterlockedExchange(&g_previewBuildsToRefuse, count > 0 ? count : 0);
+}
+
 BOOL CLiveCapture::BuildPreviewGraph() {
     if (m_bPreviewBuilt)
         return TRUE;
     if (m_state == LIVE_PREVIEWING || m_state == LIVE_CAPTURING || !m_pVideoCapFilter)
+        return FALSE;
+    if (PreviewBuildRefusedForTests())
         return FALSE;
     if (m_bWantAudio && !m_pAudioCapFilter && m_nAudioSwitch)
         return FALSE;

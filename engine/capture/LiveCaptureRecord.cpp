@@ -118,20 +118,17 @@ BOOL CLiveCapture::StartCapture(int* status) {
     BuildCaptureGraph2(m_recordFileType);
     if (status)
         *status = static_cast<int>(m_nCaptureStatus);
-    if (!m_bCaptureBuilt) {
-        if (status)
-            *status = static_cast<int>(m_nCaptureStatus | kStatusNotBuiltOrRun);
-        s_bCaptureStartBusy = FALSE;
-        return FALSE;
-    }
 
     auto failEnd = [&](UINT bits) {
         m_nCaptureStatus |= bits;
+        xUndoRefusedStart();
         if (status)
             *status = static_cast<int>(m_nCaptureStatus);
         s_bCaptureStartBusy = FALSE;
         return FALSE;
     };
+    if (!m_bCaptureBuilt)
+        return failEnd(kStatusNotBuiltOrRun);
 
     m_hr = m_pFileSink ? m_pFileSink->SetFileName(m_wszCaptureFile, nullptr) : E_POINTER;
     if (FAILED(m_hr)) {
@@ -196,6 +193,23 @@ BOOL CLiveCapture::StartCapture(int* status) {
     xStartPollingThread();
     s_bCaptureStartBusy = FALSE;
     return TRUE;
+}
+
+// A refused start gives back what it took: what stands of the record graph goes (the file sink lets
+// go of the file), and the preview comes back where the host wants one. A wanted preview that cannot
+// be built again is reported, so that the host does not leave a black picture unexplained.
+void CLiveCapture::xUndoRefusedStart() {
+    TearDownGraph();
+    if (!xRestorePreview())
+        m_nCaptureStatus |= LIVECAP_STATUS_PREVIEW_LOST;
+}
+
+BOOL CLiveCapture::xRestorePreview() {
+    xReleaseCapEffFilters();
+    xReleasePreEffFilters();
+    if (!m_bWantPreview)
+        return TRUE;
+    return BuildPreviewGraph() && StartPreview();
 }
 
 BOOL CLiveCapture::GetCapturedVideoInfo(_CapturedVideoInfo* info) {

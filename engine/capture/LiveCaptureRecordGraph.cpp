@@ -5,7 +5,7 @@
 
 #include "AsfBuilder.h"
 #include "AudioMuter.h"
-#include "AviFileFallback.h"
+#include "AviMuxSink.h"
 #include "AsfWriterConfig.h"
 #include "CaptureLimits.h"
 #include "PinHelpers.h"
@@ -23,14 +23,28 @@ constexpr UINT kStatusAudioWithoutMuter = 0x8;
 
 } // namespace
 
-// Where the capture graph builder cannot name the output file: the platform's AVI multiplexer with
-// full interleaving and our file sink behind it, under the builder's names, the file set as the
-// builder would set it.
-BOOL CLiveCapture::xBuildAviMuxFallback() {
-    m_hr = BuildAviMuxFallback(m_pGraph, m_wszCaptureFile, &m_pMux, &m_pFileSink);
+// Every AVI recording ends in the platform's AVI multiplexer and our file sink, never in the
+// platform's file writer: only our sink keeps a provisional header in the file while it is recorded,
+// so that a recording cut short by a crash or a kill can be repaired at the next start.
+BOOL CLiveCapture::xBuildAviMuxAndSink() {
+    m_hr = BuildAviMuxWithSink(m_pGraph, m_wszCaptureFile, &m_pMux, &m_pFileSink);
     // Its input pins lose their buffers with their connection: a splice must use a new pin.
     m_bMuxNeedsFreshInput = SUCCEEDED(m_hr);
     return SUCCEEDED(m_hr);
+}
+
+// The multiplexer's own configuration: a compatibility index, and the sound as the master stream
+// when it is recorded. Both may be refused (Wine's multiplexer has neither); that is logged only.
+void CLiveCapture::xConfigureAviMux() {
+    SafeRelease(m_pConfigAviMux);
+    if (!m_pMux || FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux)))) {
+        m_pConfigAviMux = nullptr;
+        return;
+    }
+    m_pConfigAviMux->SetOutputCompatibilityIndex(TRUE);
+    const HRESULT hr = m_pConfigAviMux->SetMasterStream(m_bWantAudio && m_nAudioSwitch ? 1 : 0);
+    if (FAILED(hr))
+        LIVECAP_LOG(this, hr);
 }
 
 BOOL CLiveCapture::xConfigureAsfWriter() {
@@ -71,9 +85,10 @@ IPin* CLiveCapture::xFreshMuxInput(IPin* disconnected) {
     return fresh.Detach();
 }
 
-// The fallback multiplexer keeps the inputs that splices took apart, and cannot start with them:
-// once the record chain stands, a new multiplexer and sink take the streams over, in their order.
-BOOL CLiveCapture::xRenewFallbackMux() {
+// The multiplexer keeps the inputs that splices took apart, and Wine's cannot start with them: once
+// the record chain stands, a new multiplexer and sink take the streams over, in their order, and the
+// new multiplexer is configured as the first was.
+BOOL CLiveCapture::xRenewAviMux() {
     if (!m_bMuxNeedsFreshInput || !m_pMux)
         return TRUE;
     std::vector<qel::ComPtr<IPin>> streams;   // the outputs feeding the multiplexer, in its pin order
@@ -105,7 +120,7 @@ BOOL CLiveCapture::xRenewFallbackMux() {
     SafeRelease(m_pFileSink);
     SafeRelease(m_pMux);
 
-    BOOL renewed = xBuildAviMuxFallback();
+    BOOL renewed = xBuildAviMuxAndSink();
     for (const qel::ComPtr<IPin>& stream : streams) {
         if (!renewed)
             break;
@@ -117,8 +132,8 @@ BOOL CLiveCapture::xRenewFallbackMux() {
         }
     }
     streams.clear();
-    if (renewed && FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux))))
-        m_pConfigAviMux = nullptr;
+    if (renewed)
+        xConfigureAviMux();
     return renewed;
 }
 
@@ -134,21 +149,11 @@ BOOL CLiveCapture::xBuildRecordEnd() {
         }
         return xConfigureAsfWriter();
     }
-    m_hr = m_pBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, m_wszCaptureFile, &m_pMux, &m_pFileSink);
-    if (m_hr == E_NOTIMPL)
-        xBuildAviMuxFallback();
-    if (FAILED(m_hr)) {
+    if (!xBuildAviMuxAndSink()) {
         LIVECAP_LOG(this, m_hr);
         return FALSE;
     }
-    if (SUCCEEDED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux)))) {
-        m_pConfigAviMux->SetOutputCompatibilityIndex(TRUE);
-        m_hr = m_pConfigAviMux->SetMasterStream(m_bWantAudio && m_nAudioSwitch ? 1 : 0);
-        if (FAILED(m_hr))
-            LIVECAP_LOG(this, m_hr);
-    } else {
-        m_pConfigAviMux = nullptr;
-    }
+    xConfigureAviMux();
     return TRUE;
 }
 
@@ -245,7 +250,7 @@ BOOL CLiveCapture::BuildCaptureGraph2(RecordFileType /*type: the member decides*
     // made has said so itself; the half-built graph goes, so that the preview can be built again.
     if (!xInsertCaptureEffects())
         return fail();
-    if (!xRenewFallbackMux())
+    if (!xRenewAviMux())
         return fail();
 
     // 13. Sound switched off: out of the graph, or muted.

@@ -34,7 +34,7 @@ BOOL CLiveCapture::StopCapture() {
     m_state = LIVE_STOPPED;
     m_bCaptureEnded = TRUE;
     xStopPollingThread();
-    // The fallback multiplexer closes a recording that got no frame without its index (a camera lost
+    // The platform's multiplexer closes a recording that got no frame without its index (a camera lost
     // before its first frame): a file no reader opens and with no picture in it, removed rather
     // than left broken.
     if (m_bMuxNeedsFreshInput && m_bLastCaptureInfoKept && m_lastCaptureInfo.nFramesCaptured == 0) {
@@ -42,9 +42,6 @@ BOOL CLiveCapture::StopCapture() {
         if (!DeleteFileW(m_wszCaptureFile))
             LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
     }
-    xReleaseCapEffFilters();
-    xReleasePreEffFilters();
-    if (m_bWantPreview && BuildPreviewGraph())
-        StartPreview();
+    xRestorePreview();   // the stop holds whether or not the preview came back
     return stopped;
 }

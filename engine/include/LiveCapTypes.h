@@ -67,6 +67,11 @@ struct _CapturedVideoInfo {
 // Graph events, to the engine's own child window.
 #define WM_LIVECAP_GRAPHNOTIFY 0x8030
 
+// A bit of StartCapture's status word beside those of the record build: the start was refused, and
+// the preview the host wants could not be brought back (the picture stays black until a camera is
+// chosen again).
+#define LIVECAP_STATUS_PREVIEW_LOST 0x10000
+
 // The engine's own result codes (Win32 error numbers).
 #define LIVECAP_E_NODEVICE 1167      // ERROR_DEVICE_NOT_CONNECTED: no input device can be listed
 #define LIVECAP_E_NOCOMPRESSOR 1168  // ERROR_NOT_FOUND: no compressor can be listed

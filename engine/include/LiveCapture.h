@@ -240,12 +240,18 @@ protected:
     BOOL CheckFreeSpace(const WCHAR* path, ULONGLONG bytes);
     static DWORD WINAPI s_PollingFreeSizeThread(LPVOID object);
     BOOL xBuildRecordEnd();
-    BOOL xBuildAviMuxFallback();
+    BOOL xBuildAviMuxAndSink();
+    void xConfigureAviMux();
     // The multiplexer input a record splice connects to instead of the one it took apart, where the
     // multiplexer cannot take a second connection on a pin (nullptr: keep the old pin).
     IPin* xFreshMuxInput(IPin* disconnected);
-    BOOL xRenewFallbackMux();
+    BOOL xRenewAviMux();
     BOOL xConfigureAsfWriter();
+    // After a refused start: the record graph gone, the preview back (see LIVECAP_STATUS_PREVIEW_LOST).
+    void xUndoRefusedStart();
+    // After a capture or a refused start: both graphs' plug-ins given back, the preview built and
+    // started again when wanted; FALSE when a wanted preview could not be brought back.
+    BOOL xRestorePreview();
     BOOL xStartPollingThread();
     void xStopPollingThread();
     // The running capture's figures from the statistics interface.
@@ -377,7 +383,7 @@ protected:
     HANDLE m_hPollingStop;
     volatile LONG m_lPollerNotifying;
     ULONGLONG m_ullFileSizeLimit;
-    BOOL m_bMuxNeedsFreshInput;   // the fallback multiplexer: see xFreshMuxInput
+    BOOL m_bMuxNeedsFreshInput;   // an AVI record graph: see xFreshMuxInput
     // The figures of the capture that ended last, kept at its stop: the host reads them after
     // StopCapture, when the statistics interface has gone with the record graph.
     _CapturedVideoInfo m_lastCaptureInfo;

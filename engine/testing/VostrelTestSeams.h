@@ -35,3 +35,7 @@ VOSTREL_API HWND FindPropertyFrame(const char* title, int searches, DWORD sleepM
 // by the growth its inner page's children ask for. False when the tree lacks a page or nothing
 // needs to grow (then nothing changed).
 VOSTREL_API bool LayOutPropertyFrame(HWND frame);
+
+// The next `count` preview builds of any engine object fail at once, as for a camera that stopped
+// answering (0, the default: every build goes ahead). Returns the count that was left.
+VOSTREL_API LONG RefuseNextPreviewBuilds(LONG count);

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "AsfBuilder.h"
-#include "AviFileFallback.h"
+#include "AviMuxSink.h"
 #include "EditingServices.h"
 #include "EngineCom.h"
 #include "GraphSplice.h"
@@ -81,7 +81,7 @@ HRESULT CVideoTrim::PrepareRender(wchar_t* file, BOOL avi) {
     if (SUCCEEDED(hr) && avi) {
         hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_Avi, file, &m_pMux, &m_pFileSink);
         if (hr == E_NOTIMPL)
-            hr = BuildAviMuxFallback(m_pGraph, file, &m_pMux, &m_pFileSink);
+            hr = BuildAviMuxWithSink(m_pGraph, file, &m_pMux, &m_pFileSink);
     } else if (SUCCEEDED(hr)) {
         hr = m_pCaptureBuilder->SetOutputFileName(&MEDIASUBTYPE_QelAsf, file, &m_pMux, &m_pFileSink);
         if (SUCCEEDED(hr))

@@ -1,10 +1,10 @@
-#include "AviFileFallback.h"
+#include "AviMuxSink.h"
 
 #include "EngineCom.h"
 #include "EnginePins.h"
 #include "file_sink.h"
 
-HRESULT BuildAviMuxFallback(IGraphBuilder* graph, const WCHAR* file, IBaseFilter** mux, IFileSinkFilter** sink) {
+HRESULT BuildAviMuxWithSink(IGraphBuilder* graph, const WCHAR* file, IBaseFilter** mux, IFileSinkFilter** sink) {
     if (!graph || !mux || !sink)
         return E_POINTER;
     *mux = nullptr;
