@@ -72,8 +72,8 @@ void CCaptureController::ReadSettings() {
         s.colorDepthIndex = depth;
     s.frameRate = file.ReadInt(kMergeSetting, "FrameRate", 15);
     s.saveFileType = file.ReadInt(kMergeSetting, "SaveFileType", 1);
-    s.videoName = file.ReadText(kNameDefine, "VideoName", "DREM");
-    s.imageName = file.ReadText(kNameDefine, "ImageName", "DREM");
+    s.videoName = file.ReadText(kNameDefine, "VideoName", qelapp::kDefaultNamePrefix);
+    s.imageName = file.ReadText(kNameDefine, "ImageName", qelapp::kDefaultNamePrefix);
     s.videoCount = qelapp::ValidCount(file.ReadInt(kNameDefine, "VideoCount", 1));
     s.imageCount = qelapp::ValidCount(file.ReadInt(kNameDefine, "ImageCount", 1));
     s.useVMR = file.ReadInt(kBasic, "UseVMR", 0);

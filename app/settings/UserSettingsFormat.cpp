@@ -98,10 +98,18 @@ const char* ImageExtension(int imageFileType) { return kImageExtensions[ValidIma
 int ValidCount(int count) { return count >= 1 && count <= kMaxCount ? count : 1; }
 int NextCount(int count) { return count >= kMaxCount ? 1 : count + 1; }
 
+std::string UsableNamePrefix(const std::string& prefix) {
+    const std::size_t cut = prefix.find_last_of("\\/:");
+    const std::string last = cut == std::string::npos ? prefix : prefix.substr(cut + 1);
+    if (last == "." || last == ".." || (last.empty() && cut != std::string::npos))
+        return kDefaultNamePrefix;
+    return last;
+}
+
 std::string CaptureFileName(const std::string& folder, const std::string& prefix, int count, const char* extension) {
     char number[16];
     std::snprintf(number, sizeof number, "%04d", count);
-    return folder + "\\" + prefix + number + extension;
+    return folder + "\\" + UsableNamePrefix(prefix) + number + extension;
 }
 
 std::string NextFreeCaptureName(const std::string& folder, const std::string& prefix, int* count,

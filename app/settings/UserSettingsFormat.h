@@ -17,6 +17,7 @@ constexpr int kDefaultColorDepthIndex = 1; // "24"
 constexpr int kDefaultVideoFileType = 1;
 constexpr int kDefaultImageFileType = 1;
 constexpr int kMaxCount = 9999;
+constexpr const char kDefaultNamePrefix[] = "DREM"; // [NameDefine] VideoName and ImageName
 
 // "%d:%d" as minutes and seconds; false (seconds untouched) when the text misses the pattern or the
 // total is negative.
@@ -58,7 +59,11 @@ const char* ImageExtension(int imageFileType);
 int ValidCount(int count);
 // The counter after one name: + 1, 10000 becoming 1.
 int NextCount(int count);
-// folder + "\" + prefix + count as four digits + extension.
+// The part of a hand-written name prefix that names a file in the capture folder and nowhere else:
+// a prefix with a folder part ("\", "/", a drive "X:") is cut to its last part; when that leaves
+// nothing, "." or "..", kDefaultNamePrefix. The settings keep what the user wrote.
+std::string UsableNamePrefix(const std::string& prefix);
+// folder + "\" + the usable part of prefix + count as four digits + extension.
 std::string CaptureFileName(const std::string& folder, const std::string& prefix, int count, const char* extension);
 // The first name from *count on whose file does not exist, advancing *count past every name built.
 // Empty when all 9999 names are taken (the counter is then back where it started).

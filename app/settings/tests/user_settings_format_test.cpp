@@ -127,4 +127,29 @@ TEST(CaptureNames, AllNamesTakenEndsWithoutAName) {
     EXPECT_EQ(42, count);
 }
 
+// A hand-edited prefix must not reach outside the capture folder: only its last part names the file.
+TEST(CaptureNames, APrefixWithAFolderPartKeepsOnlyItsLastPart) {
+    EXPECT_EQ("escape", UsableNamePrefix("..\\..\\..\\escape"));
+    EXPECT_EQ("x", UsableNamePrefix("../../x"));
+    EXPECT_EQ("clip", UsableNamePrefix("sub\\clip"));
+    EXPECT_EQ("clip", UsableNamePrefix("C:clip"));
+    EXPECT_EQ("clip", UsableNamePrefix("D:\\Other/clip"));
+    EXPECT_EQ("x", UsableNamePrefix("\\\\server\\share\\x"));
+    // What the user may well mean stays as written: dots inside a name are no folder part.
+    EXPECT_EQ("DREM", UsableNamePrefix("DREM"));
+    EXPECT_EQ("my..clip.", UsableNamePrefix("my..clip."));
+    EXPECT_EQ("", UsableNamePrefix(""));
+    EXPECT_EQ("C:\\Pics\\escape0003.AVI", CaptureFileName("C:\\Pics", "..\\..\\..\\escape", 3, ".AVI"));
+}
+
+TEST(CaptureNames, APrefixWithNothingUsableLeftTakesTheDefault) {
+    for (const char* prefix : {"..", ".", "..\\", "x\\..", "a/.", "C:", "C:\\", "/", "\\\\"})
+        EXPECT_EQ(kDefaultNamePrefix, UsableNamePrefix(prefix)) << prefix;
+    const std::set<std::string> taken = {"F\\DREM0001.JPG"};
+    int count = 1;
+    EXPECT_EQ("F\\DREM0002.JPG",
+              NextFreeCaptureName("F", "..\\", &count, ".JPG", [&](const std::string& name) { return taken.count(name) != 0; }));
+    EXPECT_EQ(3, count);
+}
+
 } // namespace
