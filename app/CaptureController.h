@@ -78,7 +78,8 @@ public:
     void SetPreviewArea(int left, int top, int right, int bottom);
     HRESULT ShowLivePreview(BOOL on);
     // 0 when the recording runs; otherwise the failure (see GetLastErrorText). A refused recording
-    // leaves no file and the live picture as it was before, and gives its number back.
+    // leaves no file, gives its number back and keeps the last recording's name; the engine brings
+    // its picture back, and the text says so when it could not.
     HRESULT StartRecording(const char* path);
     CString StopRecording();
     void GetCaptureInfo(_AlbumItemInfo* record) const;
@@ -165,10 +166,8 @@ protected:
     BOOL xReadCompatibilityFlip(const char* cameraName) const;
     void xCreateTempFolder() const;
     HRESULT xStartRecording(const char* path);
-    // After a refused start: the preview back, the empty record file gone, the number given back.
+    // After a refused start: the empty record file gone, the number given back.
     void xUndoRefusedStart(const char* path);
-    // The failure text of a refused start whose cause the program knows, or null.
-    const char* xKnownRefusalText() const;
 
     CaptureSettings m_settings;
     CLiveCapture* m_engine = nullptr;

@@ -22,22 +22,7 @@ const char kInvalidFileName[] = "Invalid filename.\n";
 const char kLowDiskSpace[] = "Low disk space";
 const char kUnknownError[] = "Unknown Error";
 
-// The text of a failed StartCapture's status bits; null when they name no failure.
-const char* StatusFailureText(int status) {
-    if (status & 0x2)
-        return "Video Compression Error";
-    if (status & 0x4)
-        return "Audio Error";
-    if (status & 0x8)
-        return "Audio Compression Error";
-    if ((status & 0x8000) && !(status & 0x10))
-        return kUnknownError;
-    if (status & 0x10)
-        return kInvalidFileName;
-    return nullptr;
-}
-
-constexpr int kStatusNoAudioStream = 0x4;
+// The status bits of a Windows Media kind's start that the missing writer explains.
 constexpr int kStatusNotBuiltOrRun = 0x8000;
 
 // "The folder ... cannot be written." when the folder of path is not there (a drive that is gone, a
@@ -66,9 +51,13 @@ bool FileExists(const std::string& path) {
 HRESULT CCaptureController::StartRecording(const char* path) {
     if (!m_engine)
         return 1;
+    // The last recording's name stays what GetCaptureInfo reports until a new one records.
+    const CString lastRecording = m_captureFileName;
     const HRESULT result = xStartRecording(path);
-    if (result != 0)
+    if (result != 0) {
         xUndoRefusedStart(path);
+        m_captureFileName = lastRecording;
+    }
     return result;
 }
 
@@ -101,43 +90,27 @@ HRESULT CCaptureController::xStartRecording(const char* path) {
     m_engine->SetOutputCompatibility(0);
     m_captureStatus = 0;
     const BOOL started = m_engine->StartCapture(&m_captureStatus);
-    if (started && !StatusFailureText(m_captureStatus))
+    const bool windowsMedia = m_settings.recordKind == 1 || m_settings.recordKind == 2;
+    const bool writerMissing =
+        windowsMedia && (m_captureStatus & kStatusNotBuiltOrRun) && !qelapp::CanWriteWindowsMedia();
+    const std::string failure = qelapp::RefusalText(m_captureStatus, writerMissing);
+    if (started && failure.empty())
         return 0;
-    const char* known = xKnownRefusalText();
-    const char* failure = StatusFailureText(m_captureStatus);
-    m_lastErrorText = known ? known : failure ? failure : kUnknownError;
+    m_lastErrorText = failure.empty() ? kUnknownError : failure.c_str();
     return 1;
 }
 
-// The engine leaves a refused capture with its preview stopped and the record graph (or what was built
-// of it) standing, and the record file created empty: the user gets back what was there before.
+// What a refused start leaves of the controller's own: the record file created empty, and its number.
+// The engine gives back its preview itself; a start it took up but whose status the recording is
+// refused for is stopped, so that nothing records unseen.
 void CCaptureController::xUndoRefusedStart(const char* path) {
-    const LiveState state = m_engine->GetClassState();
-    if (state == LIVE_CAPTURING) {
-        // Started, but with a status the recording is refused for: nothing may record unseen.
+    if (m_engine->GetClassState() == LIVE_CAPTURING)
         m_engine->StopCapture();
-    } else if (state != LIVE_PREVIEWING) {
-        m_engine->TearDownGraph(); // the file sink lets go of the file
-        m_engine->xReleaseCapEffFilters();
-        m_engine->xReleasePreEffFilters();
-        if (m_engine->BuildPreviewGraph())
-            m_engine->StartPreview();
-    }
     if (m_recordFileCreated && !m_captureFileName.IsEmpty())
         ::DeleteFileA(m_captureFileName);
     m_recordFileCreated = FALSE;
     if (path && !m_lastVideoName.IsEmpty() && m_lastVideoName == path)
         m_settings.videoCount = m_videoCountBeforeName;
-    m_captureFileName.Empty();
-}
-
-const char* CCaptureController::xKnownRefusalText() const {
-    if (m_captureStatus & kStatusNoAudioStream)
-        return qelapp::kSoundInputRefusedText;
-    const bool windowsMedia = m_settings.recordKind == 1 || m_settings.recordKind == 2;
-    if (windowsMedia && (m_captureStatus & kStatusNotBuiltOrRun) && !qelapp::CanWriteWindowsMedia())
-        return qelapp::kWindowsMediaMissingText;
-    return nullptr;
 }
 
 CString CCaptureController::StopRecording() {

@@ -66,4 +66,15 @@ void ControllerTest::PreviewCamera(const std::wstring& name, const std::string& 
     ASSERT_EQ(LIVE_PREVIEWING, EngineState());
 }
 
+void ControllerTest::ChooseAudioInput(const std::wstring& name) {
+    const int count = controller->EnumAudioDevices();
+    int chosen = -1;
+    for (int i = 0; i < count; ++i)
+        if (controller->GetAudioDeviceName(i).Compare(Narrow(name).c_str()) == 0)
+            chosen = i;
+    ASSERT_NE(-1, chosen) << "the audio input " << Narrow(name) << " is not listed";
+    ASSERT_EQ(0, controller->SelectAudioDevice(chosen, 1));
+    controller->SetAudioOn(1);
+}
+
 } // namespace apptest

@@ -34,6 +34,8 @@ protected:
     void StartController(const std::string& extra = "");
     // StartController, then the device lists and the camera chosen by its name.
     void PreviewCamera(const std::wstring& name, const std::string& extra = "");
+    // The listed audio input of this name chosen for recording, with the sound on.
+    void ChooseAudioInput(const std::wstring& name);
 
     std::string VideoFolder() const { return program.File("videos"); }
     std::string PictureFolder() const { return program.File("pictures"); }
