@@ -595,5 +595,34 @@ TEST_F(NewUser, AnEmptyAlbumShowsItsCommandsDisabledUntilACaptureArrives) {
         EXPECT_NE(3, frameOf(command)) << command.second << " stays disabled with a file in the album";
 }
 
+// A hand-edited recording name with a folder part records into the video folder all the same, under
+// the name's last part, where the album finds it; the settings keep what the user wrote.
+TEST_F(NewUser, ARecordingNameWithAFolderPartRecordsIntoTheVideoFolder) {
+    qeltest::TempDir root;
+    const std::string above = root.File("a");
+    const std::string videos = above + "\\b\\videos";
+    ASSERT_TRUE(::CreateDirectoryA(above.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((above + "\\b").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(videos.c_str(), nullptr));
+    run = StartPrepared([&](ZentrikRun& r) {
+        r.SetIniValue("Basic", "Video Folder", videos.c_str());
+        r.SetIniValue("Basic", "Image Folder", videos.c_str());
+        r.SetIniValue("MergeSetting", "SaveFileType", "0");
+        r.SetIniValue("NameDefine", "VideoName", "..\\..\\x");
+    });
+    ASSERT_TRUE(run->Dialog());
+    run->Pump(500);
+    const std::vector<std::string> recorded = RecordTwoSeconds(videos);
+    ASSERT_EQ(1u, recorded.size()) << ::testing::PrintToString(recorded) << "; boxes: " << BoxTexts();
+    EXPECT_EQ("x0001.AVI", recorded[0]);
+    ExpectValidCameraAvi(videos + "\\" + recorded[0]);
+    // Where the name's folder part points: two folders above the video folder.
+    EXPECT_TRUE(FilesIn(above).empty()) << "recorded outside the video folder: "
+                                        << ::testing::PrintToString(FilesIn(above));
+    CloseProgram();
+    EXPECT_EQ("..\\..\\x", run->IniValue("NameDefine", "VideoName"));
+    EXPECT_TRUE(run->Boxes().empty()) << BoxTexts();
+}
+
 } // namespace
 } // namespace programtest
