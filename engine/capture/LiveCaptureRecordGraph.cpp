@@ -33,9 +33,39 @@ BOOL CLiveCapture::xBuildAviMuxAndSink() {
     return SUCCEEDED(m_hr);
 }
 
-// The multiplexer's own configuration: a compatibility index, and the sound as the master stream
-// when it is recorded. Both may be refused (Wine's multiplexer has neither); that is logged only.
+namespace {
+
+// Whether a connected input of the multiplexer carries sound.
+bool MuxRecordsSound(IBaseFilter* mux) {
+    qel::ComPtr<IEnumPins> pins;
+    if (!mux || FAILED(mux->EnumPins(&pins)))
+        return false;
+    qel::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        AM_MEDIA_TYPE type = {};
+        if (pin->ConnectionMediaType(&type) != S_OK)
+            continue;
+        const bool sound = type.majortype == MEDIATYPE_Audio;
+        FreeMediaTypeFields(type);
+        if (sound)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// The multiplexer's own configuration: capture interleaving when it records sound (full interleaving
+// would hold the camera's frames back for the sound input's buffers), a compatibility index, and the
+// sound as the master stream. A multiplexer that takes no sound (Wine's) keeps the full interleaving
+// it is built with, the only mode it runs in. Each may be refused; that is logged only.
 void CLiveCapture::xConfigureAviMux() {
+    if (MuxRecordsSound(m_pMux)) {
+        qel::ComPtr<IConfigInterleaving> interleaving;
+        const HRESULT hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
+        if (FAILED(hr) || !interleaving || FAILED(interleaving->put_Mode(INTERLEAVE_CAPTURE)))
+            LIVECAP_LOG(this, FAILED(hr) ? hr : E_FAIL);
+    }
     SafeRelease(m_pConfigAviMux);
     if (!m_pMux || FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux)))) {
         m_pConfigAviMux = nullptr;
