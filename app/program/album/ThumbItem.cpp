@@ -78,8 +78,6 @@ void CThumbItem::OnLButtonDblClk(UINT flags, CPoint point) {
 
 void CThumbItem::RequestThumb() {
     m_thumbPending = TRUE;
-    if (m_isClip)
-        m_triedStamp = ReadAlbumFileStamp(m_info.path);
     RequestThumbnail(m_hWnd, m_isClip ? m_info.path : m_info.imagePath, m_isClip != FALSE);
 }
 
@@ -107,6 +105,8 @@ void CThumbItem::TakeClipThumb(ThumbResult& result) {
     // Not opened and not timed out: no reader, or the reader refused the file. It shows the placeholder
     // like a clip that hung, rather than asking again at every paint.
     m_clipRefused = !result.opened && !result.timedOut;
+    if (m_clipRefused)
+        m_triedStamp = ReadAlbumFileStamp(m_info.path); // as the try found it, just now
     // A clip that never answered stays listed under its own path, so the commands can still reach it.
     lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
     if (result.opened) {

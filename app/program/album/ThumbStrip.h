@@ -48,7 +48,7 @@ protected:
     // A thumbnail is being made: nothing is asked again while waiting.
     BOOL m_thumbPending = FALSE;
     // The last try could not open the clip: it shows the placeholder, and is asked again only when the
-    // file's time or size changes (m_triedStamp: the file at that try) or the user clicks the item.
+    // file's time or size changes (m_triedStamp: the file as that try found it) or the user clicks the item.
     BOOL m_clipRefused = FALSE;
     AlbumFileStamp m_triedStamp;
     CImage* m_badge = nullptr;
