@@ -185,12 +185,19 @@ TEST_F(AlbumDamage, ClicksOnAndStepsOntoHangingClipsNeverAskedForLeaveTheWindowA
     ASSERT_TRUE(run.WaitForMainWindow(30000));
     HWND dialog = run.Dialog();
     AnswerWatcher watcher(dialog);
+    auto checkAnswers = [&watcher] {
+        watcher.Stop();
+        std::printf("longest answer of the window: %ld ms\n", watcher.Slowest());
+        EXPECT_EQ(0, watcher.Unanswered()) << "the window did not answer within 5 s";
+    };
 
     // Capture mode: a click on the top clip as soon as it shows, while its reader is being tried.
     HWND top = WaitForItem(run, 8000, 30000);
     ASSERT_TRUE(top) << "the album did not fill in 30 s";
     ClickOn(top);
     HWND bottom = WaitForItem(run, 8007, 30000);
+    if (!bottom)
+        checkAnswers(); // a window held by the click also holds the scan's hand-over
     ASSERT_TRUE(bottom) << "the album did not fill in 30 s";
     bool topGivenUp = false;
     for (int i = 0; i < 125 && !topGivenUp; ++i) {
@@ -215,9 +222,7 @@ TEST_F(AlbumDamage, ClicksOnAndStepsOntoHangingClipsNeverAskedForLeaveTheWindowA
     }
     std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_album_damaged_steps").c_str());
     EXPECT_TRUE(placeholders) << "the bottom clip and the viewer do not show the placeholder within 50 s";
-    watcher.Stop();
-    std::printf("longest answer of the window: %ld ms\n", watcher.Slowest());
-    EXPECT_EQ(0, watcher.Unanswered()) << "the window did not answer within 5 s";
+    checkAnswers();
 
     PostClick(dialog, kClose);
     EXPECT_EQ(0u, run.WaitForExit(15000));
