@@ -32,6 +32,25 @@ BOOL LocalWriteTime(const char* path, FILETIME* out) {
 
 } // namespace
 
+bool AlbumFileStamp::operator==(const AlbumFileStamp& other) const {
+    if (found != other.found)
+        return false;
+    return !found || (::CompareFileTime(&written, &other.written) == 0 && size == other.size);
+}
+
+AlbumFileStamp ReadAlbumFileStamp(const char* path) {
+    AlbumFileStamp stamp;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return stamp;
+    ::FindClose(search);
+    stamp.found = true;
+    stamp.written = found.ftLastWriteTime;
+    stamp.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    return stamp;
+}
+
 int CompareAlbumFiles(const char* first, const char* second) {
     FILETIME a, b;
     if (LocalWriteTime(first, &a) && LocalWriteTime(second, &b)) {

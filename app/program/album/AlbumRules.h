@@ -20,5 +20,17 @@ DWORD DibColorTableEntries(const BITMAPINFOHEADER* header);
 DWORD DibColorTableBytes(const BITMAPINFOHEADER* header);
 BYTE* DibBits(BITMAPINFOHEADER* header);
 
+// What a file was when it was last tried: whether it was found, its last-write time and size. A clip
+// that could not be opened is tried again only once this changes.
+struct AlbumFileStamp {
+    bool found = false;
+    FILETIME written = {};
+    ULONGLONG size = 0;
+
+    bool operator==(const AlbumFileStamp& other) const;
+    bool operator!=(const AlbumFileStamp& other) const { return !(*this == other); }
+};
+AlbumFileStamp ReadAlbumFileStamp(const char* path);
+
 // The album slider's new scroll top for a WM_VSCROLL code, clamped to 0..max; other codes keep top.
 int AlbumScrollTop(int code, int top, int max, int pageSize, int position);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "AlbumRules.h"
+#include "ClipPlaceholder.h"
 #include "ProgramGlobals.h"
 #include "ThumbMaker.h"
 
@@ -58,6 +59,8 @@ void CThumbItem::OnLButtonDown(UINT flags, CPoint point) {
         return; // the file has gone: nothing to select
     ::FindClose(search);
     SetFocus();
+    if (m_clipRefused && !m_thumbPending)
+        RequestThumb(); // the user asks for the clip: one more try
     m_selected = (flags & MK_CONTROL) ? !m_selected : TRUE;
     Invalidate();
     if (m_strip)
@@ -92,9 +95,18 @@ LRESULT CThumbItem::OnThumbReady(WPARAM, LPARAM param) {
     return 0;
 }
 
+BOOL CThumbItem::ClipThumbWanted() const {
+    if (!m_isClip || m_thumbPending)
+        return FALSE;
+    return !m_thumb || (m_clipRefused && ReadAlbumFileStamp(m_info.path) != m_triedStamp);
+}
+
 void CThumbItem::TakeClipThumb(ThumbResult& result) {
-    if (!result.opened && !result.timedOut)
-        return; // no reader or no file: nothing drawn, tried again at the next paint
+    // Not opened and not timed out: no reader, or the reader refused the file. It shows the placeholder
+    // like a clip that hung, rather than asking again at every paint.
+    m_clipRefused = !result.opened && !result.timedOut;
+    if (m_clipRefused)
+        m_triedStamp = ReadAlbumFileStamp(m_info.path); // as the try found it, just now
     // A clip that never answered stays listed under its own path, so the commands can still reach it.
     lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
     if (result.opened) {
@@ -107,19 +119,11 @@ void CThumbItem::TakeClipThumb(ThumbResult& result) {
         m_info.duration = static_cast<INT64>(result.seconds * 10000000.0);
     }
     if (!m_thumb)
-        MakePlaceholder();
+        m_thumb = MakeClipPlaceholder();
     // The record keeps the size of the picture its thumbnail shows: the frame, or the placeholder.
     m_info.width = result.frameWidth ? result.frameWidth : static_cast<INT32>(m_thumb->Width());
     m_info.height = result.frameHeight ? result.frameHeight : static_cast<INT32>(m_thumb->Height());
     LoadClipBadge();
-}
-
-void CThumbItem::MakePlaceholder() {
-    m_thumb = new CImage;
-    if (m_thumb->LoadFile(g_skinFolder + "Zentrik\\badthumb.png") != Gdiplus::Ok) {
-        delete m_thumb;
-        m_thumb = new CImage(kThumbWidth, kThumbHeight, PixelFormat24bppRGB, 0xFFFF0000);
-    }
 }
 
 void CThumbItem::LoadClipBadge() {
@@ -136,7 +140,7 @@ void CThumbItem::LoadClipBadge() {
 void CThumbItem::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (!m_thumb && m_isClip && !m_thumbPending)
+    if (ClipThumbWanted())
         RequestThumb();
     RECT client;
     ::GetClientRect(m_hWnd, &client);

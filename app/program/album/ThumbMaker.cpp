@@ -1,34 +1,68 @@
 // The album's thumbnail maker: one dispatcher thread takes the requests in turn and makes each on a
 // thread of its own, waiting for it with a limit. A thread that overruns it is left to itself (it is
-// typically stuck inside the platform's AVI source); what it shares with the dispatcher is counted
-// and freed by whichever lets go last, and it touches GDI+ only while GDI+ is known to be up.
+// typically stuck inside the platform's AVI source); what it shares with the dispatcher is guarded by
+// the maker's lock, and it touches GDI+ only while GDI+ is known to be up. Only clips stuck in their
+// reader count toward the tolerated number: at that number a clip not tried yet is held back, never
+// refused, until one of them comes back.
 #include "ThumbMaker.h"
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
 #include <qelImage.h>
 #include <QelReader.h>
-#include <qeldshow/com_ptr.h>
 
 #include <deque>
-#include <set>
 #include <string>
+#include <vector>
 
-#include "AlbumRules.h"
+#include "ThumbWork.h"
 
-ThumbResult::~ThumbResult() { delete thumb; }
+ThumbResult::~ThumbResult() {
+    delete thumb;
+    if (frame)
+        ::GlobalFree(frame);
+    if (reader)
+        reader->Release();
+}
+
+IMediaFrameReader* ThumbResult::TakeReader() {
+    IMediaFrameReader* taken = reader;
+    reader = nullptr;
+    return taken;
+}
+
+HGLOBAL ThumbResult::TakeFrame() {
+    HGLOBAL taken = frame;
+    frame = nullptr;
+    return taken;
+}
 
 namespace {
 
-constexpr DWORD kPictureLimitMs = 10000;
-// At the end, how long a thumbnail in the making may keep GDI+ busy.
-constexpr DWORD kStopWaitMs = 2000;
+enum class JobKind { kPicture, kClipThumb, kClipStill };
 
 struct Job {
     HWND window = nullptr;
     std::string path;
-    bool clip = false;
+    JobKind kind = JobKind::kPicture;
+    UINT request = 0;
+
+    bool Clip() const { return kind != JobKind::kPicture; }
 };
+
+// One job in the making, shared by the dispatcher and its thread under the maker's lock.
+struct Task {
+    Job job;
+    ThumbResult* result = nullptr;
+    bool done = false;      // the thread has its result
+    bool abandoned = false; // the dispatcher gave up waiting: the thread delivers the result itself
+    bool stuck = false;     // counted as a clip stuck in its reader
+};
+
+DWORD g_limitMs = kThumbLimitMs;
+ThumbWorkHook g_hook = nullptr;
+
+bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 // The process's one maker. It is never destroyed: a stuck thread may still reach it at exit.
 class Maker {
@@ -40,20 +74,27 @@ public:
         gdiplusIdle_ = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
     }
 
-    void Request(HWND window, const char* path, bool clip) {
+    void Request(const Job& job) {
         ::EnterCriticalSection(&lock_);
         if (!stopping_ && wake_ && stop_ && gdiplusIdle_) {
-            queue_.push_back(Job{window, path, clip});
+            if (job.kind == JobKind::kClipStill) {
+                DropStills(queue_, job.window);
+                DropStills(heldBack_, job.window);
+                queue_.push_front(job); // the user waits for it
+            } else {
+                queue_.push_back(job);
+            }
             StartDispatcherLocked();
             ::SetEvent(wake_);
         }
         ::LeaveCriticalSection(&lock_);
     }
 
-    void Stop() {
+    bool Stop() {
         ::EnterCriticalSection(&lock_);
         stopping_ = true;
         queue_.clear();
+        heldBack_.clear();
         HANDLE dispatcher = dispatcher_;
         dispatcher_ = nullptr;
         ::LeaveCriticalSection(&lock_);
@@ -61,28 +102,20 @@ public:
             ::SetEvent(stop_);
         if (dispatcher) {
             // The dispatcher waits on the stop event in every wait: it ends at once.
-            ::WaitForSingleObject(dispatcher, kStopWaitMs);
+            ::WaitForSingleObject(dispatcher, kThumbStopWaitMs);
             ::CloseHandle(dispatcher);
         }
-        if (gdiplusIdle_)
-            ::WaitForSingleObject(gdiplusIdle_, kStopWaitMs);
+        // No job enters GDI+ once stopping is set; one inside it may be stuck there for good.
+        return !gdiplusIdle_ || ::WaitForSingleObject(gdiplusIdle_, kThumbStopWaitMs) == WAIT_OBJECT_0;
     }
 
-    void NoteUnanswered(const std::string& path) {
-        ::EnterCriticalSection(&lock_);
-        unanswered_.insert(path);
-        ::LeaveCriticalSection(&lock_);
-    }
     bool Unanswered(const char* path) {
         ::EnterCriticalSection(&lock_);
-        bool found = false;
-        for (const std::string& known : unanswered_)
-            found = found || lstrcmpiA(known.c_str(), path) == 0;
+        const bool found = HungLocked(path);
         ::LeaveCriticalSection(&lock_);
         return found;
     }
 
-    // GDI+ work is done only between these, and none starts once the maker stops.
     bool EnterGdiplus() {
         ::EnterCriticalSection(&lock_);
         const bool allowed = !stopping_;
@@ -98,7 +131,26 @@ public:
         ::LeaveCriticalSection(&lock_);
     }
 
+    // On the job's thread once its work is done; a job given up on delivers its late answer here.
+    void Finish(Task* task, ThumbResult* result);
+
 private:
+    static void DropStills(std::deque<Job>& jobs, HWND window) {
+        for (auto it = jobs.begin(); it != jobs.end();)
+            it = it->kind == JobKind::kClipStill && it->window == window ? jobs.erase(it) : it + 1;
+    }
+
+    bool HungLocked(const std::string& path) const {
+        for (const std::string& known : hung_)
+            if (SamePath(known, path))
+                return true;
+        return false;
+    }
+    void ForgetHungLocked(const std::string& path) {
+        for (auto it = hung_.begin(); it != hung_.end();)
+            it = SamePath(*it, path) ? hung_.erase(it) : it + 1;
+    }
+
     void StartDispatcherLocked() {
         if (dispatcher_)
             return;
@@ -107,13 +159,19 @@ private:
             ::SetThreadPriority(dispatcher_, THREAD_PRIORITY_BELOW_NORMAL);
     }
 
+    // The next job to make now; a clip that hung before is answered at once, and a clip not tried yet
+    // is held back while too many readers are stuck.
     bool Next(Job* job) {
         for (;;) {
             ::EnterCriticalSection(&lock_);
-            const bool any = !queue_.empty() && !stopping_;
-            if (any) {
+            bool any = false;
+            while (!any && !queue_.empty() && !stopping_) {
                 *job = queue_.front();
                 queue_.pop_front();
+                if (job->Clip() && !HungLocked(job->path) && stuck_ >= kMaxStuckThumbThreads)
+                    heldBack_.push_back(*job);
+                else
+                    any = true;
             }
             ::LeaveCriticalSection(&lock_);
             if (any)
@@ -125,22 +183,29 @@ private:
     }
 
     static DWORD WINAPI DispatcherMain(LPVOID self) {
+        // The viewer keeps readers that were opened on the jobs' threads: this thread, alive for the
+        // whole run, keeps the multithreaded apartment they were made in.
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         static_cast<Maker*>(self)->Dispatch();
+        if (SUCCEEDED(com))
+            ::CoUninitialize();
         return 0;
     }
     void Dispatch();
     ThumbResult* MakeWithLimit(const Job& job);
+    void Deliver(const Job& job, ThumbResult* result);
 
     CRITICAL_SECTION lock_;
     std::deque<Job> queue_;
+    std::deque<Job> heldBack_; // clips waiting for a stuck reader to come back
     HANDLE wake_ = nullptr;
     HANDLE stop_ = nullptr;
     HANDLE dispatcher_ = nullptr;
     bool stopping_ = false;
-    int stuck_ = 0; // threads left behind; only the dispatcher counts them
+    int stuck_ = 0; // clip threads given up on that have not come back
     int gdiplusUsers_ = 0;
     HANDLE gdiplusIdle_ = nullptr;
-    std::set<std::string> unanswered_; // clips given up on
+    std::vector<std::string> hung_; // clips given up on that have not answered since
 };
 
 Maker& TheMaker() {
@@ -156,87 +221,57 @@ void DiscardResult(ThumbResult* result) {
     TheMaker().LeaveGdiplus();
 }
 
-// A scaled copy of whole at thumbnail size; null when GDI+ is gone or the scaling fails.
-CImage* ScaledThumb(CImage& whole) {
-    if (!whole.Width() || !whole.Height())
-        return nullptr;
-    return whole.GetThumbnail(kThumbImageWidth, kThumbImageHeight, Gdiplus::InterpolationModeHighQualityBilinear,
-                              PixelFormat24bppRGB);
-}
-
-ThumbResult* MakePictureThumb(const std::string& path) {
-    auto* result = new ThumbResult;
-    if (!TheMaker().EnterGdiplus())
-        return result;
-    {
-        CImage whole; // decoded whole only for the moment of scaling
-        if (whole.SetBitmap(path.c_str()))
-            result->thumb = ScaledThumb(whole);
+ThumbResult* MakeFor(const Job& job) {
+    switch (job.kind) {
+    case JobKind::kClipThumb:
+        return MakeClipThumb(job.path);
+    case JobKind::kClipStill:
+        return MakeClipStill(job.path);
+    default:
+        return MakePictureThumb(job.path);
     }
-    TheMaker().LeaveGdiplus();
-    return result;
 }
-
-// The record's clip facts and a thumbnail of the chosen frame; opened stays false when the reader
-// could not be had or the file not opened.
-ThumbResult* MakeClipThumb(const std::string& path) {
-    auto* result = new ThumbResult;
-    qel::ComPtr<IMediaFrameReader> reader;
-    if (FAILED(::CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
-                                  reinterpret_cast<void**>(reader.GetAddressOf()))) ||
-        !reader)
-        return result;
-    if (reader->OpenFile(path.c_str()) != S_OK)
-        return result;
-    result->opened = true;
-    VIDEOINFO format = {};
-    reader->GetVideoFormat(&format);
-    result->framesPerSecond =
-        format.AvgTimePerFrame > 0 ? 10000000.0 / static_cast<double>(format.AvgTimePerFrame) : 0.0;
-    reader->get_Duration(&result->seconds, 3);
-    result->hasAudio = reader->HasAudio() == S_OK;
-    const INT64 frameCount = static_cast<INT64>(result->seconds * result->framesPerSecond);
-    HGLOBAL frame = nullptr;
-    if (SUCCEEDED(reader->ReadVideoFrame(-static_cast<double>(ThumbFrameIndex(frameCount)), &frame)) && frame) {
-        if (auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(frame))) {
-            result->frameWidth = header->biWidth;
-            result->frameHeight = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-            if (TheMaker().EnterGdiplus()) {
-                {
-                    CImage whole(reinterpret_cast<const BITMAPINFO*>(header), DibBits(header));
-                    result->thumb = ScaledThumb(whole);
-                }
-                TheMaker().LeaveGdiplus();
-            }
-            ::GlobalUnlock(frame);
-        }
-        ::GlobalFree(frame);
-    }
-    return result;
-}
-
-// One thumbnail in the making, shared by the dispatcher and its thread; the last to let go frees it.
-struct Task {
-    Job job;
-    ThumbResult* result = nullptr;
-    LONG refs = 2;
-
-    void Release() {
-        if (::InterlockedDecrement(&refs) == 0) {
-            DiscardResult(result);
-            delete this;
-        }
-    }
-};
 
 DWORD WINAPI TaskMain(LPVOID param) {
     auto* task = static_cast<Task*>(param);
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    task->result = task->job.clip ? MakeClipThumb(task->job.path) : MakePictureThumb(task->job.path);
+    ThumbResult* result = MakeFor(task->job);
     if (SUCCEEDED(com))
         ::CoUninitialize();
-    task->Release();
+    TheMaker().Finish(task, result);
     return 0;
+}
+
+void Maker::Finish(Task* task, ThumbResult* result) {
+    ::EnterCriticalSection(&lock_);
+    if (!task->abandoned) {
+        task->result = result;
+        task->done = true; // the dispatcher takes both
+        ::LeaveCriticalSection(&lock_);
+        return;
+    }
+    const Job job = task->job;
+    const bool wasStuck = task->stuck;
+    delete task;
+    if (wasStuck) {
+        // It answered after all: not hung, and one stuck reader fewer lets a held-back clip go.
+        ForgetHungLocked(job.path);
+        if (--stuck_ < kMaxStuckThumbThreads && !heldBack_.empty() && !stopping_) {
+            queue_.insert(queue_.begin(), heldBack_.begin(), heldBack_.end());
+            heldBack_.clear();
+            ::SetEvent(wake_);
+        }
+    }
+    const bool stopping = stopping_;
+    ::LeaveCriticalSection(&lock_);
+    if (!result)
+        return;
+    result->late = true;
+    result->request = job.request;
+    if (stopping)
+        DiscardResult(result);
+    else
+        Deliver(job, result);
 }
 
 ThumbResult* Maker::MakeWithLimit(const Job& job) {
@@ -245,53 +280,82 @@ ThumbResult* Maker::MakeWithLimit(const Job& job) {
     HANDLE thread = ::CreateThread(nullptr, 0, TaskMain, task, 0, nullptr);
     if (!thread) {
         delete task;
-        return new ThumbResult; // nothing made; the item asks again at its next paint
+        return new ThumbResult; // nothing made
     }
     ::SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
     HANDLE waits[2] = {thread, stop_};
-    const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, job.clip ? kClipThumbLimitMs : kPictureLimitMs);
+    const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, g_limitMs);
     ::CloseHandle(thread);
-    if (woke == WAIT_OBJECT_0) {
+    ::EnterCriticalSection(&lock_);
+    if (task->done) {
         ThumbResult* result = task->result;
-        task->result = nullptr;
-        task->Release();
+        delete task;
+        ::LeaveCriticalSection(&lock_);
         return result ? result : new ThumbResult;
     }
-    task->Release(); // the thread frees the task if it ever comes back
+    task->abandoned = true; // the thread frees the task if it ever comes back
+    if (job.Clip() && woke == WAIT_TIMEOUT) {
+        task->stuck = true;
+        ++stuck_;
+        hung_.push_back(job.path);
+    }
+    ::LeaveCriticalSection(&lock_);
     if (woke != WAIT_TIMEOUT)
         return nullptr; // stopping
-    ++stuck_;
-    if (job.clip)
-        NoteUnanswered(job.path);
     auto* result = new ThumbResult;
     result->timedOut = true;
     return result;
+}
+
+void Maker::Deliver(const Job& job, ThumbResult* result) {
+    if (!::IsWindow(job.window) ||
+        !::PostMessageA(job.window, WM_ZENTRIK_THUMB_READY, 0, reinterpret_cast<LPARAM>(result)))
+        DiscardResult(result);
 }
 
 void Maker::Dispatch() {
     Job job;
     while (Next(&job)) {
         if (!::IsWindow(job.window))
-            continue; // its item went before its turn came
+            continue; // its requester went before its turn came
         ThumbResult* result = nullptr;
-        if (job.clip && stuck_ >= kMaxStuckThumbThreads) {
-            result = new ThumbResult;
-            result->timedOut = true; // too many readers hang already: do not leave another behind
-            NoteUnanswered(job.path);
+        if (job.Clip() && Unanswered(job.path.c_str())) {
+            result = new ThumbResult; // it hung before: another try would only leave another thread stuck
+            result->timedOut = true;
         } else {
             result = MakeWithLimit(job);
         }
         if (!result)
             return;
-        if (!::PostMessageA(job.window, WM_ZENTRIK_THUMB_READY, 0, reinterpret_cast<LPARAM>(result)))
-            DiscardResult(result);
+        result->request = job.request;
+        Deliver(job, result);
     }
 }
 
 } // namespace
 
-void RequestThumbnail(HWND window, const char* path, bool clip) { TheMaker().Request(window, path, clip); }
+bool EnterThumbGdiplus() { return TheMaker().EnterGdiplus(); }
+
+void LeaveThumbGdiplus() { TheMaker().LeaveGdiplus(); }
+
+void RunThumbWorkHook(const std::string& path) {
+    if (g_hook)
+        g_hook(path.c_str());
+}
+
+void RequestThumbnail(HWND window, const char* path, bool clip) {
+    TheMaker().Request(Job{window, path ? path : "", clip ? JobKind::kClipThumb : JobKind::kPicture, 0});
+}
+
+void RequestClipStill(HWND window, const char* path, UINT request) {
+    TheMaker().Request(Job{window, path ? path : "", JobKind::kClipStill, request});
+}
 
 bool ClipDidNotAnswer(const char* path) { return path && TheMaker().Unanswered(path); }
 
-void StopThumbnailMaking() { TheMaker().Stop(); }
+bool StopThumbnailMaking() { return TheMaker().Stop(); }
+
+void SetThumbMakingForTest(DWORD limitMs, ThumbWorkHook hook) {
+    g_limitMs = limitMs;
+    g_hook = hook;
+}

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include "AlbumItemInfo.h"
+#include "AlbumRules.h"
 
 class CImage;
 struct ThumbResult;
@@ -36,14 +37,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void RequestThumb();
+    // Whether a clip's thumbnail is to be asked for now: never asked, or its last try could not open
+    // the file and the file has changed since.
+    BOOL ClipThumbWanted() const;
     void TakeClipThumb(ThumbResult& result);
-    void MakePlaceholder();
     void LoadClipBadge();
     void FreeImages();
 
     CImage* m_thumb = nullptr; // thumbnail-sized, never the whole picture
-    // A thumbnail is being made; a clip asks again at a paint after a failed open, never while waiting.
+    // A thumbnail is being made: nothing is asked again while waiting.
     BOOL m_thumbPending = FALSE;
+    // The last try could not open the clip: it shows the placeholder, and is asked again only when the
+    // file's time or size changes (m_triedStamp: the file as that try found it) or the user clicks the item.
+    BOOL m_clipRefused = FALSE;
+    AlbumFileStamp m_triedStamp;
     CImage* m_badge = nullptr;
     SIZE m_badgeSize = {};
     CThumbStrip* m_strip = nullptr;

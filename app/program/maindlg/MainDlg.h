@@ -97,6 +97,7 @@ protected:
     afx_msg void OnStopPlayback();
     afx_msg LRESULT OnItemOpen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnItemClick(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnViewerStill(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPlayProgress(WPARAM wParam, LPARAM lParam);
     afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
     afx_msg void OnLButtonDown(UINT flags, CPoint point);
@@ -171,6 +172,7 @@ protected:
     void ShowInViewer(const char* path);
     // Size, date, time and pixel-size labels of an item; the time label from m_duration.
     void FillInfoLabels(const _AlbumItemInfo& item);
+    void ShowViewerImageSize();
     void ShowAlbumItem(const _AlbumItemInfo& item, BOOL withLabels);
     // Up and Down in playback mode show the newly selected item.
     void ShowAlbumItemAt(int index);

@@ -3,6 +3,7 @@
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
+#include <qelImage.h>
 
 #include "ProgramGlobals.h"
 #include "ThumbMaker.h"
@@ -71,9 +72,6 @@ void CMainDlg::OnClose() {
 }
 
 void CMainDlg::OnDestroy() {
-    StopThumbnailMaking(); // before GDI+ goes: a thumbnail may be in the making
-    Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    m_gdiplusToken = 0;
     m_capture.GetCaptureInfo(&m_itemInfo);
     m_dialogAlive = FALSE;
     CloseLiveMode();
@@ -83,6 +81,15 @@ void CMainDlg::OnDestroy() {
     }
     WaitForIndicatorThread();
     StopThumbScan(); // the frame may go without the Close command
+    // Every image goes while GDI+ is up: the strip's thumbnails, the viewer's and the dialog's own.
     m_strip.RemoveAll();
+    m_viewer.DropShownImage();
+    m_playWndImage.reset();
+    m_background.reset();
+    // GDI+ goes last, and only when no thumbnail job can be inside it: one stuck in a decode keeps it
+    // up to the end of the process, which is harmless, where shutting it down under the job crashes.
+    if (StopThumbnailMaking())
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_gdiplusToken = 0;
     CDialog::OnDestroy();
 }

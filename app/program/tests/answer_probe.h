@@ -3,6 +3,9 @@
 // moment of holding the window (about 1 s after the live picture shows, with any album).
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "zentrik_run.h"
 
 namespace programtest {
@@ -26,5 +29,41 @@ inline bool WaitUntilSettled(ZentrikRun& run) {
     }
     return quick == 3;
 }
+
+// Asks the window every 250 ms from a thread of its own, each time with a 5 s limit, while the test
+// drives the program; the longest answer and how many never came within the limit.
+class AnswerWatcher {
+public:
+    static constexpr UINT kLimitMs = 5000;
+
+    explicit AnswerWatcher(HWND window)
+        : thread_([this, window] {
+              while (!stop_) {
+                  const long took = AnswerTime(window, kLimitMs);
+                  if (took < 0)
+                      ++unanswered_;
+                  else if (took > slowest_)
+                      slowest_ = took;
+                  ::Sleep(250);
+              }
+          }) {}
+    ~AnswerWatcher() { Stop(); }
+    AnswerWatcher(const AnswerWatcher&) = delete;
+    AnswerWatcher& operator=(const AnswerWatcher&) = delete;
+
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    long Slowest() const { return slowest_; }
+    int Unanswered() const { return unanswered_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<long> slowest_{0};
+    std::atomic<int> unanswered_{0};
+    std::thread thread_;
+};
 
 } // namespace programtest

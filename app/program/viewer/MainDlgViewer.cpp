@@ -153,11 +153,22 @@ void CMainDlg::FillInfoLabels(const _AlbumItemInfo& item) {
         SetLabelText(&m_stCaptureTime, PlayTimeText(0, m_duration).c_str());
         m_stCaptureTime.ShowWindow(SW_SHOW);
     }
+    ShowViewerImageSize();
+}
+
+void CMainDlg::ShowViewerImageSize() {
     int width = 0, height = 0;
     m_viewer.GetImageSize(&width, &height);
     CString text;
     text.Format("%dX%d", width, height);
     SetLabelText(&m_stResolution, text);
+}
+
+// A clip's still arrives after its labels were filled: the pixel size is the still's.
+LRESULT CMainDlg::OnViewerStill(WPARAM, LPARAM) {
+    if (!m_captureModeOn && ::GetFileAttributesA(m_selectedFile) != INVALID_FILE_ATTRIBUTES)
+        ShowViewerImageSize();
+    return 0;
 }
 
 void CMainDlg::UpdateSelectionButtons() {

@@ -7,6 +7,7 @@
 #include <qelImage.h>
 
 #include "AlbumRules.h"
+#include "ClipPlaceholder.h"
 #include "MediaDetGrab.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
@@ -38,6 +39,7 @@ private:
 BEGIN_MESSAGE_MAP(CPreviewWnd, CWnd)
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
+    ON_MESSAGE(WM_ZENTRIK_THUMB_READY, OnStillReady)
 END_MESSAGE_MAP()
 
 CPreviewWnd::CPreviewWnd() = default;
@@ -64,6 +66,12 @@ void CPreviewWnd::Place(int sizeMode) {
     MoveWindow(area.left, area.top, kViewerSize[mode].cx, kViewerSize[mode].cy, TRUE);
 }
 
+void CPreviewWnd::DropShownImage() {
+    m_reader.Reset();
+    m_readerPath.Empty();
+    DropImage();
+}
+
 void CPreviewWnd::DropImage() {
     m_image.reset(); // before its frame block: the image draws from the block's bits
     KeepFrameBlock(nullptr);
@@ -78,6 +86,7 @@ void CPreviewWnd::KeepFrameBlock(HGLOBAL frame) {
 }
 
 CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
+    ++m_stillRequest; // a still still on its way is of an earlier file
     if (!path || !*path) {
         DropImage();
         Invalidate();
@@ -98,18 +107,7 @@ CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
         shown = kShownPicture;
         break;
     case kAlbumClip:
-        if (ClipDidNotAnswer(path)) {
-            DropImage(); // its reader hung making the thumbnail: never open it on this thread
-            m_reader.Reset();
-            m_image = std::make_unique<CImage>();
-        } else if ((m_reader && m_readerPath.CompareNoCase(path) == 0) || OpenReader(path) == S_OK) {
-            // The same clip shown again (a double click after its single click) keeps its open reader.
-            VIDEOINFO format = {};
-            m_reader->GetVideoFormat(&format);
-            m_framesPerSecond =
-                format.AvgTimePerFrame > 0 ? 10000000.0 / static_cast<double>(format.AvgTimePerFrame) : 0.0;
-            ShowFrameAt(0);
-        }
+        ShowClipStill(path);
         shown = kShownClip;
         break;
     default:
@@ -120,19 +118,42 @@ CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
     return shown;
 }
 
-HRESULT CPreviewWnd::OpenReader(const char* path) {
-    m_reader.Reset();
-    qel::ComPtr<IMediaFrameReader> reader;
-    HRESULT hr = ::CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
-                                    reinterpret_cast<void**>(reader.GetAddressOf()));
-    if (FAILED(hr) || !reader)
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    hr = reader->OpenFile(path);
-    if (hr != S_OK)
-        return hr;
-    m_reader = reader;
-    m_readerPath = path;
-    return S_OK;
+void CPreviewWnd::ShowClipStill(const char* path) {
+    // A clip may hang the platform's reader for good: it is opened on the thumbnail maker's threads
+    // only. The same clip shown again keeps its picture until the new still comes; another shows the
+    // placeholder meanwhile, and for good when it does not answer.
+    if (m_readerPath.CompareNoCase(path) != 0 || !m_image) {
+        m_reader.Reset();
+        m_readerPath.Empty();
+        m_framesPerSecond = 0;
+        DropImage();
+        m_image.reset(MakeClipPlaceholder());
+    }
+    m_heldPosition = 0;
+    RequestClipStill(m_hWnd, path, m_stillRequest);
+}
+
+LRESULT CPreviewWnd::OnStillReady(WPARAM, LPARAM param) {
+    std::unique_ptr<ThumbResult> result(reinterpret_cast<ThumbResult*>(param));
+    if (!result || result->request != m_stillRequest)
+        return 0; // of a file no longer shown
+    if (IMediaFrameReader* reader = result->TakeReader()) {
+        m_reader = qel::TakeOver(reader);
+        m_readerPath = m_path;
+        m_framesPerSecond = result->framesPerSecond;
+    }
+    if (HGLOBAL frame = result->TakeFrame()) {
+        ShowFrameBlock(frame);
+    } else if (!m_reader) {
+        // Refused or hung: the placeholder, also in place of an earlier picture of this clip.
+        m_readerPath.Empty();
+        DropImage();
+        m_image.reset(MakeClipPlaceholder());
+        Invalidate();
+    }
+    if (m_parent && m_parent->GetSafeHwnd())
+        m_parent->SendMessage(WM_ZENTRIK_VIEWER_STILL);
+    return 0;
 }
 
 void CPreviewWnd::ShowFrameAt(LONGLONG position) {
@@ -144,6 +165,10 @@ void CPreviewWnd::ShowFrameAt(LONGLONG position) {
     HGLOBAL frame = nullptr;
     if (FAILED(m_reader->ReadVideoFrame(-index, &frame)) || !frame)
         return;
+    ShowFrameBlock(frame);
+}
+
+void CPreviewWnd::ShowFrameBlock(HGLOBAL frame) {
     auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(frame));
     if (!header) {
         ::GlobalFree(frame);

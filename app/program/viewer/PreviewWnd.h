@@ -11,6 +11,9 @@
 class CImage;
 struct IMediaFrameReader;
 
+// Sent to the viewer's parent when a clip's still (or its placeholder) has replaced the shown image.
+constexpr UINT WM_ZENTRIK_VIEWER_STILL = WM_APP + 0x41;
+
 class CPreviewWnd : public CWnd {
 public:
     enum ShownKind { kShownNothing, kShownPicture, kShownClip };
@@ -30,9 +33,9 @@ public:
     void StopAt(LONGLONG position);
     // The reader's frame at position (100-ns units) replaces the shown image.
     void ShowFrameAt(LONGLONG position);
-    // 0 when the reader opened path; nonzero when it cannot be made or cannot open the file.
-    HRESULT OpenReader(const char* path);
     void GetImageSize(int* width, int* height) const;
+    // At the end, before GDI+ goes: the shown image and the reader are let go.
+    void DropShownImage();
     BOOL IsPlaying() const { return m_playing; }
     // A position report of the playback (100-ns units). Where the platform's renderer shows nothing
     // (the screen under the viewer stays the same while the clip plays), the viewer hides the
@@ -42,8 +45,14 @@ public:
 protected:
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnPaint();
+    afx_msg LRESULT OnStillReady(WPARAM, LPARAM result);
     DECLARE_MESSAGE_MAP()
 
+    // Shows the placeholder (or keeps the same clip's picture) and asks the thumbnail maker for the
+    // clip's first frame and an open reader.
+    void ShowClipStill(const char* path);
+    // The frame block's picture replaces the shown image; the block is kept or freed.
+    void ShowFrameBlock(HGLOBAL frame);
     // The shown image's new picture came from frame (null: not from a frame block): the block the
     // image drew from until now is freed, the new one kept for as long as the image uses its bits.
     void KeepFrameBlock(HGLOBAL frame);
@@ -59,7 +68,8 @@ protected:
     std::unique_ptr<CImage> m_image;
     HGLOBAL m_frame = nullptr; // locked while the image draws from it
     CString m_path;
-    CString m_readerPath; // the file the open reader reads
+    CString m_readerPath; // the file the open reader reads, or whose still is shown
+    UINT m_stillRequest = 0; // the number of the latest still asked for; earlier answers are dropped
     LONGLONG m_heldPosition = 0;
     CWnd* m_parent = nullptr;
     qel::ComPtr<IMediaFrameReader> m_reader;
