@@ -11,6 +11,8 @@
 
 #include "AlbumRules.h"
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "ThumbMaker.h"
 
 BEGIN_MESSAGE_MAP(CThumbItem, CWnd)
@@ -116,7 +118,7 @@ void CThumbItem::TakeClipThumb(ThumbResult& result) {
 
 void CThumbItem::MakePlaceholder() {
     m_thumb = new CImage;
-    if (m_thumb->LoadFile(g_skinFolder + "Zentrik\\badthumb.png") != Gdiplus::Ok) {
+    if (LoadSkinPicture(m_thumb, g_skinFolder + "Zentrik\\badthumb.png", SkinWindowSize(-1)) != Gdiplus::Ok) {
         delete m_thumb;
         m_thumb = new CImage(kThumbWidth, kThumbHeight, PixelFormat24bppRGB, 0xFFFF0000);
     }
@@ -129,7 +131,7 @@ void CThumbItem::LoadClipBadge() {
     ql_GetSettingRect("Video_icon", "rect0", g_skinSettingsPath, &place);
     delete m_badge;
     m_badge = new CImage;
-    m_badge->LoadFile(g_skinFolder + file);
+    LoadSkinPicture(m_badge, g_skinFolder + file, SkinWindowSize(-1)); // none read: no badge drawn
     m_badgeSize = {place.right - place.left, place.bottom - place.top};
 }
 
