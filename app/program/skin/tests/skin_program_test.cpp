@@ -17,6 +17,7 @@
 
 #include "large_png.h"
 #include "program_fixture.h"
+#include "qeltest/watchdog.h"
 #include "screen_probe.h"
 
 namespace programtest {
@@ -320,6 +321,8 @@ TEST_F(BadSkins, AHugeOrBombPictureOfAButtonIsRefusedUnreadWhileTheWindowAnswers
          }},
         {"20000x20000", [](const std::string& path) { return WriteBlackPng(path, 20000, 20000); }},
     };
+    // A hang guard for both starts: a program that decodes such a picture takes seconds to tens of them.
+    qeltest::Watchdog::ExtendCurrentTest(240);
     for (const Picture& picture : pictures) {
         SCOPED_TRACE(picture.name);
         ZentrikRun run;
