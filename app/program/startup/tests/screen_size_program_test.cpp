@@ -1,4 +1,4 @@
-// Zentrik.exe on whatever screen it is given (CTest runs this program on the suite's screen and again on
+// Zentrik.exe on whatever screen it is given (CTest runs these tests on the suite's screen and again on
 // virtual screens of 1024 x 600 and 800 x 600): from fresh settings and with either size mode saved, it
 // starts in the mode whose window fits the work area, the window lies wholly on the screen with its
 // live picture moving, and the saved mode is the user's still after the program ends.
