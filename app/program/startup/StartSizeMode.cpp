@@ -7,18 +7,18 @@ namespace {
 
 bool Fits(SIZE window, SIZE area) { return window.cx <= area.cx && window.cy <= area.cy; }
 
-LONG PlaceOnSide(LONG window, LONG low, LONG high) {
-    const LONG room = high - low;
-    return window < room ? low + ((room - window) >> 1) : low;
-}
 
 } // namespace
 
 int ChooseStartSizeMode(int saved, const SIZE windows[2], SIZE workArea) {
     const int chosen = saved ? 1 : 0;
+    const int other = 1 - chosen;
     if (Fits(windows[chosen], workArea))
         return chosen;
-    return Fits(windows[1 - chosen], workArea) ? 1 - chosen : chosen;
+    if (Fits(windows[other], workArea))
+        return other;
+    const auto area = [](SIZE size) { return static_cast<long long>(size.cx) * size.cy; };
+    return area(windows[other]) < area(windows[chosen]) ? other : chosen;
 }
 
 RECT ScreenWorkArea() {
@@ -35,6 +35,8 @@ int StartSizeMode() {
 }
 
 POINT WindowPlace(SIZE window, const RECT& workArea) {
-    return POINT{PlaceOnSide(window.cx, workArea.left, workArea.right),
-                 PlaceOnSide(window.cy, workArea.top, workArea.bottom)};
+    const SIZE room = {workArea.right - workArea.left, workArea.bottom - workArea.top};
+    if (!Fits(window, room))
+        return POINT{workArea.left, workArea.top};
+    return POINT{workArea.left + ((room.cx - window.cx) >> 1), workArea.top + ((room.cy - window.cy) >> 1)};
 }
