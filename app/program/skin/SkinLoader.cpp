@@ -222,7 +222,7 @@ void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
 }
 
 void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath) {
-    // Given once for both size modes: kept inside what both windows share.
+    // Given once for both size modes: kept inside what either window holds.
     ReadPlacedRect(section, "rect_slider", settingsPath, -1, &record->rect);
     ReadPlacedRect(section, "thumb_range", settingsPath, -1, &record->thumbRange);
     ql_GetSettingBorder(section, "bar_border", settingsPath, &record->border);

@@ -12,7 +12,7 @@ SIZE SkinWindowSize(int index) {
     if (index < 0) {
         const SIZE large = SkinWindowSize(0);
         const SIZE small = SkinWindowSize(1);
-        return SIZE{std::min(large.cx, small.cx), std::min(large.cy, small.cy)};
+        return SIZE{std::max(large.cx, small.cx), std::max(large.cy, small.cy)};
     }
     char file[MAX_PATH] = {};
     ::GetPrivateProfileStringA("Zentrik", BackgroundKey(index), "", file, sizeof file, g_skinSettingsPath);

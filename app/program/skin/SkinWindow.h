@@ -7,8 +7,9 @@
 const char* BackgroundKey(int index);
 
 // The window of size mode index: its background's size, read from the picture's header; the screen's
-// size when the skin names no readable background. An index of -1 gives what both windows share (the
-// smaller width and height), for places the skin gives once for both modes.
+// size when the skin names no readable background. An index of -1 gives what either window holds (the
+// larger width and height), for places and pictures the skin gives once for both modes (a place given
+// once is the first; the size mode's own keys move the control afterwards).
 SIZE SkinWindowSize(int index);
 
 // Keeps place inside a window of that size: a rectangle that fits is moved in whole; one wider or

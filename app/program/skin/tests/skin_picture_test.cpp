@@ -133,7 +133,7 @@ TEST(SkinPlaces, ARectangleIsMovedInsideItsWindowWholeOrRefusedWhenItCouldOnlyCo
     }
 }
 
-TEST_F(SkinPictures, EachModesWindowIsItsBackgroundsSizeAndTheSharedOneTheSmallerOfBoth) {
+TEST_F(SkinPictures, EachModesWindowIsItsBackgroundsSizeAndTheOneForBothTheLargerOfEach) {
     const std::string skin = folder_.Path() + "\\skin\\default\\Zentrik";
     ASSERT_TRUE(::CreateDirectoryA((folder_.Path() + "\\skin").c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((folder_.Path() + "\\skin\\default").c_str(), nullptr));
@@ -151,8 +151,8 @@ TEST_F(SkinPictures, EachModesWindowIsItsBackgroundsSizeAndTheSharedOneTheSmalle
     EXPECT_EQ(400, size.cx);
     EXPECT_EQ(700, size.cy);
     size = SkinWindowSize(-1);
-    EXPECT_EQ(400, size.cx);
-    EXPECT_EQ(300, size.cy);
+    EXPECT_EQ(900, size.cx);
+    EXPECT_EQ(700, size.cy);
     // No readable background: the screen stands in, so a rectangle is still judged by something real.
     ::WritePrivateProfileStringA("Zentrik", "mode320x240", "Zentrik\\missing.png", ini.c_str());
     size = SkinWindowSize(1);
