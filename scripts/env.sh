@@ -6,8 +6,9 @@ QEL_WIN_BUILD=$QEL_BUILD/win
 QEL_NATIVE_BUILD=$QEL_BUILD/native
 QEL_JOBS=${QEL_JOBS:-$(nproc)}
 
-# Wine: a project-private prefix, quiet, no crash debugger, no sound card needed.
-export WINEPREFIX=$QEL_BUILD/wineprefix
+# Wine: a project-private prefix (or the copy scripts/on-screen names), quiet, no crash debugger, no
+# sound card needed.
+export WINEPREFIX=${QEL_WINEPREFIX:-$QEL_BUILD/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=-all
 # A test may switch more DLLs off for its own program through QEL_EXTRA_DLLOVERRIDES (a CTest

@@ -43,24 +43,18 @@ CString MainWindowFailureText(const CString& resourceLibrary) {
     return text;
 }
 
-// A second start brings the running window up and ends in silence; a running program that does not
-// answer (still ending, or hung) would leave the user with nothing, so that is said.
+// A second start brings the running window up and ends in silence. Nothing here waits on the running
+// copy: it may be busy for seconds (opening a camera), and the asynchronous show reaches it when it
+// next serves its messages.
 void ShowRunningInstance(HWND running) {
-    // Asked first with a limit: showing a hung window would hang this start too.
-    DWORD_PTR result = 0;
-    const bool answers = ::SendMessageTimeoutA(running, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result) != 0;
-    if (answers)
-        ::ShowWindow(running, SW_SHOWNORMAL);
-    if (!answers || !::IsWindow(running) || !::IsWindowVisible(running))
-        ShowStartupText(nullptr, "The program is already running but does not answer. End it, then start the "
-                                 "program again.");
+    ::ShowWindowAsync(running, SW_SHOWNORMAL);
+    ::SetForegroundWindow(running);
 }
 
 // A skin that cannot give a usable window is refused before the camera is opened: the user is told
 // which file and what is wrong, and the program ends.
 bool SkinIsUsable() {
-    const SIZE screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    const CString fault = FindSkinFault(screen);
+    const CString fault = FindSkinFault();
     if (fault.IsEmpty())
         return true;
     ShowStartupText(nullptr, SkinRefusalText(g_skinSettingsPath, fault));

@@ -5,11 +5,13 @@
 #include <qelImage.h>
 
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "ThumbStrip.h"
 
 CImage* MakeClipPlaceholder() {
     auto* image = new CImage;
-    if (image->LoadFile(g_skinFolder + "Zentrik\\badthumb.png") != Gdiplus::Ok) {
+    if (LoadSkinPicture(image, g_skinFolder + "Zentrik\\badthumb.png", SkinWindowSize(-1)) != Gdiplus::Ok) {
         delete image;
         image = new CImage(kThumbWidth, kThumbHeight, PixelFormat24bppRGB, 0xFFFF0000);
     }

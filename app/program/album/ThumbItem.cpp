@@ -12,6 +12,8 @@
 #include "AlbumRules.h"
 #include "ClipPlaceholder.h"
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "ThumbMaker.h"
 
 BEGIN_MESSAGE_MAP(CThumbItem, CWnd)
@@ -133,7 +135,7 @@ void CThumbItem::LoadClipBadge() {
     ql_GetSettingRect("Video_icon", "rect0", g_skinSettingsPath, &place);
     delete m_badge;
     m_badge = new CImage;
-    m_badge->LoadFile(g_skinFolder + file);
+    LoadSkinPicture(m_badge, g_skinFolder + file, SkinWindowSize(-1)); // none read: no badge drawn
     m_badgeSize = {place.right - place.left, place.bottom - place.top};
 }
 

@@ -6,6 +6,7 @@
 
 #include "EffectList.h"
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
 #include "WideText.h"
 
 namespace {
@@ -26,7 +27,8 @@ CTile::~CTile() = default;
 
 BOOL CTile::CreateTile(const RECT& rect, UINT id, const char* pictureFile) {
     m_image = std::make_unique<CImage>();
-    m_image->LoadFile(pictureFile); // a missing file leaves the tile empty
+    // A missing file, or one larger than the screen (refused before it is decoded), leaves the tile empty.
+    LoadSkinPicture(m_image.get(), pictureFile, SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
     const LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW));
     return Create(cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, m_list, id);
 }

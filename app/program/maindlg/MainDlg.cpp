@@ -13,6 +13,8 @@
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "SkinPicture.h"
+#include "StartSizeMode.h"
 #include "WideText.h"
 #include "resource.h"
 
@@ -95,7 +97,8 @@ CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
     m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ZENTRIK));
     g_indicatorEvent = nullptr;
     CProfileFile settings(qelapp::SettingsFilePath());
-    m_sizeMode = ReadSizeMode();
+    m_savedSizeMode = ReadSizeMode();
+    m_sizeMode = StartSizeMode();
     m_effectIndex = settings.ReadInt("Effect", "EffectIndex", -1);
     m_propertyIndex = settings.ReadInt("Effect", "PropertyIndex", -1);
     const std::wstring name = qelapp::Widen(settings.ReadText("Effect", "PropertyName", ""));
@@ -105,7 +108,7 @@ CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
 
 CMainDlg::~CMainDlg() {
     CProfileFile settings(qelapp::SettingsFilePath());
-    settings.WriteInt("Basic", "dialogsize", m_sizeMode);
+    settings.WriteInt("Basic", "dialogsize", m_savedSizeMode); // a mode taken for a small screen is not saved
     settings.WriteInt("Effect", "EffectIndex", m_effectIndex);
     settings.WriteInt("Effect", "PropertyIndex", m_propertyIndex);
     char name[MAX_PATH * 2] = {};
@@ -126,7 +129,7 @@ CMainDlg::~CMainDlg() {
 
 void CMainDlg::SetBackgroundImage(const char* path) {
     m_background = std::make_unique<CImage>();
-    m_background->LoadFile(path);
+    LoadSkinPicture(m_background.get(), path);
 }
 
 void CMainDlg::ShowCapturePreview() { m_capture.ShowLivePreview(m_captureModeOn ? TRUE : FALSE); }

@@ -223,6 +223,7 @@ public:
     BOOL m_videoMode = FALSE;
     int m_stripTop = 0;
     int m_sizeMode = 0;
+    int m_savedSizeMode = 0; // the mode the user chose; m_sizeMode may differ while it does not fit the screen
     BOOL m_captureModeOn = TRUE;
     int m_stripVisibleCount = 5;
     BYTE* m_motionBuffer = nullptr;

@@ -130,10 +130,8 @@ void CMainDlg::SkinControls() {
     SetLabelText(&m_stHDSpace, FreeSpaceText());
     m_stCaptureTime.ShowWindow(SW_HIDE);
     m_stHDSpace.ShowWindow(SW_SHOW);
-    const CString labelBack = g_skinFolder + "\\Zentrik\\static1.png";
-    m_stResolution.LoadBitmapA(labelBack);
-    m_stDate.LoadBitmapA(labelBack);
-    m_stCaptureTime.LoadBitmapA(labelBack);
+    for (CStaticEx* label : {&m_stResolution, &m_stDate, &m_stCaptureTime})
+        SkinLabelBackground(label, "Zentrik\\static1.png", mode);
 
     SkinTextButton(&m_btnThumbUp, "Thumbanail_Up", IDS_UP, 0, mode);
     SkinTextButton(&m_btnThumbDown, "Thumbanail_Down", IDS_DOWN, 0, mode);

@@ -18,6 +18,8 @@
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "resource.h"
 
 namespace {
@@ -257,6 +259,7 @@ void CMainDlg::OnMinimize() {
 
 void CMainDlg::OnSizeToggle() {
     m_sizeMode = m_sizeMode == 0 ? 1 : 0;
+    m_savedSizeMode = m_sizeMode;
     m_stripVisibleCount = m_sizeMode == 0 ? 5 : 3;
     m_btnMax.ShowWindow(m_sizeMode == 0 ? SW_SHOW : SW_HIDE);
     m_btnSMax.ShowWindow(m_sizeMode == 0 ? SW_HIDE : SW_SHOW);
@@ -281,7 +284,7 @@ void CMainDlg::OnSizeToggle() {
         key.Format("Image%d", m_sizeMode);
         ql_GetSettingString("Playwnd", key, g_skinSettingsPath, file);
         m_playWndImage = std::make_unique<CImage>();
-        m_playWndImage->LoadFile(g_skinFolder + file);
+        LoadSkinPicture(m_playWndImage.get(), g_skinFolder + file, SkinWindowSize(m_sizeMode));
     }
 
     if (CWnd* main = AfxGetMainWnd())

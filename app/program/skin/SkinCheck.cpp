@@ -1,27 +1,27 @@
 #include "SkinCheck.h"
 
-#include <PngDib.h>
+#include <PictureHeader.h>
 #include <SkinSettings.h>
 #include <qelImage.h>
 
 #include <algorithm>
-#include <cstdint>
 
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 
 namespace {
 
 struct SizeMode {
-    const char* backgroundKey;
     const char* name;
     const char* closeSection; // where the Close button sits in this mode (the main dialog's layout)
     SIZE picture;             // the live picture at its size in this mode
 };
 
 const SizeMode kModes[] = {
-    {"mode480x360", "large", "UiClose", {480, 360}},
-    {"mode320x240", "small", "s_UiClose", {320, 240}},
+    {"large", "UiClose", {480, 360}},
+    {"small", "s_UiClose", {320, 240}},
 };
 
 bool Inside(const RECT& part, LONG width, LONG height) {
@@ -46,40 +46,30 @@ CString CheckPlace(const char* section, int index, const char* what, SIZE window
     return fault;
 }
 
-bool LargerThan(SIZE screen, std::uint32_t width, std::uint32_t height) {
-    return width > static_cast<std::uint32_t>(screen.cx) || height > static_cast<std::uint32_t>(screen.cy);
-}
-
-CString TooLargeText(const CString& path, std::uint32_t width, std::uint32_t height, SIZE screen) {
-    CString text;
-    text.Format("the background picture \"%s\" is %u x %u pixels, larger than the screen (%ld x %ld)",
-                static_cast<const char*>(path), width, height, screen.cx, screen.cy);
-    return text;
-}
-
-// The background of one size mode: readable, at most the screen's size; its size in *window.
-CString CheckBackground(const SizeMode& mode, SIZE screen, SIZE* window) {
+// The background of one size mode: readable and within the image library's limits; its size in *window.
+CString CheckBackground(int index, SIZE* window) {
+    const SizeMode& mode = kModes[index];
     CString fault;
     char file[MAX_PATH] = {};
-    ::GetPrivateProfileStringA("Zentrik", mode.backgroundKey, "", file, sizeof file, g_skinSettingsPath);
+    ::GetPrivateProfileStringA("Zentrik", BackgroundKey(index), "", file, sizeof file, g_skinSettingsPath);
     if (!file[0]) {
         fault.Format("it names no background picture for the %s window (key %s of section [Zentrik])", mode.name,
-                     mode.backgroundKey);
+                     BackgroundKey(index));
         return fault;
     }
     const CString path = g_skinFolder + file;
-    // A PNG's size comes from its header, so a huge picture is refused before it is decoded.
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    if (ReadPngSize(path, &width, &height) && LargerThan(screen, width, height))
-        return TooLargeText(path, width, height, screen);
+    // The size comes from the header, so a huge picture is refused before it is decoded.
+    PictureHeader header;
+    if (ReadPictureHeader(path, &header) && !WithinDecodeLimits(header.width, header.height)) {
+        fault.Format("the background picture \"%s\" is %u x %u pixels, more than the program can show",
+                     static_cast<const char*>(path), header.width, header.height);
+        return fault;
+    }
     CImage picture;
-    if (picture.LoadFile(path) != Gdiplus::Ok || picture.Width() == 0 || picture.Height() == 0) {
+    if (LoadSkinPicture(&picture, path) != Gdiplus::Ok || picture.Width() == 0 || picture.Height() == 0) {
         fault.Format("the background picture \"%s\" cannot be read", static_cast<const char*>(path));
         return fault;
     }
-    if (LargerThan(screen, picture.Width(), picture.Height()))
-        return TooLargeText(path, picture.Width(), picture.Height(), screen);
     window->cx = static_cast<LONG>(picture.Width());
     window->cy = static_cast<LONG>(picture.Height());
     return fault;
@@ -87,7 +77,7 @@ CString CheckBackground(const SizeMode& mode, SIZE screen, SIZE* window) {
 
 } // namespace
 
-CString FindSkinFault(SIZE screen) {
+CString FindSkinFault() {
     const DWORD attributes = ::GetFileAttributesA(g_skinSettingsPath);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return "the file is missing";
@@ -97,7 +87,7 @@ CString FindSkinFault(SIZE screen) {
     for (int index = 0; index < 2; ++index) {
         const SizeMode& mode = kModes[index];
         SIZE window = {};
-        CString fault = CheckBackground(mode, screen, &window);
+        CString fault = CheckBackground(index, &window);
         if (fault.IsEmpty())
             fault = CheckPlace("UiClose", index, "the Close button", window, SIZE{1, 1});
         if (fault.IsEmpty() && index == 1) // the small layout moves Close to its own section

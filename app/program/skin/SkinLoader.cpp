@@ -7,6 +7,8 @@
 #include <qelImage.h>
 
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "VSliderCtrlEx.h"
 
 void InitSkinPaths(CString programFolder) {
@@ -17,25 +19,12 @@ void InitSkinPaths(CString programFolder) {
 
 namespace {
 
-LONG Clamp(LONG value, LONG low, LONG high) { return value < low ? low : value > high ? high : value; }
-
-// Keeps a skin's rectangle on the screen: absurd numbers would put a control out of reach or give
-// sizes that overflow when the controls compute with them.
-void ClampToScreen(RECT* place) {
-    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
-    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
-    place->left = Clamp(place->left, 0, width);
-    place->top = Clamp(place->top, 0, height);
-    place->right = Clamp(place->right, place->left, width);
-    place->bottom = Clamp(place->bottom, place->top, height);
-}
-
-// A rectangle key of the section, clamped to the screen; FALSE (out untouched) when absent.
-BOOL ReadClampedRect(const char* section, const char* key, const char* settingsPath, RECT* out) {
+// A rectangle key of the section, kept inside the window (SkinWindowSize's index); FALSE (out
+// untouched) when absent or when it could not lie inside without covering the window.
+BOOL ReadPlacedRect(const char* section, const char* key, const char* settingsPath, int windowIndex, RECT* out) {
     RECT place = {};
-    if (!ql_GetSettingRect(section, key, settingsPath, &place))
+    if (!ql_GetSettingRect(section, key, settingsPath, &place) || !PlaceInsideWindow(&place, SkinWindowSize(windowIndex)))
         return FALSE;
-    ClampToScreen(&place);
     *out = place;
     return TRUE;
 }
@@ -56,7 +45,7 @@ BOOL ReadSkinRectAsWritten(const char* section, int index, RECT* out) {
 }
 
 BOOL ReadSkinRect(const char* section, int index, RECT* out) {
-    return ReadClampedRect(section, IndexedKey("rect", index), g_skinSettingsPath, out);
+    return ReadPlacedRect(section, IndexedKey("rect", index), g_skinSettingsPath, index, out);
 }
 
 CString TakeUnreadableSkinImages() {
@@ -128,12 +117,15 @@ CImageArray* PlainStrip(int frames, SIZE size) {
     return strip;
 }
 
-// A strip from the skin folder + imageValue; when that cannot be read the file is noted for the user
-// and a plain strip of frames x size stands in.
-CImageArray* LoadStrip(const char* section, const char* imageValue, int frames, SIZE size) {
+// A strip of frames from the skin folder + imageValue, read bounded: a frame may be no larger than the
+// window of size mode windowIndex. When it cannot be read, or is refused, the file is noted for the
+// user and a plain strip of frames x size stands in.
+CImageArray* LoadStrip(const char* section, const char* imageValue, int frames, SIZE size, int windowIndex) {
     const CString path = g_skinFolder + imageValue;
-    auto* strip = new CImageArray(path, 1, nullptr);
-    if (strip->GetLastStatus() == Gdiplus::Ok && strip->Width() > 0)
+    const SIZE window = SkinWindowSize(windowIndex);
+    auto* strip = new CImageArray("", 1, nullptr);
+    if (imageValue[0] && LoadSkinPicture(strip, path, SIZE{window.cx * frames, window.cy}) == Gdiplus::Ok &&
+        strip->Width() > 0)
         return strip;
     delete strip;
     NoteUnreadable(imageValue[0] ? path : CString("[") + section + "]: no picture named");
@@ -151,7 +143,7 @@ void SkinCheckButton(CButtonEx* button, const char* section, UINT tooltipId, int
     ql_GetSettingString(section, "image", g_skinSettingsPath, image);
     RECT place = {};
     const BOOL placed = ReadSkinRect(section, index, &place);
-    button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place)), TRUE);
+    button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place), index), TRUE);
     button->SetCheck(TRUE);
     button->Invalidate(FALSE);
     button->ShowText(FALSE);
@@ -173,7 +165,7 @@ void SkinTextButton(CButtonEx* button, const char* section, UINT tooltipId, UINT
     RECT place = {};
     const BOOL placed = ReadSkinRect(section, index, &place);
     if (image[0]) // without an image the button keeps the strip it has
-        button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place)), TRUE);
+        button->LoadBitmapA(LoadStrip(section, image, button->m_frameCount, SizeOf(place), index), TRUE);
     if (tooltipId)
         button->SetToolTipText(static_cast<int>(tooltipId), TRUE);
     if (textId) {
@@ -202,6 +194,14 @@ void SetLabelText(CWnd* label, const char* text) {
     label->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+void SkinLabelBackground(CStaticEx* label, const char* file, int index) {
+    auto* picture = new CImageArray("", 1, nullptr);
+    if (LoadSkinPicture(picture, g_skinFolder + file, SkinWindowSize(index)) == Gdiplus::Ok && picture->Width() > 0)
+        label->LoadBitmapA(picture, TRUE);
+    else
+        delete picture;
+}
+
 void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
     SkinFont font = ReadSkinFont("static font", section);
     ql_GetSettingColor(section, "font_color_normal", g_skinSettingsPath, &font.normal);
@@ -222,8 +222,9 @@ void SkinLabel(CStaticEx* label, const char* section, UINT textId, int index) {
 }
 
 void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char* settingsPath) {
-    ReadClampedRect(section, "rect_slider", settingsPath, &record->rect);
-    ReadClampedRect(section, "thumb_range", settingsPath, &record->thumbRange);
+    // Given once for both size modes: kept inside what either window holds.
+    ReadPlacedRect(section, "rect_slider", settingsPath, -1, &record->rect);
+    ReadPlacedRect(section, "thumb_range", settingsPath, -1, &record->thumbRange);
     ql_GetSettingBorder(section, "bar_border", settingsPath, &record->border);
     SIZE range = {record->min, record->max};
     ql_GetSettingSize(section, "range", settingsPath, &range);
@@ -234,9 +235,9 @@ void FillSliderRecord(_tagSLDCTRLEXBUF* record, const char* section, const char*
     char image[MAX_PATH] = {};
     const SIZE bar = SizeOf(record->rect);
     ql_GetSettingString(section, "image_bar", settingsPath, image);
-    record->channel = LoadStrip(section, image, 1, bar);
+    record->channel = LoadStrip(section, image, 1, bar, -1);
     ql_GetSettingString(section, "image_thumb", settingsPath, image);
-    record->thumb = LoadStrip(section, image, 4, SIZE{10, bar.cy});
+    record->thumb = LoadStrip(section, image, 4, SIZE{10, bar.cy}, -1);
     record->thumb->SetCount(4);
 }
 
@@ -252,8 +253,8 @@ void SkinSlider(CSliderCtrlEx* slider, const char* section) {
 
 void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, const char* settingsPath, int index,
                             BOOL keepRange) {
-    ReadClampedRect(section, IndexedKey("rect_slider", index), settingsPath, &record->rect);
-    ReadClampedRect(section, IndexedKey("thumb_range", index), settingsPath, &record->thumbRange);
+    ReadPlacedRect(section, IndexedKey("rect_slider", index), settingsPath, index, &record->rect);
+    ReadPlacedRect(section, IndexedKey("thumb_range", index), settingsPath, index, &record->thumbRange);
     ql_GetSettingBorder(section, IndexedKey("bar_border", index), settingsPath, &record->border);
     if (!keepRange) {
         SIZE range = {record->min, record->max};
@@ -268,14 +269,14 @@ void FillScrollSliderRecord(_tagSLDCTRLEX2BUF* record, const char* section, cons
     char image[MAX_PATH] = {};
     const SIZE bar = SizeOf(record->rect);
     ql_GetSettingString(section, IndexedKey("image_bar", index), settingsPath, image);
-    record->channel = LoadStrip(section, image, 1, bar);
+    record->channel = LoadStrip(section, image, 1, bar, index);
     ql_GetSettingString(section, IndexedKey("image_thumb", index), settingsPath, image);
-    record->thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10});
+    record->thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10}, index);
     record->thumb->SetCount(4);
     ql_GetSettingString(section, IndexedKey("image_right", index), settingsPath, image);
-    record->rightStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx});
+    record->rightStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx}, index);
     ql_GetSettingString(section, IndexedKey("image_left", index), settingsPath, image);
-    record->leftStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx});
+    record->leftStrip = LoadStrip(section, image, 4, SIZE{bar.cx, bar.cx}, index);
 }
 
 void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, BOOL keepRange) {
@@ -299,19 +300,19 @@ void SkinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index, B
 void ReskinScrollSlider(CVSliderCtrlEx2* slider, const char* section, int index) {
     char image[MAX_PATH] = {};
     RECT place = {};
-    ReadClampedRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, &place);
+    ReadPlacedRect(section, IndexedKey("rect_slider", index), g_skinSettingsPath, index, &place);
     const SIZE bar = SizeOf(place);
     ql_GetSettingString(section, IndexedKey("image_bar", index), g_skinSettingsPath, image);
-    CImageArray* channel = LoadStrip(section, image, 1, bar);
+    CImageArray* channel = LoadStrip(section, image, 1, bar, index);
     ql_GetSettingString(section, IndexedKey("image_thumb", index), g_skinSettingsPath, image);
-    CImageArray* thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10});
+    CImageArray* thumb = LoadStrip(section, image, 4, SIZE{bar.cx, 10}, index);
     thumb->SetCount(4);
     slider->LoadBitmap(channel, thumb, TRUE);
     CBorder border(0, 0, 0, 0);
     ql_GetSettingBorder(section, IndexedKey("bar_border", index), g_skinSettingsPath, &border);
     channel->SetBorder(border);
     RECT range = {};
-    ReadClampedRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, &range);
+    ReadPlacedRect(section, IndexedKey("thumb_range", index), g_skinSettingsPath, index, &range);
     slider->SetThumbRange(range);
     slider->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                          SWP_NOZORDER);

@@ -37,11 +37,14 @@ constexpr int kPlainFaceLift = 24;
 // in for each); empty when every picture was read.
 CString TakeUnreadableSkinImages();
 
-// The section's "rect%d" for the size-mode index into out, clamped to the screen; FALSE (out
-// untouched) when absent.
+// The section's "rect%d" for the size-mode index into out, kept inside that mode's window; FALSE (out
+// untouched) when absent or too large to lie inside it (the control then stays where it is).
 BOOL ReadSkinRect(const char* section, int index, RECT* out);
 // The same rectangle as the settings file writes it, without the clamping (what the skin check judges).
 BOOL ReadSkinRectAsWritten(const char* section, int index, RECT* out);
+// A label's background picture (skin folder + file), read bounded by the window of size mode index; a
+// picture that cannot be read leaves the label as it is.
+void SkinLabelBackground(CStaticEx* label, const char* file, int index);
 // A label's text, set without flicker while it is visible.
 void SetLabelText(CWnd* label, const char* text);
 

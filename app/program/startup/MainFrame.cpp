@@ -2,10 +2,11 @@
 
 #include <qelImage.h>
 
-#include "ProfileFile.h"
-#include "ProgramFolder.h"
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "SplashWindow.h"
+#include "StartSizeMode.h"
 #include "WindowOutline.h"
 #include "resource.h"
 
@@ -92,28 +93,25 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (!m_dialog.Create(IDD_MAIN, this))
         return -1;
     m_dialog.ShowWindow(SW_SHOWNORMAL);
-    CProfileFile settings(qelapp::SettingsFilePath());
-    ApplySizeMode(settings.ReadInt("Basic", "dialogsize", 0));
+    // The dialog chose the mode whose window fits the screen (the saved one where it fits).
+    ApplySizeMode(m_dialog.SizeMode());
     return 0;
 }
 
 void CMainFrame::ApplySizeMode(int mode) {
     char file[MAX_PATH] = {};
-    ::GetPrivateProfileStringA("Zentrik", mode ? "mode320x240" : "mode480x360", "", file, sizeof file,
-                               g_skinSettingsPath);
+    ::GetPrivateProfileStringA("Zentrik", BackgroundKey(mode ? 1 : 0), "", file, sizeof file, g_skinSettingsPath);
     const CString path = g_skinFolder + file;
     m_background = std::make_unique<CImage>();
-    m_background->LoadFile(path); // a skin without it gives a 0 x 0 window at the screen centre
+    LoadSkinPicture(m_background.get(), path); // a skin without it gives a 0 x 0 window
     m_dialog.SetBackgroundImage(path);
     SetWindowOutline(m_hWnd, *m_background);
     const int w = static_cast<int>(m_background->Width());
     const int h = static_cast<int>(m_background->Height());
-    const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
-    const int x = w < screenW ? (screenW - w) >> 1 : 0;
-    const int y = h < screenH ? (screenH - h) >> 1 : 0;
+    // Centred in the work area where it fits; where it does not, its title band stays on the screen.
+    const POINT place = WindowPlace(SIZE{w, h}, ScreenWorkArea());
     m_dialog.ShowCapturePreview();
-    MoveWindow(x, y, w, h, TRUE);
+    MoveWindow(place.x, place.y, w, h, TRUE);
     // The whole frame, its dialog and their controls: a moved window is not repainted on every system.
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -3,6 +3,7 @@
 #include <qelImage.h>
 
 #include "ProgramGlobals.h"
+#include "SkinPicture.h"
 #include "WindowOutline.h"
 
 namespace {
@@ -41,7 +42,9 @@ void CSplashWindow::ShowSplashScreen(CWnd* parent, int kind, RECT place) {
     splash->m_place = place;
     splash->m_picture = std::make_unique<CImage>();
     const CString path = g_skinFolder + file;
-    if (splash->m_picture->LoadFile(path) != Gdiplus::Ok || !splash->Create(parent)) {
+    // A picture larger than the screen is no splash: refused before it is decoded.
+    const SIZE screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (LoadSkinPicture(splash->m_picture.get(), path, screen) != Gdiplus::Ok || !splash->Create(parent)) {
         // A window that was made deletes its object as it goes; the rest is deleted here.
         if (g_currentSplash == splash)
             delete splash;

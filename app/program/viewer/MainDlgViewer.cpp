@@ -12,6 +12,8 @@
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "SkinPicture.h"
+#include "SkinWindow.h"
 #include "ViewerRules.h"
 #include "resource.h"
 
@@ -104,11 +106,10 @@ void CMainDlg::ApplyModeLayout() {
         char file[MAX_PATH] = {};
         ql_GetSettingString("Playwnd", key, g_skinSettingsPath, file);
         m_playWndImage = std::make_unique<CImage>();
-        m_playWndImage->LoadFile(g_skinFolder + file);
+        LoadSkinPicture(m_playWndImage.get(), g_skinFolder + file, SkinWindowSize(m_sizeMode));
     }
-    const CString labelBack = g_skinFolder + (live ? "\\Zentrik\\static1.png" : "\\Zentrik\\static2.png");
     for (CStaticEx* label : {&m_stResolution, &m_stDate, &m_stCaptureTime, &m_stHDSpace})
-        label->LoadBitmapA(labelBack);
+        SkinLabelBackground(label, live ? "Zentrik\\static1.png" : "Zentrik\\static2.png", m_sizeMode);
     Invalidate();
     m_strip.UpdateWindow();
 }
