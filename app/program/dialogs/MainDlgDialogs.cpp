@@ -44,7 +44,8 @@ void CMainDlg::OnEffects() {
 }
 
 // Setup stops a running scan as Close does, and the album is listed again when the scan was cut short
-// or its folder changed.
+// or its folder changed; a repair of the video folder that was cut short, or a new video folder, is
+// taken up again on its own.
 void CMainDlg::OnSetup() {
     if (m_capture.RunSetupSheet() != 0)
         AfxShowMessageBox(m_hWnd, m_capture.GetLastErrorText(), "Error", MB_OK);
@@ -53,6 +54,8 @@ void CMainDlg::OnSetup() {
     if (wasRunning || m_imageFolder.CompareNoCase(m_capture.GetImageFolder()) != 0) {
         m_strip.RemoveAll();
         StartThumbScan();
+    } else if (!m_scanRepairDone || m_videoFolder.CompareNoCase(m_capture.GetVideoFolder()) != 0) {
+        StartThumbScan(FALSE);
     }
 }
 
