@@ -10,7 +10,7 @@ namespace avirecovery {
 namespace {
 
 // The stop request is asked every this many steps (a step reads a chunk header or a block).
-constexpr unsigned kStepsPerPoll = 16;
+constexpr unsigned kStepsPerPoll = 4;
 // A run of zeros is searched through in blocks of this size.
 constexpr std::size_t kSearchBlock = 64 * 1024;
 

@@ -247,6 +247,8 @@ protected:
                     delivered, avi.storedFrames, played);
         EXPECT_GE(played * 10, delivered * 9) << "fewer than 90% of the delivered frames play";
     }
+
+    void CloseDuringSlowRepair(bool videoFolderApart);
 };
 
 TEST_F(KilledRecording, AfterOneSecondTheNextStartKeepsItsFrames) { KillAfter(1000); }
@@ -278,8 +280,9 @@ TEST_F(KilledRecording, InAVideoFolderApartTheNextStartFinishesItWithEveryFrameO
 }
 
 // Close while a repair crawls through a slow drive (every read slowed on purpose): the program ends
-// at once, leaves the file as it was, and the start after finishes it.
-TEST_F(KilledRecording, CloseDuringASlowRepairEndsTheProgramAndTheNextStartFinishesTheFile) {
+// at once, leaves the file as it was, and the start after finishes it. The album's own folder is
+// repaired while it is listed, a video folder apart after that.
+void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
     ZentrikRun first;
     uint32_t lastShown = 0;
     std::string file;
@@ -293,6 +296,8 @@ TEST_F(KilledRecording, CloseDuringASlowRepairEndsTheProgramAndTheNextStartFinis
 
     ZentrikRun second;
     second.SetIniValue("Basic", "Video Folder", videos.c_str());
+    if (!videoFolderApart)
+        second.SetIniValue("Basic", "Image Folder", videos.c_str());
     {
         // At 300 ms a read, the repair of these frames takes far longer than the test waits.
         ScopedVariable slow("QEL_TEST_REPAIR_READ_PAUSE_MS", "300");
@@ -312,6 +317,8 @@ TEST_F(KilledRecording, CloseDuringASlowRepairEndsTheProgramAndTheNextStartFinis
 
     ZentrikRun third;
     third.SetIniValue("Basic", "Video Folder", videos.c_str());
+    if (!videoFolderApart)
+        third.SetIniValue("Basic", "Image Folder", videos.c_str());
     ASSERT_TRUE(third.Start());
     ASSERT_TRUE(third.WaitForMainWindow(30000));
     const long finished = WaitUntilFinished(third, file, 60000);
@@ -320,6 +327,14 @@ TEST_F(KilledRecording, CloseDuringASlowRepairEndsTheProgramAndTheNextStartFinis
     ::PostMessageA(third.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
     EXPECT_EQ(0u, third.WaitForExit(10000));
     ExpectFinishedWith(file, onDisk);
+}
+
+TEST_F(KilledRecording, CloseDuringASlowRepairInTheAlbumFolderEndsTheProgramAndTheNextStartFinishesIt) {
+    CloseDuringSlowRepair(false);
+}
+
+TEST_F(KilledRecording, CloseDuringASlowRepairInAVideoFolderApartEndsTheProgramAndTheNextStartFinishesIt) {
+    CloseDuringSlowRepair(true);
 }
 
 } // namespace
