@@ -61,7 +61,7 @@ private:
 
     RecoveryFile& file_;
     std::size_t streamCount_;
-    const std::function<bool()>& stopRequested_;
+    std::function<bool()> stopRequested_;
     unsigned polls_ = 0;
 };
 
