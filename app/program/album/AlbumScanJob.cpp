@@ -20,6 +20,16 @@ CString FullFolderPath(const CString& folder) {
     return path;
 }
 
+// One scan at a time works on the folders: a scan its stopper stopped waiting for may still be letting
+// go of a file (a few slow reads), and the scan after it would find that file in use and pass it by.
+// Never closed: a scan thread may still reach it while the program ends.
+HANDLE ScanTurn() {
+    static const HANDLE turn = ::CreateMutexA(nullptr, FALSE, nullptr);
+    return turn;
+}
+// A scan that is stuck (a read on a vanished drive) holds the turn no longer than this for the next.
+constexpr DWORD kTurnWaitMs = 5000;
+
 // Whether two folder paths name the same folder (a trailing backslash or the case aside).
 bool SameFolder(const CString& a, const CString& b) { return FullFolderPath(a).CompareNoCase(FullFolderPath(b)) == 0; }
 
@@ -73,7 +83,13 @@ BOOL CAlbumScanJob::TakeRecord(_AlbumItemInfo* record) {
 
 unsigned __stdcall CAlbumScanJob::Run(void* param) {
     auto* job = static_cast<CAlbumScanJob*>(param);
-    job->Body();
+    const HANDLE turn = ScanTurn();
+    const HANDLE waits[2] = {job->stopEvent_, turn};
+    const DWORD woke = turn ? ::WaitForMultipleObjects(2, waits, FALSE, kTurnWaitMs) : WAIT_FAILED;
+    const bool holdsTurn = woke == WAIT_OBJECT_0 + 1 || woke == WAIT_ABANDONED_0 + 1;
+    job->Body(); // also when stopped meanwhile: the listing then ends at once, with its end word
+    if (holdsTurn)
+        ::ReleaseMutex(turn);
     job->Release();
     return 0;
 }
@@ -88,8 +104,12 @@ void CAlbumScanJob::Body() {
     const DWORD seconds = (::GetTickCount() - started) / 1000;
     // The album lists only the image folder: a recording cut short in a video folder of its own is
     // finished here, after the album is filled.
-    if (SameFolder(setup_.imageFolder, setup_.videoFolder) ||
-        FinishCutShortRecordingsIn(setup_.videoFolder, stopEvent_))
+    BOOL repaired = SameFolder(setup_.imageFolder, setup_.videoFolder) ||
+                    FinishCutShortRecordingsIn(setup_.videoFolder, stopEvent_);
+    const CString& left = setup_.leftRepairFolder;
+    if (repaired && !left.IsEmpty() && !SameFolder(left, setup_.imageFolder) && !SameFolder(left, setup_.videoFolder))
+        repaired = FinishCutShortRecordingsIn(left, stopEvent_);
+    if (repaired)
         InterlockedExchange(&repairDone_, TRUE);
     if (listed && setup_.timed && !Stopped()) {
         CString text;

@@ -16,6 +16,9 @@ public:
         HWND receiver = nullptr;
         BOOL listAlbum = TRUE; // FALSE: only the repair of the video folder
         BOOL timed = FALSE;    // show the time the listing took
+        // A folder whose repair an earlier scan left unfinished (Setup may have named new folders
+        // meanwhile); empty when none.
+        CString leftRepairFolder;
     };
 
     // The job with its thread running at the lowest priority; null when it could not be made.
@@ -30,7 +33,8 @@ public:
     // On the receiver's thread, answering WM_LIVECAP_SNAPSHOT (0, 0): the record this scan handed
     // over, once. FALSE when there is none (the message came from a scan stopped earlier).
     BOOL TakeRecord(_AlbumItemInfo* record);
-    // Whether the video folder needs no repair any more (FALSE while it runs or when it was stopped).
+    // Whether the video folder (and the folder left by an earlier scan) need no repair any more:
+    // FALSE while the repair runs or when it was stopped.
     BOOL RepairDone() const { return InterlockedCompareExchange(&repairDone_, 0, 0) != 0; }
 
 private:

@@ -13,7 +13,7 @@ constexpr DWORD kScanStopWaitMs = 100;
 
 } // namespace
 
-void CMainDlg::StartThumbScan(BOOL listAlbum) {
+void CMainDlg::StartThumbScan(BOOL listAlbum, const CString& leftRepairFolder) {
     m_imageFolder = m_capture.GetImageFolder();
     m_videoFolder = m_capture.GetVideoFolder();
     CAlbumScanJob::Setup setup;
@@ -21,6 +21,7 @@ void CMainDlg::StartThumbScan(BOOL listAlbum) {
     setup.videoFolder = m_videoFolder;
     setup.receiver = m_hWnd;
     setup.listAlbum = listAlbum;
+    setup.leftRepairFolder = leftRepairFolder;
     setup.timed = ::GetPrivateProfileIntA("GetTimeSpan", "GetSpan", 0, g_skinSettingsPath) != 0;
     InterlockedExchange(&m_scanRunning, listAlbum);
     m_scanJob = CAlbumScanJob::Start(setup);

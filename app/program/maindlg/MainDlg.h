@@ -154,8 +154,9 @@ protected:
     static UINT IndicatorThread(LPVOID param);
     // Album.
     void CreateStrip();
-    // listAlbum FALSE: only the repair of recordings cut short in the video folder.
-    void StartThumbScan(BOOL listAlbum = TRUE);
+    // listAlbum FALSE: only the repair of recordings cut short in the video folder (and in
+    // leftRepairFolder, a folder whose repair an earlier scan left unfinished).
+    void StartThumbScan(BOOL listAlbum = TRUE, const CString& leftRepairFolder = CString());
     // Stops a running scan and waits a moment for its end, serving what it sends meanwhile.
     void StopThumbScan();
     // The scan's record (WM_LIVECAP_SNAPSHOT 0, 0) and the end of its listing.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "album_items.h"
+#include "cut_short_recording.h"
 #include "answer_probe.h"
 #include "plugin_testkit.h"
 #include "program_fixture.h"
@@ -64,33 +65,14 @@ long FramesThroughSplitter(const std::string& path) {
     return SUCCEEDED(waited) && code == EC_COMPLETE ? static_cast<long>(recorder.Count()) : -1;
 }
 
-// The file's bytes; empty when it cannot be read (the repair holds it alone meanwhile).
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size = {};
-    if (::GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD done = 0;
-        if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size())
-            bytes.clear();
-    }
-    ::CloseHandle(file);
-    return bytes;
-}
-
-uint32_t Word(const std::vector<std::uint8_t>& b, size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
+using cutshort::FileBytes;
+using cutshort::Finished;
+using cutshort::Word;
 
 // The whole video frames a killed recording holds: the chunks of its 'movi' list, walked from the
 // list's start up to the first one the kill cut off.
-uint32_t WholeFramesOnDisk(const std::vector<std::uint8_t>& b) {
-    const std::string text(b.begin(), b.begin() + static_cast<ptrdiff_t>(b.size() < 65536 ? b.size() : 65536));
-    const size_t movi = text.find("movi");
+uint32_t WholeFramesOnDisk(const std::string& b) {
+    const size_t movi = b.substr(0, 65536).find("movi");
     if (movi == std::string::npos || movi < 8)
         return 0;
     uint32_t frames = 0;
@@ -104,24 +86,6 @@ uint32_t WholeFramesOnDisk(const std::vector<std::uint8_t>& b) {
     }
     return frames;
 }
-
-// Whether the file carries a RIFF size (the repair's last write): false while it is marked unfinished.
-bool Finished(const std::string& path) {
-    const std::vector<std::uint8_t> head = FileBytes(path);
-    return head.size() >= 12 && Word(head, 4) != 0;
-}
-
-// An environment variable of this process (and so of the programs it starts) for the object's life.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) { ::SetEnvironmentVariableA(name, value); }
-    ~ScopedVariable() { ::SetEnvironmentVariableA(name_, nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name_;
-};
 
 class KilledRecording : public ProgramTest {
 protected:
@@ -289,7 +253,7 @@ void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
     RecordInFirstRun(first, 5000, &lastShown, &file);
     if (HasFatalFailure())
         return;
-    const std::vector<std::uint8_t> killed = FileBytes(file);
+    const std::string killed = FileBytes(file);
     const uint32_t onDisk = WholeFramesOnDisk(killed);
     ASSERT_GT(onDisk, 16u) << "too short a recording to be caught in its repair";
     const std::string videos = first.Folder() + "videos";
@@ -300,7 +264,7 @@ void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
         second.SetIniValue("Basic", "Image Folder", videos.c_str());
     {
         // At 300 ms a read, the repair of these frames takes far longer than the test waits.
-        ScopedVariable slow("QEL_TEST_REPAIR_READ_PAUSE_MS", "300");
+        cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "300");
         ASSERT_TRUE(second.Start());
     }
     ASSERT_TRUE(second.WaitForMainWindow(30000));

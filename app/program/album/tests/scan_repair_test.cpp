@@ -4,59 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
-#include <avi_recovery.h>
-
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "AlbumScanJob.h"
 #include "RecordingRecovery.h"
 #include "album_folder.h"
+#include "cut_short_recording.h"
 
 namespace {
 
-void Append32(std::string& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-// A recording of frames whole 8 x 4 frames killed while writing the next (partBytes of it).
-std::string KilledRecording(int frames, std::size_t partBytes) {
-    avirecovery::StreamDescription video;
-    video.format.assign(40, 0);
-    const std::uint32_t words[] = {40, 8, 4};
-    std::memcpy(video.format.data(), words, sizeof words);
-    video.format[12] = 1;
-    video.format[14] = 24;
-    video.format[20] = 96;
-    const std::vector<std::uint8_t> header = avirecovery::ProvisionalHeader({video}, 2048 + 12);
-    std::string file(header.begin(), header.end());
-    std::string frame = "00db";
-    Append32(frame, 96);
-    for (int i = 0; i < frames; ++i)
-        file += frame + std::string(96, static_cast<char>(i + 1));
-    file += (frame + std::string(96, 'x')).substr(0, partBytes);
-    return file;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char block[4096];
-    DWORD done = 0;
-    while (::ReadFile(file, block, sizeof block, &done, nullptr) && done > 0)
-        bytes.append(block, done);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool Marked(const std::string& path) {
-    const std::string head = ReadAll(path);
-    return head.size() >= 12 && avirecovery::LooksUnfinished(reinterpret_cast<const std::uint8_t*>(head.data()), 12);
-}
+using cutshort::FileBytes;
+using cutshort::Marked;
+using cutshort::Recording;
 
 // Whether some handle holds the file alone (the repair opens it without sharing).
 bool HeldAlone(const std::string& path) {
@@ -80,26 +39,18 @@ bool WaitForHeld(const std::string& path, bool want, DWORD ms) {
     return true;
 }
 
-class ScopedReadPause {
-public:
-    explicit ScopedReadPause(const char* ms) { ::SetEnvironmentVariableA("QEL_TEST_REPAIR_READ_PAUSE_MS", ms); }
-    ~ScopedReadPause() { ::SetEnvironmentVariableA("QEL_TEST_REPAIR_READ_PAUSE_MS", nullptr); }
-    ScopedReadPause(const ScopedReadPause&) = delete;
-    ScopedReadPause& operator=(const ScopedReadPause&) = delete;
-};
-
 TEST(RecordingRepair, AFileGivenUpOnIsNotTriedAgainInTheSameRunAndAFinishedOneIsLeftAlone) {
     AlbumFolder folder("repair_given_up");
-    const std::string empty = folder.Write("NOFRAME.AVI", KilledRecording(0, 50), 0);
+    const std::string empty = folder.Write("NOFRAME.AVI", Recording(0, 50), 0);
     EXPECT_EQ(kRepairGaveUp, FinishCutShortRecording(empty.c_str(), nullptr));
     // Held by another handle now: a second try would find it in use, but it is not tried at all.
     HANDLE holder = ::CreateFileA(empty.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     EXPECT_EQ(kRepairGaveUp, FinishCutShortRecording(empty.c_str(), nullptr));
     ::CloseHandle(holder);
-    EXPECT_EQ(KilledRecording(0, 50), ReadAll(empty));
+    EXPECT_EQ(Recording(0, 50), FileBytes(empty));
 
-    const std::string clip = folder.Write("CLIP.AVI", KilledRecording(6, 30), 0);
+    const std::string clip = folder.Write("CLIP.AVI", Recording(6, 30), 0);
     holder = ::CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     EXPECT_EQ(kRepairInUse, FinishCutShortRecording(clip.c_str(), nullptr)) << "a recording still being written";
@@ -111,12 +62,12 @@ TEST(RecordingRepair, AFileGivenUpOnIsNotTriedAgainInTheSameRunAndAFinishedOneIs
 
 TEST(RecordingRepair, ASetStopEventLeavesTheFolderAsItWasAndALaterRunFinishesIt) {
     AlbumFolder folder("repair_stopped");
-    const std::string killed = KilledRecording(40, 10);
+    const std::string killed = Recording(40, 10);
     const std::string clip = folder.Write("CUT.AVI", killed, 0);
     HANDLE stop = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
     ASSERT_NE(nullptr, stop);
     EXPECT_FALSE(FinishCutShortRecordingsIn(folder.Dir().c_str(), stop));
-    EXPECT_EQ(killed, ReadAll(clip));
+    EXPECT_EQ(killed, FileBytes(clip));
     ::ResetEvent(stop);
     EXPECT_TRUE(FinishCutShortRecordingsIn(folder.Dir().c_str(), stop));
     EXPECT_FALSE(Marked(clip));
@@ -125,7 +76,7 @@ TEST(RecordingRepair, ASetStopEventLeavesTheFolderAsItWasAndALaterRunFinishesIt)
 
 TEST(ScanJob, AStopperWaitsAMomentAndTheScanItLeftEndsOnItsOwnWithTheFileStillMarked) {
     AlbumFolder folder("repair_abandoned");
-    const std::string killed = KilledRecording(200, 0);
+    const std::string killed = Recording(200, 0);
     const std::string clip = folder.Write("SLOW.AVI", killed, 0);
     CWnd receiver;
     ASSERT_TRUE(receiver.CreateEx(0, nullptr, "scan receiver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
@@ -135,7 +86,7 @@ TEST(ScanJob, AStopperWaitsAMomentAndTheScanItLeftEndsOnItsOwnWithTheFileStillMa
     setup.receiver = receiver.m_hWnd;
     CAlbumScanJob* job = nullptr;
     {
-        ScopedReadPause slow("300"); // a drive that takes 300 ms a read
+        cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "300"); // a drive that takes 300 ms a read
         job = CAlbumScanJob::Start(setup);
         ASSERT_NE(nullptr, job);
         ASSERT_TRUE(WaitForHeld(clip, true, 10000)) << "the repair did not start within 10 s";
@@ -147,7 +98,7 @@ TEST(ScanJob, AStopperWaitsAMomentAndTheScanItLeftEndsOnItsOwnWithTheFileStillMa
     ASSERT_TRUE(WaitForHeld(clip, false, 20000)) << "the repair never let go of the file (hang guard 20 s)";
     std::printf("the left scan let go of the file %lu ms after the stop\n",
                 static_cast<unsigned long>(::GetTickCount() - stopped));
-    EXPECT_EQ(killed, ReadAll(clip)) << "the stopped repair changed the file";
+    EXPECT_EQ(killed, FileBytes(clip)) << "the stopped repair changed the file";
     EXPECT_EQ(kRepairFinished, FinishCutShortRecording(clip.c_str(), nullptr));
 }
 
