@@ -107,9 +107,10 @@ RecordingRepair FinishCutShortRecording(const char* path, HANDLE stopEvent) {
         return kRepairNotMarked;
     if (GivenUp::Files().Has(path))
         return kRepairGaveUp;
-    // No sharing: a recording still being written (here or in another process) keeps its file open,
-    // and this open then fails.
-    HANDLE handle = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Readers only: a recording still being written (here or in another process) keeps its file open
+    // for writing, and this open then fails; a reader (a thumbnail, a virus scanner) does not stop it.
+    HANDLE handle =
+        ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return kRepairInUse;
     HandleFile file(handle, ReadPauseMs());

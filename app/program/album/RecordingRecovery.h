@@ -6,7 +6,8 @@
 enum RecordingRepair {
     kRepairNotMarked, // not a file the file sink marked unfinished: left exactly as it was
     kRepairFinished,
-    kRepairInUse,     // another handle holds it (a recording still going): left for a later scan
+    kRepairInUse,     // another handle writes it (a recording still going) or allows no writer: left
+                      // for a later scan
     kRepairStopped,   // the stop event came first: still marked, so the next start finishes it
     kRepairGaveUp,    // nothing whole in it, too large to finish, or a read or write failed: left
                       // marked, and not tried again until the program starts anew

@@ -66,10 +66,19 @@ inline bool Marked(const std::string& path) {
     return head.size() >= 12 && avirecovery::LooksUnfinished(reinterpret_cast<const std::uint8_t*>(head.data()), 12);
 }
 
-// Whether the file carries the RIFF size of its whole length: finished.
+// Whether the file carries the RIFF size of its whole length: finished. Reads its head only (and
+// lets a writer in), so that polling it never keeps the repair out for long.
 inline bool Finished(const std::string& path) {
-    const std::string bytes = FileBytes(path);
-    return bytes.size() >= 12 && Word(bytes, 4) == bytes.size() - 8;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size = {};
+    std::string head(8, '\0');
+    DWORD done = 0;
+    const bool read = ::GetFileSizeEx(file, &size) && ::ReadFile(file, &head[0], 8, &done, nullptr) && done == 8;
+    ::CloseHandle(file);
+    return read && Word(head, 4) == static_cast<std::uint64_t>(size.QuadPart) - 8;
 }
 
 // An environment variable of this process (and so of the programs it starts) for the object's life.

@@ -17,9 +17,9 @@ using cutshort::FileBytes;
 using cutshort::Marked;
 using cutshort::Recording;
 
-// Whether some handle holds the file alone (the repair opens it without sharing).
+// Whether some handle keeps writers out of the file (the repair lets only readers in).
 bool HeldAlone(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         ::CloseHandle(file);
@@ -50,12 +50,18 @@ TEST(RecordingRepair, AFileGivenUpOnIsNotTriedAgainInTheSameRunAndAFinishedOneIs
     ::CloseHandle(holder);
     EXPECT_EQ(Recording(0, 50), FileBytes(empty));
 
+    // A writer that lets readers in, as the file sink opens its recording: still being written.
     const std::string clip = folder.Write("CLIP.AVI", Recording(6, 30), 0);
-    holder = ::CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    holder = ::CreateFileA(clip.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     EXPECT_EQ(kRepairInUse, FinishCutShortRecording(clip.c_str(), nullptr)) << "a recording still being written";
     ::CloseHandle(holder);
+    // A reader that lets writers in (a thumbnail, a look at the file) does not keep the repair out.
+    holder = ::CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     EXPECT_EQ(kRepairFinished, FinishCutShortRecording(clip.c_str(), nullptr));
+    ::CloseHandle(holder);
     EXPECT_FALSE(Marked(clip));
     EXPECT_EQ(kRepairNotMarked, FinishCutShortRecording(clip.c_str(), nullptr));
 }
