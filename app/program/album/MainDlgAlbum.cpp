@@ -1,5 +1,5 @@
-// The main dialog's album: the strip, the thumbnail scan thread, records arriving from it, and the
-// Up and Down buttons and scroll slider that move the selection and the strip.
+// The main dialog's album: the strip, records arriving in it, and the Up and Down buttons and scroll
+// slider that move the selection and the strip.
 #include "MainDlg.h"
 
 #include <Vostrel.h>
@@ -7,62 +7,12 @@
 #include "AlbumRules.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
-#include "ThumbScan.h"
 #include "resource.h"
 
 void CMainDlg::CreateStrip() {
     RECT area = {};
     ReadSkinRect("DisplayArea", m_sizeMode, &area);
     m_strip.Create(this, area);
-}
-
-void CMainDlg::StartThumbScan() {
-    m_imageFolder = m_capture.GetImageFolder();
-    InterlockedExchange(&m_scanRunning, TRUE);
-    CWinThread* thread = AfxBeginThread(ThumbScanThread, this, THREAD_PRIORITY_LOWEST, 0, CREATE_SUSPENDED);
-    if (!thread) {
-        InterlockedExchange(&m_scanRunning, FALSE);
-        return;
-    }
-    // The dialog keeps its own handle: the thread never closes it, so it is closed exactly once, here
-    // or in StopThumbScan, and a stopper can wait on it safely.
-    thread->m_bAutoDelete = FALSE;
-    m_scanThread = thread;
-    thread->ResumeThread();
-}
-
-void CMainDlg::StopThumbScan() {
-    if (!m_scanThread)
-        return;
-    ::SetEvent(m_scanStopEvent);
-    // The scan may sit in SendMessage to this thread: serve it until the scan has ended, or both wait.
-    WaitServingSentMessages(m_scanThread->m_hThread);
-    delete m_scanThread;
-    m_scanThread = nullptr;
-    ::ResetEvent(m_scanStopEvent);
-}
-
-UINT CMainDlg::ThumbScanThread(LPVOID param) {
-    CMainDlg* dialog = static_cast<CMainDlg*>(param);
-    const BOOL timed = ::GetPrivateProfileIntA("GetTimeSpan", "GetSpan", 0, g_skinSettingsPath) != 0;
-    const DWORD started = ::GetTickCount();
-    const BOOL listed =
-        ScanAlbumFolder(dialog->m_imageFolder, dialog->m_scanStopEvent, dialog->m_hWnd, &dialog->m_itemInfo);
-    InterlockedExchange(&dialog->m_scanRunning, FALSE);
-    if (!listed)
-        return 0;
-    ::ResetEvent(dialog->m_scanStopEvent);
-    if (dialog->m_strip.GetCount() > 0)
-        dialog->m_btnSwitch.EnableWindow(TRUE);
-    dialog->ShowAlbumSlider();
-    if (timed) {
-        const DWORD seconds = (::GetTickCount() - started) / 1000;
-        CString text;
-        text.Format("Thumbnail Complete Total time = %02d:%02d:%02d", static_cast<int>(seconds / 3600),
-                    static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-        ::MessageBoxA(nullptr, text, "", MB_OK);
-    }
-    return 0;
 }
 
 void CMainDlg::ShowAlbumSlider() {

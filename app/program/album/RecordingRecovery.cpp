@@ -1,14 +1,33 @@
 // Finishing a cut-short recording through the recovery core, over a file opened for this alone.
 #include "RecordingRecovery.h"
 
+#include <afxwin.h>
 #include <avi_recovery.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "AlbumRules.h"
 
 namespace {
 
+// Tests set this to slow every read of a repair (milliseconds), as a slow or failing drive would.
+constexpr char kReadPauseVariable[] = "QEL_TEST_REPAIR_READ_PAUSE_MS";
+
+DWORD ReadPauseMs() {
+    char value[16] = {};
+    const DWORD length = ::GetEnvironmentVariableA(kReadPauseVariable, value, sizeof value);
+    return length > 0 && length < sizeof value ? static_cast<DWORD>(std::strtoul(value, nullptr, 10)) : 0;
+}
+
 class HandleFile : public avirecovery::RecoveryFile {
 public:
-    explicit HandleFile(HANDLE handle) : handle_(handle) {}
+    HandleFile(HANDLE handle, DWORD readPauseMs) : handle_(handle), readPauseMs_(readPauseMs) {}
     bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
+        if (readPauseMs_)
+            ::Sleep(readPauseMs_);
         DWORD done = 0;
         return Seek(offset) && ::ReadFile(handle_, data, static_cast<DWORD>(length), &done, nullptr) &&
                done == length;
@@ -34,6 +53,35 @@ private:
         return ::SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) != FALSE;
     }
     HANDLE handle_;
+    DWORD readPauseMs_;
+};
+
+// The files the repair gave up on in this run of the program, so that a new scan (Setup's OK) does
+// not spend its time on them again. Never freed: a scan thread the program stopped waiting for may
+// still reach it while the program ends.
+class GivenUp {
+public:
+    static GivenUp& Files() {
+        static GivenUp* files = new GivenUp;
+        return *files;
+    }
+    bool Has(const char* path) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return paths_.count(Key(path)) != 0;
+    }
+    void Add(const char* path) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        paths_.insert(Key(path));
+    }
+
+private:
+    static std::string Key(const char* path) {
+        CString key(path);
+        key.MakeLower();
+        return static_cast<const char*>(key);
+    }
+    std::mutex mutex_;
+    std::set<std::string> paths_;
 };
 
 // A first look through a read-only handle, so that a file that is not ours is never opened to write.
@@ -50,18 +98,56 @@ bool MarkedUnfinished(const char* path) {
     return marked;
 }
 
+bool StopSet(HANDLE stopEvent) { return stopEvent && ::WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT; }
+
 } // namespace
 
-BOOL FinishCutShortRecording(const char* path) {
+RecordingRepair FinishCutShortRecording(const char* path, HANDLE stopEvent) {
     if (!MarkedUnfinished(path))
-        return FALSE;
-    // No sharing: a recording still being written (here or in another process) keeps its file open,
-    // and this open then fails.
-    HANDLE handle = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        return kRepairNotMarked;
+    if (GivenUp::Files().Has(path))
+        return kRepairGaveUp;
+    // Readers only: a recording still being written (here or in another process) keeps its file open
+    // for writing, and this open then fails; a reader (a thumbnail, a virus scanner) does not stop it.
+    HANDLE handle =
+        ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return FALSE;
-    HandleFile file(handle);
-    const avirecovery::Outcome outcome = avirecovery::FinishUnfinishedAvi(file);
+        return kRepairInUse;
+    HandleFile file(handle, ReadPauseMs());
+    const avirecovery::Outcome outcome =
+        avirecovery::FinishUnfinishedAvi(file, nullptr, [stopEvent] { return StopSet(stopEvent); });
     ::CloseHandle(handle);
-    return outcome == avirecovery::Outcome::Finished;
+    switch (outcome) {
+    case avirecovery::Outcome::Finished: return kRepairFinished;
+    case avirecovery::Outcome::NotUnfinished: return kRepairNotMarked;
+    case avirecovery::Outcome::Stopped: return kRepairStopped;
+    case avirecovery::Outcome::NoFrames:
+    case avirecovery::Outcome::TooLarge:
+    case avirecovery::Outcome::Failed: break;
+    }
+    GivenUp::Files().Add(path);
+    return kRepairGaveUp;
+}
+
+BOOL FinishCutShortRecordingsIn(const char* folder, HANDLE stopEvent) {
+    const CString root(folder);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA(root + "\\*.*", &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return TRUE; // nothing there to finish
+    BOOL whole = TRUE;
+    do {
+        if (StopSet(stopEvent)) {
+            whole = FALSE;
+            break;
+        }
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || AlbumFileKindOf(entry.cFileName) != kAlbumClip)
+            continue;
+        if (FinishCutShortRecording(root + "\\" + entry.cFileName, stopEvent) == kRepairStopped) {
+            whole = FALSE;
+            break;
+        }
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return whole;
 }

@@ -37,7 +37,7 @@ void ListFolder(const CString& folder, HANDLE stopEvent, CStringArray& found) {
         const CString path = folder + "\\" + entry.cFileName;
         switch (AlbumFileKindOf(entry.cFileName)) {
         case kAlbumClip:
-            FinishCutShortRecording(path); // a recording cut short by a crash or a kill is kept
+            FinishCutShortRecording(path, stopEvent); // a recording cut short by a crash or a kill is kept
             [[fallthrough]];
         case kAlbumPicture:
             if (!IsEmptyFile(path))
@@ -77,7 +77,8 @@ BOOL SortOldestFirst(const CStringArray& found, CStringArray& sorted) {
 
 } // namespace
 
-BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer) {
+BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer,
+                     volatile LONG* handedOver) {
     CStringArray found, sorted;
     ListFolder(folder, stopEvent, found);
     if (!SortOldestFirst(found, sorted))
@@ -97,6 +98,8 @@ BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _Album
             lstrcpynA(buffer->displayPath, path, MAX_PATH);
             lstrcpynA(buffer->imagePath, path, MAX_PATH);
         }
+        if (handedOver)
+            InterlockedExchange(handedOver, TRUE);
         ::SendMessageA(receiver, WM_LIVECAP_SNAPSHOT, 0, 0);
     }
     return TRUE;

@@ -6,6 +6,8 @@
 
 #include "AlbumItemInfo.h"
 
-// The stop event (manual reset) cuts listing and hand-over short. FALSE when nothing was listed (or
-// the sort's index block failed): the scan then ends without its end steps.
-BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer);
+// The stop event (manual reset) cuts listing, repair and hand-over short. FALSE when nothing was
+// listed (or the sort's index block failed): the scan then ends without its end steps. handedOver,
+// when given, is set just before each send, so that the receiver can tell a record it has not taken.
+BOOL ScanAlbumFolder(const char* folder, HANDLE stopEvent, HWND receiver, _AlbumItemInfo* buffer,
+                     volatile LONG* handedOver = nullptr);

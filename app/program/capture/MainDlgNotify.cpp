@@ -67,7 +67,7 @@ void CMainDlg::OnSnapshotDone(WPARAM wParam, LPARAM lParam) {
     if (lParam != 0)
         AddAlbumRecord(m_captureRecord, TRUE);
     else
-        AddAlbumRecord(m_itemInfo, FALSE);
+        OnScanRecord();
 }
 
 void CMainDlg::OnMotionFrame() {

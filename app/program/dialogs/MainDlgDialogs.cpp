@@ -44,15 +44,19 @@ void CMainDlg::OnEffects() {
 }
 
 // Setup stops a running scan as Close does, and the album is listed again when the scan was cut short
-// or its folder changed.
+// or its folder changed. A repair of the video folder that was cut short is taken up again (also
+// when OK named another folder), and so is the repair of a new video folder.
 void CMainDlg::OnSetup() {
     if (m_capture.RunSetupSheet() != 0)
         AfxShowMessageBox(m_hWnd, m_capture.GetLastErrorText(), "Error", MB_OK);
     const BOOL wasRunning = InterlockedCompareExchange(&m_scanRunning, FALSE, FALSE) != FALSE;
     StopThumbScan();
+    const CString leftRepair = m_scanRepairDone ? CString() : m_videoFolder;
     if (wasRunning || m_imageFolder.CompareNoCase(m_capture.GetImageFolder()) != 0) {
         m_strip.RemoveAll();
-        StartThumbScan();
+        StartThumbScan(TRUE, leftRepair);
+    } else if (!leftRepair.IsEmpty() || m_videoFolder.CompareNoCase(m_capture.GetVideoFolder()) != 0) {
+        StartThumbScan(FALSE, leftRepair);
     }
 }
 

@@ -63,6 +63,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_BN_CLICKED(IDC_PAUSE, OnPause)
     ON_BN_CLICKED(IDC_STOP, OnStopPlayback)
     ON_MESSAGE(WM_ZENTRIK_ITEM_OPEN, OnItemOpen)
+    ON_MESSAGE(WM_ZENTRIK_SCAN_ENDED, OnScanEnded)
     ON_MESSAGE(WM_ZENTRIK_ITEM_CLICK, OnItemClick)
     ON_MESSAGE(WM_ZENTRIK_VIEWER_STILL, OnViewerStill)
     ON_MESSAGE(WM_ZENTRIK_PLAY_PROGRESS, OnPlayProgress)
@@ -103,7 +104,6 @@ CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
     m_propertyIndex = settings.ReadInt("Effect", "PropertyIndex", -1);
     const std::wstring name = qelapp::Widen(settings.ReadText("Effect", "PropertyName", ""));
     lstrcpynW(m_propertyName, name.c_str(), MAX_PATH);
-    m_scanStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 }
 
 CMainDlg::~CMainDlg() {
@@ -121,8 +121,6 @@ CMainDlg::~CMainDlg() {
     g_cameraNames.RemoveAll();
     g_audioDeviceNames.RemoveAll();
     g_captureSizes.RemoveAll();
-    if (m_scanStopEvent)
-        ::CloseHandle(m_scanStopEvent);
     if (m_mixer)
         ::mixerClose(m_mixer);
 }

@@ -20,6 +20,7 @@
 #include "ThumbStrip.h"
 #include "VSliderCtrlEx.h"
 
+class CAlbumScanJob;
 class CImage;
 
 class CMainDlg : public CDialog {
@@ -154,10 +155,14 @@ protected:
     static UINT IndicatorThread(LPVOID param);
     // Album.
     void CreateStrip();
-    void StartThumbScan();
-    // Stops a running scan and waits for its end, serving what it sends meanwhile.
+    // listAlbum FALSE: only the repair of recordings cut short in the video folder (and in
+    // leftRepairFolder, a folder whose repair an earlier scan left unfinished).
+    void StartThumbScan(BOOL listAlbum = TRUE, const CString& leftRepairFolder = CString());
+    // Stops a running scan and waits a moment for its end, serving what it sends meanwhile.
     void StopThumbScan();
-    static UINT ThumbScanThread(LPVOID param);
+    // The scan's record (WM_LIVECAP_SNAPSHOT 0, 0) and the end of its listing.
+    void OnScanRecord();
+    afx_msg LRESULT OnScanEnded(WPARAM listed, LPARAM job);
     // The record joins the strip (at its top for a new capture).
     void AddAlbumRecord(const _AlbumItemInfo& record, BOOL atFront);
     void ShowAlbumSlider();
@@ -243,7 +248,6 @@ public:
     HMIXER m_mixer = nullptr;
     DWORD m_muteControlId = static_cast<DWORD>(-1);
     DWORD m_volumeControlId = static_cast<DWORD>(-1);
-    HANDLE m_scanStopEvent = nullptr;
     CCaptureController m_capture;
     _AlbumItemInfo m_itemInfo = {};
     // The capture panel's own record of its last snapshot or recording: the scan thread writes
@@ -257,9 +261,10 @@ public:
     CWinThread* m_indicatorThread = nullptr;
     HICON m_icon = nullptr;
     CThumbStrip m_strip;
-    CString m_imageFolder;
-    CWinThread* m_scanThread = nullptr;
-    volatile LONG m_scanRunning = FALSE;
+    CString m_imageFolder, m_videoFolder;
+    CAlbumScanJob* m_scanJob = nullptr;
+    volatile LONG m_scanRunning = FALSE; // the scan's listing runs
+    BOOL m_scanRepairDone = TRUE;        // the last scan finished the video folder's repair
 
     std::unique_ptr<CImage> m_background;
     std::unique_ptr<CImage> m_playWndImage;
@@ -276,8 +281,9 @@ public:
 // The indicator thread's wake-up event (auto-reset); null when none.
 extern HANDLE g_indicatorEvent;
 
-// Waits for thread to end while handling the messages other threads send to this one.
-void WaitServingSentMessages(HANDLE thread);
+// Waits at most limitMs (INFINITE: no limit) for thread to end while handling the messages other
+// threads send to this one. TRUE when it has ended.
+BOOL WaitServingSentMessages(HANDLE thread, DWORD limitMs);
 
 // [Basic] dialogsize as the program uses it: 0 large, any other value small (1).
 int ReadSizeMode();

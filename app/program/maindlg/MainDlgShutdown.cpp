@@ -10,11 +10,19 @@
 
 // The indicator hides its label through this thread, and the scan hands its records to it: without
 // serving them both would wait for each other.
-void WaitServingSentMessages(HANDLE thread) {
+BOOL WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
+    const DWORD started = ::GetTickCount();
     for (;;) {
-        const DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        DWORD left = INFINITE;
+        if (limitMs != INFINITE) {
+            const DWORD spent = ::GetTickCount() - started;
+            left = spent < limitMs ? limitMs - spent : 0;
+        }
+        const DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0)
+            return TRUE;
         if (woke != WAIT_OBJECT_0 + 1)
-            return;
+            return FALSE; // the limit, or a handle that cannot be waited on
         MSG msg;
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // handles the sent ones
     }
@@ -54,7 +62,7 @@ UINT CMainDlg::IndicatorThread(LPVOID param) {
 void CMainDlg::WaitForIndicatorThread() {
     if (!m_indicatorThread)
         return;
-    WaitServingSentMessages(m_indicatorThread->m_hThread);
+    WaitServingSentMessages(m_indicatorThread->m_hThread, INFINITE); // its own loop ends it within 5 s
     delete m_indicatorThread;
     m_indicatorThread = nullptr;
 }

@@ -31,6 +31,9 @@ enum : UINT {
     WM_ZENTRIK_ITEM_OPEN = 0x1410,
     WM_ZENTRIK_ITEM_CLICK = 0x1411,
     WM_ZENTRIK_PLAY_PROGRESS = 0x1412,
+    // The thumbnail scan's word at the end of its listing (sent): wParam TRUE when the listing's end
+    // steps are due (something was listed), lParam the scan's job.
+    WM_ZENTRIK_SCAN_ENDED = 0x1413,
 };
 
 // The playback library's progress callback: the position reaches the main window as message 0x1412,

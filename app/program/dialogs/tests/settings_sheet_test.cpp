@@ -10,10 +10,13 @@
 #include <string>
 
 #include "album_folder.h"
+#include "answer_probe.h"
+#include "cut_short_recording.h"
 #include "dialog_driver.h"
 #include "folder_browser.h"
 #include "program_fixture.h"
 #include "qeltest/temp_dir.h"
+#include "qeltest/watchdog.h"
 #include "screen_probe.h"
 #include "test_camera.h"
 #include "wine_drive.h"
@@ -364,6 +367,35 @@ TEST_F(SettingsSheet, SetupDuringTheAlbumScanListsTheFolderAgainOnce) {
     EXPECT_TRUE(last) << "the album was not listed again whole";
     run->Pump(1000);
     EXPECT_FALSE(FindChildById(run->Dialog(), 8000 + kPictures)) << "pictures listed twice";
+    CloseProgram();
+}
+
+// OK while a repair of the video folder crawls through a slow drive (every read slowed on purpose):
+// the window answers at once, and the repair it cut short is taken up again and finishes the file,
+// although OK makes the image folder the video folder too.
+TEST_F(SettingsSheet, OkDuringASlowRepairAnswersAtOnceAndTheRepairIsTakenUpAgain) {
+    qeltest::Watchdog::ExtendCurrentTest(120);
+    AlbumFolder videos("setup-repair");
+    const std::string clip = videos.Write("DREM0001.AVI", cutshort::Recording(150, 40), 0);
+    {
+        cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "40"); // some 12 s for the whole repair
+        Start([&videos](ZentrikRun& r) { r.SetIniValue("Basic", "Video Folder", videos.Dir().c_str()); });
+    }
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    if (cutshort::Finished(clip)) {
+        End(sheet, PSBTN_CANCEL);
+        GTEST_SKIP() << "the repair had ended before the sheet opened; nothing was cut short";
+    }
+    End(sheet, PSBTN_OK);
+    const long answered = AnswerTime(run->Dialog(), 5000);
+    std::printf("the window answered %ld ms after OK (hang guard 5000 ms)\n", answered);
+    EXPECT_GE(answered, 0) << "the window did not answer after OK";
+    const DWORD start = ::GetTickCount();
+    while (!cutshort::Finished(clip) && ::GetTickCount() - start < 60000)
+        run->Pump(200);
+    std::printf("finished %lu ms after OK (hang guard 60000 ms)\n", static_cast<unsigned long>(::GetTickCount() - start));
+    EXPECT_TRUE(cutshort::Finished(clip)) << "the repair was not taken up again after OK";
     CloseProgram();
 }
 

@@ -1,0 +1,218 @@
+// Finishing a recording that kept the provisional header: see avi_recovery.h.
+#include "avi_recovery.h"
+
+#include "movi_walk.h"
+#include "riff_words.h"
+
+namespace avirecovery {
+
+namespace {
+
+constexpr std::size_t kAvihReserved = 40;
+constexpr std::uint32_t kAviifKeyframe = 0x10;
+constexpr std::size_t kMainHeaderBytes = 56, kStreamHeaderBytes = 56, kIndexEntryBytes = 16;
+// Offsets inside the two headers (after their chunk header) that finishing rewrites.
+constexpr std::size_t kAvihTotalFrames = 16, kStrhLength = 32, kStrhSampleSize = 44;
+// The index goes to the file in pieces of this size: it is never held whole.
+constexpr std::size_t kIndexBlock = 64 * 1024;
+
+// Where the header's fields lie, found by walking it.
+struct Layout {
+    std::uint64_t moviList = 0;              // the 'LIST' of 'movi'
+    std::uint64_t avih = 0;                  // the main header's data
+    std::vector<std::uint64_t> streamHeaders; // each 'strh' data, in stream order
+    std::vector<bool> videoStreams;
+    std::vector<std::uint32_t> sampleSizes;   // each 'strh' sample size (0: a chunk is a sample)
+};
+
+bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout) {
+    std::uint64_t at = 12;
+    while (at + 12 <= fileSize) {
+        std::uint8_t head[12];
+        if (!file.ReadAt(at, head, sizeof head))
+            return false;
+        const std::uint32_t id = Get32(head), size = Get32(head + 4), type = Get32(head + 8);
+        if (id == kList && type == kMovi) {
+            // Its size may be written already: a finishing that was cut short before the RIFF size.
+            layout->moviList = at;
+            return layout->avih != 0;
+        }
+        if (id == kList && type == kHdrl) {
+            const std::uint64_t end = at + 8 + static_cast<std::uint64_t>(size);
+            std::uint64_t inner = at + 12;
+            while (inner + 8 <= end) {
+                std::uint8_t chunk[12];
+                if (!file.ReadAt(inner, chunk, sizeof chunk))
+                    return false;
+                const std::uint32_t innerId = Get32(chunk), innerSize = Get32(chunk + 4);
+                if (innerId == kAvih && innerSize >= kMainHeaderBytes) {
+                    std::uint8_t tag[4];
+                    if (!file.ReadAt(inner + 8 + kAvihReserved, tag, sizeof tag))
+                        return false;
+                    if (Get32(tag) != kOwnTag)
+                        return false; // another writer's header: not ours to touch
+                    layout->avih = inner + 8;
+                }
+                if (innerId == kList && Get32(chunk + 8) == kStrl) {
+                    std::uint8_t strh[8 + kStreamHeaderBytes];
+                    if (!file.ReadAt(inner + 12, strh, sizeof strh))
+                        return false;
+                    if (Get32(strh) != kStrh || Get32(strh + 4) < kStreamHeaderBytes)
+                        return false;
+                    layout->streamHeaders.push_back(inner + 20);
+                    layout->videoStreams.push_back(Get32(strh + 8) == kVids);
+                    layout->sampleSizes.push_back(Get32(strh + 8 + kStrhSampleSize));
+                }
+                inner += 8 + static_cast<std::uint64_t>(innerSize) + (innerSize & 1); // never wraps
+            }
+        }
+        at += 8 + static_cast<std::uint64_t>(size) + (size & 1);
+    }
+    return false;
+}
+
+bool Write32(RecoveryFile& file, std::uint64_t offset, std::uint32_t value) {
+    std::vector<std::uint8_t> bytes;
+    Put32(bytes, value);
+    return file.WriteAt(offset, bytes.data(), bytes.size());
+}
+
+Outcome OutcomeOf(WalkEnd end) {
+    switch (end) {
+    case WalkEnd::Refused: return Outcome::TooLarge;
+    case WalkEnd::Stopped: return Outcome::Stopped;
+    case WalkEnd::Failed: return Outcome::Failed;
+    case WalkEnd::Done: break;
+    }
+    return Outcome::Finished;
+}
+
+// The index entries of a second walk, written behind 'idx1' piece by piece.
+class IndexWriter {
+public:
+    IndexWriter(RecoveryFile& file, std::uint64_t entriesAt, std::uint64_t indexBase)
+        : file_(file), at_(entriesAt), indexBase_(indexBase) {}
+    bool Add(const MoviChunk& chunk) {
+        Put32(pending_, chunk.id);
+        Put32(pending_, chunk.size ? kAviifKeyframe : 0);
+        Put32(pending_, static_cast<std::uint32_t>(chunk.offset - indexBase_));
+        Put32(pending_, chunk.size);
+        ++entries_;
+        return pending_.size() < kIndexBlock || Flush();
+    }
+    bool Flush() {
+        if (pending_.empty())
+            return true;
+        if (!file_.WriteAt(at_, pending_.data(), pending_.size()))
+            return false;
+        at_ += pending_.size();
+        pending_.clear();
+        return true;
+    }
+    std::uint64_t Entries() const { return entries_; }
+
+private:
+    RecoveryFile& file_;
+    std::uint64_t at_;
+    std::uint64_t indexBase_;
+    std::uint64_t entries_ = 0;
+    std::vector<std::uint8_t> pending_;
+};
+
+} // namespace
+
+Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary, const std::function<bool()>& stopRequested) {
+    FinishSummary local;
+    FinishSummary& done = summary ? *summary : local;
+    done = FinishSummary{};
+    std::uint64_t fileSize = 0;
+    std::uint8_t head[12];
+    if (!file.Size(&fileSize))
+        return Outcome::Failed;
+    if (fileSize < 12 || !file.ReadAt(0, head, sizeof head) || !LooksUnfinished(head, sizeof head))
+        return Outcome::NotUnfinished;
+    Layout layout;
+    if (!ReadHeaderLayout(file, fileSize, &layout) || layout.streamHeaders.empty())
+        return Outcome::NotUnfinished;
+
+    // First the survey: which chunks are kept, and whether they and their index fit in a RIFF file.
+    // Nothing is written until the whole file is known to be finishable.
+    const std::uint64_t moviData = layout.moviList + 12;
+    const std::uint64_t indexBase = layout.moviList + 8; // idx1 offsets count from the 'movi' tag
+    MoviWalk walk(file, layout.streamHeaders.size(), stopRequested);
+    ZeroRuns zeroRuns;
+    // Per stream: chunks, or samples where the stream has a fixed sample size.
+    std::vector<std::uint64_t> lengths(layout.streamHeaders.size(), 0);
+    std::uint64_t entries = 0;
+    const WalkResult survey = walk.Walk(moviData, fileSize, &zeroRuns, false, [&](const MoviChunk& chunk) {
+        const std::uint64_t kept = entries + (chunk.stream >= 0 ? 1 : 0);
+        const std::uint64_t chunkEnd = chunk.offset + 8 + chunk.size + (chunk.size & 1);
+        if (chunkEnd + 8 + kept * kIndexEntryBytes > kLargestRiff)
+            return false;
+        entries = kept;
+        if (chunk.stream >= 0) {
+            const std::size_t stream = static_cast<std::size_t>(chunk.stream);
+            const std::uint32_t sampleSize = layout.sampleSizes[stream];
+            lengths[stream] += sampleSize ? chunk.size / sampleSize : 1;
+            ++done.chunks;
+            if (layout.videoStreams[stream])
+                ++done.videoFrames;
+        }
+        return true;
+    });
+    if (survey.end != WalkEnd::Done)
+        return OutcomeOf(survey.end);
+    if (done.chunks == 0)
+        return Outcome::NoFrames;
+    const std::uint64_t moviEnd = survey.moviEnd;
+    const std::uint64_t indexBytes = entries * kIndexEntryBytes;
+    const std::uint64_t finalSize = moviEnd + 8 + indexBytes;
+    done.cutBytes = fileSize - moviEnd;
+    done.zeroBytes = survey.skippedBytes;
+
+    // The index first (a second walk over the same chunks, replaying the zero runs), the runs
+    // become JUNK chunks, the sizes follow, and the RIFF size (the mark) comes last: an
+    // interruption anywhere before leaves the file marked, and a later run redoes it whole.
+    if (!file.Truncate(moviEnd))
+        return Outcome::Failed;
+    std::vector<std::uint8_t> idx1;
+    Put32(idx1, kIdx1);
+    Put32(idx1, static_cast<std::uint32_t>(indexBytes));
+    if (!file.WriteAt(moviEnd, idx1.data(), idx1.size()))
+        return Outcome::Failed;
+    IndexWriter index(file, moviEnd + 8, indexBase);
+    const WalkResult written = walk.Walk(moviData, moviEnd, &zeroRuns, true, [&index](const MoviChunk& chunk) {
+        return chunk.stream < 0 || index.Add(chunk);
+    });
+    if (written.end == WalkEnd::Refused)
+        return Outcome::Failed; // an index write failed
+    if (written.end != WalkEnd::Done)
+        return OutcomeOf(written.end);
+    if (!index.Flush() || index.Entries() != entries)
+        return Outcome::Failed;
+    for (const auto& run : zeroRuns) {
+        const std::uint64_t length = run.second - run.first;
+        if (length < 8)
+            continue; // no room for a chunk header: the index still finds every frame
+        std::vector<std::uint8_t> junk;
+        Put32(junk, kJunk);
+        Put32(junk, static_cast<std::uint32_t>(length - 8));
+        if (!file.WriteAt(run.first, junk.data(), junk.size()))
+            return Outcome::Failed;
+    }
+    std::uint32_t totalFrames = 0;
+    for (std::size_t i = 0; i < layout.streamHeaders.size(); ++i) {
+        const std::uint32_t length = static_cast<std::uint32_t>(lengths[i]);
+        if (!Write32(file, layout.streamHeaders[i] + kStrhLength, length))
+            return Outcome::Failed;
+        if (layout.videoStreams[i] && totalFrames == 0)
+            totalFrames = length;
+    }
+    if (!Write32(file, layout.avih + kAvihTotalFrames, totalFrames) ||
+        !Write32(file, layout.moviList + 4, static_cast<std::uint32_t>(moviEnd - indexBase)) ||
+        !Write32(file, 4, static_cast<std::uint32_t>(finalSize - 8)))
+        return Outcome::Failed;
+    return Outcome::Finished;
+}
+
+} // namespace avirecovery
