@@ -17,9 +17,11 @@
 #include "album_items.h"
 #include "bmp_file.h"
 #include "program_fixture.h"
+#include "program_windows.h"
 #include "riff_reader.h"
 #include "screen_probe.h"
 #include "test_frame_pattern.h"
+#include "x_pointer.h"
 
 namespace programtest {
 namespace {
@@ -148,6 +150,9 @@ protected:
     std::string Videos(const ZentrikRun& run) const { return run.Folder() + "videos"; }
     std::string Pictures(const ZentrikRun& run) const { return run.Folder() + "pictures"; }
 
+    bool Recording(const ZentrikRun& run) const {
+        return ::IsWindowVisible(run.Control(kStop)) && !::IsWindowVisible(run.Control(kRecord));
+    }
     // Close, and the program ends in order.
     void CloseInOrder(ZentrikRun& run) {
         Click(run.Dialog(), kClose);
@@ -340,19 +345,43 @@ TEST_F(Capture, VoiceAndMuteSwitchTheButtonsWithoutAMixerSwitch) {
     CloseInOrder(*run);
 }
 
-TEST_F(Capture, LowDiskDuringARecordingStopsItWithACompleteListedFile) {
+// The engine's free-space watch goes on reporting a full disk: a run of notices, and more while the box
+// is up, give one box; the recording is stopped whole and listed, and the live picture comes back.
+TEST_F(Capture, LowDiskNoticesDuringARecordingStopItWithOneBoxAndACompleteListedFile) {
     auto run = StartWith({{"LimitCapture", "0"}}, true);
     ASSERT_TRUE(run->Dialog());
+    const RECT preview = PreviewOnScreen(*run, 0);
     run->ExpectBox("Error", "Insufficient disk space");
     Click(run->Dialog(), kRecord);
-    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return ::IsWindowVisible(run->Control(kStop)) != FALSE; }));
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); }));
     run->Pump(1500);
-    ::PostMessageA(run->Dialog(), kLowDisk, 0, 1); // as the engine's free-space watch does
+    for (int i = 0; i < 5; ++i)
+        ::PostMessageA(run->Dialog(), kLowDisk, 0, 1); // as the engine's free-space watch does
+    // Held unanswered for a while: what arrives meanwhile is dispatched by the box's own loop.
+    HWND box = nullptr;
+    const DWORD end = ::GetTickCount() + 10000;
+    while (!box && static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        const std::vector<HWND> boxes = VisibleTopLevelWindows(run->ProcessId(), "#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        ::Sleep(20);
+    }
+    ASSERT_TRUE(box) << "no box within 10 s";
+    for (int i = 0; i < 5; ++i)
+        ::PostMessageA(run->Dialog(), kLowDisk, 0, 1);
+    ::Sleep(1500);
+    EXPECT_EQ(1u, VisibleTopLevelWindows(run->ProcessId(), "#32770").size()) << "boxes over boxes";
     run->WaitForExpectedBoxes(10000);
     EXPECT_TRUE(run->MissingBoxes().empty());
+    run->Pump(1500); // any further box is answered, and counted, here
+    EXPECT_EQ(1u, run->Boxes().size()) << "one event, one box";
     EXPECT_TRUE(PumpUntil(*run, 5000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }));
     EXPECT_TRUE(FindItem(run->Dialog(), 8000)) << "the recording is listed";
     ExpectCameraFramesInOrder(Videos(*run) + "\\DREM0001.AVI");
+    uint32_t first = 0, later = 0;
+    EXPECT_TRUE(WaitForFrameNumber(*run, preview, &first, 5000)) << "no live picture after the stop";
+    run->Pump(1000);
+    EXPECT_TRUE(ReadPreviewFrameNumber(preview, &later));
+    EXPECT_GT(later, first) << "the picture after the stop is not live";
     CloseInOrder(*run);
 }
 
@@ -493,6 +522,48 @@ TEST_F(Capture, RecordWithTempStorageAPlainFileOnlySaysTheFolderIsReadOnly) {
     EXPECT_TRUE(FilesIn(run.Folder() + "videos", "*").size() <= 2u) << "only . and ..";
     EXPECT_TRUE(::IsWindowVisible(run.Control(kRecord)));
     CloseInOrder(run);
+}
+
+POINT CentreOf(HWND window) {
+    const RECT r = ScreenRectOf(window);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A user's double click on Stop through the X server: the second click lands on Record, which takes
+// Stop's place, and starts nothing, quick or slow; a click on Record after the double-click time records.
+TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
+    std::string why;
+    if (!XPointerAvailable(&why))
+        GTEST_SKIP() << why;
+    auto run = StartWith({{"LimitCapture", "0"}}, true);
+    ASSERT_TRUE(run->Dialog());
+    size_t recordings = 0;
+    for (int pauseMs : {60, 250}) {
+        SCOPED_TRACE("clicks " + std::to_string(pauseMs) + " ms apart");
+        run->Pump(::GetDoubleClickTime() + 100);
+        ASSERT_TRUE(XClickAt(CentreOf(run->Control(kRecord)), 1, 0, &why)) << why;
+        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); })) << "a single click on Record did not record";
+        ++recordings;
+        // As a user's hand does: onto Stop from aside, a rest there, then the double click.
+        const POINT stop = CentreOf(run->Control(kStop));
+        ASSERT_TRUE(XMoveTo({stop.x, stop.y - 60}, &why)) << why;
+        run->Pump(300);
+        ASSERT_TRUE(XMoveTo(stop, &why)) << why;
+        run->Pump(1500);
+        ASSERT_TRUE(XClickAt(stop, 2, pauseMs, &why)) << why;
+        EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the double click did not stop";
+        run->Pump(2000);
+        EXPECT_FALSE(Recording(*run)) << "the second click started a new recording";
+        EXPECT_EQ(recordings, FilesIn(Videos(*run), "DREM*.AVI").size())
+            << ::testing::PrintToString(FilesIn(Videos(*run), "*.AVI"));
+        if (Recording(*run)) {
+            Click(run->Dialog(), kStop);
+            PumpUntil(*run, 10000, [&] { return !Recording(*run); });
+            recordings = FilesIn(Videos(*run), "DREM*.AVI").size();
+        }
+    }
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
 }
 
 } // namespace
