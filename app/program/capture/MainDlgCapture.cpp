@@ -227,10 +227,7 @@ void CMainDlg::StartMotionWatch() {
 
 void CMainDlg::OnStopRecord() {
     if (m_recording) {
-        const UINT_PTR running = m_timerId;
-        if (running)
-            KillTimer(running);
-        m_timerId = 0;
+        const UINT_PTR running = EndCaptureTimer();
         if (running == kRecordingClockTimer) {
             UpdateCaptureButtons();
             m_capture.StopRecording();
@@ -239,14 +236,22 @@ void CMainDlg::OnStopRecord() {
             PlayCaptureSound(m_recordSound);
             if (m_dialogAlive && m_captureRecord.path[0])
                 AddAlbumRecord(m_captureRecord, TRUE);
-        } else if (running == kMotionTimer) {
-            MD_Reset();
         }
         m_recording = FALSE;
         UpdateCaptureButtons();
         EnablePanel(TRUE);
     }
     ShowClockLabel(FormatIdleClock().c_str());
+}
+
+UINT_PTR CMainDlg::EndCaptureTimer() {
+    const UINT_PTR running = m_timerId;
+    if (running)
+        KillTimer(running);
+    m_timerId = 0;
+    if (running == kMotionTimer)
+        MD_Reset();
+    return running;
 }
 
 void CMainDlg::ShowClockLabel(const char* text) { SetLabelText(&m_stCaptureTime, text); }

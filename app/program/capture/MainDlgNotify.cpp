@@ -77,12 +77,14 @@ void CMainDlg::OnMotionFrame() {
                   &moved) != kMdOk ||
         !moved)
         return; // the motion timer arms the next frame
-    // One snapshot, then a fresh watch with a new reference frame.
-    m_captureKind = 0;
-    OnRecord();
-    OnStopRecord();
-    OnAuto();
-    OnRecord();
+    // One snapshot, then a fresh watch with a new reference frame. The watch runs on throughout: were
+    // the panel to pass through its stopped state, Stop would be hidden and shown again under a press
+    // that has just come, taking the button's capture, and that click on Stop would be lost.
+    TakeSingleSnapshot();
+    if (m_timerId != kMotionTimer)
+        return; // a Stop reached meanwhile
+    EndCaptureTimer();
+    StartMotionWatch();
 }
 
 // The engine's watch and the recording clock both see the disk fill, and go on reporting it: only the

@@ -131,6 +131,8 @@ protected:
     void StopForLowDisk(const char* text, BOOL fromEngine);
     void RecordVideo();
     void StartMotionWatch();
+    // Kills the running capture timer (a motion watch's detector is reset with it); the id that ran, 0 for none.
+    UINT_PTR EndCaptureTimer();
     void TakeSingleSnapshot();
     void TakeOutSilentAudio();
     void PutBackAudio();

@@ -18,6 +18,7 @@
 #include "bmp_file.h"
 #include "program_fixture.h"
 #include "program_windows.h"
+#include "qeltest/watchdog.h"
 #include "riff_reader.h"
 #include "screen_probe.h"
 #include "test_frame_pattern.h"
@@ -562,6 +563,51 @@ TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
             recordings = FilesIn(Videos(*run), "DREM*.AVI").size();
         }
     }
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+// Every motion snapshot starts the watch again; a user's click on Stop ends the watch at whatever step
+// it comes: the panel is then stopped (Record drawn, Setup usable) and no snapshot follows.
+TEST_F(Capture, StopEndsAMotionWatchAtAnyMomentOfItsSnapshots) {
+    constexpr int kRounds = 50, kSetup = 10053;
+    constexpr unsigned kGuardSeconds = 240; // about 2 s a round
+    std::string why;
+    if (!XPointerAvailable(&why))
+        GTEST_SKIP() << why;
+    std::printf("hang guard: %u s\n", kGuardSeconds);
+    qeltest::Watchdog::ExtendCurrentTest(kGuardSeconds);
+    auto run = StartWith({}, false);
+    ASSERT_TRUE(run->Dialog());
+    Click(run->Dialog(), kAuto);
+    run->Pump(300);
+    const std::string buttons = run->Folder() + "skin\\default\\Zentrik\\buttons\\";
+    int snapshotsBeforeStop = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        // The moments spread over two cycles of the watch (a 250 ms grab, then the snapshot and restart).
+        const DWORD clickAfterMs = static_cast<DWORD>(round * 20);
+        SCOPED_TRACE("round " + std::to_string(round) + ", Stop " + std::to_string(clickAfterMs) + " ms after Record");
+        const size_t before = FilesIn(Pictures(*run), "DREM*.BMP").size();
+        Click(run->Dialog(), kRecord);
+        ASSERT_TRUE(PumpUntil(*run, 5000, [&] { return Recording(*run); })) << "the watch did not start";
+        run->Pump(clickAfterMs);
+        ASSERT_TRUE(XClickAt(CentreOf(run->Control(kStop)), 1, 0, &why)) << why;
+        const bool ended = PumpUntil(*run, 5000, [&] { return !Recording(*run); });
+        if (!ended)
+            std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_not_ended").c_str());
+        ASSERT_TRUE(ended) << "Stop did not end the watch";
+        // A snapshot the watch took just before the click may still be on its way to the disk.
+        run->Pump(500);
+        const size_t atStop = FilesIn(Pictures(*run), "DREM*.BMP").size();
+        snapshotsBeforeStop += static_cast<int>(atStop - before);
+        run->Pump(800); // three grabs of a watch still running
+        ASSERT_EQ(atStop, FilesIn(Pictures(*run), "DREM*.BMP").size()) << "snapshots went on after Stop";
+        ASSERT_TRUE(ShowsStripRatherThan(run->Control(kRecord), buttons + "record.png", buttons + "stoprecord.png", 4))
+            << "Record is not drawn";
+        ASSERT_NE(3, ButtonFrame(*run, kSetup, "setup.png")) << "Setup still refused";
+    }
+    std::printf("%d snapshots were taken in %d watches before their Stop\n", snapshotsBeforeStop, kRounds);
+    EXPECT_GT(snapshotsBeforeStop, 0) << "the watch never fired: the clicks met no snapshot";
     CloseInOrder(*run);
     EXPECT_TRUE(run->Boxes().empty());
 }
