@@ -4,6 +4,7 @@
 
 #include <afxhook.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -106,7 +107,10 @@ void CMainDlg::OnInterval() { CheckCaptureKind(2); }
 // second click of the double click waits in the queue meanwhile.
 void CMainDlg::OnRecordClicked() {
     const DWORD clickTime = static_cast<DWORD>(::GetMessageTime());
-    if (m_stopClicked && clickTime - m_stopClickTime <= ::GetDoubleClickTime())
+    // Either side: input paths stamp from clocks of their own, and the second click may carry a time a
+    // little before the first's.
+    const LONG sinceStop = static_cast<LONG>(clickTime - m_stopClickTime);
+    if (m_stopClicked && std::labs(sinceStop) <= static_cast<LONG>(::GetDoubleClickTime()))
         return;
     m_stopClicked = FALSE;
     OnRecord();

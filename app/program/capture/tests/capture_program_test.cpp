@@ -538,31 +538,70 @@ TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
         GTEST_SKIP() << why;
     auto run = StartWith({{"LimitCapture", "0"}}, true);
     ASSERT_TRUE(run->Dialog());
-    size_t recordings = 0;
-    for (int pauseMs : {60, 250}) {
-        SCOPED_TRACE("clicks " + std::to_string(pauseMs) + " ms apart");
+    const auto clickRecordAfterTheDoubleClickTime = [&] {
         run->Pump(::GetDoubleClickTime() + 100);
         ASSERT_TRUE(XClickAt(CentreOf(run->Control(kRecord)), 1, 0, &why)) << why;
         ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); })) << "a single click on Record did not record";
+    };
+    size_t recordings = 0;
+    for (int pauseMs : {60, 250}) {
+        SCOPED_TRACE("clicks " + std::to_string(pauseMs) + " ms apart");
+        clickRecordAfterTheDoubleClickTime();
         ++recordings;
+        run->Pump(1500);
         // As a user's hand does: onto Stop from aside, a rest there, then the double click.
         const POINT stop = CentreOf(run->Control(kStop));
         ASSERT_TRUE(XMoveTo({stop.x, stop.y - 60}, &why)) << why;
         run->Pump(300);
         ASSERT_TRUE(XMoveTo(stop, &why)) << why;
-        run->Pump(1500);
+        run->Pump(1000);
         ASSERT_TRUE(XClickAt(stop, 2, pauseMs, &why)) << why;
-        EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the double click did not stop";
+        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the double click did not stop";
         run->Pump(2000);
-        EXPECT_FALSE(Recording(*run)) << "the second click started a new recording";
+        ASSERT_FALSE(Recording(*run)) << "the second click started a new recording";
         EXPECT_EQ(recordings, FilesIn(Videos(*run), "DREM*.AVI").size())
             << ::testing::PrintToString(FilesIn(Videos(*run), "*.AVI"));
-        if (Recording(*run)) {
-            Click(run->Dialog(), kStop);
-            PumpUntil(*run, 10000, [&] { return !Recording(*run); });
-            recordings = FilesIn(Videos(*run), "DREM*.AVI").size();
-        }
     }
+    clickRecordAfterTheDoubleClickTime();
+    run->Pump(1000);
+    Click(run->Dialog(), kStop);
+    EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); }));
+    run->Pump(500);
+    EXPECT_EQ(recordings + 1, FilesIn(Videos(*run), "DREM*.AVI").size());
+    CloseInOrder(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
+// A press and release at the pointer, stamped with the given time as an input path stamps it.
+void StampedClick(DWORD stamp) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs[0].mi.time = inputs[1].mi.time = stamp;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Input paths stamp clicks from their own clocks: the second click of a double click on Stop, stamped
+// a little before the first, starts nothing either.
+TEST_F(Capture, ARecordClickStampedBeforeTheStopClickStartsNothing) {
+    auto run = StartWith({{"LimitCapture", "0"}}, true);
+    ASSERT_TRUE(run->Dialog());
+    Click(run->Dialog(), kRecord);
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); }));
+    run->Pump(1500);
+    const POINT stop = CentreOf(run->Control(kStop));
+    ::SetCursorPos(stop.x, stop.y);
+    run->Pump(200);
+    const DWORD stamp = ::GetTickCount();
+    StampedClick(stamp);
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the click did not stop";
+    StampedClick(stamp - 40);
+    run->Pump(1500);
+    EXPECT_FALSE(Recording(*run)) << "the second click started a new recording";
+    EXPECT_EQ(1u, FilesIn(Videos(*run), "DREM*.AVI").size());
+    if (Recording(*run))
+        Click(run->Dialog(), kStop);
     CloseInOrder(*run);
     EXPECT_TRUE(run->Boxes().empty());
 }
