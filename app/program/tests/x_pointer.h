@@ -13,7 +13,7 @@ bool XPointerAvailable(std::string* why);
 // Moves the pointer to the screen point; returns once xdotool has finished.
 bool XMoveTo(POINT at, std::string* why);
 // Moves the pointer to the screen point and clicks the left button count times, pauseMs between the
-// clicks; returns once xdotool has finished (false, with why, when it did not within 10 s).
+// clicks; returns once xdotool has finished (false, with why, when it failed or did not end within 10 s).
 bool XClickAt(POINT at, int count, int pauseMs, std::string* why);
 
 } // namespace programtest

@@ -21,6 +21,7 @@
 #include "qeltest/watchdog.h"
 #include "riff_reader.h"
 #include "screen_probe.h"
+#include "small_disk.h"
 #include "test_frame_pattern.h"
 #include "x_pointer.h"
 
@@ -122,6 +123,26 @@ void ExpectCameraFramesInOrder(const std::string& path) {
 // Which frame of its 4-frame strip a push button shows; 3 is "disabled".
 int ButtonFrame(const ZentrikRun& run, int id, const char* strip) {
     return ShownStripFrame(run.Control(id), run.Folder() + "skin\\default\\Zentrik\\buttons\\" + strip, 4);
+}
+
+// Waits, without answering it, until the program shows a box; false when none showed within ms.
+bool WaitForBoxLeftUnanswered(const ZentrikRun& run, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    while (VisibleTopLevelWindows(run.ProcessId(), "#32770").empty()) {
+        if (static_cast<LONG>(end - ::GetTickCount()) <= 0)
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+// The preview area shows the camera's live picture: frame numbers that rise.
+void ExpectLivePicture(ZentrikRun& run, const RECT& preview) {
+    uint32_t first = 0, later = 0;
+    EXPECT_TRUE(WaitForFrameNumber(run, preview, &first, 5000)) << "no camera picture in the preview area";
+    run.Pump(1000);
+    EXPECT_TRUE(ReadPreviewFrameNumber(preview, &later));
+    EXPECT_GT(later, first) << "the picture is not live";
 }
 
 class Capture : public ProgramTest {
@@ -359,14 +380,7 @@ TEST_F(Capture, LowDiskNoticesDuringARecordingStopItWithOneBoxAndACompleteListed
     for (int i = 0; i < 5; ++i)
         ::PostMessageA(run->Dialog(), kLowDisk, 0, 1); // as the engine's free-space watch does
     // Held unanswered for a while: what arrives meanwhile is dispatched by the box's own loop.
-    HWND box = nullptr;
-    const DWORD end = ::GetTickCount() + 10000;
-    while (!box && static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        const std::vector<HWND> boxes = VisibleTopLevelWindows(run->ProcessId(), "#32770");
-        box = boxes.empty() ? nullptr : boxes.front();
-        ::Sleep(20);
-    }
-    ASSERT_TRUE(box) << "no box within 10 s";
+    ASSERT_TRUE(WaitForBoxLeftUnanswered(*run, 10000)) << "no box within 10 s";
     for (int i = 0; i < 5; ++i)
         ::PostMessageA(run->Dialog(), kLowDisk, 0, 1);
     ::Sleep(1500);
@@ -378,12 +392,46 @@ TEST_F(Capture, LowDiskNoticesDuringARecordingStopItWithOneBoxAndACompleteListed
     EXPECT_TRUE(PumpUntil(*run, 5000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }));
     EXPECT_TRUE(FindItem(run->Dialog(), 8000)) << "the recording is listed";
     ExpectCameraFramesInOrder(Videos(*run) + "\\DREM0001.AVI");
-    uint32_t first = 0, later = 0;
-    EXPECT_TRUE(WaitForFrameNumber(*run, preview, &first, 5000)) << "no live picture after the stop";
-    run->Pump(1000);
-    EXPECT_TRUE(ReadPreviewFrameNumber(preview, &later));
-    EXPECT_GT(later, first) << "the picture after the stop is not live";
+    ExpectLivePicture(*run, preview);
     CloseInOrder(*run);
+}
+
+// A small drive filling up during a recording, which the engine's watch, the graph's writer and the
+// recording clock all see: one box says the recording stopped, and the file is whole and listed.
+TEST_F(Capture, ASmallDriveFillingUpStopsTheRecordingWithOneBox) {
+    constexpr int kDiskMB = 160; // the recording may start above the 100 MB minimum
+    ScopedSmallDisk disk(kDiskMB);
+    if (!disk.Failure().empty())
+        GTEST_SKIP() << disk.Failure();
+    const std::string videos = disk.Root() + "videos";
+    ASSERT_TRUE(::CreateDirectoryA(videos.c_str(), nullptr)) << videos;
+    AddCamera();
+    AddMicrophone();
+    ZentrikRun run;
+    run.SetIniValue("MergeSetting", "SaveFileType", "0");
+    run.SetIniValue("Mode", "LimitCapture", "0");
+    run.SetIniValue("Basic", "Video Folder", videos.c_str());
+    run.ExpectBox("Error", "Insufficient disk space");
+    run.ExpectBox("Error", "The disk free space is 100MB, stop capturing.");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForMainWindow(30000));
+    Click(run.Dialog(), kVideoMode);
+    run.Pump(300);
+    Click(run.Dialog(), kRecord);
+    ASSERT_TRUE(PumpUntil(run, 10000, [&] { return Recording(run); })) << "boxes: " << run.Boxes().size();
+    // The box left up as long as a user reads it: the clock ticks on behind it.
+    ASSERT_TRUE(WaitForBoxLeftUnanswered(run, 60000)) << "the full drive did not stop the recording";
+    ::Sleep(2500);
+    EXPECT_EQ(1u, VisibleTopLevelWindows(run.ProcessId(), "#32770").size()) << "boxes over boxes";
+    EXPECT_TRUE(PumpUntil(run, 10000, [&] { return !Recording(run); }));
+    run.Pump(3000); // the notices and clock ticks that come after
+    ASSERT_EQ(1u, run.Boxes().size()) << "one event, one box";
+    std::printf("the stop was said by: %s\n", run.Boxes()[0].text.c_str());
+    EXPECT_TRUE(FindItem(run.Dialog(), 8000)) << "the recording is listed";
+    ExpectCameraFramesInOrder(videos + "\\DREM0001.AVI");
+    ExpectLivePicture(run, PreviewOnScreen(run, 0));
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_full_drive_stopped").c_str());
+    CloseInOrder(run);
 }
 
 TEST_F(Capture, SwitchDuringARecordingSaysStopFirstAndTheRecordingGoesOn) {
