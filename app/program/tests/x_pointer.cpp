@@ -49,4 +49,11 @@ bool XClickAt(POINT at, int count, int pauseMs, std::string* why) {
     return RunXdotool(arguments, why);
 }
 
+bool XHeldClickAt(POINT at, int holdMs, std::string* why) {
+    char arguments[128];
+    std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld sleep 0.1 mousedown 1 sleep %d.%03d mouseup 1", at.x,
+                  at.y, holdMs / 1000, holdMs % 1000);
+    return RunXdotool(arguments, why);
+}
+
 } // namespace programtest

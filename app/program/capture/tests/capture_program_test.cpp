@@ -659,6 +659,7 @@ TEST_F(Capture, ARecordClickStampedBeforeTheStopClickStartsNothing) {
 TEST_F(Capture, StopEndsAMotionWatchAtAnyMomentOfItsSnapshots) {
     constexpr int kRounds = 50, kSetup = 10053;
     constexpr unsigned kGuardSeconds = 240; // about 2 s a round
+    constexpr int kHoldMs = 100;            // a user's click: a snapshot may come between press and release
     std::string why;
     if (!XPointerAvailable(&why))
         GTEST_SKIP() << why;
@@ -678,7 +679,7 @@ TEST_F(Capture, StopEndsAMotionWatchAtAnyMomentOfItsSnapshots) {
         Click(run->Dialog(), kRecord);
         ASSERT_TRUE(PumpUntil(*run, 5000, [&] { return Recording(*run); })) << "the watch did not start";
         run->Pump(clickAfterMs);
-        ASSERT_TRUE(XClickAt(CentreOf(run->Control(kStop)), 1, 0, &why)) << why;
+        ASSERT_TRUE(XHeldClickAt(CentreOf(run->Control(kStop)), kHoldMs, &why)) << why;
         const bool ended = PumpUntil(*run, 5000, [&] { return !Recording(*run); });
         if (!ended)
             std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_not_ended").c_str());
@@ -693,6 +694,7 @@ TEST_F(Capture, StopEndsAMotionWatchAtAnyMomentOfItsSnapshots) {
             << "Record is not drawn";
         ASSERT_NE(3, ButtonFrame(*run, kSetup, "setup.png")) << "Setup still refused";
     }
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_stopped").c_str());
     std::printf("%d snapshots were taken in %d watches before their Stop\n", snapshotsBeforeStop, kRounds);
     EXPECT_GT(snapshotsBeforeStop, 0) << "the watch never fired: the clicks met no snapshot";
     CloseInOrder(*run);
