@@ -34,12 +34,13 @@ bool RunUnixShell(const std::string& script, int* status, std::string* why) {
     char marker[64];
     std::snprintf(marker, sizeof marker, "/tmp/qel_shell_%lu_%lu", ::GetCurrentProcessId(), ::GetTickCount());
     const std::string done = std::string(marker) + ".done";
-    std::string command =
-        "Z:\\bin\\sh -c \"" + script + "; echo $? > " + marker + ".part; mv " + marker + ".part " + done + "\"";
+    std::string command = "Z:\\bin\\sh -c \"" + script + "; echo $? > " + marker + ".part; mv " + marker +
+                          ".part " + done + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
         *why = "the shell did not start: error " + std::to_string(::GetLastError());
         return false;
     }

@@ -44,15 +44,16 @@ bool XMoveTo(POINT at, std::string* why) {
 bool XClickAt(POINT at, int count, int pauseMs, std::string* why) {
     // The pointer may already be there: mousemove's --sync would wait for a move that never comes.
     char arguments[128];
-    std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld sleep 0.1 click --repeat %d --delay %d 1", at.x,
-                  at.y, count, pauseMs);
+    std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld sleep 0.1 click --repeat %d --delay %d 1",
+                  at.x, at.y, count, pauseMs);
     return RunXdotool(arguments, why);
 }
 
 bool XHeldClickAt(POINT at, int holdMs, std::string* why) {
     char arguments[128];
-    std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld sleep 0.1 mousedown 1 sleep %d.%03d mouseup 1", at.x,
-                  at.y, holdMs / 1000, holdMs % 1000);
+    std::snprintf(arguments, sizeof arguments,
+                  "mousemove %ld %ld sleep 0.1 mousedown 1 sleep %d.%03d mouseup 1", at.x, at.y,
+                  holdMs / 1000, holdMs % 1000);
     return RunXdotool(arguments, why);
 }
 

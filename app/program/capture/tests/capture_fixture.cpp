@@ -11,7 +11,9 @@
 
 namespace programtest {
 
-void Click(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void Click(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
 
 void SendKey(const ZentrikRun& run, WPARAM key, LPARAM value) {
     ::PostMessageA(run.Frame(), ::RegisterWindowMessageA("QEL_ZENTRIK_MESSAGE"), key, value);
@@ -23,7 +25,9 @@ std::string Text(HWND window) {
     return text;
 }
 
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
     std::vector<std::string> names;
@@ -41,8 +45,7 @@ std::vector<std::string> FilesIn(const std::string& folder, const char* pattern)
 
 void ExpectCameraFramesInOrder(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    const rifftest::AviSummary avi =
-        rifftest::ReadAviFile(std::wstring(path.begin(), path.end()), &bytes);
+    const rifftest::AviSummary avi = rifftest::ReadAviFile(std::wstring(path.begin(), path.end()), &bytes);
     ASSERT_TRUE(avi.riffAvi);
     EXPECT_TRUE(avi.complete);
     EXPECT_TRUE(avi.hasIndex);

@@ -26,8 +26,7 @@ void SendKey(const ZentrikRun& run, WPARAM key, LPARAM value);
 std::string Text(HWND window);
 
 // Pumps until done() or ms have passed; done()'s last answer.
-template <typename Done>
-bool PumpUntil(ZentrikRun& run, DWORD ms, Done done) {
+template <typename Done> bool PumpUntil(ZentrikRun& run, DWORD ms, Done done) {
     const DWORD end = ::GetTickCount() + ms;
     while (!done()) {
         if (static_cast<LONG>(end - ::GetTickCount()) <= 0)

@@ -28,7 +28,7 @@ TEST_F(Capture, LowDiskNoticesDuringARecordingStopItWithOneBoxAndACompleteListed
     const RECT preview = PreviewOnScreen(*run, 0);
     run->ExpectBox("Error", "Insufficient disk space");
     Click(run->Dialog(), kRecord);
-    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); }));
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); })) << "no recording within 10 s";
     run->Pump(1500);
     for (int i = 0; i < 5; ++i)
         ::PostMessageA(run->Dialog(), kLowDisk, 0, 1); // as the engine's free-space watch does
@@ -42,7 +42,8 @@ TEST_F(Capture, LowDiskNoticesDuringARecordingStopItWithOneBoxAndACompleteListed
     EXPECT_TRUE(run->MissingBoxes().empty());
     run->Pump(1500); // any further box is answered, and counted, here
     EXPECT_EQ(1u, run->Boxes().size()) << "one event, one box";
-    EXPECT_TRUE(PumpUntil(*run, 5000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }));
+    EXPECT_TRUE(PumpUntil(*run, 5000, [&] { return ::IsWindowVisible(run->Control(kRecord)) != FALSE; }))
+        << "Record not back within 5 s";
     EXPECT_TRUE(FindItem(run->Dialog(), 8000)) << "the recording is listed";
     ExpectCameraFramesInOrder(Videos(*run) + "\\DREM0001.AVI");
     ExpectLivePicture(*run, preview);
@@ -71,19 +72,22 @@ TEST_F(Capture, ASmallDriveFillingUpStopsTheRecordingWithOneBox) {
     Click(run.Dialog(), kVideoMode);
     run.Pump(300);
     Click(run.Dialog(), kRecord);
-    ASSERT_TRUE(PumpUntil(run, 10000, [&] { return Recording(run); })) << "boxes: " << run.Boxes().size();
+    ASSERT_TRUE(PumpUntil(run, 10000, [&] { return Recording(run); }))
+        << "no recording within 10 s; boxes: " << run.Boxes().size();
     // The box left up as long as a user reads it: the clock ticks on behind it.
-    ASSERT_TRUE(WaitForBoxLeftUnanswered(run, 60000)) << "the full drive did not stop the recording";
+    ASSERT_TRUE(WaitForBoxLeftUnanswered(run, 60000))
+        << "the full drive did not stop the recording within 60 s";
     ::Sleep(2500);
     EXPECT_EQ(1u, VisibleTopLevelWindows(run.ProcessId(), "#32770").size()) << "boxes over boxes";
-    EXPECT_TRUE(PumpUntil(run, 10000, [&] { return !Recording(run); }));
+    EXPECT_TRUE(PumpUntil(run, 10000, [&] { return !Recording(run); })) << "Record not back within 10 s";
     run.Pump(3000); // the notices and clock ticks that come after
     ASSERT_EQ(1u, run.Boxes().size()) << "one event, one box";
     std::printf("the stop was said by: %s\n", run.Boxes()[0].text.c_str());
     EXPECT_TRUE(FindItem(run.Dialog(), 8000)) << "the recording is listed";
     ExpectCameraFramesInOrder(videos + "\\DREM0001.AVI");
     ExpectLivePicture(run, PreviewOnScreen(run, 0));
-    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_full_drive_stopped").c_str());
+    std::printf("screenshot: %s\n",
+                SaveScreenshot(ScreenRectOf(run.Frame()), "zentrik_full_drive_stopped").c_str());
     CloseInOrder(run);
 }
 
@@ -98,7 +102,8 @@ TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
     const auto clickRecordAfterTheDoubleClickTime = [&] {
         run->Pump(::GetDoubleClickTime() + 100);
         ASSERT_TRUE(XClickAt(CentreOf(run->Control(kRecord)), 1, 0, &why)) << why;
-        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); })) << "a single click on Record did not record";
+        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); }))
+            << "a single click on Record did not record within 10 s";
     };
     size_t recordings = 0;
     for (int pauseMs : {60, 250}) {
@@ -113,7 +118,8 @@ TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
         ASSERT_TRUE(XMoveTo(stop, &why)) << why;
         run->Pump(1000);
         ASSERT_TRUE(XClickAt(stop, 2, pauseMs, &why)) << why;
-        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the double click did not stop";
+        ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); }))
+            << "the double click did not stop within 10 s";
         run->Pump(2000);
         ASSERT_FALSE(Recording(*run)) << "the second click started a new recording";
         EXPECT_EQ(recordings, FilesIn(Videos(*run), "DREM*.AVI").size())
@@ -122,7 +128,7 @@ TEST_F(Capture, ADoubleClickOnStopThroughTheXServerStartsNoNewRecording) {
     clickRecordAfterTheDoubleClickTime();
     run->Pump(1000);
     Click(run->Dialog(), kStop);
-    EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); }));
+    EXPECT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "Stop did not stop within 10 s";
     run->Pump(500);
     EXPECT_EQ(recordings + 1, FilesIn(Videos(*run), "DREM*.AVI").size());
     CloseInOrder(*run);
@@ -145,14 +151,15 @@ TEST_F(Capture, ARecordClickStampedBeforeTheStopClickStartsNothing) {
     auto run = StartWith({{"LimitCapture", "0"}}, true);
     ASSERT_TRUE(run->Dialog());
     Click(run->Dialog(), kRecord);
-    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); }));
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return Recording(*run); })) << "no recording within 10 s";
     run->Pump(1500);
     const POINT stop = CentreOf(run->Control(kStop));
     ::SetCursorPos(stop.x, stop.y);
     run->Pump(200);
     const DWORD stamp = ::GetTickCount();
     StampedClick(stamp);
-    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); })) << "the click did not stop";
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return !Recording(*run); }))
+        << "the click did not stop within 10 s";
     StampedClick(stamp - 40);
     run->Pump(1500);
     EXPECT_FALSE(Recording(*run)) << "the second click started a new recording";
@@ -183,27 +190,32 @@ TEST_F(Capture, StopEndsAMotionWatchAtAnyMomentOfItsSnapshots) {
     for (int round = 0; round < kRounds; ++round) {
         // The moments spread over two cycles of the watch (a 250 ms grab, then the snapshot and restart).
         const DWORD clickAfterMs = static_cast<DWORD>(round * 20);
-        SCOPED_TRACE("round " + std::to_string(round) + ", Stop " + std::to_string(clickAfterMs) + " ms after Record");
+        SCOPED_TRACE("round " + std::to_string(round) + ", Stop " + std::to_string(clickAfterMs) +
+                     " ms after Record");
         const size_t before = FilesIn(Pictures(*run), "DREM*.BMP").size();
         Click(run->Dialog(), kRecord);
-        ASSERT_TRUE(PumpUntil(*run, 5000, [&] { return Recording(*run); })) << "the watch did not start";
+        ASSERT_TRUE(PumpUntil(*run, 5000, [&] { return Recording(*run); }))
+            << "the watch did not start within 5 s";
         run->Pump(clickAfterMs);
         ASSERT_TRUE(XHeldClickAt(CentreOf(run->Control(kStop)), kHoldMs, &why)) << why;
         const bool ended = PumpUntil(*run, 5000, [&] { return !Recording(*run); });
         if (!ended)
-            std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_not_ended").c_str());
-        ASSERT_TRUE(ended) << "Stop did not end the watch";
+            std::printf("screenshot: %s\n",
+                        SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_not_ended").c_str());
+        ASSERT_TRUE(ended) << "Stop did not end the watch within 5 s";
         // A snapshot the watch took just before the click may still be on its way to the disk.
         run->Pump(500);
         const size_t atStop = FilesIn(Pictures(*run), "DREM*.BMP").size();
         snapshotsBeforeStop += static_cast<int>(atStop - before);
         run->Pump(800); // three grabs of a watch still running
         ASSERT_EQ(atStop, FilesIn(Pictures(*run), "DREM*.BMP").size()) << "snapshots went on after Stop";
-        ASSERT_TRUE(ShowsStripRatherThan(run->Control(kRecord), buttons + "record.png", buttons + "stoprecord.png", 4))
+        ASSERT_TRUE(ShowsStripRatherThan(run->Control(kRecord), buttons + "record.png",
+                                         buttons + "stoprecord.png", 4))
             << "Record is not drawn";
         ASSERT_NE(3, ButtonFrame(*run, kSetup, "setup.png")) << "Setup still refused";
     }
-    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_stopped").c_str());
+    std::printf("screenshot: %s\n",
+                SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_watch_stopped").c_str());
     std::printf("%d snapshots were taken in %d watches before their Stop\n", snapshotsBeforeStop, kRounds);
     EXPECT_GT(snapshotsBeforeStop, 0) << "the watch never fired: the clicks met no snapshot";
     CloseInOrder(*run);
