@@ -77,12 +77,10 @@ void CMainDlg::OnMotionFrame() {
                   &moved) != kMdOk ||
         !moved)
         return; // the motion timer arms the next frame
-    // One snapshot, then a fresh watch with a new reference frame. The watch runs on throughout: were
-    // the panel to pass through its stopped state, Stop would be hidden and shown again under a press
-    // that has just come, taking the button's capture, and that click on Stop would be lost.
+    // One snapshot, then a fresh watch with a new reference frame. The panel stays in its running state
+    // throughout: hiding Stop even for a moment takes the mouse capture from a press that has just
+    // reached it, and its release then makes no click, so the user's Stop would be lost.
     TakeSingleSnapshot();
-    if (m_timerId != kMotionTimer)
-        return; // a Stop reached meanwhile
     EndCaptureTimer();
     StartMotionWatch();
 }
