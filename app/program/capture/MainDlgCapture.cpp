@@ -4,6 +4,7 @@
 
 #include <afxhook.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -106,7 +107,10 @@ void CMainDlg::OnInterval() { CheckCaptureKind(2); }
 // second click of the double click waits in the queue meanwhile.
 void CMainDlg::OnRecordClicked() {
     const DWORD clickTime = static_cast<DWORD>(::GetMessageTime());
-    if (m_stopClicked && clickTime - m_stopClickTime <= ::GetDoubleClickTime())
+    // Either side: input paths stamp from clocks of their own, and the second click may carry a time a
+    // little before the first's.
+    const LONG sinceStop = static_cast<LONG>(clickTime - m_stopClickTime);
+    if (m_stopClicked && std::labs(sinceStop) <= static_cast<LONG>(::GetDoubleClickTime()))
         return;
     m_stopClicked = FALSE;
     OnRecord();
@@ -227,10 +231,7 @@ void CMainDlg::StartMotionWatch() {
 
 void CMainDlg::OnStopRecord() {
     if (m_recording) {
-        const UINT_PTR running = m_timerId;
-        if (running)
-            KillTimer(running);
-        m_timerId = 0;
+        const UINT_PTR running = EndCaptureTimer();
         if (running == kRecordingClockTimer) {
             UpdateCaptureButtons();
             m_capture.StopRecording();
@@ -239,14 +240,22 @@ void CMainDlg::OnStopRecord() {
             PlayCaptureSound(m_recordSound);
             if (m_dialogAlive && m_captureRecord.path[0])
                 AddAlbumRecord(m_captureRecord, TRUE);
-        } else if (running == kMotionTimer) {
-            MD_Reset();
         }
         m_recording = FALSE;
         UpdateCaptureButtons();
         EnablePanel(TRUE);
     }
     ShowClockLabel(FormatIdleClock().c_str());
+}
+
+UINT_PTR CMainDlg::EndCaptureTimer() {
+    const UINT_PTR running = m_timerId;
+    if (running)
+        KillTimer(running);
+    m_timerId = 0;
+    if (running == kMotionTimer)
+        MD_Reset();
+    return running;
 }
 
 void CMainDlg::ShowClockLabel(const char* text) { SetLabelText(&m_stCaptureTime, text); }

@@ -45,9 +45,7 @@ LRESULT CMainDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDeviceLost();
         break;
     case WM_LIVECAP_LOWDISK:
-        m_capture.StopRecording();
-        AfxShowMessageBox(m_hWnd, "Insufficient disk space", "Error", MB_OK);
-        OnStopRecord();
+        StopForLowDisk("Insufficient disk space", TRUE);
         break;
     default: // WM_LIVECAP_ERRORABORT among them: the engine has dealt with its graph
         break;
@@ -79,12 +77,28 @@ void CMainDlg::OnMotionFrame() {
                   &moved) != kMdOk ||
         !moved)
         return; // the motion timer arms the next frame
-    // One snapshot, then a fresh watch with a new reference frame.
-    m_captureKind = 0;
-    OnRecord();
+    // One snapshot, then a fresh watch with a new reference frame. The panel stays in its running state
+    // throughout: hiding Stop even for a moment takes the mouse capture from a press that has just
+    // reached it, and its release then makes no click, so the user's Stop would be lost.
+    TakeSingleSnapshot();
+    EndCaptureTimer();
+    StartMotionWatch();
+}
+
+// The engine's watch and the recording clock both see the disk fill, and go on reporting it: only the
+// report that ends the capture is said. The panel is stopped before the box, as the box's own loop
+// goes on dispatching the notices and ticks that keep arriving; those find nothing running.
+void CMainDlg::StopForLowDisk(const char* text, BOOL fromEngine) {
+    if (!m_recording)
+        return;
+    if (fromEngine)
+        m_capture.StopRecording();
     OnStopRecord();
-    OnAuto();
-    OnRecord();
+    if (m_lowDiskBoxUp)
+        return; // a capture started meanwhile from outside: its stop is said by the box already up
+    m_lowDiskBoxUp = TRUE;
+    AfxShowMessageBox(m_hWnd, text, "Error", MB_OK);
+    m_lowDiskBoxUp = FALSE;
 }
 
 void CMainDlg::OnDeviceLost() {

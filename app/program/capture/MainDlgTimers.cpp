@@ -72,10 +72,8 @@ void CMainDlg::OnRecordingClock() {
         OnStopRecord();
         AfxShowMessageBox(m_hWnd, "The recorded file size over 2GB, stop recording.", "Error", MB_OK);
     }
-    if (tick.diskLow) {
-        OnStopRecord();
-        AfxShowMessageBox(m_hWnd, "The disk free space is 100MB, stop capturing.", "Error", MB_OK);
-    }
+    if (tick.diskLow)
+        StopForLowDisk("The disk free space is 100MB, stop capturing.", FALSE);
 }
 
 LRESULT CMainDlg::OnExternalKey(WPARAM key, LPARAM value) {

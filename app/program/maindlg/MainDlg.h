@@ -128,8 +128,13 @@ protected:
     // Capture panel pieces.
     void OnCaptureTimer(UINT_PTR id);
     void OnRecordingClock();
+    // Ends a capture for lack of disk space and says so once, with text; fromEngine: the engine's
+    // notice, which closes the engine's file first.
+    void StopForLowDisk(const char* text, BOOL fromEngine);
     void RecordVideo();
     void StartMotionWatch();
+    // Kills the running capture timer (a motion watch's detector is reset with it); the id that ran, 0 for none.
+    UINT_PTR EndCaptureTimer();
     void TakeSingleSnapshot();
     void TakeOutSilentAudio();
     void PutBackAudio();
@@ -254,6 +259,7 @@ public:
     // m_itemInfo at any time, so a capture waiting for its notification keeps its record here.
     _AlbumItemInfo m_captureRecord = {};
     BOOL m_recording = FALSE;
+    BOOL m_lowDiskBoxUp = FALSE; // the box saying a capture stopped for lack of space is showing
     BOOL m_videoOk = FALSE, m_audioOk = FALSE;
     int m_savedCaptureValues[2] = {};
     volatile LONG m_indicatorRunning = FALSE;

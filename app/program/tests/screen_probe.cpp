@@ -67,12 +67,21 @@ bool ReadInvertedFrameNumberOnScreen(const RECT& r, uint32_t* frame) {
                                    qelcam::Rgb24Stride(pixels.width), frame);
 }
 
-int ShownStripFrame(HWND control, const std::string& stripPng, int frames) {
+namespace {
+
+// The strip's frame closest to what the screen shows of the control, and its mean difference per
+// pixel and colour; frame -1 when the strip cannot be read.
+struct StripMatch {
+    int frame = -1;
+    double difference = 0;
+};
+
+StripMatch MatchStrip(HWND control, const std::string& stripPng, int frames) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
+    StripMatch best;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return -1;
-    int best = -1;
+        return best;
     {
         std::wstring wide(stripPng.begin(), stripPng.end());
         Gdiplus::Bitmap strip(wide.c_str());
@@ -95,13 +104,25 @@ int ShownStripFrame(HWND control, const std::string& stripPng, int frames) {
                     }
                 if (diff < bestDiff) {
                     bestDiff = diff;
-                    best = f;
+                    best.frame = f;
                 }
             }
+            best.difference = bestDiff / (3.0 * fw * fh);
         }
     }
     Gdiplus::GdiplusShutdown(token);
     return best;
+}
+
+} // namespace
+
+int ShownStripFrame(HWND control, const std::string& stripPng, int frames) {
+    return MatchStrip(control, stripPng, frames).frame;
+}
+
+bool ShowsStripRatherThan(HWND control, const std::string& shownPng, const std::string& otherPng, int frames) {
+    const StripMatch shown = MatchStrip(control, shownPng, frames), other = MatchStrip(control, otherPng, frames);
+    return shown.frame >= 0 && other.frame >= 0 && shown.difference < other.difference;
 }
 
 std::string SaveScreenshot(const RECT& r, const std::string& name) {

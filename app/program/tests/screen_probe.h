@@ -25,6 +25,9 @@ bool ReadInvertedFrameNumberOnScreen(const RECT& screenRect, uint32_t* frame);
 // Which frame of the skin strip (frames side by side) the control shows: the closest one, or -1 when
 // the strip cannot be read.
 int ShownStripFrame(HWND control, const std::string& stripPng, int frames);
+// Whether the control's place on the screen looks more like a frame of shownPng than like any of
+// otherPng (two buttons sharing one place: which one is drawn there).
+bool ShowsStripRatherThan(HWND control, const std::string& shownPng, const std::string& otherPng, int frames);
 // Saves what the screen shows of the rectangle as a BMP under the screenshot folder; its path.
 std::string SaveScreenshot(const RECT& screenRect, const std::string& name);
 

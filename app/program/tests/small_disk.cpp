@@ -1,0 +1,45 @@
+#include "small_disk.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "unix_command.h"
+
+namespace programtest {
+
+ScopedSmallDisk::ScopedSmallDisk(int megabytes) {
+    char folder[64];
+    std::snprintf(folder, sizeof folder, "/tmp/qel_small_disk_%lu", ::GetCurrentProcessId());
+    mountPoint_ = folder;
+    char script[192];
+    std::snprintf(script, sizeof script,
+                  "mkdir -p %s && mount -t tmpfs -o size=%dm qel_small_disk %s 2>/dev/null", folder,
+                  megabytes, folder);
+    int status = 0;
+    if (!RunUnixShell(script, &status, &failure_))
+        return;
+    if (status != 0) {
+        failure_ = "a memory file system cannot be mounted here (mount needs root): status " +
+                   std::to_string(status);
+        std::string ignored;
+        RunUnixShell(std::string("rmdir ") + folder, &status, &ignored);
+        return;
+    }
+    mounted_ = true;
+    drive_ = std::make_unique<ScopedWineDrive>(DRIVE_FIXED, WindowsPathOfUnix(mountPoint_));
+    failure_ = drive_->Failure();
+}
+
+ScopedSmallDisk::~ScopedSmallDisk() {
+    drive_.reset(); // the letter goes before the file system under it
+    if (!mounted_)
+        return;
+    int status = 0;
+    std::string why;
+    if (!RunUnixShell("umount " + mountPoint_ + " && rmdir " + mountPoint_, &status, &why) || status != 0)
+        std::printf("the small disk at %s stays mounted: %s (status %d)\n", mountPoint_.c_str(), why.c_str(),
+                    status);
+}
+
+} // namespace programtest
