@@ -66,6 +66,12 @@ void CCaptureController::CloseEngine() {
     m_engine = nullptr;
 }
 
+void CCaptureController::LeaveLiveMode() {
+    m_settings.videoFileType = m_settings.saveFileType;
+    CloseEngine();
+    SetMode(1);
+}
+
 namespace {
 
 int ListDevices(CLiveCapture* engine, DeviceType type, CStringList* names) {

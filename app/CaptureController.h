@@ -52,6 +52,9 @@ public:
     // Engine set-up and devices.
     HRESULT OpenEngine();
     void CloseEngine();
+    // The controller's part of leaving live mode: the record format goes back to the kept one
+    // (SaveFileType), the engine is released and the mode is 1.
+    void LeaveLiveMode();
     int EnumVideoDevices();
     int EnumAudioDevices();
     CString GetVideoDeviceName(int index) const;

@@ -145,7 +145,9 @@ TEST_F(UserSettingsFileTest, AChosenRecordFormatIsTheOneWrittenAndUsedNextTime) 
         EXPECT_EQ(0, controller.Settings().videoFileType);
         EXPECT_EQ(0, controller.Settings().saveFileType);
         // Leaving live mode, as the program does before it closes.
-        controller.Settings().videoFileType = controller.Settings().saveFileType;
+        controller.LeaveLiveMode();
+        EXPECT_EQ(0, controller.Settings().videoFileType);
+        EXPECT_EQ(1, controller.GetMode());
     }
     EXPECT_EQ("0", program.RawValue("Format", "Video FileType"));
     EXPECT_EQ("0", program.RawValue("MergeSetting", "SaveFileType"));

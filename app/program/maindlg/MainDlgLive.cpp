@@ -93,10 +93,7 @@ void CMainDlg::CloseLiveMode() {
         OnStopRecord();
     m_capture.SetVideoWindow(m_savedVideoWindow);
     m_capture.SetNotifyWindow(m_savedNotifyWindow);
-    CaptureSettings& settings = m_capture.Settings();
-    settings.videoFileType = settings.saveFileType;
-    m_capture.CloseEngine();
-    m_capture.SetMode(1);
+    m_capture.LeaveLiveMode();
 }
 
 void CMainDlg::UpdateCaptureButtons() {

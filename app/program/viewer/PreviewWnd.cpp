@@ -1,5 +1,7 @@
 #include "PreviewWnd.h"
 
+#include <cstdlib>
+
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
 #include <Fluvant.h>
@@ -17,9 +19,7 @@ namespace {
 
 const SIZE kViewerSize[2] = {{480, 360}, {320, 240}};
 
-// Reports (one about every 67 ms) during which an unchanged screen means the renderer shows nothing.
-constexpr int kRendererCheckReports = 5;
-// The screen is sampled on a grid of this many points a side.
+// The screen and the reader's frames are sampled on a grid of this many points a side.
 constexpr int kSampleGrid = 5;
 
 // Clears a flag again however the scope is left.
@@ -85,10 +85,21 @@ void CPreviewWnd::KeepFrameBlock(HGLOBAL frame) {
     m_frame = frame;
 }
 
+void CPreviewWnd::LetGoOfShownFile() {
+    // The playback and the reader each hold the file open; a system that refuses to delete an open
+    // file would refuse Trash of the shown clip otherwise.
+    if (m_playing)
+        Stop();
+    DropImage();
+    m_reader.Reset();
+    m_readerPath.Empty();
+    m_path.Empty();
+}
+
 CPreviewWnd::ShownKind CPreviewWnd::ShowFile(const char* path) {
     ++m_stillRequest; // a still still on its way is of an earlier file
     if (!path || !*path) {
-        DropImage();
+        LetGoOfShownFile();
         Invalidate();
         return kShownNothing;
     }
@@ -156,14 +167,16 @@ LRESULT CPreviewWnd::OnStillReady(WPARAM, LPARAM param) {
     return 0;
 }
 
+double CPreviewWnd::FrameIndexAt(LONGLONG position) const {
+    return static_cast<double>(static_cast<LONGLONG>(static_cast<double>(position) * m_framesPerSecond * 1e-7));
+}
+
 void CPreviewWnd::ShowFrameAt(LONGLONG position) {
     m_heldPosition = position;
     if (!m_reader)
         return;
-    const double index = static_cast<double>(static_cast<LONGLONG>(static_cast<double>(position) *
-                                                                   m_framesPerSecond * 1e-7));
     HGLOBAL frame = nullptr;
-    if (FAILED(m_reader->ReadVideoFrame(-index, &frame)) || !frame)
+    if (FAILED(m_reader->ReadVideoFrame(-FrameIndexAt(position), &frame)) || !frame)
         return;
     ShowFrameBlock(frame);
 }
@@ -188,28 +201,73 @@ void CPreviewWnd::ShowFrameBlock(HGLOBAL frame) {
 void CPreviewWnd::Play() {
     if (m_playing)
         Stop();
-    m_reportsSeen = 0;
-    m_screenAtFirstReport.clear();
-    m_rendererChecked = FALSE;
+    m_rendererCheck = viewer::RendererCheck();
     m_ownPicture = FALSE;
     lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
     m_playing = TRUE;
 }
 
-std::vector<COLORREF> CPreviewWnd::ScreenSamples() const {
-    std::vector<COLORREF> samples;
+std::vector<POINT> CPreviewWnd::SamplePoints() const {
+    std::vector<POINT> points;
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     POINT origin = {0, 0};
     ::ClientToScreen(m_hWnd, &origin);
+    for (int row = 0; row < kSampleGrid; ++row)
+        for (int column = 0; column < kSampleGrid; ++column)
+            points.push_back({origin.x + viewer::SampleOffset(column, client.right, kSampleGrid),
+                              origin.y + viewer::SampleOffset(row, client.bottom, kSampleGrid)});
+    return points;
+}
+
+std::vector<uint32_t> CPreviewWnd::ScreenSamples(const std::vector<POINT>& points) const {
+    std::vector<uint32_t> samples;
     HDC screen = ::GetDC(nullptr);
     if (!screen)
         return samples;
-    for (int row = 1; row <= kSampleGrid; ++row)
-        for (int column = 1; column <= kSampleGrid; ++column)
-            samples.push_back(::GetPixel(screen, origin.x + client.right * column / (kSampleGrid + 1),
-                                         origin.y + client.bottom * row / (kSampleGrid + 1)));
+    for (const POINT& point : points)
+        samples.push_back(::GetPixel(screen, point.x, point.y));
     ::ReleaseDC(nullptr, screen);
+    return samples;
+}
+
+bool CPreviewWnd::RendererInView(const std::vector<POINT>& points) const {
+    if (!::IsWindowVisible(m_hWnd))
+        return false;
+    const HWND ownWindow = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (::IsIconic(ownWindow))
+        return false;
+    for (const POINT& point : points) {
+        // Another program's window, or a popup of ours, over the point hides what the renderer shows.
+        // Within our own window the screen's lookup may find the engine's live-picture window, which
+        // lies over the viewer but paints nothing: the viewer itself tells which child is at the point.
+        const HWND shown = ::WindowFromPoint(point);
+        if (!shown || ::GetAncestor(shown, GA_ROOT) != ownWindow)
+            return false;
+        POINT inViewer = point;
+        ::ScreenToClient(m_hWnd, &inViewer);
+        const HWND child = ::ChildWindowFromPointEx(m_hWnd, inViewer, CWP_SKIPINVISIBLE);
+        if (!child || child == m_hWnd)
+            return false;
+    }
+    return !points.empty();
+}
+
+std::vector<uint32_t> CPreviewWnd::FrameSamplesAt(LONGLONG position) {
+    std::vector<uint32_t> samples;
+    HGLOBAL frame = nullptr;
+    if (!m_reader || FAILED(m_reader->ReadVideoFrame(-FrameIndexAt(position), &frame)) || !frame)
+        return samples;
+    if (auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(frame))) {
+        const BYTE* bits = DibBits(header);
+        const SIZE_T size = ::GlobalSize(frame);
+        const SIZE_T offset = static_cast<SIZE_T>(bits - reinterpret_cast<const BYTE*>(header));
+        if (header->biCompression == BI_RGB && offset < size)
+            samples = viewer::FrameSamples(bits, size - offset, header->biWidth, std::abs(header->biHeight),
+                                           header->biBitCount, header->biHeight < 0, kSampleGrid);
+        ::GlobalUnlock(frame);
+    }
+    ::GlobalFree(frame);
     return samples;
 }
 
@@ -225,22 +283,19 @@ void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
         ShowFrameAt(position);
         return;
     }
-    if (m_rendererChecked || !m_reader)
+    if (m_rendererCheck.Verdict() != viewer::RendererVerdict::kWatching || !m_reader)
         return;
-    const std::vector<COLORREF> now = ScreenSamples();
-    if (m_reportsSeen++ == 0) {
-        m_screenAtFirstReport = now;
-        return;
+    viewer::RendererReport report;
+    const std::vector<POINT> points = SamplePoints();
+    report.rendererInView = RendererInView(points);
+    if (report.rendererInView) { // the screen says nothing of the renderer otherwise
+        report.screen = ScreenSamples(points);
+        report.frame = FrameSamplesAt(position);
     }
-    if (now != m_screenAtFirstReport) {
-        m_rendererChecked = TRUE; // the renderer's picture moves on the screen
-        return;
-    }
-    if (m_reportsSeen < kRendererCheckReports)
+    if (m_rendererCheck.Report(report) != viewer::RendererVerdict::kShowsNothing)
         return;
     // A renderer that connected and runs but draws nothing (the mixing renderer on some displays):
     // the reader's frames take its place, as a paused clip's frame already does.
-    m_rendererChecked = TRUE;
     m_ownPicture = TRUE;
     HideRendererWindows();
     ShowFrameAt(position);

@@ -8,6 +8,8 @@
 
 #include <qeldshow/com_ptr.h>
 
+#include "RendererCheck.h"
+
 class CImage;
 struct IMediaFrameReader;
 
@@ -26,6 +28,8 @@ public:
     // Back to the size mode's place and size.
     void Place(int sizeMode);
     // A picture, or a clip's first frame; what it was, so that the caller can show the playback controls.
+    // No path (or an empty one) stops a running playback and lets go of the shown file: the image,
+    // the reader and every handle on the file are released, so that it can be deleted or replaced.
     ShownKind ShowFile(const char* path);
     void Play();
     void Stop();
@@ -57,8 +61,17 @@ protected:
     // image drew from until now is freed, the new one kept for as long as the image uses its bits.
     void KeepFrameBlock(HGLOBAL frame);
     void DropImage();
-    // A few points of what the screen shows of the viewer, renderer windows included.
-    std::vector<COLORREF> ScreenSamples() const;
+    void LetGoOfShownFile();
+    // The renderer check's sample points on the screen, row by row.
+    std::vector<POINT> SamplePoints() const;
+    // What the screen shows at the sample points, renderer windows included.
+    std::vector<uint32_t> ScreenSamples(const std::vector<POINT>& points) const;
+    // Whether a window of the renderer (a child of the viewer) is what the screen shows at every point:
+    // the viewer shown, its window neither minimised nor covered by another window there.
+    bool RendererInView(const std::vector<POINT>& points) const;
+    // The reader's frame at position, at the same relative points; empty when it cannot be read.
+    std::vector<uint32_t> FrameSamplesAt(LONGLONG position);
+    double FrameIndexAt(LONGLONG position) const;
     void HideRendererWindows();
 
     double m_framesPerSecond = 0;
@@ -73,10 +86,7 @@ protected:
     LONGLONG m_heldPosition = 0;
     CWnd* m_parent = nullptr;
     qel::ComPtr<IMediaFrameReader> m_reader;
-    // The renderer check of the running playback: reports seen, the screen at the first one, and
-    // whether the check has ended (the renderer draws) or the viewer draws the frames itself.
-    int m_reportsSeen = 0;
-    std::vector<COLORREF> m_screenAtFirstReport;
-    BOOL m_rendererChecked = FALSE;
+    // The renderer check of the running playback, and whether the viewer draws the frames itself.
+    viewer::RendererCheck m_rendererCheck;
     BOOL m_ownPicture = FALSE;
 };

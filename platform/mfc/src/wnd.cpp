@@ -1,8 +1,8 @@
 // CWnd: the handle map, creation and subclassing, the message path with reflection, and the window calls.
 #include "afxwin.h"
 
+#include <list>
 #include <mutex>
-#include <vector>
 
 #include "app_state.h"
 #include "msg_dispatch.h"
@@ -99,7 +99,9 @@ void QelWndAccess::AfterNcDestroy(CWnd* wnd, HWND window) {
 
 LPCSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
     static std::mutex lock;
-    static std::vector<CString>* names = new std::vector<CString>; // kept for the process
+    // Kept for the process, in a list: callers hold the returned pointers, which a growing vector
+    // would leave pointing at freed or reused text.
+    static std::list<CString>* names = new std::list<CString>;
     HINSTANCE instance = AfxGetInstanceHandle();
     CString name;
     name.Format("Afx:%p:%x:%p:%p:%p", static_cast<void*>(instance), classStyle, static_cast<void*>(cursor),

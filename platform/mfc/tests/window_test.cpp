@@ -172,4 +172,25 @@ TEST(WindowTest, SubclassedSystemControlKeepsWorkingAndComesBack) {
     DestroyWindow(edit);
 }
 
+// A registered name stays usable however many other classes are registered after it: windows made
+// with it (and with the layer's own default class) are still created.
+TEST(WindowTest, ARegisteredClassNameOutlivesLaterRegistrations) {
+    const LPCSTR first = AfxRegisterWndClass(CS_HREDRAW, ::LoadCursor(nullptr, IDC_ARROW));
+    const CString asReturned = first;
+    CWnd plain;
+    ASSERT_TRUE(plain.CreateEx(0, nullptr, "default class", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    plain.DestroyWindow();
+    for (int i = 0; i < 40; ++i) // distinct names: each is a new registration
+        AfxRegisterWndClass(CS_VREDRAW, nullptr, nullptr, reinterpret_cast<HICON>(static_cast<INT_PTR>(i + 1)));
+    EXPECT_STREQ(asReturned, first) << "the returned name no longer reads as registered";
+    CWnd named;
+    EXPECT_TRUE(named.CreateEx(0, first, "first class", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+        << "error " << ::GetLastError();
+    named.DestroyWindow();
+    CWnd again;
+    EXPECT_TRUE(again.CreateEx(0, nullptr, "default class", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+        << "error " << ::GetLastError();
+    again.DestroyWindow();
+}
+
 } // namespace

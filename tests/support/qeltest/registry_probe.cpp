@@ -1,5 +1,7 @@
 #include "qeltest/registry_probe.h"
 
+#include <cstdio>
+
 namespace qeltest {
 
 bool ClassesRootKeyExists(const std::wstring& key) {
@@ -25,10 +27,21 @@ DWORD RunRegsvr32(const std::wstring& arguments) {
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return GetLastError() | 0x80000000u;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
+    const DWORD started = GetTickCount();
+    DWORD code = 0;
+    if (WaitForSingleObject(process.hProcess, kRegsvr32HangGuardMs) != WAIT_OBJECT_0) {
+        // Never leave it running: it would go on changing the registry under the tests that follow.
+        std::printf("regsvr32 %ls: no end within the hang guard of %lu ms; ended\n", arguments.c_str(),
+                    static_cast<unsigned long>(kRegsvr32HangGuardMs));
+        TerminateProcess(process.hProcess, WAIT_TIMEOUT);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        code = WAIT_TIMEOUT | 0x80000000u;
+    } else if (!GetExitCodeProcess(process.hProcess, &code)) {
+        code = GetLastError() | 0x80000000u;
+    }
+    std::printf("regsvr32 %ls: exit code %lu after %lu ms\n", arguments.c_str(), static_cast<unsigned long>(code),
+                static_cast<unsigned long>(GetTickCount() - started));
     CloseHandle(process.hProcess);
     return code;
 }

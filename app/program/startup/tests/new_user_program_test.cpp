@@ -1,6 +1,10 @@
-// The program as a new user meets it: no settings file, the default record format that this system
-// cannot write, a sound input that refuses, the chosen format kept over a close, the snapshot kinds
-// acting as one group, a double click on Stop, and the Setup sheet's place.
+// The program started without a settings file: a first recording in the default record format, which
+// this system cannot write, says why, leaves no file, and AVI then records; the format chosen in Setup
+// is the one the next start records; a sound input that refuses is reported and recording goes on
+// without sound; the snapshot kinds keep exactly one chosen; a double click on Stop starts no new
+// recording; the Setup sheet opens over the window; five snapshots show whole in the strip; Cancel in
+// Enhance after a real drag restores the picture; an empty album's commands stay disabled until a
+// capture arrives.
 #include <gtest/gtest.h>
 
 #include <windows.h>

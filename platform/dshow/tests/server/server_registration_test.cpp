@@ -23,39 +23,34 @@ const CLSID CLSID_QelRegistrationProbe = {0x6a1e0f31, 0x3c52, 0x4b8e, {0x9d, 0x1
 
 std::wstring ClsidKey(REFCLSID clsid) { return L"CLSID\\" + GuidToString(clsid); }
 
-// Whether the category's enumerator lists a device with this friendly name, and its CLSID value.
-bool CategoryLists(REFCLSID category, const std::wstring& friendlyName, CLSID* clsidOut = nullptr) {
-    ComPtr<ICreateDevEnum> devices;
-    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                     &devices));
-    if (!devices)
-        return false;
-    ComPtr<IEnumMoniker> monikers;
-    if (devices->CreateClassEnumerator(category, &monikers, 0) != S_OK)
-        return false;
+// The friendly name of clsid's entry in the category, read through the entry's own device moniker,
+// and its CLSID value; "<missing>" when there is no entry. The entry is looked up by its name rather than
+// found by enumerating the category: other tests register and unregister plug-ins in the same category
+// meanwhile, and an enumeration, which walks the entries by index, then steps past entries that exist.
+std::wstring CategoryEntryName(REFCLSID category, REFCLSID clsid, CLSID* clsidOut = nullptr) {
+    const std::wstring display = L"@device:sw:" + GuidToString(category) + L"\\" + GuidToString(clsid);
+    ComPtr<IBindCtx> context;
+    EXPECT_EQ(S_OK, CreateBindCtx(0, &context));
     ComPtr<IMoniker> moniker;
-    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag))) {
-            VARIANT name;
-            VariantInit(&name);
-            bool match = SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
-                         friendlyName == name.bstrVal;
-            VariantClear(&name);
-            if (match) {
-                if (clsidOut) {
-                    VARIANT clsid;
-                    VariantInit(&clsid);
-                    if (SUCCEEDED(bag->Read(L"CLSID", &clsid, nullptr)) && clsid.vt == VT_BSTR)
-                        CLSIDFromString(clsid.bstrVal, clsidOut);
-                    VariantClear(&clsid);
-                }
-                return true;
-            }
-        }
-        moniker.Reset();
+    ULONG eaten = 0;
+    ComPtr<IPropertyBag> bag;
+    if (!context || FAILED(MkParseDisplayName(context.Get(), display.c_str(), &eaten, &moniker)) ||
+        FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag)))
+        return L"<missing>";
+    std::wstring found = L"<missing>";
+    VARIANT name;
+    VariantInit(&name);
+    if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR)
+        found = name.bstrVal;
+    VariantClear(&name);
+    if (clsidOut) {
+        VARIANT value;
+        VariantInit(&value);
+        if (SUCCEEDED(bag->Read(L"CLSID", &value, nullptr)) && value.vt == VT_BSTR)
+            CLSIDFromString(value.bstrVal, clsidOut);
+        VariantClear(&value);
     }
-    return false;
+    return found;
 }
 
 class ServerRegistrationTest : public qeltest::ComTest {
@@ -94,9 +89,9 @@ TEST_F(ServerRegistrationTest, RegisterWritesEveryClassAsInprocServerOfTheModule
 TEST_F(ServerRegistrationTest, FilterSetupIsFoundThroughTheMapperUnlikeThePage) {
     ASSERT_EQ(S_OK, server_.Register());
     CLSID listed = CLSID_NULL;
-    EXPECT_TRUE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME, &listed));
+    EXPECT_EQ(QEL_TEST_OBJECT_NAME, CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelTestObject, &listed));
     EXPECT_EQ(CLSID_QelTestObject, listed);
-    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_PAGE_NAME));
+    EXPECT_EQ(L"<missing>", CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelTestPage));
 
     ComPtr<IFilterMapper2> mapper;
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2, &mapper));
@@ -127,7 +122,7 @@ TEST_F(ServerRegistrationTest, UnregisterRemovesEverythingAndMayBeRepeated) {
     ASSERT_EQ(S_OK, server_.Unregister());
     for (const CLSID* clsid : {&CLSID_QelTestObject, &CLSID_QelTestPage, &CLSID_QelTestNoMemory})
         EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(*clsid)));
-    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+    EXPECT_EQ(L"<missing>", CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelTestObject));
     ComPtr<IUnknown> object;
     EXPECT_EQ(REGDB_E_CLASSNOTREG,
               CoCreateInstance(CLSID_QelTestObject, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object));
@@ -138,10 +133,10 @@ TEST_F(ServerRegistrationTest, Regsvr32RegistersAndUnregistersTheModule) {
     const std::wstring quoted = L"\"" + server_.Path() + L"\"";
     ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/s " + quoted));
     EXPECT_EQ(server_.Path(), qeltest::ClassesRootString(ClsidKey(CLSID_QelTestObject) + L"\\InprocServer32", nullptr));
-    EXPECT_TRUE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+    EXPECT_EQ(QEL_TEST_OBJECT_NAME, CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelTestObject));
     ASSERT_EQ(0u, qeltest::RunRegsvr32(L"/u /s " + quoted));
     EXPECT_FALSE(qeltest::ClassesRootKeyExists(ClsidKey(CLSID_QelTestObject)));
-    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, QEL_TEST_OBJECT_NAME));
+    EXPECT_EQ(L"<missing>", CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelTestObject));
 }
 
 TEST_F(ServerRegistrationTest, FilterInAnotherCategoryIsListedUnderTheGivenFriendlyName) {
@@ -150,11 +145,11 @@ TEST_F(ServerRegistrationTest, FilterInAnotherCategoryIsListedUnderTheGivenFrien
     const wchar_t* name = L"Qel Registration Probe Camera";
     ASSERT_EQ(S_OK, RegisterFilterSetup(setup, name));
     CLSID listed = CLSID_NULL;
-    EXPECT_TRUE(CategoryLists(CLSID_VideoInputDeviceCategory, name, &listed));
+    EXPECT_EQ(name, CategoryEntryName(CLSID_VideoInputDeviceCategory, CLSID_QelRegistrationProbe, &listed));
     EXPECT_EQ(CLSID_QelRegistrationProbe, listed);
-    EXPECT_FALSE(CategoryLists(CLSID_LegacyAmFilterCategory, name));
+    EXPECT_EQ(L"<missing>", CategoryEntryName(CLSID_LegacyAmFilterCategory, CLSID_QelRegistrationProbe));
     EXPECT_EQ(S_OK, UnregisterFilterSetup(CLSID_QelRegistrationProbe, &CLSID_VideoInputDeviceCategory));
-    EXPECT_FALSE(CategoryLists(CLSID_VideoInputDeviceCategory, name));
+    EXPECT_EQ(L"<missing>", CategoryEntryName(CLSID_VideoInputDeviceCategory, CLSID_QelRegistrationProbe));
     EXPECT_EQ(S_OK, UnregisterFilterSetup(CLSID_QelRegistrationProbe, &CLSID_VideoInputDeviceCategory));
 }
 

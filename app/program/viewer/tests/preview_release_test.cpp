@@ -1,0 +1,125 @@
+// The viewer lets go of the file it shows when told to show nothing, as Trash and Save as need on a
+// system that refuses to delete or replace an open file: afterwards the file opens exclusively.
+// The viewer runs in the test's own process, its reader made from the reader module's own class
+// factory (registered for this process only, so that no other test's registration is touched).
+#include <gtest/gtest.h>
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <QelReader.h>
+
+#include "PreviewWnd.h"
+#include "album_folder.h"
+#include "avi_clip.h"
+#include "qeltest/com_test.h"
+#include "qeltest/pump.h"
+#include "qeltest/temp_dir.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// 0 when the file opens with no sharing at all (no other handle is open on it), else the error.
+DWORD ExclusiveOpenError(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(file);
+    return 0;
+}
+
+class PreviewReleaseTest : public qeltest::ComTest {
+protected:
+    void SetUp() override {
+        qeltest::ComTest::SetUp();
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr));
+        module_ = ::LoadLibraryA(QEL_READER_MODULE);
+        ASSERT_TRUE(module_) << "cannot load " << QEL_READER_MODULE;
+        using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+        auto entry = reinterpret_cast<GetClassObject>(
+            reinterpret_cast<void*>(::GetProcAddress(module_, "DllGetClassObject")));
+        ASSERT_TRUE(entry);
+        IUnknown* factory = nullptr;
+        ASSERT_EQ(S_OK, entry(CLSID_MediaFrameReader, IID_IUnknown, reinterpret_cast<void**>(&factory)));
+        const HRESULT registered =
+            ::CoRegisterClassObject(CLSID_MediaFrameReader, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        factory->Release();
+        ASSERT_EQ(S_OK, registered);
+        ASSERT_TRUE(parent_.CreateEx(0, nullptr, "viewer host", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr))
+            << "error " << ::GetLastError();
+        ASSERT_TRUE(viewer_.Create(&parent_, 0)) << "error " << ::GetLastError();
+        viewer_.ShowWindow(SW_SHOW);
+    }
+
+    void TearDown() override {
+        if (viewer_.m_hWnd)
+            viewer_.DestroyWindow();
+        if (parent_.m_hWnd)
+            parent_.DestroyWindow();
+        if (cookie_)
+            ::CoRevokeClassObject(cookie_);
+        if (gdiplus_)
+            Gdiplus::GdiplusShutdown(gdiplus_);
+        qeltest::ComTest::TearDown();
+        // The reader's module stays loaded: COM may still hold on to its factory until the end.
+    }
+
+    std::string Clip() {
+        const std::string path = folder_.File("shown.avi");
+        WriteFile(path, qelmedia::BuildAviClip(qelmedia::AviClipFormat()));
+        return path;
+    }
+
+    qeltest::TempDir folder_;
+    CWnd parent_;
+    CPreviewWnd viewer_;
+    ULONG_PTR gdiplus_ = 0;
+    HMODULE module_ = nullptr;
+    DWORD cookie_ = 0;
+};
+
+TEST_F(PreviewReleaseTest, AShownClipIsLetGoOfWhenNothingIsShown) {
+    const std::string clip = Clip();
+    ASSERT_EQ(CPreviewWnd::kShownClip, viewer_.ShowFile(clip.c_str()));
+    int width = 0, height = 0;
+    viewer_.GetImageSize(&width, &height);
+    ASSERT_EQ(64, width) << "the reader did not give the clip's first frame";
+    if (ExclusiveOpenError(clip) != ERROR_SHARING_VIOLATION)
+        GTEST_SKIP() << "this system lets a file open exclusively beside the reader's own handle, so no "
+                        "left-over handle could be seen";
+    EXPECT_EQ(CPreviewWnd::kShownNothing, viewer_.ShowFile(nullptr));
+    EXPECT_EQ(0u, ExclusiveOpenError(clip)) << "a handle on the clip is left open";
+    viewer_.GetImageSize(&width, &height);
+    EXPECT_EQ(0, width) << "the clip's frame is still shown";
+}
+
+TEST_F(PreviewReleaseTest, APlayingClipIsStoppedAndLetGoOfWhenNothingIsShown) {
+    const std::string clip = Clip();
+    ASSERT_EQ(CPreviewWnd::kShownClip, viewer_.ShowFile(clip.c_str()));
+    viewer_.Play();
+    qeltest::PumpMessagesFor(500);
+    ASSERT_TRUE(viewer_.IsPlaying());
+    EXPECT_EQ(CPreviewWnd::kShownNothing, viewer_.ShowFile(""));
+    EXPECT_FALSE(viewer_.IsPlaying());
+    EXPECT_EQ(0u, ExclusiveOpenError(clip)) << "a handle on the clip is left open";
+}
+
+TEST_F(PreviewReleaseTest, AShownPictureIsLetGoOfWhenNothingIsShown) {
+    const std::string picture = folder_.File("shown.bmp");
+    const std::string bytes = SolidBmp(40, 30, RGB(10, 200, 30));
+    WriteFile(picture, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    ASSERT_EQ(CPreviewWnd::kShownPicture, viewer_.ShowFile(picture.c_str()));
+    EXPECT_EQ(CPreviewWnd::kShownNothing, viewer_.ShowFile(nullptr));
+    EXPECT_EQ(0u, ExclusiveOpenError(picture)) << "a handle on the picture is left open";
+}
+
+} // namespace
