@@ -1,12 +1,13 @@
 // The viewer lets go of the file it shows when told to show nothing, as Trash and Save as need on a
 // system that refuses to delete or replace an open file: afterwards the file opens exclusively.
-// The viewer runs in the test's own process, its reader made from the reader module's own class
-// factory (registered for this process only, so that no other test's registration is touched).
+// The viewer runs in the test's own process; its still comes from the thumbnail maker's threads, which
+// make the reader by its class, registered for the test.
 #include <gtest/gtest.h>
 
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "PreviewWnd.h"
 #include "album_folder.h"
 #include "avi_clip.h"
+#include "plugin_testkit.h"
 #include "qeltest/com_test.h"
 #include "qeltest/pump.h"
 #include "qeltest/temp_dir.h"
@@ -42,18 +44,9 @@ protected:
         qeltest::ComTest::SetUp();
         Gdiplus::GdiplusStartupInput input;
         ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr));
-        module_ = ::LoadLibraryA(QEL_READER_MODULE);
-        ASSERT_TRUE(module_) << "cannot load " << QEL_READER_MODULE;
-        using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-        auto entry = reinterpret_cast<GetClassObject>(
-            reinterpret_cast<void*>(::GetProcAddress(module_, "DllGetClassObject")));
-        ASSERT_TRUE(entry);
-        IUnknown* factory = nullptr;
-        ASSERT_EQ(S_OK, entry(CLSID_MediaFrameReader, IID_IUnknown, reinterpret_cast<void**>(&factory)));
-        const HRESULT registered =
-            ::CoRegisterClassObject(CLSID_MediaFrameReader, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
-        factory->Release();
-        ASSERT_EQ(S_OK, registered);
+        // The reader, registered as the installer registers it.
+        ASSERT_TRUE(reader_.Loaded()) << "the reader module is not built";
+        ASSERT_EQ(S_OK, reader_.Register());
         ASSERT_TRUE(parent_.CreateEx(0, nullptr, "viewer host", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr))
             << "error " << ::GetLastError();
         ASSERT_TRUE(viewer_.Create(&parent_, 0)) << "error " << ::GetLastError();
@@ -65,8 +58,7 @@ protected:
             viewer_.DestroyWindow();
         if (parent_.m_hWnd)
             parent_.DestroyWindow();
-        if (cookie_)
-            ::CoRevokeClassObject(cookie_);
+        reader_.Unregister();
         if (gdiplus_)
             Gdiplus::GdiplusShutdown(gdiplus_);
         qeltest::ComTest::TearDown();
@@ -79,25 +71,38 @@ protected:
         return path;
     }
 
+    // The still comes from the thumbnail maker's thread: the clip's 64-pixel-wide first frame in place
+    // of the placeholder. A hang guard, not a speed check.
+    bool StillArrives() {
+        const DWORD started = ::GetTickCount();
+        const bool arrived = qeltest::PumpUntil(
+            [this] {
+                int width = 0, height = 0;
+                viewer_.GetImageSize(&width, &height);
+                return width == 64;
+            },
+            10000);
+        std::printf("the clip's still came after %lu ms\n", static_cast<unsigned long>(::GetTickCount() - started));
+        return arrived;
+    }
+
     qeltest::TempDir folder_;
     CWnd parent_;
     CPreviewWnd viewer_;
     ULONG_PTR gdiplus_ = 0;
-    HMODULE module_ = nullptr;
-    DWORD cookie_ = 0;
+    plugintest::PluginModule reader_{L"QelReader"};
 };
 
 TEST_F(PreviewReleaseTest, AShownClipIsLetGoOfWhenNothingIsShown) {
     const std::string clip = Clip();
     ASSERT_EQ(CPreviewWnd::kShownClip, viewer_.ShowFile(clip.c_str()));
-    int width = 0, height = 0;
-    viewer_.GetImageSize(&width, &height);
-    ASSERT_EQ(64, width) << "the reader did not give the clip's first frame";
+    ASSERT_TRUE(StillArrives()) << "the reader did not give the clip's first frame within the hang guard";
     if (ExclusiveOpenError(clip) != ERROR_SHARING_VIOLATION)
         GTEST_SKIP() << "this system lets a file open exclusively beside the reader's own handle, so no "
                         "left-over handle could be seen";
     EXPECT_EQ(CPreviewWnd::kShownNothing, viewer_.ShowFile(nullptr));
     EXPECT_EQ(0u, ExclusiveOpenError(clip)) << "a handle on the clip is left open";
+    int width = 0, height = 0;
     viewer_.GetImageSize(&width, &height);
     EXPECT_EQ(0, width) << "the clip's frame is still shown";
 }
@@ -105,6 +110,7 @@ TEST_F(PreviewReleaseTest, AShownClipIsLetGoOfWhenNothingIsShown) {
 TEST_F(PreviewReleaseTest, APlayingClipIsStoppedAndLetGoOfWhenNothingIsShown) {
     const std::string clip = Clip();
     ASSERT_EQ(CPreviewWnd::kShownClip, viewer_.ShowFile(clip.c_str()));
+    ASSERT_TRUE(StillArrives()) << "the reader did not give the clip's first frame within the hang guard";
     viewer_.Play();
     qeltest::PumpMessagesFor(500);
     ASSERT_TRUE(viewer_.IsPlaying());
