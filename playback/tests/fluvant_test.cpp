@@ -146,7 +146,7 @@ TEST_F(FluvantTest, AFileThatCannotBeRenderedNeverReports) {
     DWORD written = 0;
     WriteFile(file, "not a clip at all", 17, &written, nullptr);
     CloseHandle(file);
-    EXPECT_EQ(0, play_(junk.c_str(), host.Handle(), 0, 0, &ReportLog::Callback));
+    EXPECT_NE(0, play_(junk.c_str(), host.Handle(), 0, 0, &ReportLog::Callback)) << "a refused file is a failure";
     qeltest::PumpMessagesFor(300);
     EXPECT_EQ(0u, ReportLog::Count());
     stop_();
