@@ -6,6 +6,10 @@
 
 #include <dshow.h>
 
+#include <atomic>
+#include <cstdio>
+#include <string>
+
 #include "qeldshow/com_ptr.h"
 #include "ReaderClsids.h"
 #include "fluvant_fixture.h"
@@ -248,6 +252,44 @@ TEST_F(FluvantTest, HundredPlayStopCyclesWithACallbackThatSendsToThisThread) {
     EXPECT_LE(grown, static_cast<int>(platformPerGraph * 100 + 0.5) + 2)
         << "threads grew by " << grown << " over 100 cycles; the platform alone leaves " << platformPerGraph
         << " a graph";
+}
+
+// Reports that arrive while the test marks the library as stopped: none may, however the stop falls.
+struct LateReports {
+    static void CALLBACK Callback(LONGLONG, LONGLONG, LONGLONG, DWORD) {
+        if (stopped.load())
+            late.fetch_add(1);
+        seen.fetch_add(1);
+        // A report that takes a while: the stop meets it in flight more often.
+        Sleep(seen.load() % 3 == 0 ? 15 : 0);
+    }
+    static std::atomic<bool> stopped;
+    static std::atomic<int> late;
+    static std::atomic<int> seen;
+};
+std::atomic<bool> LateReports::stopped{false};
+std::atomic<int> LateReports::late{0};
+std::atomic<int> LateReports::seen{0};
+
+TEST_F(FluvantTest, NoReportReachesTheCallbackAfterLpStopReturnsOverManyStops) {
+    qeltest::Watchdog::ExtendCurrentTest(400);
+    HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    LateReports::late = 0;
+    LateReports::seen = 0;
+    for (int cycle = 0; cycle < 60; ++cycle) {
+        LateReports::stopped = false;
+        play_(clip.c_str(), host.Handle(), 0, 0, &LateReports::Callback);
+        // Stops at varying moments of the 67-ms report period.
+        qeltest::PumpMessagesFor(80 + static_cast<unsigned>(cycle % 7) * 11);
+        stop_();
+        LateReports::stopped = true;
+        qeltest::PumpMessagesFor(cycle % 5 == 0 ? 150 : 10);
+    }
+    std::printf("figure: %d reports over 60 playbacks, %d after their stop\n", LateReports::seen.load(),
+                LateReports::late.load());
+    EXPECT_GT(LateReports::seen.load(), 60) << "the playbacks hardly reported";
+    EXPECT_EQ(0, LateReports::late.load());
 }
 
 } // namespace
