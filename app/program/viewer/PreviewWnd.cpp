@@ -8,6 +8,7 @@
 
 #include "AlbumRules.h"
 #include "MediaDetGrab.h"
+#include "PlayRefusal.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
 #include "ThumbMaker.h"
@@ -167,7 +168,20 @@ void CPreviewWnd::Play() {
     m_screenAtFirstReport.clear();
     m_rendererChecked = FALSE;
     m_ownPicture = FALSE;
-    lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
+    if (m_path.IsEmpty())
+        return;
+    HWND owner = m_parent ? m_parent->GetSafeHwnd() : m_hWnd;
+    if (ClipDidNotAnswer(m_path)) {
+        // Its reader hung already: trying the platform's source again would only hang another thread.
+        TellClipCannotPlay(owner, m_path, true);
+        return;
+    }
+    const int failed = lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
+    if (failed) {
+        Invalidate(); // the still, not a renderer's leftover
+        TellClipCannotPlay(owner, m_path, failed == HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        return;
+    }
     m_playing = TRUE;
 }
 
