@@ -65,13 +65,7 @@ void PrintWatch(const AnswerWatch& watch, const char* what) {
 class PlayAnswers : public ProgramTest {
 protected:
     std::unique_ptr<ZentrikRun> StartOnFolder(const AlbumFolder& folder) {
-        AddCamera();
-        AddMicrophone();
-        auto run = std::make_unique<ZentrikRun>();
-        run->SetIniValue("Basic", "Image Folder", folder.Dir().c_str());
-        EXPECT_TRUE(run->Start());
-        EXPECT_TRUE(run->WaitForMainWindow(30000)) << "no main window";
-        return run;
+        return StartPrepared([&folder](ZentrikRun& run) { run.SetIniValue("Basic", "Image Folder", folder.Dir().c_str()); });
     }
     // The middle of the viewer on the screen (large mode).
     POINT ViewerCentre(const ZentrikRun& run) const {
@@ -162,7 +156,9 @@ TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTh
         GTEST_SKIP() << "no X input: " << why;
     qeltest::Watchdog::ExtendCurrentTest(400);
     AlbumFolder folder("play_again");
-    qelmedia::AviClipFormat format; // 3 s at 10 frames a second
+    qelmedia::AviClipFormat format; // 3 s at 10 frames a second, at a recording's size
+    format.width = 640;
+    format.height = 480;
     const std::vector<uint8_t> clip = qelmedia::BuildAviClip(format);
     folder.Write("again.avi", std::string(clip.begin(), clip.end()), 30);
     auto run = StartOnFolder(folder);
