@@ -216,13 +216,10 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
         GiveUpGraph();
         return rendered;
     }
-    if (FAILED(rendered) || !control_) {
-        // Nothing to show: the graph goes at once, as a stop would take it down.
-        playing_ = true;
-        starting_ = false;
-        Stop(false);
-        return FAILED(rendered) ? rendered : E_NOINTERFACE;
-    }
+    if (FAILED(rendered) || !control_)
+        return FailPlay(FAILED(rendered) ? rendered : E_NOINTERFACE, false);
+    if (!WindowExists(host_))
+        return FailPlay(E_ABORT, true); // the host went while the graph was built
 
     if (notifyWindow_)
         DestroyWindow(notifyWindow_);
@@ -254,17 +251,23 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
         CAutoLock hold(&lock_);
         playing_ = true;
     }
-    if (FAILED(ran)) {
-        starting_ = false;
-        Stop(false);
-        return ran;
-    }
+    if (FAILED(ran))
+        return FailPlay(ran, !WindowExists(host_));
     if (videoWindow_)
         videoWindow_->put_Visible(OATRUE);
     progress_.reset(new CProgressThread);
     if (seeking_)
         progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
     return 0;
+}
+
+int CPlaybackSession::FailPlay(HRESULT why, bool hostGone) {
+    // Nothing played, so nothing is reported; the graph goes as a stop takes it down.
+    callback_ = nullptr;
+    playing_ = true;
+    starting_ = false;
+    Stop(hostGone);
+    return why;
 }
 
 void CPlaybackSession::Stop(bool hostGone) {
@@ -315,39 +318,41 @@ void CPlaybackSession::ReportStopPosition() {
 void CPlaybackSession::TakeDownGraph() {
     if (!graph_)
         return;
-    // The renderer's window leaves the host only while the host is there to let it go.
-    const bool hostThere = WindowExists(host_);
-    qel::ComPtr<IGraphBuilder> graph = std::move(graph_);
-    qel::ComPtr<IMediaControl> control = std::move(control_);
-    qel::ComPtr<IMediaEventEx> events = std::move(events_);
-    qel::ComPtr<IVideoWindow> videoWindow = std::move(videoWindow_);
-    seeking_.Reset();
-    // The last references go on the call's thread; a graph that does not stop in time is left there.
-    CallWithLimit(
-        [graph, control, events, videoWindow, hostThere]() mutable -> HRESULT {
-            if (control) {
-                const HRESULT stopped = control->Stop();
-                if (SUCCEEDED(stopped) && events) {
-                    long code = 0;
-                    events->WaitForCompletion(kStopCompletionMs, &code);
-                }
+    // Only the stop waits on the graph's threads (a renderer's among them, which may need this thread
+    // to answer): it runs with the limit. The rest, and the last release, stay on this thread, which
+    // made the renderers and owns their windows.
+    qel::ComPtr<IMediaControl> control = control_;
+    qel::ComPtr<IMediaEventEx> events = events_;
+    const HRESULT stopped = CallWithLimit(
+        [control, events]() -> HRESULT {
+            if (!control)
+                return S_OK;
+            const HRESULT result = control->Stop();
+            if (SUCCEEDED(result) && events) {
+                long code = 0;
+                events->WaitForCompletion(kStopCompletionMs, &code);
             }
-            if (hostThere && videoWindow) {
-                videoWindow->put_Visible(OAFALSE);
-                videoWindow->put_Owner(0);
-            }
-            qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph.Get()));
-            if (source) {
-                Helper().RemoveDownstream(graph.Get(), source.Get());
-                graph->RemoveFilter(source.Get());
-            }
-            control.Reset();
-            events.Reset();
-            videoWindow.Reset();
-            graph.Reset();
-            return S_OK;
+            return result;
         },
         kTakeDownLimitMs);
+    if (stopped == kCallTimedOut) {
+        GiveUpGraph(); // the stopping thread keeps the graph alive for as long as it is inside
+        return;
+    }
+    if (WindowExists(host_) && videoWindow_) {
+        videoWindow_->put_Visible(OAFALSE);
+        videoWindow_->put_Owner(0);
+    }
+    qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph_.Get()));
+    if (source) {
+        Helper().RemoveDownstream(graph_.Get(), source.Get());
+        graph_->RemoveFilter(source.Get());
+    }
+    control_.Reset();
+    events_.Reset();
+    videoWindow_.Reset();
+    graph_.Reset();
+    seeking_.Reset();
 }
 
 void CPlaybackSession::GiveUpGraph() {

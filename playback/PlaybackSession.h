@@ -80,6 +80,8 @@ private:
     // Lets go of the graph without another call into it (it did not answer), and of the rest.
     void GiveUpGraph();
     void ForgetPlayback();
+    // Ends a play that cannot go on (why), without a report; its answer.
+    int FailPlay(HRESULT why, bool hostGone);
     void HandleGraphEvents();
     void FitVideoToHost();
 

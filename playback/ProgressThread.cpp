@@ -15,7 +15,7 @@ struct CProgressThread::Shared {
     DWORD user = 0;
     DWORD periodMs = 0;
     EventHandle detached{true};
-    EventHandle reportDone{true}; // set while no report is in flight
+    EventHandle turnDone{true}; // set while no read or report is in flight
     HMODULE module = nullptr; // held by the thread, so that the library stays while it runs
 };
 
@@ -29,9 +29,9 @@ bool CProgressThread::Start(IMediaSeeking* seeking, lpProgressCallback callback,
     thread_.Reset();
     threadId_ = 0;
     auto shared = std::make_shared<Shared>();
-    if (!shared->detached.Get() || !shared->reportDone.Get())
+    if (!shared->detached.Get() || !shared->turnDone.Get())
         return false;
-    SetEvent(shared->reportDone.Get());
+    SetEvent(shared->turnDone.Get());
     shared->seeking = seeking;
     shared->callback = callback;
     shared->start = start;
@@ -71,14 +71,14 @@ bool CProgressThread::Detach(DWORD limitMs) {
         shared->callback = nullptr;
     }
     SetEvent(shared->detached.Get());
-    if (WaitForSingleObject(shared->reportDone.Get(), 0) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(shared->turnDone.Get(), 0) == WAIT_OBJECT_0)
         return true;
     if (IsCurrentThread() || limitMs == 0)
         return false;
     // A report in flight at the lowest priority would otherwise wait behind every busy thread.
     if (thread_)
         SetThreadPriority(thread_.Get(), THREAD_PRIORITY_NORMAL);
-    return WaitHandlingSentMessages(shared->reportDone.Get(), limitMs);
+    return WaitHandlingSentMessages(shared->turnDone.Get(), limitMs);
 }
 
 DWORD WINAPI CProgressThread::Main(void* parameter) {
@@ -86,29 +86,32 @@ DWORD WINAPI CProgressThread::Main(void* parameter) {
     delete static_cast<std::shared_ptr<Shared>*>(parameter);
     const HMODULE module = shared->module;
     while (WaitForSingleObject(shared->detached.Get(), shared->periodMs) == WAIT_TIMEOUT) {
+        // The read and the report are one turn in flight: a detach waits the turn out, so that this
+        // thread neither reports after it nor holds the last reference to the graph.
         qel::ComPtr<IMediaSeeking> seeking;
         {
             CAutoLock hold(&shared->lock);
             seeking = shared->seeking;
+            if (seeking)
+                ResetEvent(shared->turnDone.Get());
         }
+        if (!seeking)
+            break;
         LONGLONG current = 0;
-        if (!seeking || FAILED(seeking->GetCurrentPosition(&current)))
-            break;
+        const HRESULT read = seeking->GetCurrentPosition(&current);
         seeking.Reset();
-        if (current >= shared->stop)
+        if (FAILED(read) || current >= shared->stop) {
+            SetEvent(shared->turnDone.Get());
             break;
+        }
         lpProgressCallback callback = nullptr;
         {
-            // Taken and marked in flight in one step: a detach either clears it first or waits for it.
-            CAutoLock hold(&shared->lock);
+            CAutoLock hold(&shared->lock); // a detach during the read has cleared it
             callback = shared->callback;
-            if (callback)
-                ResetEvent(shared->reportDone.Get());
         }
-        if (!callback)
-            continue;
-        callback(shared->start, shared->stop, current, shared->user);
-        SetEvent(shared->reportDone.Get());
+        if (callback)
+            callback(shared->start, shared->stop, current, shared->user);
+        SetEvent(shared->turnDone.Get());
     }
     shared.reset();
     if (module)

@@ -1,10 +1,10 @@
 #pragma once
-// The playback's position reports from a low-priority thread. The thread calls the callback only
-// inside a guard that Detach waits out: once Detach has returned, no report reaches the callback,
-// unless the one in flight is blocked past the limit (a callback that waits on the detaching thread
-// itself), in which case that one call was made before Detach and it is the last. The position is
-// read through a reference of the thread's own, outside every lock, so a graph that does not answer
-// holds only this thread.
+// The playback's position reports from a low-priority thread. The thread reads the position and calls
+// the callback only inside a turn that Detach waits out: once Detach has returned, no report reaches
+// the callback and the thread holds no reference to the graph, unless the turn is blocked past the
+// limit (a callback that waits on the detaching thread itself), in which case that one call was made
+// before Detach and it is the last. The position is read outside every lock, so a graph that does
+// not answer holds only this thread.
 #include <windows.h>
 #include <dshow.h>
 
@@ -28,8 +28,8 @@ public:
     // Whether the calling thread is the reporting thread.
     bool IsCurrentThread() const;
     // The thread lets go of the graph and the callback and ends at its next look. From any other
-    // thread, a report in flight is waited for at most limitMs (sent messages are handled meanwhile);
-    // true when no report was left in flight.
+    // thread, a turn in flight is waited for at most limitMs (sent messages are handled meanwhile);
+    // true when no turn was left in flight.
     bool Detach(DWORD limitMs = 0);
 
 private:
