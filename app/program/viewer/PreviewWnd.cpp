@@ -22,6 +22,12 @@ constexpr int kRendererCheckReports = 5;
 // The screen is sampled on a grid of this many points a side.
 constexpr int kSampleGrid = 5;
 
+// Set once a playback's renderer was seen to draw nothing (the display does not change during a run):
+// later plays take the reader's frames at once instead of sampling the screen again. Reading the
+// screen while that renderer presents can hang in the display connection under Wine (the renderer's
+// swap fails on its drawable while the screen read waits for its reply).
+bool g_rendererShowsNothing = false;
+
 // Clears a flag again however the scope is left.
 class FlagScope {
 public:
@@ -183,6 +189,12 @@ void CPreviewWnd::Play() {
         return;
     }
     m_playing = TRUE;
+    if (g_rendererShowsNothing && m_reader) {
+        m_rendererChecked = TRUE;
+        m_ownPicture = TRUE;
+        HideRendererWindows();
+        ShowFrameAt(m_heldPosition);
+    }
 }
 
 std::vector<COLORREF> CPreviewWnd::ScreenSamples() const {
@@ -231,6 +243,7 @@ void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
     // the reader's frames take its place, as a paused clip's frame already does.
     m_rendererChecked = TRUE;
     m_ownPicture = TRUE;
+    g_rendererShowsNothing = true;
     HideRendererWindows();
     ShowFrameAt(position);
 }
