@@ -9,7 +9,10 @@
 typedef void(CALLBACK* lpProgressCallback)(LONGLONG start, LONGLONG stop, LONGLONG current, DWORD user);
 
 extern "C" {
-// Plays file (ANSI path) inside host from start to stop (0: to the end); always answers 0.
+// Plays file (ANSI path) inside host from start to stop (0: to the end). Answers 0 when it plays, and
+// when there is no file or host (nothing to play); otherwise a failure (an HRESULT): the file cannot be
+// rendered or run, or its graph did not answer within about 2 s (HRESULT_FROM_WIN32(ERROR_TIMEOUT)), in
+// which case it is given up and the call returns all the same.
 int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
 // Stops the current playback; nothing happens when nothing plays. Called from the callback on the
 // progress thread, it ends the reports at once and the caller's thread finishes the stop when it next

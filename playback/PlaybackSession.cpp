@@ -2,7 +2,10 @@
 #include "PlaybackSession.h"
 
 #include <cstring>
+#include <memory>
+#include <string>
 
+#include "BoundedCall.h"
 #include "GraphHelper.h"
 #include "MixerPinConfig.h"
 #include "ReaderClsids.h"
@@ -13,7 +16,19 @@ namespace {
 
 // A stopped graph answers at once; the limit keeps the caller's (the user-interface) thread from ever
 // waiting for good on a graph that does not.
-constexpr LONG kStopCompletionMs = 1000;
+constexpr LONG kStopCompletionMs = 500;
+
+// Sets a flag for a scope, clearing it however the scope is left.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
 
 CGraphHelper& Helper() {
     static CGraphHelper helper;
@@ -101,55 +116,110 @@ void CPlaybackSession::AddRenderers(qel::ComPtr<IUnknown>* mixerConfig) {
         graph_->RemoveFilter(overlay.Get());
 }
 
+HRESULT RenderMediaFile(IGraphBuilder* graph, const char* file) {
+    if (Helper().IsAsfFile(file))
+        return Helper().BuildAsfGraph(file, graph, 3, nullptr, nullptr);
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
+    wide[MAX_PATH - 1] = 0;
+    return graph->RenderFile(wide, nullptr);
+}
+
+namespace {
+
+// What the build step hands back; shared, as the step may end after its play was given up.
+struct BuildOutcome {
+    LONGLONG stop = 0;
+};
+
+} // namespace
+
+HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start) {
+    qel::ComPtr<IUnknown> mixerConfig;
+    AddRenderers(&mixerConfig);
+    auto outcome = std::make_shared<BuildOutcome>();
+    outcome->stop = stop_;
+    const RenderStep render = platform_->Renderer();
+    qel::ComPtr<IGraphBuilder> graph = graph_;
+    const std::string path = file;
+    const HRESULT rendered = CallWithLimit(
+        [graph, path, render, start, outcome]() -> HRESULT {
+            const HRESULT result = render(graph.Get(), path.c_str());
+            Helper().RemoveUnconnectedFilters(graph.Get());
+            qel::ComPtr<IMediaSeeking> seeking;
+            if (FAILED(graph.As(&seeking)) || !seeking)
+                return result;
+            if (outcome->stop == 0)
+                seeking->GetDuration(&outcome->stop);
+            seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+            LONGLONG duration = 0;
+            seeking->GetDuration(&duration);
+            // The kept stop (the reports compare with it) is not clamped; only the seek is.
+            LONGLONG seekStop = outcome->stop == 0 || outcome->stop > duration ? duration : outcome->stop;
+            LONGLONG seekStart = start;
+            seeking->SetPositions(&seekStart, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame, &seekStop,
+                                  AM_SEEKING_AbsolutePositioning);
+            return result;
+        },
+        kBuildLimitMs);
+    if (rendered == kCallTimedOut) {
+        mixerConfig.Reset();
+        return rendered;
+    }
+    if (mixerConfig) {
+        static_cast<IMixerPinConfig*>(mixerConfig.Get())->SetAspectRatioMode(kAspectLetterBox);
+        mixerConfig.Reset();
+    }
+    graph_.As(&seeking_);
+    stop_ = outcome->stop;
+    return rendered;
+}
+
+HRESULT CPlaybackSession::RunGraph() {
+    qel::ComPtr<IMediaControl> control = control_;
+    return CallWithLimit(
+        [control]() -> HRESULT {
+            const HRESULT ran = control->Run();
+            if (ran == S_FALSE) {
+                OAFilterState state = 0;
+                control->GetState(2000, &state);
+            }
+            return ran;
+        },
+        kRunLimitMs);
+}
+
 int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
+    if (starting_ || stopping_)
+        return E_PENDING; // from a message sent while a play or a stop waits for its graph
     Stop(false);
     if (!file || !host)
         return 0;
+    FlagScope starting(starting_);
     host_ = host;
     callback_ = callback;
     user_ = 0;
-    if (FAILED(CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                reinterpret_cast<void**>(graph_.GetAddressOf())))) {
-        playing_ = true; // so that the stop below clears what was kept
-        Stop(false);
-        return 0;
+    start_ = start;
+    stop_ = stop;
+    const HRESULT created = CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                             reinterpret_cast<void**>(graph_.GetAddressOf()));
+    if (FAILED(created)) {
+        ForgetPlayback();
+        return created;
     }
     graph_.As(&control_);
     graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(events_.GetAddressOf()));
     graph_->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(videoWindow_.GetAddressOf()));
 
-    qel::ComPtr<IUnknown> mixerConfig;
-    AddRenderers(&mixerConfig);
-
-    HRESULT rendered;
-    if (Helper().IsAsfFile(file)) {
-        rendered = Helper().BuildAsfGraph(file, graph_.Get(), 3, nullptr, nullptr);
-    } else {
-        wchar_t wide[MAX_PATH] = {};
-        MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
-        wide[MAX_PATH - 1] = 0;
-        rendered = graph_->RenderFile(wide, nullptr);
+    const HRESULT rendered = BuildGraph(file, start);
+    if (rendered == kCallTimedOut) {
+        GiveUpGraph();
+        return rendered;
     }
-    Helper().RemoveUnconnectedFilters(graph_.Get());
-    if (mixerConfig) {
-        static_cast<IMixerPinConfig*>(mixerConfig.Get())->SetAspectRatioMode(kAspectLetterBox);
-        mixerConfig.Reset();
-    }
-
-    graph_.As(&seeking_);
-    start_ = start;
-    stop_ = stop;
-    if (seeking_) {
-        if (stop_ == 0)
-            seeking_->GetDuration(&stop_);
-        seeking_->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
-        LONGLONG duration = 0;
-        seeking_->GetDuration(&duration);
-        LONGLONG seekStop = stop_ == 0 || stop_ > duration ? duration : stop_;
-        LONGLONG seekStart = start;
-        seeking_->SetPositions(&seekStart, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame, &seekStop,
-                               AM_SEEKING_AbsolutePositioning);
-    }
+    if (FAILED(rendered) || !control_)
+        return FailPlay(FAILED(rendered) ? rendered : E_NOINTERFACE, false);
+    if (!WindowExists(host_))
+        return FailPlay(E_ABORT, true); // the host went while the graph was built
 
     if (notifyWindow_)
         DestroyWindow(notifyWindow_);
@@ -165,36 +235,46 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     if (events_)
         events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_), kGraphNotifyMessage, 0);
 
+    savedHostProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc)));
+    if (videoWindow_) {
+        videoWindow_->put_AutoShow(OAFALSE);
+        videoWindow_->put_Visible(OAFALSE);
+    }
+    const HRESULT ran = RunGraph();
+    if (ran == kCallTimedOut) {
+        GiveUpGraph();
+        return ran;
+    }
     {
         // Before the reports start: a callback may stop the playback at its first report.
         CAutoLock hold(&lock_);
         playing_ = true;
     }
-    if (rendered >= 0 && control_) {
-        savedHostProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc)));
-        if (videoWindow_) {
-            videoWindow_->put_AutoShow(OAFALSE);
-            videoWindow_->put_Visible(OAFALSE);
-        }
-        if (control_->Run() == S_FALSE) {
-            OAFilterState state = 0;
-            control_->GetState(2000, &state);
-        }
-        if (videoWindow_)
-            videoWindow_->put_Visible(OATRUE);
-        progress_.reset(new CProgressThread);
-        if (seeking_)
-            progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
-    }
+    if (FAILED(ran))
+        return FailPlay(ran, !WindowExists(host_));
+    if (videoWindow_)
+        videoWindow_->put_Visible(OATRUE);
+    progress_.reset(new CProgressThread);
+    if (seeking_)
+        progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
     return 0;
+}
+
+int CPlaybackSession::FailPlay(HRESULT why, bool hostGone) {
+    // Nothing played, so nothing is reported; the graph goes as a stop takes it down.
+    callback_ = nullptr;
+    playing_ = true;
+    starting_ = false;
+    Stop(hostGone);
+    return why;
 }
 
 void CPlaybackSession::Stop(bool hostGone) {
     std::unique_ptr<CProgressThread> progress;
     {
         CAutoLock hold(&lock_);
-        if (!playing_ || stopping_)
+        if (!playing_ || stopping_ || starting_)
             return;
         if (progress_ && progress_->IsCurrentThread()) {
             // Waiting here would wait on this very thread, and the windows and the graph belong to the
@@ -208,33 +288,88 @@ void CPlaybackSession::Stop(bool hostGone) {
         progress = std::move(progress_);
     }
     if (progress) {
-        // Detached first, the thread no longer touches the graph or calls back, whatever the wait gives.
-        progress->Detach();
-        progress->WaitForEnd(kProgressEndLimitMs);
+        // Past this no report reaches the callback, unless one is blocked in it past the limit.
+        progress->Detach(kProgressEndLimitMs);
         progress.reset();
     }
 
     CAutoLock hold(&lock_);
-    if (seeking_ && callback_) {
-        LONGLONG current = 0;
-        if (SUCCEEDED(seeking_->GetCurrentPosition(&current)) && current < stop_)
-            callback_(start_, stop_, current, user_);
-    }
-    if (control_) {
-        const HRESULT stopped = control_->Stop();
-        if (events_)
-            events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
-        if (SUCCEEDED(stopped) && events_) {
-            long code = 0;
-            events_->WaitForCompletion(kStopCompletionMs, &code);
-        }
-    }
+    ReportStopPosition();
+    if (events_)
+        events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
     if (!hostGone && WindowExists(host_) && savedHostProc_)
         SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    TakeDownGraph();
+    ForgetPlayback();
+    stopping_ = false;
+}
+
+void CPlaybackSession::ReportStopPosition() {
+    if (!seeking_ || !callback_)
+        return;
+    auto current = std::make_shared<LONGLONG>(0);
+    qel::ComPtr<IMediaSeeking> seeking = seeking_;
+    const HRESULT read =
+        CallWithLimit([seeking, current]() { return seeking->GetCurrentPosition(current.get()); }, kPositionLimitMs);
+    if (SUCCEEDED(read) && *current < stop_)
+        callback_(start_, stop_, *current, user_);
+}
+
+void CPlaybackSession::TakeDownGraph() {
+    if (!graph_)
+        return;
+    // Only the stop waits on the graph's threads (a renderer's among them, which may need this thread
+    // to answer): it runs with the limit. The rest, and the last release, stay on this thread, which
+    // made the renderers and owns their windows.
+    qel::ComPtr<IMediaControl> control = control_;
+    qel::ComPtr<IMediaEventEx> events = events_;
+    const HRESULT stopped = CallWithLimit(
+        [control, events]() -> HRESULT {
+            if (!control)
+                return S_OK;
+            const HRESULT result = control->Stop();
+            if (SUCCEEDED(result) && events) {
+                long code = 0;
+                events->WaitForCompletion(kStopCompletionMs, &code);
+            }
+            return result;
+        },
+        kTakeDownLimitMs);
+    if (stopped == kCallTimedOut) {
+        GiveUpGraph(); // the stopping thread keeps the graph alive for as long as it is inside
+        return;
+    }
     if (WindowExists(host_) && videoWindow_) {
         videoWindow_->put_Visible(OAFALSE);
         videoWindow_->put_Owner(0);
     }
+    qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph_.Get()));
+    if (source) {
+        Helper().RemoveDownstream(graph_.Get(), source.Get());
+        graph_->RemoveFilter(source.Get());
+    }
+    control_.Reset();
+    events_.Reset();
+    videoWindow_.Reset();
+    graph_.Reset();
+    seeking_.Reset();
+}
+
+void CPlaybackSession::GiveUpGraph() {
+    if (events_)
+        events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
+    if (WindowExists(host_) && savedHostProc_)
+        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    // Only references are dropped: the thread still inside the graph holds its own.
+    control_.Reset();
+    events_.Reset();
+    videoWindow_.Reset();
+    seeking_.Reset();
+    graph_.Reset();
+    ForgetPlayback();
+}
+
+void CPlaybackSession::ForgetPlayback() {
     if (notifyWindow_) {
         SendMessageA(notifyWindow_, WM_CLOSE, 0, 0);
         if (IsWindow(notifyWindow_))
@@ -245,20 +380,7 @@ void CPlaybackSession::Stop(bool hostGone) {
     host_ = nullptr;
     callback_ = nullptr;
     user_ = 0;
-    if (graph_) {
-        qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph_.Get()));
-        if (source) {
-            Helper().RemoveDownstream(graph_.Get(), source.Get());
-            graph_->RemoveFilter(source.Get());
-        }
-    }
-    control_.Reset();
-    events_.Reset();
-    videoWindow_.Reset();
-    graph_.Reset();
-    seeking_.Reset();
     playing_ = false;
-    stopping_ = false;
 }
 
 void CPlaybackSession::HandleGraphEvents() {

@@ -1,7 +1,10 @@
 #pragma once
 // CPlaybackSession: the one playback of the library. It renders the file into its own graph, makes
 // the renderer's window a child of the host, keeps it fitted to the host, reports the position from a
-// low-priority thread and stops on lpStop, a new play, the host's end or the graph's end.
+// low-priority thread and stops on lpStop, a new play, the host's end or the graph's end. The calls
+// into the graph that a file or a renderer can hang (building, running, stopping and taking it down)
+// run with a time limit (BoundedCall.h): a graph that does not answer in time is given up, never
+// waited for, so the caller's (the user-interface) thread always comes back.
 #include <windows.h>
 #include <dshow.h>
 
@@ -12,12 +15,18 @@
 #include "ProgressThread.h"
 #include "qeldshow/critical_section.h"
 
-// What the session asks of the system, replaceable by tests: filters by class id and the system's
-// major version (which picks the renderer).
+// Renders file into graph: the step of a play that a damaged file can hang. A plain function, as it
+// may still run after its play was given up.
+using RenderStep = HRESULT (*)(IGraphBuilder* graph, const char* file);
+HRESULT RenderMediaFile(IGraphBuilder* graph, const char* file);
+
+// What the session asks of the system, replaceable by tests: filters by class id, the system's
+// major version (which picks the renderer) and the render step.
 struct PlaybackPlatform {
     virtual ~PlaybackPlatform() = default;
     virtual HRESULT CreateFilter(REFCLSID clsid, IBaseFilter** filter);
     virtual int MajorVersion(); // 0 when unknown
+    virtual RenderStep Renderer() { return &RenderMediaFile; }
 };
 
 constexpr UINT kGraphNotifyMessage = 1251;
@@ -27,6 +36,12 @@ constexpr DWORD kProgressPeriodMs = 67;
 // How long a stop waits for the progress thread to leave the caller's callback. Detached first, the
 // thread can no longer touch the graph, so a callback that blocks only delays the stop this long.
 constexpr DWORD kProgressEndLimitMs = 500;
+// How long a play waits for its graph to be built and to run, and a stop for the graph to stop and
+// go: beyond them the graph is given up and the play fails (or the stop ends without it).
+constexpr DWORD kBuildLimitMs = 2000;
+constexpr DWORD kRunLimitMs = 3000; // the run's own wait for the paused state is 2,000 ms
+constexpr DWORD kTakeDownLimitMs = 1500;
+constexpr DWORD kPositionLimitMs = 500;
 // Posted to the notification window when the progress thread itself asks for the stop.
 constexpr UINT kStopRequestMessage = WM_APP + 0x4E3;
 extern const char kNotificationClass[]; // "DirectShow Notification"
@@ -38,6 +53,8 @@ public:
     CPlaybackSession(const CPlaybackSession&) = delete;
     CPlaybackSession& operator=(const CPlaybackSession&) = delete;
 
+    // 0 when the file plays (or when there is no file or host: nothing to play); else why it does not:
+    // the render's or the run's failure, or kCallTimedOut when the graph did not answer in time.
     int Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
     // hostGone: the host window is being destroyed (its procedure must not be put back). Called from
     // the progress thread (a callback that stops), it ends the reports at once and leaves the rest
@@ -56,6 +73,15 @@ public:
 
 private:
     void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
+    HRESULT BuildGraph(const char* file, LONGLONG start);
+    HRESULT RunGraph();
+    void ReportStopPosition();
+    void TakeDownGraph();
+    // Lets go of the graph without another call into it (it did not answer), and of the rest.
+    void GiveUpGraph();
+    void ForgetPlayback();
+    // Ends a play that cannot go on (why), without a report; its answer.
+    int FailPlay(HRESULT why, bool hostGone);
     void HandleGraphEvents();
     void FitVideoToHost();
 
@@ -73,6 +99,7 @@ private:
     HWND notifyWindow_ = nullptr;
     bool playing_ = false;
     bool stopping_ = false; // a stop is under way: stops from its callbacks return at once
+    bool starting_ = false; // a play waits for its graph: plays and stops from sent messages return
     CCritSec lock_;
     WNDPROC savedHostProc_ = nullptr;
     PlaybackPlatform defaultPlatform_;

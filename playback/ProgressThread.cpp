@@ -1,12 +1,13 @@
 // The position-reporting thread of a playback and its detachment.
 #include "ProgressThread.h"
 
+#include "SentMessageWait.h"
 #include "qeldshow/com_ptr.h"
 #include "qeldshow/critical_section.h"
 
 // What the thread and the session share; the thread keeps it alive for as long as it runs.
 struct CProgressThread::Shared {
-    CCritSec lock;
+    CCritSec lock; // never held across a graph call or the callback
     qel::ComPtr<IMediaSeeking> seeking; // null once detached
     lpProgressCallback callback = nullptr;
     LONGLONG start = 0;
@@ -14,20 +15,9 @@ struct CProgressThread::Shared {
     DWORD user = 0;
     DWORD periodMs = 0;
     EventHandle detached{true};
+    EventHandle turnDone{true}; // set while no read or report is in flight
     HMODULE module = nullptr; // held by the thread, so that the library stays while it runs
 };
-
-namespace {
-
-// The module this code lives in, with one more reference on it.
-HMODULE ReferenceOwnModule(const void* address) {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address), &module))
-        return nullptr;
-    return module;
-}
-
-} // namespace
 
 CProgressThread::~CProgressThread() {
     Detach();
@@ -39,15 +29,16 @@ bool CProgressThread::Start(IMediaSeeking* seeking, lpProgressCallback callback,
     thread_.Reset();
     threadId_ = 0;
     auto shared = std::make_shared<Shared>();
-    if (!shared->detached.Get())
+    if (!shared->detached.Get() || !shared->turnDone.Get())
         return false;
+    SetEvent(shared->turnDone.Get());
     shared->seeking = seeking;
     shared->callback = callback;
     shared->start = start;
     shared->stop = stop;
     shared->user = user;
     shared->periodMs = periodMs;
-    shared->module = ReferenceOwnModule(reinterpret_cast<const void*>(&CProgressThread::Main));
+    shared->module = ReferenceOwnModule();
     auto* handedOver = new std::shared_ptr<Shared>(shared);
     HANDLE thread =
         CreateThread(nullptr, 0, &CProgressThread::Main, handedOver, CREATE_SUSPENDED, &threadId_);
@@ -69,38 +60,25 @@ bool CProgressThread::IsCurrentThread() const {
     return threadId_ != 0 && GetCurrentThreadId() == threadId_;
 }
 
-void CProgressThread::Detach() {
+bool CProgressThread::Detach(DWORD limitMs) {
     if (!shared_)
-        return;
-    {
-        CAutoLock hold(&shared_->lock);
-        shared_->seeking.Reset();
-        shared_->callback = nullptr;
-    }
-    SetEvent(shared_->detached.Get());
-    shared_.reset();
-}
-
-bool CProgressThread::WaitForEnd(DWORD limitMs) {
-    if (!thread_)
         return true;
-    if (IsCurrentThread())
-        return false;
-    HANDLE thread = thread_.Get();
-    const DWORD began = GetTickCount();
-    for (;;) {
-        const DWORD spent = GetTickCount() - began;
-        if (spent >= limitMs)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-        // The thread may be inside the caller's callback, sending a message to this very thread.
-        const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, limitMs - spent, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0)
-            return true;
-        if (woke != WAIT_OBJECT_0 + 1)
-            return false;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    std::shared_ptr<Shared> shared = std::move(shared_);
+    qel::ComPtr<IMediaSeeking> seeking; // let go of outside the lock
+    {
+        CAutoLock hold(&shared->lock);
+        seeking = std::move(shared->seeking);
+        shared->callback = nullptr;
     }
+    SetEvent(shared->detached.Get());
+    if (WaitForSingleObject(shared->turnDone.Get(), 0) == WAIT_OBJECT_0)
+        return true;
+    if (IsCurrentThread() || limitMs == 0)
+        return false;
+    // A report in flight at the lowest priority would otherwise wait behind every busy thread.
+    if (thread_)
+        SetThreadPriority(thread_.Get(), THREAD_PRIORITY_NORMAL);
+    return WaitHandlingSentMessages(shared->turnDone.Get(), limitMs);
 }
 
 DWORD WINAPI CProgressThread::Main(void* parameter) {
@@ -108,19 +86,32 @@ DWORD WINAPI CProgressThread::Main(void* parameter) {
     delete static_cast<std::shared_ptr<Shared>*>(parameter);
     const HMODULE module = shared->module;
     while (WaitForSingleObject(shared->detached.Get(), shared->periodMs) == WAIT_TIMEOUT) {
-        LONGLONG current = 0;
-        lpProgressCallback callback = nullptr;
+        // The read and the report are one turn in flight: a detach waits the turn out, so that this
+        // thread neither reports after it nor holds the last reference to the graph.
+        qel::ComPtr<IMediaSeeking> seeking;
         {
             CAutoLock hold(&shared->lock);
-            if (!shared->seeking || FAILED(shared->seeking->GetCurrentPosition(&current)))
-                break;
+            seeking = shared->seeking;
+            if (seeking)
+                ResetEvent(shared->turnDone.Get());
+        }
+        if (!seeking)
+            break;
+        LONGLONG current = 0;
+        const HRESULT read = seeking->GetCurrentPosition(&current);
+        seeking.Reset();
+        if (FAILED(read) || current >= shared->stop) {
+            SetEvent(shared->turnDone.Get());
+            break;
+        }
+        lpProgressCallback callback = nullptr;
+        {
+            CAutoLock hold(&shared->lock); // a detach during the read has cleared it
             callback = shared->callback;
         }
-        if (!callback)
-            continue;
-        if (current >= shared->stop)
-            break;
-        callback(shared->start, shared->stop, current, shared->user);
+        if (callback)
+            callback(shared->start, shared->stop, current, shared->user);
+        SetEvent(shared->turnDone.Get());
     }
     shared.reset();
     if (module)

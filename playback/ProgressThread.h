@@ -1,8 +1,10 @@
 #pragma once
-// The playback's position reports from a low-priority thread. The thread reads the position through
-// a reference of its own, under a lock that Detach takes to drop it: once detached it never touches
-// the graph again and reports nothing more. A stop therefore waits for it only a bounded time (while
-// handling messages sent to the stopping thread), and not at all when the thread itself is stopping.
+// The playback's position reports from a low-priority thread. The thread reads the position and calls
+// the callback only inside a turn that Detach waits out: once Detach has returned, no report reaches
+// the callback and the thread holds no reference to the graph, unless the turn is blocked past the
+// limit (a callback that waits on the detaching thread itself), in which case that one call was made
+// before Detach and it is the last. The position is read outside every lock, so a graph that does
+// not answer holds only this thread.
 #include <windows.h>
 #include <dshow.h>
 
@@ -25,11 +27,10 @@ public:
                DWORD periodMs);
     // Whether the calling thread is the reporting thread.
     bool IsCurrentThread() const;
-    // The thread lets go of the graph and the callback and ends at its next look.
-    void Detach();
-    // Waits at most limitMs for the thread to end, handling messages sent to this thread meanwhile;
-    // true when it ended.
-    bool WaitForEnd(DWORD limitMs);
+    // The thread lets go of the graph and the callback and ends at its next look. From any other
+    // thread, a turn in flight is waited for at most limitMs (sent messages are handled meanwhile);
+    // true when no turn was left in flight.
+    bool Detach(DWORD limitMs = 0);
 
 private:
     struct Shared;

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <string>
 
 #include "GraphHelper.h"
 #include "PlaybackSession.h"
@@ -182,6 +185,103 @@ TEST_F(PlaybackSessionTest, AStopDoesNotWaitForACallbackThatWaitsOnTheStoppingTh
     EXPECT_EQ(reportsAtStop, StoppingCallback::reports.load()) << "no report after the stop";
     CloseHandle(StoppingCallback::release);
     StoppingCallback::release = nullptr;
+}
+
+// A render step that hangs until the test lets it go, as the platform's source does on some damaged
+// files; then it fails as the platform would not have.
+struct HangingRender {
+    static HRESULT Render(IGraphBuilder* graph, const char*) {
+        entered = true;
+        WaitForSingleObject(release, 30000);
+        // Touches its graph after the play was given up: the graph must still be the step's to touch.
+        qel::ComPtr<IMediaSeeking> seeking;
+        graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(seeking.GetAddressOf()));
+        finished = true;
+        return VFW_E_CANNOT_RENDER;
+    }
+    static std::atomic<bool> entered;
+    static std::atomic<bool> finished;
+    static HANDLE release;
+};
+std::atomic<bool> HangingRender::entered{false};
+std::atomic<bool> HangingRender::finished{false};
+HANDLE HangingRender::release = nullptr;
+
+class HangingSystem : public PlaybackPlatform {
+public:
+    RenderStep Renderer() override { return &HangingRender::Render; }
+};
+
+// Another thread's sends to the host while the play waits: they are answered, not held.
+DWORD WINAPI SendWhileWaiting(void* host) {
+    DWORD slowest = 0;
+    for (int i = 0; i < 10; ++i) {
+        const DWORD began = GetTickCount();
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(static_cast<HWND>(host), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
+            return 5000;
+        slowest = std::max(slowest, GetTickCount() - began);
+        Sleep(100);
+    }
+    return slowest;
+}
+
+TEST_F(PlaybackSessionTest, APlayWhoseGraphHangsFailsWithinItsLimitAndTheAbandonedBuildEndsHarmlessly) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HangingRender::entered = false;
+    HangingRender::finished = false;
+    HangingRender::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("clip.avi", 10);
+    HANDLE sender = CreateThread(nullptr, 0, &SendWhileWaiting, host.Handle(), 0, nullptr);
+    const DWORD began = GetTickCount();
+    const int answer = PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, &fluvanttest::ReportLog::Callback);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: the play of a hanging build came back after %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_TRUE(HangingRender::entered.load());
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_TIMEOUT), answer);
+    EXPECT_LT(took, 10000u) << "hang guard";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(sender, 10000));
+    DWORD slowestSend = 0;
+    GetExitCodeThread(sender, &slowestSend);
+    CloseHandle(sender);
+    std::printf("figure: slowest answer to another thread's send during the play: %lu ms\n",
+                static_cast<unsigned long>(slowestSend));
+    EXPECT_LT(slowestSend, 5000u) << "the host did not answer while the play waited";
+
+    // The system comes back before the stuck step ends: the next play works.
+    PlaybackSession().SetPlatform(nullptr);
+    EXPECT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    EXPECT_TRUE(PlaybackSession().Playing());
+    PlaybackSession().Stop(false);
+
+    // Let go, the abandoned step finishes with its own graph; nothing of the session is touched.
+    SetEvent(HangingRender::release);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return HangingRender::finished.load(); }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, fluvanttest::ReportLog::Count()) << "a given-up play reported";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    CloseHandle(HangingRender::release);
+    HangingRender::release = nullptr;
+}
+
+TEST_F(PlaybackSessionTest, ARefusedFileIsAFailureAndLeavesNothingPlaying) {
+    fluvanttest::HostWindow host;
+    const std::string junk = folder_.File("junk.avi");
+    HANDLE file = CreateFileA(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "RIFF not a clip", 15, &written, nullptr);
+    CloseHandle(file);
+    EXPECT_LT(PlaybackSession().Play(junk.c_str(), host.Handle(), 0, 0, nullptr), 0);
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    EXPECT_TRUE(fluvanttest::Children(host.Handle()).empty()) << "a renderer window was left in the host";
 }
 
 } // namespace

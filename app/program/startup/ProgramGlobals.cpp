@@ -39,7 +39,11 @@ void CALLBACK OnPlaybackProgress(LONGLONG /*start*/, LONGLONG stop, LONGLONG cur
     // Whole positions, not their low 32 bits: those wrap after about 429 s and the end is never seen.
     static_assert(sizeof(WPARAM) >= sizeof(LONGLONG) && sizeof(LPARAM) >= sizeof(LONGLONG), "64-bit positions");
     CWnd* main = AfxGetMainWnd();
-    if (main && main->GetSafeHwnd())
-        ::SendMessageA(main->m_hWnd, WM_ZENTRIK_PLAY_PROGRESS, static_cast<WPARAM>(current),
-                       static_cast<LPARAM>(stop));
+    if (!main || !main->GetSafeHwnd())
+        return;
+    // A report is dropped rather than waited for: the window may be busy in a call of its own, and a
+    // report that waits for it holds the playback's reporting (and its stop) with it.
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(main->m_hWnd, WM_ZENTRIK_PLAY_PROGRESS, static_cast<WPARAM>(current),
+                          static_cast<LPARAM>(stop), SMTO_NORMAL, kPlaybackReportLimitMs, &answer);
 }

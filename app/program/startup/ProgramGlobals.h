@@ -37,5 +37,7 @@ enum : UINT {
 };
 
 // The playback library's progress callback: the position reaches the main window as message 0x1412,
-// wParam the current and lParam the stop position (whole 64-bit values, 100-ns units).
+// wParam the current and lParam the stop position (whole 64-bit values, 100-ns units). A report the
+// window does not take within kPlaybackReportLimitMs is dropped.
+constexpr UINT kPlaybackReportLimitMs = 1000;
 void CALLBACK OnPlaybackProgress(LONGLONG start, LONGLONG stop, LONGLONG current, DWORD user);

@@ -33,6 +33,9 @@ void CMainDlg::ResetPlayDisplay() {
 void CMainDlg::ShowPlayPosition() { SetLabelText(&m_stCaptureTime, PlayTimeText(m_playPosition, m_duration).c_str()); }
 
 LRESULT CMainDlg::OnPlayProgress(WPARAM wParam, LPARAM) {
+    // A report that waited past its sender's limit can still arrive once the playback has stopped.
+    if (!m_viewer.IsPlaying())
+        return 0;
     // The whole 64-bit position: a clip longer than 2^32 x 100 ns (about 429 s) does not wrap.
     const double position = static_cast<double>(static_cast<ULONGLONG>(wParam));
     if (position == m_duration) {

@@ -11,6 +11,7 @@
 #include "AlbumRules.h"
 #include "ClipPlaceholder.h"
 #include "MediaDetGrab.h"
+#include "PlayRefusal.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
 #include "ThumbMaker.h"
@@ -21,6 +22,12 @@ const SIZE kViewerSize[2] = {{480, 360}, {320, 240}};
 
 // The screen and the reader's frames are sampled on a grid of this many points a side.
 constexpr int kSampleGrid = 5;
+
+// Set once a playback's renderer was seen to draw nothing (the display does not change during a run):
+// later plays take the reader's frames at once instead of sampling the screen again. Reading the
+// screen while that renderer presents can hang in the display connection under Wine (the renderer's
+// swap fails on its drawable while the screen read waits for its reply).
+bool g_rendererShowsNothing = false;
 
 // Clears a flag again however the scope is left.
 class FlagScope {
@@ -203,8 +210,27 @@ void CPreviewWnd::Play() {
         Stop();
     m_rendererCheck = viewer::RendererCheck();
     m_ownPicture = FALSE;
-    lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
+    if (m_path.IsEmpty())
+        return;
+    HWND owner = m_parent ? m_parent->GetSafeHwnd() : m_hWnd;
+    if (ClipDidNotAnswer(m_path)) {
+        // Its reader hung already: trying the platform's source again would only hang another thread.
+        TellClipCannotPlay(owner, m_path, true);
+        return;
+    }
+    const int failed = lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
+    if (failed) {
+        Invalidate(); // the still, not a renderer's leftover
+        TellClipCannotPlay(owner, m_path, failed == HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        return;
+    }
     m_playing = TRUE;
+    if (g_rendererShowsNothing && m_reader) {
+        m_rendererChecked = TRUE;
+        m_ownPicture = TRUE;
+        HideRendererWindows();
+        ShowFrameAt(m_heldPosition);
+    }
 }
 
 std::vector<POINT> CPreviewWnd::SamplePoints() const {
@@ -297,6 +323,7 @@ void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
     // A renderer that connected and runs but draws nothing (the mixing renderer on some displays):
     // the reader's frames take its place, as a paused clip's frame already does.
     m_ownPicture = TRUE;
+    g_rendererShowsNothing = true;
     HideRendererWindows();
     ShowFrameAt(position);
 }

@@ -1,0 +1,27 @@
+// Bounded waits that keep handling sent messages, and the module reference of outliving threads.
+#include "SentMessageWait.h"
+
+bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs) {
+    const DWORD began = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - began;
+        if (spent >= limitMs)
+            return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, limitMs - spent, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0)
+            return true;
+        if (woke != WAIT_OBJECT_0 + 1)
+            return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        // Peeking is what delivers the sent messages; nothing is taken from the posted queue.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+HMODULE ReferenceOwnModule() {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(reinterpret_cast<const void*>(&ReferenceOwnModule)), &module))
+        return nullptr;
+    return module;
+}

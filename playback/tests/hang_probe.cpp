@@ -1,0 +1,54 @@
+// Plays one clip through the library's first ordinal in a process of its own and answers, as its exit
+// code, how lpPlay came back: 0 a failure within the hang guard (10 s), 1 a play, 2 no answer in time,
+// 3 the library could not be loaded. A clip that hangs the platform's source leaves a thread inside it,
+// and Wine's host side can crash at such a process's end; the parent reads only the exit code.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "Fluvant.h"
+
+namespace {
+
+typedef int(WINAPI* PlayFn)(const char*, HWND, LONGLONG, LONGLONG, lpProgressCallback);
+
+struct PlayCall {
+    PlayFn play;
+    const char* clip;
+    HWND host;
+    int answer = 0;
+    DWORD tookMs = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return 3;
+    HMODULE library = LoadLibraryA("Fluvant.dll");
+    auto play = library ? reinterpret_cast<PlayFn>(reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(1))))
+                        : nullptr;
+    if (!play)
+        return 3;
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 320, 240, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    // The hang guard: a play that never comes back ends the process with its own code.
+    HANDLE guard = CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            Sleep(10000);
+            std::printf("lpPlay did not come back within 10 s\n");
+            std::fflush(stdout);
+            ExitProcess(2);
+        },
+        nullptr, 0, nullptr);
+    const DWORD began = GetTickCount();
+    const int answer = play(argv[1], host, 0, 0, nullptr);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: lpPlay answered 0x%08x after %lu ms\n", static_cast<unsigned>(answer),
+                static_cast<unsigned long>(took));
+    std::fflush(stdout);
+    if (guard)
+        CloseHandle(guard);
+    ExitProcess(answer != 0 ? 0 : 1);
+}
