@@ -57,4 +57,13 @@ bool XHeldClickAt(POINT at, int holdMs, std::string* why) {
     return RunXdotool(arguments, why);
 }
 
+bool XClick(HWND window, std::string* why) {
+    RECT rect = {};
+    if (!window || !::GetWindowRect(window, &rect)) {
+        *why = "no window to click";
+        return false;
+    }
+    return XClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, 1, 0, why);
+}
+
 } // namespace programtest

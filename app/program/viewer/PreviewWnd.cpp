@@ -1,5 +1,6 @@
 #include "PreviewWnd.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
@@ -226,7 +227,6 @@ void CPreviewWnd::Play() {
     }
     m_playing = TRUE;
     if (g_rendererShowsNothing && m_reader) {
-        m_rendererChecked = TRUE;
         m_ownPicture = TRUE;
         HideRendererWindows();
         ShowFrameAt(m_heldPosition);
@@ -246,13 +246,52 @@ std::vector<POINT> CPreviewWnd::SamplePoints() const {
     return points;
 }
 
+// One copy of the screen under the points, read at each of them: a single read of the display per
+// report (reading pixel by pixel while a renderer presents can stall the display connection under Wine).
 std::vector<uint32_t> CPreviewWnd::ScreenSamples(const std::vector<POINT>& points) const {
     std::vector<uint32_t> samples;
+    if (points.empty())
+        return samples;
+    RECT area = {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    for (const POINT& point : points) {
+        area.left = (std::min)(area.left, point.x);
+        area.top = (std::min)(area.top, point.y);
+        area.right = (std::max)(area.right, point.x + 1);
+        area.bottom = (std::max)(area.bottom, point.y + 1);
+    }
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     HDC screen = ::GetDC(nullptr);
     if (!screen)
         return samples;
-    for (const POINT& point : points)
-        samples.push_back(::GetPixel(screen, point.x, point.y));
+    void* bits = nullptr;
+    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = copy ? ::CreateCompatibleDC(screen) : nullptr;
+    if (memory) {
+        HGDIOBJ old = ::SelectObject(memory, copy);
+        if (::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+            ::GdiFlush();
+            const auto* pixels = static_cast<const uint8_t*>(bits);
+            for (const POINT& point : points) {
+                const uint8_t* pixel = pixels + (static_cast<size_t>(point.y - area.top) * static_cast<size_t>(width) +
+                                                 static_cast<size_t>(point.x - area.left)) * 4;
+                // Stored blue, green, red: as a colour reads, red lowest.
+                samples.push_back(static_cast<uint32_t>(pixel[2]) | static_cast<uint32_t>(pixel[1]) << 8 |
+                                  static_cast<uint32_t>(pixel[0]) << 16);
+            }
+        }
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+    }
+    if (copy)
+        ::DeleteObject(copy);
     ::ReleaseDC(nullptr, screen);
     return samples;
 }
