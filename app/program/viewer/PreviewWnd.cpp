@@ -387,7 +387,10 @@ void CPreviewWnd::StopAt(LONGLONG position) {
         FlagScope stopping(m_stopping);
         lpStop();
     }
-    if (HBITMAP still = GrabClipBitmap(m_hWnd, m_path, position)) {
+    // The media detector opens the clip on this thread: only a clip whose reader the thumbnail maker
+    // opened in time is given to it, never one that hung the platform's source or was not tried yet.
+    HBITMAP still = m_reader && !ClipDidNotAnswer(m_path) ? GrabClipBitmap(m_hWnd, m_path, position) : nullptr;
+    if (still) {
         if (!m_image)
             m_image = std::make_unique<CImage>();
         if (m_image->SetBitmap(still, nullptr))

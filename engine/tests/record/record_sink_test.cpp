@@ -9,6 +9,7 @@
 
 #include "qeldshow/com_ptr.h"
 #include "qeltest/watchdog.h"
+#include "static_class_factory.h"
 
 #include <fstream>
 #include <string>
@@ -125,19 +126,9 @@ private:
 };
 
 // Makes stand-in builders around the system's own, made by the system's class object.
-class NamingBuilderFactory : public IClassFactory {
+class NamingBuilderFactory : public StaticClassFactory {
 public:
     explicit NamingBuilderFactory(IClassFactory* system) : system_(system) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
         *ppv = nullptr;
         if (outer)
@@ -152,7 +143,6 @@ public:
         builder->Release();
         return hr;
     }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
 private:
     IClassFactory* system_;

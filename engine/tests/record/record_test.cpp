@@ -13,6 +13,7 @@
 #include "qeltest/modal_hook.h"
 #include "qeltest/pump.h"
 #include "qeltest/watchdog.h"
+#include "static_class_factory.h"
 
 #include <fstream>
 #include <string>
@@ -334,23 +335,12 @@ TEST_F(RecordTest, DeletingTheEngineRightAfterTheStop) {
 }
 
 // A class factory of this process in place of the rotate plug-in's, which makes nothing.
-class RefusingFactory : public IClassFactory {
+class RefusingFactory : public StaticClassFactory {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** ppv) override {
         *ppv = nullptr;
         return E_OUTOFMEMORY;
     }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 };
 
 TEST_F(RecordTest, APlugInThatCannotBeMadeEndsTheBuildAndThePreviewComesBack) {

@@ -140,6 +140,10 @@ TEST_F(PlayAnswers, PlayAndADoubleClickOnClipsThatHangTheirSourceSayTheyCannotPl
         PostClick(dialog, kPlay);
         run->WaitForExpectedBoxes(10000);
     }
+    // Pause on a clip that hung shows no still of it and keeps the window answering.
+    PostClick(dialog, kPause);
+    run->Pump(2000);
+    EXPECT_GE(AnswerTime(dialog, 5000), 0) << "the window did not answer after Pause on a hanging clip";
     EXPECT_TRUE(run->MissingBoxes().empty()) << "a play on a hanging clip said nothing";
     EXPECT_EQ(5u, run->Boxes().size());
     EXPECT_GE(AnswerTime(dialog, 1000), 0);

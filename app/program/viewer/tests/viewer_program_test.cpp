@@ -97,6 +97,12 @@ protected:
         EXPECT_TRUE(WaitForClipThumbnail(*run)) << "no clip thumbnail";
         ClickButton(run->Dialog(), kSwitch);
         run->Pump(300);
+        // The still comes from the thumbnail maker's thread; the placeholder (and its size) shows until
+        // it does.
+        const std::string still = std::to_string(format.width) + "X" + std::to_string(format.height);
+        for (int i = 0; i < 200 && Label(*run, kPixelSize) != still; ++i)
+            run->Pump(50);
+        EXPECT_EQ(still, Label(*run, kPixelSize)) << "the clip's still never came within the hang guard of 10 s";
         return run;
     }
 
