@@ -137,6 +137,19 @@ protected:
         return -1;
     }
 
+    // Starts run (its folders set by the caller) and waits for it to finish the recording, then closes
+    // it: the file holds exactly the frames that had reached the disk.
+    static void ExpectNextStartFinishes(ZentrikRun& run, const std::string& file, uint32_t framesOnDisk) {
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.WaitForMainWindow(30000));
+        const long took = WaitUntilFinished(run, file, 60000);
+        std::printf("the next start finished it %ld ms after its main window showed (hang guard 60000 ms)\n", took);
+        ASSERT_GE(took, 0) << "the next start did not finish the recording";
+        ::PostMessageA(run.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
+        EXPECT_EQ(0u, run.WaitForExit(10000));
+        ExpectFinishedWith(file, framesOnDisk);
+    }
+
     // The finished recording holds exactly the frames that had reached the disk, and plays.
     static void ExpectFinishedWith(const std::string& file, uint32_t framesOnDisk) {
         std::vector<std::uint8_t> bytes;
@@ -233,14 +246,7 @@ TEST_F(KilledRecording, InAVideoFolderApartTheNextStartFinishesItWithEveryFrameO
 
     ZentrikRun second; // its own, empty image folder
     second.SetIniValue("Basic", "Video Folder", (first.Folder() + "videos").c_str());
-    ASSERT_TRUE(second.Start());
-    ASSERT_TRUE(second.WaitForMainWindow(30000));
-    const long took = WaitUntilFinished(second, file, 60000);
-    std::printf("finished %ld ms after the main window showed (hang guard 60000 ms)\n", took);
-    ASSERT_GE(took, 0) << "the recording in the video folder was never finished";
-    ::PostMessageA(second.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
-    EXPECT_EQ(0u, second.WaitForExit(10000));
-    ExpectFinishedWith(file, onDisk);
+    ExpectNextStartFinishes(second, file, onDisk);
 }
 
 // Close while a repair crawls through a slow drive (every read slowed on purpose): the program ends
@@ -283,14 +289,7 @@ void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
     third.SetIniValue("Basic", "Video Folder", videos.c_str());
     if (!videoFolderApart)
         third.SetIniValue("Basic", "Image Folder", videos.c_str());
-    ASSERT_TRUE(third.Start());
-    ASSERT_TRUE(third.WaitForMainWindow(30000));
-    const long finished = WaitUntilFinished(third, file, 60000);
-    std::printf("the next start finished it in %ld ms (hang guard 60000 ms)\n", finished);
-    ASSERT_GE(finished, 0) << "the next start did not finish the recording";
-    ::PostMessageA(third.Dialog(), WM_COMMAND, MAKEWPARAM(kClose, BN_CLICKED), 0);
-    EXPECT_EQ(0u, third.WaitForExit(10000));
-    ExpectFinishedWith(file, onDisk);
+    ExpectNextStartFinishes(third, file, onDisk);
 }
 
 TEST_F(KilledRecording, CloseDuringASlowRepairInTheAlbumFolderEndsTheProgramAndTheNextStartFinishesIt) {
