@@ -9,10 +9,9 @@
 namespace programtest {
 
 ScopedSmallDisk::ScopedSmallDisk(int megabytes) {
-    char folder[64];
-    std::snprintf(folder, sizeof folder, "/tmp/qel_small_disk_%lu", ::GetCurrentProcessId());
-    mountPoint_ = folder;
-    char script[192];
+    mountPoint_ = UnixTempName("qel_small_disk");
+    const char* folder = mountPoint_.c_str();
+    char script[256];
     std::snprintf(script, sizeof script,
                   "mkdir -p %s && mount -t tmpfs -o size=%dm qel_small_disk %s 2>/dev/null", folder,
                   megabytes, folder);

@@ -20,6 +20,18 @@ std::string ReadAll(const std::string& path) {
 
 } // namespace
 
+std::string UnixTempName(const char* stem) {
+    char prefix[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    unsigned long hash = 5381;
+    for (const char* c = prefix; *c; ++c)
+        hash = hash * 33 + static_cast<unsigned char>(*c);
+    char name[128];
+    std::snprintf(name, sizeof name, "/tmp/%s_%08lx_%lu_%lu", stem, hash & 0xFFFFFFFFul, ::GetCurrentProcessId(),
+                  ::GetTickCount());
+    return name;
+}
+
 std::string WindowsPathOfUnix(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
     for (char& c : path)
@@ -31,9 +43,8 @@ std::string WindowsPathOfUnix(const std::string& unixPath) {
 bool RunUnixShell(const std::string& script, int* status, std::string* why) {
     // Wine gives no handle of a Unix process to wait on: the shell writes the status to a marker file
     // (renamed into place whole) once the script has ended.
-    char marker[64];
-    std::snprintf(marker, sizeof marker, "/tmp/qel_shell_%lu_%lu", ::GetCurrentProcessId(), ::GetTickCount());
-    const std::string done = std::string(marker) + ".done";
+    const std::string marker = UnixTempName("qel_shell");
+    const std::string done = marker + ".done";
     std::string command = "Z:\\bin\\sh -c \"" + script + "; echo $? > " + marker + ".part; mv " + marker +
                           ".part " + done + "\"";
     STARTUPINFOA startup = {};

@@ -92,9 +92,9 @@ std::map<std::string, int> ClipTries(const std::string& log) {
 
 using AlbumDamage = ProgramTest;
 
-// An idle program's processor time over 4 s: a tenth of one processor. A loop of reader opens took
-// more than half of one.
-constexpr long kIdleCpuLimitMs = 400;
+// An idle program's processor time over 4 s: a quarter of one processor. The live picture alone takes
+// about a tenth, more on a busy machine; a loop of reader opens took more than half of one.
+constexpr long kIdleCpuLimitMs = 1000;
 
 TEST_F(AlbumDamage, ClipsThatHangTheirReaderShowThePlaceholderWhileTheWindowAnswersAndCloses) {
     AlbumFolder folder("damaged");

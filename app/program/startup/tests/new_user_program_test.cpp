@@ -207,11 +207,14 @@ protected:
         const std::set<std::string> before = FilesIn(folder);
         Click(kRecord);
         std::vector<std::string> added;
+        // Until the writer's temporary file (its name ends in "~") has become the snapshot.
         PumpUntil(10000, [&] {
             added = NewFiles(before, FilesIn(folder));
-            return !added.empty();
+            return !added.empty() &&
+                   std::none_of(added.begin(), added.end(), [](const std::string& name) { return !name.empty() && name.back() == '~'; });
         });
-        ASSERT_EQ(1u, added.size()) << "the snapshot after the refusal wrote nothing";
+        ASSERT_EQ(1u, added.size()) << "the snapshot after the refusal wrote nothing, or more than one file: "
+                                    << ::testing::PrintToString(added);
         EXPECT_TRUE(EndsWith(added[0], ".JPG") || EndsWith(added[0], ".BMP")) << added[0];
     }
 
