@@ -5,6 +5,7 @@
 
 #include "MainDlg.h"
 #include "ProgramGlobals.h"
+#include "SentMessageWait.h"
 #include "RecordingRecovery.h"
 #include "ThumbScan.h"
 
@@ -66,7 +67,7 @@ CAlbumScanJob* CAlbumScanJob::Start(const Setup& setup) {
 BOOL CAlbumScanJob::Stop(DWORD limitMs) {
     ::SetEvent(stopEvent_);
     // The scan may sit in SendMessage to this thread: serving it lets it reach its next stop check.
-    return WaitServingSentMessages(thread_, limitMs);
+    return WaitHandlingSentMessages(thread_, limitMs);
 }
 
 void CAlbumScanJob::Release() {

@@ -287,9 +287,5 @@ public:
 // The indicator thread's wake-up event (auto-reset); null when none.
 extern HANDLE g_indicatorEvent;
 
-// Waits at most limitMs (INFINITE: no limit) for thread to end while handling the messages other
-// threads send to this one. TRUE when it has ended.
-BOOL WaitServingSentMessages(HANDLE thread, DWORD limitMs);
-
 // [Basic] dialogsize as the program uses it: 0 large, any other value small (1).
 int ReadSizeMode();

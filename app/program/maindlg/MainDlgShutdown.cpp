@@ -6,27 +6,8 @@
 #include <qelImage.h>
 
 #include "ProgramGlobals.h"
+#include "SentMessageWait.h"
 #include "ThumbMaker.h"
-
-// The indicator hides its label through this thread, and the scan hands its records to it: without
-// serving them both would wait for each other.
-BOOL WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
-    const DWORD started = ::GetTickCount();
-    for (;;) {
-        DWORD left = INFINITE;
-        if (limitMs != INFINITE) {
-            const DWORD spent = ::GetTickCount() - started;
-            left = spent < limitMs ? limitMs - spent : 0;
-        }
-        const DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0)
-            return TRUE;
-        if (woke != WAIT_OBJECT_0 + 1)
-            return FALSE; // the limit, or a handle that cannot be waited on
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // handles the sent ones
-    }
-}
 
 void CMainDlg::StartInitIndicator() {
     WaitForIndicatorThread(); // a previous run of the indicator has ended or ends within 5 s
@@ -62,7 +43,8 @@ UINT CMainDlg::IndicatorThread(LPVOID param) {
 void CMainDlg::WaitForIndicatorThread() {
     if (!m_indicatorThread)
         return;
-    WaitServingSentMessages(m_indicatorThread->m_hThread, INFINITE); // its own loop ends it within 5 s
+    // The indicator hides its label through this thread: served meanwhile, it can end.
+    WaitHandlingSentMessages(m_indicatorThread->m_hThread, INFINITE); // its own loop ends it within 5 s
     delete m_indicatorThread;
     m_indicatorThread = nullptr;
 }

@@ -10,6 +10,7 @@
 
 #include "MainDlg.h"
 #include "ThumbScan.h"
+#include "SentMessageWait.h"
 #include "album_folder.h"
 
 namespace {
@@ -130,7 +131,7 @@ TEST_F(ThumbScanTest, StopDuringHandOverEndsWhileTheStopperServesTheScan) {
         ScanJob job{folder.Dir(), stop_, receiver_.m_hWnd, &receiver_.buffer};
         HANDLE thread = ::CreateThread(nullptr, 0, RunScan, &job, 0, nullptr);
         ASSERT_NE(nullptr, thread);
-        ASSERT_TRUE(WaitServingSentMessages(thread, 10000)) << "run " << run << ": the scan did not end within 10 s";
+        ASSERT_TRUE(WaitHandlingSentMessages(thread, 10000)) << "run " << run << ": the scan did not end within 10 s";
         EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 0)) << "run " << run;
         ::CloseHandle(thread);
         EXPECT_EQ(receiver_.stopAfter, receiver_.records.size()) << "run " << run << ": no record after the stop";

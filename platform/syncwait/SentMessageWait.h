@@ -4,7 +4,7 @@
 // Posted messages and input stay queued: nothing the user does runs inside the wait.
 #include <windows.h>
 
-// Waits at most limitMs for handle; true when it was signalled.
+// Waits at most limitMs (INFINITE: no limit) for handle; true when it was signalled.
 bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs);
 
 // The module this code lives in, with one more reference on it (null when it cannot be had): a thread

@@ -4,10 +4,14 @@
 bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs) {
     const DWORD began = GetTickCount();
     for (;;) {
-        const DWORD spent = GetTickCount() - began;
-        if (spent >= limitMs)
-            return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, limitMs - spent, QS_SENDMESSAGE);
+        DWORD left = INFINITE;
+        if (limitMs != INFINITE) {
+            const DWORD spent = GetTickCount() - began;
+            if (spent >= limitMs)
+                return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+            left = limitMs - spent;
+        }
+        const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0)
             return true;
         if (woke != WAIT_OBJECT_0 + 1)
