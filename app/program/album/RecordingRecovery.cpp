@@ -123,6 +123,7 @@ RecordingRepair FinishCutShortRecording(const char* path, HANDLE stopEvent) {
     case avirecovery::Outcome::Stopped: return kRepairStopped;
     case avirecovery::Outcome::NoFrames:
     case avirecovery::Outcome::TooLarge:
+    case avirecovery::Outcome::UnreadablePart:
     case avirecovery::Outcome::Failed: break;
     }
     GivenUp::Files().Add(path);

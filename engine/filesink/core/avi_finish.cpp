@@ -1,6 +1,8 @@
 // Finishing a recording that kept the provisional header: see avi_recovery.h.
 #include "avi_recovery.h"
 
+#include <algorithm>
+
 #include "movi_walk.h"
 #include "riff_words.h"
 
@@ -23,7 +25,37 @@ struct Layout {
     std::vector<std::uint64_t> streamHeaders; // each 'strh' data, in stream order
     std::vector<bool> videoStreams;
     std::vector<std::uint32_t> sampleSizes;   // each 'strh' sample size (0: a chunk is a sample)
+    std::uint64_t dmlh = 0;                  // the AVI 2.0 extended header's data, when there is one
+    std::vector<std::uint64_t> superIndexes; // each 'indx' chunk of the stream lists
 };
+
+// The 'indx' chunks among a stream list's chunks, from `at` to `end`.
+bool FindSuperIndexes(RecoveryFile& file, std::uint64_t at, std::uint64_t end, Layout* layout) {
+    while (at + 8 <= end) {
+        std::uint8_t chunk[8];
+        if (!file.ReadAt(at, chunk, sizeof chunk))
+            return false;
+        const std::uint32_t size = Get32(chunk + 4);
+        if (Get32(chunk) == kIndx)
+            layout->superIndexes.push_back(at);
+        at += 8 + static_cast<std::uint64_t>(size) + (size & 1);
+    }
+    return true;
+}
+
+// The 'dmlh' chunk inside a 'LIST' 'odml', from `at` to `end`.
+bool FindExtendedHeader(RecoveryFile& file, std::uint64_t at, std::uint64_t end, Layout* layout) {
+    while (at + 8 <= end) {
+        std::uint8_t chunk[8];
+        if (!file.ReadAt(at, chunk, sizeof chunk))
+            return false;
+        const std::uint32_t size = Get32(chunk + 4);
+        if (Get32(chunk) == kDmlh && size >= 4)
+            layout->dmlh = at + 8;
+        at += 8 + static_cast<std::uint64_t>(size) + (size & 1);
+    }
+    return true;
+}
 
 bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout) {
     std::uint64_t at = 12;
@@ -45,6 +77,9 @@ bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout
                 if (!file.ReadAt(inner, chunk, sizeof chunk))
                     return false;
                 const std::uint32_t innerId = Get32(chunk), innerSize = Get32(chunk + 4);
+                // A list's chunks are looked for inside the header and the file only.
+                const std::uint64_t listEnd =
+                    std::min({inner + 8 + static_cast<std::uint64_t>(innerSize), end, fileSize});
                 if (innerId == kAvih && innerSize >= kMainHeaderBytes) {
                     std::uint8_t tag[4];
                     if (!file.ReadAt(inner + 8 + kAvihReserved, tag, sizeof tag))
@@ -62,7 +97,11 @@ bool ReadHeaderLayout(RecoveryFile& file, std::uint64_t fileSize, Layout* layout
                     layout->streamHeaders.push_back(inner + 20);
                     layout->videoStreams.push_back(Get32(strh + 8) == kVids);
                     layout->sampleSizes.push_back(Get32(strh + 8 + kStrhSampleSize));
+                    if (!FindSuperIndexes(file, inner + 12, listEnd, layout))
+                        return false;
                 }
+                if (innerId == kList && Get32(chunk + 8) == kOdml && !FindExtendedHeader(file, inner + 12, listEnd, layout))
+                    return false;
                 inner += 8 + static_cast<std::uint64_t>(innerSize) + (innerSize & 1); // never wraps
             }
         }
@@ -82,6 +121,7 @@ Outcome OutcomeOf(WalkEnd end) {
     case WalkEnd::Refused: return Outcome::TooLarge;
     case WalkEnd::Stopped: return Outcome::Stopped;
     case WalkEnd::Failed: return Outcome::Failed;
+    case WalkEnd::Unreadable: return Outcome::UnreadablePart;
     case WalkEnd::Done: break;
     }
     return Outcome::Finished;
@@ -167,13 +207,20 @@ Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary, const st
     const std::uint64_t moviEnd = survey.moviEnd;
     const std::uint64_t indexBytes = entries * kIndexEntryBytes;
     const std::uint64_t finalSize = moviEnd + 8 + indexBytes;
-    done.cutBytes = fileSize - moviEnd;
+    if (finalSize > kLargestRiff)
+        return Outcome::TooLarge; // part headers at the end, behind the last frame, pass the limit
+    done.cutBytes = fileSize > moviEnd ? fileSize - moviEnd : 0;
     done.zeroBytes = survey.skippedBytes;
 
     // The index first (a second walk over the same chunks, replaying the zero runs), the runs
     // become JUNK chunks, the sizes follow, and the RIFF size (the mark) comes last: an
     // interruption anywhere before leaves the file marked, and a later run redoes it whole.
-    if (!file.Truncate(moviEnd))
+    // A last chunk of odd size may lack its pad byte; the index goes behind it all the same.
+    const bool padMissing = moviEnd > fileSize;
+    if (!file.Truncate(padMissing ? fileSize : moviEnd))
+        return Outcome::Failed;
+    const std::uint8_t pad = 0;
+    if (padMissing && !file.WriteAt(fileSize, &pad, 1))
         return Outcome::Failed;
     std::vector<std::uint8_t> idx1;
     Put32(idx1, kIdx1);
@@ -190,14 +237,25 @@ Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary, const st
         return OutcomeOf(written.end);
     if (!index.Flush() || index.Entries() != entries)
         return Outcome::Failed;
-    for (const auto& run : zeroRuns) {
-        const std::uint64_t length = run.second - run.first;
-        if (length < 8)
-            continue; // no room for a chunk header: the index still finds every frame
-        std::vector<std::uint8_t> junk;
-        Put32(junk, kJunk);
-        Put32(junk, static_cast<std::uint32_t>(length - 8));
-        if (!file.WriteAt(run.first, junk.data(), junk.size()))
+    auto asJunk = [&file](const Spans& spans) {
+        for (const auto& span : spans) {
+            const std::uint64_t length = span.second - span.first;
+            if (length < 8)
+                continue; // no room for a chunk header: the index still finds every frame
+            std::vector<std::uint8_t> junk;
+            Put32(junk, kJunk);
+            Put32(junk, static_cast<std::uint32_t>(length - 8));
+            if (!file.WriteAt(span.first, junk.data(), junk.size()))
+                return false;
+        }
+        return true;
+    };
+    if (!asJunk(zeroRuns) || !asJunk(survey.partBoundaries))
+        return Outcome::Failed;
+    // A super index is written only as the multiplexer stops: a reader that trusted one left
+    // unwritten would find no frame, where the index built here finds them all.
+    for (const std::uint64_t superIndex : layout.superIndexes) {
+        if (!Write32(file, superIndex, kJunk))
             return Outcome::Failed;
     }
     std::uint32_t totalFrames = 0;
@@ -208,7 +266,8 @@ Outcome FinishUnfinishedAvi(RecoveryFile& file, FinishSummary* summary, const st
         if (layout.videoStreams[i] && totalFrames == 0)
             totalFrames = length;
     }
-    if (!Write32(file, layout.avih + kAvihTotalFrames, totalFrames) ||
+    if ((layout.dmlh && !Write32(file, layout.dmlh, totalFrames)) ||
+        !Write32(file, layout.avih + kAvihTotalFrames, totalFrames) ||
         !Write32(file, layout.moviList + 4, static_cast<std::uint32_t>(moviEnd - indexBase)) ||
         !Write32(file, 4, static_cast<std::uint32_t>(finalSize - 8)))
         return Outcome::Failed;

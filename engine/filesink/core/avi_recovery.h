@@ -5,8 +5,10 @@
 // the streams, names itself in the main header's first reserved word and marks the file unfinished
 // (RIFF and 'movi' sizes 0); the multiplexer's own header
 // replaces it at a normal stop. A file still marked so later is finished here: the whole chunks of
-// 'movi' are kept (also those behind a run of zeros an interrupted write left), an 'idx1' index is
-// built from them and the sizes and lengths are written.
+// 'movi' are kept (also those behind a run of zeros an interrupted write left, and those of the
+// further 'AVIX' parts a multiplexer writes past about 1 GB), an 'idx1' index is built from them and
+// the sizes and lengths are written. The part headers become JUNK, so that the file reads as one
+// part to every reader, up to the 4 GB a RIFF size holds.
 // Platform-neutral: bytes in, bytes out, through RecoveryFile.
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +47,7 @@ enum class Outcome {
     NoFrames,      // marked unfinished, but not one whole chunk reached the disk: left as it was
     TooLarge,      // its whole chunks and their index do not fit in a RIFF file's 32-bit sizes: left as
                    // it was (finishing it would drop frames)
+    UnreadablePart, // a further RIFF part (or data behind an index) it cannot read: left as it was
     Stopped,       // the stop request came first; the file is still marked unfinished (a later try
                    // finishes it), and unless the index was being written, left as it was
     Failed,        // a read or write failed; the file is still marked unfinished (a later try redoes it)

@@ -56,7 +56,53 @@ MoviWalk::Follower MoviWalk::Follows(std::uint64_t at, std::uint32_t size, std::
         return Follower::Unreadable;
     const std::uint32_t next = Get32(head);
     MoviChunk unused;
-    return next == 0 || next == kIdx1 || Classify(next, &unused) ? Follower::Chunk : Follower::NoChunk;
+    return next == 0 || next == kIdx1 || next == kRiff || Classify(next, &unused) ? Follower::Chunk
+                                                                                 : Follower::NoChunk;
+}
+
+MoviWalk::Boundary MoviWalk::PartBoundary(std::uint64_t at, std::uint64_t end, std::uint64_t* next) {
+    std::uint8_t head[12];
+    // Reads the header at p; false when the end comes first.
+    auto headerAt = [&](std::uint64_t p, std::size_t length, bool* failed) {
+        if (p + length > end)
+            return false;
+        *failed = !file_.ReadAt(p, head, length);
+        return !*failed;
+    };
+    bool failed = false;
+    std::uint64_t p = at;
+    // The first part's own index, as its multiplexer may write it when the part is closed, and
+    // padding behind it.
+    for (bool first = true;; first = false) {
+        if (!headerAt(p, 8, &failed))
+            return failed ? Boundary::Failed : Boundary::Cut;
+        const std::uint32_t id = Get32(head), size = Get32(head + 4);
+        if (id == kRiff)
+            break;
+        if (!(id == kJunk || (first && id == kIdx1)))
+            return Boundary::NoPart;
+        p += 8 + static_cast<std::uint64_t>(size) + (size & 1);
+    }
+    if (!headerAt(p, 12, &failed))
+        return failed ? Boundary::Failed : Boundary::Cut;
+    if (Get32(head + 8) != kAvix)
+        return Boundary::Unreadable;
+    for (p += 12;;) {
+        if (!headerAt(p, 8, &failed))
+            return failed ? Boundary::Failed : Boundary::Cut;
+        const std::uint32_t id = Get32(head), size = Get32(head + 4);
+        if (id == kList)
+            break;
+        if (id != kJunk)
+            return Boundary::Unreadable;
+        p += 8 + static_cast<std::uint64_t>(size) + (size & 1);
+    }
+    if (!headerAt(p, 12, &failed))
+        return failed ? Boundary::Failed : Boundary::Cut;
+    if (Get32(head + 8) != kMovi)
+        return Boundary::Unreadable;
+    *next = p + 12;
+    return Boundary::Whole;
 }
 
 MoviWalk::Search MoviWalk::FindAfterZeros(std::uint64_t at, std::uint64_t end, std::uint64_t* found) {
@@ -107,8 +153,20 @@ WalkResult MoviWalk::Walk(std::uint64_t from, std::uint64_t end, ZeroRuns* runs,
             return result;
         }
         const std::uint32_t id = Get32(head), size = Get32(head + 4);
-        if (id == kIdx1)
-            break;
+        if (id == kIdx1 || id == kRiff) {
+            std::uint64_t next = 0;
+            switch (PartBoundary(at, end, &next)) {
+            case Boundary::Whole: break;
+            case Boundary::Failed: result.end = WalkEnd::Failed; return result;
+            case Boundary::Unreadable: result.end = WalkEnd::Unreadable; return result;
+            case Boundary::Cut:
+            case Boundary::NoPart: return result; // the recording ends before them
+            }
+            result.partBoundaries.emplace_back(at, next);
+            at = next;
+            result.moviEnd = at;
+            continue;
+        }
         if (id == 0) {
             // Unwritten space: the next whole chunk, when there is one, goes on the recording.
             std::uint64_t next = 0;
@@ -139,7 +197,7 @@ WalkResult MoviWalk::Walk(std::uint64_t from, std::uint64_t end, ZeroRuns* runs,
             result.end = WalkEnd::Refused;
             return result;
         }
-        at = std::min<std::uint64_t>(at + 8 + size + (size & 1), end); // a missing pad byte at the very end is harmless
+        at += 8 + static_cast<std::uint64_t>(size) + (size & 1); // may pass the end by a missing pad byte
         result.moviEnd = at;
     }
     return result;

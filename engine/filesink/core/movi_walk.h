@@ -18,18 +18,28 @@ struct MoviChunk {
     int stream = -1; // the stream it belongs to; -1 for JUNK, LIST and index chunks
 };
 
-enum class WalkEnd { Done, Refused, Stopped, Failed };
+// Unreadable: a further RIFF part (or what follows an index inside the data) that is not one the
+// walk can go on through; the file is then left as it was.
+enum class WalkEnd { Done, Refused, Stopped, Failed, Unreadable };
+
+// A span of the file from its first byte to the first byte after it.
+using Spans = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
 
 struct WalkResult {
     WalkEnd end = WalkEnd::Done;
-    std::uint64_t moviEnd = 0;      // where the last whole chunk ends (its pad byte included)
+    std::uint64_t moviEnd = 0;      // where the last whole chunk ends (its pad byte included, even
+                                    // when the file ends one byte short of it)
     std::uint64_t skippedBytes = 0; // zeros passed over between whole chunks
+    // The headers between one part's data and the next ('idx1', 'RIFF' 'AVIX', 'LIST' 'movi' and
+    // JUNK between them): a recording past about 1 GB goes on in further RIFF parts. Finishing
+    // makes each a JUNK chunk, so that the whole file reads as one part.
+    Spans partBoundaries;
 };
 
 // Where runs of zeros were passed: from the run's start to the next whole chunk. A second walk over
 // the same file replays them instead of searching again, so it keeps exactly the same chunks even
 // once the bytes behind the last one have been overwritten.
-using ZeroRuns = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
+using ZeroRuns = Spans;
 
 class MoviWalk {
 public:
@@ -38,8 +48,9 @@ public:
         : file_(file), streamCount_(streamCount), stopRequested_(stopRequested) {}
 
     // Walks from `from` up to `end` (the file's size), calling keep for every whole chunk; keep answers
-    // false to refuse the file (the walk then ends Refused). The walk also ends at an 'idx1' (an index
-    // an interrupted finishing left), at a chunk cut off by the end, and at anything that is no chunk.
+    // false to refuse the file (the walk then ends Refused). It goes on through the headers of further
+    // RIFF parts; it ends at an 'idx1' no part follows (an index an interrupted finishing left), at a
+    // chunk or part header cut off by the end, and at anything that is no chunk.
     // With replay, the zero runs of an earlier walk are taken from there, else they are recorded there.
     WalkResult Walk(std::uint64_t from, std::uint64_t end, ZeroRuns* runs, bool replay,
                     const std::function<bool(const MoviChunk&)>& keep);
@@ -58,6 +69,12 @@ private:
     // chunk (a chunk id by chance inside a frame's pixels is followed by more pixels).
     enum class Follower { Chunk, NoChunk, Unreadable };
     Follower Follows(std::uint64_t at, std::uint32_t size, std::uint64_t end);
+    // The headers from `at` (an 'idx1' or a 'RIFF') to the data of the next part's 'movi' list.
+    // Whole: *next is where that data starts. Cut: the end comes inside them, all as expected so far.
+    // NoPart: no 'RIFF' word where the part would start. Unreadable: a 'RIFF' there that is not an
+    // 'AVIX' part with its 'movi' list.
+    enum class Boundary { Whole, Cut, NoPart, Unreadable, Failed };
+    Boundary PartBoundary(std::uint64_t at, std::uint64_t end, std::uint64_t* next);
 
     RecoveryFile& file_;
     std::size_t streamCount_;

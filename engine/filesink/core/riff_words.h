@@ -16,7 +16,9 @@ constexpr std::uint32_t kRiff = Fourcc("RIFF"), kAvi = Fourcc("AVI "), kList = F
                         kHdrl = Fourcc("hdrl"), kAvih = Fourcc("avih"), kStrl = Fourcc("strl"),
                         kStrh = Fourcc("strh"), kStrf = Fourcc("strf"), kJunk = Fourcc("JUNK"),
                         kMovi = Fourcc("movi"), kIdx1 = Fourcc("idx1"), kVids = Fourcc("vids"),
-                        kAuds = Fourcc("auds"), kRec = Fourcc("rec ");
+                        kAuds = Fourcc("auds"), kRec = Fourcc("rec "),
+                        kAvix = Fourcc("AVIX"), kOdml = Fourcc("odml"), kDmlh = Fourcc("dmlh"),
+                        kIndx = Fourcc("indx");
 
 // In the main header's first reserved word: the provisional header is ours, so finishing may touch it.
 constexpr std::uint32_t kOwnTag = Fourcc("QelR");
