@@ -35,44 +35,59 @@ BOOL CLiveCapture::xBuildAviMuxAndSink() {
 
 namespace {
 
-// Whether a connected input of the multiplexer carries sound.
-bool MuxRecordsSound(IBaseFilter* mux) {
+// The stream number the multiplexer gives the sound: it writes one stream for each connected input,
+// numbered from zero in pin order. -1 when no connected input carries sound.
+int SoundStreamIndex(IBaseFilter* mux) {
     qel::ComPtr<IEnumPins> pins;
     if (!mux || FAILED(mux->EnumPins(&pins)))
-        return false;
+        return -1;
+    int stream = 0;
     qel::ComPtr<IPin> pin;
     while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        PIN_DIRECTION direction;
         AM_MEDIA_TYPE type = {};
-        if (pin->ConnectionMediaType(&type) != S_OK)
+        if (FAILED(pin->QueryDirection(&direction)) || direction != PINDIR_INPUT || pin->ConnectionMediaType(&type) != S_OK)
             continue;
         const bool sound = type.majortype == MEDIATYPE_Audio;
         FreeMediaTypeFields(type);
         if (sound)
-            return true;
+            return stream;
+        ++stream;
     }
-    return false;
+    return -1;
 }
 
 } // namespace
 
-// The multiplexer's own configuration: capture interleaving when it records sound (full interleaving
-// would hold the camera's frames back for the sound input's buffers), a compatibility index, and the
-// sound as the master stream. A multiplexer that takes no sound (Wine's) keeps the full interleaving
-// it is built with, the only mode it runs in. Each may be refused; that is logged only.
+// The multiplexer's own configuration: a compatibility index, capture interleaving, and the sound as
+// the master stream. Capture interleaving writes each sample as it arrives with a little reordering,
+// so a late sound buffer never holds the camera's frames back; full interleaving blocks every input
+// until the others have given as much, which only a multiplexer that runs in no other mode is left
+// in: one that takes none of this configuration (Wine's answers E_NOTIMPL here, and fails in the
+// stream in any mode but the full one it is built with). Each refusal is logged only.
 void CLiveCapture::xConfigureAviMux() {
-    if (MuxRecordsSound(m_pMux)) {
-        qel::ComPtr<IConfigInterleaving> interleaving;
-        const HRESULT hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
-        if (FAILED(hr) || !interleaving || FAILED(interleaving->put_Mode(INTERLEAVE_CAPTURE)))
-            LIVECAP_LOG(this, FAILED(hr) ? hr : E_FAIL);
-    }
     SafeRelease(m_pConfigAviMux);
     if (!m_pMux || FAILED(m_pMux->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&m_pConfigAviMux)))) {
         m_pConfigAviMux = nullptr;
         return;
     }
-    m_pConfigAviMux->SetOutputCompatibilityIndex(TRUE);
-    const HRESULT hr = m_pConfigAviMux->SetMasterStream(m_bWantAudio && m_nAudioSwitch ? 1 : 0);
+    if (SUCCEEDED(m_pConfigAviMux->SetOutputCompatibilityIndex(TRUE))) {
+        qel::ComPtr<IConfigInterleaving> interleaving;
+        const HRESULT hr = m_pMux->QueryInterface(IID_IConfigInterleaving, &interleaving);
+        if (FAILED(hr) || !interleaving || FAILED(interleaving->put_Mode(INTERLEAVE_CAPTURE)))
+            LIVECAP_LOG(this, FAILED(hr) ? hr : E_FAIL);
+    }
+    xSetMasterStream();
+}
+
+// The master stream times the others: it must be the sound, by the number the sound has among the
+// inputs as they are now (a splice moves the video to a new input, a renewal connects the streams
+// again in their order). Without sound to record, the first stream, as ever.
+void CLiveCapture::xSetMasterStream() {
+    if (!m_pConfigAviMux)
+        return;
+    const int sound = SoundStreamIndex(m_pMux);
+    const HRESULT hr = m_pConfigAviMux->SetMasterStream(m_bWantAudio && m_nAudioSwitch && sound >= 0 ? sound : 0);
     if (FAILED(hr))
         LIVECAP_LOG(this, hr);
 }

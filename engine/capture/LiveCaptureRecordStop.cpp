@@ -2,6 +2,7 @@
 // record graph's plug-ins, bring the preview back.
 #include "LiveCaptureInternal.h"
 #include "WriterGraphStop.h"
+#include "recording_judge.h"
 
 BOOL CLiveCapture::StopCapture() {
     if (m_state != LIVE_CAPTURING)
@@ -34,12 +35,15 @@ BOOL CLiveCapture::StopCapture() {
     m_state = LIVE_STOPPED;
     m_bCaptureEnded = TRUE;
     xStopPollingThread();
-    // The platform's multiplexer closes a recording that got no frame without its index (a camera lost
-    // before its first frame): a file no reader opens and with no picture in it, removed rather
-    // than left broken.
-    if (m_bMuxNeedsFreshInput && m_bLastCaptureInfoKept && m_lastCaptureInfo.nFramesCaptured == 0) {
-        TearDownGraph();   // the file sink lets go of the file
-        if (!DeleteFileW(m_wszCaptureFile))
+    // A recording without a picture (a camera lost before its first frame) is removed rather than
+    // left as a file no reader opens. Only the file itself tells: the camera's counters start afresh
+    // when a graph manager pauses it and can say 0 of a recording full of frames. A file with a
+    // video chunk is kept as it is; any other is judged again once the file sink has let go of it
+    // (the multiplexer's last header writes made), and removed only if it is read to its end
+    // without one.
+    if (m_bMuxNeedsFreshInput && RecordedVideoOf(m_wszCaptureFile) != avirecovery::RecordedVideo::Frames) {
+        TearDownGraph();
+        if (RecordedVideoOf(m_wszCaptureFile) == avirecovery::RecordedVideo::None && !DeleteFileW(m_wszCaptureFile))
             LIVECAP_LOG(this, HRESULT_FROM_WIN32(GetLastError()));
     }
     xRestorePreview();   // the stop holds whether or not the preview came back

@@ -202,6 +202,8 @@ int CLiveCapture::xSpliceQelFilter(QelFilter row, IBaseFilter* plugin, int value
         return 0;
     }
     splice.Commit();
+    if (record)
+        xSetMasterStream(); // the video came back on another of the multiplexer's inputs
     // The frame grabber's output was taken off the renderer so that its input could take a new
     // format: render it again.
     if (rendererUpstream)

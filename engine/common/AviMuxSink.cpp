@@ -3,6 +3,23 @@
 #include "EngineCom.h"
 #include "EnginePins.h"
 #include "file_sink.h"
+#include "VostrelTestSeams.h"
+
+namespace {
+
+HRESULT CreatePlatformAviMux(IBaseFilter** mux) {
+    return CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, reinterpret_cast<void**>(mux));
+}
+
+AviMuxCreator g_muxCreator = CreatePlatformAviMux;
+
+} // namespace
+
+AviMuxCreator SetAviMuxCreator(AviMuxCreator creator) {
+    const AviMuxCreator previous = g_muxCreator;
+    g_muxCreator = creator ? creator : CreatePlatformAviMux;
+    return previous;
+}
 
 HRESULT BuildAviMuxWithSink(IGraphBuilder* graph, const WCHAR* file, IBaseFilter** mux, IFileSinkFilter** sink) {
     if (!graph || !mux || !sink)
@@ -12,8 +29,7 @@ HRESULT BuildAviMuxWithSink(IGraphBuilder* graph, const WCHAR* file, IBaseFilter
     qel::ComPtr<IBaseFilter> newMux;
     qel::ComPtr<IBaseFilter> writer;
     qel::ComPtr<IFileSinkFilter> newSink;
-    HRESULT hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                  reinterpret_cast<void**>(newMux.GetAddressOf()));
+    HRESULT hr = g_muxCreator(newMux.GetAddressOf());
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(newMux.Get(), L"Mux");
     if (SUCCEEDED(hr))

@@ -242,6 +242,7 @@ protected:
     BOOL xBuildRecordEnd();
     BOOL xBuildAviMuxAndSink();
     void xConfigureAviMux();
+    void xSetMasterStream();
     // The multiplexer input a record splice connects to instead of the one it took apart, where the
     // multiplexer cannot take a second connection on a pin (nullptr: keep the old pin).
     IPin* xFreshMuxInput(IPin* disconnected);

@@ -2,6 +2,7 @@
 // The engine's test seams: exported so that the engine's own tests can reach them, and kept out of the
 // host's interface (engine/include). A host never includes this header.
 #include <windows.h>
+#include <strmif.h>
 
 #include <vector>
 
@@ -13,6 +14,14 @@ typedef HRESULT (*TrimObjectCreator)(REFCLSID clsid, DWORD context, REFIID iid, 
 
 // Installs a creator (null restores the default); returns the previous one.
 VOSTREL_API TrimObjectCreator SetTrimObjectCreator(TrimObjectCreator creator);
+
+// Every AVI file is written by a multiplexer made through one creator, so that tests can hand the
+// record graph a stand-in that behaves as the platform's does where Wine's does not (sound inputs,
+// the master stream, the interleaving modes). It makes one filter with one reference.
+typedef HRESULT (*AviMuxCreator)(IBaseFilter** mux);
+
+// Installs a creator (null restores the platform's multiplexer); returns the previous one.
+VOSTREL_API AviMuxCreator SetAviMuxCreator(AviMuxCreator creator);
 
 // The layout of a camera property frame: the arithmetic and the walk over the frame's windows are
 // plain functions, so that they work on any window tree.

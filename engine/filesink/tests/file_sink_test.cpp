@@ -3,6 +3,7 @@
 #include "avi_recovery.h"
 #include "memory_file.h"
 #include "file_sink.h"
+#include "recording_judge.h"
 #include "riff_reader.h"
 #include "test_filters.h"
 
@@ -358,6 +359,28 @@ TEST_F(FileSinkTest, BeforeTheStopTheFileCanBeFinishedAndTheStopReplacesTheProvi
     EXPECT_EQ(40u, avi.storedFrames);
     MemoryFile again(stopped);
     EXPECT_EQ(avirecovery::Outcome::NotUnfinished, avirecovery::FinishUnfinishedAvi(again));
+}
+
+// The judge of a stopped recording reads the platform's multiplexer's own files, while the sink
+// still holds them and after it let go: a recording with frames has a picture, one without none.
+TEST_F(FileSinkTest, TheJudgeOfAStoppedRecordingReadsTheMultiplexersFiles) {
+    for (const int frames : {3, 0}) {
+        SCOPED_TRACE(std::to_string(frames) + " frames");
+        const avirecovery::RecordedVideo expected =
+            frames ? avirecovery::RecordedVideo::Frames : avirecovery::RecordedVideo::None;
+        MuxGraph g;
+        ASSERT_NO_FATAL_FAILURE(BuildMuxGraph(32, 16, frames, &g));
+        ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+        long code = 0;
+        EXPECT_EQ(S_OK, g.events->WaitForCompletion(10000, &code));
+        EXPECT_EQ(S_OK, g.control->Stop());
+        EXPECT_EQ(expected, RecordedVideoOf(path_.c_str())) << "while the sink holds the file";
+        ReleaseMuxGraph(&g);
+        EXPECT_EQ(expected, RecordedVideoOf(path_.c_str())) << "once the sink let go";
+        std::printf("%d frames: %zu bytes, judged %d\n", frames, ReadAll(path_).size(),
+                    static_cast<int>(RecordedVideoOf(path_.c_str())));
+    }
+    EXPECT_EQ(avirecovery::RecordedVideo::Unknown, RecordedVideoOf(L"no such folder\\no such file.avi"));
 }
 
 } // namespace

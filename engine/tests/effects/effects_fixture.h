@@ -28,6 +28,12 @@ public:
     using CLiveCapture::SetOffPreviewFilter;
     using CLiveCapture::SetPreviewFilterPercent;
     using CLiveCapture::xInsertCaptureEffects;
+    using CLiveCapture::xBuildRecordEnd;
+    using CLiveCapture::xRenewAviMux;
+    using CLiveCapture::xFreshMuxInput;
+    using CLiveCapture::m_bWantAudio;
+    using CLiveCapture::m_pMux;
+    using CLiveCapture::m_wszCaptureFile;
     using CLiveCapture::m_bEffectInPreview;
     using CLiveCapture::m_bEffectOn;
     using CLiveCapture::m_bFlipInPreview;
