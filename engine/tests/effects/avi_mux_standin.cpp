@@ -74,12 +74,11 @@ public:
         return index == static_cast<int>(inputs_.size()) ? &output_ : nullptr;
     }
 
-    // The platform's multiplexer always has one free input.
+    // The platform's multiplexer makes a new input whenever its last one is connected, so that one
+    // free input is always behind the others.
     void InputConnected() {
-        for (const auto& input : inputs_) {
-            if (!input->IsConnected())
-                return;
-        }
+        if (!inputs_.back()->IsConnected())
+            return;
         HRESULT hr = S_OK;
         AddInput(&hr);
         IncrementPinVersion();
