@@ -74,11 +74,8 @@ public:
         return index == static_cast<int>(inputs_.size()) ? &output_ : nullptr;
     }
 
-    // The platform's multiplexer makes a new input whenever its last one is connected, so that one
-    // free input is always behind the others.
+    // The platform's multiplexer makes a new input behind the others each time one is connected.
     void InputConnected() {
-        if (!inputs_.back()->IsConnected())
-            return;
         HRESULT hr = S_OK;
         AddInput(&hr);
         IncrementPinVersion();

@@ -2,8 +2,8 @@
 // A stand-in for the platform's AVI multiplexer where Wine's cannot show what a recording relies on
 // (Wine's refuses sound inputs and answers E_NOTIMPL to IConfigAviMux). It does what the platform's
 // documentation says of its multiplexer and records what it was told:
-// - one input pin at first, and a new one behind the others whenever the last is connected (an
-//   input a splice took apart stays where it was); inputs take video and sound;
+// - one input pin at first, and a new one behind the others each time one is connected (an input a
+//   splice took apart stays where it was); inputs take video and sound;
 // - IConfigAviMux::SetMasterStream: the multiplexer writes one stream for each connected input,
 //   numbered from zero; the index of one of them, or -1 for none, else E_INVALIDARG;
 // - IConfigInterleaving::put_Mode: any of the four modes; SetOutputCompatibilityIndex accepted.
