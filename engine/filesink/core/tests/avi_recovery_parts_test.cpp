@@ -79,17 +79,17 @@ Bytes Avi2Header(const std::vector<avirecovery::StreamDescription>& streams) {
 // A recording as the multiplexer lays it out, with where each stream chunk lies.
 struct Layout {
     Bytes file;
-    struct Piece {
+    struct Stored {
         std::string id;
         std::uint8_t fill;
         std::size_t end; // of its data (a missing pad byte after it does no harm)
     };
-    std::vector<Piece> pieces;
+    std::vector<Stored> stored;
     std::vector<std::size_t> boundaries; // where each further part's headers begin
 
     void Frame(const char* id, std::uint32_t size, std::uint8_t fill) {
         AppendChunk(file, id, size, fill);
-        pieces.push_back({id, fill, file.size() - (size & 1)});
+        stored.push_back({id, fill, file.size() - (size & 1)});
     }
     void StandardIndex(const char* id, int entries) {
         Bytes data(24 + 8 * entries, 0x3C);
@@ -151,7 +151,7 @@ Layout ThreeParts(bool sizesWritten, bool withIndex) {
 
 // The finished file reads as one AVI part: an unbroken run of known chunks from the data's start to
 // the index, the index naming exactly the expected stream chunks in order, the header's counts.
-void ExpectWhole(const Bytes& b, const std::vector<Layout::Piece>& expected, const std::string& where) {
+void ExpectWhole(const Bytes& b, const std::vector<Layout::Stored>& expected, const std::string& where) {
     SCOPED_TRACE(where);
     ASSERT_GE(b.size(), kDataStart);
     EXPECT_FALSE(avirecovery::LooksUnfinished(b.data(), b.size()));
@@ -187,11 +187,11 @@ void ExpectWhole(const Bytes& b, const std::vector<Layout::Piece>& expected, con
     EXPECT_EQ(frames, U32(b, dmlh)) << "dmlh total frames";
 }
 
-std::vector<Layout::Piece> WholeBefore(const Layout& r, std::size_t cut) {
-    std::vector<Layout::Piece> whole;
-    for (const Layout::Piece& piece : r.pieces) {
-        if (piece.end <= cut)
-            whole.push_back(piece);
+std::vector<Layout::Stored> WholeBefore(const Layout& r, std::size_t cut) {
+    std::vector<Layout::Stored> whole;
+    for (const Layout::Stored& chunk : r.stored) {
+        if (chunk.end <= cut)
+            whole.push_back(chunk);
     }
     return whole;
 }
@@ -204,7 +204,7 @@ void ExpectEveryCutFinishes(const Layout& r) {
         MemoryFile file(original);
         FinishSummary summary;
         const Outcome outcome = avirecovery::FinishUnfinishedAvi(file, &summary);
-        const std::vector<Layout::Piece> whole = WholeBefore(r, cut);
+        const std::vector<Layout::Stored> whole = WholeBefore(r, cut);
         const std::string where = "cut at " + std::to_string(cut) + " of " + std::to_string(r.file.size());
         if (whole.empty()) {
             EXPECT_EQ(Outcome::NoFrames, outcome) << where;
