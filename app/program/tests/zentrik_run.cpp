@@ -124,6 +124,14 @@ ZentrikRun::~ZentrikRun() {
     }
 }
 
+bool ZentrikRun::UseTestBuild() const {
+#ifdef QEL_ZENTRIK_TEST_BUILD
+    return ::CopyFileA(WindowsPath(QEL_ZENTRIK_TEST_BUILD).c_str(), exePath().c_str(), FALSE) != FALSE;
+#else
+    return false;
+#endif
+}
+
 void ZentrikRun::AddFile(const std::string& unixPath, const char* name) const {
     ::CopyFileA(WindowsPath(unixPath).c_str(), dir_.File(name).c_str(), FALSE);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fstream>
@@ -54,6 +55,20 @@ int ShownSeconds(const ZentrikRun& run) {
     if (std::sscanf(TextOf(run.Control(kTime)).c_str(), "%d:%d:%d / %d:%d:%d", &h, &m, &s, &th, &tm, &ts) != 6)
         return -1;
     return h * 3600 + m * 60 + s;
+}
+
+// The threads of another process, by a Toolhelp snapshot; -1 when none can be taken.
+int ThreadsOf(DWORD pid) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == pid ? 1 : 0;
+    ::CloseHandle(snapshot);
+    return count;
 }
 
 void PrintWatch(const AnswerWatcher& watch, const char* what) {
@@ -151,6 +166,54 @@ TEST_F(PlayAnswers, PlayAndADoubleClickOnClipsThatHangTheirSourceSayTheyCannotPl
     EXPECT_LT(watch.Slowest(), kStallLimitMs) << "hang guard";
     PostClick(dialog, kClose);
     EXPECT_EQ(0u, run->WaitForExit(10000));
+}
+
+// Play at once on a clip that hangs the platform, before anything marked it: the play itself is given
+// up, Play pressed twenty times more leaves no more threads behind, and Close ends the program with 0
+// while the given-up try is still inside the platform.
+TEST_F(PlayAnswers, APlayOnAHangingClipNeverTriedIsGivenUpOnceAndCloseStillEndsWithZero) {
+    qeltest::Watchdog::ExtendCurrentTest(240);
+    AlbumFolder folder("play_untried");
+    folder.Write("damaged_clip_a.avi", FileBytes(std::string(QEL_TEST_DATA_DIR) + "/damaged_clip_a.avi"), 20);
+    auto run = StartOnFolder(folder);
+    HWND dialog = run->Dialog();
+    for (int i = 0; i < 100 && !FindChildById(dialog, 8000); ++i)
+        run->Pump(100);
+    ASSERT_TRUE(FindChildById(dialog, 8000)) << "the album did not fill";
+    const std::string said = "Cannot play damaged_clip_a.avi: the clip does not answer.";
+    run->ExpectBox("Error", said);
+    PostClick(dialog, kSwitch);
+    run->Pump(300);
+    const DWORD pressed = ::GetTickCount();
+    PostClick(dialog, kPlay);
+    run->WaitForExpectedBoxes(60000);
+    const DWORD answered = ::GetTickCount() - pressed;
+    std::printf("figure: the first play of the hanging clip was refused after %lu ms\n",
+                static_cast<unsigned long>(answered));
+    ASSERT_TRUE(run->MissingBoxes().empty()) << "the play of the hanging clip said nothing within 60 s";
+    run->Pump(1000);
+    const int threadsAfterFirst = ThreadsOf(run->ProcessId());
+    const DWORD hammered = ::GetTickCount();
+    for (int press = 0; press < 20; ++press) {
+        run->ExpectBox("Error", said);
+        PostClick(dialog, kPlay);
+        run->WaitForExpectedBoxes(15000);
+    }
+    std::printf("figure: 20 more plays of it were answered in %lu ms\n",
+                static_cast<unsigned long>(::GetTickCount() - hammered));
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "a later play said nothing";
+    run->Pump(1000);
+    const int threadsAfterAll = ThreadsOf(run->ProcessId());
+    std::printf("figure: the program's threads after the first given-up play %d, after 20 more %d\n",
+                threadsAfterFirst, threadsAfterAll);
+    EXPECT_LE(threadsAfterAll, threadsAfterFirst + 1) << "each play left a thread behind";
+    EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
+    const DWORD closed = ::GetTickCount();
+    PostClick(dialog, kClose);
+    const DWORD code = run->WaitForExit(15000);
+    std::printf("figure: the program ended %lu ms after Close with code %ld\n",
+                static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code));
+    EXPECT_EQ(0u, code) << "Close while a given-up play is inside the platform";
 }
 
 TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTheUsersClicks) {
