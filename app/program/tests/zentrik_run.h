@@ -85,6 +85,7 @@ private:
     HWND dialog_ = nullptr;
     std::vector<SeenBox> expected_;
     std::vector<SeenBox> seen_;
+    std::vector<HWND> answered_; // boxes answered that may not have gone yet
 };
 
 // The skin's rectangle of section for the size mode, read from the program's skin file.
