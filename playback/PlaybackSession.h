@@ -3,8 +3,8 @@
 // the renderer's window a child of the host, keeps it fitted to the host, reports the position from a
 // low-priority thread and stops on lpStop, a new play, the host's end or the graph's end. The calls
 // into the graph that a file or a renderer can hang (building, running, stopping and taking it down)
-// run with a time limit (BoundedCall.h): a graph that does not answer in time is given up, never
-// waited for, so the caller's (the user-interface) thread always comes back.
+// run on threads of their own (BoundedCall.h): a graph that makes no progress is given up, never
+// waited for, so the caller's (the user-interface) thread always comes back; a slow one is waited for.
 #include <windows.h>
 #include <dshow.h>
 
