@@ -1,14 +1,17 @@
-// A graph call on a thread of its own, waited for a bounded time.
+// A graph call on a thread of its own, waited for while it makes progress.
 #include "BoundedCall.h"
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "SentMessageWait.h"
-#include "Win32Handle.h"
 
 namespace {
+
+// How often the wait looks at the task thread's processor time.
+constexpr DWORD kProgressLookMs = 250;
 
 // What the caller and the task's thread share; whichever lets go last frees it.
 struct CallState {
@@ -36,7 +39,7 @@ DWORD WINAPI CallMain(void* parameter) {
 
 } // namespace
 
-HRESULT CallWithLimit(std::function<HRESULT()> task, DWORD limitMs) {
+HRESULT CallWithLimit(std::function<HRESULT()> task, CallLimit limit, HANDLE* leftRunning) {
     auto state = std::make_shared<CallState>();
     if (!state->done.Get())
         return HRESULT_FROM_WIN32(GetLastError());
@@ -51,7 +54,27 @@ HRESULT CallWithLimit(std::function<HRESULT()> task, DWORD limitMs) {
         delete handedOver;
         return failure;
     }
-    if (!WaitHandlingSentMessages(state->done.Get(), limitMs))
-        return kCallTimedOut;
-    return state->result;
+    const DWORD began = GetTickCount();
+    DWORD lastProgress = began;
+    ULONGLONG used = ThreadProcessorTime(thread.Get());
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD quietLeft = limit.quietMs - std::min(limit.quietMs, now - lastProgress);
+        const DWORD ceilingLeft = limit.ceilingMs - std::min(limit.ceilingMs, now - began);
+        const DWORD slice = std::min({kProgressLookMs, quietLeft, ceilingLeft});
+        if (WaitHandlingSentMessages(state->done.Get(), slice))
+            return state->result;
+        const ULONGLONG usedNow = ThreadProcessorTime(thread.Get());
+        const DWORD looked = GetTickCount();
+        if (usedNow > used) {
+            used = usedNow;
+            lastProgress = looked;
+        }
+        if (looked - lastProgress >= limit.quietMs || looked - began >= limit.ceilingMs)
+            break;
+    }
+    if (leftRunning &&
+        !DuplicateHandle(GetCurrentProcess(), thread.Get(), GetCurrentProcess(), leftRunning, SYNCHRONIZE, FALSE, 0))
+        *leftRunning = nullptr;
+    return kCallTimedOut;
 }

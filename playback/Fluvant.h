@@ -11,11 +11,16 @@ typedef void(CALLBACK* lpProgressCallback)(LONGLONG start, LONGLONG stop, LONGLO
 extern "C" {
 // Plays file (ANSI path) inside host from start to stop (0: to the end). Answers 0 when it plays, and
 // when there is no file or host (nothing to play); otherwise a failure (an HRESULT): the file cannot be
-// rendered or run, or its graph did not answer within about 2 s (HRESULT_FROM_WIN32(ERROR_TIMEOUT)), in
-// which case it is given up and the call returns all the same.
+// rendered or run, or its graph made no progress for 10 s (HRESULT_FROM_WIN32(ERROR_TIMEOUT)), in which
+// case it is given up and the call returns all the same. A file whose given-up try is still inside the
+// platform gets that answer at once; while four given-up tries are, every new one gets
+// HRESULT_FROM_WIN32(ERROR_BUSY).
 int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
 // Stops the current playback; nothing happens when nothing plays. Called from the callback on the
 // progress thread, it ends the reports at once and the caller's thread finishes the stop when it next
 // handles its messages.
 void WINAPI lpStop();
+// 1 while a given-up play of file (ANSI path) still has a thread inside the platform, which may keep
+// the file open: it lets go of it when that thread comes back. 0 otherwise.
+int WINAPI lpFileHeld(const char* file);
 }

@@ -19,3 +19,5 @@ extern "C" int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLO
 }
 
 extern "C" void WINAPI lpStop() { PlaybackSession().Stop(false); }
+
+extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().GivenUpPlayHolds(file) ? 1 : 0; }

@@ -1,6 +1,7 @@
 // Playing one file into the host window, its progress thread and its stop.
 #include "PlaybackSession.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -54,6 +55,22 @@ qel::ComPtr<IPin> PinNamed(IBaseFilter* filter, const wchar_t* name) {
 }
 
 bool WindowExists(HWND window) { return window && IsWindow(window); }
+
+bool SameFile(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+std::vector<HWND> ChildWindows(HWND parent) {
+    std::vector<HWND> children;
+    if (!WindowExists(parent))
+        return children;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
 
 } // namespace
 
@@ -116,6 +133,24 @@ void CPlaybackSession::AddRenderers(qel::ComPtr<IUnknown>* mixerConfig) {
         graph_->RemoveFilter(overlay.Get());
 }
 
+HRESULT RunMediaGraph(IMediaControl* control, IMediaEventEx*) {
+    const HRESULT ran = control->Run();
+    if (ran == S_FALSE) {
+        OAFilterState state = 0;
+        control->GetState(2000, &state);
+    }
+    return ran;
+}
+
+HRESULT StopMediaGraph(IMediaControl* control, IMediaEventEx* events) {
+    const HRESULT result = control->Stop();
+    if (SUCCEEDED(result) && events) {
+        long code = 0;
+        events->WaitForCompletion(kStopCompletionMs, &code);
+    }
+    return result;
+}
+
 HRESULT RenderMediaFile(IGraphBuilder* graph, const char* file) {
     if (Helper().IsAsfFile(file))
         return Helper().BuildAsfGraph(file, graph, 3, nullptr, nullptr);
@@ -134,7 +169,7 @@ struct BuildOutcome {
 
 } // namespace
 
-HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start) {
+HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start, HANDLE* stuckThread) {
     qel::ComPtr<IUnknown> mixerConfig;
     AddRenderers(&mixerConfig);
     auto outcome = std::make_shared<BuildOutcome>();
@@ -161,7 +196,7 @@ HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start) {
                                   AM_SEEKING_AbsolutePositioning);
             return result;
         },
-        kBuildLimitMs);
+        platform_->GraphLimit(), stuckThread);
     if (rendered == kCallTimedOut) {
         mixerConfig.Reset();
         return rendered;
@@ -175,18 +210,12 @@ HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start) {
     return rendered;
 }
 
-HRESULT CPlaybackSession::RunGraph() {
+HRESULT CPlaybackSession::RunGraph(HANDLE* stuckThread) {
     qel::ComPtr<IMediaControl> control = control_;
-    return CallWithLimit(
-        [control]() -> HRESULT {
-            const HRESULT ran = control->Run();
-            if (ran == S_FALSE) {
-                OAFilterState state = 0;
-                control->GetState(2000, &state);
-            }
-            return ran;
-        },
-        kRunLimitMs);
+    qel::ComPtr<IMediaEventEx> events = events_;
+    const ControlStep run = platform_->Runner();
+    return CallWithLimit([control, events, run]() { return run(control.Get(), events.Get()); },
+                         platform_->GraphLimit(), stuckThread);
 }
 
 int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
@@ -195,7 +224,13 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     Stop(false);
     if (!file || !host)
         return 0;
+    ForgetEndedGivenUpPlays();
+    if (GivenUpPlayHolds(file))
+        return kCallTimedOut; // its last try is still inside the platform: another would stick too
+    if (givenUp_.size() >= kMaxGivenUpPlays)
+        return kTooManyGivenUpPlays;
     FlagScope starting(starting_);
+    file_ = file;
     host_ = host;
     callback_ = callback;
     user_ = 0;
@@ -211,9 +246,10 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(events_.GetAddressOf()));
     graph_->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(videoWindow_.GetAddressOf()));
 
-    const HRESULT rendered = BuildGraph(file, start);
+    HANDLE stuckThread = nullptr;
+    const HRESULT rendered = BuildGraph(file, start, &stuckThread);
     if (rendered == kCallTimedOut) {
-        GiveUpGraph();
+        GiveUpGraph(stuckThread);
         return rendered;
     }
     if (FAILED(rendered) || !control_)
@@ -226,7 +262,9 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     notifyWindow_ = CreateWindowExA(0, kNotificationClass, "q&l", WS_OVERLAPPEDWINDOW, 100, 100, 300, 300,
                                     GetDesktopWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (videoWindow_) {
+        const std::vector<HWND> before = ChildWindows(host_);
         videoWindow_->put_Owner(reinterpret_cast<OAHWND>(host_));
+        NoteRendererWindows(before);
         videoWindow_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
         RECT client = {};
         GetClientRect(host_, &client);
@@ -241,9 +279,9 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
         videoWindow_->put_AutoShow(OAFALSE);
         videoWindow_->put_Visible(OAFALSE);
     }
-    const HRESULT ran = RunGraph();
+    const HRESULT ran = RunGraph(&stuckThread);
     if (ran == kCallTimedOut) {
-        GiveUpGraph();
+        GiveUpGraph(stuckThread);
         return ran;
     }
     {
@@ -310,7 +348,7 @@ void CPlaybackSession::ReportStopPosition() {
     auto current = std::make_shared<LONGLONG>(0);
     qel::ComPtr<IMediaSeeking> seeking = seeking_;
     const HRESULT read =
-        CallWithLimit([seeking, current]() { return seeking->GetCurrentPosition(current.get()); }, kPositionLimitMs);
+        CallWithLimit([seeking, current]() { return seeking->GetCurrentPosition(current.get()); }, kPositionReadLimit);
     if (SUCCEEDED(read) && *current < stop_)
         callback_(start_, stop_, *current, user_);
 }
@@ -323,20 +361,13 @@ void CPlaybackSession::TakeDownGraph() {
     // made the renderers and owns their windows.
     qel::ComPtr<IMediaControl> control = control_;
     qel::ComPtr<IMediaEventEx> events = events_;
+    const ControlStep stop = platform_->Stopper();
+    HANDLE stuckThread = nullptr;
     const HRESULT stopped = CallWithLimit(
-        [control, events]() -> HRESULT {
-            if (!control)
-                return S_OK;
-            const HRESULT result = control->Stop();
-            if (SUCCEEDED(result) && events) {
-                long code = 0;
-                events->WaitForCompletion(kStopCompletionMs, &code);
-            }
-            return result;
-        },
-        kTakeDownLimitMs);
+        [control, events, stop]() -> HRESULT { return control ? stop(control.Get(), events.Get()) : S_OK; },
+        platform_->GraphLimit(), &stuckThread);
     if (stopped == kCallTimedOut) {
-        GiveUpGraph(); // the stopping thread keeps the graph alive for as long as it is inside
+        GiveUpGraph(stuckThread); // the stopping thread keeps the graph alive for as long as it is inside
         return;
     }
     if (WindowExists(host_) && videoWindow_) {
@@ -355,11 +386,18 @@ void CPlaybackSession::TakeDownGraph() {
     seeking_.Reset();
 }
 
-void CPlaybackSession::GiveUpGraph() {
+void CPlaybackSession::GiveUpGraph(HANDLE stuckThread) {
     if (events_)
         events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
     if (WindowExists(host_) && savedHostProc_)
         SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    // The graph's frozen picture must not stay over the host; the renderer's thread may be the one
+    // that hangs, so the hide is not waited for.
+    for (HWND window : rendererWindows_)
+        if (IsWindow(window))
+            ShowWindowAsync(window, SW_HIDE);
+    if (stuckThread)
+        givenUp_.push_back({file_, std::make_shared<Win32Handle>(stuckThread)});
     // Only references are dropped: the thread still inside the graph holds its own.
     control_.Reset();
     events_.Reset();
@@ -377,10 +415,39 @@ void CPlaybackSession::ForgetPlayback() {
         notifyWindow_ = nullptr;
     }
     savedHostProc_ = nullptr;
+    rendererWindows_.clear();
+    file_.clear();
     host_ = nullptr;
     callback_ = nullptr;
     user_ = 0;
     playing_ = false;
+}
+
+void CPlaybackSession::NoteRendererWindows(const std::vector<HWND>& before) {
+    rendererWindows_.clear();
+    for (HWND child : ChildWindows(host_))
+        if (std::find(before.begin(), before.end(), child) == before.end())
+            rendererWindows_.push_back(child);
+}
+
+void CPlaybackSession::ForgetEndedGivenUpPlays() {
+    for (auto it = givenUp_.begin(); it != givenUp_.end();)
+        it = WaitForSingleObject(it->thread->Get(), 0) == WAIT_OBJECT_0 ? givenUp_.erase(it) : it + 1;
+}
+
+bool CPlaybackSession::GivenUpPlayHolds(const char* file) {
+    if (!file)
+        return false;
+    ForgetEndedGivenUpPlays();
+    for (const GivenUpPlay& play : givenUp_)
+        if (SameFile(play.file, file))
+            return true;
+    return false;
+}
+
+size_t CPlaybackSession::GivenUpPlaysRunning() {
+    ForgetEndedGivenUpPlays();
+    return givenUp_.size();
 }
 
 void CPlaybackSession::HandleGraphEvents() {

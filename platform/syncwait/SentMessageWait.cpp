@@ -1,4 +1,5 @@
-// Bounded waits that keep handling sent messages, and the module reference of outliving threads.
+// Bounded waits that keep handling sent messages, the module reference of outliving threads, and the
+// processor time by which a wait sees that a thread still works.
 #include "SentMessageWait.h"
 
 bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs) {
@@ -28,4 +29,14 @@ HMODULE ReferenceOwnModule() {
                             reinterpret_cast<LPCSTR>(reinterpret_cast<const void*>(&ReferenceOwnModule)), &module))
         return nullptr;
     return module;
+}
+
+ULONGLONG ThreadProcessorTime(HANDLE thread) {
+    FILETIME created = {}, ended = {}, kernel = {}, user = {};
+    if (!GetThreadTimes(thread, &created, &ended, &kernel, &user))
+        return 0;
+    const auto value = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return value(kernel) + value(user);
 }

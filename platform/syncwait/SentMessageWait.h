@@ -10,3 +10,7 @@ bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs);
 // The module this code lives in, with one more reference on it (null when it cannot be had): a thread
 // that may outlive its caller holds it, so that the library is not unloaded under it.
 HMODULE ReferenceOwnModule();
+
+// The processor time (kernel and user, 100-ns units) a thread has used so far: a bounded wait takes
+// its growth as the sign that the thread it waits for still works. 0 when it cannot be read.
+ULONGLONG ThreadProcessorTime(HANDLE thread);

@@ -1,6 +1,7 @@
 // Plays one clip through the library's first ordinal in a process of its own and answers, as its exit
-// code, how lpPlay came back: 0 a failure within the hang guard (10 s), 1 a play, 2 no answer in time,
-// 3 the library could not be loaded. A clip that hangs the platform's source leaves a thread inside it,
+// code, how lpPlay came back: 0 given up as not answering (HRESULT_FROM_WIN32(ERROR_TIMEOUT)) within the
+// hang guard (60 s), 1 a play, 2 no answer in time, 3 the library could not be loaded, 4 another
+// failure (the clip was refused, not given up). A clip that hangs the platform's source leaves a thread inside it,
 // and Wine's host side can crash at such a process's end; the parent reads only the exit code.
 #include <windows.h>
 
@@ -36,8 +37,8 @@ int main(int argc, char** argv) {
     HANDLE guard = CreateThread(
         nullptr, 0,
         [](void*) -> DWORD {
-            Sleep(10000);
-            std::printf("lpPlay did not come back within 10 s\n");
+            Sleep(60000);
+            std::printf("lpPlay did not come back within 60 s\n");
             std::fflush(stdout);
             ExitProcess(2);
         },
@@ -50,5 +51,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (guard)
         CloseHandle(guard);
-    ExitProcess(answer != 0 ? 0 : 1);
+    if (answer == 0)
+        ExitProcess(1);
+    ExitProcess(answer == static_cast<int>(HRESULT_FROM_WIN32(ERROR_TIMEOUT)) ? 0 : 4);
 }

@@ -128,8 +128,9 @@ TEST_F(PlaybackSessionTest, AnOverlayMixerWithoutItsPinConfigurationLeavesTheGra
 
 TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     fluvanttest::HostWindow host;
-    PlaybackSession().Play(MakeClip("clip.avi", 10).c_str(), host.Handle(), 0, 0, nullptr);
+    ASSERT_EQ(0, PlaybackSession().Play(MakeClip("clip.avi", 10).c_str(), host.Handle(), 0, 0, nullptr));
     EXPECT_TRUE(PlaybackSession().Playing());
+    ASSERT_NE(nullptr, PlaybackSession().Graph());
     EXPECT_FALSE(GraphHolds(qelclsid::kOverlayMixer));
     EXPECT_FALSE(GraphHolds(qelclsid::kVideoRenderer)) << "the plain renderer is only for old systems";
     qel::ComPtr<IVideoWindow> window;
@@ -207,9 +208,36 @@ std::atomic<bool> HangingRender::entered{false};
 std::atomic<bool> HangingRender::finished{false};
 HANDLE HangingRender::release = nullptr;
 
+// The limits of the hanging tests: short, so that the tests do not wait 10 s a give-up.
+constexpr CallLimit kTestGraphLimit = {1500, 5000};
+
 class HangingSystem : public PlaybackPlatform {
 public:
     RenderStep Renderer() override { return &HangingRender::Render; }
+    CallLimit GraphLimit() override { return kTestGraphLimit; }
+};
+
+// A graph whose stop hangs until the test lets it go (as a renderer can hang it); then it stops.
+struct HangingStop {
+    static HRESULT Stop(IMediaControl* control, IMediaEventEx* events) {
+        entered = true;
+        WaitForSingleObject(release, 30000);
+        const HRESULT stopped = StopMediaGraph(control, events);
+        finished = true;
+        return stopped;
+    }
+    static std::atomic<bool> entered;
+    static std::atomic<bool> finished;
+    static HANDLE release;
+};
+std::atomic<bool> HangingStop::entered{false};
+std::atomic<bool> HangingStop::finished{false};
+HANDLE HangingStop::release = nullptr;
+
+class HangingStopSystem : public PlaybackPlatform {
+public:
+    ControlStep Stopper() override { return &HangingStop::Stop; }
+    CallLimit GraphLimit() override { return kTestGraphLimit; }
 };
 
 // Another thread's sends to the host while the play waits: they are answered, not held.
@@ -254,11 +282,13 @@ TEST_F(PlaybackSessionTest, APlayWhoseGraphHangsFailsWithinItsLimitAndTheAbandon
                 static_cast<unsigned long>(slowestSend));
     EXPECT_LT(slowestSend, 5000u) << "the host did not answer while the play waited";
 
-    // The system comes back before the stuck step ends: the next play works.
+    // The system comes back before the stuck step ends: the next play of another file works, while
+    // the given-up file is answered at once.
     PlaybackSession().SetPlatform(nullptr);
-    EXPECT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    EXPECT_EQ(0, PlaybackSession().Play(MakeClip("other.avi", 10).c_str(), host.Handle(), 0, 0, nullptr));
     EXPECT_TRUE(PlaybackSession().Playing());
     PlaybackSession().Stop(false);
+    EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
 
     // Let go, the abandoned step finishes with its own graph; nothing of the session is touched.
     SetEvent(HangingRender::release);
@@ -282,6 +312,111 @@ TEST_F(PlaybackSessionTest, ARefusedFileIsAFailureAndLeavesNothingPlaying) {
     EXPECT_EQ(nullptr, PlaybackSession().Graph());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
     EXPECT_TRUE(fluvanttest::Children(host.Handle()).empty()) << "a renderer window was left in the host";
+}
+
+TEST_F(PlaybackSessionTest, PlayPressedTwentyTimesOnAHangingClipLeavesOneThreadBehind) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HangingRender::entered = false;
+    HangingRender::finished = false;
+    HangingRender::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("clip.avi", 10);
+    EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    const DWORD began = GetTickCount();
+    for (int press = 1; press < 20; ++press) {
+        HangingRender::entered = false;
+        EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr)) << press;
+        EXPECT_FALSE(HangingRender::entered.load()) << "tried again while its first try still hangs, press " << press;
+    }
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: 19 more plays of the hanging clip came back after %lu ms in all\n",
+                static_cast<unsigned long>(took));
+    EXPECT_LT(took, 10000u) << "hang guard";
+    EXPECT_EQ(1u, PlaybackSession().GivenUpPlaysRunning());
+    EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+
+    // Once its thread has come back, the file is let go of and may be tried again.
+    SetEvent(HangingRender::release);
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    EXPECT_EQ(0u, PlaybackSession().GivenUpPlaysRunning());
+    PlaybackSession().SetPlatform(nullptr);
+    EXPECT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    PlaybackSession().Stop(false);
+    CloseHandle(HangingRender::release);
+    HangingRender::release = nullptr;
+}
+
+TEST_F(PlaybackSessionTest, AtFourGivenUpPlaysStillInsideThePlatformNoNewFileIsTried) {
+    qeltest::Watchdog::ExtendCurrentTest(90);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HangingRender::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    fluvanttest::HostWindow host;
+    for (size_t i = 0; i < kMaxGivenUpPlays; ++i) {
+        const std::string clip = MakeClip("hang" + std::to_string(i) + ".avi", 5);
+        EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr)) << clip;
+    }
+    EXPECT_EQ(kMaxGivenUpPlays, PlaybackSession().GivenUpPlaysRunning());
+    HangingRender::entered = false;
+    const std::string another = MakeClip("another.avi", 5);
+    EXPECT_EQ(kTooManyGivenUpPlays, PlaybackSession().Play(another.c_str(), host.Handle(), 0, 0, nullptr));
+    EXPECT_FALSE(HangingRender::entered.load()) << "a fifth file was tried";
+    EXPECT_FALSE(PlaybackSession().Playing());
+
+    SetEvent(HangingRender::release);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GivenUpPlaysRunning() == 0; }, 10000));
+    PlaybackSession().SetPlatform(nullptr);
+    EXPECT_EQ(0, PlaybackSession().Play(another.c_str(), host.Handle(), 0, 0, nullptr)) << "refused for good";
+    PlaybackSession().Stop(false);
+    CloseHandle(HangingRender::release);
+    HangingRender::release = nullptr;
+}
+
+TEST_F(PlaybackSessionTest, AStopThatHangsHidesTheRenderersPictureAndHoldsTheFileUntilItReturns) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingStopSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HangingStop::entered = false;
+    HangingStop::finished = false;
+    HangingStop::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    ASSERT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    qeltest::PumpMessagesFor(200);
+    auto visibleChildren = [&host] {
+        int visible = 0;
+        for (HWND child : fluvanttest::Children(host.Handle()))
+            visible += IsWindowVisible(child) ? 1 : 0;
+        return visible;
+    };
+    if (visibleChildren() == 0) {
+        PlaybackSession().Stop(false);
+        SetEvent(HangingStop::release);
+        qeltest::PumpUntil([] { return HangingStop::finished.load(); }, 10000);
+        CloseHandle(HangingStop::release);
+        HangingStop::release = nullptr;
+        GTEST_SKIP() << "the platform's renderer shows no window inside the host here";
+    }
+    const DWORD began = GetTickCount();
+    PlaybackSession().Stop(false);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: the stop of a hanging graph came back after %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_TRUE(HangingStop::entered.load());
+    EXPECT_LT(took, 10000u) << "hang guard";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return visibleChildren() == 0; }, 5000))
+        << "the given-up graph's picture stays over the host";
+    EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+    EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr))
+        << "tried again while its stop still hangs";
+
+    SetEvent(HangingStop::release);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return HangingStop::finished.load(); }, 10000));
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    CloseHandle(HangingStop::release);
+    HangingStop::release = nullptr;
 }
 
 } // namespace

@@ -10,17 +10,9 @@
 #include <string>
 
 #include "AlbumRules.h"
+#include "AlbumTestSeams.h"
 
 namespace {
-
-// Tests set this to slow every read of a repair (milliseconds), as a slow or failing drive would.
-constexpr char kReadPauseVariable[] = "QEL_TEST_REPAIR_READ_PAUSE_MS";
-
-DWORD ReadPauseMs() {
-    char value[16] = {};
-    const DWORD length = ::GetEnvironmentVariableA(kReadPauseVariable, value, sizeof value);
-    return length > 0 && length < sizeof value ? static_cast<DWORD>(std::strtoul(value, nullptr, 10)) : 0;
-}
 
 class HandleFile : public avirecovery::RecoveryFile {
 public:
@@ -113,7 +105,7 @@ RecordingRepair FinishCutShortRecording(const char* path, HANDLE stopEvent) {
         ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return kRepairInUse;
-    HandleFile file(handle, ReadPauseMs());
+    HandleFile file(handle, RepairReadPause());
     const avirecovery::Outcome outcome =
         avirecovery::FinishUnfinishedAvi(file, nullptr, [stopEvent] { return StopSet(stopEvent); });
     ::CloseHandle(handle);

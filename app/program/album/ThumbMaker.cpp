@@ -1,9 +1,10 @@
 // The album's thumbnail maker: one dispatcher thread takes the requests in turn and makes each on a
-// thread of its own, waiting for it with a limit. A thread that overruns it is left to itself (it is
-// typically stuck inside the platform's AVI source); what it shares with the dispatcher is guarded by
-// the maker's lock, and it touches GDI+ only while GDI+ is known to be up. Only clips stuck in their
-// reader count toward the tolerated number: at that number a clip not tried yet is held back, never
-// refused, until one of them comes back.
+// thread of its own. A job that has not answered within its turn lets the next one start beside it,
+// so that a file that hangs never holds back the good ones behind it; a job that overruns its limit is
+// given up and left to itself (it is typically stuck inside the platform's AVI source). What a job's
+// thread shares with the dispatcher is guarded by the maker's lock, and it touches GDI+ only while
+// GDI+ is known to be up. Only clips stuck in their reader count toward the tolerated number: at that
+// number a clip not tried yet is held back, never refused, until one of them comes back.
 #include "ThumbMaker.h"
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
@@ -11,10 +12,12 @@
 #include <qelImage.h>
 #include <QelReader.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "SentMessageWait.h"
 #include "ThumbWork.h"
 
 ThumbResult::~ThumbResult() {
@@ -57,9 +60,20 @@ struct Task {
     bool done = false;      // the thread has its result
     bool abandoned = false; // the dispatcher gave up waiting: the thread delivers the result itself
     bool stuck = false;     // counted as a clip stuck in its reader
+    // The dispatcher's alone: the job's thread, when it started, and the last sign that it still works
+    // (its processor time grew).
+    HANDLE thread = nullptr;
+    DWORD began = 0;
+    DWORD lastProgress = 0;
+    ULONGLONG processorTime = 0;
 };
 
 DWORD g_limitMs = kThumbLimitMs;
+
+// How often the dispatcher looks at the progress of the jobs in flight, and how long a job that keeps
+// working (its processor time grows: a slow machine, a big file) may take in all.
+constexpr DWORD kThumbProgressLookMs = 500;
+DWORD CeilingMs() { return g_limitMs * 3; }
 ThumbWorkHook g_hook = nullptr;
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
@@ -159,27 +173,21 @@ private:
             ::SetThreadPriority(dispatcher_, THREAD_PRIORITY_BELOW_NORMAL);
     }
 
-    // The next job to make now; a clip that hung before is answered at once, and a clip not tried yet
-    // is held back while too many readers are stuck.
-    bool Next(Job* job) {
-        for (;;) {
-            ::EnterCriticalSection(&lock_);
-            bool any = false;
-            while (!any && !queue_.empty() && !stopping_) {
-                *job = queue_.front();
-                queue_.pop_front();
-                if (job->Clip() && !HungLocked(job->path) && stuck_ >= kMaxStuckThumbThreads)
-                    heldBack_.push_back(*job);
-                else
-                    any = true;
-            }
-            ::LeaveCriticalSection(&lock_);
-            if (any)
-                return true;
-            HANDLE waits[2] = {stop_, wake_};
-            if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-                return false;
+    // The next job to make now, false when none is; a clip not tried yet is held back while too many
+    // readers are stuck or may be (clipsInFlight are being read now).
+    bool TakeNext(Job* job, int clipsInFlight) {
+        ::EnterCriticalSection(&lock_);
+        bool any = false;
+        while (!any && !queue_.empty() && !stopping_) {
+            *job = queue_.front();
+            queue_.pop_front();
+            if (job->Clip() && !HungLocked(job->path) && stuck_ + clipsInFlight >= kMaxStuckThumbThreads)
+                heldBack_.push_back(*job);
+            else
+                any = true;
         }
+        ::LeaveCriticalSection(&lock_);
+        return any;
     }
 
     static DWORD WINAPI DispatcherMain(LPVOID self) {
@@ -192,7 +200,13 @@ private:
         return 0;
     }
     void Dispatch();
-    ThumbResult* MakeWithLimit(const Job& job);
+    // Starts job's thread (false when it could not be started).
+    Task* StartTask(const Job& job);
+    // Takes the finished jobs out of inFlight and gives up those past their limit; true while the
+    // maker goes on.
+    bool Sweep(std::vector<Task*>& inFlight, std::vector<std::pair<Job, ThumbResult*>>* answers);
+    // Whether another job may start beside those in flight, and how long until that may change.
+    bool MayStartAnother(const std::vector<Task*>& inFlight, DWORD* waitMs) const;
     void Deliver(const Job& job, ThumbResult* result);
 
     CRITICAL_SECTION lock_;
@@ -247,6 +261,7 @@ void Maker::Finish(Task* task, ThumbResult* result) {
     if (!task->abandoned) {
         task->result = result;
         task->done = true; // the dispatcher takes both
+        ::SetEvent(wake_);
         ::LeaveCriticalSection(&lock_);
         return;
     }
@@ -259,8 +274,8 @@ void Maker::Finish(Task* task, ThumbResult* result) {
         if (--stuck_ < kMaxStuckThumbThreads && !heldBack_.empty() && !stopping_) {
             queue_.insert(queue_.begin(), heldBack_.begin(), heldBack_.end());
             heldBack_.clear();
-            ::SetEvent(wake_);
         }
+        ::SetEvent(wake_);
     }
     const bool stopping = stopping_;
     ::LeaveCriticalSection(&lock_);
@@ -274,37 +289,78 @@ void Maker::Finish(Task* task, ThumbResult* result) {
         Deliver(job, result);
 }
 
-ThumbResult* Maker::MakeWithLimit(const Job& job) {
+Task* Maker::StartTask(const Job& job) {
     auto* task = new Task;
     task->job = job;
-    HANDLE thread = ::CreateThread(nullptr, 0, TaskMain, task, 0, nullptr);
+    task->began = task->lastProgress = ::GetTickCount();
+    HANDLE thread = ::CreateThread(nullptr, 0, TaskMain, task, CREATE_SUSPENDED, nullptr);
     if (!thread) {
         delete task;
-        return new ThumbResult; // nothing made
+        return nullptr;
     }
     ::SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
-    HANDLE waits[2] = {thread, stop_};
-    const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, g_limitMs);
-    ::CloseHandle(thread);
-    ::EnterCriticalSection(&lock_);
-    if (task->done) {
-        ThumbResult* result = task->result;
-        delete task;
-        ::LeaveCriticalSection(&lock_);
-        return result ? result : new ThumbResult;
+    task->thread = thread; // before the thread runs: it may free the task once it is given up
+    ::ResumeThread(thread);
+    return task;
+}
+
+bool Maker::Sweep(std::vector<Task*>& inFlight, std::vector<std::pair<Job, ThumbResult*>>* answers) {
+    const DWORD now = ::GetTickCount();
+    for (Task* task : inFlight) {
+        const ULONGLONG used = ThreadProcessorTime(task->thread);
+        if (used > task->processorTime) {
+            task->processorTime = used;
+            task->lastProgress = now;
+        }
     }
-    task->abandoned = true; // the thread frees the task if it ever comes back
-    if (job.Clip() && woke == WAIT_TIMEOUT) {
-        task->stuck = true;
-        ++stuck_;
-        hung_.push_back(job.path);
+    ::EnterCriticalSection(&lock_);
+    const bool stopping = stopping_;
+    for (auto it = inFlight.begin(); it != inFlight.end();) {
+        Task* task = *it;
+        const HANDLE thread = task->thread;
+        if (task->done) {
+            answers->push_back({task->job, task->result ? task->result : new ThumbResult});
+            delete task;
+        } else if (stopping || now - task->lastProgress >= g_limitMs || now - task->began >= CeilingMs()) {
+            task->abandoned = true; // the thread frees the task if it ever comes back
+            if (!stopping) {
+                if (task->job.Clip()) {
+                    task->stuck = true;
+                    ++stuck_;
+                    hung_.push_back(task->job.path);
+                }
+                auto* placeholder = new ThumbResult;
+                placeholder->timedOut = true;
+                answers->push_back({task->job, placeholder});
+            }
+        } else {
+            ++it;
+            continue;
+        }
+        ::CloseHandle(thread);
+        it = inFlight.erase(it);
     }
     ::LeaveCriticalSection(&lock_);
-    if (woke != WAIT_TIMEOUT)
-        return nullptr; // stopping
-    auto* result = new ThumbResult;
-    result->timedOut = true;
-    return result;
+    return !stopping;
+}
+
+bool Maker::MayStartAnother(const std::vector<Task*>& inFlight, DWORD* waitMs) const {
+    const DWORD now = ::GetTickCount();
+    const DWORD turn = std::min(kThumbTurnMs, g_limitMs);
+    DWORD wait = INFINITE;
+    bool youngOne = false;
+    for (const Task* task : inFlight) {
+        const DWORD age = now - task->began;
+        if (age < turn) {
+            youngOne = true;
+            wait = std::min(wait, turn - age);
+        }
+        // Its give-up, or the next look at its progress.
+        const DWORD quiet = now - task->lastProgress;
+        wait = std::min({wait, quiet < g_limitMs ? g_limitMs - quiet : 0u, kThumbProgressLookMs});
+    }
+    *waitMs = wait;
+    return !youngOne && inFlight.size() < static_cast<size_t>(kMaxThumbJobsAtOnce);
 }
 
 void Maker::Deliver(const Job& job, ThumbResult* result) {
@@ -313,22 +369,73 @@ void Maker::Deliver(const Job& job, ThumbResult* result) {
         DiscardResult(result);
 }
 
+bool ClipInFlight(const std::vector<Task*>& inFlight, const std::string& path) {
+    for (const Task* task : inFlight)
+        if (task->job.Clip() && SamePath(task->job.path, path))
+            return true;
+    return false;
+}
+
 void Maker::Dispatch() {
-    Job job;
-    while (Next(&job)) {
-        if (!::IsWindow(job.window))
-            continue; // its requester went before its turn came
-        ThumbResult* result = nullptr;
-        if (job.Clip() && Unanswered(job.path.c_str())) {
-            result = new ThumbResult; // it hung before: another try would only leave another thread stuck
-            result->timedOut = true;
-        } else {
-            result = MakeWithLimit(job);
+    std::vector<Task*> inFlight;
+    std::vector<Job> waitingForTheirFile; // a clip's second job waits for its first: one thread a file
+    for (;;) {
+        std::vector<std::pair<Job, ThumbResult*>> answers;
+        const bool goOn = Sweep(inFlight, &answers);
+        for (auto& [job, result] : answers) {
+            result->request = job.request;
+            Deliver(job, result);
         }
-        if (!result)
+        if (!goOn)
             return;
-        result->request = job.request;
-        Deliver(job, result);
+        for (auto it = waitingForTheirFile.begin(); it != waitingForTheirFile.end();) {
+            if (ClipInFlight(inFlight, it->path)) {
+                ++it;
+                continue;
+            }
+            ::EnterCriticalSection(&lock_);
+            queue_.push_front(*it);
+            ::LeaveCriticalSection(&lock_);
+            it = waitingForTheirFile.erase(it);
+        }
+        const int clipsInFlight = static_cast<int>(
+            std::count_if(inFlight.begin(), inFlight.end(), [](const Task* task) { return task->job.Clip(); }));
+        ::EnterCriticalSection(&lock_);
+        if (!heldBack_.empty() && stuck_ + clipsInFlight < kMaxStuckThumbThreads) {
+            // Room again (a clip being read answered): the held-back clips come first, in their order.
+            queue_.insert(queue_.begin(), heldBack_.begin(), heldBack_.end());
+            heldBack_.clear();
+        }
+        ::LeaveCriticalSection(&lock_);
+        DWORD waitMs = INFINITE;
+        Job job;
+        if (MayStartAnother(inFlight, &waitMs) && TakeNext(&job, clipsInFlight)) {
+            if (!::IsWindow(job.window))
+                continue; // its requester went before its turn came
+            if (job.Clip() && ClipInFlight(inFlight, job.path)) {
+                waitingForTheirFile.push_back(job);
+                continue;
+            }
+            if (job.Clip() && Unanswered(job.path.c_str())) {
+                auto* result = new ThumbResult; // it hung before: another try would only leave another thread stuck
+                result->timedOut = true;
+                result->request = job.request;
+                Deliver(job, result);
+            } else if (Task* task = StartTask(job)) {
+                inFlight.push_back(task);
+            } else {
+                auto* nothing = new ThumbResult; // nothing made
+                nothing->request = job.request;
+                Deliver(job, nothing);
+            }
+            continue;
+        }
+        HANDLE waits[2] = {stop_, wake_};
+        if (::WaitForMultipleObjects(2, waits, FALSE, waitMs) == WAIT_OBJECT_0) {
+            ::EnterCriticalSection(&lock_);
+            stopping_ = true;
+            ::LeaveCriticalSection(&lock_);
+        }
     }
 }
 

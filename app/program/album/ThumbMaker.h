@@ -2,7 +2,8 @@
 // Makes album thumbnails and the viewer's clip stills away from the user-interface thread: a picture
 // from its file, a clip from a frame the media frame reader gives. A clip whose reader does not answer
 // within the time limit is given up: its requester gets the placeholder, and the thread stuck in the
-// platform's call (which cannot be cancelled) is left behind; a new thread takes the next request.
+// platform's call (which cannot be cancelled) is left behind; a job slower than its turn lets the next
+// request start beside it.
 // Nothing here ever waits for a stuck thread; one that comes back late still delivers its answer.
 #include <windows.h>
 
@@ -58,10 +59,15 @@ bool ClipDidNotAnswer(const char* path);
 // none enters it again. When false, GDI+ must stay up to the end of the process.
 bool StopThumbnailMaking();
 
-// How long a clip or a picture may take to give its answer, and how many clips stuck in their reader
-// are tolerated; beyond that a clip not tried yet waits until one of them comes back.
+// How long a clip or a picture may go without progress (its thread's processor time does not grow)
+// before it is given up (it may take three times as long in all while it works), and how many clips
+// stuck in their reader are tolerated; beyond that a clip not tried yet waits until one comes back.
 constexpr DWORD kThumbLimitMs = 10000;
-constexpr int kMaxStuckThumbThreads = 4;
+constexpr int kMaxStuckThumbThreads = 8;
+// A job not answered within its turn lets the next start beside it, up to this many jobs at once: a
+// file that hangs holds back none behind it. Clips being read count toward the stuck number too.
+constexpr DWORD kThumbTurnMs = 1000;
+constexpr int kMaxThumbJobsAtOnce = 8;
 // At the end, how long a job inside GDI+ is waited for.
 constexpr DWORD kThumbStopWaitMs = 2000;
 

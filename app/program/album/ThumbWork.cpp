@@ -1,5 +1,5 @@
-// Reading one picture or clip for the album or the viewer. Every reader open is noted in the file
-// that ZENTRIK_CLIP_TRY_LOG names, when a test sets it, so that a test can count the tries.
+// Reading one picture or clip for the album or the viewer. Every reader open is told to the test seam
+// (AlbumTestSeams.h), so that a test can count the tries.
 #include "ThumbWork.h"
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
@@ -9,24 +9,10 @@
 #include <qeldshow/com_ptr.h>
 
 #include "AlbumRules.h"
+#include "AlbumTestSeams.h"
 #include "ThumbMaker.h"
 
 namespace {
-
-void NoteClipTry(const std::string& path) {
-    char log[MAX_PATH] = {};
-    const DWORD length = ::GetEnvironmentVariableA("ZENTRIK_CLIP_TRY_LOG", log, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    HANDLE file = ::CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    const std::string line = path + "\n";
-    DWORD written = 0;
-    ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
 
 // A scaled copy of whole at thumbnail size; null when the scaling fails.
 CImage* ScaledThumb(CImage& whole) {
@@ -39,7 +25,7 @@ CImage* ScaledThumb(CImage& whole) {
 // The reader open on path with the clip's facts in result; null when it could not be had or refused.
 qel::ComPtr<IMediaFrameReader> OpenClip(const std::string& path, ThumbResult* result) {
     RunThumbWorkHook(path);
-    NoteClipTry(path);
+    NoteClipTry(path.c_str());
     qel::ComPtr<IMediaFrameReader> reader;
     if (FAILED(::CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
                                   reinterpret_cast<void**>(reader.GetAddressOf()))) ||

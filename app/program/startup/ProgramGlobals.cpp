@@ -3,6 +3,8 @@
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
 
+#include "ThumbMaker.h"
+
 const UINT g_zentrikMessage = ::RegisterWindowMessageA("QEL_ZENTRIK_MESSAGE");
 CString g_windowTitle;
 CString g_skinFolder;
@@ -13,7 +15,9 @@ CDWordArray g_captureSizes;
 
 namespace {
 
-// GDI+ for the whole run: started at load, before any image, shut down once at exit.
+// GDI+ for the whole run: started at load, before any image, and shut down at exit only once no
+// thumbnail job is inside it or can enter it. A job stuck in a decode keeps it up to the end of the
+// process, which is harmless; shutting it down under the job is not.
 class GdiplusSession {
 public:
     GdiplusSession() {
@@ -21,7 +25,7 @@ public:
         Gdiplus::GdiplusStartup(&token_, &input, nullptr);
     }
     ~GdiplusSession() {
-        if (token_)
+        if (token_ && StopThumbnailMaking())
             Gdiplus::GdiplusShutdown(token_);
     }
     GdiplusSession(const GdiplusSession&) = delete;

@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of the repair of recordings cut short share: such a recording built as the file sink
 // leaves it, a look at whether a file is finished, and the variable that slows every read of the
-// program's repair (a slow drive, on purpose).
+// repair of the program's test build (a slow drive, on purpose; ZentrikRun::UseTestBuild).
 #include <windows.h>
 
 #include <avi_recovery.h>

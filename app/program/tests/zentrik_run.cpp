@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -124,6 +125,14 @@ ZentrikRun::~ZentrikRun() {
     }
 }
 
+bool ZentrikRun::UseTestBuild() const {
+#ifdef QEL_ZENTRIK_TEST_BUILD
+    return ::CopyFileA(WindowsPath(QEL_ZENTRIK_TEST_BUILD).c_str(), exePath().c_str(), FALSE) != FALSE;
+#else
+    return false;
+#endif
+}
+
 void ZentrikRun::AddFile(const std::string& unixPath, const char* name) const {
     ::CopyFileA(WindowsPath(unixPath).c_str(), dir_.File(name).c_str(), FALSE);
 }
@@ -191,7 +200,12 @@ DWORD ZentrikRun::StartAnotherAndWait(DWORD ms) {
 void ZentrikRun::AnswerBoxes() {
     BoxSearch search{info_.dwProcessId, {}};
     ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    // A box answered before may still be up on a busy machine: it is the same box, not a new one.
+    for (auto it = answered_.begin(); it != answered_.end();)
+        it = ::IsWindow(*it) ? it + 1 : answered_.erase(it);
     for (HWND box : search.boxes) {
+        if (std::find(answered_.begin(), answered_.end(), box) != answered_.end())
+            continue;
         SeenBox seen{WindowText(box), ""};
         ::EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
         // Wine shows a message box a moment before it has its caption and text: answered once filled.
@@ -208,6 +222,7 @@ void ZentrikRun::AnswerBoxes() {
             }
         EXPECT_TRUE(wanted) << "unexpected box \"" << seen.caption << "\": " << seen.text;
         seen_.push_back(seen);
+        answered_.push_back(box);
         ::PostMessageA(box, WM_COMMAND, seen.answer, 0);
         if (seen.answer == IDOK)
             ::PostMessageA(box, WM_CLOSE, 0, 0);

@@ -31,6 +31,9 @@ public:
     void WriteIni(const std::string& text) const;
     std::string IniText() const;
     std::string IniValue(const char* section, const char* key) const; // "<missing>" when absent
+    // Runs the test build of the program in place of the installed one (before Start): the same program
+    // with the album's test seams read from the environment (test_build_seams.cpp).
+    bool UseTestBuild() const;
     // Puts a copy of file (a path of the build, as a Unix path) beside the program under name.
     void AddFile(const std::string& unixPath, const char* name) const;
     std::string SkinIni() const { return dir_.File("skin\\default\\Zentrik\\Settings.ini"); }
@@ -82,6 +85,7 @@ private:
     HWND dialog_ = nullptr;
     std::vector<SeenBox> expected_;
     std::vector<SeenBox> seen_;
+    std::vector<HWND> answered_; // boxes answered that may not have gone yet
 };
 
 // The skin's rectangle of section for the size mode, read from the program's skin file.

@@ -242,6 +242,7 @@ TEST_F(AlbumDamage, ClipsTheReaderRefusesAreTriedOnceAndTheIdleProgramStaysFlat)
     AddMicrophone();
     qeltest::Watchdog::ExtendCurrentTest(150);
     ZentrikRun run;
+    ASSERT_TRUE(run.UseTestBuild()); // it notes every clip try in the log
     run.SetIniValue("Basic", "Image Folder", folder.Dir().c_str());
     const std::string log = run.Folder() + "clip_tries.txt";
     ::SetEnvironmentVariableA("ZENTRIK_CLIP_TRY_LOG", log.c_str());

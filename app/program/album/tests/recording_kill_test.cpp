@@ -265,6 +265,7 @@ void KilledRecording::CloseDuringSlowRepair(bool videoFolderApart) {
     const std::string videos = first.Folder() + "videos";
 
     ZentrikRun second;
+    ASSERT_TRUE(second.UseTestBuild()); // its repair reads as slowly as the variable says
     second.SetIniValue("Basic", "Video Folder", videos.c_str());
     if (!videoFolderApart)
         second.SetIniValue("Basic", "Image Folder", videos.c_str());

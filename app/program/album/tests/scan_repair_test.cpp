@@ -9,9 +9,19 @@
 #include "AlbumScanJob.h"
 #include "RecordingRecovery.h"
 #include "album_folder.h"
+#include "AlbumTestSeams.h"
 #include "cut_short_recording.h"
 
 namespace {
+
+// The repair's reads slowed for the object's life, as a slow drive would slow them.
+class ScopedRepairReadPause {
+public:
+    explicit ScopedRepairReadPause(DWORD ms) { SetRepairReadPause(ms); }
+    ~ScopedRepairReadPause() { SetRepairReadPause(0); }
+    ScopedRepairReadPause(const ScopedRepairReadPause&) = delete;
+    ScopedRepairReadPause& operator=(const ScopedRepairReadPause&) = delete;
+};
 
 using cutshort::FileBytes;
 using cutshort::Marked;
@@ -92,7 +102,7 @@ TEST(ScanJob, AStopperWaitsAMomentAndTheScanItLeftEndsOnItsOwnWithTheFileStillMa
     setup.receiver = receiver.m_hWnd;
     CAlbumScanJob* job = nullptr;
     {
-        cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "300"); // a drive that takes 300 ms a read
+        ScopedRepairReadPause slow(300); // a drive that takes 300 ms a read
         job = CAlbumScanJob::Start(setup);
         ASSERT_NE(nullptr, job);
         ASSERT_TRUE(WaitForHeld(clip, true, 10000)) << "the repair did not start within 10 s";

@@ -216,17 +216,71 @@ TEST_F(ThumbMakerTest, GdiplusMayNotGoWhileAPictureIsInsideItAndMayOnceItIsOut) 
     SetThumbMakingForTest(10000, HoldChosenFiles);
     RequestThumbnail(window_, folder_.Path("hang.bmp").c_str(), false);
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(Held().entered, 10000)) << "the picture was not begun in 10 s";
-    const DWORD asked = ::GetTickCount();
     EXPECT_FALSE(StopThumbnailMaking()) << "GDI+ may go under a decode";
+    // A picture that comes out while the end waits lets GDI+ go: the end waits for it, not for a time.
+    HANDLE releaser = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID) -> DWORD {
+            ::Sleep(300);
+            ::SetEvent(Held().release);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_TRUE(releaser);
+    const DWORD asked = ::GetTickCount();
+    const bool idle = StopThumbnailMaking();
     const DWORD waited = ::GetTickCount() - asked;
-    std::printf("the end waited %lu ms for the picture inside GDI+\n", static_cast<unsigned long>(waited));
-    EXPECT_GE(waited + 50, kThumbStopWaitMs);
-    // Once out, it may; nothing new is taken after the end.
-    ::SetEvent(Held().release);
-    EXPECT_TRUE(StopThumbnailMaking()) << "the picture did not leave GDI+ within the wait";
+    std::printf("figure: the end waited %lu ms for the picture to leave GDI+ (let go after 300 ms)\n",
+                static_cast<unsigned long>(waited));
+    EXPECT_TRUE(idle) << "the picture left GDI+ during the wait, but the end did not see it";
+    ::WaitForSingleObject(releaser, 10000);
+    ::CloseHandle(releaser);
+    // Nothing new is taken after the end.
     RequestThumbnail(window_, folder_.Write("late.bmp", SolidBmp(8, 8, RGB(1, 2, 3)), 1).c_str(), false);
     EXPECT_FALSE(NextAnswer(1000)) << "a request after the end was made";
     EXPECT_EQ(0, TriesOf("late.bmp"));
+}
+
+TEST_F(ThumbMakerTest, SixClipsThatHangBeforeFourGoodOnesHoldNoneOfTheGoodOnesBack) {
+    SetThumbMakingForTest(10000, HoldChosenFiles);
+    for (int i = 0; i < 6; ++i)
+        RequestThumbnail(window_, Clip(("hang" + std::to_string(i) + ".avi").c_str()).c_str(), true);
+    for (int i = 0; i < 4; ++i)
+        RequestThumbnail(window_, Clip(("good" + std::to_string(i) + ".avi").c_str()).c_str(), true);
+    // The good ones answer before any hanging one is given up (10 s after its start).
+    const DWORD began = ::GetTickCount();
+    for (int i = 0; i < 4; ++i) {
+        auto result = NextAnswer(20000);
+        ASSERT_TRUE(result) << "answer " << i << " did not come within 20 s";
+        EXPECT_FALSE(result->timedOut) << "a hanging clip was answered before the good ones";
+    }
+    std::printf("figure: the four good clips behind six hanging ones were answered after %lu ms\n",
+                static_cast<unsigned long>(::GetTickCount() - began));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(1, TriesOf("good" + std::to_string(i) + ".avi")) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(1, TriesOf("hang" + std::to_string(i) + ".avi")) << "hang " << i << " tried once";
+    // Then each hanging one gets the placeholder.
+    for (int i = 0; i < 6; ++i) {
+        auto result = NextAnswer(20000);
+        ASSERT_TRUE(result) << "placeholder " << i << " did not come within 20 s";
+        EXPECT_TRUE(result->timedOut);
+    }
+}
+
+TEST_F(ThumbMakerTest, ASecondJobOnAClipStillBeingReadWaitsForTheFirstInsteadOfReadingItAgain) {
+    SetThumbMakingForTest(kTestLimitMs * 10, HoldChosenFiles);
+    const std::string clip = Clip("hang.avi");
+    RequestThumbnail(window_, clip.c_str(), true);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(Held().entered, 10000)) << "the clip was not begun in 10 s";
+    RequestClipStill(window_, clip.c_str(), 3);
+    auto first = NextAnswer(20000);
+    ASSERT_TRUE(first) << "no answer within 20 s";
+    auto second = NextAnswer(20000);
+    ASSERT_TRUE(second) << "no second answer within 20 s";
+    EXPECT_TRUE(first->timedOut);
+    EXPECT_TRUE(second->timedOut) << "the still of a clip that hung";
+    EXPECT_EQ(1, TriesOf("hang.avi")) << "the clip was read twice at once";
 }
 
 } // namespace

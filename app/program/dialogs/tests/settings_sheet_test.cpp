@@ -379,7 +379,10 @@ TEST_F(SettingsSheet, OkDuringASlowRepairAnswersAtOnceAndTheRepairIsTakenUpAgain
     const std::string clip = videos.Write("DREM0001.AVI", cutshort::Recording(150, 40), 0);
     {
         cutshort::ScopedVariable slow(cutshort::kReadPauseVariable, "40"); // some 12 s for the whole repair
-        Start([&videos](ZentrikRun& r) { r.SetIniValue("Basic", "Video Folder", videos.Dir().c_str()); });
+        Start([&videos](ZentrikRun& r) {
+            ASSERT_TRUE(r.UseTestBuild()); // its repair reads as slowly as the variable says
+            r.SetIniValue("Basic", "Video Folder", videos.Dir().c_str());
+        });
     }
     HWND sheet = Open();
     ASSERT_TRUE(sheet);
