@@ -63,6 +63,12 @@ Race RaceRepaintAgainst(HWND window, Outcome outcome, DWORD limitMs) {
     return race;
 }
 
+// An answered box takes a moment to go: until then the answering would see it as the next one.
+void WaitUntilBoxGone() {
+    for (int i = 0; i < 100 && ErrorBox(); ++i)
+        ::Sleep(50);
+}
+
 void PrintRace(const Race& race, const char* what) {
     std::printf("figure: %s: repaint after %ld ms, outcome after %ld ms (-1: not within the race; target 500 ms)\n",
                 what, race.repaintMs, race.outcomeMs);
@@ -108,6 +114,7 @@ TEST_F(ViewerAnswers, ADoubleClickOnAClipNeverTriedThatHangsItsSourceLeavesTheWi
     // The play's outcome: the clip is said not to answer once its try is given up.
     run->WaitForExpectedBoxes(30000);
     EXPECT_TRUE(run->MissingBoxes().empty()) << "the play of the hanging clip said nothing";
+    WaitUntilBoxGone();
 
     // Tried again, now that it is known: the same box, and a click on a picture right after it is
     // handled (its file size shows).
@@ -115,6 +122,7 @@ TEST_F(ViewerAnswers, ADoubleClickOnAClipNeverTriedThatHangsItsSourceLeavesTheWi
     ::PostMessageA(clip, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
     run->WaitForExpectedBoxes(10000);
     EXPECT_TRUE(run->MissingBoxes().empty()) << "the second play of the hanging clip said nothing";
+    WaitUntilBoxGone();
     ClickItem(pictureA);
     const DWORD clicked = ::GetTickCount();
     std::string size;
@@ -133,18 +141,26 @@ TEST_F(ViewerAnswers, AHugePictureIsDecodedWhileTheWindowAnswersAndItsSizeShowsO
     qeltest::Watchdog::ExtendCurrentTest(180);
     AlbumFolder folder("answer_huge_picture");
     folder.Write("small.bmp", SolidBmp(96, 72, RGB(40, 40, 200)), 20);
-    ASSERT_TRUE(WriteBlackPng(folder.Path("huge.png"), 7000, 7000)) << "the huge picture could not be written";
+    // The album lists JPEG and BMP pictures; the platform's decoder reads a picture by its content, so
+    // a PNG of 7000 x 7000 pixels (a few megabytes, about a second to decode) serves under a .jpg name.
+    ASSERT_TRUE(WriteBlackPng(folder.Path("huge.jpg"), 7000, 7000)) << "the huge picture could not be written";
     auto run = StartOnFolder(folder);
     HWND dialog = run->Dialog();
-    for (int i = 0; i < 100 && !FindChildById(dialog, 8001); ++i)
-        run->Pump(50);
-    HWND huge = FindChildById(dialog, 8001), small = FindChildById(dialog, 8000);
+    // Newest first: the huge picture (written now) is item 8000.
+    for (int i = 0; i < 300 && !FindChildById(dialog, 8001); ++i)
+        run->Pump(100);
+    HWND huge = FindChildById(dialog, 8000), small = FindChildById(dialog, 8001);
     ASSERT_TRUE(huge && small) << "the album did not fill";
     // The album's own thumbnail of the huge picture is made at the start: its end is waited for.
     run->Pump(3000);
     ASSERT_TRUE(WaitUntilSettled(*run));
+    // Playback mode on the small picture, then the huge one clicked.
     PostClick(dialog, kSwitch);
     run->Pump(500);
+    ClickItem(small);
+    for (int i = 0; i < 100 && TextOf(run->Control(kPixelSize)) != "96X72"; ++i)
+        run->Pump(50);
+    ASSERT_EQ("96X72", TextOf(run->Control(kPixelSize))) << "the small picture's size did not show";
     ClickItem(huge);
     ::Sleep(50);
     const Race race = RaceRepaintAgainst(
