@@ -107,6 +107,7 @@ TEST_F(ViewerAnswers, ADoubleClickOnAClipNeverTriedThatHangsItsSourceLeavesTheWi
     ::Sleep(100); // the double click is taken up and its play tried
     const Race race = RaceRepaintAgainst(pictureA, [] { return ErrorBox() != nullptr; }, kAnswerHangGuardMs);
     PrintRace(race, "repaint while a hanging clip's play is tried");
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_viewer_while_tried").c_str());
     if (race.outcomeMs >= 0 && race.outcomeMs < 50 && race.repaintMs < 0)
         std::printf("the box came at once: the clip may have been given up before the double click\n");
     EXPECT_TRUE(race.RepaintFirst()) << "the window did not repaint while the hanging clip was tried";
