@@ -9,6 +9,7 @@
 #include <Vostrel.h>
 
 #include "AlbumItemInfo.h"
+#include "RecordingFacts.h"
 
 // The user's capture settings as the settings file keeps them (defaults: those of a missing key).
 struct CaptureSettings {
@@ -146,7 +147,9 @@ public:
     int GetDigitalZoomLevel() const { return m_digitalZoomLevel; }
     BOOL IsTempFolderReadOnly() const { return m_folderReadOnly; }
     const CString& GetTempFolder() const { return m_tempFolder; }
-    const _LITEVIDEOINFO& GetLastRecordingInfo() const { return m_lastRecordingInfo; }
+    // The facts of the last recording, read after its stop on a thread of their own: waited for at
+    // most waitMs (never from the window's thread without a limit).
+    const _LITEVIDEOINFO& GetLastRecordingInfo(DWORD waitMs) { return m_lastRecordingInfo.Facts(waitMs); }
     int GetCaptureStatus() const { return m_captureStatus; }
     void SetMode(int mode) { m_mode = mode; }
     int GetMode() const { return m_mode; }
@@ -192,5 +195,5 @@ protected:
     int m_digitalZoomOn = 0;
     int m_digitalZoomLevel = 0;
     _CapturedVideoInfo m_lastCaptureStats = {};
-    _LITEVIDEOINFO m_lastRecordingInfo = {};
+    CRecordingFacts m_lastRecordingInfo;
 };

@@ -116,12 +116,13 @@ void CCaptureController::xUndoRefusedStart(const char* path) {
 CString CCaptureController::StopRecording() {
     if (m_engine) {
         m_engine->StopCapture();
+        // The recorded file's facts through a player graph of their own, once per recording (a stop
+        // for a full disk comes twice).
+        const BOOL recorded = m_recordFileCreated;
         m_recordFileCreated = FALSE;
         m_engine->GetCapturedVideoInfo(&m_lastCaptureStats);
-        // The recorded file's facts through a player graph of its own, gone again at once.
-        CGraphBuilder player;
-        if (SUCCEEDED(player.Init2(m_videoWindow, qelapp::Widen(m_captureFileName).c_str(), 1)))
-            player.GetVideoInfo2(&m_lastRecordingInfo);
+        if (recorded)
+            m_lastRecordingInfo.Read(m_videoWindow, m_captureFileName);
     }
     m_lastSnapshotName.Empty();
     return m_captureFileName;

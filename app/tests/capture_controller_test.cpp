@@ -147,7 +147,7 @@ TEST_F(ControllerCapture, AviRecordingHoldsTheCameraFramesAndItsFacts) {
         }
         previous = number;
     }
-    const _LITEVIDEOINFO& facts = controller->GetLastRecordingInfo();
+    const _LITEVIDEOINFO& facts = controller->GetLastRecordingInfo(10000); // a hang guard on the read after the stop
     EXPECT_EQ(320, facts.nWidth);
     EXPECT_EQ(240, facts.nHeight);
     EXPECT_GT(facts.llFrames, 0);

@@ -73,12 +73,13 @@ void CMainDlg::OnDestroy() {
     StopThumbScan(); // the frame may go without the Close command
     // Every image goes while GDI+ is up: the strip's thumbnails, the viewer's and the dialog's own.
     m_strip.RemoveAll();
-    m_viewer.DropShownImage();
+    const bool viewerOutOfGdiplus = m_viewer.DropShownImage();
     m_playWndImage.reset();
     m_background.reset();
-    // GDI+ goes last, and only when no thumbnail job can be inside it: one stuck in a decode keeps it
-    // up to the end of the process, which is harmless, where shutting it down under the job crashes.
-    if (StopThumbnailMaking())
+    // GDI+ goes last, and only when no thumbnail job nor the viewer's decode can be inside it: one stuck
+    // in a decode keeps it up to the end of the process, which is harmless, where shutting it down under
+    // the job crashes.
+    if (StopThumbnailMaking() && viewerOutOfGdiplus)
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_gdiplusToken = 0;
     CDialog::OnDestroy();

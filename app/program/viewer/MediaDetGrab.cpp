@@ -42,7 +42,7 @@ bool SelectVideoStream(IMediaDet* detector) {
     return false;
 }
 
-HBITMAP GrabWithDetector(HWND window, const char* path, LONGLONG position) {
+HGLOBAL GrabWithDetector(const char* path, LONGLONG position) {
     qel::ComPtr<IMediaDet> detector;
     if (FAILED(::CoCreateInstance(CLSID_MediaDet, nullptr, CLSCTX_ALL, IID_IMediaDet,
                                   reinterpret_cast<void**>(detector.GetAddressOf()))))
@@ -62,28 +62,30 @@ HBITMAP GrabWithDetector(HWND window, const char* path, LONGLONG position) {
     if (FAILED(detector->GetBitmapBits(0, &size, nullptr, width, height)) ||
         size < static_cast<long>(sizeof(BITMAPINFOHEADER)))
         return nullptr;
-    std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(size)]);
-    if (FAILED(detector->GetBitmapBits(static_cast<double>(position) * 1e-7, nullptr, buffer.get(), width, height)))
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
+    if (!block)
         return nullptr;
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(buffer.get());
-    HDC dc = ::GetDC(window);
-    if (!dc)
+    char* bytes = static_cast<char*>(::GlobalLock(block));
+    const bool grabbed =
+        bytes && SUCCEEDED(detector->GetBitmapBits(static_cast<double>(position) * 1e-7, nullptr, bytes, width, height));
+    if (bytes)
+        ::GlobalUnlock(block);
+    if (!grabbed) {
+        ::GlobalFree(block);
         return nullptr;
-    HBITMAP bitmap = ::CreateDIBitmap(dc, header, CBM_INIT, buffer.get() + sizeof(BITMAPINFOHEADER),
-                                      reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
-    ::ReleaseDC(window, dc);
-    return bitmap;
+    }
+    return block;
 }
 
 } // namespace
 
-HBITMAP GrabClipBitmap(HWND window, const char* path, LONGLONG position) {
+HGLOBAL GrabClipFrame(const char* path, LONGLONG position) {
     if (!path)
         return nullptr;
     // COM may not be started on the caller's thread; the detector is gone before it is stopped again.
     const HRESULT started = ::CoInitialize(nullptr);
-    HBITMAP bitmap = GrabWithDetector(window, path, position);
+    HGLOBAL frame = GrabWithDetector(path, position);
     if (SUCCEEDED(started))
         ::CoUninitialize();
-    return bitmap;
+    return frame;
 }

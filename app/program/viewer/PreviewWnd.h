@@ -1,6 +1,8 @@
 #pragma once
 // CPreviewWnd: the viewer of playback mode. It shows a picture, or a still of a clip read through the
-// media frame reader, and plays a clip into itself through the playback library.
+// media frame reader, and plays a clip into itself through the playback library. Whatever a file does,
+// the window's thread never waits on it here: pictures are decoded, frames, stills and the screen read
+// on work lanes (WorkLane.h), each answer posted back and shown only when it is still of what is shown.
 #include <afxwin.h>
 
 #include <memory>
@@ -9,6 +11,7 @@
 #include <qeldshow/com_ptr.h>
 
 #include "RendererCheck.h"
+#include "WorkLane.h"
 
 class CImage;
 struct IMediaFrameReader;
@@ -30,16 +33,20 @@ public:
     // A picture, or a clip's first frame; what it was, so that the caller can show the playback controls.
     // No path (or an empty one) stops a running playback and lets go of the shown file: the image,
     // the reader and every handle on the file are released, so that it can be deleted or replaced.
+    // A picture is shown once it is decoded (the parent is sent WM_ZENTRIK_VIEWER_STILL then).
     ShownKind ShowFile(const char* path);
+    // A clip whose first still is still on its way plays once it came: until then it was not tried,
+    // and trying it here could hold the window for as long as the platform's source hangs.
     void Play();
     void Stop();
     // Stops at position (100-ns units), showing the media detector's still of it when there is one.
     void StopAt(LONGLONG position);
-    // The reader's frame at position (100-ns units) replaces the shown image.
+    // The reader's frame at position (100-ns units) replaces the shown image once it is read.
     void ShowFrameAt(LONGLONG position);
     void GetImageSize(int* width, int* height) const;
-    // At the end, before GDI+ goes: the shown image and the reader are let go.
-    void DropShownImage();
+    // At the end, before GDI+ goes: the shown image and the reader are let go, and a picture's decode
+    // under way is waited for at most waitMs. Whether GDI+ may go (no decode is inside it).
+    bool DropShownImage(DWORD waitMs = 2000);
     BOOL IsPlaying() const { return m_playing; }
     // A position report of the playback (100-ns units). Where the platform's renderer shows nothing
     // (the screen under the viewer stays the same while the clip plays), the viewer hides the
@@ -50,7 +57,17 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnPaint();
     afx_msg LRESULT OnStillReady(WPARAM, LPARAM result);
+    afx_msg LRESULT OnFrameRead(WPARAM, LPARAM answer);
+    afx_msg LRESULT OnScreenCompared(WPARAM, LPARAM answer);
+    afx_msg LRESULT OnPictureDecoded(WPARAM, LPARAM answer);
     DECLARE_MESSAGE_MAP()
+
+    void ShowPicture(const char* path);
+    // The reader goes with its lane; answers it still owes are dropped.
+    void DropReader();
+    CWorkLane* Lane(std::unique_ptr<CWorkLane>& lane, CWorkLane::Com com);
+    void ApplyRendererReport(const viewer::RendererReport& report, LONGLONG position);
+    void TellParentStillShown();
 
     // Shows the placeholder (or keeps the same clip's picture) and asks the thumbnail maker for the
     // clip's first frame and an open reader.
@@ -64,13 +81,9 @@ protected:
     void LetGoOfShownFile();
     // The renderer check's sample points on the screen, row by row.
     std::vector<POINT> SamplePoints() const;
-    // What the screen shows at the sample points, renderer windows included.
-    std::vector<uint32_t> ScreenSamples(const std::vector<POINT>& points) const;
     // Whether a window of the renderer (a child of the viewer) is what the screen shows at every point:
     // the viewer shown, its window neither minimised nor covered by another window there.
     bool RendererInView(const std::vector<POINT>& points) const;
-    // The reader's frame at position, at the same relative points; empty when it cannot be read.
-    std::vector<uint32_t> FrameSamplesAt(LONGLONG position);
     double FrameIndexAt(LONGLONG position) const;
     void HideRendererWindows();
 
@@ -89,4 +102,18 @@ protected:
     // The renderer check of the running playback, and whether the viewer draws the frames itself.
     viewer::RendererCheck m_rendererCheck;
     BOOL m_ownPicture = FALSE;
+    // The lanes: the reader's calls and the screen's reads (its lane goes with the reader), the media
+    // detector (its lane goes with the clip) and the pictures' decodes.
+    std::unique_ptr<CWorkLane> m_frameLane;
+    std::unique_ptr<CWorkLane> m_detectorLane;
+    std::unique_ptr<CWorkLane> m_pictureLane;
+    // Frames (the reader's and the detector's) are numbered as asked for: an answer is shown when it is
+    // newer than the one shown and than the last change of the reader or the file.
+    UINT m_frameAsked = 0;
+    UINT m_frameShown = 0;
+    UINT m_frameFloor = 0;
+    UINT m_playNumber = 0;        // a new number at each play and stop: a screen check of an earlier one is dropped
+    BOOL m_screenCheckAsked = FALSE;
+    BOOL m_stillPending = FALSE;  // the shown clip's still (its first try) is on its way
+    BOOL m_playWhenTried = FALSE; // Play was asked for meanwhile
 };

@@ -114,16 +114,15 @@ TEST_F(AlbumDamage, ClipsThatHangTheirReaderShowThePlaceholderWhileTheWindowAnsw
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForMainWindow(30000));
     HWND dialog = run.Dialog();
-    // The start-up holds the window for a moment of its own (seen with an album of one picture too):
-    // probe once it has settled. The first clip is being tried by then (each for up to 10 s).
+    // Watched from the main window on, however long the start takes: the clips are tried from the
+    // album's first paint, and the window answers all along (a stall of 5 s fails, as a hang guard;
+    // the longest answer is printed). Both clips sit above the older picture; each is given up after
+    // the maker's time limit (10 s).
+    AnswerWatcher watcher(dialog);
     uint32_t frame = 0;
     ASSERT_TRUE(WaitForFrameNumber(run, PreviewOnScreen(run, 0), &frame, 15000)) << "no live picture";
-    ASSERT_TRUE(WaitUntilSettled(run)) << "the window never settled after the start";
-    ASSERT_FALSE(ShowsPlaceholder(FindItem(dialog, 8000))) << "the first clip was given up before the probes";
-
-    // Both clips sit above the older picture; each is given up after the maker's time limit (10 s).
-    // The watcher fails on a stall of 5 s (a hang guard); the longest answer is printed.
-    AnswerWatcher watcher(dialog);
+    std::printf("the first clip was %s when the live picture showed\n",
+                ShowsPlaceholder(FindItem(dialog, 8000)) ? "given up already" : "still being tried");
     bool placeholders = false;
     for (int i = 0; i < 200 && !placeholders; ++i) {
         run.Pump(200);
