@@ -25,6 +25,16 @@ std::string FolderText(const std::string& folder, const char* cause) {
     return "The folder \"" + folder + "\" cannot be written: " + cause;
 }
 
+// What the user sees of the program's box, left unanswered until it is on the screen.
+void SaveBoxScreenshot(const ZentrikRun& run, const char* name) {
+    if (!WaitForBoxLeftUnanswered(run, 10000))
+        return; // the missing box is the caller's failure
+    ::Sleep(500); // Wine fills the box's text a moment after showing it
+    const std::vector<HWND> boxes = VisibleTopLevelWindows(run.ProcessId(), "#32770");
+    if (!boxes.empty())
+        std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(boxes[0]), name).c_str());
+}
+
 class UnwritableCapture : public Capture {
 protected:
     // The program with its pictures (as BMP) and its recordings in the folders given (empty: the run's
@@ -81,13 +91,16 @@ protected:
         run.Pump(300);
     }
 
-    void ExpectRecordRefused(ZentrikRun& run, const std::string& videos, const std::string& text) {
+    // The box is left up a moment for its screenshot (shot: the file's name).
+    void ExpectRecordRefused(ZentrikRun& run, const std::string& videos, const std::string& text,
+                             const char* shot) {
         SCOPED_TRACE("record");
         const size_t boxesBefore = run.Boxes().size();
         Click(run.Dialog(), kVideoMode);
         run.Pump(300);
         run.ExpectBox("Error", text);
         Click(run.Dialog(), kRecord);
+        SaveBoxScreenshot(run, shot);
         run.WaitForExpectedBoxes(10000);
         EXPECT_TRUE(run.MissingBoxes().empty()) << "no box said: " << text;
         run.Pump(1000);
@@ -150,15 +163,10 @@ TEST_F(UnwritableCapture, ADriveReadOnlyFromTheStartRefusesEveryCaptureNamingIts
     // The message as the user sees it.
     run->ExpectBox("Error", pictureText);
     Click(run->Dialog(), kRecord);
-    if (WaitForBoxLeftUnanswered(*run, 10000)) {
-        ::Sleep(500);
-        const std::vector<HWND> boxes = VisibleTopLevelWindows(run->ProcessId(), "#32770");
-        if (!boxes.empty())
-            std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(boxes[0]), "zentrik_snapshot_read_only").c_str());
-    }
+    SaveBoxScreenshot(*run, "zentrik_snapshot_read_only");
     run->WaitForExpectedBoxes(10000);
     run->Pump(500);
-    ExpectRecordRefused(*run, videos, FolderText(videos, "it is read-only."));
+    ExpectRecordRefused(*run, videos, FolderText(videos, "it is read-only."), "zentrik_record_read_only");
 
     ASSERT_EQ("", disk.SetReadOnly(false));
     ExpectCapturesWorkAgain(*run, pictures, videos, true);
@@ -180,7 +188,7 @@ TEST_F(UnwritableCapture, FoldersDeletedWhileTheProgramRunsRefuseEveryCaptureNam
     ExpectSnapshotRefused(*run, 0, pictures, pictureText);
     ExpectSnapshotRefused(*run, kInterval, pictures, pictureText);
     ExpectSnapshotRefused(*run, kAuto, pictures, pictureText);
-    ExpectRecordRefused(*run, videos, FolderText(videos, "it is not there."));
+    ExpectRecordRefused(*run, videos, FolderText(videos, "it is not there."), "zentrik_record_folder_gone");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(pictures.c_str())) << "a failed capture made the folder";
 
     ASSERT_TRUE(::CreateDirectoryA(pictures.c_str(), nullptr));
@@ -219,7 +227,7 @@ TEST_F(UnwritableCapture, AFullDriveRefusesSnapshotsAndRecordingsSayingSo) {
     const std::string pictureText = FolderText(pictures, "its disk is full.");
     ExpectSnapshotRefused(*run, 0, pictures, pictureText);
     ExpectSnapshotRefused(*run, kInterval, pictures, pictureText);
-    ExpectRecordRefused(*run, videos, FolderText(videos, "its disk is full."));
+    ExpectRecordRefused(*run, videos, FolderText(videos, "its disk is full."), "zentrik_record_disk_full");
 
     // Room again: a snapshot works (a recording wants more room than this drive has).
     ASSERT_TRUE(::DeleteFileA(filler.c_str()));
