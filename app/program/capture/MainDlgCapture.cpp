@@ -113,6 +113,7 @@ void CMainDlg::OnRecordClicked() {
     if (m_stopClicked && std::labs(sinceStop) <= static_cast<LONG>(::GetDoubleClickTime()))
         return;
     m_stopClicked = FALSE;
+    m_watchEndedUnwritten = FALSE;
     OnRecord();
 }
 

@@ -79,8 +79,12 @@ void CMainDlg::OnSnapshotDone(WPARAM wParam, LPARAM lParam) {
 void CMainDlg::OnSnapshotNotWritten(DWORD error) {
     const qelapp::WriteProblem problem = qelapp::WhyNotWritten(m_captureRecord.path, error);
     // Every next snapshot of the watch would fail the same way, each with its box.
-    if (m_recording && (m_timerId == kIntervalTimer || m_timerId == kMotionTimer))
+    if (m_recording && (m_timerId == kIntervalTimer || m_timerId == kMotionTimer)) {
         OnStopRecord();
+        m_watchEndedUnwritten = TRUE;
+    } else if (m_watchEndedUnwritten) {
+        return; // a snapshot the ended watch had armed before its end: the cause is said already
+    }
     ShowWriteProblem(problem);
 }
 

@@ -265,6 +265,7 @@ public:
     BOOL m_recording = FALSE;
     BOOL m_lowDiskBoxUp = FALSE; // the box saying a capture stopped for lack of space is showing
     BOOL m_writeBoxUp = FALSE;   // the box saying why a capture's file could not be written is showing
+    BOOL m_watchEndedUnwritten = FALSE; // a failed write ended the watch; the user has not started anew
     BOOL m_videoOk = FALSE, m_audioOk = FALSE;
     int m_savedCaptureValues[2] = {};
     volatile LONG m_indicatorRunning = FALSE;
