@@ -10,6 +10,7 @@
 
 #include "AlbumItemInfo.h"
 #include "RecordingFacts.h"
+#include "WriteProblem.h"
 
 // The user's capture settings as the settings file keeps them (defaults: those of a missing key).
 struct CaptureSettings {
@@ -81,7 +82,8 @@ public:
     // Capture.
     void SetPreviewArea(int left, int top, int right, int bottom);
     HRESULT ShowLivePreview(BOOL on);
-    // 0 when the recording runs; otherwise the failure (see GetLastErrorText). A refused recording
+    // 0 when the recording runs; otherwise the failure (see GetLastErrorText, or GetLastWriteProblem
+    // when the file could not be created: the text is then empty). A refused recording
     // leaves no file, gives its number back and keeps the last recording's name; the engine brings
     // its picture back, and the text says so when it could not.
     HRESULT StartRecording(const char* path);
@@ -91,6 +93,10 @@ public:
     // The next frame is copied into the caller's buffer of size bytes; FALSE when it cannot be armed.
     BOOL SnapshotToMemory(BYTE* buffer, UINT size);
     CString GetLastErrorText() const { return m_lastErrorText; }
+    // Why the last refused recording's file could not be created; kind None when that was not why.
+    const qelapp::WriteProblem& GetLastWriteProblem() const { return m_lastWriteProblem; }
+    // Why the engine's last file snapshot was not written (a Win32 code); 0 once one is.
+    DWORD GetSnapshotError() const;
     // The next free numbered names of the video and image folders (empty when all 9999 are taken);
     // the counter advances past every name tried.
     CString MakeVideoFileName();
@@ -172,6 +178,7 @@ protected:
     BOOL xReadCompatibilityFlip(const char* cameraName) const;
     void xCreateTempFolder() const;
     HRESULT xStartRecording(const char* path);
+    HRESULT xRefuseWrite(const qelapp::WriteProblem& problem);
     // After a refused start: the empty record file gone, the number given back.
     void xUndoRefusedStart(const char* path);
 
@@ -182,6 +189,7 @@ protected:
     int m_mode = 0;                 // 0 live capture, 1 playback: only live capture reaches the engine
     BOOL m_initialized = FALSE;     // OpenEngine has run
     CString m_lastErrorText;
+    qelapp::WriteProblem m_lastWriteProblem;
     CString m_tempFolder;           // program folder + "TempStorage"
     BOOL m_folderReadOnly = FALSE;
     CString m_captureFileName;

@@ -8,6 +8,7 @@
 #include "RecordRefusal.h"
 #include "UserSettingsFormat.h"
 #include "WideText.h"
+#include "WriteProblem.h"
 
 namespace {
 
@@ -18,28 +19,11 @@ constexpr UINT kEngineMinFreeMB = 100;
 constexpr UINT kEngineFreePollMs = 100;
 constexpr int kStatusLowDisk = 16;
 
-const char kInvalidFileName[] = "Invalid filename.\n";
 const char kLowDiskSpace[] = "Low disk space";
 const char kUnknownError[] = "Unknown Error";
 
 // The status bits of a Windows Media kind's start that the missing writer explains.
 constexpr int kStatusNotBuiltOrRun = 0x8000;
-
-// "The folder ... cannot be written." when the folder of path is not there (a drive that is gone, a
-// folder removed); empty when it is. The engine's own refusal would only say the name is invalid.
-CString MissingFolderText(const CString& path) {
-    const int slash = path.ReverseFind('\\');
-    if (slash <= 0)
-        return CString();
-    const CString folder = path.Left(slash);
-    const DWORD attributes = ::GetFileAttributesA(folder.GetLength() == 2 ? folder + "\\" : folder);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return CString();
-    CString text;
-    text.Format("The folder \"%s\" cannot be written: it is not there. Choose another folder in Setup.",
-                static_cast<const char*>(folder));
-    return text;
-}
 
 bool FileExists(const std::string& path) {
     CFileFind find;
@@ -49,6 +33,7 @@ bool FileExists(const std::string& path) {
 } // namespace
 
 HRESULT CCaptureController::StartRecording(const char* path) {
+    m_lastWriteProblem = qelapp::WriteProblem();
     if (!m_engine)
         return 1;
     // The last recording's name stays what GetCaptureInfo reports until a new one records.
@@ -61,6 +46,12 @@ HRESULT CCaptureController::StartRecording(const char* path) {
     return result;
 }
 
+HRESULT CCaptureController::xRefuseWrite(const qelapp::WriteProblem& problem) {
+    m_lastWriteProblem = problem;
+    m_lastErrorText.Empty(); // the program words the problem
+    return 1;
+}
+
 HRESULT CCaptureController::xStartRecording(const char* path) {
     ULONGLONG freeBytes = 0;
     if (qelapp::QueryFreeBytes(m_tempFolder, &freeBytes) && freeBytes <= kRefuseAtOrBelowBytes) {
@@ -70,17 +61,25 @@ HRESULT CCaptureController::xStartRecording(const char* path) {
     }
     xCreateTempFolder();
     m_captureFileName = path ? path : "";
-    const CString missingFolder = MissingFolderText(m_captureFileName);
-    if (!missingFolder.IsEmpty()) {
-        m_lastErrorText = missingFolder;
-        return 1;
+    const std::string file = static_cast<const char*>(m_captureFileName);
+    // Seen before the engine is asked, which could only say that it cannot create the file.
+    qelapp::WriteProblem problem = qelapp::WhyNotWritten(file, ERROR_SUCCESS);
+    const std::string folder = qelapp::FolderOf(file);
+    if (problem.kind == qelapp::WriteFailure::None && !folder.empty() &&
+        qelapp::QueryFreeBytes(folder.c_str(), &freeBytes) && freeBytes <= kRefuseAtOrBelowBytes) {
+        problem.kind = qelapp::WriteFailure::DiskFull;
+        problem.subject = folder;
     }
+    if (problem.kind != qelapp::WriteFailure::None)
+        return xRefuseWrite(problem);
     // A name longer than the engine's buffer would name another file: refused whole.
     const std::wstring wide = qelapp::Widen(m_captureFileName);
-    if (wide.empty() || wide.size() >= MAX_PATH || !m_engine->SetCaptureFileName(wide.c_str())) {
-        m_lastErrorText = kInvalidFileName;
-        return 1;
-    }
+    if (wide.empty())
+        return xRefuseWrite(qelapp::WhyNotWritten(file, ERROR_INVALID_NAME));
+    if (wide.size() >= MAX_PATH)
+        return xRefuseWrite(qelapp::WhyNotWritten(file, ERROR_FILENAME_EXCED_RANGE));
+    if (!m_engine->SetCaptureFileName(wide.c_str()))
+        return xRefuseWrite(qelapp::WhyNotWritten(file, ::GetLastError()));
     m_recordFileCreated = TRUE;
     m_engine->SetOutputCompatibility(0);
     if (!m_engine->SetMinFreeSpace(kEngineMinFreeMB, kEngineFreePollMs)) {
@@ -142,6 +141,8 @@ CString CCaptureController::TakeSnapshot(const char* path) {
         m_engine->OneSnapshot(qelapp::Widen(m_lastSnapshotName).c_str());
     return m_lastSnapshotName;
 }
+
+DWORD CCaptureController::GetSnapshotError() const { return m_engine ? m_engine->GetSnapshotError() : 0; }
 
 BOOL CCaptureController::SnapshotToMemory(BYTE* buffer, UINT size) {
     if (!m_engine || !buffer || size == 0)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "ProgramFolder.h"
 #include "RecordRefusal.h"
 #include "controller_fixture.h"
 #include "riff_reader.h"
@@ -236,21 +237,64 @@ TEST_F(ControllerCapture, TenMebibytesFreeRefuseBeforeAnyFileIsCreated) {
     controller->StopRecording();
 }
 
-TEST_F(ControllerCapture, UnusableFileNameIsRefusedWithItsText) {
+TEST_F(ControllerCapture, AFileThatCannotBeCreatedIsRefusedWithItsCause) {
     AddCamera(kCamera);
     PreviewCamera(kCamera);
+    using qelapp::WriteFailure;
+    const auto expectRefused = [&](const std::string& path, WriteFailure kind, const std::string& subject) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(1, controller->StartRecording(path.c_str()));
+        EXPECT_EQ(kind, controller->GetLastWriteProblem().kind);
+        EXPECT_EQ(subject, controller->GetLastWriteProblem().subject);
+        EXPECT_STREQ("", controller->GetLastErrorText()) << "the program words a file's problem";
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_EQ(LIVE_PREVIEWING, EngineState());
+    };
     const std::string gone = program.File("no such folder");
-    EXPECT_EQ(1, controller->StartRecording((gone + "\\x.AVI").c_str()));
-    EXPECT_STREQ(("The folder \"" + gone + "\" cannot be written: it is not there. Choose another folder in Setup.")
-                     .c_str(),
-                 controller->GetLastErrorText());
+    expectRefused(gone + "\\x.AVI", WriteFailure::FolderMissing, gone);
     // A drive that is gone names its folder the same way.
-    EXPECT_EQ(1, controller->StartRecording("Q:\\Gone\\x.AVI"));
-    EXPECT_STREQ("The folder \"Q:\\Gone\" cannot be written: it is not there. Choose another folder in Setup.",
-                 controller->GetLastErrorText());
-    EXPECT_EQ(1, controller->StartRecording((VideoFolder() + "\\" + std::string(300, 'a') + ".AVI").c_str()));
-    EXPECT_STREQ("Invalid filename.\n", controller->GetLastErrorText());
-    EXPECT_EQ(LIVE_PREVIEWING, EngineState());
+    expectRefused("Q:\\Gone\\x.AVI", WriteFailure::FolderMissing, "Q:\\Gone");
+    // A plain file where the folder should be is no folder.
+    const std::string plain = program.File("plain");
+    {
+        HANDLE file = ::CreateFileA(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        ::CloseHandle(file);
+    }
+    expectRefused(plain + "\\x.AVI", WriteFailure::FolderMissing, plain);
+    const std::string longName = VideoFolder() + "\\" + std::string(300, 'a') + ".AVI";
+    expectRefused(longName, WriteFailure::NameTooLong, longName);
+    const std::string badName = VideoFolder() + "\\a?b.AVI";
+    expectRefused(badName, WriteFailure::InvalidName, badName);
+    // A disk with no room left names the folder.
+    ScopedProgramFolder::AnswerFreeBytes(0);
+    EXPECT_EQ(E_OUTOFMEMORY, controller->StartRecording((VideoFolder() + "\\x.AVI").c_str()))
+        << "TempStorage's disk is asked first";
+    EXPECT_EQ(WriteFailure::None, controller->GetLastWriteProblem().kind);
+    EXPECT_STREQ("Low disk space", controller->GetLastErrorText());
+}
+
+TEST_F(ControllerCapture, AFullVideoDiskIsRefusedNamingTheFolder) {
+    AddCamera(kCamera);
+    PreviewCamera(kCamera);
+    // Room on TempStorage's disk, none on the videos' (the answer is given by folder).
+    static std::string videos;
+    videos = VideoFolder();
+    qelapp::RedirectFreeBytesQuery([](const char* folder, ULONGLONG* freeBytes) -> BOOL {
+        *freeBytes = videos == folder ? 10ull * 1024 * 1024 : 1ull << 40;
+        return TRUE;
+    });
+    const std::string path = videos + "\\x.AVI";
+    EXPECT_EQ(1, controller->StartRecording(path.c_str()));
+    qelapp::RedirectFreeBytesQuery(nullptr);
+    EXPECT_EQ(qelapp::WriteFailure::DiskFull, controller->GetLastWriteProblem().kind);
+    EXPECT_EQ(videos, controller->GetLastWriteProblem().subject);
+    EXPECT_FALSE(FileExists(path));
+    // A good start clears the problem of the last one.
+    controller->SetRecordFormat(0);
+    ASSERT_EQ(0, controller->StartRecording(path.c_str())) << controller->GetLastErrorText();
+    EXPECT_EQ(qelapp::WriteFailure::None, controller->GetLastWriteProblem().kind);
+    controller->StopRecording();
 }
 
 TEST_F(ControllerCapture, PictureChoicesReachTheEngine) {

@@ -14,6 +14,7 @@ CLiveCapture::~CLiveCapture() {
 
 void CLiveCapture::CleanMemberVar() {
     m_nImageQuality = 100;
+    m_dwSnapshotError = 0;
     m_nVideoQuality = 100;
     m_bUseVMR = FALSE;
     m_nRotateDegree = 0;

@@ -31,14 +31,20 @@ void StopEveryFilter(IGraphBuilder* graph) {
 }
 
 BOOL CLiveCapture::SetCaptureFileName(const WCHAR* path) {
-    if (!path || wcslen(path) >= NAME_CHARS || m_state == LIVE_CAPTURING)
+    if (!path) {
+        SetLastError(ERROR_INVALID_NAME);
         return FALSE;
+    }
+    if (wcslen(path) >= NAME_CHARS || m_state == LIVE_CAPTURING) {
+        SetLastError(m_state == LIVE_CAPTURING ? ERROR_BUSY : ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
     char ansi[NAME_CHARS] = {0};
     WideCharToMultiByte(CP_ACP, 0, path, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
     // Created (an existing file emptied) at once: the capture overwrites this file.
     HANDLE file = CreateFileA(ansi, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
+        return FALSE; // CreateFileA's reason stays the last error
     CloseHandle(file);
     wcsncpy(m_wszCaptureFile, path, NAME_CHARS - 1);
     m_wszCaptureFile[NAME_CHARS - 1] = L'\0';

@@ -85,9 +85,17 @@ LRESULT CLiveCapture::xOnSnapshotTaken(WPARAM callerBuffer) {
     // The frame is gone when the graph was torn down since, or a memory snapshot took the buffer's place.
     if (!m_pSnapBuffer || m_bSnapCallerBuffer)
         return 1;
-    if (!SaveSnapshotFile(m_bihGrabber, m_szSnapFile, m_pSnapBuffer, m_nSnapLength, m_nImageQuality))
-        LIVECAP_LOG(this, E_FAIL);
-    // The host hears of every handled snapshot, written or not.
-    xNotifyHost(WM_LIVECAP_SNAPSHOT, 0, 1);
+    m_dwSnapshotError = 0;
+    if (!SaveSnapshotFile(m_bihGrabber, m_szSnapFile, m_pSnapBuffer, m_nSnapLength, m_nImageQuality)) {
+        m_dwSnapshotError = GetLastError();
+        if (m_dwSnapshotError == 0)
+            m_dwSnapshotError = ERROR_WRITE_FAULT;
+        LIVECAP_LOG(this, HRESULT_FROM_WIN32(m_dwSnapshotError));
+    }
+    // The host hears of every handled snapshot, and whether its file is there.
+    xNotifyHost(WM_LIVECAP_SNAPSHOT, 0,
+                m_dwSnapshotError == 0 ? LIVECAP_SNAPSHOT_WRITTEN : LIVECAP_SNAPSHOT_NOT_WRITTEN);
     return 0;
 }
+
+DWORD CLiveCapture::GetSnapshotError() const { return m_dwSnapshotError; }

@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "BmpWriter.h"
@@ -68,14 +69,38 @@ GpBitmap* HalftoneCopy(GpImage* image, std::vector<BYTE>* indexes) {
     return indexed;
 }
 
-// Loads the temporary BMP and saves it in the target's format.
+// The Win32 reason of a failed GDI+ call; the thread's own when GDI+ passes one on.
+DWORD Win32ErrorOf(Status status) {
+    switch (status) {
+    case Win32Error: {
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_WRITE_FAULT;
+    }
+    case AccessDenied:
+        return ERROR_ACCESS_DENIED;
+    case FileNotFound:
+        return ERROR_PATH_NOT_FOUND;
+    case OutOfMemory:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return ERROR_WRITE_FAULT;
+    }
+}
+
+// Loads the temporary BMP and saves it in the target's format; on failure the reason is the thread's
+// last error.
 bool Encode(const char* temporaryName, const char* targetName, SnapshotFormat format, int quality) {
     std::vector<WCHAR> temporaryWide, targetWide;
-    if (!ToWide(temporaryName, &temporaryWide) || !ToWide(targetName, &targetWide))
+    if (!ToWide(temporaryName, &temporaryWide) || !ToWide(targetName, &targetWide)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return false;
+    }
     GpImage* image = nullptr;
-    if (DllExports::GdipLoadImageFromFile(temporaryWide.data(), &image) != Ok || !image)
+    const Status loaded = DllExports::GdipLoadImageFromFile(temporaryWide.data(), &image);
+    if (loaded != Ok || !image) {
+        SetLastError(Win32ErrorOf(loaded != Ok ? loaded : GenericError));
         return false;
+    }
 
     // An unknown encoder leaves the CLSID null and the save fails.
     CLSID encoder = CLSID_NULL;
@@ -98,28 +123,43 @@ bool Encode(const char* temporaryName, const char* targetName, SnapshotFormat fo
     parameters.Parameter[0].NumberOfValues = 1;
     parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
     parameters.Parameter[0].Value = &qualityValue;
-    const bool saved =
-        (format != SnapshotFormat::Gif || indexed) &&
-        DllExports::GdipSaveImageToFile(toSave, targetWide.data(), &encoder, &parameters) == Ok;
+    SetLastError(ERROR_SUCCESS);
+    const Status status = (format != SnapshotFormat::Gif || indexed)
+                              ? DllExports::GdipSaveImageToFile(toSave, targetWide.data(), &encoder, &parameters)
+                              : GenericError;
+    const DWORD error = status == Ok ? ERROR_SUCCESS : Win32ErrorOf(status);
     if (indexed)
         DllExports::GdipDisposeImage(indexed);
     DllExports::GdipDisposeImage(image);
-    return saved;
+    SetLastError(error);
+    return status == Ok;
 }
+
+bool IsThere(const char* name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace
 
 BOOL SaveSnapshotFile(const BITMAPINFOHEADER& header, const char* fileName, const BYTE* bits, UINT length,
                       int quality) {
     SnapshotPlan plan;
-    if (!PlanSnapshotSave(fileName, &plan))
+    if (!PlanSnapshotSave(fileName, &plan)) {
+        SetLastError(fileName && std::strlen(fileName) + 5 >= MAX_PATH ? ERROR_FILENAME_EXCED_RANGE
+                                                                       : ERROR_INVALID_NAME);
         return FALSE;
+    }
     if (plan.format == SnapshotFormat::Bmp)
         return WriteSnapshotBmp(header, fileName, bits, length);
     if (!WriteSnapshotBmp(header, plan.temporaryName.c_str(), bits, length))
         return FALSE;
-    if (!Encode(plan.temporaryName.c_str(), fileName, plan.format, quality))
+    const bool targetWasThere = IsThere(fileName);
+    if (!Encode(plan.temporaryName.c_str(), fileName, plan.format, quality)) {
+        // An encoder that stopped part way (a disk that filled) leaves a picture that cannot be read.
+        const DWORD error = GetLastError();
+        if (!targetWasThere)
+            DeleteFileA(fileName);
+        SetLastError(error);
         return FALSE; // the temporary BMP stays beside the target
+    }
     std::remove(plan.temporaryName.c_str());
     return TRUE;
 }

@@ -64,6 +64,11 @@ struct _CapturedVideoInfo {
 #define WM_LIVECAP_DEVICELOST 0x433 // camera removed
 #define WM_LIVECAP_ERRORABORT 0x434 // graph error abort
 #define WM_LIVECAP_LOWDISK 0x435    // free space below the minimum; capture stopped
+// lParam of WM_LIVECAP_SNAPSHOT with wParam 0: the file snapshot's outcome. Not written: nothing is
+// left under the file's name, and CLiveCapture::GetSnapshotError tells why. (0 stays free: hosts
+// use (0, 0) for notices of their own.)
+#define LIVECAP_SNAPSHOT_WRITTEN 1
+#define LIVECAP_SNAPSHOT_NOT_WRITTEN 2
 // Graph events, to the engine's own child window.
 #define WM_LIVECAP_GRAPHNOTIFY 0x8030
 

@@ -81,6 +81,8 @@ public:
     BOOL xChangeReslution(int restore);
 
     // Recording: the capture file, the record graph, starting and stopping, statistics and limits.
+    // Creates the file afresh at once; FALSE when it cannot be, with the reason as the thread's last
+    // error (ERROR_FILENAME_EXCED_RANGE for a name too long, ERROR_BUSY while capturing).
     BOOL SetCaptureFileName(const WCHAR* path);
     BOOL SetRecordFileType(RecordFileType type);
     BOOL SetMinFreeSpace(UINT megabytes, UINT intervalMs);
@@ -98,6 +100,9 @@ public:
     BOOL OneSnapshot(const WCHAR* fileName);
     BOOL OneSnapshot();
     BOOL GetSnapshotHeader(BITMAPINFOHEADER* header);
+    // Why the last file snapshot reported LIVECAP_SNAPSHOT_NOT_WRITTEN (a Win32 error code); 0 once
+    // one is written.
+    DWORD GetSnapshotError() const;
 
     // Camera model and display switches.
     void SetUsedVideoDeviceName(CString name);
@@ -284,6 +289,7 @@ protected:
     UINT m_nSnapLength;
     BITMAPINFOHEADER m_bihGrabber;
     char m_szSnapFile[NAME_CHARS];
+    DWORD m_dwSnapshotError;
     IUnknown* m_pCameraButton;
     BOOL m_bResolutionLowered;
     int m_nSavedWidth;

@@ -113,6 +113,7 @@ void CMainDlg::OnRecordClicked() {
     if (m_stopClicked && std::labs(sinceStop) <= static_cast<LONG>(::GetDoubleClickTime()))
         return;
     m_stopClicked = FALSE;
+    m_watchEndedUnwritten = FALSE;
     OnRecord();
 }
 
@@ -163,7 +164,11 @@ void CMainDlg::RecordVideo() {
     TakeOutSilentAudio();
     if (m_capture.StartRecording(name) != 0) {
         PutBackAudio();
-        ShowError(m_hWnd, m_capture.GetLastErrorText());
+        const qelapp::WriteProblem& problem = m_capture.GetLastWriteProblem();
+        if (problem.kind != qelapp::WriteFailure::None)
+            ShowWriteProblem(problem);
+        else
+            ShowError(m_hWnd, m_capture.GetLastErrorText());
         return;
     }
     m_recording = TRUE;
@@ -200,6 +205,12 @@ void CMainDlg::PutBackAudio() {
 void CMainDlg::TakeSingleSnapshot() {
     PlayCaptureSound(m_snapshotSound);
     const CString name = m_capture.MakeImageFileName();
+    // Encoded pictures pass through a temporary name five characters longer, which must fit too.
+    if (name.GetLength() + 5 >= MAX_PATH) {
+        lstrcpynA(m_captureRecord.path, name, MAX_PATH);
+        OnSnapshotNotWritten(ERROR_FILENAME_EXCED_RANGE);
+        return;
+    }
     m_capture.TakeSnapshot(name);
     // The file joins the album when the engine reports it written.
     std::memset(&m_captureRecord, 0, sizeof m_captureRecord);
@@ -238,7 +249,9 @@ void CMainDlg::OnStopRecord() {
             PutBackAudio();
             m_capture.GetCaptureInfo(&m_captureRecord);
             PlayCaptureSound(m_recordSound);
-            if (m_dialogAlive && m_captureRecord.path[0])
+            // A recording whose file went with its folder is no item.
+            if (m_dialogAlive && m_captureRecord.path[0] &&
+                ::GetFileAttributesA(m_captureRecord.path) != INVALID_FILE_ATTRIBUTES)
                 AddAlbumRecord(m_captureRecord, TRUE);
         }
         m_recording = FALSE;

@@ -9,6 +9,7 @@
 
 #include "MotionDetector.h"
 #include "PanelTimers.h"
+#include "WriteProblemText.h"
 
 namespace {
 
@@ -60,12 +61,40 @@ void CMainDlg::OnSnapshotDone(WPARAM wParam, LPARAM lParam) {
     }
     if (wParam != 0)
         return;
-    // The engine's word (lParam 1) is for the panel's last snapshot; the scan's (lParam 0) for the
+    // The engine's word (lParam 1 or 2) is for the panel's last snapshot; the scan's (lParam 0) for the
     // record it has just filled.
-    if (lParam != 0)
-        AddAlbumRecord(m_captureRecord, TRUE);
-    else
+    if (lParam == 0) {
         OnScanRecord();
+        return;
+    }
+    if (lParam == LIVECAP_SNAPSHOT_NOT_WRITTEN) {
+        OnSnapshotNotWritten(m_capture.GetSnapshotError());
+        return;
+    }
+    // Only a file that is there becomes an item: an empty one would look like a picture taken.
+    if (::GetFileAttributesA(m_captureRecord.path) != INVALID_FILE_ATTRIBUTES)
+        AddAlbumRecord(m_captureRecord, TRUE);
+}
+
+void CMainDlg::OnSnapshotNotWritten(DWORD error) {
+    const qelapp::WriteProblem problem = qelapp::WhyNotWritten(m_captureRecord.path, error);
+    // Every next snapshot of the watch would fail the same way, each with its box.
+    if (m_recording && (m_timerId == kIntervalTimer || m_timerId == kMotionTimer)) {
+        OnStopRecord();
+        m_watchEndedUnwritten = TRUE;
+    } else if (m_watchEndedUnwritten) {
+        return; // a snapshot the ended watch had armed before its end: the cause is said already
+    }
+    ShowWriteProblem(problem);
+}
+
+// One box at a time: its own loop goes on dispatching what arrives meanwhile.
+void CMainDlg::ShowWriteProblem(const qelapp::WriteProblem& problem) {
+    if (m_writeBoxUp)
+        return;
+    m_writeBoxUp = TRUE;
+    AfxShowMessageBox(m_hWnd, WriteProblemText(problem), "Error", MB_OK);
+    m_writeBoxUp = FALSE;
 }
 
 void CMainDlg::OnMotionFrame() {
@@ -81,6 +110,8 @@ void CMainDlg::OnMotionFrame() {
     // throughout: hiding Stop even for a moment takes the mouse capture from a press that has just
     // reached it, and its release then makes no click, so the user's Stop would be lost.
     TakeSingleSnapshot();
+    if (!m_recording)
+        return; // the snapshot could not even be taken, which ended the watch
     EndCaptureTimer();
     StartMotionWatch();
 }

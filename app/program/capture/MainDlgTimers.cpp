@@ -82,8 +82,10 @@ LRESULT CMainDlg::OnExternalKey(WPARAM key, LPARAM value) {
             SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SWITCH, BN_CLICKED), reinterpret_cast<LPARAM>(m_btnSwitch.m_hWnd));
         else if (m_recording)
             OnStopRecord();
-        else
+        else {
+            m_watchEndedUnwritten = FALSE; // the user's own start
             OnRecord();
+        }
     } else if (key == kKeyZoom) {
         if (m_captureModeOn) {
             const int level = (m_capture.GetDigitalZoomLevel() + 1) % kZoomLevels;

@@ -144,6 +144,10 @@ protected:
     void SetVoice(BOOL on);
     // The engine's notifications, from the default window procedure.
     void OnSnapshotDone(WPARAM wParam, LPARAM lParam);
+    // The panel's last snapshot was not written (error: the Win32 reason): an interval or motion
+    // watch ends, and the user hears why once.
+    void OnSnapshotNotWritten(DWORD error);
+    void ShowWriteProblem(const qelapp::WriteProblem& problem);
     void OnMotionFrame();
     void OnDeviceLost();
 
@@ -260,6 +264,8 @@ public:
     _AlbumItemInfo m_captureRecord = {};
     BOOL m_recording = FALSE;
     BOOL m_lowDiskBoxUp = FALSE; // the box saying a capture stopped for lack of space is showing
+    BOOL m_writeBoxUp = FALSE;   // the box saying why a capture's file could not be written is showing
+    BOOL m_watchEndedUnwritten = FALSE; // a failed write ended the watch; the user has not started anew
     BOOL m_videoOk = FALSE, m_audioOk = FALSE;
     int m_savedCaptureValues[2] = {};
     volatile LONG m_indicatorRunning = FALSE;

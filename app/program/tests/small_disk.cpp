@@ -30,7 +30,23 @@ ScopedSmallDisk::ScopedSmallDisk(int megabytes) {
     failure_ = drive_->Failure();
 }
 
+std::string ScopedSmallDisk::SetReadOnly(bool readOnly) {
+    if (!mounted_)
+        return "the small disk is not mounted";
+    int status = 0;
+    std::string why;
+    const std::string script =
+        std::string("mount -o remount,") + (readOnly ? "ro " : "rw ") + mountPoint_ + " 2>&1";
+    if (!RunUnixShell(script, &status, &why))
+        return why;
+    if (status != 0)
+        return "remount " + std::string(readOnly ? "ro" : "rw") + " failed: status " + std::to_string(status);
+    return std::string();
+}
+
 ScopedSmallDisk::~ScopedSmallDisk() {
+    if (mounted_)
+        SetReadOnly(false); // a read-only file system still unmounts; this leaves it as it came
     drive_.reset(); // the letter goes before the file system under it
     if (!mounted_)
         return;

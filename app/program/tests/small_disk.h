@@ -20,6 +20,9 @@ public:
     const std::string& Failure() const { return failure_; }
     // "R:\", say.
     std::string Root() const { return drive_ ? drive_->Root() : std::string(); }
+    // Mounted again read-only (no file or folder can be created or grown, root or not) or writable;
+    // empty when done, else why not.
+    std::string SetReadOnly(bool readOnly);
 
 private:
     std::string mountPoint_; // the Unix folder

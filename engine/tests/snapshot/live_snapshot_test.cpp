@@ -80,6 +80,27 @@ TEST_F(LiveSnapshotTest, EncodedSnapshotsDecodeBackAt640x480AndLeaveNoTemporaryF
     EXPECT_EQ(expected, files);
 }
 
+TEST_F(LiveSnapshotTest, ASnapshotThatCannotBeWrittenIsReportedSoWithItsReason) {
+    for (const char* name : {"gone\\shot.bmp", "gone\\shot.jpg"}) {
+        SCOPED_TRACE(name);
+        const size_t before = host.Notifications().size();
+        ASSERT_TRUE(engine->OneSnapshot(Wide(dir.File(name)).c_str()));
+        ASSERT_TRUE(WaitForNotifications(before + 1));
+        EXPECT_EQ(WM_LIVECAP_SNAPSHOT, host.Notifications().back().message);
+        EXPECT_EQ(0u, host.Notifications().back().wParam);
+        EXPECT_EQ(LIVECAP_SNAPSHOT_NOT_WRITTEN, host.Notifications().back().lParam);
+        EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), engine->GetSnapshotError());
+    }
+    EXPECT_TRUE(FilesIn(dir.Path()).empty());
+    // The next one that is written says so and clears the reason.
+    const size_t before = host.Notifications().size();
+    ASSERT_TRUE(engine->OneSnapshot(Wide(dir.File("shot.png")).c_str()));
+    ASSERT_TRUE(WaitForNotifications(before + 1));
+    EXPECT_EQ(LIVECAP_SNAPSHOT_WRITTEN, host.Notifications().back().lParam);
+    EXPECT_EQ(0u, engine->GetSnapshotError());
+    EXPECT_EQ(std::vector<std::string>{"shot.png"}, FilesIn(dir.Path()));
+}
+
 TEST_F(LiveSnapshotTest, AMemorySnapshotCopiesAtMostTheBufferAndReportsTheFrameLength) {
     // Larger than the frame: the frame, and the rest untouched.
     std::vector<BYTE> large(kFrameBytes + 4096, 0xEE);

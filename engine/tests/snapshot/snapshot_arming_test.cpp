@@ -184,11 +184,12 @@ TEST_F(SnapshotArmingTest, TheSinkWindowForwardsEveryHandledSnapshotAndNothingEl
     EXPECT_EQ(1, Sink(WM_LIVECAP_SNAPSHOT, 0, Self()));
     EXPECT_TRUE(host.Notifications().empty());
 
-    // A file that cannot be written is still reported as handled.
+    // A file that cannot be written is still reported as handled, and as not written, with why.
     ASSERT_TRUE(engine.OneSnapshot(Wide(dir.File("missing\\shot.jpg")).c_str()));
     DeliverFrame(Frame(24, 3));
     ASSERT_EQ(1u, host.Notifications().size());
-    EXPECT_EQ(1, host.Notifications()[0].lParam);
+    EXPECT_EQ(LIVECAP_SNAPSHOT_NOT_WRITTEN, host.Notifications()[0].lParam);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), engine.GetSnapshotError());
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
 
     // A memory snapshot that took the buffer's place before the file message was handled: the host's

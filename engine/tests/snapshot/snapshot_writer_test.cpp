@@ -107,6 +107,33 @@ TEST_F(SnapshotWriterTest, TheBmpWriterReportsAFileItCannotCreate) {
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
 
+// The engine tells its host why a snapshot was not written from the thread's last error.
+TEST_F(SnapshotWriterTest, AFailedSaveLeavesItsReasonAsTheLastError) {
+    const Frame frame = PatternFrame(41, 19);
+    const UINT length = static_cast<UINT>(frame.bits.size());
+    for (const char* name : {"missing\\shot.bmp", "missing\\shot.png", "missing\\shot.jpg"}) {
+        SetLastError(0);
+        EXPECT_FALSE(SaveSnapshotFile(frame.header, dir.File(name).c_str(), frame.bits.data(), length, 100)) << name;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), GetLastError()) << name;
+    }
+    const std::string tooLong = dir.File(std::string(260, 'x') + ".png");
+    SetLastError(0);
+    EXPECT_FALSE(SaveSnapshotFile(frame.header, tooLong.c_str(), frame.bits.data(), length, 100));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), GetLastError());
+    SetLastError(0);
+    EXPECT_FALSE(SaveSnapshotFile(frame.header, "jpg", frame.bits.data(), length, 100));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), GetLastError());
+    // An encoding that fails into a folder of the target's name: a reason, and the folder untouched.
+    const std::string target = dir.File("taken.png");
+    ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+    SetLastError(0);
+    EXPECT_FALSE(SaveSnapshotFile(frame.header, target.c_str(), frame.bits.data(), length, 100));
+    EXPECT_NE(0u, GetLastError());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target.c_str()));
+    RemoveDirectoryA(target.c_str());
+    EXPECT_EQ(std::vector<std::string>{"taken.bmp~bmp~"}, FilesIn(dir.Path()));
+}
+
 TEST_F(SnapshotWriterTest, TheBmpWriterReportsAFailedWriteAndLeavesNoTruncatedFile) {
     // A frame length beyond the readable memory: the last write fails part-way.
     SYSTEM_INFO system;
@@ -119,7 +146,9 @@ TEST_F(SnapshotWriterTest, TheBmpWriterReportsAFailedWriteAndLeavesNoTruncatedFi
     ASSERT_TRUE(VirtualProtect(block + page, page, PAGE_NOACCESS, &old));
     const Frame frame = PatternFrame(41, 19);
     const std::string path = dir.File("shot.bmp");
+    SetLastError(0);
     EXPECT_FALSE(WriteSnapshotBmp(frame.header, path.c_str(), block, static_cast<UINT>(2 * page)));
+    EXPECT_NE(0u, GetLastError()) << "the write's reason, kept through the clean-up";
     EXPECT_EQ(-1, FileSize(path));
     VirtualFree(block, 0, MEM_RELEASE);
 }

@@ -1,0 +1,29 @@
+#pragma once
+// Why a capture's file could not be created, told apart so that the user hears the true cause: its
+// folder is gone or read-only, its disk is full, its name too long or invalid.
+#include <windows.h>
+
+#include <string>
+
+namespace qelapp {
+
+enum class WriteFailure { None, FolderMissing, FolderReadOnly, DiskFull, NameTooLong, InvalidName, Other };
+
+struct WriteProblem {
+    WriteFailure kind = WriteFailure::None;
+    std::string subject; // the folder for the folder's and the disk's causes, else the file
+    DWORD error = 0;     // the Win32 code it was told from; 0 when it was seen beforehand
+};
+
+// The folder of a file's path, without its last backslash ("C:" for a file in a drive's root); empty
+// for a bare name.
+std::string FolderOf(const std::string& path);
+
+// Whether the folder is there as a folder ("C:" is taken as the drive's root).
+bool FolderIsThere(const std::string& folder);
+
+// Why path could not be created, from the Win32 error of the attempt and a look at its folder: a
+// folder that is not there (or is a file) wins over the error's own word.
+WriteProblem WhyNotWritten(const std::string& path, DWORD error);
+
+} // namespace qelapp
