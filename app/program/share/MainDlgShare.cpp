@@ -22,6 +22,7 @@
 #include "SkinLoader.h"
 #include "SkinPicture.h"
 #include "SkinWindow.h"
+#include "ThumbMaker.h"
 #include "resource.h"
 
 namespace {
@@ -53,6 +54,23 @@ bool Gone(const CString& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// How long one Trash gives, in all, to the program's own short reads (a thumbnail or a still being
+// made of a file just clicked) to let go of the files it deletes; a file that another program keeps
+// open is named once this has passed.
+constexpr DWORD kLetGoBudgetMs = 1500;
+constexpr DWORD kLetGoStepMs = 100;
+
+// Whether a failed delete may pass by itself: a reader holds the file without sharing its deletion.
+bool MayPass(const CString& path) {
+    HANDLE probe = ::CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // Why a file that should have gone is still there, for the message that names it.
 CString WhyNotDeleted(const CString& path) {
     HANDLE probe = ::CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -70,8 +88,9 @@ CString WhyNotDeleted(const CString& path) {
 }
 
 // Deletes the file for good: no progress, no confirmation, not to the Recycle Bin, and no shell error
-// box (the caller names what stayed). TRUE when the file is gone, or will be once the last program that
-// shares it for deletion closes it.
+// box (the caller names what stayed). TRUE when the file is gone, or its delete is pending: a reader
+// that shares it for deletion still has it open, nobody can open it any more, and it goes when that
+// reader closes it (Windows then refuses its name; Wine still lists it until then).
 BOOL DeleteForGood(const CString& path) {
     if (Gone(path))
         return TRUE;
@@ -82,11 +101,15 @@ BOOL DeleteForGood(const CString& path) {
     operation.pFrom = list.data();
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY | FOF_NOERRORUI;
     const bool done = ::SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
-    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        return FALSE;
-    const DWORD error = ::GetLastError();
-    // Delete pending: the name is refused to everyone until the holder lets go, and then it goes.
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || (done && error == ERROR_ACCESS_DENIED);
+    return done || Gone(path);
+}
+
+// While Trash waits for its own readers to let go: the thumbnails and stills they have finished are
+// handed over, so that a still nobody wants any more releases its reader. Nothing else runs.
+void HandOverFinishedThumbnails() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, WM_ZENTRIK_THUMB_READY, WM_ZENTRIK_THUMB_READY, PM_REMOVE))
+        ::DispatchMessageA(&message);
 }
 
 // A line of the one message about files a command left alone.
@@ -229,6 +252,7 @@ void CMainDlg::OnTrash() {
     CString next;
     int removed = 0;
     CString leftAlone; // one line for each file that stays, shown once at the end
+    const DWORD letGoStart = ::GetTickCount();
     for (int i = 0; i < n; ++i) {
         const CString& path = selected[i];
         if (i == n - 1) {
@@ -245,7 +269,13 @@ void CMainDlg::OnTrash() {
                 StopRunningPlayback();
                 m_viewer.ShowFile(nullptr);
             }
-            if (DeleteForGood(path)) {
+            BOOL gone = DeleteForGood(path);
+            while (!gone && MayPass(path) && ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
+                ::Sleep(kLetGoStepMs);
+                HandOverFinishedThumbnails();
+                gone = DeleteForGood(path);
+            }
+            if (gone) {
                 m_strip.RemoveSelectedByPath(path); // only now: an item stays while its file does
                 ++removed;
                 continue;

@@ -1,5 +1,7 @@
 #include "zentrik_run.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -191,7 +193,12 @@ DWORD ZentrikRun::StartAnotherAndWait(DWORD ms) {
 void ZentrikRun::AnswerBoxes() {
     BoxSearch search{info_.dwProcessId, {}};
     ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    // A box answered a moment ago can still show while its program is busy: it is answered once.
+    answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND box) { return !::IsWindow(box); }),
+                    answered_.end());
     for (HWND box : search.boxes) {
+        if (std::find(answered_.begin(), answered_.end(), box) != answered_.end())
+            continue;
         SeenBox seen{WindowText(box), ""};
         ::EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
         // Wine shows a message box a moment before it has its caption and text: answered once filled.
@@ -208,6 +215,7 @@ void ZentrikRun::AnswerBoxes() {
             }
         EXPECT_TRUE(wanted) << "unexpected box \"" << seen.caption << "\": " << seen.text;
         seen_.push_back(seen);
+        answered_.push_back(box);
         ::PostMessageA(box, WM_COMMAND, seen.answer, 0);
         if (seen.answer == IDOK)
             ::PostMessageA(box, WM_CLOSE, 0, 0);

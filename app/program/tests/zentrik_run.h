@@ -82,6 +82,7 @@ private:
     HWND dialog_ = nullptr;
     std::vector<SeenBox> expected_;
     std::vector<SeenBox> seen_;
+    std::vector<HWND> answered_; // boxes answered that may not have closed yet
 };
 
 // The skin's rectangle of section for the size mode, read from the program's skin file.

@@ -400,7 +400,8 @@ TEST_F(AlbumNames, ADocumentsFolderNamedInCyrillicHoldsTheAlbum) {
     wchar_t asked[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, asked)) || documents != asked)
         GTEST_SKIP() << "the shell does not take the per-user documents folder from the registry here";
-    ZentrikRun run; // no folder in its settings: the documents folder's "Tavorin"
+    ZentrikRun run;
+    run.WriteIni("[Basic]\r\n"); // no folder in its settings: the documents folder's "Tavorin"
     ASSERT_NO_FATAL_FAILURE(StartOnAlbum(run, "", 1));
     ::SendMessageA(run.Dialog(), WM_COMMAND, MAKEWPARAM(kSwitch, BN_CLICKED), 0);
     run.Pump(500);
