@@ -84,7 +84,9 @@ void CThumbItem::OnLButtonDblClk(UINT flags, CPoint point) {
 void CThumbItem::RequestThumb() {
     const char* file = m_isClip ? m_info.path : m_info.imagePath;
     if (!NamesOneFile(file)) {
-        // Never handed to a reader: it would take the '?' stand-ins as a pattern, or fail anyway.
+        // Never handed to a reader: it would take the '?' stand-ins as a pattern, or fail anyway. It
+        // shows as a file that does not open, listed under its own path so the commands can name it.
+        lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
         if (!m_thumb)
             m_thumb = MakeClipPlaceholder();
         if (m_isClip && !m_badge)
