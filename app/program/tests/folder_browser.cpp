@@ -64,17 +64,22 @@ std::string Pick(HWND browser, DWORD pid, const std::string& bytes, UINT message
     if (!tree)
         return "the browser has no tree";
     const LRESULT root = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    {
-        RemoteText path(pid, bytes);
-        if (!path.Address())
-            return "the path could not be placed in the program's memory: error " +
-                   std::to_string(::GetLastError());
+    RemoteText path(pid, bytes);
+    if (!path.Address())
+        return "the path could not be placed in the program's memory: error " + std::to_string(::GetLastError());
+    // A deep folder may need a second try while the tree is still being filled.
+    const DWORD start = ::GetTickCount();
+    LRESULT selected = 0;
+    do {
         DWORD_PTR ignored = 0;
         if (!::SendMessageTimeoutA(browser, message, TRUE, reinterpret_cast<LPARAM>(path.Address()), SMTO_NORMAL, ms,
                                    &ignored))
             return "the browser did not answer the selection";
-    }
-    const LRESULT selected = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        selected = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        if (selected && selected != root)
+            break;
+        ::Sleep(200);
+    } while (::GetTickCount() - start < ms);
     if (!selected || selected == root)
         return "the browser's tree did not select " + shown;
     ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
