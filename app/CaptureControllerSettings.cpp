@@ -1,7 +1,6 @@
 // The capture controller's keys of the user settings file "Zentrik.ini".
 #include "CaptureController.h"
 
-#include <shlobj.h>
 
 #include "ProfileFile.h"
 #include "ProgramFolder.h"
@@ -16,12 +15,7 @@ const char kMergeSetting[] = "MergeSetting";
 const char kNameDefine[] = "NameDefine";
 
 // The user's documents folder + "\Tavorin".
-CString DefaultCaptureFolder() {
-    char documents[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)))
-        documents[0] = '\0';
-    return CString(documents) + "\\Tavorin";
-}
+CString DefaultCaptureFolder() { return qelapp::DocumentsFolder() + "\\Tavorin"; }
 
 // A folder key: an empty value is the default, and a folder that does not exist is created (one level).
 CString ReadFolder(const CProfileFile& file, const char* key) {

@@ -2,6 +2,9 @@
 #include "ProgramFolder.h"
 
 #include <qelLib1.h>
+#include <shlobj.h>
+
+#include "WideText.h"
 
 namespace qelapp {
 
@@ -26,6 +29,14 @@ BOOL DiskFreeBytes(const char* folder, ULONGLONG* freeBytes) {
 }
 
 } // namespace
+
+CString DocumentsFolder() {
+    // Asked wide: the ANSI answer puts '?' for every letter the code page lacks (a Cyrillic user name).
+    wchar_t documents[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, documents)))
+        return CString();
+    return CString(AnsiPathOf(documents).c_str());
+}
 
 CString ProgramFolder() {
     if (!RedirectedFolder().IsEmpty())

@@ -11,6 +11,10 @@ CString ProgramFolder();
 // The program's settings file, "Zentrik.ini" in the program's folder.
 CString SettingsFilePath();
 
+// The user's documents folder, created when missing, as an ANSI path that reaches it (its short form
+// when the code page cannot hold its name); empty when it cannot be had or reached.
+CString DocumentsFolder();
+
 // The total free bytes of the disk holding `folder`; FALSE when they cannot be read.
 BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes);
 

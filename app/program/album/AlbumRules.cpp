@@ -5,6 +5,8 @@
 
 #include <initializer_list>
 
+bool NamesOneFile(const char* path) { return path && *path && !strpbrk(path, "?*"); }
+
 AlbumFileKind AlbumFileKindOf(const char* name) {
     const size_t length = strlen(name);
     if (length < 3)
@@ -22,6 +24,8 @@ AlbumFileKind AlbumFileKindOf(const char* name) {
 namespace {
 
 BOOL LocalWriteTime(const char* path, FILETIME* out) {
+    if (!NamesOneFile(path))
+        return FALSE;
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -40,6 +44,8 @@ bool AlbumFileStamp::operator==(const AlbumFileStamp& other) const {
 
 AlbumFileStamp ReadAlbumFileStamp(const char* path) {
     AlbumFileStamp stamp;
+    if (!NamesOneFile(path))
+        return stamp;
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)

@@ -5,6 +5,11 @@
 
 enum AlbumFileKind { kAlbumOther, kAlbumPicture, kAlbumClip, kAlbumLeftover };
 
+// Whether path can be handed on as the name of one file: not empty and free of the wildcards '?' and
+// '*' (an ANSI listing puts '?' for every letter the code page lacks, and such a name is a pattern that
+// also matches the user's other files).
+bool NamesOneFile(const char* path);
+
 // By the name's last three letters, any case: JPG, BMP pictures; ASF, WMV, AVI clips; "mp~" leftovers.
 AlbumFileKind AlbumFileKindOf(const char* name);
 
@@ -30,6 +35,7 @@ struct AlbumFileStamp {
     bool operator==(const AlbumFileStamp& other) const;
     bool operator!=(const AlbumFileStamp& other) const { return !(*this == other); }
 };
+// A path that does not name one file is never looked up: not found.
 AlbumFileStamp ReadAlbumFileStamp(const char* path);
 
 // The album slider's new scroll top for a WM_VSCROLL code, clamped to 0..max; other codes keep top.

@@ -78,6 +78,8 @@ private:
 
 // A first look through a read-only handle, so that a file that is not ours is never opened to write.
 bool MarkedUnfinished(const char* path) {
+    if (!NamesOneFile(path))
+        return false; // a listing's '?' stand-ins: a pattern, not this file
     HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                 nullptr);
     if (file == INVALID_HANDLE_VALUE)

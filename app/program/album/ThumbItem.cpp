@@ -55,11 +55,14 @@ void CThumbItem::FreeImages() {
 
 void CThumbItem::OnLButtonDown(UINT flags, CPoint point) {
     CWnd::OnLButtonDown(flags, point);
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(m_info.path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return; // the file has gone: nothing to select
-    ::FindClose(search);
+    // A file the program cannot reach by name is still selected, so that the commands can say so.
+    if (NamesOneFile(m_info.path)) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA(m_info.path, &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return; // the file has gone: nothing to select
+        ::FindClose(search);
+    }
     SetFocus();
     if (m_clipRefused && !m_thumbPending)
         RequestThumb(); // the user asks for the clip: one more try
@@ -79,8 +82,20 @@ void CThumbItem::OnLButtonDblClk(UINT flags, CPoint point) {
 }
 
 void CThumbItem::RequestThumb() {
+    const char* file = m_isClip ? m_info.path : m_info.imagePath;
+    if (!NamesOneFile(file)) {
+        // Never handed to a reader: it would take the '?' stand-ins as a pattern, or fail anyway. It
+        // shows as a file that does not open, listed under its own path so the commands can name it.
+        lstrcpynA(m_info.displayPath, m_info.path, MAX_PATH);
+        if (!m_thumb)
+            m_thumb = MakeClipPlaceholder();
+        if (m_isClip && !m_badge)
+            LoadClipBadge();
+        Invalidate();
+        return;
+    }
     m_thumbPending = TRUE;
-    RequestThumbnail(m_hWnd, m_isClip ? m_info.path : m_info.imagePath, m_isClip != FALSE);
+    RequestThumbnail(m_hWnd, file, m_isClip != FALSE);
 }
 
 LRESULT CThumbItem::OnThumbReady(WPARAM, LPARAM param) {

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
+#include "AlbumFileNames.h"
 #include "AlbumRules.h"
 #include "RecordingRecovery.h"
+#include "WideText.h"
 
 namespace {
 
@@ -24,9 +26,11 @@ bool IsEmptyFile(const char* path) {
     return empty;
 }
 
+// The wide listing: the ANSI one gives '?' for every letter the code page lacks, and such a name would
+// be taken as a pattern later. Each entry is named as AlbumEntryName reaches it.
 void ListFolder(const CString& folder, HANDLE stopEvent, CStringArray& found) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA(folder + "\\*.*", &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW((qelapp::Widen(folder) + L"\\*.*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -34,19 +38,26 @@ void ListFolder(const CString& folder, HANDLE stopEvent, CStringArray& found) {
             break;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue; // also "." and ".."
-        const CString path = folder + "\\" + entry.cFileName;
-        switch (AlbumFileKindOf(entry.cFileName)) {
+        const CString name = AlbumEntryName(folder, entry);
+        const CString path = folder + "\\" + name;
+        const bool reachable = NamesOneFile(path);
+        switch (AlbumFileKindOf(name)) {
         case kAlbumClip:
-            FinishCutShortRecording(path, stopEvent); // a recording cut short by a crash or a kill is kept
+            if (reachable) // a recording cut short by a crash or a kill is kept
+                FinishCutShortRecording(path, stopEvent);
             [[fallthrough]];
         case kAlbumPicture:
-            if (!IsEmptyFile(path))
+            // One the program cannot reach is listed all the same: it shows as a file that does not open.
+            if (!reachable || !IsEmptyFile(path))
                 found.Add(path);
             break;
-        case kAlbumLeftover: ::DeleteFileA(path); break;
+        case kAlbumLeftover:
+            if (reachable)
+                ::DeleteFileA(path);
+            break;
         case kAlbumOther: break;
         }
-    } while (::FindNextFileA(search, &entry));
+    } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
 }
 

@@ -3,9 +3,11 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
 
 #include "ComboPrefix.h"
 #include "ProgramGlobals.h"
+#include "WideText.h"
 #include "resource.h"
 
 namespace {
@@ -110,12 +112,16 @@ void CSetBasicDlg::BrowseInto(CEdit& edit) {
     LPITEMIDLIST picked = ::SHBrowseForFolderA(&info);
     if (!picked)
         return;
-    char path[MAX_PATH] = {};
-    const BOOL got = ::SHGetPathFromIDListA(picked, path);
+    // Taken wide: the ANSI path has '?' for the letters the code page lacks; the folder is kept by a
+    // name that reaches it (its short form), and one that has none is refused like an unsuitable one.
+    wchar_t widePath[MAX_PATH] = {};
+    const BOOL got = ::SHGetPathFromIDListW(picked, widePath);
     ::CoTaskMemFree(picked);
     if (!got)
         return;
-    if (IsUnsuitableFolder(path)) {
+    const std::string reached = qelapp::AnsiPathOf(widePath);
+    const char* path = reached.c_str();
+    if (reached.empty() || IsUnsuitableFolder(path)) {
         CString text;
         text.LoadString(IDS_PATH_ERROR);
         MessageBox(text, AfxGetApp()->m_pszAppName, MB_OK);

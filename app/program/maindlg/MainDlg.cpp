@@ -5,7 +5,6 @@
 #include <gdiplus.h>
 #include <qelImage.h>
 #include <SkinSettings.h>
-#include <shlobj.h>
 
 #include "CameraButton.h"
 #include "Mixer.h"
@@ -235,11 +234,8 @@ void CMainDlg::LoadEnhanceSettings() {
     CProfileFile settings(qelapp::SettingsFilePath());
     for (const char* key : {"Image Folder", "Video Folder"}) {
         CString folder = settings.ReadText("Basic", key, "");
-        if (folder.IsEmpty()) {
-            char documents[MAX_PATH] = {};
-            ::SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, TRUE);
-            folder = CString(documents) + "\\Tavorin";
-        }
+        if (folder.IsEmpty())
+            folder = qelapp::DocumentsFolder() + "\\Tavorin";
         if (::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
             ::CreateDirectoryA(folder, nullptr);
     }

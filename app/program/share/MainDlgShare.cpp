@@ -15,11 +15,14 @@
 #include <vector>
 
 #include "AboutBox.h"
+#include "AlbumFileNames.h"
+#include "AlbumRules.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
 #include "SkinPicture.h"
 #include "SkinWindow.h"
+#include "ThumbMaker.h"
 #include "resource.h"
 
 namespace {
@@ -44,25 +47,80 @@ DWORD FileSize32(const char* path) {
     return size == INVALID_FILE_SIZE ? 0 : size;
 }
 
-bool FileExists(const char* path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+bool Gone(const CString& path) {
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return false;
-    ::FindClose(search);
-    return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// Deletes the file for good: no progress, no confirmation, not to the Recycle Bin.
-void DeleteSilently(const CString& path) {
+// How long one Trash gives, in all, to the program's own short reads (a thumbnail or a still being
+// made of a file just clicked) to let go of the files it deletes; a file that another program keeps
+// open is named once this has passed.
+constexpr DWORD kLetGoBudgetMs = 1500;
+constexpr DWORD kLetGoStepMs = 100;
+
+// Whether a failed delete may pass by itself: a reader holds the file without sharing its deletion.
+bool MayPass(const CString& path) {
+    HANDLE probe = ::CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Why a file that should have gone is still there, for the message that names it.
+CString WhyNotDeleted(const CString& path) {
+    HANDLE probe = ::CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        return "it could not be deleted";
+    }
+    switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "another program is using it";
+    case ERROR_ACCESS_DENIED: return "access to it is denied";
+    default: return "it could not be deleted";
+    }
+}
+
+// Deletes the file for good: no progress, no confirmation, not to the Recycle Bin, and no shell error
+// box (the caller names what stayed). TRUE when the file is gone, or its delete is pending: a reader
+// that shares it for deletion still has it open, nobody can open it any more, and it goes when that
+// reader closes it (Windows then refuses its name; Wine still lists it until then).
+BOOL DeleteForGood(const CString& path) {
+    if (Gone(path))
+        return TRUE;
     std::vector<char> list(path.GetLength() + 2, '\0'); // double-terminated
     std::memcpy(list.data(), static_cast<LPCSTR>(path), path.GetLength());
     SHFILEOPSTRUCTA operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = list.data();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY;
-    ::SHFileOperationA(&operation);
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY | FOF_NOERRORUI;
+    const bool done = ::SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+    return done || Gone(path);
 }
+
+// While Trash waits for its own readers to let go: the thumbnails and stills they have finished are
+// handed over, so that a still nobody wants any more releases its reader. Nothing else runs.
+void HandOverFinishedThumbnails() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, WM_ZENTRIK_THUMB_READY, WM_ZENTRIK_THUMB_READY, PM_REMOVE))
+        ::DispatchMessageA(&message);
+}
+
+// A line of the one message about files a command left alone.
+CString LeftAloneLine(const char* verb, const CString& path, const CString& why) {
+    CString line;
+    line.Format("Cannot %s %s: %s.", verb, static_cast<const char*>(FileNameAsShown(path)),
+                static_cast<const char*>(why));
+    return line;
+}
+
+const char kUnreachable[] = "the program cannot reach the file by its name";
 
 std::vector<CString> SelectedPaths(const CThumbStrip& strip) {
     CStringList list;
@@ -87,7 +145,18 @@ CString NameWithBackslash(const CString& path) {
 } // namespace
 
 void CMainDlg::OnEmail() {
-    const std::vector<CString> selected = SelectedPaths(m_strip);
+    std::vector<CString> selected = SelectedPaths(m_strip);
+    if (selected.empty())
+        return;
+    // A name with '?' stand-ins would make the mailer attach whatever it matches: such files stay out.
+    CString leftOut;
+    for (const CString& path : selected)
+        if (!NamesOneFile(path))
+            leftOut += (leftOut.IsEmpty() ? "" : "\n") + LeftAloneLine("mail", path, kUnreachable);
+    selected.erase(std::remove_if(selected.begin(), selected.end(), [](const CString& path) { return !NamesOneFile(path); }),
+                   selected.end());
+    if (!leftOut.IsEmpty())
+        AfxShowMessageBox(m_hWnd, leftOut, "Error", MB_OK | MB_ICONWARNING);
     if (selected.empty())
         return;
     // Summed wide: many large files must not wrap round to a small total and skip the question.
@@ -111,7 +180,7 @@ void CMainDlg::OnEmail() {
 
 void CMainDlg::OnWallpaper() {
     CString picture;
-    if (!m_strip.GetFirstSelected(picture, 0))
+    if (!m_strip.GetFirstSelected(picture, 0) || !NamesOneFile(picture))
         return;
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
@@ -152,7 +221,8 @@ void CMainDlg::OnScreenSaver() {
         return;
     if (haveFolder) {
         for (const CString& path : selected)
-            ::CopyFileA(path, CString(folder) + NameWithBackslash(path), FALSE);
+            if (NamesOneFile(path))
+                ::CopyFileA(path, CString(folder) + NameWithBackslash(path), FALSE);
     }
 
     char commandLine[] = "Pixwander.scr -s";
@@ -180,6 +250,9 @@ void CMainDlg::OnTrash() {
 
     bool atEnd = false;
     CString next;
+    int removed = 0;
+    CString leftAlone; // one line for each file that stays, shown once at the end
+    const DWORD letGoStart = ::GetTickCount();
     for (int i = 0; i < n; ++i) {
         const CString& path = selected[i];
         if (i == n - 1) {
@@ -187,13 +260,29 @@ void CMainDlg::OnTrash() {
             atEnd = last + 1 == m_strip.GetCount();
             next = m_strip.GetPath(last + 1);
         }
-        // The viewer holds the shown file open: let it go before the shell deletes it.
-        if (!m_selectedFile.IsEmpty() && path.CompareNoCase(m_selectedFile) == 0)
-            m_viewer.ShowFile(nullptr);
-        if (FileExists(path)) {
-            m_strip.RemoveSelectedByPath(path);
-            DeleteSilently(path);
+        CString why;
+        if (!NamesOneFile(path)) {
+            why = kUnreachable; // never handed to the shell: it would delete what the pattern matches
+        } else {
+            // The viewer (and its playback) holds the shown file open: let it go before the delete.
+            if (!m_selectedFile.IsEmpty() && path.CompareNoCase(m_selectedFile) == 0) {
+                StopRunningPlayback();
+                m_viewer.ShowFile(nullptr);
+            }
+            BOOL gone = DeleteForGood(path);
+            while (!gone && MayPass(path) && ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
+                ::Sleep(kLetGoStepMs);
+                HandOverFinishedThumbnails();
+                gone = DeleteForGood(path);
+            }
+            if (gone) {
+                m_strip.RemoveSelectedByPath(path); // only now: an item stays while its file does
+                ++removed;
+                continue;
+            }
+            why = WhyNotDeleted(path);
         }
+        leftAlone += (leftAlone.IsEmpty() ? "" : "\n") + LeftAloneLine("delete", path, why);
     }
 
     const int p = m_sldDisplay.GetPos();
@@ -201,7 +290,7 @@ void CMainDlg::OnTrash() {
     if (atEnd)
         m_stripTop = 0;
     else if (m_stripTop >= c - 2)
-        m_stripTop = std::max(m_stripTop - n, 0);
+        m_stripTop = std::max(m_stripTop - removed, 0);
     m_strip.Relayout(m_stripTop);
     const int j = m_strip.FindByPath(next);
     if (j != -1)
@@ -218,7 +307,7 @@ void CMainDlg::OnTrash() {
         const int max = c - m_stripVisibleCount;
         m_sldDisplay.ShowWindow(SW_SHOW);
         m_sldDisplay.SetRange(0, max);
-        const int pos = p - n + 1;
+        const int pos = removed > 0 ? p - removed + 1 : p;
         if (pos >= 0 && pos <= max)
             m_sldDisplay.SetPos(pos);
     } else {
@@ -249,6 +338,8 @@ void CMainDlg::OnTrash() {
     m_btnThumbDown.EnableWindow(k < c);
     m_btnThumbUp.ShowWindow(showSteps);
     m_btnThumbDown.ShowWindow(showSteps);
+    if (!leftAlone.IsEmpty())
+        AfxShowMessageBox(m_hWnd, leftAlone, "Error", MB_OK | MB_ICONWARNING);
 }
 
 void CMainDlg::OnMinimize() {

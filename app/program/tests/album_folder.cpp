@@ -11,22 +11,22 @@ AlbumFolder::AlbumFolder(const char* name) {
 }
 
 AlbumFolder::~AlbumFolder() {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA((dir_ + "\\*").c_str(), &entry);
+    // Wide: files named in letters the code page lacks are removed too.
+    const std::wstring dir = WideDir();
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do
-            ::DeleteFileA(Path(entry.cFileName).c_str());
-        while (::FindNextFileA(search, &entry));
+            ::DeleteFileW((dir + L"\\" + entry.cFileName).c_str());
+        while (::FindNextFileW(search, &entry));
         ::FindClose(search);
     }
     ::RemoveDirectoryA(dir_.c_str());
 }
 
-std::string AlbumFolder::Write(const char* name, const std::string& content, int minute) {
-    const std::string path = Path(name);
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return path;
+namespace {
+
+void WriteAndDate(HANDLE file, const std::string& content, int minute) {
     DWORD written = 0;
     ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     const SYSTEMTIME day = {2026, 3, 0, 14, 10, 0, 0, 0};
@@ -37,6 +37,31 @@ std::string AlbumFolder::Write(const char* name, const std::string& content, int
     when = {time.LowPart, time.HighPart};
     ::SetFileTime(file, nullptr, nullptr, &when);
     ::CloseHandle(file);
+}
+
+} // namespace
+
+std::string AlbumFolder::Write(const char* name, const std::string& content, int minute) {
+    const std::string path = Path(name);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        WriteAndDate(file, content, minute);
+    return path;
+}
+
+std::wstring AlbumFolder::WideDir() const {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, dir_.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, dir_.c_str(), -1, &wide[0], length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::wstring AlbumFolder::WriteWide(const wchar_t* name, const std::string& content, int minute) {
+    const std::wstring path = WidePath(name);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        WriteAndDate(file, content, minute);
     return path;
 }
 

@@ -16,6 +16,10 @@ public:
     // Writes content to name, written minute minutes after a fixed moment; the full path.
     std::string Write(const char* name, const std::string& content, int minute);
     bool Exists(const char* name) const;
+    // The same for names in any letters (the code page need not hold them).
+    std::wstring WideDir() const;
+    std::wstring WidePath(const wchar_t* name) const { return WideDir() + L"\\" + name; }
+    std::wstring WriteWide(const wchar_t* name, const std::string& content, int minute);
 
 private:
     std::string dir_;

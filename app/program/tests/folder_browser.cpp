@@ -55,30 +55,50 @@ HWND WaitForFolderBrowser(DWORD pid, DWORD ms) {
     return nullptr;
 }
 
-std::string PickFolder(HWND browser, DWORD pid, const std::string& folder, DWORD ms) {
+namespace {
+
+// bytes: the path as the message takes it, with its terminating zero but the last byte (RemoteText adds it).
+std::string Pick(HWND browser, DWORD pid, const std::string& bytes, UINT message, const std::string& shown,
+                 DWORD ms) {
     HWND tree = TreeOf(browser);
     if (!tree)
         return "the browser has no tree";
     const LRESULT root = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    {
-        RemoteText path(pid, folder);
-        if (!path.Address())
-            return "the path could not be placed in the program's memory: error " +
-                   std::to_string(::GetLastError());
+    RemoteText path(pid, bytes);
+    if (!path.Address())
+        return "the path could not be placed in the program's memory: error " + std::to_string(::GetLastError());
+    // A deep folder may need a second try while the tree is still being filled.
+    const DWORD start = ::GetTickCount();
+    LRESULT selected = 0;
+    do {
         DWORD_PTR ignored = 0;
-        if (!::SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE,
-                                   reinterpret_cast<LPARAM>(path.Address()), SMTO_NORMAL, ms, &ignored))
+        if (!::SendMessageTimeoutA(browser, message, TRUE, reinterpret_cast<LPARAM>(path.Address()), SMTO_NORMAL, ms,
+                                   &ignored))
             return "the browser did not answer the selection";
-    }
-    const LRESULT selected = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        selected = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        if (selected && selected != root)
+            break;
+        ::Sleep(200);
+    } while (::GetTickCount() - start < ms);
     if (!selected || selected == root)
-        return "the browser's tree did not select " + folder;
+        return "the browser's tree did not select " + shown;
     ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(browser, IDOK)));
     const DWORD end = ::GetTickCount() + ms;
     while (::IsWindow(browser) && static_cast<LONG>(end - ::GetTickCount()) > 0)
         ::Sleep(50);
     return ::IsWindow(browser) ? "the browser stayed open" : "";
+}
+
+} // namespace
+
+std::string PickFolder(HWND browser, DWORD pid, const std::string& folder, DWORD ms) {
+    return Pick(browser, pid, folder, BFFM_SETSELECTIONA, folder, ms);
+}
+
+std::string PickFolder(HWND browser, DWORD pid, const std::wstring& folder, DWORD ms) {
+    std::string bytes(reinterpret_cast<const char*>(folder.c_str()), (folder.size() + 1) * sizeof(wchar_t) - 1);
+    return Pick(browser, pid, bytes, BFFM_SETSELECTIONW, "a folder named in letters the code page lacks", ms);
 }
 
 } // namespace programtest

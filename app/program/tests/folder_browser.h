@@ -12,5 +12,7 @@ HWND WaitForFolderBrowser(DWORD pid, DWORD ms);
 // Selects folder in the browser's tree and presses OK. The browser reads the path from the program's own
 // memory, where it is copied for the call. Empty on success, else what went wrong.
 std::string PickFolder(HWND browser, DWORD pid, const std::string& folder, DWORD ms);
+// The same for a folder named in any letters.
+std::string PickFolder(HWND browser, DWORD pid, const std::wstring& folder, DWORD ms);
 
 } // namespace programtest

@@ -1,5 +1,7 @@
 #include "program_windows.h"
 
+#include <string.h>
+
 namespace programtest {
 
 HWND FindChildById(HWND parent, int id) {
@@ -57,5 +59,30 @@ void ClickButton(HWND dialog, int id) {
 }
 
 void PostClick(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// The file dialog of the program's process, once it shows.
+HWND WaitForFileDialog(DWORD pid, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        for (HWND window : VisibleTopLevelWindows(pid, "#32770"))
+            if (FindChildById(window, 1148) || FindChildById(window, 1152))
+                return window;
+        ::Sleep(50);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+    return nullptr;
+}
+
+// The file name box of the dialog: an edit of its own, or the one inside the name combo box.
+HWND FileNameEdit(HWND dialog) {
+    HWND name = FindChildById(dialog, 1152);
+    if (!name)
+        name = FindChildById(dialog, 1148);
+    char cls[64] = {};
+    ::GetClassNameA(name, cls, sizeof cls);
+    if (name && _stricmp(cls, "Edit") != 0)
+        name = ::FindWindowExA(name, nullptr, "Edit", nullptr) ? ::FindWindowExA(name, nullptr, "Edit", nullptr)
+                                                               : name;
+    return name;
+}
 
 } // namespace programtest

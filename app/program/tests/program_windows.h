@@ -18,5 +18,8 @@ std::string TextOf(HWND window);
 // open a modal window).
 void ClickButton(HWND dialog, int id);
 void PostClick(HWND dialog, int id);
+// The file dialog of the process once it shows (null when none did within ms), and its file name box.
+HWND WaitForFileDialog(DWORD pid, DWORD ms);
+HWND FileNameEdit(HWND dialog);
 
 } // namespace programtest

@@ -9,6 +9,8 @@
 
 #include <initializer_list>
 
+#include "AlbumFileNames.h"
+#include "AlbumRules.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
@@ -120,7 +122,8 @@ void CMainDlg::ShowPlaybackControls(BOOL show) {
 }
 
 void CMainDlg::ShowInViewer(const char* path) {
-    switch (m_viewer.ShowFile(path)) {
+    // A name with '?' stand-ins is a pattern: the viewer would show another file's picture, or none.
+    switch (m_viewer.ShowFile(NamesOneFile(path) ? path : nullptr)) {
     case CPreviewWnd::kShownPicture:
         ShowPlaybackControls(FALSE);
         break;
@@ -134,9 +137,12 @@ void CMainDlg::ShowInViewer(const char* path) {
 
 void CMainDlg::FillInfoLabels(const _AlbumItemInfo& item) {
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(item.path, &found);
+    HANDLE search = NamesOneFile(item.path) ? ::FindFirstFileA(item.path, &found) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE) {
+        // Nothing here may keep describing the item shown before.
         SetLabelText(&m_stHDSpace, "0 KB");
+        SetLabelText(&m_stDate, "");
+        ShowViewerImageSize();
         return;
     }
     ::FindClose(search);
@@ -167,7 +173,7 @@ void CMainDlg::ShowViewerImageSize() {
 
 // A clip's still arrives after its labels were filled: the pixel size is the still's.
 LRESULT CMainDlg::OnViewerStill(WPARAM, LPARAM) {
-    if (!m_captureModeOn && ::GetFileAttributesA(m_selectedFile) != INVALID_FILE_ATTRIBUTES)
+    if (!m_captureModeOn && NamesOneFile(m_selectedFile) && ::GetFileAttributesA(m_selectedFile) != INVALID_FILE_ATTRIBUTES)
         ShowViewerImageSize();
     return 0;
 }
@@ -238,16 +244,26 @@ void CMainDlg::OnSaveAs() {
     CString path;
     if (CThumbItem* anchor = m_strip.GetItem(m_strip.GetAnchor()))
         path = anchor->GetPath();
+    if (!path.IsEmpty() && !NamesOneFile(path)) {
+        CString text;
+        text.Format("Cannot copy %s: the program cannot reach the file by its name.",
+                    static_cast<const char*>(FileNameAsShown(path)));
+        AfxShowMessageBox(m_hWnd, text, "Error", MB_OK);
+        return;
+    }
     const CString extension = path.GetLength() >= 3 ? path.Right(3) : path;
     CString filter;
     filter.Format("*.%s|*.%s||", static_cast<const char*>(extension), static_cast<const char*>(extension));
     CFileDialog dialog(FALSE, extension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, this);
     if (dialog.DoModal() != IDOK || path.IsEmpty())
         return;
+    const CString target = dialog.GetPathName();
     CWaitCursor wait;
-    if (!::CopyFileA(path, dialog.GetPathName(), FALSE)) {
+    // A target typed with letters the code page lacks comes back with '?' stand-ins: never a name to
+    // write to.
+    if (!NamesOneFile(target) || !::CopyFileA(path, target, FALSE)) {
         CString text;
-        text.Format("Cannot copy the file to %s.", static_cast<const char*>(dialog.GetPathName()));
+        text.Format("Cannot copy the file to %s.", static_cast<const char*>(target));
         AfxShowMessageBox(m_hWnd, text, "Error", MB_OK);
     }
 }

@@ -120,6 +120,24 @@ TEST_F(ThumbStripTest, ClickOnAVanishedFileDoesNothing) {
     EXPECT_EQ(0, strip_.GetAnchor());
 }
 
+// A clip whose name the code page could not hold and that has no short name: its path keeps the
+// listing's '?' stand-ins, which also match DREM0009.AVI. It is selectable and listed under that path at
+// once (no reader is asked, so none answers later), for the commands to refuse it by name.
+TEST_F(ThumbStripTest, AnItemThatCannotBeReachedIsSelectableUnderItsOwnPath) {
+    folder_.Write("DREM0009.AVI", "not this one", 1);
+    static _AlbumItemInfo clip;
+    clip = {};
+    lstrcpynA(clip.path, folder_.Path("????????.avi").c_str(), MAX_PATH);
+    strip_.AddItem(&clip, FALSE);
+    strip_.GetItem(0)->UpdateWindow(); // its first paint asks for the thumbnail
+    Click(0, 0);
+    EXPECT_EQ("x", Selected());
+    CStringList paths;
+    strip_.GetSelectedPaths(paths, 2);
+    ASSERT_EQ(1, paths.GetCount());
+    EXPECT_EQ(folder_.Path("????????.avi"), std::string(paths.GetHead()));
+}
+
 TEST_F(ThumbStripTest, SelectIndexClampsAndPathsAreFoundWithoutCase) {
     AddPictures(3);
     strip_.SelectIndex(9, 0);

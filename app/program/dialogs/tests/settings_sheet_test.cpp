@@ -129,7 +129,8 @@ protected:
     }
 
     // "Browse(&S)" on the Basic page, folder picked in the browser; empty, or what went wrong.
-    std::string BrowseTo(HWND page, const std::string& folder) {
+    template <typename Path>
+    std::string BrowseTo(HWND page, const Path& folder) {
         PostClick(page, kBrowseImageFolder);
         HWND browser = WaitForFolderBrowser(run->ProcessId(), 10000);
         if (!browser)
@@ -245,6 +246,37 @@ TEST_F(SettingsSheet, AFixedDiskFolderPickedInTheBrowserFillsTheEditAndOkStoresI
     End(sheet, PSBTN_OK);
     EXPECT_EQ(0, _stricmp(picked.Path().c_str(), run->IniValue("Basic", "Image Folder").c_str()));
     EXPECT_TRUE(run->Boxes().empty());
+}
+
+// A folder whose name the code page cannot hold comes back from the browser as a path that reaches it
+// (its short form), never with '?' stand-ins that no folder has.
+TEST_F(SettingsSheet, AFolderNamedInCyrillicPickedInTheBrowserIsKeptByAPathThatReachesIt) {
+    qeltest::TempDir base;
+    std::wstring wide(base.Path().begin(), base.Path().end());
+    wide += L"\\\u0424\u043e\u0442\u043e"; // Cyrillic
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    wchar_t shortPath[MAX_PATH] = {};
+    if (::GetACP() != 1252 || !::GetShortPathNameW(wide.c_str(), shortPath, MAX_PATH) || wide == shortPath) {
+        ::RemoveDirectoryW(wide.c_str());
+        GTEST_SKIP() << "code page " << ::GetACP() << ", or no short names on this volume";
+    }
+    Start();
+    HWND sheet = Open();
+    ASSERT_TRUE(sheet);
+    HWND page = ShowPage(sheet, 0, kRotate90);
+    ASSERT_TRUE(page);
+    ASSERT_EQ("", BrowseTo(page, wide));
+    run->Pump(300);
+    const std::string shown = Text(::GetDlgItem(page, kImageFolder));
+    EXPECT_EQ(std::string::npos, shown.find('?')) << "the edit shows " << shown;
+    wchar_t reached[MAX_PATH] = {};
+    const std::wstring shownWide(shown.begin(), shown.end());
+    EXPECT_NE(0u, ::GetLongPathNameW(shownWide.c_str(), reached, MAX_PATH)) << shown << " reaches nothing";
+    EXPECT_TRUE(wide == reached) << shown << " reaches another folder";
+    End(sheet, PSBTN_OK);
+    EXPECT_EQ(shown, run->IniValue("Basic", "Image Folder"));
+    EXPECT_TRUE(run->Boxes().empty());
+    ::RemoveDirectoryW(wide.c_str());
 }
 
 TEST_F(SettingsSheet, ACdRomFolderPickedInTheBrowserIsRefused) {

@@ -360,31 +360,6 @@ TEST_F(Viewer, AClipLongerThanThe32BitPositionRangeStopsAtItsEnd) {
     EXPECT_TRUE(run->Boxes().empty());
 }
 
-// The file dialog of the program's process, once it shows.
-HWND WaitForFileDialog(DWORD pid, DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        for (HWND window : VisibleTopLevelWindows(pid, "#32770"))
-            if (FindChildById(window, 1148) || FindChildById(window, 1152))
-                return window;
-        ::Sleep(50);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-    return nullptr;
-}
-
-// The file name box of the dialog: an edit of its own, or the one inside the name combo box.
-HWND FileNameEdit(HWND dialog) {
-    HWND name = FindChildById(dialog, 1152);
-    if (!name)
-        name = FindChildById(dialog, 1148);
-    char cls[64] = {};
-    ::GetClassNameA(name, cls, sizeof cls);
-    if (name && _stricmp(cls, "Edit") != 0)
-        name = ::FindWindowExA(name, nullptr, "Edit", nullptr) ? ::FindWindowExA(name, nullptr, "Edit", nullptr)
-                                                               : name;
-    return name;
-}
-
 TEST_F(Viewer, SaveAsThroughTheFileDialogWritesAByteIdenticalCopy) {
     AlbumFolder folder("viewer_save");
     qelmedia::AviClipFormat format;
