@@ -1,6 +1,7 @@
 #pragma once
 // The playback library: plays one file at a time into a window that the caller owns and reports the
-// position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2.
+// position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
+// lpFileHeld ordinal 3.
 #include <windows.h>
 
 // Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a

@@ -2,6 +2,7 @@
 // (minimise, size-mode toggle, about, help).
 #include "MainDlg.h"
 
+#include <Fluvant.h>
 #include <afxhook.h>
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
 #include <gdiplus.h>
@@ -71,8 +72,15 @@ bool MayPass(const CString& path) {
     return ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// Whether this program's own given-up work still holds the file: a play or a reader that did not
+// answer, whose thread is inside the platform. Nothing can make it let go before it returns, so Trash
+// names the file at once rather than waiting for it.
+bool HeldByGivenUpWork(const CString& path) { return lpFileHeld(path) != 0 || ClipDidNotAnswer(path); }
+
 // Why a file that should have gone is still there, for the message that names it.
 CString WhyNotDeleted(const CString& path) {
+    if (HeldByGivenUpWork(path))
+        return "the clip does not answer, and the program cannot let go of it until it ends";
     HANDLE probe = ::CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
@@ -270,7 +278,8 @@ void CMainDlg::OnTrash() {
                 m_viewer.ShowFile(nullptr);
             }
             BOOL gone = DeleteForGood(path);
-            while (!gone && MayPass(path) && ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
+            while (!gone && MayPass(path) && !HeldByGivenUpWork(path) &&
+                   ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
                 ::Sleep(kLetGoStepMs);
                 HandOverFinishedThumbnails();
                 gone = DeleteForGood(path);

@@ -215,6 +215,93 @@ TEST_F(PlayAnswers, APlayOnAHangingClipNeverTriedIsGivenUpOnceAndCloseStillEndsW
     EXPECT_EQ(0u, code) << "Close while a given-up play is inside the platform";
 }
 
+// Whether another process keeps path open without sharing its deletion (a delete would fail now).
+bool HeldAgainstDelete(const std::string& path) {
+    HANDLE probe = ::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The user's path through a clip that hangs the platform: a double click is refused, Trash on it
+// either deletes it and takes the item out or, while the program's given-up work still holds the file,
+// keeps the item and names the file once; Trash on a good clip then deletes that one, and Close ends
+// the program with 0.
+TEST_F(PlayAnswers, TrashOfAClipWhosePlayWasGivenUpThenOfAGoodOneAndCloseEndWithZero) {
+    constexpr int kTrash = 1017;
+    qeltest::Watchdog::ExtendCurrentTest(240);
+    AlbumFolder folder("trash_given_up");
+    const std::string hanging =
+        folder.Write("damaged_clip_a.avi", FileBytes(std::string(QEL_TEST_DATA_DIR) + "/damaged_clip_a.avi"), 20);
+    const std::vector<uint8_t> clip = qelmedia::BuildAviClip(qelmedia::AviClipFormat{});
+    const std::string good = folder.Write("good.avi", std::string(clip.begin(), clip.end()), 10);
+    auto run = StartOnFolder(folder);
+    HWND dialog = run->Dialog();
+    for (int i = 0; i < 100 && !FindChildById(dialog, 8001); ++i)
+        run->Pump(100);
+    ASSERT_TRUE(FindChildById(dialog, 8001)) << "the album did not fill";
+
+    run->ExpectBox("Error", "Cannot play damaged_clip_a.avi: the clip does not answer.");
+    ::PostMessageA(FindChildById(dialog, 8000), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    run->WaitForExpectedBoxes(60000);
+    ASSERT_TRUE(run->MissingBoxes().empty()) << "the play of the hanging clip said nothing within 60 s";
+    run->Pump(500);
+
+    const bool held = HeldAgainstDelete(hanging);
+    std::printf("figure: the given-up clip is %s\n", held ? "still held open by the program" : "free to delete");
+    run->ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
+    if (held)
+        run->ExpectBox("Error", "Cannot delete damaged_clip_a.avi: the clip does not answer");
+    const DWORD trashed = ::GetTickCount();
+    PostClick(dialog, kTrash);
+    run->WaitForExpectedBoxes(15000);
+    std::printf("figure: Trash of the given-up clip answered in %lu ms\n",
+                static_cast<unsigned long>(::GetTickCount() - trashed));
+    run->Pump(800);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "Trash of the given-up clip did not say what it should";
+    // Items keep their ids: 8000 is the given-up clip's, 8001 the good one's. The item stays exactly
+    // when the file was held and named; otherwise it goes, and the file with it (at once, or when the
+    // program's last handle on it closes: its delete is pending, nobody can open it meanwhile).
+    EXPECT_EQ(held, FindChildById(dialog, 8000) != nullptr) << "the strip does not follow what Trash did";
+    if (held) {
+        EXPECT_TRUE(Exists(hanging)) << "a held file was deleted all the same";
+    }
+
+    HWND item = FindChildById(dialog, 8001);
+    ASSERT_TRUE(item) << "the good clip's item went with the other";
+    ::SendMessageA(item, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::SendMessageA(item, WM_LBUTTONUP, 0, 0);
+    run->Pump(500);
+    run->ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
+    PostClick(dialog, kTrash);
+    run->WaitForExpectedBoxes(15000);
+    // The viewer's reader of the good clip shares its deletion: the file goes once that reader has let go.
+    const DWORD deleted = ::GetTickCount();
+    for (int i = 0; i < 100 && Exists(good); ++i)
+        run->Pump(50);
+    std::printf("figure: the good clip's file was gone %lu ms after Trash was answered\n",
+                static_cast<unsigned long>(::GetTickCount() - deleted));
+    EXPECT_TRUE(run->MissingBoxes().empty());
+    EXPECT_FALSE(Exists(good)) << "the good clip was not deleted within 5 s";
+    EXPECT_FALSE(FindChildById(dialog, 8001)) << "the good clip's item stayed";
+    EXPECT_EQ(held, FindChildById(dialog, 8000) != nullptr) << "the second Trash touched the given-up clip";
+    EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
+
+    const DWORD closed = ::GetTickCount();
+    PostClick(dialog, kClose);
+    const DWORD code = run->WaitForExit(15000);
+    std::printf("figure: the program ended %lu ms after Close with code %ld\n",
+                static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code));
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(held, Exists(hanging)) << "the given-up clip's file is " << (held ? "gone" : "still there")
+                                     << " after the program ended";
+}
+
 TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTheUsersClicks) {
     std::string why;
     if (!XPointerAvailable(&why))
