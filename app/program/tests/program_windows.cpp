@@ -85,4 +85,13 @@ HWND FileNameEdit(HWND dialog) {
     return name;
 }
 
+bool AcceptFileDialogWith(HWND dialog, const std::string& path) {
+    HWND name = FileNameEdit(dialog);
+    if (!name)
+        return false;
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    return true;
+}
+
 } // namespace programtest

@@ -21,5 +21,7 @@ void PostClick(HWND dialog, int id);
 // The file dialog of the process once it shows (null when none did within ms), and its file name box.
 HWND WaitForFileDialog(DWORD pid, DWORD ms);
 HWND FileNameEdit(HWND dialog);
+// Types path into the file dialog's name box and presses OK (posted); false when it has no name box.
+bool AcceptFileDialogWith(HWND dialog, const std::string& path);
 
 } // namespace programtest

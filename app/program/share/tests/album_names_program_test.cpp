@@ -307,11 +307,7 @@ TEST_F(AlbumNames, SaveAsOfAForeignNameCopiesThatFile) {
     PostClick(run.Dialog(), kSaveAs);
     HWND fileDialog = WaitForFileDialog(run.ProcessId(), 10000);
     ASSERT_TRUE(fileDialog) << "no file dialog";
-    HWND name = FileNameEdit(fileDialog);
-    ASSERT_TRUE(name);
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
-    ::PostMessageA(fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(fileDialog, IDOK)));
+    ASSERT_TRUE(AcceptFileDialogWith(fileDialog, copy)) << "no file name box";
     for (int i = 0; i < 100 && (::IsWindow(fileDialog) || !folder.Exists("copy.avi")); ++i)
         ::Sleep(50);
     ASSERT_TRUE(folder.Exists("copy.avi"));
