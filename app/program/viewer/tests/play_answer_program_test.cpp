@@ -319,6 +319,9 @@ TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTh
         run->Pump(100);
     ASSERT_TRUE(FindChildById(dialog, 8000)) << "the album did not fill";
     ASSERT_TRUE(WaitUntilSettled(*run));
+    // The user picks the clip in the strip, then switches to playback.
+    ASSERT_TRUE(XClick(FindChildById(dialog, 8000), &why)) << why;
+    run->Pump(300);
     AnswerWatcher watch(dialog);
     ASSERT_TRUE(XClick(run->Control(kSwitch), &why)) << why;
     // The still comes from the thumbnail maker's thread: on a busy machine it may take a while.
@@ -328,6 +331,10 @@ TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTh
         run->Pump(100);
     std::printf("figure: the viewer showed the clip's first frame %lu ms after the switch\n",
                 static_cast<unsigned long>(::GetTickCount() - switched));
+    if (ShownClipFrame(centre) != 0) {
+        const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        std::printf("screenshot: %s\n", SaveScreenshot(screen, "zentrik_play_again_no_still").c_str());
+    }
     ASSERT_EQ(0, ShownClipFrame(centre)) << "the viewer does not show the clip's first frame within 10 s";
 
     for (int round = 1; round <= 10; ++round) {
