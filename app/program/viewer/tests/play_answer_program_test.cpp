@@ -71,6 +71,16 @@ int ThreadsOf(DWORD pid) {
     return count;
 }
 
+// Close, then the exit code once the program has ended (-1 past 15 s), the time it took printed.
+DWORD CloseAndWait(ZentrikRun& run) {
+    const DWORD closed = ::GetTickCount();
+    PostClick(run.Dialog(), kClose);
+    const DWORD code = run.WaitForExit(15000);
+    std::printf("figure: the program ended %lu ms after Close with code %ld\n",
+                static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code));
+    return code;
+}
+
 void PrintWatch(const AnswerWatcher& watch, const char* what) {
     std::printf("figure: %s: longest stall %ld ms, %d asks unanswered within 5 s\n", what, watch.Slowest(),
                 watch.Unanswered());
@@ -207,11 +217,7 @@ TEST_F(PlayAnswers, APlayOnAHangingClipNeverTriedIsGivenUpOnceAndCloseStillEndsW
                 threadsAfterFirst, threadsAfterAll);
     EXPECT_LE(threadsAfterAll, threadsAfterFirst + 1) << "each play left a thread behind";
     EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
-    const DWORD closed = ::GetTickCount();
-    PostClick(dialog, kClose);
-    const DWORD code = run->WaitForExit(15000);
-    std::printf("figure: the program ended %lu ms after Close with code %ld\n",
-                static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code));
+    const DWORD code = CloseAndWait(*run);
     EXPECT_EQ(0u, code) << "Close while a given-up play is inside the platform";
 }
 
@@ -292,11 +298,7 @@ TEST_F(PlayAnswers, TrashOfAClipWhosePlayWasGivenUpThenOfAGoodOneAndCloseEndWith
     EXPECT_EQ(held, FindChildById(dialog, 8000) != nullptr) << "the second Trash touched the given-up clip";
     EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
 
-    const DWORD closed = ::GetTickCount();
-    PostClick(dialog, kClose);
-    const DWORD code = run->WaitForExit(15000);
-    std::printf("figure: the program ended %lu ms after Close with code %ld\n",
-                static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code));
+    const DWORD code = CloseAndWait(*run);
     EXPECT_EQ(0u, code);
     EXPECT_EQ(held, Exists(hanging)) << "the given-up clip's file is " << (held ? "gone" : "still there")
                                      << " after the program ended";
