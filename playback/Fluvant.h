@@ -1,7 +1,7 @@
 #pragma once
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
-// lpFileHeld ordinal 3.
+// lpFileHeld ordinal 3, lpPlayAsync ordinal 4.
 #include <windows.h>
 
 // Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a
@@ -17,9 +17,19 @@ extern "C" {
 // platform gets that answer at once; while four given-up tries are, every new one gets
 // HRESULT_FROM_WIN32(ERROR_BUSY).
 int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
+// The same play without waiting on the file: the caller's thread goes on with its messages while the
+// graph is built and started, and comes back to the library through them. S_OK when the play is
+// under way: its outcome, what lpPlay would answer, is then posted to host as outcomeMessage with
+// wParam = the outcome and lParam = *play (each play's own number). S_FALSE when there is nothing to
+// play; else why it cannot start (the answers of lpPlay that come at once), and nothing is posted.
+// lpStop, or another play, before the outcome abandons the play, and no outcome is posted for it.
+int WINAPI lpPlayAsync(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback,
+                       UINT outcomeMessage, DWORD* play);
 // Stops the current playback; nothing happens when nothing plays. Called from the callback on the
 // progress thread, it ends the reports at once and the caller's thread finishes the stop when it next
-// handles its messages.
+// handles its messages. The graph is taken down on a thread of its own: a healthy one is down when
+// this returns; one that takes longer goes on behind the caller, which lets go of its renderers when
+// it next handles its messages.
 void WINAPI lpStop();
 // 1 while a given-up play of file (ANSI path) still has a thread inside the platform, which may keep
 // the file open: it lets go of it when that thread comes back. 0 otherwise.

@@ -1,4 +1,4 @@
-// The library's entry point and its two exports. Every notification initialises COM on the thread it
+// The library's entry point and its exports. Every notification initialises COM on the thread it
 // comes on: the program's threads get their COM initialisation from this library.
 #include <windows.h>
 #include <objbase.h>
@@ -16,6 +16,11 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 
 extern "C" int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
     return PlaybackSession().Play(file, host, start, stop, callback);
+}
+
+extern "C" int WINAPI lpPlayAsync(const char* file, HWND host, LONGLONG start, LONGLONG stop,
+                                  lpProgressCallback callback, UINT outcomeMessage, DWORD* play) {
+    return PlaybackSession().BeginPlay(file, host, start, stop, callback, outcomeMessage, play);
 }
 
 extern "C" void WINAPI lpStop() { PlaybackSession().Stop(false); }

@@ -10,6 +10,7 @@
 #include "GraphHelper.h"
 #include "MixerPinConfig.h"
 #include "ReaderClsids.h"
+#include "SentMessageWait.h"
 
 const char kNotificationClass[] = "DirectShow Notification";
 
@@ -105,7 +106,16 @@ bool RegisterNotificationClass() {
 
 CPlaybackSession::CPlaybackSession() = default;
 
-CPlaybackSession::~CPlaybackSession() = default;
+CPlaybackSession::~CPlaybackSession() {
+    // At the process's end graphs may still be going down on their threads: the renderers they hold
+    // are left to the process's end rather than released under a step still inside them.
+    for (GoingDown& going : goingDown_)
+        for (auto& filter : going.renderers.filters)
+            filter.Detach();
+    for (GivenUpPlay& play : givenUp_)
+        for (auto& filter : play.renderers.filters)
+            filter.Detach();
+}
 
 void CPlaybackSession::SetPlatform(PlaybackPlatform* platform) { platform_ = platform ? platform : &defaultPlatform_; }
 
@@ -114,12 +124,15 @@ void CPlaybackSession::AddRenderers(qel::ComPtr<IUnknown>* mixerConfig) {
     if (platform_->MajorVersion() > 4) {
         qel::ComPtr<IBaseFilter> mixing;
         if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoMixingRenderer, mixing.GetAddressOf())) &&
-            SUCCEEDED(graph_->AddFilter(mixing.Get(), L"Video Mixing Render")))
+            SUCCEEDED(graph_->AddFilter(mixing.Get(), L"Video Mixing Render"))) {
             wantOverlay = false;
+            renderers_.filters.push_back(mixing);
+        }
     } else {
         qel::ComPtr<IBaseFilter> renderer;
-        if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoRenderer, renderer.GetAddressOf())))
-            graph_->AddFilter(renderer.Get(), L"Video Render");
+        if (SUCCEEDED(platform_->CreateFilter(qelclsid::kVideoRenderer, renderer.GetAddressOf())) &&
+            SUCCEEDED(graph_->AddFilter(renderer.Get(), L"Video Render")))
+            renderers_.filters.push_back(renderer);
     }
     if (!wantOverlay)
         return;
@@ -127,6 +140,7 @@ void CPlaybackSession::AddRenderers(qel::ComPtr<IUnknown>* mixerConfig) {
     if (FAILED(platform_->CreateFilter(qelclsid::kOverlayMixer, overlay.GetAddressOf())) ||
         FAILED(graph_->AddFilter(overlay.Get(), L"OverlayMixer")))
         return;
+    renderers_.filters.push_back(overlay);
     qel::ComPtr<IBaseFilter> found = qel::TakeOver(Helper().FindFilterByClsid(graph_.Get(), qelclsid::kOverlayMixer));
     qel::ComPtr<IPin> input = PinNamed(found.Get(), L"Input0");
     if (!input || FAILED(input->QueryInterface(kIidMixerPinConfig, reinterpret_cast<void**>(mixerConfig->GetAddressOf()))))
@@ -160,82 +174,111 @@ HRESULT RenderMediaFile(IGraphBuilder* graph, const char* file) {
     return graph->RenderFile(wide, nullptr);
 }
 
+HRESULT TakeDownPlayGraph(PlayGraph& graph) {
+    const HRESULT stopped = graph.control ? graph.stopper(graph.control.Get(), graph.events.Get()) : S_OK;
+    if (graph.videoWindow && WindowExists(graph.host)) {
+        // The host's thread answers these while it waits for the take-down or handles its messages.
+        graph.videoWindow->put_Visible(OAFALSE);
+        graph.videoWindow->put_Owner(0);
+    }
+    if (graph.graph) {
+        qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph.graph.Get()));
+        if (source) {
+            Helper().RemoveDownstream(graph.graph.Get(), source.Get());
+            graph.graph->RemoveFilter(source.Get());
+        }
+    }
+    graph.control.Reset();
+    graph.events.Reset();
+    graph.videoWindow.Reset();
+    graph.graph.Reset();
+    return stopped;
+}
+
 namespace {
 
-// What the build step hands back; shared, as the step may end after its play was given up.
-struct BuildOutcome {
-    LONGLONG stop = 0;
-};
+// Runs a play's step, then, when its play let go of it meanwhile, takes the graph down on this thread.
+HRESULT RunPlayStep(const std::shared_ptr<PlayGraph>& graph, const std::function<HRESULT(PlayGraph&)>& step) {
+    const HRESULT result = step(*graph);
+    if (graph->fate.exchange(PlayGraph::kStepEnded) == PlayGraph::kStepAbandoned)
+        TakeDownPlayGraph(*graph);
+    return result;
+}
 
 } // namespace
 
-HRESULT CPlaybackSession::BuildGraph(const char* file, LONGLONG start, HANDLE* stuckThread) {
-    qel::ComPtr<IUnknown> mixerConfig;
-    AddRenderers(&mixerConfig);
-    auto outcome = std::make_shared<BuildOutcome>();
-    outcome->stop = stop_;
+HWND CPlaybackSession::WorkWindow() {
+    if (!workWindow_ || !IsWindow(workWindow_))
+        workWindow_ = CreateWindowExA(0, kNotificationClass, "q&l work", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+    return workWindow_;
+}
+
+bool CPlaybackSession::StartStep(std::function<HRESULT()> step, Phase phase) {
+    auto watched = std::make_unique<CWatchedTask>();
+    const HWND work = WorkWindow();
+    playGraph_->fate = PlayGraph::kStepRunning;
+    const HRESULT started = watched->Start(std::move(step), platform_->GraphLimit(), work, kStepEndedMessage);
+    if (FAILED(started)) {
+        FailPlay(started, !WindowExists(host_));
+        return false;
+    }
+    step_ = std::move(watched);
+    phase_ = phase;
+    if (work)
+        SetTimer(work, kStepWatchTimer, kStepWatchMs, nullptr);
+    return true;
+}
+
+void CPlaybackSession::StartBuild(LONGLONG start) {
     const RenderStep render = platform_->Renderer();
-    qel::ComPtr<IGraphBuilder> graph = graph_;
-    const std::string path = file;
-    const HRESULT rendered = CallWithLimit(
-        [graph, path, render, start, outcome]() -> HRESULT {
-            const HRESULT result = render(graph.Get(), path.c_str());
-            Helper().RemoveUnconnectedFilters(graph.Get());
-            qel::ComPtr<IMediaSeeking> seeking;
-            if (FAILED(graph.As(&seeking)) || !seeking)
+    const std::string path = file_;
+    std::shared_ptr<PlayGraph> graph = playGraph_;
+    StartStep(
+        [graph, path, render, start]() -> HRESULT {
+            return RunPlayStep(graph, [&path, render, start](PlayGraph& play) -> HRESULT {
+                const HRESULT result = render(play.graph.Get(), path.c_str());
+                Helper().RemoveUnconnectedFilters(play.graph.Get());
+                qel::ComPtr<IMediaSeeking> seeking;
+                if (FAILED(play.graph.As(&seeking)) || !seeking)
+                    return result;
+                if (play.stop == 0)
+                    seeking->GetDuration(&play.stop);
+                seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+                LONGLONG duration = 0;
+                seeking->GetDuration(&duration);
+                // The kept stop (the reports compare with it) is not clamped; only the seek is.
+                LONGLONG seekStop = play.stop == 0 || play.stop > duration ? duration : play.stop;
+                LONGLONG seekStart = start;
+                seeking->SetPositions(&seekStart, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame,
+                                      &seekStop, AM_SEEKING_AbsolutePositioning);
                 return result;
-            if (outcome->stop == 0)
-                seeking->GetDuration(&outcome->stop);
-            seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
-            LONGLONG duration = 0;
-            seeking->GetDuration(&duration);
-            // The kept stop (the reports compare with it) is not clamped; only the seek is.
-            LONGLONG seekStop = outcome->stop == 0 || outcome->stop > duration ? duration : outcome->stop;
-            LONGLONG seekStart = start;
-            seeking->SetPositions(&seekStart, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame, &seekStop,
-                                  AM_SEEKING_AbsolutePositioning);
-            return result;
+            });
         },
-        platform_->GraphLimit(), stuckThread);
-    if (rendered == kCallTimedOut) {
-        mixerConfig.Reset();
-        return rendered;
-    }
-    if (mixerConfig) {
-        static_cast<IMixerPinConfig*>(mixerConfig.Get())->SetAspectRatioMode(kAspectLetterBox);
-        mixerConfig.Reset();
-    }
-    graph_.As(&seeking_);
-    stop_ = outcome->stop;
-    return rendered;
+        Phase::kBuilding);
 }
 
-HRESULT CPlaybackSession::RunGraph(HANDLE* stuckThread) {
-    qel::ComPtr<IMediaControl> control = control_;
-    qel::ComPtr<IMediaEventEx> events = events_;
-    const ControlStep run = platform_->Runner();
-    return CallWithLimit([control, events, run]() { return run(control.Get(), events.Get()); },
-                         platform_->GraphLimit(), stuckThread);
-}
-
-int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
-    if (starting_ || stopping_)
+HRESULT CPlaybackSession::BeginPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop,
+                                    lpProgressCallback callback, UINT outcomeMessage, DWORD* number) {
+    if (number)
+        *number = 0;
+    if (waiting_ || stopping_ || looking_)
         return E_PENDING; // from a message sent while a play or a stop waits for its graph
     Stop(false);
     if (!file || !host)
-        return 0;
+        return S_FALSE;
     ForgetEndedGivenUpPlays();
     if (GivenUpPlayHolds(file))
         return kCallTimedOut; // its last try is still inside the platform: another would stick too
     if (givenUp_.size() >= kMaxGivenUpPlays)
         return kTooManyGivenUpPlays;
-    FlagScope starting(starting_);
     file_ = file;
     host_ = host;
     callback_ = callback;
     user_ = 0;
     start_ = start;
     stop_ = stop;
+    outcome_ = S_OK;
     const HRESULT created = CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                              reinterpret_cast<void**>(graph_.GetAddressOf()));
     if (FAILED(created)) {
@@ -245,13 +288,88 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     graph_.As(&control_);
     graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(events_.GetAddressOf()));
     graph_->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(videoWindow_.GetAddressOf()));
+    playGraph_ = std::make_shared<PlayGraph>();
+    playGraph_->graph = graph_;
+    playGraph_->control = control_;
+    playGraph_->events = events_;
+    playGraph_->videoWindow = videoWindow_;
+    playGraph_->stopper = platform_->Stopper();
+    playGraph_->host = host;
+    playGraph_->stop = stop;
+    AddRenderers(&mixerConfig_);
+    outcomeMessage_ = 0; // a build that cannot start is answered here, not posted
+    StartBuild(start);
+    if (!step_)
+        return FAILED(outcome_) ? outcome_ : E_FAIL;
+    outcomeMessage_ = outcomeMessage;
+    if (number)
+        *number = ++playNumber_;
+    return S_OK;
+}
 
-    HANDLE stuckThread = nullptr;
-    const HRESULT rendered = BuildGraph(file, start, &stuckThread);
-    if (rendered == kCallTimedOut) {
-        GiveUpGraph(stuckThread);
-        return rendered;
+int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
+    const HRESULT begun = BeginPlay(file, host, start, stop, callback, 0, nullptr);
+    if (begun != S_OK)
+        return begun == S_FALSE ? 0 : begun;
+    FlagScope waiting(waiting_);
+    while (step_) {
+        WaitHandlingSentMessages(step_->Done(), step_->LookAgainMs());
+        AdvancePlay();
     }
+    return outcome_;
+}
+
+void CPlaybackSession::LookAtWork() {
+    if (looking_ || waiting_)
+        return; // the wait under way looks at the play itself
+    {
+        FlagScope looking(looking_);
+        AdvancePlay();
+        LookAtGraphsGoingDown();
+    }
+    if (!step_ && goingDown_.empty() && workWindow_)
+        KillTimer(workWindow_, kStepWatchTimer);
+}
+
+void CPlaybackSession::AdvancePlay() {
+    if (!step_)
+        return;
+    switch (step_->Look()) {
+    case CWatchedTask::State::kRunning: return;
+    case CWatchedTask::State::kStuck: {
+        if (playGraph_->fate.exchange(PlayGraph::kStepAbandoned) == PlayGraph::kStepEnded)
+            break; // it came back just now: go on as with any step that returned
+        HANDLE stuck = step_->DuplicateThread();
+        step_.reset();
+        const std::string file = file_;
+        Renderers renderers = std::move(renderers_);
+        if (events_)
+            events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
+        if (WindowExists(host_) && savedHostProc_)
+            SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+        DropGraphReferences();
+        GiveUp(file, stuck, std::move(renderers));
+        ForgetPlayback();
+        Conclude(kCallTimedOut);
+        return;
+    }
+    case CWatchedTask::State::kDone: break;
+    }
+    const HRESULT result = step_->Result();
+    step_.reset();
+    if (phase_ == Phase::kBuilding)
+        AfterBuild(result);
+    else if (phase_ == Phase::kRunning)
+        AfterRun(result);
+}
+
+void CPlaybackSession::AfterBuild(HRESULT rendered) {
+    if (mixerConfig_) {
+        static_cast<IMixerPinConfig*>(mixerConfig_.Get())->SetAspectRatioMode(kAspectLetterBox);
+        mixerConfig_.Reset();
+    }
+    graph_.As(&seeking_);
+    stop_ = playGraph_->stop;
     if (FAILED(rendered) || !control_)
         return FailPlay(FAILED(rendered) ? rendered : E_NOINTERFACE, false);
     if (!WindowExists(host_))
@@ -279,15 +397,21 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
         videoWindow_->put_AutoShow(OAFALSE);
         videoWindow_->put_Visible(OAFALSE);
     }
-    const HRESULT ran = RunGraph(&stuckThread);
-    if (ran == kCallTimedOut) {
-        GiveUpGraph(stuckThread);
-        return ran;
-    }
+    const ControlStep run = platform_->Runner();
+    std::shared_ptr<PlayGraph> graph = playGraph_;
+    StartStep(
+        [graph, run]() -> HRESULT {
+            return RunPlayStep(graph, [run](PlayGraph& play) { return run(play.control.Get(), play.events.Get()); });
+        },
+        Phase::kRunning);
+}
+
+void CPlaybackSession::AfterRun(HRESULT ran) {
     {
         // Before the reports start: a callback may stop the playback at its first report.
         CAutoLock hold(&lock_);
         playing_ = true;
+        phase_ = Phase::kPlaying;
     }
     if (FAILED(ran))
         return FailPlay(ran, !WindowExists(host_));
@@ -296,24 +420,32 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     progress_.reset(new CProgressThread);
     if (seeking_)
         progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
-    return 0;
+    Conclude(S_OK);
 }
 
-int CPlaybackSession::FailPlay(HRESULT why, bool hostGone) {
-    // Nothing played, so nothing is reported; the graph goes as a stop takes it down.
+void CPlaybackSession::Conclude(HRESULT outcome) {
+    if (phase_ != Phase::kPlaying)
+        phase_ = Phase::kIdle;
+    outcome_ = outcome;
+    const UINT message = outcomeMessage_;
+    outcomeMessage_ = 0;
+    if (message && WindowExists(host_))
+        PostMessageA(host_, message, static_cast<WPARAM>(outcome), static_cast<LPARAM>(playNumber_));
+}
+
+void CPlaybackSession::FailPlay(HRESULT why, bool hostGone) {
+    // Nothing played, so nothing is reported; the graph goes as a stop takes it down. The host is
+    // told before it is forgotten.
     callback_ = nullptr;
+    step_.reset();
+    Conclude(why);
     playing_ = true;
-    starting_ = false;
-    Stop(hostGone);
-    return why;
+    EndPlayback(hostGone);
 }
 
 void CPlaybackSession::Stop(bool hostGone) {
-    std::unique_ptr<CProgressThread> progress;
     {
         CAutoLock hold(&lock_);
-        if (!playing_ || stopping_ || starting_)
-            return;
         if (progress_ && progress_->IsCurrentThread()) {
             // Waiting here would wait on this very thread, and the windows and the graph belong to the
             // caller's thread: no more reports, and the caller's thread finishes the stop.
@@ -322,6 +454,43 @@ void CPlaybackSession::Stop(bool hostGone) {
                 PostMessageA(notifyWindow_, kStopRequestMessage, 0, 0);
             return;
         }
+    }
+    if (waiting_ || stopping_ || looking_)
+        return;
+    if (step_)
+        AbandonStep();
+    else if (playing_)
+        EndPlayback(hostGone);
+}
+
+void CPlaybackSession::AbandonStep() {
+    // Nothing plays yet: nothing is reported, and the play's outcome is not posted (the caller asked).
+    const bool subclassed = savedHostProc_ != nullptr;
+    if (events_)
+        events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
+    if (subclassed && WindowExists(host_))
+        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    if (playGraph_->fate.exchange(PlayGraph::kStepAbandoned) == PlayGraph::kStepEnded) {
+        // It returned, and its end is not handled yet: the graph goes down as a stop takes it.
+        step_.reset();
+        outcomeMessage_ = 0;
+        mixerConfig_.Reset();
+        TakeDownGraph(0);
+    } else {
+        goingDown_.push_back({file_, std::move(step_), std::move(renderers_)});
+        mixerConfig_.Reset();
+        DropGraphReferences();
+    }
+    ForgetPlayback();
+    phase_ = Phase::kIdle;
+}
+
+void CPlaybackSession::EndPlayback(bool hostGone) {
+    std::unique_ptr<CProgressThread> progress;
+    {
+        CAutoLock hold(&lock_);
+        if (!playing_ || stopping_)
+            return;
         stopping_ = true;
         progress = std::move(progress_);
     }
@@ -337,8 +506,11 @@ void CPlaybackSession::Stop(bool hostGone) {
         events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
     if (!hostGone && WindowExists(host_) && savedHostProc_)
         SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
-    TakeDownGraph();
+    if (hostGone && playGraph_)
+        playGraph_->host = nullptr; // its windows go with the host
+    TakeDownGraph(kTakeDownWaitMs);
     ForgetPlayback();
+    phase_ = Phase::kIdle;
     stopping_ = false;
 }
 
@@ -353,58 +525,58 @@ void CPlaybackSession::ReportStopPosition() {
         callback_(start_, stop_, *current, user_);
 }
 
-void CPlaybackSession::TakeDownGraph() {
-    if (!graph_)
+void CPlaybackSession::TakeDownGraph(DWORD waitMs) {
+    std::shared_ptr<PlayGraph> graph = std::move(playGraph_);
+    Renderers renderers = std::move(renderers_);
+    mixerConfig_.Reset();
+    DropGraphReferences();
+    if (!graph)
         return;
-    // Only the stop waits on the graph's threads (a renderer's among them, which may need this thread
-    // to answer): it runs with the limit. The rest, and the last release, stay on this thread, which
-    // made the renderers and owns their windows.
-    qel::ComPtr<IMediaControl> control = control_;
-    qel::ComPtr<IMediaEventEx> events = events_;
-    const ControlStep stop = platform_->Stopper();
-    HANDLE stuckThread = nullptr;
-    const HRESULT stopped = CallWithLimit(
-        [control, events, stop]() -> HRESULT { return control ? stop(control.Get(), events.Get()) : S_OK; },
-        platform_->GraphLimit(), &stuckThread);
-    if (stopped == kCallTimedOut) {
-        GiveUpGraph(stuckThread); // the stopping thread keeps the graph alive for as long as it is inside
+    auto step = std::make_unique<CWatchedTask>();
+    const HWND work = WorkWindow();
+    if (FAILED(step->Start([graph]() { return TakeDownPlayGraph(*graph); }, platform_->GraphLimit(), work,
+                           kStepEndedMessage))) {
+        TakeDownPlayGraph(*graph); // no thread to be had: here, as it is
         return;
     }
-    if (WindowExists(host_) && videoWindow_) {
-        videoWindow_->put_Visible(OAFALSE);
-        videoWindow_->put_Owner(0);
-    }
-    qel::ComPtr<IBaseFilter> source = qel::TakeOver(Helper().FindSourceFilter(graph_.Get()));
-    if (source) {
-        Helper().RemoveDownstream(graph_.Get(), source.Get());
-        graph_->RemoveFilter(source.Get());
-    }
-    control_.Reset();
-    events_.Reset();
-    videoWindow_.Reset();
-    graph_.Reset();
-    seeking_.Reset();
+    if (waitMs && WaitHandlingSentMessages(step->Done(), waitMs))
+        return; // down: the renderers go here with this scope, on the thread that made them
+    goingDown_.push_back({file_, std::move(step), std::move(renderers)});
+    if (work)
+        SetTimer(work, kStepWatchTimer, kStepWatchMs, nullptr);
 }
 
-void CPlaybackSession::GiveUpGraph(HANDLE stuckThread) {
-    if (events_)
-        events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
-    if (WindowExists(host_) && savedHostProc_)
-        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+void CPlaybackSession::LookAtGraphsGoingDown() {
+    for (auto it = goingDown_.begin(); it != goingDown_.end();) {
+        switch (it->step->Look()) {
+        case CWatchedTask::State::kRunning: ++it; break;
+        case CWatchedTask::State::kDone: it = goingDown_.erase(it); break;
+        case CWatchedTask::State::kStuck:
+            GiveUp(it->file, it->step->DuplicateThread(), std::move(it->renderers));
+            it = goingDown_.erase(it);
+            break;
+        }
+    }
+}
+
+void CPlaybackSession::GiveUp(const std::string& file, HANDLE stuckThread, Renderers renderers) {
     // The graph's frozen picture must not stay over the host; the renderer's thread may be the one
     // that hangs, so the hide is not waited for.
-    for (HWND window : rendererWindows_)
+    for (HWND window : renderers.windows)
         if (IsWindow(window))
             ShowWindowAsync(window, SW_HIDE);
     if (stuckThread)
-        givenUp_.push_back({file_, std::make_shared<Win32Handle>(stuckThread)});
-    // Only references are dropped: the thread still inside the graph holds its own.
+        givenUp_.push_back({file, std::make_shared<Win32Handle>(stuckThread), std::move(renderers)});
+}
+
+void CPlaybackSession::DropGraphReferences() {
+    // Only references are dropped: the step still inside the graph holds its own.
     control_.Reset();
     events_.Reset();
     videoWindow_.Reset();
     seeking_.Reset();
     graph_.Reset();
-    ForgetPlayback();
+    playGraph_.reset();
 }
 
 void CPlaybackSession::ForgetPlayback() {
@@ -415,7 +587,7 @@ void CPlaybackSession::ForgetPlayback() {
         notifyWindow_ = nullptr;
     }
     savedHostProc_ = nullptr;
-    rendererWindows_.clear();
+    renderers_ = Renderers();
     file_.clear();
     host_ = nullptr;
     callback_ = nullptr;
@@ -424,10 +596,10 @@ void CPlaybackSession::ForgetPlayback() {
 }
 
 void CPlaybackSession::NoteRendererWindows(const std::vector<HWND>& before) {
-    rendererWindows_.clear();
+    renderers_.windows.clear();
     for (HWND child : ChildWindows(host_))
         if (std::find(before.begin(), before.end(), child) == before.end())
-            rendererWindows_.push_back(child);
+            renderers_.windows.push_back(child);
 }
 
 void CPlaybackSession::ForgetEndedGivenUpPlays() {
@@ -503,9 +675,17 @@ LRESULT CALLBACK CPlaybackSession::HostProc(HWND window, UINT message, WPARAM wP
 
 LRESULT CALLBACK CPlaybackSession::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CPlaybackSession& session = PlaybackSession();
+    if (message == WM_TIMER && wParam == kStepWatchTimer) {
+        session.LookAtWork();
+        return 0;
+    }
     if (message == WM_TIMER) {
         KillTimer(window, wParam);
         session.FitVideoToHost();
+        return 0;
+    }
+    if (message == kStepEndedMessage) {
+        session.LookAtWork();
         return 0;
     }
     if (message == kGraphNotifyMessage) {

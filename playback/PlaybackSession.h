@@ -3,16 +3,21 @@
 // the renderer's window a child of the host, keeps it fitted to the host, reports the position from a
 // low-priority thread and stops on lpStop, a new play, the host's end or the graph's end. The calls
 // into the graph that a file or a renderer can hang (building, running, stopping and taking it down)
-// run on threads of their own (BoundedCall.h): a graph that makes no progress is given up, never
-// waited for, so the caller's (the user-interface) thread always comes back; a slow one is waited for.
+// run as steps on threads of their own (BoundedCall.h), watched for progress: a graph that makes none
+// is given up, a slow one is waited for. A play started with BeginPlay never waits on its steps: each
+// step's end comes back to the caller's thread as a message, and the play's outcome is posted to its
+// host. A stop waits for the take-down only briefly; the rest goes on behind it.
 #include <windows.h>
 #include <dshow.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "BoundedCall.h"
+#include "Win32Handle.h"
 #include "qeldshow/com_ptr.h"
 #include "Fluvant.h"
 #include "ProgressThread.h"
@@ -59,7 +64,31 @@ constexpr DWORD kProgressPeriodMs = 67;
 constexpr DWORD kProgressEndLimitMs = 500;
 // Posted to the notification window when the progress thread itself asks for the stop.
 constexpr UINT kStopRequestMessage = WM_APP + 0x4E3;
+// Posted to the work window when a graph step has returned; its watch ticks on a timer meanwhile.
+constexpr UINT kStepEndedMessage = WM_APP + 0x4E4;
+constexpr UINT_PTR kStepWatchTimer = 2223;
+constexpr UINT kStepWatchMs = 250;
+// How long a stop waits for its graph to be taken down before it goes on behind the caller: a healthy
+// graph is down by then, and the caller's thread is back in time to answer its user.
+constexpr DWORD kTakeDownWaitMs = 400;
 extern const char kNotificationClass[]; // "DirectShow Notification"
+
+// A play's graph as its steps on other threads hold it: the step running when its play is given up or
+// stopped keeps it, and takes it down itself once it returns.
+struct PlayGraph {
+    enum Fate { kStepRunning, kStepEnded, kStepAbandoned };
+    qel::ComPtr<IGraphBuilder> graph;
+    qel::ComPtr<IMediaControl> control;
+    qel::ComPtr<IMediaEventEx> events;
+    qel::ComPtr<IVideoWindow> videoWindow;
+    ControlStep stopper = &StopMediaGraph;
+    HWND host = nullptr; // its video window is hidden and let go of while this is a window
+    LONGLONG stop = 0;   // the kept stop, completed by the build
+    std::atomic<int> fate{kStepRunning};
+};
+// Stops the graph, hides its video window and takes the graph down, letting go of every reference it
+// holds: a plain function, as it runs on a step's thread. The stop's answer.
+HRESULT TakeDownPlayGraph(PlayGraph& graph);
 
 class CPlaybackSession {
 public:
@@ -70,13 +99,21 @@ public:
 
     // 0 when the file plays (or when there is no file or host: nothing to play); else why it does not:
     // the render's or the run's failure, or kCallTimedOut when the graph did not answer in time.
+    // Waits for the graph, handling sent messages.
     int Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
+    // The same play without waiting: S_OK when it is under way, and its outcome (what Play answers)
+    // is posted to host as outcomeMessage with lParam = *number; S_FALSE when there is nothing to play;
+    // else why it could not start (nothing is posted then). lpStop before the outcome abandons it.
+    HRESULT BeginPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback,
+                      UINT outcomeMessage, DWORD* number);
     // hostGone: the host window is being destroyed (its procedure must not be put back). Called from
     // the progress thread (a callback that stops), it ends the reports at once and leaves the rest
     // of the stop to the caller's thread, which owns the windows and the graph.
     void Stop(bool hostGone);
 
     bool Playing() const { return playing_; }
+    // A play is under way: its graph is being built or started.
+    bool Starting() const { return static_cast<bool>(step_); }
     HWND NotificationWindow() const { return notifyWindow_; }
     IGraphBuilder* Graph() const { return graph_.Get(); }
     // Replaces the platform (tests); null puts the real one back.
@@ -86,33 +123,65 @@ public:
     bool GivenUpPlayHolds(const char* file);
     // Given-up plays whose thread has not come back yet.
     size_t GivenUpPlaysRunning();
+    // Graphs of stopped or abandoned plays still being taken down (not given up).
+    size_t GraphsGoingDown() const { return goingDown_.size(); }
 
     // The library's window procedures.
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
-    // On kCallTimedOut, stuckThread receives the thread still inside the call (owned by the caller).
-    HRESULT BuildGraph(const char* file, LONGLONG start, HANDLE* stuckThread);
-    HRESULT RunGraph(HANDLE* stuckThread);
-    void ReportStopPosition();
-    void TakeDownGraph();
-    // Lets go of the graph without another call into it (it did not answer), and of the rest; its
-    // thread (still inside the call) is kept count of with the file.
-    void GiveUpGraph(HANDLE stuckThread);
-    void NoteRendererWindows(const std::vector<HWND>& before);
-    void ForgetEndedGivenUpPlays();
-    void ForgetPlayback();
-    // Ends a play that cannot go on (why), without a report; its answer.
-    int FailPlay(HRESULT why, bool hostGone);
-    void HandleGraphEvents();
-    void FitVideoToHost();
+    enum class Phase { kIdle, kBuilding, kRunning, kPlaying };
 
+    // The renderers this thread made for a graph (their windows are this thread's: they are let go of
+    // here), and the windows they put in the host (hidden when the graph is given up).
+    struct Renderers {
+        std::vector<qel::ComPtr<IBaseFilter>> filters;
+        std::vector<HWND> windows;
+    };
+    // A graph on its way down on a step's thread.
+    struct GoingDown {
+        std::string file;
+        std::unique_ptr<CWatchedTask> step;
+        Renderers renderers;
+    };
+    // A graph whose step made no progress: its thread is still inside the platform.
     struct GivenUpPlay {
         std::string file;
         std::shared_ptr<Win32Handle> thread; // signalled once it has come back
+        Renderers renderers;                 // let go of here once it has
     };
+
+    void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
+    // Starts step on its own thread as the play's next phase; false (the play concluded) when it cannot.
+    bool StartStep(std::function<HRESULT()> step, Phase phase);
+    void StartBuild(LONGLONG start);
+    void AfterBuild(HRESULT rendered);
+    void AfterRun(HRESULT ran);
+    // Looks at the play's step and goes on with the play when it has returned.
+    void AdvancePlay();
+    void LookAtGraphsGoingDown();
+    void LookAtWork(); // both, on the work window's message or timer
+    // Ends the play with its outcome: posted to the host, or kept for Play.
+    void Conclude(HRESULT outcome);
+    void ReportStopPosition();
+    // Ends a play that runs (or failed to start): the graph goes down behind the caller.
+    void EndPlayback(bool hostGone);
+    // Lets go of a play whose step is still running: the step takes its graph down when it returns.
+    void AbandonStep();
+    // Hands the graph to a step that takes it down; waits for it at most waitMs.
+    void TakeDownGraph(DWORD waitMs);
+    // Lets go of a graph whose step did not answer; its thread is kept count of with the file.
+    void GiveUp(const std::string& file, HANDLE stuckThread, Renderers renderers);
+    void DropGraphReferences();
+    void NoteRendererWindows(const std::vector<HWND>& before);
+    void ForgetEndedGivenUpPlays();
+    void ForgetPlayback();
+    HWND WorkWindow();
+    // Ends a play that cannot go on (why), without a report.
+    void FailPlay(HRESULT why, bool hostGone);
+    void HandleGraphEvents();
+    void FitVideoToHost();
 
     LONGLONG start_ = 0;
     LONGLONG stop_ = 0;
@@ -123,16 +192,26 @@ private:
     qel::ComPtr<IMediaControl> control_;
     qel::ComPtr<IGraphBuilder> graph_;
     qel::ComPtr<IMediaSeeking> seeking_;
+    qel::ComPtr<IUnknown> mixerConfig_; // the Overlay Mixer's pin configuration, between build and run
+    std::shared_ptr<PlayGraph> playGraph_; // what the play's steps hold
+    std::unique_ptr<CWatchedTask> step_;   // the build or the run under way
+    Phase phase_ = Phase::kIdle;
     DWORD user_ = 0;
     lpProgressCallback callback_ = nullptr;
     HWND notifyWindow_ = nullptr;
+    HWND workWindow_ = nullptr; // the steps' ends and their watch; made on the caller's thread
     bool playing_ = false;
     bool stopping_ = false; // a stop is under way: stops from its callbacks return at once
-    bool starting_ = false; // a play waits for its graph: plays and stops from sent messages return
+    bool waiting_ = false;  // Play waits for its graph: plays and stops from sent messages return
+    bool looking_ = false;  // the work is being looked at: a nested look returns
+    UINT outcomeMessage_ = 0; // 0: Play waits for the outcome itself
+    DWORD playNumber_ = 0;
+    HRESULT outcome_ = S_OK;
     CCritSec lock_;
     WNDPROC savedHostProc_ = nullptr;
     std::string file_;
-    std::vector<HWND> rendererWindows_; // the host's children the graph put there, hidden on a give-up
+    Renderers renderers_;
+    std::vector<GoingDown> goingDown_;
     std::vector<GivenUpPlay> givenUp_;
     PlaybackPlatform defaultPlatform_;
     PlaybackPlatform* platform_ = &defaultPlatform_;
