@@ -349,8 +349,8 @@ void CPlaybackSession::AdvancePlay() {
             SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
         DropGraphReferences();
         GiveUp(file, stuck, std::move(renderers));
+        Conclude(kCallTimedOut); // while the host is still known
         ForgetPlayback();
-        Conclude(kCallTimedOut);
         return;
     }
     case CWatchedTask::State::kDone: break;

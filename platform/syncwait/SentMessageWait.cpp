@@ -9,14 +9,15 @@ bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs) {
         if (limitMs != INFINITE) {
             const DWORD spent = GetTickCount() - began;
             if (spent >= limitMs)
-                return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+                return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
             left = limitMs - spent;
         }
-        const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0)
+        const DWORD count = handle ? 1 : 0;
+        const DWORD woke = MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, left, QS_SENDMESSAGE);
+        if (count && woke == WAIT_OBJECT_0)
             return true;
-        if (woke != WAIT_OBJECT_0 + 1)
-            return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        if (woke != WAIT_OBJECT_0 + count)
+            return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
         // Peeking is what delivers the sent messages; nothing is taken from the posted queue.
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -4,7 +4,8 @@
 // Posted messages and input stay queued: nothing the user does runs inside the wait.
 #include <windows.h>
 
-// Waits at most limitMs (INFINITE: no limit) for handle; true when it was signalled.
+// Waits at most limitMs (INFINITE: no limit) for handle; true when it was signalled. A null handle
+// makes it a pause that answers sent messages (false).
 bool WaitHandlingSentMessages(HANDLE handle, DWORD limitMs);
 
 // The module this code lives in, with one more reference on it (null when it cannot be had): a thread

@@ -20,6 +20,7 @@
 #include "AlbumRules.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
+#include "SentMessageWait.h"
 #include "SkinLoader.h"
 #include "SkinPicture.h"
 #include "SkinWindow.h"
@@ -280,7 +281,9 @@ void CMainDlg::OnTrash() {
             BOOL gone = DeleteForGood(path);
             while (!gone && MayPass(path) && !HeldByGivenUpWork(path) &&
                    ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
-                ::Sleep(kLetGoStepMs);
+                // Sent messages are answered meanwhile: the playback's take-down hides its renderer's
+                // window, which this thread owns, before it lets go of the file.
+                WaitHandlingSentMessages(nullptr, kLetGoStepMs);
                 HandOverFinishedThumbnails();
                 gone = DeleteForGood(path);
             }

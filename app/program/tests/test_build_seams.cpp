@@ -1,6 +1,6 @@
 // The test build of the program (ZentrikTestBuild.exe, never installed): the installed program's
 // sources with the album's test seams set from the environment at the start, so that a test of the
-// real process can count its clip tries and slow its repair.
+// real process can count its clip tries, slow its repair and hold its plays.
 #include <windows.h>
 
 #include <cstdlib>
@@ -12,6 +12,10 @@ namespace {
 
 constexpr char kClipTryLogVariable[] = "ZENTRIK_CLIP_TRY_LOG";
 constexpr char kRepairReadPauseVariable[] = "QEL_TEST_REPAIR_READ_PAUSE_MS";
+// Plays of clips whose name holds this text hang after their source opened (the playback library's
+// test seam, ordinal 5, which the installed program never calls).
+constexpr char kHeldPlayVariable[] = "QEL_TEST_HOLD_PLAYS";
+constexpr WORD kHoldPlaysOrdinal = 5;
 
 std::string Variable(const char* name) {
     char value[MAX_PATH] = {};
@@ -36,11 +40,24 @@ void AppendClipTry(const char* path) {
     ::CloseHandle(file);
 }
 
+void HoldPlays(const std::string& marker) {
+    using HoldFunction = void(WINAPI*)(const char*);
+    HMODULE playback = ::LoadLibraryA("Fluvant.dll");
+    auto hold = playback ? reinterpret_cast<HoldFunction>(reinterpret_cast<void*>(
+                               ::GetProcAddress(playback, MAKEINTRESOURCEA(kHoldPlaysOrdinal))))
+                         : nullptr;
+    if (hold)
+        hold(marker.c_str()); // the library keeps its own copy
+}
+
 struct SeamsFromEnvironment {
     SeamsFromEnvironment() {
         ClipTryLog() = Variable(kClipTryLogVariable);
         if (!ClipTryLog().empty())
             SetClipTryObserver(&AppendClipTry);
+        const std::string held = Variable(kHeldPlayVariable);
+        if (!held.empty())
+            HoldPlays(held);
         const std::string pause = Variable(kRepairReadPauseVariable);
         if (!pause.empty())
             SetRepairReadPause(static_cast<DWORD>(std::strtoul(pause.c_str(), nullptr, 10)));

@@ -36,6 +36,8 @@ bool g_rendererShowsNothing = false;
 constexpr UINT WM_VIEWER_FRAME_READ = WM_APP + 0x42;
 constexpr UINT WM_VIEWER_SCREEN_COMPARED = WM_APP + 0x43;
 constexpr UINT WM_VIEWER_PICTURE_DECODED = WM_APP + 0x44;
+// The playback library's outcome of a play: wParam the outcome, lParam the play's number.
+constexpr UINT WM_VIEWER_PLAY_OUTCOME = WM_APP + 0x45;
 
 // The kinds of job on a lane: a waiting job is replaced by a newer one of its kind.
 enum LaneJob { kReadFrame, kCompareScreen, kGrabStill, kDecodePicture };
@@ -172,6 +174,7 @@ BEGIN_MESSAGE_MAP(CPreviewWnd, CWnd)
     ON_MESSAGE(WM_VIEWER_FRAME_READ, OnFrameRead)
     ON_MESSAGE(WM_VIEWER_SCREEN_COMPARED, OnScreenCompared)
     ON_MESSAGE(WM_VIEWER_PICTURE_DECODED, OnPictureDecoded)
+    ON_MESSAGE(WM_VIEWER_PLAY_OUTCOME, OnPlayOutcome)
 END_MESSAGE_MAP()
 
 CPreviewWnd::CPreviewWnd() = default;
@@ -244,7 +247,7 @@ void CPreviewWnd::KeepFrameBlock(HGLOBAL frame) {
 void CPreviewWnd::LetGoOfShownFile() {
     // The playback and the reader each hold the file open; a system that refuses to delete an open
     // file would refuse Trash of the shown clip otherwise.
-    if (m_playing)
+    if (m_playing || m_starting)
         Stop();
     DropImage();
     DropReader();
@@ -409,7 +412,7 @@ void CPreviewWnd::ShowFrameBlock(HGLOBAL frame) {
 }
 
 void CPreviewWnd::Play() {
-    if (m_playing)
+    if (m_playing || m_starting)
         Stop();
     m_rendererCheck = viewer::RendererCheck();
     m_ownPicture = FALSE;
@@ -429,11 +432,29 @@ void CPreviewWnd::Play() {
         TellClipCannotPlay(owner, m_path, true);
         return;
     }
-    const int failed = lpPlay(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress);
+    DWORD play = 0;
+    const HRESULT begun = lpPlayAsync(m_path, m_hWnd, m_heldPosition, 0, OnPlaybackProgress, WM_VIEWER_PLAY_OUTCOME, &play);
+    if (FAILED(begun)) {
+        Invalidate(); // the still, not a renderer's leftover
+        TellClipCannotPlay(owner, m_path, begun == HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        return;
+    }
+    if (begun == S_OK) {
+        m_starting = TRUE;
+        m_startingPlay = play;
+    }
+}
+
+LRESULT CPreviewWnd::OnPlayOutcome(WPARAM outcome, LPARAM play) {
+    if (!m_starting || static_cast<DWORD>(play) != m_startingPlay)
+        return 0; // of a play stopped or replaced since
+    m_starting = FALSE;
+    const HRESULT failed = static_cast<HRESULT>(outcome);
     if (failed) {
         Invalidate(); // the still, not a renderer's leftover
-        TellClipCannotPlay(owner, m_path, failed == HRESULT_FROM_WIN32(ERROR_TIMEOUT));
-        return;
+        TellClipCannotPlay(m_parent ? m_parent->GetSafeHwnd() : m_hWnd, m_path,
+                           failed == HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        return 0;
     }
     m_playing = TRUE;
     if (g_rendererShowsNothing && m_reader) {
@@ -441,6 +462,7 @@ void CPreviewWnd::Play() {
         HideRendererWindows();
         ShowFrameAt(m_heldPosition);
     }
+    return 0;
 }
 
 std::vector<POINT> CPreviewWnd::SamplePoints() const {
@@ -540,6 +562,7 @@ void CPreviewWnd::Stop() {
     m_playWhenTried = FALSE;
     if (m_stopping)
         return;
+    m_starting = FALSE;
     ++m_playNumber;
     {
         FlagScope stopping(m_stopping);
@@ -554,6 +577,7 @@ void CPreviewWnd::StopAt(LONGLONG position) {
     m_playWhenTried = FALSE;
     if (m_stopping)
         return;
+    m_starting = FALSE;
     ++m_playNumber;
     m_heldPosition = position;
     {

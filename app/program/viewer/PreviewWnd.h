@@ -36,7 +36,8 @@ public:
     // A picture is shown once it is decoded (the parent is sent WM_ZENTRIK_VIEWER_STILL then).
     ShownKind ShowFile(const char* path);
     // A clip whose first still is still on its way plays once it came: until then it was not tried,
-    // and trying it here could hold the window for as long as the platform's source hangs.
+    // and trying it here could hold the window for as long as the platform's source hangs. The play
+    // starts behind the window: its outcome comes back as a message, a refusal is said then.
     void Play();
     void Stop();
     // Stops at position (100-ns units), showing the media detector's still of it when there is one.
@@ -47,7 +48,8 @@ public:
     // At the end, before GDI+ goes: the shown image and the reader are let go, and a picture's decode
     // under way is waited for at most waitMs. Whether GDI+ may go (no decode is inside it).
     bool DropShownImage(DWORD waitMs = 2000);
-    BOOL IsPlaying() const { return m_playing; }
+    // Playing, or starting to.
+    BOOL IsPlaying() const { return m_playing || m_starting; }
     // A position report of the playback (100-ns units). Where the platform's renderer shows nothing
     // (the screen under the viewer stays the same while the clip plays), the viewer hides the
     // renderer's window and draws the reader's frame of each report itself.
@@ -60,6 +62,7 @@ protected:
     afx_msg LRESULT OnFrameRead(WPARAM, LPARAM answer);
     afx_msg LRESULT OnScreenCompared(WPARAM, LPARAM answer);
     afx_msg LRESULT OnPictureDecoded(WPARAM, LPARAM answer);
+    afx_msg LRESULT OnPlayOutcome(WPARAM outcome, LPARAM play);
     DECLARE_MESSAGE_MAP()
 
     void ShowPicture(const char* path);
@@ -89,6 +92,8 @@ protected:
 
     double m_framesPerSecond = 0;
     BOOL m_playing = FALSE;
+    BOOL m_starting = FALSE; // the playback library builds and starts the play asked for
+    DWORD m_startingPlay = 0; // its number, which its outcome carries
     // Set while the playback library stops: its last report may come back here through the dialog.
     BOOL m_stopping = FALSE;
     std::unique_ptr<CImage> m_image;

@@ -11,9 +11,11 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "album_folder.h"
 #include "answer_probe.h"
+#include "avi_clip.h"
 #include "../../skin/tests/large_png.h"
 #include "program_fixture.h"
 #include "program_windows.h"
@@ -143,6 +145,89 @@ TEST_F(ViewerAnswers, ADoubleClickOnAClipNeverTriedThatHangsItsSourceLeavesTheWi
     EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
     PostClick(dialog, kClose);
     EXPECT_EQ(0u, run->WaitForExit(10000));
+}
+
+// Clips whose still the reader gives in time, but whose play the platform never finishes building (the
+// test build holds such plays): a click on another item while such a play is under way is handled at
+// once and ends the play quietly; the window answers while a play is tried, the clip is then said not
+// to answer, and refused at once after; Close ends the program with 0 while held plays are inside.
+TEST_F(ViewerAnswers, APlayThatHangsAfterTheClipsStillCameLeavesTheWindowAnswering) {
+    qeltest::Watchdog::ExtendCurrentTest(180);
+    AlbumFolder folder("answer_held_play");
+    const std::vector<uint8_t> clip = qelmedia::BuildAviClip(qelmedia::AviClipFormat{});
+    // Newest first: 8000 and 8001 the clips, 8002 and 8003 the pictures.
+    folder.Write("held_play_2.avi", std::string(clip.begin(), clip.end()), 40);
+    folder.Write("held_play.avi", std::string(clip.begin(), clip.end()), 30);
+    folder.Write("picture_a.bmp", SolidBmp(160, 120, RGB(200, 40, 40)), 20);
+    folder.Write("picture_b.bmp", SolidBmp(96, 72, RGB(40, 40, 200)), 10);
+    bool testBuild = false;
+    auto run = StartPrepared([&folder, &testBuild](ZentrikRun& prepared) {
+        testBuild = prepared.UseTestBuild();
+        prepared.SetIniValue("Basic", "Image Folder", folder.Dir().c_str());
+        ::SetEnvironmentVariableA("QEL_TEST_HOLD_PLAYS", "held_play");
+    });
+    ::SetEnvironmentVariableA("QEL_TEST_HOLD_PLAYS", nullptr);
+    ASSERT_TRUE(testBuild) << "the test build is missing";
+    HWND dialog = run->Dialog();
+    for (int i = 0; i < 100 && !FindChildById(dialog, 8003); ++i)
+        run->Pump(50);
+    HWND second = FindChildById(dialog, 8000), held = FindChildById(dialog, 8001);
+    HWND pictureA = FindChildById(dialog, 8002);
+    ASSERT_TRUE(second && held && pictureA && FindChildById(dialog, 8003)) << "the album did not fill";
+    PostClick(dialog, kSwitch);
+    run->Pump(300);
+    // A clip's still comes through the reader, in time: its size shows.
+    auto showStill = [&run](HWND item) {
+        ClickItem(item);
+        for (int i = 0; i < 200 && TextOf(run->Control(kPixelSize)) != "64X48"; ++i)
+            run->Pump(50);
+        return TextOf(run->Control(kPixelSize)) == "64X48";
+    };
+    ASSERT_TRUE(::IsWindowVisible(pictureA)) << "the picture's item is not shown";
+
+    // A picture clicked while a play is under way.
+    ASSERT_TRUE(showStill(second)) << "the second clip's still did not come";
+    ::PostMessageA(second, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    run->Pump(100);
+    ClickItem(pictureA);
+    const DWORD clicked = ::GetTickCount();
+    for (int i = 0; i < 250 && TextOf(run->Control(kPixelSize)) != "160X120"; ++i)
+        run->Pump(20);
+    const DWORD shown = ::GetTickCount() - clicked;
+    std::printf("figure: a picture clicked while a held play was under way showed after %lu ms\n",
+                static_cast<unsigned long>(shown));
+    EXPECT_EQ("160X120", TextOf(run->Control(kPixelSize))) << "the click during the play was lost";
+    EXPECT_LT(shown, 500u) << "the click during the play waited";
+
+    // The held clip's play, tried while the window is watched.
+    ASSERT_TRUE(showStill(held)) << "the clip's still did not come";
+    const std::string said = "Cannot play held_play.avi: the clip does not answer.";
+    run->ExpectBox("Error", said);
+    ::PostMessageA(held, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::Sleep(100); // the double click is taken up and its play started
+    const Race race = RaceRepaintAgainst(pictureA, [] { return ErrorBox() != nullptr; }, kAnswerHangGuardMs);
+    PrintRace(race, "repaint while a play that hangs after its still is tried");
+    const long answer = AnswerTime(dialog, kAnswerHangGuardMs);
+    std::printf("figure: a posted message was answered after %ld ms while the play was tried\n", answer);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_viewer_play_held").c_str());
+    EXPECT_TRUE(race.RepaintFirst()) << "the window did not repaint while the play was tried";
+    EXPECT_GE(race.repaintMs, 0) << "no repaint within the hang guard";
+    EXPECT_LT(race.repaintMs, 500) << "the repaint took longer than half a second";
+    EXPECT_GE(answer, 0) << "hang guard";
+    run->WaitForExpectedBoxes(40000);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "the held play was never given up";
+    WaitUntilBoxGone();
+
+    // Known now: refused at once.
+    run->ExpectBox("Error", said);
+    ::PostMessageA(held, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "the second play of the held clip said nothing";
+    WaitUntilBoxGone();
+    // The abandoned play, given up meanwhile too, never spoke.
+    EXPECT_EQ(nullptr, ErrorBox()) << "another box is shown";
+    PostClick(dialog, kClose);
+    EXPECT_EQ(0u, run->WaitForExit(15000)) << "Close did not end the program with 0 while held plays were inside";
 }
 
 TEST_F(ViewerAnswers, AHugePictureIsDecodedWhileTheWindowAnswersAndItsSizeShowsOnceItIs) {
