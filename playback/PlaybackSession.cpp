@@ -267,17 +267,40 @@ HRESULT CPlaybackSession::BeginPlay(const char* file, HWND host, LONGLONG start,
     Stop(false);
     if (!file || !host)
         return S_FALSE;
+    auto request = std::make_unique<PlayRequest>();
+    request->file = file;
+    request->host = host;
+    request->start = start;
+    request->stop = stop;
+    request->callback = callback;
+    request->outcomeMessage = outcomeMessage;
+    request->number = playNumber_ + 1;
+    if (goingDown_.empty()) {
+        const HRESULT started = StartPlay(*request);
+        if (FAILED(started))
+            return started;
+    } else {
+        queued_ = std::move(request);
+        if (const HWND work = WorkWindow())
+            SetTimer(work, kStepWatchTimer, kStepWatchMs, nullptr);
+    }
+    if (number)
+        *number = ++playNumber_;
+    return S_OK;
+}
+
+HRESULT CPlaybackSession::StartPlay(const PlayRequest& request) {
     ForgetEndedGivenUpPlays();
-    if (GivenUpPlayHolds(file))
+    if (GivenUpPlayHolds(request.file.c_str()))
         return kCallTimedOut; // its last try is still inside the platform: another would stick too
     if (givenUp_.size() >= kMaxGivenUpPlays)
         return kTooManyGivenUpPlays;
-    file_ = file;
-    host_ = host;
-    callback_ = callback;
+    file_ = request.file;
+    host_ = request.host;
+    callback_ = request.callback;
     user_ = 0;
-    start_ = start;
-    stop_ = stop;
+    start_ = request.start;
+    stop_ = request.stop;
     outcome_ = S_OK;
     const HRESULT created = CoCreateInstance(qelclsid::kFilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                              reinterpret_cast<void**>(graph_.GetAddressOf()));
@@ -294,17 +317,29 @@ HRESULT CPlaybackSession::BeginPlay(const char* file, HWND host, LONGLONG start,
     playGraph_->events = events_;
     playGraph_->videoWindow = videoWindow_;
     playGraph_->stopper = platform_->Stopper();
-    playGraph_->host = host;
-    playGraph_->stop = stop;
+    playGraph_->host = host_;
+    playGraph_->stop = stop_;
     AddRenderers(&mixerConfig_);
-    outcomeMessage_ = 0; // a build that cannot start is answered here, not posted
-    StartBuild(start);
+    outcomeMessage_ = 0; // a build that cannot start is answered by the caller, not posted
+    StartBuild(start_);
     if (!step_)
         return FAILED(outcome_) ? outcome_ : E_FAIL;
-    outcomeMessage_ = outcomeMessage;
-    if (number)
-        *number = ++playNumber_;
+    outcomeMessage_ = request.outcomeMessage;
+    outcomeNumber_ = request.number;
     return S_OK;
+}
+
+void CPlaybackSession::StartQueuedPlay() {
+    if (!queued_ || !goingDown_.empty())
+        return;
+    const std::unique_ptr<PlayRequest> request = std::move(queued_);
+    const HRESULT started = StartPlay(*request);
+    if (FAILED(started)) {
+        outcome_ = started;
+        if (request->outcomeMessage && WindowExists(request->host))
+            PostMessageA(request->host, request->outcomeMessage, static_cast<WPARAM>(started),
+                         static_cast<LPARAM>(request->number));
+    }
 }
 
 int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback) {
@@ -312,7 +347,15 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     if (begun != S_OK)
         return begun == S_FALSE ? 0 : begun;
     FlagScope waiting(waiting_);
-    while (step_) {
+    while (queued_ || step_) {
+        if (queued_) {
+            // Earlier graphs go down first: each is watched as any step is, and given up when stuck.
+            CWatchedTask& first = *goingDown_.front().step;
+            WaitHandlingSentMessages(first.Done(), first.LookAgainMs());
+            LookAtGraphsGoingDown();
+            StartQueuedPlay();
+            continue;
+        }
         WaitHandlingSentMessages(step_->Done(), step_->LookAgainMs());
         AdvancePlay();
     }
@@ -326,8 +369,9 @@ void CPlaybackSession::LookAtWork() {
         FlagScope looking(looking_);
         AdvancePlay();
         LookAtGraphsGoingDown();
+        StartQueuedPlay();
     }
-    if (!step_ && goingDown_.empty() && workWindow_)
+    if (!step_ && !queued_ && goingDown_.empty() && workWindow_)
         KillTimer(workWindow_, kStepWatchTimer);
 }
 
@@ -430,7 +474,7 @@ void CPlaybackSession::Conclude(HRESULT outcome) {
     const UINT message = outcomeMessage_;
     outcomeMessage_ = 0;
     if (message && WindowExists(host_))
-        PostMessageA(host_, message, static_cast<WPARAM>(outcome), static_cast<LPARAM>(playNumber_));
+        PostMessageA(host_, message, static_cast<WPARAM>(outcome), static_cast<LPARAM>(outcomeNumber_));
 }
 
 void CPlaybackSession::FailPlay(HRESULT why, bool hostGone) {
@@ -457,6 +501,7 @@ void CPlaybackSession::Stop(bool hostGone) {
     }
     if (waiting_ || stopping_ || looking_)
         return;
+    queued_.reset(); // not started: nothing of it to take down, and nothing is posted
     if (step_)
         AbandonStep();
     else if (playing_)
@@ -494,6 +539,7 @@ void CPlaybackSession::EndPlayback(bool hostGone) {
         stopping_ = true;
         progress = std::move(progress_);
     }
+    const LONGLONG lastSeen = progress ? progress->LastPosition(start_) : start_;
     if (progress) {
         // Past this no report reaches the callback, unless one is blocked in it past the limit.
         progress->Detach(kProgressEndLimitMs);
@@ -501,7 +547,7 @@ void CPlaybackSession::EndPlayback(bool hostGone) {
     }
 
     CAutoLock hold(&lock_);
-    ReportStopPosition();
+    ReportStopPosition(lastSeen);
     if (events_)
         events_->SetNotifyWindow(0, kGraphNotifyMessage, 0);
     if (!hostGone && WindowExists(host_) && savedHostProc_)
@@ -514,14 +560,18 @@ void CPlaybackSession::EndPlayback(bool hostGone) {
     stopping_ = false;
 }
 
-void CPlaybackSession::ReportStopPosition() {
+void CPlaybackSession::ReportStopPosition(LONGLONG lastSeen) {
     if (!seeking_ || !callback_)
         return;
     auto current = std::make_shared<LONGLONG>(0);
     qel::ComPtr<IMediaSeeking> seeking = seeking_;
     const HRESULT read =
         CallWithLimit([seeking, current]() { return seeking->GetCurrentPosition(current.get()); }, kPositionReadLimit);
-    if (SUCCEEDED(read) && *current < stop_)
+    if (read == kCallTimedOut)
+        *current = lastSeen;
+    else if (FAILED(read))
+        return;
+    if (*current < stop_)
         callback_(start_, stop_, *current, user_);
 }
 

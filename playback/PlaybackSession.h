@@ -35,7 +35,8 @@ HRESULT StopMediaGraph(IMediaControl* control, IMediaEventEx* events);
 // How long the graph's calls may go without progress, and in all: generous, as a busy machine makes a
 // healthy graph slow; a clip that hangs the platform is given up after the quiet time.
 constexpr CallLimit kGraphCallLimit = {10000, 30000};
-constexpr CallLimit kPositionReadLimit = {5000, 10000};
+// The stop's read of the position is waited for only briefly: the last position read stands in for it.
+constexpr CallLimit kPositionReadLimit = {400, 400};
 // Given-up plays whose thread is still inside the platform: a file among them is not tried again
 // until its thread has come back, and at this number no new file is tried (each such try may leave
 // one more thread behind).
@@ -112,8 +113,9 @@ public:
     void Stop(bool hostGone);
 
     bool Playing() const { return playing_; }
-    // A play is under way: its graph is being built or started.
-    bool Starting() const { return static_cast<bool>(step_); }
+    // A play is under way: its graph is being built or started, or it waits for an earlier graph to
+    // be down.
+    bool Starting() const { return step_ || queued_; }
     HWND NotificationWindow() const { return notifyWindow_; }
     IGraphBuilder* Graph() const { return graph_.Get(); }
     // Replaces the platform (tests); null puts the real one back.
@@ -153,6 +155,21 @@ private:
     };
 
     void AddRenderers(qel::ComPtr<IUnknown>* mixerConfig);
+    // A play asked for: it starts once no earlier graph is still going down, so that graphs never pile
+    // up inside the platform however fast plays and stops follow each other.
+    struct PlayRequest {
+        std::string file;
+        HWND host = nullptr;
+        LONGLONG start = 0;
+        LONGLONG stop = 0;
+        lpProgressCallback callback = nullptr;
+        UINT outcomeMessage = 0;
+        DWORD number = 0;
+    };
+    // Creates the graph and starts its build: S_OK, or why not (nothing is left of the play then).
+    HRESULT StartPlay(const PlayRequest& request);
+    // Starts the queued play once the graphs going down are down; its refusal is posted.
+    void StartQueuedPlay();
     // Starts step on its own thread as the play's next phase; false (the play concluded) when it cannot.
     bool StartStep(std::function<HRESULT()> step, Phase phase);
     void StartBuild(LONGLONG start);
@@ -164,7 +181,9 @@ private:
     void LookAtWork(); // both, on the work window's message or timer
     // Ends the play with its outcome: posted to the host, or kept for Play.
     void Conclude(HRESULT outcome);
-    void ReportStopPosition();
+    // The stop's one report of the position: read from the graph when it answers in time, else the
+    // last position the progress thread read (lastSeen).
+    void ReportStopPosition(LONGLONG lastSeen);
     // Ends a play that runs (or failed to start): the graph goes down behind the caller.
     void EndPlayback(bool hostGone);
     // Lets go of a play whose step is still running: the step takes its graph down when it returns.
@@ -195,6 +214,7 @@ private:
     qel::ComPtr<IUnknown> mixerConfig_; // the Overlay Mixer's pin configuration, between build and run
     std::shared_ptr<PlayGraph> playGraph_; // what the play's steps hold
     std::unique_ptr<CWatchedTask> step_;   // the build or the run under way
+    std::unique_ptr<PlayRequest> queued_;  // the play waiting for earlier graphs to be down
     Phase phase_ = Phase::kIdle;
     DWORD user_ = 0;
     lpProgressCallback callback_ = nullptr;
@@ -205,7 +225,8 @@ private:
     bool waiting_ = false;  // Play waits for its graph: plays and stops from sent messages return
     bool looking_ = false;  // the work is being looked at: a nested look returns
     UINT outcomeMessage_ = 0; // 0: Play waits for the outcome itself
-    DWORD playNumber_ = 0;
+    DWORD playNumber_ = 0;    // the number of the latest play asked for
+    DWORD outcomeNumber_ = 0; // the number of the play under way
     HRESULT outcome_ = S_OK;
     CCritSec lock_;
     WNDPROC savedHostProc_ = nullptr;

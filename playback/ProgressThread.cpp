@@ -17,7 +17,13 @@ struct CProgressThread::Shared {
     EventHandle detached{true};
     EventHandle turnDone{true}; // set while no read or report is in flight
     HMODULE module = nullptr; // held by the thread, so that the library stays while it runs
+    std::atomic<bool> read{false};
+    std::atomic<LONGLONG> lastPosition{0};
 };
+
+LONGLONG CProgressThread::LastPosition(LONGLONG otherwise) const {
+    return shared_ && shared_->read.load() ? shared_->lastPosition.load() : otherwise;
+}
 
 CProgressThread::~CProgressThread() {
     Detach();
@@ -100,6 +106,10 @@ DWORD WINAPI CProgressThread::Main(void* parameter) {
         LONGLONG current = 0;
         const HRESULT read = seeking->GetCurrentPosition(&current);
         seeking.Reset();
+        if (SUCCEEDED(read)) {
+            shared->lastPosition = current;
+            shared->read = true;
+        }
         if (FAILED(read) || current >= shared->stop) {
             SetEvent(shared->turnDone.Get());
             break;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <atomic>
 #include <memory>
 
 #include "Fluvant.h"
@@ -25,6 +26,8 @@ public:
     // the thread could not be started.
     bool Start(IMediaSeeking* seeking, lpProgressCallback callback, LONGLONG start, LONGLONG stop, DWORD user,
                DWORD periodMs);
+    // The last position the thread read; otherwise when it has read none (or is detached).
+    LONGLONG LastPosition(LONGLONG otherwise) const;
     // Whether the calling thread is the reporting thread.
     bool IsCurrentThread() const;
     // The thread lets go of the graph and the callback and ends at its next look. From any other

@@ -1,5 +1,7 @@
 #include "fluvant_fixture.h"
 
+#include "qeltest/pump.h"
+
 namespace fluvanttest {
 namespace {
 
@@ -8,6 +10,7 @@ std::vector<Report> g_reports;
 HWND g_sendTo = nullptr;
 bool g_ownProcedureAtEnd = false;
 int g_sentReports = 0;
+std::vector<Outcome> g_outcomes; // this thread's only: hosts live on the test's thread
 constexpr UINT kReportMessage = WM_APP + 7;
 const char kHostClass[] = "QelPlaybackTestHost";
 
@@ -41,6 +44,26 @@ void ReportLog::SendTo(HWND window) {
     g_sendTo = window;
 }
 
+std::vector<Outcome> OutcomeLog::All() { return g_outcomes; }
+
+void OutcomeLog::Clear() { g_outcomes.clear(); }
+
+int OutcomeLog::CountOf(DWORD play) {
+    int count = 0;
+    for (const Outcome& outcome : g_outcomes)
+        count += outcome.play == play ? 1 : 0;
+    return count;
+}
+
+bool OutcomeLog::PumpUntilOutcomeOf(DWORD play, unsigned timeoutMs, HRESULT* outcome) {
+    const bool arrived = qeltest::PumpUntil([play] { return CountOf(play) > 0; }, timeoutMs);
+    if (arrived && outcome)
+        for (const Outcome& told : g_outcomes)
+            if (told.play == play)
+                *outcome = told.outcome;
+    return arrived;
+}
+
 HostWindow::HostWindow(int width, int height) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &HostWindow::Proc;
@@ -70,6 +93,10 @@ LRESULT CALLBACK HostWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
         ++g_sentReports;
         return 0;
     }
+    if (message == kOutcomeMessage) {
+        g_outcomes.push_back({static_cast<HRESULT>(wParam), static_cast<DWORD>(lParam)});
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -89,6 +116,7 @@ void PlaybackTest::SetUp() {
     qeltest::ComTest::SetUp();
     ReportLog::Take();
     ReportLog::SendTo(nullptr);
+    OutcomeLog::Clear();
 }
 
 std::string PlaybackTest::MakeClip(const std::string& name, int frames) {

@@ -29,6 +29,24 @@ public:
     static void SendTo(HWND window);
 };
 
+// The message the tests' hosts are told a play's outcome with (lpPlayAsync), and every such message
+// a host's own procedure handled: the outcome (wParam) and the play's number (lParam).
+constexpr UINT kOutcomeMessage = WM_APP + 0x31;
+struct Outcome {
+    HRESULT outcome;
+    DWORD play;
+};
+class OutcomeLog {
+public:
+    static std::vector<Outcome> All();
+    static void Clear();
+    // How many outcomes of that play the host was told.
+    static int CountOf(DWORD play);
+    // Pumps this thread's messages until the outcome of play has been handled (true, with *outcome)
+    // or timeoutMs have passed.
+    static bool PumpUntilOutcomeOf(DWORD play, unsigned timeoutMs, HRESULT* outcome = nullptr);
+};
+
 // A top-level window of its own class; records whether its own procedure was in place at its end.
 class HostWindow {
 public:

@@ -6,9 +6,11 @@
 
 #include <dshow.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "qeldshow/com_ptr.h"
 #include "ReaderClsids.h"
@@ -327,4 +329,216 @@ TEST_F(FluvantTest, NoReportReachesTheCallbackAfterLpStopReturnsOverManyStops) {
     EXPECT_EQ(0, LateReports::late.load());
 }
 
+
+// lpPlayAsync: the same play without waiting on the file, its outcome posted to the host.
+
+using fluvanttest::kOutcomeMessage;
+using fluvanttest::OutcomeLog;
+
+typedef int(WINAPI* PlayAsyncFn)(const char*, HWND, LONGLONG, LONGLONG, lpProgressCallback, UINT, DWORD*);
+
+class FluvantAsyncTest : public FluvantTest {
+protected:
+    void SetUp() override {
+        FluvantTest::SetUp();
+        playAsync_ =
+            reinterpret_cast<PlayAsyncFn>(reinterpret_cast<void*>(GetProcAddress(module_, MAKEINTRESOURCEA(4))));
+        ASSERT_NE(nullptr, playAsync_);
+    }
+    int Begin(const std::string& clip, HWND host, lpProgressCallback callback, DWORD* play) {
+        return playAsync_(clip.c_str(), host, 0, 0, callback, kOutcomeMessage, play);
+    }
+    PlayAsyncFn playAsync_ = nullptr;
+};
+
+TEST_F(FluvantAsyncTest, LpPlayAsyncIsOrdinalFourAndPostsTheOutcomeOfAPlayThatThenReportsUntilLpStop) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    EXPECT_EQ(reinterpret_cast<void*>(playAsync_), reinterpret_cast<void*>(GetProcAddress(module_, "lpPlayAsync")));
+    HostWindow host;
+    DWORD play = 0;
+    const DWORD began = GetTickCount();
+    ASSERT_EQ(S_OK, Begin(MakeClip("long.avi", 100), host.Handle(), &ReportLog::Callback, &play));
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: lpPlayAsync came back after %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_NE(0u, play);
+    EXPECT_TRUE(OutcomeLog::All().empty()) << "the outcome is posted, not told inside the call";
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(play, 10000, &outcome)) << "no outcome posted";
+    EXPECT_EQ(S_OK, outcome);
+    const std::vector<HWND> children = Children(host.Handle());
+    ASSERT_FALSE(children.empty()) << "no video window inside the host";
+    RECT client = {}, video = {};
+    GetClientRect(host.Handle(), &client);
+    GetClientRect(children.front(), &video);
+    EXPECT_EQ(client.right, video.right);
+    EXPECT_EQ(client.bottom, video.bottom);
+    ASSERT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 2; }, 10000)) << "no periodic reports";
+    stop_();
+    // The periodic reports come from another thread; the stop's one report comes on this one.
+    std::vector<Report> atStop;
+    for (const Report& report : ReportLog::Take())
+        if (report.thread == GetCurrentThreadId())
+            atStop.push_back(report);
+    ASSERT_EQ(1u, atStop.size()) << "the stop reports the position once";
+    EXPECT_LT(atStop[0].current, 10 * kSecond);
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count());
+    EXPECT_TRUE(Children(host.Handle()).empty()) << "the video window left the host";
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+}
+
+TEST_F(FluvantAsyncTest, LpPlayAsyncOfAShortClipPlaysToTheEndWithAFinalReport) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    DWORD play = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 10), host.Handle(), &ReportLog::Callback, &play));
+    std::vector<Report> reports;
+    PlayToTheEnd(kSecond, &reports);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(kSecond, reports.back().current) << "the last report says the stop was reached";
+    EXPECT_EQ(GetCurrentThreadId(), reports.back().thread);
+    EXPECT_EQ(1, OutcomeLog::CountOf(play));
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+}
+
+TEST_F(FluvantAsyncTest, LpPlayAsyncWithNothingToPlayAnswersSFalseAndPostsNothing) {
+    HostWindow host;
+    DWORD play = 7;
+    EXPECT_EQ(S_FALSE, playAsync_(nullptr, host.Handle(), 0, 0, &ReportLog::Callback, kOutcomeMessage, &play));
+    EXPECT_EQ(0u, play);
+    play = 7;
+    EXPECT_EQ(S_FALSE, Begin(MakeClip("clip.avi", 10), nullptr, &ReportLog::Callback, &play));
+    EXPECT_EQ(0u, play);
+    qeltest::PumpMessagesFor(300);
+    EXPECT_TRUE(OutcomeLog::All().empty());
+    EXPECT_EQ(0u, ReportLog::Count());
+    EXPECT_TRUE(Children(host.Handle()).empty());
+}
+
+TEST_F(FluvantAsyncTest, LpPlayAsyncOfAFileThatCannotBeRenderedPostsAFailureAndNeverReports) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    const std::string junk = folder_.File("junk.avi");
+    HANDLE file = CreateFileA(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "not a clip at all", 17, &written, nullptr);
+    CloseHandle(file);
+    DWORD play = 0;
+    ASSERT_EQ(S_OK, Begin(junk, host.Handle(), &ReportLog::Callback, &play)) << "the file is only tried on the step";
+    HRESULT outcome = S_OK;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(play, 10000, &outcome)) << "no outcome posted";
+    std::printf("figure: the refused file's outcome is 0x%08lx\n", static_cast<unsigned long>(outcome));
+    EXPECT_TRUE(FAILED(outcome)) << "a refused file is a failure";
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count());
+    EXPECT_TRUE(Children(host.Handle()).empty()) << "a renderer window was left in the host";
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+}
+
+TEST_F(FluvantAsyncTest, LpStopRightAfterLpPlayAsyncPostsNoOutcomeAndTheNextPlayWorks) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    DWORD first = 0;
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &first));
+    stop_();
+    qeltest::PumpMessagesFor(1500);
+    EXPECT_EQ(0, OutcomeLog::CountOf(first)) << "an outcome posted for a stopped play";
+    EXPECT_EQ(0u, ReportLog::Count()) << "a stopped play reported";
+    EXPECT_TRUE(Children(host.Handle()).empty());
+
+    DWORD second = 0;
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &second));
+    EXPECT_GT(second, first) << "each play has its own number";
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(second, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 1; }, 10000));
+}
+
+TEST_F(FluvantAsyncTest, OnlyTheLastOfThreePlaysBegunInARowPostsItsOutcome) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    DWORD plays[3] = {};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(S_OK, Begin(MakeClip("clip" + std::to_string(i) + ".avi", 100), host.Handle(), &ReportLog::Callback,
+                              &plays[i]));
+    EXPECT_LT(plays[0], plays[1]);
+    EXPECT_LT(plays[1], plays[2]);
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(plays[2], 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    qeltest::PumpMessagesFor(1000);
+    EXPECT_EQ(0, OutcomeLog::CountOf(plays[0]));
+    EXPECT_EQ(0, OutcomeLog::CountOf(plays[1]));
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+    EXPECT_EQ(1u, Children(host.Handle()).size()) << "one play, one video window in the host";
+}
+
+TEST_F(FluvantAsyncTest, LpPlayAfterLpPlayAsyncAbandonsTheBegunPlay) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HostWindow host;
+    DWORD begun = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("one.avi", 100), host.Handle(), nullptr, &begun));
+    EXPECT_EQ(0, play_(MakeClip("two.avi", 100).c_str(), host.Handle(), 0, 0, &ReportLog::Callback));
+    qeltest::PumpMessagesFor(1000);
+    EXPECT_EQ(0, OutcomeLog::CountOf(begun)) << "the abandoned play's outcome was posted";
+    EXPECT_TRUE(OutcomeLog::All().empty()) << "lpPlay posts nothing";
+    EXPECT_GT(ReportLog::Count(), 0u) << "the waited play reports";
+    EXPECT_EQ(1u, Children(host.Handle()).size());
+}
+
+// Plays begun and stopped at varying moments, some before their outcome, some after: no outcome may
+// arrive for a play after its stop returned, and no report either. Each stopped play's graph is let
+// come down before the next begins (the file is free again), so that the plays do not pile up.
+bool OpenAlone(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+TEST_F(FluvantAsyncTest, NoOutcomeOrReportArrivesAfterLpStopOverManyBegunPlays) {
+    qeltest::Watchdog::ExtendCurrentTest(300);
+    HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    LateReports::late = 0;
+    LateReports::seen = 0;
+    int lateOutcomes = 0, stoppedBefore = 0, stoppedAfter = 0;
+    DWORD last = 0, slowestRelease = 0;
+    for (int cycle = 0; cycle < 24; ++cycle) {
+        LateReports::stopped = false;
+        DWORD play = 0;
+        ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &LateReports::Callback, &play)) << cycle;
+        EXPECT_GT(play, last);
+        last = play;
+        qeltest::PumpMessagesFor(static_cast<unsigned>(cycle % 8) * 100);
+        stop_();
+        LateReports::stopped = true;
+        // An outcome already queued was posted before the stop.
+        MSG message;
+        while (PeekMessageA(&message, host.Handle(), kOutcomeMessage, kOutcomeMessage, PM_REMOVE))
+            DispatchMessageA(&message);
+        const int told = OutcomeLog::CountOf(play);
+        EXPECT_LE(told, 1) << cycle;
+        (told ? stoppedAfter : stoppedBefore) += 1;
+        const DWORD stopped = GetTickCount();
+        EXPECT_TRUE(qeltest::PumpUntil([&] { return OpenAlone(clip); }, 10000))
+            << "the stopped play's graph still holds the file, cycle " << cycle;
+        slowestRelease = std::max(slowestRelease, GetTickCount() - stopped);
+        qeltest::PumpMessagesFor(cycle % 5 == 0 ? 150 : 20);
+        lateOutcomes += OutcomeLog::CountOf(play) - told;
+    }
+    std::printf("figure: 24 begun plays, %d stopped before their outcome, %d after; %d reports, %d after a stop, "
+                "%d outcomes after a stop; the file was free at most %lu ms after a stop\n",
+                stoppedBefore, stoppedAfter, LateReports::seen.load(), LateReports::late.load(), lateOutcomes,
+                static_cast<unsigned long>(slowestRelease));
+    EXPECT_EQ(0, lateOutcomes);
+    EXPECT_EQ(0, LateReports::late.load());
+    for (const fluvanttest::Outcome& told : OutcomeLog::All())
+        EXPECT_EQ(S_OK, told.outcome) << "play " << told.play;
+    EXPECT_TRUE(Children(host.Handle()).empty()) << "a video window was left in the host";
+}
 } // namespace

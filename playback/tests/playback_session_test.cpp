@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "GraphHelper.h"
 #include "PlaybackSession.h"
@@ -193,6 +194,7 @@ TEST_F(PlaybackSessionTest, AStopDoesNotWaitForACallbackThatWaitsOnTheStoppingTh
 struct HangingRender {
     static HRESULT Render(IGraphBuilder* graph, const char*) {
         entered = true;
+        tries.fetch_add(1);
         WaitForSingleObject(release, 30000);
         // Touches its graph after the play was given up: the graph must still be the step's to touch.
         qel::ComPtr<IMediaSeeking> seeking;
@@ -202,8 +204,10 @@ struct HangingRender {
     }
     static std::atomic<bool> entered;
     static std::atomic<bool> finished;
+    static std::atomic<int> tries; // how many steps came into it
     static HANDLE release;
 };
+std::atomic<int> HangingRender::tries{0};
 std::atomic<bool> HangingRender::entered{false};
 std::atomic<bool> HangingRender::finished{false};
 HANDLE HangingRender::release = nullptr;
@@ -417,6 +421,695 @@ TEST_F(PlaybackSessionTest, AStopThatHangsHidesTheRenderersPictureAndHoldsTheFil
     EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
     CloseHandle(HangingStop::release);
     HangingStop::release = nullptr;
+}
+
+// The play that does not wait for its graph (BeginPlay): the outcome is posted to the host, the steps'
+// ends come back through this thread's messages, and a stop or a new play abandons a play under way.
+
+using fluvanttest::kOutcomeMessage;
+using fluvanttest::OutcomeLog;
+using fluvanttest::ReportLog;
+
+// Long enough that a step the test holds is never given up while it holds it.
+constexpr CallLimit kPatientGraphLimit = {20000, 60000};
+
+// A build that waits until the test lets it go, then renders as the platform does: a slow source.
+struct GatedRender {
+    static HRESULT Render(IGraphBuilder* graph, const char* file) {
+        entered = true;
+        WaitForSingleObject(release, 30000);
+        const HRESULT rendered = RenderMediaFile(graph, file);
+        finished = true;
+        return rendered;
+    }
+    static std::atomic<bool> entered;
+    static std::atomic<bool> finished;
+    static HANDLE release;
+};
+std::atomic<bool> GatedRender::entered{false};
+std::atomic<bool> GatedRender::finished{false};
+HANDLE GatedRender::release = nullptr;
+
+// A run that waits until the test lets it go, then runs the graph: a slow renderer.
+struct GatedRun {
+    static HRESULT Run(IMediaControl* control, IMediaEventEx* events) {
+        entered = true;
+        WaitForSingleObject(release, 30000);
+        const HRESULT ran = RunMediaGraph(control, events);
+        finished = true;
+        return ran;
+    }
+    static std::atomic<bool> entered;
+    static std::atomic<bool> finished;
+    static HANDLE release;
+};
+std::atomic<bool> GatedRun::entered{false};
+std::atomic<bool> GatedRun::finished{false};
+HANDLE GatedRun::release = nullptr;
+
+// Holds one of the stand-in steps (HangingRender, HangingStop, GatedRender, GatedRun) for a test: lets
+// it go when the test ends, however it ends, and waits for the step to leave before its event goes.
+template <class Step>
+class HeldStep {
+public:
+    HeldStep() {
+        Step::entered = false;
+        Step::finished = false;
+        Step::release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    ~HeldStep() {
+        Release();
+        if (Step::entered.load())
+            qeltest::PumpUntil([] { return Step::finished.load(); }, 10000);
+        CloseHandle(Step::release);
+        Step::release = nullptr;
+    }
+    HeldStep(const HeldStep&) = delete;
+    HeldStep& operator=(const HeldStep&) = delete;
+    void Release() { SetEvent(Step::release); }
+    // Pumps this thread's messages until the step is inside.
+    bool PumpUntilEntered() { return qeltest::PumpUntil([] { return Step::entered.load(); }, 10000); }
+};
+
+class HeldBuildSystem : public PlaybackPlatform {
+public:
+    RenderStep Renderer() override { return &HangingRender::Render; }
+    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+};
+
+class SlowBuildSystem : public PlaybackPlatform {
+public:
+    RenderStep Renderer() override { return &GatedRender::Render; }
+    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+};
+
+class SlowRunSystem : public PlaybackPlatform {
+public:
+    ControlStep Runner() override { return &GatedRun::Run; }
+    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+};
+
+// A run that hangs past the short limits: given up while the host is already subclassed.
+class HangingRunSystem : public PlaybackPlatform {
+public:
+    ControlStep Runner() override { return &GatedRun::Run; }
+    CallLimit GraphLimit() override { return kTestGraphLimit; }
+};
+
+// Reports of a play the test abandons: none may come.
+struct AbandonedReports {
+    static void CALLBACK Callback(LONGLONG, LONGLONG, LONGLONG, DWORD) { count.fetch_add(1); }
+    static std::atomic<int> count;
+};
+std::atomic<int> AbandonedReports::count{0};
+
+// Another thread posts a probe to a window of this thread every 50 ms; the window measures how long
+// each probe waited to be dispatched. Whatever holds this thread, inside any dispatch, shows as a
+// long wait, and probes dispatched while the play is still starting show that the thread ran then.
+class DispatchProbe {
+public:
+    DispatchProbe() {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = &DispatchProbe::Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QelDispatchProbe";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "QelDispatchProbe", "probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        quit_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        poster_ = CreateThread(nullptr, 0, &DispatchProbe::Post, this, 0, nullptr);
+    }
+    ~DispatchProbe() {
+        Finish();
+        CloseHandle(quit_);
+        if (window_)
+            DestroyWindow(window_);
+    }
+    DispatchProbe(const DispatchProbe&) = delete;
+    DispatchProbe& operator=(const DispatchProbe&) = delete;
+    // Stops the posting; the measures stay.
+    void Finish() {
+        if (!poster_)
+            return;
+        SetEvent(quit_);
+        WaitForSingleObject(poster_, 10000);
+        CloseHandle(poster_);
+        poster_ = nullptr;
+    }
+    DWORD SlowestMs() const { return slowest_; }
+    int Dispatched() const { return dispatched_; }
+    int DispatchedWhileStarting() const { return whileStarting_; }
+
+private:
+    static constexpr UINT kProbe = WM_APP + 0x77;
+    static DWORD WINAPI Post(void* parameter) {
+        auto* probe = static_cast<DispatchProbe*>(parameter);
+        while (WaitForSingleObject(probe->quit_, 50) == WAIT_TIMEOUT)
+            PostMessageA(probe->window_, kProbe, GetTickCount(), 0);
+        return 0;
+    }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kProbe) {
+            auto* probe = reinterpret_cast<DispatchProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+            if (probe) {
+                probe->slowest_ = std::max(probe->slowest_, GetTickCount() - static_cast<DWORD>(wParam));
+                ++probe->dispatched_;
+                probe->whileStarting_ += PlaybackSession().Starting() ? 1 : 0;
+            }
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+    HANDLE quit_ = nullptr;
+    HANDLE poster_ = nullptr;
+    DWORD slowest_ = 0;
+    int dispatched_ = 0;
+    int whileStarting_ = 0;
+};
+
+bool HostSubclassed(HWND host) {
+    return GetWindowLongPtrA(host, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc);
+}
+
+// Waits, without dispatching anything posted, until a step's end is queued for the work window: the
+// step has returned and the session has not handled it yet.
+bool WaitForAStepEndNotHandled() {
+    const DWORD began = GetTickCount();
+    MSG message;
+    while (!PeekMessageA(&message, nullptr, kStepEndedMessage, kStepEndedMessage, PM_NOREMOVE)) {
+        if (GetTickCount() - began > 10000)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+class PlaybackSessionAsyncTest : public PlaybackSessionTest {
+protected:
+    void SetUp() override {
+        PlaybackSessionTest::SetUp();
+        AbandonedReports::count = 0;
+    }
+    void TearDown() override {
+        // Nothing of one test's plays may still be going down when the next one looks.
+        PlaybackSession().Stop(false);
+        qeltest::PumpUntil(
+            [] { return PlaybackSession().GraphsGoingDown() == 0 && PlaybackSession().GivenUpPlaysRunning() == 0; },
+            10000);
+        PlaybackSessionTest::TearDown();
+    }
+    static HRESULT Begin(const std::string& clip, HWND host, lpProgressCallback callback, DWORD* number) {
+        return PlaybackSession().BeginPlay(clip.c_str(), host, 0, 0, callback, kOutcomeMessage, number);
+    }
+};
+
+TEST_F(PlaybackSessionAsyncTest, APlayBegunAnswersAtOncePostsItsOutcomeWithItsNumberAndPlaysUntilStopped) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    DWORD number = 0;
+    const DWORD began = GetTickCount();
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &number));
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: BeginPlay of a healthy clip came back after %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_NE(0u, number);
+    EXPECT_TRUE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing()) << "playing before this thread handled a message";
+    EXPECT_TRUE(OutcomeLog::All().empty()) << "the outcome is posted, not told inside the call";
+
+    HRESULT outcome = E_FAIL;
+    const DWORD pumped = GetTickCount();
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(number, 10000, &outcome)) << "no outcome posted";
+    std::printf("figure: its outcome arrived %lu ms after the call\n",
+                static_cast<unsigned long>(GetTickCount() - pumped + took));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(PlaybackSession().Playing());
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_TRUE(HostSubclassed(host.Handle())) << "the host's end would not stop the playback";
+    ASSERT_NE(nullptr, PlaybackSession().Graph());
+    qel::ComPtr<IVideoWindow> window;
+    ASSERT_EQ(S_OK, PlaybackSession().Graph()->QueryInterface(IID_IVideoWindow,
+                                                               reinterpret_cast<void**>(window.GetAddressOf())));
+    OAHWND owner = 0;
+    EXPECT_EQ(S_OK, window->get_Owner(&owner));
+    EXPECT_EQ(reinterpret_cast<OAHWND>(host.Handle()), owner);
+    window.Reset(); // the graph must go with the stop
+
+    ASSERT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 2; }, 10000)) << "no position reports";
+    for (const fluvanttest::Report& report : ReportLog::Take()) {
+        EXPECT_LT(report.current, 10 * 10000000LL);
+        EXPECT_NE(GetCurrentThreadId(), report.thread) << "a periodic report on the caller's thread";
+    }
+    PlaybackSession().Stop(false);
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_FALSE(HostSubclassed(host.Handle()));
+    int stopReports = 0; // a periodic one may have come just before the stop
+    for (const fluvanttest::Report& report : ReportLog::Take())
+        stopReports += report.thread == GetCurrentThreadId() ? 1 : 0;
+    EXPECT_EQ(1, stopReports) << "the stop reports the position once";
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count()) << "a report after the stop";
+    EXPECT_EQ(1u, OutcomeLog::All().size()) << "one play, one outcome";
+}
+
+TEST_F(PlaybackSessionAsyncTest, ABuildThatHangsNeverHoldsTheCallersThreadAndItsGiveUpIsPosted) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingRender> held;
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("clip.avi", 10);
+    DispatchProbe probe;
+    DWORD number = 0;
+    const DWORD began = GetTickCount();
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &number));
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: BeginPlay of a build that hangs came back after %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_TRUE(PlaybackSession().Starting()) << "BeginPlay waited for the build until it gave it up";
+    EXPECT_FALSE(HangingRender::finished.load());
+
+    HRESULT outcome = S_OK;
+    const bool posted = OutcomeLog::PumpUntilOutcomeOf(number, 15000, &outcome);
+    probe.Finish();
+    std::printf("figure: %d probes dispatched, %d while the build hung; the slowest waited %lu ms\n",
+                probe.Dispatched(), probe.DispatchedWhileStarting(), static_cast<unsigned long>(probe.SlowestMs()));
+    EXPECT_TRUE(HangingRender::entered.load());
+    EXPECT_GE(probe.DispatchedWhileStarting(), 5) << "this thread's messages were not handled while the build hung";
+    EXPECT_LT(probe.SlowestMs(), 5000u) << "hang guard";
+    EXPECT_TRUE(posted) << "the given-up play's outcome was never posted to the host";
+    if (posted) {
+        EXPECT_EQ(kCallTimedOut, outcome);
+    }
+    EXPECT_FALSE(PlaybackSession().Starting()) << "not given up";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+    EXPECT_FALSE(HangingRender::finished.load()) << "given up only after it came back";
+
+    // The held file is answered at once, and nothing is posted for it.
+    HangingRender::entered = false;
+    DWORD again = 1;
+    EXPECT_EQ(kCallTimedOut, Begin(clip, host.Handle(), &ReportLog::Callback, &again));
+    EXPECT_EQ(0u, again);
+    EXPECT_FALSE(HangingRender::entered.load()) << "tried again while its first try still hangs";
+    HangingRender::entered = true; // its first try is still inside: the hold waits for it at the end
+    const size_t told = OutcomeLog::All().size();
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(told, OutcomeLog::All().size()) << "an outcome posted for a play that never started";
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000))
+        << "the hold outlived the step's thread";
+    EXPECT_EQ(0u, PlaybackSession().GivenUpPlaysRunning());
+    EXPECT_EQ(0u, ReportLog::Count()) << "a given-up play reported";
+}
+
+TEST_F(PlaybackSessionAsyncTest, AStopDuringTheBuildReturnsAtOnceAndTheStepTakesItsGraphDownWhenItComesBack) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HeldBuildSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingRender> held;
+    fluvanttest::HostWindow host;
+    const std::string stuck = MakeClip("stuck.avi", 10);
+    DWORD first = 0;
+    ASSERT_EQ(S_OK, Begin(stuck, host.Handle(), &AbandonedReports::Callback, &first));
+    ASSERT_TRUE(held.PumpUntilEntered());
+
+    const DWORD began = GetTickCount();
+    PlaybackSession().Stop(false);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: the stop of a play whose build is under way came back after %lu ms\n",
+                static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_FALSE(HangingRender::finished.load()) << "the stop waited for the build";
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_EQ(1u, PlaybackSession().GraphsGoingDown());
+
+    // Another clip asked for meanwhile waits for the abandoned graph to be down: graphs never pile up
+    // inside the platform.
+    PlaybackSession().SetPlatform(nullptr);
+    DWORD second = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("other.avi", 100), host.Handle(), &ReportLog::Callback, &second));
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(PlaybackSession().Starting());
+    qeltest::PumpMessagesFor(500);
+    EXPECT_EQ(0, OutcomeLog::CountOf(second)) << "the play started while an earlier graph was still going down";
+    EXPECT_EQ(1u, PlaybackSession().GraphsGoingDown()) << "the abandoned graph went before its step came back";
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000))
+        << "the abandoned graph is still counted going down after its step came back";
+    EXPECT_TRUE(HangingRender::finished.load());
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(second, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(PlaybackSession().Playing());
+    PlaybackSession().Stop(false);
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(first)) << "an outcome posted for the stopped play";
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+    EXPECT_EQ(0, AbandonedReports::count.load()) << "the stopped play reported";
+    EXPECT_EQ(0u, PlaybackSession().GivenUpPlaysRunning()) << "a step that came back in time was given up";
+    EXPECT_FALSE(PlaybackSession().GivenUpPlayHolds(stuck.c_str()));
+}
+
+TEST_F(PlaybackSessionAsyncTest, ASecondPlayBegunWhileTheFirstBuildsPostsOnlyItsOwnOutcome) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HeldBuildSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingRender> held;
+    fluvanttest::HostWindow host;
+    DWORD first = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("stuck.avi", 10), host.Handle(), &AbandonedReports::Callback, &first));
+    ASSERT_TRUE(held.PumpUntilEntered());
+    PlaybackSession().SetPlatform(nullptr);
+    DWORD second = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("other.avi", 100), host.Handle(), nullptr, &second));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(1u, PlaybackSession().GraphsGoingDown()) << "the first play was not abandoned";
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(second, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(PlaybackSession().Playing());
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(first)) << "the abandoned play's outcome was posted";
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_TRUE(PlaybackSession().Playing()) << "the abandoned step's end stopped the play that replaced it";
+}
+
+TEST_F(PlaybackSessionAsyncTest, TwoPlaysBegunInARowPostOnlyTheSecondsOutcome) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    fluvanttest::HostWindow host;
+    DWORD first = 0, second = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("one.avi", 100), host.Handle(), &AbandonedReports::Callback, &first));
+    ASSERT_EQ(S_OK, Begin(MakeClip("two.avi", 100), host.Handle(), &ReportLog::Callback, &second));
+    EXPECT_NE(first, second);
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(second, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    EXPECT_TRUE(qeltest::PumpUntil([] { return ReportLog::Count() >= 1; }, 10000)) << "the second play reports";
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(first));
+    EXPECT_EQ(1u, OutcomeLog::All().size());
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_TRUE(PlaybackSession().Playing());
+}
+
+// A stop that comes after a step returned but before this thread handled its end: the play is
+// abandoned all the same, its graph (built, or already running) taken down, and nothing posted.
+TEST_F(PlaybackSessionAsyncTest, AStopBetweenABuildsReturnAndItsHandlingPostsNothingAndTakesTheGraphDown) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowBuildSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRender> held;
+    fluvanttest::HostWindow host;
+    DWORD number = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
+    ASSERT_TRUE(held.PumpUntilEntered());
+    held.Release();
+    ASSERT_TRUE(WaitForAStepEndNotHandled());
+    EXPECT_TRUE(GatedRender::finished.load());
+    PlaybackSession().Stop(false);
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(number)) << "an outcome posted for the stopped play";
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_FALSE(HostSubclassed(host.Handle()));
+    EXPECT_TRUE(fluvanttest::Children(host.Handle()).empty()) << "a renderer window was left in the host";
+}
+
+TEST_F(PlaybackSessionAsyncTest, AStopBetweenARunsReturnAndItsHandlingPostsNothingAndTakesTheRunningGraphDown) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowRunSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRun> held;
+    fluvanttest::HostWindow host;
+    DWORD number = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
+    ASSERT_TRUE(held.PumpUntilEntered());
+    EXPECT_TRUE(HostSubclassed(host.Handle())) << "the run starts once the host is in hand";
+    held.Release();
+    ASSERT_TRUE(WaitForAStepEndNotHandled());
+    EXPECT_TRUE(GatedRun::finished.load());
+    PlaybackSession().Stop(false);
+    EXPECT_FALSE(HostSubclassed(host.Handle())) << "the stop left the host subclassed";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return fluvanttest::Children(host.Handle()).empty(); }, 5000))
+        << "the running graph's video window stayed in the host";
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(number)) << "an outcome posted for the stopped play";
+    EXPECT_EQ(0, AbandonedReports::count.load()) << "the stopped play reported";
+}
+
+TEST_F(PlaybackSessionAsyncTest, AStopDuringTheRunGivesTheHostItsProcedureBackAtOnceAndPostsNothing) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowRunSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRun> held;
+    fluvanttest::HostWindow host;
+    DWORD number = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
+    ASSERT_TRUE(held.PumpUntilEntered());
+    ASSERT_TRUE(HostSubclassed(host.Handle()));
+    const DWORD began = GetTickCount();
+    PlaybackSession().Stop(false);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: the stop of a play whose run is under way came back after %lu ms\n",
+                static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_FALSE(GatedRun::finished.load()) << "the stop waited for the run";
+    EXPECT_FALSE(HostSubclassed(host.Handle()));
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    EXPECT_EQ(1u, PlaybackSession().GraphsGoingDown());
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return fluvanttest::Children(host.Handle()).empty(); }, 5000))
+        << "the graph's video window stayed in the host";
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, OutcomeLog::CountOf(number));
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_FALSE(PlaybackSession().Playing());
+}
+
+TEST_F(PlaybackSessionAsyncTest, AHostDestroyedWhileTheBuildIsUnderWayEndsThePlayWithoutATrace) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowBuildSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRender> held;
+    DWORD number = 0;
+    {
+        fluvanttest::HostWindow host;
+        ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
+        ASSERT_TRUE(held.PumpUntilEntered());
+        host.Destroy();
+        EXPECT_TRUE(fluvanttest::HostWindow::OwnProcedureAtEnd());
+    }
+    held.Release();
+    // The build comes back to a host that is gone: the play fails (it can tell no one) and its graph goes.
+    EXPECT_TRUE(qeltest::PumpUntil(
+        [] { return !PlaybackSession().Starting() && PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    EXPECT_TRUE(GatedRender::finished.load());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_TRUE(OutcomeLog::All().empty());
+
+    // The session is sound for the next host.
+    PlaybackSession().SetPlatform(nullptr);
+    fluvanttest::HostWindow next;
+    DWORD again = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("next.avi", 100), next.Handle(), nullptr, &again));
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(again, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(PlaybackSession().Playing());
+}
+
+TEST_F(PlaybackSessionAsyncTest, AHostDestroyedDuringTheRunGetsItsProcedureBackBeforeItsEnd) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowRunSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRun> held;
+    DWORD number = 0;
+    {
+        fluvanttest::HostWindow host;
+        ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
+        ASSERT_TRUE(held.PumpUntilEntered());
+        ASSERT_TRUE(HostSubclassed(host.Handle()));
+        host.Destroy();
+        EXPECT_TRUE(fluvanttest::HostWindow::OwnProcedureAtEnd()) << "the host ended subclassed";
+    }
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0, AbandonedReports::count.load());
+    EXPECT_TRUE(OutcomeLog::All().empty());
+
+    PlaybackSession().SetPlatform(nullptr);
+    fluvanttest::HostWindow next;
+    DWORD again = 0;
+    ASSERT_EQ(S_OK, Begin(MakeClip("next.avi", 100), next.Handle(), nullptr, &again));
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(again, 10000, &outcome));
+    EXPECT_EQ(S_OK, outcome);
+}
+
+TEST_F(PlaybackSessionAsyncTest, ARunThatHangsIsGivenUpItsOutcomePostedAndTheHostGivenBack) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingRunSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<GatedRun> held;
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("clip.avi", 100);
+    DWORD number = 0;
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &number));
+    ASSERT_TRUE(held.PumpUntilEntered());
+    EXPECT_TRUE(HostSubclassed(host.Handle()));
+    HRESULT outcome = S_OK;
+    const bool posted = OutcomeLog::PumpUntilOutcomeOf(number, 15000, &outcome);
+    EXPECT_TRUE(posted) << "the given-up play's outcome was never posted to the host";
+    if (posted) {
+        EXPECT_EQ(kCallTimedOut, outcome);
+    }
+    EXPECT_TRUE(qeltest::PumpUntil([] { return !PlaybackSession().Starting(); }, 10000)) << "never given up";
+    EXPECT_FALSE(GatedRun::finished.load());
+    EXPECT_FALSE(HostSubclassed(host.Handle())) << "the given-up play left the host subclassed";
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(0u, ReportLog::Count()) << "a given-up play reported";
+    EXPECT_LE(OutcomeLog::All().size(), 1u);
+}
+
+TEST_F(PlaybackSessionAsyncTest, AStopThatHangsAfterABegunPlayIsCountedGoingDownThenHoldsTheFileUntilItReturns) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingStopSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingStop> held;
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("long.avi", 100);
+    DWORD number = 0;
+    ASSERT_EQ(S_OK, Begin(clip, host.Handle(), nullptr, &number));
+    HRESULT outcome = E_FAIL;
+    ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(number, 10000, &outcome));
+    ASSERT_EQ(S_OK, outcome);
+    const DWORD began = GetTickCount();
+    PlaybackSession().Stop(false);
+    const DWORD took = GetTickCount() - began;
+    std::printf("figure: the stop of a begun play whose graph's stop hangs came back after %lu ms\n",
+                static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << "hang guard";
+    EXPECT_TRUE(HangingStop::entered.load());
+    EXPECT_FALSE(HangingStop::finished.load());
+    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_EQ(1u, PlaybackSession().GraphsGoingDown());
+    EXPECT_FALSE(HostSubclassed(host.Handle()));
+
+    // Past the quiet time it is given up: no longer going down, but the file is held.
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    EXPECT_EQ(0u, PlaybackSession().GraphsGoingDown());
+    DWORD again = 1;
+    EXPECT_EQ(kCallTimedOut, Begin(clip, host.Handle(), nullptr, &again)) << "tried again while its stop hangs";
+    EXPECT_EQ(0u, again);
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    qeltest::PumpMessagesFor(300);
+    EXPECT_EQ(1u, OutcomeLog::All().size()) << "only the play that started told its outcome";
+}
+
+
+// The sync play keeps one thread behind on a clip that hangs however often Play is pressed (above);
+// pressing Play and then Stop, because it does not start, must not leave more.
+TEST_F(PlaybackSessionAsyncTest, PlayAndStopPressedTwentyTimesOnAHangingClipLeavesOneThreadBehind) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingRender> held;
+    HangingRender::tries = 0;
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("clip.avi", 10);
+    int begun = 0;
+    for (int press = 0; press < 20; ++press) {
+        DWORD number = 0;
+        const HRESULT answer = Begin(clip, host.Handle(), nullptr, &number);
+        EXPECT_TRUE(answer == S_OK || answer == kCallTimedOut) << "press " << press << ": 0x" << std::hex << answer;
+        begun += answer == S_OK ? 1 : 0;
+        qeltest::PumpMessagesFor(20);
+        PlaybackSession().Stop(false);
+    }
+    // Past the quiet time every try still inside the platform has been given up.
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    const size_t left = PlaybackSession().GivenUpPlaysRunning();
+    std::printf("figure: %d of 20 presses began a play, %d tries came into the hanging build, %u threads left "
+                "inside the platform\n",
+                begun, HangingRender::tries.load(), static_cast<unsigned>(left));
+    EXPECT_EQ(1, HangingRender::tries.load()) << "the clip was tried again while its first try was still inside";
+    EXPECT_EQ(1u, left);
+    EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+    EXPECT_TRUE(OutcomeLog::All().empty()) << "an outcome posted for a stopped play";
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GivenUpPlaysRunning() == 0; }, 10000));
+}
+
+// Each try of a clip that hangs may leave a thread inside the platform: however the tries end, no
+// more are left than the number at which the library stops trying new files.
+TEST_F(PlaybackSessionAsyncTest, PlaysOfEightHangingClipsStoppedBeforeTheirOutcomeLeaveNoMoreThanTheLimitBehind) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    HangingSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingRender> held;
+    HangingRender::tries = 0;
+    fluvanttest::HostWindow host;
+    std::vector<std::string> clips;
+    for (int i = 0; i < 8; ++i)
+        clips.push_back(MakeClip("hang" + std::to_string(i) + ".avi", 5));
+    for (const std::string& clip : clips) {
+        DWORD number = 0;
+        const HRESULT answer = Begin(clip, host.Handle(), nullptr, &number);
+        EXPECT_TRUE(answer == S_OK || answer == kTooManyGivenUpPlays) << clip << ": 0x" << std::hex << answer;
+        qeltest::PumpMessagesFor(20);
+        PlaybackSession().Stop(false);
+    }
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
+    const size_t left = PlaybackSession().GivenUpPlaysRunning();
+    std::printf("figure: %d tries came into the hanging build, %u threads left inside the platform (limit %u)\n",
+                HangingRender::tries.load(), static_cast<unsigned>(left), static_cast<unsigned>(kMaxGivenUpPlays));
+    EXPECT_LE(left, kMaxGivenUpPlays);
+    EXPECT_LE(HangingRender::tries.load(), static_cast<int>(kMaxGivenUpPlays));
+
+    held.Release();
+    EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GivenUpPlaysRunning() == 0; }, 10000));
 }
 
 } // namespace
