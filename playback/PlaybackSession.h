@@ -36,7 +36,7 @@ HRESULT StopMediaGraph(IMediaControl* control, IMediaEventEx* events);
 // healthy graph slow; a clip that hangs the platform is given up after the quiet time.
 constexpr CallLimit kGraphCallLimit = {10000, 30000};
 // The stop's read of the position is waited for only briefly: the last position read stands in for it.
-constexpr CallLimit kPositionReadLimit = {400, 400};
+constexpr CallLimit kPositionReadLimit = {200, 200};
 // Given-up plays whose thread is still inside the platform: a file among them is not tried again
 // until its thread has come back, and at this number no new file is tried (each such try may leave
 // one more thread behind).
@@ -71,7 +71,7 @@ constexpr UINT_PTR kStepWatchTimer = 2223;
 constexpr UINT kStepWatchMs = 250;
 // How long a stop waits for its graph to be taken down before it goes on behind the caller: a healthy
 // graph is down by then, and the caller's thread is back in time to answer its user.
-constexpr DWORD kTakeDownWaitMs = 400;
+constexpr DWORD kTakeDownWaitMs = 300;
 extern const char kNotificationClass[]; // "DirectShow Notification"
 
 // A play's graph as its steps on other threads hold it: the step running when its play is given up or
