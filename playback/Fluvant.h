@@ -1,13 +1,18 @@
 #pragma once
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
-// lpFileHeld ordinal 3, lpPlayAsync ordinal 4.
+// lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6. Ordinal 5 (no name) is a
+// seam that only the program's test build calls: plays of clips whose name holds a given text hang
+// after their source opened.
 #include <windows.h>
 
 // Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a
 // playback before its stop time, and once at the end with current = stop (on the caller's thread).
 // Times are 100-ns units; user is the word given to lpPlay (always 0).
 typedef void(CALLBACK* lpProgressCallback)(LONGLONG start, LONGLONG stop, LONGLONG current, DWORD user);
+
+// What lpFileHeld answers.
+enum LpFileHold { lpNotHeld = 0, lpHeldByGivenUpPlay = 1, lpHeldWhileGoingDown = 2 };
 
 extern "C" {
 // Plays file (ANSI path) inside host from start to stop (0: to the end). Answers 0 when it plays, and
@@ -32,6 +37,11 @@ int WINAPI lpPlayAsync(const char* file, HWND host, LONGLONG start, LONGLONG sto
 // it next handles its messages.
 void WINAPI lpStop();
 // 1 while a given-up play of file (ANSI path) still has a thread inside the platform, which may keep
-// the file open: it lets go of it when that thread comes back. 0 otherwise.
+// the file open: it lets go of it when that thread comes back. 2 while a stopped play's graph of file
+// is still going down: it lets go of it once down, or becomes 1 if it makes no progress. 0 otherwise.
 int WINAPI lpFileHeld(const char* file);
+// Waits at most ms, handling sent messages, until the graphs of stopped plays are down (or given up as
+// making no progress): for the end of the process, which a graph still going down can take with it.
+// 1 when none is left going down.
+int WINAPI lpWaitUntilDown(DWORD ms);
 }

@@ -51,7 +51,9 @@ extern "C" int WINAPI lpPlayAsync(const char* file, HWND host, LONGLONG start, L
 
 extern "C" void WINAPI lpStop() { PlaybackSession().Stop(false); }
 
-extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().GivenUpPlayHolds(file) ? 1 : 0; }
+extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().FileHeld(file); }
+
+extern "C" int WINAPI lpWaitUntilDown(DWORD ms) { return PlaybackSession().WaitUntilGraphsDown(ms) ? 1 : 0; }
 
 extern "C" void WINAPI lpTestHoldPlays(const char* marker) {
     static HoldingPlatform holding;

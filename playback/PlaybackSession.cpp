@@ -667,6 +667,38 @@ bool CPlaybackSession::GivenUpPlayHolds(const char* file) {
     return false;
 }
 
+LpFileHold CPlaybackSession::FileHeld(const char* file) {
+    if (!file)
+        return lpNotHeld;
+    if (!looking_ && !waiting_) {
+        FlagScope looking(looking_);
+        LookAtGraphsGoingDown();
+    }
+    if (GivenUpPlayHolds(file))
+        return lpHeldByGivenUpPlay;
+    for (const GoingDown& going : goingDown_)
+        if (SameFile(going.file, file))
+            return lpHeldWhileGoingDown;
+    return lpNotHeld;
+}
+
+bool CPlaybackSession::WaitUntilGraphsDown(DWORD ms) {
+    if (looking_ || waiting_)
+        return goingDown_.empty();
+    const DWORD began = GetTickCount();
+    for (;;) {
+        {
+            FlagScope looking(looking_);
+            LookAtGraphsGoingDown();
+        }
+        const DWORD spent = GetTickCount() - began;
+        if (goingDown_.empty() || spent >= ms)
+            return goingDown_.empty();
+        CWatchedTask& first = *goingDown_.front().step;
+        WaitHandlingSentMessages(first.Done(), std::min(first.LookAgainMs(), ms - spent));
+    }
+}
+
 size_t CPlaybackSession::GivenUpPlaysRunning() {
     ForgetEndedGivenUpPlays();
     return givenUp_.size();

@@ -123,10 +123,17 @@ public:
     // Whether a given-up play of file still has a thread inside the platform, which may hold the file
     // open: it lets go of it when that thread comes back.
     bool GivenUpPlayHolds(const char* file);
+    // What of the library may hold file open: a given-up play (it lets go only when its thread comes
+    // back), a graph still going down (it lets go once down, or is given up if it makes no progress),
+    // or nothing. Looks at the graphs going down first.
+    LpFileHold FileHeld(const char* file);
     // Given-up plays whose thread has not come back yet.
     size_t GivenUpPlaysRunning();
     // Graphs of stopped or abandoned plays still being taken down (not given up).
     size_t GraphsGoingDown() const { return goingDown_.size(); }
+    // Waits at most ms, handling sent messages, until no graph is going down (each is down, or given
+    // up as it made no progress); whether none is.
+    bool WaitUntilGraphsDown(DWORD ms);
 
     // The library's window procedures.
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -189,28 +189,34 @@ TEST_F(PlaybackSessionTest, AStopDoesNotWaitForACallbackThatWaitsOnTheStoppingTh
     StoppingCallback::release = nullptr;
 }
 
-// A render step that hangs until the test lets it go, as the platform's source does on some damaged
-// files; then it fails as the platform would not have.
-struct HangingRender {
-    static HRESULT Render(IGraphBuilder* graph, const char*) {
+// What each stand-in step a test holds shares: whether it was entered and has finished, how many steps
+// came into it, and the event that lets it go (HeldStep makes and closes it).
+template <class Step>
+struct Gate {
+    // Called first by the step: waits until the test lets it go.
+    static void Enter() {
         entered = true;
         tries.fetch_add(1);
         WaitForSingleObject(release, 30000);
+    }
+    static inline std::atomic<bool> entered{false};
+    static inline std::atomic<bool> finished{false};
+    static inline std::atomic<int> tries{0};
+    static inline HANDLE release = nullptr;
+};
+
+// A render step that hangs until the test lets it go, as the platform's source does on some damaged
+// files; then it fails as the platform would not have.
+struct HangingRender : Gate<HangingRender> {
+    static HRESULT Render(IGraphBuilder* graph, const char*) {
+        Enter();
         // Touches its graph after the play was given up: the graph must still be the step's to touch.
         qel::ComPtr<IMediaSeeking> seeking;
         graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(seeking.GetAddressOf()));
         finished = true;
         return VFW_E_CANNOT_RENDER;
     }
-    static std::atomic<bool> entered;
-    static std::atomic<bool> finished;
-    static std::atomic<int> tries; // how many steps came into it
-    static HANDLE release;
 };
-std::atomic<int> HangingRender::tries{0};
-std::atomic<bool> HangingRender::entered{false};
-std::atomic<bool> HangingRender::finished{false};
-HANDLE HangingRender::release = nullptr;
 
 // The limits of the hanging tests: short, so that the tests do not wait 10 s a give-up.
 constexpr CallLimit kTestGraphLimit = {1500, 5000};
@@ -222,21 +228,14 @@ public:
 };
 
 // A graph whose stop hangs until the test lets it go (as a renderer can hang it); then it stops.
-struct HangingStop {
+struct HangingStop : Gate<HangingStop> {
     static HRESULT Stop(IMediaControl* control, IMediaEventEx* events) {
-        entered = true;
-        WaitForSingleObject(release, 30000);
+        Enter();
         const HRESULT stopped = StopMediaGraph(control, events);
         finished = true;
         return stopped;
     }
-    static std::atomic<bool> entered;
-    static std::atomic<bool> finished;
-    static HANDLE release;
 };
-std::atomic<bool> HangingStop::entered{false};
-std::atomic<bool> HangingStop::finished{false};
-HANDLE HangingStop::release = nullptr;
 
 class HangingStopSystem : public PlaybackPlatform {
 public:
@@ -410,15 +409,20 @@ TEST_F(PlaybackSessionTest, AStopThatHangsHidesTheRenderersPictureAndHoldsTheFil
     EXPECT_TRUE(HangingStop::entered.load());
     EXPECT_LT(took, 10000u) << "hang guard";
     EXPECT_FALSE(PlaybackSession().Playing());
+    // Going down while its stop is tried; given up (and still holding the file) once it makes no
+    // progress.
+    EXPECT_EQ(lpHeldWhileGoingDown, PlaybackSession().FileHeld(clip.c_str()));
     EXPECT_TRUE(qeltest::PumpUntil([&] { return visibleChildren() == 0; }, 5000))
         << "the given-up graph's picture stays over the host";
     EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
+    EXPECT_EQ(lpHeldByGivenUpPlay, PlaybackSession().FileHeld(clip.c_str()));
     EXPECT_EQ(kCallTimedOut, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr))
         << "tried again while its stop still hangs";
 
     SetEvent(HangingStop::release);
     EXPECT_TRUE(qeltest::PumpUntil([] { return HangingStop::finished.load(); }, 10000));
     EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
+    EXPECT_EQ(lpNotHeld, PlaybackSession().FileHeld(clip.c_str()));
     CloseHandle(HangingStop::release);
     HangingStop::release = nullptr;
 }
@@ -434,38 +438,24 @@ using fluvanttest::ReportLog;
 constexpr CallLimit kPatientGraphLimit = {20000, 60000};
 
 // A build that waits until the test lets it go, then renders as the platform does: a slow source.
-struct GatedRender {
+struct GatedRender : Gate<GatedRender> {
     static HRESULT Render(IGraphBuilder* graph, const char* file) {
-        entered = true;
-        WaitForSingleObject(release, 30000);
+        Enter();
         const HRESULT rendered = RenderMediaFile(graph, file);
         finished = true;
         return rendered;
     }
-    static std::atomic<bool> entered;
-    static std::atomic<bool> finished;
-    static HANDLE release;
 };
-std::atomic<bool> GatedRender::entered{false};
-std::atomic<bool> GatedRender::finished{false};
-HANDLE GatedRender::release = nullptr;
 
 // A run that waits until the test lets it go, then runs the graph: a slow renderer.
-struct GatedRun {
+struct GatedRun : Gate<GatedRun> {
     static HRESULT Run(IMediaControl* control, IMediaEventEx* events) {
-        entered = true;
-        WaitForSingleObject(release, 30000);
+        Enter();
         const HRESULT ran = RunMediaGraph(control, events);
         finished = true;
         return ran;
     }
-    static std::atomic<bool> entered;
-    static std::atomic<bool> finished;
-    static HANDLE release;
 };
-std::atomic<bool> GatedRun::entered{false};
-std::atomic<bool> GatedRun::finished{false};
-HANDLE GatedRun::release = nullptr;
 
 // Holds one of the stand-in steps (HangingRender, HangingStop, GatedRender, GatedRun) for a test: lets
 // it go when the test ends, however it ends, and waits for the step to leave before its event goes.
@@ -506,6 +496,13 @@ public:
 class SlowRunSystem : public PlaybackPlatform {
 public:
     ControlStep Runner() override { return &GatedRun::Run; }
+    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+};
+
+// A stop that waits until the test lets it go, never given up meanwhile: a slow take-down.
+class SlowStopSystem : public PlaybackPlatform {
+public:
+    ControlStep Stopper() override { return &HangingStop::Stop; }
     CallLimit GraphLimit() override { return kPatientGraphLimit; }
 };
 
@@ -1110,6 +1107,50 @@ TEST_F(PlaybackSessionAsyncTest, PlaysOfEightHangingClipsStoppedBeforeTheirOutco
 
     held.Release();
     EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GivenUpPlaysRunning() == 0; }, 10000));
+}
+
+// The end of the process waits for a slow take-down while it goes on, and says so when it is cut short;
+// the file is said to be held while the graph goes down, and free once it is down.
+TEST_F(PlaybackSessionAsyncTest, TheEndWaitsForAGraphGoingDownAndTheFileIsSaidHeldUntilItIsDown) {
+    qeltest::Watchdog::ExtendCurrentTest(60);
+    SlowStopSystem system;
+    PlaybackSession().SetPlatform(&system);
+    HeldStep<HangingStop> held;
+    fluvanttest::HostWindow host;
+    const std::string clip = MakeClip("slow.avi", 100);
+    ASSERT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    PlaybackSession().Stop(false);
+    ASSERT_EQ(1u, PlaybackSession().GraphsGoingDown());
+    EXPECT_EQ(lpHeldWhileGoingDown, PlaybackSession().FileHeld(clip.c_str()));
+
+    DWORD began = GetTickCount();
+    EXPECT_FALSE(PlaybackSession().WaitUntilGraphsDown(500)) << "a graph still going down was said to be down";
+    const DWORD cut = GetTickCount() - began;
+    std::printf("figure: a wait of 500 ms for a take-down that does not end came back after %lu ms\n",
+                static_cast<unsigned long>(cut));
+    EXPECT_LT(cut, 5000u) << "hang guard";
+
+    // Let go a moment after the wait began: the wait sees the graph down and comes back.
+    HANDLE release = CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            Sleep(300);
+            SetEvent(HangingStop::release);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, release);
+    began = GetTickCount();
+    EXPECT_TRUE(PlaybackSession().WaitUntilGraphsDown(10000));
+    const DWORD waited = GetTickCount() - began;
+    std::printf("figure: the take-down let go after 300 ms was seen down after %lu ms\n",
+                static_cast<unsigned long>(waited));
+    EXPECT_LT(waited, 5000u) << "hang guard";
+    EXPECT_EQ(0u, PlaybackSession().GraphsGoingDown());
+    EXPECT_EQ(lpNotHeld, PlaybackSession().FileHeld(clip.c_str()));
+    EXPECT_EQ(0u, PlaybackSession().GivenUpPlaysRunning());
+    WaitForSingleObject(release, 5000);
+    CloseHandle(release);
 }
 
 } // namespace

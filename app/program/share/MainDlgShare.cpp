@@ -76,7 +76,13 @@ bool MayPass(const CString& path) {
 // Whether this program's own given-up work still holds the file: a play or a reader that did not
 // answer, whose thread is inside the platform. Nothing can make it let go before it returns, so Trash
 // names the file at once rather than waiting for it.
-bool HeldByGivenUpWork(const CString& path) { return lpFileHeld(path) != 0 || ClipDidNotAnswer(path); }
+bool HeldByGivenUpWork(const CString& path) {
+    return lpFileHeld(path) == lpHeldByGivenUpPlay || ClipDidNotAnswer(path);
+}
+
+// Whether a stopped playback of the file is still going down: it lets go of the file once down (slow
+// on a busy machine), or is given up if it makes no progress.
+bool PlaybackGoingDown(const CString& path) { return lpFileHeld(path) == lpHeldWhileGoingDown; }
 
 // Why a file that should have gone is still there, for the message that names it.
 CString WhyNotDeleted(const CString& path) {
@@ -279,8 +285,10 @@ void CMainDlg::OnTrash() {
                 m_viewer.ShowFile(nullptr);
             }
             BOOL gone = DeleteForGood(path);
+            // The program's own short reads get the budget; its playback going down is waited for for
+            // as long as it makes progress.
             while (!gone && MayPass(path) && !HeldByGivenUpWork(path) &&
-                   ::GetTickCount() - letGoStart < kLetGoBudgetMs) {
+                   (::GetTickCount() - letGoStart < kLetGoBudgetMs || PlaybackGoingDown(path))) {
                 // Sent messages are answered meanwhile: the playback's take-down hides its renderer's
                 // window, which this thread owns, before it lets go of the file.
                 WaitHandlingSentMessages(nullptr, kLetGoStepMs);

@@ -23,6 +23,10 @@ namespace {
 
 const SIZE kViewerSize[2] = {{480, 360}, {320, 240}};
 
+// How long the end waits for the playback's graphs to go down; one that makes no progress is given up
+// by the playback library sooner.
+constexpr DWORD kGraphsDownAtEndMs = 15000;
+
 // The screen and the reader's frames are sampled on a grid of this many points a side.
 constexpr int kSampleGrid = 5;
 
@@ -202,6 +206,10 @@ void CPreviewWnd::Place(int sizeMode) {
 }
 
 bool CPreviewWnd::DropShownImage(DWORD waitMs) {
+    if (m_playing || m_starting)
+        Stop();
+    // A graph still going down when the process ends can take the process with it.
+    lpWaitUntilDown(kGraphsDownAtEndMs);
     DropReader();
     m_detectorLane.reset();
     DropImage();

@@ -32,7 +32,8 @@ public:
     void Place(int sizeMode);
     // A picture, or a clip's first frame; what it was, so that the caller can show the playback controls.
     // No path (or an empty one) stops a running playback and lets go of the shown file: the image,
-    // the reader and every handle on the file are released, so that it can be deleted or replaced.
+    // the reader and every handle on the file are released, so that it can be deleted or replaced
+    // (the playback's graph may still be going down behind the window for a moment: lpFileHeld).
     // A picture is shown once it is decoded (the parent is sent WM_ZENTRIK_VIEWER_STILL then).
     ShownKind ShowFile(const char* path);
     // A clip whose first still is still on its way plays once it came: until then it was not tried,
@@ -45,8 +46,9 @@ public:
     // The reader's frame at position (100-ns units) replaces the shown image once it is read.
     void ShowFrameAt(LONGLONG position);
     void GetImageSize(int* width, int* height) const;
-    // At the end, before GDI+ goes: the shown image and the reader are let go, and a picture's decode
-    // under way is waited for at most waitMs. Whether GDI+ may go (no decode is inside it).
+    // At the end, before GDI+ goes: the playback stops and its graphs go down, the shown image and the
+    // reader are let go, and a picture's decode under way is waited for at most waitMs. Whether GDI+
+    // may go (no decode is inside it).
     bool DropShownImage(DWORD waitMs = 2000);
     // Playing, or starting to.
     BOOL IsPlaying() const { return m_playing || m_starting; }

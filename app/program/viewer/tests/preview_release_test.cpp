@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <Fluvant.h>
 #include <QelReader.h>
 
 #include "PreviewWnd.h"
@@ -116,7 +117,17 @@ TEST_F(PreviewReleaseTest, APlayingClipIsStoppedAndLetGoOfWhenNothingIsShown) {
     ASSERT_TRUE(viewer_.IsPlaying());
     EXPECT_EQ(CPreviewWnd::kShownNothing, viewer_.ShowFile(""));
     EXPECT_FALSE(viewer_.IsPlaying());
-    EXPECT_EQ(0u, ExclusiveOpenError(clip)) << "a handle on the clip is left open";
+    // The playback's graph goes down behind the window (at once on an idle machine); the library says
+    // so while it does.
+    const DWORD stopped = ::GetTickCount();
+    DWORD open = ExclusiveOpenError(clip);
+    const bool saidGoingDown = open != 0 && lpFileHeld(clip.c_str()) == lpHeldWhileGoingDown;
+    EXPECT_TRUE(open == 0 || saidGoingDown) << "the clip is held, and the library does not say why";
+    EXPECT_TRUE(qeltest::PumpUntil([&] { return (open = ExclusiveOpenError(clip)) == 0; }, 10000))
+        << "a handle on the clip is left open";
+    std::printf("figure: the clip was let go of %lu ms after the viewer showed nothing\n",
+                static_cast<unsigned long>(::GetTickCount() - stopped));
+    EXPECT_EQ(lpNotHeld, lpFileHeld(clip.c_str()));
 }
 
 TEST_F(PreviewReleaseTest, AShownPictureIsLetGoOfWhenNothingIsShown) {
