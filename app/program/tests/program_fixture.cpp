@@ -47,6 +47,9 @@ void ProgramTest::AddCamera() {
 }
 
 void ProgramTest::AddMicrophone() {
+    // The listing is keyed by its name: an earlier stand-in going after the new one registered would
+    // take the new one's listing with it, and a later start of the same test would find no microphone.
+    microphone_.reset();
     // Unlisted as a camera: the program, with no camera chosen, opens the first one listed, and that
     // must be the test's camera whichever way the two random CLSIDs sort.
     microphoneSource_ = std::make_unique<qelcam::ScopedTestCamera>(std::wstring(kMicrophoneName) + L" Source",

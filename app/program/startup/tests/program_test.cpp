@@ -205,6 +205,26 @@ TEST_F(StartUp, WithTheStandInMicrophoneVideoIsEnabled) {
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+// Tests that start the program several times (each size mode, say) count on the stand-in at every
+// start, not only at the first: with Wine's own input switched off it is the only one there is.
+TEST_F(StartUp, TheStandInMicrophoneIsThereAtEveryStartOfOneTest) {
+    ScopedNoSoundDriver noSound;
+    for (int start = 1; start <= 3; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        auto run = StartQuietly();
+        ASSERT_TRUE(run->Dialog());
+        run->Pump(500);
+        EXPECT_TRUE(run->Boxes().empty()) << "the program found no microphone";
+        EXPECT_EQ(0, ShownStripFrame(run->Control(1066),
+                                     run->Folder() + "skin\\default\\Zentrik\\buttons\\dremvideo.png", 6))
+            << "video is disabled";
+        const DWORD closing = ::GetTickCount();
+        ::PostMessageA(run->Dialog(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, run->WaitForExit(15000)); // a hang guard only
+        std::printf("figure: start %d closed in %lu ms (guard 15000 ms)\n", start, ::GetTickCount() - closing);
+    }
+}
+
 TEST_F(StartUp, WithoutACameraTheProgramSaysSoAndEnds) {
     ZentrikRun run;
     run.ExpectBox("Error", "Cannot connect to the video device. Please try again.");
