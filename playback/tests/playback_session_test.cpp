@@ -221,10 +221,26 @@ struct HangingRender : Gate<HangingRender> {
 // The limits of the hanging tests: short, so that the tests do not wait 10 s a give-up.
 constexpr CallLimit kTestGraphLimit = {1500, 5000};
 
-class HangingSystem : public PlaybackPlatform {
+// A system with the steps the test puts in (null: the platform's own) and the test's limit.
+class StepSystem : public PlaybackPlatform {
 public:
-    RenderStep Renderer() override { return &HangingRender::Render; }
-    CallLimit GraphLimit() override { return kTestGraphLimit; }
+    explicit StepSystem(CallLimit limit, RenderStep render = nullptr, ControlStep run = nullptr,
+                        ControlStep stop = nullptr)
+        : limit_(limit), render_(render), run_(run), stop_(stop) {}
+    RenderStep Renderer() override { return render_ ? render_ : PlaybackPlatform::Renderer(); }
+    ControlStep Runner() override { return run_ ? run_ : PlaybackPlatform::Runner(); }
+    ControlStep Stopper() override { return stop_ ? stop_ : PlaybackPlatform::Stopper(); }
+    CallLimit GraphLimit() override { return limit_; }
+
+private:
+    CallLimit limit_;
+    RenderStep render_;
+    ControlStep run_;
+    ControlStep stop_;
+};
+
+struct HangingSystem : StepSystem {
+    HangingSystem() : StepSystem(kTestGraphLimit, &HangingRender::Render) {}
 };
 
 // A graph whose stop hangs until the test lets it go (as a renderer can hang it); then it stops.
@@ -237,10 +253,8 @@ struct HangingStop : Gate<HangingStop> {
     }
 };
 
-class HangingStopSystem : public PlaybackPlatform {
-public:
-    ControlStep Stopper() override { return &HangingStop::Stop; }
-    CallLimit GraphLimit() override { return kTestGraphLimit; }
+struct HangingStopSystem : StepSystem {
+    HangingStopSystem() : StepSystem(kTestGraphLimit, nullptr, nullptr, &HangingStop::Stop) {}
 };
 
 // Another thread's sends to the host while the play waits: they are answered, not held.
@@ -481,36 +495,26 @@ public:
     bool PumpUntilEntered() { return qeltest::PumpUntil([] { return Step::entered.load(); }, 10000); }
 };
 
-class HeldBuildSystem : public PlaybackPlatform {
-public:
-    RenderStep Renderer() override { return &HangingRender::Render; }
-    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+struct HeldBuildSystem : StepSystem {
+    HeldBuildSystem() : StepSystem(kPatientGraphLimit, &HangingRender::Render) {}
 };
 
-class SlowBuildSystem : public PlaybackPlatform {
-public:
-    RenderStep Renderer() override { return &GatedRender::Render; }
-    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+struct SlowBuildSystem : StepSystem {
+    SlowBuildSystem() : StepSystem(kPatientGraphLimit, &GatedRender::Render) {}
 };
 
-class SlowRunSystem : public PlaybackPlatform {
-public:
-    ControlStep Runner() override { return &GatedRun::Run; }
-    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+struct SlowRunSystem : StepSystem {
+    SlowRunSystem() : StepSystem(kPatientGraphLimit, nullptr, &GatedRun::Run) {}
 };
 
 // A stop that waits until the test lets it go, never given up meanwhile: a slow take-down.
-class SlowStopSystem : public PlaybackPlatform {
-public:
-    ControlStep Stopper() override { return &HangingStop::Stop; }
-    CallLimit GraphLimit() override { return kPatientGraphLimit; }
+struct SlowStopSystem : StepSystem {
+    SlowStopSystem() : StepSystem(kPatientGraphLimit, nullptr, nullptr, &HangingStop::Stop) {}
 };
 
 // A run that hangs past the short limits: given up while the host is already subclassed.
-class HangingRunSystem : public PlaybackPlatform {
-public:
-    ControlStep Runner() override { return &GatedRun::Run; }
-    CallLimit GraphLimit() override { return kTestGraphLimit; }
+struct HangingRunSystem : StepSystem {
+    HangingRunSystem() : StepSystem(kTestGraphLimit, nullptr, &GatedRun::Run) {}
 };
 
 // Reports of a play the test abandons: none may come.
