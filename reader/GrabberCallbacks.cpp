@@ -2,7 +2,18 @@
 
 #include <cstring>
 
+#include "ReaderTestSeams.h"
+
 namespace {
+
+using qelreader::seams::GateOutcome;
+
+std::atomic<qelreader::seams::PacedSampleHook> g_pacedSample{nullptr};
+
+void Report(double time, GateOutcome outcome) {
+    if (const auto hook = g_pacedSample.load())
+        hook(time, outcome);
+}
 
 HRESULT AnswerCallbackInterface(ISampleGrabberCB* self, REFIID riid, void** ppv) {
     if (!ppv)
@@ -25,7 +36,11 @@ HRESULT ForwardSample(ISampleGrabberCB* self, double time, IMediaSample* sample)
 
 } // namespace
 
-CFrameGrabberCallback::CFrameGrabberCallback() : proceed_() {}
+qelreader::seams::PacedSampleHook qelreader::seams::SetPacedSampleHook(PacedSampleHook hook) {
+    return g_pacedSample.exchange(hook);
+}
+
+CFrameGrabberCallback::CFrameGrabberCallback() : wake_() {}
 
 STDMETHODIMP CFrameGrabberCallback::QueryInterface(REFIID riid, void** ppv) {
     return AnswerCallbackInterface(this, riid, ppv);
@@ -54,27 +69,39 @@ STDMETHODIMP CFrameGrabberCallback::BufferCB(double time, BYTE* buffer, long len
         return S_OK;
     }
     lastSeen_ = time;
+    bool leftPacedGate = false;
     if (paced_) {
         if (sampleArrived_)
             SetEvent(sampleArrived_);
-        // Parked until the reader lets this sample pass. Clearing the pace releases it too, so that a
-        // state change can never wait on a thread parked here.
-        while (paced_ && WaitForSingleObject(proceed_.Get(), 50) == WAIT_TIMEOUT) {
-        }
+        // Parked until the reader arms the grabber for it. A wake alone does not let it pass: a sample
+        // let through with no read waiting for it would be lost, and every later read one frame ahead.
+        // Clearing the pace releases it too, so that a state change can never wait on a thread parked
+        // here.
+        if (paced_ && !armed_)
+            Report(time, GateOutcome::Parked);
+        while (paced_ && !armed_)
+            WaitForSingleObject(wake_.Get(), 50);
         if (sampleArrived_)
             ResetEvent(sampleArrived_);
+        leftPacedGate = paced_;
     }
     if (skip_ > 0) {
-        --skip_;
-        if (paced_)
-            Proceed();
+        --skip_; // still armed: the next sample passes the gate
+        if (leftPacedGate)
+            Report(time, GateOutcome::Skipped);
         return S_OK;
     }
-    if (armed_) {
+    // Paced, one frame a read: disarmed in the same step as the frame is claimed, so the sample after
+    // it parks even when the reader has not come back yet.
+    const bool take = leftPacedGate ? armed_.exchange(false) : armed_.load();
+    if (take)
         Take(time, buffer, length);
-        if (frameCopied_)
-            SetEvent(frameCopied_);
-    }
+    // Reported before the reader hears of the frame, so that a test sees the outcomes in the order the
+    // reader acts on them.
+    if (leftPacedGate)
+        Report(time, take ? GateOutcome::Taken : GateOutcome::Unread);
+    if (take && frameCopied_)
+        SetEvent(frameCopied_);
     return S_OK;
 }
 

@@ -2,7 +2,7 @@
 // The reader's two sample-grabber callbacks. They live inside the reader (no reference counting of
 // their own) and run on the graphs' streaming threads.
 //  - CFrameGrabberCallback keeps the last frame it was armed for, and can hold the streaming thread
-//    at each sample ("paced") until the reader lets exactly one pass, or let samples go by (skip).
+//    at each sample ("paced") until the reader arms it for a read, or let samples go by (skip).
 //  - CAudioGrabberCallback appends PCM to a collection buffer of fixed capacity.
 #include <windows.h>
 #include <dshow.h>
@@ -29,13 +29,16 @@ public:
     void SetEvents(HANDLE sampleArrived, HANDLE frameCopied);
     void SetFrameSize(long width, long height);
 
+    // Armed, the grabber takes the next sample after the skipped ones. Paced, only the arming lets a
+    // sample through the gate, and the grabber disarms itself as it takes that frame: the sample after
+    // it waits at the gate for the next read, however late the reader comes.
     void SetArmed(bool armed) { armed_ = armed; }
     bool Paced() const { return paced_; }
     void SetPaced(bool paced) { paced_ = paced; }
     void SetSkip(long count) { skip_ = count < 0 ? 0 : count; }
-    // Lets one parked sample pass (or the next one not wait).
-    void Proceed() { SetEvent(proceed_.Get()); }
-    void ResetProceed() { ResetEvent(proceed_.Get()); }
+    // Makes a parked sample look at the gate again now rather than at its next poll. It lets nothing
+    // through by itself, so a wake that no sample was parked for leaves nothing behind.
+    void Wake() { SetEvent(wake_.Get()); }
 
     bool HasFrame();
     double BufferedTime();
@@ -58,7 +61,7 @@ private:
     std::atomic<double> lastSeen_{-1.0};
     HANDLE sampleArrived_ = nullptr;
     HANDLE frameCopied_ = nullptr;
-    EventHandle proceed_;
+    EventHandle wake_;
 };
 
 struct PcmFormatFields {

@@ -123,9 +123,10 @@ HRESULT CMediaFrameReader::Open(const char* path, bool dvFull, bool describeOnly
         videoCallback_.SetEvents(sampleArrived_.Get(), frameCopied_.Get());
         m_nFrameNo = -1;
         if (kind_ == qelreader::kKindWindowsMedia) {
-            // The Windows Media source starts late: park its first sample so that frame 0 is at hand.
+            // The Windows Media source starts late: park its first sample (paced, not armed) so that
+            // frame 0 is at hand.
+            videoCallback_.SetArmed(false);
             videoCallback_.SetPaced(true);
-            videoCallback_.ResetProceed();
             if (SUCCEEDED(video_.control->Run())) {
                 videoState_ = GraphState::Running;
                 if (WaitForSingleObject(sampleArrived_.Get(), 500) == WAIT_OBJECT_0) {

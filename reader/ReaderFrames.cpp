@@ -1,17 +1,27 @@
 // Reading single frames: from the buffer, by letting the running graph go on, by seeking to a frame
 // index or a time, and the last frame once the end was passed. The video graph's state changes live
-// here too: each first lets a parked streaming thread go.
+// here too: each first wakes a parked streaming thread, and a stop first clears the pace, as a stop
+// waits for that thread.
 #include "GraphHelper.h"
 #include "MediaFrameReader.h"
 #include "ReaderGraphParts.h"
+#include "ReaderTestSeams.h"
 #include "media_kind.h"
 
+#include <atomic>
+
 namespace {
+
+std::atomic<qelreader::seams::VideoGraphRanHook> g_videoGraphRan{nullptr};
 
 constexpr DWORD kFirstWaitMs = 500;
 constexpr DWORD kSecondWaitMs = 4500;
 
 } // namespace
+
+qelreader::seams::VideoGraphRanHook qelreader::seams::SetVideoGraphRanHook(VideoGraphRanHook hook) {
+    return g_videoGraphRan.exchange(hook);
+}
 
 double CMediaFrameReader::FrameSeconds() const { return static_cast<double>(videoFormat_.AvgTimePerFrame) * 1e-7; }
 
@@ -21,7 +31,7 @@ LONGLONG CMediaFrameReader::FrameAt(double seconds) const {
 }
 
 HRESULT CMediaFrameReader::VideoPause() {
-    videoCallback_.Proceed();
+    videoCallback_.Wake();
     if (!video_.control)
         return E_FAIL;
     const HRESULT hr = video_.control->Pause();
@@ -31,17 +41,20 @@ HRESULT CMediaFrameReader::VideoPause() {
 }
 
 HRESULT CMediaFrameReader::VideoRun() {
-    videoCallback_.Proceed();
+    videoCallback_.Wake();
     if (!video_.control)
         return E_FAIL;
     const HRESULT hr = video_.control->Run();
     if (SUCCEEDED(hr))
         videoState_ = GraphState::Running;
+    if (const auto hook = g_videoGraphRan.load())
+        hook();
     return hr;
 }
 
 HRESULT CMediaFrameReader::VideoStop() {
-    videoCallback_.Proceed();
+    videoCallback_.SetPaced(false);
+    videoCallback_.Wake();
     if (!video_.control)
         return E_FAIL;
     const HRESULT hr = video_.control->Stop();
@@ -54,7 +67,7 @@ void CMediaFrameReader::ReleaseParkedFrame() {
     videoCallback_.SetArmed(false);
     videoCallback_.SetPaced(false);
     videoCallback_.SetSkip(0);
-    videoCallback_.Proceed();
+    videoCallback_.Wake();
     m_nFrameNo = -1;
 }
 
@@ -178,8 +191,8 @@ HRESULT CMediaFrameReader::ReadFrameByIndex(LONGLONG index, HGLOBAL* frame) {
     if (goOn) {
         videoCallback_.SetSkip(static_cast<long>(index - m_nFrameNo));
         ResetEvent(frameCopied_.Get());
-        videoCallback_.SetArmed(true);
         videoCallback_.SetPaced(true);
+        videoCallback_.SetArmed(true);
     } else {
         log.Log("nFrameNo = %d, m_nFrameNo = %d", static_cast<int>(index), static_cast<int>(m_nFrameNo));
         double duration = 0;
@@ -200,8 +213,8 @@ HRESULT CMediaFrameReader::ReadFrameByIndex(LONGLONG index, HGLOBAL* frame) {
             log.Log("Error %x: Cannot put the current and stop time for video stream", hr);
             return hr;
         }
-        videoCallback_.SetArmed(true);
         videoCallback_.SetPaced(true);
+        videoCallback_.SetArmed(true);
         ResetEvent(frameCopied_.Get());
         if (FAILED(hr = VideoRun())) {
             log.Log("Error %x: ReadVideoFrame() - m_pVMC->Play() failed", hr);
@@ -209,7 +222,7 @@ HRESULT CMediaFrameReader::ReadFrameByIndex(LONGLONG index, HGLOBAL* frame) {
             return hr;
         }
     }
-    videoCallback_.Proceed();
+    videoCallback_.Wake();
     DWORD waited = WaitForSingleObject(frameCopied_.Get(), kFirstWaitMs);
     if (waited == WAIT_TIMEOUT) {
         if (CompletedAmongPendingEvents()) {

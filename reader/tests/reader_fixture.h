@@ -1,6 +1,7 @@
 #pragma once
 // Shared ground of the reader's tests: a reader made from the class behind the COM server, generated
-// clips in a temporary folder, owned global blocks and pixel checks of the frames handed out.
+// clips in a temporary folder, owned global blocks, pixel checks of the frames handed out and a watch
+// on the frame grabber's gate.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -58,5 +59,38 @@ qel::ComPtr<IMediaFrameReader> NewReader();
 
 // Empty when the block is a 24-bit frame of the clip showing frame `frame`, else what differs.
 std::string CompareFrameBlock(HGLOBAL block, int frame, int width, int height);
+
+// A guard against a sample that never comes, far above the moment one takes to reach the gate.
+constexpr DWORD kGateGuardMs = 5000;
+
+// For its lifetime, records what becomes of each sample at the gate of a paced video grabber. With
+// holdAfterRun it also holds the reader each time it has told the video graph to run, until a sample
+// has left the gate: the streaming thread then outruns the reader's thread, as it may on a busy
+// machine. One at a time.
+class GateWatch {
+public:
+    explicit GateWatch(bool holdAfterRun = false);
+    ~GateWatch();
+    GateWatch(const GateWatch&) = delete;
+    GateWatch& operator=(const GateWatch&) = delete;
+
+    // The runs held, and how many of them a sample that left the gate released (the others met the
+    // guard).
+    int Held() const;
+    int Released() const;
+    // The number of outcomes so far, to read the later ones from. A run held after it waits for a
+    // sample that leaves the gate after it.
+    size_t Mark();
+    // `count` outcomes from the `from`-th on, named ("parked", "taken", "skipped", "unread") and in
+    // their order, once that many were recorded (fewer when the guard passed first).
+    std::string AwaitOutcomes(size_t count, size_t from = 0);
+    // Waits until the latest outcome is a sample parked at the gate (the stream waits for a read);
+    // false when the guard passed first.
+    bool AwaitParked();
+    // Every outcome so far, named.
+    std::string Outcomes();
+    // Every outcome so far with its sample's time and thread, for the test's output.
+    std::string Described();
+};
 
 } // namespace readertest

@@ -39,6 +39,46 @@ TEST_F(ReaderFramesTest, IndexesAgainForwardAndBackward) {
     EXPECT_EQ(S_OK, ExpectIndex(29, 29)) << "the last frame by index";
 }
 
+// The sought frame's sample leaves the gate before the reader has gone on from starting the graph:
+// the sample after it must wait at the gate for the next read, not slip by unread.
+TEST_F(ReaderFramesTest, ForwardReadsStayExactWhenTheSoughtSampleOutrunsTheReader) {
+    qeltest::Watchdog::ExtendCurrentTest(90);
+    ASSERT_EQ(S_OK, reader_->OpenFile(MakeClip("clip.avi", ClipSpec(false)).c_str()));
+    readertest::GateWatch watch(true);
+    // Each seek starts from a settled stream (a sample parked after the last read), so that what
+    // reaches the gate after the mark belongs to the seek.
+    size_t mark = watch.Mark();
+    EXPECT_EQ(S_OK, ExpectIndex(5, 5)) << "a seek";
+    EXPECT_EQ(1, watch.Released()) << "the sought sample left the gate while the reader was held";
+    EXPECT_EQ("taken parked", watch.AwaitOutcomes(2, mark)) << "the sought sample, then the one after it; "
+                                                            << watch.Described();
+    EXPECT_EQ(S_OK, ExpectIndex(5, 5)) << "the same index again, from the buffer";
+    for (int index = 6; index <= 12; ++index)
+        EXPECT_EQ(S_OK, ExpectIndex(index, index));
+
+    EXPECT_TRUE(watch.AwaitParked()) << watch.Described();
+    mark = watch.Mark();
+    EXPECT_EQ(S_OK, ExpectIndex(24, 24)) << "a seek forwards";
+    EXPECT_EQ(2, watch.Released());
+    EXPECT_EQ("taken parked", watch.AwaitOutcomes(2, mark)) << watch.Described();
+    for (int index = 25; index <= 27; ++index)
+        EXPECT_EQ(S_OK, ExpectIndex(index, index));
+
+    // A reposition lets the parked sample go with none parked after it; the read after it seeks.
+    EXPECT_TRUE(watch.AwaitParked()) << watch.Described();
+    EXPECT_EQ(S_OK, reader_->put_CurrentPosition(1.0, READER_STREAM_VIDEO));
+    mark = watch.Mark();
+    EXPECT_EQ(S_OK, ExpectIndex(3, 3)) << "a seek after a reposition";
+    EXPECT_EQ(3, watch.Released());
+    EXPECT_EQ("taken parked", watch.AwaitOutcomes(2, mark)) << watch.Described();
+    for (int index = 4; index <= 8; ++index)
+        EXPECT_EQ(S_OK, ExpectIndex(index, index));
+    EXPECT_EQ(S_OK, ExpectIndex(12, 12)) << "four ahead: the samples between are passed over";
+    EXPECT_EQ(S_OK, ExpectIndex(13, 13));
+    EXPECT_EQ(3, watch.Held()) << "only the seeks ran the graph";
+    EXPECT_EQ(std::string::npos, watch.Outcomes().find("unread")) << watch.Described();
+}
+
 TEST_F(ReaderFramesTest, TimesGiveTheFrameShownAtThatTime) {
     ASSERT_EQ(S_OK, reader_->OpenFile(MakeClip("clip.avi", ClipSpec(true)).c_str()));
     GlobalBlock frame;
