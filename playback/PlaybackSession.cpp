@@ -443,11 +443,22 @@ void CPlaybackSession::AfterBuild(HRESULT rendered) {
     }
     const ControlStep run = platform_->Runner();
     std::shared_ptr<PlayGraph> graph = playGraph_;
-    StartStep(
-        [graph, run]() -> HRESULT {
-            return RunPlayStep(graph, [run](PlayGraph& play) { return run(play.control.Get(), play.events.Get()); });
-        },
-        Phase::kRunning);
+    if (!StartStep(
+            [graph, run]() -> HRESULT {
+                return RunPlayStep(graph, [run](PlayGraph& play) { return run(play.control.Get(), play.events.Get()); });
+            },
+            Phase::kRunning))
+        return;
+    // The run is waited for here, answering only sent messages, as a play always was: painting this
+    // thread's windows while the renderer presents its first frames can freeze both under Wine's GL
+    // renderer. A healthy run takes a moment; one that makes no progress is given up as any step.
+    const bool wasWaiting = waiting_;
+    waiting_ = true;
+    while (step_ && phase_ == Phase::kRunning) {
+        WaitHandlingSentMessages(step_->Done(), step_->LookAgainMs());
+        AdvancePlay();
+    }
+    waiting_ = wasWaiting;
 }
 
 void CPlaybackSession::AfterRun(HRESULT ran) {
