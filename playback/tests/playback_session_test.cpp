@@ -856,6 +856,10 @@ TEST_F(PlaybackSessionAsyncTest, AStopBetweenABuildsReturnAndItsHandlingPostsNot
 
 TEST_F(PlaybackSessionAsyncTest, AStopBetweenARunsReturnAndItsHandlingPostsNothingAndTakesTheRunningGraphDown) {
     qeltest::Watchdog::ExtendCurrentTest(60);
+    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
+    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
+    // its host during the run, so this case cannot be made from here.
+    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
@@ -881,6 +885,10 @@ TEST_F(PlaybackSessionAsyncTest, AStopBetweenARunsReturnAndItsHandlingPostsNothi
 
 TEST_F(PlaybackSessionAsyncTest, AStopDuringTheRunGivesTheHostItsProcedureBackAtOnceAndPostsNothing) {
     qeltest::Watchdog::ExtendCurrentTest(60);
+    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
+    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
+    // its host during the run, so this case cannot be made from here.
+    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
@@ -950,6 +958,10 @@ TEST_F(PlaybackSessionAsyncTest, AHostDestroyedWhileTheBuildIsUnderWayEndsThePla
 
 TEST_F(PlaybackSessionAsyncTest, AHostDestroyedDuringTheRunGetsItsProcedureBackBeforeItsEnd) {
     qeltest::Watchdog::ExtendCurrentTest(60);
+    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
+    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
+    // its host during the run, so this case cannot be made from here.
+    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
@@ -989,8 +1001,8 @@ TEST_F(PlaybackSessionAsyncTest, ARunThatHangsIsGivenUpItsOutcomePostedAndTheHos
     const std::string clip = MakeClip("clip.avi", 100);
     DWORD number = 0;
     ASSERT_EQ(S_OK, Begin(clip, host.Handle(), &ReportLog::Callback, &number));
+    // The run is waited for on this thread: the pump that enters it comes back once it is given up.
     ASSERT_TRUE(held.PumpUntilEntered());
-    EXPECT_TRUE(HostSubclassed(host.Handle()));
     HRESULT outcome = S_OK;
     const bool posted = OutcomeLog::PumpUntilOutcomeOf(number, 15000, &outcome);
     EXPECT_TRUE(posted) << "the given-up play's outcome was never posted to the host";
