@@ -1,6 +1,8 @@
 #include "file_sink.h"
 
 #include "avi_recovery.h"
+#include "kept_header.h"
+#include "riff_words.h"
 #include "qeldshow/com_ptr.h"
 #include "qeldshow/input_pin.h"
 #include "qeldshow/media_type.h"
@@ -37,6 +39,15 @@ public:
         return freeBytes - needed < kMargin ? Room::Short : Room::Plenty;
     }
 };
+
+// The bytes of a 'LIST' 'movi' header that a write's data starts with (0: none).
+ULONG MoviHeaderAhead(const void* data, ULONG length) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    return length >= 12 && avirecovery::Get32(bytes) == avirecovery::kList &&
+                   avirecovery::Get32(bytes + 8) == avirecovery::kMovi
+               ? 12
+               : 0;
+}
 
 // The folder a file lies in, as GetDiskFreeSpaceEx takes it (empty: the current folder).
 std::wstring FolderOf(const std::wstring& file) {
@@ -75,6 +86,14 @@ public:
         handle_ = INVALID_HANDLE_VALUE;
         position_ = 0;
         keepReserve_ = false;
+        // Closed without a normal end: the provisional header stays for the repair.
+        kept_.Clear();
+    }
+    // The recording ended normally: what the multiplexer wrote over its header goes to the disk, and
+    // its later writes go there directly. A failure is the caller's to report.
+    HRESULT EndRecording() {
+        CAutoLock lock(&lock_);
+        return PutKeptHeaderLocked();
     }
     // The streams the multiplexer writes, for the provisional header of this run (none: no header).
     void DescribeStreams(std::vector<avirecovery::StreamDescription> streams) {
@@ -117,11 +136,24 @@ public:
                 return room;
         }
         if (!written_ && position_ > 0) {
-            // The run's first write lands past a gap (through a sample or the stream alike).
-            const HRESULT hr = WriteProvisionalHeaderLocked(position_);
+            // The run's first write lands past a gap (through a sample or the stream alike). The data
+            // starts there, or behind the 'movi' list header a multiplexer may write first: the
+            // provisional header ends with its own, in the same place.
+            const HRESULT hr = WriteProvisionalHeaderLocked(position_ + MoviHeaderAhead(data, length));
             if (FAILED(hr))
                 return hr;
         }
+        // What lands in front of the data is kept; the rest of the write goes on to the disk.
+        size_t taken = 0;
+        if (!kept_.Take(position_, static_cast<const std::uint8_t*>(data), length, &taken))
+            return E_OUTOFMEMORY;
+        position_ += taken;
+        if (written)
+            *written = static_cast<ULONG>(taken);
+        if (taken == length)
+            return S_OK;
+        data = static_cast<const BYTE*>(data) + taken;
+        length -= static_cast<ULONG>(taken);
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(position_);
         if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN))
@@ -136,7 +168,7 @@ public:
         position_ += done;
         written_ = true;
         if (written)
-            *written = done;
+            *written += done;
         if (done != length)
             diskFullSeen_ = true;
         return done == length ? S_OK : STG_E_MEDIUMFULL;
@@ -154,6 +186,7 @@ public:
         DWORD done = 0;
         if (!ReadFile(handle_, data, length, &done, nullptr))
             return HRESULT_FROM_WIN32(GetLastError());
+        kept_.Overlay(position_, static_cast<std::uint8_t*>(data), done);
         position_ += done;
         if (read)
             *read = done;
@@ -186,6 +219,12 @@ public:
         CAutoLock lock(&lock_);
         if (handle_ == INVALID_HANDLE_VALUE)
             return E_UNEXPECTED;
+        if (size < kept_.End()) {
+            // Cut into its header: the multiplexer gives up what it recorded, and the file is its own.
+            const HRESULT hr = PutKeptHeaderLocked();
+            if (FAILED(hr))
+                return hr;
+        }
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(size);
         if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_))
@@ -212,12 +251,35 @@ private:
         const std::vector<std::uint8_t> header = avirecovery::ProvisionalHeader(streams_, dataStart);
         if (header.empty())
             return S_OK;
-        LARGE_INTEGER to = {};
+        const HRESULT hr = WriteWholeLocked(0, header.data(), header.size());
+        if (SUCCEEDED(hr))
+            kept_.Start(dataStart);
+        return hr;
+    }
+
+    // The kept bytes to the disk, each run where the multiplexer wrote it; keeping ends either way.
+    HRESULT PutKeptHeaderLocked() {
+        HRESULT result = S_OK;
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            for (const auto& run : kept_.Runs()) {
+                const HRESULT hr = WriteWholeLocked(run.first, run.second.data(), run.second.size());
+                if (FAILED(hr) && SUCCEEDED(result))
+                    result = hr;
+            }
+        }
+        kept_.Clear();
+        return result;
+    }
+
+    // Writes inside the file (no growth), apart from the write position.
+    HRESULT WriteWholeLocked(ULONGLONG offset, const void* data, size_t length) {
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
         DWORD done = 0;
         if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) ||
-            !WriteFile(handle_, header.data(), static_cast<DWORD>(header.size()), &done, nullptr))
+            !WriteFile(handle_, data, static_cast<DWORD>(length), &done, nullptr))
             return HRESULT_FROM_WIN32(GetLastError());
-        return done == header.size() ? S_OK : STG_E_MEDIUMFULL;
+        return done == length ? S_OK : STG_E_MEDIUMFULL;
     }
 
     // Refuses a growing write that would reach into the closing reserve; after one refusal every
@@ -264,6 +326,7 @@ private:
     ULONGLONG position_ = 0;
     bool written_ = false; // anything written in this run
     std::vector<avirecovery::StreamDescription> streams_;
+    KeptHeader kept_; // what the multiplexer wrote over the provisional header in this run
     std::wstring folder_;
     bool keepReserve_ = false;
     bool refusing_ = false;
@@ -341,9 +404,14 @@ public:
     }
     STDMETHODIMP EndOfStream() override {
         CAutoLock streaming(&receiveLock_);
-        const HRESULT hr = CBaseInputPin::EndOfStream();
+        HRESULT hr = CBaseInputPin::EndOfStream();
         if (hr != S_OK)
             return hr;
+        hr = file_->EndRecording();
+        if (FAILED(hr)) {
+            m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+            return hr;
+        }
         // The end of the only stream is the end of the graph's playback here.
         m_pFilter->NotifyEvent(EC_COMPLETE, S_OK, 0);
         return S_OK;
@@ -461,7 +529,9 @@ public:
     STDMETHODIMP Stop() override {
         CAutoLock lock(&lock_);
         file_.KeepReserve(false);   // the closing writes follow
-        return CBaseFilter::Stop();
+        const HRESULT ended = file_.EndRecording();
+        const HRESULT hr = CBaseFilter::Stop();
+        return FAILED(ended) ? ended : hr;
     }
 
     // IAMFilterMiscFlags: the graph waits for this filter's end of stream.

@@ -6,7 +6,9 @@
 // graph stopped. The file stays open from the first pause until the pin is disconnected, the name
 // changes or the filter goes, so that those late header writes land. Until they do, the gap the
 // multiplexer leaves for its header holds a provisional AVI header (avi_recovery.h), so that a
-// recording cut short by a crash or a kill can be finished later.
+// recording cut short by a crash or a kill can be finished later. What the multiplexer writes over
+// that gap before the recording ends (the stop or the end of the stream) is kept in the sink and
+// read back from there (kept_header.h); at the end it goes to the disk as the multiplexer wrote it.
 #include <dshow.h>
 
 #include "qeldshow/base_filter.h"
