@@ -53,6 +53,7 @@ Bytes FileBytes(const std::wstring& path) {
     return bytes;
 }
 
+// The multiplexer's writes through the sink's stream, with an image of every byte it wrote.
 class StandInMultiplexer {
 public:
     explicit StandInMultiplexer(IStream* stream) : stream_(stream) {}
@@ -64,6 +65,32 @@ public:
             hr = ClosePart();
         return SUCCEEDED(hr) ? Record(kSecondPartFrames) : hr;
     }
+    // At its stop: the last part's sizes and the final header.
+    HRESULT Finish() {
+        Bytes riff, movi;
+        const std::uint32_t partSize = static_cast<std::uint32_t>(image_.size() - firstPartEnd_ - 8);
+        Append32(riff, partSize);
+        Append32(movi, partSize - 12);
+        HRESULT hr = WriteAt(firstPartEnd_ + 4, riff);
+        if (SUCCEEDED(hr))
+            hr = WriteAt(firstPartEnd_ + 16, movi);
+        return SUCCEEDED(hr) ? WriteAt(0, Header()) : hr;
+    }
+    // Reads length bytes at offset back through the stream.
+    Bytes ReadBack(std::uint64_t offset, ULONG length) {
+        Bytes bytes(length);
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        ULONG read = 0;
+        if (FAILED(stream_->Seek(to, STREAM_SEEK_SET, nullptr)) || FAILED(stream_->Read(bytes.data(), length, &read)))
+            return {};
+        bytes.resize(read);
+        return bytes;
+    }
+    // Every byte it wrote, where it wrote it.
+    const Bytes& Image() const { return image_; }
+
+private:
     // Its 'movi' list header with the first frame in one write, then the rest of the part.
     HRESULT RecordFirstPart() {
         Bytes start;
@@ -109,33 +136,6 @@ public:
         header.insert(header.end(), firstChunk.begin(), firstChunk.end());
         return WriteAt(0, header);
     }
-    // At its stop: the last part's sizes and the final header.
-    HRESULT Finish() {
-        Bytes riff, movi;
-        const std::uint32_t partSize = static_cast<std::uint32_t>(image_.size() - firstPartEnd_ - 8);
-        Append32(riff, partSize);
-        Append32(movi, partSize - 12);
-        HRESULT hr = WriteAt(firstPartEnd_ + 4, riff);
-        if (SUCCEEDED(hr))
-            hr = WriteAt(firstPartEnd_ + 16, movi);
-        return SUCCEEDED(hr) ? WriteAt(0, Header()) : hr;
-    }
-    // Reads length bytes at offset back through the stream.
-    Bytes ReadBack(std::uint64_t offset, ULONG length) {
-        Bytes bytes(length);
-        LARGE_INTEGER to;
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        ULONG read = 0;
-        if (FAILED(stream_->Seek(to, STREAM_SEEK_SET, nullptr)) || FAILED(stream_->Read(bytes.data(), length, &read)))
-            return {};
-        bytes.resize(read);
-        return bytes;
-    }
-    // Every byte it wrote, where it wrote it.
-    const Bytes& Image() const { return image_; }
-    int Frames() const { return frames_; }
-
-private:
     // The first part's header up to its 'movi' list header: the sizes, the frames so far and a super
     // index that points at the standard indexes written so far.
     Bytes Header() const {
