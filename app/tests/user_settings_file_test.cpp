@@ -227,17 +227,6 @@ TEST_F(UserSettingsFileTest, APrefixWithAWildcardIsNeverSearchedFor) {
     EXPECT_EQ(2, controller.GetVideoCount());
 }
 
-// A folder with a wildcard is never searched for nor made; the settings keep what the user wrote.
-TEST_F(UserSettingsFileTest, AFolderWithAWildcardIsLeftAsWritten) {
-    ASSERT_TRUE(CreateDirectoryA(program.File("pictures").c_str(), nullptr));
-    RoundTrip("[Basic]\r\nImage Folder=" + program.File("pict?res") + "\r\nVideo Folder=" + program.File("v*") + "\r\n");
-    EXPECT_STREQ(program.File("pict?res").c_str(), read.imageFolder);
-    EXPECT_STREQ(program.File("v*").c_str(), read.videoFolder);
-    EXPECT_EQ(program.File("pict?res"), program.RawValue("Basic", "Image Folder"));
-    EXPECT_TRUE(IsFolderReadOnly(program.File("pict?res").c_str()));
-    EXPECT_FALSE(FileExists(program.File("pictures\\test.txt")));
-}
-
 TEST_F(UserSettingsFileTest, WritableTempStorageKeepsNoProbeFile) {
     CCaptureController controller;
     EXPECT_FALSE(controller.IsTempFolderReadOnly());
