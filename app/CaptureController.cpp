@@ -16,6 +16,8 @@ constexpr int kDeviceNameChars = 130;
 const char kFailedToInitialize[] = "Failed to Initialize Live Mode";
 
 BOOL IsDirectory(const char* path) {
+    if (!qelapp::NamesOneFile(path))
+        return FALSE; // never searched for: it would match another folder
     CFileFind find;
     if (!find.FindFile(path))
         return FALSE;

@@ -153,6 +153,9 @@ public:
     int GetDigitalZoomLevel() const { return m_digitalZoomLevel; }
     BOOL IsTempFolderReadOnly() const { return m_folderReadOnly; }
     const CString& GetTempFolder() const { return m_tempFolder; }
+    // The folder that stands in for the documents folder's "Tavorin" because no ANSI path reaches the
+    // documents folder; empty when the settings' folders did not need it.
+    const CString& GetDocumentsStandIn() const { return m_documentsStandIn; }
     // The facts of the last recording, read after its stop on a thread of their own: waited for at
     // most waitMs (never from the window's thread without a limit).
     const _LITEVIDEOINFO& GetLastRecordingInfo(DWORD waitMs) { return m_lastRecordingInfo.Facts(waitMs); }
@@ -192,6 +195,7 @@ protected:
     qelapp::WriteProblem m_lastWriteProblem;
     CString m_tempFolder;           // program folder + "TempStorage"
     BOOL m_folderReadOnly = FALSE;
+    CString m_documentsStandIn;
     CString m_captureFileName;
     CString m_lastVideoName;        // the last name MakeVideoFileName gave, and the count before it
     int m_videoCountBeforeName = 1;

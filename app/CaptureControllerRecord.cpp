@@ -25,7 +25,10 @@ const char kUnknownError[] = "Unknown Error";
 // The status bits of a Windows Media kind's start that the missing writer explains.
 constexpr int kStatusNotBuiltOrRun = 0x8000;
 
+// A name with a wildcard is no file's name, and a search would take it as a pattern matching others.
 bool FileExists(const std::string& path) {
+    if (!qelapp::NamesOneFile(path.c_str()))
+        return false;
     CFileFind find;
     return find.FindFile(path.c_str()) != FALSE;
 }

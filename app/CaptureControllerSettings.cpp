@@ -1,10 +1,11 @@
 // The capture controller's keys of the user settings file "Zentrik.ini".
 #include "CaptureController.h"
 
-
 #include "ProfileFile.h"
 #include "ProgramFolder.h"
 #include "UserSettingsFormat.h"
+#include "WideText.h"
+#include "WriteProblem.h"
 
 namespace {
 
@@ -14,17 +15,19 @@ const char kMode[] = "Mode";
 const char kMergeSetting[] = "MergeSetting";
 const char kNameDefine[] = "NameDefine";
 
-// The user's documents folder + "\Tavorin".
-CString DefaultCaptureFolder() { return qelapp::DocumentsFolder() + "\\Tavorin"; }
-
 // A folder key: an empty value is the default, and a folder that does not exist is created (one level).
-CString ReadFolder(const CProfileFile& file, const char* key) {
-    const CString fallback = DefaultCaptureFolder();
-    CString folder = file.ReadText(kBasic, key, fallback);
-    if (folder.IsEmpty())
-        folder = fallback;
-    CFileFind find;
-    if (!find.FindFile(folder))
+// A folder whose name holds a wildcard is left alone: a capture into it says why it cannot be.
+// *standIn: the default's folder when it stands in for the unreachable documents folder.
+CString ReadFolder(const CProfileFile& file, const char* key, CString* standIn) {
+    CString folder = file.ReadText(kBasic, key, "");
+    if (folder.IsEmpty()) {
+        bool fellBack = false;
+        folder = qelapp::DefaultCaptureFolder(&fellBack);
+        if (fellBack)
+            *standIn = folder;
+    }
+    const std::string name(static_cast<const char*>(folder));
+    if (qelapp::NamesOneFile(name.c_str()) && !qelapp::FolderIsThere(name))
         CreateDirectoryA(folder, nullptr);
     return folder;
 }
@@ -36,8 +39,9 @@ std::string Text(const CString& text) { return std::string(static_cast<const cha
 void CCaptureController::ReadSettings() {
     const CProfileFile file(qelapp::SettingsFilePath());
     CaptureSettings& s = m_settings;
-    s.imageFolder = ReadFolder(file, "Image Folder");
-    s.videoFolder = ReadFolder(file, "Video Folder");
+    m_documentsStandIn.Empty();
+    s.imageFolder = ReadFolder(file, "Image Folder", &m_documentsStandIn);
+    s.videoFolder = ReadFolder(file, "Video Folder", &m_documentsStandIn);
     s.cameraName = file.ReadText(kBasic, "Camera Selection", "");
     const std::string defaultSize = qelapp::FormatSize(qelapp::kDefaultOutputWidth, qelapp::kDefaultOutputHeight);
     s.outputWidth = qelapp::kDefaultOutputWidth;

@@ -3,8 +3,11 @@
 
 #include <string>
 
+#include "WideText.h"
+
 BOOL IsFolderReadOnly(const char* folder) {
-    if (!folder)
+    // A name with a wildcard is never searched for: it would judge whatever folder it matches.
+    if (!qelapp::NamesOneFile(folder))
         return TRUE;
     std::string bare(folder);
     while (!bare.empty() && (bare.back() == '\\' || bare.back() == '/'))

@@ -38,6 +38,13 @@ CString DocumentsFolder() {
     return CString(AnsiPathOf(documents).c_str());
 }
 
+CString DefaultCaptureFolder(bool* fellBack) {
+    const CString documents = DocumentsFolder();
+    *fellBack = documents.IsEmpty();
+    // An empty documents folder would make "\Tavorin" in the root of whatever drive is current.
+    return documents.IsEmpty() ? ProgramFolder() + "Tavorin" : documents + "\\Tavorin";
+}
+
 CString ProgramFolder() {
     if (!RedirectedFolder().IsEmpty())
         return RedirectedFolder();

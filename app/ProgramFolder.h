@@ -14,6 +14,9 @@ CString SettingsFilePath();
 // The user's documents folder, created when missing, as an ANSI path that reaches it (its short form
 // when the code page cannot hold its name); empty when it cannot be had or reached.
 CString DocumentsFolder();
+// Where captures go when the settings name no folder: "Tavorin" in the user's documents folder; when
+// no ANSI path reaches that folder, "Tavorin" in the program's own folder, and *fellBack is set.
+CString DefaultCaptureFolder(bool* fellBack);
 
 // The total free bytes of the disk holding `folder`; FALSE when they cannot be read.
 BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes);

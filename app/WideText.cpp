@@ -1,5 +1,6 @@
 #include "WideText.h"
 
+#include <cstring>
 #include <vector>
 
 namespace qelapp {
@@ -46,5 +47,7 @@ std::string AnsiPathOf(const wchar_t* widePath) {
         return std::string();
     return NarrowExactly(shortPath.data());
 }
+
+bool NamesOneFile(const char* path) { return path && *path && !std::strpbrk(path, "?*"); }
 
 } // namespace qelapp

@@ -18,4 +18,9 @@ std::string NarrowExactly(const wchar_t* text);
 // file is not there).
 std::string AnsiPathOf(const wchar_t* widePath);
 
+// Whether path can be handed on as the name of one file: not empty and free of the wildcards '?' and
+// '*'. An ANSI text puts '?' for every letter the code page lacks, and a file search takes such a name
+// as a pattern that also matches other files and folders.
+bool NamesOneFile(const char* path);
+
 } // namespace qelapp

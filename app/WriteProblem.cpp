@@ -1,6 +1,8 @@
 // Telling a capture file's write failure apart.
 #include "WriteProblem.h"
 
+#include "WideText.h"
+
 namespace qelapp {
 
 std::string FolderOf(const std::string& path) {
@@ -24,6 +26,12 @@ WriteProblem WhyNotWritten(const std::string& path, DWORD error) {
     if (path.size() >= MAX_PATH || error == ERROR_FILENAME_EXCED_RANGE) {
         problem.kind = WriteFailure::NameTooLong;
         problem.subject = path;
+        return problem;
+    }
+    if (!path.empty() && !NamesOneFile(path.c_str())) {
+        const bool inFolder = !folder.empty() && !NamesOneFile(folder.c_str());
+        problem.kind = inFolder ? WriteFailure::FolderNameWildcard : WriteFailure::FileNameWildcard;
+        problem.subject = inFolder ? folder : path;
         return problem;
     }
     if (!FolderIsThere(folder)) {

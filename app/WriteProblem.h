@@ -1,13 +1,24 @@
 #pragma once
 // Why a capture's file could not be created, told apart so that the user hears the true cause: its
-// folder is gone or read-only, its disk is full, its name too long or invalid.
+// folder is gone or read-only, its disk is full, its name too long or invalid, or the folder's name or
+// the file's holds a wildcard ('?' stands for a letter the code page lacks).
 #include <windows.h>
 
 #include <string>
 
 namespace qelapp {
 
-enum class WriteFailure { None, FolderMissing, FolderReadOnly, DiskFull, NameTooLong, InvalidName, Other };
+enum class WriteFailure {
+    None,
+    FolderMissing,
+    FolderReadOnly,
+    DiskFull,
+    NameTooLong,
+    InvalidName,
+    FolderNameWildcard, // the folder cannot be reached by its name: it holds '?' or '*'
+    FileNameWildcard,   // the file's own name (the name prefix) holds '?' or '*'
+    Other
+};
 
 struct WriteProblem {
     WriteFailure kind = WriteFailure::None;
@@ -23,7 +34,8 @@ std::string FolderOf(const std::string& path);
 bool FolderIsThere(const std::string& folder);
 
 // Why path could not be created, from the Win32 error of the attempt and a look at its folder: a
-// folder that is not there (or is a file) wins over the error's own word.
+// wildcard in the path, then a folder that is not there (or is a file), win over the error's own
+// word. A path with a wildcard is never looked up.
 WriteProblem WhyNotWritten(const std::string& path, DWORD error);
 
 } // namespace qelapp

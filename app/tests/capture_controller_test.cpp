@@ -264,8 +264,11 @@ TEST_F(ControllerCapture, AFileThatCannotBeCreatedIsRefusedWithItsCause) {
     expectRefused(plain + "\\x.AVI", WriteFailure::FolderMissing, plain);
     const std::string longName = VideoFolder() + "\\" + std::string(300, 'a') + ".AVI";
     expectRefused(longName, WriteFailure::NameTooLong, longName);
-    const std::string badName = VideoFolder() + "\\a?b.AVI";
+    const std::string badName = VideoFolder() + "\\a|b.AVI";
     expectRefused(badName, WriteFailure::InvalidName, badName);
+    // A wildcard is told apart before the engine is asked.
+    const std::string pattern = VideoFolder() + "\\a?b.AVI";
+    expectRefused(pattern, WriteFailure::FileNameWildcard, pattern);
     // A disk with no room left names the folder.
     ScopedProgramFolder::AnswerFreeBytes(0);
     EXPECT_EQ(E_OUTOFMEMORY, controller->StartRecording((VideoFolder() + "\\x.AVI").c_str()))

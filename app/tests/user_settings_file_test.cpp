@@ -83,6 +83,7 @@ TEST_F(UserSettingsFileTest, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.imageFolder.GetLength() - 8, s.imageFolder.Find("\\Tavorin"));
     EXPECT_STREQ(s.imageFolder, s.videoFolder);
     EXPECT_TRUE(FileExists(static_cast<const char*>(s.imageFolder)));
+    EXPECT_TRUE(controller.GetDocumentsStandIn().IsEmpty()) << "the documents folder is reached here";
 }
 
 TEST_F(UserSettingsFileTest, FoldersThatDoNotExistAreCreatedAndEmptyOnesTakeTheDefault) {
@@ -213,6 +214,19 @@ TEST_F(UserSettingsFileTest, CaptureNamesSkipTakenFilesAndWrapAfter9999) {
     EXPECT_EQ(1, controller.GetVideoCount());
 }
 
+// A prefix with a wildcard ('?' stands for a letter the code page lacks) names no file: the name is
+// given at once, never searched for, so that the file the pattern matches costs no number.
+TEST_F(UserSettingsFileTest, APrefixWithAWildcardIsNeverSearchedFor) {
+    program.WriteIni(Folders() + "[NameDefine]\r\nImageName=A?B\r\nVideoName=*\r\n[MergeSetting]\r\nSaveFileType=0\r\n");
+    CCaptureController controller;
+    std::ofstream(program.File("pictures\\AXB0001.JPG")) << "matched by A?B0001.JPG";
+    std::ofstream(program.File("videos\\DREM0001.AVI")) << "matched by *0001.AVI";
+    EXPECT_STREQ((program.File("pictures") + "\\A?B0001.JPG").c_str(), controller.MakeImageFileName());
+    EXPECT_EQ(2, controller.GetImageCount());
+    EXPECT_STREQ((program.File("videos") + "\\*0001.AVI").c_str(), controller.MakeVideoFileName());
+    EXPECT_EQ(2, controller.GetVideoCount());
+}
+
 TEST_F(UserSettingsFileTest, WritableTempStorageKeepsNoProbeFile) {
     CCaptureController controller;
     EXPECT_FALSE(controller.IsTempFolderReadOnly());
@@ -238,6 +252,7 @@ TEST(FolderReadOnly, ProbesInsideTheFolderWithOrWithoutItsSeparator) {
     EXPECT_FALSE(FileExists(folder + "\\test.txt"));
     EXPECT_FALSE(FileExists(folder + "test.txt"));
     EXPECT_TRUE(IsFolderReadOnly(nullptr));
+    EXPECT_TRUE(IsFolderReadOnly("")) << "an empty folder would probe the current drive's root";
     EXPECT_TRUE(IsFolderReadOnly(program.File("missing").c_str()));
 }
 

@@ -76,5 +76,24 @@ TEST(WriteProblem, ANameOfMaxPathOrMoreIsTooLongWhateverTheError) {
     EXPECT_EQ(longName, problem.subject);
 }
 
+// '?' stands for a letter the code page lacks: the text names no file, and a look-up would take it as a
+// pattern. The cause is said before any look-up, naming the folder when the folder holds the wildcard.
+TEST(WriteProblem, AWildcardInTheFolderOrTheNameIsTheCauseWhateverMatchesIt) {
+    qeltest::TempDir dir;
+    ASSERT_TRUE(::CreateDirectoryA(dir.File("pictures").c_str(), nullptr)); // what "pict?res" matches
+    for (DWORD error : {ERROR_SUCCESS, ERROR_INVALID_NAME, ERROR_PATH_NOT_FOUND}) {
+        const qelapp::WriteProblem inFolder = WhyNotWritten(dir.File("pict?res") + "\\a.bmp", error);
+        EXPECT_EQ(WriteFailure::FolderNameWildcard, inFolder.kind) << error;
+        EXPECT_EQ(dir.File("pict?res"), inFolder.subject) << error;
+        const qelapp::WriteProblem inName = WhyNotWritten(dir.File("pictures\\A?B0001.BMP"), error);
+        EXPECT_EQ(WriteFailure::FileNameWildcard, inName.kind) << error;
+        EXPECT_EQ(dir.File("pictures\\A?B0001.BMP"), inName.subject) << error;
+    }
+    EXPECT_EQ(WriteFailure::FileNameWildcard, WhyNotWritten(dir.File("*0001.AVI"), ERROR_SUCCESS).kind);
+    EXPECT_EQ(WriteFailure::FolderNameWildcard, WhyNotWritten("C:\\*\\a.bmp", ERROR_SUCCESS).kind);
+    EXPECT_EQ(WriteFailure::NameTooLong, WhyNotWritten("C:\\?" + std::string(MAX_PATH, 'a'), ERROR_SUCCESS).kind);
+    EXPECT_EQ(WriteFailure::None, WhyNotWritten("", ERROR_SUCCESS).kind) << "an empty name holds no wildcard";
+}
+
 } // namespace
 } // namespace apptest

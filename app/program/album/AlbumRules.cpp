@@ -5,8 +5,6 @@
 
 #include <initializer_list>
 
-bool NamesOneFile(const char* path) { return path && *path && !strpbrk(path, "?*"); }
-
 AlbumFileKind AlbumFileKindOf(const char* name) {
     const size_t length = strlen(name);
     if (length < 3)

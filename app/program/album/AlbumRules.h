@@ -3,12 +3,12 @@
 // where a packed DIB's pixels start, and the scroll top a slider code leads to.
 #include <windows.h>
 
+#include "WideText.h"
+
 enum AlbumFileKind { kAlbumOther, kAlbumPicture, kAlbumClip, kAlbumLeftover };
 
-// Whether path can be handed on as the name of one file: not empty and free of the wildcards '?' and
-// '*' (an ANSI listing puts '?' for every letter the code page lacks, and such a name is a pattern that
-// also matches the user's other files).
-bool NamesOneFile(const char* path);
+// The album hands on only a path that names one file (WideText.h).
+using qelapp::NamesOneFile;
 
 // By the name's last three letters, any case: JPG, BMP pictures; ASF, WMV, AVI clips; "mp~" leftovers.
 AlbumFileKind AlbumFileKindOf(const char* name);

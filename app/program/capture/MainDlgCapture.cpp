@@ -15,6 +15,7 @@
 #include "Mixer.h"
 #include "ProgramGlobals.h"
 #include "SkinLoader.h"
+#include "WideText.h"
 #include "resource.h"
 
 namespace {
@@ -205,10 +206,12 @@ void CMainDlg::PutBackAudio() {
 void CMainDlg::TakeSingleSnapshot() {
     PlayCaptureSound(m_snapshotSound);
     const CString name = m_capture.MakeImageFileName();
-    // Encoded pictures pass through a temporary name five characters longer, which must fit too.
-    if (name.GetLength() + 5 >= MAX_PATH) {
+    // Encoded pictures pass through a temporary name five characters longer, which must fit too; a
+    // name with a wildcard names no file the engine could write.
+    const bool tooLong = name.GetLength() + 5 >= MAX_PATH;
+    if (tooLong || !qelapp::NamesOneFile(name)) {
         lstrcpynA(m_captureRecord.path, name, MAX_PATH);
-        OnSnapshotNotWritten(ERROR_FILENAME_EXCED_RANGE);
+        OnSnapshotNotWritten(tooLong ? ERROR_FILENAME_EXCED_RANGE : ERROR_INVALID_NAME);
         return;
     }
     m_capture.TakeSnapshot(name);

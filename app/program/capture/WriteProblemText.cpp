@@ -16,6 +16,10 @@ UINT TextId(qelapp::WriteFailure kind) {
         return IDS_WRITE_NAME_TOO_LONG;
     case qelapp::WriteFailure::InvalidName:
         return IDS_WRITE_INVALID_NAME;
+    case qelapp::WriteFailure::FolderNameWildcard:
+        return IDS_WRITE_FOLDER_WILDCARD;
+    case qelapp::WriteFailure::FileNameWildcard:
+        return IDS_WRITE_NAME_WILDCARD;
     default: // Other, and None: a failure whose cause nobody could tell
         return IDS_WRITE_FAILED;
     }

@@ -5,6 +5,9 @@
 #include <gdiplus.h>
 #include <qelImage.h>
 #include <SkinSettings.h>
+#include <afxhook.h>
+
+#include <initializer_list>
 
 #include "CameraButton.h"
 #include "Mixer.h"
@@ -158,6 +161,7 @@ BOOL CMainDlg::OnInitDialog() {
     m_capture.SetContrastBrightness(e[1], e[12], e[13]);
     m_capture.SetDigitalZoom(e[2], e[7]);
     ApplySavedEffect();
+    SayDocumentsStandIn();
     // The album is still empty here (its scan fills it later): nothing to save or switch to yet.
     m_btnSaveAs.EnableWindow(FALSE);
     m_btnSwitch.EnableWindow(FALSE);
@@ -231,19 +235,29 @@ void CMainDlg::ApplySavedEffect() {
 }
 
 void CMainDlg::LoadEnhanceSettings() {
-    CProfileFile settings(qelapp::SettingsFilePath());
-    for (const char* key : {"Image Folder", "Video Folder"}) {
-        CString folder = settings.ReadText("Basic", key, "");
-        if (folder.IsEmpty())
-            folder = qelapp::DocumentsFolder() + "\\Tavorin";
-        if (::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
+    // The capture folders as the controller read them (a default in place of an empty key), made
+    // again when they went since; a name with a wildcard names no folder to make.
+    for (const CString& folder : {m_capture.GetImageFolder(), m_capture.GetVideoFolder()})
+        if (qelapp::NamesOneFile(folder) && ::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
             ::CreateDirectoryA(folder, nullptr);
-    }
+    CProfileFile settings(qelapp::SettingsFilePath());
     for (int i = 0; i < 14; ++i) {
         const bool half = i >= 8 && i <= 11;
         const char* fallback = half ? "50" : i == 1 ? "1" : "0";
         m_enhance[i] = atoi(settings.ReadText("Enhance", kEnhanceKeys[i], fallback));
     }
+}
+
+// Said once, at the start that first puts captures there: the folder is kept in the settings from then on.
+void CMainDlg::SayDocumentsStandIn() {
+    const CString& folder = m_capture.GetDocumentsStandIn();
+    if (folder.IsEmpty())
+        return;
+    CString format, text, caption;
+    format.LoadString(IDS_DOCUMENTS_STAND_IN);
+    text.Format(format, static_cast<const char*>(folder));
+    caption.LoadString(IDS_CAPTION);
+    AfxShowMessageBox(m_hWnd, text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
 void CMainDlg::SaveEnhanceSettings() {

@@ -38,6 +38,8 @@ public:
     void ShowCapturePreview();
     void LoadEnhanceSettings();
     void SaveEnhanceSettings();
+    // Where captures go in place of the documents folder, and why, when the program had to choose.
+    void SayDocumentsStandIn();
     // Tells an open Enhance dialog that the zoom was stepped from outside (message 0x1407).
     void ForwardToEnhanceDialog(WPARAM wParam, LPARAM lParam);
     void StartInitIndicator();

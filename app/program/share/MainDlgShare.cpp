@@ -137,6 +137,22 @@ CString LeftAloneLine(const char* verb, const CString& path, const CString& why)
 
 const char kUnreachable[] = "the program cannot reach the file by its name";
 
+// One box naming each of paths that the program cannot reach by its name, a line each in the wording of
+// the string formatId; no box when it reaches them all.
+void SayUnreachable(HWND owner, UINT formatId, const std::vector<CString>& paths) {
+    const CString format = ResourceText(formatId);
+    CString text;
+    for (const CString& path : paths) {
+        if (NamesOneFile(path))
+            continue;
+        CString line;
+        line.Format(format, static_cast<const char*>(FileNameAsShown(path)));
+        text += (text.IsEmpty() ? "" : "\n") + line;
+    }
+    if (!text.IsEmpty())
+        AfxShowMessageBox(owner, text, "Error", MB_OK | MB_ICONWARNING);
+}
+
 std::vector<CString> SelectedPaths(const CThumbStrip& strip) {
     CStringList list;
     strip.GetSelectedPaths(list, 2);
@@ -195,8 +211,12 @@ void CMainDlg::OnEmail() {
 
 void CMainDlg::OnWallpaper() {
     CString picture;
-    if (!m_strip.GetFirstSelected(picture, 0) || !NamesOneFile(picture))
+    if (!m_strip.GetFirstSelected(picture, 0))
         return;
+    if (!NamesOneFile(picture)) {
+        SayUnreachable(m_hWnd, IDS_WALLPAPER_UNREACHABLE, {picture});
+        return;
+    }
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     const CString wallpaper = CString(windows) + "\\Q&L Wallpaper.bmp";
@@ -238,6 +258,8 @@ void CMainDlg::OnScreenSaver() {
         for (const CString& path : selected)
             if (NamesOneFile(path))
                 ::CopyFileA(path, CString(folder) + NameWithBackslash(path), FALSE);
+        // Said before the saver takes the screen; it shows the others.
+        SayUnreachable(m_hWnd, IDS_SAVER_UNREACHABLE, selected);
     }
 
     char commandLine[] = "Pixwander.scr -s";

@@ -136,6 +136,8 @@ void CMainDlg::ShowInViewer(const char* path) {
 }
 
 void CMainDlg::FillInfoLabels(const _AlbumItemInfo& item) {
+    // Every item shows its size, whatever the capture mode left hidden (Snapshot mode hides the label).
+    m_stHDSpace.ShowWindow(SW_SHOW);
     WIN32_FIND_DATAA found;
     HANDLE search = NamesOneFile(item.path) ? ::FindFirstFileA(item.path, &found) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE) {

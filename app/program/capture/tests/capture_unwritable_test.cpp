@@ -1,15 +1,19 @@
 // Captures into folders that cannot be written: a drive mounted read-only from the start, folders
 // deleted while the program runs, and a full drive. Each kind of capture says once why, names the
 // folder, leaves no file and no album item; an interval or motion watch ends with its one message;
-// once the folders are writable again, recordings and snapshots work.
+// once the folders are writable again, recordings and snapshots work. A folder or a name prefix with a
+// wildcard is refused saying so, and never searched for.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "album_folder.h"
 #include "album_items.h"
 #include "capture_fixture.h"
 #include "program_windows.h"
@@ -40,7 +44,9 @@ protected:
     // The program with its pictures (as BMP) and its recordings in the folders given (empty: the run's
     // own), an interval
     // of one second, in snapshot mode.
-    std::unique_ptr<ZentrikRun> StartIn(const std::string& pictures, const std::string& videos) {
+    // prepare: more settings, written before the start.
+    std::unique_ptr<ZentrikRun> StartIn(const std::string& pictures, const std::string& videos,
+                                        const std::function<void(ZentrikRun&)>& prepare = {}) {
         AddCamera();
         AddMicrophone();
         auto run = std::make_unique<ZentrikRun>();
@@ -52,6 +58,8 @@ protected:
             run->SetIniValue("Basic", "Image Folder", pictures.c_str());
         if (!videos.empty())
             run->SetIniValue("Basic", "Video Folder", videos.c_str());
+        if (prepare)
+            prepare(*run);
         EXPECT_TRUE(run->Start());
         EXPECT_TRUE(run->WaitForMainWindow(30000)) << "no main window";
         if (run->Dialog())
@@ -233,6 +241,46 @@ TEST_F(UnwritableCapture, AFullDriveRefusesSnapshotsAndRecordingsSayingSo) {
     ASSERT_TRUE(::DeleteFileA(filler.c_str()));
     ExpectCapturesWorkAgain(*run, pictures, videos, false);
     CloseInOrder(*run);
+}
+
+// A hand-written name prefix and a folder with '?' (a letter the code page lacks shows so) name no file:
+// each capture says which text holds it, no search takes it as a pattern (the file it would match
+// costs no number), and nothing is written.
+TEST_F(UnwritableCapture, AFolderOrANamePrefixWithAWildcardIsRefusedSayingSo) {
+    qeltest::TempDir shots;
+    const std::string pictures = shots.File("pictures"), videos = shots.File("videos");
+    ASSERT_TRUE(::CreateDirectoryA(pictures.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(videos.c_str(), nullptr));
+    // What the pattern "A?B0001.BMP" matches.
+    std::ofstream(pictures + "\\AXB0001.BMP", std::ios::binary) << SolidBmp(8, 8, RGB(0, 0, 200));
+    const std::string videosPattern = shots.File("vid?os");
+    auto run = StartIn(pictures, videosPattern, [](ZentrikRun& r) { r.SetIniValue("NameDefine", "ImageName", "A?B"); });
+    ASSERT_TRUE(run->Dialog());
+    ASSERT_TRUE(PumpUntil(*run, 10000, [&] { return FindItem(run->Dialog(), 8000) != nullptr; }))
+        << "the picture that was there is not listed";
+
+    run->ExpectBox("Error", "The file \"" + pictures + "\\A?B0001.BMP\" cannot be written: a file name cannot hold");
+    Click(run->Dialog(), kRecord);
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "the snapshot's refusal did not name the file";
+    run->Pump(1000);
+    EXPECT_EQ(nullptr, FindItem(run->Dialog(), 8001)) << "an item for a picture never written";
+    EXPECT_EQ(std::vector<std::string>{"AXB0001.BMP"}, FilesIn(pictures, "*.BMP"));
+
+    Click(run->Dialog(), kVideoMode);
+    run->Pump(300);
+    run->ExpectBox("Error", FolderText(videosPattern, "its name holds \"?\" or \"*\""));
+    Click(run->Dialog(), kRecord);
+    SaveBoxScreenshot(*run, "zentrik_record_folder_wildcard");
+    run->WaitForExpectedBoxes(10000);
+    EXPECT_TRUE(run->MissingBoxes().empty()) << "the recording's refusal did not name the folder";
+    run->Pump(1000);
+    EXPECT_FALSE(Recording(*run));
+    EXPECT_EQ(nullptr, FindItem(run->Dialog(), 8001)) << "an item for a recording never made";
+    EXPECT_TRUE(FilesIn(videos, "*.*").size() <= 2u) << "only . and .. (or nothing)";
+    CloseInOrder(*run);
+    EXPECT_EQ("2", run->IniValue("NameDefine", "ImageCount")) << "a number skipped for the file the pattern matches";
+    EXPECT_EQ(2u, run->Boxes().size());
 }
 
 } // namespace

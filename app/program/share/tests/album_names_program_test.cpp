@@ -20,6 +20,7 @@
 #include "program_windows.h"
 #include "qeltest/temp_dir.h"
 #include "screen_probe.h"
+#include "scoped_documents_folder.h"
 
 namespace programtest {
 namespace {
@@ -315,44 +316,6 @@ TEST_F(AlbumNames, SaveAsOfAForeignNameCopiesThatFile) {
     CloseProgram(run);
     EXPECT_TRUE(run.Boxes().empty());
 }
-
-// The documents folder named in Cyrillic for the test's life: the shell's per-user value, restored after.
-class ScopedDocumentsFolder {
-public:
-    explicit ScopedDocumentsFolder(const std::wstring& folder) {
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ | KEY_WRITE, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        wchar_t old[MAX_PATH] = {};
-        DWORD size = sizeof old;
-        had_ = ::RegQueryValueExW(key_, L"Personal", nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) ==
-               ERROR_SUCCESS;
-        old_ = old;
-        set_ = ::RegSetValueExW(key_, L"Personal", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                                static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-    ~ScopedDocumentsFolder() {
-        if (!key_)
-            return;
-        if (had_)
-            ::RegSetValueExW(key_, L"Personal", 0, type_, reinterpret_cast<const BYTE*>(old_.c_str()),
-                             static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
-        else
-            ::RegDeleteValueW(key_, L"Personal");
-        ::RegCloseKey(key_);
-    }
-    bool Set() const { return set_; }
-    ScopedDocumentsFolder(const ScopedDocumentsFolder&) = delete;
-    ScopedDocumentsFolder& operator=(const ScopedDocumentsFolder&) = delete;
-
-private:
-    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    HKEY key_ = nullptr;
-    bool had_ = false, set_ = false;
-    DWORD type_ = REG_EXPAND_SZ;
-    std::wstring old_;
-};
 
 // Removes the folders a test made inside its album folder, innermost first, with their files.
 class MadeFolders {

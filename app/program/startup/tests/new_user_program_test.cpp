@@ -4,7 +4,7 @@
 // without sound; the snapshot kinds keep exactly one chosen; a double click on Stop starts no new
 // recording; the Setup sheet opens over the window; five snapshots show whole in the strip; Cancel in
 // Enhance after a real drag restores the picture; an empty album's commands stay disabled until a
-// capture arrives.
+// capture arrives; a documents folder the program cannot reach gives way to the program's own folder.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -27,6 +27,7 @@
 #include "program_windows.h"
 #include "qeltest/temp_dir.h"
 #include "riff_reader.h"
+#include "scoped_documents_folder.h"
 #include "scoped_audio_input.h"
 #include "screen_probe.h"
 #include "test_frame_pattern.h"
@@ -629,6 +630,62 @@ TEST_F(NewUser, ARecordingNameWithAFolderPartRecordsIntoTheVideoFolder) {
     CloseProgram();
     EXPECT_EQ("..\\..\\x", run->IniValue("NameDefine", "VideoName"));
     EXPECT_TRUE(run->Boxes().empty()) << BoxTexts();
+}
+
+// A drive letter with no drive behind it; 0 when every letter is taken.
+char FreeDriveLetter() {
+    const DWORD drives = ::GetLogicalDrives();
+    for (char letter = 'Y'; letter >= 'D'; --letter)
+        if (!(drives & (1u << (letter - 'A'))))
+            return letter;
+    return 0;
+}
+
+// A documents folder that no ANSI path reaches (named in Cyrillic on a drive that is not there: no
+// short name either). The captures go to "Tavorin" in the program's own folder, never to "\Tavorin" in
+// a drive's root; the first start says so once, and the next finds the folder in its settings.
+TEST_F(NewUser, ADocumentsFolderNoAnsiPathReachesGivesWayToTheProgramsOwnFolderSaidOnce) {
+    const char letter = FreeDriveLetter();
+    if (!letter)
+        GTEST_SKIP() << "no free drive letter for a documents folder that is not there";
+    const std::wstring documents =
+        std::wstring(1, static_cast<wchar_t>(letter)) + L":\\\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b";
+    ScopedDocumentsFolder scoped(documents);
+    ASSERT_TRUE(scoped.Set());
+    wchar_t asked[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT,
+                                  asked)) ||
+        documents != asked)
+        GTEST_SKIP() << "the shell does not take the per-user documents folder from the registry here";
+    // The root a bare "\Tavorin" would go to: the drive of the program's current folder, a temporary one.
+    char temp[MAX_PATH] = {};
+    ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, temp));
+    const std::string rootFolder = std::string(temp).substr(0, 3) + "Tavorin";
+    const bool rootHadOne = ::GetFileAttributesA(rootFolder.c_str()) != INVALID_FILE_ATTRIBUTES;
+    run = StartPrepared([](ZentrikRun& r) {
+        r.WriteIni("[Basic]\r\n"); // no folder in the settings: the default
+        r.ExpectBox("Tavorin", "Your Documents folder cannot be reached");
+    });
+    ASSERT_TRUE(run->Dialog());
+    const std::string standIn = run->Folder() + "Tavorin";
+    ASSERT_EQ(rootFolder.substr(0, 3), run->Folder().substr(0, 3));
+    run->WaitForExpectedBoxes(5000);
+    ASSERT_TRUE(run->MissingBoxes().empty()) << "nothing said; boxes: " << BoxTexts();
+    EXPECT_NE(std::string::npos, run->Boxes()[0].text.find("\"" + standIn + "\"")) << run->Boxes()[0].text;
+    ASSERT_NO_FATAL_FAILURE(ExpectSnapshotWorks(standIn));
+    CloseProgram();
+    EXPECT_EQ(standIn, run->IniValue("Basic", "Image Folder"));
+    EXPECT_EQ(standIn, run->IniValue("Basic", "Video Folder"));
+    if (rootHadOne)
+        std::printf("%s was there before the test: whether the program made it cannot be told\n", rootFolder.c_str());
+    else
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(rootFolder.c_str())) << "a folder in the drive's root";
+
+    ASSERT_TRUE(run->Start());
+    ASSERT_TRUE(run->WaitForMainWindow(30000));
+    run->Pump(1000);
+    CloseProgram();
+    EXPECT_EQ(1u, run->Boxes().size()) << "said again at the next start: " << BoxTexts();
 }
 
 } // namespace

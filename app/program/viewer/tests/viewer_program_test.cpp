@@ -185,6 +185,39 @@ TEST_F(Viewer, SwitchShowsTheSelectedPictureWithItsLabelsAndSwitchingBackTheLive
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+// Snapshot mode hides the free-space label; in playback mode the same label shows each item's size, on
+// the screen as well as in its text, after the way through Video mode and Snapshot mode.
+TEST_F(Viewer, AfterSnapshotModeEveryItemShowsItsSizeInPlayback) {
+    AlbumFolder folder("viewer_sizes");
+    const std::string large = SolidBmp(160, 120, RGB(0, 200, 0));
+    const std::string small = SolidBmp(40, 30, RGB(200, 0, 200));
+    folder.Write("large.bmp", large, 50);
+    folder.Write("small.bmp", small, 10);
+    auto run = StartOnAlbum(folder, 2);
+    HWND dialog = run->Dialog();
+    ClickButton(dialog, 1066); // Video mode
+    run->Pump(300);
+    ASSERT_TRUE(Visible(*run, kSize)) << "video mode shows the free space";
+    ClickButton(dialog, 1002); // Snapshot mode
+    run->Pump(300);
+    ASSERT_FALSE(Visible(*run, kSize)) << "snapshot mode hides the free space";
+
+    ClickButton(dialog, kSwitch);
+    run->Pump(500);
+    const RECT label = ScreenRectOf(run->Control(kSize));
+    EXPECT_TRUE(Visible(*run, kSize)) << "the newest item's size label is hidden";
+    EXPECT_EQ(std::to_string((large.size() + 1023) / 1024) + " KB", Label(*run, kSize));
+    const ScreenPixels largeShown = GrabScreen(label);
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_viewer_size_label").c_str());
+    ClickButton(dialog, 1052); // Down
+    run->Pump(500);
+    EXPECT_TRUE(Visible(*run, kSize)) << "the next item's size label is hidden";
+    EXPECT_EQ(std::to_string((small.size() + 1023) / 1024) + " KB", Label(*run, kSize));
+    EXPECT_NE(largeShown.bytes, GrabScreen(label).bytes) << "the screen shows the same label for both sizes";
+    Close(*run);
+    EXPECT_TRUE(run->Boxes().empty());
+}
+
 TEST_F(Viewer, ItemsOpenByDoubleClickAndUpAndDownShowTheirNeighbours) {
     AlbumFolder folder("viewer_items");
     folder.Write("top.bmp", SolidBmp(100, 80, RGB(220, 40, 40)), 50);
