@@ -1,7 +1,8 @@
 #pragma once
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
-// lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6. Ordinal 5 (no name) is a
+// lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6, lpThreadsLeftInside
+// ordinal 7. Ordinal 5 (no name) is a
 // seam that only the program's test build calls: plays of clips whose name holds a given text hang
 // after their source opened.
 #include <windows.h>
@@ -20,7 +21,8 @@ extern "C" {
 // rendered or run, or its graph made no progress for 10 s (HRESULT_FROM_WIN32(ERROR_TIMEOUT)), in which
 // case it is given up and the call returns all the same. A file whose given-up try is still inside the
 // platform gets that answer at once; while four given-up tries are, every new one gets
-// HRESULT_FROM_WIN32(ERROR_BUSY).
+// HRESULT_FROM_WIN32(ERROR_BUSY). A stop asked for from a message sent to the caller's thread while
+// the call waits is carried out once the wait looks again: E_ABORT then when nothing played yet.
 int WINAPI lpPlay(const char* file, HWND host, LONGLONG start, LONGLONG stop, lpProgressCallback callback);
 // The same play without waiting on the file: the caller's thread goes on with its messages while the
 // graph is built and started, and comes back to the library through them. S_OK when the play is
@@ -44,4 +46,8 @@ int WINAPI lpFileHeld(const char* file);
 // making no progress): for the end of the process, which a graph still going down can take with it.
 // 1 when none is left going down.
 int WINAPI lpWaitUntilDown(DWORD ms);
+// How many of the library's threads are still inside the platform: given-up plays that have not come
+// back and graphs still going down. A process that ends while one is should end without its
+// libraries' teardown, which would run under that thread.
+int WINAPI lpThreadsLeftInside();
 }

@@ -346,8 +346,20 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
     const HRESULT begun = BeginPlay(file, host, start, stop, callback, 0, nullptr);
     if (begun != S_OK)
         return begun == S_FALSE ? 0 : begun;
-    FlagScope waiting(waiting_);
-    while (queued_ || step_) {
+    {
+        FlagScope waiting(waiting_);
+        WaitForPlay();
+    }
+    // A stop sent while the play was waited for: the play that started is stopped, one that had not
+    // yet is abandoned and does not play.
+    const bool stoppedBeforeItPlayed = stopAsked_ && !playing_;
+    if (HonourAskedStop() && stoppedBeforeItPlayed && SUCCEEDED(outcome_))
+        return E_ABORT;
+    return outcome_;
+}
+
+void CPlaybackSession::WaitForPlay() {
+    while ((queued_ || step_) && !stopAsked_) {
         if (queued_) {
             // Earlier graphs go down first: each is watched as any step is, and given up when stuck.
             CWatchedTask& first = *goingDown_.front().step;
@@ -357,9 +369,9 @@ int CPlaybackSession::Play(const char* file, HWND host, LONGLONG start, LONGLONG
             continue;
         }
         WaitHandlingSentMessages(step_->Done(), step_->LookAgainMs());
-        AdvancePlay();
+        if (!stopAsked_)
+            AdvancePlay();
     }
-    return outcome_;
 }
 
 void CPlaybackSession::LookAtWork() {
@@ -452,13 +464,18 @@ void CPlaybackSession::AfterBuild(HRESULT rendered) {
     // The run is waited for here, answering only sent messages, as a play always was: painting this
     // thread's windows while the renderer presents its first frames can freeze both under Wine's GL
     // renderer. A healthy run takes a moment; one that makes no progress is given up as any step.
+    // A stop sent meanwhile (the user's Stop or Close from another thread's send) is honoured as the
+    // wait looks again: the play is abandoned, and a run that returned has its graph taken down.
     const bool wasWaiting = waiting_;
     waiting_ = true;
-    while (step_ && phase_ == Phase::kRunning) {
+    while (step_ && phase_ == Phase::kRunning && !stopAsked_) {
         WaitHandlingSentMessages(step_->Done(), step_->LookAgainMs());
-        AdvancePlay();
+        if (!stopAsked_)
+            AdvancePlay();
     }
     waiting_ = wasWaiting;
+    if (!wasWaiting)
+        HonourAskedStop(); // inside Play, its own wait honours it
 }
 
 void CPlaybackSession::AfterRun(HRESULT ran) {
@@ -510,13 +527,39 @@ void CPlaybackSession::Stop(bool hostGone) {
             return;
         }
     }
-    if (waiting_ || stopping_ || looking_)
+    if (waiting_) {
+        AskStopAfterWait(hostGone);
         return;
+    }
+    if (stopping_ || looking_)
+        return;
+    StopNow(hostGone);
+}
+
+void CPlaybackSession::StopNow(bool hostGone) {
     queued_.reset(); // not started: nothing of it to take down, and nothing is posted
     if (step_)
         AbandonStep();
     else if (playing_)
         EndPlayback(hostGone);
+}
+
+void CPlaybackSession::AskStopAfterWait(bool hostGone) {
+    stopAsked_ = true;
+    stopAskedHostGone_ = stopAskedHostGone_ || hostGone;
+    // The host may be on its way out (its end sent this stop): it ends with its own procedure.
+    if (savedHostProc_ && WindowExists(host_))
+        SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedHostProc_));
+    savedHostProc_ = nullptr;
+}
+
+bool CPlaybackSession::HonourAskedStop() {
+    if (!stopAsked_)
+        return false;
+    const bool hostGone = stopAskedHostGone_;
+    stopAsked_ = stopAskedHostGone_ = false;
+    StopNow(hostGone);
+    return true;
 }
 
 void CPlaybackSession::AbandonStep() {
@@ -708,6 +751,14 @@ bool CPlaybackSession::WaitUntilGraphsDown(DWORD ms) {
         CWatchedTask& first = *goingDown_.front().step;
         WaitHandlingSentMessages(first.Done(), std::min(first.LookAgainMs(), ms - spent));
     }
+}
+
+size_t CPlaybackSession::ThreadsLeftInside() {
+    if (!looking_ && !waiting_) {
+        FlagScope looking(looking_);
+        LookAtGraphsGoingDown();
+    }
+    return GivenUpPlaysRunning() + goingDown_.size() + (step_ ? 1 : 0);
 }
 
 size_t CPlaybackSession::GivenUpPlaysRunning() {

@@ -109,7 +109,9 @@ public:
                       UINT outcomeMessage, DWORD* number);
     // hostGone: the host window is being destroyed (its procedure must not be put back). Called from
     // the progress thread (a callback that stops), it ends the reports at once and leaves the rest
-    // of the stop to the caller's thread, which owns the windows and the graph.
+    // of the stop to the caller's thread, which owns the windows and the graph. Called from a message
+    // sent while a play is waited for, it gives the host its procedure back at once and the wait
+    // honours the stop when it next looks (Play then answers E_ABORT if nothing played yet).
     void Stop(bool hostGone);
 
     bool Playing() const { return playing_; }
@@ -134,6 +136,9 @@ public:
     // Waits at most ms, handling sent messages, until no graph is going down (each is down, or given
     // up as it made no progress); whether none is.
     bool WaitUntilGraphsDown(DWORD ms);
+    // Threads of the session still inside the platform: given-up plays, graphs going down and a
+    // play's step under way.
+    size_t ThreadsLeftInside();
 
     // The library's window procedures.
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -186,6 +191,13 @@ private:
     void AdvancePlay();
     void LookAtGraphsGoingDown();
     void LookAtWork(); // both, on the work window's message or timer
+    // Play's wait for its play to start (or fail, or be stopped).
+    void WaitForPlay();
+    void StopNow(bool hostGone);
+    // A stop asked for while a wait is under way: kept for the wait, the host given back its procedure.
+    void AskStopAfterWait(bool hostGone);
+    // Carries out a stop asked for during a wait; whether one was.
+    bool HonourAskedStop();
     // Ends the play with its outcome: posted to the host, or kept for Play.
     void Conclude(HRESULT outcome);
     // The stop's one report of the position: read from the graph when it answers in time, else the
@@ -231,6 +243,8 @@ private:
     bool stopping_ = false; // a stop is under way: stops from its callbacks return at once
     bool waiting_ = false;  // Play waits for its graph: plays and stops from sent messages return
     bool looking_ = false;  // the work is being looked at: a nested look returns
+    bool stopAsked_ = false; // a stop came while a wait was under way
+    bool stopAskedHostGone_ = false;
     UINT outcomeMessage_ = 0; // 0: Play waits for the outcome itself
     DWORD playNumber_ = 0;    // the number of the latest play asked for
     DWORD outcomeNumber_ = 0; // the number of the play under way

@@ -5,6 +5,7 @@
 #include <PathHelpers.h>
 
 #include "MainFrame.h"
+#include "ProcessEnd.h"
 #include "ProgramGlobals.h"
 #include "SkinCheck.h"
 #include "SkinLoader.h"
@@ -145,4 +146,13 @@ BOOL CZentrikApp::PreTranslateMessage(MSG* msg) {
         }
     }
     return CWinApp::PreTranslateMessage(msg);
+}
+
+int CZentrikApp::ExitInstance() {
+    const int code = CWinApp::ExitInstance();
+    // The frame went with its dialog and the capture controller, which wrote the settings and the
+    // counters: work still stuck inside the platform must not see the libraries torn down under it.
+    if (!m_pMainWnd)
+        EndProcessIfWorkIsLeftInside(static_cast<UINT>(code));
+    return code;
 }

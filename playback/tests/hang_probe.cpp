@@ -1,8 +1,9 @@
 // Plays one clip through the library's first ordinal in a process of its own and answers, as its exit
 // code, how lpPlay came back: 0 given up as not answering (HRESULT_FROM_WIN32(ERROR_TIMEOUT)) within the
 // hang guard (60 s), 1 a play, 2 no answer in time, 3 the library could not be loaded, 4 another
-// failure (the clip was refused, not given up). A clip that hangs the platform's source leaves a thread inside it,
-// and Wine's host side can crash at such a process's end; the parent reads only the exit code.
+// failure (the clip was refused, not given up), 5 given up but not counted by lpThreadsLeftInside. A
+// clip that hangs the platform's source leaves a thread inside it, and Wine's host side can crash at
+// such a process's end; the parent reads only the exit code.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 namespace {
 
 typedef int(WINAPI* PlayFn)(const char*, HWND, LONGLONG, LONGLONG, lpProgressCallback);
+typedef int(WINAPI* CountFn)();
 
 struct PlayCall {
     PlayFn play;
@@ -29,7 +31,10 @@ int main(int argc, char** argv) {
     HMODULE library = LoadLibraryA("Fluvant.dll");
     auto play = library ? reinterpret_cast<PlayFn>(reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(1))))
                         : nullptr;
-    if (!play)
+    auto threadsLeft = library ? reinterpret_cast<CountFn>(
+                                     reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(7))))
+                               : nullptr;
+    if (!play || !threadsLeft)
         return 3;
     HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 320, 240, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -53,5 +58,7 @@ int main(int argc, char** argv) {
         CloseHandle(guard);
     if (answer == 0)
         ExitProcess(1);
-    ExitProcess(answer == static_cast<int>(HRESULT_FROM_WIN32(ERROR_TIMEOUT)) ? 0 : 4);
+    if (answer != static_cast<int>(HRESULT_FROM_WIN32(ERROR_TIMEOUT)))
+        ExitProcess(4);
+    ExitProcess(threadsLeft() >= 1 ? 0 : 5);
 }

@@ -8,12 +8,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "GraphHelper.h"
 #include "PlaybackSession.h"
 #include "ReaderClsids.h"
+#include "SentMessageWait.h"
 #include "fake_overlay_mixer.h"
 #include "fluvant_fixture.h"
 #include "qeltest/pump.h"
@@ -352,12 +356,14 @@ TEST_F(PlaybackSessionTest, PlayPressedTwentyTimesOnAHangingClipLeavesOneThreadB
                 static_cast<unsigned long>(took));
     EXPECT_LT(took, 10000u) << "hang guard";
     EXPECT_EQ(1u, PlaybackSession().GivenUpPlaysRunning());
+    EXPECT_EQ(1u, PlaybackSession().ThreadsLeftInside()) << "the program's end would not know of it";
     EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
 
     // Once its thread has come back, the file is let go of and may be tried again.
     SetEvent(HangingRender::release);
     EXPECT_TRUE(qeltest::PumpUntil([&] { return !PlaybackSession().GivenUpPlayHolds(clip.c_str()); }, 10000));
     EXPECT_EQ(0u, PlaybackSession().GivenUpPlaysRunning());
+    EXPECT_EQ(0u, PlaybackSession().ThreadsLeftInside());
     PlaybackSession().SetPlatform(nullptr);
     EXPECT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
     PlaybackSession().Stop(false);
@@ -426,6 +432,7 @@ TEST_F(PlaybackSessionTest, AStopThatHangsHidesTheRenderersPictureAndHoldsTheFil
     // Going down while its stop is tried; given up (and still holding the file) once it makes no
     // progress.
     EXPECT_EQ(lpHeldWhileGoingDown, PlaybackSession().FileHeld(clip.c_str()));
+    EXPECT_EQ(1u, PlaybackSession().ThreadsLeftInside()) << "a graph going down is inside the platform";
     EXPECT_TRUE(qeltest::PumpUntil([&] { return visibleChildren() == 0; }, 5000))
         << "the given-up graph's picture stays over the host";
     EXPECT_TRUE(PlaybackSession().GivenUpPlayHolds(clip.c_str()));
@@ -603,6 +610,73 @@ bool WaitForAStepEndNotHandled() {
         if (GetTickCount() - began > 10000)
             return false;
         Sleep(10);
+    }
+    return true;
+}
+
+// Another thread's send to this thread once the run is entered, as a Stop or a Close that another
+// program or the system sends reaches the program while the run is waited for: the action runs on this
+// thread inside that wait, where nothing posted is handled.
+class SendDuringTheRun {
+public:
+    explicit SendDuringTheRun(std::function<void()> action) : action_(std::move(action)) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = &SendDuringTheRun::Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QelSendDuringTheRun";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "QelSendDuringTheRun", "sender", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        sender_ = std::thread([this] {
+            if (!qeltest::PumpUntil([] { return GatedRun::entered.load(); }, 10000))
+                return;
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(window_, kAct, 0, 0, SMTO_NORMAL, 20000, &answer);
+            sent_ = true;
+        });
+    }
+    ~SendDuringTheRun() {
+        if (sender_.joinable())
+            sender_.join();
+        DestroyWindow(window_);
+    }
+    SendDuringTheRun(const SendDuringTheRun&) = delete;
+    SendDuringTheRun& operator=(const SendDuringTheRun&) = delete;
+    // Pumps this thread until the action has run and the wait it ran in has ended.
+    bool PumpUntilSent() { return qeltest::PumpUntil([this] { return sent_.load(); }, 20000) && acted_; }
+    // When the action ended.
+    DWORD ActedAt() const { return actedAt_; }
+
+private:
+    static constexpr UINT kAct = WM_APP + 0x78;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SendDuringTheRun*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != kAct || !self)
+            return DefWindowProcA(window, message, wParam, lParam);
+        self->action_();
+        self->acted_ = true;
+        self->actedAt_ = GetTickCount();
+        return 0;
+    }
+    std::function<void()> action_;
+    HWND window_ = nullptr;
+    std::thread sender_;
+    std::atomic<bool> sent_{false};
+    bool acted_ = false;
+    DWORD actedAt_ = 0;
+};
+
+// Inside a sent message: lets the held run go and waits, answering only sent messages, until its end
+// is queued (the run has returned and the wait has not looked yet).
+bool LetTheRunReturn(HeldStep<GatedRun>& held) {
+    held.Release();
+    const DWORD began = GetTickCount();
+    MSG message;
+    while (!PeekMessageA(&message, nullptr, kStepEndedMessage, kStepEndedMessage, PM_NOREMOVE)) {
+        if (GetTickCount() - began > 10000)
+            return false;
+        WaitHandlingSentMessages(nullptr, 10);
     }
     return true;
 }
@@ -854,27 +928,35 @@ TEST_F(PlaybackSessionAsyncTest, AStopBetweenABuildsReturnAndItsHandlingPostsNot
     EXPECT_TRUE(fluvanttest::Children(host.Handle()).empty()) << "a renderer window was left in the host";
 }
 
-TEST_F(PlaybackSessionAsyncTest, AStopBetweenARunsReturnAndItsHandlingPostsNothingAndTakesTheRunningGraphDown) {
+// A Stop that reaches the program while the run is waited for (sent by another thread: the wait
+// handles nothing posted) gives the host its procedure back at once and is honoured when the wait
+// next looks: whether the run has returned by then or is still inside, nothing is posted, nothing
+// reported, and the graph goes down.
+TEST_F(PlaybackSessionAsyncTest, AStopSentWhileTheRunIsWaitedForIsHonouredWhenTheRunReturnsAndPostsNothing) {
     qeltest::Watchdog::ExtendCurrentTest(60);
-    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
-    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
-    // its host during the run, so this case cannot be made from here.
-    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
     fluvanttest::HostWindow host;
+    bool subclassedInTheRun = false, givenBackAtOnce = false, runReturned = false;
+    SendDuringTheRun stop([&] {
+        subclassedInTheRun = HostSubclassed(host.Handle());
+        PlaybackSession().Stop(false);
+        givenBackAtOnce = !HostSubclassed(host.Handle());
+        runReturned = LetTheRunReturn(held);
+    });
     DWORD number = 0;
     ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
-    ASSERT_TRUE(held.PumpUntilEntered());
-    EXPECT_TRUE(HostSubclassed(host.Handle())) << "the run starts once the host is in hand";
-    held.Release();
-    ASSERT_TRUE(WaitForAStepEndNotHandled());
+    ASSERT_TRUE(stop.PumpUntilSent()) << "the run was never entered, or the stop never sent";
+    EXPECT_TRUE(subclassedInTheRun) << "the run starts once the host is in hand";
+    EXPECT_TRUE(givenBackAtOnce) << "the stop left the host subclassed";
+    ASSERT_TRUE(runReturned);
     EXPECT_TRUE(GatedRun::finished.load());
-    PlaybackSession().Stop(false);
-    EXPECT_FALSE(HostSubclassed(host.Handle())) << "the stop left the host subclassed";
-    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_FALSE(PlaybackSession().Starting());
+    EXPECT_FALSE(PlaybackSession().Playing()) << "the stop sent during the run was dropped: the clip plays";
+    EXPECT_EQ(nullptr, PlaybackSession().Graph());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+    EXPECT_FALSE(HostSubclassed(host.Handle()));
     EXPECT_TRUE(qeltest::PumpUntil([] { return PlaybackSession().GraphsGoingDown() == 0; }, 10000));
     EXPECT_TRUE(qeltest::PumpUntil([&] { return fluvanttest::Children(host.Handle()).empty(); }, 5000))
         << "the running graph's video window stayed in the host";
@@ -883,28 +965,26 @@ TEST_F(PlaybackSessionAsyncTest, AStopBetweenARunsReturnAndItsHandlingPostsNothi
     EXPECT_EQ(0, AbandonedReports::count.load()) << "the stopped play reported";
 }
 
-TEST_F(PlaybackSessionAsyncTest, AStopDuringTheRunGivesTheHostItsProcedureBackAtOnceAndPostsNothing) {
+TEST_F(PlaybackSessionAsyncTest, AStopSentWhileTheRunHangsEndsTheWaitAtOnceAndTheStepTakesItsGraphDownLater) {
     qeltest::Watchdog::ExtendCurrentTest(60);
-    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
-    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
-    // its host during the run, so this case cannot be made from here.
-    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
     fluvanttest::HostWindow host;
+    bool givenBackAtOnce = false;
+    SendDuringTheRun stop([&] {
+        PlaybackSession().Stop(false);
+        givenBackAtOnce = !HostSubclassed(host.Handle());
+    });
     DWORD number = 0;
     ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
-    ASSERT_TRUE(held.PumpUntilEntered());
-    ASSERT_TRUE(HostSubclassed(host.Handle()));
-    const DWORD began = GetTickCount();
-    PlaybackSession().Stop(false);
-    const DWORD took = GetTickCount() - began;
-    std::printf("figure: the stop of a play whose run is under way came back after %lu ms\n",
+    ASSERT_TRUE(stop.PumpUntilSent()) << "the run was never entered, or the stop never sent";
+    const DWORD took = GetTickCount() - stop.ActedAt();
+    std::printf("figure: the wait for a held run ended %lu ms after the stop sent during it\n",
                 static_cast<unsigned long>(took));
     EXPECT_LT(took, 5000u) << "hang guard";
-    EXPECT_FALSE(GatedRun::finished.load()) << "the stop waited for the run";
-    EXPECT_FALSE(HostSubclassed(host.Handle()));
+    EXPECT_FALSE(GatedRun::finished.load()) << "the wait went on until the run returned";
+    EXPECT_TRUE(givenBackAtOnce);
     EXPECT_FALSE(PlaybackSession().Starting());
     EXPECT_FALSE(PlaybackSession().Playing());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
@@ -917,7 +997,7 @@ TEST_F(PlaybackSessionAsyncTest, AStopDuringTheRunGivesTheHostItsProcedureBackAt
     qeltest::PumpMessagesFor(300);
     EXPECT_EQ(0, OutcomeLog::CountOf(number));
     EXPECT_EQ(0, AbandonedReports::count.load());
-    EXPECT_FALSE(PlaybackSession().Playing());
+    EXPECT_FALSE(PlaybackSession().Playing()) << "the run's return started the stopped play";
 }
 
 TEST_F(PlaybackSessionAsyncTest, AHostDestroyedWhileTheBuildIsUnderWayEndsThePlayWithoutATrace) {
@@ -956,24 +1036,27 @@ TEST_F(PlaybackSessionAsyncTest, AHostDestroyedWhileTheBuildIsUnderWayEndsThePla
     EXPECT_TRUE(PlaybackSession().Playing());
 }
 
-TEST_F(PlaybackSessionAsyncTest, AHostDestroyedDuringTheRunGetsItsProcedureBackBeforeItsEnd) {
+// The host's end while the run is waited for (a Close sent to the program): the host ends with its
+// own procedure, and the play ends without a trace.
+TEST_F(PlaybackSessionAsyncTest, AHostDestroyedWhileTheRunIsWaitedForEndsWithItsOwnProcedure) {
     qeltest::Watchdog::ExtendCurrentTest(60);
-    // The run follows the build on the caller's thread (sent messages only): painting while Wine's GL
-    // renderer presents its first frames froze both. Nothing of this thread can stop the play or end
-    // its host during the run, so this case cannot be made from here.
-    GTEST_SKIP() << "the run is waited for on the caller's thread: no stop or host's end can come from it meanwhile";
     SlowRunSystem system;
     PlaybackSession().SetPlatform(&system);
     HeldStep<GatedRun> held;
     DWORD number = 0;
     {
         fluvanttest::HostWindow host;
+        bool subclassedInTheRun = false;
+        SendDuringTheRun close([&] {
+            subclassedInTheRun = HostSubclassed(host.Handle());
+            host.Destroy();
+        });
         ASSERT_EQ(S_OK, Begin(MakeClip("clip.avi", 100), host.Handle(), &AbandonedReports::Callback, &number));
-        ASSERT_TRUE(held.PumpUntilEntered());
-        ASSERT_TRUE(HostSubclassed(host.Handle()));
-        host.Destroy();
+        ASSERT_TRUE(close.PumpUntilSent()) << "the run was never entered, or the close never sent";
+        EXPECT_TRUE(subclassedInTheRun);
         EXPECT_TRUE(fluvanttest::HostWindow::OwnProcedureAtEnd()) << "the host ended subclassed";
     }
+    EXPECT_FALSE(GatedRun::finished.load());
     EXPECT_FALSE(PlaybackSession().Starting());
     EXPECT_FALSE(PlaybackSession().Playing());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
@@ -990,6 +1073,7 @@ TEST_F(PlaybackSessionAsyncTest, AHostDestroyedDuringTheRunGetsItsProcedureBackB
     HRESULT outcome = E_FAIL;
     ASSERT_TRUE(OutcomeLog::PumpUntilOutcomeOf(again, 10000, &outcome));
     EXPECT_EQ(S_OK, outcome);
+    EXPECT_TRUE(PlaybackSession().Playing());
 }
 
 TEST_F(PlaybackSessionAsyncTest, ARunThatHangsIsGivenUpItsOutcomePostedAndTheHostGivenBack) {

@@ -147,6 +147,10 @@ public:
 
     // On the job's thread once its work is done; a job given up on delivers its late answer here.
     void Finish(Task* task, ThumbResult* result);
+    // The job threads started and not yet come back.
+    int Running() const { return static_cast<int>(::InterlockedCompareExchange(&running_, 0, 0)); }
+    void Started() { ::InterlockedIncrement(&running_); }
+    void Ended() { ::InterlockedDecrement(&running_); }
 
 private:
     static void DropStills(std::deque<Job>& jobs, HWND window) {
@@ -220,6 +224,7 @@ private:
     int gdiplusUsers_ = 0;
     HANDLE gdiplusIdle_ = nullptr;
     std::vector<std::string> hung_; // clips given up on that have not answered since
+    mutable volatile LONG running_ = 0;
 };
 
 Maker& TheMaker() {
@@ -253,6 +258,7 @@ DWORD WINAPI TaskMain(LPVOID param) {
     if (SUCCEEDED(com))
         ::CoUninitialize();
     TheMaker().Finish(task, result);
+    TheMaker().Ended();
     return 0;
 }
 
@@ -300,6 +306,7 @@ Task* Maker::StartTask(const Job& job) {
     }
     ::SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
     task->thread = thread; // before the thread runs: it may free the task once it is given up
+    Started();
     ::ResumeThread(thread);
     return task;
 }
@@ -461,6 +468,8 @@ void RequestClipStill(HWND window, const char* path, UINT request) {
 bool ClipDidNotAnswer(const char* path) { return path && TheMaker().Unanswered(path); }
 
 bool StopThumbnailMaking() { return TheMaker().Stop(); }
+
+int ThumbJobsRunning() { return TheMaker().Running(); }
 
 void SetThumbMakingForTest(DWORD limitMs, ThumbWorkHook hook) {
     g_limitMs = limitMs;

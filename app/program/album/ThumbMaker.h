@@ -59,6 +59,10 @@ bool ClipDidNotAnswer(const char* path);
 // none enters it again. When false, GDI+ must stay up to the end of the process.
 bool StopThumbnailMaking();
 
+// Jobs whose thread has not come back yet, given up or not: at the program's end one is inside the
+// platform (a reader that a damaged clip hangs) or inside GDI+.
+int ThumbJobsRunning();
+
 // How long a clip or a picture may go without progress (its thread's processor time does not grow)
 // before it is given up (it may take three times as long in all while it works), and how many clips
 // stuck in their reader are tolerated; beyond that a clip not tried yet waits until one comes back.

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "unix_command.h"
 
 namespace programtest {
 
@@ -121,8 +126,11 @@ ZentrikRun::~ZentrikRun() {
             ::WaitForSingleObject(info_.hProcess, 5000);
         }
         ::CloseHandle(info_.hProcess);
-        ::CloseHandle(info_.hThread);
+        if (info_.hThread)
+            ::CloseHandle(info_.hThread);
     }
+    if (!unixEndMarker_.empty())
+        ::DeleteFileA(unixEndMarker_.c_str());
 }
 
 bool ZentrikRun::UseTestBuild() const {
@@ -181,6 +189,79 @@ bool ZentrikRun::Start() {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// The process of the program at exePath, opened for the waits; null when none runs.
+HANDLE OpenProgramProcess(const std::string& exePath, DWORD* pid) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return nullptr;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    HANDLE found = nullptr;
+    for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry)) {
+        if (_stricmp(entry.szExeFile, "Zentrik.exe") != 0)
+            continue;
+        HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE,
+                                       FALSE, entry.th32ProcessID);
+        char image[MAX_PATH] = {};
+        DWORD length = MAX_PATH;
+        if (process && ::QueryFullProcessImageNameA(process, 0, image, &length) && _stricmp(image, exePath.c_str()) == 0) {
+            found = process;
+            *pid = entry.th32ProcessID;
+        } else if (process) {
+            ::CloseHandle(process);
+        }
+    }
+    ::CloseHandle(snapshot);
+    return found;
+}
+
+} // namespace
+
+bool ZentrikRun::StartFromUnixShell() {
+    const std::string marker = UnixTempName("zentrik_end");
+    unixEndMarker_ = WindowsPathOfUnix(marker);
+    // In the background: the shell that starts it ends at once, the one around the program writes its
+    // status (renamed into place whole) when the wine command ends.
+    const std::string script = "(wine '" + exePath() + "'; echo $? > " + marker + ".part; mv " + marker + ".part " +
+                               marker + ") </dev/null >/dev/null 2>&1 & true";
+    int status = 0;
+    std::string why;
+    if (!RunUnixShell(script, &status, &why) || status != 0) {
+        ADD_FAILURE() << "the shell did not start Zentrik.exe: " << why;
+        return false;
+    }
+    const DWORD end = ::GetTickCount() + 30000;
+    DWORD pid = 0;
+    HANDLE process = nullptr;
+    while (!(process = OpenProgramProcess(exePath(), &pid)) && static_cast<LONG>(end - ::GetTickCount()) > 0)
+        ::Sleep(50);
+    if (!process) {
+        ADD_FAILURE() << "Zentrik.exe started from the shell was not seen within 30 s";
+        return false;
+    }
+    info_ = {};
+    info_.hProcess = process;
+    info_.dwProcessId = pid;
+    return true;
+}
+
+int ZentrikRun::UnixEndStatus(DWORD ms) const {
+    if (unixEndMarker_.empty())
+        return -1;
+    const DWORD end = ::GetTickCount() + ms;
+    while (::GetFileAttributesA(unixEndMarker_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (static_cast<LONG>(end - ::GetTickCount()) <= 0)
+            return -1;
+        ::Sleep(20);
+    }
+    std::ifstream in(unixEndMarker_);
+    std::string text;
+    std::getline(in, text);
+    return text.empty() ? -1 : std::atoi(text.c_str());
 }
 
 DWORD ZentrikRun::StartAnotherAndWait(DWORD ms) {

@@ -46,6 +46,13 @@ public:
     void ExpectBox(const std::string& caption, const std::string& text, int answer = IDOK);
 
     bool Start();
+    // Starts the program through the wine command from a Unix shell, as a user starts it from a
+    // terminal: the Unix side then sees its end too (UnixEndStatus), where a crash in the process's
+    // teardown shows as a signal although the Windows exit code reads 0.
+    bool StartFromUnixShell();
+    // The Unix status the wine command ended with (128 + the signal's number after a signal), waited
+    // for at most ms once the process has ended; -1 when none came.
+    int UnixEndStatus(DWORD ms) const;
     // A second process of the same program; its exit code, or -1 when it did not end within ms.
     DWORD StartAnotherAndWait(DWORD ms);
     // Waits for the main frame and its dialog, answering boxes meanwhile.
@@ -86,6 +93,7 @@ private:
     std::vector<SeenBox> expected_;
     std::vector<SeenBox> seen_;
     std::vector<HWND> answered_; // boxes answered that may not have gone yet
+    std::string unixEndMarker_;  // the Windows path of the file the shell writes the status to
 };
 
 // The skin's rectangle of section for the size mode, read from the program's skin file.

@@ -24,6 +24,8 @@ struct CWorkLane::Shared {
 
 namespace {
 
+volatile LONG g_jobsRunning = 0;
+
 class LockHold {
 public:
     explicit LockHold(SRWLOCK& lock) : lock_(lock) { ::AcquireSRWLockExclusive(&lock_); }
@@ -60,8 +62,10 @@ static DWORD WINAPI RunLane(void* parameter) {
             }
         }
         if (job) {
+            ::InterlockedIncrement(&g_jobsRunning);
             job();
             job = nullptr; // what it captured goes here, in this thread's apartment
+            ::InterlockedDecrement(&g_jobsRunning);
             continue;
         }
         ::WaitForSingleObject(shared->wake, INFINITE);
@@ -124,3 +128,5 @@ bool CWorkLane::Post(int kind, std::function<void()> job) {
 bool CWorkLane::WaitUntilIdle(DWORD ms) {
     return shared_->idle && ::WaitForSingleObject(shared_->idle, ms) == WAIT_OBJECT_0;
 }
+
+int CWorkLane::JobsRunning() { return static_cast<int>(::InterlockedCompareExchange(&g_jobsRunning, 0, 0)); }

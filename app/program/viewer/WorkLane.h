@@ -25,6 +25,9 @@ public:
     bool Post(int kind, std::function<void()> job);
     // Waits at most ms until no job runs or waits; whether that came.
     bool WaitUntilIdle(DWORD ms);
+    // Jobs running now on the lanes of the process, dropped lanes' among them: at the program's end
+    // one still running is inside the platform (a read that a damaged file hangs).
+    static int JobsRunning();
 
     struct Shared; // what the lane's thread shares with it, kept alive by both
 

@@ -143,6 +143,7 @@ TEST_F(ThumbMakerTest, PictureTimeOutsDoNotCountTowardTheStuckLimit) {
 
 TEST_F(ThumbMakerTest, AClipHeldBackByStuckReadersIsTriedOnceOneComesBackAndTheLateOnesAnswerAfterAll) {
     SetThumbMakingForTest(kTestLimitMs, HoldChosenFiles);
+    const int runningBefore = ThumbJobsRunning();
     for (int i = 0; i < kMaxStuckThumbThreads; ++i) {
         const std::string name = "hang" + std::to_string(i) + ".avi";
         RequestThumbnail(window_, Clip(name.c_str()).c_str(), true);
@@ -155,6 +156,7 @@ TEST_F(ThumbMakerTest, AClipHeldBackByStuckReadersIsTriedOnceOneComesBackAndTheL
     EXPECT_FALSE(NextAnswer(1000)) << "a clip never tried was answered while every reader is stuck";
     EXPECT_EQ(0, TriesOf("fresh.avi"));
     EXPECT_FALSE(ClipDidNotAnswer(Clip("fresh.avi").c_str())) << "a clip never tried is marked";
+    EXPECT_EQ(runningBefore + kMaxStuckThumbThreads, ThumbJobsRunning()) << "the program's end would not know of them";
 
     // The stuck ones come back: each answers late and is no longer marked; the held clip is tried.
     ::SetEvent(Held().release);
@@ -169,6 +171,9 @@ TEST_F(ThumbMakerTest, AClipHeldBackByStuckReadersIsTriedOnceOneComesBackAndTheL
     EXPECT_EQ(1, fresh);
     EXPECT_EQ(1, TriesOf("fresh.avi"));
     EXPECT_FALSE(ClipDidNotAnswer(Clip("hang0.avi").c_str())) << "a clip that answered late stays marked";
+    for (int i = 0; i < 100 && ThumbJobsRunning() != runningBefore; ++i)
+        ::Sleep(50);
+    EXPECT_EQ(runningBefore, ThumbJobsRunning()) << "threads that came back are still counted";
 }
 
 TEST_F(ThumbMakerTest, AClipThatHungIsAnsweredAtOnceWithoutAnotherTry) {

@@ -234,74 +234,179 @@ bool HeldAgainstDelete(const std::string& path) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The user's path through a clip that hangs the platform: a double click is refused, Trash on it
-// either deletes it and takes the item out or, while the program's given-up work still holds the file,
-// keeps the item and names the file once; Trash on a good clip then deletes that one, and Close ends
-// the program with 0.
-TEST_F(PlayAnswers, TrashOfAClipWhosePlayWasGivenUpThenOfAGoodOneAndCloseEndWithZero) {
-    constexpr int kTrash = 1017;
-    qeltest::Watchdog::ExtendCurrentTest(240);
+// The user's paths through a clip that hangs the platform, in an album of good clips and pictures, each
+// in a program started as a user starts it (so that the Unix side sees how its process ends: a crash
+// in the teardown shows there as a signal while the Windows exit code still reads 0) and driven with
+// the real pointer. Close then ends the program with 0 on both sides, with its settings written.
+class GivenUpJourneys : public PlayAnswers {
+protected:
+    static constexpr int kTrash = 1017, kStop = 1080, kPlaySlider = 1081;
+
+    void SetUp() override {
+        PlayAnswers::SetUp();
+        std::string why;
+        if (!XPointerAvailable(&why))
+            GTEST_SKIP() << "no X input: " << why;
+        qeltest::Watchdog::ExtendCurrentTest(240);
+    }
+    // Newest first: a picture (item 8000), the hanging clip (8001), a good clip (8002), another picture
+    // (8003) and another good clip (8004).
+    void FillAlbum(AlbumFolder& folder) {
+        const std::vector<uint8_t> clip = qelmedia::BuildAviClip(qelmedia::AviClipFormat{});
+        folder.Write("picture.bmp", SolidBmp(64, 48, RGB(0, 200, 0)), 50);
+        hanging_ = folder.Write("damaged_clip_a.avi", FileBytes(std::string(QEL_TEST_DATA_DIR) + "/damaged_clip_a.avi"), 40);
+        good_ = folder.Write("good.avi", std::string(clip.begin(), clip.end()), 30);
+        folder.Write("other.bmp", SolidBmp(64, 48, RGB(0, 0, 200)), 20);
+        folder.Write("older.avi", std::string(clip.begin(), clip.end()), 10);
+    }
+    // The program from the shell, on folder filled with the album, once the album is listed and the
+    // start has settled; null (a failure added) if not.
+    std::unique_ptr<ZentrikRun> StartFromShellOnAlbum(AlbumFolder& folder) {
+        FillAlbum(folder);
+        AddCamera();
+        AddMicrophone();
+        auto run = std::make_unique<ZentrikRun>();
+        run->SetIniValue("Basic", "Image Folder", folder.Dir().c_str());
+        if (!run->StartFromUnixShell() || !run->WaitForMainWindow(30000)) {
+            ADD_FAILURE() << "no main window";
+            return nullptr;
+        }
+        for (int i = 0; i < 100 && !FindChildById(run->Dialog(), 8004); ++i)
+            run->Pump(100);
+        if (!FindChildById(run->Dialog(), 8004)) {
+            ADD_FAILURE() << "the album did not fill";
+            return nullptr;
+        }
+        if (!WaitUntilSettled(*run)) {
+            ADD_FAILURE() << "the window did not answer after the start";
+            return nullptr;
+        }
+        return run;
+    }
+    void Click(ZentrikRun& run, HWND window) {
+        std::string why;
+        ASSERT_TRUE(XClick(window, &why)) << why;
+        run.Pump(400);
+    }
+    void DoubleClick(ZentrikRun& run, HWND window) {
+        std::string why;
+        const RECT r = ScreenRectOf(window);
+        ASSERT_TRUE(XClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 2, 80, &why)) << why;
+        run.Pump(400);
+    }
+    // Close with the pointer: the end seen from both sides, and what the end writes.
+    void CloseAndExpectCleanEnd(ZentrikRun& run) {
+        std::string why;
+        ASSERT_TRUE(XClick(run.Control(kClose), &why)) << why;
+        const DWORD closed = ::GetTickCount();
+        const DWORD code = run.WaitForExit(15000);
+        const int unixStatus = run.UnixEndStatus(10000);
+        std::printf("figure: the program ended %lu ms after Close with code %ld, the wine command with status %d\n",
+                    static_cast<unsigned long>(::GetTickCount() - closed), static_cast<long>(code), unixStatus);
+        EXPECT_EQ(0u, code);
+        EXPECT_EQ(0, unixStatus) << "the process's end crashed (128 + the signal) or was never seen";
+        // Written only at the end: the size mode by the dialog, the counters by the controller.
+        EXPECT_NE("<missing>", run.IniValue("Basic", "dialogsize")) << "the dialog's settings were not written";
+        EXPECT_NE("<missing>", run.IniValue("NameDefine", "ImageCount")) << "the counters were not written";
+        EXPECT_NE("<missing>", run.IniValue("Format", "Output Size")) << "the settings were not written";
+    }
+
+    std::string hanging_, good_;
+};
+
+// A double click is refused; Trash on it either deletes it and takes the item out or, while the
+// program's given-up work still holds the file, keeps the item and names the file once; Trash on a
+// good clip deletes that one. Every trashed file is gone once the program has ended.
+TEST_F(GivenUpJourneys, TrashOfTheGivenUpClipThenOfAGoodOneThenClose) {
     AlbumFolder folder("trash_given_up");
-    const std::string hanging =
-        folder.Write("damaged_clip_a.avi", FileBytes(std::string(QEL_TEST_DATA_DIR) + "/damaged_clip_a.avi"), 20);
-    const std::vector<uint8_t> clip = qelmedia::BuildAviClip(qelmedia::AviClipFormat{});
-    const std::string good = folder.Write("good.avi", std::string(clip.begin(), clip.end()), 10);
-    auto run = StartOnFolder(folder);
+    auto run = StartFromShellOnAlbum(folder);
+    ASSERT_TRUE(run);
     HWND dialog = run->Dialog();
-    for (int i = 0; i < 100 && !FindChildById(dialog, 8001); ++i)
-        run->Pump(100);
-    ASSERT_TRUE(FindChildById(dialog, 8001)) << "the album did not fill";
 
     run->ExpectBox("Error", "Cannot play damaged_clip_a.avi: the clip does not answer.");
-    ::PostMessageA(FindChildById(dialog, 8000), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    DoubleClick(*run, FindChildById(dialog, 8001));
     run->WaitForExpectedBoxes(60000);
     ASSERT_TRUE(run->MissingBoxes().empty()) << "the play of the hanging clip said nothing within 60 s";
     run->Pump(500);
 
-    const bool held = HeldAgainstDelete(hanging);
+    const bool held = HeldAgainstDelete(hanging_);
     std::printf("figure: the given-up clip is %s\n", held ? "still held open by the program" : "free to delete");
     run->ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
     if (held)
         run->ExpectBox("Error", "Cannot delete damaged_clip_a.avi: the clip does not answer");
-    const DWORD trashed = ::GetTickCount();
-    PostClick(dialog, kTrash);
+    Click(*run, run->Control(kTrash));
     run->WaitForExpectedBoxes(15000);
-    std::printf("figure: Trash of the given-up clip answered in %lu ms\n",
-                static_cast<unsigned long>(::GetTickCount() - trashed));
     run->Pump(800);
     EXPECT_TRUE(run->MissingBoxes().empty()) << "Trash of the given-up clip did not say what it should";
-    // Items keep their ids: 8000 is the given-up clip's, 8001 the good one's. The item stays exactly
-    // when the file was held and named; otherwise it goes, and the file with it (at once, or when the
-    // program's last handle on it closes: its delete is pending, nobody can open it meanwhile).
-    EXPECT_EQ(held, FindChildById(dialog, 8000) != nullptr) << "the strip does not follow what Trash did";
+    // Items keep their ids. The item stays exactly when the file was held and named; otherwise it
+    // goes, and the file with it (at once, or when the program's last handle on it closes: its delete
+    // is pending, nobody can open it meanwhile).
+    EXPECT_EQ(held, FindChildById(dialog, 8001) != nullptr) << "the strip does not follow what Trash did";
     if (held) {
-        EXPECT_TRUE(Exists(hanging)) << "a held file was deleted all the same";
+        EXPECT_TRUE(Exists(hanging_)) << "a held file was deleted all the same";
     }
 
-    HWND item = FindChildById(dialog, 8001);
+    HWND item = FindChildById(dialog, 8002);
     ASSERT_TRUE(item) << "the good clip's item went with the other";
-    ::SendMessageA(item, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    ::SendMessageA(item, WM_LBUTTONUP, 0, 0);
-    run->Pump(500);
+    Click(*run, item);
     run->ExpectBox("Warning!", "Sure you want to delete the file?", IDYES);
-    PostClick(dialog, kTrash);
+    Click(*run, run->Control(kTrash));
     run->WaitForExpectedBoxes(15000);
     // The viewer's reader of the good clip shares its deletion: the file goes once that reader has let go.
-    const DWORD deleted = ::GetTickCount();
-    for (int i = 0; i < 100 && Exists(good); ++i)
+    for (int i = 0; i < 100 && Exists(good_); ++i)
         run->Pump(50);
-    std::printf("figure: the good clip's file was gone %lu ms after Trash was answered\n",
-                static_cast<unsigned long>(::GetTickCount() - deleted));
     EXPECT_TRUE(run->MissingBoxes().empty());
-    EXPECT_FALSE(Exists(good)) << "the good clip was not deleted within 5 s";
-    EXPECT_FALSE(FindChildById(dialog, 8001)) << "the good clip's item stayed";
-    EXPECT_EQ(held, FindChildById(dialog, 8000) != nullptr) << "the second Trash touched the given-up clip";
+    EXPECT_FALSE(Exists(good_)) << "the good clip was not deleted within 5 s";
+    EXPECT_FALSE(FindChildById(dialog, 8002)) << "the good clip's item stayed";
+    EXPECT_EQ(held, FindChildById(dialog, 8001) != nullptr) << "the second Trash touched the given-up clip";
     EXPECT_GE(AnswerTime(dialog, kAnswerHangGuardMs), 0) << "hang guard";
 
-    const DWORD code = CloseAndWait(*run);
-    EXPECT_EQ(0u, code);
-    EXPECT_EQ(held, Exists(hanging)) << "the given-up clip's file is " << (held ? "gone" : "still there")
-                                     << " after the program ended";
+    CloseAndExpectCleanEnd(*run);
+    EXPECT_EQ(held, Exists(hanging_)) << "the given-up clip's file is " << (held ? "gone" : "still there")
+                                      << " after the program ended";
+    EXPECT_FALSE(Exists(good_));
+}
+
+// The clip tried every way the user can, from the start on: selected, double-clicked, Play, Pause, the
+// seek slider and Stop, each followed by a click on a picture; the given-up try is still inside the
+// platform at Close.
+TEST_F(GivenUpJourneys, EveryTryOfTheGivenUpClipEachFollowedByAPictureThenClose) {
+    AlbumFolder folder("tries_given_up");
+    auto run = StartFromShellOnAlbum(folder);
+    ASSERT_TRUE(run);
+    HWND dialog = run->Dialog();
+    HWND clip = FindChildById(dialog, 8001), picture = FindChildById(dialog, 8000);
+    AnswerWatcher watch(dialog);
+
+    const std::string said = "Cannot play damaged_clip_a.avi: the clip does not answer.";
+    Click(*run, clip);
+    Click(*run, picture);
+    run->ExpectBox("Error", said);
+    DoubleClick(*run, clip);
+    run->WaitForExpectedBoxes(60000);
+    ASSERT_TRUE(run->MissingBoxes().empty()) << "the double-clicked hanging clip said nothing within 60 s";
+    Click(*run, picture);
+    const RECT slider = ScreenRectOf(run->Control(kPlaySlider));
+    const POINT seekTo = {slider.left + (slider.right - slider.left) * 3 / 5, (slider.top + slider.bottom) / 2};
+    for (int control : {kPlay, kPause, kPlaySlider, kStop}) {
+        SCOPED_TRACE("control " + std::to_string(control));
+        Click(*run, clip);
+        if (control == kPlay)
+            run->ExpectBox("Error", said);
+        std::string why;
+        if (control == kPlaySlider)
+            ASSERT_TRUE(XClickAt(seekTo, 1, 0, &why)) << why;
+        else
+            ASSERT_TRUE(XClick(run->Control(control), &why)) << why;
+        run->WaitForExpectedBoxes(15000);
+        EXPECT_TRUE(run->MissingBoxes().empty()) << "Play on the given-up clip said nothing";
+        Click(*run, picture);
+    }
+    std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_given_up_tries").c_str());
+    watch.Stop();
+    PrintWatch(watch, "every try of the given-up clip");
+    EXPECT_EQ(0, watch.Unanswered());
+    CloseAndExpectCleanEnd(*run);
 }
 
 TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTheUsersClicks) {

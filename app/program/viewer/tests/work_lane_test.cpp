@@ -92,10 +92,12 @@ TEST(WorkLane, TheLaneGoesWithoutWaitingForAJobThatDoesNotReturnAndItsWaitingJob
     }
     EXPECT_TRUE(journal->Done().empty()) << "the lane's end waited for its stuck job";
     EXPECT_FALSE(capturedByStuckJob.expired()) << "what the stuck job holds went while it ran";
+    EXPECT_EQ(1, CWorkLane::JobsRunning()) << "the program's end would not know of the dropped lane's stuck job";
     ::SetEvent(gate.get()); // the platform's call comes back after all
-    for (int i = 0; i < 200 && !capturedByStuckJob.expired(); ++i)
+    for (int i = 0; i < 200 && (!capturedByStuckJob.expired() || CWorkLane::JobsRunning() != 0); ++i)
         ::Sleep(50);
     EXPECT_TRUE(capturedByStuckJob.expired()) << "the job's captures were not let go once it returned";
+    EXPECT_EQ(0, CWorkLane::JobsRunning());
     EXPECT_EQ((std::vector<std::string>{"stuck"}), journal->Done());
     EXPECT_FALSE(droppedJobRan) << "a job waiting in a dropped lane ran";
 }
