@@ -6,10 +6,14 @@
 set(test_only_file "([Tt]est|standin|fake)")
 set(installed_fixture "^qel_test_camera\\.ax$")
 # The seams that change what the installed modules do, by name (they live in the test builds only):
-# the engine's creators and refusal, the playback library's held plays, the album's and the reader's.
+# the engine's creators and refusal, the playback library's held plays, the album's, the reader's and
+# the program folder's redirection.
 set(seam_symbol "(SetTrimObjectCreator|SetAviMuxCreator|RefuseNextPreviewBuilds|PreviewBuildRefusedForTests|\
 lpTestHoldPlays|HeldPlayMarker|SetClipTryObserver|NoteClipTry|SetRepairReadPause|RepairReadPause|\
-SetThumbMakingForTest|RunThumbWorkHook|SetVideoGraphRanHook|SetPacedSampleHook)")
+SetThumbMakingForTest|RunThumbWorkHook|SetVideoGraphRanHook|SetPacedSampleHook|\
+RedirectProgramFolder|RedirectFreeBytesQuery)")
+# What the test builds read from their environment.
+set(seam_variable "(FRAMESNATCH_TIME_LIMIT_MS|ZENTRIK_CLIP_TRY_LOG|QEL_TEST_[A-Z_]+)")
 # Engine code the installed engine has but exports to its tests only.
 set(test_only_export "(FrameTitleMatches|PageGrowth|FindPropertyFrame|LayOutPropertyFrame|g_propertyFrameClosed)")
 
@@ -38,6 +42,13 @@ foreach(file ${files})
         list(REMOVE_DUPLICATES seams)
         string(JOIN ", " seams ${seams})
         list(APPEND faults "${file}: test seams ${seams}")
+    endif()
+    file(STRINGS ${BIN_DIR}/${file} variables REGEX "${seam_variable}")
+    if(variables)
+        string(REGEX MATCHALL "${seam_variable}" variables "${variables}")
+        list(REMOVE_DUPLICATES variables)
+        string(JOIN ", " variables ${variables})
+        list(APPEND faults "${file}: reads the test builds' variables ${variables}")
     endif()
     # The export table's names are listed as "[ordinal] name" lines.
     string(REGEX MATCHALL "\\] [^\n]*${test_only_export}[^\n]*" exports "${dump}")
