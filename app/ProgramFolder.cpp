@@ -1,4 +1,4 @@
-// The program's folder and the free-space query, each with its test redirection.
+// The program's folder and the free-space query, each with its test redirection in the tests' build.
 #include "ProgramFolder.h"
 
 #include <qelLib1.h>
@@ -10,6 +10,7 @@ namespace qelapp {
 
 namespace {
 
+#ifdef QEL_TEST_SEAMS
 CString& RedirectedFolder() {
     static CString folder;
     return folder;
@@ -19,6 +20,7 @@ FreeBytesQuery& RedirectedQuery() {
     static FreeBytesQuery query = nullptr;
     return query;
 }
+#endif
 
 BOOL DiskFreeBytes(const char* folder, ULONGLONG* freeBytes) {
     ULARGE_INTEGER available = {}, total = {}, free = {};
@@ -46,8 +48,10 @@ CString DefaultCaptureFolder(bool* fellBack) {
 }
 
 CString ProgramFolder() {
+#ifdef QEL_TEST_SEAMS
     if (!RedirectedFolder().IsEmpty())
         return RedirectedFolder();
+#endif
     char folder[MAX_PATH] = {};
     ql_GetModulePath(nullptr, folder);
     return CString(folder);
@@ -58,12 +62,16 @@ CString SettingsFilePath() { return ProgramFolder() + "Zentrik.ini"; }
 BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes) {
     if (!folder || !freeBytes)
         return FALSE;
+#ifdef QEL_TEST_SEAMS
     if (RedirectedQuery())
         return RedirectedQuery()(folder, freeBytes);
+#endif
     return DiskFreeBytes(folder, freeBytes);
 }
 
+#ifdef QEL_TEST_SEAMS
 void RedirectProgramFolder(const char* folder) { RedirectedFolder() = folder; }
 void RedirectFreeBytesQuery(FreeBytesQuery query) { RedirectedQuery() = query; }
+#endif
 
 } // namespace qelapp

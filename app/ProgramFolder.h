@@ -1,6 +1,7 @@
 #pragma once
 // Where the program keeps its files and how much room their disk has. Both come from here alone so
-// that tests can point them elsewhere.
+// that tests can point them elsewhere (in qel_app_test_seams only: the installed program has no
+// redirection).
 #include <afx.h>
 
 namespace qelapp {
@@ -21,9 +22,11 @@ CString DefaultCaptureFolder(bool* fellBack);
 // The total free bytes of the disk holding `folder`; FALSE when they cannot be read.
 BOOL QueryFreeBytes(const char* folder, ULONGLONG* freeBytes);
 
+#ifdef QEL_TEST_SEAMS
 // For tests: a folder (null: the program's own again) and a free-space answer (null: the disk's).
 typedef BOOL (*FreeBytesQuery)(const char* folder, ULONGLONG* freeBytes);
 void RedirectProgramFolder(const char* folder);
 void RedirectFreeBytesQuery(FreeBytesQuery query);
+#endif
 
 } // namespace qelapp

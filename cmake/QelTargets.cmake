@@ -12,6 +12,9 @@ if(QEL_WINDOWS)
     set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
     set(QEL_TEST_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # The program's test build and the test builds of the libraries it alone loads; the tests copy them
+    # beside each other into a program folder of their own.
+    set(QEL_PROGRAM_TEST_BUILD_DIRECTORY ${CMAKE_BINARY_DIR}/tests/program-test-build)
 else()
     set(QEL_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     set(QEL_TEST_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -123,6 +126,13 @@ function(qel_dll name)
     if(A_SUFFIX)
         set_target_properties(${name} PROPERTIES SUFFIX ${A_SUFFIX})
     endif()
+endfunction()
+
+# The test build of one of our DLLs: the same file name, its import library apart (lib<target>.dll.a),
+# laid in `folder` (never build/win/bin), where the test programs that need its seams find it first.
+function(qel_test_build_of_dll target dll folder)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dll} ARCHIVE_OUTPUT_NAME ${target}
+                          RUNTIME_OUTPUT_DIRECTORY ${folder})
 endfunction()
 
 # An in-process COM server (effect plug-in, reader, test fixture filters): DllGetClassObject & co by .def.

@@ -2,9 +2,8 @@
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
 // lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6, lpThreadsLeftInside
-// ordinal 7. Ordinal 5 (no name) is a
-// seam that only the program's test build calls: plays of clips whose name holds a given text hang
-// after their source opened.
+// ordinal 7. Ordinal 5 is not used: the library's test build (playback/tests/testbuild) exports its
+// seam there.
 #include <windows.h>
 
 // Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a

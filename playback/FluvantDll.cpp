@@ -3,33 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstring>
-#include <string>
-
 #include "PlaybackSession.h"
-
-namespace {
-
-// For the program's tests only (the installed program never calls it): plays of a file whose name
-// holds the marker render it and then wait until the process ends, as a graph whose source the
-// platform opens in time but never finishes building.
-std::string& HeldPlayMarker() {
-    static std::string* marker = new std::string; // read by steps that outlive the library's statics
-    return *marker;
-}
-
-HRESULT RenderThenHold(IGraphBuilder* graph, const char* file) {
-    const HRESULT rendered = RenderMediaFile(graph, file);
-    if (!HeldPlayMarker().empty() && std::strstr(file, HeldPlayMarker().c_str()))
-        Sleep(INFINITE);
-    return rendered;
-}
-
-struct HoldingPlatform : PlaybackPlatform {
-    RenderStep Renderer() override { return &RenderThenHold; }
-};
-
-} // namespace
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     CoInitialize(nullptr);
@@ -56,9 +30,3 @@ extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().Fi
 extern "C" int WINAPI lpWaitUntilDown(DWORD ms) { return PlaybackSession().WaitUntilGraphsDown(ms) ? 1 : 0; }
 
 extern "C" int WINAPI lpThreadsLeftInside() { return static_cast<int>(PlaybackSession().ThreadsLeftInside()); }
-
-extern "C" void WINAPI lpTestHoldPlays(const char* marker) {
-    static HoldingPlatform holding;
-    HeldPlayMarker() = marker ? marker : "";
-    PlaybackSession().SetPlatform(marker ? &holding : nullptr);
-}

@@ -8,12 +8,16 @@ namespace {
 
 using qelreader::seams::GateOutcome;
 
+#ifdef QEL_TEST_SEAMS
 std::atomic<qelreader::seams::PacedSampleHook> g_pacedSample{nullptr};
 
 void Report(double time, GateOutcome outcome) {
     if (const auto hook = g_pacedSample.load())
         hook(time, outcome);
 }
+#else
+void Report(double, GateOutcome) {} // the installed reader reports to no one
+#endif
 
 HRESULT AnswerCallbackInterface(ISampleGrabberCB* self, REFIID riid, void** ppv) {
     if (!ppv)
@@ -36,9 +40,11 @@ HRESULT ForwardSample(ISampleGrabberCB* self, double time, IMediaSample* sample)
 
 } // namespace
 
+#ifdef QEL_TEST_SEAMS
 qelreader::seams::PacedSampleHook qelreader::seams::SetPacedSampleHook(PacedSampleHook hook) {
     return g_pacedSample.exchange(hook);
 }
+#endif
 
 CFrameGrabberCallback::CFrameGrabberCallback() : wake_() {}
 

@@ -12,16 +12,20 @@
 
 namespace {
 
+#ifdef QEL_TEST_SEAMS
 std::atomic<qelreader::seams::VideoGraphRanHook> g_videoGraphRan{nullptr};
+#endif
 
 constexpr DWORD kFirstWaitMs = 500;
 constexpr DWORD kSecondWaitMs = 4500;
 
 } // namespace
 
+#ifdef QEL_TEST_SEAMS
 qelreader::seams::VideoGraphRanHook qelreader::seams::SetVideoGraphRanHook(VideoGraphRanHook hook) {
     return g_videoGraphRan.exchange(hook);
 }
+#endif
 
 double CMediaFrameReader::FrameSeconds() const { return static_cast<double>(videoFormat_.AvgTimePerFrame) * 1e-7; }
 
@@ -47,8 +51,10 @@ HRESULT CMediaFrameReader::VideoRun() {
     const HRESULT hr = video_.control->Run();
     if (SUCCEEDED(hr))
         videoState_ = GraphState::Running;
+#ifdef QEL_TEST_SEAMS
     if (const auto hook = g_videoGraphRan.load())
         hook();
+#endif
     return hr;
 }
 

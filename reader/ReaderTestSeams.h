@@ -1,7 +1,8 @@
 #pragma once
 // The reader's test seams: hooks its own tests install to watch the frame grabber's gate and to hold
 // one thread at a chosen point, so that an order of events that a busy machine gives only now and then
-// happens every time. Null (the default) for every hook: the reader never calls one then.
+// happens every time. Null (the default) for every hook: the reader never calls one then. Only the
+// reader built with QEL_TEST_SEAMS (qel_reader_test_seams, for its tests) has them.
 namespace qelreader::seams {
 
 // What became of a sample at a paced video grabber's gate.
@@ -18,8 +19,10 @@ using VideoGraphRanHook = void (*)();
 // time. Samples that a cleared pace lets go are not reported.
 using PacedSampleHook = void (*)(double time, GateOutcome outcome);
 
+#ifdef QEL_TEST_SEAMS
 // Each installs a hook (null removes it) and returns the one it replaced.
 VideoGraphRanHook SetVideoGraphRanHook(VideoGraphRanHook hook);
 PacedSampleHook SetPacedSampleHook(PacedSampleHook hook);
+#endif
 
 } // namespace qelreader::seams

@@ -5,6 +5,7 @@
 
 namespace {
 
+#ifdef QEL_TEST_SEAMS
 // Preview builds the tests asked to fail (see RefuseNextPreviewBuilds).
 volatile LONG g_previewBuildsToRefuse = 0;
 
@@ -18,6 +19,7 @@ bool PreviewBuildRefusedForTests() {
     }
     return false;
 }
+#endif
 
 const CLSID kClsidVmr9 = {0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
 const CLSID kClsidVmr7 = {0xB87BEB7B, 0x8D29, 0x423F, {0xAE, 0x4D, 0x65, 0x82, 0xC1, 0x01, 0x75, 0xAC}};
@@ -67,17 +69,21 @@ HRESULT CLiveCapture::xRenderStreamToVMR(const GUID* category, const GUID* type,
     return hr;
 }
 
+#ifdef QEL_TEST_SEAMS
 LONG RefuseNextPreviewBuilds(LONG count) {
     return InterlockedExchange(&g_previewBuildsToRefuse, count > 0 ? count : 0);
 }
+#endif
 
 BOOL CLiveCapture::BuildPreviewGraph() {
     if (m_bPreviewBuilt)
         return TRUE;
     if (m_state == LIVE_PREVIEWING || m_state == LIVE_CAPTURING || !m_pVideoCapFilter)
         return FALSE;
+#ifdef QEL_TEST_SEAMS
     if (PreviewBuildRefusedForTests())
         return FALSE;
+#endif
     if (m_bWantAudio && !m_pAudioCapFilter && m_nAudioSwitch)
         return FALSE;
     if (m_bCaptureBuilt)

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-VOSTREL_API volatile LONG g_propertyFrameClosed = 0;
+VOSTREL_TEST_API volatile LONG g_propertyFrameClosed = 0;
 
 namespace {
 

@@ -11,15 +11,21 @@ HRESULT CreatePlatformAviMux(IBaseFilter** mux) {
     return CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, reinterpret_cast<void**>(mux));
 }
 
+#ifdef QEL_TEST_SEAMS
 AviMuxCreator g_muxCreator = CreatePlatformAviMux;
+#else
+constexpr AviMuxCreator g_muxCreator = CreatePlatformAviMux;
+#endif
 
 } // namespace
 
+#ifdef QEL_TEST_SEAMS
 AviMuxCreator SetAviMuxCreator(AviMuxCreator creator) {
     const AviMuxCreator previous = g_muxCreator;
     g_muxCreator = creator ? creator : CreatePlatformAviMux;
     return previous;
 }
+#endif
 
 HRESULT BuildAviMuxWithSink(IGraphBuilder* graph, const WCHAR* file, IBaseFilter** mux, IFileSinkFilter** sink) {
     if (!graph || !mux || !sink)

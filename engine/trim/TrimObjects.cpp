@@ -9,7 +9,11 @@ HRESULT CoCreateTrimObject(REFCLSID clsid, DWORD context, REFIID iid, void** obj
     return CoCreateInstance(clsid, nullptr, context, iid, object);
 }
 
+#ifdef QEL_TEST_SEAMS
 TrimObjectCreator g_creator = CoCreateTrimObject;
+#else
+constexpr TrimObjectCreator g_creator = CoCreateTrimObject;
+#endif
 
 } // namespace
 
@@ -20,8 +24,10 @@ HRESULT CreateTrimObject(REFCLSID clsid, DWORD context, REFIID iid, void** objec
     return g_creator(clsid, context, iid, object);
 }
 
+#ifdef QEL_TEST_SEAMS
 TrimObjectCreator SetTrimObjectCreator(TrimObjectCreator creator) {
     const TrimObjectCreator previous = g_creator;
     g_creator = creator ? creator : CoCreateTrimObject;
     return previous;
 }
+#endif

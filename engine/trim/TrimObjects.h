@@ -1,6 +1,7 @@
 #pragma once
 // The one place where the trim editor creates its COM objects (timeline, property setters, render
-// engine, graph builders, mix filters); its creator is a test seam (VostrelTestSeams.h).
+// engine, graph builders, mix filters); in the engine's test build its creator is a test seam
+// (VostrelTestSeams.h).
 #include <windows.h>
 
 #include "VostrelTestSeams.h"

@@ -1,7 +1,7 @@
 #pragma once
 // What tests may change in the album's work: set only by the test build of the program (at its start,
-// from its environment) and by tests that run the album's parts in their own process. The installed
-// program never sets them, so it reads nothing from its environment for them.
+// from its environment) and by tests that run the album's parts in their own process. Only the parts
+// built with QEL_TEST_SEAMS (qel_program_test_seams) have them: the installed program has none.
 #include <windows.h>
 
 // Called with the path before every open of a clip's reader, on the job's thread (null: none).

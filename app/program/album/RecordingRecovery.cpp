@@ -10,16 +10,20 @@
 #include <string>
 
 #include "AlbumRules.h"
+#ifdef QEL_TEST_SEAMS
 #include "AlbumTestSeams.h"
+#endif
 
 namespace {
 
 class HandleFile : public avirecovery::RecoveryFile {
 public:
-    HandleFile(HANDLE handle, DWORD readPauseMs) : handle_(handle), readPauseMs_(readPauseMs) {}
+    explicit HandleFile(HANDLE handle) : handle_(handle) {}
     bool ReadAt(std::uint64_t offset, void* data, std::size_t length) override {
-        if (readPauseMs_)
-            ::Sleep(readPauseMs_);
+#ifdef QEL_TEST_SEAMS
+        if (const DWORD pauseMs = RepairReadPause())
+            ::Sleep(pauseMs); // as a slow drive would take
+#endif
         DWORD done = 0;
         return Seek(offset) && ::ReadFile(handle_, data, static_cast<DWORD>(length), &done, nullptr) &&
                done == length;
@@ -45,7 +49,6 @@ private:
         return ::SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) != FALSE;
     }
     HANDLE handle_;
-    DWORD readPauseMs_;
 };
 
 // The files the repair gave up on in this run of the program, so that a new scan (Setup's OK) does
@@ -107,7 +110,7 @@ RecordingRepair FinishCutShortRecording(const char* path, HANDLE stopEvent) {
         ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return kRepairInUse;
-    HandleFile file(handle, RepairReadPause());
+    HandleFile file(handle);
     const avirecovery::Outcome outcome =
         avirecovery::FinishUnfinishedAvi(file, nullptr, [stopEvent] { return StopSet(stopEvent); });
     ::CloseHandle(handle);

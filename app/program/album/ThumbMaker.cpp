@@ -68,13 +68,17 @@ struct Task {
     ULONGLONG processorTime = 0;
 };
 
-DWORD g_limitMs = kThumbLimitMs;
+#ifdef QEL_TEST_SEAMS
+DWORD g_limitMs = kThumbLimitMs; // SetThumbMakingForTest's
+ThumbWorkHook g_hook = nullptr;
+#else
+constexpr DWORD g_limitMs = kThumbLimitMs;
+#endif
 
 // How often the dispatcher looks at the progress of the jobs in flight, and how long a job that keeps
 // working (its processor time grows: a slow machine, a big file) may take in all.
 constexpr DWORD kThumbProgressLookMs = 500;
 DWORD CeilingMs() { return g_limitMs * 3; }
-ThumbWorkHook g_hook = nullptr;
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
@@ -452,10 +456,12 @@ bool EnterThumbGdiplus() { return TheMaker().EnterGdiplus(); }
 
 void LeaveThumbGdiplus() { TheMaker().LeaveGdiplus(); }
 
+#ifdef QEL_TEST_SEAMS
 void RunThumbWorkHook(const std::string& path) {
     if (g_hook)
         g_hook(path.c_str());
 }
+#endif
 
 void RequestThumbnail(HWND window, const char* path, bool clip) {
     TheMaker().Request(Job{window, path ? path : "", clip ? JobKind::kClipThumb : JobKind::kPicture, 0});
@@ -471,7 +477,9 @@ bool StopThumbnailMaking() { return TheMaker().Stop(); }
 
 int ThumbJobsRunning() { return TheMaker().Running(); }
 
+#ifdef QEL_TEST_SEAMS
 void SetThumbMakingForTest(DWORD limitMs, ThumbWorkHook hook) {
     g_limitMs = limitMs;
     g_hook = hook;
 }
+#endif

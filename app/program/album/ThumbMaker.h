@@ -75,7 +75,10 @@ constexpr int kMaxThumbJobsAtOnce = 8;
 // At the end, how long a job inside GDI+ is waited for.
 constexpr DWORD kThumbStopWaitMs = 2000;
 
-// For tests: the limit in place of kThumbLimitMs, and a call made with the path at the start of each
-// job's work (a picture's inside its GDI+ use), on the job's thread. Set before the first request.
+#ifdef QEL_TEST_SEAMS
+// For tests (qel_program_test_seams only): the limit in place of kThumbLimitMs, and a call made with
+// the path at the start of each job's work (a picture's inside its GDI+ use), on the job's thread. Set
+// before the first request.
 using ThumbWorkHook = void (*)(const char* path);
 void SetThumbMakingForTest(DWORD limitMs, ThumbWorkHook hook);
+#endif

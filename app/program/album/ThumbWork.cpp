@@ -1,5 +1,5 @@
-// Reading one picture or clip for the album or the viewer. Every reader open is told to the test seam
-// (AlbumTestSeams.h), so that a test can count the tries.
+// Reading one picture or clip for the album or the viewer. In the test build every reader open is told
+// to the album's test seam (AlbumTestSeams.h), so that a test can count the tries.
 #include "ThumbWork.h"
 
 #include <objidl.h> // PROPID and IStream, which the lean Windows header leaves out
@@ -9,8 +9,10 @@
 #include <qeldshow/com_ptr.h>
 
 #include "AlbumRules.h"
-#include "AlbumTestSeams.h"
 #include "ThumbMaker.h"
+#ifdef QEL_TEST_SEAMS
+#include "AlbumTestSeams.h"
+#endif
 
 namespace {
 
@@ -24,8 +26,10 @@ CImage* ScaledThumb(CImage& whole) {
 
 // The reader open on path with the clip's facts in result; null when it could not be had or refused.
 qel::ComPtr<IMediaFrameReader> OpenClip(const std::string& path, ThumbResult* result) {
+#ifdef QEL_TEST_SEAMS
     RunThumbWorkHook(path);
     NoteClipTry(path.c_str());
+#endif
     qel::ComPtr<IMediaFrameReader> reader;
     if (FAILED(::CoCreateInstance(CLSID_MediaFrameReader, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaFrameReader,
                                   reinterpret_cast<void**>(reader.GetAddressOf()))) ||
@@ -65,7 +69,9 @@ ThumbResult* MakePictureThumb(const std::string& path) {
     auto* result = new ThumbResult;
     if (!EnterThumbGdiplus())
         return result;
+#ifdef QEL_TEST_SEAMS
     RunThumbWorkHook(path);
+#endif
     {
         CImage whole; // decoded whole only for the moment of scaling
         if (whole.SetBitmap(path.c_str()))

@@ -17,4 +17,6 @@ ThumbResult* MakeClipStill(const std::string& path);
 bool EnterThumbGdiplus();
 void LeaveThumbGdiplus();
 // Defined by the maker: the test's call at the start of a job's work.
+#ifdef QEL_TEST_SEAMS
 void RunThumbWorkHook(const std::string& path);
+#endif

@@ -12,8 +12,8 @@ namespace {
 
 constexpr char kClipTryLogVariable[] = "ZENTRIK_CLIP_TRY_LOG";
 constexpr char kRepairReadPauseVariable[] = "QEL_TEST_REPAIR_READ_PAUSE_MS";
-// Plays of clips whose name holds this text hang after their source opened (the playback library's
-// test seam, ordinal 5, which the installed program never calls).
+// Plays of clips whose name holds this text hang after their source opened (ordinal 5 of the playback
+// library's test build, which lies beside this program; the installed library has no such export).
 constexpr char kHeldPlayVariable[] = "QEL_TEST_HOLD_PLAYS";
 constexpr WORD kHoldPlaysOrdinal = 5;
 
@@ -48,6 +48,9 @@ void HoldPlays(const std::string& marker) {
                          : nullptr;
     if (hold)
         hold(marker.c_str()); // the library keeps its own copy
+    else // the installed library was found: the test asked for what cannot happen, so say so at once
+        ::MessageBoxA(nullptr, "The playback library's test build is not beside the program: plays are not held.",
+                      "Zentrik test build", MB_OK | MB_ICONERROR);
 }
 
 struct SeamsFromEnvironment {

@@ -135,7 +135,11 @@ ZentrikRun::~ZentrikRun() {
 
 bool ZentrikRun::UseTestBuild() const {
 #ifdef QEL_ZENTRIK_TEST_BUILD
-    return ::CopyFileA(WindowsPath(QEL_ZENTRIK_TEST_BUILD).c_str(), exePath().c_str(), FALSE) != FALSE;
+    // The playback library's test build lies beside the program's and is found before the installed one.
+    const std::string program = WindowsPath(QEL_ZENTRIK_TEST_BUILD);
+    const std::string playback = program.substr(0, program.find_last_of('\\') + 1) + "Fluvant.dll";
+    return ::CopyFileA(program.c_str(), exePath().c_str(), FALSE) &&
+           ::CopyFileA(playback.c_str(), dir_.File("Fluvant.dll").c_str(), FALSE);
 #else
     return false;
 #endif

@@ -32,7 +32,8 @@ public:
     std::string IniText() const;
     std::string IniValue(const char* section, const char* key) const; // "<missing>" when absent
     // Runs the test build of the program in place of the installed one (before Start): the same program
-    // with the album's test seams read from the environment (test_build_seams.cpp).
+    // with the album's test seams read from the environment (test_build_seams.cpp), beside the playback
+    // library's test build.
     bool UseTestBuild() const;
     // Puts a copy of file (a path of the build, as a Unix path) beside the program under name.
     void AddFile(const std::string& unixPath, const char* name) const;
