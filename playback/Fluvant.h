@@ -1,7 +1,7 @@
 #pragma once
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
-// lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6. Ordinal 5 (no name) is a
+// lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6, lpShowVideo ordinal 8. Ordinal 5 (no name) is a
 // seam that only the program's test build calls: plays of clips whose name holds a given text hang
 // after their source opened.
 #include <windows.h>
@@ -44,4 +44,9 @@ int WINAPI lpFileHeld(const char* file);
 // making no progress): for the end of the process, which a graph still going down can take with it.
 // 1 when none is left going down.
 int WINAPI lpWaitUntilDown(DWORD ms);
+// Whether plays started from now on show their video window once they run (TRUE, the default) or keep
+// it hidden (FALSE), for a host that draws the frames itself where the renderer shows nothing. A host
+// never shows or hides the renderer's window itself while its graph runs: under Wine that can leave
+// the renderer and every thread on the display waiting for good.
+void WINAPI lpShowVideo(BOOL show);
 }

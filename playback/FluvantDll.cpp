@@ -55,6 +55,8 @@ extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().Fi
 
 extern "C" int WINAPI lpWaitUntilDown(DWORD ms) { return PlaybackSession().WaitUntilGraphsDown(ms) ? 1 : 0; }
 
+extern "C" void WINAPI lpShowVideo(BOOL show) { PlaybackSession().SetVideoShown(show != FALSE); }
+
 extern "C" void WINAPI lpTestHoldPlays(const char* marker) {
     static HoldingPlatform holding;
     HeldPlayMarker() = marker ? marker : "";
