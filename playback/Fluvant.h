@@ -2,8 +2,8 @@
 // The playback library: plays one file at a time into a window that the caller owns and reports the
 // position through a callback. Bound by ordinal (Fluvant.def): lpPlay is ordinal 1, lpStop ordinal 2,
 // lpFileHeld ordinal 3, lpPlayAsync ordinal 4, lpWaitUntilDown ordinal 6, lpThreadsLeftInside
-// ordinal 7. Ordinal 5 is not used: the library's test build (playback/tests/testbuild) exports its
-// seam there.
+// ordinal 7, lpShowVideo ordinal 8. Ordinal 5 is not used: the library's test build
+// (playback/tests/testbuild) exports its seam there.
 #include <windows.h>
 
 // Called every 67 ms while playing (on the library's progress thread), once when lpStop ends a
@@ -49,4 +49,9 @@ int WINAPI lpWaitUntilDown(DWORD ms);
 // back and graphs still going down. A process that ends while one is should end without its
 // libraries' teardown, which would run under that thread.
 int WINAPI lpThreadsLeftInside();
+// Whether plays started from now on show their video window once they run (TRUE, the default) or keep
+// it hidden (FALSE), for a host that draws the frames itself where the renderer shows nothing. A host
+// never shows or hides the renderer's window itself while its graph runs: under Wine that can leave
+// the renderer and every thread on the display waiting for good.
+void WINAPI lpShowVideo(BOOL show);
 }

@@ -30,3 +30,5 @@ extern "C" int WINAPI lpFileHeld(const char* file) { return PlaybackSession().Fi
 extern "C" int WINAPI lpWaitUntilDown(DWORD ms) { return PlaybackSession().WaitUntilGraphsDown(ms) ? 1 : 0; }
 
 extern "C" int WINAPI lpThreadsLeftInside() { return static_cast<int>(PlaybackSession().ThreadsLeftInside()); }
+
+extern "C" void WINAPI lpShowVideo(BOOL show) { PlaybackSession().SetVideoShown(show != FALSE); }

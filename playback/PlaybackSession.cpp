@@ -487,7 +487,7 @@ void CPlaybackSession::AfterRun(HRESULT ran) {
     }
     if (FAILED(ran))
         return FailPlay(ran, !WindowExists(host_));
-    if (videoWindow_)
+    if (videoWindow_ && videoShown_)
         videoWindow_->put_Visible(OATRUE);
     progress_.reset(new CProgressThread);
     if (seeking_)

@@ -122,6 +122,9 @@ public:
     IGraphBuilder* Graph() const { return graph_.Get(); }
     // Replaces the platform (tests); null puts the real one back.
     void SetPlatform(PlaybackPlatform* platform);
+    // Whether plays started from now on show their video window once they run (the default) or keep it
+    // hidden, for a host that draws the frames itself.
+    void SetVideoShown(bool shown) { videoShown_ = shown; }
     // Whether a given-up play of file still has a thread inside the platform, which may hold the file
     // open: it lets go of it when that thread comes back.
     bool GivenUpPlayHolds(const char* file);
@@ -242,6 +245,7 @@ private:
     bool playing_ = false;
     bool stopping_ = false; // a stop is under way: stops from its callbacks return at once
     bool waiting_ = false;  // Play waits for its graph: plays and stops from sent messages return
+    bool videoShown_ = true;
     bool looking_ = false;  // the work is being looked at: a nested look returns
     bool stopAsked_ = false; // a stop came while a wait was under way
     bool stopAskedHostGone_ = false;

@@ -138,6 +138,18 @@ TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     ASSERT_NE(nullptr, PlaybackSession().Graph());
     EXPECT_FALSE(GraphHolds(qelclsid::kOverlayMixer));
     EXPECT_FALSE(GraphHolds(qelclsid::kVideoRenderer)) << "the plain renderer is only for old systems";
+    // The renderer added by name is the mixing renderer, and the clip's video reaches it.
+    qel::ComPtr<IBaseFilter> mixing;
+    ASSERT_EQ(S_OK, PlaybackSession().Graph()->FindFilterByName(L"Video Mixing Render", mixing.GetAddressOf()))
+        << "the mixing renderer was not added";
+    CLSID added = {};
+    ASSERT_EQ(S_OK, mixing->GetClassID(&added));
+    EXPECT_TRUE(added == qelclsid::kVideoMixingRenderer) << "the renderer added is of another class";
+    CGraphHelper helper;
+    int inputs = 0, outputs = 0;
+    EXPECT_EQ(S_OK, helper.CountConnectedPins(mixing.Get(), &inputs, &outputs));
+    EXPECT_EQ(1, inputs) << "the clip's video does not go through the mixing renderer";
+    mixing.Reset();
     qel::ComPtr<IVideoWindow> window;
     ASSERT_EQ(S_OK, PlaybackSession().Graph()->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf())));
     OAHWND owner = 0;
@@ -148,6 +160,29 @@ TEST_F(PlaybackSessionTest, ANewSystemPicksTheMixingRenderer) {
     EXPECT_FALSE(PlaybackSession().Playing());
     EXPECT_EQ(nullptr, PlaybackSession().Graph());
     EXPECT_EQ(nullptr, PlaybackSession().NotificationWindow());
+}
+
+// A host that draws the frames itself asks for plays whose video window stays hidden; the next play
+// shows its window again once the host asks for that.
+TEST_F(PlaybackSessionTest, APlayAskedToKeepItsVideoHiddenRunsWithItsWindowHidden) {
+    fluvanttest::HostWindow host;
+    const auto videoShown = [] {
+        qel::ComPtr<IVideoWindow> window;
+        long visible = -1;
+        if (PlaybackSession().Graph() &&
+            SUCCEEDED(PlaybackSession().Graph()->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf()))))
+            window->get_Visible(&visible);
+        return visible;
+    };
+    const std::string clip = MakeClip("hidden.avi", 10);
+    PlaybackSession().SetVideoShown(false);
+    ASSERT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    EXPECT_TRUE(PlaybackSession().Playing());
+    EXPECT_EQ(OAFALSE, videoShown()) << "the video window was shown all the same";
+    PlaybackSession().Stop(false);
+    PlaybackSession().SetVideoShown(true);
+    ASSERT_EQ(0, PlaybackSession().Play(clip.c_str(), host.Handle(), 0, 0, nullptr));
+    EXPECT_EQ(OATRUE, videoShown());
 }
 
 TEST_F(PlaybackSessionTest, AReportThatStopsThePlaybackEndsItAndTheGraphIsReleasedOnce) {

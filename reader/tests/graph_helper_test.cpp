@@ -96,6 +96,10 @@ TEST_F(GraphHelperTest, FindersWalkTheGraph) {
     EXPECT_TRUE(helper_.IsFilterUnconnected(nullptr, splitter_.Get()));
     EXPECT_TRUE(helper_.IsFilterUnconnected(graph_.Get(), nullptr));
     EXPECT_FALSE(qel::TakeOver(helper_.FindSourceFilter(nullptr)));
+    // The mixing renderer, the system's default, is a video renderer too: made by its own class id.
+    qel::ComPtr<IBaseFilter> mixing = Add(qelclsid::kVideoMixingRenderer, L"Video Mixing Render");
+    ASSERT_TRUE(mixing) << "no mixing renderer at its class id";
+    EXPECT_EQ(mixing.Get(), qel::TakeOver(helper_.FindVideoRenderer(graph_.Get())).Get());
 }
 
 TEST_F(GraphHelperTest, PinLookupsHonourTheirConnectionRules) {

@@ -108,6 +108,10 @@ BOOL CALLBACK CountWindows(HWND window, LPARAM param) {
 
 ZentrikRun::ZentrikRun(bool skin) {
     ::CopyFileA(WindowsPath(QEL_ZENTRIK_EXE).c_str(), exePath().c_str(), FALSE);
+    // The viewer's screen sampler lies beside the program, as installed.
+    std::string sampler = WindowsPath(QEL_ZENTRIK_EXE);
+    sampler = sampler.substr(0, sampler.find_last_of('\\') + 1) + "ScreenSampler.exe";
+    ::CopyFileA(sampler.c_str(), dir_.File("ScreenSampler.exe").c_str(), FALSE);
     const std::string skinFolder = dir_.File("skin\\default");
     ::CreateDirectoryA(dir_.File("skin").c_str(), nullptr);
     if (skin)

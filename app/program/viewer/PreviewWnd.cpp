@@ -16,6 +16,7 @@
 #include "MediaDetGrab.h"
 #include "PlayRefusal.h"
 #include "ProgramGlobals.h"
+#include "ScreenSampler.h"
 #include "SkinLoader.h"
 #include "ThumbMaker.h"
 
@@ -29,11 +30,11 @@ constexpr DWORD kGraphsDownAtEndMs = 15000;
 
 // The screen and the reader's frames are sampled on a grid of this many points a side.
 constexpr int kSampleGrid = 5;
+// How long a read of the screen is waited for on the lane; a sampler that does not answer is not asked again.
+constexpr DWORD kScreenSampleLimitMs = 2000;
 
 // Set once a playback's renderer was seen to draw nothing (the display does not change during a run):
-// later plays take the reader's frames at once instead of sampling the screen again. Reading the
-// screen while that renderer presents can hang in the display connection under Wine (the renderer's
-// swap fails on its drawable while the screen read waits for its reply).
+// later plays take the reader's frames at once instead of sampling the screen again.
 bool g_rendererShowsNothing = false;
 
 // The viewer's own answers from its lanes; lParam is the answer, which the window takes over.
@@ -85,57 +86,6 @@ HGLOBAL ReadFrame(IMediaFrameReader* reader, double index) {
         return nullptr;
     }
     return frame;
-}
-
-// One copy of the screen under the points, read at each of them: a single read of the display per
-// report (reading pixel by pixel while a renderer presents can stall the display connection under Wine).
-// Empty when the screen cannot be read.
-std::vector<uint32_t> ScreenSamples(const std::vector<POINT>& points) {
-    std::vector<uint32_t> samples;
-    if (points.empty())
-        return samples;
-    RECT area = {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
-    for (const POINT& point : points) {
-        area.left = (std::min)(area.left, point.x);
-        area.top = (std::min)(area.top, point.y);
-        area.right = (std::max)(area.right, point.x + 1);
-        area.bottom = (std::max)(area.bottom, point.y + 1);
-    }
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    if (!screen)
-        return samples;
-    void* bits = nullptr;
-    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = copy ? ::CreateCompatibleDC(screen) : nullptr;
-    if (memory) {
-        HGDIOBJ old = ::SelectObject(memory, copy);
-        if (::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
-            ::GdiFlush();
-            const auto* pixels = static_cast<const uint8_t*>(bits);
-            for (const POINT& point : points) {
-                const uint8_t* pixel = pixels + (static_cast<size_t>(point.y - area.top) * static_cast<size_t>(width) +
-                                                 static_cast<size_t>(point.x - area.left)) * 4;
-                // Stored blue, green, red: as a colour reads, red lowest.
-                samples.push_back(static_cast<uint32_t>(pixel[2]) | static_cast<uint32_t>(pixel[1]) << 8 |
-                                  static_cast<uint32_t>(pixel[0]) << 16);
-            }
-        }
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-    }
-    if (copy)
-        ::DeleteObject(copy);
-    ::ReleaseDC(nullptr, screen);
-    return samples;
 }
 
 // The reader's frame at index, at the sample grid's relative points; empty when it cannot be read.
@@ -211,6 +161,7 @@ bool CPreviewWnd::DropShownImage(DWORD waitMs) {
     // A graph still going down when the process ends can take the process with it.
     lpWaitUntilDown(kGraphsDownAtEndMs);
     DropReader();
+    m_screenSampler.reset();
     m_detectorLane.reset();
     DropImage();
     if (!m_pictureLane)
@@ -466,8 +417,7 @@ LRESULT CPreviewWnd::OnPlayOutcome(WPARAM outcome, LPARAM play) {
     }
     m_playing = TRUE;
     if (g_rendererShowsNothing && m_reader) {
-        m_ownPicture = TRUE;
-        HideRendererWindows();
+        m_ownPicture = TRUE; // the play keeps its video window hidden: the viewer draws the frames
         ShowFrameAt(m_heldPosition);
     }
     return 0;
@@ -508,11 +458,6 @@ bool CPreviewWnd::RendererInView(const std::vector<POINT>& points) const {
     return !points.empty();
 }
 
-void CPreviewWnd::HideRendererWindows() {
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        ::ShowWindow(child, SW_HIDE);
-}
-
 void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
     if (!m_playing || m_stopping)
         return;
@@ -527,19 +472,28 @@ void CPreviewWnd::OnPlaybackPosition(LONGLONG position) {
         ApplyRendererReport(viewer::RendererReport(), position);
         return;
     }
-    // Reading the screen can wait on the display while a renderer presents, and reading the frame on
-    // the file: both on the reader's lane, the verdict taken here when they are back.
+    // The screen is read by the sampler's own process: a read from this process while the renderer
+    // presents can leave the reader, the renderer and this thread waiting on the display for good under
+    // Wine. Its answer and the frame (which may wait on the file) come on the reader's lane, the
+    // verdict taken here when they are back.
+    if (!m_screenSampler && !m_samplerTried) {
+        m_samplerTried = TRUE; // once: a sampler that cannot start will not start at the next report
+        m_screenSampler = CScreenSampler::Start();
+    }
+    if (!m_screenSampler)
+        return; // no sampler: the screen says nothing, the renderer is left alone
     CWorkLane* lane = Lane(m_frameLane, CWorkLane::Com::kMultiThreaded);
     qel::ComPtr<IMediaFrameReader> reader = m_reader;
+    std::shared_ptr<CScreenSampler> sampler = m_screenSampler;
     const double index = FrameIndexAt(position);
     const HWND window = m_hWnd;
     const UINT play = m_playNumber;
-    m_screenCheckAsked = lane->Post(kCompareScreen, [reader, index, window, play, position, points] {
+    m_screenCheckAsked = lane->Post(kCompareScreen, [reader, sampler, index, window, play, position, points] {
         auto answer = std::make_unique<ScreenAnswer>();
         answer->play = play;
         answer->position = position;
         answer->report.rendererInView = true;
-        answer->report.screen = ScreenSamples(points);
+        answer->report.screen = sampler->Sample(points, kScreenSampleLimitMs);
         answer->report.frame = FrameSamplesAt(reader.Get(), index);
         PostAnswer(window, WM_VIEWER_SCREEN_COMPARED, std::move(answer));
     });
@@ -559,11 +513,15 @@ void CPreviewWnd::ApplyRendererReport(const viewer::RendererReport& report, LONG
     if (m_rendererCheck.Report(report) != viewer::RendererVerdict::kShowsNothing)
         return;
     // A renderer that connected and runs but draws nothing (the mixing renderer on some displays):
-    // the reader's frames take its place, as a paused clip's frame already does.
-    m_ownPicture = TRUE;
+    // the reader's frames take its place, as a paused clip's frame already does. Its window is not
+    // hidden under the running graph (under Wine that can hang the renderer and this thread on the
+    // display for good): the play goes on from here in a new graph whose video window stays hidden,
+    // this graph's window going only once it has stopped.
     g_rendererShowsNothing = true;
-    HideRendererWindows();
-    ShowFrameAt(position);
+    lpShowVideo(FALSE);
+    Stop();
+    m_heldPosition = position;
+    Play();
 }
 
 void CPreviewWnd::Stop() {

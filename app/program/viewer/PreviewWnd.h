@@ -11,6 +11,7 @@
 #include <qeldshow/com_ptr.h>
 
 #include "RendererCheck.h"
+#include "ScreenSampler.h"
 #include "WorkLane.h"
 
 class CImage;
@@ -53,8 +54,8 @@ public:
     // Playing, or starting to.
     BOOL IsPlaying() const { return m_playing || m_starting; }
     // A position report of the playback (100-ns units). Where the platform's renderer shows nothing
-    // (the screen under the viewer stays the same while the clip plays), the viewer hides the
-    // renderer's window and draws the reader's frame of each report itself.
+    // (the screen under the viewer stays the same while the clip plays), the play goes on in a graph
+    // whose video window stays hidden and the viewer draws the reader's frame of each report itself.
     void OnPlaybackPosition(LONGLONG position);
 
 protected:
@@ -90,7 +91,6 @@ protected:
     // the viewer shown, its window neither minimised nor covered by another window there.
     bool RendererInView(const std::vector<POINT>& points) const;
     double FrameIndexAt(LONGLONG position) const;
-    void HideRendererWindows();
 
     double m_framesPerSecond = 0;
     BOOL m_playing = FALSE;
@@ -119,6 +119,9 @@ protected:
     UINT m_frameAsked = 0;
     UINT m_frameShown = 0;
     UINT m_frameFloor = 0;
+    // Reads the screen for the renderer check, from a process of its own; started at the first check.
+    std::shared_ptr<CScreenSampler> m_screenSampler;
+    BOOL m_samplerTried = FALSE;
     UINT m_playNumber = 0;        // a new number at each play and stop: a screen check of an earlier one is dropped
     BOOL m_screenCheckAsked = FALSE;
     BOOL m_stillPending = FALSE;  // the shown clip's still (its first try) is on its way

@@ -487,5 +487,60 @@ TEST_F(PlayAnswers, AClipPlaysToItsEndAgainAndPausesAndPlaysOnTenTimesOverWithTh
     EXPECT_TRUE(run->Boxes().empty());
 }
 
+
+// A large clip, alone in the album, picked, switched to and played as the user does, ten times over
+// with a fresh start each, in each of three tests (thirty plays within the suite's time limit of a
+// test): every play moves the clock, the window answers throughout, and Close ends the program with 0.
+// Reading the screen beside a renderer presenting a large clip froze the program for good in about one
+// play of twenty.
+class LargeClipPlays : public PlayAnswers, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LargeClipPlays, TenTimesEachFromAFreshStartWithTheWindowAnswering) {
+    std::string why;
+    if (!XPointerAvailable(&why))
+        GTEST_SKIP() << "no X input: " << why;
+    constexpr int kStarts = 10;
+    qeltest::Watchdog::ExtendCurrentTest(kStarts * 25);
+    const std::string folderName = "play_large_" + std::to_string(GetParam());
+    AlbumFolder folder(folderName.c_str());
+    qelmedia::AviClipFormat format; // 4 s at 30 frames a second, as a large camera records
+    format.width = 1280;
+    format.height = 1024;
+    format.framesPerSecond = 30;
+    format.frameCount = 120;
+    const std::vector<uint8_t> clip = qelmedia::BuildAviClip(format);
+    folder.Write("large.avi", std::string(clip.begin(), clip.end()), 30);
+    for (int start = 1; start <= kStarts; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        auto run = StartOnFolder(folder);
+        HWND dialog = run->Dialog();
+        for (int i = 0; i < 100 && !FindChildById(dialog, 8000); ++i)
+            run->Pump(100);
+        ASSERT_TRUE(FindChildById(dialog, 8000)) << "the album did not fill";
+        ASSERT_TRUE(WaitUntilSettled(*run));
+        ASSERT_TRUE(XClick(FindChildById(dialog, 8000), &why)) << why;
+        run->Pump(300);
+        ASSERT_TRUE(XClick(run->Control(kSwitch), &why)) << why;
+        run->Pump(500);
+        AnswerWatcher watch(dialog);
+        ASSERT_TRUE(XClick(run->Control(kPlay), &why)) << why;
+        EXPECT_TRUE(WaitForSeconds(*run, [](int s) { return s >= 1; }, 15000))
+            << "the clock did not run; time label " << TextOf(run->Control(kTime));
+        run->Pump(500);
+        watch.Stop();
+        const long answer = AnswerTime(dialog, kAnswerHangGuardMs);
+        if (answer < 0 || watch.Unanswered() > 0 || start == kStarts)
+            std::printf("screenshot: %s\n", SaveScreenshot(ScreenRectOf(run->Frame()), "zentrik_play_large").c_str());
+        ASSERT_GE(answer, 0) << "the window stopped answering during the play";
+        EXPECT_EQ(0, watch.Unanswered());
+        ASSERT_TRUE(XClick(run->Control(kClose), &why)) << why;
+        EXPECT_EQ(0u, run->WaitForExit(15000));
+        if (::testing::Test::HasFailure())
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ThirtyPlays, LargeClipPlays, ::testing::Values(1, 2, 3));
+
 } // namespace
 } // namespace programtest

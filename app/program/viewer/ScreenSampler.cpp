@@ -1,0 +1,130 @@
+#include "ScreenSampler.h"
+
+#include <string>
+
+#include "ScreenSampleWire.h"
+
+namespace {
+
+constexpr char kSamplerFile[] = "ScreenSampler.exe";
+// How long the sampler is given to end by itself once its input is closed.
+constexpr DWORD kEndWaitMs = 500;
+
+std::string SamplerPath() {
+    char module[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (!length || length >= MAX_PATH)
+        return std::string();
+    std::string path(module, length);
+    const size_t slash = path.find_last_of("\\/");
+    return path.substr(0, slash == std::string::npos ? 0 : slash + 1) + kSamplerFile;
+}
+
+void CloseIf(HANDLE handle) {
+    if (handle)
+        ::CloseHandle(handle);
+}
+
+} // namespace
+
+std::shared_ptr<CScreenSampler> CScreenSampler::Start() {
+    const std::string path = SamplerPath();
+    if (path.empty())
+        return nullptr;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE childIn = nullptr, request = nullptr, answer = nullptr, childOut = nullptr;
+    if (!::CreatePipe(&childIn, &request, &inherited, 0))
+        return nullptr;
+    if (!::CreatePipe(&answer, &childOut, &inherited, 0)) {
+        CloseIf(childIn);
+        CloseIf(request);
+        return nullptr;
+    }
+    // Only the sampler's own ends go to it.
+    ::SetHandleInformation(request, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(answer, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = childIn;
+    startup.hStdOutput = childOut;
+    startup.hStdError = nullptr;
+    PROCESS_INFORMATION started = {};
+    std::string commandLine = "\"" + path + "\"";
+    const BOOL ok = ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                     nullptr, &startup, &started);
+    CloseIf(childIn);
+    CloseIf(childOut);
+    if (!ok) {
+        CloseIf(request);
+        CloseIf(answer);
+        return nullptr;
+    }
+    ::CloseHandle(started.hThread);
+    return std::shared_ptr<CScreenSampler>(new CScreenSampler(started.hProcess, request, answer));
+}
+
+CScreenSampler::CScreenSampler(HANDLE process, HANDLE request, HANDLE answer)
+    : process_(process), request_(request), answer_(answer) {}
+
+CScreenSampler::~CScreenSampler() {
+    ::CloseHandle(request_); // its input ends: it ends
+    if (::WaitForSingleObject(process_, kEndWaitMs) != WAIT_OBJECT_0)
+        ::TerminateProcess(process_, 1);
+    ::CloseHandle(answer_);
+    ::CloseHandle(process_);
+}
+
+bool CScreenSampler::ReadAnswer(void* into, DWORD bytes, DWORD deadline) {
+    auto* at = static_cast<BYTE*>(into);
+    while (bytes) {
+        DWORD waiting = 0;
+        if (!::PeekNamedPipe(answer_, nullptr, 0, nullptr, &waiting, nullptr))
+            return false; // it ended
+        if (!waiting) {
+            if (static_cast<LONG>(deadline - ::GetTickCount()) <= 0)
+                return false;
+            ::Sleep(2);
+            continue;
+        }
+        DWORD got = 0;
+        if (!::ReadFile(answer_, at, (std::min)(bytes, waiting), &got, nullptr) || !got)
+            return false;
+        at += got;
+        bytes -= got;
+    }
+    return true;
+}
+
+std::vector<uint32_t> CScreenSampler::Sample(const std::vector<POINT>& points, DWORD limitMs) {
+    std::vector<uint32_t> samples;
+    std::lock_guard<std::mutex> hold(lock_);
+    if (broken_ || points.empty() || points.size() > screenwire::kMostPoints)
+        return samples;
+    std::vector<BYTE> request(sizeof(uint32_t) + points.size() * sizeof(screenwire::Point));
+    const uint32_t count = static_cast<uint32_t>(points.size());
+    memcpy(request.data(), &count, sizeof count);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const screenwire::Point point = {points[i].x, points[i].y};
+        memcpy(request.data() + sizeof count + i * sizeof point, &point, sizeof point);
+    }
+    DWORD put = 0;
+    // The pipe's buffer holds a whole request: the write does not wait on the sampler.
+    if (!::WriteFile(request_, request.data(), static_cast<DWORD>(request.size()), &put, nullptr) ||
+        put != request.size()) {
+        broken_ = true;
+        return samples;
+    }
+    const DWORD deadline = ::GetTickCount() + limitMs;
+    uint32_t answered = 0;
+    if (!ReadAnswer(&answered, sizeof answered, deadline) || (answered && answered != count)) {
+        broken_ = true; // late or garbled: a later answer could be taken for this one
+        return samples;
+    }
+    samples.resize(answered);
+    if (answered && !ReadAnswer(samples.data(), answered * sizeof(uint32_t), deadline)) {
+        broken_ = true;
+        samples.clear();
+    }
+    return samples;
+}
