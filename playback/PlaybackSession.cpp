@@ -450,8 +450,11 @@ void CPlaybackSession::AfterBuild(HRESULT rendered) {
     savedHostProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(host_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPlaybackSession::HostProc)));
     if (videoWindow_) {
+        // Shown (or kept hidden) before the graph runs, never while its renderer presents: under Wine a
+        // window mapped under a presenting GL renderer can leave the renderer and this thread waiting on
+        // the display for good (about one play in twenty of a large clip).
         videoWindow_->put_AutoShow(OAFALSE);
-        videoWindow_->put_Visible(OAFALSE);
+        videoWindow_->put_Visible(videoShown_ ? OATRUE : OAFALSE);
     }
     const ControlStep run = platform_->Runner();
     std::shared_ptr<PlayGraph> graph = playGraph_;
@@ -487,8 +490,6 @@ void CPlaybackSession::AfterRun(HRESULT ran) {
     }
     if (FAILED(ran))
         return FailPlay(ran, !WindowExists(host_));
-    if (videoWindow_ && videoShown_)
-        videoWindow_->put_Visible(OATRUE);
     progress_.reset(new CProgressThread);
     if (seeking_)
         progress_->Start(seeking_.Get(), callback_, start_, stop_, user_, kProgressPeriodMs);
