@@ -49,7 +49,7 @@ int WINAPI lpWaitUntilDown(DWORD ms);
 // back and graphs still going down. A process that ends while one is should end without its
 // libraries' teardown, which would run under that thread.
 int WINAPI lpThreadsLeftInside();
-// Whether plays started from now on show their video window once they run (TRUE, the default) or keep
+// Whether plays started from now on show their video window (TRUE, the default) or keep
 // it hidden (FALSE), for a host that draws the frames itself where the renderer shows nothing. A host
 // never shows or hides the renderer's window itself while its graph runs: under Wine that can leave
 // the renderer and every thread on the display waiting for good.

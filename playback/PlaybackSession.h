@@ -122,8 +122,8 @@ public:
     IGraphBuilder* Graph() const { return graph_.Get(); }
     // Replaces the platform (tests); null puts the real one back.
     void SetPlatform(PlaybackPlatform* platform);
-    // Whether plays started from now on show their video window once they run (the default) or keep it
-    // hidden, for a host that draws the frames itself.
+    // Whether plays started from now on show their video window (the default; shown just before the
+    // run) or keep it hidden, for a host that draws the frames itself.
     void SetVideoShown(bool shown) { videoShown_ = shown; }
     // Whether a given-up play of file still has a thread inside the platform, which may hold the file
     // open: it lets go of it when that thread comes back.

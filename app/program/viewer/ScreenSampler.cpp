@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <PathHelpers.h>
+
 #include "ScreenSampleWire.h"
 
 namespace {
@@ -11,13 +13,8 @@ constexpr char kSamplerFile[] = "ScreenSampler.exe";
 constexpr DWORD kEndWaitMs = 500;
 
 std::string SamplerPath() {
-    char module[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    if (!length || length >= MAX_PATH)
-        return std::string();
-    std::string path(module, length);
-    const size_t slash = path.find_last_of("\\/");
-    return path.substr(0, slash == std::string::npos ? 0 : slash + 1) + kSamplerFile;
+    char folder[MAX_PATH] = {};
+    return ql_GetModulePath(nullptr, folder) ? std::string(folder) + kSamplerFile : std::string();
 }
 
 void CloseIf(HANDLE handle) {
@@ -101,17 +98,16 @@ std::vector<uint32_t> CScreenSampler::Sample(const std::vector<POINT>& points, D
     std::lock_guard<std::mutex> hold(lock_);
     if (broken_ || points.empty() || points.size() > screenwire::kMostPoints)
         return samples;
-    std::vector<BYTE> request(sizeof(uint32_t) + points.size() * sizeof(screenwire::Point));
     const uint32_t count = static_cast<uint32_t>(points.size());
-    memcpy(request.data(), &count, sizeof count);
-    for (size_t i = 0; i < points.size(); ++i) {
-        const screenwire::Point point = {points[i].x, points[i].y};
-        memcpy(request.data() + sizeof count + i * sizeof point, &point, sizeof point);
-    }
-    DWORD put = 0;
-    // The pipe's buffer holds a whole request: the write does not wait on the sampler.
-    if (!::WriteFile(request_, request.data(), static_cast<DWORD>(request.size()), &put, nullptr) ||
-        put != request.size()) {
+    std::vector<screenwire::Point> request;
+    request.reserve(points.size());
+    for (const POINT& point : points)
+        request.push_back({point.x, point.y});
+    // The pipe's buffer holds a whole request: the writes do not wait on the sampler.
+    DWORD put = 0, putPoints = 0;
+    const DWORD pointBytes = static_cast<DWORD>(request.size() * sizeof(screenwire::Point));
+    if (!::WriteFile(request_, &count, sizeof count, &put, nullptr) || put != sizeof count ||
+        !::WriteFile(request_, request.data(), pointBytes, &putPoints, nullptr) || putPoints != pointBytes) {
         broken_ = true;
         return samples;
     }
